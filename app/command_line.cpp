@@ -1,0 +1,157 @@
+#include "command_line.h"
+
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "console/windows1252.h"
+#include "shell/application.h"
+
+namespace zelvo::app {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: zelvo [--work DIR] [--lang en|es] compose|harmonize|all\n"
+    "       zelvo --help | --version\n"
+    "\n"
+    "Runs one job in the work folder DIR (default: the current directory) and\n"
+    "prints its console. Ctrl-C stops the job; a second Ctrl-C exits at once.\n"
+    "\n"
+    "  compose     compile incom.htm and write outco.rur and outco.mid\n"
+    "  harmonize   harmonize the music named by conar and write outar.mid\n"
+    "  all         compose, then harmonize\n"
+    "\n"
+    "Exit status: 0 the job ran to its end, 1 it was aborted by an error,\n"
+    "130 it was stopped, 2 usage error.\n";
+
+// The console as a terminal shows it: each message as it is appended, in
+// UTF-8, flushed at once.
+class StandardOutputView : public console::ConsoleView {
+ public:
+  void appended(std::string_view text) override {
+    const std::string utf8 = console::to_utf8(text);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    std::fflush(stdout);
+  }
+};
+
+struct Options {
+  std::string work_folder;
+  int language = console::kEnglish;
+  console::JobKind kind = console::JobKind::kCompose;
+};
+
+int usage_error(const char* problem) {
+  if (problem != nullptr) std::fprintf(stderr, "zelvo: %s\n", problem);
+  std::fputs(kUsage, stderr);
+  return kExitUsage;
+}
+
+// Ctrl-C is the Stop command. SIGINT is blocked in every thread and taken
+// here: the first one asks the job to stop, a second one ends the program.
+void watch_interrupts(console::Console& console, sigset_t set, const std::atomic<bool>& done) {
+  int interrupts = 0;
+  const timespec poll{0, 50 * 1000 * 1000};
+  while (!done.load()) {
+    if (sigtimedwait(&set, nullptr, &poll) != SIGINT) continue;
+    if (++interrupts == 1) {
+      console.request_stop();
+    } else {
+      std::fflush(stdout);
+      _exit(kExitStopped);
+    }
+  }
+}
+
+}  // namespace
+
+int run_command_line(int argc, char** argv) {
+  Options options;
+  bool have_job = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return kExitFinished;
+    }
+    if (arg == "--version") {
+      std::printf("%s %s\n", console::kProductName, console::kVersion);
+      return kExitFinished;
+    }
+    if (arg == "--work" || arg == "--lang") {
+      if (i + 1 >= argc) return usage_error(("missing value after " + std::string(arg)).c_str());
+      const std::string_view value = argv[++i];
+      if (arg == "--work") {
+        options.work_folder = value;
+      } else if (value == "en") {
+        options.language = console::kEnglish;
+      } else if (value == "es") {
+        options.language = console::kSpanish;
+      } else {
+        return usage_error("--lang takes en or es");
+      }
+      continue;
+    }
+    if (have_job) return usage_error(("unexpected argument " + std::string(arg)).c_str());
+    if (arg == "compose") {
+      options.kind = console::JobKind::kCompose;
+    } else if (arg == "harmonize") {
+      options.kind = console::JobKind::kHarmonize;
+    } else if (arg == "all") {
+      options.kind = console::JobKind::kAll;
+    } else {
+      return usage_error(("unknown command " + std::string(arg)).c_str());
+    }
+    have_job = true;
+  }
+  if (!have_job) return usage_error("no command given");
+
+  if (!options.work_folder.empty() && chdir(options.work_folder.c_str()) != 0) {
+    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", options.work_folder.c_str(),
+                 std::strerror(errno));
+    return kExitUsage;
+  }
+
+  sigset_t interrupt_set;
+  sigemptyset(&interrupt_set);
+  sigaddset(&interrupt_set, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &interrupt_set, nullptr);
+
+  auto application = std::make_unique<shell::Application>();
+  console::Console& console = application->console();
+  StandardOutputView view;
+  console.set_view(&view);
+  console.set_language(options.language);
+  console.clear_console();
+
+  std::atomic<bool> done{false};
+  std::thread watcher(watch_interrupts, std::ref(console), interrupt_set, std::cref(done));
+  const bool started = application->runner().start_job(options.kind);
+  application->runner().wait();
+  done.store(true);
+  watcher.join();
+  if (!started) {
+    std::fprintf(stderr, "zelvo: cannot start the job thread\n");
+    return kExitAborted;
+  }
+  switch (application->runner().last_outcome()) {
+    case console::JobOutcome::kFinished:
+      return kExitFinished;
+    case console::JobOutcome::kStopped:
+      return kExitStopped;
+    case console::JobOutcome::kAborted:
+      return kExitAborted;
+  }
+  return kExitAborted;
+}
+
+}  // namespace zelvo::app

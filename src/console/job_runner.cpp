@@ -1,0 +1,70 @@
+#include "console/job_runner.h"
+
+#include <exception>
+#include <system_error>
+
+namespace zelvo::console {
+
+namespace {
+
+const MessagePair kInternalError{"\nInternal error: %s\n", "\nError interno: %s\n"};
+
+}  // namespace
+
+JobRunner::JobRunner(Console& console, JobHooks hooks) : console_(console), hooks_(std::move(hooks)) {}
+
+JobRunner::~JobRunner() { wait(); }
+
+bool JobRunner::start_job(JobKind kind) {
+  if (console_.job_running()) return false;
+  wait();  // the previous thread has cleared the flag and is about to end
+  console_.set_job_running(true);
+  try {
+    thread_ = std::thread([this, kind] { run_body(kind); });
+  } catch (const std::system_error&) {
+    console_.set_job_running(false);
+    return false;
+  }
+  return true;
+}
+
+JobOutcome JobRunner::run_body(JobKind kind) {
+  JobOutcome outcome = JobOutcome::kFinished;
+  try {
+    try {
+      if (kind != JobKind::kHarmonize && hooks_.compose) hooks_.compose();
+      if (kind != JobKind::kCompose && hooks_.harmonize) hooks_.harmonize();
+    } catch (const std::exception& error) {
+      // Nothing in the drivers throws on its own; should a library call fail
+      // (memory, threads), the job still ends the way an abort does.
+      console_.print(kInternalError, error.what());
+      console_.abort_job();
+    }
+    console_.finish_job();
+  } catch (const JobEnded& ended) {
+    outcome = ended.outcome;
+  }
+  // The request never carries over to the next job, however this one ended.
+  console_.clear_stop_request();
+  console_.set_job_running(false);
+  {
+    std::lock_guard<std::mutex> lock(outcome_lock_);
+    last_outcome_ = outcome;
+  }
+  if (outcome == JobOutcome::kFinished && hooks_.open_result && hooks_.open_result_wanted &&
+      hooks_.open_result_wanted()) {
+    hooks_.open_result(kind == JobKind::kCompose ? "outco.mid" : "outar.mid");
+  }
+  return outcome;
+}
+
+void JobRunner::wait() {
+  if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+}
+
+JobOutcome JobRunner::last_outcome() const {
+  std::lock_guard<std::mutex> lock(outcome_lock_);
+  return last_outcome_;
+}
+
+}  // namespace zelvo::console

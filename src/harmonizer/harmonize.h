@@ -1,0 +1,12 @@
+#pragma once
+
+#include "console/console.h"
+#include "harmonizer/harmonizer_state.h"
+
+namespace zelvo::harmonizer {
+
+// The Harmonize job: reads conar, the music and inarm.xml, harmonizes and
+// writes outar.mid in the current directory.
+void harmonize(HarmonizerState& state, console::Console& console);
+
+}  // namespace zelvo::harmonizer

@@ -1,0 +1,21 @@
+#include "shell/application.h"
+
+#include "composer/compose.h"
+#include "harmonizer/harmonize.h"
+
+namespace zelvo::shell {
+
+Application::Application()
+    : composer_(std::make_unique<composer::ComposerState>()),
+      harmonizer_(std::make_unique<harmonizer::HarmonizerState>()) {
+  console::JobHooks hooks;
+  hooks.compose = [this] { composer::compose(*composer_, console_); };
+  hooks.harmonize = [this] { harmonizer::harmonize(*harmonizer_, console_); };
+  hooks.open_result_wanted = [this] { return open_result(); };
+  hooks.open_result = [this](const char* file_name) {
+    if (opener_) opener_(file_name);
+  };
+  runner_ = std::make_unique<console::JobRunner>(console_, std::move(hooks));
+}
+
+}  // namespace zelvo::shell

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "composer/composer_state.h"
+#include "console/console.h"
+#include "console/job_runner.h"
+#include "harmonizer/harmonizer_state.h"
+
+namespace zelvo::shell {
+
+// Everything that outlives a job: the console, the language and open-result
+// choices, and the engines' state, allocated once for the program's life.
+// The harmonizer's settings keep what the last run read.
+class Application {
+ public:
+  Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  console::Console& console() { return console_; }
+  composer::ComposerState& composer_state() { return *composer_; }
+  harmonizer::HarmonizerState& harmonizer_state() { return *harmonizer_; }
+  console::JobRunner& runner() { return *runner_; }
+
+  bool open_result() const { return open_result_ != 0; }
+  void set_open_result(bool on) { open_result_ = on ? 1 : 0; }
+  // Called with the result's file name after a job that ended normally and
+  // while the open-result switch is on; the front end sets it.
+  void set_result_opener(std::function<void(const char*)> opener) { opener_ = std::move(opener); }
+
+ private:
+  console::Console console_;
+  std::unique_ptr<composer::ComposerState> composer_;
+  std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
+  int32_t open_result_ = 0;
+  std::function<void(const char*)> opener_;
+  std::unique_ptr<console::JobRunner> runner_;
+};
+
+}  // namespace zelvo::shell
