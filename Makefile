@@ -1,9 +1,10 @@
 # The two commands a new user types: `make demo` and `make test`.
 BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build demo test clean
+.PHONY: all deps build demo test test-main test-sanitize clean
 
 all: build
 
@@ -21,8 +22,19 @@ demo: build
 	$(BUILD)/zelvo --work $(BUILD)/demo all; status=$$?; \
 	echo; echo "exit status $$status; files in $(BUILD)/demo:"; ls $(BUILD)/demo; exit $$status
 
-test: build
+# Every test, then the engines' tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+test: test-main test-sanitize
+
+test-main: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DZELVO_SANITIZE=ON -DZELVO_GUI=OFF -DZELVO_BENCH=OFF \
+	  -DCMAKE_BUILD_TYPE=Debug > /dev/null
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)
