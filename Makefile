@@ -31,7 +31,7 @@ test-main: build
 
 test-sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DZELVO_SANITIZE=ON -DZELVO_GUI=OFF -DZELVO_BENCH=OFF \
-	  -DCMAKE_BUILD_TYPE=Debug > /dev/null
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
