@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+#include "console/console.h"
+#include "engine/debug_listener.h"
+#include "engine/model.h"
+#include "engine/settings.h"
+
+namespace zelvo::engine {
+
+// The engine's single entry. Cuts the music note table into harmonic units,
+// harmonizes them line by line with look-ahead and writes the result into
+// the music note table from index 0: one record per note of every line, in
+// unit, line and note order, with the chosen pitch in Note. Notes of
+// instruments outside 1-15 belong to no line, so the result can be shorter
+// than the music; the note count is set to the result's length, which is
+// also returned. REQUIRES: the music note table sorted by time, the chord
+// and scale tables built. Aborts the job (console::JobEnded) when a line
+// cannot be harmonized or a capacity is exceeded. `listener` may be null; it
+// is called only when settings.Debug is not 0.
+int32_t harmonize_units(EngineState& state, const HarmonizerSettings& settings,
+                        console::Console& console, DebugListener* listener);
+
+}  // namespace zelvo::engine

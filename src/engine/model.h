@@ -1,0 +1,226 @@
+#pragma once
+
+#include <cstdint>
+
+// The harmonization engine's tables. The readers fill the music note table
+// and the chord and scale tables; the engine cuts the music into harmonic
+// units, divides them into lines, searches each line and writes the chosen
+// pitches back into the music note table. Every table is fixed: the state is
+// allocated once by the application and nothing is allocated while a job
+// runs. Field names follow the listings (Cpin, Tmno, Yarm ...).
+
+namespace zelvo::engine {
+
+constexpr int32_t kMaxMusicNotes = 30000;   // music note table and result list
+constexpr int32_t kMaxHarmonyEntries = 500; // chord table, scale table
+constexpr int32_t kMarksSize = 16;          // 12 pitch-class marks + terminator
+constexpr int32_t kPitchClasses = 12;
+constexpr int32_t kUnitSlots = 4;           // slot 0 and three units of look-ahead
+constexpr int32_t kMaxLines = 200;          // lines per unit
+constexpr int32_t kMaxLineNotes = 100;      // notes per line, notes per instrument and unit
+constexpr int32_t kMaxCandidates = 100;     // candidates per line
+constexpr int32_t kPoolSize = 500;          // path pool entries
+constexpr int32_t kMaxScored = 100;         // scored paths per search stage
+constexpr int32_t kStageNotes = 4;          // notes searched per stage
+constexpr int32_t kMaxGroups = 128;         // endings grouped by select_candidates
+constexpr int32_t kCountedInstruments = 16; // form_unit counts instruments 0-15
+constexpr int32_t kFirstLineInstrument = 1; // instruments put into lines: 1-15
+constexpr int32_t kLastLineInstrument = 15;
+
+// The marks of an entry before any pitch class is marked present.
+constexpr const char kEmptyMarks[] = "c_d_ef_g_a_b";
+
+// Tie flags of a music note record.
+constexpr uint32_t kTieContinues = 1;  // the note goes on in a later record
+constexpr uint32_t kTieContinued = 2;  // this record continues an earlier one
+
+// Tone types. 0-7 are the non-harmonic types in the order of the tone-type
+// switches; 99 is a chord tone.
+enum ToneType : int32_t {
+  kFa = 0,  // neighbour tone, step up then down
+  kFd = 1,  // neighbour tone, step down then up
+  kPa = 2,  // passing tone, rising
+  kPd = 3,  // passing tone, falling
+  kAs = 4,  // accented scale tone resolving down
+  kAi = 5,  // accented scale tone resolving up
+  kEa = 6,  // escape tone, step up then leap down
+  kEd = 7,  // escape tone, step down then leap up
+  kRe = 99, // chord tone
+};
+constexpr int32_t kNonHarmonicTypes = 8;
+
+// "fa" ... "ed", "re"; "xx" for any other code.
+const char* tone_type_name(int32_t code);
+
+// Line types (`Tipo`).
+constexpr int32_t kInnerLine = 1;
+constexpr int32_t kBassLine = 2;
+constexpr int32_t kMelodyLine = 3;
+
+// One record of the music note table.
+struct MusicNote {
+  int32_t Inst = 0;  // instrument, MIDI channel counted from 1
+  int32_t Cpin = 0;  // start bar
+  int32_t Ckin = 0;  // start click within the bar
+  int32_t Dur = 0;   // duration in clicks
+  int32_t Note = 0;  // given pitch on input, chosen pitch on output
+  int32_t Vel = 0;   // velocity
+  uint32_t tie_flags = 0;  // kTieContinues | kTieContinued
+};
+
+// Records 0 .. note_count - 1 are in use, in order of absolute time.
+struct MusicNoteTable {
+  MusicNote notes[kMaxMusicNotes];
+  int32_t note_count = 0;
+};
+
+// A chord or a scale: where it begins and which pitch classes it holds.
+// marks[0..11]: lowercase letter or '_' absent; uppercase letter, '#' or a
+// digit present; a digit with bit value 2 marks a chord's bass pitch class,
+// bit value 4 its top pitch class. marks[12] is the terminator.
+struct HarmonyEntry {
+  int32_t bar = 0;    // 0 ends the table
+  int32_t click = 0;
+  char marks[kMarksSize] = {};
+};
+
+struct HarmonyTable {
+  HarmonyEntry entries[kMaxHarmonyEntries];
+};
+
+// One note as the engine knows it across a link: where it lies, what the
+// music gave, what the engine made of it. bar -1: no note.
+struct LinkState {
+  int32_t bar = -1;
+  int32_t click = 0;
+  int32_t duration = 0;
+  int32_t given_pitch = 0;
+  int32_t tie_flags = 0;
+  int32_t chosen_pitch = 0;
+  int32_t tone_type = 0;
+};
+
+// A note of a line.
+struct LineNote {
+  int32_t bar = 0;
+  int32_t click = 0;
+  int32_t duration = 0;
+  int32_t given_pitch = 0;
+  int32_t velocity = 0;
+  int32_t tie_flags = 0;
+};
+
+// One entry of a bass or melody line's outer-note ranking.
+struct OuterRank {
+  int32_t note_index = 0;
+  int32_t importance = 0;
+};
+
+struct Line {
+  int32_t Tipo = kInnerLine;
+  int32_t Ins = -1;    // -1: slot not in use (ends the lines of a unit)
+  int32_t Lp = -1;     // linked line in the previous unit's slot
+  int32_t Lh = -1;     // linked line in the next unit's slot
+  LinkState npadre;    // entry state: last note of the previous linked line
+  LinkState nlast;     // exit state under the candidate last tried or chosen
+  LineNote notes[kMaxLineNotes];
+  int32_t Tmno = 0;    // note count
+  OuterRank ranking[kMaxLineNotes];
+  int32_t Yarm = 0;    // 1: candidates built for the current entry state
+  int32_t Arn = -1;    // chosen candidate
+};
+
+// A chosen pitch and tone type, as paths and candidates hold them.
+struct PathNote {
+  int8_t pitch = -1;
+  int8_t type = 0;
+};
+
+// A candidate whose first pitch is -1 is empty, and so is every later one.
+struct Candidate {
+  float cost = 0.0f;
+  PathNote notes[kMaxLineNotes];
+};
+
+struct UnitSlot {
+  Line lines[kMaxLines];
+  Candidate candidates[kMaxLines][kMaxCandidates];
+  int32_t chord_index = 0;  // chord table entry in force at the first note
+  int32_t scale_index = 0;  // scale table entry in force at the first note
+  int32_t first_note = 0;   // music note table indices, inclusive
+  int32_t last_note = 0;
+};
+
+// Path pool costs.
+constexpr double kFreeEntry = -1.0;
+constexpr double kEntryInUse = -2.0;
+
+struct PoolEntry {
+  PathNote notes[kMaxLineNotes];
+  double cost = kFreeEntry;  // -1 free, -2 in use, >= 0 scored
+  int32_t serial = 0;        // process counter value when it was scored
+};
+
+// The path search of one line at a time.
+struct PathPool {
+  PoolEntry entries[kPoolSize];
+  int32_t scored_count = 0;   // scored entries of the current stage
+  int32_t process_count = 0;  // paths scored by the last build_candidates
+};
+
+// Line division of one instrument in one unit. tag: 0 not yet placed, -1
+// refused as the start of a line, 1 or more the number of its line.
+struct WorkNote {
+  MusicNote note;
+  int32_t tag = 0;
+};
+
+struct WorkList {
+  WorkNote notes[kMaxLineNotes];
+  int32_t count = 0;
+  int32_t chain_length = 0;  // extend_chain's counter
+};
+
+// The exhaustive link search of one instrument between two units.
+struct LinkSearch {
+  int32_t previous[kMaxLines];  // line indices in the previous slot
+  int32_t previous_count = 0;
+  int32_t current[kMaxLines];   // line indices in this slot, -1 padding
+  int32_t current_count = 0;
+  bool used[kMaxLines] = {};
+  int32_t assignment[kMaxLines];  // current-list entry of each previous line
+  int32_t best_previous[kMaxLines];  // best assignment: linked pairs
+  int32_t best_current[kMaxLines];
+  int32_t best_pairs = 0;
+  double best_cost = 0.0;
+};
+
+// Everything the engine owns. The slot window is held through slot_map so
+// that a move of the window rotates indices instead of copying slots; the
+// logical slot s lives in slots[slot_map[s]] (use unit_slot()).
+struct EngineState {
+  MusicNoteTable music;
+  HarmonyTable chords;
+  HarmonyTable scales;
+
+  UnitSlot slots[kUnitSlots];
+  int32_t slot_map[kUnitSlots] = {0, 1, 2, 3};
+  int32_t window_top = 0;
+
+  PathPool pool;
+  WorkList work;
+  LinkSearch links;
+
+  MusicNote result[kMaxMusicNotes];
+  int32_t result_count = 0;
+
+  // Line 0 of slot 0 begins in bar 2: its searches are listed (debug).
+  bool tracing = false;
+};
+
+inline UnitSlot& unit_slot(EngineState& state, int32_t s) { return state.slots[state.slot_map[s]]; }
+inline const UnitSlot& unit_slot(const EngineState& state, int32_t s) {
+  return state.slots[state.slot_map[s]];
+}
+
+}  // namespace zelvo::engine
