@@ -1,0 +1,31 @@
+#pragma once
+
+// The table compiler: reads incom.htc (or incom.htm) from the current
+// directory in a reading pass and a compile pass and fills the composition
+// and the machine's program tables.
+#include <cstdint>
+
+#include "console/console.h"
+#include "machine/machine_state.h"
+#include "tables/composition.h"
+
+namespace zelvo::tables {
+
+// Clears `composition` and the machine's program tables, then reads and
+// compiles the document, printing the progress messages. Every error prints
+// its message and aborts the job through the console (JobEnded). Leaves the
+// random state and list registers of `machine` untouched.
+void compile_tables(Composition& composition, machine::MachineState& machine,
+                    console::Console& console);
+
+// The first symbol record whose kind and row are these; kNoSymbol if none.
+uint32_t find_symbol_by_place(const Composition& composition, uint32_t kind, uint32_t row);
+
+// A plain number cell: digits with points between, a leading sign allowed.
+bool is_number(const char* text);
+
+// A name that may be declared now (letters and digits, at most 29, not a
+// note name, no leading digit, not yet declared in any case).
+bool is_valid_new_name(const Composition& composition, const char* text);
+
+}  // namespace zelvo::tables
