@@ -14,6 +14,9 @@
 
 #include "console/windows1252.h"
 #include "shell/application.h"
+#include "shell/folders.h"
+#include "shell/platform.h"
+#include "shell/projects.h"
 
 namespace zelvo::app {
 
@@ -21,6 +24,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: zelvo [--work DIR] [--lang en|es] compose|harmonize|all\n"
+    "       zelvo [--lang en|es] project new --work DIR [--template DIR]\n"
+    "       zelvo project save|load --work DIR --project DIR\n"
     "       zelvo --help | --version\n"
     "\n"
     "Runs one job in the work folder DIR (default: the current directory) and\n"
@@ -30,8 +35,19 @@ constexpr const char* kUsage =
     "  harmonize   harmonize the music named by conar and write outar.mid\n"
     "  all         compose, then harmonize\n"
     "\n"
+    "  project new   empty the work folder and copy the template folder into it\n"
+    "                (default template: ./Template); incom.htm is made from\n"
+    "                incom_eng.htm or incom_spa.htm by the language\n"
+    "  project save  copy the work folder's files into the project folder\n"
+    "                (incom.htm in a project folder Song becomes incom-Song.htm)\n"
+    "  project load  empty the work folder and copy the project's files back\n"
+    "                (incom-Song.htm becomes incom.htm)\n"
+    "\n"
     "Exit status: 0 the job ran to its end, 1 it was aborted by an error,\n"
-    "130 it was stopped, 2 usage error.\n";
+    "130 it was stopped, 2 usage error. A project command exits with 0 when\n"
+    "every file was copied, 1 when a folder could not be read or a file not\n"
+    "copied or deleted, 2 when a folder is missing or the same as the work\n"
+    "folder.\n";
 
 // The console as a terminal shows it: each message as it is appended, in
 // UTF-8, flushed at once.
@@ -44,10 +60,32 @@ class StandardOutputView : public console::ConsoleView {
   }
 };
 
+enum class ProjectCommand { kNone, kNew, kSave, kLoad };
+
 struct Options {
   std::string work_folder;
+  std::string template_folder;
+  std::string project_folder;
   int language = console::kEnglish;
   console::JobKind kind = console::JobKind::kCompose;
+  ProjectCommand project = ProjectCommand::kNone;
+};
+
+// The project commands answer Yes to every question: the command line is
+// the confirmation. Refusals and failed copies go to the error stream.
+class CommandLinePlatform : public shell::Platform {
+ public:
+  bool ask_yes_no(const std::string&, const std::string&) override { return true; }
+  void show_message(const std::string&, const std::string& text) override {
+    std::fprintf(stderr, "zelvo: %s\n", text.c_str());
+  }
+  bool choose_folder(std::string&, const std::string&) override { return false; }
+  bool shell_request(shell::ShellAction, const std::string&, const std::string&) override {
+    return false;
+  }
+  void note_failure(const std::string& text) override {
+    std::fprintf(stderr, "zelvo: %s\n", text.c_str());
+  }
 };
 
 int usage_error(const char* problem) {
@@ -72,6 +110,46 @@ void watch_interrupts(console::Console& console, sigset_t set, const std::atomic
   }
 }
 
+int run_project_command(const Options& options) {
+  if (options.work_folder.empty()) return usage_error("project commands need --work DIR");
+  if (options.project != ProjectCommand::kNew && options.project_folder.empty()) {
+    return usage_error("project save and load need --project DIR");
+  }
+  shell::Folders folders;
+  folders.work = options.work_folder;
+  folders.project = options.project_folder;
+  folders.template_folder = options.template_folder.empty()
+                                ? shell::default_template_folder(shell::current_directory())
+                                : options.template_folder;
+
+  auto application = std::make_unique<shell::Application>();
+  console::Console& console = application->console();
+  StandardOutputView view;
+  console.set_view(&view);
+  console.set_language(options.language);
+  console.clear_console();
+
+  CommandLinePlatform platform;
+  shell::CommandResult result = shell::CommandResult::kDone;
+  switch (options.project) {
+    case ProjectCommand::kNew: result = shell::new_work(console, folders, platform); break;
+    case ProjectCommand::kSave: result = shell::save_project(console, folders, platform); break;
+    case ProjectCommand::kLoad: result = shell::load_project(console, folders, platform); break;
+    case ProjectCommand::kNone: break;
+  }
+  console.set_view(nullptr);
+  switch (result) {
+    case shell::CommandResult::kDone:
+    case shell::CommandResult::kCancelled:
+      return kExitFinished;
+    case shell::CommandResult::kIncomplete:
+      return kExitAborted;
+    case shell::CommandResult::kRefused:
+      return kExitUsage;
+  }
+  return kExitAborted;
+}
+
 }  // namespace
 
 int run_command_line(int argc, char** argv) {
@@ -87,11 +165,15 @@ int run_command_line(int argc, char** argv) {
       std::printf("%s %s\n", console::kProductName, console::kVersion);
       return kExitFinished;
     }
-    if (arg == "--work" || arg == "--lang") {
+    if (arg == "--work" || arg == "--lang" || arg == "--template" || arg == "--project") {
       if (i + 1 >= argc) return usage_error(("missing value after " + std::string(arg)).c_str());
       const std::string_view value = argv[++i];
       if (arg == "--work") {
         options.work_folder = value;
+      } else if (arg == "--template") {
+        options.template_folder = value;
+      } else if (arg == "--project") {
+        options.project_folder = value;
       } else if (value == "en") {
         options.language = console::kEnglish;
       } else if (value == "es") {
@@ -108,12 +190,28 @@ int run_command_line(int argc, char** argv) {
       options.kind = console::JobKind::kHarmonize;
     } else if (arg == "all") {
       options.kind = console::JobKind::kAll;
+    } else if (arg == "project") {
+      if (i + 1 >= argc) return usage_error("project takes new, save or load");
+      const std::string_view what = argv[++i];
+      if (what == "new") {
+        options.project = ProjectCommand::kNew;
+      } else if (what == "save") {
+        options.project = ProjectCommand::kSave;
+      } else if (what == "load") {
+        options.project = ProjectCommand::kLoad;
+      } else {
+        return usage_error(("unknown project command " + std::string(what)).c_str());
+      }
     } else {
       return usage_error(("unknown command " + std::string(arg)).c_str());
     }
     have_job = true;
   }
   if (!have_job) return usage_error("no command given");
+  if (options.project != ProjectCommand::kNone) return run_project_command(options);
+  if (!options.template_folder.empty() || !options.project_folder.empty()) {
+    return usage_error("--template and --project belong to the project commands");
+  }
 
   if (!options.work_folder.empty() && chdir(options.work_folder.c_str()) != 0) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", options.work_folder.c_str(),

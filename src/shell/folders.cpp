@@ -1,0 +1,140 @@
+#include "shell/folders.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "shell/shell_messages.h"
+
+namespace zelvo::shell {
+
+namespace {
+
+// The order a case-insensitive file system lists names in: by upper-case
+// bytes, then by the bytes themselves so the order is total.
+bool listing_order(const std::string& a, const std::string& b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const int ua = std::toupper(static_cast<unsigned char>(a[i]));
+    const int ub = std::toupper(static_cast<unsigned char>(b[i]));
+    if (ua != ub) return ua < ub;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
+bool read_folder_line(std::istream& in, std::string& path) {
+  if (!std::getline(in, path)) {
+    path.clear();
+    return false;
+  }
+  if (!path.empty() && path.back() == '\r') path.pop_back();
+  if (path.size() > kMaxFolderPath) path.clear();
+  return true;
+}
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+
+bool listable(console::Console& console, const std::string& folder) {
+  return for_each_file(console, folder, [](const std::string&) { return 1; }) == 0;
+}
+
+}  // namespace
+
+std::string last_path_component(std::string_view path) {
+  while (path.size() > 1 && path.back() == kPathSeparator) path.remove_suffix(1);
+  const size_t slash = path.rfind(kPathSeparator);
+  if (slash == std::string_view::npos) return std::string(path);
+  return std::string(path.substr(slash + 1));
+}
+
+std::string join_path(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (!path.empty() && path.back() != kPathSeparator) path += kPathSeparator;
+  path += name;
+  return path;
+}
+
+std::string current_directory() {
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::current_path(error);
+  return error ? std::string() : path.string();
+}
+
+int for_each_file(console::Console& console, const std::string& folder, const FileAction& action) {
+  std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
+  if (!dir) {
+    console_print(console, kFolderError, folder.c_str());
+    return -1;
+  }
+  std::vector<std::string> names;
+  while (const dirent* entry = readdir(dir.get())) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  dir.reset();
+  std::sort(names.begin(), names.end(), listing_order);
+  for (const std::string& name : names) {
+    const std::string path = join_path(folder, name);
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) {
+      console_print(console, kFolderError, folder.c_str());
+      return -2;
+    }
+    if (!S_ISREG(info.st_mode)) continue;
+    if (action(path) != 0) break;
+  }
+  return 0;
+}
+
+bool same_folder(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code error;
+  const bool same = std::filesystem::equivalent(a, b, error);
+  return !error && same;
+}
+
+std::string default_template_folder(const std::string& start_folder) {
+  return join_path(start_folder, kTemplateFolderName);
+}
+
+Folders load_folders(console::Console& console, const std::string& folder) {
+  Folders folders;
+  std::ifstream file(join_path(folder, kFoldersFileName), std::ios::binary);
+  if (!file) {
+    folders.template_folder = default_template_folder(folder);
+    return folders;
+  }
+  read_folder_line(file, folders.template_folder);
+  read_folder_line(file, folders.work);
+  read_folder_line(file, folders.project);
+  if (folders.template_folder.empty()) {
+    folders.template_folder = default_template_folder(folder);
+  } else if (!listable(console, folders.template_folder)) {
+    folders.template_folder.clear();
+  }
+  if (!folders.work.empty() && !listable(console, folders.work)) folders.work.clear();
+  if (!folders.project.empty() && !listable(console, folders.project)) folders.project.clear();
+  return folders;
+}
+
+bool save_folders(const std::string& folder, const Folders& folders) {
+  std::unique_ptr<FILE, decltype(&std::fclose)> file(
+      std::fopen(join_path(folder, kFoldersFileName).c_str(), "wb"), &std::fclose);
+  if (!file) return false;
+  std::fprintf(file.get(), "%s\n%s\n%s\n", folders.template_folder.c_str(), folders.work.c_str(),
+               folders.project.c_str());
+  return std::fflush(file.get()) == 0;
+}
+
+}  // namespace zelvo::shell

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "console/console.h"
+
+namespace zelvo::shell {
+
+constexpr const char* kFoldersFileName = "zlvfolders.rur";
+constexpr const char* kTemplateFolderName = "Template";
+// Longest folder path the folders file and the chooser accept; a longer one
+// counts as not chosen.
+constexpr size_t kMaxFolderPath = 1000;
+constexpr char kPathSeparator = '/';
+
+// The three folders of the shell; an empty path means not chosen.
+struct Folders {
+  std::string template_folder;
+  std::string work;
+  std::string project;
+};
+
+// The part of `path` after its last separator (trailing separators aside).
+std::string last_path_component(std::string_view path);
+// `folder` and `name` with exactly one separator between them.
+std::string join_path(std::string_view folder, std::string_view name);
+// The current directory, or "" when it cannot be read.
+std::string current_directory();
+
+// Calls `action` with the full path of every file (not sub-folder) of
+// `folder`, in name order ignoring case, until it returns non-zero.
+// Returns 0; -1 when the folder cannot be listed, -2 when an entry's
+// attributes cannot be read (the walk stops there). Both errors print the
+// folder error message.
+using FileAction = std::function<int(const std::string& path)>;
+int for_each_file(console::Console& console, const std::string& folder, const FileAction& action);
+
+// Whether `a` and `b` name the same existing folder.
+bool same_folder(const std::string& a, const std::string& b);
+
+// The start folder's Template sub-folder.
+std::string default_template_folder(const std::string& start_folder);
+
+// Reads `folder`/zlvfolders.rur (three lines: template, work, project). No
+// file: the template folder is the Template sub-folder of `folder` and the
+// others stay empty. An empty template line gets the same default; any
+// other folder that cannot be listed becomes empty.
+Folders load_folders(console::Console& console, const std::string& folder);
+bool save_folders(const std::string& folder, const Folders& folders);
+
+}  // namespace zelvo::shell

@@ -1,0 +1,58 @@
+#include "shell/launchers.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "console/console.h"
+#include "shell/shell_messages.h"
+
+namespace zelvo::shell {
+
+namespace {
+
+void edit_with_fallback(const Folders& folders, Platform& platform, const char* first,
+                        const char* second) {
+  if (folders.work.empty()) {
+    platform.show_message(kErrorTitle, kNoWorkFolder);
+    return;
+  }
+  if (!platform.shell_request(ShellAction::kEdit, first, folders.work)) {
+    platform.shell_request(ShellAction::kEdit, second, folders.work);
+  }
+}
+
+}  // namespace
+
+void edit_information(const Folders& folders, Platform& platform) {
+  edit_with_fallback(folders, platform, "infor.rur", "infor.txt");
+}
+
+void edit_harmonizer_options(const Folders& folders, Platform& platform) {
+  edit_with_fallback(folders, platform, "conar.rur", "conar.txt");
+}
+
+void explore_work_folder(const Folders& folders, Platform& platform) {
+  if (folders.work.empty()) {
+    platform.show_message(kErrorTitle, kNoWorkFolder);
+    return;
+  }
+  platform.shell_request(ShellAction::kExplore, folders.work, "");
+}
+
+void open_documentation(const std::string& start_folder, int32_t language, Platform& platform) {
+  const char* file = language == console::kSpanish ? kDocumentationSpanish : kDocumentationEnglish;
+  platform.shell_request(ShellAction::kOpen, file, start_folder);
+}
+
+std::optional<std::string> resolve_shell_target(const std::string& target,
+                                                const std::string& working_folder) {
+  namespace fs = std::filesystem;
+  fs::path path(target);
+  if (path.is_relative() && !working_folder.empty()) path = fs::path(working_folder) / path;
+  std::error_code error;
+  if (!fs::exists(path, error)) return std::nullopt;
+  const fs::path absolute = fs::absolute(path, error);
+  return error ? path.string() : absolute.lexically_normal().string();
+}
+
+}  // namespace zelvo::shell

@@ -1,0 +1,159 @@
+#include "shell/projects.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "shell/shell_messages.h"
+
+namespace zelvo::shell {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Counts the failures of one command so the caller learns it was incomplete.
+struct Failures {
+  Platform& platform;
+  int count = 0;
+
+  void note(const std::string& text) {
+    ++count;
+    platform.note_failure(text);
+  }
+};
+
+bool copy_replacing(const std::string& from, const std::string& to, Failures& failures) {
+  std::error_code error;
+  fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
+  if (error) failures.note("cannot copy " + from + " to " + to + ": " + error.message());
+  return !error;
+}
+
+void remove_file(const std::string& path, Failures& failures) {
+  std::error_code error;
+  if (!fs::remove(path, error) && error) failures.note("cannot delete " + path + ": " + error.message());
+}
+
+void walk(console::Console& console, const std::string& folder, Failures& failures,
+          const FileAction& action) {
+  if (for_each_file(console, folder, action) != 0) ++failures.count;
+}
+
+void empty_folder(console::Console& console, const std::string& folder, Failures& failures) {
+  walk(console, folder, failures, [&](const std::string& path) {
+    remove_file(path, failures);
+    return 0;
+  });
+}
+
+std::string file_name_of(const std::string& path) { return fs::path(path).filename().string(); }
+
+CommandResult result_of(const Failures& failures) {
+  return failures.count == 0 ? CommandResult::kDone : CommandResult::kIncomplete;
+}
+
+}  // namespace
+
+bool has_project_prefix(std::string_view name) {
+  if (name.size() < kPrefixLength) return false;
+  for (const char* prefix : kProjectPrefixes) {
+    if (name.substr(0, kPrefixLength) == prefix) return true;
+  }
+  return false;
+}
+
+std::string project_file_name(std::string_view name, std::string_view project_name) {
+  // A prefixed name too short for a stem and an extension keeps its name, so
+  // that loading it back gives the same name.
+  if (!has_project_prefix(name) || name.size() < kPrefixLength + kExtensionLength) {
+    return std::string(name);
+  }
+  const size_t stem = name.size() - kExtensionLength;
+  std::string out(name.substr(0, stem));
+  out += '-';
+  out += project_name;
+  out += name.substr(stem);
+  return out;
+}
+
+std::string work_file_name(std::string_view name) {
+  if (!has_project_prefix(name) || name.size() < kPrefixLength + kExtensionLength) {
+    return std::string(name);
+  }
+  std::string out(name.substr(0, kPrefixLength));
+  out += name.substr(name.size() - kExtensionLength);
+  return out;
+}
+
+CommandResult new_work(console::Console& console, const Folders& folders, Platform& platform) {
+  if (folders.work.empty()) {
+    platform.show_message(kErrorTitle, kNoWorkFolder);
+    return CommandResult::kRefused;
+  }
+  if (same_folder(folders.work, folders.template_folder)) {
+    platform.show_message(kErrorTitle, kWorkIsTemplate);
+    return CommandResult::kRefused;
+  }
+  if (!platform.ask_yes_no(kNewWorkTitle, kNewWorkQuestion)) return CommandResult::kCancelled;
+
+  Failures failures{platform};
+  empty_folder(console, folders.work, failures);
+  walk(console, folders.template_folder, failures, [&](const std::string& path) {
+    copy_replacing(path, join_path(folders.work, file_name_of(path)), failures);
+    return 0;
+  });
+  const char* composition =
+      console.language() == console::kSpanish ? "incom_spa.htm" : "incom_eng.htm";
+  // A template without the two language versions simply keeps its incom.htm.
+  const std::string source = join_path(folders.work, composition);
+  std::error_code error;
+  if (fs::exists(source, error)) copy_replacing(source, join_path(folders.work, "incom.htm"), failures);
+  remove_file(join_path(folders.work, "incom_eng.htm"), failures);
+  remove_file(join_path(folders.work, "incom_spa.htm"), failures);
+  console_print(console, kNewProjectLoaded);
+  return result_of(failures);
+}
+
+CommandResult save_project(console::Console& console, const Folders& folders, Platform& platform) {
+  if (!platform.ask_yes_no(kSaveProjectTitle, kSaveProjectQuestion)) return CommandResult::kCancelled;
+  if (folders.work.empty() || folders.project.empty()) {
+    platform.show_message(kErrorTitle, kMissingFolder);
+    return CommandResult::kRefused;
+  }
+  console_print(console, kSavingProject);
+  const std::string project_name = last_path_component(folders.project);
+  Failures failures{platform};
+  walk(console, folders.work, failures, [&](const std::string& path) {
+    const std::string target = project_file_name(file_name_of(path), project_name);
+    copy_replacing(path, join_path(folders.project, target), failures);
+    console_print(console, kFileCopied, target.c_str());
+    return 0;
+  });
+  return result_of(failures);
+}
+
+CommandResult load_project(console::Console& console, const Folders& folders, Platform& platform) {
+  if (folders.work.empty() || folders.project.empty()) {
+    platform.show_message(kErrorTitle, kMissingFolder);
+    return CommandResult::kRefused;
+  }
+  if (same_folder(folders.work, folders.project)) {
+    platform.show_message(kErrorTitle, kWorkIsProject);
+    return CommandResult::kRefused;
+  }
+  const std::string question = "Load Project " + last_path_component(folders.project) + "?";
+  if (!platform.ask_yes_no(kLoadProjectTitle, question)) return CommandResult::kCancelled;
+
+  console_print(console, kLoadingProject);
+  Failures failures{platform};
+  empty_folder(console, folders.work, failures);
+  walk(console, folders.project, failures, [&](const std::string& path) {
+    const std::string name = file_name_of(path);
+    copy_replacing(path, join_path(folders.work, work_file_name(name)), failures);
+    console_print(console, kFileCopied, name.c_str());
+    return 0;
+  });
+  return result_of(failures);
+}
+
+}  // namespace zelvo::shell

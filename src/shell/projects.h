@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "console/console.h"
+#include "shell/folders.h"
+#include "shell/platform.h"
+
+namespace zelvo::shell {
+
+// The fixed file stems of a work, in the order the project scheme lists them.
+inline constexpr std::array<const char*, 8> kProjectPrefixes = {
+    "infor", "incom", "insec", "outco", "conar", "inmus", "inarm", "outar"};
+constexpr size_t kPrefixLength = 5;
+constexpr size_t kExtensionLength = 4;  // the extension with its dot
+
+// Whether the first five characters of `name` are one of the prefixes.
+bool has_project_prefix(std::string_view name);
+// The name a work file gets in project folder `project_name`: a prefixed
+// name has "-" and the project name put before its last four characters
+// (incom.htm -> incom-Song.htm); any other name stays.
+std::string project_file_name(std::string_view name, std::string_view project_name);
+// The name a project file gets back in the work folder: a prefixed name
+// keeps its first five and last four characters (incom-Song.htm ->
+// incom.htm); any other name stays.
+std::string work_file_name(std::string_view name);
+
+// How a folder or project command ended.
+enum class CommandResult {
+  kDone,        // every step ran and every copy succeeded
+  kCancelled,   // the user answered No
+  kRefused,     // a folder was missing (a message box said so)
+  kIncomplete,  // it ran, but a folder could not be listed or a file not copied
+};
+
+// New work: empties the work folder, copies the template folder into it and
+// makes incom.htm from incom_eng.htm or incom_spa.htm by the language flag.
+CommandResult new_work(console::Console& console, const Folders& folders, Platform& platform);
+// Save project: copies every work file into the project folder under its
+// project name, printing each target's name.
+CommandResult save_project(console::Console& console, const Folders& folders, Platform& platform);
+// Load project: empties the work folder and copies every project file into
+// it under its work name, printing each source's name.
+CommandResult load_project(console::Console& console, const Folders& folders, Platform& platform);
+
+}  // namespace zelvo::shell

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "console/message.h"
+
+namespace zelvo::shell {
+
+// Console messages of the folder and project commands.
+inline constexpr console::MessagePair kFolderError{"\n\n Error reading files in folder %s\n",
+                                                   "\n\n Error al leer archivos de la carpeta %s\n"};
+inline constexpr console::MessagePair kNewProjectLoaded{"\n\n NEW PROYECT LOADED!\n",
+                                                        "\n\n NUEVO PROYECTO CARGADO!\n"};
+inline constexpr console::MessagePair kSavingProject{"\n\n SAVING PROYECT:\n\n",
+                                                     "\n\n SALVANDO PROYECTO:\n\n"};
+inline constexpr console::MessagePair kLoadingProject{"\n\n LOADING PROYECT:\n\n",
+                                                      "\n\n CARGANDO PROYECTO:\n\n"};
+inline constexpr console::MessagePair kFileCopied = console::same_text("\t--> %s\n");
+
+// Message boxes are English whatever the language flag.
+inline constexpr const char* kErrorTitle = "Error";
+inline constexpr const char* kNoWorkFolder =
+    "Impossible: There is no Work Folder.\nSelect anyone in Options --> Folders.";
+inline constexpr const char* kMissingFolder = "Impossible: Missing Folder (Work or Project)";
+// Emptying the work folder would also empty the folder it is about to copy from.
+inline constexpr const char* kWorkIsTemplate =
+    "Impossible: The Work Folder and the Template Folder are the same.";
+inline constexpr const char* kWorkIsProject =
+    "Impossible: The Work Folder and the Project Folder are the same.";
+
+inline constexpr const char* kNewWorkTitle = "New Work";
+inline constexpr const char* kNewWorkQuestion = "Load New Work?";
+inline constexpr const char* kSaveProjectTitle = "Save Project";
+inline constexpr const char* kSaveProjectQuestion = "Are you sure?";
+inline constexpr const char* kLoadProjectTitle = "Load Project";
+
+inline constexpr const char* kAboutTitle = "About Zelvo";
+inline constexpr const char* kAboutText =
+    "Zelvo 1.160611\n\n"
+    "A tool for algorithmic music.\n\n"
+    "The composer turns a composition written as HTML tables into a MIDI file; "
+    "the harmonizer gives every note of a piece a pitch and a tone type over its "
+    "chords and writes the harmonized music as a MIDI file.";
+
+}  // namespace zelvo::shell
