@@ -2,40 +2,63 @@
 
 #include <cstdio>
 
+#include "engine/harmonize_units.h"
+#include "harmonizer/configuration.h"
+#include "harmonizer/harmonizer_messages.h"
+#include "harmonizer/harmony.h"
+#include "harmonizer/music.h"
+#include "harmonizer/output.h"
+#include "harmonizer/stage_error.h"
+
 namespace zelvo::harmonizer {
 
 namespace {
 
-constexpr console::MessagePair kStart{
-    "\n** HARMONIZING!!! "
-    "****************************************************************************\n\n",
-    "\n** ARMONIZANDO!!! "
-    "****************************************************************************\n\n"};
-constexpr console::MessagePair kNoConfiguration{"\nError opening file %s\n",
-                                                "\nError en el acceso al archivo %s\n"};
+// The debug listings (written when Debug is not 0) hook in here: the
+// listing of the result before the note-offs are added.
+void list_result(HarmonizerState& state) { (void)state; }
 
-bool configuration_exists() {
-  for (const char* name : {"conar.rur", "conar.txt"}) {
-    if (std::FILE* file = std::fopen(name, "rb")) {
-      std::fclose(file);
-      return true;
-    }
+// The engine divides durations by clicks-semic and bars by their length:
+// ClicksQuarter below 4 or a listing that says 0 would leave it nothing to
+// count with.
+void check_clicks(const engine::TimeSettings& time, console::Console& console) {
+  const int64_t clicks_per_bar = int64_t{time.compas_num} * time.clicks_parte;
+  if (time.clicks_semic < 1 || clicks_per_bar < 1) {
+    stage_error(console, kBadClicks, time.clicks_semic, static_cast<int32_t>(clicks_per_bar));
   }
-  return false;
 }
 
 }  // namespace
 
-// The run order of a Harmonize job. Stages are filled in as they are built.
 void harmonize(HarmonizerState& state, console::Console& console) {
-  (void)state;
-  console_print(console, kStart);
+  engine::HarmonizerSettings& settings = state.settings;
+  settings.time.clicks_parte = 1024;
+  settings.time.clicks_semic = 256;
+  settings.ShowLineInfo = 0;
+
+  console_print(console, kStartMessage);
   check_stop(console);
-  if (!configuration_exists()) {
-    console_print(console, kNoConfiguration, "conar");
+  if (read_configuration(settings, console) == 0) {
+    console_print(console, kErrorOpeningFile, "conar");
     check_stop(console);
     abort_job(console);
   }
+  console_print(console, kReadingMusic);
+  check_stop(console);
+  read_music(state, console, Preparation::kCheckOnly);
+  console_print(console, kReadingHarmony);
+  check_stop(console);
+  read_harmony(state, console);
+  read_music(state, console);
+  check_clicks(settings.time, console);
+
+  engine::harmonize_units(state.engine, settings, console, nullptr);
+  rejoin_notes(state);
+  list_result(state);
+  console_print(console, kGeneratingMidi);
+  check_stop(console);
+  std::snprintf(state.output_name, kOutputNameSize, "%s", "outar.mid");
+  write_harmony_midi(state, console);
 }
 
 }  // namespace zelvo::harmonizer

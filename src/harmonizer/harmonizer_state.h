@@ -1,10 +1,25 @@
 #pragma once
 
+#include <cstdint>
+
+#include "engine/model.h"
+#include "engine/settings.h"
+
 namespace zelvo::harmonizer {
 
+constexpr int32_t kOutputNameSize = 300;
+
 // The harmonizer's settings (which outlive a job) and its tables. Allocated
-// once by the application.
+// once by the application; each stage re-initialises the tables it fills.
 struct HarmonizerState {
+  engine::HarmonizerSettings settings;
+  engine::EngineState engine;
+  // Absolute time of each music note record, filled by sort_notes and read
+  // by the MIDI writer.
+  int32_t note_times[engine::kMaxMusicNotes] = {};
+  // The name under which write_harmony_midi writes; the debug listings set
+  // it for a moment and put it back.
+  char output_name[kOutputNameSize] = "outar.mid";
 };
 
 }  // namespace zelvo::harmonizer

@@ -1,0 +1,230 @@
+#include "harmonizer/configuration.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "harmonizer/harmonizer_messages.h"
+
+namespace zelvo::harmonizer {
+
+namespace {
+
+using engine::HarmonizerSettings;
+
+constexpr int32_t kLineBuffer = 400;  // 399 characters and the terminator
+
+// The integer keys in the order in which a line is matched against them.
+// Orders 23 to 25, the row keys, follow them.
+struct IntegerKey {
+  const char* name;
+  int32_t HarmonizerSettings::*setting;
+};
+
+constexpr IntegerKey kIntegerKeys[] = {
+    {"FirstHarmIns", &HarmonizerSettings::FirstHarmIns},
+    {"HarmInsNum", &HarmonizerSettings::HarmInsNum},
+    {"FirstMusicIns", &HarmonizerSettings::FirstMusicIns},
+    {"LastMusicIns", &HarmonizerSettings::LastMusicIns},
+    {"DivideNotes", &HarmonizerSettings::DivideNotes},
+    {"HoleForLine", &HarmonizerSettings::HoleForLine},
+    {"MinNotesInLine", &HarmonizerSettings::MinNotesInLine},
+    {"MaxNotesInLine", &HarmonizerSettings::HarmUnitNoteLimit},  // one setting, two names
+    {"HarmUnitNoteLimit", &HarmonizerSettings::HarmUnitNoteLimit},
+    {"MelIns", &HarmonizerSettings::MelIns},
+    {"BassIns", &HarmonizerSettings::BassIns},
+    {"OpeningInt", &HarmonizerSettings::OpeningInt},
+    {"NonHarmToneDur", &HarmonizerSettings::NonHarmToneDur},
+    {"Debug", &HarmonizerSettings::Debug},
+    {"ShowLineInfo", &HarmonizerSettings::ShowLineInfo},
+    {"MusicSource", &HarmonizerSettings::MusicSource},
+    {"ClicksQuarter", &HarmonizerSettings::ClicksQuarter},
+    {"LinkLimit", &HarmonizerSettings::LinkLimit},
+    {"LimitNotesThirdIn", &HarmonizerSettings::LimitNotesThirdIn},
+    {"LimitNotesThirdBM", &HarmonizerSettings::LimitNotesThirdBM},
+    {"NoLinkAct", &HarmonizerSettings::NoLinkAct},
+    {"LimitOneLink", &HarmonizerSettings::LimitOneLink},
+};
+
+enum class RowTable { kToneTypes, kCoefficients };
+
+struct RowKey {
+  const char* name;  // 16 characters; the row selector follows directly
+  RowTable table;
+};
+
+constexpr RowKey kRowKeys[] = {
+    {"NonHarmTonesSort", RowTable::kToneTypes},
+    {"NonHarmTonesCoef", RowTable::kCoefficients},
+    {"ThemtContourCoef", RowTable::kCoefficients},
+};
+constexpr size_t kRowKeyLength = 16;
+
+bool starts_with(const char* line, const char* key) {
+  return std::strncmp(line, key, std::strlen(key)) == 0;
+}
+
+bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Tabs become blanks, the line ends at its first newline (or the '\r' of a
+// CRLF end), and every blank goes.
+void normalise(const char* read, char* out) {
+  int32_t n = 0;
+  for (const char* p = read; *p != '\0' && *p != '\n'; ++p) {
+    if (*p == '\r' && (p[1] == '\n' || p[1] == '\0')) break;
+    if (*p == ' ' || *p == '\t') continue;
+    out[n++] = *p;
+  }
+  out[n] = '\0';
+}
+
+// Finds the next value from `from`: the character after the next '=' or ','.
+// Null when the line ends first or the value does not begin with a digit
+// or '-'.
+const char* find_value(const char* from) {
+  const char* p = from;
+  while (*p != '\0' && *p != '=' && *p != ',') ++p;
+  if (*p == '\0') return nullptr;
+  ++p;
+  if (!is_digit(*p) && *p != '-') return nullptr;
+  return p;
+}
+
+// A decimal value: optional '-', digits, optional fraction, optional
+// exponent, up to the first other character.
+float config_decimal(const char* text) {
+  char number[kLineBuffer];
+  int32_t n = 0;
+  const char* p = text;
+  if (*p == '-') number[n++] = *p++;
+  while (is_digit(*p)) number[n++] = *p++;
+  if (*p == '.') {
+    number[n++] = *p++;
+    while (is_digit(*p)) number[n++] = *p++;
+  }
+  if ((*p == 'e' || *p == 'E') &&
+      (is_digit(p[1]) || ((p[1] == '+' || p[1] == '-') && is_digit(p[2])))) {
+    number[n++] = *p++;
+    if (*p == '+' || *p == '-') number[n++] = *p++;
+    while (is_digit(*p)) number[n++] = *p++;
+  }
+  number[n] = '\0';
+  return static_cast<float>(std::strtod(number, nullptr));
+}
+
+// The row that a row key's selector names, or -1 when it names none of the
+// 19 rows.
+int32_t row_selector(const char* selector) {
+  if (is_digit(*selector)) {
+    int64_t row = 0;
+    for (const char* p = selector; is_digit(*p); ++p) {
+      row = row * 10 + (*p - '0');
+      if (row >= engine::kProfileRows) return -1;
+    }
+    return static_cast<int32_t>(row);
+  }
+  if (starts_with(selector, "BA")) return engine::kBassRow;
+  if (starts_with(selector, "ME")) return engine::kMelodyRow;
+  if (starts_with(selector, "DF")) return engine::kDefaultRow;
+  return -1;
+}
+
+// Reads a row key's values into its row. False for a bad line.
+bool read_row(HarmonizerSettings& settings, RowTable table, const char* line) {
+  const int32_t row = row_selector(line + kRowKeyLength);
+  if (row < 0) return false;
+  const int32_t count =
+      table == RowTable::kToneTypes ? engine::kToneTypeSwitches : engine::kCostWeights;
+  // Values are checked before any is stored, so a short line leaves the row as
+  // it was.
+  const char* values[engine::kToneTypeSwitches];
+  const char* from = line;
+  for (int32_t k = 0; k < count; ++k) {
+    values[k] = find_value(from);
+    if (values[k] == nullptr) return false;
+    from = values[k];
+  }
+  for (int32_t k = 0; k < count; ++k) {
+    if (table == RowTable::kToneTypes) {
+      settings.NonHarmTonesSort[row][k] = config_integer(values[k]);
+    } else {
+      settings.NonHarmTonesCoef[row][k] = config_decimal(values[k]);
+    }
+  }
+  if (row == engine::kDefaultRow) {
+    for (int32_t r = 0; r < engine::kDefaultRow; ++r) {
+      for (int32_t k = 0; k < count; ++k) {
+        if (table == RowTable::kToneTypes) {
+          settings.NonHarmTonesSort[r][k] = settings.NonHarmTonesSort[row][k];
+        } else {
+          settings.NonHarmTonesCoef[r][k] = settings.NonHarmTonesCoef[row][k];
+        }
+      }
+    }
+  }
+  return true;
+}
+
+// Stores one normalised line that begins with a letter. False for a bad line.
+bool store_line(HarmonizerSettings& settings, const char* line) {
+  for (const IntegerKey& key : kIntegerKeys) {
+    if (!starts_with(line, key.name)) continue;
+    const char* value = find_value(line);
+    if (value == nullptr) return false;
+    settings.*key.setting = config_integer(value);
+    if (key.setting == &HarmonizerSettings::ClicksQuarter) {
+      settings.time.clicks_parte = settings.ClicksQuarter;
+      settings.time.clicks_semic = settings.ClicksQuarter / 4;
+    }
+    return true;
+  }
+  for (const RowKey& key : kRowKeys) {
+    if (starts_with(line, key.name)) return read_row(settings, key.table, line);
+  }
+  return false;
+}
+
+}  // namespace
+
+int32_t config_integer(const char* text) {
+  const char* p = text;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  int64_t value = 0;
+  for (; is_digit(*p); ++p) {
+    value = value * 10 + (*p - '0');
+    if (value > INT64_C(2147483648)) value = INT64_C(2147483648);
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX) value = INT32_MAX;
+  return static_cast<int32_t>(value);
+}
+
+int32_t read_configuration(HarmonizerSettings& settings, console::Console& console) {
+  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen("conar.rur", "r"),
+                                                         &std::fclose);
+  if (!file) file.reset(std::fopen("conar.txt", "r"));
+  if (!file) return 0;
+  char read[kLineBuffer];
+  char line[kLineBuffer];
+  while (std::fgets(read, kLineBuffer, file.get()) != nullptr) {
+    normalise(read, line);
+    if (!is_letter(line[0])) continue;
+    if (store_line(settings, line)) continue;
+    file.reset();
+    // The line as read, its CRLF end shown as the newline a text-mode read gives.
+    const size_t length = std::strlen(read);
+    if (length >= 2 && read[length - 2] == '\r' && read[length - 1] == '\n') {
+      read[length - 2] = '\n';
+      read[length - 1] = '\0';
+    }
+    console_print(console, kBadConfigurationLine, read);
+    check_stop(console);
+    abort_job(console);
+  }
+  return 1;
+}
+
+}  // namespace zelvo::harmonizer

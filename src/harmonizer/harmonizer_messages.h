@@ -1,0 +1,106 @@
+#pragma once
+
+#include "console/message.h"
+
+// Every message of the harmonizer's driver and files. Spanish texts are
+// Windows-1252.
+
+namespace zelvo::harmonizer {
+
+using console::MessagePair;
+
+// The driver.
+inline constexpr MessagePair kStartMessage{
+    "\n** HARMONIZING!!! "
+    "****************************************************************************\n\n",
+    "\n** ARMONIZANDO!!! "
+    "****************************************************************************\n\n"};
+inline constexpr MessagePair kReadingMusic{"Reading Music to be harmonized...\n",
+                                           "Leyendo Musica para armonizar...\n"};
+inline constexpr MessagePair kReadingHarmony{"Reading Harmony Information...\n",
+                                             "Leyendo Informacion de Armonia...\n"};
+inline constexpr MessagePair kGeneratingMidi{"\n\n GENERATING Midifile...\n\n",
+                                             "\n\n GENERANDO Midifile...\n\n"};
+// Also the message of a music or harmony file that cannot be opened.
+inline constexpr MessagePair kErrorOpeningFile{"\nError opening file %s\n",
+                                               "\nError en el acceso al archivo %s\n"};
+
+// The configuration file.
+inline constexpr MessagePair kBadConfigurationLine{
+    "\nError in Harmony Configuration file, in line:\n\n\t\t%s\n",
+    "\nError en el archivo de Configuracion de Armonia, en la linea:\n\n\t\t%s\n"};
+
+// Harmony information and music preparation.
+inline constexpr MessagePair kBadMusicSource{"\nError opening Music file\n",
+                                             "\nError en el acceso al archivo de Musica\n"};
+inline constexpr MessagePair kNoMusic{
+    "\nThere is no Music Information to be Harmonized.\nCheck Instrument numbers in Harmonizing "
+    "Options",
+    "\nNo existe Informaci\xF3n de M\xFAsica para Armonizar.\nRevisar los Nos. de Instrumento en "
+    "Opciones de Armonizaci\xF3n"};
+inline constexpr MessagePair kNoHarmony{
+    "\nThere is not Scale or Harmony information.\nPossible configuration error\n",
+    "\nNo existe informacion de Escala o de Armonia.\nPosible error de configuracion.\n"};
+
+// The MIDI reader's result codes 1 to 5, each with the file name.
+inline constexpr MessagePair kMidiCannotRead{
+    "\nError opening %s. Impossible to read entry MidiFile\n",
+    "\nError en el acceso a %s. Imposible leer MidiFile de entrada\n"};
+inline constexpr MessagePair kMidiNotMidi{"\nError in entry file %s. It is not a MidiFile\n",
+                                          "\nError en el archivo de entrada %s. No es un MidiFile\n"};
+inline constexpr MessagePair kMidiNotFormat0{
+    "\nError in entry file %s. It is not a MidiFile with Format 0\n",
+    "\nError en el archivo de entrada %s. No es MidiFile de Formato 0\n"};
+inline constexpr MessagePair kMidiBarOrTempo{
+    "\nError in entry file %s, in Bar or Tempo information\n",
+    "\nError en el archivo de entrada %s, en la info de Compas o Tempo\n"};
+inline constexpr MessagePair kMidiUnexpectedEnd{
+    "\nError in entry file %s. Unexpected end of file\n",
+    "\nError en el archivo de entrada %s. Fin de archivo inesperado\n"};
+
+// A MusicXML measure numbered 0: bar 0 means "no entry" to the tables.
+inline constexpr MessagePair kPickupMeasure{
+    "\nError in file %s: a note in measure 0 (a pickup measure). Number the measures from 1\n",
+    "\nError en el archivo %s: una nota en el comp\xE1s 0 (comp\xE1s de anacrusa). Numere los "
+    "compases desde 1\n"};
+
+// Capacities and malformed input.
+inline constexpr MessagePair kTooManyNotes{
+    "\nError in file %s: more than 30000 notes. The harmonizer holds at most 30000 notes\n",
+    "\nError en el archivo %s: m\xE1s de 30000 notas. El armonizador admite como m\xE1ximo "
+    "30000 notas\n"};
+inline constexpr MessagePair kTooManyPieces{
+    "\nError: cutting the notes at the chord and scale changes gives more than 30000 notes\n",
+    "\nError: al cortar las notas en los cambios de acorde y de escala resultan m\xE1s de 30000 "
+    "notas\n"};
+inline constexpr MessagePair kTooManyChords{
+    "\nError in file %s: more than 500 chords\n",
+    "\nError en el archivo %s: m\xE1s de 500 acordes\n"};
+inline constexpr MessagePair kTooManyScales{
+    "\nError in file %s: more than 500 scales\n",
+    "\nError en el archivo %s: m\xE1s de 500 escalas\n"};
+inline constexpr MessagePair kNoDivisions{
+    "\nError in file %s: a duration before the divisions, or divisions of 0\n",
+    "\nError en el archivo %s: una duraci\xF3n antes de las divisiones, o divisiones 0\n"};
+inline constexpr MessagePair kZeroBeatType{
+    "\nError in file %s: a beat type of 0\n",
+    "\nError en el archivo %s: una unidad de pulso (beat-type) 0\n"};
+inline constexpr MessagePair kTooManyResultNotes{
+    "\nError: the result has %d notes; a MIDI file of the harmonizer holds at most 15000\n",
+    "\nError: el resultado tiene %d notas; un archivo MIDI del armonizador admite como m\xE1ximo "
+    "15000\n"};
+inline constexpr MessagePair kBadTempo{
+    "\nError: the tempo is %d; it must be greater than 0\n",
+    "\nError: el tempo es %d; debe ser mayor que 0\n"};
+inline constexpr MessagePair kBadClicks{
+    "\nError: %d clicks per sixteenth and %d clicks per bar; both must be 1 or more\n",
+    "\nError: %d clicks por semicorchea y %d clicks por comp\xE1s; ambos deben ser 1 o m\xE1s\n"};
+inline constexpr MessagePair kTimeStepTooLong{
+    "\nError in file %s: a time step of %u clicks; the limit is 268435455\n",
+    "\nError en el archivo %s: un paso de tiempo de %u clicks; el l\xEDmite es 268435455\n"};
+inline constexpr MessagePair kErrorCreatingFile{"\nError creating file %s\n",
+                                                "\nError en la creaci\xF3n del archivo %s\n"};
+inline constexpr MessagePair kErrorWritingFile{"\nError writing file %s\n",
+                                               "\nError en la escritura del archivo %s\n"};
+
+}  // namespace zelvo::harmonizer

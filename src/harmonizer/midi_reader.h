@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/model.h"
+#include "engine/settings.h"
+
+namespace zelvo::harmonizer {
+
+// Result codes of read_midi; the caller prints the message of each.
+enum class MidiResult : int32_t {
+  kRead = 0,
+  kCannotOpen = 1,     // cannot be opened, or fewer than four bytes
+  kNotMidi = 2,        // no "MThd", or a data byte before any status byte
+  kNotFormat0 = 3,
+  kBarOrTempo = 4,     // not exactly two leading tempo/time-signature events,
+                       // or values that give no bar length or tempo
+  kUnexpectedEnd = 5,  // the file ends before the end-of-track event
+};
+
+constexpr int32_t kMaxMidiNotes = 29998;  // note-ons beyond are ignored
+
+// Reads a format 0 Standard MIDI File whose track begins with its tempo and
+// time-signature events (the composer's outco.mid) into `table`, one record
+// per note-on in order, Inst = channel + 1, and sets every time setting from
+// it: clicks-semic = division / 4, clicks-parte = division * 4 / compas-den.
+// Running status is followed; a note-off (or note-on with velocity 0) closes
+// the earliest open note of its channel and pitch.
+MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time,
+                     const char* file_name);
+
+}  // namespace zelvo::harmonizer

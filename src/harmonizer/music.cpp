@@ -1,0 +1,113 @@
+#include "harmonizer/music.h"
+
+#include "harmonizer/harmonizer_messages.h"
+#include "harmonizer/listing_reader.h"
+#include "harmonizer/midi_reader.h"
+#include "harmonizer/musicxml_reader.h"
+#include "harmonizer/note_sort.h"
+#include "harmonizer/note_time.h"
+#include "harmonizer/stage_error.h"
+#include "harmonizer/xml_errors.h"
+
+namespace zelvo::harmonizer {
+
+namespace {
+
+constexpr const char* kMusicFile = "inmus.xml";
+constexpr const char* kListingFile = "outco.rur";
+constexpr const char* kHarmonyFile = "inarm.xml";
+constexpr const char* kMidiFile = "outco.mid";
+
+void report_midi_result(console::Console& console, MidiResult result) {
+  switch (result) {
+    case MidiResult::kRead:
+      return;
+    case MidiResult::kCannotOpen:
+      stage_error(console, kMidiCannotRead, kMidiFile);
+    case MidiResult::kNotMidi:
+      stage_error(console, kMidiNotMidi, kMidiFile);
+    case MidiResult::kNotFormat0:
+      stage_error(console, kMidiNotFormat0, kMidiFile);
+    case MidiResult::kBarOrTempo:
+      stage_error(console, kMidiBarOrTempo, kMidiFile);
+    case MidiResult::kUnexpectedEnd:
+      stage_error(console, kMidiUnexpectedEnd, kMidiFile);
+  }
+}
+
+void read_source(HarmonizerState& state, console::Console& console) {
+  engine::HarmonizerSettings& settings = state.settings;
+  engine::MusicNoteTable& music = state.engine.music;
+  const int32_t first = settings.FirstMusicIns;
+  const int32_t count = static_cast<int32_t>(int64_t{settings.LastMusicIns} - first + 1);
+  switch (settings.MusicSource) {
+    case 0:
+    case 2: {
+      const char* name = settings.MusicSource == 0 ? kMusicFile : kHarmonyFile;
+      report_xml_result(console, read_musicxml(music, settings.time, first, count, name), name);
+      return;
+    }
+    case 1:
+      switch (read_composer_listing(music, settings.time, first, count, kListingFile)) {
+        case ListingResult::kRead:
+          return;
+        case ListingResult::kNotOpened:
+          stage_error(console, kErrorOpeningFile, kListingFile);
+        case ListingResult::kTooManyNotes:
+          stage_error(console, kTooManyNotes, kListingFile);
+      }
+      return;
+    case 3:
+      report_midi_result(console, read_midi(music, settings.time, kMidiFile));
+      return;
+    default:
+      stage_error(console, kBadMusicSource);
+  }
+}
+
+}  // namespace
+
+bool cut_notes(engine::MusicNoteTable& music, const engine::HarmonyTable& table,
+               const engine::TimeSettings& time) {
+  for (int32_t i = 0; i < music.note_count; ++i) {
+    const int64_t s = note_start(time, music.notes[i]);
+    const int64_t e = s + music.notes[i].Dur;
+    for (const engine::HarmonyEntry& entry : table.entries) {
+      if (entry.bar == 0) break;
+      const int64_t b = absolute_time(time, entry.bar, entry.click);
+      if (!(s < b && b < e)) continue;
+      if (music.note_count >= engine::kMaxMusicNotes) return false;
+      engine::MusicNote& head = music.notes[i];
+      engine::MusicNote& piece = music.notes[music.note_count];
+      piece.Inst = head.Inst;
+      piece.Note = head.Note;
+      piece.Vel = head.Vel;
+      piece.Cpin = entry.bar;
+      piece.Ckin = entry.click;
+      piece.Dur = static_cast<int32_t>(e - b);
+      piece.tie_flags = head.tie_flags | engine::kTieContinued;
+      ++music.note_count;
+      head.Dur = static_cast<int32_t>(b - s);
+      head.tie_flags |= engine::kTieContinues;
+      break;
+    }
+  }
+  return true;
+}
+
+void read_music(HarmonizerState& state, console::Console& console, Preparation preparation) {
+  read_source(state, console);
+  engine::MusicNoteTable& music = state.engine.music;
+  if (music.note_count == 0) stage_error(console, kNoMusic);
+  if (preparation == Preparation::kCheckOnly) return;
+  if (state.settings.DivideNotes != 0) {
+    const engine::TimeSettings& time = state.settings.time;
+    if (!cut_notes(music, state.engine.chords, time) ||
+        !cut_notes(music, state.engine.scales, time)) {
+      stage_error(console, kTooManyPieces);
+    }
+  }
+  sort_notes(state);
+}
+
+}  // namespace zelvo::harmonizer

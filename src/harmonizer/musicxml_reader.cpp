@@ -1,0 +1,235 @@
+#include "harmonizer/musicxml_reader.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "harmonizer/note_time.h"
+
+namespace zelvo::harmonizer {
+
+namespace {
+
+using engine::MusicNote;
+using engine::MusicNoteTable;
+
+constexpr int32_t kLineBuffer = 400;   // a line of at most 399 characters
+constexpr int32_t kPitchBuffer = 40;   // the alter and octave lines: 39 characters
+constexpr int32_t kNumberReach = 100;  // a tag's number lies in its first 100 characters
+constexpr int32_t kVelocity = 100;
+
+bool starts_with(const char* line, const char* tag) {
+  return std::strncmp(line, tag, std::strlen(tag)) == 0;
+}
+
+// The line from its first '<' on (indentation dropped); the whole line when
+// it holds none.
+const char* from_tag(const char* line) {
+  const char* open = std::strchr(line, '<');
+  return open != nullptr ? open : line;
+}
+
+int32_t step_value(char letter) {
+  switch (letter) {
+    case 'D': return 2;
+    case 'E': return 4;
+    case 'F': return 5;
+    case 'G': return 7;
+    case 'A': return 9;
+    case 'B': return 11;
+    default: return 0;  // C and any other letter
+  }
+}
+
+// The reading of one file: the state that the tag lines change.
+class XmlReading {
+ public:
+  XmlReading(MusicNoteTable& table, engine::TimeSettings& time, int32_t first, int32_t count,
+             std::FILE* file)
+      : table_(table), time_(time), first_(first), last_(int64_t{first} + count), file_(file) {}
+
+  XmlResult run() {
+    table_.note_count = 0;
+    char buffer[kLineBuffer];
+    while (std::fgets(buffer, kLineBuffer, file_) != nullptr) {
+      const XmlResult result = line(from_tag(buffer));
+      if (result != XmlResult::kRead) return result;
+    }
+    return XmlResult::kRead;
+  }
+
+ private:
+  bool in_range() const { return part_ >= first_ && part_ < last_; }
+
+  XmlResult line(const char* text) {
+    if (starts_with(text, "<part id=")) part_ = tag_number(text);
+    if (starts_with(text, "<measure number=")) {
+      measure_ = tag_number(text);
+      position_ = 0;
+    }
+    if (starts_with(text, "<divisions")) divisions_ = tag_number(text);
+    if (starts_with(text, "<beats>")) time_.compas_num = tag_number(text);
+    if (starts_with(text, "<beat-type")) {
+      const int32_t den = tag_number(text);
+      if (den == 0) return XmlResult::kZeroBeatType;
+      time_.compas_den = den;
+      time_.den_exponent = denominator_exponent(den);
+      time_.clicks_parte = 16 * time_.clicks_semic / den;
+    }
+    // Note elements: notation programs write attributes into the start tag.
+    if (starts_with(text, "<note>") || starts_with(text, "<note ")) {
+      in_note_ = true;
+      has_pitch_ = false;
+    }
+    if (!in_range()) {
+      if (starts_with(text, "</note")) end_note();
+      return XmlResult::kRead;
+    }
+    if (starts_with(text, "<step")) {
+      const XmlResult result = step(text);
+      if (result != XmlResult::kRead) return result;
+    }
+    if (starts_with(text, "<duration")) {
+      const XmlResult result = duration(text);
+      if (result != XmlResult::kRead) return result;
+    }
+    if (starts_with(text, "<tie type=\"start") && table_.note_count > 0) {
+      table_.notes[table_.note_count - 1].tie_flags |= engine::kTieContinues;
+    }
+    if (starts_with(text, "<tie type=\"stop") && table_.note_count > 0) {
+      table_.notes[table_.note_count - 1].tie_flags |= engine::kTieContinued;
+    }
+    if (starts_with(text, "<chord/")) in_chord_ = true;
+    if (starts_with(text, "<rest")) in_rest_ = true;
+    if (starts_with(text, "<backup")) in_backup_ = true;
+    if (starts_with(text, "</backup")) in_backup_ = false;
+    if (starts_with(text, "</note")) {
+      end_note();
+      if (table_.note_count > 0 &&
+          (table_.notes[table_.note_count - 1].tie_flags & engine::kTieContinued) != 0) {
+        join_tie();
+      }
+    }
+    return XmlResult::kRead;
+  }
+
+  void end_note() {
+    in_chord_ = false;
+    in_rest_ = false;
+    in_note_ = false;
+    has_pitch_ = false;
+  }
+
+  // A pitch line: fills the record at index note count except its duration.
+  XmlResult step(const char* text) {
+    if (measure_ == 0) return XmlResult::kPickupMeasure;
+    if (table_.note_count >= engine::kMaxMusicNotes) return XmlResult::kTooManyNotes;
+    const char letter = text[6];
+    char next[kPitchBuffer];
+    read_pitch_line(next);
+    const char* held = from_tag(next);
+    int32_t alter = 0;
+    if (starts_with(held, "<alter")) {
+      alter = tag_number(held);
+      if (held[7] == '-') alter = -alter;
+      read_pitch_line(next);
+      held = from_tag(next);
+    }
+    const int32_t octave = tag_number(held);
+    MusicNote& note = table_.notes[table_.note_count];
+    note.Note = static_cast<int32_t>(
+        (int64_t{octave} + 1) * 12 + step_value(letter) + alter);  // wraps only on absurd input
+    note.Cpin = measure_;
+    note.Inst = part_;
+    note.Ckin = in_chord_ ? chord_start_ : position_;
+    if (!in_chord_) chord_start_ = position_;
+    note.tie_flags = 0;
+    has_pitch_ = true;
+    return XmlResult::kRead;
+  }
+
+  void read_pitch_line(char* next) {
+    if (std::fgets(next, kPitchBuffer, file_) == nullptr) next[0] = '\0';
+  }
+
+  XmlResult duration(const char* text) {
+    if (divisions_ <= 0) return XmlResult::kNoDivisions;
+    const int32_t clicks = static_cast<int32_t>(
+        int64_t{tag_number(text)} * time_.clicks_semic * 4 / divisions_);
+    if (in_backup_) {
+      position_ -= clicks;
+      return XmlResult::kRead;
+    }
+    // A duration outside a note (a <forward>) or of a note without a pitch
+    // moves the position and completes no record.
+    if (in_note_ && has_pitch_ && !in_rest_) {
+      MusicNote& note = table_.notes[table_.note_count];
+      note.Dur = clicks;
+      note.Vel = kVelocity;
+      ++table_.note_count;
+      has_pitch_ = false;
+    }
+    if (!in_chord_) position_ += clicks;
+    return XmlResult::kRead;
+  }
+
+  // The last record ends a tie: add it to the nearest earlier record of the
+  // same part whose open tie ends where it starts.
+  void join_tie() {
+    const int32_t last = table_.note_count - 1;
+    MusicNote& piece = table_.notes[last];
+    const int64_t start = note_start(time_, piece);
+    for (int32_t r = last - 1; r >= 0; --r) {
+      MusicNote& head = table_.notes[r];
+      if ((head.tie_flags & engine::kTieContinues) == 0 || head.Inst != piece.Inst ||
+          note_end(time_, head) != start) {
+        continue;
+      }
+      head.Dur += piece.Dur;
+      if ((piece.tie_flags & engine::kTieContinues) == 0) head.tie_flags = 0;
+      table_.note_count = last;
+      return;
+    }
+  }
+
+  MusicNoteTable& table_;
+  engine::TimeSettings& time_;
+  const int64_t first_;
+  const int64_t last_;  // one past the last part read
+  std::FILE* file_;
+  int32_t part_ = 0;
+  int32_t measure_ = 0;
+  int32_t divisions_ = 0;
+  int32_t position_ = 0;
+  int32_t chord_start_ = 0;
+  bool in_chord_ = false;
+  bool in_rest_ = false;
+  bool in_backup_ = false;
+  bool in_note_ = false;
+  bool has_pitch_ = false;  // the current note element's record holds its pitch
+};
+
+}  // namespace
+
+int32_t tag_number(const char* line) {
+  int32_t i = 0;
+  while (i < kNumberReach && line[i] != '\0' && (line[i] < '0' || line[i] > '9')) ++i;
+  if (i >= kNumberReach || line[i] == '\0') return 0;
+  int64_t value = 0;
+  for (; i < kNumberReach && line[i] >= '0' && line[i] <= '9'; ++i) {
+    value = value * 10 + (line[i] - '0');
+    if (value > INT32_MAX) return INT32_MAX;
+  }
+  return static_cast<int32_t>(value);
+}
+
+XmlResult read_musicxml(MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
+                        int32_t count, const char* file_name) {
+  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(file_name, "r"),
+                                                         &std::fclose);
+  if (!file) return XmlResult::kNotOpened;
+  XmlReading reading(table, time, first, count, file.get());
+  return reading.run();
+}
+
+}  // namespace zelvo::harmonizer

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "console/console.h"
+#include "harmonizer/musicxml_reader.h"
+
+namespace zelvo::harmonizer {
+
+// Prints the message of a MusicXML reading that failed and ends the job;
+// returns when the file was read.
+void report_xml_result(console::Console& console, XmlResult result, const char* file_name);
+
+}  // namespace zelvo::harmonizer
