@@ -17,6 +17,9 @@ namespace zelvo::tables {
 // random state and list registers of `machine` untouched.
 void compile_tables(Composition& composition, machine::MachineState& machine,
                     console::Console& console);
+// The same with the document in `folder` instead of the current directory.
+void compile_tables(Composition& composition, machine::MachineState& machine,
+                    console::Console& console, const char* folder);
 
 // The first symbol record whose kind and row are these; kNoSymbol if none.
 uint32_t find_symbol_by_place(const Composition& composition, uint32_t kind, uint32_t row);

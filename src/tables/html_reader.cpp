@@ -1,0 +1,213 @@
+#include "tables/html_reader.h"
+
+#include <cstring>
+#include <string>
+
+#include "tables/table_messages.h"
+
+namespace zelvo::tables {
+
+namespace {
+
+bool is_letter_or_digit(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// One line of at most 799 characters, a CRLF end read as LF. False at the
+// end of the file or on an error.
+bool read_line(FILE* file, char* line) {
+  if (std::fgets(line, kLineBufferSize, file) == nullptr) return false;
+  const size_t length = std::strlen(line);
+  if (length >= 2 && line[length - 2] == '\r' && line[length - 1] == '\n') {
+    line[length - 2] = '\n';
+    line[length - 1] = '\0';
+  } else if (length >= 1 && line[length - 1] == '\r') {
+    line[length - 1] = '\0';
+  }
+  return true;
+}
+
+[[noreturn]] void fail_read(TableReader& reader) {
+  const char* name = reader.position.kind < 0 ? kOutsideTable : table_name(reader.position);
+  console::fail(reader.console, kReadError, name);
+}
+
+void erase(char* text, size_t from, size_t count) {
+  std::memmove(text + from, text + from + count, std::strlen(text + from + count) + 1);
+}
+
+// The first cell of a new table names its kind: the first name of the list
+// the text begins with, or the empty name that ends the list.
+void identify_table(TableReader& reader) {
+  char* text = take_cell(reader);
+  int32_t kind = 0;
+  while (kTableNames[kind][0] != '\0' && !starts_with_nocase(kTableNames[kind], text)) ++kind;
+  reader.position.kind = kind;
+  ++reader.tables_identified[kind];
+  const char first = kTableNames[kind][0];
+  if (first >= 'A' && first <= 'Z') {
+    console_print(reader.console, kProcessingTable, kTableNames[kind]);
+    check_stop(reader.console);
+  }
+}
+
+}  // namespace
+
+const char* table_name(const ReaderPosition& position) {
+  if (position.kind < 0 || position.kind >= kTableKinds) return "";
+  return kTableNames[position.kind];
+}
+
+bool starts_with_nocase(const char* prefix, const char* text) {
+  for (; *prefix != '\0'; ++prefix, ++text) {
+    if (*text == '\0' || fold(*prefix) != fold(*text)) return false;
+  }
+  return true;
+}
+
+void open_table_input(TableReader& reader, const char* folder) {
+  const std::string base = (folder != nullptr && folder[0] != '\0') ? std::string(folder) + "/" : "";
+  reader.file.reset(std::fopen((base + "incom.htc").c_str(), "rb"));
+  if (!reader.file) reader.file.reset(std::fopen((base + "incom.htm").c_str(), "rb"));
+  if (!reader.file) console::fail(reader.console, kOpenError);
+}
+
+void reset_position(TableReader& reader) {
+  reader.position.kind = -1;
+  reader.position.row = -1;
+  reader.position.column = -1;
+  for (int32_t& count : reader.tables_identified) count = 0;
+}
+
+void read_table_line(TableReader& reader) {
+  char* line = reader.buffer;
+  if (!read_line(reader.file.get(), line)) fail_read(reader);
+  if (char* open = std::strchr(line, '<'); open != nullptr && open != line) erase(line, 0, open - line);
+
+  ReaderPosition& at = reader.position;
+  if (starts_with_nocase("<table", line)) {
+    at.kind = 0;
+    at.column_count = 1;
+  }
+  if (starts_with_nocase("</table", line)) {
+    at.kind = -1;
+    at.row = -1;
+    at.column = -1;
+  }
+  if (starts_with_nocase("<tr>", line) && at.kind >= 0) {
+    ++at.row;
+    at.column = 0;
+  }
+  if (starts_with_nocase("</tr>", line)) at.column = -1;
+  if (at.row == 0 && at.column == 0 && at.kind == 0) identify_table(reader);
+}
+
+CellResult extract_cell(TableReader& reader) {
+  char* text = reader.buffer;
+  size_t length = std::strlen(text);
+  bool closed = false;
+  for (int32_t attempt = 0; attempt < kCellLines; ++attempt) {
+    if (length > 0 && text[length - 1] == '\n') text[--length] = '\0';
+    if (std::strstr(text, "</TD>") != nullptr || std::strstr(text, "</td>") != nullptr) {
+      closed = true;
+      break;
+    }
+    if (attempt == kCellLines - 1) break;
+    char line[kLineBufferSize];
+    if (!read_line(reader.file.get(), line)) return CellResult::kEndOfFile;
+    const size_t added = std::strlen(line);
+    // The gathered lines share the line buffer; a cell that does not fit is
+    // refused rather than cut.
+    if (length + added >= static_cast<size_t>(kLineBufferSize)) return CellResult::kTooLong;
+    std::memcpy(text + length, line, added + 1);
+    length += added;
+  }
+  if (!closed) return CellResult::kNotClosed;
+  strip_markup(text);
+  normalise_spaces(text);
+  if (char* comment = std::strstr(text, "//"); comment != nullptr) *comment = '\0';
+  return CellResult::kOk;
+}
+
+char* take_cell(TableReader& reader) {
+  const ReaderPosition& at = reader.position;
+  switch (extract_cell(reader)) {
+    case CellResult::kOk:
+      return reader.buffer;
+    case CellResult::kEndOfFile:
+      fail_read(reader);
+    case CellResult::kNotClosed:
+      console::fail(reader.console, kCellNotClosed, table_name(at), at.row, at.column);
+    case CellResult::kTooLong:
+      console::fail(reader.console, kCellTooLong, table_name(at), at.row, at.column);
+  }
+  return reader.buffer;
+}
+
+// One scan with a mark at the last `<` or `&`: a `>` or `;` deletes back to
+// the mark. A `>` or `;` before any mark has nothing to close and stays.
+void strip_markup(char* text) {
+  size_t i = 0;
+  size_t mark = 0;
+  bool marked = false;
+  while (text[i] != '\0') {
+    if (starts_with_nocase("&amp;", text + i)) {
+      text[i] = '&';
+      erase(text, i + 1, 4);
+      ++i;
+      continue;
+    }
+    if (starts_with_nocase("&gt;", text + i)) {
+      text[i] = '>';
+      erase(text, i + 1, 3);
+      ++i;
+      continue;
+    }
+    if (starts_with_nocase("&lt;", text + i)) {
+      text[i] = '<';
+      erase(text, i + 1, 3);
+      ++i;
+      continue;
+    }
+    if (text[i] == '&' || text[i] == '<') {
+      mark = i;
+      marked = true;
+    }
+    if ((text[i] == ';' || text[i] == '>') && marked) {
+      erase(text, mark, i - mark + 1);
+      i = mark;
+      continue;
+    }
+    ++i;
+  }
+}
+
+void normalise_spaces(char* text) {
+  for (char* c = text; *c != '\0'; ++c) {
+    if (*c == '\t') *c = ' ';
+    if (*c == '\n') {
+      *c = '\0';
+      break;
+    }
+  }
+  size_t read = 0;
+  while (text[read] == ' ') ++read;
+  size_t write = 0;
+  while (text[read] != '\0') {
+    if (text[read] != ' ') {
+      text[write++] = text[read++];
+      continue;
+    }
+    size_t end = read;
+    while (text[end] == ' ') ++end;
+    const bool before = write > 0 && is_letter_or_digit(text[write - 1]);
+    const bool after = is_letter_or_digit(text[end]);
+    if (before && after) text[write++] = ' ';
+    read = end;
+  }
+  text[write] = '\0';
+}
+
+}  // namespace zelvo::tables

@@ -1,0 +1,80 @@
+#pragma once
+
+// The composition's HTML reader. Line-oriented: it relies on HTML editors
+// writing `<table`, `</table`, `<tr>` and `</tr>` at the start of their own
+// lines, and every cell starting on a new line and closing with `</td>` or
+// `</TD>` on that line or one of the next nine. It tracks which table, row
+// and column the current line belongs to and turns a cell into plain text;
+// what the cells mean is the table compiler's business.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+#include "console/console.h"
+
+namespace zelvo::tables {
+
+constexpr int32_t kLineBufferSize = 800;  // one line of at most 799 characters
+constexpr int32_t kCellLines = 10;        // a cell closes within this many lines
+constexpr int32_t kTableKinds = 9;
+
+// Index = table kind. Kind 8 (the empty name) is the end of the list, which
+// a table whose first cell matches no name ends up at.
+inline constexpr const char* kTableNames[kTableKinds] = {
+    "no identificada", "TCONF", "TCAL", "TSAL", "libre", "libre", "TGENC", "TGENS", ""};
+
+struct ReaderPosition {
+  int32_t kind = -1;         // -1 outside any table
+  int32_t row = -1;          // 0 = the header row
+  int32_t column = -1;       // -1 outside a row
+  int32_t column_count = 1;  // raised by the compile pass over the header row
+};
+
+enum class CellResult { kOk, kEndOfFile, kNotClosed, kTooLong };
+
+struct FileCloser {
+  void operator()(FILE* file) const { std::fclose(file); }
+};
+
+struct TableReader {
+  explicit TableReader(console::Console& console_ref) : console(console_ref) {}
+
+  console::Console& console;
+  std::unique_ptr<FILE, FileCloser> file;
+  char buffer[kLineBufferSize] = {};
+  ReaderPosition position;
+  int32_t tables_identified[kTableKinds] = {};  // in the current pass
+};
+
+// The name of the table the position is in, as the messages quote it.
+const char* table_name(const ReaderPosition& position);
+
+// Opens incom.htc or else incom.htm in `folder` (empty: the current
+// directory); prints the open error and aborts when neither opens.
+void open_table_input(TableReader& reader, const char* folder = "");
+
+// Starts a pass: position back to outside any table.
+void reset_position(TableReader& reader);
+
+// Reads the next line into reader.buffer and moves the position; at the
+// first cell of a table, identifies and announces the table (the buffer
+// then holds that cell's text). A read failure prints and aborts.
+void read_table_line(TableReader& reader);
+
+// Turns the cell that starts with the line in the buffer into plain text
+// in the buffer, reading further lines as needed.
+CellResult extract_cell(TableReader& reader);
+
+// extract_cell, or the cell's error message and an abort.
+char* take_cell(TableReader& reader);
+
+bool starts_with_nocase(const char* prefix, const char* text);
+
+// Decodes &amp; &gt; &lt; and removes tags and other entities, in place.
+void strip_markup(char* text);
+
+// Tabs become spaces, the text ends at a newline, and only single spaces
+// between two letters or digits survive.
+void normalise_spaces(char* text);
+
+}  // namespace zelvo::tables
