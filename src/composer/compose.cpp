@@ -1,14 +1,116 @@
 #include "composer/compose.h"
 
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
 #include "composer/composer_messages.h"
+#include "composer/generation_loop.h"
+#include "composer/listing.h"
+#include "composer/midi_writer.h"
+#include "composer/sequence_reader.h"
+#include "machine/builtins.h"
+#include "machine/convert.h"
+#include "tables/table_compiler.h"
 
 namespace zelvo::composer {
 
-// The run order of a Compose job. Stages are filled in as they are built.
+void compose_init(ComposerState& state) {
+  std::memset(&state.notes, 0, sizeof state.notes);
+  std::memset(&state.sequences, 0, sizeof state.sequences);
+  state.current_bar = 0;
+  state.current_click = 0;
+  state.range_warning = false;
+  state.pass_flag = 0;
+  state.done.fill(0);
+  state.variable_program_count = 0;
+}
+
+void compose_timing(ComposerState& state, console::Console& console) {
+  const double* values = state.composition.config;
+  switch (take_timing_values(values, state.timing)) {
+    case TimingProblem::kBadDenominator:
+      console_print(console, kBadDenominator);
+      abort_job(console);
+    case TimingProblem::kBadTempo:
+      console_print(console, kBadTempo);
+      abort_job(console);
+    case TimingProblem::kNone:
+      break;
+  }
+  derive_clicks(values, state.timing);
+  const auto seed = static_cast<uint32_t>(machine::truncate_to_int32(values[tables::kConfigSeed]));
+  const uint32_t used = machine::seed_random(state.machine, seed);
+  console_print(console, kSeedMessage, static_cast<unsigned>(used));
+  check_stop(console);
+}
+
+void read_sequences(ComposerState& state, console::Console& console) {
+  const SequenceReadResult result = read_sequence_file(kSequenceFile, state.timing, state.notes, state.sequences);
+  switch (result.status) {
+    case SequenceReadStatus::kNotOpened:
+      console_print(console, kNoSequenceFile);
+      check_stop(console);
+      return;
+    case SequenceReadStatus::kTooManyNotes:
+      console::fail(console, kSequenceTooManyNotes, kSequenceFile, kMaxEvents);
+    case SequenceReadStatus::kTooManyBoundaries:
+      console::fail(console, kSequenceTooManyBoundaries, kSequenceFile, result.line, kMaxBarStyleLines);
+    case SequenceReadStatus::kMissingNumber:
+      console::fail(console, kSequenceMissingNumber, kSequenceFile, result.line);
+    case SequenceReadStatus::kNoDivisions:
+      console::fail(console, kSequenceNoDivisions, kSequenceFile, result.line);
+    case SequenceReadStatus::kRead:
+      break;
+  }
+  console_print(console, kSequenceFileRead);
+  check_stop(console);
+  compute_times(state.notes, state.timing);
+  sort_events(state.notes);
+  if (!make_sequences(state.notes, state.sequences)) {
+    console::fail(console, kSequenceTooManySequenceNotes, kSequenceFile, kMaxSequenceNotes);
+  }
+  // The sequences' own notes never reach the output.
+  state.notes.count = 0;
+}
+
+void write_midi_file(ComposerState& state, console::Console& console, const char* path) {
+  const MidiEncodeResult encoded = encode_midi_file(state.notes, state.timing, state.midi);
+  if (!encoded.ok) console::fail(console, kTimeTooLarge, static_cast<long long>(encoded.bad_delta), path);
+  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path, "wb"), &std::fclose);
+  if (!file) console::fail(console, kCannotCreate, path);
+  const auto size = static_cast<size_t>(state.midi.size);
+  bool ok = std::fwrite(state.midi.bytes.data(), 1, size, file.get()) == size;
+  ok = ok && std::fflush(file.get()) == 0;
+  const bool closed = std::fclose(file.release()) == 0;
+  if (!ok || !closed) console::fail(console, kCannotWrite, path);
+}
+
+// The run order of a Compose job.
 void compose(ComposerState& state, console::Console& console) {
-  (void)state;
+  compose_init(state);
   console_print(console, kStartMessage);
   check_stop(console);
+
+  tables::compile_tables(state.composition, state.machine, console);
+  collect_variable_programs(state);
+  compose_timing(state, console);
+  read_sequences(state, console);
+
+  generate(state, console, state.timing.bar_count);
+
+  switch (write_listing(kCompositionListing, state.timing, state.notes)) {
+    case FileResult::kNotCreated: console::fail(console, kCannotCreate, kCompositionListing);
+    case FileResult::kNotWritten: console::fail(console, kCannotWrite, kCompositionListing);
+    case FileResult::kWritten: break;
+  }
+
+  console_print(console, kMidiFileMessage);
+  check_stop(console);
+  add_note_offs(state.notes);
+  compute_times(state.notes, state.timing);
+  sort_events(state.notes);
+  write_midi_file(state, console, kCompositionMidi);
 }
 
 }  // namespace zelvo::composer

@@ -5,9 +5,29 @@
 
 namespace zelvo::composer {
 
+// The output files, in the current directory.
+inline constexpr const char* kCompositionListing = "outco.rur";
+inline constexpr const char* kCompositionMidi = "outco.mid";
+inline constexpr const char* kSequenceFile = "insec.xml";
+
 // The Compose job: compiles incom.htm, generates the bars and writes
 // outco.rur and outco.mid in the current directory. A stop or an error ends
 // the job through the console (JobEnded).
 void compose(ComposerState& state, console::Console& console);
+
+// Clears the event and sequence tables, the current position and the
+// range-warning flag.
+void compose_init(ComposerState& state);
+
+// Derives the timing values from the configuration and seeds the random
+// numbers; a denominator or tempo that cannot be used aborts the job.
+void compose_timing(ComposerState& state, console::Console& console);
+
+// Reads insec.xml into the sequence tables, or reports that there is none.
+void read_sequences(ComposerState& state, console::Console& console);
+
+// Encodes the sorted events and writes them to `path`; a file that cannot be
+// created or fully written aborts the job.
+void write_midi_file(ComposerState& state, console::Console& console, const char* path);
 
 }  // namespace zelvo::composer

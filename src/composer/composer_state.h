@@ -1,11 +1,43 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
+
+#include "composer/midi_writer.h"
+#include "composer/note_events.h"
+#include "composer/sequence_reader.h"
+#include "composer/timing.h"
+#include "machine/machine_state.h"
+#include "tables/composition.h"
+
 namespace zelvo::composer {
 
 // Every table of the composer: the compiled composition, the stack machine,
-// the note events and the sequences. Allocated once by the application and
-// re-initialised by each run (compose_init and the table compiler).
+// the note events and the sequences. Allocated once by the application (it
+// is large) and re-initialised by each run (compose_init and the table
+// compiler). The machine's pointers lead into `composition`, so the state
+// never moves.
 struct ComposerState {
+  tables::Composition composition;
+  machine::MachineState machine;
+
+  ComposerTiming timing;
+  NoteTable notes;
+  SequenceTables sequences;
+  MidiImage midi;
+
+  int32_t current_bar;    // counted from 1
+  int32_t current_click;  // counted from 0
+  bool range_warning;     // the out-of-range warning was printed in this run
+
+  // The generation loop's pass flag (1 preview, 0 full) and its done marks.
+  int32_t pass_flag;
+  std::array<uint8_t, tables::kGeneratorRecords> done;
+
+  // Code starts of the calculated variables, in table order, gathered once
+  // after the compile so that each recomputation is a plain loop.
+  std::array<uint32_t, tables::kMaxSymbols> variable_programs;
+  int32_t variable_program_count;
 };
 
 }  // namespace zelvo::composer

@@ -1,0 +1,84 @@
+#include <cmath>
+#include <cstring>
+
+#include "composer/generation_loop.h"
+#include "composer/generators.h"
+#include "machine/convert.h"
+
+namespace zelvo::composer {
+
+using machine::truncate_to_int32;
+
+double shape_value(int32_t shape, double x) {
+  switch (shape) {
+    case 2: return x < 0.5 ? 1.0 : -1.0;
+    case 3: return 2 * x - 1;
+    case 4: return 1 - 2 * x;
+    case 5: return x <= 0.5 ? 4 * x - 1 : 3 - 4 * x;
+    default: return std::sin(2 * 3.1415926535 * x);
+  }
+}
+
+void run_calculated_generator(ComposerState& state, console::Console& console, int32_t number) {
+  using namespace calc;
+  double* const record = state.composition.generators[number].slot;
+  const bool preview = state.pass_flag > 0;
+
+  recompute_variables(state);
+  if (state.current_bar == 1 && state.current_click == 0) record[kPeriod] = -1;
+
+  // The evaluation works on a private copy; only the full pass writes it back.
+  double c[kCopySlots];
+  std::memcpy(c, record, sizeof c);
+  const double clicks_per_bar = state.timing.clicks_per_bar();
+  const double now = static_cast<double>(state.current_bar) * clicks_per_bar + state.current_click;
+  const double start = c[kStartBar] * clicks_per_bar + c[kStartClick];
+  const double end = start + c[kLengthBars] * clicks_per_bar + c[kLengthClicks];
+  if (!(start <= now && now < end)) return;
+
+  const double mode = c[kMode];
+  if (mode == 0 || (mode == 1 && c[tables::kSlotClicks] == 0) || (mode == 2 && c[kPulseCount] == 0)) {
+    machine::run_program(state.machine, tables::slot_word(record[tables::kSlotCode]));
+    std::memcpy(c, record, sizeof c);
+  }
+
+  const double new_period = c[kPeriodBars] * clicks_per_bar + c[kPeriodClicks];
+  double& phase = c[tables::kSlotClicks];
+  if (c[kPeriod] == -1) {
+    c[kPeriod] = new_period;
+    phase = 0;
+    c[kPulseCount] = 0;
+  }
+  if (new_period != c[kPeriod]) {
+    // A period that changes keeps the relative phase.
+    phase = c[kPeriod] == 0 ? new_period : new_period * phase / c[kPeriod];
+    c[kPeriod] = new_period;
+  }
+
+  // A period of no clicks (or fewer) holds the shape at its start.
+  const double x = c[kPeriod] > 0 ? phase / c[kPeriod] : 0.0;
+  const double r = shape_value(truncate_to_int32(c[kShape]), x);
+  double value = (r + 1) / 2 * (c[kTop] - c[kBottom]) + c[kBottom];
+  if (c[kStep] != 0) value = truncate_to_int32(value / c[kStep]) * c[kStep];
+  c[tables::kSlotValue] = value;
+  c[tables::kSlotLength] = c[kNoteLength];
+
+  if (c[kPulseCount] == 0) {
+    c[tables::kSlotOnset] = 1;
+    if (preview) {
+      record[tables::kSlotValue] = value;
+      return;
+    }
+    std::memcpy(record, c, sizeof c);
+    run_outputs(state, console);
+    c[tables::kSlotOnset] = 0;
+  }
+
+  c[kPulseCount] += 1;
+  if (c[kPulseCount] >= c[kPulse]) c[kPulseCount] = 0;
+  phase += 1;
+  if (phase >= c[kPeriodBars] * clicks_per_bar + c[kPeriodClicks]) phase = 0;
+  if (!preview) std::memcpy(record, c, sizeof c);
+}
+
+}  // namespace zelvo::composer

@@ -1,0 +1,124 @@
+#include "composer/generation_loop.h"
+
+#include "composer/composer_messages.h"
+#include "composer/generators.h"
+#include "machine/convert.h"
+
+namespace zelvo::composer {
+
+using machine::truncate_to_int32;
+
+namespace {
+
+constexpr uint32_t kOrderBound = 65000;
+
+int32_t clamp_midi(int32_t value, bool& clamped) {
+  if (value > 127) {
+    clamped = true;
+    return 127;
+  }
+  if (value < 0) {
+    clamped = true;
+    return 0;
+  }
+  return value;
+}
+
+}  // namespace
+
+void collect_variable_programs(ComposerState& state) {
+  const tables::Composition& composition = state.composition;
+  int32_t count = 0;
+  for (int32_t i = 0; i < composition.symbol_count && i < tables::kMaxSymbols; ++i) {
+    const tables::Symbol& symbol = composition.symbols[i];
+    // A start of 0 is the lone fcode at address 0: running it changes nothing.
+    if (symbol.name[0] == '\0' || symbol.code_start == tables::kNoCode || symbol.code_start == 0) continue;
+    state.variable_programs[count++] = symbol.code_start;
+  }
+  state.variable_program_count = count;
+}
+
+void recompute_variables(ComposerState& state) {
+  for (int32_t i = 0; i < state.variable_program_count; ++i) {
+    machine::run_program(state.machine, state.variable_programs[i]);
+  }
+}
+
+void run_outputs(ComposerState& state, console::Console& console) {
+  if (state.pass_flag >= 1) return;
+  recompute_variables(state);
+  NoteTable& notes = state.notes;
+  for (int32_t channel = 0; channel < tables::kOutputRecords; ++channel) {
+    const double* const out = state.composition.outputs[channel].slot;
+    machine::run_program(state.machine, tables::slot_word(out[tables::kOutCode]));
+    if (!(out[tables::kOutChannel] >= 1 && out[tables::kOutChannel] <= 16) || out[tables::kOutGate] == 0) continue;
+    // Half the table is kept for the note-off copies.
+    if (notes.count >= kMaxGeneratedEvents) continue;
+    NoteEvent& e = notes.events[notes.count];
+    bool clamped = false;
+    e.Inst = truncate_to_int32(out[tables::kOutChannel]);
+    e.Cpin = state.current_bar;
+    e.Ckin = state.current_click;
+    e.Dur = truncate_to_int32(out[tables::kOutDuration]);
+    e.Note = clamp_midi(truncate_to_int32(out[tables::kOutNote]), clamped);
+    e.Vel = clamp_midi(truncate_to_int32(out[tables::kOutVelocity]), clamped);
+    if (clamped && !state.range_warning) {
+      state.range_warning = true;
+      console_print(console, kRangeWarning);
+      check_stop(console);
+    }
+    ++notes.count;
+  }
+}
+
+int32_t select_next_generator(const ComposerState& state) {
+  uint32_t bound = kOrderBound;
+  int32_t candidate = 0;
+  for (int32_t g = 1; g <= tables::kMaxGenerators; ++g) {
+    if (state.done[g]) continue;
+    const double* const record = state.composition.generators[g].slot;
+    const uint32_t kind = tables::slot_word(record[tables::kSlotKind]);
+    if (kind != tables::kKindCalculated && kind != tables::kKindSequence) continue;
+    const double order = kind == tables::kKindCalculated ? record[calc::kOrder] : record[seq::kOrder];
+    if (static_cast<double>(bound) >= order) {
+      candidate = g;
+      // An order of 0 wraps the bound round to 4294967295.
+      bound = static_cast<uint32_t>(static_cast<int64_t>(truncate_to_int32(order)) - 1);
+    }
+  }
+  return candidate;
+}
+
+void generate(ComposerState& state, console::Console& console, int32_t bar_count) {
+  console_print(console, kGenerationStarts);
+  check_stop(console);
+  const int32_t clicks_per_bar = state.timing.clicks_per_bar();
+  for (int32_t bar = 1; bar <= bar_count; ++bar) {
+    state.current_bar = bar;
+    console_print(console, kEachBar, bar);
+    check_stop(console);
+    if (state.notes.count >= kGenerationStopEvents) break;
+    for (int32_t click = 0; click < clicks_per_bar; ++click) {
+      state.current_click = click;
+      state.done.fill(0);
+      state.pass_flag = 1;
+      while (state.pass_flag >= 0) {
+        const int32_t g = select_next_generator(state);
+        if (g == 0) {
+          --state.pass_flag;
+          state.done.fill(0);
+          continue;
+        }
+        const uint32_t kind = tables::slot_word(state.composition.generators[g].slot[tables::kSlotKind]);
+        if (kind == tables::kKindCalculated) {
+          run_calculated_generator(state, console, g);
+        } else {
+          run_sequence_generator(state, console, g);
+        }
+        state.done[g] = 1;
+      }
+    }
+  }
+}
+
+}  // namespace zelvo::composer

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+#include "composer/composer_state.h"
+#include "console/console.h"
+
+namespace zelvo::composer {
+
+// Gathers the calculated variables' code starts, in table order. Called once
+// after the compile, before the first recomputation.
+void collect_variable_programs(ComposerState& state);
+
+// Runs every calculated variable's program in table order.
+void recompute_variables(ComposerState& state);
+
+// In the full pass: runs the 50 output channels and adds a note event for
+// every channel whose number is 1 to 16 and whose play gate is open. Note
+// and velocity are clamped to 0-127 with one warning per run. No event is
+// added once kMaxGeneratedEvents exist, so the note-offs always fit.
+void run_outputs(ComposerState& state, console::Console& console);
+
+// The next generator of this pass: the lowest order value, ties to the lower
+// record number, compared against an unsigned bound. 0 when none is left.
+int32_t select_next_generator(const ComposerState& state);
+
+// Walks `bar_count` bars click by click, evaluating every generator in a
+// preview pass and a full pass. Stops before a bar once
+// kGenerationStopEvents events exist.
+void generate(ComposerState& state, console::Console& console, int32_t bar_count);
+
+}  // namespace zelvo::composer

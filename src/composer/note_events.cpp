@@ -1,0 +1,57 @@
+#include "composer/note_events.h"
+
+#include <limits>
+#include <utility>
+
+namespace zelvo::composer {
+
+namespace {
+
+int32_t saturate(int64_t value) {
+  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(value);
+}
+
+}  // namespace
+
+void add_note_offs(NoteTable& table) {
+  const int32_t n = table.count;
+  for (int32_t i = 0; i < n; ++i) {
+    const NoteEvent& on = table.events[i];
+    NoteEvent& off = table.events[n + i];
+    // MIDI has no negative times: a negative duration ends the note at its onset.
+    const int64_t duration = on.Dur < 0 ? 0 : on.Dur;
+    off.Inst = on.Inst;
+    off.Cpin = on.Cpin;
+    off.Ckin = saturate(int64_t{on.Ckin} + duration);
+    off.Dur = on.Dur;
+    off.Note = on.Note;
+    off.Vel = 0;
+  }
+  table.count = 2 * n;
+}
+
+void compute_times(NoteTable& table, const ComposerTiming& timing) {
+  const int64_t clicks_per_bar = int64_t{timing.clicks_parte} * timing.compas_num;
+  for (int32_t i = 0; i < table.count; ++i) {
+    const NoteEvent& e = table.events[i];
+    table.times[i] = saturate(clicks_per_bar * (int64_t{e.Cpin} - 1) + e.Ckin);
+  }
+}
+
+void sort_events(NoteTable& table) {
+  const int32_t n = table.count;
+  auto& events = table.events;
+  auto& times = table.times;
+  for (int32_t i = 0; i < n; ++i) {
+    for (int32_t j = i; j < n; ++j) {
+      if (times[j] < times[i] || (times[j] == times[i] && events[j].Vel == 0)) {
+        std::swap(events[i], events[j]);
+        std::swap(times[i], times[j]);
+      }
+    }
+  }
+}
+
+}  // namespace zelvo::composer
