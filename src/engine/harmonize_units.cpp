@@ -1,11 +1,134 @@
 #include "engine/harmonize_units.h"
 
+#include <cstring>
+
+#include "engine/context.h"
+#include "engine/engine_messages.h"
+#include "engine/form_unit.h"
+#include "engine/line_division.h"
+#include "engine/line_search.h"
+#include "engine/links.h"
+#include "engine/note_name.h"
+
 namespace zelvo::engine {
 
-// Interim: leaves the given pitches as they are until the search lands.
-int32_t harmonize_units(EngineState& state, const HarmonizerSettings&, console::Console&,
-                        DebugListener*) {
-  return state.music.note_count;
+namespace {
+
+// A unit enters the window at slot s.
+int32_t fill_slot(Engine& engine, int32_t s, int32_t first) {
+  const int32_t last = form_unit(engine, s, first);
+  divide_lines(engine, s);
+  mark_outer_lines(engine, s);
+  link_units(engine, s);
+  return last + 1;
+}
+
+void print_value(Engine& engine, const char* text) {
+  console::console_print(engine.console, kSummaryValue, text);
+  console::check_stop(engine.console);
+}
+
+void print_row_start(Engine& engine) {
+  console::console_print(engine.console, kSummaryRow);
+  console::check_stop(engine.console);
+}
+
+// Given pitches, chosen pitches and tone types of a line just searched.
+void print_line_summary(Engine& engine, const Line& line, const Candidate& chosen) {
+  char name[kNoteNameSize];
+  print_row_start(engine);
+  for (int32_t k = 0; k < line.Tmno; ++k) print_value(engine, note_name(line.notes[k].given_pitch, name));
+  print_row_start(engine);
+  for (int32_t k = 0; k < line.Tmno; ++k) print_value(engine, note_name(chosen.notes[k].pitch, name));
+  print_row_start(engine);
+  for (int32_t k = 0; k < line.Tmno; ++k) print_value(engine, tone_type_name(chosen.notes[k].type));
+}
+
+void harmonize_slot_zero(Engine& engine) {
+  EngineState& st = engine.state;
+  const HarmonizerSettings& settings = engine.settings;
+  UnitSlot& unit = engine.slot(0);
+  const MusicNote& first = st.music.notes[unit.first_note];
+  console::console_print(engine.console, settings.ShowLineInfo != 0 ? kProgressLineInfo : kProgress,
+                         first.Cpin, first.Ckin / engine.clicks_semic);
+  console::check_stop(engine.console);
+
+  for (int32_t l = 0; l < kMaxLines && unit.lines[l].Ins != -1; ++l) {
+    Line& line = unit.lines[l];
+    if (settings.ShowLineInfo != 0) {
+      console::console_print(engine.console, kLineInfo, line.Ins, l);
+      console::check_stop(engine.console);
+    }
+    st.tracing = l == 0 && line.notes[0].bar == 2;
+    const float cost = search_line(engine, 0, l);
+    if (cost < 0.0f) {
+      console::console_print(engine.console, kImpossible);
+      console::check_stop(engine.console);
+      console::abort_job(engine.console);
+    }
+    if (st.tracing && engine.listener != nullptr) engine.listener->list_candidates(st, 0, 0);
+    st.tracing = false;
+    if (settings.ShowLineInfo != 0) print_line_summary(engine, line, unit.candidates[l][line.Arn]);
+  }
+
+  for (int32_t l = 0; l < kMaxLines && unit.lines[l].Ins != -1; ++l) {
+    const Line& line = unit.lines[l];
+    const Candidate& chosen = unit.candidates[l][line.Arn];
+    for (int32_t k = 0; k < line.Tmno && st.result_count < kMaxMusicNotes; ++k) {
+      const LineNote& n = line.notes[k];
+      st.result[st.result_count++] =
+          MusicNote{line.Ins, n.bar,   n.click, n.duration, chosen.notes[k].pitch,
+                    n.velocity, static_cast<uint32_t>(n.tie_flags)};
+    }
+  }
+  if (engine.listener != nullptr) {
+    engine.listener->list_units(st);
+    engine.listener->list_all_lines(st);
+  }
+}
+
+}  // namespace
+
+int32_t harmonize_units(EngineState& state, const HarmonizerSettings& settings,
+                        console::Console& console, DebugListener* listener) {
+  Engine engine(state, settings, console, listener);
+  state.result_count = 0;
+  state.tracing = false;
+  for (int32_t s = 0; s < kUnitSlots; ++s) state.slot_map[s] = s;
+  const int32_t count = state.music.note_count;
+  if (count <= 0) return 0;
+  if (engine.clicks_semic <= 0 || engine.clicks_parte <= 0) {
+    console::console_print(console, kBadClicks, engine.clicks_semic, engine.clicks_parte);
+    console::abort_job(console);
+  }
+
+  int32_t next = 0;
+  int32_t top = 0;
+  for (int32_t s = 0; s < kUnitSlots; ++s) {
+    next = fill_slot(engine, s, next);
+    top = s;
+    if (next >= count) break;
+  }
+  state.window_top = top;
+
+  for (;;) {
+    harmonize_slot_zero(engine);
+    if (engine.slot(0).last_note >= count - 1) break;
+    // Moving the window rotates the slots: the old slot 0 becomes the top,
+    // which is refilled or cleared before anything reads it.
+    const int32_t old_first = state.slot_map[0];
+    for (int32_t s = 0; s < top; ++s) state.slot_map[s] = state.slot_map[s + 1];
+    state.slot_map[top] = old_first;
+    if (next >= count) {
+      std::memset(static_cast<void*>(&engine.slot(top)), 0, sizeof(UnitSlot));
+    } else {
+      next = fill_slot(engine, top, next);
+    }
+  }
+
+  std::memcpy(state.music.notes, state.result, sizeof(MusicNote) * state.result_count);
+  state.music.note_count = state.result_count;
+  return state.result_count;
 }
 
 }  // namespace zelvo::engine

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+
+#include "console/console.h"
+#include "engine/debug_listener.h"
+#include "engine/model.h"
+#include "engine/settings.h"
+
+namespace zelvo::engine {
+
+// What every engine operation works with during one harmonize_units call:
+// the tables, the settings (read only), the console and the optional
+// listener, plus the time values the operations divide by.
+struct Engine {
+  Engine(EngineState& state, const HarmonizerSettings& settings, console::Console& console,
+         DebugListener* listener)
+      : state(state),
+        settings(settings),
+        console(console),
+        listener(settings.Debug != 0 ? listener : nullptr),
+        clicks_per_bar(int64_t{settings.time.compas_num} * settings.time.clicks_parte),
+        clicks_parte(settings.time.clicks_parte),
+        clicks_semic(settings.time.clicks_semic),
+        hole_clicks(int64_t{settings.HoleForLine} * settings.time.clicks_semic) {}
+
+  EngineState& state;
+  const HarmonizerSettings& settings;
+  console::Console& console;
+  DebugListener* listener;  // null unless Debug is on
+  int64_t clicks_per_bar;
+  int32_t clicks_parte;     // > 0 while the engine runs
+  int32_t clicks_semic;     // > 0 while the engine runs
+  int64_t hole_clicks;      // HoleForLine sixteenths in clicks
+
+  // Absolute time of a position: the bar is not counted from 1 here, which
+  // changes no difference of two times.
+  int64_t time_of(int32_t bar, int32_t click) const { return bar * clicks_per_bar + click; }
+  int64_t start_of(const MusicNote& n) const { return time_of(n.Cpin, n.Ckin); }
+  int64_t end_of(const MusicNote& n) const { return start_of(n) + n.Dur; }
+  int64_t start_of(const LineNote& n) const { return time_of(n.bar, n.click); }
+  int64_t end_of(const LineNote& n) const { return start_of(n) + n.duration; }
+  int64_t start_of(const HarmonyEntry& e) const { return time_of(e.bar, e.click); }
+
+  UnitSlot& slot(int32_t s) { return unit_slot(state, s); }
+};
+
+// Pitch-class mark tests of a chord or scale entry.
+inline bool mark_present(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '#';
+}
+inline bool mark_is_digit_with(char c, int bit) {
+  return c >= '0' && c <= '9' && ((c - '0') & bit) != 0;
+}
+// The chord's bass (bit 2) or top (bit 4) pitch class; -1 when none.
+inline int32_t marked_pitch_class(const HarmonyEntry& entry, int bit) {
+  for (int32_t pc = 0; pc < kPitchClasses; ++pc) {
+    if (mark_is_digit_with(entry.marks[pc], bit)) return pc;
+  }
+  return -1;
+}
+// REQUIRES: 0 <= pitch.
+inline bool pitch_in(const HarmonyEntry& entry, int32_t pitch) {
+  return mark_present(entry.marks[pitch % kPitchClasses]);
+}
+
+}  // namespace zelvo::engine

@@ -1,0 +1,108 @@
+#include "engine/form_unit.h"
+
+#include <cstring>
+
+#include "engine/engine_messages.h"
+
+namespace zelvo::engine {
+
+void clear_slot(UnitSlot& slot) {
+  std::memset(static_cast<void*>(&slot), 0, sizeof(slot));
+  for (Line& line : slot.lines) {
+    line.Tipo = kInnerLine;
+    line.Ins = -1;
+    line.Lp = -1;
+    line.Lh = -1;
+    line.Arn = -1;
+    line.npadre.bar = -1;
+  }
+  for (auto& list : slot.candidates) {
+    for (Candidate& candidate : list) candidate.notes[0].pitch = -1;
+  }
+}
+
+int32_t entry_in_force(const Engine& engine, const HarmonyTable& table, int64_t time) {
+  int32_t k = 0;
+  while (k < kMaxHarmonyEntries && table.entries[k].bar != 0 &&
+         engine.start_of(table.entries[k]) <= time) {
+    ++k;
+  }
+  return k - 1;
+}
+
+namespace {
+
+// The start of the first entry after `time`, if earlier than `end`.
+int64_t earlier_change(const Engine& engine, const HarmonyTable& table, int64_t time,
+                       int64_t end) {
+  for (int32_t k = 0; k < kMaxHarmonyEntries && table.entries[k].bar != 0; ++k) {
+    const int64_t start = engine.start_of(table.entries[k]);
+    if (start > time) return start < end ? start : end;
+  }
+  return end;
+}
+
+}  // namespace
+
+int32_t form_unit(Engine& engine, int32_t s, int32_t first) {
+  EngineState& st = engine.state;
+  const MusicNote* notes = st.music.notes;
+  const int32_t count = st.music.note_count;
+  UnitSlot& slot = engine.slot(s);
+  clear_slot(slot);
+  slot.first_note = first;
+
+  const int64_t first_start = engine.start_of(notes[first]);
+  slot.chord_index = entry_in_force(engine, st.chords, first_start);
+  slot.scale_index = entry_in_force(engine, st.scales, first_start);
+  if (slot.chord_index < 0 || slot.scale_index < 0) {
+    console::console_print(engine.console, kNoHarmonyInForce, notes[first].Cpin);
+    console::abort_job(engine.console);
+  }
+
+  // The chord change may come first; a scale change replaces it only when earlier.
+  int64_t end = engine.start_of(notes[count - 1]) + 1;
+  for (int32_t k = 0; k < kMaxHarmonyEntries && st.chords.entries[k].bar != 0; ++k) {
+    if (engine.start_of(st.chords.entries[k]) > first_start) {
+      end = engine.start_of(st.chords.entries[k]);
+      break;
+    }
+  }
+  end = earlier_change(engine, st.scales, first_start, end);
+
+  int32_t counters[kCountedInstruments] = {};
+  int32_t highest = 0;
+  const int32_t limit = engine.settings.HarmUnitNoteLimit;
+  int32_t n = first;
+  bool overflow = false;
+  while (n < count && engine.start_of(notes[n]) < end) {
+    const int32_t inst = notes[n].Inst;
+    if (inst >= 0 && inst < kCountedInstruments) {
+      ++counters[inst];
+      if (counters[inst] > highest) highest = counters[inst];
+    }
+    if (highest >= kMaxLineNotes || highest >= limit) {
+      overflow = true;
+      break;
+    }
+    ++n;
+  }
+
+  int32_t last = n - 1;
+  if (overflow) {
+    const int64_t group_start = engine.start_of(notes[n]);
+    for (int32_t k = n - 1; k >= first; --k) {
+      if (engine.start_of(notes[k]) != group_start) {
+        last = k;
+        break;
+      }
+    }
+    // A limit of 1 or less overflows at the first note itself: the unit
+    // still takes that note, or the window would never move on.
+    if (last < first) last = first;
+  }
+  slot.last_note = last;
+  return last;
+}
+
+}  // namespace zelvo::engine

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/context.h"
+
+namespace zelvo::engine {
+
+// Fills window slot `s` with the harmonic unit that begins at music note
+// `first` and returns the index of its last note. The unit ends before the
+// next chord or scale change, or earlier, before the group of simultaneous
+// notes at which one instrument (0-15) reaches HarmUnitNoteLimit or 100
+// notes. A unit always holds at least its first note. Aborts the job when no
+// chord or no scale is in force at the first note.
+int32_t form_unit(Engine& engine, int32_t s, int32_t first);
+
+// Clears a slot: every line unused with no links and no entry state, every
+// candidate empty.
+void clear_slot(UnitSlot& slot);
+
+// The entry of `table` in force at `time`: the entry before the first one
+// that starts later or ends the table; -1 when there is none.
+int32_t entry_in_force(const Engine& engine, const HarmonyTable& table, int64_t time);
+
+}  // namespace zelvo::engine
