@@ -1,0 +1,19 @@
+#include <QApplication>
+#include <memory>
+
+#include "shell/application.h"
+#include "shell/folders.h"
+#include "shell/gui/main_window.h"
+
+// zelvo-gui: the desktop window. The folder it is started from keeps the
+// settings files and the documentation.
+int main(int argc, char** argv) {
+  QApplication qt(argc, argv);
+  QApplication::setApplicationName("zelvo-gui");
+  QApplication::setDesktopFileName("zelvo");
+  const std::string start_folder = zelvo::shell::current_directory();
+  auto application = std::make_unique<zelvo::shell::Application>();
+  zelvo::shell::gui::MainWindow window(*application, start_folder);
+  window.start();
+  return QApplication::exec();
+}

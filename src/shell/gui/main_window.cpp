@@ -1,0 +1,239 @@
+#include "shell/gui/main_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+#include "shell/commands.h"
+#include "shell/gui/console_widget.h"
+#include "shell/launchers.h"
+#include "shell/shell_messages.h"
+
+namespace zelvo::shell::gui {
+
+namespace {
+
+QString to_qt(const std::string& text) { return QString::fromStdString(text); }
+
+// "Folders": a button per folder showing its path; a button chooses it.
+class FoldersDialog : public QDialog {
+ public:
+  FoldersDialog(Shell& shell, QWidget* parent) : QDialog(parent), shell_(shell) {
+    setWindowTitle("Folders");
+    setObjectName("FoldersDialog");
+    auto* grid = new QGridLayout(this);
+    const struct {
+      const char* label;
+      int control;
+    } rows[] = {{"Template:", kControlTemplate}, {"Work:", kControlWork}, {"Project:", kControlProject}};
+    int row = 0;
+    for (const auto& entry : rows) {
+      grid->addWidget(new QLabel(entry.label, this), row, 0);
+      auto* button = new QPushButton(this);
+      button->setObjectName(QString("folder%1").arg(entry.control));
+      button->setMinimumWidth(360);
+      const int control = entry.control;
+      connect(button, &QPushButton::clicked, this, [this, control] {
+        shell_.choose_dialog_folder(control);
+        fill();
+      });
+      grid->addWidget(button, row, 1);
+      buttons_[control] = button;
+      ++row;
+    }
+    auto* exit = new QPushButton("Exit", this);
+    connect(exit, &QPushButton::clicked, this, &QDialog::accept);
+    grid->addWidget(exit, row, 1, Qt::AlignRight);
+    fill();
+    shell_.refresh_folder_items();
+  }
+
+ private:
+  void fill() {
+    for (const auto& [control, button] : buttons_) button->setText(to_qt(shell_.dialog_button_text(control)));
+  }
+
+  Shell& shell_;
+  std::map<int, QPushButton*> buttons_;
+};
+
+}  // namespace
+
+bool QtDesktop::ask_yes_no(const std::string& title, const std::string& text) {
+  return QMessageBox::question(owner_, to_qt(title), to_qt(text), QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
+void QtDesktop::show_message(const std::string& title, const std::string& text) {
+  if (title == kErrorTitle) {
+    QMessageBox::warning(owner_, to_qt(title), to_qt(text));
+  } else {
+    QMessageBox::about(owner_, to_qt(title), to_qt(text));
+  }
+}
+
+bool QtDesktop::choose_folder(std::string& folder, const std::string& title) {
+  const QString chosen = QFileDialog::getExistingDirectory(owner_, to_qt(title), to_qt(folder));
+  if (chosen.isEmpty()) return false;
+  folder = chosen.toStdString();
+  return true;
+}
+
+// Every action word becomes "open with the desktop's program for it": a
+// text file's editor, a folder's file manager, a document's viewer. A
+// target that does not exist fails, as the desktop would report.
+bool QtDesktop::shell_request(ShellAction, const std::string& target, const std::string& working_folder) {
+  const std::optional<std::string> path = resolve_shell_target(target, working_folder);
+  if (!path) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(to_qt(*path)));
+}
+
+MainWindow::MainWindow(Application& application, std::string start_folder, console::JobRunner* runner,
+                       Platform* desktop)
+    : application_(application),
+      runner_(runner != nullptr ? *runner : application.runner()),
+      own_desktop_(desktop == nullptr ? std::make_unique<QtDesktop>(this) : nullptr),
+      desktop_(desktop != nullptr ? *desktop : *own_desktop_),
+      shell_(application, *this, std::move(start_folder), &runner_) {
+  shell_.load_settings_file();
+  setWindowTitle(kWindowTitle);
+  setWindowIcon(QIcon(make_icon(64)));
+  const WindowSettings& settings = shell_.settings();
+  resize(settings.width, settings.height);
+  if (settings.left != kSystemPosition && settings.top != kSystemPosition) move(settings.left, settings.top);
+
+  console_view_ = new ConsoleWidget(application_.console(), this);
+  setCentralWidget(console_view_);
+  build_menu();
+  application_.console().set_view(console_view_);
+  application_.set_result_opener([this](const char* file_name) {
+    // Called on the job thread; the desktop is asked from the window's.
+    const std::string name = file_name;
+    QMetaObject::invokeMethod(this, [this, name] { shell_.open_result(name.c_str()); }, Qt::QueuedConnection);
+  });
+}
+
+MainWindow::~MainWindow() {
+  save_and_stop_job();
+  application_.set_result_opener(nullptr);
+  application_.console().set_view(nullptr);
+}
+
+void MainWindow::start() {
+  shell_.load_folders_file();
+  show();
+  clear_console(application_.console());
+}
+
+QAction* MainWindow::add_command(QMenu* menu, const char* text, int command) {
+  QAction* action = menu != nullptr ? menu->addAction(QString::fromUtf8(text))
+                                     : menuBar()->addAction(QString::fromUtf8(text));
+  action->setData(command);
+  connect(action, &QAction::triggered, this, [this, command] { on_command(command); });
+  actions_[command] = action;
+  return action;
+}
+
+QAction* MainWindow::add_bar_command(const char* text, int command) {
+  return add_command(nullptr, text, command);
+}
+
+void MainWindow::build_menu() {
+  QMenuBar* bar = menuBar();
+  QMenu* project = bar->addMenu("&Project");
+  add_command(project, "&New", kCommandNew);
+  add_command(project, "&Open", kCommandOpen);
+  add_command(project, "&Save", kCommandSave);
+  project->addSeparator();
+  add_command(project, "&Exit", kCommandExit);
+
+  QMenu* options = bar->addMenu("&Options");
+  add_command(options, "&Edit Information", kCommandEditInformation);
+  add_command(options, "&Edit Harm. Options", kCommandEditHarmOptions);
+  add_command(options, "&Folders", kCommandFolders);
+  add_command(options, "&Open Midifile", kCommandOpenMidifile)->setCheckable(true);
+  QMenu* language = options->addMenu("&Language");
+  add_command(language, "&English", kCommandEnglish)->setCheckable(true);
+  add_command(language, "&Espa\xC3\xB1ol", kCommandSpanish)->setCheckable(true);
+
+  for (QMenu* menu : {options, language}) connect(menu, &QMenu::aboutToShow, this, [this] { refresh_checks(); });
+
+  add_bar_command("&Composer", kCommandComposer);
+  add_bar_command("&Harmonizer", kCommandHarmonizer);
+  add_bar_command("&All", kCommandAll);
+  add_bar_command("&Stop", kCommandStop);
+  add_bar_command("&Erase", kCommandErase);
+  QMenu* help = bar->addMenu("&Help");
+  add_command(help, "&Documentation", kCommandDocumentation);
+  add_command(help, "&About Zelvo", kCommandAbout);
+  add_bar_command("&WFolder: (Empty)", kCommandWorkFolder);
+  add_bar_command("&Project: (Empty)", kCommandProjectFolder);
+  refresh_checks();
+}
+
+QAction* MainWindow::action(int command) const {
+  const auto found = actions_.find(command);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+void MainWindow::on_command(int command) {
+  shell_.execute(command);
+  refresh_checks();
+}
+
+void MainWindow::refresh_checks() {
+  for (int command : {kCommandOpenMidifile, kCommandEnglish, kCommandSpanish}) {
+    if (QAction* item = action(command)) item->setChecked(shell_.is_checked(command));
+  }
+}
+
+bool MainWindow::ask_yes_no(const std::string& title, const std::string& text) {
+  return desktop_.ask_yes_no(title, text);
+}
+void MainWindow::show_message(const std::string& title, const std::string& text) {
+  desktop_.show_message(title, text);
+}
+bool MainWindow::choose_folder(std::string& folder, const std::string& title) {
+  return desktop_.choose_folder(folder, title);
+}
+bool MainWindow::shell_request(ShellAction action, const std::string& target,
+                               const std::string& working_folder) {
+  return desktop_.shell_request(action, target, working_folder);
+}
+
+void MainWindow::set_menu_item_text(int command, const std::string& text) {
+  if (QAction* item = action(command)) item->setText(to_qt(text));
+}
+
+void MainWindow::show_folders_dialog() {
+  FoldersDialog dialog(shell_, this);
+  dialog.exec();
+}
+
+void MainWindow::end_program() { close(); }
+
+void MainWindow::save_and_stop_job() {
+  if (saved_) return;
+  saved_ = true;
+  shell_.save_on_exit(pos().x(), pos().y(), width(), height());
+  // A job still running is asked to stop and waited for, so no job thread
+  // outlives the window it paints into.
+  application_.console().request_stop();
+  runner_.wait();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  save_and_stop_job();
+  event->accept();
+}
+
+}  // namespace zelvo::shell::gui
