@@ -1,0 +1,95 @@
+#pragma once
+
+// Helpers for the table tests: documents built from rows of cells, written
+// into a scratch folder and compiled with a fresh composition and machine.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "console/console.h"
+#include "machine/machine_state.h"
+#include "tables/composition.h"
+#include "tables/table_compiler.h"
+
+namespace zelvo::tables::testing {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// A table the way HTML editors write it: tags on their own lines, one cell
+// per line.
+inline std::string html_table(const Rows& rows) {
+  std::string text = "<table border=1>\n";
+  for (const auto& row : rows) {
+    text += "<tr>\n";
+    for (const std::string& cell : row) text += "<td>" + cell + "</td>\n";
+    text += "</tr>\n";
+  }
+  return text + "</table>\n";
+}
+
+inline std::string html_document(const std::string& tables) {
+  return "<html>\n<head><title>piece</title></head>\n<body>\n" + tables + "</body>\n</html>\n";
+}
+
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zelvo-tables-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& path() const { return path_; }
+  void write(const std::string& name, const std::string& text) const {
+    std::ofstream(path_ + "/" + name, std::ios::binary) << text;
+  }
+
+ private:
+  std::string path_;
+};
+
+// One compile of a document, with everything it filled.
+struct CompileRun {
+  std::unique_ptr<Composition> composition = std::make_unique<Composition>();
+  std::unique_ptr<machine::MachineState> machine = std::make_unique<machine::MachineState>();
+  std::unique_ptr<console::Console> console = std::make_unique<console::Console>();
+  bool aborted = false;
+
+  std::string output() const { return console->contents(); }
+  const Symbol& symbol(int32_t index) const { return composition->symbols[index]; }
+  double value_of(int32_t symbol_index) const { return *machine->symbol_values[symbol_index]; }
+};
+
+inline void compile_in_folder(CompileRun& run, const std::string& folder) {
+  try {
+    compile_tables(*run.composition, *run.machine, *run.console, folder.c_str());
+  } catch (const console::JobEnded&) {
+    run.aborted = true;
+  }
+}
+
+inline CompileRun compile_document(const std::string& document, int32_t language = console::kEnglish) {
+  ScratchFolder folder;
+  folder.write("incom.htm", document);
+  CompileRun run;
+  run.console->set_language(language);
+  compile_in_folder(run, folder.path());
+  return run;
+}
+
+// The console text an aborted compile ends with.
+inline std::string aborted_with(const std::string& message) {
+  return message + "\n\nERROR: ABORTING COMPILATION\n\n\n\n\n";
+}
+
+}  // namespace zelvo::tables::testing
