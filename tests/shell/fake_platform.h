@@ -1,0 +1,76 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "shell/platform.h"
+
+namespace zelvo::shell {
+
+// Records every desktop request; answers questions with `answer` and fails
+// shell requests for targets in `failing`.
+class FakePlatform : public Platform {
+ public:
+  bool ask_yes_no(const std::string& title, const std::string& text) override {
+    questions.push_back(title + "|" + text);
+    return answer;
+  }
+  void show_message(const std::string& title, const std::string& text) override {
+    messages.push_back(title + "|" + text);
+  }
+  bool choose_folder(std::string& folder, const std::string& title) override {
+    chooser_titles.push_back(title);
+    if (chosen.empty()) return false;
+    folder = chosen;
+    return true;
+  }
+  bool shell_request(ShellAction action, const std::string& target,
+                     const std::string& working_folder) override {
+    const char* word = action == ShellAction::kEdit ? "edit" : action == ShellAction::kExplore ? "explore" : "open";
+    requests.push_back(std::string(word) + " " + target + " in " + working_folder);
+    return failing.count(target) == 0;
+  }
+  void set_menu_item_text(int command, const std::string& text) override { items[command] = text; }
+  void show_folders_dialog() override { ++folders_dialogs; }
+  void end_program() override { ++ends; }
+  void note_failure(const std::string& text) override { failures.push_back(text); }
+
+  bool answer = true;
+  std::string chosen;
+  std::set<std::string> failing;
+  std::vector<std::string> questions;
+  std::vector<std::string> messages;
+  std::vector<std::string> chooser_titles;
+  std::vector<std::string> requests;
+  std::vector<std::string> failures;
+  std::map<int, std::string> items;
+  int folders_dialogs = 0;
+  int ends = 0;
+};
+
+inline void write_file(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+inline std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+// The names of the files in `folder`, sorted.
+inline std::set<std::string> file_names(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+}  // namespace zelvo::shell

@@ -1,0 +1,128 @@
+#include "shell/folders.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "app/cli_runner.h"
+#include "fake_platform.h"
+
+namespace zelvo::shell {
+namespace {
+
+TEST(FoldersTest, LastPathComponentAndJoin) {
+  EXPECT_EQ(last_path_component("/home/ana/Song"), "Song");
+  EXPECT_EQ(last_path_component("/home/ana/Song/"), "Song");
+  EXPECT_EQ(last_path_component("Song"), "Song");
+  EXPECT_EQ(last_path_component(""), "");
+  EXPECT_EQ(join_path("/w", "incom.htm"), "/w/incom.htm");
+  EXPECT_EQ(join_path("/w/", "incom.htm"), "/w/incom.htm");  // no second separator
+}
+
+TEST(FoldersTest, ForEachFileListsFilesOnlyInNameOrderIgnoringCase) {
+  app::TempFolder folder;
+  write_file(folder.file("b.txt"), "");
+  write_file(folder.file("A.txt"), "");
+  write_file(folder.file("_x"), "");
+  write_file(folder.file("c.txt"), "");
+  std::filesystem::create_directory(folder.file("sub"));
+  console::Console console;
+  std::vector<std::string> seen;
+  EXPECT_EQ(for_each_file(console, folder.path() + "/", [&](const std::string& path) {
+              seen.push_back(path);
+              return 0;
+            }),
+            0);
+  const std::string base = folder.path() + "/";
+  EXPECT_EQ(seen, (std::vector<std::string>{base + "A.txt", base + "b.txt", base + "c.txt", base + "_x"}));
+  EXPECT_EQ(console.contents(), "");
+
+  int calls = 0;
+  for_each_file(console, folder.path(), [&](const std::string&) { return ++calls == 2 ? 1 : 0; });
+  EXPECT_EQ(calls, 2);  // stops at the first non-zero answer
+}
+
+TEST(FoldersTest, UnlistableFolderPrintsTheFolderError) {
+  console::Console console;
+  EXPECT_EQ(for_each_file(console, "/no/such/folder", [](const std::string&) { return 0; }), -1);
+  EXPECT_EQ(console.contents(), "\n\n Error reading files in folder /no/such/folder\n");
+  console.set_language(console::kSpanish);
+  for_each_file(console, "/no/such", [](const std::string&) { return 0; });
+  EXPECT_NE(console.contents().find("\n\n Error al leer archivos de la carpeta /no/such\n"), std::string::npos);
+}
+
+TEST(FoldersTest, BrokenEntryStopsTheWalkWithMinusTwo) {
+  app::TempFolder folder;
+  write_file(folder.file("a.txt"), "");
+  std::filesystem::create_symlink(folder.file("gone"), folder.file("b-link"));
+  write_file(folder.file("c.txt"), "");
+  console::Console console;
+  int calls = 0;
+  EXPECT_EQ(for_each_file(console, folder.path(), [&](const std::string&) { return ++calls, 0; }), -2);
+  EXPECT_EQ(calls, 1);
+  EXPECT_NE(console.contents().find("Error reading files in folder"), std::string::npos);
+}
+
+TEST(FoldersTest, NoFoldersFileGivesTheTemplateDefault) {
+  app::TempFolder start;
+  console::Console console;
+  const Folders folders = load_folders(console, start.path());
+  EXPECT_EQ(folders.template_folder, start.path() + "/Template");
+  EXPECT_EQ(folders.work, "");
+  EXPECT_EQ(folders.project, "");
+}
+
+TEST(FoldersTest, FoldersFileRoundTripsAndDropsFoldersThatCannotBeListed) {
+  app::TempFolder start;
+  app::TempFolder work;
+  Folders folders{"/no/template", work.path(), "/no/project"};
+  ASSERT_TRUE(save_folders(start.path(), folders));
+  EXPECT_EQ(read_file(start.file("zlvfolders.rur")), "/no/template\n" + work.path() + "\n/no/project\n");
+  console::Console console;
+  const Folders back = load_folders(console, start.path());
+  EXPECT_EQ(back.template_folder, "");
+  EXPECT_EQ(back.work, work.path());
+  EXPECT_EQ(back.project, "");
+  EXPECT_NE(console.contents().find("folder /no/project"), std::string::npos);
+}
+
+TEST(FoldersTest, EmptyTemplateLineGetsTheDefaultAndCrLfIsAccepted) {
+  app::TempFolder start;
+  app::TempFolder work;
+  write_file(start.file("zlvfolders.rur"), "\r\n" + work.path() + "\r\n\r\n");
+  console::Console console;
+  const Folders back = load_folders(console, start.path());
+  EXPECT_EQ(back.template_folder, start.path() + "/Template");
+  EXPECT_EQ(back.work, work.path());
+  EXPECT_EQ(back.project, "");
+  EXPECT_EQ(console.contents(), "");
+}
+
+TEST(FoldersTest, LastLineWithoutNewlineKeepsItsLastCharacter) {
+  app::TempFolder start;
+  app::TempFolder project;
+  write_file(start.file("zlvfolders.rur"), "\n\n" + project.path());
+  console::Console console;
+  EXPECT_EQ(load_folders(console, start.path()).project, project.path());
+}
+
+TEST(FoldersTest, OverlongPathCountsAsNotChosen) {
+  app::TempFolder start;
+  write_file(start.file("zlvfolders.rur"), "\n/" + std::string(kMaxFolderPath, 'w') + "\n\n");
+  console::Console console;
+  EXPECT_EQ(load_folders(console, start.path()).work, "");
+}
+
+TEST(FoldersTest, SameFolderFollowsLinksAndIgnoresEmptyPaths) {
+  app::TempFolder a;
+  std::filesystem::create_symlink(a.path(), a.path() + "-link");
+  EXPECT_TRUE(same_folder(a.path(), a.path() + "-link"));
+  EXPECT_TRUE(same_folder(a.path(), a.path() + "/"));
+  EXPECT_FALSE(same_folder(a.path(), "/tmp"));
+  EXPECT_FALSE(same_folder("", ""));
+  std::filesystem::remove(a.path() + "-link");
+}
+
+}  // namespace
+}  // namespace zelvo::shell
