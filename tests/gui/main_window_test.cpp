@@ -1,0 +1,274 @@
+#include "shell/gui/main_window.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "app/cli_runner.h"
+#include "shell/commands.h"
+#include "shell/fake_platform.h"
+#include "shell/gui/console_widget.h"
+
+namespace zelvo::shell::gui {
+namespace {
+
+// Lets the window's thread run until `done` holds or `ms` pass.
+bool wait_until(const std::function<bool()>& done, int ms = 5000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > ms) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  QApplication::processEvents();
+  return true;
+}
+
+// Closes whatever modal dialog opens, so a fault shows as a count, not a hang.
+std::shared_ptr<int> close_modal_dialogs_for(int ms) {
+  auto count = std::make_shared<int>(0);
+  auto timer = new QTimer;
+  timer->setInterval(20);
+  QObject::connect(timer, &QTimer::timeout, [count] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      ++*count;
+      modal->close();
+    }
+  });
+  timer->start();
+  QTimer::singleShot(ms, timer, [timer] { timer->deleteLater(); });
+  return count;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { saved_directory_ = current_directory(); }
+  void TearDown() override { ASSERT_EQ(chdir(saved_directory_.c_str()), 0); }
+
+  void trigger(MainWindow& window, int command) {
+    QAction* item = window.action(command);
+    ASSERT_NE(item, nullptr) << command;
+    item->trigger();
+  }
+
+  std::string saved_directory_;
+  app::TempFolder start_;
+  Application application_;
+  FakePlatform desktop_;
+};
+
+TEST_F(MainWindowTest, TitleMenuAndFolderItemsAfterStart) {
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  EXPECT_EQ(window.windowTitle(), " Zelvo: TONARKA - BRIN");
+  const std::pair<int, const char*> items[] = {
+      {kCommandNew, "&New"},
+      {kCommandOpen, "&Open"},
+      {kCommandSave, "&Save"},
+      {kCommandExit, "&Exit"},
+      {kCommandEditInformation, "&Edit Information"},
+      {kCommandEditHarmOptions, "&Edit Harm. Options"},
+      {kCommandFolders, "&Folders"},
+      {kCommandOpenMidifile, "&Open Midifile"},
+      {kCommandEnglish, "&English"},
+      {kCommandSpanish, "&Espa\xC3\xB1ol"},
+      {kCommandComposer, "&Composer"},
+      {kCommandHarmonizer, "&Harmonizer"},
+      {kCommandAll, "&All"},
+      {kCommandStop, "&Stop"},
+      {kCommandErase, "&Erase"},
+      {kCommandDocumentation, "&Documentation"},
+      {kCommandAbout, "&About Zelvo"},
+      {kCommandWorkFolder, "&WFolder: (Empty)"},
+      {kCommandProjectFolder, "&PFolder: (Empty)"},
+  };
+  for (const auto& [command, text] : items) {
+    QAction* item = window.action(command);
+    ASSERT_NE(item, nullptr) << command;
+    EXPECT_EQ(item->text(), QString::fromUtf8(text));
+  }
+  // The bar carries the jobs and the folder items directly.
+  const QList<QAction*> bar = window.menuBar()->actions();
+  EXPECT_TRUE(bar.contains(window.action(kCommandComposer)));
+  EXPECT_TRUE(bar.contains(window.action(kCommandProjectFolder)));
+  EXPECT_EQ(application_.console().contents().rfind("\n  - - - -", 0), 0u);  // the banner
+}
+
+TEST_F(MainWindowTest, CheckMarksFollowTheCommands) {
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  EXPECT_TRUE(window.action(kCommandEnglish)->isChecked());
+  EXPECT_FALSE(window.action(kCommandSpanish)->isChecked());
+  EXPECT_FALSE(window.action(kCommandOpenMidifile)->isChecked());
+  trigger(window, kCommandSpanish);
+  trigger(window, kCommandOpenMidifile);
+  EXPECT_FALSE(window.action(kCommandEnglish)->isChecked());
+  EXPECT_TRUE(window.action(kCommandSpanish)->isChecked());
+  EXPECT_TRUE(window.action(kCommandOpenMidifile)->isChecked());
+  EXPECT_EQ(application_.console().language(), console::kSpanish);
+  EXPECT_TRUE(application_.open_result());
+  trigger(window, kCommandSpanish);  // choosing it again keeps it chosen
+  EXPECT_TRUE(window.action(kCommandSpanish)->isChecked());
+}
+
+TEST_F(MainWindowTest, WhileAJobRunsOnlyStopActs) {
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  console::Console& console = application_.console();
+  const std::string before = console.contents();
+  console.set_job_running(true);
+  const auto dialogs = close_modal_dialogs_for(3000);
+  for (int command : {kCommandSpanish, kCommandOpenMidifile, kCommandAbout, kCommandNew, kCommandErase,
+                      kCommandFolders, kCommandComposer, kCommandEditInformation, kCommandExit}) {
+    trigger(window, command);
+  }
+  EXPECT_EQ(console.language(), console::kEnglish);
+  EXPECT_TRUE(window.action(kCommandEnglish)->isChecked());
+  EXPECT_FALSE(window.action(kCommandSpanish)->isChecked());
+  EXPECT_FALSE(window.action(kCommandOpenMidifile)->isChecked());
+  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.questions.empty());
+  EXPECT_TRUE(desktop_.requests.empty());
+  EXPECT_EQ(*dialogs, 0);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(console.contents(), before);
+  EXPECT_FALSE(console.stop_requested());
+  trigger(window, kCommandStop);
+  EXPECT_TRUE(console.stop_requested());
+  console.set_job_running(false);
+  console.clear_stop_request();
+}
+
+TEST_F(MainWindowTest, ComposeFromTheMenuFillsTheConsoleAndClearsTheFlag) {
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  trigger(window, kCommandComposer);
+  ASSERT_TRUE(wait_until([&] { return !application_.console().job_running(); }));
+  application_.runner().wait();
+  EXPECT_NE(application_.console().contents().find("** COMPOSING!!! "), std::string::npos);
+  EXPECT_FALSE(application_.console().job_running());
+  trigger(window, kCommandErase);
+  EXPECT_EQ(application_.console().contents().find("COMPOSING"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, LongJobFollowsTheEndAndStopsFromTheMenu) {
+  console::Console& console = application_.console();
+  std::atomic<int> printed{0};
+  console::JobHooks hooks;
+  hooks.compose = [&] {
+    for (int bar = 1; bar < 1000000; ++bar) {
+      console_print(console, console::MessagePair{"\tProcesing bar %d\n", "\tProcesando compas %d\n"}, bar);
+      ++printed;
+      check_stop(console);
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+  };
+  console::JobRunner runner(console, hooks);
+  MainWindow window(application_, start_.path(), &runner, &desktop_);
+  window.start();
+  trigger(window, kCommandComposer);
+  ASSERT_TRUE(console.job_running());
+  // The window keeps handling events while the job prints: its view follows
+  // the end, and a command reaches it.
+  ASSERT_TRUE(wait_until([&] { return printed.load() > 300; }));
+  ASSERT_TRUE(wait_until([&] { return window.console_view()->scroll_state().maximum > 100; }));
+  const ScrollState& scroll = window.console_view()->scroll_state();
+  EXPECT_EQ(scroll.position, scroll.maximum);
+  trigger(window, kCommandSpanish);  // ignored while the job runs
+  EXPECT_EQ(console.language(), console::kEnglish);
+  trigger(window, kCommandStop);
+  ASSERT_TRUE(wait_until([&] { return !console.job_running(); }));
+  runner.wait();
+  EXPECT_EQ(runner.last_outcome(), console::JobOutcome::kStopped);
+  const std::string text = console.contents();
+  const std::string stop = "\n\nCOMPILATION STOPPED BY USER\n\n";
+  ASSERT_GT(text.size(), stop.size());
+  EXPECT_EQ(text.substr(text.size() - stop.size()), stop);
+  EXPECT_EQ(text.find(stop), text.size() - stop.size());  // printed once
+  EXPECT_FALSE(console.stop_requested());
+}
+
+TEST_F(MainWindowTest, ClosingWritesBothSettingsFiles) {
+  write_file(start_.file("zlvconf.rur"), "30,40,50,500,1,1\n");
+  {
+    MainWindow window(application_, start_.path(), nullptr, &desktop_);
+    window.start();
+    EXPECT_EQ(window.width(), 200);
+    EXPECT_EQ(window.height(), 500);
+    EXPECT_TRUE(window.action(kCommandSpanish)->isChecked());
+    window.resize(640, 480);
+    trigger(window, kCommandEnglish);
+    window.close();
+  }
+  const std::string line = read_file(start_.file("zlvconf.rur"));
+  EXPECT_NE(line.find(",640,480,1,0\n"), std::string::npos) << line;
+  EXPECT_TRUE(std::filesystem::exists(start_.file("zlvfolders.rur")));
+}
+
+class ConsoleWidgetTest : public ::testing::Test {
+ protected:
+  // Sizes the widget so its client area holds `lines` lines and 3 pixels.
+  void size_for_lines(ConsoleWidget& view, int lines) {
+    view.resize(400, 300);
+    view.show();
+    const int extra = view.height() - view.viewport()->height();
+    view.resize(400, lines * view.line_height() + 3 + extra);
+    QApplication::processEvents();
+    ASSERT_EQ(view.page_lines(), lines);
+  }
+
+  console::Console console_;
+};
+
+TEST_F(ConsoleWidgetTest, ScrollRangeAndPageDown) {
+  ConsoleWidget view(console_);
+  console_.set_view(&view);
+  console_.fill_for_test(100 * 4, 3);  // 100 lines of 3 characters
+  size_for_lines(view, 20);
+  view.recompute_scroll(false);
+  EXPECT_EQ(view.scroll_state().maximum, 82);
+  EXPECT_EQ(view.verticalScrollBar()->maximum(), 82);
+  view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(view.scroll_state().position, 20);
+  EXPECT_EQ(view.verticalScrollBar()->value(), 20);
+  view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+  EXPECT_EQ(view.scroll_state().position, 82);
+
+  console_.fill_for_test(3 * 4, 3);
+  view.recompute_scroll(false);
+  EXPECT_EQ(view.scroll_state().maximum, 0);
+  EXPECT_EQ(view.scroll_state().position, 0);
+  console_.set_view(nullptr);
+}
+
+TEST_F(ConsoleWidgetTest, TabsExpandToFifteenPixelsFromTheMargin) {
+  ConsoleWidget view(console_);
+  console_print(console_, console::same_text("\tW\n"));
+  size_for_lines(view, 10);
+  view.recompute_scroll(false);
+  const QImage image = view.viewport()->grab().toImage();
+  // Line 0 is drawn one line down in the normal mode.
+  int leftmost = -1;
+  for (int y = view.line_height(); y < 2 * view.line_height() && y < image.height(); ++y) {
+    for (int x = 0; x < 120; ++x) {
+      if (qGray(image.pixel(x, y)) < 128 && (leftmost < 0 || x < leftmost)) leftmost = x;
+    }
+  }
+  const int margin = view.char_width();
+  EXPECT_GE(leftmost, margin + 15);
+  EXPECT_LT(leftmost, margin + 15 + margin);
+}
+
+}  // namespace
+}  // namespace zelvo::shell::gui
