@@ -299,6 +299,17 @@ TEST_F(MusicXmlReaderTest, MuseScoreExport) {
             "2 3 2048 2048 43 100 0\n");
 }
 
+TEST_F(MusicXmlReaderTest, CrlfLinesReadAlike) {
+  test::copy_test_data("musescore_piece.xml", "inmus.xml");
+  ASSERT_EQ(read_musicxml(state->engine.music, state->settings.time, 1, 2, "inmus.xml"),
+            XmlResult::kRead);
+  const std::string lf = records();
+  std::string crlf;
+  for (char c : test::read_file("inmus.xml")) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  ASSERT_EQ(read(crlf, 1, 2), XmlResult::kRead);
+  EXPECT_EQ(records(), lf);
+}
+
 TEST_F(MusicXmlReaderTest, MuseScoreExportWithVoices) {
   test::copy_test_data("musescore_voices.xml", "inmus.xml");
   EXPECT_EQ(read(test::read_file("inmus.xml")), XmlResult::kRead);
