@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QScrollBar>
 #include <QThread>
+#include <QTimer>
 #include <cstring>
 #include <mutex>
 
@@ -71,17 +72,29 @@ void ConsoleWidget::recompute_scroll(bool follow_end) {
 }
 
 // Every request of the job thread means "show the newest lines": one queued
-// update stands for all that arrive before the window gets to it.
+// update stands for all that arrive before the window gets to it, and the
+// window paints for the job at most every kJobPaintInterval milliseconds so
+// a job that prints fast does not spend its time waiting for paints.
 void ConsoleWidget::post_job_update() {
   if (update_pending_.exchange(true)) return;
   QMetaObject::invokeMethod(
       this,
       [this] {
-        update_pending_.store(false);
-        recompute(true);
-        viewport()->update();
+        const qint64 since = job_paint_clock_.isValid() ? job_paint_clock_.elapsed() : kJobPaintInterval;
+        if (since < kJobPaintInterval) {
+          QTimer::singleShot(static_cast<int>(kJobPaintInterval - since), this, [this] { show_job_update(); });
+        } else {
+          show_job_update();
+        }
       },
       Qt::QueuedConnection);
+}
+
+void ConsoleWidget::show_job_update() {
+  update_pending_.store(false);
+  job_paint_clock_.start();
+  recompute(true);
+  viewport()->update();
 }
 
 void ConsoleWidget::recompute(bool follow_end) {
@@ -158,25 +171,32 @@ void ConsoleWidget::draw_line(QPainter& painter, const char* begin, const char* 
 }
 
 void ConsoleWidget::paintEvent(QPaintEvent*) {
-  QPainter painter(viewport());
   const QRect client = viewport()->rect();
-  painter.fillRect(client, Qt::white);
-  painter.setPen(Qt::black);
-  painter.setFont(font());
   const bool follow_end = follow_paint_ || console_.job_running();
+  // The lines to draw are copied under the store lock and drawn after it,
+  // so the job thread never waits for the drawing.
+  PaintRange range;
+  visible_lines_.clear();
   {
     std::lock_guard<std::mutex> lock(console_.store_lock());
-    const PaintRange range = paint_range(scroll_, console_.line_count(), 0, client.height(),
-                                         line_height_, follow_end);
+    range = paint_range(scroll_, console_.line_count(), 0, client.height(), line_height_, follow_end);
     const char* text = console_.text();
     const char* const stored_end = text + console_.length();
     for (int32_t k = 0; text <= stored_end && k < range.last; ++k) {
       const char* line_end = static_cast<const char*>(
           std::memchr(text, console::kLineEnd, static_cast<size_t>(stored_end - text) + 1));
       if (line_end == nullptr) line_end = stored_end;
-      if (k >= range.first) draw_line(painter, text, line_end, range.y(k));
+      if (k >= range.first) visible_lines_.emplace_back(text, line_end);
       text = line_end + 1;
     }
+  }
+  QPainter painter(viewport());
+  painter.fillRect(client, Qt::white);
+  painter.setPen(Qt::black);
+  painter.setFont(font());
+  int32_t k = range.first;
+  for (const std::string& line : visible_lines_) {
+    draw_line(painter, line.data(), line.data() + line.size(), range.y(k++));
   }
   if (!follow_end) {
     const Point at = logo_position(scroll_, client.width(), client.height(), line_height_);

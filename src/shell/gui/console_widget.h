@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <atomic>
+#include <string>
+#include <vector>
 
 #include "console/console.h"
 #include "console/console_view.h"
@@ -20,6 +23,8 @@ namespace zelvo::shell::gui {
 // paint reads the store under the console's store lock.
 class ConsoleWidget : public QAbstractScrollArea, public console::ConsoleView {
  public:
+  static constexpr qint64 kJobPaintInterval = 20;  // milliseconds
+
   explicit ConsoleWidget(console::Console& console, QWidget* parent = nullptr);
 
   // console::ConsoleView
@@ -44,6 +49,7 @@ class ConsoleWidget : public QAbstractScrollArea, public console::ConsoleView {
  private:
   bool on_window_thread() const;
   void post_job_update();
+  void show_job_update();
   void recompute(bool follow_end);
   void show_scroll_state();
   void draw_line(class QPainter& painter, const char* begin, const char* end, int top) const;
@@ -56,6 +62,8 @@ class ConsoleWidget : public QAbstractScrollArea, public console::ConsoleView {
   bool follow_paint_ = false;
   bool syncing_bar_ = false;
   std::atomic<bool> update_pending_{false};
+  QElapsedTimer job_paint_clock_;
+  std::vector<std::string> visible_lines_;
   QPixmap logo_;
 };
 
