@@ -83,5 +83,41 @@ TEST_F(NoteEventsTest, EqualNoteOnsKeepTheirCreationOrder) {
   EXPECT_EQ(order(), (std::vector<std::pair<int, int>>{{60, 100}, {64, 100}, {67, 100}}));
 }
 
+// The procedure as written: swap whenever the later event is earlier, or
+// equally early and a note-off.
+void reference_sort(std::vector<NoteEvent>& events, std::vector<int32_t>& times) {
+  for (size_t i = 0; i < events.size(); ++i) {
+    for (size_t j = i; j < events.size(); ++j) {
+      if (times[j] < times[i] || (times[j] == times[i] && events[j].Vel == 0)) {
+        std::swap(events[i], events[j]);
+        std::swap(times[i], times[j]);
+      }
+    }
+  }
+}
+
+TEST_F(NoteEventsTest, SortMatchesTheExchangeProcedureOnManyTies) {
+  uint32_t random = 12345;
+  auto next = [&random] {
+    random = random * 1103515245u + 12345u;
+    return static_cast<int>((random >> 16) & 0x7FFF);
+  };
+  for (int round = 0; round < 20; ++round) {
+    table->count = 0;
+    const int n = 50 + next() % 400;
+    for (int i = 0; i < n; ++i) add(1 + next() % 16, 1 + next() % 3, next() % 20, next() % 30, i % 128, next() % 3 == 0 ? 0 : 100);
+    compute_times(*table, timing);
+    std::vector<NoteEvent> events(table->events.begin(), table->events.begin() + n);
+    std::vector<int32_t> times(table->times.begin(), table->times.begin() + n);
+    reference_sort(events, times);
+    sort_events(*table);
+    for (int i = 0; i < n; ++i) {
+      ASSERT_EQ(table->times[i], times[i]) << round << " " << i;
+      ASSERT_EQ(table->events[i].Note, events[i].Note) << round << " " << i;
+      ASSERT_EQ(table->events[i].Vel, events[i].Vel) << round << " " << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zelvo::composer
