@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
 #include <chrono>
@@ -35,21 +36,25 @@ bool wait_until(const std::function<bool()>& done, int ms = 5000) {
   return true;
 }
 
-// Closes whatever modal dialog opens, so a fault shows as a count, not a hang.
-std::shared_ptr<int> close_modal_dialogs_for(int ms) {
-  auto count = std::make_shared<int>(0);
-  auto timer = new QTimer;
-  timer->setInterval(20);
-  QObject::connect(timer, &QTimer::timeout, [count] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      ++*count;
-      modal->close();
-    }
-  });
-  timer->start();
-  QTimer::singleShot(ms, timer, [timer] { timer->deleteLater(); });
-  return count;
-}
+// Closes whatever modal dialog opens while it lives, so a fault shows as a
+// count, not a hang.
+class ModalCloser {
+ public:
+  ModalCloser() {
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        ++closed;
+        modal->close();
+      }
+    });
+    timer_.start();
+  }
+  int closed = 0;
+
+ private:
+  QTimer timer_;
+};
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -128,7 +133,7 @@ TEST_F(MainWindowTest, WhileAJobRunsOnlyStopActs) {
   console::Console& console = application_.console();
   const std::string before = console.contents();
   console.set_job_running(true);
-  const auto dialogs = close_modal_dialogs_for(3000);
+  ModalCloser dialogs;
   for (int command : {kCommandSpanish, kCommandOpenMidifile, kCommandAbout, kCommandNew, kCommandErase,
                       kCommandFolders, kCommandComposer, kCommandEditInformation, kCommandExit}) {
     trigger(window, command);
@@ -140,7 +145,7 @@ TEST_F(MainWindowTest, WhileAJobRunsOnlyStopActs) {
   EXPECT_TRUE(desktop_.messages.empty());
   EXPECT_TRUE(desktop_.questions.empty());
   EXPECT_TRUE(desktop_.requests.empty());
-  EXPECT_EQ(*dialogs, 0);
+  EXPECT_EQ(dialogs.closed, 0);
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(console.contents(), before);
   EXPECT_FALSE(console.stop_requested());
@@ -197,6 +202,65 @@ TEST_F(MainWindowTest, LongJobFollowsTheEndAndStopsFromTheMenu) {
   EXPECT_EQ(text.substr(text.size() - stop.size()), stop);
   EXPECT_EQ(text.find(stop), text.size() - stop.size());  // printed once
   EXPECT_FALSE(console.stop_requested());
+}
+
+TEST_F(MainWindowTest, OpenMidifileOpensTheResultInTheWorkFolder) {
+  app::TempFolder work;
+  // A work that composes to its end: the example.
+  for (const auto& entry : std::filesystem::directory_iterator(ZELVO_SOURCE_DIR "/examples/demo")) {
+    std::filesystem::copy_file(entry.path(), work.file(entry.path().filename().string()));
+  }
+  write_file(start_.file("zlvfolders.rur"), "\n" + work.path() + "\n\n");
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  EXPECT_EQ(window.action(kCommandWorkFolder)->text(),
+            QString::fromStdString("&WFolder: " + last_path_component(work.path())));
+  trigger(window, kCommandComposer);
+  ASSERT_TRUE(wait_until([&] { return !application_.console().job_running(); }));
+  application_.runner().wait();
+  ASSERT_EQ(application_.runner().last_outcome(), console::JobOutcome::kFinished)
+      << application_.console().contents();
+  QApplication::processEvents();
+  EXPECT_TRUE(desktop_.requests.empty());  // the switch is off
+
+  trigger(window, kCommandOpenMidifile);
+  trigger(window, kCommandComposer);
+  ASSERT_TRUE(wait_until([&] { return !desktop_.requests.empty(); }));
+  application_.runner().wait();
+  EXPECT_EQ(application_.runner().last_outcome(), console::JobOutcome::kFinished);
+  EXPECT_EQ(desktop_.requests, (std::vector<std::string>{"open outco.mid in " + work.path()}));
+}
+
+TEST_F(MainWindowTest, FoldersDialogShowsTheFoldersAndChoosesOne) {
+  app::TempFolder project;
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  desktop_.chosen = project.path();
+  QStringList seen;
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr) return;
+    poll.stop();
+    seen << dialog->windowTitle();
+    for (int control : {kControlTemplate, kControlWork, kControlProject}) {
+      auto* button = dialog->findChild<QPushButton*>(QString("folder%1").arg(control));
+      seen << (button != nullptr ? button->text() : QString("missing"));
+    }
+    dialog->findChild<QPushButton*>(QString("folder%1").arg(kControlProject))->click();
+    seen << dialog->findChild<QPushButton*>(QString("folder%1").arg(kControlProject))->text();
+    dialog->close();
+  });
+  poll.start();
+  trigger(window, kCommandFolders);
+  const QString template_folder = QString::fromStdString(start_.path() + "/Template");
+  EXPECT_EQ(seen, (QStringList{"Folders", template_folder, "(Not Defined)", "(Not Defined)",
+                               QString::fromStdString(project.path())}));
+  EXPECT_EQ(desktop_.chooser_titles, (std::vector<std::string>{"Select Project Folder"}));
+  EXPECT_EQ(window.action(kCommandProjectFolder)->text(),
+            QString::fromStdString("&PFolder: " + last_path_component(project.path())));
+  EXPECT_NE(read_file(start_.file("zlvfolders.rur")).find(project.path()), std::string::npos);
 }
 
 TEST_F(MainWindowTest, ClosingWritesBothSettingsFiles) {
