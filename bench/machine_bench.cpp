@@ -46,7 +46,7 @@ struct Bench {
       tables::compile_cell(context, cell);
       tables::emit_instruction(context, machine::Op::kPopTarget, tables::add_target(context, &results[slot++]));
     }
-    tables::emit_instruction(context, machine::Op::kEnd);
+    tables::end_program(context);
     return start;
   }
 };

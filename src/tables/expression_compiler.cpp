@@ -218,9 +218,17 @@ bool is_allowed(char c) {
 
 }  // namespace
 
-void begin_program(CompileContext& context) {
+uint32_t begin_program(CompileContext& context) {
+  if (context.program_open) end_program(context);
   context.depth = 0;
   context.floor = 0;
+  context.program_open = true;
+  return context.machine.program_length;
+}
+
+void end_program(CompileContext& context) {
+  emit_instruction(context, Op::kEnd);
+  context.program_open = false;
 }
 
 void emit(CompileContext& context, uint32_t word) {

@@ -31,10 +31,15 @@ struct CompileContext {
   const ReaderPosition& position;  // quoted by the messages
   int32_t depth = 0;               // values the program has on the stack so far
   int32_t floor = 0;               // depth when the current cell began
+  bool program_open = false;       // a program was started and has no fcode yet
 };
 
-// A new program starts (its code start was just taken): empty stack.
-void begin_program(CompileContext& context);
+// A new program starts at the current program length, which it returns:
+// empty stack. A program still open (its row ended before the column that
+// closes it) is first ended, so no program runs on into the next one.
+uint32_t begin_program(CompileContext& context);
+// Ends the current program with fcode.
+void end_program(CompileContext& context);
 
 // Appends one word; the program-memory message when the store is full.
 void emit(CompileContext& context, uint32_t word);

@@ -132,10 +132,7 @@ void reading_pass(TableReader& reader, Composition& composition, machine::Machin
 
 // A cell compiled into the record's program, storing into `slot`.
 void compile_store_cell(CompileContext& context, double& code_slot, char* cell, double* slot) {
-  if (slot_word(code_slot) == 0) {
-    set_slot_word(code_slot, context.machine.program_length);
-    begin_program(context);
-  }
+  if (slot_word(code_slot) == 0) set_slot_word(code_slot, begin_program(context));
   compile_cell(context, cell);
   emit_instruction(context, Op::kPopTarget, add_target(context, slot));
 }
@@ -145,11 +142,10 @@ void compile_variable_cell(CompileContext& context, TableReader& reader, char* c
   if (at.column != 1 || cell[0] == '\0') return;
   const uint32_t index = find_symbol_by_place(context.composition, kKindVariables, at.row);
   if (index == kNoSymbol) return;
-  context.composition.symbols[index].code_start = context.machine.program_length;
-  begin_program(context);
+  context.composition.symbols[index].code_start = begin_program(context);
   compile_cell(context, cell);
   emit_instruction(context, Op::kPop, index);
-  emit_instruction(context, Op::kEnd);
+  end_program(context);
 }
 
 void compile_generator_cell(CompileContext& context, TableReader& reader, char* cell) {
@@ -181,7 +177,7 @@ void compile_generator_cell(CompileContext& context, TableReader& reader, char* 
     record.slot[slot] = composition.generators[0].slot[slot];
   }
   if (at.column == last_column) {
-    if (slot_word(record.slot[kSlotCode]) != 0) emit_instruction(context, Op::kEnd);
+    if (slot_word(record.slot[kSlotCode]) != 0) end_program(context);
     ++composition.generator_counter;
   }
 }
@@ -209,9 +205,7 @@ void compile_output_cell(CompileContext& context, TableReader& reader, char* cel
       record.slot[kOutVelocity] = 100.0;
     }
   }
-  if (at.column == kLastOutputColumn && slot_word(record.slot[kOutCode]) != 0) {
-    emit_instruction(context, Op::kEnd);
-  }
+  if (at.column == kLastOutputColumn && slot_word(record.slot[kOutCode]) != 0) end_program(context);
 }
 
 // Stores the numbers and compiles every expression cell.
@@ -236,6 +230,7 @@ void compile_pass(TableReader& reader, CompileContext& context) {
       ++at.column;
     }
   }
+  if (context.program_open) end_program(context);
 }
 
 }  // namespace

@@ -4,11 +4,33 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
+#include "machine/opcodes.h"
 
 #include "tables/table_test_support.h"
 
 namespace zelvo::tables {
 namespace {
+
+// Walks the program from `start` to its fcode: it must end inside the
+// compiled code and keep the stack between empty and full.
+void expect_well_formed(const machine::MachineState& m, uint32_t start, const std::string& document) {
+  int32_t depth = 0;
+  for (uint32_t pc = start;; ++pc) {
+    ASSERT_LT(pc, m.program_length) << "program at " << start << " never ends\n" << document;
+    const uint32_t word = m.program[pc];
+    ASSERT_LT(word, machine::kOperatorCount);
+    const machine::Op op = machine::kOperators[word].op;
+    if (op == machine::Op::kEnd) return;
+    const machine::StackEffect effect = machine::stack_effect(op);
+    depth -= effect.takes;
+    ASSERT_GE(depth, 0) << "underflow at " << pc << "\n" << document;
+    depth += effect.leaves;
+    ASSERT_LE(depth, machine::kStackSize);
+    if (machine::has_operand(op)) ++pc;
+  }
+}
 
 TEST(DocumentRobustnessTest, RandomLineSoupsCompileOrAbort) {
   static const char* const kLines[] = {
@@ -37,13 +59,17 @@ TEST(DocumentRobustnessTest, RandomLineSoupsCompileOrAbort) {
     if (run.aborted) continue;
     ++finished;
     const Composition& c = *run.composition;
+    std::vector<uint32_t> starts;
     for (int32_t i = 0; i < c.symbol_count; ++i) {
-      if (c.symbols[i].code_start != kNoCode) machine::run_program(*run.machine, c.symbols[i].code_start);
+      if (c.symbols[i].code_start != kNoCode) starts.push_back(c.symbols[i].code_start);
     }
-    for (int32_t g = 1; g < kGeneratorRecords; ++g) {
-      machine::run_program(*run.machine, slot_word(c.generators[g].slot[kSlotCode]));
+    for (int32_t g = 1; g < kGeneratorRecords; ++g) starts.push_back(slot_word(c.generators[g].slot[kSlotCode]));
+    for (const OutputRecord& out : c.outputs) starts.push_back(slot_word(out.slot[kOutCode]));
+    for (uint32_t start : starts) {
+      expect_well_formed(*run.machine, start, document);
+      if (::testing::Test::HasFatalFailure()) return;
+      machine::run_program(*run.machine, start);
     }
-    for (const OutputRecord& out : c.outputs) machine::run_program(*run.machine, slot_word(out.slot[kOutCode]));
   }
   EXPECT_GT(finished, 0);
 }

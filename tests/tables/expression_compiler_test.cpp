@@ -43,7 +43,7 @@ class CellHarness {
       compile_cell(context_, cell_);
       code_end_ = machine_->program_length;
       emit_instruction(context_, machine::Op::kPopTarget, add_target(context_, &result_));
-      emit_instruction(context_, machine::Op::kEnd);
+      end_program(context_);
     } catch (const console::JobEnded&) {
       return false;
     }

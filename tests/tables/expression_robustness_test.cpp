@@ -79,7 +79,7 @@ TEST(ExpressionRobustnessTest, RandomCellsCompileToBalancedCodeOrAbort) {
       begin_program(context);
       compile_cell(context, cell);
       emit_instruction(context, machine::Op::kPopTarget, add_target(context, &result));
-      emit_instruction(context, machine::Op::kEnd);
+      end_program(context);
     } catch (const console::JobEnded&) {
       continue;
     }

@@ -277,3 +277,30 @@ TEST(TableCompilerTest, RecompilingClearsTheEarlierRun) {
 
 }  // namespace
 }  // namespace zelvo::tables
+
+namespace zelvo::tables {
+namespace {
+
+// A row that ends before the column that closes its program must still
+// leave a terminated program: running it may never run on into the next
+// program or past the end of the store.
+TEST(TableCompilerTest, ShortRowsStillEndTheirPrograms) {
+  const Rows outputs = {{"TSAL", "i", "n", "d", "g", "v"}, {"", "1", "C4n+1"}, {"", "1", "D4n+1"}};
+  const CompileRun run = compile_document(html_document(
+      generators("TGENC", {{"d", "1", "1", "1", "1", ""}, {"G", "1", "Gk+1"}}) + html_table(outputs)));
+  ASSERT_FALSE(run.aborted) << run.output();
+  EXPECT_EQ(machine::disassemble_all(*run.machine),
+            "0 fcode\n"
+            "1 push 3\n3 pushc 0 (1)\n5 +\n6 popt 0\n8 fcode\n"
+            "9 pushc 1 (60)\n11 pushc 2 (1)\n13 +\n14 popt 1\n16 fcode\n"
+            "17 pushc 3 (62)\n19 pushc 4 (1)\n21 +\n22 popt 2\n24 fcode\n");
+  const OutputRecord* out = run.composition->outputs;
+  machine::run_program(*run.machine, slot_word(out[0].slot[kOutCode]));
+  EXPECT_EQ(out[0].slot[kOutNote], 61.0);
+  EXPECT_EQ(out[1].slot[kOutNote], 0.0);  // the first row's program stopped at its own end
+  machine::run_program(*run.machine, slot_word(out[1].slot[kOutCode]));
+  EXPECT_EQ(out[1].slot[kOutNote], 63.0);
+}
+
+}  // namespace
+}  // namespace zelvo::tables
