@@ -148,19 +148,41 @@ void compile_variable_cell(CompileContext& context, TableReader& reader, char* c
   end_program(context);
 }
 
-void compile_generator_cell(CompileContext& context, TableReader& reader, char* cell) {
+// The declared generator row being read: open until its last parameter
+// column, then finished until the reader leaves the row.
+struct GeneratorRow {
+  enum class State { kNone, kOpen, kFinished };
+  State state = State::kNone;
+  int32_t kind = -1;
+  int32_t row = -1;
+};
+
+// A generator row ends: its program and its record. A row cut short ends
+// here too, so the next row's generator gets the record its names point at.
+void finish_generator_row(CompileContext& context, GeneratorRow& pending) {
+  if (context.program_open) end_program(context);
+  ++context.composition.generator_counter;
+  pending.state = GeneratorRow::State::kFinished;
+}
+
+void compile_generator_cell(CompileContext& context, TableReader& reader, char* cell, GeneratorRow& pending) {
   const ReaderPosition& at = reader.position;
+  Composition& composition = context.composition;
+  if (at.row >= 2) {
+    if (find_symbol_by_place(composition, at.kind, at.row) == kNoSymbol) return;
+    if (pending.state == GeneratorRow::State::kNone) {
+      pending = GeneratorRow{GeneratorRow::State::kOpen, at.kind, at.row};
+    }
+  }
   const int32_t last_column = at.column_count - 2;
   if (at.column < 1 || at.column > last_column) return;
   if (last_column > kMaxParameterColumns) fail_at_cell(reader, kTooManyParameterColumns);
-  Composition& composition = context.composition;
   const int32_t slot = kSlotCode + at.column;
   if (at.row == 1) {
     if (!is_number(cell)) fail_at_cell(reader, kCellError);
     composition.generators[0].slot[slot] = std::strtod(cell, nullptr);
     return;
   }
-  if (find_symbol_by_place(composition, at.kind, at.row) == kNoSymbol) return;
   // The passes agree on the generator count unless rows are malformed;
   // the record table is guarded either way.
   if (composition.generator_counter > kMaxGenerators) fail_at_row(reader, kTooManyGenerators);
@@ -176,10 +198,7 @@ void compile_generator_cell(CompileContext& context, TableReader& reader, char* 
   } else {
     record.slot[slot] = composition.generators[0].slot[slot];
   }
-  if (at.column == last_column) {
-    if (slot_word(record.slot[kSlotCode]) != 0) end_program(context);
-    ++composition.generator_counter;
-  }
+  if (at.column == last_column) finish_generator_row(context, pending);
 }
 
 void compile_output_cell(CompileContext& context, TableReader& reader, char* cell) {
@@ -213,8 +232,14 @@ void compile_pass(TableReader& reader, CompileContext& context) {
   reset_position(reader);
   context.composition.generator_counter = 1;
   ReaderPosition& at = reader.position;
+  GeneratorRow pending;
   for (;;) {
     read_table_line(reader);
+    const bool left_row = at.kind != pending.kind || at.row != pending.row || at.column < 0;
+    if (pending.state != GeneratorRow::State::kNone && left_row) {
+      if (pending.state == GeneratorRow::State::kOpen) finish_generator_row(context, pending);
+      pending.state = GeneratorRow::State::kNone;
+    }
     if (starts_with_nocase("</html>", reader.buffer)) break;
     if (at.row == 0 && at.kind >= 1) {
       if (starts_with_nocase("<td", reader.buffer)) ++at.column_count;
@@ -225,11 +250,12 @@ void compile_pass(TableReader& reader, CompileContext& context) {
       } else if (at.kind == kKindOutputs) {
         compile_output_cell(context, reader, cell);
       } else if (at.kind >= kKindCalculated) {
-        compile_generator_cell(context, reader, cell);
+        compile_generator_cell(context, reader, cell, pending);
       }
       ++at.column;
     }
   }
+  if (pending.state == GeneratorRow::State::kOpen) finish_generator_row(context, pending);
   if (context.program_open) end_program(context);
 }
 

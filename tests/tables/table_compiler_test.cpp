@@ -304,3 +304,30 @@ TEST(TableCompilerTest, ShortRowsStillEndTheirPrograms) {
 
 }  // namespace
 }  // namespace zelvo::tables
+
+namespace zelvo::tables {
+namespace {
+
+// A generator row with fewer cells than the header still takes its own
+// record, so the next generator's values land where its names point.
+TEST(TableCompilerTest, ShortGeneratorRowKeepsTheRecordsInStep) {
+  const CompileRun run = compile_document(html_document(generators(
+      "TGENC", {{"d", "1", "2", "3", "4", ""}, {"A", "5+1"}, {"B", "7", "8", "9", "10", ""}, {"C"}, {"D", "11"}})));
+  ASSERT_FALSE(run.aborted) << run.output();
+  const Composition& c = *run.composition;
+  EXPECT_EQ(c.generator_counter, 5);
+  EXPECT_EQ(slot_word(c.generators[1].slot[kSlotKind]), 6u);
+  EXPECT_EQ(slot_word(c.generators[1].slot[kSlotCode]), 1u);
+  EXPECT_EQ(c.generators[2].slot[9], 7.0);
+  EXPECT_EQ(c.generators[2].slot[12], 10.0);
+  EXPECT_EQ(run.machine->symbol_values[4], &c.generators[2].slot[kSlotValue]);  // B
+  EXPECT_EQ(slot_word(c.generators[3].slot[kSlotKind]), 0u);                    // C: a name only
+  EXPECT_EQ(c.generators[4].slot[9], 11.0);                                     // D
+  EXPECT_EQ(machine::disassemble_all(*run.machine),
+            "0 fcode\n1 pushc 0 (5)\n3 pushc 1 (1)\n5 +\n6 popt 0\n8 fcode\n");
+  machine::run_program(*run.machine, 1);
+  EXPECT_EQ(c.generators[1].slot[9], 6.0);
+}
+
+}  // namespace
+}  // namespace zelvo::tables
