@@ -165,6 +165,12 @@ struct PoolEntry {
 struct PathPool {
   PoolEntry entries[kPoolSize];
   int32_t scored_count = 0;   // scored entries of the current stage
+  // The scored entries: index, cost and a digest of the path, side by side
+  // so that insert_scored scans them without touching the paths.
+  int32_t scored[kMaxScored];
+  double scored_costs[kMaxScored];
+  uint32_t scored_keys[kMaxScored];
+  int32_t worst_position = -1;  // in `scored`; -1 not known
   int32_t process_count = 0;  // paths scored by the last build_candidates
 };
 
@@ -208,6 +214,7 @@ struct EngineState {
   int32_t window_top = 0;
 
   PathPool pool;
+  PoolEntry pool_scratch[kPoolSize];  // sort_pool's copy
   WorkList work;
   LinkSearch links;
 

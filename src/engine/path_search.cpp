@@ -22,46 +22,95 @@ int32_t take_pool_entry(Engine& engine, int32_t e) {
 bool same_path(const Engine& engine, int32_t a, int32_t b, int32_t count) {
   const PathNote* pa = engine.state.pool.entries[a].notes;
   const PathNote* pb = engine.state.pool.entries[b].notes;
-  for (int32_t k = 0; k < count; ++k) {
+  if (pa[count - 1].type != pb[count - 1].type) return false;
+  // Paths of one stage share their source's notes: the last ones differ first.
+  for (int32_t k = count - 1; k >= 0; --k) {
     if (pa[k].pitch != pb[k].pitch) return false;
   }
-  return pa[count - 1].type == pb[count - 1].type;
+  return true;
 }
 
+namespace {
+
+// A digest of a path's last few pitches and its last tone type: equal paths
+// have equal keys, so same_path runs only where the keys agree.
+uint32_t path_key(const PathNote* notes, int32_t count) {
+  uint32_t key = static_cast<uint8_t>(notes[count - 1].type);
+  const int32_t from = count > kStageNotes ? count - kStageNotes : 0;
+  for (int32_t k = from; k < count; ++k) key = key * 131u + static_cast<uint8_t>(notes[k].pitch);
+  return key;
+}
+
+}  // namespace
+
+// The scored entries are exactly those listed in pool.scored, so the scans
+// below visit at most kMaxScored entries instead of the whole pool.
 void insert_scored(Engine& engine, int32_t n, double cost, int32_t count) {
   PathPool& pool = engine.state.pool;
   PoolEntry& entry = pool.entries[n];
-  for (int32_t x = 0; x < kPoolSize; ++x) {
-    if (x != n && pool.entries[x].cost >= 0.0 && same_path(engine, x, n, count)) {
+  const uint32_t key = path_key(entry.notes, count);
+  for (int32_t i = 0; i < pool.scored_count; ++i) {
+    if (pool.scored_keys[i] == key && pool.scored[i] != n &&
+        same_path(engine, pool.scored[i], n, count)) {
       entry.cost = kFreeEntry;
       return;
     }
   }
   if (pool.scored_count >= kMaxScored) {
-    int32_t worst = -1;
-    for (int32_t x = 0; x < kPoolSize; ++x) {
-      if (pool.entries[x].cost < 0.0) continue;
-      if (worst < 0 || pool.entries[x].cost > pool.entries[worst].cost) worst = x;
+    if (pool.worst_position < 0) {
+      // The costliest entry, the lowest pool index among equal costs.
+      int32_t worst = 0;
+      for (int32_t i = 1; i < pool.scored_count; ++i) {
+        if (pool.scored_costs[i] > pool.scored_costs[worst] ||
+            (pool.scored_costs[i] == pool.scored_costs[worst] &&
+             pool.scored[i] < pool.scored[worst])) {
+          worst = i;
+        }
+      }
+      pool.worst_position = worst;
     }
-    if (worst >= 0 && cost < pool.entries[worst].cost) {
-      std::memcpy(pool.entries[worst].notes, entry.notes, sizeof(entry.notes));
-      pool.entries[worst].serial = entry.serial;
-      pool.entries[worst].cost = cost;
+    const int32_t w = pool.worst_position;
+    if (cost < pool.scored_costs[w]) {
+      PoolEntry& target = pool.entries[pool.scored[w]];
+      std::memcpy(target.notes, entry.notes, sizeof(entry.notes));
+      target.serial = entry.serial;
+      target.cost = cost;
+      pool.scored_costs[w] = cost;
+      pool.scored_keys[w] = key;
+      pool.worst_position = -1;
     }
     entry.cost = kFreeEntry;
     return;
   }
   entry.cost = cost;
+  pool.scored[pool.scored_count] = n;
+  pool.scored_costs[pool.scored_count] = cost;
+  pool.scored_keys[pool.scored_count] = key;
   ++pool.scored_count;
+  pool.worst_position = -1;
 }
 
+// The exchange sort runs on the costs and an index table; the entries are
+// moved once at the end into the order the sort gives.
 void sort_pool(Engine& engine) {
-  PoolEntry* entries = engine.state.pool.entries;
+  PathPool& pool = engine.state.pool;
+  double costs[kPoolSize];
+  int16_t order[kPoolSize];
+  for (int32_t i = 0; i < kPoolSize; ++i) {
+    costs[i] = pool.entries[i].cost;
+    order[i] = static_cast<int16_t>(i);
+  }
   for (int32_t i = 0; i < kPoolSize; ++i) {
     for (int32_t j = i; j < kPoolSize; ++j) {
-      if (entries[j].cost < entries[i].cost) std::swap(entries[i], entries[j]);
+      if (costs[j] < costs[i]) {
+        std::swap(costs[i], costs[j]);
+        std::swap(order[i], order[j]);
+      }
     }
   }
+  PoolEntry* sorted = engine.state.pool_scratch;
+  for (int32_t i = 0; i < kPoolSize; ++i) sorted[i] = pool.entries[order[i]];
+  std::memcpy(static_cast<void*>(pool.entries), sorted, sizeof(pool.entries));
 }
 
 bool extend_path(Engine& engine, int32_t s, int32_t l, int32_t e, int32_t i, int32_t j,
@@ -80,10 +129,13 @@ bool extend_path(Engine& engine, int32_t s, int32_t l, int32_t e, int32_t i, int
     if (line.Tipo == kMelodyLine) highest = 6;
   }
 
+  const ToneRules rules(engine, s, previous, current, row);
   bool success = false;
   for (int32_t o = lowest; o <= highest; ++o) {
     for (const int32_t type : kRuleOrder) {
-      if (!apply_tone_rule(engine, type, s, previous, current, o, row)) continue;
+      if (!rules.accepts(type, note.given_pitch + o)) continue;
+      current.chosen_pitch = note.given_pitch + o;
+      current.tone_type = type;
       if (no_lookahead && last && type != kRe) continue;
       if (last && (type == kAs || type == kAi)) continue;
       const int32_t n = take_pool_entry(engine, e);
@@ -113,6 +165,7 @@ bool build_candidates(Engine& engine, int32_t s, int32_t l, bool no_lookahead) {
   for (PathNote& note : pool.entries[0].notes) note = PathNote{0, 0};
   for (int32_t x = 1; x < kPoolSize; ++x) pool.entries[x].cost = kFreeEntry;
   pool.scored_count = 0;
+  pool.worst_position = -1;
 
   Line& line = engine.slot(s).lines[l];
   if (line.Tipo == kBassLine || line.Tipo == kMelodyLine) rank_outer_notes(engine, s, l);
@@ -135,6 +188,7 @@ bool build_candidates(Engine& engine, int32_t s, int32_t l, bool no_lookahead) {
       taken[taken_count++] = x;
     }
     pool.scored_count = 0;
+    pool.worst_position = -1;
     bool any = false;
     const LineNote& before = line.notes[k - 1];
     for (int32_t t = 0; t < taken_count; ++t) {

@@ -23,44 +23,40 @@ int32_t metric_weight(const Engine& engine, int32_t click) {
   return 2;
 }
 
-namespace {
-
-struct RuleInput {
-  const Engine& engine;
-  const LinkState& p;
-  const LinkState& c;
-  int32_t pitch;
-  const HarmonyEntry& chord;
-  bool has_previous() const { return p.bar != -1; }
-  int32_t step() const { return step_class(p.chosen_pitch, pitch); }
-  int32_t sixteenths() const { return c.duration / engine.clicks_semic; }
-  bool from_chord_tone() const {
-    return has_previous() && p.tone_type == kRe && !gap_too_long(engine, p, c);
-  }
-  bool weight_not_above_previous() const {
-    return metric_weight(engine, c.click) <= metric_weight(engine, p.click);
-  }
-};
+ToneRules::ToneRules(const Engine& engine, int32_t s, const LinkState& p, const LinkState& c,
+                     const int32_t* row)
+    : p_(p),
+      chord_(engine.state.chords.entries[unit_slot(engine.state, s).chord_index]),
+      scale_(engine.state.scales.entries[unit_slot(engine.state, s).scale_index]),
+      row_(row),
+      has_previous_(p.bar != -1),
+      gap_(p.bar != -1 && gap_too_long(engine, p, c)),
+      weight_not_above_(p.bar != -1 &&
+                        metric_weight(engine, c.click) <= metric_weight(engine, p.click)),
+      on_beat_(metric_weight(engine, c.click) != 1),
+      sixteenths_(c.duration / engine.clicks_semic),
+      nhd_(engine.settings.NonHarmToneDur) {}
 
 // A non-harmonic tone before a chord tone must resolve into it.
-bool resolves(const RuleInput& in) {
-  if (!in.has_previous() || in.p.tone_type == kRe) return true;
-  if (gap_too_long(in.engine, in.p, in.c)) return false;
-  switch (in.p.tone_type) {
+bool ToneRules::resolves(int32_t pitch) const {
+  if (!has_previous_ || p_.tone_type == kRe) return true;
+  if (gap_) return false;
+  const int32_t step = step_class(p_.chosen_pitch, pitch);
+  switch (p_.tone_type) {
     case kFa:
     case kPd:
-      return in.step() == -1;
+      return step == -1;
     case kFd:
     case kPa:
-      return in.step() == 1;
+      return step == 1;
     case kAs:
-      return in.step() == -1 && in.weight_not_above_previous();
+      return step == -1 && weight_not_above_;
     case kAi:
-      return in.step() == 1 && in.weight_not_above_previous();
+      return step == 1 && weight_not_above_;
     case kEa:
-      return in.pitch <= in.p.chosen_pitch - 3;
+      return pitch <= p_.chosen_pitch - 3;
     case kEd:
-      return in.pitch >= in.p.chosen_pitch + 3;
+      return pitch >= p_.chosen_pitch + 3;
     default:
       return true;
   }
@@ -68,73 +64,53 @@ bool resolves(const RuleInput& in) {
 
 // The accented scale tones: on the beat, after a chord tone or nothing,
 // reached by a leap or prepared by the same pitch outside the chord.
-bool accented(const RuleInput& in, int32_t nhd) {
-  if (in.has_previous() && in.p.tone_type != kRe) return false;
-  if (in.sixteenths() > 2 * nhd) return false;
-  if (metric_weight(in.engine, in.c.click) == 1) return false;
-  if (!in.has_previous()) return true;
-  if (std::abs(in.pitch - in.p.chosen_pitch) >= 3) return true;
-  return in.pitch == in.p.chosen_pitch && !pitch_in(in.chord, in.pitch) &&
-         !gap_too_long(in.engine, in.p, in.c);
+bool ToneRules::accented(int32_t pitch) const {
+  if (has_previous_ && p_.tone_type != kRe) return false;
+  if (sixteenths_ > 2 * nhd_ || !on_beat_) return false;
+  if (!has_previous_) return true;
+  if (std::abs(pitch - p_.chosen_pitch) >= 3) return true;
+  return pitch == p_.chosen_pitch && !pitch_in(chord_, pitch) && !gap_;
 }
 
-bool passing(const RuleInput& in, int32_t own_type, int32_t direction, int32_t nhd) {
-  return in.has_previous() && (in.p.tone_type == kRe || in.p.tone_type == own_type) &&
-         !gap_too_long(in.engine, in.p, in.c) && in.step() == direction &&
-         in.sixteenths() <= nhd;
+bool ToneRules::passing(int32_t own_type, int32_t direction, int32_t pitch) const {
+  return has_previous_ && (p_.tone_type == kRe || p_.tone_type == own_type) && !gap_ &&
+         step_class(p_.chosen_pitch, pitch) == direction && sixteenths_ <= nhd_;
 }
 
-}  // namespace
+bool ToneRules::accepts(int32_t type, int32_t pitch) const {
+  if (pitch < 0 || pitch > 127) return false;
+  if (type == kRe) return pitch_in(chord_, pitch) && resolves(pitch);
+  if (row_[type] != 1 || !pitch_in(scale_, pitch)) return false;
+  switch (type) {
+    case kFa:
+      return from_chord_tone() && step_class(p_.chosen_pitch, pitch) == 1 && sixteenths_ <= nhd_;
+    case kFd:
+      return from_chord_tone() && step_class(p_.chosen_pitch, pitch) == -1 && sixteenths_ <= nhd_;
+    case kPa:
+      return passing(kPa, 1, pitch);
+    case kPd:
+      return passing(kPd, -1, pitch);
+    case kAs:
+    case kAi:
+      return accented(pitch);
+    case kEa:
+      return from_chord_tone() && step_class(p_.chosen_pitch, pitch) == 1 &&
+             sixteenths_ <= nhd_ / 2 && weight_not_above_;
+    case kEd:
+      return from_chord_tone() && step_class(p_.chosen_pitch, pitch) == -1 &&
+             sixteenths_ <= nhd_ / 2 && weight_not_above_;
+    default:
+      return false;
+  }
+}
 
 bool apply_tone_rule(const Engine& engine, int32_t type, int32_t s, const LinkState& p,
                      LinkState& c, int32_t o, const int32_t* row) {
   const int32_t pitch = c.given_pitch + o;
-  if (pitch < 0 || pitch > 127) return false;
-  const UnitSlot& slot = engine.state.slots[engine.state.slot_map[s]];
-  const HarmonyEntry& chord = engine.state.chords.entries[slot.chord_index];
-  const HarmonyEntry& scale = engine.state.scales.entries[slot.scale_index];
-  const RuleInput in{engine, p, c, pitch, chord};
-  const int32_t nhd = engine.settings.NonHarmToneDur;
-
-  bool accepted = false;
-  if (type == kRe) {
-    accepted = pitch_in(chord, pitch) && resolves(in);
-  } else {
-    if (row[type] != 1 || !pitch_in(scale, pitch)) return false;
-    switch (type) {
-      case kFa:
-        accepted = in.from_chord_tone() && in.step() == 1 && in.sixteenths() <= nhd;
-        break;
-      case kFd:
-        accepted = in.from_chord_tone() && in.step() == -1 && in.sixteenths() <= nhd;
-        break;
-      case kPa:
-        accepted = passing(in, kPa, 1, nhd);
-        break;
-      case kPd:
-        accepted = passing(in, kPd, -1, nhd);
-        break;
-      case kAs:
-      case kAi:
-        accepted = accented(in, nhd);
-        break;
-      case kEa:
-        accepted = in.from_chord_tone() && in.step() == 1 && in.sixteenths() <= nhd / 2 &&
-                   in.weight_not_above_previous();
-        break;
-      case kEd:
-        accepted = in.from_chord_tone() && in.step() == -1 && in.sixteenths() <= nhd / 2 &&
-                   in.weight_not_above_previous();
-        break;
-      default:
-        accepted = false;
-    }
-  }
-  if (accepted) {
-    c.chosen_pitch = pitch;
-    c.tone_type = type;
-  }
-  return accepted;
+  if (!ToneRules(engine, s, p, c, row).accepts(type, pitch)) return false;
+  c.chosen_pitch = pitch;
+  c.tone_type = type;
+  return true;
 }
 
 }  // namespace zelvo::engine

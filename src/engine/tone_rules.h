@@ -19,11 +19,39 @@ int32_t metric_weight(const Engine& engine, int32_t click);
 // The nine tone rules in the order the path search tries them.
 constexpr int32_t kRuleOrder[9] = {kRe, kFa, kFd, kPa, kPd, kAs, kAi, kEa, kEd};
 
+// The tone rules for one note C after the path's previous note P (bar -1:
+// none), under the chord and scale of a slot and a line's tone-type
+// switches. What depends only on P and C is worked out once, so the search
+// can try every offset and rule cheaply.
+class ToneRules {
+ public:
+  ToneRules(const Engine& engine, int32_t s, const LinkState& p, const LinkState& c,
+            const int32_t* row);
+
+  // Whether the rule of tone type `type` accepts chosen pitch `pitch`.
+  // Pitches outside 0-127 are refused.
+  bool accepts(int32_t type, int32_t pitch) const;
+
+ private:
+  bool resolves(int32_t pitch) const;
+  bool accented(int32_t pitch) const;
+  bool passing(int32_t own_type, int32_t direction, int32_t pitch) const;
+  bool from_chord_tone() const { return has_previous_ && p_.tone_type == kRe && !gap_; }
+
+  const LinkState& p_;
+  const HarmonyEntry& chord_;
+  const HarmonyEntry& scale_;
+  const int32_t* row_;
+  bool has_previous_;
+  bool gap_;                 // gap_too_long (P, C)
+  bool weight_not_above_;    // metric weight of C <= that of P
+  bool on_beat_;             // metric weight of C is not 1
+  int32_t sixteenths_;       // C's duration in whole sixteenths
+  int32_t nhd_;
+};
+
 // Tries the rule of tone type `type` on note `c` at offset `o` from its
-// given pitch, after the path's previous note `p` (bar -1: none), with the
-// chord and scale of slot `s` and the tone-type switches `row`. On
-// acceptance sets c's chosen pitch and tone type. Chosen pitches outside
-// 0-127 are refused.
+// given pitch; on acceptance sets c's chosen pitch and tone type.
 bool apply_tone_rule(const Engine& engine, int32_t type, int32_t s, const LinkState& p,
                      LinkState& c, int32_t o, const int32_t* row);
 

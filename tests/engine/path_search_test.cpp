@@ -45,6 +45,7 @@ class PathSearchTest : public EngineTest {
   void free_pool() {
     for (PoolEntry& entry : st().pool.entries) entry.cost = kFreeEntry;
     st().pool.scored_count = 0;
+    st().pool.worst_position = -1;
   }
 };
 
