@@ -29,6 +29,14 @@ const char* from_tag(const char* line) {
   return open != nullptr ? open : line;
 }
 
+// A click count kept to the 32 bits of a record field; absurd durations
+// saturate instead of overflowing.
+int32_t saturate(int64_t value) {
+  if (value > INT32_MAX) return INT32_MAX;
+  if (value < INT32_MIN) return INT32_MIN;
+  return static_cast<int32_t>(value);
+}
+
 int32_t step_value(char letter) {
   switch (letter) {
     case 'D': return 2;
@@ -141,7 +149,7 @@ class XmlReading {
         (int64_t{octave} + 1) * 12 + step_value(letter) + alter);  // wraps only on absurd input
     note.Cpin = measure_;
     note.Inst = part_;
-    note.Ckin = in_chord_ ? chord_start_ : position_;
+    note.Ckin = saturate(in_chord_ ? chord_start_ : position_);
     if (!in_chord_) chord_start_ = position_;
     note.tie_flags = 0;
     has_pitch_ = true;
@@ -154,8 +162,17 @@ class XmlReading {
 
   XmlResult duration(const char* text) {
     if (divisions_ <= 0) return XmlResult::kNoDivisions;
-    const int32_t clicks = static_cast<int32_t>(
-        int64_t{tag_number(text)} * time_.clicks_semic * 4 / divisions_);
+    // d * clicks-semic * 4 / divisions in 64 bits; a product beyond them
+    // could only saturate the 32-bit result anyway.
+    const int64_t per_division = int64_t{time_.clicks_semic} * 4;
+    const int64_t count = tag_number(text);
+    const int64_t magnitude = per_division < 0 ? -per_division : per_division;
+    int32_t clicks = 0;
+    if (magnitude == 0 || count <= INT64_MAX / magnitude) {
+      clicks = saturate(count * per_division / divisions_);
+    } else {
+      clicks = per_division < 0 ? INT32_MIN : INT32_MAX;
+    }
     if (in_backup_) {
       position_ -= clicks;
       return XmlResult::kRead;
@@ -185,7 +202,7 @@ class XmlReading {
           note_end(time_, head) != start) {
         continue;
       }
-      head.Dur += piece.Dur;
+      head.Dur = saturate(int64_t{head.Dur} + piece.Dur);
       if ((piece.tie_flags & engine::kTieContinues) == 0) head.tie_flags = 0;
       table_.note_count = last;
       return;
@@ -200,8 +217,8 @@ class XmlReading {
   int32_t part_ = 0;
   int32_t measure_ = 0;
   int32_t divisions_ = 0;
-  int32_t position_ = 0;
-  int32_t chord_start_ = 0;
+  int64_t position_ = 0;
+  int64_t chord_start_ = 0;
   bool in_chord_ = false;
   bool in_rest_ = false;
   bool in_backup_ = false;

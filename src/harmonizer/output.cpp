@@ -75,7 +75,7 @@ void rejoin_notes(HarmonizerState& state) {
           piece.Note != head.Note || (piece.tie_flags & engine::kTieContinued) == 0) {
         continue;
       }
-      head.Dur += piece.Dur;
+      head.Dur = static_cast<int32_t>(int64_t{head.Dur} + piece.Dur);  // wraps, never UB
       const bool goes_on = (piece.tie_flags & engine::kTieContinues) != 0;
       music.notes[j].Cpin = 0;
       if (goes_on) {
@@ -113,7 +113,7 @@ void write_harmony_midi(HarmonizerState& state, console::Console& console) {
     off.Note = note.Note;
     // A negative duration (a listing can carry one) ends at the onset: MIDI
     // has no negative times.
-    off.Ckin = note.Dur > 0 ? note.Ckin + note.Dur : note.Ckin;
+    off.Ckin = note.Dur > 0 ? static_cast<int32_t>(int64_t{note.Ckin} + note.Dur) : note.Ckin;
     off.Vel = 0;
     off.Dur = 0;
     off.tie_flags = 0;
