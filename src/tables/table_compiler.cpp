@@ -168,11 +168,13 @@ void finish_generator_row(CompileContext& context, GeneratorRow& pending) {
 void compile_generator_cell(CompileContext& context, TableReader& reader, char* cell, GeneratorRow& pending) {
   const ReaderPosition& at = reader.position;
   Composition& composition = context.composition;
+  // A row declared a generator when its name cell is not empty (the reading
+  // pass refused every bad name). Asking the name cell rather than looking
+  // the symbol up by kind and row keeps a second table of the same kind
+  // from compiling a row under an earlier table's generator.
   if (at.row >= 2) {
-    if (find_symbol_by_place(composition, at.kind, at.row) == kNoSymbol) return;
-    if (pending.state == GeneratorRow::State::kNone) {
-      pending = GeneratorRow{GeneratorRow::State::kOpen, at.kind, at.row};
-    }
+    if (at.column == 0 && cell[0] != '\0') pending = GeneratorRow{GeneratorRow::State::kOpen, at.kind, at.row};
+    if (pending.state != GeneratorRow::State::kOpen) return;
   }
   const int32_t last_column = at.column_count - 2;
   if (at.column < 1 || at.column > last_column) return;

@@ -331,3 +331,22 @@ TEST(TableCompilerTest, ShortGeneratorRowKeepsTheRecordsInStep) {
 
 }  // namespace
 }  // namespace zelvo::tables
+
+namespace zelvo::tables {
+namespace {
+
+TEST(TableCompilerTest, SecondGeneratorTableOfTheSameKindKeepsItsOwnRows) {
+  const CompileRun run = compile_document(html_document(
+      generators("TGENC", {{"d", "1", "1", "1", "1", ""}, {"A", "2", "2", "2", "2", ""}}) +
+      generators("TGENC", {{"d", "3", "3", "3", "3", ""}, {"", "4", "4", "4", "4", ""}, {"B", "5", "Bk+1", "", "5", ""}})));
+  ASSERT_FALSE(run.aborted) << run.output();
+  const Composition& c = *run.composition;
+  EXPECT_EQ(c.generator_counter, 3);
+  EXPECT_EQ(c.generators[1].slot[9], 2.0);
+  EXPECT_EQ(c.generators[2].slot[9], 5.0);
+  EXPECT_EQ(c.generators[2].slot[11], 3.0);  // the later table's defaults
+  EXPECT_EQ(run.machine->symbol_values[4], &c.generators[2].slot[kSlotValue]);
+}
+
+}  // namespace
+}  // namespace zelvo::tables
