@@ -350,3 +350,22 @@ TEST(TableCompilerTest, SecondGeneratorTableOfTheSameKindKeepsItsOwnRows) {
 
 }  // namespace
 }  // namespace zelvo::tables
+
+namespace zelvo::tables {
+namespace {
+
+TEST(TableCompilerTest, SpacesAroundOperatorsGoButASpaceBetweenNamesStays) {
+  const CompileRun spaced = compile_document(html_document(variables({{"a", "5"}, {"b", "2"}, {"c", " a  -  b "}})));
+  ASSERT_FALSE(spaced.aborted) << spaced.output();
+  EXPECT_EQ(machine::disassemble(*spaced.machine, 11, 16),
+            (std::vector<std::string>{"11 push 0", "13 push 1", "15 -"}));
+  const CompileRun joined = compile_document(html_document(variables({{"a", "5"}, {"b", "2"}, {"c", "a b"}})));
+  EXPECT_TRUE(joined.aborted);
+  EXPECT_NE(joined.output().find(aborted_with("\nSyntax Error in table TCAL, row 3, column 1")), std::string::npos);
+  const CompileRun call = compile_document(html_document(variables({{"a", "int 3"}})));
+  EXPECT_NE(call.output().find(aborted_with("\nError: variable int not declared, referenced in table TCAL, row 1")),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace zelvo::tables
