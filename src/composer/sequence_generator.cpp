@@ -128,7 +128,7 @@ void run_sequence_generator(ComposerState& state, console::Console& console, int
   }
 
   if (counter >= wait) {
-    if (!preview && mode == 2) {
+    if (!preview && c[kMode] == 2) {
       // The fresh copy keeps the position set above in this evaluation.
       const double kept_position = position;
       recompute_variables(state);
