@@ -170,6 +170,34 @@ TEST(SequenceGeneratorTest, GlideSlidesTowardTheNextNote) {
   EXPECT_EQ(notes, (std::vector<int>{60, 60, 61, 61, 62, 62, 63, 63, 64, 64, 64, 64, 65, 65, 65, 65}));
 }
 
+TEST(SequenceGeneratorTest, ProgramAtEveryNoteStartsABackwardPassAtTheLastNote) {
+  // Mode 2 runs the program as each note falls due; the copy taken then
+  // keeps the position the backward pass has just set.
+  SeqParams p;
+  p.mode = "2";
+  p.play_mode = "3";
+  p.top_shift = "0*Sk";
+  p.length_bars = "2";
+  EXPECT_EQ(play(p), (Played{{0, 65, 48}, {48, 64, 48}, {96, 62, 48}, {144, 60, 48},
+                             {192, 65, 48}, {240, 64, 48}, {288, 62, 48}, {336, 60, 48}}));
+}
+
+TEST(SequenceGeneratorTest, WindowChangesOnlyBetweenPasses) {
+  // The first note moves to 2 right after the first click; the running pass
+  // keeps its window, the next one starts from note 2.
+  Composed run;
+  SeqParams p;
+  p.first_note = "1+(N&gt;3)";
+  p.length_bars = "2";
+  test::compose_in(run, test::html_document({test::tconf("2", "120", "4", "4"), test::tcal({{"N", "N+1"}}),
+                                             test::tgens({seq_row("S", p)}),
+                                             test::tsal({{"", "1", "S", "Su", "Si", "100"}})}),
+                   kPhrases);
+  ASSERT_EQ(run.result.status, 0) << run.result.output;
+  EXPECT_EQ(played(run.events), (Played{{0, 60, 48}, {48, 62, 48}, {96, 64, 48}, {144, 65, 48},
+                                        {192, 62, 48}, {240, 64, 48}, {288, 65, 48}, {336, 62, 48}}));
+}
+
 TEST(SequenceGeneratorTest, UnknownSequenceOrNoFilePlaysNothing) {
   SeqParams p;
   p.sequence = "4";
