@@ -7,9 +7,8 @@ namespace zelvo::engine {
 namespace {
 
 // Cost of linking previous line `a` to current entry `c` (a line index or
-// -1); sets `linkable`.
-double pair_cost(Engine& engine, int32_t s, int32_t a, int32_t c, bool& linkable) {
-  linkable = false;
+// -1): the pitch difference of a linkable pair, kUnlinkedCost otherwise.
+double pair_cost(Engine& engine, int32_t s, int32_t a, int32_t c) {
   if (c < 0) return kUnlinkedCost;
   const Line& previous = engine.slot(s - 1).lines[a];
   const Line& current = engine.slot(s).lines[c];
@@ -18,35 +17,31 @@ double pair_cost(Engine& engine, int32_t s, int32_t a, int32_t c, bool& linkable
   const int32_t difference = std::abs(first.given_pitch - last.given_pitch);
   if (difference > kLinkInterval) return kUnlinkedCost;
   if (engine.start_of(first) - engine.end_of(last) > engine.hole_clicks) return kUnlinkedCost;
-  linkable = true;
   return difference;
 }
 
 }  // namespace
 
-// The costs are non-negative, so an assignment whose partial cost already
-// reaches the best total cannot become strictly better: cutting it off keeps
-// the first cheapest assignment, as the full enumeration would.
+// Every cost is non-negative and a completion of a partial assignment adds
+// at least rest_bound: a branch that cannot come strictly below the best
+// total is cut off, which keeps the first cheapest assignment that the full
+// enumeration would find.
 void search_links(Engine& engine, int32_t level, int32_t s, double partial) {
   LinkSearch& links = engine.state.links;
-  const int32_t a = links.previous[level];
   for (int32_t j = 0; j < links.current_count; ++j) {
     if (links.used[j]) continue;
-    bool linkable = false;
-    const double cost = partial + pair_cost(engine, s, a, links.current[j], linkable);
-    if (cost >= links.best_cost) continue;
+    const double cost = partial + links.pair_cost[level][j];
+    if (cost + links.rest_bound[level + 1] >= links.best_cost) continue;
     links.used[j] = true;
     links.assignment[level] = j;
     if (level == links.previous_count - 1) {
       links.best_cost = cost;
       links.best_pairs = 0;
       for (int32_t i = 0; i < links.previous_count; ++i) {
-        const int32_t c = links.current[links.assignment[i]];
-        bool ok = false;
-        pair_cost(engine, s, links.previous[i], c, ok);
-        if (!ok) continue;
+        const int32_t entry = links.assignment[i];
+        if (links.current[entry] < 0 || links.pair_cost[i][entry] == kUnlinkedCost) continue;
         links.best_previous[links.best_pairs] = links.previous[i];
-        links.best_current[links.best_pairs] = c;
+        links.best_current[links.best_pairs] = links.current[entry];
         ++links.best_pairs;
       }
     } else {
@@ -87,6 +82,15 @@ void link_units(Engine& engine, int32_t s) {
     if (!any_before || !any_after || links.previous_count == 0) continue;
     while (links.current_count < links.previous_count) links.current[links.current_count++] = -1;
 
+    links.rest_bound[links.previous_count] = 0.0;
+    for (int32_t i = links.previous_count - 1; i >= 0; --i) {
+      double least = kUnlinkedCost;
+      for (int32_t j = 0; j < links.current_count; ++j) {
+        links.pair_cost[i][j] = pair_cost(engine, s, links.previous[i], links.current[j]);
+        if (links.pair_cost[i][j] < least) least = links.pair_cost[i][j];
+      }
+      links.rest_bound[i] = links.rest_bound[i + 1] + least;
+    }
     for (int32_t j = 0; j < links.current_count; ++j) links.used[j] = false;
     links.best_cost = kNoLinkCost;
     links.best_pairs = 0;

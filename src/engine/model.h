@@ -199,6 +199,11 @@ struct LinkSearch {
   int32_t best_current[kMaxLines];
   int32_t best_pairs = 0;
   double best_cost = 0.0;
+  // Cost of linking previous-list line i to current-list entry j (a
+  // linkable pair costs its pitch difference, any other pair 5), and for
+  // each level the least the levels from it on can still add.
+  double pair_cost[kMaxLines][kMaxLines];
+  double rest_bound[kMaxLines + 1];
 };
 
 // Everything the engine owns. The slot window is held through slot_map so

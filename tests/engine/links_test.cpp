@@ -1,5 +1,7 @@
 #include "engine/links.h"
 
+#include <cstdlib>
+
 #include "engine/form_unit.h"
 #include "engine/line_division.h"
 #include "engine_fixture.h"
@@ -91,6 +93,36 @@ TEST_F(LinksTest, TwoPreviousLinesOneCurrent) {
   EXPECT_EQ(line(0, 0).Lh, -1);
   EXPECT_EQ(line(0, 1).Lh, 0);
   EXPECT_EQ(line(1, 0).Lp, 1);
+}
+
+TEST_F(LinksTest, ManyUnlinkableLinesAreSettledWithoutTryingEveryAssignment) {
+  // Eleven lines on each side, every pair five semitones or more apart: the
+  // first assignment already costs what any other would.
+  for (int32_t k = 0; k < 11; ++k) add_note(1, 1, kQuarter, kQuarter, 20 + 10 * k);
+  for (int32_t k = 0; k < 11; ++k) add_note(1, 1, 2 * kQuarter, kQuarter, 25 + 10 * k);
+  fill_two_units();
+  EXPECT_EQ(st().links.best_cost, 55.0);
+  for (int32_t l = 0; l < 11; ++l) {
+    EXPECT_EQ(line(0, l).Lh, -1);
+    EXPECT_EQ(line(1, l).Lp, -1);
+  }
+}
+
+TEST_F(LinksTest, BestAssignmentAmongManyLines) {
+  // Previous lines end at 60, 64, 67, 72; current lines start at 72, 65, 62, 68:
+  // the cheapest assignment is 60-62, 64-65, 67-68, 72-72 (total 4).
+  add_note(2, 1, 0, kQuarter, 30);
+  for (int32_t p : {60, 64, 67, 72}) add_note(1, 1, kQuarter, kQuarter, p);
+  add_note(2, 1, 2 * kQuarter, kQuarter, 30);
+  for (int32_t p : {72, 65, 62, 68}) add_note(1, 1, 2 * kQuarter, kQuarter, p);
+  fill_two_units();
+  for (int32_t l = 0; l < 4; ++l) {
+    const int32_t next = line(0, l).Lh;
+    ASSERT_GE(next, 0);
+    const int32_t from = line(0, l).notes[0].given_pitch;
+    const int32_t to = line(1, next).notes[0].given_pitch;
+    EXPECT_LE(std::abs(to - from), 2) << from << " -> " << to;
+  }
 }
 
 TEST_F(LinksTest, LongRestBeforeTheBoundaryLeavesLinesUnlinked) {
