@@ -13,7 +13,7 @@ MidiEncodeResult encode_midi_file(const NoteTable& table, const ComposerTiming& 
   put_be32(out + 4, 6);
   put_be16(out + 8, 0);  // format 0
   put_be16(out + 10, 1);  // one track
-  put_be16(out + 12, static_cast<uint32_t>(4 * timing.clicks_semic));
+  put_be16(out + 12, 4u * static_cast<uint32_t>(timing.clicks_semic));
   out += kHeaderChunkSize;
   std::memcpy(out, "MTrk", 4);
   put_be32(out + 4, 0);

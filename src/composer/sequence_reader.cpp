@@ -55,6 +55,10 @@ bool take_number(const char* line, int32_t& number) {
   return true;
 }
 
+int32_t saturate(int64_t value) {
+  return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<int32_t>(value);
+}
+
 int32_t number_or_zero(const char* line) {
   int32_t number = 0;
   return take_number(line, number) ? number : 0;
@@ -78,8 +82,8 @@ struct ReaderState {
   int32_t part = 0;
   int32_t measure = 0;
   int32_t divisions = 0;
-  int32_t position = 0;     // click within the measure
-  int32_t chord_start = 0;  // position of the last note that was not a chord note
+  int64_t position = 0;     // click within the measure
+  int64_t chord_start = 0;  // position of the last note that was not a chord note
   bool chord = false;
   bool rest = false;
   bool backup = false;
@@ -100,7 +104,7 @@ bool merge_tied_note(NoteTable& table, SequenceTables& sequences, const Composer
     NoteEvent& found = table.events[k];
     if (!sequences.tie_start[k] || found.Inst != note.Inst) continue;
     if (clicks_per_bar * found.Cpin + found.Ckin + found.Dur != start) continue;
-    found.Dur += note.Dur;
+    found.Dur = saturate(int64_t{found.Dur} + note.Dur);
     if (!sequences.tie_start[last]) {
       sequences.tie_start[k] = 0;
       sequences.tie_stop[k] = 0;
@@ -167,17 +171,17 @@ SequenceReadResult read_sequence_file(const char* path, const ComposerTiming& ti
       }
       const int32_t octave = number_or_zero(pitch_line);
       r.pending = NoteEvent{};
-      r.pending.Note = (octave + 1) * 12 + step_offset(step) + alter;
+      r.pending.Note = saturate((int64_t{octave} + 1) * 12 + step_offset(step) + alter);
       r.pending.Cpin = r.measure;
       r.pending.Inst = r.part;
-      r.pending.Ckin = r.chord ? r.chord_start : r.position;
+      r.pending.Ckin = saturate(r.chord ? r.chord_start : r.position);
       if (!r.chord) r.chord_start = r.position;
       r.pitch_pending = true;
     }
     if (starts_with_nocase(line, "<duration")) {
       if (r.divisions == 0) return {SequenceReadStatus::kNoDivisions, line_number};
       const int64_t wide = int64_t{number_or_zero(line)} * clicks_per_quarter / r.divisions;
-      const int32_t clicks = static_cast<int32_t>(wide > 1000000000 ? 1000000000 : wide);
+      const int32_t clicks = saturate(wide);
       if (r.backup) {
         r.position -= clicks;
       } else if (!r.in_note) {

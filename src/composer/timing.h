@@ -15,7 +15,11 @@ struct ComposerTiming {
   int32_t clicks_semic;  // clicks per sixteenth
   int32_t den_exponent;  // log2 of compas_den, for the MIDI time signature
 
-  int32_t clicks_per_bar() const { return clicks_parte * compas_num; }
+  // Saturates rather than overflow on absurd configurations.
+  int32_t clicks_per_bar() const {
+    const int64_t clicks = int64_t{clicks_parte} * compas_num;
+    return clicks > INT32_MAX ? INT32_MAX : clicks < INT32_MIN ? INT32_MIN : static_cast<int32_t>(clicks);
+  }
 };
 
 // What can be wrong with the configuration before anything is derived.
