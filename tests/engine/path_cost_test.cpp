@@ -138,6 +138,22 @@ TEST_F(PathCostTest, TwoNoteMelodyRankingEntriesAddTwo) {
   EXPECT_DOUBLE_EQ(cost({72, 67}, 1), 15.0 - 5.0);
 }
 
+TEST_F(PathCostTest, TermsAreSinglePrecisionUntilTheLastSum) {
+  // A = 1/3 in single precision; times w1 = 10 it is 3.3333335f.
+  Line& line = make_line({60, 60, 60});
+  line.Lp = 0;
+  line.npadre = LinkState{1, 0, kQuarter, 60, 0, 61, kRe};  // dg 0, dc 1: A = 1 + 5
+  weights(1)[0] = 0.5f;
+  const float a = 6.0f / 3.0f;
+  EXPECT_EQ(cost({60, 60, 60}), static_cast<double>(a * 0.5f) / 100.0);
+  line.npadre.chosen_pitch = 60;
+  line.npadre.given_pitch = 61;  // dg 1, dc 0: A = 1
+  weights(1)[0] = 10.0f;
+  const float third = 1.0f / 3.0f;
+  EXPECT_EQ(cost({60, 60, 60}), static_cast<double>(third * 10.0f) / 100.0);
+  EXPECT_NE(cost({60, 60, 60}), 10.0 / 3.0 / 100.0);
+}
+
 TEST_F(PathCostTest, NoteImportance) {
   Engine& e = engine();
   EXPECT_EQ(note_importance(e, 0, 384), 17);
