@@ -58,7 +58,9 @@ TEST_F(PathSearchTest, OneNoteLineWithoutLookAheadTakesOnlyChordTones) {
   // Offsets -4..+4 around D4: C4 and E4 are chord tones (B3, F4 are scale tones only).
   EXPECT_EQ(scored(), 2);
   for (const PoolEntry& entry : st().pool.entries) {
-    if (entry.cost >= 0.0) EXPECT_EQ(entry.notes[0].type, kRe);
+    if (entry.cost >= 0.0) {
+      EXPECT_EQ(entry.notes[0].type, kRe);
+    }
   }
   EXPECT_EQ(st().pool.process_count, 2);
 }
