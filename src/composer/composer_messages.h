@@ -23,10 +23,6 @@ inline constexpr console::MessagePair kRangeWarning{
 inline constexpr console::MessagePair kMidiFileMessage{"\n\n GENERATING Midifile...\n\n",
                                                        "\n\n GENERANDO Midifile...\n\n"};
 
-}  // namespace zelvo::composer
-
-namespace zelvo::composer {
-
 // Faults of the configuration, found before anything is derived.
 inline constexpr console::MessagePair kBadDenominator{
     "\nError: the time signature denominator (TCONF column 4) must be 1, 2, 4, 8 or 16\n",
