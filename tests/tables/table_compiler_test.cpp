@@ -369,3 +369,24 @@ TEST(TableCompilerTest, SpacesAroundOperatorsGoButASpaceBetweenNamesStays) {
 
 }  // namespace
 }  // namespace zelvo::tables
+
+namespace zelvo::tables {
+namespace {
+
+TEST(TableCompilerTest, StopRequestEndsTheCompileAtTheFirstProgressMessage) {
+  testing::ScratchFolder folder;
+  folder.write("incom.htm", html_document(variables({{"x", "1"}})));
+  CompileRun run;
+  run.console->set_job_running(true);
+  run.console->request_stop();
+  try {
+    compile_tables(*run.composition, *run.machine, *run.console, folder.path().c_str());
+    FAIL() << "the compile went on after a stop request";
+  } catch (const console::JobEnded& ended) {
+    EXPECT_EQ(ended.outcome, console::JobOutcome::kStopped);
+  }
+  EXPECT_EQ(run.output(), "\nReading variables in tables...\n\n\n\nCOMPILATION STOPPED BY USER\n\n");
+}
+
+}  // namespace
+}  // namespace zelvo::tables
