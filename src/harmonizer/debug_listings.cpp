@@ -1,0 +1,287 @@
+#include "harmonizer/debug_listings.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "engine/note_name.h"
+#include "harmonizer/output.h"
+
+namespace zelvo::harmonizer {
+
+namespace {
+
+using engine::Candidate;
+using engine::EngineState;
+using engine::Line;
+using engine::LinkState;
+using engine::MusicNote;
+using engine::PathNote;
+using FilePtr = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
+
+constexpr int32_t kPathSize = 64;
+// A pool path is picked only below this cost.
+constexpr double kUnpickable = 999999.0;
+
+void listing_path(const char* name, char (&path)[kPathSize]) {
+  std::snprintf(path, kPathSize, "%s/%s", kDebugFolder, name);
+}
+
+// Null when the file cannot be opened: the listing is then skipped.
+FilePtr open_listing(const char* name, const char* mode) {
+  char path[kPathSize];
+  listing_path(name, path);
+  return FilePtr(std::fopen(path, mode), &std::fclose);
+}
+
+// The chord table entry in force at a unit's first note (an empty entry for
+// an index outside the table, which the engine never leaves).
+engine::HarmonyEntry chord_of(const EngineState& engine, int32_t slot) {
+  const int32_t index = engine::unit_slot(engine, slot).chord_index;
+  if (index < 0 || index >= engine::kMaxHarmonyEntries) return engine::HarmonyEntry{};
+  return engine.chords.entries[index];
+}
+
+// Notes of a line that can be read: Tmno never exceeds the line's room.
+int32_t notes_of(const Line& line) {
+  if (line.Tmno < 0) return 0;
+  return line.Tmno < engine::kMaxLineNotes ? line.Tmno : engine::kMaxLineNotes;
+}
+
+bool is_empty(const Candidate& candidate) { return candidate.notes[0].pitch == -1; }
+
+void print_state(std::FILE* file, const LinkState& s) {
+  std::fprintf(file, "%d %d %d %d %d %d %d ", s.bar, s.click, s.duration, s.given_pitch,
+               s.tie_flags, s.chosen_pitch, s.tone_type);
+}
+
+void print_line_fields(std::FILE* file, const Line& line) {
+  std::fprintf(file, "\tTipo=%d Ins=%d Arn=%d Tmno=%d Yarm=%d Lp=%d Lh=%d\n", line.Tipo, line.Ins,
+               line.Arn, line.Tmno, line.Yarm, line.Lp, line.Lh);
+}
+
+void print_pitch_names(std::FILE* file, const PathNote* notes, int32_t count) {
+  char name[engine::kNoteNameSize];
+  for (int32_t k = 0; k < count; ++k) std::fprintf(file, "%s ", engine::note_name(notes[k].pitch, name));
+}
+
+void print_type_names(std::FILE* file, const PathNote* notes, int32_t count) {
+  for (int32_t k = 0; k < count; ++k) std::fprintf(file, "%s ", engine::tone_type_name(notes[k].type));
+}
+
+// Appends the notes of a line under the pitches of one path to the music
+// note table, moved so that the path of rank k starts at bar 2k + 1, and
+// prints their tone types. Records that the MIDI writer could not double
+// are left out (the listing itself stays whole).
+void add_path_records(std::FILE* file, EngineState& engine, const Line& line,
+                      const PathNote* notes, int32_t rank, int32_t chord_bar) {
+  engine::MusicNoteTable& music = engine.music;
+  const int32_t count = notes_of(line);
+  const bool room = music.note_count + count <= engine::kMaxMusicNotes / 2;
+  for (int32_t k = 0; k < count; ++k) {
+    const engine::LineNote& n = line.notes[k];
+    if (room) {
+      const int64_t bar = int64_t{n.bar} + 2 * rank + 1 - chord_bar;
+      music.notes[music.note_count++] =
+          MusicNote{1,          static_cast<int32_t>(bar), n.click, n.duration, notes[k].pitch,
+                    n.velocity, static_cast<uint32_t>(n.tie_flags)};
+    }
+    std::fprintf(file, "%s ", engine::tone_type_name(notes[k].type));
+  }
+}
+
+}  // namespace
+
+bool debug_enabled(const engine::HarmonizerSettings& settings) {
+  if (settings.Debug == 0) return false;
+  std::error_code ignored;  // a folder that cannot be made shows in the listings' opens
+  std::filesystem::create_directory(kDebugFolder, ignored);
+  return true;
+}
+
+void list_result(HarmonizerState& state) {
+  if (!debug_enabled(state.settings)) return;
+  FilePtr file = open_listing("ver_ev_zavir.rur", "w");
+  if (!file) return;
+  std::FILE* f = file.get();
+  std::fputs("ZAVIR Output Data\n\n", f);
+  std::fputs("Inst\tCpin\tCkin\tDur\tNote\tVel\tDiv\n\n", f);
+  const engine::MusicNoteTable& music = state.engine.music;
+  for (int32_t i = 0; i < music.note_count && i < engine::kMaxMusicNotes; ++i) {
+    const MusicNote& n = music.notes[i];
+    std::fprintf(f, "%d\t%d\t%d\t%d\t%d\t%d\t%d\t\n", n.Inst, n.Cpin, n.Ckin, n.Dur, n.Note, n.Vel,
+                 static_cast<int32_t>(n.tie_flags));
+  }
+}
+
+void DebugListings::write_midi(const char* name) {
+  char path[kPathSize];
+  listing_path(name, path);
+  // The writer ends the job when it cannot create its file; a listing must
+  // not, so a file that cannot be created is skipped here.
+  if (!FilePtr(std::fopen(path, "wb"), &std::fclose)) return;
+  char saved_name[kOutputNameSize];
+  std::memcpy(saved_name, state_.output_name, kOutputNameSize);
+  std::snprintf(state_.output_name, kOutputNameSize, "%s", path);
+  write_harmony_midi(state_, console_);
+  std::memcpy(state_.output_name, saved_name, kOutputNameSize);
+}
+
+void DebugListings::list_paths(EngineState& engine, int32_t slot, int32_t line,
+                               int32_t searched_line) {
+  if (!debug_enabled(state_.settings)) return;
+  FilePtr file = open_listing("Vlt_zavir.rur", "w");
+  if (!file) return;
+  std::FILE* f = file.get();
+  DebugListingState& debug = state_.debug;
+  engine::PoolEntry* pool = engine.pool.entries;
+  debug.saved_music = engine.music;
+  for (int32_t x = 0; x < engine::kPoolSize; ++x) debug.saved_pool_costs[x] = pool[x].cost;
+  engine.music.note_count = 0;
+
+  const Line& ln = engine::unit_slot(engine, slot).lines[searched_line];
+  const int32_t chord_bar = chord_of(engine, slot).bar;
+  std::fprintf(f, "LT Data --  unidad=%d linea=%d\n\n", slot, line);
+  std::fprintf(f, "\nProcesos totales: %d\n\n", engine.pool.process_count);
+  std::fputs("Comp, iLT, Proc, Val  --- Tipos de notas \n\n", f);
+
+  int32_t highest = -1;
+  for (int32_t x = 0; x < engine::kPoolSize; ++x) {
+    if (pool[x].cost >= 0.0) highest = x;
+  }
+  for (int32_t rank = 0;; ++rank) {
+    int32_t best = -1;
+    for (int32_t x = 0; x <= highest; ++x) {
+      const double cost = pool[x].cost;
+      if (cost >= 0.0 && cost < (best < 0 ? kUnpickable : pool[best].cost)) best = x;
+    }
+    if (best < 0) break;
+    std::fprintf(f, "\n%d, %d, %d, %4.3f\t -- ", 2 * rank + 1, best, pool[best].serial,
+                 pool[best].cost);
+    print_pitch_names(f, pool[best].notes, notes_of(ln));
+    std::fputs(" -- ", f);
+    add_path_records(f, engine, ln, pool[best].notes, rank, chord_bar);
+    pool[best].cost = engine::kFreeEntry;
+  }
+  std::fputc('\n', f);
+  file.reset();
+
+  write_midi("Vlt_zavir.mid");
+  engine.music = debug.saved_music;
+  for (int32_t x = 0; x < engine::kPoolSize; ++x) pool[x].cost = debug.saved_pool_costs[x];
+}
+
+void DebugListings::list_candidates(EngineState& engine, int32_t slot, int32_t line) {
+  if (!debug_enabled(state_.settings)) return;
+  FilePtr file = open_listing("Vline_zavir.rur", "w");
+  if (!file) return;
+  std::FILE* f = file.get();
+  DebugListingState& debug = state_.debug;
+  debug.saved_music = engine.music;
+  engine.music.note_count = 0;
+
+  const engine::UnitSlot& unit = engine::unit_slot(engine, slot);
+  const Line& ln = unit.lines[line];
+  const int32_t chord_bar = chord_of(engine, slot).bar;
+  std::fprintf(f, "Line Data -- Unidad=%d Linea=%d\n\n", slot, line);
+  print_line_fields(f, ln);
+  std::fputs("\n\tnp= ", f);
+  print_state(f, ln.npadre);
+  std::fputs("\n\tnl= ", f);
+  print_state(f, ln.nlast);
+  std::fputs("\n\nComp, Val  --- Tipos de notas \n\n", f);
+  for (int32_t k = 0; k < engine::kMaxCandidates && !is_empty(unit.candidates[line][k]); ++k) {
+    const Candidate& candidate = unit.candidates[line][k];
+    std::fprintf(f, "\n%d, %4.3f\t -- ", 2 * k + 1, candidate.cost);
+    add_path_records(f, engine, ln, candidate.notes, k, chord_bar);
+  }
+  std::fputc('\n', f);
+  file.reset();
+
+  write_midi("Vline_zavir.mid");
+  engine.music = debug.saved_music;
+}
+
+void DebugListings::list_link(EngineState& engine, int32_t slot, int32_t line) {
+  if (!debug_enabled(state_.settings)) return;
+  DebugListingState& debug = state_.debug;
+  const bool fresh = debug.last_chord_bar < 0;
+  FilePtr file = open_listing("ver_concatenacion.rur", fresh ? "w" : "a");
+  if (!file) return;
+  std::FILE* f = file.get();
+  if (fresh) std::fputs("ZAVIR Output Data\nConcatenaciones\n\n", f);
+  const int32_t chord_bar = chord_of(engine, 0).bar;
+  if (slot == 0 && chord_bar != debug.last_chord_bar) {
+    std::fprintf(f, "\n\nCC: %d\n\n", chord_bar);
+    debug.last_chord_bar = chord_bar;
+  }
+  for (int32_t t = 0; t <= slot; ++t) std::fputc('\t', f);
+  const LinkState& entry = engine::unit_slot(engine, slot).lines[line].npadre;
+  std::fprintf(f, "Lin:%d (np:%d,%d) ", line, entry.chosen_pitch, entry.tone_type);
+  if (slot > 0) std::fprintf(f, "(cc:%d)", chord_of(engine, slot).bar);
+  std::fputc('\n', f);
+}
+
+void DebugListings::list_units(EngineState& engine) {
+  if (!debug_enabled(state_.settings)) return;
+  DebugListingState& debug = state_.debug;
+  FilePtr file = open_listing("ver_ods.rur", debug.summary_writes == 0 ? "w" : "a");
+  if (!file) return;
+  std::FILE* f = file.get();
+  if (debug.summary_writes == 0) std::fputs("ZAVIR Output Data\nOds Contens\n\n", f);
+  const engine::HarmonyEntry chord = chord_of(engine, 0);
+  std::fprintf(f, "\nCc:%d  kk:%d", chord.bar, chord.click);
+  const engine::UnitSlot& unit = engine::unit_slot(engine, 0);
+  for (int32_t l = 0; l < engine::kMaxLines; ++l) {
+    const Line& ln = unit.lines[l];
+    if (ln.Ins < 0) continue;
+    std::fprintf(f, "\n\tln:%d ins:%d arn:%d lh:%d lp:%d tipo:%d tmno:%d yarm:%d\n\t\t", l, ln.Ins,
+                 ln.Arn, ln.Lh, ln.Lp, ln.Tipo, ln.Tmno, ln.Yarm);
+    for (int32_t k = 0; k < notes_of(ln); ++k) std::fprintf(f, "%d, ", ln.notes[k].given_pitch);
+  }
+  ++debug.summary_writes;
+}
+
+void DebugListings::list_all_lines(EngineState& engine) {
+  if (!debug_enabled(state_.settings)) return;
+  DebugListingState& debug = state_.debug;
+  FilePtr file = open_listing("ver_todaslineas.rur", debug.all_lines_writes == 0 ? "w" : "a");
+  if (!file) return;
+  std::FILE* f = file.get();
+  if (debug.all_lines_writes == 0) {
+    std::fputs("ZAVIR Output Data\nContenidos de todas las lineas\n\n", f);
+    debug.all_lines_writes = 1;
+  }
+  const engine::HarmonyEntry chord = chord_of(engine, 0);
+  const int32_t clicks_semic = state_.settings.time.clicks_semic;
+  const int32_t sixteenth = clicks_semic > 0 ? chord.click / clicks_semic : 0;
+  const engine::UnitSlot& unit = engine::unit_slot(engine, 0);
+  char name[engine::kNoteNameSize];
+  for (int32_t l = 0; l < engine::kMaxLines && unit.lines[l].Ins >= 0; ++l) {
+    const Line& ln = unit.lines[l];
+    const int32_t count = notes_of(ln);
+    std::fprintf(f, "\n\n*** Comp\xE1s=%d Semicorchea=%d Linea=%d\n\n", chord.bar, sixteenth, l);
+    print_line_fields(f, ln);
+    std::fputs("\n\tnpadre= ", f);
+    print_state(f, ln.npadre);
+    std::fputs("\n\tnlast= ", f);
+    print_state(f, ln.nlast);
+    std::fputs("\n\n\tntorig\t -- ", f);
+    for (int32_t k = 0; k < count; ++k) {
+      std::fprintf(f, "%s ", engine::note_name(ln.notes[k].given_pitch, name));
+    }
+    std::fputs("\n\nNArm, Val  --- Alturas y Tipos de notas  \n", f);
+    for (int32_t k = 0; k < engine::kMaxCandidates && !is_empty(unit.candidates[l][k]); ++k) {
+      const Candidate& candidate = unit.candidates[l][k];
+      std::fprintf(f, "\n%d, %4.3f\t -- ", k, candidate.cost);
+      print_pitch_names(f, candidate.notes, count);
+      std::fputs("-- ", f);
+      print_type_names(f, candidate.notes, count);
+    }
+    std::fputc('\n', f);
+  }
+}
+
+}  // namespace zelvo::harmonizer

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+
+#include "console/console.h"
+#include "engine/debug_listener.h"
+#include "engine/model.h"
+#include "engine/settings.h"
+#include "harmonizer/harmonizer_state.h"
+
+namespace zelvo::harmonizer {
+
+// The listings of the harmonizer's intermediate state, written into the
+// folder _brindebug of the work folder when Debug is not 0. Nothing reads
+// them back. A listing file that cannot be created is skipped without a
+// word: a listing never stops the job. Every listing leaves the engine's
+// tables and the output name as it found them, so outar.mid does not depend
+// on Debug.
+
+constexpr const char kDebugFolder[] = "_brindebug";
+
+// No when Debug is 0. Otherwise makes sure the folder _brindebug exists in
+// the current directory (it may already) and answers yes.
+bool debug_enabled(const engine::HarmonizerSettings& settings);
+
+// ver_ev_zavir.rur: every record of the music note table below the note
+// count. REQUIRES: the cut notes rejoined, the note-offs not yet added.
+void list_result(HarmonizerState& state);
+
+// The listings that the engine asks for while it harmonizes.
+class DebugListings final : public engine::DebugListener {
+ public:
+  DebugListings(HarmonizerState& state, console::Console& console)
+      : state_(state), console_(console) {}
+
+  // Vlt_zavir.rur and Vlt_zavir.mid: the scored paths of the pool, cheapest
+  // first. The label shows `line`; the notes are those of `searched_line`,
+  // the line whose paths the pool holds.
+  void list_paths(engine::EngineState& engine, int32_t slot, int32_t line,
+                  int32_t searched_line) override;
+  // Vline_zavir.rur and Vline_zavir.mid: the candidate list of a line.
+  void list_candidates(engine::EngineState& engine, int32_t slot, int32_t line) override;
+  // ver_concatenacion.rur: one line of the tree of searched lines.
+  void list_link(engine::EngineState& engine, int32_t slot, int32_t line) override;
+  // ver_ods.rur: the lines of slot 0 in brief.
+  void list_units(engine::EngineState& engine) override;
+  // ver_todaslineas.rur: the lines of slot 0 with their candidates.
+  void list_all_lines(engine::EngineState& engine) override;
+
+ private:
+  // Writes records 0 .. note count - 1 of the music note table as
+  // _brindebug/<name> with write_harmony_midi, under a borrowed output name.
+  void write_midi(const char* name);
+
+  HarmonizerState& state_;
+  console::Console& console_;
+};
+
+}  // namespace zelvo::harmonizer
