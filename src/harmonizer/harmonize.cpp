@@ -4,6 +4,7 @@
 
 #include "engine/harmonize_units.h"
 #include "harmonizer/configuration.h"
+#include "harmonizer/debug_listings.h"
 #include "harmonizer/harmonizer_messages.h"
 #include "harmonizer/harmony.h"
 #include "harmonizer/music.h"
@@ -13,10 +14,6 @@
 namespace zelvo::harmonizer {
 
 namespace {
-
-// The debug listings (written when Debug is not 0) hook in here: the
-// listing of the result before the note-offs are added.
-void list_result(HarmonizerState& state) { (void)state; }
 
 // The engine divides durations by clicks-semic and bars by their length:
 // ClicksQuarter below 4 or a listing that says 0 would leave it nothing to
@@ -35,6 +32,7 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   settings.time.clicks_parte = 1024;
   settings.time.clicks_semic = 256;
   settings.ShowLineInfo = 0;
+  reset_debug_listings(state.debug);
 
   console_print(console, kStartMessage);
   check_stop(console);
@@ -52,7 +50,8 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   read_music(state, console);
   check_clicks(settings.time, console);
 
-  engine::harmonize_units(state.engine, settings, console, nullptr);
+  DebugListings listings(state, console);
+  engine::harmonize_units(state.engine, settings, console, &listings);
   rejoin_notes(state);
   list_result(state);
   console_print(console, kGeneratingMidi);

@@ -4,6 +4,7 @@
 
 #include "engine/model.h"
 #include "engine/settings.h"
+#include "harmonizer/debug_listing_state.h"
 
 namespace zelvo::harmonizer {
 
@@ -20,6 +21,8 @@ struct HarmonizerState {
   // The name under which write_harmony_midi writes; the debug listings set
   // it for a moment and put it back.
   char output_name[kOutputNameSize] = "outar.mid";
+  // The debug listings' append state, reset by every run.
+  DebugListingState debug;
 };
 
 }  // namespace zelvo::harmonizer
