@@ -88,6 +88,9 @@ int for_each_file(console::Console& console, const std::string& folder, const Fi
     const std::string path = join_path(folder, name);
     struct stat info;
     if (stat(path.c_str(), &info) != 0) {
+      // A link to nothing is no file to copy; any other entry that cannot be
+      // read ends the walk.
+      if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) continue;
       console_print(console, kFolderError, folder.c_str());
       return -2;
     }
