@@ -64,19 +64,21 @@ void print_line_fields(std::FILE* file, const Line& line) {
 
 void print_pitch_names(std::FILE* file, const PathNote* notes, int32_t count) {
   char name[engine::kNoteNameSize];
-  for (int32_t k = 0; k < count; ++k) std::fprintf(file, "%s ", engine::note_name(notes[k].pitch, name));
+  for (int32_t k = 0; k < count; ++k)
+    std::fprintf(file, "%s ", engine::note_name(notes[k].pitch, name));
 }
 
 void print_type_names(std::FILE* file, const PathNote* notes, int32_t count) {
-  for (int32_t k = 0; k < count; ++k) std::fprintf(file, "%s ", engine::tone_type_name(notes[k].type));
+  for (int32_t k = 0; k < count; ++k)
+    std::fprintf(file, "%s ", engine::tone_type_name(notes[k].type));
 }
 
 // Appends the notes of a line under the pitches of one path to the music
 // note table, moved so that the path of rank k starts at bar 2k + 1, and
 // prints their tone types. Records that the MIDI writer could not double
 // are left out (the listing itself stays whole).
-void add_path_records(std::FILE* file, EngineState& engine, const Line& line,
-                      const PathNote* notes, int32_t rank, int32_t chord_bar) {
+void add_path_records(std::FILE* file, EngineState& engine, const Line& line, const PathNote* notes,
+                      int32_t rank, int32_t chord_bar) {
   engine::MusicNoteTable& music = engine.music;
   const int32_t count = notes_of(line);
   const bool room = music.note_count + count <= engine::kMaxMusicNotes / 2;
@@ -84,9 +86,9 @@ void add_path_records(std::FILE* file, EngineState& engine, const Line& line,
     const engine::LineNote& n = line.notes[k];
     if (room) {
       const int64_t bar = int64_t{n.bar} + 2 * rank + 1 - chord_bar;
-      music.notes[music.note_count++] =
-          MusicNote{1,          static_cast<int32_t>(bar), n.click, n.duration, notes[k].pitch,
-                    n.velocity, static_cast<uint32_t>(n.tie_flags)};
+      music.notes[music.note_count++] = MusicNote{
+          1,          static_cast<int32_t>(bar),         n.click, n.duration, notes[k].pitch,
+          n.velocity, static_cast<uint32_t>(n.tie_flags)};
     }
     std::fprintf(file, "%s ", engine::tone_type_name(notes[k].type));
   }

@@ -340,7 +340,8 @@ std::string xml_note(const std::string& step, int octave, int duration, bool cho
 
 std::string xml_measure(int number, const std::string& notes) {
   std::string text = "    <measure number=\"" + std::to_string(number) + "\">\n";
-  if (number == 1) text += "      <attributes>\n        <divisions>1</divisions>\n      </attributes>\n";
+  if (number == 1)
+    text += "      <attributes>\n        <divisions>1</divisions>\n      </attributes>\n";
   return text + notes + "    </measure>\n";
 }
 
@@ -355,11 +356,10 @@ std::string triad(const std::string& a, const std::string& b, const std::string&
 // inarm.xml holding the music too: part 1 the music, part 2 the C major
 // scale, part 3 a chord per bar (C, F, G, C).
 std::string piece(const std::string& music_measures) {
-  const std::string scale =
-      xml_part(2, xml_measure(1, xml_note("C", 4, 1) + xml_note("D", 4, 1) + xml_note("E", 4, 1) +
-                                     xml_note("F", 4, 1)) +
-                      xml_measure(2, xml_note("G", 4, 1) + xml_note("A", 4, 1) +
-                                         xml_note("B", 4, 1)));
+  const std::string scale = xml_part(
+      2, xml_measure(1, xml_note("C", 4, 1) + xml_note("D", 4, 1) + xml_note("E", 4, 1) +
+                            xml_note("F", 4, 1)) +
+             xml_measure(2, xml_note("G", 4, 1) + xml_note("A", 4, 1) + xml_note("B", 4, 1)));
   const std::string chords =
       xml_part(3, xml_measure(1, triad("C", "E", "G")) + xml_measure(2, triad("F", "A", "C")) +
                       xml_measure(3, triad("G", "B", "D")) + xml_measure(4, triad("C", "E", "G")));
@@ -420,7 +420,8 @@ TEST_F(DebugRunTest, ResultListingOfAThreeNotePiece) {
   }
   EXPECT_EQ(listing, expected);
   // No unit's line 0 begins in bar 2: nothing is traced.
-  for (const char* name : {"Vlt_zavir.rur", "Vlt_zavir.mid", "Vline_zavir.rur", "Vline_zavir.mid"}) {
+  for (const char* name :
+       {"Vlt_zavir.rur", "Vlt_zavir.mid", "Vline_zavir.rur", "Vline_zavir.mid"}) {
     EXPECT_FALSE(exists(std::string("_brindebug/") + name)) << name;
   }
 }
@@ -476,7 +477,8 @@ TEST(DebugDemoTest, SameResultWithDebugOnAndOff) {
       write_file(work->file(name), read_file(demo_file(name)));
     }
     const std::string debug = work == &on ? "Debug=1\n" : "Debug=0\n";
-    write_file(work->file("conar.txt"), read_file(demo_file("conar.txt")) + "MusicSource=0\n" + debug);
+    write_file(work->file("conar.txt"),
+               read_file(demo_file("conar.txt")) + "MusicSource=0\n" + debug);
     const app::CliResult result = app::run_zelvo({"harmonize"}, work->path());
     ASSERT_EQ(result.status, 0) << result.output;
   }
@@ -489,7 +491,8 @@ TEST(DebugDemoTest, SameResultWithDebugOnAndOff) {
     EXPECT_TRUE(exists(on.file(std::string("_brindebug/") + name))) << name;
   }
   for (const char* name : {"Vlt_zavir.mid", "Vline_zavir.mid"}) {
-    EXPECT_EQ(test::midicsv(on.file(std::string("_brindebug/") + name)).rfind("0, 0, Header", 0), 0u)
+    EXPECT_EQ(test::midicsv(on.file(std::string("_brindebug/") + name)).rfind("0, 0, Header", 0),
+              0u)
         << name;
   }
 }
