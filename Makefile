@@ -1,10 +1,15 @@
 # The two commands a new user types: `make demo` and `make test`.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+# `make fuzz`: seconds per target, and where the found inputs and logs go.
+FUZZ_SECONDS ?= 900
+FUZZ_WORK ?= $(FUZZ_BUILD)/fuzz-work
+FUZZ_TARGETS := $(basename $(notdir $(wildcard fuzz/*_fuzz.cpp)))
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build demo test test-main test-sanitize clean
+.PHONY: all deps build demo test test-main test-sanitize fuzz-build fuzz fuzz-smoke clean
 
 all: build
 
@@ -23,8 +28,9 @@ demo: build
 	echo; echo "exit status $$status; files in $(BUILD)/demo:"; ls $(BUILD)/demo; exit $$status
 
 # Every test, then the engines' tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
-test: test-main test-sanitize
+# UndefinedBehaviorSanitizer (both replay the committed fuzz corpora), then
+# a short fuzzing run of every fuzz target.
+test: test-main test-sanitize fuzz-smoke
 
 test-main: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -36,5 +42,24 @@ test-sanitize: deps
 	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# The libFuzzer targets: clang, with every library instrumented for coverage
+# and built with AddressSanitizer and UndefinedBehaviorSanitizer.
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DZELVO_FUZZ=ON -DZELVO_SANITIZE=ON \
+	  -DZELVO_GUI=OFF -DZELVO_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link > /dev/null
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
+
+# Fuzzes every target for FUZZ_SECONDS (e.g. make fuzz FUZZ_SECONDS=60).
+# New inputs collect in FUZZ_WORK; fold them into the committed corpora with
+# fuzz/merge_corpus.sh.
+fuzz: fuzz-build
+	fuzz/run_fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_WORK)
+
+# About 30 seconds per target from the committed corpora, in a fresh folder.
+fuzz-smoke: fuzz-build
+	rm -rf $(FUZZ_BUILD)/smoke
+	fuzz/run_fuzz.sh $(FUZZ_BUILD) 30 $(FUZZ_BUILD)/smoke
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,55 @@
+// The composition document (incom.htm): reading, compiling, a bounded run of
+// the generation loop, and the listing and MIDI file of what it generated.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+#include "composer/compose.h"
+#include "composer/generation_loop.h"
+#include "composer/listing.h"
+#include "composer/note_events.h"
+#include "fuzz_support.h"
+#include "tables/table_compiler.h"
+
+namespace {
+
+// A run of the loop costs about one program run per generator and output
+// per click: longer runs are cut to fit a fuzzing budget.
+constexpr int64_t kWorkBudget = 3'000'000;
+constexpr int32_t kMaxClicks = 800;
+// The events' exchange sort is quadratic; bigger results skip the files.
+constexpr int32_t kMaxSortedEvents = 2000;
+constexpr size_t kMaxInput = 64 * 1024;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace zelvo;
+  if (size > kMaxInput) return 0;
+  fuzz::enter_scratch_folder();
+  static auto* state = new composer::ComposerState();
+  console::Console& console = fuzz::fuzz_console();
+  fuzz::write_file("incom.htm", data, size);
+  fuzz::run_job(console, [&] {
+    composer::compose_init(*state);
+    tables::compile_tables(state->composition, state->machine, console);
+    composer::collect_variable_programs(*state);
+    composer::compose_timing(*state, console);
+    composer::read_sequences(*state, console);
+
+    const int64_t clicks_per_bar = state->timing.clicks_per_bar();
+    if (clicks_per_bar <= 0 || clicks_per_bar > kMaxClicks) return;
+    const int64_t per_click = 200 + 2 * int64_t{state->machine.program_length};
+    const int64_t bars_allowed = kWorkBudget / (per_click * clicks_per_bar);
+    const auto bars = static_cast<int32_t>(std::min<int64_t>(state->timing.bar_count, bars_allowed));
+    composer::generate(*state, console, bars);
+
+    if (state->notes.count > kMaxSortedEvents) return;
+    composer::write_listing(composer::kCompositionListing, state->timing, state->notes);
+    composer::add_note_offs(state->notes);
+    composer::compute_times(state->notes, state->timing);
+    composer::sort_events(state->notes);
+    composer::write_midi_file(*state, console, composer::kCompositionMidi);
+  });
+  return 0;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+// What every fuzz target shares: the readers work on fixed file names in the
+// current directory, so each target moves once into a private scratch folder
+// and writes the input there before running the stage under test.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "console/console.h"
+
+namespace zelvo::fuzz {
+
+// Creates the scratch folder and enters it, the first time only.
+inline void enter_scratch_folder() {
+  static const bool entered = [] {
+    // In memory where possible: every input is written as a file.
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
+    std::string pattern = (base / "zelvo-fuzz-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0) std::abort();
+    static const std::string folder = pattern;
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(folder, ignored);
+    });
+    return true;
+  }();
+  (void)entered;
+}
+
+// Writes `size` bytes to `name`, replacing what was there.
+inline void write_file(const char* name, const uint8_t* data, size_t size) {
+  FILE* file = std::fopen(name, "wb");
+  if (file == nullptr) std::abort();
+  if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
+  if (std::fclose(file) != 0) std::abort();
+}
+
+inline void write_file(const char* name, const std::string& text) {
+  write_file(name, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
+
+// One console for the whole run; emptied before each input so a long run
+// also exercises the store's trimming only as far as one input prints.
+inline console::Console& fuzz_console() {
+  static console::Console* console = new console::Console();
+  return *console;
+}
+
+// Runs `stage` as a job would: an abort or a stop ends it through JobEnded,
+// which is an expected outcome for malformed input.
+template <typename Stage>
+void run_job(console::Console& console, Stage&& stage) {
+  console.clear_console();
+  console.clear_stop_request();
+  console.set_job_running(true);
+  try {
+    stage();
+  } catch (const console::JobEnded&) {
+  }
+  console.set_job_running(false);
+}
+
+}  // namespace zelvo::fuzz
