@@ -18,6 +18,10 @@ struct HarmonizerState {
   // Absolute time of each music note record, filled by sort_notes and read
   // by the MIDI writer.
   int32_t note_times[engine::kMaxMusicNotes] = {};
+  // sort_notes' work areas.
+  int32_t sort_order[engine::kMaxMusicNotes] = {};
+  uint8_t sort_note_off[engine::kMaxMusicNotes] = {};
+  engine::MusicNote sort_scratch[engine::kMaxMusicNotes];
   // The name under which write_harmony_midi writes; the debug listings set
   // it for a moment and put it back.
   char output_name[kOutputNameSize] = "outar.mid";

@@ -203,3 +203,49 @@ TEST_F(MusicTest, DivideNotesZeroCutsNothing) {
 
 }  // namespace
 }  // namespace zelvo::harmonizer
+
+namespace zelvo::harmonizer {
+namespace {
+
+// The plain exchange procedure on whole records, as the reference.
+void reference_sort(engine::MusicNoteTable& music, const engine::TimeSettings& time) {
+  int32_t times[2000];
+  const int32_t n = music.note_count;
+  for (int32_t i = 0; i < n; ++i) {
+    times[i] = (music.notes[i].Cpin - 1) * time.compas_num * time.clicks_parte + music.notes[i].Ckin;
+  }
+  for (int32_t i = 0; i < n; ++i) {
+    for (int32_t j = i; j < n; ++j) {
+      if (times[j] < times[i] || (times[j] == times[i] && music.notes[j].Vel == 0)) {
+        std::swap(music.notes[i], music.notes[j]);
+        std::swap(times[i], times[j]);
+      }
+    }
+  }
+}
+
+TEST(SortNotesTest, SameOrderAsThePlainProcedure) {
+  auto state = test::make_state();
+  auto reference = test::make_state();
+  uint32_t seed = 12345;
+  auto next = [&seed](uint32_t range) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int32_t>((seed >> 16) % range);
+  };
+  for (int32_t round = 0; round < 20; ++round) {
+    const int32_t n = 1 + next(2000);
+    for (int32_t i = 0; i < n; ++i) {
+      // Few distinct times and many note-offs, so ties decide the order.
+      state->engine.music.notes[i] =
+          test::note(1 + next(3), 1 + next(3), next(4) * 512, i, 40 + next(40), next(3) == 0 ? 0 : 90);
+    }
+    state->engine.music.note_count = n;
+    reference->engine.music = state->engine.music;
+    sort_notes(*state);
+    reference_sort(reference->engine.music, reference->settings.time);
+    ASSERT_EQ(test::show(state->engine.music), test::show(reference->engine.music)) << round;
+  }
+}
+
+}  // namespace
+}  // namespace zelvo::harmonizer
