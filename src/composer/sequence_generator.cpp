@@ -70,9 +70,10 @@ void run_sequence_generator(ComposerState& state, console::Console& console, int
     machine::run_program(state.machine, tables::slot_word(record[tables::kSlotCode]));
     std::memcpy(c, record, sizeof c);
     if (position != -1) {
-      // The window changes only between passes, in either pass.
-      c[kFirstNote] = record[kFirstNote] = first_note;
-      c[kNotesCut] = record[kNotesCut] = notes_cut;
+      // Only the copy gets them back: in the preview pass the record keeps
+      // what the program stored, and the full pass remembers that.
+      c[kFirstNote] = first_note;
+      c[kNotesCut] = notes_cut;
     }
   }
 

@@ -182,11 +182,30 @@ TEST(SequenceGeneratorTest, ProgramAtEveryNoteStartsABackwardPassAtTheLastNote) 
                              {192, 65, 48}, {240, 64, 48}, {288, 62, 48}, {336, 60, 48}}));
 }
 
-TEST(SequenceGeneratorTest, WindowChangesOnlyBetweenPasses) {
-  // The first note moves to 2 right after the first click; the running pass
-  // keeps its window, the next one starts from note 2.
+TEST(SequenceGeneratorTest, FirstNoteIsPutBackInTheCopyOnly) {
+  // The first note moves to 2 right after the first click. Within a pass the
+  // program's value is put back into the copy only: the preview pass leaves
+  // the program's 2 in the record, the full pass remembers that 2, so the
+  // running pass continues from the moved window (E, F) and ends there.
   Composed run;
   SeqParams p;
+  p.first_note = "1+(N&gt;3)";
+  p.length_bars = "2";
+  test::compose_in(run, test::html_document({test::tconf("2", "120", "4", "4"), test::tcal({{"N", "N+1"}}),
+                                             test::tgens({seq_row("S", p)}),
+                                             test::tsal({{"", "1", "S", "Su", "Si", "100"}})}),
+                   kPhrases);
+  ASSERT_EQ(run.result.status, 0) << run.result.output;
+  EXPECT_EQ(played(run.events), (Played{{0, 60, 48}, {48, 64, 48}, {96, 65, 48}, {144, 62, 48},
+                                        {192, 64, 48}, {240, 65, 48}, {288, 62, 48}, {336, 64, 48}}));
+}
+
+TEST(SequenceGeneratorTest, ProgramAtPassStartKeepsTheWindowForThePass) {
+  // Mode 1 runs the program only before a pass, so a first note that changes
+  // on every click takes effect at the next pass.
+  Composed run;
+  SeqParams p;
+  p.mode = "1";
   p.first_note = "1+(N&gt;3)";
   p.length_bars = "2";
   test::compose_in(run, test::html_document({test::tconf("2", "120", "4", "4"), test::tcal({{"N", "N+1"}}),
