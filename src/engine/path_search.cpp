@@ -122,19 +122,23 @@ bool extend_path(Engine& engine, int32_t s, int32_t l, int32_t e, int32_t i, int
   const int32_t* row = engine.settings.NonHarmTonesSort[profile_row(engine, line)];
   const bool last = i == line.Tmno - 1;
 
-  int32_t lowest = -engine.settings.OpeningInt;
-  int32_t highest = engine.settings.OpeningInt;
+  int64_t lowest = -int64_t{engine.settings.OpeningInt};
+  int64_t highest = engine.settings.OpeningInt;
   if (previous.bar == -1 || previous.tone_type == kRe) {
     if (line.Tipo == kBassLine) lowest = -12;
     if (line.Tipo == kMelodyLine) highest = 6;
   }
+  // Every rule refuses a pitch outside 0-127: offsets beyond are not tried.
+  if (lowest < -int64_t{note.given_pitch}) lowest = -int64_t{note.given_pitch};
+  if (highest > 127 - int64_t{note.given_pitch}) highest = 127 - int64_t{note.given_pitch};
 
   const ToneRules rules(engine, s, previous, current, row);
   bool success = false;
-  for (int32_t o = lowest; o <= highest; ++o) {
+  for (int64_t o = lowest; o <= highest; ++o) {
+    const int32_t pitch = static_cast<int32_t>(note.given_pitch + o);
     for (const int32_t type : kRuleOrder) {
-      if (!rules.accepts(type, note.given_pitch + o)) continue;
-      current.chosen_pitch = note.given_pitch + o;
+      if (!rules.accepts(type, pitch)) continue;
+      current.chosen_pitch = pitch;
       current.tone_type = type;
       if (no_lookahead && last && type != kRe) continue;
       if (last && (type == kAs || type == kAi)) continue;

@@ -66,7 +66,7 @@ bool ToneRules::resolves(int32_t pitch) const {
 // reached by a leap or prepared by the same pitch outside the chord.
 bool ToneRules::accented(int32_t pitch) const {
   if (has_previous_ && p_.tone_type != kRe) return false;
-  if (sixteenths_ > 2 * nhd_ || !on_beat_) return false;
+  if (sixteenths_ > 2 * int64_t{nhd_} || !on_beat_) return false;
   if (!has_previous_) return true;
   if (std::abs(pitch - p_.chosen_pitch) >= 3) return true;
   return pitch == p_.chosen_pitch && !pitch_in(chord_, pitch) && !gap_;

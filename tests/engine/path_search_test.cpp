@@ -125,6 +125,14 @@ TEST_F(PathSearchTest, OpeningIntZeroKeepsTheGivenPitches) {
   EXPECT_EQ(scored(), 1);
 }
 
+TEST_F(PathSearchTest, HugeOpeningIntTriesEveryMidiPitchOnce) {
+  settings_.BassIns = kNoInstrument;
+  settings_.OpeningInt = 2147483647;
+  quarters({60});
+  ASSERT_TRUE(build_candidates(prepare(), 0, 0, true));
+  EXPECT_EQ(scored(), 33);  // C, E and G in each of eleven octaves, 0 to 127
+}
+
 TEST_F(PathSearchTest, TakePoolEntryCopiesIntoTheFirstFreeEntry) {
   Engine& e = engine();
   free_pool();
