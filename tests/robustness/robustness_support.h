@@ -199,15 +199,17 @@ struct XmlNote {
   const char* step;  // "C" .. "B", or nullptr for a rest
   int32_t octave;
   int32_t duration;  // in divisions
+  bool chord = false;  // sounds with the note before
 };
 
 // A pretty-printed part-wise score, one element per line: `parts[p]` holds
 // the notes of part p + 1, in order, measures ascending; divisions 1, 4/4.
 // `bar_style_every` > 0 closes every such measure of part 1 with a bar-style line.
-inline std::string musicxml(const std::vector<std::vector<XmlNote>>& parts, int32_t bar_style_every = 0) {
+inline std::string musicxml(const std::vector<std::vector<XmlNote>>& parts, int32_t bar_style_every = 0,
+                            int32_t first_part = 1) {
   std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<score-partwise version=\"3.1\">\n";
   for (size_t p = 0; p < parts.size(); ++p) {
-    text += "  <part id=\"P" + std::to_string(p + 1) + "\">\n";
+    text += "  <part id=\"P" + std::to_string(first_part + static_cast<int32_t>(p)) + "\">\n";
     int32_t open = 0;
     auto close_measure = [&] {
       if (open == 0) return;
@@ -227,6 +229,7 @@ inline std::string musicxml(const std::vector<std::vector<XmlNote>>& parts, int3
         }
       }
       text += "      <note>\n";
+      if (note.chord) text += "        <chord/>\n";
       if (note.step == nullptr) {
         text += "        <rest/>\n";
       } else {
