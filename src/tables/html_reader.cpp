@@ -15,19 +15,34 @@ bool is_letter_or_digit(char c) {
 
 char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// One line of at most 799 characters, a CRLF end read as LF. False at the
-// end of the file or on an error.
-bool read_line(FILE* file, char* line) {
-  if (std::fgets(line, kLineBufferSize, file) == nullptr) return false;
-  const size_t length = std::strlen(line);
-  if (length >= 2 && line[length - 2] == '\r' && line[length - 1] == '\n') {
-    line[length - 2] = '\n';
-    line[length - 1] = '\0';
-  } else if (length >= 1 && line[length - 1] == '\r') {
-    line[length - 1] = '\0';
+}  // namespace
+
+// A CR LF pair counts as one newline character before the 799-character
+// limit applies, so a document saved with CR LF ends reads exactly like the
+// same document with LF ends (a line of 798 characters stays one line).
+bool read_text_line(FILE* file, char* line) {
+  int32_t length = 0;
+  while (length < kLineBufferSize - 1) {
+    int c = std::getc(file);
+    if (c == EOF) break;
+    if (c == '\r') {
+      const int next = std::getc(file);
+      if (next == '\n') {
+        c = '\n';
+      } else if (next == EOF) {
+        break;
+      } else {
+        std::ungetc(next, file);
+      }
+    }
+    line[length++] = static_cast<char>(c);
+    if (c == '\n') break;
   }
-  return true;
+  line[length] = '\0';
+  return length > 0;
 }
+
+namespace {
 
 [[noreturn]] void fail_read(TableReader& reader) {
   const char* name = reader.position.kind < 0 ? kOutsideTable : table_name(reader.position);
@@ -83,7 +98,7 @@ void reset_position(TableReader& reader) {
 
 void read_table_line(TableReader& reader) {
   char* line = reader.buffer;
-  if (!read_line(reader.file.get(), line)) fail_read(reader);
+  if (!read_text_line(reader.file.get(), line)) fail_read(reader);
   if (char* open = std::strchr(line, '<'); open != nullptr && open != line) erase(line, 0, open - line);
 
   ReaderPosition& at = reader.position;
@@ -116,7 +131,7 @@ CellResult extract_cell(TableReader& reader) {
     }
     if (attempt == kCellLines - 1) break;
     char line[kLineBufferSize];
-    if (!read_line(reader.file.get(), line)) return CellResult::kEndOfFile;
+    if (!read_text_line(reader.file.get(), line)) return CellResult::kEndOfFile;
     const size_t added = std::strlen(line);
     // The gathered lines share the line buffer; a cell that does not fit is
     // refused rather than cut.

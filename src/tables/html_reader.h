@@ -68,6 +68,11 @@ CellResult extract_cell(TableReader& reader);
 // extract_cell, or the cell's error message and an abort.
 char* take_cell(TableReader& reader);
 
+// Reads one line of at most 799 characters (with its newline, when it fits)
+// into `line`, which holds kLineBufferSize characters; a CR LF end is read
+// as LF. False at the end of the file or on an error.
+bool read_text_line(FILE* file, char* line);
+
 bool starts_with_nocase(const char* prefix, const char* text);
 
 // Decodes &amp; &gt; &lt; and removes tags and other entities, in place.

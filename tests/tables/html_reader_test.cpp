@@ -39,9 +39,7 @@ class ReaderHarness {
   // Loads the next line as read_line would and extracts the cell from it.
   CellResult cell_from_next_line(std::string* text) {
     char* buffer = reader_->buffer;
-    if (std::fgets(buffer, kLineBufferSize, reader_->file.get()) == nullptr) return CellResult::kEndOfFile;
-    const size_t length = std::strlen(buffer);
-    if (length >= 2 && buffer[length - 2] == '\r') std::strcpy(buffer + length - 2, "\n");
+    if (!read_text_line(reader_->file.get(), buffer)) return CellResult::kEndOfFile;
     const CellResult result = extract_cell(*reader_);
     *text = buffer;
     return result;
@@ -172,6 +170,45 @@ TEST(TableReaderTest, CrlfLineEnds) {
       "<html>\r\n<table>\r\n<tr>\r\n<td>TCAL</td>\r\n</tr>\r\n<tr>\r\n<td>a\r\n</td>\r\n<td>b</td>\r\n"
       "</tr>\r\n</table>\r\n</html>\r\n");
   EXPECT_EQ(harness.cells(), (std::vector<std::string>{"2/1/0:a", "2/1/1:b"}));
+}
+
+// A CR LF end is one newline before the 799-character limit: a line of 798
+// characters is one line either way, and never leaves a stray empty line
+// behind that would join the next row's cells into this row.
+TEST(TableReaderTest, CrlfDocumentReadsLikeTheLfOne) {
+  std::string expression = "1";
+  while (expression.size() < 798 - std::strlen("<td></td>")) expression += "+1";
+  const std::string long_cell = "<td>" + expression + "</td>";
+  ASSERT_EQ(long_cell.size(), 798u);
+  const std::string lf =
+      "<html>\n<table>\n<tr>\n<td>TCAL</td>\n</tr>\n<tr>\n<td>x</td>\n" + long_cell +
+      "\n</tr>\n<tr>\n<td>y</td>\n<td>2</td>\n</tr>\n</table>\n</html>\n";
+  std::string crlf;
+  for (const char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  ReaderHarness lf_harness(lf);
+  ReaderHarness crlf_harness(crlf);
+  const std::vector<std::string> cells = lf_harness.cells();
+  EXPECT_EQ(cells, (std::vector<std::string>{"2/1/0:x", "2/1/1:" + expression, "2/2/0:y", "2/2/1:2"}));
+  EXPECT_EQ(crlf_harness.cells(), cells);
+}
+
+TEST(TableReaderTest, LinesLongerThanTheBufferComeInPieces) {
+  const std::string text = std::string(799, 'a') + "\r\n" + std::string(10, 'b') + "\r\nc\rd\r";
+  FILE* file = std::tmpfile();
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::rewind(file);
+  char line[kLineBufferSize];
+  ASSERT_TRUE(read_text_line(file, line));
+  EXPECT_EQ(std::string(line), std::string(799, 'a'));
+  ASSERT_TRUE(read_text_line(file, line));
+  EXPECT_EQ(std::string(line), "\n");
+  ASSERT_TRUE(read_text_line(file, line));
+  EXPECT_EQ(std::string(line), std::string(10, 'b') + "\n");
+  // A CR alone is no line end; one right before the end of the file goes.
+  ASSERT_TRUE(read_text_line(file, line));
+  EXPECT_EQ(std::string(line), "c\rd");
+  EXPECT_FALSE(read_text_line(file, line));
+  std::fclose(file);
 }
 
 TEST(TableReaderTest, StrayLineInARowJoinsTheNextCell) {
