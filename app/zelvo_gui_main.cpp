@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <csignal>
 #include <memory>
 
 #include "shell/application.h"
@@ -8,6 +9,9 @@
 // zelvo-gui: the desktop window. The folder it is started from keeps the
 // settings files and the documentation.
 int main(int argc, char** argv) {
+  // A file-size limit must fail the write (and so the job, with its
+  // message) rather than kill the program with a half-written file.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication qt(argc, argv);
   QApplication::setApplicationName("zelvo-gui");
   QApplication::setDesktopFileName("zelvo");
