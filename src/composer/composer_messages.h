@@ -31,6 +31,12 @@ inline constexpr console::MessagePair kBadTempo{
     "\nError: the tempo (TCONF column 2) must be greater than 0\n",
     "\nError: el tempo (columna 2 de TCONF) debe ser mayor que 0\n"};
 
+// The generated notes would leave no room for their note-off copies (the
+// event limit, then the bar).
+inline constexpr console::MessagePair kTooManyNoteEvents{
+    "\nError: more than %d note events; the composition generates too many notes in bar %d\n",
+    "\nError: m\xE1s de %d eventos de nota; la composici\xF3n genera demasiadas notas en el comp\xE1s %d\n"};
+
 // Output files (%s: the file name).
 inline constexpr console::MessagePair kCannotCreate{
     "\nError: impossible to create output file %s\n",

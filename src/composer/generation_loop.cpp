@@ -53,7 +53,9 @@ void run_outputs(ComposerState& state, console::Console& console) {
     machine::run_program(state.machine, tables::slot_word(out[tables::kOutCode]));
     if (!(out[tables::kOutChannel] >= 1 && out[tables::kOutChannel] <= 16) || out[tables::kOutGate] == 0) continue;
     // Half the table is kept for the note-off copies.
-    if (notes.count >= kMaxGeneratedEvents) continue;
+    if (notes.count >= kMaxGeneratedEvents) {
+      console::fail(console, kTooManyNoteEvents, kMaxGeneratedEvents, state.current_bar);
+    }
     NoteEvent& e = notes.events[notes.count];
     bool clamped = false;
     e.Inst = truncate_to_int32(out[tables::kOutChannel]);

@@ -16,8 +16,8 @@ void recompute_variables(ComposerState& state);
 
 // In the full pass: runs the 50 output channels and adds a note event for
 // every channel whose number is 1 to 16 and whose play gate is open. Note
-// and velocity are clamped to 0-127 with one warning per run. No event is
-// added once kMaxGeneratedEvents exist, so the note-offs always fit.
+// and velocity are clamped to 0-127 with one warning per run. An event
+// beyond kMaxGeneratedEvents (no room left for the note-offs) aborts the job.
 void run_outputs(ComposerState& state, console::Console& console);
 
 // The next generator of this pass: the lowest order value, ties to the lower

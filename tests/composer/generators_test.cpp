@@ -2,6 +2,7 @@
 // and read back from the listing.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -221,20 +222,61 @@ TEST(GenerationLoopTest, NoBarsWritesEmptyFiles) {
   EXPECT_EQ(test::read_file(run.folder.file("outco.mid")).size(), 41u);
 }
 
-TEST(GenerationLoopTest, StopsBeforeABarAtTheEventLimitAndNeverOverflows) {
-  // 50 open channels on every click: 9600 events a bar.
+TEST(GenerationLoopTest, StopsSilentlyBeforeABarAt14998Events) {
+  // Two open channels on each of 7499 clicks: bar 1 ends with 14998 events,
+  // bar 2 is announced and not generated.
+  Composed run;
+  test::compose_in(run, test::html_document({test::tconf("3", "120", "1", "4", "7499"),
+                                             test::tgenc({calc("G", "48", "1", "3", "72", "60")}),
+                                             test::tsal({out("1", "60", "1"), out("2", "62", "1")})}));
+  ASSERT_EQ(run.result.status, 0) << run.result.output;
+  EXPECT_EQ(run.events.size(), 14998u);
+  EXPECT_NE(run.result.output.find("\tProcesing bar 2\n\n\n GENERATING Midifile...\n\n"), std::string::npos)
+      << run.result.output;
+  EXPECT_EQ(run.result.output.find("\tProcesing bar 3\n"), std::string::npos);
+  EXPECT_EQ(run.result.output.find("Error"), std::string::npos);
+  const std::string csv = test::midicsv(run.folder.file("outco.mid"));
+  EXPECT_EQ(count_of(csv, "Note_on_c"), 29996);
+}
+
+TEST(GenerationLoopTest, EventBeyond15000AbortsInItsBar) {
+  // One open channel on each of 14997 clicks: bar 2 starts at 14997 events
+  // and may add three more; the 15001st event aborts the job.
+  const std::string incom = test::html_document({test::tconf("3", "120", "1", "4", "14997"),
+                                                 test::tgenc({calc("G", "48", "1", "3", "72", "60")}),
+                                                 test::tsal({out("1", "60", "1")})});
+  Composed run;
+  test::compose_in(run, incom);
+  EXPECT_EQ(run.result.status, 1) << run.result.output;
+  EXPECT_NE(run.result.output.find("\tProcesing bar 2\n"
+                                   "\nError: more than 15000 note events; the composition generates too many notes"
+                                   " in bar 2\n"),
+            std::string::npos)
+      << run.result.output;
+  EXPECT_EQ(run.result.output.find("GENERATING Midifile"), std::string::npos);
+  EXPECT_FALSE(std::ifstream(run.folder.file("outco.rur")).good());
+  EXPECT_FALSE(std::ifstream(run.folder.file("outco.mid")).good());
+
+  Composed spanish;
+  test::compose_in(spanish, incom, "", "es");
+  EXPECT_EQ(spanish.result.status, 1);
+  // The terminal shows the console in UTF-8.
+  EXPECT_NE(spanish.result.output.find("\nError: m\xC3\xA1s de 15000 eventos de nota; la composici\xC3\xB3n genera "
+                                       "demasiadas notas en el comp\xC3\xA1s 2\n"),
+            std::string::npos)
+      << spanish.result.output;
+}
+
+TEST(GenerationLoopTest, FiftyChannelsOnEveryClickOverflowInTheSecondBar) {
+  // 9600 events a bar: bar 2 would pass 15000 and is refused, not cut short.
   Rows channels;
   for (int i = 0; i < 50; ++i) channels.push_back(out("1", std::to_string(40 + i), "1", "1"));
   Composed run;
   test::compose_in(run, test::html_document({test::tconf("4", "120", "4", "4"),
                                              test::tgenc({calc("G", "48", "1", "3", "72", "60")}),
                                              test::tsal(channels)}));
-  ASSERT_EQ(run.result.status, 0) << run.result.output;
-  EXPECT_EQ(run.events.size(), 15000u);
-  EXPECT_NE(run.result.output.find("\tProcesing bar 3\n"), std::string::npos);
-  EXPECT_EQ(run.result.output.find("\tProcesing bar 4\n"), std::string::npos);
-  const std::string csv = test::midicsv(run.folder.file("outco.mid"));
-  EXPECT_EQ(count_of(csv, "Note_on_c"), 30000);
+  EXPECT_EQ(run.result.status, 1) << run.result.output;
+  EXPECT_NE(run.result.output.find("too many notes in bar 2\n"), std::string::npos) << run.result.output;
 }
 
 TEST(GenerationLoopTest, VariablesAndRandomNumbersRepeatWithTheSeed) {
