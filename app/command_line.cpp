@@ -25,7 +25,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: zelvo [--work DIR] [--lang en|es] compose|harmonize|all\n"
     "       zelvo [--lang en|es] project new --work DIR [--template DIR]\n"
-    "       zelvo project save|load --work DIR --project DIR\n"
+    "       zelvo [--lang en|es] project save|load --work DIR --project DIR\n"
     "       zelvo --help | --version\n"
     "\n"
     "Runs one job in the work folder DIR (default: the current directory) and\n"
