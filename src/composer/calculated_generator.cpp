@@ -55,8 +55,9 @@ void run_calculated_generator(ComposerState& state, console::Console& console, i
     c[kPeriod] = new_period;
   }
 
-  // A period of no clicks (or fewer) holds the shape at its start.
-  const double x = c[kPeriod] > 0 ? phase / c[kPeriod] : 0.0;
+  // A period of no clicks holds the shape at its start instead of dividing
+  // by zero; any other period, negative ones too, divides as it is.
+  const double x = c[kPeriod] != 0 ? phase / c[kPeriod] : 0.0;
   const double r = shape_value(truncate_to_int32(c[kShape]), x);
   double value = (r + 1) / 2 * (c[kTop] - c[kBottom]) + c[kBottom];
   if (c[kStep] != 0) value = truncate_to_int32(value / c[kStep]) * c[kStep];

@@ -119,6 +119,23 @@ TEST(CalculatedGeneratorTest, ModeDecidesWhenTheProgramRuns) {
   EXPECT_EQ(notes_with_mode("2"), (std::vector<int>{60, 70, 60, 70}));
 }
 
+TEST(CalculatedGeneratorTest, ChangedPeriodKeepsThePhaseEvenWhenNegative) {
+  // Ramp 60..72, an onset on every click. At click 10 the period turns to
+  // -52: the phase becomes -52 * 10 / 48 and the shape is read at
+  // (-52 * 10 / 48) / -52 = 10 / 48 (62.5); the next click the period is 48
+  // again from phase 0. A period of 0 holds the shape at its start.
+  auto notes_for = [](const std::string& period) {
+    Composed run;
+    test::compose_in(run, test::html_document({test::tconf("1", "120", "4", "4"),
+                                               test::tgenc({calc("G", period, "1", "3", "72", "60")}),
+                                               test::tsal({out("1", "G", "Gi")})}));
+    EXPECT_EQ(run.result.status, 0) << run.result.output;
+    return notes_of(run.events, 14);
+  };
+  EXPECT_EQ(notes_for("48-(Gk&gt;9)*100"), (std::vector<int>{60, 60, 60, 60, 61, 61, 61, 61, 62, 62, 62, 60, 60, 60}));
+  EXPECT_EQ(notes_for("0"), std::vector<int>(14, 60));
+}
+
 TEST(CalculatedGeneratorTest, StartAndLengthLimitTheActiveClicks) {
   Composed run;
   Row g = calc("G", "48", "24", "3", "72", "60");
