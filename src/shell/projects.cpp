@@ -46,6 +46,13 @@ void empty_folder(console::Console& console, const std::string& folder, Failures
   });
 }
 
+// Emptying the work folder is only worth it when the folder that refills it
+// can be read; otherwise the work would be lost for nothing. Prints the
+// folder error when it cannot.
+bool readable(console::Console& console, const std::string& folder) {
+  return for_each_file(console, folder, [](const std::string&) { return 1; }) == 0;
+}
+
 std::string file_name_of(const std::string& path) { return fs::path(path).filename().string(); }
 
 CommandResult result_of(const Failures& failures) {
@@ -95,6 +102,7 @@ CommandResult new_work(console::Console& console, const Folders& folders, Platfo
     return CommandResult::kRefused;
   }
   if (!platform.ask_yes_no(kNewWorkTitle, kNewWorkQuestion)) return CommandResult::kCancelled;
+  if (!readable(console, folders.template_folder)) return CommandResult::kIncomplete;
 
   Failures failures{platform};
   empty_folder(console, folders.work, failures);
@@ -145,6 +153,7 @@ CommandResult load_project(console::Console& console, const Folders& folders, Pl
   if (!platform.ask_yes_no(kLoadProjectTitle, question)) return CommandResult::kCancelled;
 
   console_print(console, kLoadingProject);
+  if (!readable(console, folders.project)) return CommandResult::kIncomplete;
   Failures failures{platform};
   empty_folder(console, folders.work, failures);
   walk(console, folders.project, failures, [&](const std::string& path) {

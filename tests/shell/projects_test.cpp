@@ -140,12 +140,18 @@ TEST_F(ProjectTest, WorkFolderThatIsAlsoTheSourceIsNeverEmptied) {
                 "Error|Impossible: The Work Folder and the Project Folder are the same."}));
 }
 
-TEST_F(ProjectTest, UnreadableProjectFolderIsReportedAndTheCommandGoesOn) {
+TEST_F(ProjectTest, UnreadableSourceFolderLeavesTheWorkAlone) {
   write_file(work_.file("incom.htm"), "mine");
   EXPECT_EQ(load_project(console_, folders_, platform_), CommandResult::kIncomplete);
   EXPECT_EQ(console_.contents(),
             "\n\n LOADING PROYECT:\n\n\n\n Error reading files in folder " + folders_.project + "\n");
-  EXPECT_TRUE(file_names(work_.path()).empty());
+  EXPECT_EQ(read_file(work_.file("incom.htm")), "mine");
+
+  console::Console console;
+  folders_.template_folder = templ_.path() + "/missing";
+  EXPECT_EQ(new_work(console, folders_, platform_), CommandResult::kIncomplete);
+  EXPECT_EQ(console.contents(), "\n\n Error reading files in folder " + folders_.template_folder + "\n");
+  EXPECT_EQ(read_file(work_.file("incom.htm")), "mine");
 }
 
 TEST_F(ProjectTest, FailedCopiesMakeTheCommandIncomplete) {
