@@ -197,5 +197,31 @@ TEST(ComposeTest, DemoComposesAndItsMidiFileReadsBack) {
   EXPECT_EQ(csv.substr(head.size(), body.size()), body);
 }
 
+TEST(ComposeTest, CrLfAndLfInputsGiveTheSameFilesAndMessages) {
+  const std::string source = std::string(ZELVO_SOURCE_DIR) + "/examples/demo/";
+  auto with_line_ends = [](const std::string& text, bool crlf) {
+    std::string out;
+    for (char c : text) {
+      if (c == '\r') continue;
+      if (c == '\n' && crlf) out += '\r';
+      out += c;
+    }
+    return out;
+  };
+  Composed lf;
+  Composed crlf;
+  test::compose_in(lf, with_line_ends(test::read_file(source + "incom.htm"), false),
+                   with_line_ends(test::read_file(source + "insec.xml"), false));
+  test::compose_in(crlf, with_line_ends(test::read_file(source + "incom.htm"), true),
+                   with_line_ends(test::read_file(source + "insec.xml"), true));
+  ASSERT_EQ(lf.result.status, 0) << lf.result.output;
+  ASSERT_EQ(crlf.result.status, 0) << crlf.result.output;
+  EXPECT_NE(lf.result.output.find("\nReading XML sequence file...\n\n"), std::string::npos);
+  EXPECT_EQ(crlf.result.output, lf.result.output);
+  EXPECT_GT(lf.events.size(), 250u);
+  EXPECT_EQ(crlf.listing, lf.listing);
+  EXPECT_EQ(test::read_file(crlf.folder.file("outco.mid")), test::read_file(lf.folder.file("outco.mid")));
+}
+
 }  // namespace
 }  // namespace zelvo::composer
