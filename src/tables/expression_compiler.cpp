@@ -22,6 +22,13 @@ char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 
   console::fail(context.console, pair, table_name(at), at.row, at.column);
 }
 
+// Inside a cell the refusal waits for the end of the cell's scan; outside
+// one (the stores and fcode the table compiler adds) it is immediate.
+void refuse(CompileContext& context, const console::MessagePair& pair) {
+  if (!context.in_cell) fail_here(context, pair);
+  if (context.refusal == nullptr) context.refusal = &pair;
+}
+
 // The instructions that only the compilers write with their operand word,
 // or that would end a program in the middle: refused in a cell.
 bool is_internal(uint32_t index) {
@@ -102,9 +109,10 @@ class ExpressionCompiler {
     }
     const int32_t before = context_.depth;
     compile_expr(question + 1, false);
-    // (c?a) leaves one branch: cond would take a value nobody pushed.
-    if (context_.depth - before < 2) fail_here(context_, kSyntaxError);
+    const int32_t branches = context_.depth - before;
     compile_expr(s + 1, false);
+    // (c?a) leaves one branch: cond would take a value nobody pushed.
+    if (branches < 2) refuse(context_, kSyntaxError);
     emit_instruction(context_, Op::kCond);
     return end;
   }
@@ -175,11 +183,16 @@ class ExpressionCompiler {
   char* compile_call(char* s) {
     const uint32_t index = machine::find_operator(s);
     if (index == machine::kNoOperator) fail_here(context_, kNotRecognized);
-    // An infix operator here (+(a)) has no left operand to work on.
-    if (index < machine::kBinaryOperatorCount || is_internal(index)) fail_here(context_, kSyntaxError);
+    // An infix operator here (+(a)) has no left operand to work on: the
+    // operand is empty and the scan goes on at the operator.
+    if (index < machine::kBinaryOperatorCount) {
+      refuse(context_, kSyntaxError);
+      return s;
+    }
     const machine::OperatorInfo& entry = machine::kOperators[index];
     char* open = s + std::strlen(entry.name);
     if (*open != '(') fail_here(context_, kSyntaxError);
+    if (is_internal(index)) refuse(context_, kSyntaxError);
     bool closed = false;
     char* end = group_end(open, &closed);
     if (closed) end[-1] = '\0';
@@ -240,9 +253,9 @@ void emit(CompileContext& context, uint32_t word) {
 void emit_instruction(CompileContext& context, Op op) {
   const machine::StackEffect effect = machine::stack_effect(op);
   // Values below the floor belong to earlier cells.
-  if (context.depth - effect.takes < context.floor) fail_here(context, kSyntaxError);
+  if (context.depth - effect.takes < context.floor) refuse(context, kSyntaxError);
   context.depth += effect.leaves - effect.takes;
-  if (context.depth > machine::kStackSize) fail_here(context, kStackMemory);
+  if (context.depth > machine::kStackSize) refuse(context, kStackMemory);
   emit(context, machine::code_of(op));
 }
 
@@ -284,8 +297,12 @@ void compile_cell(CompileContext& context, char* text) {
   }
   if (count != 0) fail_here(context, kWrongParentheses);
   context.floor = context.depth;
+  context.refusal = nullptr;
+  context.in_cell = true;
   ExpressionCompiler(context, text).compile_expr(text, false);
+  context.in_cell = false;
   if (context.machine.program_length > kCellLimit) console::fail(context.console, kProgramMemory);
+  if (context.refusal != nullptr) fail_here(context, *context.refusal);
 }
 
 }  // namespace zelvo::tables

@@ -32,6 +32,13 @@ struct CompileContext {
   int32_t depth = 0;               // values the program has on the stack so far
   int32_t floor = 0;               // depth when the current cell began
   bool program_open = false;       // a program was started and has no fcode yet
+  // While a cell compiles, the first construct that would make unsound code
+  // (a conditional with one branch, an infix operator or an internal
+  // instruction written as a call, a stack too deep or too shallow). The
+  // scan goes on as if it were sound, so that every error of the language
+  // itself is still reported first; the cell is refused at its end.
+  bool in_cell = false;
+  const console::MessagePair* refusal = nullptr;
 };
 
 // A new program starts at the current program length, which it returns:

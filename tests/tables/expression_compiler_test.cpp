@@ -230,7 +230,7 @@ TEST(ExpressionErrorTest, SpanishMessages) {
 // Code that would take values nobody pushed is refused before it is run.
 TEST(ExpressionErrorTest, UnbalancedStackCodeIsASyntaxError) {
   for (const char* text : {"+(2)", "*(2)+1", "(1?2)", "pushc()", "push()", "popt()", "pop()", "fcode()", ":()",
-                           "1+pushc(2)"}) {
+                           "1+pushc()"}) {
     CellHarness cell;
     EXPECT_FALSE(cell.compile(text)) << text;
     EXPECT_EQ(cell.output(), aborted("\nSyntax Error in table TCAL, row 3, column 1")) << text;
@@ -241,6 +241,29 @@ std::string sum_of_ones(int terms) {
   std::string text = "1";
   for (int i = 1; i < terms; ++i) text += "+1";
   return text;
+}
+
+// Those refusals wait for the end of the cell: an error the language itself
+// reports further on in the same scan comes first, as it would for a sound
+// cell (the condition is compiled after the branches, arguments are counted
+// after they are compiled).
+TEST(ExpressionErrorTest, TheLanguagesOwnErrorsComeBeforeARefusal) {
+  const ErrorCase cases[] = {
+      {"(speed?1)", "\nError: variable speed not declared, referenced in table TCAL, row 3"},
+      {"+(2)+speed", "\nError: variable speed not declared, referenced in table TCAL, row 3"},
+      {"pushc(2)", "\nError: wrong argument number in table TCAL, row 3, column 1"},
+      {"sin((1?2),3)", "\nError: wrong argument number in table TCAL, row 3, column 1"},
+      {"fcode()+foo(1)", "\nError: Not recognized element in table TCAL, row 3, column 1"},
+      {"(1?2)+2 3", "\nSyntax Error in table TCAL, row 3, column 1"},
+  };
+  for (const ErrorCase& c : cases) {
+    CellHarness cell;
+    EXPECT_FALSE(cell.compile(c.text)) << c.text;
+    EXPECT_EQ(cell.output(), aborted(c.message)) << c.text;
+  }
+  CellHarness deep;
+  EXPECT_FALSE(deep.compile(sum_of_ones(301) + "+speed"));
+  EXPECT_EQ(deep.output(), aborted("\nError: variable speed not declared, referenced in table TCAL, row 3"));
 }
 
 TEST(ExpressionLimitTest, StackDepthIsBoundedAtCompileTime) {
