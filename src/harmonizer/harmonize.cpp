@@ -9,23 +9,8 @@
 #include "harmonizer/harmony.h"
 #include "harmonizer/music.h"
 #include "harmonizer/output.h"
-#include "harmonizer/stage_error.h"
 
 namespace zelvo::harmonizer {
-
-namespace {
-
-// The engine divides durations by clicks-semic and bars by their length:
-// ClicksQuarter below 4 or a listing that says 0 would leave it nothing to
-// count with.
-void check_clicks(const engine::TimeSettings& time, console::Console& console) {
-  const int64_t clicks_per_bar = int64_t{time.compas_num} * time.clicks_parte;
-  if (time.clicks_semic < 1 || clicks_per_bar < 1) {
-    stage_error(console, kBadClicks, time.clicks_semic, static_cast<int32_t>(clicks_per_bar));
-  }
-}
-
-}  // namespace
 
 void harmonize(HarmonizerState& state, console::Console& console) {
   engine::HarmonizerSettings& settings = state.settings;
@@ -48,7 +33,6 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   check_stop(console);
   read_harmony(state, console);
   read_music(state, console);
-  check_clicks(settings.time, console);
 
   DebugListings listings(state, console);
   engine::harmonize_units(state.engine, settings, console, &listings);

@@ -92,9 +92,6 @@ inline constexpr MessagePair kTooManyResultNotes{
 inline constexpr MessagePair kBadTempo{
     "\nError: the tempo is %d; it must be greater than 0\n",
     "\nError: el tempo es %d; debe ser mayor que 0\n"};
-inline constexpr MessagePair kBadClicks{
-    "\nError: %d clicks per sixteenth and %d clicks per bar; both must be 1 or more\n",
-    "\nError: %d clicks por semicorchea y %d clicks por comp\xE1s; ambos deben ser 1 o m\xE1s\n"};
 inline constexpr MessagePair kTimeStepTooLong{
     "\nError in file %s: a time step of %u clicks; the limit is 268435455\n",
     "\nError en el archivo %s: un paso de tiempo de %u clicks; el l\xEDmite es 268435455\n"};

@@ -125,10 +125,31 @@ TEST(HarmonizeDriverTest, ClicksPerSixteenthOfZeroIsRefused) {
   for (const char* name : {"inmus.xml", "inarm.xml"}) copy_demo(name);
   write_file("conar.txt", "LastMusicIns=3\nHarmInsNum=2\nClicksQuarter=3\n");
   EXPECT_THROW(harmonize(*state, console), console::JobEnded);
-  EXPECT_NE(console.contents().find("\nError: 0 clicks per sixteenth and 0 clicks per bar; "
-                                    "both must be 1 or more\n"),
+  EXPECT_NE(console.contents().find("Reading Harmony Information...\n\nError: clicks per "
+                                    "sixteenth (0) and clicks per beat (0) must be greater than "
+                                    "0 to harmonize\n"),
             std::string::npos)
       << console.contents();
+}
+
+// A bar of no beats divides nothing: the music is harmonized as it reads,
+// every bar on top of the first.
+TEST(HarmonizeDriverTest, BarOfNoBeatsIsNotRefused) {
+  WorkFolder folder;
+  console::Console console;
+  auto state = test::make_state();
+  copy_demo("inarm.xml");
+  std::string music = test::read_file(demo_file("inmus.xml"));
+  for (size_t at = music.find("<beats>4<"); at != std::string::npos;
+       at = music.find("<beats>4<", at)) {
+    music.replace(at, 9, "<beats>0<");
+  }
+  write_file("inmus.xml", music);
+  write_file("conar.txt", "LastMusicIns=3\nHarmInsNum=2\n");
+  harmonize(*state, console);
+  EXPECT_EQ(state->settings.time.compas_num, 0);
+  EXPECT_EQ(test::read_file("outar.mid").substr(22, 8),
+            std::string("\x00\xFF\x58\x04\x00\x02\x18\x08", 8));
 }
 
 }  // namespace
