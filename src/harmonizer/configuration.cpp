@@ -137,21 +137,18 @@ bool read_row(HarmonizerSettings& settings, RowTable table, const char* line) {
   if (row < 0) return false;
   const int32_t count =
       table == RowTable::kToneTypes ? engine::kToneTypeSwitches : engine::kCostWeights;
-  // Values are checked before any is stored, so a short line leaves the row as
-  // it was.
-  const char* values[engine::kToneTypeSwitches];
+  // Each value is stored as it is found: a short line keeps the values before
+  // the missing one (the job ends with the bad line anyway).
   const char* from = line;
   for (int32_t k = 0; k < count; ++k) {
-    values[k] = find_value(from);
-    if (values[k] == nullptr) return false;
-    from = values[k];
-  }
-  for (int32_t k = 0; k < count; ++k) {
+    const char* value = find_value(from);
+    if (value == nullptr) return false;
     if (table == RowTable::kToneTypes) {
-      settings.NonHarmTonesSort[row][k] = config_integer(values[k]);
+      settings.NonHarmTonesSort[row][k] = config_integer(value);
     } else {
-      settings.NonHarmTonesCoef[row][k] = config_decimal(values[k]);
+      settings.NonHarmTonesCoef[row][k] = config_decimal(value);
     }
+    from = value;
   }
   if (row == engine::kDefaultRow) {
     for (int32_t r = 0; r < engine::kDefaultRow; ++r) {

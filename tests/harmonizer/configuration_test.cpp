@@ -200,7 +200,17 @@ TEST_F(ConfigurationTest, RowSelectorsAndDecimals) {
 TEST_F(ConfigurationTest, CoefficientRowWithSixValuesIsBad) {
   EXPECT_FALSE(read("NonHarmTonesCoefME=1,2,3,4,5,6\n"));
   EXPECT_TRUE(printed_bad_line("NonHarmTonesCoefME=1,2,3,4,5,6\n"));
-  EXPECT_EQ(settings.NonHarmTonesCoef[17][0], 0.0f);
+  // The values before the missing one were stored as they were read.
+  EXPECT_EQ(settings.NonHarmTonesCoef[17][0], 1.0f);
+  EXPECT_EQ(settings.NonHarmTonesCoef[17][5], 6.0f);
+  EXPECT_EQ(settings.NonHarmTonesCoef[17][6], 0.0f);
+}
+
+TEST_F(ConfigurationTest, ShortDefaultRowIsNotCopied) {
+  EXPECT_FALSE(read("NonHarmTonesSortDF=1,1,1\n"));
+  EXPECT_EQ(settings.NonHarmTonesSort[18][2], 1);
+  EXPECT_EQ(settings.NonHarmTonesSort[18][3], 0);
+  EXPECT_EQ(settings.NonHarmTonesSort[3][0], 0);
 }
 
 TEST_F(ConfigurationTest, DecimalMustStartWithDigitOrMinus) {
