@@ -127,7 +127,10 @@ void read_harmony(HarmonizerState& state, console::Console& console) {
   MusicNoteTable& music = state.engine.music;
   music.note_count = 0;
   for (MusicNote& note : music.notes) note = MusicNote{};
-  if (settings.FirstHarmIns < 0) settings.FirstHarmIns = settings.LastMusicIns + 1;
+  if (settings.FirstHarmIns < 0) {
+    // LastMusicIns + 1 in 32 bits: the largest value wraps round, never overflows.
+    settings.FirstHarmIns = static_cast<int32_t>(int64_t{settings.LastMusicIns} + 1);
+  }
   const XmlResult read = read_musicxml(music, settings.time, settings.FirstHarmIns,
                                        settings.HarmInsNum, kHarmonyFile);
   report_xml_result(console, read, kHarmonyFile);
