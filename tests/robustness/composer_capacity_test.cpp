@@ -132,24 +132,34 @@ TEST(ComposerCapacity, StackDepth) {
   expect_refused(JobKind::kCompose, [&] { write_file("incom.htm", document); }, tables::kStackMemory, "TCAL", 2, 1);
 }
 
-// 50 channels sounding at every click of 192-click bars: the first bar makes
-// 9600 events, the second reaches the 15000 that leave room for the
-// note-offs, and no third bar is started. No message: the piece just ends.
+// 50 channels sounding at every click of 4-click bars: 200 events a bar.
+// After bar 75 the table holds 15000 events, the most that leaves room for
+// their note-offs, and the loop starts no bar at 14998 or more: the piece
+// ends there, as the configuration's 100 bars could not fit.
 TEST(ComposerCapacity, EventTableStopsTheLoopAndKeepsRoomForNoteOffs) {
   WorkFolder folder;
   std::vector<Row> channels(50, Row{"1", "60", "1", "1", "100"});
-  write_file("incom.htm", html_document(config_table(5) + every_click_generator() + output_table(channels)));
+  write_file("incom.htm", html_document(config_table(100, 0, 1) + every_click_generator() + output_table(channels)));
   Jobs jobs;
   ASSERT_EQ(jobs.run(JobKind::kCompose), JobOutcome::kFinished) << jobs.output();
+  EXPECT_NE(jobs.output().find("\tProcesing bar 76\n"), std::string::npos);
+  EXPECT_EQ(jobs.output().find("\tProcesing bar 77\n"), std::string::npos);
   const std::string listing_text = read_file("outco.rur");
   int32_t lines = 0;
   for (char c : listing_text) lines += c == '\n' ? 1 : 0;
   EXPECT_EQ(lines, 6 + composer::kMaxGeneratedEvents);
-  EXPECT_EQ(listing_text.find("\t3\t0\t"), std::string::npos) << "a third bar was generated";
-  // Each event and its note-off: four bytes each at most, plus headers.
-  const std::string midi = read_file("outco.mid");
-  EXPECT_GT(midi.size(), size_t{2} * composer::kMaxGeneratedEvents * 4);
-  EXPECT_EQ(midi.substr(midi.size() - 4), std::string("\xFF\x2F\x00", 3).insert(0, 1, '\0'));
+  EXPECT_EQ(listing_text.find("\t76\t0\t"), std::string::npos) << "bar 76 was generated";
+  // Every event and its note-off, four bytes each at least.
+  EXPECT_GT(read_file("outco.mid").size(), size_t{2} * composer::kMaxGeneratedEvents * 4);
+}
+
+// 192-click bars: 9600 events in bar 1, and bar 2 would pass 15000.
+TEST(ComposerCapacity, EventTableOverflowInsideABarIsRefused) {
+  WorkFolder folder;
+  std::vector<Row> channels(50, Row{"1", "60", "1", "1", "100"});
+  const std::string document = html_document(config_table(5) + every_click_generator() + output_table(channels));
+  expect_refused(JobKind::kCompose, [&] { write_file("incom.htm", document); }, composer::kTooManyNoteEvents,
+                 composer::kMaxGeneratedEvents, 2);
 }
 
 // --- The sequence file ----------------------------------------------------------

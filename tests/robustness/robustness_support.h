@@ -129,9 +129,9 @@ inline std::string html_document(const std::string& tables) {
 }
 
 // TCONF: bars, tempo, compas-num, compas-den, clicks per beat (0: 192 / den), seed.
-inline std::string config_table(int32_t bars, int32_t extra_columns = 0) {
+inline std::string config_table(int32_t bars, int32_t extra_columns = 0, int32_t clicks_per_beat = 0) {
   Row header{"TCONF"};
-  Row values{"values", std::to_string(bars), "120", "4", "4", "0", "1234"};
+  Row values{"values", std::to_string(bars), "120", "4", "4", std::to_string(clicks_per_beat), "1234"};
   for (int32_t i = 0; i < extra_columns; ++i) values.push_back("7");
   return html_table({header, values});
 }
