@@ -1,8 +1,10 @@
 #include "harmonizer/configuration.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <system_error>
 #include <memory>
 
 #include "harmonizer/harmonizer_messages.h"
@@ -92,26 +94,67 @@ const char* find_value(const char* from) {
   return p;
 }
 
+// The power of ten of a decimal number's leading digit, plus one: positive
+// for 1 and more, 0 or less for a fraction. Only its sign is used.
+int64_t decimal_magnitude(const char* begin, const char* end) {
+  const char* p = begin;
+  if (*p == '-') ++p;
+  while (p < end && *p == '0') ++p;
+  int64_t magnitude = 0;
+  while (p < end && is_digit(*p)) {
+    ++magnitude;
+    ++p;
+  }
+  if (p < end && *p == '.') {
+    ++p;
+    if (magnitude == 0) {
+      while (p < end && *p == '0') {
+        --magnitude;
+        ++p;
+      }
+    }
+    while (p < end && is_digit(*p)) ++p;
+  }
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    const bool negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    int64_t exponent = 0;
+    for (; p < end && is_digit(*p); ++p) {
+      if (exponent < INT64_C(1000000000)) exponent = exponent * 10 + (*p - '0');
+    }
+    magnitude += negative ? -exponent : exponent;
+  }
+  return magnitude;
+}
+
 // A decimal value: optional '-', digits, optional fraction, optional
-// exponent, up to the first other character.
+// exponent, up to the first other character. Always read with a '.' as the
+// decimal point, whatever locale the program runs in (a window toolkit may
+// switch to the user's, where it can be a comma). Beyond the double range:
+// infinity or zero, with the sign.
 float config_decimal(const char* text) {
-  char number[kLineBuffer];
-  int32_t n = 0;
   const char* p = text;
-  if (*p == '-') number[n++] = *p++;
-  while (is_digit(*p)) number[n++] = *p++;
+  if (*p == '-') ++p;
+  while (is_digit(*p)) ++p;
   if (*p == '.') {
-    number[n++] = *p++;
-    while (is_digit(*p)) number[n++] = *p++;
+    ++p;
+    while (is_digit(*p)) ++p;
   }
   if ((*p == 'e' || *p == 'E') &&
       (is_digit(p[1]) || ((p[1] == '+' || p[1] == '-') && is_digit(p[2])))) {
-    number[n++] = *p++;
-    if (*p == '+' || *p == '-') number[n++] = *p++;
-    while (is_digit(*p)) number[n++] = *p++;
+    p += 2;
+    while (is_digit(*p)) ++p;
   }
-  number[n] = '\0';
-  return static_cast<float>(std::strtod(number, nullptr));
+  double value = 0.0;
+  const std::from_chars_result read = std::from_chars(text, p, value);
+  if (read.ec == std::errc::result_out_of_range) {
+    value = decimal_magnitude(text, p) > 0 ? HUGE_VAL : 0.0;
+    if (*text == '-') value = -value;
+  } else if (read.ec != std::errc()) {
+    value = 0.0;  // a lone '-' or "-."
+  }
+  return static_cast<float>(value);
 }
 
 // The row that a row key's selector names, or -1 when it names none of the

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cmath>
 #include <string>
 
 #include "harmonizer_test_util.h"
@@ -195,6 +197,41 @@ TEST_F(ConfigurationTest, RowSelectorsAndDecimals) {
   EXPECT_EQ(settings.NonHarmTonesCoef[17][6], 9.0f);
   EXPECT_EQ(settings.NonHarmTonesCoef[5][0], 2.0f);  // two names, one row: the later wins
   EXPECT_EQ(settings.NonHarmTonesCoef[0][1], 100.0f);
+}
+
+TEST_F(ConfigurationTest, DecimalsBeyondTheRange) {
+  EXPECT_TRUE(read("NonHarmTonesCoef4=1e400,-1e400,1e-400,-1e-400,0.000e999,1e39,1.5x\n"));
+  EXPECT_EQ(settings.NonHarmTonesCoef[4][0], HUGE_VALF);
+  EXPECT_EQ(settings.NonHarmTonesCoef[4][1], -HUGE_VALF);
+  EXPECT_EQ(settings.NonHarmTonesCoef[4][2], 0.0f);
+  EXPECT_TRUE(std::signbit(settings.NonHarmTonesCoef[4][3]));
+  EXPECT_EQ(settings.NonHarmTonesCoef[4][4], 0.0f);
+  EXPECT_EQ(settings.NonHarmTonesCoef[4][5], HUGE_VALF);  // a double, but no float
+  EXPECT_EQ(settings.NonHarmTonesCoef[4][6], 1.5f);
+  // Beyond the range without an exponent: 1e-331 and -1e320.
+  EXPECT_TRUE(read("NonHarmTonesCoef4=0." + std::string(330, '0') + "1,1,1,1,1,1,1\n" +
+                   "NonHarmTonesCoef5=-1" + std::string(320, '0') + ",1,1,1,1,1,1\n"));
+  EXPECT_EQ(settings.NonHarmTonesCoef[4][0], 0.0f);
+  EXPECT_EQ(settings.NonHarmTonesCoef[5][0], -HUGE_VALF);
+}
+
+// A window toolkit switches the C library to the user's locale, where the
+// decimal point may be a comma; the file's decimals keep their point.
+TEST_F(ConfigurationTest, DecimalPointWhateverTheLocale) {
+  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  bool switched = false;
+  for (const char* name : {"es_ES.UTF-8", "es_ES.utf8", "de_DE.UTF-8", "de_DE.utf8", "es_ES"}) {
+    if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+      switched = true;
+      break;
+    }
+  }
+  if (!switched) GTEST_SKIP() << "no locale with a decimal comma installed";
+  const bool read_all = read("NonHarmTonesCoef2=0.5,2.25,1,1,1,1,1\n");
+  std::setlocale(LC_NUMERIC, previous.c_str());
+  EXPECT_TRUE(read_all);
+  EXPECT_EQ(settings.NonHarmTonesCoef[2][0], 0.5f);
+  EXPECT_EQ(settings.NonHarmTonesCoef[2][1], 2.25f);
 }
 
 TEST_F(ConfigurationTest, CoefficientRowWithSixValuesIsBad) {
