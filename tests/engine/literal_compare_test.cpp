@@ -1,0 +1,262 @@
+// The engine against the literal engine of literal_engine.h on random
+// music, settings and harmony: the same console text, the same abort and
+// the same result records, byte for byte.
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "console/job_end.h"
+#include "engine/form_unit.h"
+#include "engine/harmonize_units.h"
+#include "engine/line_division.h"
+#include "engine/path_search.h"
+#include "engine_fixture.h"
+#include "literal_engine.h"
+
+namespace zelvo::engine {
+namespace {
+
+using testing_support::chord_marks;
+
+struct RandomPiece {
+  std::mt19937 rng;
+  explicit RandomPiece(uint32_t seed) : rng(seed) {}
+  int32_t pick(int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); }
+  template <typename T, size_t N>
+  T one_of(const T (&values)[N]) {
+    return values[pick(0, N - 1)];
+  }
+
+  void settings(HarmonizerSettings& set) {
+    const int32_t holes[] = {0, 1, 2, 4, 8};
+    set.HoleForLine = one_of(holes);
+    set.MinNotesInLine = pick(1, 3);
+    const int32_t limits[] = {100, 100, 3, 4, 6, 9};
+    set.HarmUnitNoteLimit = one_of(limits);
+    const int32_t outer[] = {-2, -1, -1, 1, 2};
+    set.MelIns = one_of(outer);
+    set.BassIns = one_of(outer);
+    set.OpeningInt = pick(0, 3);
+    const int32_t nhd[] = {0, 1, 2, 4, 8};
+    set.NonHarmToneDur = one_of(nhd);
+    const int32_t link_limits[] = {0, 1, 1, 2, 3, 99, 99};
+    set.LinkLimit = one_of(link_limits);
+    set.LimitNotesThirdIn = pick(0, 4);
+    set.LimitNotesThirdBM = pick(0, 3);
+    set.NoLinkAct = pick(0, 1);
+    set.LimitOneLink = pick(0, 1);
+    set.ShowLineInfo = pick(0, 1);
+    const float weights[] = {0.0f, 0.0f, 1.0f, 0.3f, 2.5f, 7.0f, 100.0f, 0.1f, 33.3f, 1e-3f};
+    for (int32_t r = 0; r < kProfileRows; ++r) {
+      for (int32_t& s : set.NonHarmTonesSort[r]) s = pick(0, 2) == 0 ? 0 : 1;
+      for (float& w : set.NonHarmTonesCoef[r]) w = one_of(weights);
+    }
+    set.time.compas_num = pick(3, 4);
+  }
+
+  // A few voices per instrument, walking by small steps with some leaps,
+  // rests and ties; then the harmony: chords changing every half bar or so.
+  void music(EngineState& st, const HarmonizerSettings& set) {
+    const int32_t bar = set.time.compas_num * set.time.clicks_parte;
+    const int32_t bars = pick(1, 5);
+    struct Timed {
+      int64_t time;
+      MusicNote note;
+    };
+    std::vector<Timed> notes;
+    const int32_t instruments = pick(1, 3);
+    for (int32_t k = 0; k < instruments; ++k) {
+      const int32_t extra[] = {1, 2, 3, 1, 2, 3, 0, 16};
+      const int32_t inst = pick(0, 5) == 0 ? one_of(extra) : k + 1;
+      const int32_t voices = pick(1, 3);
+      for (int32_t v = 0; v < voices; ++v) {
+        int32_t pitch = pick(45, 80);
+        int64_t t = pick(0, 3) * 256;
+        while (t < int64_t{bars} * bar) {
+          const int32_t durs[] = {256, 256, 512, 512, 1024, 1536, 128, 384};
+          const int32_t dur = one_of(durs);
+          const int32_t steps[] = {-2, -1, 0, 1, 2, -2, -1, 1, 2, 3, -3, 5, -7};
+          pitch = std::clamp(pitch + one_of(steps), 30, 100);
+          const uint32_t ties = pick(0, 9) == 0 ? static_cast<uint32_t>(pick(1, 3)) : 0;
+          notes.push_back({t, MusicNote{inst, static_cast<int32_t>(1 + t / bar),
+                                        static_cast<int32_t>(t % bar), dur, pitch, 100, ties}});
+          t += dur + (pick(0, 7) == 0 ? pick(1, 12) * 256 : 0);
+        }
+      }
+    }
+    std::stable_sort(notes.begin(), notes.end(),
+                     [](const Timed& a, const Timed& b) { return a.time < b.time; });
+    st.music.note_count = 0;
+    for (const Timed& t : notes) st.music.notes[st.music.note_count++] = t.note;
+
+    const int32_t triads[][3] = {{60, 64, 67}, {62, 65, 69}, {64, 67, 71}, {65, 69, 72},
+                                 {67, 71, 74}, {57, 60, 64}, {59, 62, 65}, {62, 66, 69}};
+    int32_t k = 0;
+    for (int64_t t = 0; t < int64_t{bars} * bar && k < 40; t += bar / 2 * pick(1, 3)) {
+      HarmonyEntry& e = st.chords.entries[k++];
+      e.bar = static_cast<int32_t>(1 + t / bar);
+      e.click = static_cast<int32_t>(t % bar);
+      const int32_t* c = triads[pick(0, 7)];
+      const int32_t shift = pick(0, 2) * 12;
+      if (pick(0, 3) == 0) {
+        chord_marks(e.marks, {c[0] + 12 + shift, c[1], c[2]});
+      } else {
+        chord_marks(e.marks, {c[0], c[1] + shift, c[2], c[0] + 12});
+      }
+    }
+    st.chords.entries[k] = HarmonyEntry{};
+    const int32_t scales[][7] = {{60, 62, 64, 65, 67, 69, 71}, {67, 69, 71, 72, 74, 76, 78},
+                                 {62, 64, 66, 67, 69, 71, 73}, {57, 59, 60, 62, 64, 65, 68}};
+    k = 0;
+    for (int64_t t = 0; t < int64_t{bars} * bar && k < 10; t += bar * pick(1, 3) + pick(0, 1) * 1024) {
+      HarmonyEntry& e = st.scales.entries[k++];
+      e.bar = static_cast<int32_t>(1 + t / bar);
+      e.click = static_cast<int32_t>(t % bar);
+      const int32_t* s = scales[pick(0, 3)];
+      chord_marks(e.marks, {s[0], s[1], s[2], s[3], s[4], s[5], s[6]}, false);
+    }
+    st.scales.entries[k] = HarmonyEntry{};
+  }
+};
+
+struct Outcome {
+  bool aborted = false;
+  std::string text;
+  std::vector<MusicNote> notes;
+};
+
+Outcome run_engine(EngineState& st, const HarmonizerSettings& set) {
+  console::Console console;
+  Outcome out;
+  const int32_t count = st.music.note_count;
+  try {
+    harmonize_units(st, set, console, nullptr);
+  } catch (const console::JobEnded&) {
+    out.aborted = true;
+  }
+  out.text = console.contents();
+  for (int32_t i = 0; i < count; ++i) out.notes.push_back(st.music.notes[i]);
+  return out;
+}
+
+struct Reached {
+  int64_t duplicates = 0, full_pool_inserts = 0, replacements = 0, pool_full = 0, links_made = 0,
+          reused_lists = 0, lookahead_ties = 0;
+};
+
+Outcome run_literal(EngineState& st, const HarmonizerSettings& set, Reached& reached) {
+  auto literal = std::make_unique<literal::LiteralEngine>(st, set);
+  Outcome out;
+  const int32_t count = st.music.note_count;
+  literal->run();
+  reached.duplicates += literal->duplicates;
+  reached.full_pool_inserts += literal->full_pool_inserts;
+  reached.replacements += literal->replacements;
+  reached.pool_full += literal->pool_full;
+  reached.links_made += literal->links_made;
+  reached.reused_lists += literal->reused_lists;
+  reached.lookahead_ties += literal->lookahead_ties;
+  out.aborted = literal->failed;
+  out.text = literal->out.contents();
+  for (int32_t i = 0; i < count; ++i) out.notes.push_back(st.music.notes[i]);
+  return out;
+}
+
+std::string describe(const MusicNote& n) {
+  return std::to_string(n.Inst) + "/" + std::to_string(n.Cpin) + "/" + std::to_string(n.Ckin) + "/" +
+         std::to_string(n.Dur) + "/" + std::to_string(n.Note) + "/" + std::to_string(n.tie_flags);
+}
+
+TEST(LiteralCompareTest, RandomPiecesHarmonizeAsTheLiteralEngineDoes) {
+  auto engine_state = std::make_unique<EngineState>();
+  auto literal_state = std::make_unique<EngineState>();
+  int32_t finished = 0;
+  Reached reached;
+  for (uint32_t seed = 1; seed <= 300; ++seed) {
+    RandomPiece piece(seed);
+    HarmonizerSettings set;
+    piece.settings(set);
+    piece.music(*engine_state, set);
+    literal_state->music = engine_state->music;
+    literal_state->chords = engine_state->chords;
+    literal_state->scales = engine_state->scales;
+    const Outcome expected = run_literal(*literal_state, set, reached);
+    const Outcome got = run_engine(*engine_state, set);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    ASSERT_EQ(got.aborted, expected.aborted);
+    ASSERT_EQ(got.text.substr(0, expected.text.size()), expected.text);
+    if (got.aborted) continue;
+    ++finished;
+    ASSERT_EQ(got.text, expected.text);
+    for (size_t i = 0; i < expected.notes.size(); ++i) {
+      ASSERT_EQ(describe(got.notes[i]), describe(expected.notes[i])) << "record " << i;
+    }
+  }
+  EXPECT_GT(finished, 100);
+  // The random pieces reach the rarer branches.
+  EXPECT_GT(reached.duplicates, 0);
+  EXPECT_GT(reached.replacements, 0);
+  EXPECT_GT(reached.links_made, 0);
+  EXPECT_GT(reached.reused_lists, 0);
+  EXPECT_GT(reached.lookahead_ties, 0);
+}
+
+// Every line of a random unit, given a random entry state, searched by both:
+// the sorted pools agree entry by entry, cost bits included.
+TEST(LiteralCompareTest, RandomLinesLeaveTheSamePool) {
+  auto engine_state = std::make_unique<EngineState>();
+  auto literal_state = std::make_unique<EngineState>();
+  int32_t lines = 0;
+  for (uint32_t seed = 1001; seed <= 1150; ++seed) {
+    RandomPiece piece(seed);
+    HarmonizerSettings set;
+    piece.settings(set);
+    piece.music(*engine_state, set);
+    literal_state->music = engine_state->music;
+    literal_state->chords = engine_state->chords;
+    literal_state->scales = engine_state->scales;
+    console::Console console;
+    Engine engine(*engine_state, set, console, nullptr);
+    form_unit(engine, 0, 0);
+    divide_lines(engine, 0);
+    mark_outer_lines(engine, 0);
+    UnitSlot& unit = engine.slot(0);
+    for (int32_t l = 0; l < kMaxLines && unit.lines[l].Ins != -1; ++l) {
+      Line& line = unit.lines[l];
+      if (piece.pick(0, 3) != 0) {
+        line.Lp = 0;
+        const LineNote& first = line.notes[0];
+        const int32_t types[] = {kRe, kRe, kFa, kFd, kPa, kPd, kAs, kAi, kEa, kEd};
+        line.npadre = LinkState{first.bar - piece.pick(0, 1), piece.pick(0, 3) * 1024, 1024,
+                                first.given_pitch + piece.pick(-3, 3), piece.pick(0, 3),
+                                first.given_pitch + piece.pick(-4, 4), piece.one_of(types)};
+      }
+    }
+    literal_state->slots[0] = unit;
+    auto literal = std::make_unique<literal::LiteralEngine>(*literal_state, set);
+    for (int32_t l = 0; l < kMaxLines && unit.lines[l].Ins != -1; ++l) {
+      SCOPED_TRACE("seed " + std::to_string(seed) + " line " + std::to_string(l));
+      const bool no_lookahead = piece.pick(0, 1) == 0;
+      const bool built = build_candidates(engine, 0, l, no_lookahead);
+      ASSERT_EQ(built, literal->build_candidates(0, l, no_lookahead));
+      if (!built) continue;
+      ++lines;
+      const int32_t count = unit.lines[l].Tmno;
+      for (int32_t x = 0; x < kPoolSize; ++x) {
+        const PoolEntry& got = engine_state->pool.entries[x];
+        ASSERT_EQ(std::memcmp(&got.cost, &literal->pool().cost[x], sizeof(double)), 0)
+            << "entry " << x << " " << got.cost << " " << literal->pool().cost[x];
+        if (got.cost < 0.0) continue;
+        for (int32_t k = 0; k < count; ++k) {
+          ASSERT_EQ(got.notes[k].pitch, literal->pool().notes[x][k].pitch) << "entry " << x;
+          ASSERT_EQ(got.notes[k].type, literal->pool().notes[x][k].type) << "entry " << x;
+        }
+      }
+    }
+  }
+  EXPECT_GT(lines, 200);
+}
+
+}  // namespace
+}  // namespace zelvo::engine
