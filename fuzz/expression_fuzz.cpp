@@ -3,6 +3,7 @@
 // then run.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "composer/composer_state.h"
@@ -19,7 +20,7 @@ namespace {
 // Names the cells can refer to: variables, generators of both kinds and
 // their parameters.
 constexpr const char* kDocument =
-    "<table>\n<tr>\n<td>TCONF</td>\n<td>8</td>\n<td>120</td>\n<td>4</td>\n<td>4</td>\n"
+    "<html>\n<body>\n<table>\n<tr>\n<td>TCONF</td>\n</tr>\n<tr>\n<td>valores</td>\n<td>8</td>\n<td>120</td>\n<td>4</td>\n<td>4</td>\n"
     "<td>0</td>\n<td>7</td>\n</tr>\n</table>\n"
     "<table>\n<tr>\n<td>TCAL</td>\n<td>valor</td>\n</tr>\n"
     "<tr>\n<td>a</td>\n<td>1+2</td>\n</tr>\n<tr>\n<td>b</td>\n<td>a*3</td>\n</tr>\n"
@@ -29,7 +30,7 @@ constexpr const char* kDocument =
     "<tr>\n<td>g1</td>\n<td>1</td>\n<td>a</td>\n<td>b</td>\n</tr>\n</table>\n"
     "<table>\n<tr>\n<td>TSAL</td>\n<td>i</td>\n<td>n</td>\n<td>d</td>\n<td>p</td>\n<td>v</td>\n</tr>\n"
     "<tr>\n<td>1</td>\n<td>1</td>\n<td>tono</td>\n<td>48</td>\n<td>1</td>\n<td>100</td>\n</tr>\n"
-    "</table>\n";
+    "</table>\n</body>\n</html>\n";
 
 }  // namespace
 
@@ -44,6 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool ready = [&] {
     fuzz::write_file("incom.htm", kDocument);
     fuzz::run_job(console, [&] { tables::compile_tables(compiled->composition, compiled->machine, console); });
+    // Without its names every cell would only meet "not declared".
+    if (compiled->composition.symbol_count < 7) std::abort();
     return true;
   }();
   (void)ready;

@@ -67,6 +67,9 @@ void run_job(console::Console& console, Stage&& stage) {
   } catch (const console::JobEnded&) {
   }
   console.set_job_running(false);
+  // To see what an input did: ZELVO_FUZZ_VERBOSE=1 <target> <file>.
+  static const bool verbose = std::getenv("ZELVO_FUZZ_VERBOSE") != nullptr;
+  if (verbose) std::fprintf(stderr, "%s\n", console.contents().c_str());
 }
 
 }  // namespace zelvo::fuzz

@@ -5,7 +5,8 @@
 # what earlier runs in WORK_DIR found; new inputs stay in WORK_DIR/<target>/
 # corpus, crash inputs go to WORK_DIR/<target>/artifacts. One line per
 # target is added to WORK_DIR/summary.txt. Exit status 1 when any target
-# found a fault.
+# found a fault. FUZZ_TIMEOUT (seconds, default 10) is the longest one input
+# may run before it counts as a fault.
 set -uo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -24,7 +25,7 @@ for target in "${targets[@]}"; do
   dir="$work/$target"
   mkdir -p "$dir/corpus" "$dir/artifacts"
   log="$dir/fuzz-$(date +%Y%m%d-%H%M%S).log"
-  "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  "$build/fuzz/$target" -max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-10}" -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$dir/artifacts/" \
     "$dir/corpus" "$root/fuzz/corpus/$target" > "$log" 2>&1
   rc=$?
