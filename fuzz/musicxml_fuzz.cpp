@@ -21,8 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > kMaxInput) return 0;
   fuzz::enter_scratch_folder();
   harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(0);
-  // Parts 1 and 2 are the music, 3 the scales and 4 the chords.
-  state.settings.FirstHarmIns = 3;
+  // Parts 1 to 3 are the music, 4 the scales and 5 the chords (the demo's).
+  state.settings.LastMusicIns = 3;
+  state.settings.FirstHarmIns = 4;
   state.settings.HarmInsNum = 2;
   console::Console& console = fuzz::fuzz_console();
   fuzz::write_file("inmus.xml", data, size);
