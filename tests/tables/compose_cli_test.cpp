@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 
@@ -50,6 +51,50 @@ TEST(ComposeCliTest, CompileErrorAbortsWithExitOne) {
   ASSERT_GE(result.output.size(), tail.size());
   EXPECT_EQ(result.output.substr(result.output.size() - tail.size()), tail);
   EXPECT_FALSE(std::filesystem::exists(folder.file("outco.mid")));
+}
+
+// One table as HTML editors write it, one cell per line.
+std::string table_rows(std::initializer_list<std::initializer_list<std::string>> rows) {
+  std::string text = "<table border=1>\n";
+  for (const auto& row : rows) {
+    text += "<tr>\n";
+    for (const std::string& cell : row) text += "<td>" + cell + "</td>\n";
+    text += "</tr>\n";
+  }
+  return text + "</table>\n";
+}
+
+// A document saved with CR LF line ends composes exactly as the LF one:
+// the same console text and byte-identical listing and MIDI file.
+TEST(ComposeCliTest, CrlfDocumentComposesExactlyLikeTheLfOne) {
+  // A remark cell of 798 characters before its line end is one line with LF
+  // or CR LF alike, so the next row still starts a row of its own.
+  const std::string remark(798 - 9, 'n');
+  const std::string lf =
+      "<html>\n<body>\n" +
+      table_rows({{"TCONF", "bars", "tempo", "num", "den", "clicks", "seed"}, {"v", "2", "120", "4", "4", "0", "1234"}}) +
+      table_rows({{"TCAL", "value", "remark"}, {"base", "60", remark}, {"tone", "base+nrand(12)"}}) +
+      table_rows({{"TSAL", "inst", "note", "dur", "gate", "vel"}, {"", "1", "tone", "10", "1", "90"}}) +
+      table_rows({{"TGENC", "mode", "sb", "sc", "pb", "pc", "pulse", "lb", "lc", "nl", "shape", "top", "bot", "step",
+                   "order", "end"},
+                  {"d", "0", "1", "0", "1", "0", "24", "2", "0", "24", "1", "72", "60", "0", "1", ""},
+                  {"G", "0", "1", "0", "1", "0", "24", "2", "0", "24", "1", "72", "60", "0", "1", ""}}) +
+      "</body>\n</html>\n";
+  std::string crlf;
+  for (const char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  app::TempFolder lf_folder;
+  app::TempFolder crlf_folder;
+  std::ofstream(lf_folder.file("incom.htm"), std::ios::binary) << lf;
+  std::ofstream(crlf_folder.file("incom.htm"), std::ios::binary) << crlf;
+  const app::CliResult lf_result = app::run_zelvo({"compose"}, lf_folder.path());
+  const app::CliResult crlf_result = app::run_zelvo({"compose"}, crlf_folder.path());
+  EXPECT_EQ(lf_result.status, 0) << lf_result.output;
+  EXPECT_EQ(crlf_result.status, 0) << crlf_result.output;
+  EXPECT_EQ(crlf_result.output, lf_result.output);
+  const std::string listing = read_file(lf_folder.file("outco.rur"));
+  EXPECT_NE(listing.find("\n1\t1\t0\t10\t"), std::string::npos) << listing;  // the piece has notes
+  EXPECT_EQ(read_file(crlf_folder.file("outco.rur")), listing);
+  EXPECT_EQ(read_file(crlf_folder.file("outco.mid")), read_file(lf_folder.file("outco.mid")));
 }
 
 TEST(ComposeCliTest, SpanishOpenError) {
