@@ -136,6 +136,19 @@ TEST(CalculatedGeneratorTest, ChangedPeriodKeepsThePhaseEvenWhenNegative) {
   EXPECT_EQ(notes_for("0"), std::vector<int>(14, 60));
 }
 
+TEST(CalculatedGeneratorTest, LaterStartBeginsAtThePeriodStart) {
+  // The reset at bar 1, click 0 reaches generators that are not active yet:
+  // a ramp that starts at bar 2 begins at its bottom.
+  Composed run;
+  Row g = calc("G", "48", "12", "3", "72", "60");
+  g[2] = "2";  // start bar
+  test::compose_in(run, test::html_document({test::tconf("2", "120", "4", "4"), test::tgenc({g}),
+                                             test::tsal({out("1", "G", "Gi")})}));
+  ASSERT_EQ(run.result.status, 0) << run.result.output;
+  EXPECT_EQ(clicks_of(run.events, 5), (std::vector<int>{192, 204, 216, 228, 240}));
+  EXPECT_EQ(notes_of(run.events, 5), (std::vector<int>{60, 63, 66, 69, 60}));
+}
+
 TEST(CalculatedGeneratorTest, StartAndLengthLimitTheActiveClicks) {
   Composed run;
   Row g = calc("G", "48", "24", "3", "72", "60");

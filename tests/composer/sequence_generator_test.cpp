@@ -217,6 +217,18 @@ TEST(SequenceGeneratorTest, ProgramAtPassStartKeepsTheWindowForThePass) {
                                         {192, 62, 48}, {240, 64, 48}, {288, 65, 48}, {336, 62, 48}}));
 }
 
+TEST(SequenceGeneratorTest, LaterStartBeginsAPassAtTheFirstActiveClick) {
+  // Reset at bar 1, click 0 while not yet active: the pass starts at click 96.
+  Composed run;
+  Row row = seq_row("S", SeqParams{});
+  row[4] = "96";  // start click
+  test::compose_in(run, test::html_document({test::tconf("2", "120", "4", "4"), test::tgens({row}),
+                                             test::tsal({{"", "1", "S", "Su", "Si", "100"}})}),
+                   kPhrases);
+  ASSERT_EQ(run.result.status, 0) << run.result.output;
+  EXPECT_EQ(played(run.events), (Played{{96, 60, 48}, {144, 62, 48}, {192, 64, 48}, {240, 65, 48}}));
+}
+
 TEST(SequenceGeneratorTest, UnknownSequenceOrNoFilePlaysNothing) {
   SeqParams p;
   p.sequence = "4";
