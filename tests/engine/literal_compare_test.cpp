@@ -22,7 +22,9 @@ using testing_support::chord_marks;
 struct RandomPiece {
   std::mt19937 rng;
   explicit RandomPiece(uint32_t seed) : rng(seed) {}
-  int32_t pick(int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); }
+  int32_t pick(int32_t lo, int32_t hi) {
+    return std::uniform_int_distribution<int32_t>(lo, hi)(rng);
+  }
   template <typename T, size_t N>
   T one_of(const T (&values)[N]) {
     return values[pick(0, N - 1)];
@@ -52,13 +54,18 @@ struct RandomPiece {
       for (int32_t& s : set.NonHarmTonesSort[r]) s = pick(0, 2) == 0 ? 0 : 1;
       for (float& w : set.NonHarmTonesCoef[r]) w = one_of(weights);
     }
-    set.time.compas_num = pick(3, 4);
+    const int32_t beats[] = {2, 3, 4, 4, 4, 6};
+    set.time.compas_num = one_of(beats);
+    const int32_t quarters[] = {1024, 1024, 480, 96};
+    set.time.clicks_parte = one_of(quarters);
+    set.time.clicks_semic = set.time.clicks_parte / 4;
   }
 
   // A few voices per instrument, walking by small steps with some leaps,
   // rests and ties; then the harmony: chords changing every half bar or so.
   void music(EngineState& st, const HarmonizerSettings& set) {
     const int32_t bar = set.time.compas_num * set.time.clicks_parte;
+    const int32_t six = set.time.clicks_semic;
     const int32_t bars = pick(1, 5);
     struct Timed {
       int64_t time;
@@ -72,16 +79,16 @@ struct RandomPiece {
       const int32_t voices = pick(1, 3);
       for (int32_t v = 0; v < voices; ++v) {
         int32_t pitch = pick(45, 80);
-        int64_t t = pick(0, 3) * 256;
+        int64_t t = pick(0, 3) * six;
         while (t < int64_t{bars} * bar) {
-          const int32_t durs[] = {256, 256, 512, 512, 1024, 1536, 128, 384};
-          const int32_t dur = one_of(durs);
+          const int32_t durs[] = {2, 2, 4, 4, 8, 12, 1, 3};
+          const int32_t dur = one_of(durs) * six / 2;
           const int32_t steps[] = {-2, -1, 0, 1, 2, -2, -1, 1, 2, 3, -3, 5, -7};
           pitch = std::clamp(pitch + one_of(steps), 30, 100);
           const uint32_t ties = pick(0, 9) == 0 ? static_cast<uint32_t>(pick(1, 3)) : 0;
           notes.push_back({t, MusicNote{inst, static_cast<int32_t>(1 + t / bar),
                                         static_cast<int32_t>(t % bar), dur, pitch, 100, ties}});
-          t += dur + (pick(0, 7) == 0 ? pick(1, 12) * 256 : 0);
+          t += dur + (pick(0, 7) == 0 ? pick(1, 12) * six : 0);
         }
       }
     }
@@ -106,10 +113,14 @@ struct RandomPiece {
       }
     }
     st.chords.entries[k] = HarmonyEntry{};
-    const int32_t scales[][7] = {{60, 62, 64, 65, 67, 69, 71}, {67, 69, 71, 72, 74, 76, 78},
-                                 {62, 64, 66, 67, 69, 71, 73}, {57, 59, 60, 62, 64, 65, 68}};
+    const int32_t scales[][7] = {{60, 62, 64, 65, 67, 69, 71},
+                                 {67, 69, 71, 72, 74, 76, 78},
+                                 {62, 64, 66, 67, 69, 71, 73},
+                                 {57, 59, 60, 62, 64, 65, 68}};
     k = 0;
-    for (int64_t t = 0; t < int64_t{bars} * bar && k < 10; t += bar * pick(1, 3) + pick(0, 1) * 1024) {
+    const int32_t beat = set.time.clicks_parte;
+    for (int64_t t = 0; t < int64_t{bars} * bar && k < 10;
+         t += bar * pick(1, 3) + pick(0, 1) * beat) {
       HarmonyEntry& e = st.scales.entries[k++];
       e.bar = static_cast<int32_t>(1 + t / bar);
       e.click = static_cast<int32_t>(t % bar);
@@ -164,8 +175,9 @@ Outcome run_literal(EngineState& st, const HarmonizerSettings& set, Reached& rea
 }
 
 std::string describe(const MusicNote& n) {
-  return std::to_string(n.Inst) + "/" + std::to_string(n.Cpin) + "/" + std::to_string(n.Ckin) + "/" +
-         std::to_string(n.Dur) + "/" + std::to_string(n.Note) + "/" + std::to_string(n.tie_flags);
+  return std::to_string(n.Inst) + "/" + std::to_string(n.Cpin) + "/" + std::to_string(n.Ckin) +
+         "/" + std::to_string(n.Dur) + "/" + std::to_string(n.Note) + "/" +
+         std::to_string(n.tie_flags);
 }
 
 TEST(LiteralCompareTest, RandomPiecesHarmonizeAsTheLiteralEngineDoes) {
@@ -228,9 +240,14 @@ TEST(LiteralCompareTest, RandomLinesLeaveTheSamePool) {
         line.Lp = 0;
         const LineNote& first = line.notes[0];
         const int32_t types[] = {kRe, kRe, kFa, kFd, kPa, kPd, kAs, kAi, kEa, kEd};
-        line.npadre = LinkState{first.bar - piece.pick(0, 1), piece.pick(0, 3) * 1024, 1024,
-                                first.given_pitch + piece.pick(-3, 3), piece.pick(0, 3),
-                                first.given_pitch + piece.pick(-4, 4), piece.one_of(types)};
+        const int32_t beat = set.time.clicks_parte;
+        line.npadre = LinkState{first.bar - piece.pick(0, 1),
+                                piece.pick(0, 3) * beat,
+                                beat,
+                                first.given_pitch + piece.pick(-3, 3),
+                                piece.pick(0, 3),
+                                first.given_pitch + piece.pick(-4, 4),
+                                piece.one_of(types)};
       }
     }
     literal_state->slots[0] = unit;

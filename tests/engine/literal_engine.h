@@ -227,8 +227,9 @@ class LiteralEngine {
         const LineNote& last = la.notes[la.Tmno - 1];
         const LineNote& first = lc.notes[0];
         diff = std::abs(first.given_pitch - last.given_pitch);
-        linkable = diff <= 4 &&
-                   at(first.bar, first.click) - (at(last.bar, last.click) + last.duration) <= hole();
+        linkable =
+            diff <= 4 &&
+            at(first.bar, first.click) - (at(last.bar, last.click) + last.duration) <= hole();
       }
       if (linkable) {
         total += diff;
@@ -260,10 +261,11 @@ class LiteralEngine {
   }
   static bool present(const HarmonyEntry& e, int32_t p) {
     const char c = e.marks[p % 12];
-    return std::isupper(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c)) ||
-           c == '#';
+    return std::isupper(static_cast<unsigned char>(c)) ||
+           std::isdigit(static_cast<unsigned char>(c)) || c == '#';
   }
-  bool rule(int32_t type, int32_t s, const LinkState& P, LinkState& C, int32_t o, const int32_t* row) {
+  bool rule(int32_t type, int32_t s, const LinkState& P, LinkState& C, int32_t o,
+            const int32_t* row) {
     const int32_t p = C.given_pitch + o;
     if (p < 0 || p > 127) return false;
     const HarmonyEntry& chord = st_.chords.entries[slot(s).chord_index];
@@ -280,12 +282,26 @@ class LiteralEngine {
         if (gap) return false;
         const int32_t st = step(P.chosen_pitch, p);
         switch (P.tone_type) {
-          case 0: case 3: ok = st == -1; break;
-          case 1: case 2: ok = st == 1; break;
-          case 4: ok = st == -1 && weight(C.click) <= weight(P.click); break;
-          case 5: ok = st == 1 && weight(C.click) <= weight(P.click); break;
-          case 6: ok = p <= P.chosen_pitch - 3; break;
-          case 7: ok = p >= P.chosen_pitch + 3; break;
+          case 0:
+          case 3:
+            ok = st == -1;
+            break;
+          case 1:
+          case 2:
+            ok = st == 1;
+            break;
+          case 4:
+            ok = st == -1 && weight(C.click) <= weight(P.click);
+            break;
+          case 5:
+            ok = st == 1 && weight(C.click) <= weight(P.click);
+            break;
+          case 6:
+            ok = p <= P.chosen_pitch - 3;
+            break;
+          case 7:
+            ok = p >= P.chosen_pitch + 3;
+            break;
         }
       }
     } else {
@@ -293,15 +309,24 @@ class LiteralEngine {
       const bool from_chord = has && P.tone_type == 99 && !gap;
       const int32_t st = has ? step(P.chosen_pitch, p) : 0;
       switch (type) {
-        case 0: ok = from_chord && st == 1 && six <= nhd; break;
-        case 1: ok = from_chord && st == -1 && six <= nhd; break;
-        case 2: ok = has && (P.tone_type == 99 || P.tone_type == 2) && !gap && st == 1 && six <= nhd; break;
-        case 3: ok = has && (P.tone_type == 99 || P.tone_type == 3) && !gap && st == -1 && six <= nhd; break;
+        case 0:
+          ok = from_chord && st == 1 && six <= nhd;
+          break;
+        case 1:
+          ok = from_chord && st == -1 && six <= nhd;
+          break;
+        case 2:
+          ok = has && (P.tone_type == 99 || P.tone_type == 2) && !gap && st == 1 && six <= nhd;
+          break;
+        case 3:
+          ok = has && (P.tone_type == 99 || P.tone_type == 3) && !gap && st == -1 && six <= nhd;
+          break;
         case 4:
         case 5:
           ok = (!has || P.tone_type == 99) && six <= 2 * nhd && weight(C.click) != 1;
           if (ok && has) {
-            ok = std::abs(p - P.chosen_pitch) >= 3 || (p == P.chosen_pitch && !present(chord, p) && !gap);
+            ok = std::abs(p - P.chosen_pitch) >= 3 ||
+                 (p == P.chosen_pitch && !present(chord, p) && !gap);
           }
           break;
         case 6:
@@ -338,13 +363,15 @@ class LiteralEngine {
         }
         const int32_t gp = line.notes[i].given_pitch, bp = line.notes[best].given_pitch;
         const bool better = line.Tipo == 2 ? gp < bp : gp > bp;
-        if (better || (gp == bp && importance(line.notes[i].click, line.notes[i].duration) >
-                                      importance(line.notes[best].click, line.notes[best].duration))) {
+        if (better ||
+            (gp == bp && importance(line.notes[i].click, line.notes[i].duration) >
+                             importance(line.notes[best].click, line.notes[best].duration))) {
           best = i;
         }
       }
       done[best] = true;
-      line.ranking[r] = OuterRank{best, importance(line.notes[best].click, line.notes[best].duration)};
+      line.ranking[r] =
+          OuterRank{best, importance(line.notes[best].click, line.notes[best].duration)};
     }
   }
   static int32_t marked(const HarmonyEntry& e, int32_t bit) {
@@ -358,7 +385,8 @@ class LiteralEngine {
     const int32_t m = n < 3 ? n : 3;
     int32_t f = 0;
     if (target == -1) return 0;
-    if (line.ranking[0].note_index < n && c[line.ranking[0].note_index].pitch % 12 == target) f += first;
+    if (line.ranking[0].note_index < n && c[line.ranking[0].note_index].pitch % 12 == target)
+      f += first;
     for (int32_t r = 1; r <= m - 1; ++r) {
       const int32_t x = line.ranking[r].note_index;
       if (x < n && c[x].pitch % 12 == target) {
@@ -381,7 +409,8 @@ class LiteralEngine {
       if (dg == 0 && dc != 0) A += 5;
       if (std::abs(dg) < 3 && std::abs(dc) > 2) A += 5;
       A = A / static_cast<float>(n);
-      if (dg == 0 && (line.npadre.tie_flags & 1) && (line.notes[0].tie_flags & 2) && dc != 0) B = 10;
+      if (dg == 0 && (line.npadre.tie_flags & 1) && (line.notes[0].tie_flags & 2) && dc != 0)
+        B = 10;
     }
     int32_t dist = 0;
     for (int32_t k = 0; k < n; ++k) dist += std::abs(c[k].pitch - line.notes[k].given_pitch);
@@ -396,7 +425,8 @@ class LiteralEngine {
         continue;
       }
       if (mc != 0 && mg != 0 && ((mc > 0) != (mg > 0))) ++dcount;
-      if (step(c[k - 1].pitch, c[k].pitch) != step(line.notes[k - 1].given_pitch, line.notes[k].given_pitch)) {
+      if (step(c[k - 1].pitch, c[k].pitch) !=
+          step(line.notes[k - 1].given_pitch, line.notes[k].given_pitch)) {
         ++ecount;
       }
     }
@@ -455,7 +485,8 @@ class LiteralEngine {
       ++full_pool_inserts;
       int32_t worst = -1;
       for (int32_t x = 0; x < kPoolSize; ++x) {
-        if (pool_->cost[x] >= 0.0 && (worst == -1 || pool_->cost[x] > pool_->cost[worst])) worst = x;
+        if (pool_->cost[x] >= 0.0 && (worst == -1 || pool_->cost[x] > pool_->cost[worst]))
+          worst = x;
       }
       if (c < pool_->cost[worst]) {
         std::memcpy(pool_->notes[worst], pool_->notes[n], sizeof(pool_->notes[n]));
@@ -481,7 +512,8 @@ class LiteralEngine {
       }
     }
   }
-  bool extend(int32_t s, int32_t l, int32_t e, int32_t i, int32_t j, const LinkState& P, bool nola) {
+  bool extend(int32_t s, int32_t l, int32_t e, int32_t i, int32_t j, const LinkState& P,
+              bool nola) {
     const Line& line = slot(s).lines[l];
     const LineNote& note = line.notes[i];
     LinkState C{note.bar, note.click, note.duration, note.given_pitch, note.tie_flags, 0, 0};
@@ -504,7 +536,8 @@ class LiteralEngine {
           ++pool_full;
           break;
         }
-        pool_->notes[n][i] = PathNote{static_cast<int8_t>(C.chosen_pitch), static_cast<int8_t>(C.tone_type)};
+        pool_->notes[n][i] =
+            PathNote{static_cast<int8_t>(C.chosen_pitch), static_cast<int8_t>(C.tone_type)};
         if (last || i == j) {
           insert(n, cost(n, s, l, i + 1), i + 1);
           success = true;
@@ -543,8 +576,13 @@ class LiteralEngine {
       bool any = false;
       for (int32_t t = 0; t < nt; ++t) {
         const LineNote& b = line.notes[k - 1];
-        const LinkState P2{b.bar, b.click, b.duration, b.given_pitch, b.tie_flags,
-                           pool_->notes[taken[t]][k - 1].pitch, pool_->notes[taken[t]][k - 1].type};
+        const LinkState P2{b.bar,
+                           b.click,
+                           b.duration,
+                           b.given_pitch,
+                           b.tie_flags,
+                           pool_->notes[taken[t]][k - 1].pitch,
+                           pool_->notes[taken[t]][k - 1].type};
         if (extend(s, l, taken[t], k, k + 3, P2, nola)) any = true;
       }
       if (!any) return false;
@@ -590,7 +628,8 @@ class LiteralEngine {
       for (;;) {
         int32_t found = -1;
         for (int32_t k = i; k < 100 && list[k].notes[0].pitch != -1; ++k) {
-          if (list[k].notes[last].pitch != key.pitch || list[k].notes[last].type != key.type) continue;
+          if (list[k].notes[last].pitch != key.pitch || list[k].notes[last].type != key.type)
+            continue;
           if (found == -1 || list[k].cost <= list[found].cost) found = k;
         }
         if (found == -1) break;
@@ -624,7 +663,8 @@ class LiteralEngine {
                       (set_.LinkLimit == 0 && set_.NoLinkAct == 1);
     if (s >= 1 && line.Lp != -1) {
       const LinkState& x = slot(s - 1).lines[line.Lp].nlast;
-      if (x.chosen_pitch != line.npadre.chosen_pitch || x.tone_type != line.npadre.tone_type) line.Yarm = 0;
+      if (x.chosen_pitch != line.npadre.chosen_pitch || x.tone_type != line.npadre.tone_type)
+        line.Yarm = 0;
     }
     if (line.Yarm == 1) ++reused_lists;
     if (line.Yarm != 1) {
@@ -665,7 +705,8 @@ class LiteralEngine {
         best = 0.0f;
         break;
       }
-      const float sum = static_cast<float>(static_cast<double>(la) + static_cast<double>(list[i].cost));
+      const float sum =
+          static_cast<float>(static_cast<double>(la) + static_cast<double>(list[i].cost));
       if (sum == best) ++lookahead_ties;
       if (sum < best) {
         best = sum;
