@@ -15,7 +15,7 @@ namespace {
 
 // A run of the loop costs about one program run per generator and output
 // per click: longer runs are cut to fit a fuzzing budget.
-constexpr int64_t kWorkBudget = 3'000'000;
+constexpr int64_t kWorkBudget = 1'000'000;
 constexpr int32_t kMaxClicks = 800;
 // The events' exchange sort is quadratic; bigger results skip the files.
 constexpr int32_t kMaxSortedEvents = 2000;
