@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -35,7 +36,7 @@ class Application {
   console::Console console_;
   std::unique_ptr<composer::ComposerState> composer_;
   std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
-  int32_t open_result_ = 0;
+  std::atomic<int32_t> open_result_{0};
   std::function<void(const char*)> opener_;
   std::unique_ptr<console::JobRunner> runner_;
 };
