@@ -202,6 +202,22 @@ TEST(GenerationLoopTest, AllOrdersZeroRunFromTheHighestRecordDown) {
   EXPECT_EQ(channels, (std::vector<int>{3, 2, 1}));
 }
 
+TEST(GenerationLoopTest, PreviewPassShowsALaterGeneratorsNewValue) {
+  // A runs before B, yet its notes carry B's value of the same click: the
+  // preview pass stored it (without it, click 0 would play B's 0 and click
+  // 12 its 62.75 of click 11). B's onset flag is not set by the preview, so
+  // A's onsets play on channel 1 only and B's on channel 2 only.
+  Composed run;
+  test::compose_in(run, test::html_document({test::tconf("1", "120", "4", "4"),
+                                             test::tgenc({calc("A", "48", "12", "3", "72", "60", "0", "1"),
+                                                          calc("B", "48", "12", "3", "72", "60", "0", "2")}),
+                                             test::tsal({out("1", "B", "Ai"), out("2", "B", "Bi")})}));
+  ASSERT_EQ(run.result.status, 0) << run.result.output;
+  ASSERT_GE(run.events.size(), 8u);
+  EXPECT_EQ(notes_of(run.events, 8), (std::vector<int>{60, 60, 63, 63, 66, 66, 69, 69}));
+  for (size_t i = 0; i < 8; ++i) EXPECT_EQ(run.events[i][0], i % 2 == 0 ? 1 : 2) << i;
+}
+
 TEST(GenerationLoopTest, ChannelsPlayOnlyWithAGateAndANumberFrom1To16) {
   Composed run;
   test::compose_in(run, test::html_document(
