@@ -468,18 +468,21 @@ std::string demo_file(const std::string& name) {
   return std::string(ZELVO_SOURCE_DIR) + "/examples/demo/" + name;
 }
 
-// The demo in two work folders, Debug off and on: the same outar.mid.
+// The example work folder as it comes (the composer writes the music the
+// harmonizer reads), in two copies, Debug off and on: the same outar.mid.
 TEST(DebugDemoTest, SameResultWithDebugOnAndOff) {
   app::TempFolder off;
   app::TempFolder on;
   for (const app::TempFolder* work : {&off, &on}) {
-    for (const char* name : {"inmus.xml", "inarm.xml"}) {
+    for (const char* name : {"incom.htm", "insec.xml", "inmus.xml", "inarm.xml"}) {
       write_file(work->file(name), read_file(demo_file(name)));
     }
-    const std::string debug = work == &on ? "Debug=1\n" : "Debug=0\n";
-    write_file(work->file("conar.txt"),
-               read_file(demo_file("conar.txt")) + "MusicSource=0\n" + debug);
-    const app::CliResult result = app::run_zelvo({"harmonize"}, work->path());
+    std::string configuration = read_file(demo_file("conar.txt"));
+    const size_t at = configuration.find("\nDebug = 0");
+    ASSERT_NE(at, std::string::npos);
+    if (work == &on) configuration.replace(at, 10, "\nDebug = 1");
+    write_file(work->file("conar.txt"), configuration);
+    const app::CliResult result = app::run_zelvo({"all"}, work->path());
     ASSERT_EQ(result.status, 0) << result.output;
   }
   EXPECT_FALSE(exists(off.file("_brindebug")));
