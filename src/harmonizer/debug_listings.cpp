@@ -64,13 +64,15 @@ void print_line_fields(std::FILE* file, const Line& line) {
 
 void print_pitch_names(std::FILE* file, const PathNote* notes, int32_t count) {
   char name[engine::kNoteNameSize];
-  for (int32_t k = 0; k < count; ++k)
+  for (int32_t k = 0; k < count; ++k) {
     std::fprintf(file, "%s ", engine::note_name(notes[k].pitch, name));
+  }
 }
 
 void print_type_names(std::FILE* file, const PathNote* notes, int32_t count) {
-  for (int32_t k = 0; k < count; ++k)
+  for (int32_t k = 0; k < count; ++k) {
     std::fprintf(file, "%s ", engine::tone_type_name(notes[k].type));
+  }
 }
 
 // Appends the notes of a line under the pitches of one path to the music
@@ -85,10 +87,14 @@ void add_path_records(std::FILE* file, EngineState& engine, const Line& line, co
   for (int32_t k = 0; k < count; ++k) {
     const engine::LineNote& n = line.notes[k];
     if (room) {
-      const int64_t bar = int64_t{n.bar} + 2 * rank + 1 - chord_bar;
-      music.notes[music.note_count++] = MusicNote{
-          1,          static_cast<int32_t>(bar),         n.click, n.duration, notes[k].pitch,
-          n.velocity, static_cast<uint32_t>(n.tie_flags)};
+      MusicNote& record = music.notes[music.note_count++];
+      record.Inst = 1;
+      record.Cpin = static_cast<int32_t>(int64_t{n.bar} + 2 * rank + 1 - chord_bar);
+      record.Ckin = n.click;
+      record.Dur = n.duration;
+      record.Note = notes[k].pitch;
+      record.Vel = n.velocity;
+      record.tie_flags = static_cast<uint32_t>(n.tie_flags);
     }
     std::fprintf(file, "%s ", engine::tone_type_name(notes[k].type));
   }
