@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "console/windows1252.h"
 #include "shell/shell_messages.h"
 
 namespace zelvo::shell {
@@ -38,6 +39,41 @@ bool read_folder_line(std::istream& in, std::string& path) {
   }
   if (!path.empty() && path.back() == '\r') path.pop_back();
   if (path.size() > kMaxFolderPath) path.clear();
+  return true;
+}
+
+bool valid_utf8(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    size_t extra = 0;
+    char32_t c = lead;
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      extra = 1, c = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      extra = 2, c = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      extra = 3, c = lead & 0x07;
+    } else {
+      return false;
+    }
+    if (i + extra >= text.size()) return false;  // cut short at the end
+    for (size_t k = 1; k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      c = (c << 6) | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and values beyond Unicode are no UTF-8.
+    if ((extra == 2 && c < 0x800) || (extra == 3 && (c < 0x10000 || c > 0x10FFFF)) ||
+        (c >= 0xD800 && c <= 0xDFFF)) {
+      return false;
+    }
+    i += extra + 1;
+  }
   return true;
 }
 
@@ -71,10 +107,15 @@ std::string current_directory() {
   return error ? std::string() : path.string();
 }
 
+std::string console_name(std::string_view file_system_name) {
+  return valid_utf8(file_system_name) ? console::from_utf8(file_system_name)
+                                       : std::string(file_system_name);
+}
+
 int for_each_file(console::Console& console, const std::string& folder, const FileAction& action) {
   std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
   if (!dir) {
-    console_print(console, kFolderError, folder.c_str());
+    console_print(console, kFolderError, console_name(folder).c_str());
     return -1;
   }
   std::vector<std::string> names;
@@ -91,7 +132,7 @@ int for_each_file(console::Console& console, const std::string& folder, const Fi
       // A link to nothing is no file to copy; any other entry that cannot be
       // read ends the walk.
       if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) continue;
-      console_print(console, kFolderError, folder.c_str());
+      console_print(console, kFolderError, console_name(folder).c_str());
       return -2;
     }
     if (!S_ISREG(info.st_mode)) continue;

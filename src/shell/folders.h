@@ -30,6 +30,12 @@ std::string join_path(std::string_view folder, std::string_view name);
 // The current directory, or "" when it cannot be read.
 std::string current_directory();
 
+// A file or folder name as the console shows it. Names on disk are UTF-8
+// while the console holds Windows-1252, so a valid UTF-8 name is converted
+// (a character Windows-1252 lacks becomes '?'); any other name is shown as
+// its bytes.
+std::string console_name(std::string_view file_system_name);
+
 // Calls `action` with the full path of every file (not sub-folder) of
 // `folder`, in name order ignoring case, until it returns non-zero.
 // Returns 0; -1 when the folder cannot be listed, -2 when an entry's

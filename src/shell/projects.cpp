@@ -134,7 +134,7 @@ CommandResult save_project(console::Console& console, const Folders& folders, Pl
   walk(console, folders.work, failures, [&](const std::string& path) {
     const std::string target = project_file_name(file_name_of(path), project_name);
     copy_replacing(path, join_path(folders.project, target), failures);
-    console_print(console, kFileCopied, target.c_str());
+    console_print(console, kFileCopied, console_name(target).c_str());
     return 0;
   });
   return result_of(failures);
@@ -159,7 +159,7 @@ CommandResult load_project(console::Console& console, const Folders& folders, Pl
   walk(console, folders.project, failures, [&](const std::string& path) {
     const std::string name = file_name_of(path);
     copy_replacing(path, join_path(folders.work, work_file_name(name)), failures);
-    console_print(console, kFileCopied, name.c_str());
+    console_print(console, kFileCopied, console_name(name).c_str());
     return 0;
   });
   return result_of(failures);

@@ -19,6 +19,16 @@ TEST(FoldersTest, LastPathComponentAndJoin) {
   EXPECT_EQ(join_path("/w/", "incom.htm"), "/w/incom.htm");  // no second separator
 }
 
+TEST(FoldersTest, ConsoleNamesAreWindows1252) {
+  EXPECT_EQ(console_name("canci\xC3\xB3n.txt"), "canci\xF3n.txt");
+  EXPECT_EQ(console_name("\xE2\x82\xAC \xE4\xB8\xAD"), "\x80 ?");  // the euro sign has a byte
+  EXPECT_EQ(console_name("plain.txt"), "plain.txt");
+  // Not UTF-8 (a Windows-1252 name, a cut sequence, an overlong form): the bytes.
+  EXPECT_EQ(console_name("canci\xF3n.txt"), "canci\xF3n.txt");
+  EXPECT_EQ(console_name("end\xC3"), "end\xC3");
+  EXPECT_EQ(console_name("\xC0\xAF"), "\xC0\xAF");
+}
+
 TEST(FoldersTest, ForEachFileListsFilesOnlyInNameOrderIgnoringCase) {
   app::TempFolder folder;
   write_file(folder.file("b.txt"), "");

@@ -33,6 +33,27 @@ TEST(ProjectCommandLineTest, SaveThenLoadPrintTheConsole) {
   EXPECT_EQ(file_names(work.path()), (Names{"incom.htm", "notes.txt"}));
 }
 
+// Names on disk are UTF-8; the console is Windows-1252 and the command line
+// prints it as UTF-8, so a name comes out as it is on disk.
+TEST(ProjectCommandLineTest, NonAsciiNamesPrintAsTheyAreOnDisk) {
+  app::TempFolder work;
+  app::TempFolder root;
+  const std::string song = root.file("Canci\xC3\xB3n");
+  std::filesystem::create_directory(song);
+  write_file(work.file("inmus.xml"), "m");
+  write_file(work.file("m\xC3\xBAsica.txt"), "t");
+  const app::CliResult saved = run_zelvo({"project", "save", "--work", work.path(), "--project", song});
+  EXPECT_EQ(saved.status, 0);
+  EXPECT_EQ(saved.output, kBanner +
+                              "\n\n SAVING PROYECT:\n\n\t--> inmus-Canci\xC3\xB3n.xml\n"
+                              "\t--> m\xC3\xBAsica.txt\n");
+  EXPECT_EQ(file_names(song), (Names{"inmus-Canci\xC3\xB3n.xml", "m\xC3\xBAsica.txt"}));
+
+  const app::CliResult missing =
+      run_zelvo({"project", "new", "--work", work.path(), "--template", root.file("Se\xC3\xB1" "al")});
+  EXPECT_EQ(missing.output, kBanner + "\n\n Error reading files in folder " + root.file("Se\xC3\xB1" "al") + "\n");
+}
+
 TEST(ProjectCommandLineTest, NewUsesTheTemplateSubFolderByDefault) {
   app::TempFolder start;
   app::TempFolder work;
