@@ -3,9 +3,9 @@
 // A slow, literal harmonization engine for the tests: the unit window moved
 // by whole-slot copies, every assignment of the link search evaluated, the
 // path pool scanned whole by insert_scored and sorted by exchanging whole
-// entries, the tone rules and the path cost written out term by term. Only
-// form_unit, divide_lines and mark_outer_lines come from the engine. The
-// comparison tests run it side by side with the engine on random music.
+// entries, units, lines, tone rules and the path cost written out step by
+// step. The comparison tests run it side by side with the engine on random
+// music.
 
 #include <cctype>
 #include <cmath>
@@ -17,8 +17,6 @@
 
 #include "console/console.h"
 #include "engine/context.h"
-#include "engine/form_unit.h"
-#include "engine/line_division.h"
 #include "engine/model.h"
 #include "engine/settings.h"
 
@@ -33,8 +31,7 @@ struct Pool {
 class LiteralEngine {
  public:
   // `st` must be a separate state holding the same music and harmony.
-  LiteralEngine(EngineState& st, const HarmonizerSettings& set)
-      : st_(st), set_(set), ctx_(st, set, scratch_console_, nullptr) {
+  LiteralEngine(EngineState& st, const HarmonizerSettings& set) : st_(st), set_(set) {
     for (int32_t s = 0; s < kUnitSlots; ++s) st_.slot_map[s] = s;
   }
 
@@ -53,9 +50,9 @@ class LiteralEngine {
     int32_t next = 0;
     int32_t top = 0;
     for (int32_t s = 0; s < 4; ++s) {
-      const int32_t last = form_unit(ctx_, s, next);
-      divide_lines(ctx_, s);
-      mark_outer_lines(ctx_, s);
+      const int32_t last = unit(s, next);
+      lines(s);
+      outer(s);
       next = last + 1;
       link_units(s);
       top = s;
@@ -107,9 +104,9 @@ class LiteralEngine {
       if (next >= count) {
         std::memset(static_cast<void*>(&slot(top)), 0, sizeof(UnitSlot));
       } else {
-        const int32_t last = form_unit(ctx_, top, next);
-        divide_lines(ctx_, top);
-        mark_outer_lines(ctx_, top);
+        const int32_t last = unit(top, next);
+        lines(top);
+        outer(top);
         next = last + 1;
         link_units(top);
       }
@@ -119,8 +116,6 @@ class LiteralEngine {
  private:
   EngineState& st_;
   const HarmonizerSettings& set_;
-  console::Console scratch_console_;
-  Engine ctx_;
   std::unique_ptr<Pool> pool_ = std::make_unique<Pool>();
   // Link search of one instrument.
   int32_t prev_[200], cur_[200], assign_[200], best_pairs_[200][2];
@@ -160,6 +155,258 @@ class LiteralEngine {
     for (int32_t k = 0; k < line.Tmno; ++k) {
       const int32_t t = c.notes[k].type;
       print((std::string(t == 99 ? "re" : (t >= 0 && t < 8 ? kTypes[t] : "xx")) + "\t").c_str());
+    }
+  }
+
+  // ---- units and lines ----
+  int64_t start(const MusicNote& n) const { return at(n.Cpin, n.Ckin); }
+  int64_t end(const MusicNote& n) const { return start(n) + n.Dur; }
+  int32_t entry_before_later(const HarmonyTable& table, int64_t t) const {
+    int32_t k = 0;
+    while (k < kMaxHarmonyEntries && table.entries[k].bar != 0 &&
+           !(at(table.entries[k].bar, table.entries[k].click) > t)) {
+      ++k;
+    }
+    return k - 1;
+  }
+  int32_t unit(int32_t s, int32_t first) {
+    UnitSlot& u = slot(s);
+    std::memset(static_cast<void*>(&u), 0, sizeof(UnitSlot));
+    for (int32_t l = 0; l < 200; ++l) {
+      Line& line = u.lines[l];
+      line.Tipo = 1;
+      line.Ins = line.Lp = line.Lh = line.Arn = -1;
+      line.npadre.bar = -1;
+      for (int32_t c = 0; c < 100; ++c) u.candidates[l][c].notes[0].pitch = -1;
+    }
+    u.first_note = first;
+    const MusicNote* notes = st_.music.notes;
+    const int32_t count = st_.music.note_count;
+    const int64_t t0 = start(notes[first]);
+    u.chord_index = entry_before_later(st_.chords, t0);
+    u.scale_index = entry_before_later(st_.scales, t0);
+    int64_t end_time = start(notes[count - 1]) + 1;
+    for (int32_t k = 0; k < kMaxHarmonyEntries && st_.chords.entries[k].bar != 0; ++k) {
+      const int64_t t = at(st_.chords.entries[k].bar, st_.chords.entries[k].click);
+      if (t > t0) {
+        end_time = t;
+        break;
+      }
+    }
+    for (int32_t k = 0; k < kMaxHarmonyEntries && st_.scales.entries[k].bar != 0; ++k) {
+      const int64_t t = at(st_.scales.entries[k].bar, st_.scales.entries[k].click);
+      if (t > t0) {
+        if (t < end_time) end_time = t;
+        break;
+      }
+    }
+    int32_t counters[16] = {};
+    int32_t n = first;
+    bool overflow = false;
+    while (n < count && start(notes[n]) < end_time) {
+      if (notes[n].Inst >= 0 && notes[n].Inst <= 15) ++counters[notes[n].Inst];
+      for (int32_t c : counters) overflow = overflow || c >= 100 || c >= set_.HarmUnitNoteLimit;
+      if (overflow) break;
+      ++n;
+    }
+    int32_t last = n - 1;
+    if (overflow) {
+      for (int32_t k = n - 1; k >= first; --k) {
+        if (start(notes[k]) != start(notes[n])) {
+          last = k;
+          break;
+        }
+      }
+      if (last < first) last = first;  // the engine's choice for limits of 1 or less
+    }
+    u.last_note = last;
+    return last;
+  }
+
+  MusicNote work_[100];
+  int32_t tag_[100];
+  int32_t work_n_ = 0, chain_ = 0;
+
+  bool can_follow(int32_t a, int32_t b) const {
+    const MusicNote& x = work_[a];
+    const MusicNote& y = work_[b];
+    return x.Note - y.Note >= -2 && x.Note - y.Note <= 2 && end(x) + hole() >= start(y) &&
+           end(x) <= start(y) && start(x) != start(y);
+  }
+  void chain(int32_t i, int32_t way, bool mark, int32_t number) {
+    if (mark) tag_[i] = number;
+    for (;;) {
+      int32_t j = -1;
+      for (int32_t k = i + way; k >= 0 && k < work_n_; k += way) {
+        if (tag_[k] == 0 && (way > 0 ? can_follow(i, k) : can_follow(k, i))) {
+          j = k;
+          break;
+        }
+      }
+      if (j == -1) return;
+      int32_t best = j;
+      for (int32_t k = j + way; k >= 0 && k < work_n_; k += way) {
+        if (tag_[k] != 0 || start(work_[k]) != start(work_[j])) break;
+        if (!(way > 0 ? can_follow(i, k) : can_follow(k, i))) break;
+        if (work_[k].Note > work_[best].Note) best = k;
+      }
+      ++chain_;
+      if (mark) tag_[best] = number;
+      i = best;
+    }
+  }
+  int32_t extreme(int32_t tag, int32_t direction) const {
+    int32_t best = -1;
+    for (int32_t k = 0; k < work_n_; ++k) {
+      if (tag_[k] != tag) continue;
+      if (best == -1 ||
+          (direction == 0 ? work_[k].Note < work_[best].Note : work_[k].Note > work_[best].Note)) {
+        best = k;
+      }
+    }
+    return best;
+  }
+  bool fits(int32_t p, int32_t q, int32_t x) const {
+    const int64_t lower = p == -1 ? 0 : end(work_[p]);
+    const int64_t upper = q == work_n_ ? end(work_[work_n_ - 1]) : start(work_[q]);
+    if (tag_[x] == -1) return start(work_[x]) >= lower && end(work_[x]) <= upper;
+    int32_t first = -1, last = -1;
+    for (int32_t k = 0; k < work_n_; ++k) {
+      if (tag_[k] != tag_[x]) continue;
+      if (first == -1) first = k;
+      last = k;
+    }
+    return start(work_[first]) >= lower && end(work_[last]) <= upper;
+  }
+  void holes(int32_t k, int32_t p, int32_t direction, bool refused) {
+    for (;;) {
+      int32_t q;
+      for (;;) {
+        q = -1;
+        for (int32_t x = p + 1; x < work_n_; ++x) {
+          if (tag_[x] == k) {
+            q = x;
+            break;
+          }
+        }
+        if (p == -1 && q == -1) return;
+        if (q == -1) {
+          if (end(work_[p]) > start(work_[work_n_ - 1])) return;
+          q = work_n_;
+          break;
+        }
+        if (p == -1) {
+          if (start(work_[0]) < start(work_[q])) break;
+        } else if (start(work_[q]) > end(work_[p])) {
+          break;
+        }
+        p = p + 1;
+      }
+      int32_t filler = -1;
+      for (int32_t x = p + 1; x < q; ++x) {
+        if (tag_[x] == -1 && !refused) continue;
+        if (!fits(p, q, x)) continue;
+        if (filler == -1 || (direction == 0 ? work_[x].Note < work_[filler].Note
+                                            : work_[x].Note > work_[filler].Note)) {
+          filler = x;
+        }
+      }
+      if (filler != -1) {
+        if (tag_[filler] == -1) tag_[filler] = k;
+        const int32_t old = tag_[filler];
+        for (int32_t x = 0; x < work_n_; ++x) {
+          if (tag_[x] == old) tag_[x] = k;
+        }
+        continue;
+      }
+      if (q == work_n_) return;
+      p = q;
+    }
+  }
+  void instrument(int32_t inst, int32_t s, int32_t direction) {
+    work_n_ = 0;
+    for (int32_t n = slot(s).first_note; n <= slot(s).last_note; ++n) {
+      if (st_.music.notes[n].Inst != inst) continue;
+      work_[work_n_] = st_.music.notes[n];
+      tag_[work_n_++] = 0;
+    }
+    if (work_n_ == 0) return;
+    int32_t number = 1;
+    for (;;) {
+      const int32_t seed = extreme(0, direction);
+      if (seed == -1) break;
+      chain_ = 1;
+      chain(seed, 1, false, number);
+      chain(seed, -1, false, number);
+      if (chain_ >= set_.MinNotesInLine) {
+        chain_ = 1;
+        chain(seed, 1, true, number);
+        chain(seed, -1, true, number);
+        ++number;
+      } else {
+        tag_[seed] = -1;
+      }
+    }
+    for (int32_t k = 1; k < work_n_; ++k) holes(k, -1, direction, false);
+    int32_t m = -1;
+    for (int32_t x = 0; x < work_n_; ++x) m = tag_[x] > m ? tag_[x] : m;
+    for (int32_t k = m + 1;; ++k) {
+      const int32_t x = extreme(-1, direction);
+      if (x == -1) break;
+      tag_[x] = k;
+      holes(k, x, direction, true);
+    }
+  }
+  void lines(int32_t s) {
+    UnitSlot& u = slot(s);
+    int32_t low = u.first_note;
+    for (int32_t n = u.first_note; n <= u.last_note; ++n) {
+      if (st_.music.notes[n].Note < st_.music.notes[low].Note) low = n;
+    }
+    int32_t next = 0;
+    for (int32_t inst = 1; inst <= 15; ++inst) {
+      const bool up =
+          set_.BassIns == inst || (set_.BassIns == -1 && inst == st_.music.notes[low].Inst);
+      instrument(inst, s, up ? 0 : 1);
+      if (work_n_ == 0) continue;
+      int32_t top = -1;
+      for (int32_t x = 0; x < work_n_; ++x) top = tag_[x] > top ? tag_[x] : top;
+      for (int32_t t = 0; t <= top + 1; ++t) {
+        const int32_t tag = t <= top ? t : -1;
+        int32_t n = 0;
+        Line& line = u.lines[next];
+        for (int32_t x = 0; x < work_n_; ++x) {
+          if (tag_[x] != tag) continue;
+          const MusicNote& w = work_[x];
+          line.notes[n++] =
+              LineNote{w.Cpin, w.Ckin, w.Dur, w.Note, w.Vel, static_cast<int32_t>(w.tie_flags)};
+        }
+        if (n == 0) continue;
+        line.Tipo = 1;
+        line.Ins = inst;
+        line.Tmno = n;
+        ++next;
+      }
+    }
+    for (int32_t l = next; l < 200; ++l) u.lines[l].Ins = -1;
+  }
+  void outer(int32_t s) {
+    UnitSlot& u = slot(s);
+    for (int32_t pass = 0; pass < 2; ++pass) {
+      const int32_t which = pass == 0 ? set_.MelIns : set_.BassIns;
+      if (which == -2) continue;
+      int32_t best_line = -1, best = 0;
+      for (int32_t l = 0; l < 200 && u.lines[l].Ins != -1; ++l) {
+        if (which >= 0 && u.lines[l].Ins != which) continue;
+        for (int32_t k = 0; k < u.lines[l].Tmno; ++k) {
+          const int32_t p = u.lines[l].notes[k].given_pitch;
+          if (best_line == -1 || (pass == 0 ? p > best : p < best)) {
+            best_line = l;
+            best = p;
+          }
+        }
+      }
+      if (best_line != -1) u.lines[best_line].Tipo = pass == 0 ? 3 : 2;
     }
   }
 
