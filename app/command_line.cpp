@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -110,6 +111,19 @@ void watch_interrupts(console::Console& console, sigset_t set, const std::atomic
   }
 }
 
+// The project's name is the folder's last component; "Song/." or ".." would
+// give files named incom-..htm, so such a path is spelled out first.
+std::string project_folder_path(const std::string& given) {
+  const std::string name = shell::last_path_component(given);
+  if (name != "." && name != "..") return given;
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(given, error);
+  if (error) return given;
+  std::string path = absolute.lexically_normal().string();
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
 int run_project_command(const Options& options) {
   if (options.work_folder.empty()) return usage_error("project commands need --work DIR");
   if (options.project != ProjectCommand::kNew && options.project_folder.empty()) {
@@ -117,7 +131,7 @@ int run_project_command(const Options& options) {
   }
   shell::Folders folders;
   folders.work = options.work_folder;
-  folders.project = options.project_folder;
+  folders.project = project_folder_path(options.project_folder);
   folders.template_folder = options.template_folder.empty()
                                 ? shell::default_template_folder(shell::current_directory())
                                 : options.template_folder;

@@ -54,6 +54,18 @@ TEST(ProjectCommandLineTest, NonAsciiNamesPrintAsTheyAreOnDisk) {
   EXPECT_EQ(missing.output, kBanner + "\n\n Error reading files in folder " + root.file("Se\xC3\xB1" "al") + "\n");
 }
 
+TEST(ProjectCommandLineTest, ProjectFolderGivenAsDotIsNamedByTheFolderItself) {
+  app::TempFolder work;
+  app::TempFolder root;
+  const std::string song = root.file("Song");
+  std::filesystem::create_directories(song + "/sub");
+  write_file(work.file("incom.htm"), "c");
+  EXPECT_EQ(run_zelvo({"project", "save", "--work", work.path(), "--project", "."}, song).status, 0);
+  EXPECT_EQ(run_zelvo({"project", "save", "--work", work.path(), "--project", ".."}, song + "/sub").status, 0);
+  EXPECT_EQ(run_zelvo({"project", "save", "--work", work.path(), "--project", song + "/"}).status, 0);
+  EXPECT_EQ(file_names(song), (Names{"incom-Song.htm", "sub"}));
+}
+
 TEST(ProjectCommandLineTest, NewUsesTheTemplateSubFolderByDefault) {
   app::TempFolder start;
   app::TempFolder work;
