@@ -110,6 +110,30 @@ TEST_F(MainWindowTest, TitleMenuAndFolderItemsAfterStart) {
   EXPECT_EQ(application_.console().contents().rfind("\n  - - - -", 0), 0u);  // the banner
 }
 
+// The texts in the order the menus show them, separators left out.
+QStringList texts_of(const QList<QAction*>& actions) {
+  QStringList texts;
+  for (QAction* action : actions) {
+    if (!action->isSeparator()) texts << action->text();
+  }
+  return texts;
+}
+
+TEST_F(MainWindowTest, MenusInTheirOrder) {
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  const QList<QAction*> bar = window.menuBar()->actions();
+  EXPECT_EQ(texts_of(bar), (QStringList{"&Project", "&Options", "&Composer", "&Harmonizer", "&All", "&Stop",
+                                        "&Erase", "&Help", "&WFolder: (Empty)", "&PFolder: (Empty)"}));
+  ASSERT_EQ(bar.size(), 10);
+  EXPECT_EQ(texts_of(bar[0]->menu()->actions()), (QStringList{"&New", "&Open", "&Save", "&Exit"}));
+  const QList<QAction*> options = bar[1]->menu()->actions();
+  EXPECT_EQ(texts_of(options), (QStringList{"&Edit Information", "&Edit Harm. Options", "&Folders",
+                                            "&Open Midifile", "&Language"}));
+  EXPECT_EQ(texts_of(options.back()->menu()->actions()), (QStringList{"&English", QString::fromUtf8("&Espa\xC3\xB1ol")}));
+  EXPECT_EQ(texts_of(bar[7]->menu()->actions()), (QStringList{"&Documentation", "&About Zelvo"}));
+}
+
 TEST_F(MainWindowTest, CheckMarksFollowTheCommands) {
   MainWindow window(application_, start_.path(), nullptr, &desktop_);
   window.start();
