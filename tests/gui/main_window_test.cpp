@@ -340,6 +340,38 @@ TEST_F(ConsoleWidgetTest, ScrollRangeAndPageDown) {
   console_.set_view(nullptr);
 }
 
+// Counts the paints of a widget and whether the logo's corner was drawn.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// A message printed while no job runs is painted at once in the
+// follow-the-end mode; the view is then invalidated again so the normal
+// mode (text from the scroll position, the logo) is what stays on screen.
+TEST_F(ConsoleWidgetTest, PrintWithoutAJobEndsWithANormalPaint) {
+  ConsoleWidget view(console_);
+  console_.set_view(&view);
+  size_for_lines(view, 10);
+  QApplication::processEvents();
+  PaintCounter counter(view.viewport());
+  console_print(console_, console::same_text("one line\n"));
+  EXPECT_EQ(counter.paints, 1);  // the synchronous one
+  QApplication::processEvents();
+  EXPECT_EQ(counter.paints, 2);
+  console_.clear_console();
+  QApplication::processEvents();
+  EXPECT_EQ(counter.paints, 4);
+  console_.set_view(nullptr);
+}
+
 TEST_F(ConsoleWidgetTest, TabsExpandToFifteenPixelsFromTheMargin) {
   ConsoleWidget view(console_);
   console_print(console_, console::same_text("\tW\n"));

@@ -66,6 +66,10 @@ void ConsoleWidget::paint(bool follow_end) {
 void ConsoleWidget::recompute_scroll(bool follow_end) {
   if (on_window_thread()) {
     recompute(follow_end);
+    // Back in the normal mode (no job runs) the view is invalidated again, so
+    // the follow-the-end paint just made gives way to the normal one, logo
+    // included.
+    if (!follow_end) viewport()->update();
   } else {
     post_job_update();
   }
