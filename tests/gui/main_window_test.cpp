@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -19,6 +20,7 @@
 #include "shell/commands.h"
 #include "shell/fake_platform.h"
 #include "shell/gui/console_widget.h"
+#include "shell/shell_messages.h"
 
 namespace zelvo::shell::gui {
 namespace {
@@ -302,6 +304,29 @@ TEST_F(MainWindowTest, ClosingWritesBothSettingsFiles) {
   const std::string line = read_file(start_.file("zlvconf.rur"));
   EXPECT_NE(line.find(",640,480,1,0\n"), std::string::npos) << line;
   EXPECT_TRUE(std::filesystem::exists(start_.file("zlvfolders.rur")));
+}
+
+// Folder names reach the question and warning boxes; a name that looks
+// like markup is shown as typed.
+TEST(QtDesktopTest, BoxesShowTheirTextAsPlainText) {
+  QtDesktop desktop(nullptr);
+  std::vector<Qt::TextFormat> formats;
+  std::vector<QString> texts;
+  QTimer timer;
+  timer.setInterval(10);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      formats.push_back(box->textFormat());
+      texts.push_back(box->text());
+      box->done(QMessageBox::No);
+    }
+  });
+  timer.start();
+  EXPECT_FALSE(desktop.ask_yes_no("Load Project", "Load Project <b>Song</b>?"));
+  desktop.show_message(kErrorTitle, kNoWorkFolder);
+  EXPECT_EQ(formats, (std::vector<Qt::TextFormat>{Qt::PlainText, Qt::PlainText}));
+  EXPECT_EQ(texts, (std::vector<QString>{"Load Project <b>Song</b>?",
+                                         "Impossible: There is no Work Folder.\nSelect anyone in Options --> Folders."}));
 }
 
 class ConsoleWidgetTest : public ::testing::Test {

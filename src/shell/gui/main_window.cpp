@@ -68,14 +68,19 @@ class FoldersDialog : public QDialog {
 
 }  // namespace
 
+// The questions and warnings carry folder names, which are shown as they
+// are: never read as markup.
 bool QtDesktop::ask_yes_no(const std::string& title, const std::string& text) {
-  return QMessageBox::question(owner_, to_qt(title), to_qt(text), QMessageBox::Yes | QMessageBox::No) ==
-         QMessageBox::Yes;
+  QMessageBox box(QMessageBox::Question, to_qt(title), to_qt(text), QMessageBox::Yes | QMessageBox::No, owner_);
+  box.setTextFormat(Qt::PlainText);
+  return box.exec() == QMessageBox::Yes;
 }
 
 void QtDesktop::show_message(const std::string& title, const std::string& text) {
   if (title == kErrorTitle) {
-    QMessageBox::warning(owner_, to_qt(title), to_qt(text));
+    QMessageBox box(QMessageBox::Warning, to_qt(title), to_qt(text), QMessageBox::Ok, owner_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
   } else {
     QMessageBox::about(owner_, to_qt(title), to_qt(text));
   }
