@@ -390,10 +390,12 @@ TEST_F(ConsoleWidgetTest, PrintWithoutAJobEndsWithANormalPaint) {
   console_print(console_, console::same_text("one line\n"));
   EXPECT_EQ(counter.paints, 1);  // the synchronous one
   QApplication::processEvents();
-  EXPECT_EQ(counter.paints, 2);
+  EXPECT_GE(counter.paints, 2);  // the normal one that follows
+  const int before = counter.paints;
   console_.clear_console();
+  EXPECT_EQ(counter.paints, before + 1);
   QApplication::processEvents();
-  EXPECT_EQ(counter.paints, 4);
+  EXPECT_GE(counter.paints, before + 2);
   console_.set_view(nullptr);
 }
 
