@@ -58,6 +58,14 @@ namespace {
 
 int32_t pitch_class(int32_t pitch) { return ((pitch % 12) + 12) % 12; }
 
+// A product rounded to single precision before it is added: a compiler may
+// fuse a multiply and an add on targets that have the instruction, which
+// skips that rounding and can change which of two close paths is cheaper.
+float single(float value) {
+  volatile float kept = value;
+  return kept;
+}
+
 // F' (bass) or the first part of G' (melody): the prominent notes of the
 // line that sit on pitch class `target`.
 int32_t outer_score(const Line& line, const PathNote* path, int32_t n, int32_t target,
@@ -140,17 +148,17 @@ double path_cost(const Engine& engine, const PathNote* path, int32_t s, int32_t 
       if (pitch_class(chosen(k)) != top) ++off_top;
     }
     const float g_prime = static_cast<float>(outer_score(line, path, n, top, 5)) +
-                          static_cast<float>(off_top) / count * 5.0f;
+                          single(static_cast<float>(off_top) / count * 5.0f);
     g = 15.0f - g_prime;
   }
 
-  float sum = b * w[1];
-  sum = sum + a * w[0];
-  sum = sum + c * w[2];
-  sum = sum + d * w[3];
-  sum = sum + e_term * w[4];
-  sum = sum + f * w[5];
-  const double total = static_cast<double>(sum) + static_cast<double>(g * w[6]);
+  float sum = single(b * w[1]);
+  sum = sum + single(a * w[0]);
+  sum = sum + single(c * w[2]);
+  sum = sum + single(d * w[3]);
+  sum = sum + single(e_term * w[4]);
+  sum = sum + single(f * w[5]);
+  const double total = static_cast<double>(sum) + static_cast<double>(single(g * w[6]));
   return total / 100.0;
 }
 

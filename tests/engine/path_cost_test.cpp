@@ -1,5 +1,6 @@
 #include "engine/path_cost.h"
 
+#include <cmath>
 #include <vector>
 
 #include "engine_fixture.h"
@@ -152,6 +153,22 @@ TEST_F(PathCostTest, TermsAreSinglePrecisionUntilTheLastSum) {
   const float third = 1.0f / 3.0f;
   EXPECT_EQ(cost({60, 60, 60}), static_cast<double>(third * 10.0f) / 100.0);
   EXPECT_NE(cost({60, 60, 60}), 10.0 / 3.0 / 100.0);
+}
+
+TEST_F(PathCostTest, ProductsAreRoundedBeforeTheyAreAdded) {
+  // B x w2 = 10 x 1677721.625 rounds to 2^24; C x w3 = (1/3 in single) x 3 is
+  // just above 1 and rounds to 1. 2^24 + 1 lies halfway between two floats
+  // and rounds to 2^24; a fused multiply-add would keep the excess of the
+  // product and round up to 2^24 + 2.
+  Line& line = make_line({60, 60, 60});
+  line.notes[0].tie_flags = kTieContinued;
+  line.Lp = 0;
+  line.npadre = LinkState{1, 0, kQuarter, 60, kTieContinues, 61, kRe};
+  weights(1)[1] = 1677721.625f;
+  weights(1)[2] = 3.0f;
+  const float third = 1.0f / 3.0f;
+  ASSERT_EQ(std::fma(third, 3.0f, 16777216.0f), 16777218.0f);
+  EXPECT_EQ(cost({60, 60, 61}), 16777216.0 / 100.0);
 }
 
 TEST_F(PathCostTest, NoteImportance) {
