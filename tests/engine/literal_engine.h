@@ -687,11 +687,13 @@ class LiteralEngine {
       float g = static_cast<float>(prime(line, c, n, t, 5));
       int32_t off = 0;
       for (int32_t k = 0; k < n; ++k) off += c[k].pitch % 12 != t ? 1 : 0;
-      g = g + static_cast<float>(static_cast<double>(off) / n) * 5.0f;
+      const volatile float part = static_cast<float>(static_cast<double>(off) / n) * 5.0f;
+      g = g + part;
       G = 15 - g;
     }
-    const float t1 = B * w[1], t2 = A * w[0], t3 = C * w[2], t4 = D * w[3], t5 = E * w[4],
-                t6 = F * w[5], t7 = G * w[6];
+    // volatile: each product is a float of its own, never fused into the sum.
+    const volatile float t1 = B * w[1], t2 = A * w[0], t3 = C * w[2], t4 = D * w[3], t5 = E * w[4],
+                         t6 = F * w[5], t7 = G * w[6];
     float sum = 0.0f;
     sum = sum + t1;
     sum = sum + t2;
