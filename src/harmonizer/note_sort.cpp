@@ -1,5 +1,6 @@
 #include "harmonizer/note_sort.h"
 
+#include <cstdint>
 #include <utility>
 
 namespace zelvo::harmonizer {
@@ -16,9 +17,11 @@ void sort_notes(HarmonizerState& state) {
   const int32_t n = music.note_count;
   for (int32_t i = 0; i < n; ++i) {
     const engine::MusicNote& note = music.notes[i];
-    times[i] = static_cast<int32_t>((int64_t{note.Cpin} - 1) * time.compas_num *
-                                        time.clicks_parte +
-                                    note.Ckin);
+    // The low 32 bits of the exact time, also when a file's absurd bar
+    // numbers and lengths take the product beyond 64 bits (unsigned wraps).
+    const uint64_t bars = static_cast<uint64_t>(int64_t{note.Cpin} - 1);
+    const uint64_t bar = static_cast<uint64_t>(int64_t{time.compas_num} * time.clicks_parte);
+    times[i] = static_cast<int32_t>(bars * bar + static_cast<uint64_t>(int64_t{note.Ckin}));
     order[i] = i;
     note_off[i] = note.Vel == 0 ? 1 : 0;
   }
