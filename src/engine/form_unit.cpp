@@ -97,10 +97,12 @@ int32_t form_unit(Engine& engine, int32_t s, int32_t first) {
         break;
       }
     }
-    // A limit of 1 or less overflows at the first note itself: the unit
-    // still takes that note, or the window would never move on.
-    if (last < first) last = first;
   }
+  // A limit of 1 or less overflows at the first note itself, and notes of
+  // absurd bar numbers can sort out of time order (their 32-bit times wrap),
+  // leaving the first note past the unit's end: the unit still takes that
+  // note, or the window would never move on.
+  if (last < first) last = first;
   slot.last_note = last;
   return last;
 }
