@@ -1,11 +1,14 @@
 // The whole Harmonize job on small fuzzed music (a composer listing, the
 // demo's instruments 1 to 3) over the demo's fixed harmony and settings.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 
+#include "console/console_view.h"
 #include "fuzz_support.h"
 #include "harmonizer/harmonize.h"
 #include "harmonizer_support.h"
@@ -15,6 +18,24 @@ namespace {
 // A few dozen notes: the engine's search grows fast with the notes of a
 // unit, and a run must stay well within the fuzzer's time.
 constexpr size_t kMaxInput = 1500;
+
+// The engine's search can take seconds on a pathological unit. Past the
+// deadline the next progress message presses Stop, so the job ends at its
+// next check (after the unit being searched) instead of running on.
+constexpr std::chrono::milliseconds kDeadline{1000};
+
+class Deadline : public zelvo::console::ConsoleView {
+ public:
+  explicit Deadline(zelvo::console::Console& console) : console_(console) {}
+  void start() { start_ = std::chrono::steady_clock::now(); }
+  void appended(std::string_view) override {
+    if (std::chrono::steady_clock::now() - start_ > kDeadline) console_.request_stop();
+  }
+
+ private:
+  zelvo::console::Console& console_;
+  std::chrono::steady_clock::time_point start_;
+};
 
 std::string read_demo_file(const char* name) {
   std::ifstream in(std::string(ZELVO_SOURCE_DIR) + "/examples/demo/" + name, std::ios::binary);
@@ -36,6 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(0);
   console::Console& console = fuzz::fuzz_console();
   fuzz::write_file("outco.rur", data, size);
+  static auto* deadline = new Deadline(console);
+  console.set_view(deadline);
+  deadline->start();
   fuzz::run_job(console, [&] { harmonizer::harmonize(state, console); });
+  console.set_view(nullptr);
   return 0;
 }
