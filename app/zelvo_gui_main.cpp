@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <clocale>
 #include <csignal>
 #include <memory>
 
@@ -13,6 +14,9 @@ int main(int argc, char** argv) {
   // message) rather than kill the program with a half-written file.
   std::signal(SIGXFSZ, SIG_IGN);
   QApplication qt(argc, argv);
+  // Qt adopts the user's locale; the engines read and print numbers with a
+  // decimal point whatever the desktop's language.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("zelvo-gui");
   QApplication::setDesktopFileName("zelvo");
   const std::string start_folder = zelvo::shell::current_directory();
