@@ -2,9 +2,15 @@
 
 #include <cstring>
 
-#include "composer/midi_bytes.h"
+#include "console/midi_bytes.h"
 
 namespace zelvo::composer {
+
+using midi::kMaxVarLength;
+using midi::put_be16;
+using midi::put_be24;
+using midi::put_be32;
+using midi::put_var_length;
 
 MidiEncodeResult encode_midi_file(const NoteTable& table, const ComposerTiming& timing, MidiImage& image) {
   uint8_t* const start = image.bytes.data();

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <memory>
 
+#include "console/midi_bytes.h"
 #include "harmonizer/harmonizer_messages.h"
 #include "harmonizer/note_sort.h"
 #include "harmonizer/note_time.h"
@@ -15,7 +16,6 @@ namespace {
 
 using engine::MusicNote;
 
-constexpr uint32_t kMaxVarLength = (1u << 28) - 1;
 constexpr long kTrackLengthOffset = 18;
 constexpr long kChunkHeadBytes = 22;  // header chunk and the track's type and length
 
@@ -49,16 +49,6 @@ class MidiOutput {
 };
 
 }  // namespace
-
-int32_t put_var_length(uint32_t value, uint8_t* out) {
-  int32_t count = 1;
-  for (uint32_t rest = value >> 7; rest != 0; rest >>= 7) ++count;
-  for (int32_t k = 0; k < count; ++k) {
-    const uint8_t group = static_cast<uint8_t>((value >> (7 * (count - 1 - k))) & 0x7F);
-    out[k] = k < count - 1 ? static_cast<uint8_t>(group | 0x80) : group;
-  }
-  return count;
-}
 
 void rejoin_notes(HarmonizerState& state) {
   engine::MusicNoteTable& music = state.engine.music;
@@ -139,10 +129,10 @@ void write_harmony_midi(HarmonizerState& state, console::Console& console) {
     const MusicNote& note = music.notes[i];
     const uint32_t delta =
         static_cast<uint32_t>(static_cast<int64_t>(state.note_times[i]) - previous);
-    if (delta > kMaxVarLength) stage_error(console, kTimeStepTooLong, state.output_name, delta);
+    if (delta > midi::kMaxVarLength) stage_error(console, kTimeStepTooLong, state.output_name, delta);
     previous = state.note_times[i];
     uint8_t event[7];
-    int32_t size = put_var_length(delta, event);
+    int32_t size = midi::put_var_length(event, delta);
     event[size++] = static_cast<uint8_t>(0x90 + note.Inst - 1);
     event[size++] = static_cast<uint8_t>(note.Note);
     event[size++] = static_cast<uint8_t>(note.Vel);

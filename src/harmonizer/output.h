@@ -19,8 +19,4 @@ void rejoin_notes(HarmonizerState& state);
 // fully written, a tempo of 0 or less: message and the job ends.
 void write_harmony_midi(HarmonizerState& state, console::Console& console);
 
-// The bytes of a MIDI variable-length quantity, most significant group
-// first. REQUIRES: value < 2^28. Returns the number of bytes (1 to 4).
-int32_t put_var_length(uint32_t value, uint8_t* out);
-
 }  // namespace zelvo::harmonizer

@@ -172,27 +172,6 @@ TEST_F(OutputTest, LongDeltaUsesAFourByteQuantity) {
             std::string::npos);
 }
 
-TEST_F(OutputTest, VarLengthBoundaries) {
-  uint8_t out[4];
-  EXPECT_EQ(put_var_length(0, out), 1);
-  EXPECT_EQ(out[0], 0x00);
-  EXPECT_EQ(put_var_length(127, out), 1);
-  EXPECT_EQ(out[0], 0x7F);
-  EXPECT_EQ(put_var_length(128, out), 2);
-  EXPECT_EQ(out[0], 0x81);
-  EXPECT_EQ(out[1], 0x00);
-  EXPECT_EQ(put_var_length(200, out), 2);
-  EXPECT_EQ(out[0], 0x81);
-  EXPECT_EQ(out[1], 0x48);
-  EXPECT_EQ(put_var_length(16383, out), 2);
-  EXPECT_EQ(put_var_length(16384, out), 3);
-  EXPECT_EQ(put_var_length((1u << 21) - 1, out), 3);
-  EXPECT_EQ(put_var_length(1u << 21, out), 4);
-  EXPECT_EQ(put_var_length((1u << 28) - 1, out), 4);
-  EXPECT_EQ(out[0], 0xFF);
-  EXPECT_EQ(out[3], 0x7F);
-}
-
 TEST_F(OutputTest, MoreThan15000NotesAreRefused) {
   for (int32_t i = 0; i <= engine::kMaxMusicNotes / 2; ++i) {
     state->engine.music.notes[i] = note(1, 1, i, 1, 60);

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-// Byte coding of Standard MIDI Files: big-endian numbers and the
-// variable-length quantity of delta times.
-namespace zelvo::composer {
+// Byte coding of the Standard MIDI Files that both engines write:
+// big-endian numbers and the variable-length quantity of delta times.
+namespace zelvo::midi {
 
 // The largest variable-length quantity: four bytes of seven bits.
 constexpr uint32_t kMaxVarLength = (1u << 28) - 1;
@@ -42,4 +42,4 @@ inline void put_be32(uint8_t* out, uint32_t value) {
   out[3] = static_cast<uint8_t>(value);
 }
 
-}  // namespace zelvo::composer
+}  // namespace zelvo::midi
