@@ -19,7 +19,7 @@ struct Engine {
         settings(settings),
         console(console),
         listener(settings.Debug != 0 ? listener : nullptr),
-        clicks_per_bar(int64_t{settings.time.compas_num} * settings.time.clicks_parte),
+        clicks_per_bar(bounded_bar(int64_t{settings.time.compas_num} * settings.time.clicks_parte)),
         clicks_parte(settings.time.clicks_parte),
         clicks_semic(settings.time.clicks_semic),
         hole_clicks(int64_t{settings.HoleForLine} * settings.time.clicks_semic) {}
@@ -43,6 +43,14 @@ struct Engine {
   int64_t start_of(const HarmonyEntry& e) const { return time_of(e.bar, e.click); }
 
   UnitSlot& slot(int32_t s) { return unit_slot(state, s); }
+
+  // A file can make the bar absurdly long (compas-num and clicks-parte near
+  // 2^31 each); bounded by 2^31 clicks, a bar number times it stays within
+  // 64 bits. No real bar comes near the bound.
+  static int64_t bounded_bar(int64_t clicks) {
+    constexpr int64_t kMaxBar = INT32_MAX;
+    return clicks > kMaxBar ? kMaxBar : clicks < -kMaxBar ? -kMaxBar : clicks;
+  }
 };
 
 // Pitch-class mark tests of a chord or scale entry.
