@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "console/windows1252.h"
+#include "media_commands.h"
 #include "shell/application.h"
 #include "shell/folders.h"
 #include "shell/platform.h"
@@ -167,6 +168,8 @@ int run_project_command(const Options& options) {
 }  // namespace
 
 int run_command_line(int argc, char** argv) {
+  if (argc >= 2 && std::string_view(argv[1]) == "render") return run_render_command(argc - 1, argv + 1);
+  if (argc >= 2 && std::string_view(argv[1]) == "roll") return run_roll_command(argc - 1, argv + 1);
   Options options;
   bool have_job = false;
   for (int i = 1; i < argc; ++i) {

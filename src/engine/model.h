@@ -88,6 +88,11 @@ struct HarmonyTable {
   HarmonyEntry entries[kMaxHarmonyEntries];
 };
 
+struct ResultTone {
+  int32_t given_pitch = 0;
+  int32_t tone_type = kRe;
+};
+
 // One note as the engine knows it across a link: where it lies, what the
 // music gave, what the engine made of it. bar -1: no note.
 struct LinkState {
@@ -225,6 +230,9 @@ struct EngineState {
 
   MusicNote result[kMaxMusicNotes];
   int32_t result_count = 0;
+  // Beside each result record: the pitch the music gave and the tone type
+  // chosen (kept for the tones file; the MIDI file has no room for them).
+  ResultTone result_tones[kMaxMusicNotes];
 
   // Line 0 of slot 0 begins in bar 2: its searches are listed (debug).
   bool tracing = false;

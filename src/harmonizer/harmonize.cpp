@@ -9,6 +9,7 @@
 #include "harmonizer/harmony.h"
 #include "harmonizer/music.h"
 #include "harmonizer/output.h"
+#include "harmonizer/tones_file.h"
 
 namespace zelvo::harmonizer {
 
@@ -42,6 +43,7 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   check_stop(console);
   std::snprintf(state.output_name, kOutputNameSize, "%s", "outar.mid");
   write_harmony_midi(state, console);
+  write_tones_file(state);
 }
 
 }  // namespace zelvo::harmonizer

@@ -143,8 +143,8 @@ void Shell::update_project_item(bool choose_first) {
   save_folders(start_folder_, folders_);
 }
 
-void Shell::open_result(const char* file_name) {
-  platform_.shell_request(ShellAction::kOpen, file_name, folders_.work);
+bool Shell::open_result(const char* file_name) {
+  return platform_.shell_request(ShellAction::kOpen, file_name, folders_.work);
 }
 
 }  // namespace zelvo::shell

@@ -15,6 +15,8 @@
 
 #include "shell/commands.h"
 #include "shell/gui/console_widget.h"
+#include "shell/gui/roll_panel.h"
+#include "shell/folders.h"
 #include "shell/launchers.h"
 #include "shell/shell_messages.h"
 
@@ -99,6 +101,7 @@ bool QtDesktop::choose_folder(std::string& folder, const std::string& title) {
 bool QtDesktop::shell_request(ShellAction, const std::string& target, const std::string& working_folder) {
   const std::optional<std::string> path = resolve_shell_target(target, working_folder);
   if (!path) return false;
+  if (is_midi_file(*path) && !desktop_plays_midi()) return false;
   return QDesktopServices::openUrl(QUrl::fromLocalFile(to_qt(*path)));
 }
 
@@ -119,11 +122,16 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
   console_view_ = new ConsoleWidget(application_.console(), this);
   setCentralWidget(console_view_);
   build_menu();
+  roll_panel_ = add_roll_panel(*this);
   application_.console().set_view(console_view_);
   application_.set_result_opener([this](const char* file_name) {
     // Called on the job thread; the desktop is asked from the window's.
     const std::string name = file_name;
-    QMetaObject::invokeMethod(this, [this, name] { shell_.open_result(name.c_str()); }, Qt::QueuedConnection);
+    // Where the desktop has no program for MIDI files the window plays it.
+    const std::string path = current_directory() + "/" + name;
+    QMetaObject::invokeMethod(
+        this, [this, name, path] { if (!shell_.open_result(name.c_str())) roll_panel_->play_file(path); },
+        Qt::QueuedConnection);
   });
 }
 
@@ -191,8 +199,20 @@ QAction* MainWindow::action(int command) const {
 }
 
 void MainWindow::on_command(int command) {
+  const bool job_was_running = application_.console().job_running();
   shell_.execute(command);
   refresh_checks();
+  if (!job_was_running) show_result_after_job(command);
+}
+
+void MainWindow::show_result_after_job(int command) {
+  const char* result = command == kCommandComposer ? "outco.mid"
+                       : command == kCommandHarmonizer || command == kCommandAll ? "outar.mid"
+                                                                                 : nullptr;
+  if (result == nullptr || !application_.console().job_running()) return;
+  roll_panel_->show_after_job([this] { return application_.console().job_running(); },
+                              [this] { return runner_.last_outcome() == console::JobOutcome::kFinished; },
+                              current_directory() + "/" + result);
 }
 
 void MainWindow::refresh_checks() {

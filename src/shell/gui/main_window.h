@@ -16,6 +16,7 @@ class QMenu;
 namespace zelvo::shell::gui {
 
 class ConsoleWidget;
+class RollPanel;
 
 // The desktop services through Qt: message boxes, the folder chooser, and
 // the desktop's associated programs (xdg-open and the like).
@@ -49,6 +50,7 @@ class MainWindow : public QMainWindow, public Platform {
 
   QAction* action(int command) const;
   ConsoleWidget* console_view() const { return console_view_; }
+  RollPanel* roll_panel() const { return roll_panel_; }
   Shell& shell() { return shell_; }
   // Runs a menu command as the menu would and refreshes the check marks.
   void on_command(int command);
@@ -73,6 +75,7 @@ class MainWindow : public QMainWindow, public Platform {
   void build_menu();
   void refresh_checks();
   void save_and_stop_job();
+  void show_result_after_job(int command);
 
   Application& application_;
   console::JobRunner& runner_;
@@ -80,6 +83,7 @@ class MainWindow : public QMainWindow, public Platform {
   Platform& desktop_;
   Shell shell_;
   ConsoleWidget* console_view_ = nullptr;
+  RollPanel* roll_panel_ = nullptr;
   std::map<int, QAction*> actions_;
   bool saved_ = false;
 };
