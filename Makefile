@@ -25,7 +25,13 @@ build: deps $(BUILD)/build.ninja
 demo: build
 	@rm -rf $(BUILD)/demo && cp -r examples/demo $(BUILD)/demo
 	$(BUILD)/zelvo --work $(BUILD)/demo all; status=$$?; \
-	echo; echo "exit status $$status; files in $(BUILD)/demo:"; ls $(BUILD)/demo; exit $$status
+	echo; echo "exit status $$status; files in $(BUILD)/demo:"; ls $(BUILD)/demo; \
+	[ $$status -eq 0 ] || exit $$status; \
+	for result in outco outar; do \
+	  $(BUILD)/zelvo render $(BUILD)/demo/$$result.mid && $(BUILD)/zelvo roll $(BUILD)/demo/$$result.mid || exit 1; \
+	done; \
+	echo; echo "Listen to $(BUILD)/demo/outco.wav and $(BUILD)/demo/outar.wav;"; \
+	echo "see their piano rolls in $(BUILD)/demo/outco.png and $(BUILD)/demo/outar.png."
 
 # Every test, then the engines' tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer (both replay the committed fuzz corpora), then

@@ -90,8 +90,10 @@ int run_roll_command(int argc, char** argv) {
     roll::apply_tones(text, piano_roll);
   }
 
-  // Drawing into files needs no display.
+  // Drawing into files needs no display, and Qt's notes about the
+  // desktop (no runtime folder and the like) are no concern of this command.
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   int qt_argc = 1;
   char* qt_argv[] = {argv[0], nullptr};
   QGuiApplication application(qt_argc, qt_argv);

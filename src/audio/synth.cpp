@@ -2,7 +2,21 @@
 
 #include <fluidsynth.h>
 
+#include <fstream>
+#include <string_view>
+
 namespace zelvo::audio {
+
+namespace {
+
+bool is_soundfont(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char header[12] = {};
+  return in.read(header, sizeof header) && std::string_view(header, 4) == "RIFF" &&
+         std::string_view(header + 8, 4) == "sfbk";
+}
+
+}  // namespace
 
 void quiet_fluidsynth_log() {
   for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
@@ -28,7 +42,9 @@ Synth::Synth(const std::string& soundfont, double gain) {
     error_ = "the synthesizer cannot be set up";
     return;
   }
-  if (fluid_synth_sfload(synth_, soundfont.c_str(), 1) == FLUID_FAILED) {
+  // FluidSynth hands files it does not know to other loaders, which complain
+  // on the terminal: only a SoundFont 2 file ("RIFF" size "sfbk") is given.
+  if (!is_soundfont(soundfont) || fluid_synth_sfload(synth_, soundfont.c_str(), 1) == FLUID_FAILED) {
     delete_fluid_synth(synth_);
     synth_ = nullptr;
     error_ = soundfont + ": not a soundfont FluidSynth can load";

@@ -37,7 +37,7 @@ std::string beside(const std::string& path, const char* extension) {
 
 RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
   setObjectName("RollPanel");
-  setMinimumHeight(160);
+  setMinimumHeight(120);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 2, 4, 2);
   auto* row = new QHBoxLayout;
@@ -45,6 +45,10 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
   stop_ = new QPushButton("Stop", this);
   status_ = new QLabel("No result yet: run Composer, Harmonizer or All.", this);
   status_->setTextFormat(Qt::PlainText);
+  // A long path must not widen the window: the window's size is the user's.
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  play_->setMinimumWidth(0);
+  stop_->setMinimumWidth(0);
   row->addWidget(play_);
   row->addWidget(stop_);
   row->addWidget(status_, 1);
@@ -71,6 +75,8 @@ void RollPanel::show_after_job(std::function<bool()> job_running, std::function<
             job_timer_->deleteLater();
             job_timer_ = nullptr;
             if (finished()) show_file(midi_file);
+            if (play_when_shown_) play();
+            play_when_shown_ = false;
           });
   job_timer_->start();
 }
@@ -100,6 +106,10 @@ void RollPanel::show_file(const std::string& midi_file) {
 }
 
 void RollPanel::play_file(const std::string& midi_file) {
+  if (job_timer_ != nullptr) {
+    play_when_shown_ = true;
+    return;
+  }
   show_file(midi_file);
   play();
 }

@@ -27,7 +27,8 @@ class RollPanel : public QWidget {
   // Shows `midi_file` (with the tones file beside it, if any). A file that
   // cannot be read leaves an empty panel with the reason.
   void show_file(const std::string& midi_file);
-  // Shows the file and plays it.
+  // Shows the file and plays it; while a job's result is awaited
+  // (show_after_job), plays it once shown.
   void play_file(const std::string& midi_file);
   void play();
   void stop();
@@ -73,6 +74,7 @@ class RollPanel : public QWidget {
   QTimer* cursor_timer_ = nullptr;
   std::unique_ptr<Playback> playback_;
   QTimer* job_timer_ = nullptr;
+  bool play_when_shown_ = false;
 };
 
 // The panel as a dock under the window's console.
