@@ -1,7 +1,6 @@
 #include "roll/piano_roll.h"
 
 #include <algorithm>
-#include <deque>
 
 namespace zelvo::roll {
 
@@ -40,14 +39,21 @@ PianoRoll make_piano_roll(const MidiSong& song) {
   PianoRoll roll;
   roll.division = song.division;
   roll.end_tick = song.end_tick;
-  std::vector<std::deque<size_t>> sounding(16 * 128);
+  // Per channel and pitch the notes still sounding, earliest first: a queue
+  // kept as a vector and the index of its head.
+  std::vector<std::vector<size_t>> sounding(16 * 128);
+  std::vector<size_t> head(16 * 128, 0);
   for (const MidiEvent& event : song.events) {
     if (event.kind != EventKind::kNoteOn && event.kind != EventKind::kNoteOff) continue;
-    std::deque<size_t>& open = sounding[event.channel * 128u + event.data1];
+    const size_t key = event.channel * 128u + event.data1;
+    std::vector<size_t>& open = sounding[key];
     if (event.kind == EventKind::kNoteOff) {
-      if (open.empty()) continue;
-      roll.notes[open.front()].end = event.tick;
-      open.pop_front();
+      if (head[key] == open.size()) continue;
+      roll.notes[open[head[key]++]].end = event.tick;
+      if (head[key] == open.size()) {
+        open.clear();
+        head[key] = 0;
+      }
       continue;
     }
     RollNote note;
