@@ -25,7 +25,7 @@ constexpr const char* kRenderUsage =
     "  -o FILE.wav          output (default: the MIDI file's name with .wav)\n"
     "  --soundfont FILE     General MIDI soundfont (default: $ZELVO_SOUNDFONT, else\n"
     "                       FluidR3_GM.sf2 or TimGM6mb.sf2 in /usr/share/sounds/sf2)\n"
-    "  --gain G             master gain, 0 to 10 (default 0.4)\n";
+    "  --gain G             master gain, 0 to 10 (default 0.7)\n";
 
 int render_usage(const std::string& problem) {
   std::fprintf(stderr, "zelvo render: %s\n%s", problem.c_str(), kRenderUsage);

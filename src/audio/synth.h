@@ -15,7 +15,7 @@ typedef struct _fluid_synth_t fluid_synth_t;
 namespace zelvo::audio {
 
 inline constexpr int kSampleRate = 44100;
-inline constexpr double kDefaultGain = 0.4;
+inline constexpr double kDefaultGain = 0.7;
 
 class Synth {
  public:

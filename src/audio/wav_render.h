@@ -17,7 +17,7 @@ inline constexpr double kTailSeconds = 2.0;
 
 struct RenderOptions {
   std::string soundfont;  // a readable file (see find_soundfont)
-  double gain = 0.4;      // FluidSynth's master gain
+  double gain = 0.7;      // FluidSynth's master gain
 };
 
 // Called now and then with the share of the song done (0 to 1).

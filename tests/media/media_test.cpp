@@ -112,7 +112,7 @@ double rms(const std::string& wav, double from_seconds, double to_seconds) {
   double sum = 0;
   for (size_t at = first; at + 1 < last; at += 2) {
     const int16_t sample = static_cast<int16_t>(static_cast<uint8_t>(wav[at]) | (static_cast<uint8_t>(wav[at + 1]) << 8));
-    sum += double{sample} * sample;
+    sum += static_cast<double>(sample) * sample;
   }
   return std::sqrt(sum / static_cast<double>((last - first) / 2));
 }
