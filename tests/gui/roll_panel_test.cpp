@@ -119,7 +119,10 @@ TEST_F(RollPanelTest, AfterAllThePanelShowsTheResultPlaysAndAJobDuringPlayWrites
   const std::string outco_rur = read_file(work_.file("outco.rur"));
   const std::string outar_mid = read_file(work_.file("outar.mid"));
   play_then_stop(panel);
+  setenv("ZELVO_AUDIO_DRIVER", "file", 1);
   panel.play_button()->click();
+  ASSERT_TRUE(wait_until([&] { return panel.playing(); }, 60000)) << panel.status_text().toStdString();
+  unsetenv("ZELVO_AUDIO_DRIVER");
   run(window, kCommandAll);
   EXPECT_EQ(read_file(work_.file("outco.mid")), outco_mid);
   EXPECT_EQ(read_file(work_.file("outco.rur")), outco_rur);
@@ -140,6 +143,25 @@ TEST_F(RollPanelTest, OpenMidifilePlaysInTheWindowWhereTheDesktopHasNoProgram) {
   EXPECT_EQ(desktop_.requests, (std::vector<std::string>{"open outco.mid in " + work_.path()}));
   panel.stop();
   EXPECT_FALSE(panel.playing());
+}
+
+TEST_F(RollPanelTest, PlayMovesTheCursorAndStopSilences) {
+  // FluidSynth's file driver plays in real time without a sound device.
+  setenv("ZELVO_AUDIO_DRIVER", "file", 1);
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  run(window, kCommandComposer);
+  RollPanel& panel = *window.roll_panel();
+  ASSERT_TRUE(wait_until([&] { return panel.has_roll(); }, 5000));
+  panel.play_button()->click();
+  const bool moved = wait_until([&] { return panel.cursor_tick() > 0; }, 60000);
+  unsetenv("ZELVO_AUDIO_DRIVER");
+  ASSERT_TRUE(moved) << panel.status_text().toStdString();
+  EXPECT_TRUE(panel.playing());
+  EXPECT_TRUE(panel.status_text().endsWith("outco.mid: playing"));
+  panel.stop_button()->click();
+  EXPECT_FALSE(panel.playing());
+  EXPECT_EQ(panel.cursor_tick(), -1);
 }
 
 }  // namespace
