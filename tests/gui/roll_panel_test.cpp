@@ -112,6 +112,7 @@ TEST_F(RollPanelTest, AfterAllThePanelShowsTheResultPlaysAndAJobDuringPlayWrites
   panel.zoom(4.0, whole / 2);
   EXPECT_EQ(panel.shown_ticks(), whole / 4);
   EXPECT_NEAR(static_cast<double>(panel.first_tick()), whole * 3.0 / 8.0, 2.0);
+  panel.grab().save(shots + "/zoomed.png");
   panel.scroll_by(whole * 10);
   EXPECT_EQ(panel.first_tick() + panel.shown_ticks(), whole);
 

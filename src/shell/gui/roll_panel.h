@@ -52,6 +52,7 @@ class RollPanel : public QWidget {
   void zoom(double factor, int64_t at_tick);
   void scroll_by(int64_t ticks);
   int64_t cursor_tick() const { return cursor_tick_; }
+  QSize sizeHint() const override { return QSize(600, 260); }
 
  protected:
   void paintEvent(class QPaintEvent* event) override;
