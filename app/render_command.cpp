@@ -1,8 +1,13 @@
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "audio/soundfont.h"
 #include "audio/wav_render.h"
@@ -84,17 +89,47 @@ int run_render_command(int argc, char** argv) {
     std::fprintf(stderr, "zelvo: %s\n", error.c_str());
     return kExitAborted;
   }
-  // A progress line only when the render takes long enough to wonder.
+  // Ctrl-C (or a TERM) stops the render, which then removes its temporary
+  // file: the signals are taken by a watcher thread, not by a handler.
+  sigset_t stop_signals;
+  sigemptyset(&stop_signals);
+  sigaddset(&stop_signals, SIGINT);
+  sigaddset(&stop_signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+  std::atomic<bool> stop{false};
+  std::atomic<bool> done{false};
+  std::thread watcher([&] {
+    const timespec poll{0, 50 * 1000 * 1000};
+    while (!done.load()) {
+      const int signal = sigtimedwait(&stop_signals, nullptr, &poll);
+      if (signal == SIGINT || signal == SIGTERM) stop.store(true);
+    }
+  });
+
+  // A progress line only when the render takes long enough to wonder, and
+  // redrawn only when its percentage changes.
   const auto start = std::chrono::steady_clock::now();
   bool shown = false;
-  const auto progress = [&](double done) {
-    if (!shown && std::chrono::steady_clock::now() - start < std::chrono::seconds(1)) return;
+  int last_percent = -1;
+  const auto progress = [&](double share) {
+    if (stop.load()) return false;
+    const int percent = static_cast<int>(share * 100.0);
+    if (percent == last_percent) return true;
+    if (!shown && std::chrono::steady_clock::now() - start < std::chrono::seconds(1)) return true;
     shown = true;
-    std::fprintf(stderr, "\rzelvo: rendering %s: %3d%%", output.c_str(), static_cast<int>(done * 100.0));
+    last_percent = percent;
+    std::fprintf(stderr, "\rzelvo: rendering %s: %3d%%", output.c_str(), percent);
     std::fflush(stderr);
+    return true;
   };
   const bool rendered = audio::render_wav(song, options, output, progress, error);
+  done.store(true);
+  watcher.join();
   if (shown) std::fputc('\n', stderr);
+  if (!rendered && stop.load()) {
+    std::fprintf(stderr, "zelvo: stopped; %s was not written\n", output.c_str());
+    return kExitStopped;
+  }
   if (!rendered) {
     std::fprintf(stderr, "zelvo: %s\n", error.c_str());
     return kExitAborted;

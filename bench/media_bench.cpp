@@ -47,7 +47,7 @@ void BM_Render(benchmark::State& state) {
     return;
   }
   for (auto _ : state) {
-    if (!audio::render_wav(song, options, "/tmp/zelvo-bench.wav", nullptr, error)) state.SkipWithError(error.c_str());
+    if (!audio::render_wav(song, options, "/tmp/zelvo-bench.wav", {}, error)) state.SkipWithError(error.c_str());
   }
   std::remove("/tmp/zelvo-bench.wav");
   state.counters["minutes"] = static_cast<double>(state.range(0));

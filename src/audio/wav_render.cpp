@@ -53,7 +53,9 @@ int64_t frame_of(const roll::TempoMap& tempo, int64_t tick) {
 // so no randomness.
 class PcmOut {
  public:
-  PcmOut(Synth& synth, std::FILE* file) : synth_(synth), file_(file) {}
+  PcmOut(Synth& synth, std::FILE* file, const RenderProgress& progress, int64_t total)
+      : synth_(synth), file_(file), progress_(progress), total_(std::max<int64_t>(1, total)) {}
+  bool stopped() const { return stopped_; }
   bool render(int64_t frames) {
     while (frames > 0) {
       const int count = static_cast<int>(std::min<int64_t>(frames, kBlockFrames));
@@ -65,6 +67,10 @@ class PcmOut {
       if (std::fwrite(pcm_, 4, static_cast<size_t>(count), file_) != static_cast<size_t>(count)) return false;
       frames -= count;
       written_ += count;
+      if (progress_ && !progress_(static_cast<double>(written_) / static_cast<double>(total_))) {
+        stopped_ = true;
+        return false;
+      }
     }
     return true;
   }
@@ -87,27 +93,30 @@ class PcmOut {
   float right_[kBlockFrames];
   uint16_t pcm_[2 * kBlockFrames];
   int64_t written_ = 0;
+  const RenderProgress& progress_;
+  int64_t total_;
+  bool stopped_ = false;
 };
 
-bool write_all(const roll::MidiSong& song, Synth& synth, std::FILE* file, const RenderProgress& progress) {
+// Returns false when a write failed or the render was stopped (`stopped`).
+bool write_all(const roll::MidiSong& song, Synth& synth, std::FILE* file, const RenderProgress& progress,
+               bool& stopped) {
   const roll::TempoMap tempo(song);
   const int64_t total = render_frames(song);
   const std::vector<uint8_t> header = wav_header(total);
   if (std::fwrite(header.data(), 1, header.size(), file) != header.size()) return false;
-  auto out = std::make_unique<PcmOut>(synth, file);
-  int64_t reported = 0;
+  auto out = std::make_unique<PcmOut>(synth, file, progress, total);
   for (const roll::MidiEvent& event : song.events) {
     const int64_t at = frame_of(tempo, event.tick);
-    if (at > out->written() && !out->render(at - out->written())) return false;
-    synth.send(event);
-    if (progress && out->written() - reported >= kSampleRate) {
-      reported = out->written();
-      progress(static_cast<double>(reported) / static_cast<double>(std::max<int64_t>(1, total)));
+    if (at > out->written() && !out->render(at - out->written())) {
+      stopped = out->stopped();
+      return false;
     }
+    synth.send(event);
   }
-  if (!out->render(total - out->written())) return false;
-  if (progress) progress(1.0);
-  return true;
+  const bool rendered = out->render(total - out->written());
+  stopped = out->stopped();
+  return rendered;
 }
 
 }  // namespace
@@ -143,11 +152,12 @@ bool render_wav(const roll::MidiSong& song, const RenderOptions& options, const 
     return false;
   }
   fchmod(descriptor, 0644);  // mkstemp makes it private; a render is an ordinary file
-  const bool written = write_all(song, synth, file, progress);
+  bool stopped = false;
+  const bool written = write_all(song, synth, file, progress, stopped);
   const int saved_errno = errno;
   if (std::fclose(file) != 0 || !written) {
     std::remove(temporary.c_str());
-    error = output + ": cannot be written (" + std::strerror(written ? errno : saved_errno) + ")";
+    error = stopped ? "stopped" : output + ": cannot be written (" + std::strerror(written ? errno : saved_errno) + ")";
     return false;
   }
   if (std::rename(temporary.c_str(), output.c_str()) != 0) {

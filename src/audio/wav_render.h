@@ -20,8 +20,9 @@ struct RenderOptions {
   double gain = 0.7;      // FluidSynth's master gain
 };
 
-// Called now and then with the share of the song done (0 to 1).
-using RenderProgress = std::function<void(double done)>;
+// Called after every block of samples with the share of the song done (0
+// to 1); returning false stops the render, which then fails ("stopped").
+using RenderProgress = std::function<bool(double done)>;
 
 // The number of sample frames of `song`'s render.
 int64_t render_frames(const roll::MidiSong& song);
