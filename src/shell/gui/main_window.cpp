@@ -11,7 +11,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
+#include <algorithm>
 
 #include "shell/commands.h"
 #include "shell/gui/console_widget.h"
@@ -119,6 +121,7 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
   console_view_ = new ConsoleWidget(application_.console(), this);
   setCentralWidget(console_view_);
   build_menu();
+  if (settings.left == kSystemPosition) fit_default_size();
   application_.console().set_view(console_view_);
   application_.set_result_opener([this](const char* file_name) {
     // Called on the job thread; the desktop is asked from the window's.
@@ -183,6 +186,19 @@ void MainWindow::build_menu() {
   add_bar_command("&WFolder: (Empty)", kCommandWorkFolder);
   add_bar_command("&Project: (Empty)", kCommandProjectFolder);
   refresh_checks();
+}
+
+// Without a settings file the window opens wide enough for the whole menu
+// bar at the desktop's font size (a narrower bar hides its last items
+// behind an extension button), within the screen.
+void MainWindow::fit_default_size() {
+  QSize wanted(width(), height());
+  wanted.setWidth(std::max(wanted.width(), menuBar()->sizeHint().width() + 24));
+  wanted.setHeight(std::max(wanted.height(), wanted.width() * 3 / 4));
+  if (const QScreen* screen = this->screen()) {
+    wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
+  }
+  resize(wanted);
 }
 
 QAction* MainWindow::action(int command) const {
