@@ -98,12 +98,14 @@ void check_tables(Context& context, console::Console& scratch) {
   }
   const struct {
     int32_t index;
-    const char* name;
-  } positive[] = {{tables::kConfigBars, "bars"}, {tables::kConfigTempo, "tempo"}, {tables::kConfigBeats, "beats"}};
+    MessagePair name;
+  } positive[] = {{tables::kConfigBars, {"bars", "compases"}},
+                  {tables::kConfigTempo, {"tempo", "tempo"}},
+                  {tables::kConfigBeats, {"beats", "pulsos"}}};
   for (const auto& value : positive) {
     if (config[value.index] > 0) continue;
     context.add(say(language, kPlaceCell, "TCONF", 1, value.index),
-                say(language, kNotPositive, value.name, config[value.index]));
+                say(language, kNotPositive, say(language, value.name).c_str(), config[value.index]));
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <algorithm>
 #include <cctype>
 #include <memory>
 #include <string>
@@ -117,13 +118,15 @@ void check_row_line(const std::string& line, int32_t number, int language, const
 
 }  // namespace
 
-void check_configuration(console::Console& scratch, int language, Findings& findings) {
+void check_configuration(console::Console& scratch, int language, Findings& all_findings) {
+  // Found per line, then listed in the order of the file's lines.
+  Findings findings;
   const std::string file = existing_configuration();
   if (file.empty()) return;
   auto settings = std::make_unique<HarmonizerSettings>();
   std::string error;
   if (!run_on_scratch(scratch, [&] { harmonizer::read_configuration(*settings, scratch); }, error)) {
-    findings.push_back({file, std::string(), say(language, kBadConfigLine, error.c_str())});
+    all_findings.push_back({file, std::string(), say(language, kBadConfigLine, error.c_str())});
     return;
   }
   // The line that last set each setting is where its value comes from
@@ -164,6 +167,10 @@ void check_configuration(console::Console& scratch, int language, Findings& find
     findings.push_back({file, say(language, kPlaceLine, last_line != 0 ? last_line : first_line),
                         say(language, kLastBeforeFirst, settings->LastMusicIns, settings->FirstMusicIns)});
   }
+  std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+    return std::atoi(a.place.c_str() + a.place.find(' ') + 1) < std::atoi(b.place.c_str() + b.place.find(' ') + 1);
+  });
+  all_findings.insert(all_findings.end(), findings.begin(), findings.end());
 }
 
 }  // namespace zelvo::check

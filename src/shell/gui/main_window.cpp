@@ -167,6 +167,7 @@ void MainWindow::build_menu() {
   QMenu* options = bar->addMenu("&Options");
   add_command(options, "&Edit Information", kCommandEditInformation);
   add_command(options, "&Edit Harm. Options", kCommandEditHarmOptions);
+  add_command(options, "&Check", kCommandCheck);
   add_command(options, "&Folders", kCommandFolders);
   add_command(options, "&Open Midifile", kCommandOpenMidifile)->setCheckable(true);
   QMenu* language = options->addMenu("&Language");
