@@ -16,7 +16,12 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFragment>
+#include <QTextImageFormat>
+#include <QImage>
 #include <QUrl>
 #include <cstdio>
 
@@ -39,6 +44,34 @@ const char* kStyle =
     "pre { background-color: #f2f2f2; }"
     "table { border-collapse: collapse; } td, th { padding: 2px 4px; border: 1px solid #999; }";
 
+// Every picture the document names, loaded from beside the source and
+// shown at the size it was drawn for (its own dots per inch).
+bool add_pictures(QTextDocument& document, const QString& folder) {
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (!fragment.charFormat().isImageFormat()) continue;
+      QTextImageFormat format = fragment.charFormat().toImageFormat();
+      const QString name = format.name();
+      QImage image(folder + "/" + name);
+      if (image.isNull()) {
+        std::fprintf(stderr, "zelvo-doc-pdf: cannot read the picture %s\n", qPrintable(name));
+        return false;
+      }
+      document.addResource(QTextDocument::ImageResource, QUrl(name), image);
+      // Widths in points of the page: the pictures are drawn at 192 dots
+      // per inch.
+      QTextCursor cursor(&document);
+      cursor.setPosition(fragment.position());
+      cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+      format.setWidth(image.width() * 72.0 / 192.0 * 1.2);
+      format.setHeight(image.height() * 72.0 / 192.0 * 1.2);
+      cursor.setCharFormat(format);
+    }
+  }
+  return true;
+}
+
 int make_pdf(const QString& source, const QString& output) {
   QFile file(source);
   if (!file.open(QIODevice::ReadOnly)) {
@@ -52,6 +85,7 @@ int make_pdf(const QString& source, const QString& output) {
   // Pictures are named relative to the source.
   document.setBaseUrl(QUrl::fromLocalFile(QFileInfo(source).absolutePath() + "/"));
   document.setMarkdown(QString::fromUtf8(file.readAll()), QTextDocument::MarkdownDialectGitHub);
+  if (!add_pictures(document, QFileInfo(source).absolutePath())) return 1;
 
   // Written under a temporary name and renamed: never a half-written PDF.
   const QString partial = output + ".part";
