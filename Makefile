@@ -71,7 +71,8 @@ fuzz-smoke: fuzz-build
 
 # A Debian package of the programs, the template, the examples and the
 # documentation (build/zelvo_*.deb).
-package: build
+package: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target zelvo zelvo-gui docs
 	cd $(BUILD) && cpack -G DEB
 
 clean:
