@@ -121,7 +121,6 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
   console_view_ = new ConsoleWidget(application_.console(), this);
   setCentralWidget(console_view_);
   build_menu();
-  if (settings.left == kSystemPosition) fit_default_size();
   application_.console().set_view(console_view_);
   application_.set_result_opener([this](const char* file_name) {
     // Called on the job thread; the desktop is asked from the window's.
@@ -138,6 +137,8 @@ MainWindow::~MainWindow() {
 
 void MainWindow::start() {
   shell_.load_folders_file();
+  // Only without a settings file: a size the user left is kept as it is.
+  if (shell_.settings().left == kSystemPosition) fit_default_size();
   show();
   clear_console(application_.console());
 }
@@ -190,8 +191,8 @@ void MainWindow::build_menu() {
 }
 
 // Without a settings file the window opens wide enough for the whole menu
-// bar at the desktop's font size (a narrower bar hides its last items
-// behind an extension button), within the screen.
+// bar, folder names included, at the desktop's font size (a narrower bar
+// hides its last items behind an extension button), within the screen.
 void MainWindow::fit_default_size() {
   QSize wanted(width(), height());
   wanted.setWidth(std::max(wanted.width(), menuBar()->sizeHint().width() + 24));
