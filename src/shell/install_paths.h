@@ -13,5 +13,8 @@ namespace zelvo::shell {
 std::string installed_data_folder();
 // <prefix>/share/doc/zelvo: the two documentation files.
 std::string installed_documentation_folder();
+// The running program's own folder (a build folder holds the documentation
+// files beside the programs).
+std::string program_folder();
 
 }  // namespace zelvo::shell

@@ -47,6 +47,8 @@ void open_documentation(const std::string& start_folder, int32_t language, Platf
   // that it is missing (a click that does nothing helps nobody).
   const std::string installed = installed_documentation_folder();
   if (!installed.empty() && platform.shell_request(ShellAction::kOpen, file, installed)) return;
+  const std::string built = program_folder();
+  if (!built.empty() && platform.shell_request(ShellAction::kOpen, file, built)) return;
   std::string text = std::string("The documentation file ") + file + " was not found in " + start_folder;
   if (!installed.empty()) text += " nor in " + installed;
   platform.show_message(kErrorTitle, text + ".");
