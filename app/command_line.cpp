@@ -1,4 +1,5 @@
 #include "command_line.h"
+#include "check_command.h"
 
 #include <pthread.h>
 #include <signal.h>
@@ -28,6 +29,9 @@ constexpr const char* kUsage =
     "usage: zelvo [--work DIR] [--lang en|es] compose|harmonize|all\n"
     "       zelvo [--lang en|es] project new --work DIR [--template DIR]\n"
     "       zelvo [--lang en|es] project save|load --work DIR --project DIR\n"
+    "       zelvo [--lang en|es] check [--work DIR]\n"
+    "       zelvo render FILE.mid [-o FILE.wav] [--soundfont FILE.sf2] [--gain G]\n"
+    "       zelvo roll FILE.mid | --work DIR [-o FILE.svg|FILE.png] [--width PX]\n"
     "       zelvo --help | --version\n"
     "\n"
     "Runs one job in the work folder DIR (default: the current directory) and\n"
@@ -38,12 +42,15 @@ constexpr const char* kUsage =
     "  all         compose, then harmonize\n"
     "\n"
     "  project new   empty the work folder and copy the template folder into it\n"
-    "                (default template: ./Template); incom.htm is made from\n"
+    "                (default: ./Template, else the installed one); incom.htm is made from\n"
     "                incom_eng.htm or incom_spa.htm by the language\n"
     "  project save  copy the work folder's files into the project folder\n"
     "                (incom.htm in a project folder Song becomes incom-Song.htm)\n"
     "  project load  empty the work folder and copy the project's files back\n"
     "                (incom-Song.htm becomes incom.htm)\n"
+    "\n"
+    "  check       list what in the work folder is accepted but probably a\n"
+    "              mistake (exit 0 nothing found, 1 something found)\n"
     "\n"
     "Exit status: 0 the job ran to its end, 1 it was aborted by an error,\n"
     "130 it was stopped, 2 usage error. A project command exits with 0 when\n"
@@ -170,6 +177,7 @@ int run_project_command(const Options& options) {
 int run_command_line(int argc, char** argv) {
   if (argc >= 2 && std::string_view(argv[1]) == "render") return run_render_command(argc - 1, argv + 1);
   if (argc >= 2 && std::string_view(argv[1]) == "roll") return run_roll_command(argc - 1, argv + 1);
+  if (is_check_command(argc, argv)) return run_check_command(argc, argv);
   Options options;
   bool have_job = false;
   for (int i = 1; i < argc; ++i) {

@@ -103,6 +103,9 @@ CommandResult new_work(console::Console& console, const Folders& folders, Platfo
   }
   if (!platform.ask_yes_no(kNewWorkTitle, kNewWorkQuestion)) return CommandResult::kCancelled;
   if (!readable(console, folders.template_folder)) return CommandResult::kIncomplete;
+  // A work folder that cannot be listed (gone, or never made) would take no
+  // file: nothing is done, and no success line follows the folder error.
+  if (!readable(console, folders.work)) return CommandResult::kRefused;
 
   Failures failures{platform};
   empty_folder(console, folders.work, failures);
@@ -126,6 +129,9 @@ CommandResult save_project(console::Console& console, const Folders& folders, Pl
   if (!platform.ask_yes_no(kSaveProjectTitle, kSaveProjectQuestion)) return CommandResult::kCancelled;
   if (folders.work.empty() || folders.project.empty()) {
     platform.show_message(kErrorTitle, kMissingFolder);
+    return CommandResult::kRefused;
+  }
+  if (!readable(console, folders.work) || !readable(console, folders.project)) {
     return CommandResult::kRefused;
   }
   console_print(console, kSavingProject);
@@ -154,6 +160,7 @@ CommandResult load_project(console::Console& console, const Folders& folders, Pl
 
   console_print(console, kLoadingProject);
   if (!readable(console, folders.project)) return CommandResult::kIncomplete;
+  if (!readable(console, folders.work)) return CommandResult::kRefused;
   Failures failures{platform};
   empty_folder(console, folders.work, failures);
   walk(console, folders.project, failures, [&](const std::string& path) {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "shell/commands.h"
+#include "shell/check_report.h"
 #include "shell/launchers.h"
 #include "shell/projects.h"
 #include "shell/shell_messages.h"
@@ -75,6 +76,7 @@ void Shell::run_command(int command) {
     case kCommandExit: platform_.end_program(); break;
     case kCommandEditInformation: edit_information(folders_, platform_); break;
     case kCommandEditHarmOptions: edit_harmonizer_options(folders_, platform_); break;
+    case kCommandCheck: print_check(out, folders_, platform_); break;
     case kCommandFolders: platform_.show_folders_dialog(); break;
     case kCommandOpenMidifile: application_.set_open_result(!application_.open_result()); break;
     case kCommandEnglish: out.set_language(console::kEnglish); break;

@@ -11,7 +11,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
+#include <algorithm>
 
 #include "shell/commands.h"
 #include "shell/gui/console_widget.h"
@@ -143,6 +145,8 @@ MainWindow::~MainWindow() {
 
 void MainWindow::start() {
   shell_.load_folders_file();
+  // Only without a settings file: a size the user left is kept as it is.
+  if (shell_.settings().left == kSystemPosition) fit_default_size();
   show();
   clear_console(application_.console());
 }
@@ -172,6 +176,7 @@ void MainWindow::build_menu() {
   QMenu* options = bar->addMenu("&Options");
   add_command(options, "&Edit Information", kCommandEditInformation);
   add_command(options, "&Edit Harm. Options", kCommandEditHarmOptions);
+  add_command(options, "&Check", kCommandCheck);
   add_command(options, "&Folders", kCommandFolders);
   add_command(options, "&Open Midifile", kCommandOpenMidifile)->setCheckable(true);
   QMenu* language = options->addMenu("&Language");
@@ -191,6 +196,19 @@ void MainWindow::build_menu() {
   add_bar_command("&WFolder: (Empty)", kCommandWorkFolder);
   add_bar_command("&Project: (Empty)", kCommandProjectFolder);
   refresh_checks();
+}
+
+// Without a settings file the window opens wide enough for the whole menu
+// bar, folder names included, at the desktop's font size (a narrower bar
+// hides its last items behind an extension button), within the screen.
+void MainWindow::fit_default_size() {
+  QSize wanted(width(), height());
+  wanted.setWidth(std::max(wanted.width(), menuBar()->sizeHint().width() + 24));
+  wanted.setHeight(std::max(wanted.height(), wanted.width() * 3 / 4));
+  if (const QScreen* screen = this->screen()) {
+    wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
+  }
+  resize(wanted);
 }
 
 QAction* MainWindow::action(int command) const {

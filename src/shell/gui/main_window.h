@@ -73,6 +73,7 @@ class MainWindow : public QMainWindow, public Platform {
   QAction* add_command(QMenu* menu, const char* text, int command);
   QAction* add_bar_command(const char* text, int command);
   void build_menu();
+  void fit_default_size();
   void refresh_checks();
   void save_and_stop_job();
   void show_result_after_job(int command);
