@@ -118,8 +118,7 @@ TEST_F(LinksTest, SameLinksAsTryingEveryAssignment) {
   };
   set_chord(1, 2, 0, {65, 69, 72});
   int64_t linked = 0;
-  int64_t lists = 0;
-  for (int32_t round = 0; round < 200000; ++round) {
+  for (int32_t round = 0; round < 6000; ++round) {
     settings_.HoleForLine = pick(-1, 4);
     Engine& e = engine();
     literal::LiteralEngine oracle(st(), settings_);
@@ -147,7 +146,6 @@ TEST_F(LinksTest, SameLinksAsTryingEveryAssignment) {
       }
       unit.lines[counts[s]].Ins = -1;
     }
-    for (int32_t inst = first_instrument; inst <= 16; inst += instrument_step) ++lists;
     link_units(e, 1);
     int32_t links[2][kMaxLines];
     for (int32_t s = 0; s < 2; ++s) {
@@ -169,8 +167,7 @@ TEST_F(LinksTest, SameLinksAsTryingEveryAssignment) {
       for (int32_t l = 0; l < counts[s]; ++l) unit_slot(st(), s).lines[l] = Line{};
     }
   }
-  EXPECT_GT(linked, 50000) << "lists " << lists;
-  std::printf("lists %lld linked %lld\n", (long long)lists, (long long)linked);
+  EXPECT_GT(linked, 25000);
 }
 
 TEST_F(LinksTest, BestAssignmentAmongManyLines) {
