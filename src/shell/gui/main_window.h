@@ -73,6 +73,8 @@ class MainWindow : public QMainWindow, public Platform {
   void build_menu();
   void refresh_checks();
   void save_and_stop_job();
+  // The status line of a unit the harmonizer has worked on for long.
+  void show_long_unit();
 
   Application& application_;
   console::JobRunner& runner_;
@@ -82,6 +84,7 @@ class MainWindow : public QMainWindow, public Platform {
   ConsoleWidget* console_view_ = nullptr;
   std::map<int, QAction*> actions_;
   bool saved_ = false;
+  bool unit_shown_ = false;
 };
 
 // The window's title (it begins with a blank).
