@@ -16,6 +16,7 @@
 
 #include "console/windows1252.h"
 #include "media_commands.h"
+#include "progress_line.h"
 #include "shell/application.h"
 #include "shell/folders.h"
 #include "shell/platform.h"
@@ -62,11 +63,16 @@ constexpr const char* kUsage =
 // UTF-8, flushed at once.
 class StandardOutputView : public console::ConsoleView {
  public:
+  explicit StandardOutputView(ProgressLine* progress = nullptr) : progress_(progress) {}
   void appended(std::string_view text) override {
     const std::string utf8 = console::to_utf8(text);
+    if (progress_ != nullptr) return progress_->print(utf8);
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
     std::fflush(stdout);
   }
+
+ private:
+  ProgressLine* progress_;  // may be null
 };
 
 enum class ProjectCommand { kNone, kNew, kSave, kLoad };
@@ -251,15 +257,18 @@ int run_command_line(int argc, char** argv) {
 
   auto application = std::make_unique<shell::Application>();
   console::Console& console = application->console();
-  StandardOutputView view;
+  ProgressLine progress_line(application->unit_watch());
+  StandardOutputView view(&progress_line);
   console.set_view(&view);
   console.set_language(options.language);
   console.clear_console();
+  progress_line.start([&console] { return console.language(); });
 
   std::atomic<bool> done{false};
   std::thread watcher(watch_interrupts, std::ref(console), interrupt_set, std::cref(done));
   const bool started = application->runner().start_job(options.kind);
   application->runner().wait();
+  progress_line.stop();
   done.store(true);
   watcher.join();
   if (!started) {

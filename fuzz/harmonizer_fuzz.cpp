@@ -19,7 +19,8 @@ namespace {
 // unit, and a run must stay well within the fuzzer's time.
 constexpr size_t kMaxInput = 1500;
 
-// The engine's search can take seconds on a pathological unit. Past the
+// A guard only: every stage of a unit (the link search included) takes
+// polynomial time, and inputs of this size end well within it. Past the
 // deadline the next progress message presses Stop, so the job ends at its
 // next check (after the unit being searched) instead of running on.
 constexpr std::chrono::milliseconds kDeadline{1000};

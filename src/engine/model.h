@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/assignment.h"
+
 // The harmonization engine's tables. The readers fill the music note table
 // and the chord and scale tables; the engine cuts the music into harmonic
 // units, divides them into lines, searches each line and writes the chosen
@@ -192,23 +194,21 @@ struct WorkList {
   int32_t chain_length = 0;  // extend_chain's counter
 };
 
-// The exhaustive link search of one instrument between two units.
+static_assert(kMaxAssignment >= kMaxLines);
+
+// The link search of one instrument between two units.
 struct LinkSearch {
   int32_t previous[kMaxLines];  // line indices in the previous slot
   int32_t previous_count = 0;
   int32_t current[kMaxLines];   // line indices in this slot, -1 padding
   int32_t current_count = 0;
-  bool used[kMaxLines] = {};
-  int32_t assignment[kMaxLines];  // current-list entry of each previous line
   int32_t best_previous[kMaxLines];  // best assignment: linked pairs
   int32_t best_current[kMaxLines];
   int32_t best_pairs = 0;
   double best_cost = 0.0;
-  // Cost of linking previous-list line i to current-list entry j (a
-  // linkable pair costs its pitch difference, any other pair 5), and for
-  // each level the least the levels from it on can still add.
-  double pair_cost[kMaxLines][kMaxLines];
-  double rest_bound[kMaxLines + 1];
+  // work.cost[i][j]: linking previous-list line i to current-list entry j
+  // (a linkable pair costs its pitch difference, any other pair 5).
+  AssignmentWork work;
 };
 
 // Everything the engine owns. The slot window is held through slot_map so

@@ -36,7 +36,7 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   read_music(state, console);
 
   DebugListings listings(state, console);
-  engine::harmonize_units(state.engine, settings, console, &listings);
+  engine::harmonize_units(state.engine, settings, console, &listings, state.progress);
   rejoin_notes(state);
   list_result(state);
   console_print(console, kGeneratingMidi);

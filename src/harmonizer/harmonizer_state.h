@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/model.h"
+#include "engine/progress_observer.h"
 #include "engine/settings.h"
 #include "harmonizer/debug_listing_state.h"
 
@@ -27,6 +28,9 @@ struct HarmonizerState {
   char output_name[kOutputNameSize] = "outar.mid";
   // The debug listings' append state, reset by every run.
   DebugListingState debug;
+  // Shown the unit being harmonized (a front end's "still working" line);
+  // may be null. Set by the application, not owned.
+  engine::ProgressObserver* progress = nullptr;
 };
 
 }  // namespace zelvo::harmonizer

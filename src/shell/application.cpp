@@ -8,6 +8,7 @@ namespace zelvo::shell {
 Application::Application()
     : composer_(std::make_unique<composer::ComposerState>()),
       harmonizer_(std::make_unique<harmonizer::HarmonizerState>()) {
+  harmonizer_->progress = &unit_watch_;
   console::JobHooks hooks;
   hooks.compose = [this] { composer::compose(*composer_, console_); };
   hooks.harmonize = [this] { harmonizer::harmonize(*harmonizer_, console_); };

@@ -9,6 +9,7 @@
 #include "console/console.h"
 #include "console/job_runner.h"
 #include "harmonizer/harmonizer_state.h"
+#include "shell/unit_watch.h"
 
 namespace zelvo::shell {
 
@@ -25,6 +26,8 @@ class Application {
   composer::ComposerState& composer_state() { return *composer_; }
   harmonizer::HarmonizerState& harmonizer_state() { return *harmonizer_; }
   console::JobRunner& runner() { return *runner_; }
+  // The unit the harmonizer is working on, for the "still working" lines.
+  const UnitWatch& unit_watch() const { return unit_watch_; }
 
   bool open_result() const { return open_result_ != 0; }
   void set_open_result(bool on) { open_result_ = on ? 1 : 0; }
@@ -36,6 +39,7 @@ class Application {
   console::Console console_;
   std::unique_ptr<composer::ComposerState> composer_;
   std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
+  UnitWatch unit_watch_;
   std::atomic<int32_t> open_result_{0};
   std::function<void(const char*)> opener_;
   std::unique_ptr<console::JobRunner> runner_;

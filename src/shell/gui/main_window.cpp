@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 
@@ -135,6 +137,24 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
         this, [this, name, path] { if (!shell_.open_result(name.c_str())) roll_panel_->play_file(path); },
         Qt::QueuedConnection);
   });
+  auto* unit_timer = new QTimer(this);
+  connect(unit_timer, &QTimer::timeout, this, [this] { show_long_unit(); });
+  unit_timer->start(500);
+}
+
+// The status bar exists only while it has something to say, so the console
+// keeps the whole window otherwise.
+void MainWindow::show_long_unit() {
+  LongUnit unit;
+  if (application_.unit_watch().long_unit(std::chrono::steady_clock::now(), unit)) {
+    statusBar()->showMessage(to_qt(long_unit_text(unit, application_.console().language())));
+    statusBar()->show();
+    unit_shown_ = true;
+  } else if (unit_shown_) {
+    statusBar()->clearMessage();
+    statusBar()->hide();
+    unit_shown_ = false;
+  }
 }
 
 MainWindow::~MainWindow() {

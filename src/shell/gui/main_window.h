@@ -77,6 +77,8 @@ class MainWindow : public QMainWindow, public Platform {
   void refresh_checks();
   void save_and_stop_job();
   void show_result_after_job(int command);
+  // The status line of a unit the harmonizer has worked on for long.
+  void show_long_unit();
 
   Application& application_;
   console::JobRunner& runner_;
@@ -87,6 +89,7 @@ class MainWindow : public QMainWindow, public Platform {
   RollPanel* roll_panel_ = nullptr;
   std::map<int, QAction*> actions_;
   bool saved_ = false;
+  bool unit_shown_ = false;
 };
 
 // The window's title (it begins with a blank).
