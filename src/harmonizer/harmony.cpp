@@ -5,7 +5,6 @@
 #include "harmonizer/harmonizer_messages.h"
 #include "harmonizer/musicxml_reader.h"
 #include "harmonizer/note_sort.h"
-#include "harmonizer/stage_error.h"
 #include "harmonizer/xml_errors.h"
 
 namespace zelvo::harmonizer {
@@ -58,7 +57,7 @@ void build_scales(HarmonizerState& state, console::Console& console) {
     if (note.Inst != part) continue;
     any = true;
     if (open_group) {
-      if (k >= engine::kMaxHarmonyEntries) stage_error(console, kTooManyScales, kHarmonyFile);
+      if (k >= engine::kMaxHarmonyEntries) console::fail_or_stop(console, kTooManyScales, kHarmonyFile);
       open_entry(scales.entries[k], note);
       open_group = false;
     }
@@ -68,7 +67,7 @@ void build_scales(HarmonizerState& state, console::Console& console) {
       ++k;
     }
   }
-  if (!any) stage_error(console, kNoHarmony);
+  if (!any) console::fail_or_stop(console, kNoHarmony);
 }
 
 void build_chords(HarmonizerState& state, console::Console& console) {
@@ -81,7 +80,7 @@ void build_chords(HarmonizerState& state, console::Console& console) {
   for (int32_t i = 0; i < music.note_count; ++i) {
     const MusicNote& note = music.notes[i];
     if (open_group) {
-      if (k >= engine::kMaxHarmonyEntries) stage_error(console, kTooManyChords, kHarmonyFile);
+      if (k >= engine::kMaxHarmonyEntries) console::fail_or_stop(console, kTooManyChords, kHarmonyFile);
       open_entry(chords.entries[k], note);
       open_group = false;
     }
@@ -146,7 +145,7 @@ void read_harmony(HarmonizerState& state, console::Console& console) {
     if (inst >= first_chord_part && inst < end_part) music.notes[kept++] = music.notes[i];
   }
   music.note_count = kept;
-  if (kept == 0) stage_error(console, kNoHarmony);
+  if (kept == 0) console::fail_or_stop(console, kNoHarmony);
   sort_notes(state);
   build_chords(state, console);
 }
