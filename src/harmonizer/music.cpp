@@ -1,5 +1,6 @@
 #include "harmonizer/music.h"
 
+#include "console/work_files.h"
 #include "harmonizer/harmonizer_messages.h"
 #include "harmonizer/listing_reader.h"
 #include "harmonizer/midi_reader.h"
@@ -12,10 +13,10 @@ namespace zelvo::harmonizer {
 
 namespace {
 
-constexpr const char* kMusicFile = "inmus.xml";
-constexpr const char* kListingFile = "outco.rur";
-constexpr const char* kHarmonyFile = "inarm.xml";
-constexpr const char* kMidiFile = "outco.mid";
+using console::kHarmonyFile;
+using console::kMusicFile;
+constexpr const char* kListingFile = console::kCompositionListing;
+constexpr const char* kMidiFile = console::kCompositionMidi;
 
 void report_midi_result(console::Console& console, MidiResult result) {
   switch (result) {

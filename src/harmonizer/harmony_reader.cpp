@@ -1,7 +1,8 @@
-#include "harmonizer/harmony.h"
+#include "harmonizer/harmony_reader.h"
 
 #include <cstring>
 
+#include "console/work_files.h"
 #include "harmonizer/harmonizer_messages.h"
 #include "harmonizer/musicxml_reader.h"
 #include "harmonizer/note_sort.h"
@@ -16,7 +17,7 @@ using engine::HarmonyTable;
 using engine::MusicNote;
 using engine::MusicNoteTable;
 
-constexpr const char* kHarmonyFile = "inarm.xml";
+using console::kHarmonyFile;
 
 int32_t pitch_class(int32_t note) { return ((note % 12) + 12) % 12; }
 
@@ -61,7 +62,7 @@ void build_scales(HarmonizerState& state, console::Console& console) {
       open_entry(scales.entries[k], note);
       open_group = false;
     }
-    mark_present(scales.entries[k].marks, note.Note);
+    mark_pitch_class(scales.entries[k].marks, note.Note);
     if (ends_group(music, i)) {
       open_group = true;
       ++k;
@@ -85,7 +86,7 @@ void build_chords(HarmonizerState& state, console::Console& console) {
       open_group = false;
     }
     char* marks = chords.entries[k].marks;
-    mark_present(marks, note.Note);
+    mark_pitch_class(marks, note.Note);
     if (note.Note < lowest) lowest = note.Note;
     if (note.Note > highest) highest = note.Note;
     if (ends_group(music, i) || i == music.note_count - 1) {
@@ -101,7 +102,7 @@ void build_chords(HarmonizerState& state, console::Console& console) {
 
 }  // namespace
 
-void mark_present(char* marks, int32_t note) {
+void mark_pitch_class(char* marks, int32_t note) {
   const int32_t p = pitch_class(note);
   char& c = marks[p];
   if (is_upper(c) || c == '#') c = '1';
