@@ -1,7 +1,6 @@
 #include "harmonizer/debug_listings.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <system_error>
