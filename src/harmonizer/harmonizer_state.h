@@ -24,9 +24,9 @@ struct HarmonizerState {
   midi::SortWork sort;
   midi::TrackEvents track;
   midi::FileImage image;
-  // The name under which write_harmony_midi writes, set by each run to
-  // outar.mid.
-  char output_name[kOutputNameSize] = {};
+  // The name under which write_harmony_midi writes: console::kHarmonyMidi,
+  // which each run sets again (a test may point it elsewhere).
+  char output_name[kOutputNameSize] = "outar.mid";
   // The debug listings' append state, reset by every run.
   DebugListingState debug;
 };

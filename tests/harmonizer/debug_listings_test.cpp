@@ -260,7 +260,7 @@ TEST_F(DebugListingsTest, PathPoolListingSortsCopiesAndRestores) {
 
   EXPECT_EQ(std::memcmp(&before, &engine().music, sizeof before), 0);
   for (int x = 0; x < engine::kPoolSize; ++x) EXPECT_EQ(engine().pool.entries[x].cost, costs[x]);
-  EXPECT_STREQ(state->output_name, "");
+  EXPECT_STREQ(state->output_name, "outar.mid");
 }
 
 TEST_F(DebugListingsTest, CandidateListingCopiesAndRestores) {
