@@ -1,8 +1,6 @@
 #include "composer/compose.h"
 
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "composer/composer_messages.h"
 #include "composer/generation_loop.h"

@@ -12,6 +12,8 @@ struct MidiImage : midi::FileImage {
   midi::TrackEvents track;
 };
 
+static_assert(kMaxEvents <= midi::kMaxTrackEvents, "every event fits the track");
+
 using MidiEncodeResult = midi::EncodeResult;
 
 // Encodes the first table.count events, which must be sorted by time

@@ -11,6 +11,8 @@ namespace {
 
 using engine::MusicNote;
 
+static_assert(engine::kMaxMusicNotes <= midi::kMaxTrackEvents, "every record fits the track");
+
 bool removed(const MusicNote& note) { return note.Cpin == 0; }
 
 }  // namespace
