@@ -17,6 +17,7 @@ inline constexpr char kConfigurationText[] = "conar.txt";
 inline constexpr char kMusicFile[] = "inmus.xml";
 inline constexpr char kHarmonyFile[] = "inarm.xml";
 inline constexpr char kHarmonyMidi[] = "outar.mid";
+inline constexpr char kDebugFolder[] = "_brindebug";  // the harmonizer's debug listings
 inline constexpr char kInformationFile[] = "infor.rur";  // edited first when present
 inline constexpr char kInformationText[] = "infor.txt";
 

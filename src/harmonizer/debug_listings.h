@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "console/console.h"
+#include "console/work_files.h"
 #include "engine/debug_listener.h"
 #include "engine/model.h"
 #include "engine/settings.h"
@@ -17,7 +18,7 @@ namespace zelvo::harmonizer {
 // tables (their MIDI files are made of notes of their own), so outar.mid
 // does not depend on Debug.
 
-constexpr const char kDebugFolder[] = "_brindebug";
+using console::kDebugFolder;
 
 // No when Debug is 0. Otherwise makes sure the folder _brindebug exists in
 // the current directory (it may already) and answers yes.
