@@ -10,7 +10,7 @@
 
 #include "console/console_view.h"
 #include "fuzz_support.h"
-#include "harmonizer/harmonize.h"
+#include "harmonizer/harmonize_job.h"
 #include "harmonizer_support.h"
 
 namespace {

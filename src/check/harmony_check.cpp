@@ -8,7 +8,7 @@
 #include "check/scratch_run.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/harmonizer_state.h"
-#include "harmonizer/harmony.h"
+#include "harmonizer/harmony_reader.h"
 #include "harmonizer/music.h"
 
 namespace zelvo::check {

@@ -1,7 +1,7 @@
 #include "shell/application.h"
 
 #include "composer/compose.h"
-#include "harmonizer/harmonize.h"
+#include "harmonizer/harmonize_job.h"
 
 namespace zelvo::shell {
 

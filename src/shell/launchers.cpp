@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "console/console.h"
+#include "console/work_files.h"
 #include "shell/install_paths.h"
 #include "shell/shell_messages.h"
 
@@ -25,11 +26,11 @@ void edit_with_fallback(const Folders& folders, Platform& platform, const char* 
 }  // namespace
 
 void edit_information(const Folders& folders, Platform& platform) {
-  edit_with_fallback(folders, platform, "infor.rur", "infor.txt");
+  edit_with_fallback(folders, platform, console::kInformationFile, console::kInformationText);
 }
 
 void edit_harmonizer_options(const Folders& folders, Platform& platform) {
-  edit_with_fallback(folders, platform, "conar.rur", "conar.txt");
+  edit_with_fallback(folders, platform, console::kConfigurationFile, console::kConfigurationText);
 }
 
 void explore_work_folder(const Folders& folders, Platform& platform) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "console/work_files.h"
 #include "shell/shell_messages.h"
 
 namespace zelvo::shell {
@@ -114,13 +115,13 @@ CommandResult new_work(console::Console& console, const Folders& folders, Platfo
     return 0;
   });
   const char* composition =
-      console.language() == console::kSpanish ? "incom_spa.htm" : "incom_eng.htm";
+      console.language() == console::kSpanish ? console::kSpanishTemplateFile : console::kEnglishTemplateFile;
   // A template without the two language versions simply keeps its incom.htm.
   const std::string source = join_path(folders.work, composition);
   std::error_code error;
-  if (fs::exists(source, error)) copy_replacing(source, join_path(folders.work, "incom.htm"), failures);
-  remove_file(join_path(folders.work, "incom_eng.htm"), failures);
-  remove_file(join_path(folders.work, "incom_spa.htm"), failures);
+  if (fs::exists(source, error)) copy_replacing(source, join_path(folders.work, console::kCompositionFile), failures);
+  remove_file(join_path(folders.work, console::kEnglishTemplateFile), failures);
+  remove_file(join_path(folders.work, console::kSpanishTemplateFile), failures);
   console_print(console, kNewProjectLoaded);
   return result_of(failures);
 }

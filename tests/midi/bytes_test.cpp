@@ -1,4 +1,4 @@
-#include "console/midi_bytes.h"
+#include "midi/bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "harmonizer/harmony.h"
+#include "harmonizer/harmony_reader.h"
 
 #include <cstring>
 
+#include "console/work_files.h"
 #include "harmonizer/harmonizer_messages.h"
 #include "harmonizer/musicxml_reader.h"
 #include "harmonizer/note_sort.h"
-#include "harmonizer/stage_error.h"
 #include "harmonizer/xml_errors.h"
 
 namespace zelvo::harmonizer {
@@ -17,7 +17,7 @@ using engine::HarmonyTable;
 using engine::MusicNote;
 using engine::MusicNoteTable;
 
-constexpr const char* kHarmonyFile = "inarm.xml";
+using console::kHarmonyFile;
 
 int32_t pitch_class(int32_t note) { return ((note % 12) + 12) % 12; }
 
@@ -58,17 +58,17 @@ void build_scales(HarmonizerState& state, console::Console& console) {
     if (note.Inst != part) continue;
     any = true;
     if (open_group) {
-      if (k >= engine::kMaxHarmonyEntries) stage_error(console, kTooManyScales, kHarmonyFile);
+      if (k >= engine::kMaxHarmonyEntries) console::fail_or_stop(console, kTooManyScales, kHarmonyFile);
       open_entry(scales.entries[k], note);
       open_group = false;
     }
-    mark_present(scales.entries[k].marks, note.Note);
+    mark_pitch_class(scales.entries[k].marks, note.Note);
     if (ends_group(music, i)) {
       open_group = true;
       ++k;
     }
   }
-  if (!any) stage_error(console, kNoHarmony);
+  if (!any) console::fail_or_stop(console, kNoHarmony);
 }
 
 void build_chords(HarmonizerState& state, console::Console& console) {
@@ -81,12 +81,12 @@ void build_chords(HarmonizerState& state, console::Console& console) {
   for (int32_t i = 0; i < music.note_count; ++i) {
     const MusicNote& note = music.notes[i];
     if (open_group) {
-      if (k >= engine::kMaxHarmonyEntries) stage_error(console, kTooManyChords, kHarmonyFile);
+      if (k >= engine::kMaxHarmonyEntries) console::fail_or_stop(console, kTooManyChords, kHarmonyFile);
       open_entry(chords.entries[k], note);
       open_group = false;
     }
     char* marks = chords.entries[k].marks;
-    mark_present(marks, note.Note);
+    mark_pitch_class(marks, note.Note);
     if (note.Note < lowest) lowest = note.Note;
     if (note.Note > highest) highest = note.Note;
     if (ends_group(music, i) || i == music.note_count - 1) {
@@ -102,7 +102,7 @@ void build_chords(HarmonizerState& state, console::Console& console) {
 
 }  // namespace
 
-void mark_present(char* marks, int32_t note) {
+void mark_pitch_class(char* marks, int32_t note) {
   const int32_t p = pitch_class(note);
   char& c = marks[p];
   if (is_upper(c) || c == '#') c = '1';
@@ -146,7 +146,7 @@ void read_harmony(HarmonizerState& state, console::Console& console) {
     if (inst >= first_chord_part && inst < end_part) music.notes[kept++] = music.notes[i];
   }
   music.note_count = kept;
-  if (kept == 0) stage_error(console, kNoHarmony);
+  if (kept == 0) console::fail_or_stop(console, kNoHarmony);
   sort_notes(state);
   build_chords(state, console);
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// Byte coding of the Standard MIDI Files that both engines write:
+// Byte coding of the Standard MIDI Files that both engines write and read:
 // big-endian numbers and the variable-length quantity of delta times.
 namespace zelvo::midi {
 

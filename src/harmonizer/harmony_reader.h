@@ -18,7 +18,7 @@ void read_harmony(HarmonizerState& state, console::Console& console);
 bool ends_group(const engine::MusicNoteTable& music, int32_t i);
 
 // Marks of one pitch class in a chord or scale entry.
-void mark_present(char* marks, int32_t note);
+void mark_pitch_class(char* marks, int32_t note);
 void mark_bass(char* marks, int32_t note);
 void mark_top(char* marks, int32_t note);
 

@@ -1,12 +1,13 @@
-#include "harmonizer/harmonize.h"
+#include "harmonizer/harmonize_job.h"
 
 #include <cstdio>
 
+#include "console/work_files.h"
 #include "engine/harmonize_units.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/debug_listings.h"
 #include "harmonizer/harmonizer_messages.h"
-#include "harmonizer/harmony.h"
+#include "harmonizer/harmony_reader.h"
 #include "harmonizer/music.h"
 #include "harmonizer/output.h"
 #include "harmonizer/tones_file.h"
@@ -23,7 +24,7 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   console_print(console, kStartMessage);
   check_stop(console);
   if (read_configuration(settings, console) == 0) {
-    console_print(console, kErrorOpeningFile, "conar");
+    console_print(console, kErrorOpeningFile, console::kConfigurationStem);
     check_stop(console);
     abort_job(console);
   }
@@ -41,7 +42,7 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   list_result(state);
   console_print(console, kGeneratingMidi);
   check_stop(console);
-  std::snprintf(state.output_name, kOutputNameSize, "%s", "outar.mid");
+  std::snprintf(state.output_name, kOutputNameSize, "%s", console::kHarmonyMidi);
   write_harmony_midi(state, console);
   write_tones_file(state);
 }
