@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -23,8 +24,15 @@ namespace {
 
 using namespace zelvo;
 
+// Next to this source file; a relative __FILE__ (a build folder inside the
+// source tree) is relative to the build folder, two levels above the program.
 std::string fugue_path() {
   std::string here = __FILE__;
+  if (here[0] != '/') {
+    const std::string program = std::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string bench_dir = program.substr(0, program.rfind('/'));
+    here = bench_dir.substr(0, bench_dir.rfind('/')) + "/" + here;
+  }
   return here.substr(0, here.rfind('/')) + "/../tests/data/engine/fugue_prepared.txt";
 }
 

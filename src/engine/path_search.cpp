@@ -209,11 +209,19 @@ struct Search {
   int32_t l;
   const Line& line;
   bool no_lookahead;
+  CostSetting cost;
 };
 
-// extend_path, with `digest` the digest of the source's notes 0 .. i - 1.
+// The tally of a source's notes 0 .. i - 1.
+PathTally tally_of(const Search& search, const PathNote* notes, int32_t i) {
+  PathTally tally;
+  for (int32_t k = 0; k < i; ++k) tally_note(tally, search.line, notes, k, search.cost.top);
+  return tally;
+}
+
+// extend_path, with `digest` and `tally` those of the source's notes 0 .. i - 1.
 bool extend(Search& search, int32_t e, int32_t i, int32_t j, const LinkState& previous,
-            uint32_t digest) {
+            uint32_t digest, const PathTally& tally) {
   Engine& engine = search.engine;
   PathPool& pool = engine.state.pool;
   const Line& line = search.line;
@@ -231,15 +239,17 @@ bool extend(Search& search, int32_t e, int32_t i, int32_t j, const LinkState& pr
     if (n < 0) continue;
     pool.entries[n].notes[i] = choice;
     const uint32_t next = digest_step(digest, choice.pitch);
+    PathTally counted = tally;
+    tally_note(counted, line, pool.entries[n].notes, i, search.cost.top);
     if (last || i == j) {
-      const double cost = path_cost(engine, n, search.s, search.l, i + 1);
+      const double cost = path_cost(search.cost, pool.entries[n].notes, i + 1, counted);
       pool.entries[n].serial = pool.process_count++;
       insert_keyed(engine, n, cost, i + 1, path_key(next, choice.type));
       success = true;
     } else {
       current.chosen_pitch = choice.pitch;
       current.tone_type = choice.type;
-      if (extend(search, n, i + 1, j, current, next)) success = true;
+      if (extend(search, n, i + 1, j, current, next, counted)) success = true;
     }
   }
   mark_free(pool, e);
@@ -250,10 +260,11 @@ bool extend(Search& search, int32_t e, int32_t i, int32_t j, const LinkState& pr
 
 bool extend_path(Engine& engine, int32_t s, int32_t l, int32_t e, int32_t i, int32_t j,
                  const LinkState& previous, bool no_lookahead) {
-  Search search{engine, s, l, engine.slot(s).lines[l], no_lookahead};
+  Search search{engine, s, l, engine.slot(s).lines[l], no_lookahead, cost_setting(engine, s, l)};
   find_free_entries(engine.state.pool);
   new_choice_stage(engine.state);
-  return extend(search, e, i, j, previous, digest_of(engine.state.pool.entries[e].notes, i));
+  const PathNote* notes = engine.state.pool.entries[e].notes;
+  return extend(search, e, i, j, previous, digest_of(notes, i), tally_of(search, notes, i));
 }
 
 bool build_candidates(Engine& engine, int32_t s, int32_t l, bool no_lookahead) {
@@ -273,9 +284,9 @@ bool build_candidates(Engine& engine, int32_t s, int32_t l, bool no_lookahead) {
   LinkState previous = line.npadre;
   if (settings.LinkLimit == 0 && settings.NoLinkAct == 0) previous.bar = -1;
 
-  Search search{engine, s, l, line, no_lookahead};
+  Search search{engine, s, l, line, no_lookahead, cost_setting(engine, s, l)};
   new_choice_stage(engine.state);
-  if (!extend(search, 0, 0, kStageNotes - 1, previous, kDigestStart)) return false;
+  if (!extend(search, 0, 0, kStageNotes - 1, previous, kDigestStart, PathTally{})) return false;
   if (settings.LinkLimit == 1 && settings.LimitOneLink == 1 && s == 1) {
     sort_pool(engine);
     return true;
@@ -299,7 +310,8 @@ bool build_candidates(Engine& engine, int32_t s, int32_t l, bool no_lookahead) {
       const PathNote& end = notes[k - 1];
       const LinkState from{before.bar,      before.click, before.duration, before.given_pitch,
                            before.tie_flags, end.pitch,   end.type};
-      if (extend(search, taken[t], k, k + kStageNotes - 1, from, digest_of(notes, k))) {
+      if (extend(search, taken[t], k, k + kStageNotes - 1, from, digest_of(notes, k),
+                 tally_of(search, notes, k))) {
         any = true;
       }
     }
