@@ -8,7 +8,9 @@
 # folders, the prepared fugue (through fugue_driver.cpp) and RANDOM_COUNT
 # random four-voice pieces with every tone type allowed (random_listing.py).
 set -eu
-old_tree=$1 old_build=$2 new_tree=$3 new_build=$4 randoms=${5:-300}
+absolute() { (cd "$1" && pwd); }
+old_tree=$(absolute "$1") old_build=$(absolute "$2") randoms=${5:-300}
+new_tree=$(absolute "$3") new_build=$(absolute "$4")
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d /tmp/engine-compare.XXXXXX)
 demo=$new_tree/examples/demo
