@@ -179,6 +179,35 @@ struct PathPool {
   uint32_t scored_keys[kMaxScored];
   int32_t worst_position = -1;  // in `scored`; -1 not known
   int32_t process_count = 0;  // paths scored by the last build_candidates
+  // The scored entries by digest, so that a new path is compared with the
+  // few of its digest only: bucket heads and chains hold a position in
+  // `scored` plus 1 (0 ends). They hold positions 0 .. hashed_count - 1;
+  // insert_scored rebuilds them when scored_count was reset behind its back.
+  static constexpr int32_t kBuckets = 256;
+  int16_t bucket[kBuckets] = {};
+  int16_t chain[kMaxScored] = {};
+  int32_t hashed_count = 0;
+  // Bit n set: entry n is free. Kept by the path search while it runs, so
+  // that it finds the first free entry without scanning the costs.
+  static constexpr int32_t kFreeWords = (kPoolSize + 63) / 64;
+  uint64_t free_bits[kFreeWords] = {};
+};
+
+// The memo of the choices of tone_choices.h: per position in the stage and
+// per previous chosen pitch and tone type, a slice of `notes`, valid while
+// its stamp equals the generation.
+struct ChoiceMemo {
+  static constexpr int32_t kPitches = 128;
+  static constexpr int32_t kKeys = (kNonHarmonicTypes + 1) * kPitches + 1;  // + no previous
+  static constexpr int32_t kMaxChoices = kPitches * 9;  // every pitch, every rule
+  static constexpr int32_t kRoom = 8192;  // kept choices per position
+  uint32_t generation = 0;
+  uint32_t stamp[kStageNotes][kKeys] = {};
+  uint16_t begin[kStageNotes][kKeys] = {};
+  uint16_t count[kStageNotes][kKeys] = {};
+  int32_t used[kStageNotes] = {};
+  PathNote notes[kStageNotes][kRoom];
+  PathNote scratch[kStageNotes][kMaxChoices];  // lists not kept
 };
 
 // Line division of one instrument in one unit. tag: 0 not yet placed, -1
@@ -225,6 +254,7 @@ struct EngineState {
 
   PathPool pool;
   PoolEntry pool_scratch[kPoolSize];  // sort_pool's copy
+  ChoiceMemo choices;
   WorkList work;
   LinkSearch links;
 
