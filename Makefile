@@ -62,5 +62,16 @@ fuzz-smoke: fuzz-build
 	rm -rf $(FUZZ_BUILD)/smoke
 	FUZZ_TIMEOUT=60 fuzz/run_fuzz.sh $(FUZZ_BUILD) 30 $(FUZZ_BUILD)/smoke
 
+# Installs what only the benchmarks need (the stack machine's peers,
+# valgrind), builds and runs every bench/*_bench, then counts the composer's
+# instructions with callgrind; each prints its figures against its baseline
+# or peers. BENCH_ARGS go to every benchmark program.
+.PHONY: bench
+bench: deps
+	@scripts/install-bench-deps
+	cmake -S . -B $(BUILD) -G Ninja -DZELVO_BENCH=ON $(CMAKE_FLAGS) > /dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+	bench/run_benchmarks.sh $(BUILD)
+
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -5,32 +5,11 @@
 #include <cstring>
 
 #include "machine/builtins.h"
+#include "machine/convert.h"
 #include "machine/machine_state.h"
 #include "machine/opcodes.h"
 
 namespace zelvo::machine {
-
-namespace {
-
-// The integer and fractional parts as std::modf gives them, signed zeros
-// included, without its call where the value has a fractional part to lose.
-constexpr double kNoFraction = 4503599627370496.0;  // 2^52: doubles this large are whole
-
-double whole_part(double x) {
-  if (std::fabs(x) < kNoFraction) return std::copysign(static_cast<double>(static_cast<int64_t>(x)), x);
-  double whole;
-  std::modf(x, &whole);
-  return whole;
-}
-
-double fraction_part(double x) {
-  // Exact: x and its whole part are within a factor of two of each other.
-  if (std::fabs(x) < kNoFraction) return std::copysign(x - static_cast<double>(static_cast<int64_t>(x)), x);
-  double whole;
-  return std::modf(x, &whole);
-}
-
-}  // namespace
 
 uint32_t find_operator(const char* text) {
   for (uint32_t i = 0; i < kOperatorCount; ++i) {
@@ -50,9 +29,14 @@ void reset_program_tables(MachineState& state) {
   for (double*& value : state.symbol_values) value = nullptr;
   state.stack_pointer = 0;
   state.program_counter = 0;
+  state.prepared = false;
 }
 
 void run_program(MachineState& state, uint32_t start) {
+  if (state.prepared) {
+    run_prepared(state, start);
+    return;
+  }
   const uint32_t* ip = state.program + start;
   const double* const constants = state.constants;
   double* const* const targets = state.targets;
