@@ -17,30 +17,30 @@ namespace zelvo::machine {
 
 namespace {
 
-// 0 to 3 for + - * /, or -1.
-int32_t arithmetic_index(uint32_t code) {
-  switch (code) {
-    case code_of(Op::kAdd): return 0;
-    case code_of(Op::kSub): return 1;
-    case code_of(Op::kMul): return 2;
-    case code_of(Op::kDiv): return 3;
-    default: return -1;
+// The joined kind for "first step; code": `arithmetic` + 0 to 3 for + - * /,
+// `comparison` + 0 to 5 for >= <= > < == != (none when it is kCount);
+// 0 when the code does not join.
+uint32_t joined_kind(uint32_t code, StepKind arithmetic, StepKind comparison) {
+  if (code <= code_of(Op::kDiv)) return static_cast<uint32_t>(arithmetic) + code;
+  if (comparison != StepKind::kCount && code >= code_of(Op::kGreaterEqual) && code <= code_of(Op::kNotEqual)) {
+    return static_cast<uint32_t>(comparison) + code - code_of(Op::kGreaterEqual);
   }
+  return 0;
 }
 
-uint32_t joined(StepKind first, int32_t arithmetic) { return static_cast<uint32_t>(first) + arithmetic; }
+constexpr PreparedStep kNeverRun{code_of(Op::kEnd), 1, 0.0, nullptr, nullptr};
 
 // The step of the instruction at `address`, joined with what follows when
 // it can be.
-PreparedStep prepare_step(const MachineState& state, uint32_t address, uint32_t end) {
+PreparedStep join_step(const MachineState& state, uint32_t address, uint32_t end) {
   const uint32_t* const program = state.program;
   PreparedStep step{program[address], 1, 0.0, nullptr, nullptr};
   // An operand word, or an instruction whose operand lies past the end:
   // never run as a step of its own.
-  if (step.kind >= kOperatorCount) return PreparedStep{code_of(Op::kEnd), 1, 0.0, nullptr, nullptr};
+  if (step.kind >= kOperatorCount) return kNeverRun;
   const Op op = static_cast<Op>(step.kind);
   if (!has_operand(op)) return step;
-  if (address + 1 >= end) return PreparedStep{code_of(Op::kEnd), 1, 0.0, nullptr, nullptr};
+  if (address + 1 >= end) return kNeverRun;
   const uint32_t operand = program[address + 1];
   step.words = 2;
   switch (op) {
@@ -56,26 +56,39 @@ PreparedStep prepare_step(const MachineState& state, uint32_t address, uint32_t 
       break;
   }
   if (op != Op::kPushConstant && op != Op::kPush) return step;
-  const int32_t next = address + 2 < end ? arithmetic_index(program[address + 2]) : -1;
-  if (next >= 0) {
-    step.kind = joined(op == Op::kPush ? StepKind::kAddVar : StepKind::kAddConst, next);
-    step.words = 3;
-    return step;
+  if (address + 2 < end) {
+    const uint32_t kind = op == Op::kPush
+                              ? joined_kind(program[address + 2], StepKind::kAddVar, StepKind::kCount)
+                              : joined_kind(program[address + 2], StepKind::kAddConst, StepKind::kGreaterEqualConst);
+    if (kind != 0) {
+      step.kind = kind;
+      step.words = 3;
+      return step;
+    }
   }
   if (op != Op::kPush || address + 4 >= end) return step;
   const uint32_t second = program[address + 2];
-  const int32_t last = arithmetic_index(program[address + 4]);
-  if (last < 0) return step;
+  uint32_t kind = 0;
   if (second == code_of(Op::kPushConstant)) {
-    step.kind = joined(StepKind::kVarAddConst, last);
+    kind = joined_kind(program[address + 4], StepKind::kVarAddConst, StepKind::kVarGreaterEqualConst);
     step.constant = state.constants[program[address + 3]];
   } else if (second == code_of(Op::kPush)) {
-    step.kind = joined(StepKind::kVarAddVar, last);
+    kind = joined_kind(program[address + 4], StepKind::kVarAddVar, StepKind::kCount);
     step.second = state.symbol_values[program[address + 3]];
-  } else {
-    return step;
   }
+  if (kind == 0) return PreparedStep{step.kind, 2, 0.0, step.value, nullptr};
+  step.kind = kind;
   step.words = 5;
+  return step;
+}
+
+PreparedStep prepare_step(const MachineState& state, uint32_t address, uint32_t end) {
+  PreparedStep step = join_step(state, address, end);
+  // ":" does nothing: the step before it passes over it.
+  while (step.kind != code_of(Op::kEnd) && address + step.words < end &&
+         state.program[address + step.words] == code_of(Op::kColon)) {
+    ++step.words;
+  }
   return step;
 }
 
@@ -95,7 +108,10 @@ void run_prepared(MachineState& state, uint32_t start) {
       &&random, &&interpolate, &&list_select, &&list_value, &&list_range,
       &&add_const, &&sub_const, &&mul_const, &&div_const, &&add_var, &&sub_var, &&mul_var, &&div_var,
       &&var_add_const, &&var_sub_const, &&var_mul_const, &&var_div_const,
-      &&var_add_var, &&var_sub_var, &&var_mul_var, &&var_div_var};
+      &&var_add_var, &&var_sub_var, &&var_mul_var, &&var_div_var,
+      &&greater_equal_const, &&less_equal_const, &&greater_const, &&less_const, &&equal_const, &&not_equal_const,
+      &&var_greater_equal_const, &&var_less_equal_const, &&var_greater_const, &&var_less_const, &&var_equal_const,
+      &&var_not_equal_const};
   static_assert(sizeof kCode / sizeof kCode[0] == static_cast<size_t>(StepKind::kCount));
   static_assert(static_cast<uint32_t>(StepKind::kAddConst) == kOperatorCount);
 
@@ -181,6 +197,18 @@ var_add_var: *sp++ = top; top = *step->value + *step->second; ZELVO_NEXT;
 var_sub_var: *sp++ = top; top = *step->value - *step->second; ZELVO_NEXT;
 var_mul_var: *sp++ = top; top = *step->value * *step->second; ZELVO_NEXT;
 var_div_var: *sp++ = top; top = *step->value / *step->second; ZELVO_NEXT;
+greater_equal_const: top = top >= step->constant ? 1.0 : 0.0; ZELVO_NEXT;
+less_equal_const: top = top <= step->constant ? 1.0 : 0.0; ZELVO_NEXT;
+greater_const: top = top > step->constant ? 1.0 : 0.0; ZELVO_NEXT;
+less_const: top = top < step->constant ? 1.0 : 0.0; ZELVO_NEXT;
+equal_const: top = top == step->constant ? 1.0 : 0.0; ZELVO_NEXT;
+not_equal_const: top = top != step->constant ? 1.0 : 0.0; ZELVO_NEXT;
+var_greater_equal_const: *sp++ = top; top = *step->value >= step->constant ? 1.0 : 0.0; ZELVO_NEXT;
+var_less_equal_const: *sp++ = top; top = *step->value <= step->constant ? 1.0 : 0.0; ZELVO_NEXT;
+var_greater_const: *sp++ = top; top = *step->value > step->constant ? 1.0 : 0.0; ZELVO_NEXT;
+var_less_const: *sp++ = top; top = *step->value < step->constant ? 1.0 : 0.0; ZELVO_NEXT;
+var_equal_const: *sp++ = top; top = *step->value == step->constant ? 1.0 : 0.0; ZELVO_NEXT;
+var_not_equal_const: *sp++ = top; top = *step->value != step->constant ? 1.0 : 0.0; ZELVO_NEXT;
 #undef ZELVO_NEXT
 }
 

@@ -30,6 +30,9 @@ enum class StepKind : uint32_t {
   kAddVar, kSubVar, kMulVar, kDivVar,                         // top = top op *v
   kVarAddConst, kVarSubConst, kVarMulConst, kVarDivConst,     // push *v op c
   kVarAddVar, kVarSubVar, kVarMulVar, kVarDivVar,             // push *v op *w
+  kGreaterEqualConst, kLessEqualConst, kGreaterConst, kLessConst, kEqualConst, kNotEqualConst,  // top = top cmp c
+  kVarGreaterEqualConst, kVarLessEqualConst, kVarGreaterConst, kVarLessConst, kVarEqualConst,
+  kVarNotEqualConst,                                          // push *v cmp c
   kCount,
 };
 
