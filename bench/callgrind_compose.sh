@@ -31,7 +31,7 @@ rest=$((total - sorting))
 echo "events: $(($(wc -l < "$work"/outco.rur) - 6)) notes"
 echo "top functions by their own instructions:"
 awk '/file:function/ { on = 1; getline; next } on && NF == 0 { exit } on { print }' "$work"/self | head -12 |
-  sed -e 's/ \[[^]]*\]$//' -e 's|/[^ ]*/src/|src/|' | cut -c1-150
+  sed -e 's/ \[[^]]*\]$//' -e 's|[^ ]*/src/|src/|' | cut -c1-150
 baseline_file=$(dirname "$0")/dense/baseline.txt
 printf '%-24s %15s %15s %8s\n' "" "instructions" "baseline" "ratio"
 if [ -f "$baseline_file" ] && [ "$folder" = "$(dirname "$0")/dense" ]; then
@@ -39,9 +39,9 @@ if [ -f "$baseline_file" ] && [ "$folder" = "$(dirname "$0")/dense" ]; then
   base_sort=$(awk '$1 == "sort" { print $2 }' "$baseline_file")
   base_rest=$((base_total - base_sort))
   awk -v t="$total" -v s="$sorting" -v r="$rest" -v bt="$base_total" -v bs="$base_sort" -v br="$base_rest" 'BEGIN {
-    printf "%-24s %15d %15d %7.2fx\n", "whole job", t, bt, bt / t
-    printf "%-24s %15d %15d %7.2fx\n", "the sort", s, bs, (s > 0 ? bs / s : 0)
-    printf "%-24s %15d %15d %7.2fx\n", "all but the sort", r, br, br / r
+    printf "%-24s %15.0f %15.0f %7.2fx\n", "whole job", t, bt, bt / t
+    printf "%-24s %15.0f %15.0f %7.2fx\n", "the sort", s, bs, (s > 0 ? bs / s : 0)
+    printf "%-24s %15.0f %15.0f %7.2fx\n", "all but the sort", r, br, br / r
     printf "the sort is %.1f %% of the job (baseline %.1f %%)\n", 100 * s / t, 100 * bs / bt }'
 else
   echo "whole job $total, the sort $sorting, all but the sort $rest"

@@ -289,15 +289,18 @@ void measure(benchmark::State& state, const Case& c, Make make) {
   }
 }
 
-// Collects the time per evaluation of each run and prints the comparison
-// table after the runs.
+constexpr int kRepetitions = 5;
+
+// Collects the median time per evaluation of each benchmark's repetitions
+// (the shared machine's load makes single runs vary) and prints the
+// comparison table after the runs.
 class PeerTable : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-      const std::string name = run.benchmark_name();
+      if (run.error_occurred || run.run_type != Run::RT_Aggregate || run.aggregate_name != "median") continue;
+      const std::string name = run.run_name.function_name;
       const auto slash = name.rfind('/');
       times_[name.substr(0, slash)][name.substr(slash + 1)] = run.GetAdjustedCPUTime();
     }
@@ -305,7 +308,8 @@ class PeerTable : public benchmark::ConsoleReporter {
   void Finalize() override {
     ConsoleReporter::Finalize();
     const char* peers[] = {"muparser", "lua", "native"};
-    std::printf("\nStack machine against its peers (ns per evaluation; ratio = peer time / machine time)\n");
+    std::printf("\nStack machine against its peers (ns per evaluation, median of %d runs; ratio = peer time / machine time)\n",
+                kRepetitions);
     std::printf("%-20s %9s %18s %18s %18s\n", "expression", "zelvo", "muparser", "lua", "native");
     int32_t slower = 0;
     int32_t compared = 0;
@@ -344,26 +348,26 @@ void register_all() {
         zelvo->machine->random_state = r.random_state;
         return zelvo;
       });
-    });
+    })->Repetitions(kRepetitions)->DisplayAggregatesOnly(true);
 #ifdef ZELVO_HAVE_MUPARSER
     benchmark::RegisterBenchmark((prefix + "muparser").c_str(), [&c](benchmark::State& state) {
       measure(state, c, [](const Case& k, Variables& v, machine::MachineState& r) {
         return std::make_unique<MuparserEvaluator>(k.muparser, v, r);
       });
-    });
+    })->Repetitions(kRepetitions)->DisplayAggregatesOnly(true);
 #endif
 #ifdef ZELVO_HAVE_LUA
     benchmark::RegisterBenchmark((prefix + "lua").c_str(), [&c](benchmark::State& state) {
       measure(state, c, [](const Case& k, Variables& v, machine::MachineState& r) {
         return std::make_unique<LuaEvaluator>(k.lua, v, r);
       });
-    });
+    })->Repetitions(kRepetitions)->DisplayAggregatesOnly(true);
 #endif
     benchmark::RegisterBenchmark((prefix + "native").c_str(), [&c](benchmark::State& state) {
       measure(state, c, [](const Case& k, Variables& v, machine::MachineState& r) {
         return std::make_unique<NativeEvaluator>(NativeEvaluator{k, v, r});
       });
-    });
+    })->Repetitions(kRepetitions)->DisplayAggregatesOnly(true);
   }
 }
 

@@ -55,6 +55,10 @@ PreparedStep join_step(const MachineState& state, uint32_t address, uint32_t end
     case Op::kNrand: case Op::kItp: case Op::kLi: case Op::kLv: case Op::kLr:
       break;
   }
+  if (op == Op::kPop || op == Op::kPopTarget) {
+    if (address + 2 < end && program[address + 2] == code_of(Op::kEnd)) step.kind = static_cast<uint32_t>(StepKind::kStoreEnd);
+    return step;
+  }
   if (op != Op::kPushConstant && op != Op::kPush) return step;
   if (address + 2 < end) {
     const uint32_t kind = op == Op::kPush
@@ -111,7 +115,7 @@ void run_prepared(MachineState& state, uint32_t start) {
       &&var_add_var, &&var_sub_var, &&var_mul_var, &&var_div_var,
       &&greater_equal_const, &&less_equal_const, &&greater_const, &&less_const, &&equal_const, &&not_equal_const,
       &&var_greater_equal_const, &&var_less_equal_const, &&var_greater_const, &&var_less_const, &&var_equal_const,
-      &&var_not_equal_const};
+      &&var_not_equal_const, &&store_end};
   static_assert(sizeof kCode / sizeof kCode[0] == static_cast<size_t>(StepKind::kCount));
   static_assert(static_cast<uint32_t>(StepKind::kAddConst) == kOperatorCount);
 
@@ -144,6 +148,11 @@ push_constant: *sp++ = top; top = step->constant; ZELVO_NEXT;
 push: *sp++ = top; top = *step->value; ZELVO_NEXT;
 pop_target:
 pop: *step->value = top; top = *--sp; ZELVO_NEXT;
+store_end:
+  *step->value = top;
+  top = *--sp;
+  step += step->words;
+  goto end;
 cond: {
   // a b x: the then-value a stays unless the condition x is 0.
   const double otherwise = *--sp;

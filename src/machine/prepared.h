@@ -33,6 +33,7 @@ enum class StepKind : uint32_t {
   kGreaterEqualConst, kLessEqualConst, kGreaterConst, kLessConst, kEqualConst, kNotEqualConst,  // top = top cmp c
   kVarGreaterEqualConst, kVarLessEqualConst, kVarGreaterConst, kVarLessConst, kVarEqualConst,
   kVarNotEqualConst,                                          // push *v cmp c
+  kStoreEnd,                                                  // pop or popt, then fcode
   kCount,
 };
 
