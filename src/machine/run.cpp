@@ -1,4 +1,5 @@
-// The run loop: one flat switch over the operator table's instructions.
+// The run loop: one flat switch over the operator table's instructions, for
+// programs that are not prepared (machine/prepared.h runs the others).
 // Nothing is checked here; the compilers guarantee operand indexes and the
 // stack depth a program reaches.
 #include <cmath>
