@@ -81,5 +81,16 @@ package: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target zelvo zelvo-gui docs
 	cd $(BUILD) && cpack -G DEB
 
+# Installs what only the benchmarks need (the stack machine's peers,
+# valgrind), builds and runs every bench/*_bench, then counts the composer's
+# instructions with callgrind; each prints its figures against its baseline
+# or peers. BENCH_ARGS go to every benchmark program.
+.PHONY: bench
+bench: deps
+	@scripts/install-bench-deps
+	cmake -S . -B $(BUILD) -G Ninja -DZELVO_BENCH=ON $(CMAKE_FLAGS) > /dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+	bench/run_benchmarks.sh $(BUILD)
+
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -47,6 +47,7 @@ struct Bench {
       tables::emit_instruction(context, machine::Op::kPopTarget, tables::add_target(context, &results[slot++]));
     }
     tables::end_program(context);
+    machine::prepare_programs(*machine);
     return start;
   }
 };

@@ -1,8 +1,9 @@
+#include "composer/calculated_generator.h"
+
 #include <cmath>
 #include <cstring>
 
 #include "composer/generation_loop.h"
-#include "composer/generators.h"
 #include "machine/convert.h"
 
 namespace zelvo::composer {

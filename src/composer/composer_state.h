@@ -7,6 +7,7 @@
 #include "composer/note_events.h"
 #include "composer/sequence_reader.h"
 #include "composer/timing.h"
+#include "composer/variables.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
 
@@ -34,9 +35,9 @@ struct ComposerState {
   int32_t pass_flag;
   std::array<uint8_t, tables::kGeneratorRecords> done;
 
-  // Code starts of the calculated variables, in table order, gathered once
-  // after the compile so that each recomputation is a plain loop.
-  std::array<uint32_t, tables::kMaxSymbols> variable_programs;
+  // The calculated variables' programs, in table order, gathered once after
+  // the compile so that each recomputation is a plain loop.
+  std::array<VariableProgram, tables::kMaxSymbols> variable_programs;
   int32_t variable_program_count;
 };
 

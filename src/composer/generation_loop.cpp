@@ -1,7 +1,8 @@
 #include "composer/generation_loop.h"
 
 #include "composer/composer_messages.h"
-#include "composer/generators.h"
+#include "composer/calculated_generator.h"
+#include "composer/sequence_generator.h"
 #include "machine/convert.h"
 
 namespace zelvo::composer {
@@ -25,24 +26,6 @@ int32_t clamp_midi(int32_t value, bool& clamped) {
 }
 
 }  // namespace
-
-void collect_variable_programs(ComposerState& state) {
-  const tables::Composition& composition = state.composition;
-  int32_t count = 0;
-  for (int32_t i = 0; i < composition.symbol_count && i < tables::kMaxSymbols; ++i) {
-    const tables::Symbol& symbol = composition.symbols[i];
-    // A start of 0 is the lone fcode at address 0: running it changes nothing.
-    if (symbol.name[0] == '\0' || symbol.code_start == tables::kNoCode || symbol.code_start == 0) continue;
-    state.variable_programs[count++] = symbol.code_start;
-  }
-  state.variable_program_count = count;
-}
-
-void recompute_variables(ComposerState& state) {
-  for (int32_t i = 0; i < state.variable_program_count; ++i) {
-    machine::run_program(state.machine, state.variable_programs[i]);
-  }
-}
 
 void run_outputs(ComposerState& state, console::Console& console) {
   if (state.pass_flag >= 1) return;
@@ -91,10 +74,61 @@ int32_t select_next_generator(const ComposerState& state) {
   return candidate;
 }
 
+namespace {
+
+// Whether any program can store into a generator's kind or order slot. When
+// none can, every pass picks the generators in one and the same order.
+bool orders_can_change(const ComposerState& state) {
+  const double* const first = state.composition.generators[0].slot;
+  const double* const last = first + tables::kGeneratorRecords * tables::kGeneratorSlots;
+  auto reaches = [&](const double* pointer) {
+    if (pointer < first || pointer >= last) return false;
+    const auto index = pointer - first;
+    const double* const record = first + index / tables::kGeneratorSlots * tables::kGeneratorSlots;
+    const auto slot = index % tables::kGeneratorSlots;
+    const uint32_t kind = tables::slot_word(record[tables::kSlotKind]);
+    const int32_t order = kind == tables::kKindCalculated ? calc::kOrder : seq::kOrder;
+    return slot == tables::kSlotKind || slot == order;
+  };
+  const machine::MachineState& machine = state.machine;
+  for (int32_t t = 0; t < machine.target_count && t < machine::kMaxTargets; ++t) {
+    if (reaches(machine.targets[t])) return true;
+  }
+  for (const double* value : machine.symbol_values) {
+    if (reaches(value)) return true;
+  }
+  return false;
+}
+
+// The generators of one pass in the order select_next_generator takes them.
+int32_t pass_order(ComposerState& state, std::array<uint8_t, tables::kGeneratorRecords>& order) {
+  int32_t count = 0;
+  state.done.fill(0);
+  for (int32_t g = select_next_generator(state); g != 0; g = select_next_generator(state)) {
+    order[count++] = static_cast<uint8_t>(g);
+    state.done[g] = 1;
+  }
+  state.done.fill(0);
+  return count;
+}
+
+void run_generator(ComposerState& state, console::Console& console, int32_t g) {
+  const uint32_t kind = tables::slot_word(state.composition.generators[g].slot[tables::kSlotKind]);
+  if (kind == tables::kKindCalculated) {
+    run_calculated_generator(state, console, g);
+  } else {
+    run_sequence_generator(state, console, g);
+  }
+}
+
+}  // namespace
+
 void generate(ComposerState& state, console::Console& console, int32_t bar_count) {
   console_print(console, kGenerationStarts);
   check_stop(console);
   const int32_t clicks_per_bar = state.timing.clicks_per_bar();
+  std::array<uint8_t, tables::kGeneratorRecords> order;
+  const int32_t fixed_count = orders_can_change(state) ? -1 : pass_order(state, order);
   for (int32_t bar = 1; bar <= bar_count; ++bar) {
     state.current_bar = bar;
     console_print(console, kEachBar, bar);
@@ -103,6 +137,12 @@ void generate(ComposerState& state, console::Console& console, int32_t bar_count
     for (int32_t click = 0; click < clicks_per_bar; ++click) {
       state.current_click = click;
       state.done.fill(0);
+      if (fixed_count >= 0) {
+        for (state.pass_flag = 1; state.pass_flag >= 0; --state.pass_flag) {
+          for (int32_t i = 0; i < fixed_count; ++i) run_generator(state, console, order[i]);
+        }
+        continue;
+      }
       state.pass_flag = 1;
       while (state.pass_flag >= 0) {
         const int32_t g = select_next_generator(state);
@@ -111,12 +151,7 @@ void generate(ComposerState& state, console::Console& console, int32_t bar_count
           state.done.fill(0);
           continue;
         }
-        const uint32_t kind = tables::slot_word(state.composition.generators[g].slot[tables::kSlotKind]);
-        if (kind == tables::kKindCalculated) {
-          run_calculated_generator(state, console, g);
-        } else {
-          run_sequence_generator(state, console, g);
-        }
+        run_generator(state, console, g);
         state.done[g] = 1;
       }
     }

@@ -1,8 +1,9 @@
+#include "composer/sequence_generator.h"
+
 #include <algorithm>
 #include <cstring>
 
 #include "composer/generation_loop.h"
-#include "composer/generators.h"
 #include "machine/convert.h"
 
 namespace zelvo::composer {

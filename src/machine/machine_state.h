@@ -23,6 +23,8 @@
 //   guarantees valid operands and a bounded stack depth.
 #include <cstdint>
 
+#include "machine/prepared.h"
+
 namespace zelvo::machine {
 
 constexpr uint32_t kProgramSize = 8000;   // words in the program store
@@ -48,6 +50,11 @@ struct MachineState {
   double stack[kStackSize] = {};
   int32_t stack_pointer = 0;        // values on the stack after the last run
   uint32_t program_counter = 0;     // address after the last fcode run
+
+  // The program store decoded for running (machine/prepared.h); used while
+  // `prepared` holds.
+  PreparedStep steps[kProgramSize] = {};
+  bool prepared = false;
 
   uint32_t random_state = kInitialRandomState;
   double list_selector = 0.0;

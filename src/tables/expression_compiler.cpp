@@ -248,6 +248,7 @@ void emit(CompileContext& context, uint32_t word) {
   machine::MachineState& m = context.machine;
   if (m.program_length > kEmitLimit) console::fail(context.console, kProgramMemory);
   m.program[m.program_length++] = word;
+  m.prepared = false;
 }
 
 void emit_instruction(CompileContext& context, Op op) {

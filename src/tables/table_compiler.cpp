@@ -284,6 +284,7 @@ void compile_tables(Composition& composition, machine::MachineState& machine, co
   check_stop(console);
   compile_pass(reader, context);
   reader.file.reset();
+  machine::prepare_programs(machine);
 }
 
 uint32_t find_symbol_by_place(const Composition& composition, uint32_t kind, uint32_t row) {

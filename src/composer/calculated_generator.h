@@ -1,5 +1,7 @@
 #pragma once
 
+// The calculated generator (TGENC): a periodic shape between a bottom and a
+// top value, sounding every `pulse` clicks.
 #include <cstdint>
 
 #include "composer/composer_state.h"
@@ -7,7 +9,7 @@
 
 namespace zelvo::composer {
 
-// Slots of a calculated generator (TGENC) record: column c is slot 8 + c.
+// Slots of a calculated generator record: column c is slot 8 + c.
 namespace calc {
 constexpr int32_t kPeriod = 5;       // current period length, -1 = not yet set
 constexpr int32_t kPulseCount = 6;
@@ -28,40 +30,12 @@ constexpr int32_t kOrder = 22;
 constexpr int32_t kCopySlots = 22;  // the order slot is not part of the private copy
 }  // namespace calc
 
-// Slots of a sequence generator (TGENS) record.
-namespace seq {
-constexpr int32_t kPosition = 5;  // within the note window, -1 = before a pass
-constexpr int32_t kMode = 9;
-constexpr int32_t kSequence = 10;
-constexpr int32_t kStartBar = 11;
-constexpr int32_t kStartClick = 12;
-constexpr int32_t kStretch = 13;
-constexpr int32_t kFirstNote = 14;
-constexpr int32_t kNotesCut = 15;
-constexpr int32_t kRest = 16;
-constexpr int32_t kLengthBars = 17;
-constexpr int32_t kLengthClicks = 18;
-constexpr int32_t kPlayMode = 19;
-constexpr int32_t kTopShift = 20;
-constexpr int32_t kBottomShift = 21;
-constexpr int32_t kGlide = 22;
-constexpr int32_t kOrder = 23;
-constexpr int32_t kCopySlots = 23;
-}  // namespace seq
-
 // The five periodic shapes at phase x in [0, 1); shapes outside 1 to 5 give
 // the sine.
 double shape_value(int32_t shape, double x);
 
-// The pitch of note p mapped so that the sequence's lowest and highest notes
-// go to lowest + bottom shift and highest + top shift (straight), or the
-// other way round (inverted). REQUIRES: highest != lowest.
-double map_pitch(double p, int32_t lowest, int32_t highest, double top_shift, double bottom_shift,
-                 bool inverted);
-
 // One evaluation of generator `number` (1 to 99) at the current bar and
 // click, in the pass that state.pass_flag names.
 void run_calculated_generator(ComposerState& state, console::Console& console, int32_t number);
-void run_sequence_generator(ComposerState& state, console::Console& console, int32_t number);
 
 }  // namespace zelvo::composer

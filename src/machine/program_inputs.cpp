@@ -1,0 +1,42 @@
+#include "machine/program_inputs.h"
+
+#include <algorithm>
+
+#include "machine/opcodes.h"
+
+namespace zelvo::machine {
+
+ProgramInputs inspect_program(const MachineState& state, uint32_t start) {
+  ProgramInputs inputs;
+  bool stored = false;
+  for (uint32_t address = start; address < kProgramSize; ++address) {
+    const uint32_t code = state.program[address];
+    if (code >= kOperatorCount) return ProgramInputs{};
+    const Op op = static_cast<Op>(code);
+    if (op == Op::kEnd) {
+      inputs.repeatable = stored;
+      return inputs;
+    }
+    // Nothing may follow the store but the fcode.
+    if (stored || op == Op::kNrand) return ProgramInputs{};
+    if (op == Op::kLi || op == Op::kLv || op == Op::kLr) inputs.uses_lists = true;
+    if (!has_operand(op)) continue;
+    if (++address >= kProgramSize) return ProgramInputs{};
+    const uint32_t operand = state.program[address];
+    if (op == Op::kPush) {
+      uint32_t* const end = inputs.symbols + inputs.symbol_count;
+      if (std::find(inputs.symbols, end, operand) != end) continue;
+      if (inputs.symbol_count == kMaxProgramInputs) return ProgramInputs{};
+      inputs.symbols[inputs.symbol_count++] = operand;
+    } else if (op == Op::kPop) {
+      inputs.destination = state.symbol_values[operand];
+      stored = true;
+    } else if (op == Op::kPopTarget) {
+      inputs.destination = state.targets[operand];
+      stored = true;
+    }
+  }
+  return ProgramInputs{};
+}
+
+}  // namespace zelvo::machine
