@@ -15,6 +15,10 @@ namespace {
 std::string events_text(const NoteTable& table) {
   std::string text;
   for (int32_t i = 0; i < table.count; ++i) {
+    if (table.count > 64 && i == 32) {  // a full table: its ends
+      text += "... " + std::to_string(table.count - 64) + " events\n";
+      i = table.count - 32;
+    }
     const NoteEvent& e = table.events[i];
     text += "event " + std::to_string(e.Inst) + " " + std::to_string(e.Cpin) + " " + std::to_string(e.Ckin) + " " +
             std::to_string(e.Dur) + " " + std::to_string(e.Note) + " " + std::to_string(e.Vel) + "\n";

@@ -27,10 +27,38 @@ struct Case {
   std::string name;
   std::vector<std::string> call;                        // words of the call line
   std::vector<std::pair<std::string, std::string>> files;  // name, bytes
+  std::vector<std::string> blocks;                         // header and lines as written
   std::string expected;
 };
 
-inline std::string decode_block(const std::string& lines, const std::string& flags) {
+// A line "@@repeat N TEXT" stands for N copies of TEXT, its "\n" read as
+// line ends, so that tables of thousands of notes stay short.
+inline std::string expand_repeats(const std::string& lines) {
+  std::string out;
+  std::istringstream in(lines);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("@@repeat ", 0) != 0) {
+      out += line + "\n";
+      continue;
+    }
+    const size_t space = line.find(' ', 9);
+    std::string unit;
+    for (size_t i = space + 1; i < line.size(); ++i) {
+      if (line.compare(i, 2, "\\n") == 0) {
+        unit += '\n';
+        ++i;
+      } else {
+        unit += line[i];
+      }
+    }
+    if (unit.empty() || unit.back() != '\n') unit += '\n';
+    for (int n = std::stoi(line.substr(9, space - 9)); n > 0; --n) out += unit;
+  }
+  return out;
+}
+
+inline std::string decode_block(const std::string& raw, const std::string& flags) {
+  const std::string lines = expand_repeats(raw);
   if (flags.find("hex") != std::string::npos) {
     std::string bytes;
     std::istringstream in(lines);
@@ -91,6 +119,7 @@ inline std::vector<Case> read_cases(const std::string& path) {
     if (header == "expected") {
       cases.back().expected = block;
     } else {
+      cases.back().blocks.push_back("--- " + header + "\n" + block);
       const size_t space = header.find(' ');
       cases.back().files.push_back({header.substr(0, space), decode_block(block, space == std::string::npos ? "" : header.substr(space))});
     }
@@ -119,7 +148,11 @@ inline std::string write_case(const Case& c) {
   std::string text = "=== " + c.name + "\ncall";
   for (const std::string& word : c.call) text += " " + word;
   text += "\n";
-  for (const auto& [name, bytes] : c.files) text += encode_block(name, bytes);
+  if (!c.blocks.empty()) {
+    for (const std::string& block : c.blocks) text += block;
+  } else {
+    for (const auto& [name, bytes] : c.files) text += encode_block(name, bytes);
+  }
   return text + "--- expected\n" + c.expected;
 }
 
