@@ -5,7 +5,8 @@
 // error, the list of files afterwards, and every file made or changed
 // (MIDI files as dumps). A job command also runs in this process, in one
 // application, stopped early once and then twice to its end, and must give
-// the same console text, outcome and files each time.
+// the same console text, outcome and files each time (the last run in the
+// folder as the run before left it).
 // ZELVO_UPDATE=1 rewrites the expectations.
 #include <sys/wait.h>
 
@@ -152,7 +153,7 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
   app->console().set_language(language);
   for (int run = 0; run < 3; ++run) {
     SCOPED_TRACE("run " + std::to_string(run) + " in one process");
-    reset_folder(again.path(), in);
+    if (run < 2) reset_folder(again.path(), in);  // the last run finds what the one before left
     recorder.text.clear();
     recorder.stop_after = run == 0 ? 1 + static_cast<int>(GetParam().size() % 7) : 0;
     app->console().clear_console();
