@@ -42,8 +42,10 @@ demo: demo-build
 
 # Every test, then the engines' tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer (both replay the committed fuzz corpora), then
-# a short fuzzing run of every fuzz target.
+# a short fuzzing run of every fuzz target; last, the size of the tests
+# against the code.
 test: test-main test-sanitize fuzz-smoke
+	@scripts/test-ratio
 
 test-main: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -25,12 +25,8 @@ constexpr size_t kMaxInput = 64 * 1024;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
-  if (size > kMaxInput) return 0;
-  fuzz::enter_scratch_folder();
   static auto* state = new composer::ComposerState();
-  console::Console& console = fuzz::fuzz_console();
-  fuzz::write_file("incom.htm", data, size);
-  fuzz::run_job(console, [&] {
+  return fuzz::fuzz_file(data, size, kMaxInput, "incom.htm", [](console::Console& console) {
     composer::compose_init(*state);
     tables::compile_tables(state->composition, state->machine, console);
     composer::collect_variable_programs(*state);
@@ -51,5 +47,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     composer::sort_events(state->notes);
     composer::write_midi_file(*state, console, composer::kCompositionMidi);
   });
-  return 0;
 }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "harmonizer/harmonizer_state.h"
 
 namespace zelvo::fuzz {
 
@@ -70,6 +71,27 @@ void run_job(console::Console& console, Stage&& stage) {
   // To see what an input did: ZELVO_FUZZ_VERBOSE=1 <target> <file>.
   static const bool verbose = std::getenv("ZELVO_FUZZ_VERBOSE") != nullptr;
   if (verbose) std::fprintf(stderr, "%s\n", console.contents().c_str());
+}
+
+// The harmonizer's state with its settings back to their start values, so
+// that one input never depends on the last.
+inline harmonizer::HarmonizerState& fresh_harmonizer(int32_t music_source) {
+  static auto* state = new harmonizer::HarmonizerState();
+  state->settings = engine::HarmonizerSettings{};
+  state->settings.MusicSource = music_source;
+  return *state;
+}
+
+// The entry every target shares: an input over `max_size` bytes is cut
+// off, the others are written as `file` in the scratch folder and `stage`
+// runs on them as a job.
+template <typename Stage>
+int fuzz_file(const uint8_t* data, size_t size, size_t max_size, const char* file, Stage&& stage) {
+  if (size > max_size) return 0;
+  enter_scratch_folder();
+  write_file(file, data, size);
+  run_job(fuzz_console(), [&] { stage(fuzz_console()); });
+  return 0;
 }
 
 }  // namespace zelvo::fuzz

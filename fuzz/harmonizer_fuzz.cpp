@@ -11,7 +11,6 @@
 #include "console/console_view.h"
 #include "fuzz_support.h"
 #include "harmonizer/harmonize_job.h"
-#include "harmonizer_support.h"
 
 namespace {
 
@@ -47,21 +46,18 @@ std::string read_demo_file(const char* name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
-  if (size > kMaxInput) return 0;
-  fuzz::enter_scratch_folder();
   static const bool ready = [] {
+    fuzz::enter_scratch_folder();
     fuzz::write_file("conar.rur", read_demo_file("conar.txt"));
     fuzz::write_file("inarm.xml", read_demo_file("inarm.xml"));
     return true;
   }();
   (void)ready;
-  harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(0);
-  console::Console& console = fuzz::fuzz_console();
-  fuzz::write_file("outco.rur", data, size);
-  static auto* deadline = new Deadline(console);
-  console.set_view(deadline);
-  deadline->start();
-  fuzz::run_job(console, [&] { harmonizer::harmonize(state, console); });
-  console.set_view(nullptr);
-  return 0;
+  return fuzz::fuzz_file(data, size, kMaxInput, "outco.rur", [](console::Console& console) {
+    static auto* deadline = new Deadline(console);
+    console.set_view(deadline);
+    deadline->start();
+    harmonizer::harmonize(fuzz::fresh_harmonizer(0), console);
+    console.set_view(nullptr);
+  });
 }

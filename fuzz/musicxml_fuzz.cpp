@@ -1,37 +1,25 @@
 // MusicXML: the same bytes as the music (inmus.xml) and as the harmony
 // (inarm.xml), read in the harmonizer's order: the music checked, the
-// harmony, then the music cut at the chords and scales and sorted.
-#include <cstddef>
-#include <cstdint>
-
+// harmony, then the music cut at the chords and scales and sorted (which is
+// quadratic: bigger files are cut off).
 #include "fuzz_support.h"
 #include "harmonizer/harmony_reader.h"
 #include "harmonizer/music.h"
-#include "harmonizer_support.h"
-
-namespace {
-
-// Sorting the notes is quadratic: bigger files are cut off.
-constexpr size_t kMaxInput = 64 * 1024;
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
-  if (size > kMaxInput) return 0;
-  fuzz::enter_scratch_folder();
-  harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(0);
-  // Parts 1 to 3 are the music, 4 the scales and 5 the chords (the demo's).
-  state.settings.LastMusicIns = 3;
-  state.settings.FirstHarmIns = 4;
-  state.settings.HarmInsNum = 2;
-  console::Console& console = fuzz::fuzz_console();
-  fuzz::write_file("inmus.xml", data, size);
-  fuzz::write_file("inarm.xml", data, size);
-  fuzz::run_job(console, [&] {
+  if (size <= 64 * 1024) {
+    fuzz::enter_scratch_folder();
+    fuzz::write_file("inarm.xml", data, size);
+  }
+  return fuzz::fuzz_file(data, size, 64 * 1024, "inmus.xml", [](console::Console& console) {
+    harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(0);
+    // Parts 1 to 3 are the music, 4 the scales and 5 the chords (the demo's).
+    state.settings.LastMusicIns = 3;
+    state.settings.FirstHarmIns = 4;
+    state.settings.HarmInsNum = 2;
     harmonizer::read_music(state, console, harmonizer::Preparation::kCheckOnly);
     harmonizer::read_harmony(state, console);
     harmonizer::read_music(state, console);
   });
-  return 0;
 }

@@ -7,10 +7,12 @@
 #include <fstream>
 #include <string>
 
-#include "cli_runner.h"
+#include "support/files.h"
 
 namespace zelvo::app {
 namespace {
+
+using test::TempFolder;
 
 // A composition of many empty bars: the job prints a line per bar for long
 // enough to be interrupted.

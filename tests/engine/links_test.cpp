@@ -6,7 +6,7 @@
 #include "engine/form_unit.h"
 #include "engine/line_division.h"
 #include "engine_fixture.h"
-#include "literal_engine.h"
+#include "literal_links.h"
 
 namespace zelvo::engine {
 namespace {
@@ -121,7 +121,7 @@ TEST_F(LinksTest, SameLinksAsTryingEveryAssignment) {
   for (int32_t round = 0; round < 6000; ++round) {
     settings_.HoleForLine = pick(-1, 4);
     Engine& e = engine();
-    literal::LiteralEngine oracle(st(), settings_);
+    literal::LiteralLinks oracle(st(), settings_);
     const int64_t reference = e.time_of(2, 0);
     int32_t counts[2] = {};
     const int32_t first_instrument = pick(0, 2);

@@ -16,7 +16,6 @@
 #include <functional>
 #include <thread>
 
-#include "app/cli_runner.h"
 #include "shell/commands.h"
 #include "shell/fake_platform.h"
 #include "shell/gui/console_widget.h"
@@ -70,7 +69,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   std::string saved_directory_;
-  app::TempFolder start_;
+  TempFolder start_;
   Application application_;
   FakePlatform desktop_;
 };
@@ -231,7 +230,7 @@ TEST_F(MainWindowTest, LongJobFollowsTheEndAndStopsFromTheMenu) {
 }
 
 TEST_F(MainWindowTest, OpenMidifileOpensTheResultInTheWorkFolder) {
-  app::TempFolder work;
+  TempFolder work;
   // A work that composes to its end: the example.
   for (const auto& entry : std::filesystem::directory_iterator(ZELVO_SOURCE_DIR "/examples/demo")) {
     std::filesystem::copy_file(entry.path(), work.file(entry.path().filename().string()));
@@ -258,7 +257,7 @@ TEST_F(MainWindowTest, OpenMidifileOpensTheResultInTheWorkFolder) {
 }
 
 TEST_F(MainWindowTest, FoldersDialogShowsTheFoldersAndChoosesOne) {
-  app::TempFolder project;
+  TempFolder project;
   MainWindow window(application_, start_.path(), nullptr, &desktop_);
   window.start();
   desktop_.chosen = project.path();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shell/platform.h"
+#include "support/files.h"
 
 namespace zelvo::shell {
 
@@ -53,16 +54,9 @@ class FakePlatform : public Platform {
   int ends = 0;
 };
 
-inline void write_file(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-inline std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+using test::read_file;
+using test::TempFolder;
+using test::write_file;
 
 // The names of the files in `folder`, sorted.
 inline std::set<std::string> file_names(const std::string& folder) {

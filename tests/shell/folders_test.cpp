@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "app/cli_runner.h"
 #include "fake_platform.h"
 
 namespace zelvo::shell {
@@ -30,7 +29,7 @@ TEST(FoldersTest, ConsoleNamesAreWindows1252) {
 }
 
 TEST(FoldersTest, ForEachFileListsFilesOnlyInNameOrderIgnoringCase) {
-  app::TempFolder folder;
+  TempFolder folder;
   write_file(folder.file("b.txt"), "");
   write_file(folder.file("A.txt"), "");
   write_file(folder.file("_x"), "");
@@ -62,7 +61,7 @@ TEST(FoldersTest, UnlistableFolderPrintsTheFolderError) {
 }
 
 TEST(FoldersTest, LinksToNothingAreSkippedAndLinksToFilesListed) {
-  app::TempFolder folder;
+  TempFolder folder;
   write_file(folder.file("a.txt"), "");
   std::filesystem::create_symlink(folder.file("gone"), folder.file("b-link"));
   std::filesystem::create_symlink(folder.file("a.txt"), folder.file("c-link"));
@@ -78,7 +77,7 @@ TEST(FoldersTest, LinksToNothingAreSkippedAndLinksToFilesListed) {
 }
 
 TEST(FoldersTest, NoFoldersFileGivesTheTemplateDefault) {
-  app::TempFolder start;
+  TempFolder start;
   console::Console console;
   const Folders folders = load_folders(console, start.path());
   EXPECT_EQ(folders.template_folder, start.path() + "/Template");
@@ -87,8 +86,8 @@ TEST(FoldersTest, NoFoldersFileGivesTheTemplateDefault) {
 }
 
 TEST(FoldersTest, FoldersFileRoundTripsAndDropsFoldersThatCannotBeListed) {
-  app::TempFolder start;
-  app::TempFolder work;
+  TempFolder start;
+  TempFolder work;
   Folders folders{"/no/template", work.path(), "/no/project"};
   ASSERT_TRUE(save_folders(start.path(), folders));
   EXPECT_EQ(read_file(start.file("zlvfolders.rur")), "/no/template\n" + work.path() + "\n/no/project\n");
@@ -101,8 +100,8 @@ TEST(FoldersTest, FoldersFileRoundTripsAndDropsFoldersThatCannotBeListed) {
 }
 
 TEST(FoldersTest, EmptyTemplateLineGetsTheDefaultAndCrLfIsAccepted) {
-  app::TempFolder start;
-  app::TempFolder work;
+  TempFolder start;
+  TempFolder work;
   write_file(start.file("zlvfolders.rur"), "\r\n" + work.path() + "\r\n\r\n");
   console::Console console;
   const Folders back = load_folders(console, start.path());
@@ -113,22 +112,22 @@ TEST(FoldersTest, EmptyTemplateLineGetsTheDefaultAndCrLfIsAccepted) {
 }
 
 TEST(FoldersTest, LastLineWithoutNewlineKeepsItsLastCharacter) {
-  app::TempFolder start;
-  app::TempFolder project;
+  TempFolder start;
+  TempFolder project;
   write_file(start.file("zlvfolders.rur"), "\n\n" + project.path());
   console::Console console;
   EXPECT_EQ(load_folders(console, start.path()).project, project.path());
 }
 
 TEST(FoldersTest, OverlongPathCountsAsNotChosen) {
-  app::TempFolder start;
+  TempFolder start;
   write_file(start.file("zlvfolders.rur"), "\n/" + std::string(kMaxFolderPath, 'w') + "\n\n");
   console::Console console;
   EXPECT_EQ(load_folders(console, start.path()).work, "");
 }
 
 TEST(FoldersTest, SameFolderFollowsLinksAndIgnoresEmptyPaths) {
-  app::TempFolder a;
+  TempFolder a;
   std::filesystem::create_symlink(a.path(), a.path() + "-link");
   EXPECT_TRUE(same_folder(a.path(), a.path() + "-link"));
   EXPECT_TRUE(same_folder(a.path(), a.path() + "/"));

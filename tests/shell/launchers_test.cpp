@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/cli_runner.h"
 #include "fake_platform.h"
 
 namespace zelvo::shell {
@@ -47,7 +46,7 @@ TEST(LaunchersTest, ExploreAndDocumentationByLanguage) {
 }
 
 TEST(LaunchersTest, ShellTargetMustExist) {
-  app::TempFolder work;
+  TempFolder work;
   write_file(work.file("infor.txt"), "");
   EXPECT_FALSE(resolve_shell_target("infor.rur", work.path()).has_value());
   EXPECT_EQ(resolve_shell_target("infor.txt", work.path()).value_or(""), work.file("infor.txt"));

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/cli_runner.h"
 #include "fake_platform.h"
 
 namespace zelvo::shell {
@@ -55,7 +54,7 @@ TEST(SettingsTest, ShortLineKeepsTheRestAndDefaultsStayUnclamped) {
 }
 
 TEST(SettingsTest, MissingFileKeepsDefaults) {
-  app::TempFolder folder;
+  TempFolder folder;
   WindowSettings s;
   EXPECT_FALSE(load_settings(folder.path(), s));
   EXPECT_EQ(s.left, kSystemPosition);
@@ -67,7 +66,7 @@ TEST(SettingsTest, MissingFileKeepsDefaults) {
 }
 
 TEST(SettingsTest, SaveWritesOneLineAndLoadReadsItBackWithCrLf) {
-  app::TempFolder folder;
+  TempFolder folder;
   WindowSettings s;
   s.left = -3;
   s.top = 44;

@@ -1,0 +1,136 @@
+// The harmonizer's readers over the table of cases in
+// data/harmonizer/reader_cases.txt: each case writes its files into a fresh
+// work folder, sets the settings it names, runs one reader and records the
+// result, the console text, the music note table, the chords and scales and
+// the settings the readers set.
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "console/job_end.h"
+#include "harmonizer/configuration.h"
+#include "harmonizer/harmony_reader.h"
+#include "harmonizer/listing_reader.h"
+#include "harmonizer/midi_reader.h"
+#include "harmonizer/music.h"
+#include "harmonizer/musicxml_reader.h"
+#include "support/cases.h"
+
+namespace zelvo::harmonizer {
+namespace {
+
+using engine::HarmonizerSettings;
+
+// The settings a case may set and the readers may change.
+struct Named {
+  const char* name;
+  int32_t HarmonizerSettings::*field;
+};
+constexpr Named kSettings[] = {
+    {"FirstHarmIns", &HarmonizerSettings::FirstHarmIns}, {"HarmInsNum", &HarmonizerSettings::HarmInsNum},
+    {"FirstMusicIns", &HarmonizerSettings::FirstMusicIns}, {"LastMusicIns", &HarmonizerSettings::LastMusicIns},
+    {"DivideNotes", &HarmonizerSettings::DivideNotes}, {"MusicSource", &HarmonizerSettings::MusicSource},
+    {"ClicksQuarter", &HarmonizerSettings::ClicksQuarter}, {"HoleForLine", &HarmonizerSettings::HoleForLine},
+    {"MelIns", &HarmonizerSettings::MelIns}, {"BassIns", &HarmonizerSettings::BassIns},
+    {"Debug", &HarmonizerSettings::Debug}, {"LinkLimit", &HarmonizerSettings::LinkLimit},
+};
+
+std::string settings_text(const HarmonizerSettings& s) {
+  std::string text = "settings";
+  for (const Named& n : kSettings) text += " " + std::string(n.name) + "=" + std::to_string(s.*n.field);
+  const engine::TimeSettings& t = s.time;
+  text += "\ntime " + std::to_string(t.tempo) + " " + std::to_string(t.compas_num) + "/" + std::to_string(t.compas_den) +
+          " exp " + std::to_string(t.den_exponent) + " clicks " + std::to_string(t.clicks_parte) + " " +
+          std::to_string(t.clicks_semic) + "\n";
+  char row[160];
+  const HarmonizerSettings start;
+  for (int32_t r = 0; r < engine::kProfileRows; ++r) {
+    if (std::memcmp(s.NonHarmTonesSort[r], start.NonHarmTonesSort[r], sizeof start.NonHarmTonesSort[r]) == 0 &&
+        std::memcmp(s.NonHarmTonesCoef[r], start.NonHarmTonesCoef[r], sizeof start.NonHarmTonesCoef[r]) == 0) {
+      continue;
+    }
+    const int32_t* k = s.NonHarmTonesSort[r];
+    const float* w = s.NonHarmTonesCoef[r];
+    std::snprintf(row, sizeof row, "row %d: %d%d%d%d%d%d%d%d %.9g %.9g %.9g %.9g %.9g %.9g %.9g\n", r, k[0], k[1], k[2],
+                  k[3], k[4], k[5], k[6], k[7], w[0], w[1], w[2], w[3], w[4], w[5], w[6]);
+    text += row;
+  }
+  return text;
+}
+
+std::string table_text(const char* title, const engine::HarmonyTable& table) {
+  std::string text;
+  for (int32_t k = 0; k < engine::kMaxHarmonyEntries && table.entries[k].bar != 0; ++k) {
+    text += std::string(title) + " " + std::to_string(table.entries[k].bar) + " " +
+            std::to_string(table.entries[k].click) + " " + table.entries[k].marks + "\n";
+  }
+  return text;
+}
+
+std::string run_case(const test::Case& c) {
+  test::WorkFolder folder;
+  for (const auto& [name, bytes] : c.files) test::write_file(name, bytes);
+  auto state = std::make_unique<HarmonizerState>();
+  HarmonizerSettings& s = state->settings;
+  engine::MusicNoteTable& music = state->engine.music;
+  console::Console console;
+  const std::string what = c.call.at(0);
+  for (size_t i = 1; i < c.call.size(); ++i) {
+    const std::string& word = c.call[i];
+    const size_t eq = word.find('=');
+    for (const Named& n : kSettings) {
+      if (word.substr(0, eq) == n.name) s.*n.field = std::stoi(word.substr(eq + 1));
+    }
+    if (word.substr(0, eq) == "clicks_semic") s.time.clicks_semic = std::stoi(word.substr(eq + 1));
+  }
+  auto arg = [&](const char* name, int32_t fallback) {
+    for (const std::string& word : c.call) {
+      if (word.rfind(std::string(name) + "=", 0) == 0) return std::stoi(word.substr(std::string(name).size() + 1));
+    }
+    return fallback;
+  };
+  std::string named = "absent";
+  for (const std::string& word : c.call) {
+    if (word.rfind("file=", 0) == 0) named = word.substr(5);
+  }
+  const char* file = named.c_str();
+  int32_t result = -1;
+  try {
+    if (what == "musicxml") {
+      result = static_cast<int32_t>(read_musicxml(music, s.time, arg("first", 1), arg("count", 1), file));
+    } else if (what == "listing") {
+      result = static_cast<int32_t>(read_composer_listing(music, s.time, arg("first", 1), arg("count", 2), file));
+    } else if (what == "midi") {
+      result = static_cast<int32_t>(read_midi(music, s.time, file));
+    } else if (what == "harmony") {
+      read_harmony(*state, console);
+    } else if (what == "music") {
+      read_music(*state, console);
+    } else if (what == "configuration") {
+      result = read_configuration(s, console);
+    }
+  } catch (const console::JobEnded&) {
+    result = -2;
+  }
+  std::string text = "result " + std::to_string(result) + "\n" + test::quoted(console.contents());
+  for (int32_t i = 0; i < music.note_count; ++i) {
+    if (music.note_count > 64 && i == 32) {  // a full table: its ends
+      text += "... " + std::to_string(music.note_count - 64) + " notes\n";
+      i = music.note_count - 32;
+    }
+    const engine::MusicNote& n = music.notes[i];
+    char line[128];
+    std::snprintf(line, sizeof line, "note %d %d %d %d %d %d %u\n", n.Inst, n.Cpin, n.Ckin, n.Dur, n.Note, n.Vel,
+                  n.tie_flags);
+    text += line;
+  }
+  return text + table_text("chord", state->engine.chords) + table_text("scale", state->engine.scales) +
+         settings_text(s);
+}
+
+TEST(ReaderCasesTest, EveryCaseReadsAsRecorded) {
+  test::check_cases(test::test_data("harmonizer/reader_cases.txt"), run_case);
+}
+
+}  // namespace
+}  // namespace zelvo::harmonizer

@@ -1,0 +1,198 @@
+// Recorded scenarios: every folder under data/scenarios holds the files a
+// command starts from (in/), its command line (cmd) and what it printed,
+// returned and wrote (expected/). The runner runs the zelvo program in a
+// copy of in/ and compares: standard output, exit status and standard
+// error, the list of files afterwards, and every file made or changed
+// (MIDI files as dumps). A job command also runs in this process, in one
+// application, stopped early once and then twice to its end, and must give
+// the same console text, outcome and files each time (the last run in the
+// folder as the run before left it).
+// ZELVO_UPDATE=1 rewrites the expectations.
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/console_view.h"
+#include "console/windows1252.h"
+#include "shell/application.h"
+#include "support/files.h"
+#include "support/midi_dump.h"
+
+namespace zelvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;  // record name -> text
+
+const fs::path kScenarios = fs::path(ZELVO_TEST_DATA) / "scenarios";
+
+std::string replace_all(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+  return text;
+}
+
+std::string quote(const std::string& text) { return "'" + replace_all(text, "'", "'\\''") + "'"; }
+
+void reset_folder(const fs::path& folder, const fs::path& in) {
+  for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
+  if (fs::exists(in)) fs::copy(in, folder, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+}
+
+// What a command left in `folder`: the list of its files and the text of
+// every file it made or changed.
+Files outcome_files(const fs::path& folder, const fs::path& in) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) names.push_back(fs::relative(entry.path(), folder).string());
+  }
+  std::sort(names.begin(), names.end());
+  Files files;
+  std::string& list = files["files.txt"];
+  for (const std::string& name : names) {
+    const std::string bytes = read_file((folder / name).string());
+    if (fs::exists(in / name) && read_file((in / name).string()) == bytes) {
+      list += name + " (as given)\n";
+      continue;
+    }
+    list += name + "\n";
+    const bool midi = bytes.compare(0, 4, "MThd") == 0;
+    files["files/" + name + (midi ? ".dump" : "")] = midi ? midi_dump(bytes) : bytes;
+  }
+  if (fs::exists(in)) {
+    for (const auto& entry : fs::recursive_directory_iterator(in)) {
+      const std::string name = fs::relative(entry.path(), in).string();
+      if (entry.is_regular_file() && !fs::exists(folder / name)) list += name + " (deleted)\n";
+    }
+  }
+  return files;
+}
+
+std::vector<std::string> words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> out;
+  for (std::string word; in >> word;) out.push_back(word);
+  return out;
+}
+
+// The console as the command line prints it, and a Stop pressed after the
+// n-th message.
+class Recorder : public console::ConsoleView {
+ public:
+  explicit Recorder(console::Console& console) : console_(console) {}
+  void appended(std::string_view text) override {
+    this->text += console::to_utf8(text);
+    if (stop_after > 0 && --stop_after == 0) console_.request_stop();
+  }
+  std::string text;
+  int stop_after = 0;
+
+ private:
+  console::Console& console_;
+};
+
+class ScenarioTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ScenarioTest, RunsAsRecorded) {
+  const fs::path scenario = kScenarios / GetParam();
+  const fs::path in = scenario / "in";
+  const fs::path expected = scenario / "expected";
+  const std::vector<std::string> args = words(read_file((scenario / "cmd").string()));
+  TempFolder work, streams;
+  reset_folder(work.path(), in);
+
+  std::string command = "cd " + quote(work.path()) + " && " + quote(ZELVO_BINARY);
+  for (const std::string& arg : args) command += " " + quote(arg);
+  command += " >" + quote(streams.file("out")) + " 2>" + quote(streams.file("err")) + " </dev/null";
+  const int raw = std::system(command.c_str());
+  const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  Files got = outcome_files(work.path(), in);
+  const std::string console = replace_all(read_file(streams.file("out")), work.path(), "<work>");
+  got["console.txt"] = console;
+  got["status.txt"] = "exit " + std::to_string(status) + "\n" +
+                      replace_all(read_file(streams.file("err")), work.path(), "<work>");
+
+  if (updating()) fs::remove_all(expected);
+  for (const auto& [name, text] : got) expect_recorded((expected / name).string(), text);
+  if (!updating() && fs::exists(expected)) {
+    for (const auto& entry : fs::recursive_directory_iterator(expected)) {
+      const std::string name = fs::relative(entry.path(), expected).string();
+      if (entry.is_regular_file()) {
+        EXPECT_TRUE(got.count(name)) << name << " was not made";
+      }
+    }
+  }
+
+  // A job command again, in this process.
+  int language = console::kEnglish;
+  console::JobKind kind = console::JobKind::kCompose;
+  bool job = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--lang" && i + 1 < args.size() && (args[i + 1] == "en" || args[i + 1] == "es")) {
+      language = args[++i] == "es" ? console::kSpanish : console::kEnglish;
+    } else if (!job && (args[i] == "compose" || args[i] == "harmonize" || args[i] == "all")) {
+      kind = args[i] == "compose" ? console::JobKind::kCompose
+             : args[i] == "harmonize" ? console::JobKind::kHarmonize : console::JobKind::kAll;
+      job = true;
+    } else {
+      job = false;
+      break;
+    }
+  }
+  if (!job) return;
+  TempFolder again;
+  const fs::path previous = fs::current_path();
+  fs::current_path(again.path());
+  auto app = std::make_unique<shell::Application>();
+  Recorder recorder(app->console());
+  app->console().set_view(&recorder);
+  app->console().set_language(language);
+  for (int run = 0; run < 3; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run) + " in one process");
+    if (run < 2) reset_folder(again.path(), in);  // the last run finds what the one before left
+    recorder.text.clear();
+    recorder.stop_after = run == 0 ? 1 + static_cast<int>(GetParam().size() % 7) : 0;
+    app->console().clear_console();
+    ASSERT_TRUE(app->runner().start_job(kind));
+    app->runner().wait();
+    const console::JobOutcome outcome = app->runner().last_outcome();
+    if (run == 0 && outcome == console::JobOutcome::kStopped) continue;
+    EXPECT_EQ(outcome == console::JobOutcome::kFinished ? 0 : outcome == console::JobOutcome::kAborted ? 1 : 130,
+              status);
+    EXPECT_EQ(recorder.text, console);
+    Files files = outcome_files(again.path(), in);
+    for (const auto& [name, text] : files) {
+      const auto recorded = got.find(name);
+      EXPECT_TRUE(recorded != got.end() && recorded->second == text) << name;
+    }
+    EXPECT_EQ(files.size() + 2, got.size());
+  }
+  app->console().set_view(nullptr);
+  fs::current_path(previous);
+}
+
+std::vector<std::string> scenario_names() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(kScenarios)) {
+    if (entry.is_directory()) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Recorded, ScenarioTest, ::testing::ValuesIn(scenario_names()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           std::string name = info.param;
+                           for (char& c : name) if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return name;
+                         });
+
+}  // namespace
+}  // namespace zelvo::test

@@ -1,0 +1,85 @@
+#pragma once
+
+// File helpers shared by the tests: whole files in and out, scratch folders,
+// and recorded expectations that ZELVO_UPDATE=1 rewrites.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace zelvo::test {
+
+inline std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string test_data(const std::string& name) { return std::string(ZELVO_TEST_DATA) + "/" + name; }
+
+// A scratch folder removed with its contents at the end of a test.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zelvo-test-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// A scratch folder made the current directory for its life, as the work
+// folder is for a job.
+class WorkFolder {
+ public:
+  WorkFolder() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(folder_.path()); }
+  ~WorkFolder() { std::filesystem::current_path(previous_); }
+  const std::string& path() const { return folder_.path(); }
+
+ private:
+  TempFolder folder_;
+  std::filesystem::path previous_;
+};
+
+inline bool updating() {
+  const char* update = std::getenv("ZELVO_UPDATE");
+  return update != nullptr && *update != '\0' && *update != '0';
+}
+
+// `actual` against the recorded file `path`; with ZELVO_UPDATE=1 the record
+// is rewritten instead, so an intended change shows as a diff in review.
+inline void expect_recorded(const std::string& path, const std::string& actual) {
+  if (updating()) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    write_file(path, actual);
+    return;
+  }
+  const std::string expected = read_file(path);
+  if (expected == actual) return;
+  size_t at = 0;
+  while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
+  const size_t line_start = expected.rfind('\n', at == 0 ? 0 : at - 1);
+  const size_t from = line_start == std::string::npos ? 0 : line_start + 1;
+  ADD_FAILURE() << path << " differs at byte " << at << "\nexpected: "
+                << expected.substr(from, at - from + 80) << "\n  actual: " << actual.substr(from, at - from + 80);
+}
+
+}  // namespace zelvo::test
