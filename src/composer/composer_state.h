@@ -7,6 +7,7 @@
 #include "composer/note_events.h"
 #include "composer/sequence_reader.h"
 #include "composer/timing.h"
+#include "console/score_opener.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
 
@@ -38,6 +39,9 @@ struct ComposerState {
   // after the compile so that each recomputation is a plain loop.
   std::array<uint32_t, tables::kMaxSymbols> variable_programs;
   int32_t variable_program_count;
+
+  // Set by the application to read insec.xml of any layout; not owned.
+  console::ScoreOpener* score_opener = nullptr;
 };
 
 }  // namespace zelvo::composer

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "console/score_opener.h"
 #include "engine/model.h"
 #include "engine/settings.h"
 #include "harmonizer/debug_listing_state.h"
@@ -27,6 +28,8 @@ struct HarmonizerState {
   char output_name[kOutputNameSize] = "outar.mid";
   // The debug listings' append state, reset by every run.
   DebugListingState debug;
+  // Set by the application to read scores of any layout; not owned.
+  console::ScoreOpener* score_opener = nullptr;
 };
 
 }  // namespace zelvo::harmonizer

@@ -211,11 +211,15 @@ class MidiReading {
 
 MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time,
                      const char* file_name) {
-  table.note_count = 0;
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(file_name, "rb"),
                                                          &std::fclose);
-  if (!file) return MidiResult::kCannotOpen;
-  ByteStream in(file.get());
+  return read_midi(table, time, file.get());
+}
+
+MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, std::FILE* file) {
+  table.note_count = 0;
+  if (file == nullptr) return MidiResult::kCannotOpen;
+  ByteStream in(file);
   MidiReading reading(table, time, in);
   return reading.run();
 }

@@ -9,8 +9,16 @@ Application::Application()
     : composer_(std::make_unique<composer::ComposerState>()),
       harmonizer_(std::make_unique<harmonizer::HarmonizerState>()) {
   console::JobHooks hooks;
-  hooks.compose = [this] { composer::compose(*composer_, console_); };
-  hooks.harmonize = [this] { harmonizer::harmonize(*harmonizer_, console_); };
+  composer_->score_opener = &intake_;
+  harmonizer_->score_opener = &intake_;
+  hooks.compose = [this] {
+    intake_.begin_job();
+    composer::compose(*composer_, console_);
+  };
+  hooks.harmonize = [this] {
+    intake_.begin_job();
+    harmonizer::harmonize(*harmonizer_, console_);
+  };
   hooks.open_result_wanted = [this] { return open_result(); };
   hooks.open_result = [this](const char* file_name) {
     if (opener_) opener_(file_name);

@@ -9,6 +9,7 @@
 #include "console/console.h"
 #include "console/job_runner.h"
 #include "harmonizer/harmonizer_state.h"
+#include "notation/score_intake.h"
 
 namespace zelvo::shell {
 
@@ -36,6 +37,7 @@ class Application {
   console::Console console_;
   std::unique_ptr<composer::ComposerState> composer_;
   std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
+  notation::ScoreIntake intake_;
   std::atomic<int32_t> open_result_{0};
   std::function<void(const char*)> opener_;
   std::unique_ptr<console::JobRunner> runner_;
