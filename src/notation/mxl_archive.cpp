@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <memory>
 #include <pugixml.hpp>
 
@@ -20,6 +21,14 @@ EntryRead read_entry(zip_t* archive, const char* name, int64_t limit, std::strin
   Entry entry(zip_fopen(archive, name, 0), &zip_fclose);
   if (!entry) return EntryRead::kMissing;
   out.clear();
+  // Room for what the directory announces, within the limit, so that a
+  // growing string never holds twice the limit.
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  if (zip_stat(archive, name, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) != 0) {
+    if (stat.size > static_cast<zip_uint64_t>(limit)) return EntryRead::kTooLarge;
+    out.reserve(static_cast<size_t>(std::min<zip_uint64_t>(stat.size, limit + 1)));
+  }
   char buffer[65536];
   while (true) {
     const zip_int64_t got = zip_fread(entry.get(), buffer, sizeof buffer);
