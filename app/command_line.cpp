@@ -13,6 +13,7 @@
 #include <string_view>
 #include <thread>
 
+#include "chords_command.h"
 #include "console/windows1252.h"
 #include "shell/application.h"
 #include "shell/folders.h"
@@ -167,6 +168,7 @@ int run_project_command(const Options& options) {
 }  // namespace
 
 int run_command_line(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "chords") return run_chords_command(argc - 1, argv + 1);
   Options options;
   bool have_job = false;
   for (int i = 1; i < argc; ++i) {

@@ -1,5 +1,5 @@
 // Recorded scenarios of score intake: each folder of tests/data/notation is
-// a work folder (its `command` file names the job) with the expected console
+// a work folder (its `command` file holds a zelvo command a line) with the expected console
 // text, exit status and output files under expected/. No other file may be
 // written. A `same_as` file names a scenario whose outputs must be the same
 // bytes. ZELVO_UPDATE=1 records the expectations anew.
@@ -45,8 +45,22 @@ void run_scenario(const fs::path& scenario) {
     fs::copy_file(entry.path(), fs::path(work.path()) / entry.path().filename());
     inputs.insert(entry.path().filename().string());
   }
-  const std::string command = trimmed(read_file(scenario / "command"));
-  const zelvo::app::CliResult result = zelvo::app::run_zelvo({command}, work.path());
+  // One zelvo command a line; their consoles and the last status count.
+  zelvo::app::CliResult result;
+  std::istringstream commands(read_file(scenario / "command"));
+  std::string line;
+  while (std::getline(commands, line)) {
+    if (line.empty()) continue;
+    std::istringstream words(line);
+    std::string command;
+    std::string argument;
+    words >> command >> argument;
+    const zelvo::app::CliResult one =
+        argument.empty() ? zelvo::app::run_zelvo({command}, work.path())
+                         : zelvo::app::run_zelvo({command, argument}, work.path());
+    result.output += one.output;
+    result.status = one.status;
+  }
 
   const fs::path expected = scenario / "expected";
   const bool update = std::getenv("ZELVO_UPDATE") != nullptr;
