@@ -15,6 +15,7 @@
 
 #include "chords_command.h"
 #include "console/windows1252.h"
+#include "notate_command.h"
 #include "shell/application.h"
 #include "shell/folders.h"
 #include "shell/platform.h"
@@ -26,6 +27,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: zelvo [--work DIR] [--lang en|es] compose|harmonize|all\n"
+    "       zelvo [--work DIR] [--lang en|es] --notation compose|harmonize|all\n"
+    "       zelvo chords SCORE [-o FILE] [--first-part N]\n"
+    "       zelvo notate FILE.mid [-o FILE.musicxml]\n"
     "       zelvo [--lang en|es] project new --work DIR [--template DIR]\n"
     "       zelvo [--lang en|es] project save|load --work DIR --project DIR\n"
     "       zelvo --help | --version\n"
@@ -36,6 +40,10 @@ constexpr const char* kUsage =
     "  compose     compile incom.htm and write outco.rur and outco.mid\n"
     "  harmonize   harmonize the music named by conar and write outar.mid\n"
     "  all         compose, then harmonize\n"
+    "  --notation  also write outco.musicxml and outar.musicxml (tone types\n"
+    "              as lyrics) beside the MIDI files\n"
+    "  chords      write the harmony file of a lead sheet's chord symbols\n"
+    "  notate      write a MIDI file as MusicXML\n"
     "\n"
     "  project new   empty the work folder and copy the template folder into it\n"
     "                (default template: ./Template); incom.htm is made from\n"
@@ -71,6 +79,7 @@ struct Options {
   int language = console::kEnglish;
   console::JobKind kind = console::JobKind::kCompose;
   ProjectCommand project = ProjectCommand::kNone;
+  bool notation = false;  // also write the results as MusicXML
 };
 
 // The project commands answer Yes to every question: the command line is
@@ -169,6 +178,7 @@ int run_project_command(const Options& options) {
 
 int run_command_line(int argc, char** argv) {
   if (argc > 1 && std::string_view(argv[1]) == "chords") return run_chords_command(argc - 1, argv + 1);
+  if (argc > 1 && std::string_view(argv[1]) == "notate") return run_notate_command(argc - 1, argv + 1);
   Options options;
   bool have_job = false;
   for (int i = 1; i < argc; ++i) {
@@ -176,6 +186,10 @@ int run_command_line(int argc, char** argv) {
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return kExitFinished;
+    }
+    if (arg == "--notation") {
+      options.notation = true;
+      continue;
     }
     if (arg == "--version") {
       std::printf("%s %s\n", console::kProductName, console::kVersion);
@@ -241,6 +255,7 @@ int run_command_line(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &interrupt_set, nullptr);
 
   auto application = std::make_unique<shell::Application>();
+  application->set_write_notation(options.notation);
   console::Console& console = application->console();
   StandardOutputView view;
   console.set_view(&view);

@@ -76,6 +76,7 @@ void harmonize_slot_zero(Engine& engine) {
     const Candidate& chosen = unit.candidates[l][line.Arn];
     for (int32_t k = 0; k < line.Tmno && st.result_count < kMaxMusicNotes; ++k) {
       const LineNote& n = line.notes[k];
+      st.result_types[st.result_count] = chosen.notes[k].type;
       st.result[st.result_count++] =
           MusicNote{line.Ins, n.bar,   n.click, n.duration, chosen.notes[k].pitch,
                     n.velocity, static_cast<uint32_t>(n.tie_flags)};

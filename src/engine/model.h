@@ -225,6 +225,8 @@ struct EngineState {
 
   MusicNote result[kMaxMusicNotes];
   int32_t result_count = 0;
+  // The tone type chosen for each result record, for notation of the result.
+  int32_t result_types[kMaxMusicNotes] = {};
 
   // Line 0 of slot 0 begins in bar 2: its searches are listed (debug).
   bool tracing = false;

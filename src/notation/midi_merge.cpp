@@ -140,9 +140,16 @@ void put_be(std::string& out, uint32_t value, int count) {
 }  // namespace
 
 MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, int32_t& bar) {
-  if (bytes.size() < 14 || !bytes.starts_with("MThd")) return MidiMerge::kNotFormat1;
+  if (bytes.size() < 14 || !bytes.starts_with("MThd") || be(bytes, 8, 2) != 1) {
+    return MidiMerge::kNotFormat1;
+  }
+  return merge_any_midi(bytes, format0, bar);
+}
+
+MidiMerge merge_any_midi(std::string_view bytes, std::string& format0, int32_t& bar) {
+  if (bytes.size() < 14 || !bytes.starts_with("MThd")) return MidiMerge::kDamaged;
   const uint32_t header_length = be(bytes, 4, 4);
-  if (be(bytes, 8, 2) != 1) return MidiMerge::kNotFormat1;
+  if (be(bytes, 8, 2) > 1) return MidiMerge::kNotFormat1;
   const uint32_t division = be(bytes, 12, 2);
   if ((division & 0x8000) != 0) return MidiMerge::kSmpte;
   if (header_length < 6 || header_length > bytes.size() - 8) return MidiMerge::kDamaged;

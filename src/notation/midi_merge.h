@@ -23,4 +23,8 @@ enum class MidiMerge {
 // time signature changes.
 MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, int32_t& bar);
 
+// The same for a format 0 file as well (a file in that form comes out of it
+// whatever it held); kNotFormat1 for format 2, kDamaged for no MIDI file.
+MidiMerge merge_any_midi(std::string_view bytes, std::string& format0, int32_t& bar);
+
 }  // namespace zelvo::notation

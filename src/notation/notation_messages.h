@@ -49,4 +49,10 @@ inline constexpr MessagePair kMidiMeterChange{
     "\nError en el archivo de entrada %s: la indicaci\xF3n de comp\xE1s cambia en el comp\xE1s %d. "
     "La m\xFAsica cuya indicaci\xF3n de comp\xE1s cambia no se puede armonizar\n"};
 
+inline constexpr MessagePair kNotationWritten{"\nNotation written to %s\n",
+                                              "\nNotaci\xF3n escrita en %s\n"};
+inline constexpr MessagePair kNotationNotWritten{
+    "\nError: the notation of %s could not be written to %s\n",
+    "\nError: no se pudo escribir la notaci\xF3n de %s en %s\n"};
+
 }  // namespace zelvo::notation

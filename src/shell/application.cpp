@@ -2,6 +2,7 @@
 
 #include "composer/compose.h"
 #include "harmonizer/harmonize.h"
+#include "notation/result_notation.h"
 
 namespace zelvo::shell {
 
@@ -14,10 +15,14 @@ Application::Application()
   hooks.compose = [this] {
     intake_.begin_job();
     composer::compose(*composer_, console_);
+    if (write_notation()) notation::notate_job_result(console_, "outco.mid", "outco.musicxml", nullptr);
   };
   hooks.harmonize = [this] {
     intake_.begin_job();
     harmonizer::harmonize(*harmonizer_, console_);
+    if (write_notation()) {
+      notation::notate_job_result(console_, "outar.mid", "outar.musicxml", harmonizer_.get());
+    }
   };
   hooks.open_result_wanted = [this] { return open_result(); };
   hooks.open_result = [this](const char* file_name) {

@@ -27,6 +27,11 @@ class Application {
   harmonizer::HarmonizerState& harmonizer_state() { return *harmonizer_; }
   console::JobRunner& runner() { return *runner_; }
 
+  // Whether jobs also write their results as MusicXML (outco.musicxml,
+  // outar.musicxml with tone types); off unless asked for.
+  bool write_notation() const { return write_notation_ != 0; }
+  void set_write_notation(bool on) { write_notation_ = on ? 1 : 0; }
+
   bool open_result() const { return open_result_ != 0; }
   void set_open_result(bool on) { open_result_ = on ? 1 : 0; }
   // Called with the result's file name after a job that ended normally and
@@ -39,6 +44,7 @@ class Application {
   std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
   notation::ScoreIntake intake_;
   std::atomic<int32_t> open_result_{0};
+  std::atomic<int32_t> write_notation_{0};
   std::function<void(const char*)> opener_;
   std::unique_ptr<console::JobRunner> runner_;
 };
