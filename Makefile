@@ -9,7 +9,7 @@ FUZZ_TARGETS := $(basename $(notdir $(wildcard fuzz/*_fuzz.cpp)))
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build demo test test-main test-sanitize fuzz-build fuzz fuzz-smoke clean
+.PHONY: all deps build demo demo-build package test test-main test-sanitize fuzz-build fuzz fuzz-smoke clean
 
 all: build
 
@@ -22,10 +22,23 @@ $(BUILD)/build.ninja: | deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-demo: build
+# The demo needs only the two programs, not the tests, fuzz targets and
+# benchmarks that `make test` builds.
+DEMO_TARGETS ?= zelvo zelvo-gui
+
+demo-build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target $(DEMO_TARGETS)
+
+demo: demo-build
 	@rm -rf $(BUILD)/demo && cp -r examples/demo $(BUILD)/demo
 	$(BUILD)/zelvo --work $(BUILD)/demo all; status=$$?; \
-	echo; echo "exit status $$status; files in $(BUILD)/demo:"; ls $(BUILD)/demo; exit $$status
+	echo; echo "exit status $$status; files in $(BUILD)/demo:"; ls $(BUILD)/demo; \
+	[ $$status -eq 0 ] || exit $$status; \
+	for result in outco outar; do \
+	  $(BUILD)/zelvo render $(BUILD)/demo/$$result.mid && $(BUILD)/zelvo roll $(BUILD)/demo/$$result.mid || exit 1; \
+	done; \
+	echo; echo "Listen to $(BUILD)/demo/outco.wav and $(BUILD)/demo/outar.wav;"; \
+	echo "see their piano rolls in $(BUILD)/demo/outco.png and $(BUILD)/demo/outar.png."
 
 # Every test, then the engines' tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer (both replay the committed fuzz corpora), then
@@ -61,6 +74,12 @@ fuzz: fuzz-build
 fuzz-smoke: fuzz-build
 	rm -rf $(FUZZ_BUILD)/smoke
 	FUZZ_TIMEOUT=60 fuzz/run_fuzz.sh $(FUZZ_BUILD) 30 $(FUZZ_BUILD)/smoke
+
+# A Debian package of the programs, the template, the examples and the
+# documentation (build/zelvo_*.deb).
+package: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target zelvo zelvo-gui docs
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

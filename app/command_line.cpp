@@ -1,4 +1,5 @@
 #include "command_line.h"
+#include "check_command.h"
 
 #include <pthread.h>
 #include <signal.h>
@@ -15,7 +16,9 @@
 
 #include "chords_command.h"
 #include "console/windows1252.h"
+#include "media_commands.h"
 #include "notate_command.h"
+#include "progress_line.h"
 #include "shell/application.h"
 #include "shell/folders.h"
 #include "shell/platform.h"
@@ -32,6 +35,9 @@ constexpr const char* kUsage =
     "       zelvo notate FILE.mid [-o FILE.musicxml]\n"
     "       zelvo [--lang en|es] project new --work DIR [--template DIR]\n"
     "       zelvo [--lang en|es] project save|load --work DIR --project DIR\n"
+    "       zelvo [--lang en|es] check [--work DIR]\n"
+    "       zelvo render FILE.mid [-o FILE.wav] [--soundfont FILE.sf2] [--gain G]\n"
+    "       zelvo roll FILE.mid | --work DIR [-o FILE.svg|FILE.png] [--width PX]\n"
     "       zelvo --help | --version\n"
     "\n"
     "Runs one job in the work folder DIR (default: the current directory) and\n"
@@ -46,12 +52,15 @@ constexpr const char* kUsage =
     "  notate      write a MIDI file as MusicXML\n"
     "\n"
     "  project new   empty the work folder and copy the template folder into it\n"
-    "                (default template: ./Template); incom.htm is made from\n"
+    "                (default: ./Template, else the installed one); incom.htm is made from\n"
     "                incom_eng.htm or incom_spa.htm by the language\n"
     "  project save  copy the work folder's files into the project folder\n"
     "                (incom.htm in a project folder Song becomes incom-Song.htm)\n"
     "  project load  empty the work folder and copy the project's files back\n"
     "                (incom-Song.htm becomes incom.htm)\n"
+    "\n"
+    "  check       list what in the work folder is accepted but probably a\n"
+    "              mistake (exit 0 nothing found, 1 something found)\n"
     "\n"
     "Exit status: 0 the job ran to its end, 1 it was aborted by an error,\n"
     "130 it was stopped, 2 usage error. A project command exits with 0 when\n"
@@ -63,11 +72,16 @@ constexpr const char* kUsage =
 // UTF-8, flushed at once.
 class StandardOutputView : public console::ConsoleView {
  public:
+  explicit StandardOutputView(ProgressLine* progress = nullptr) : progress_(progress) {}
   void appended(std::string_view text) override {
     const std::string utf8 = console::to_utf8(text);
+    if (progress_ != nullptr) return progress_->print(utf8);
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
     std::fflush(stdout);
   }
+
+ private:
+  ProgressLine* progress_;  // may be null
 };
 
 enum class ProjectCommand { kNone, kNew, kSave, kLoad };
@@ -179,6 +193,9 @@ int run_project_command(const Options& options) {
 int run_command_line(int argc, char** argv) {
   if (argc > 1 && std::string_view(argv[1]) == "chords") return run_chords_command(argc - 1, argv + 1);
   if (argc > 1 && std::string_view(argv[1]) == "notate") return run_notate_command(argc - 1, argv + 1);
+  if (argc >= 2 && std::string_view(argv[1]) == "render") return run_render_command(argc - 1, argv + 1);
+  if (argc >= 2 && std::string_view(argv[1]) == "roll") return run_roll_command(argc - 1, argv + 1);
+  if (is_check_command(argc, argv)) return run_check_command(argc, argv);
   Options options;
   bool have_job = false;
   for (int i = 1; i < argc; ++i) {
@@ -257,15 +274,18 @@ int run_command_line(int argc, char** argv) {
   auto application = std::make_unique<shell::Application>();
   application->set_write_notation(options.notation);
   console::Console& console = application->console();
-  StandardOutputView view;
+  ProgressLine progress_line(application->unit_watch());
+  StandardOutputView view(&progress_line);
   console.set_view(&view);
   console.set_language(options.language);
   console.clear_console();
+  progress_line.start([&console] { return console.language(); });
 
   std::atomic<bool> done{false};
   std::thread watcher(watch_interrupts, std::ref(console), interrupt_set, std::cref(done));
   const bool started = application->runner().start_job(options.kind);
   application->runner().wait();
+  progress_line.stop();
   done.store(true);
   watcher.join();
   if (!started) {

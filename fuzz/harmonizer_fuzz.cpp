@@ -10,7 +10,7 @@
 
 #include "console/console_view.h"
 #include "fuzz_support.h"
-#include "harmonizer/harmonize.h"
+#include "harmonizer/harmonize_job.h"
 #include "harmonizer_support.h"
 
 namespace {
@@ -19,7 +19,8 @@ namespace {
 // unit, and a run must stay well within the fuzzer's time.
 constexpr size_t kMaxInput = 1500;
 
-// The engine's search can take seconds on a pathological unit. Past the
+// A guard only: every stage of a unit (the link search included) takes
+// polynomial time, and inputs of this size end well within it. Past the
 // deadline the next progress message presses Stop, so the job ends at its
 // next check (after the unit being searched) instead of running on.
 constexpr std::chrono::milliseconds kDeadline{1000};

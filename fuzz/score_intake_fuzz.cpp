@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "fuzz_support.h"
-#include "harmonizer/harmony.h"
+#include "harmonizer/harmony_reader.h"
 #include "harmonizer/music.h"
 #include "harmonizer_support.h"
 #include "notation/score_intake.h"

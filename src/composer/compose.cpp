@@ -7,7 +7,7 @@
 #include "composer/composer_messages.h"
 #include "composer/generation_loop.h"
 #include "composer/listing.h"
-#include "composer/midi_writer.h"
+#include "composer/midi_output.h"
 #include "composer/sequence_reader.h"
 #include "machine/builtins.h"
 #include "machine/convert.h"
@@ -81,13 +81,11 @@ void read_sequences(ComposerState& state, console::Console& console) {
 void write_midi_file(ComposerState& state, console::Console& console, const char* path) {
   const MidiEncodeResult encoded = encode_midi_file(state.notes, state.timing, state.midi);
   if (!encoded.ok) console::fail(console, kTimeTooLarge, static_cast<long long>(encoded.bad_delta), path);
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path, "wb"), &std::fclose);
-  if (!file) console::fail(console, kCannotCreate, path);
-  const auto size = static_cast<size_t>(state.midi.size);
-  bool ok = std::fwrite(state.midi.bytes.data(), 1, size, file.get()) == size;
-  ok = ok && std::fflush(file.get()) == 0;
-  const bool closed = std::fclose(file.release()) == 0;
-  if (!ok || !closed) console::fail(console, kCannotWrite, path);
+  switch (midi::write_file(path, state.midi)) {
+    case midi::WriteStatus::kNotCreated: console::fail(console, kCannotCreate, path);
+    case midi::WriteStatus::kNotWritten: console::fail(console, kCannotWrite, path);
+    case midi::WriteStatus::kWritten: break;
+  }
 }
 
 // The run order of a Compose job.

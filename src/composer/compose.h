@@ -2,13 +2,14 @@
 
 #include "composer/composer_state.h"
 #include "console/console.h"
+#include "console/work_files.h"
 
 namespace zelvo::composer {
 
 // The output files, in the current directory.
-inline constexpr const char* kCompositionListing = "outco.rur";
-inline constexpr const char* kCompositionMidi = "outco.mid";
-inline constexpr const char* kSequenceFile = "insec.xml";
+inline constexpr const char* kCompositionListing = console::kCompositionListing;
+inline constexpr const char* kCompositionMidi = console::kCompositionMidi;
+inline constexpr const char* kSequenceFile = console::kSequenceFile;
 
 // The Compose job: compiles incom.htm, generates the bars and writes
 // outco.rur and outco.mid in the current directory. A stop or an error ends

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "composer/midi_writer.h"
+#include "composer/midi_output.h"
 #include "composer/note_events.h"
 #include "composer/sequence_reader.h"
 #include "composer/timing.h"

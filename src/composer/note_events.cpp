@@ -1,7 +1,6 @@
 #include "composer/note_events.h"
 
 #include <limits>
-#include <utility>
 
 namespace zelvo::composer {
 
@@ -42,16 +41,9 @@ void compute_times(NoteTable& table, const ComposerTiming& timing) {
 
 void sort_events(NoteTable& table) {
   const int32_t n = table.count;
-  auto& events = table.events;
-  auto& times = table.times;
-  for (int32_t i = 0; i < n; ++i) {
-    for (int32_t j = i; j < n; ++j) {
-      if (times[j] < times[i] || (times[j] == times[i] && events[j].Vel == 0)) {
-        std::swap(events[i], events[j]);
-        std::swap(times[i], times[j]);
-      }
-    }
-  }
+  for (int32_t i = 0; i < n; ++i) table.sort.note_off[i] = table.events[i].Vel == 0 ? 1 : 0;
+  midi::sort_times(table.times.data(), n, midi::TieRule::kNoteOffFirst, table.sort);
+  midi::apply_order(table.events.data(), n, table.sort);
 }
 
 }  // namespace zelvo::composer

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "composer/timing.h"
+#include "midi/time_sort.h"
 
 namespace zelvo::composer {
 
@@ -24,13 +25,15 @@ struct NoteEvent {
   int32_t Vel;   // velocity; 0 marks a note-off
 };
 
-// The event table with its parallel absolute times; the first `count`
-// records are in use.
+// The event table with its parallel absolute times and the sort's work
+// areas; the first `count` records are in use.
 struct NoteTable {
   std::array<NoteEvent, kMaxEvents> events;
   std::array<int32_t, kMaxEvents> times;
   int32_t count;
+  midi::SortWork sort;
 };
+static_assert(kMaxEvents <= midi::kMaxSortRecords);
 
 // Appends a note-off for every event: record n + i copies event i's Inst,
 // Cpin and Note, with Ckin moved on by its Dur (a negative Dur counts as 0)
@@ -41,9 +44,10 @@ void add_note_offs(NoteTable& table);
 // saturated to 32 bits.
 void compute_times(NoteTable& table, const ComposerTiming& timing);
 
-// Exchange sort by time in which, at equal times, a velocity-0 event is
-// taken before the one in place. The order among equal events is part of the
-// output files, so this exact procedure is kept.
+// Orders events and times as the exchange sort by time does in which, at
+// equal times, a velocity-0 event is taken before the one in place. The
+// order among equal events is part of the output files, so it is that exact
+// permutation (midi::sort_times).
 void sort_events(NoteTable& table);
 
 }  // namespace zelvo::composer

@@ -161,4 +161,13 @@ void fail(Console& console, MessagePair pair, ...) {
   console.abort_job();
 }
 
+void fail_or_stop(Console& console, MessagePair pair, ...) {
+  va_list args;
+  va_start(args, pair);
+  console.vprint(pair, args);
+  va_end(args);
+  console.check_stop();
+  console.abort_job();
+}
+
 }  // namespace zelvo::console

@@ -113,5 +113,8 @@ inline void clear_console(Console& console) { console.clear_console(); }
 
 // Prints `pair` and aborts: the pattern of every fatal error.
 [[noreturn]] void fail(Console& console, MessagePair pair, ...);
+// The same, but a stop request pending after the message wins over the
+// abort (the harmonizer's stages end this way).
+[[noreturn]] void fail_or_stop(Console& console, MessagePair pair, ...);
 
 }  // namespace zelvo::console

@@ -3,6 +3,8 @@
 #include <exception>
 #include <system_error>
 
+#include "console/work_files.h"
+
 namespace zelvo::console {
 
 namespace {
@@ -53,7 +55,7 @@ JobOutcome JobRunner::run_body(JobKind kind) {
   }
   if (outcome == JobOutcome::kFinished && hooks_.open_result && hooks_.open_result_wanted &&
       hooks_.open_result_wanted()) {
-    hooks_.open_result(kind == JobKind::kCompose ? "outco.mid" : "outar.mid");
+    hooks_.open_result(kind == JobKind::kCompose ? kCompositionMidi : kHarmonyMidi);
   }
   return outcome;
 }

@@ -54,8 +54,8 @@ struct Engine {
 };
 
 // Pitch-class mark tests of a chord or scale entry.
-inline bool mark_present(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '#';
+inline bool is_pitch_class_marked(char mark) {
+  return (mark >= 'A' && mark <= 'Z') || (mark >= '0' && mark <= '9') || mark == '#';
 }
 inline bool mark_is_digit_with(char c, int bit) {
   return c >= '0' && c <= '9' && ((c - '0') & bit) != 0;
@@ -69,7 +69,7 @@ inline int32_t marked_pitch_class(const HarmonyEntry& entry, int bit) {
 }
 // REQUIRES: 0 <= pitch.
 inline bool pitch_in(const HarmonyEntry& entry, int32_t pitch) {
-  return mark_present(entry.marks[pitch % kPitchClasses]);
+  return is_pitch_class_marked(entry.marks[pitch % kPitchClasses]);
 }
 
 }  // namespace zelvo::engine

@@ -44,11 +44,16 @@ void print_line_summary(Engine& engine, const Line& line, const Candidate& chose
   for (int32_t k = 0; k < line.Tmno; ++k) print_value(engine, tone_type_name(chosen.notes[k].type));
 }
 
-void harmonize_slot_zero(Engine& engine) {
+void harmonize_slot_zero(Engine& engine, ProgressObserver* progress) {
   EngineState& st = engine.state;
   const HarmonizerSettings& settings = engine.settings;
   UnitSlot& unit = engine.slot(0);
   const MusicNote& first = st.music.notes[unit.first_note];
+  if (progress != nullptr) {
+    int32_t lines = 0;
+    while (lines < kMaxLines && unit.lines[lines].Ins != -1) ++lines;
+    progress->unit_started(first.Cpin, lines);
+  }
   console::console_print(engine.console, settings.ShowLineInfo != 0 ? kProgressLineInfo : kProgress,
                          first.Cpin, first.Ckin / engine.clicks_semic);
   console::check_stop(engine.console);
@@ -76,7 +81,7 @@ void harmonize_slot_zero(Engine& engine) {
     const Candidate& chosen = unit.candidates[l][line.Arn];
     for (int32_t k = 0; k < line.Tmno && st.result_count < kMaxMusicNotes; ++k) {
       const LineNote& n = line.notes[k];
-      st.result_types[st.result_count] = chosen.notes[k].type;
+      st.result_tones[st.result_count] = ResultTone{n.given_pitch, chosen.notes[k].type};
       st.result[st.result_count++] =
           MusicNote{line.Ins, n.bar,   n.click, n.duration, chosen.notes[k].pitch,
                     n.velocity, static_cast<uint32_t>(n.tie_flags)};
@@ -88,11 +93,27 @@ void harmonize_slot_zero(Engine& engine) {
   }
 }
 
+// Tells the observer that no unit is worked on, also when the job unwinds.
+class UnitsEnded {
+ public:
+  explicit UnitsEnded(ProgressObserver* progress) : progress_(progress) {}
+  ~UnitsEnded() {
+    if (progress_ != nullptr) progress_->units_ended();
+  }
+  UnitsEnded(const UnitsEnded&) = delete;
+  UnitsEnded& operator=(const UnitsEnded&) = delete;
+
+ private:
+  ProgressObserver* progress_;
+};
+
 }  // namespace
 
 int32_t harmonize_units(EngineState& state, const HarmonizerSettings& settings,
-                        console::Console& console, DebugListener* listener) {
+                        console::Console& console, DebugListener* listener,
+                        ProgressObserver* progress) {
   Engine engine(state, settings, console, listener);
+  const UnitsEnded units_ended(progress);
   state.result_count = 0;
   state.tracing = false;
   for (int32_t s = 0; s < kUnitSlots; ++s) state.slot_map[s] = s;
@@ -113,7 +134,7 @@ int32_t harmonize_units(EngineState& state, const HarmonizerSettings& settings,
   state.window_top = top;
 
   for (;;) {
-    harmonize_slot_zero(engine);
+    harmonize_slot_zero(engine, progress);
     if (engine.slot(0).last_note >= count - 1) break;
     // Moving the window rotates the slots: the old slot 0 becomes the top,
     // which is refilled or cleared before anything reads it.

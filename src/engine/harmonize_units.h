@@ -5,6 +5,7 @@
 #include "console/console.h"
 #include "engine/debug_listener.h"
 #include "engine/model.h"
+#include "engine/progress_observer.h"
 #include "engine/settings.h"
 
 namespace zelvo::engine {
@@ -18,8 +19,9 @@ namespace zelvo::engine {
 // also returned. REQUIRES: the music note table sorted by time, the chord
 // and scale tables built. Aborts the job (console::JobEnded) when a line
 // cannot be harmonized or a capacity is exceeded. `listener` may be null; it
-// is called only when settings.Debug is not 0.
+// is called only when settings.Debug is not 0. `progress` may be null.
 int32_t harmonize_units(EngineState& state, const HarmonizerSettings& settings,
-                        console::Console& console, DebugListener* listener);
+                        console::Console& console, DebugListener* listener,
+                        ProgressObserver* progress = nullptr);
 
 }  // namespace zelvo::engine

@@ -4,11 +4,7 @@
 
 namespace zelvo::engine {
 
-namespace {
-
-// Cost of linking previous line `a` to current entry `c` (a line index or
-// -1): the pitch difference of a linkable pair, kUnlinkedCost otherwise.
-double pair_cost(Engine& engine, int32_t s, int32_t a, int32_t c) {
+int32_t link_pair_cost(Engine& engine, int32_t s, int32_t a, int32_t c) {
   if (c < 0) return kUnlinkedCost;
   const Line& previous = engine.slot(s - 1).lines[a];
   const Line& current = engine.slot(s).lines[c];
@@ -20,34 +16,21 @@ double pair_cost(Engine& engine, int32_t s, int32_t a, int32_t c) {
   return difference;
 }
 
-}  // namespace
-
-// Every cost is non-negative and a completion of a partial assignment adds
-// at least rest_bound: a branch that cannot come strictly below the best
-// total is cut off, which keeps the first cheapest assignment that the full
-// enumeration would find.
-void search_links(Engine& engine, int32_t level, int32_t s, double partial) {
-  LinkSearch& links = engine.state.links;
-  for (int32_t j = 0; j < links.current_count; ++j) {
-    if (links.used[j]) continue;
-    const double cost = partial + links.pair_cost[level][j];
-    if (cost + links.rest_bound[level + 1] >= links.best_cost) continue;
-    links.used[j] = true;
-    links.assignment[level] = j;
-    if (level == links.previous_count - 1) {
-      links.best_cost = cost;
-      links.best_pairs = 0;
-      for (int32_t i = 0; i < links.previous_count; ++i) {
-        const int32_t entry = links.assignment[i];
-        if (links.current[entry] < 0 || links.pair_cost[i][entry] == kUnlinkedCost) continue;
-        links.best_previous[links.best_pairs] = links.previous[i];
-        links.best_current[links.best_pairs] = links.current[entry];
-        ++links.best_pairs;
-      }
-    } else {
-      search_links(engine, level + 1, s, cost);
-    }
-    links.used[j] = false;
+// Trying every assignment would take time growing with the factorial of the
+// number of lines; the assignment problem gives the same pairs in
+// polynomial time. Totals are small whole numbers, so the double best cost
+// is exactly what summing in double would give.
+void search_links(LinkSearch& links) {
+  AssignmentWork& work = links.work;
+  links.best_cost =
+      static_cast<double>(first_least_assignment(work, links.previous_count, links.current_count));
+  links.best_pairs = 0;
+  for (int32_t i = 0; i < links.previous_count; ++i) {
+    const int32_t entry = work.row_column[i];
+    if (links.current[entry] < 0 || work.cost[i][entry] == kUnlinkedCost) continue;
+    links.best_previous[links.best_pairs] = links.previous[i];
+    links.best_current[links.best_pairs] = links.current[entry];
+    ++links.best_pairs;
   }
 }
 
@@ -82,19 +65,13 @@ void link_units(Engine& engine, int32_t s) {
     if (!any_before || !any_after || links.previous_count == 0) continue;
     while (links.current_count < links.previous_count) links.current[links.current_count++] = -1;
 
-    links.rest_bound[links.previous_count] = 0.0;
-    for (int32_t i = links.previous_count - 1; i >= 0; --i) {
-      double least = kUnlinkedCost;
+    for (int32_t i = 0; i < links.previous_count; ++i) {
       for (int32_t j = 0; j < links.current_count; ++j) {
-        links.pair_cost[i][j] = pair_cost(engine, s, links.previous[i], links.current[j]);
-        if (links.pair_cost[i][j] < least) least = links.pair_cost[i][j];
+        links.work.cost[i][j] = link_pair_cost(engine, s, links.previous[i], links.current[j]);
       }
-      links.rest_bound[i] = links.rest_bound[i + 1] + least;
     }
-    for (int32_t j = 0; j < links.current_count; ++j) links.used[j] = false;
     links.best_cost = kNoLinkCost;
-    links.best_pairs = 0;
-    search_links(engine, 0, s);
+    search_links(links);
     if (links.best_cost != kNoLinkCost) {
       for (int32_t i = 0; i < links.best_pairs; ++i) {
         before.lines[links.best_previous[i]].Lh = links.best_current[i];

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/assignment.h"
+
 // The harmonization engine's tables. The readers fill the music note table
 // and the chord and scale tables; the engine cuts the music into harmonic
 // units, divides them into lines, searches each line and writes the chosen
@@ -88,6 +90,11 @@ struct HarmonyTable {
   HarmonyEntry entries[kMaxHarmonyEntries];
 };
 
+struct ResultTone {
+  int32_t given_pitch = 0;
+  int32_t tone_type = kRe;
+};
+
 // One note as the engine knows it across a link: where it lies, what the
 // music gave, what the engine made of it. bar -1: no note.
 struct LinkState {
@@ -172,6 +179,35 @@ struct PathPool {
   uint32_t scored_keys[kMaxScored];
   int32_t worst_position = -1;  // in `scored`; -1 not known
   int32_t process_count = 0;  // paths scored by the last build_candidates
+  // The scored entries by digest, so that a new path is compared with the
+  // few of its digest only: bucket heads and chains hold a position in
+  // `scored` plus 1 (0 ends). They hold positions 0 .. hashed_count - 1;
+  // insert_scored rebuilds them when scored_count was reset behind its back.
+  static constexpr int32_t kBuckets = 256;
+  int16_t bucket[kBuckets] = {};
+  int16_t chain[kMaxScored] = {};
+  int32_t hashed_count = 0;
+  // Bit n set: entry n is free. Kept by the path search while it runs, so
+  // that it finds the first free entry without scanning the costs.
+  static constexpr int32_t kFreeWords = (kPoolSize + 63) / 64;
+  uint64_t free_bits[kFreeWords] = {};
+};
+
+// The memo of the choices of tone_choices.h: per position in the stage and
+// per previous chosen pitch and tone type, a slice of `notes`, valid while
+// its stamp equals the generation.
+struct ChoiceMemo {
+  static constexpr int32_t kPitches = 128;
+  static constexpr int32_t kKeys = (kNonHarmonicTypes + 1) * kPitches + 1;  // + no previous
+  static constexpr int32_t kMaxChoices = kPitches * 9;  // every pitch, every rule
+  static constexpr int32_t kRoom = 8192;  // kept choices per position
+  uint32_t generation = 0;
+  uint32_t stamp[kStageNotes][kKeys] = {};
+  uint16_t begin[kStageNotes][kKeys] = {};
+  uint16_t count[kStageNotes][kKeys] = {};
+  int32_t used[kStageNotes] = {};
+  PathNote notes[kStageNotes][kRoom];
+  PathNote scratch[kStageNotes][kMaxChoices];  // lists not kept
 };
 
 // Line division of one instrument in one unit. tag: 0 not yet placed, -1
@@ -187,23 +223,21 @@ struct WorkList {
   int32_t chain_length = 0;  // extend_chain's counter
 };
 
-// The exhaustive link search of one instrument between two units.
+static_assert(kMaxAssignment >= kMaxLines);
+
+// The link search of one instrument between two units.
 struct LinkSearch {
   int32_t previous[kMaxLines];  // line indices in the previous slot
   int32_t previous_count = 0;
   int32_t current[kMaxLines];   // line indices in this slot, -1 padding
   int32_t current_count = 0;
-  bool used[kMaxLines] = {};
-  int32_t assignment[kMaxLines];  // current-list entry of each previous line
   int32_t best_previous[kMaxLines];  // best assignment: linked pairs
   int32_t best_current[kMaxLines];
   int32_t best_pairs = 0;
   double best_cost = 0.0;
-  // Cost of linking previous-list line i to current-list entry j (a
-  // linkable pair costs its pitch difference, any other pair 5), and for
-  // each level the least the levels from it on can still add.
-  double pair_cost[kMaxLines][kMaxLines];
-  double rest_bound[kMaxLines + 1];
+  // work.cost[i][j]: linking previous-list line i to current-list entry j
+  // (a linkable pair costs its pitch difference, any other pair 5).
+  AssignmentWork work;
 };
 
 // Everything the engine owns. The slot window is held through slot_map so
@@ -220,13 +254,15 @@ struct EngineState {
 
   PathPool pool;
   PoolEntry pool_scratch[kPoolSize];  // sort_pool's copy
+  ChoiceMemo choices;
   WorkList work;
   LinkSearch links;
 
   MusicNote result[kMaxMusicNotes];
   int32_t result_count = 0;
-  // The tone type chosen for each result record, for notation of the result.
-  int32_t result_types[kMaxMusicNotes] = {};
+  // Beside each result record: the pitch the music gave and the tone type
+  // chosen (kept for the tones file; the MIDI file has no room for them).
+  ResultTone result_tones[kMaxMusicNotes];
 
   // Line 0 of slot 0 begins in bar 2: its searches are listed (debug).
   bool tracing = false;

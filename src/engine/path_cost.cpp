@@ -56,7 +56,16 @@ void rank_outer_notes(Engine& engine, int32_t s, int32_t l) {
 
 namespace {
 
-int32_t pitch_class(int32_t pitch) { return ((pitch % 12) + 12) % 12; }
+// The pitch class of every value a path's pitch byte can hold, -128 to 127,
+// looked up instead of divided: the cost asks for it a few times per path.
+struct PitchClassTable {
+  int8_t of[256];
+  constexpr PitchClassTable() : of() {
+    for (int32_t p = -128; p < 128; ++p) of[p + 128] = static_cast<int8_t>(((p % 12) + 12) % 12);
+  }
+};
+constexpr PitchClassTable kClassOfPitch;
+int32_t pitch_class(int8_t pitch) { return kClassOfPitch.of[pitch + 128]; }
 
 // A product rounded to single precision before it is added: a compiler may
 // fuse a multiply and an add on targets that have the instruction, which
@@ -86,10 +95,40 @@ int32_t outer_score(const Line& line, const PathNote* path, int32_t n, int32_t t
 
 }  // namespace
 
-double path_cost(const Engine& engine, const PathNote* path, int32_t s, int32_t l, int32_t n) {
+void tally_note(PathTally& tally, const Line& line, const PathNote* path, int32_t k,
+                int32_t top) {
+  auto given = [&](int32_t x) { return line.notes[x].given_pitch; };
+  auto chosen = [&](int32_t x) { return static_cast<int32_t>(path[x].pitch); };
+  tally.distance += std::abs(chosen(k) - given(k));
+  if (pitch_class(path[k].pitch) != top) ++tally.off_top;
+  if (k == 0) return;
+  const int32_t move_c = chosen(k) - chosen(k - 1);
+  const int32_t move_g = given(k) - given(k - 1);
+  const bool c_repeats = move_c == 0;
+  const bool g_repeats = move_g == 0;
+  if (c_repeats != g_repeats) {
+    ++tally.direction;
+    ++tally.shape;
+  } else if (!c_repeats) {
+    if ((move_c < 0) != (move_g < 0)) ++tally.direction;
+    if (step_class(chosen(k - 1), chosen(k)) != step_class(given(k - 1), given(k))) {
+      ++tally.shape;
+    }
+  }
+}
+
+CostSetting cost_setting(const Engine& engine, int32_t s, int32_t l) {
   const UnitSlot& slot = engine.state.slots[engine.state.slot_map[s]];
   const Line& line = slot.lines[l];
-  const float* w = engine.settings.NonHarmTonesCoef[profile_row(engine, line)];
+  const HarmonyEntry& chord = engine.state.chords.entries[slot.chord_index];
+  return CostSetting{&line, engine.settings.NonHarmTonesCoef[profile_row(engine, line)],
+                     marked_pitch_class(chord, 2), marked_pitch_class(chord, 4)};
+}
+
+double path_cost(const CostSetting& setting, const PathNote* path, int32_t n,
+                 const PathTally& tally) {
+  const Line& line = *setting.line;
+  const float* w = setting.weights;
   const float count = static_cast<float>(n);
   auto given = [&](int32_t k) { return line.notes[k].given_pitch; };
   auto chosen = [&](int32_t k) { return static_cast<int32_t>(path[k].pitch); };
@@ -111,44 +150,18 @@ double path_cost(const Engine& engine, const PathNote* path, int32_t s, int32_t 
     }
   }
 
-  int32_t distance = 0;
-  for (int32_t k = 0; k < n; ++k) distance += std::abs(chosen(k) - given(k));
-  const float c = static_cast<float>(distance) / count;
+  const float c = static_cast<float>(tally.distance) / count;
+  const float d = static_cast<float>(tally.direction) / count * 15.0f;
+  const float e_term = static_cast<float>(tally.shape) / count * 5.0f;
 
-  int32_t direction_count = 0;
-  int32_t shape_count = 0;
-  for (int32_t k = 1; k < n; ++k) {
-    const int32_t move_c = chosen(k) - chosen(k - 1);
-    const int32_t move_g = given(k) - given(k - 1);
-    const bool c_repeats = move_c == 0;
-    const bool g_repeats = move_g == 0;
-    if (c_repeats != g_repeats) {
-      ++direction_count;
-      ++shape_count;
-    } else if (!c_repeats) {
-      if ((move_c < 0) != (move_g < 0)) ++direction_count;
-      if (step_class(chosen(k - 1), chosen(k)) != step_class(given(k - 1), given(k))) {
-        ++shape_count;
-      }
-    }
-  }
-  const float d = static_cast<float>(direction_count) / count * 15.0f;
-  const float e_term = static_cast<float>(shape_count) / count * 5.0f;
-
-  const HarmonyEntry& chord = engine.state.chords.entries[slot.chord_index];
   float f = 0.0f;
   if (line.Tipo == kBassLine) {
-    f = 15.0f - static_cast<float>(outer_score(line, path, n, marked_pitch_class(chord, 2), 10));
+    f = 15.0f - static_cast<float>(outer_score(line, path, n, setting.bass, 10));
   }
   float g = 0.0f;
   if (line.Tipo == kMelodyLine) {
-    const int32_t top = marked_pitch_class(chord, 4);
-    int32_t off_top = 0;
-    for (int32_t k = 0; k < n; ++k) {
-      if (pitch_class(chosen(k)) != top) ++off_top;
-    }
-    const float g_prime = static_cast<float>(outer_score(line, path, n, top, 5)) +
-                          single(static_cast<float>(off_top) / count * 5.0f);
+    const float g_prime = static_cast<float>(outer_score(line, path, n, setting.top, 5)) +
+                          single(static_cast<float>(tally.off_top) / count * 5.0f);
     g = 15.0f - g_prime;
   }
 
@@ -160,6 +173,13 @@ double path_cost(const Engine& engine, const PathNote* path, int32_t s, int32_t 
   sum = sum + single(f * w[5]);
   const double total = static_cast<double>(sum) + static_cast<double>(single(g * w[6]));
   return total / 100.0;
+}
+
+double path_cost(const Engine& engine, const PathNote* path, int32_t s, int32_t l, int32_t n) {
+  const CostSetting setting = cost_setting(engine, s, l);
+  PathTally tally;
+  for (int32_t k = 0; k < n; ++k) tally_note(tally, *setting.line, path, k, setting.top);
+  return path_cost(setting, path, n, tally);
 }
 
 double path_cost(const Engine& engine, int32_t entry, int32_t s, int32_t l, int32_t n) {

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <memory>
 
+#include "console/work_files.h"
 #include "harmonizer/harmonizer_messages.h"
 
 namespace zelvo::harmonizer {
@@ -243,9 +244,9 @@ int32_t config_integer(const char* text) {
 }
 
 int32_t read_configuration(HarmonizerSettings& settings, console::Console& console) {
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen("conar.rur", "r"),
+  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(console::kConfigurationFile, "r"),
                                                          &std::fclose);
-  if (!file) file.reset(std::fopen("conar.txt", "r"));
+  if (!file) file.reset(std::fopen(console::kConfigurationText, "r"));
   if (!file) return 0;
   char read[kLineBuffer];
   char line[kLineBuffer];

@@ -1,7 +1,6 @@
 #include "harmonizer/debug_listings.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -75,13 +74,12 @@ void print_type_names(std::FILE* file, const PathNote* notes, int32_t count) {
   }
 }
 
-// Appends the notes of a line under the pitches of one path to the music
-// note table, moved so that the path of rank k starts at bar 2k + 1, and
-// prints their tone types. Records that the MIDI writer could not double
-// are left out (the listing itself stays whole).
-void add_path_records(std::FILE* file, EngineState& engine, const Line& line, const PathNote* notes,
-                      int32_t rank, int32_t chord_bar) {
-  engine::MusicNoteTable& music = engine.music;
+// Appends the notes of a line under the pitches of one path to `music`,
+// moved so that the path of rank k starts at bar 2k + 1, and prints their
+// tone types. Records that the MIDI writer could not double are left out
+// (the listing itself stays whole).
+void add_path_records(std::FILE* file, engine::MusicNoteTable& music, const Line& line,
+                      const PathNote* notes, int32_t rank, int32_t chord_bar) {
   const int32_t count = notes_of(line);
   const bool room = music.note_count + count <= engine::kMaxMusicNotes / 2;
   for (int32_t k = 0; k < count; ++k) {
@@ -130,11 +128,7 @@ void DebugListings::write_midi(const char* name) {
   // The writer ends the job when it cannot create its file; a listing must
   // not, so a file that cannot be created is skipped here.
   if (!FilePtr(std::fopen(path, "wb"), &std::fclose)) return;
-  char saved_name[kOutputNameSize];
-  std::memcpy(saved_name, state_.output_name, kOutputNameSize);
-  std::snprintf(state_.output_name, kOutputNameSize, "%s", path);
-  write_harmony_midi(state_, console_);
-  std::memcpy(state_.output_name, saved_name, kOutputNameSize);
+  write_notes_midi(state_, state_.debug.notes, state_.debug.note_times, path, console_);
 }
 
 void DebugListings::list_paths(EngineState& engine, int32_t slot, int32_t line,
@@ -144,10 +138,9 @@ void DebugListings::list_paths(EngineState& engine, int32_t slot, int32_t line,
   if (!file) return;
   std::FILE* f = file.get();
   DebugListingState& debug = state_.debug;
-  engine::PoolEntry* pool = engine.pool.entries;
-  debug.saved_music = engine.music;
-  for (int32_t x = 0; x < engine::kPoolSize; ++x) debug.saved_pool_costs[x] = pool[x].cost;
-  engine.music.note_count = 0;
+  const engine::PoolEntry* pool = engine.pool.entries;
+  debug.notes.note_count = 0;
+  for (bool& listed : debug.listed) listed = false;
 
   const Line& ln = engine::unit_slot(engine, slot).lines[searched_line];
   const int32_t chord_bar = chord_of(engine, slot).bar;
@@ -163,22 +156,20 @@ void DebugListings::list_paths(EngineState& engine, int32_t slot, int32_t line,
     int32_t best = -1;
     for (int32_t x = 0; x <= highest; ++x) {
       const double cost = pool[x].cost;
-      if (cost >= 0.0 && cost < (best < 0 ? kUnpickable : pool[best].cost)) best = x;
+      if (!debug.listed[x] && cost >= 0.0 && cost < (best < 0 ? kUnpickable : pool[best].cost)) best = x;
     }
     if (best < 0) break;
     std::fprintf(f, "\n%d, %d, %d, %4.3f\t -- ", 2 * rank + 1, best, pool[best].serial,
                  pool[best].cost);
     print_pitch_names(f, pool[best].notes, notes_of(ln));
     std::fputs(" -- ", f);
-    add_path_records(f, engine, ln, pool[best].notes, rank, chord_bar);
-    pool[best].cost = engine::kFreeEntry;
+    add_path_records(f, debug.notes, ln, pool[best].notes, rank, chord_bar);
+    debug.listed[best] = true;
   }
   std::fputc('\n', f);
   file.reset();
 
   write_midi("Vlt_zavir.mid");
-  engine.music = debug.saved_music;
-  for (int32_t x = 0; x < engine::kPoolSize; ++x) pool[x].cost = debug.saved_pool_costs[x];
 }
 
 void DebugListings::list_candidates(EngineState& engine, int32_t slot, int32_t line) {
@@ -187,8 +178,7 @@ void DebugListings::list_candidates(EngineState& engine, int32_t slot, int32_t l
   if (!file) return;
   std::FILE* f = file.get();
   DebugListingState& debug = state_.debug;
-  debug.saved_music = engine.music;
-  engine.music.note_count = 0;
+  debug.notes.note_count = 0;
 
   const engine::UnitSlot& unit = engine::unit_slot(engine, slot);
   const Line& ln = unit.lines[line];
@@ -203,13 +193,12 @@ void DebugListings::list_candidates(EngineState& engine, int32_t slot, int32_t l
   for (int32_t k = 0; k < engine::kMaxCandidates && !is_empty(unit.candidates[line][k]); ++k) {
     const Candidate& candidate = unit.candidates[line][k];
     std::fprintf(f, "\n%d, %4.3f\t -- ", 2 * k + 1, candidate.cost);
-    add_path_records(f, engine, ln, candidate.notes, k, chord_bar);
+    add_path_records(f, debug.notes, ln, candidate.notes, k, chord_bar);
   }
   std::fputc('\n', f);
   file.reset();
 
   write_midi("Vline_zavir.mid");
-  engine.music = debug.saved_music;
 }
 
 void DebugListings::list_link(EngineState& engine, int32_t slot, int32_t line) {

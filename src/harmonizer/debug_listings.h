@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "console/console.h"
+#include "console/work_files.h"
 #include "engine/debug_listener.h"
 #include "engine/model.h"
 #include "engine/settings.h"
@@ -13,11 +14,11 @@ namespace zelvo::harmonizer {
 // The listings of the harmonizer's intermediate state, written into the
 // folder _brindebug of the work folder when Debug is not 0. Nothing reads
 // them back. A listing file that cannot be created is skipped without a
-// word: a listing never stops the job. Every listing leaves the engine's
-// tables and the output name as it found them, so outar.mid does not depend
-// on Debug.
+// word: a listing never stops the job. The listings only read the engine's
+// tables (their MIDI files are made of notes of their own), so outar.mid
+// does not depend on Debug.
 
-constexpr const char kDebugFolder[] = "_brindebug";
+using console::kDebugFolder;
 
 // No when Debug is 0. Otherwise makes sure the folder _brindebug exists in
 // the current directory (it may already) and answers yes.
@@ -48,8 +49,8 @@ class DebugListings final : public engine::DebugListener {
   void list_all_lines(engine::EngineState& engine) override;
 
  private:
-  // Writes records 0 .. note count - 1 of the music note table as
-  // _brindebug/<name> with write_harmony_midi, under a borrowed output name.
+  // Writes the listing's own notes (state.debug.notes) as _brindebug/<name>
+  // with write_notes_midi; a file that cannot be created is skipped.
   void write_midi(const char* name);
 
   HarmonizerState& state_;

@@ -4,8 +4,11 @@
 
 #include "console/score_opener.h"
 #include "engine/model.h"
+#include "engine/progress_observer.h"
 #include "engine/settings.h"
 #include "harmonizer/debug_listing_state.h"
+#include "midi/time_sort.h"
+#include "midi/writer.h"
 
 namespace zelvo::harmonizer {
 
@@ -19,17 +22,20 @@ struct HarmonizerState {
   // Absolute time of each music note record, filled by sort_notes and read
   // by the MIDI writer.
   int32_t note_times[engine::kMaxMusicNotes] = {};
-  // sort_notes' work areas.
-  int32_t sort_order[engine::kMaxMusicNotes] = {};
-  uint8_t sort_note_off[engine::kMaxMusicNotes] = {};
-  engine::MusicNote sort_scratch[engine::kMaxMusicNotes];
-  // The name under which write_harmony_midi writes; the debug listings set
-  // it for a moment and put it back.
+  // The work areas of the time sort and of the MIDI files being written.
+  midi::SortWork sort;
+  midi::TrackEvents track;
+  midi::FileImage image;
+  // The name under which write_harmony_midi writes: console::kHarmonyMidi,
+  // which each run sets again (a test may point it elsewhere).
   char output_name[kOutputNameSize] = "outar.mid";
   // The debug listings' append state, reset by every run.
   DebugListingState debug;
   // Set by the application to read scores of any layout; not owned.
   console::ScoreOpener* score_opener = nullptr;
+  // Shown the unit being harmonized (a front end's "still working" line);
+  // may be null. Set by the application, not owned.
+  engine::ProgressObserver* progress = nullptr;
 };
 
 }  // namespace zelvo::harmonizer

@@ -5,19 +5,14 @@
 
 #include "engine/model.h"
 #include "engine/settings.h"
+#include "midi/reader.h"
 
 namespace zelvo::harmonizer {
 
 // Result codes of read_midi; the caller prints the message of each.
-enum class MidiResult : int32_t {
-  kRead = 0,
-  kCannotOpen = 1,     // cannot be opened, or fewer than four bytes
-  kNotMidi = 2,        // no "MThd", or a data byte before any status byte
-  kNotFormat0 = 3,
-  kBarOrTempo = 4,     // not exactly two leading tempo/time-signature events,
-                       // or values that give no bar length or tempo
-  kUnexpectedEnd = 5,  // the file ends before the end-of-track event
-};
+// kBarOrTempo: not exactly two leading tempo/time-signature events, or
+// values that give no bar length or tempo.
+using MidiResult = midi::ReadResult;
 
 constexpr int32_t kMaxMidiNotes = 29998;  // note-ons beyond are ignored
 

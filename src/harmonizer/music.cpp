@@ -1,5 +1,6 @@
 #include "harmonizer/music.h"
 
+#include "console/work_files.h"
 #include "harmonizer/harmonizer_messages.h"
 #include "harmonizer/listing_reader.h"
 #include "harmonizer/midi_reader.h"
@@ -7,32 +8,31 @@
 #include "harmonizer/note_sort.h"
 #include "harmonizer/note_time.h"
 #include "harmonizer/score_files.h"
-#include "harmonizer/stage_error.h"
 #include "harmonizer/xml_errors.h"
 
 namespace zelvo::harmonizer {
 
 namespace {
 
-constexpr const char* kMusicFile = "inmus.xml";
-constexpr const char* kListingFile = "outco.rur";
-constexpr const char* kHarmonyFile = "inarm.xml";
-constexpr const char* kMidiFile = "outco.mid";
+using console::kHarmonyFile;
+using console::kMusicFile;
+constexpr const char* kListingFile = console::kCompositionListing;
+constexpr const char* kMidiFile = console::kCompositionMidi;
 
 void report_midi_result(console::Console& console, MidiResult result) {
   switch (result) {
     case MidiResult::kRead:
       return;
     case MidiResult::kCannotOpen:
-      stage_error(console, kMidiCannotRead, kMidiFile);
+      console::fail_or_stop(console, kMidiCannotRead, kMidiFile);
     case MidiResult::kNotMidi:
-      stage_error(console, kMidiNotMidi, kMidiFile);
+      console::fail_or_stop(console, kMidiNotMidi, kMidiFile);
     case MidiResult::kNotFormat0:
-      stage_error(console, kMidiNotFormat0, kMidiFile);
+      console::fail_or_stop(console, kMidiNotFormat0, kMidiFile);
     case MidiResult::kBarOrTempo:
-      stage_error(console, kMidiBarOrTempo, kMidiFile);
+      console::fail_or_stop(console, kMidiBarOrTempo, kMidiFile);
     case MidiResult::kUnexpectedEnd:
-      stage_error(console, kMidiUnexpectedEnd, kMidiFile);
+      console::fail_or_stop(console, kMidiUnexpectedEnd, kMidiFile);
   }
 }
 
@@ -55,9 +55,9 @@ void read_source(HarmonizerState& state, console::Console& console) {
         case ListingResult::kRead:
           return;
         case ListingResult::kNotOpened:
-          stage_error(console, kErrorOpeningFile, kListingFile);
+          console::fail_or_stop(console, kErrorOpeningFile, kListingFile);
         case ListingResult::kTooManyNotes:
-          stage_error(console, kTooManyNotes, kListingFile);
+          console::fail_or_stop(console, kTooManyNotes, kListingFile);
       }
       return;
     case 3: {
@@ -66,7 +66,7 @@ void read_source(HarmonizerState& state, console::Console& console) {
       return;
     }
     default:
-      stage_error(console, kBadMusicSource);
+      console::fail_or_stop(console, kBadMusicSource);
   }
 }
 
@@ -103,13 +103,13 @@ bool cut_notes(engine::MusicNoteTable& music, const engine::HarmonyTable& table,
 void read_music(HarmonizerState& state, console::Console& console, Preparation preparation) {
   read_source(state, console);
   engine::MusicNoteTable& music = state.engine.music;
-  if (music.note_count == 0) stage_error(console, kNoMusic);
+  if (music.note_count == 0) console::fail_or_stop(console, kNoMusic);
   if (preparation == Preparation::kCheckOnly) return;
   if (state.settings.DivideNotes != 0) {
     const engine::TimeSettings& time = state.settings.time;
     if (!cut_notes(music, state.engine.chords, time) ||
         !cut_notes(music, state.engine.scales, time)) {
-      stage_error(console, kTooManyPieces);
+      console::fail_or_stop(console, kTooManyPieces);
     }
   }
   sort_notes(state);

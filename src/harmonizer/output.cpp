@@ -1,14 +1,9 @@
 #include "harmonizer/output.h"
 
-#include <cstdio>
-#include <initializer_list>
-#include <memory>
-
-#include "console/midi_bytes.h"
 #include "harmonizer/harmonizer_messages.h"
 #include "harmonizer/note_sort.h"
 #include "harmonizer/note_time.h"
-#include "harmonizer/stage_error.h"
+#include "midi/writer.h"
 
 namespace zelvo::harmonizer {
 
@@ -16,37 +11,9 @@ namespace {
 
 using engine::MusicNote;
 
-constexpr long kTrackLengthOffset = 18;
-constexpr long kChunkHeadBytes = 22;  // header chunk and the track's type and length
+static_assert(engine::kMaxMusicNotes <= midi::kMaxTrackEvents, "every record fits the track");
 
 bool removed(const MusicNote& note) { return note.Cpin == 0; }
-
-// Writes to a file and remembers whether every byte went out.
-class MidiOutput {
- public:
-  explicit MidiOutput(std::FILE* file) : file_(file) {}
-  void bytes(const uint8_t* data, size_t count) {
-    if (std::fwrite(data, 1, count, file_) != count) ok_ = false;
-  }
-  void bytes(std::initializer_list<uint8_t> data) { bytes(data.begin(), data.size()); }
-  void be32(uint32_t value) {
-    bytes({static_cast<uint8_t>(value >> 24), static_cast<uint8_t>(value >> 16),
-           static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)});
-  }
-  void patch_track_length() {
-    const long end = std::ftell(file_);
-    if (end < 0 || std::fseek(file_, kTrackLengthOffset, SEEK_SET) != 0) {
-      ok_ = false;
-      return;
-    }
-    be32(static_cast<uint32_t>(end - kChunkHeadBytes));
-  }
-  bool ok() const { return ok_; }
-
- private:
-  std::FILE* file_;
-  bool ok_ = true;
-};
 
 }  // namespace
 
@@ -89,12 +56,12 @@ void rejoin_notes(HarmonizerState& state) {
   sort_notes(state);
 }
 
-void write_harmony_midi(HarmonizerState& state, console::Console& console) {
-  engine::MusicNoteTable& music = state.engine.music;
+void write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int32_t* times,
+                      const char* path, console::Console& console) {
   const engine::TimeSettings& time = state.settings.time;
   const int32_t n = music.note_count;
-  if (n > engine::kMaxMusicNotes / 2) stage_error(console, kTooManyResultNotes, n);
-  if (time.tempo <= 0) stage_error(console, kBadTempo, time.tempo);
+  if (n > engine::kMaxMusicNotes / 2) console::fail_or_stop(console, kTooManyResultNotes, n);
+  if (time.tempo <= 0) console::fail_or_stop(console, kBadTempo, time.tempo);
   for (int32_t i = 0; i < n; ++i) {
     const MusicNote& note = music.notes[i];
     MusicNote& off = music.notes[n + i];
@@ -109,40 +76,31 @@ void write_harmony_midi(HarmonizerState& state, console::Console& console) {
     off.tie_flags = 0;
   }
   music.note_count = 2 * n;
-  sort_notes(state);
+  sort_note_table(music, times, time, state.sort);
 
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(state.output_name, "wb"),
-                                                         &std::fclose);
-  if (!file) stage_error(console, kErrorCreatingFile, state.output_name);
-  MidiOutput out(file.get());
-  const uint32_t division = 4u * static_cast<uint32_t>(time.clicks_semic);
-  out.bytes({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1});
-  out.bytes({static_cast<uint8_t>(division >> 8), static_cast<uint8_t>(division)});
-  out.bytes({'M', 'T', 'r', 'k', 0, 0, 0, 0});
-  out.bytes({0x00, 0xFF, 0x58, 0x04, static_cast<uint8_t>(time.compas_num),
-             static_cast<uint8_t>(time.den_exponent), 0x18, 0x08});
-  const uint32_t micros = static_cast<uint32_t>(60000000 / time.tempo);
-  out.bytes({0x00, 0xFF, 0x51, 0x03, static_cast<uint8_t>(micros >> 16),
-             static_cast<uint8_t>(micros >> 8), static_cast<uint8_t>(micros)});
-  int32_t previous = 0;
+  midi::TrackEvents& track = state.track;
   for (int32_t i = 0; i < music.note_count; ++i) {
     const MusicNote& note = music.notes[i];
-    const uint32_t delta =
-        static_cast<uint32_t>(static_cast<int64_t>(state.note_times[i]) - previous);
-    if (delta > midi::kMaxVarLength) stage_error(console, kTimeStepTooLong, state.output_name, delta);
-    previous = state.note_times[i];
-    uint8_t event[7];
-    int32_t size = midi::put_var_length(event, delta);
-    event[size++] = static_cast<uint8_t>(0x90 + note.Inst - 1);
-    event[size++] = static_cast<uint8_t>(note.Note);
-    event[size++] = static_cast<uint8_t>(note.Vel);
-    out.bytes(event, static_cast<size_t>(size));
+    track.events[i] = midi::TrackEvent{times[i], note.Inst - 1, note.Note, note.Vel};
   }
-  out.bytes({0x00, 0xFF, 0x2F, 0x00});
-  out.patch_track_length();
-  const bool written = out.ok();
-  const int closed = std::fclose(file.release());
-  if (!written || closed != 0) stage_error(console, kErrorWritingFile, state.output_name);
+  track.count = music.note_count;
+  const midi::TrackSettings settings{4u * static_cast<uint32_t>(time.clicks_semic),
+                                     static_cast<uint32_t>(time.compas_num),
+                                     static_cast<uint32_t>(time.den_exponent),
+                                     static_cast<uint32_t>(60000000 / time.tempo)};
+  const midi::EncodeResult encoded = midi::encode_file(settings, track, state.image);
+  // The file is created before a delta too long is reported, and keeps the
+  // events before it.
+  const midi::WriteStatus written = midi::write_file(path, state.image);
+  if (written == midi::WriteStatus::kNotCreated) console::fail_or_stop(console, kErrorCreatingFile, path);
+  if (!encoded.ok) {
+    console::fail_or_stop(console, kTimeStepTooLong, path, static_cast<uint32_t>(encoded.bad_delta));
+  }
+  if (written == midi::WriteStatus::kNotWritten) console::fail_or_stop(console, kErrorWritingFile, path);
+}
+
+void write_harmony_midi(HarmonizerState& state, console::Console& console) {
+  write_notes_midi(state, state.engine.music, state.note_times, state.output_name, console);
 }
 
 }  // namespace zelvo::harmonizer

@@ -13,10 +13,15 @@ namespace zelvo::harmonizer {
 // and sorts. REQUIRES: the note count is the length of the engine's result.
 void rejoin_notes(HarmonizerState& state);
 
-// Adds a note-off for every note, sorts and writes the table as a format 0
-// MIDI file named by state.output_name, with the harmonizer time settings.
-// A result that cannot hold its note-offs, a file that cannot be created or
-// fully written, a tempo of 0 or less: message and the job ends.
+// Adds a note-off for every note of `music`, sorts it with its `times` and
+// writes it as the format 0 MIDI file `path`, with the harmonizer time
+// settings and the state's work areas. A table that cannot hold its
+// note-offs, a file that cannot be created or fully written, a tempo of 0 or
+// less: message and the job ends.
+void write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int32_t* times,
+                      const char* path, console::Console& console);
+
+// write_notes_midi on the music note table, as state.output_name.
 void write_harmony_midi(HarmonizerState& state, console::Console& console);
 
 }  // namespace zelvo::harmonizer

@@ -1,7 +1,6 @@
 #include "harmonizer/xml_errors.h"
 
 #include "harmonizer/harmonizer_messages.h"
-#include "harmonizer/stage_error.h"
 
 namespace zelvo::harmonizer {
 
@@ -10,15 +9,15 @@ void report_xml_result(console::Console& console, XmlResult result, const char* 
     case XmlResult::kRead:
       return;
     case XmlResult::kNotOpened:
-      stage_error(console, kErrorOpeningFile, file_name);
+      console::fail_or_stop(console, kErrorOpeningFile, file_name);
     case XmlResult::kTooManyNotes:
-      stage_error(console, kTooManyNotes, file_name);
+      console::fail_or_stop(console, kTooManyNotes, file_name);
     case XmlResult::kPickupMeasure:
-      stage_error(console, kPickupMeasure, file_name);
+      console::fail_or_stop(console, kPickupMeasure, file_name);
     case XmlResult::kNoDivisions:
-      stage_error(console, kNoDivisions, file_name);
+      console::fail_or_stop(console, kNoDivisions, file_name);
     case XmlResult::kZeroBeatType:
-      stage_error(console, kZeroBeatType, file_name);
+      console::fail_or_stop(console, kZeroBeatType, file_name);
   }
 }
 

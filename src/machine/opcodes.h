@@ -19,7 +19,6 @@ enum class Op : uint32_t {
 struct OperatorInfo {
   char name[16];
   int32_t arity;  // arguments when written as a function; -k would mean at least k
-  uint32_t flag;  // 1, or 0 for ":" and fcode, 255 for the stores; read by nothing
   Op op;
 };
 
@@ -28,39 +27,39 @@ constexpr uint32_t kBinaryOperatorCount = 12;  // rows 0 to 11 are infix
 constexpr uint32_t kNoOperator = 65535;
 
 inline constexpr std::array<OperatorInfo, kOperatorCount> kOperators = {{
-    {"+", 2, 1, Op::kAdd},               // x y -> x+y
-    {"-", 2, 1, Op::kSub},               // x y -> x-y
-    {"*", 2, 1, Op::kMul},               // x y -> x*y
-    {"/", 2, 1, Op::kDiv},               // x y -> x/y (IEEE: infinity or NaN)
-    {"&&", 2, 1, Op::kAnd},              // x y -> x!=0 and y!=0
-    {"||", 2, 1, Op::kOr},               // x y -> x!=0 or y!=0
-    {">=", 2, 1, Op::kGreaterEqual},     // x y -> x>=y
-    {"<=", 2, 1, Op::kLessEqual},        // x y -> x<=y
-    {">", 2, 1, Op::kGreater},           // x y -> x>y
-    {"<", 2, 1, Op::kLess},              // x y -> x<y
-    {"==", 2, 1, Op::kEqual},            // x y -> x==y
-    {"!=", 2, 1, Op::kNotEqual},         // x y -> x!=y
-    {":", 0, 0, Op::kColon},             // -> (no operation)
-    {"pushc", 0, 1, Op::kPushConstant},  // [k] -> constant[k]
-    {"push", 0, 1, Op::kPush},           // [s] -> *symbol_values[s]
-    {"popt", 0, 255, Op::kPopTarget},    // [t] x -> (*targets[t] = x)
-    {"pop", 0, 255, Op::kPop},           // [s] x -> (*symbol_values[s] = x)
-    {"cond", 3, 1, Op::kCond},           // a b x -> x!=0 ? a : b
-    {"fcode", 0, 0, Op::kEnd},           // -> (the program ends)
-    {"int", 1, 1, Op::kInt},             // x -> integer part, toward zero
-    {"frac", 1, 1, Op::kFrac},           // x -> x minus its integer part
-    {"abs", 1, 1, Op::kAbs},             // x -> |x|
-    {"exp", 1, 1, Op::kExp},             // x -> e^x
-    {"log", 1, 1, Op::kLog},             // x -> log10(x)
-    {"pow", 2, 1, Op::kPow},             // x y -> x^y
-    {"sqrt", 1, 1, Op::kSqrt},           // x -> square root
-    {"sin", 1, 1, Op::kSin},             // x -> sine (radians)
-    {"cos", 1, 1, Op::kCos},             // x -> cosine (radians)
-    {"nrand", 1, 1, Op::kNrand},         // x -> random whole number 0..x
-    {"itp", 5, 1, Op::kItp},             // x0 y0 x1 y1 x -> line through both points at x
-    {"li", 2, 1, Op::kLi},               // x y -> 0 (selector = x, switch = y)
-    {"lv", 2, 1, Op::kLv},               // k v -> v when selector == k, else 0
-    {"lr", 3, 1, Op::kLr},               // lo hi v -> v when lo <= selector <= hi, else 0
+    {"+", 2, Op::kAdd},               // x y -> x+y
+    {"-", 2, Op::kSub},               // x y -> x-y
+    {"*", 2, Op::kMul},               // x y -> x*y
+    {"/", 2, Op::kDiv},               // x y -> x/y (IEEE: infinity or NaN)
+    {"&&", 2, Op::kAnd},              // x y -> x!=0 and y!=0
+    {"||", 2, Op::kOr},               // x y -> x!=0 or y!=0
+    {">=", 2, Op::kGreaterEqual},     // x y -> x>=y
+    {"<=", 2, Op::kLessEqual},        // x y -> x<=y
+    {">", 2, Op::kGreater},           // x y -> x>y
+    {"<", 2, Op::kLess},              // x y -> x<y
+    {"==", 2, Op::kEqual},            // x y -> x==y
+    {"!=", 2, Op::kNotEqual},         // x y -> x!=y
+    {":", 0, Op::kColon},             // -> (no operation)
+    {"pushc", 0, Op::kPushConstant},  // [k] -> constant[k]
+    {"push", 0, Op::kPush},           // [s] -> *symbol_values[s]
+    {"popt", 0, Op::kPopTarget},    // [t] x -> (*targets[t] = x)
+    {"pop", 0, Op::kPop},           // [s] x -> (*symbol_values[s] = x)
+    {"cond", 3, Op::kCond},           // a b x -> x!=0 ? a : b
+    {"fcode", 0, Op::kEnd},           // -> (the program ends)
+    {"int", 1, Op::kInt},             // x -> integer part, toward zero
+    {"frac", 1, Op::kFrac},           // x -> x minus its integer part
+    {"abs", 1, Op::kAbs},             // x -> |x|
+    {"exp", 1, Op::kExp},             // x -> e^x
+    {"log", 1, Op::kLog},             // x -> log10(x)
+    {"pow", 2, Op::kPow},             // x y -> x^y
+    {"sqrt", 1, Op::kSqrt},           // x -> square root
+    {"sin", 1, Op::kSin},             // x -> sine (radians)
+    {"cos", 1, Op::kCos},             // x -> cosine (radians)
+    {"nrand", 1, Op::kNrand},         // x -> random whole number 0..x
+    {"itp", 5, Op::kItp},             // x0 y0 x1 y1 x -> line through both points at x
+    {"li", 2, Op::kLi},               // x y -> 0 (selector = x, switch = y)
+    {"lv", 2, Op::kLv},               // k v -> v when selector == k, else 0
+    {"lr", 3, Op::kLr},               // lo hi v -> v when lo <= selector <= hi, else 0
 }};
 
 constexpr bool rows_match_codes() {

@@ -26,7 +26,7 @@ std::vector<std::string> tone_type_lyrics(const MidiNotes& midi,
   std::map<Key, int32_t> types;
   for (int32_t i = 0; i < engine.result_count; ++i) {
     const engine::MusicNote& n = engine.result[i];
-    types.emplace(Key{n.Inst, n.Note, (int64_t{n.Cpin} - 1) * bar + n.Ckin}, engine.result_types[i]);
+    types.emplace(Key{n.Inst, n.Note, (int64_t{n.Cpin} - 1) * bar + n.Ckin}, engine.result_tones[i].tone_type);
   }
   std::vector<std::string> lyrics;
   for (const SoundingNote& note : midi.notes) {

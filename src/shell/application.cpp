@@ -1,7 +1,7 @@
 #include "shell/application.h"
 
 #include "composer/compose.h"
-#include "harmonizer/harmonize.h"
+#include "harmonizer/harmonize_job.h"
 #include "notation/result_notation.h"
 
 namespace zelvo::shell {
@@ -9,6 +9,7 @@ namespace zelvo::shell {
 Application::Application()
     : composer_(std::make_unique<composer::ComposerState>()),
       harmonizer_(std::make_unique<harmonizer::HarmonizerState>()) {
+  harmonizer_->progress = &unit_watch_;
   console::JobHooks hooks;
   composer_->score_opener = &intake_;
   harmonizer_->score_opener = &intake_;

@@ -10,6 +10,7 @@
 #include "console/job_runner.h"
 #include "harmonizer/harmonizer_state.h"
 #include "notation/score_intake.h"
+#include "shell/unit_watch.h"
 
 namespace zelvo::shell {
 
@@ -26,6 +27,8 @@ class Application {
   composer::ComposerState& composer_state() { return *composer_; }
   harmonizer::HarmonizerState& harmonizer_state() { return *harmonizer_; }
   console::JobRunner& runner() { return *runner_; }
+  // The unit the harmonizer is working on, for the "still working" lines.
+  const UnitWatch& unit_watch() const { return unit_watch_; }
 
   // Whether jobs also write their results as MusicXML (outco.musicxml,
   // outar.musicxml with tone types); off unless asked for.
@@ -43,6 +46,7 @@ class Application {
   std::unique_ptr<composer::ComposerState> composer_;
   std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
   notation::ScoreIntake intake_;
+  UnitWatch unit_watch_;
   std::atomic<int32_t> open_result_{0};
   std::atomic<int32_t> write_notation_{0};
   std::function<void(const char*)> opener_;

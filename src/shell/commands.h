@@ -10,6 +10,7 @@ enum Command : int {
   kCommandExit = 104,
   kCommandEditInformation = 110,
   kCommandEditHarmOptions = 111,
+  kCommandCheck = 112,
   kCommandFolders = 113,
   kCommandOpenMidifile = 114,
   kCommandEnglish = 115,

@@ -1,4 +1,5 @@
 #include "shell/folders.h"
+#include "shell/install_paths.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -149,7 +150,14 @@ bool same_folder(const std::string& a, const std::string& b) {
 }
 
 std::string default_template_folder(const std::string& start_folder) {
-  return join_path(start_folder, kTemplateFolderName);
+  const std::string own = join_path(start_folder, kTemplateFolderName);
+  // A start folder without a template of its own uses the installed one.
+  std::error_code error;
+  if (std::filesystem::is_directory(own, error)) return own;
+  const std::string data = installed_data_folder();
+  if (data.empty()) return own;
+  const std::string installed = join_path(data, kTemplateFolderName);
+  return std::filesystem::is_directory(installed, error) ? installed : own;
 }
 
 Folders load_folders(console::Console& console, const std::string& folder) {

@@ -4,6 +4,8 @@
 #include <system_error>
 
 #include "console/console.h"
+#include "console/work_files.h"
+#include "shell/install_paths.h"
 #include "shell/shell_messages.h"
 
 namespace zelvo::shell {
@@ -24,11 +26,11 @@ void edit_with_fallback(const Folders& folders, Platform& platform, const char* 
 }  // namespace
 
 void edit_information(const Folders& folders, Platform& platform) {
-  edit_with_fallback(folders, platform, "infor.rur", "infor.txt");
+  edit_with_fallback(folders, platform, console::kInformationFile, console::kInformationText);
 }
 
 void edit_harmonizer_options(const Folders& folders, Platform& platform) {
-  edit_with_fallback(folders, platform, "conar.rur", "conar.txt");
+  edit_with_fallback(folders, platform, console::kConfigurationFile, console::kConfigurationText);
 }
 
 void explore_work_folder(const Folders& folders, Platform& platform) {
@@ -41,7 +43,16 @@ void explore_work_folder(const Folders& folders, Platform& platform) {
 
 void open_documentation(const std::string& start_folder, int32_t language, Platform& platform) {
   const char* file = language == console::kSpanish ? kDocumentationSpanish : kDocumentationEnglish;
-  platform.shell_request(ShellAction::kOpen, file, start_folder);
+  if (platform.shell_request(ShellAction::kOpen, file, start_folder)) return;
+  // The start folder has no copy: the installed documentation, else a word
+  // that it is missing (a click that does nothing helps nobody).
+  const std::string installed = installed_documentation_folder();
+  if (!installed.empty() && platform.shell_request(ShellAction::kOpen, file, installed)) return;
+  const std::string built = program_folder();
+  if (!built.empty() && platform.shell_request(ShellAction::kOpen, file, built)) return;
+  std::string text = std::string("The documentation file ") + file + " was not found in " + start_folder;
+  if (!installed.empty()) text += " nor in " + installed;
+  platform.show_message(kErrorTitle, text + ".");
 }
 
 std::optional<std::string> resolve_shell_target(const std::string& target,

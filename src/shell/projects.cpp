@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "console/work_files.h"
 #include "shell/shell_messages.h"
 
 namespace zelvo::shell {
@@ -103,6 +104,9 @@ CommandResult new_work(console::Console& console, const Folders& folders, Platfo
   }
   if (!platform.ask_yes_no(kNewWorkTitle, kNewWorkQuestion)) return CommandResult::kCancelled;
   if (!readable(console, folders.template_folder)) return CommandResult::kIncomplete;
+  // A work folder that cannot be listed (gone, or never made) would take no
+  // file: nothing is done, and no success line follows the folder error.
+  if (!readable(console, folders.work)) return CommandResult::kRefused;
 
   Failures failures{platform};
   empty_folder(console, folders.work, failures);
@@ -111,13 +115,13 @@ CommandResult new_work(console::Console& console, const Folders& folders, Platfo
     return 0;
   });
   const char* composition =
-      console.language() == console::kSpanish ? "incom_spa.htm" : "incom_eng.htm";
+      console.language() == console::kSpanish ? console::kSpanishTemplateFile : console::kEnglishTemplateFile;
   // A template without the two language versions simply keeps its incom.htm.
   const std::string source = join_path(folders.work, composition);
   std::error_code error;
-  if (fs::exists(source, error)) copy_replacing(source, join_path(folders.work, "incom.htm"), failures);
-  remove_file(join_path(folders.work, "incom_eng.htm"), failures);
-  remove_file(join_path(folders.work, "incom_spa.htm"), failures);
+  if (fs::exists(source, error)) copy_replacing(source, join_path(folders.work, console::kCompositionFile), failures);
+  remove_file(join_path(folders.work, console::kEnglishTemplateFile), failures);
+  remove_file(join_path(folders.work, console::kSpanishTemplateFile), failures);
   console_print(console, kNewProjectLoaded);
   return result_of(failures);
 }
@@ -126,6 +130,9 @@ CommandResult save_project(console::Console& console, const Folders& folders, Pl
   if (!platform.ask_yes_no(kSaveProjectTitle, kSaveProjectQuestion)) return CommandResult::kCancelled;
   if (folders.work.empty() || folders.project.empty()) {
     platform.show_message(kErrorTitle, kMissingFolder);
+    return CommandResult::kRefused;
+  }
+  if (!readable(console, folders.work) || !readable(console, folders.project)) {
     return CommandResult::kRefused;
   }
   console_print(console, kSavingProject);
@@ -154,6 +161,7 @@ CommandResult load_project(console::Console& console, const Folders& folders, Pl
 
   console_print(console, kLoadingProject);
   if (!readable(console, folders.project)) return CommandResult::kIncomplete;
+  if (!readable(console, folders.work)) return CommandResult::kRefused;
   Failures failures{platform};
   empty_folder(console, folders.work, failures);
   walk(console, folders.project, failures, [&](const std::string& path) {

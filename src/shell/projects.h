@@ -6,14 +6,14 @@
 #include <string_view>
 
 #include "console/console.h"
+#include "console/work_files.h"
 #include "shell/folders.h"
 #include "shell/platform.h"
 
 namespace zelvo::shell {
 
 // The fixed file stems of a work, in the order the project scheme lists them.
-inline constexpr std::array<const char*, 8> kProjectPrefixes = {
-    "infor", "incom", "insec", "outco", "conar", "inmus", "inarm", "outar"};
+inline constexpr std::array<const char*, 8> kProjectPrefixes = std::to_array(console::kWorkFileStems);
 constexpr size_t kPrefixLength = 5;
 constexpr size_t kExtensionLength = 4;  // the extension with its dot
 

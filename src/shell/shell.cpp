@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "shell/commands.h"
+#include "shell/check_report.h"
 #include "shell/launchers.h"
 #include "shell/projects.h"
 #include "shell/shell_messages.h"
@@ -75,6 +76,7 @@ void Shell::run_command(int command) {
     case kCommandExit: platform_.end_program(); break;
     case kCommandEditInformation: edit_information(folders_, platform_); break;
     case kCommandEditHarmOptions: edit_harmonizer_options(folders_, platform_); break;
+    case kCommandCheck: print_check(out, folders_, platform_); break;
     case kCommandFolders: platform_.show_folders_dialog(); break;
     case kCommandOpenMidifile: application_.set_open_result(!application_.open_result()); break;
     case kCommandEnglish: out.set_language(console::kEnglish); break;
@@ -143,8 +145,8 @@ void Shell::update_project_item(bool choose_first) {
   save_folders(start_folder_, folders_);
 }
 
-void Shell::open_result(const char* file_name) {
-  platform_.shell_request(ShellAction::kOpen, file_name, folders_.work);
+bool Shell::open_result(const char* file_name) {
+  return platform_.shell_request(ShellAction::kOpen, file_name, folders_.work);
 }
 
 }  // namespace zelvo::shell

@@ -59,7 +59,8 @@ class Shell {
   console::Console& console() { return application_.console(); }
 
   // The result file after a job that ended normally, when the switch is on.
-  void open_result(const char* file_name);
+  // False when the desktop could not open it.
+  bool open_result(const char* file_name);
 
  private:
   void run_command(int command);

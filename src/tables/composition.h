@@ -21,6 +21,8 @@
 //   itself (its `pop`). Gk keeps code start 0, which runs nothing.
 #include <cstdint>
 
+#include "machine/machine_state.h"
+
 namespace zelvo::tables {
 
 // Configuration values: index 1 to 10 from TCONF row 1, columns 1 to 10.
@@ -34,6 +36,7 @@ constexpr int32_t kConfigSeed = 6;
 
 // Symbol table.
 constexpr int32_t kMaxSymbols = 1000;
+static_assert(kMaxSymbols == machine::kMaxSymbols, "one value pointer per symbol record");
 constexpr int32_t kSymbolLimit = 997;      // a count this high after a line is refused
 constexpr int32_t kNameSize = 32;
 constexpr int32_t kMaxNameLength = 29;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "console/work_files.h"
 #include "tables/table_messages.h"
 
 namespace zelvo::tables {
@@ -84,8 +85,8 @@ bool starts_with_nocase(const char* prefix, const char* text) {
 
 void open_table_input(TableReader& reader, const char* folder) {
   const std::string base = (folder != nullptr && folder[0] != '\0') ? std::string(folder) + "/" : "";
-  reader.file.reset(std::fopen((base + "incom.htc").c_str(), "rb"));
-  if (!reader.file) reader.file.reset(std::fopen((base + "incom.htm").c_str(), "rb"));
+  reader.file.reset(std::fopen((base + console::kCompositionCopyFile).c_str(), "rb"));
+  if (!reader.file) reader.file.reset(std::fopen((base + console::kCompositionFile).c_str(), "rb"));
   if (!reader.file) console::fail(reader.console, kOpenError);
 }
 

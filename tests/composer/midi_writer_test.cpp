@@ -1,4 +1,4 @@
-#include "composer/midi_writer.h"
+#include "composer/midi_output.h"
 
 #include <gtest/gtest.h>
 

@@ -1,16 +1,19 @@
 #include "engine/links.h"
 
 #include <cstdlib>
+#include <random>
 
 #include "engine/form_unit.h"
 #include "engine/line_division.h"
 #include "engine_fixture.h"
+#include "literal_engine.h"
 
 namespace zelvo::engine {
 namespace {
 
 using testing_support::EngineTest;
 using testing_support::kQuarter;
+using testing_support::kSixteenth;
 
 // Two units: the chord changes at bar 1, click 2048.
 class LinksTest : public EngineTest {
@@ -95,17 +98,76 @@ TEST_F(LinksTest, TwoPreviousLinesOneCurrent) {
   EXPECT_EQ(line(1, 0).Lp, 1);
 }
 
-TEST_F(LinksTest, ManyUnlinkableLinesAreSettledWithoutTryingEveryAssignment) {
-  // Eleven lines on each side, every pair five semitones or more apart: the
-  // first assignment already costs what any other would.
-  for (int32_t k = 0; k < 11; ++k) add_note(1, 1, kQuarter, kQuarter, 20 + 10 * k);
-  for (int32_t k = 0; k < 11; ++k) add_note(1, 1, 2 * kQuarter, kQuarter, 25 + 10 * k);
+TEST_F(LinksTest, SixtyFourVoicesInUnisonLinkInLineOrder) {
+  // Every pair costs 0: the first assignment in list order links line k to
+  // line k. Trying every assignment would never end here.
+  for (int32_t k = 0; k < 64; ++k) add_note(1, 1, kQuarter, kQuarter, 60);
+  for (int32_t k = 0; k < 64; ++k) add_note(1, 1, 2 * kQuarter, kQuarter, 60);
   fill_two_units();
-  EXPECT_EQ(st().links.best_cost, 55.0);
-  for (int32_t l = 0; l < 11; ++l) {
-    EXPECT_EQ(line(0, l).Lh, -1);
-    EXPECT_EQ(line(1, l).Lp, -1);
+  EXPECT_EQ(st().links.best_cost, 0.0);
+  for (int32_t l = 0; l < 64; ++l) EXPECT_EQ(line(0, l).Lh, l);
+}
+
+// Random lines on both sides of a boundary (pitches close enough for many
+// equal totals, ends and starts around the hole, lists of unequal length),
+// linked by the engine and by trying every assignment: the same links.
+TEST_F(LinksTest, SameLinksAsTryingEveryAssignment) {
+  std::mt19937 rng(17);
+  auto pick = [&rng](int32_t lo, int32_t hi) {
+    return std::uniform_int_distribution<int32_t>(lo, hi)(rng);
+  };
+  set_chord(1, 2, 0, {65, 69, 72});
+  int64_t linked = 0;
+  for (int32_t round = 0; round < 6000; ++round) {
+    settings_.HoleForLine = pick(-1, 4);
+    Engine& e = engine();
+    literal::LiteralEngine oracle(st(), settings_);
+    const int64_t reference = e.time_of(2, 0);
+    int32_t counts[2] = {};
+    const int32_t first_instrument = pick(0, 2);
+    const int32_t instrument_step = pick(1, 9);
+    for (int32_t s = 0; s < 2; ++s) {
+      UnitSlot& unit = unit_slot(st(), s);
+      unit.chord_index = 1;
+      for (int32_t inst = first_instrument; inst <= 16; inst += instrument_step) {
+        for (int32_t k = pick(0, 8); k > 0; --k) {
+          Line& l = unit.lines[counts[s]++];
+          l.Ins = inst;
+          l.Tmno = pick(1, 2);
+          const int32_t duration = pick(1, 4) * kSixteenth;
+          const int64_t start = s == 0 ? reference - duration - pick(-2, 6) * kSixteenth
+                                       : reference + pick(-2, 6) * kSixteenth;
+          for (int32_t n = 0; n < l.Tmno; ++n) {
+            const int64_t t = start + (s == 0 ? n - l.Tmno + 1 : n) * duration;
+            l.notes[n] = LineNote{static_cast<int32_t>(t / 4096), static_cast<int32_t>(t % 4096),
+                                  duration, pick(56, 66), 100, 0};
+          }
+        }
+      }
+      unit.lines[counts[s]].Ins = -1;
+    }
+    link_units(e, 1);
+    int32_t links[2][kMaxLines];
+    for (int32_t s = 0; s < 2; ++s) {
+      for (int32_t l = 0; l < counts[s]; ++l) {
+        Line& line = unit_slot(st(), s).lines[l];
+        links[s][l] = s == 0 ? line.Lh : line.Lp;
+        line.Lh = line.Lp = -1;
+      }
+    }
+    oracle.link_units(1);
+    for (int32_t s = 0; s < 2; ++s) {
+      for (int32_t l = 0; l < counts[s]; ++l) {
+        const Line& line = unit_slot(st(), s).lines[l];
+        ASSERT_EQ(links[s][l], s == 0 ? line.Lh : line.Lp) << "round " << round << " slot " << s;
+        if (s == 0 && line.Lh != -1) ++linked;
+      }
+    }
+    for (int32_t s = 0; s < 2; ++s) {
+      for (int32_t l = 0; l < counts[s]; ++l) unit_slot(st(), s).lines[l] = Line{};
+    }
   }
+  EXPECT_GT(linked, 25000);
 }
 
 TEST_F(LinksTest, BestAssignmentAmongManyLines) {

@@ -410,7 +410,8 @@ class LiteralEngine {
     }
   }
 
-  // ---- links ----
+  // ---- links ---- (public: the link search's own test compares with it)
+ public:
   void link_units(int32_t s) {
     if (s < 1) return;
     UnitSlot& a = slot(s - 1);
@@ -494,6 +495,7 @@ class LiteralEngine {
     }
   }
 
+ private:
   // ---- tone rules ----
   int32_t weight(int32_t click) const {
     if (click == 0) return 4;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "harmonizer/harmonize.h"
+#include "harmonizer/harmonize_job.h"
 #include "harmonizer_test_util.h"
 
 namespace zelvo::harmonizer {

@@ -1,4 +1,4 @@
-#include "harmonizer/harmonize.h"
+#include "harmonizer/harmonize_job.h"
 
 #include <gtest/gtest.h>
 

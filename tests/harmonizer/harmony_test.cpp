@@ -1,4 +1,4 @@
-#include "harmonizer/harmony.h"
+#include "harmonizer/harmony_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -79,9 +79,9 @@ class HarmonyTest : public ::testing::Test {
 
 TEST(PitchClassMarksTest, TriadGivesBassAndTop) {
   char m[engine::kMarksSize] = "c_d_ef_g_a_b";
-  mark_present(m, 60);
-  mark_present(m, 64);
-  mark_present(m, 67);
+  mark_pitch_class(m, 60);
+  mark_pitch_class(m, 64);
+  mark_pitch_class(m, 67);
   mark_bass(m, 60);
   mark_top(m, 67);
   EXPECT_STREQ(m, "2_d_Ef_4_a_b");
@@ -90,9 +90,9 @@ TEST(PitchClassMarksTest, TriadGivesBassAndTop) {
 TEST(PitchClassMarksTest, DoubledBassAndTop) {
   // C3, C4 and G3: C4 is the highest note.
   char m[engine::kMarksSize] = "c_d_ef_g_a_b";
-  mark_present(m, 48);
-  mark_present(m, 60);
-  mark_present(m, 55);
+  mark_pitch_class(m, 48);
+  mark_pitch_class(m, 60);
+  mark_pitch_class(m, 55);
   EXPECT_STREQ(m, "1_d_ef_G_a_b");
   mark_bass(m, 48);
   mark_top(m, 60);
@@ -101,12 +101,12 @@ TEST(PitchClassMarksTest, DoubledBassAndTop) {
 
 TEST(PitchClassMarksTest, ChromaticAndThirdOccurrence) {
   char m[engine::kMarksSize] = "c_d_ef_g_a_b";
-  mark_present(m, 61);
-  mark_present(m, 66);
-  mark_present(m, 78);
-  mark_present(m, 90);
+  mark_pitch_class(m, 61);
+  mark_pitch_class(m, 66);
+  mark_pitch_class(m, 78);
+  mark_pitch_class(m, 90);
   EXPECT_STREQ(m, "c#d_ef1g_a_b");
-  mark_present(m, -1);  // a negative pitch still names a class
+  mark_pitch_class(m, -1);  // a negative pitch still names a class
   EXPECT_EQ(m[11], 'B');
 }
 

@@ -11,10 +11,16 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
+#include <algorithm>
 
 #include "shell/commands.h"
 #include "shell/gui/console_widget.h"
+#include "shell/gui/roll_panel.h"
+#include "shell/folders.h"
 #include "shell/launchers.h"
 #include "shell/shell_messages.h"
 
@@ -99,6 +105,7 @@ bool QtDesktop::choose_folder(std::string& folder, const std::string& title) {
 bool QtDesktop::shell_request(ShellAction, const std::string& target, const std::string& working_folder) {
   const std::optional<std::string> path = resolve_shell_target(target, working_folder);
   if (!path) return false;
+  if (is_midi_file(*path) && !desktop_plays_midi()) return false;
   return QDesktopServices::openUrl(QUrl::fromLocalFile(to_qt(*path)));
 }
 
@@ -119,12 +126,35 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
   console_view_ = new ConsoleWidget(application_.console(), this);
   setCentralWidget(console_view_);
   build_menu();
+  roll_panel_ = add_roll_panel(*this);
   application_.console().set_view(console_view_);
   application_.set_result_opener([this](const char* file_name) {
     // Called on the job thread; the desktop is asked from the window's.
     const std::string name = file_name;
-    QMetaObject::invokeMethod(this, [this, name] { shell_.open_result(name.c_str()); }, Qt::QueuedConnection);
+    // Where the desktop has no program for MIDI files the window plays it.
+    const std::string path = current_directory() + "/" + name;
+    QMetaObject::invokeMethod(
+        this, [this, name, path] { if (!shell_.open_result(name.c_str())) roll_panel_->play_file(path); },
+        Qt::QueuedConnection);
   });
+  auto* unit_timer = new QTimer(this);
+  connect(unit_timer, &QTimer::timeout, this, [this] { show_long_unit(); });
+  unit_timer->start(500);
+}
+
+// The status bar exists only while it has something to say, so the console
+// keeps the whole window otherwise.
+void MainWindow::show_long_unit() {
+  LongUnit unit;
+  if (application_.unit_watch().long_unit(std::chrono::steady_clock::now(), unit)) {
+    statusBar()->showMessage(to_qt(long_unit_text(unit, application_.console().language())));
+    statusBar()->show();
+    unit_shown_ = true;
+  } else if (unit_shown_) {
+    statusBar()->clearMessage();
+    statusBar()->hide();
+    unit_shown_ = false;
+  }
 }
 
 MainWindow::~MainWindow() {
@@ -135,6 +165,8 @@ MainWindow::~MainWindow() {
 
 void MainWindow::start() {
   shell_.load_folders_file();
+  // Only without a settings file: a size the user left is kept as it is.
+  if (shell_.settings().left == kSystemPosition) fit_default_size();
   show();
   clear_console(application_.console());
 }
@@ -164,6 +196,7 @@ void MainWindow::build_menu() {
   QMenu* options = bar->addMenu("&Options");
   add_command(options, "&Edit Information", kCommandEditInformation);
   add_command(options, "&Edit Harm. Options", kCommandEditHarmOptions);
+  add_command(options, "&Check", kCommandCheck);
   add_command(options, "&Folders", kCommandFolders);
   add_command(options, "&Open Midifile", kCommandOpenMidifile)->setCheckable(true);
   // Jobs also write their results as MusicXML (outco.musicxml, outar.musicxml).
@@ -190,14 +223,39 @@ void MainWindow::build_menu() {
   refresh_checks();
 }
 
+// Without a settings file the window opens wide enough for the whole menu
+// bar, folder names included, at the desktop's font size (a narrower bar
+// hides its last items behind an extension button), within the screen.
+void MainWindow::fit_default_size() {
+  QSize wanted(width(), height());
+  wanted.setWidth(std::max(wanted.width(), menuBar()->sizeHint().width() + 24));
+  wanted.setHeight(std::max(wanted.height(), wanted.width() * 3 / 4));
+  if (const QScreen* screen = this->screen()) {
+    wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
+  }
+  resize(wanted);
+}
+
 QAction* MainWindow::action(int command) const {
   const auto found = actions_.find(command);
   return found == actions_.end() ? nullptr : found->second;
 }
 
 void MainWindow::on_command(int command) {
+  const bool job_was_running = application_.console().job_running();
   shell_.execute(command);
   refresh_checks();
+  if (!job_was_running) show_result_after_job(command);
+}
+
+void MainWindow::show_result_after_job(int command) {
+  const char* result = command == kCommandComposer ? "outco.mid"
+                       : command == kCommandHarmonizer || command == kCommandAll ? "outar.mid"
+                                                                                 : nullptr;
+  if (result == nullptr || !application_.console().job_running()) return;
+  roll_panel_->show_after_job([this] { return application_.console().job_running(); },
+                              [this] { return runner_.last_outcome() == console::JobOutcome::kFinished; },
+                              current_directory() + "/" + result);
 }
 
 void MainWindow::refresh_checks() {

@@ -16,6 +16,7 @@ class QMenu;
 namespace zelvo::shell::gui {
 
 class ConsoleWidget;
+class RollPanel;
 
 // The desktop services through Qt: message boxes, the folder chooser, and
 // the desktop's associated programs (xdg-open and the like).
@@ -49,6 +50,7 @@ class MainWindow : public QMainWindow, public Platform {
 
   QAction* action(int command) const;
   ConsoleWidget* console_view() const { return console_view_; }
+  RollPanel* roll_panel() const { return roll_panel_; }
   Shell& shell() { return shell_; }
   // Runs a menu command as the menu would and refreshes the check marks.
   void on_command(int command);
@@ -71,8 +73,12 @@ class MainWindow : public QMainWindow, public Platform {
   QAction* add_command(QMenu* menu, const char* text, int command);
   QAction* add_bar_command(const char* text, int command);
   void build_menu();
+  void fit_default_size();
   void refresh_checks();
   void save_and_stop_job();
+  void show_result_after_job(int command);
+  // The status line of a unit the harmonizer has worked on for long.
+  void show_long_unit();
 
   Application& application_;
   console::JobRunner& runner_;
@@ -80,8 +86,10 @@ class MainWindow : public QMainWindow, public Platform {
   Platform& desktop_;
   Shell shell_;
   ConsoleWidget* console_view_ = nullptr;
+  RollPanel* roll_panel_ = nullptr;
   std::map<int, QAction*> actions_;
   bool saved_ = false;
+  bool unit_shown_ = false;
 };
 
 // The window's title (it begins with a blank).

@@ -1,0 +1,81 @@
+#include "check_command.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "check/check_messages.h"
+#include "check/check_work.h"
+#include "command_line.h"
+#include "console/console.h"
+#include "console/windows1252.h"
+
+namespace zelvo::app {
+
+namespace {
+
+constexpr const char* kCheckUsage = "usage: zelvo [--lang en|es] check [--work DIR]\n";
+
+void print_utf8(const std::string& text) {
+  const std::string utf8 = console::to_utf8(text);
+  std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
+
+}  // namespace
+
+bool is_check_command(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--work" || arg == "--lang") {
+      ++i;
+      continue;
+    }
+    return arg == "check";
+  }
+  return false;
+}
+
+int run_check_command(int argc, char** argv) {
+  std::string work;
+  int language = console::kEnglish;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "check") continue;
+    if ((arg == "--work" || arg == "--lang") && i + 1 < argc) {
+      const std::string_view value = argv[++i];
+      if (arg == "--work") {
+        work = value;
+      } else if (value == "en" || value == "es") {
+        language = value == "es" ? console::kSpanish : console::kEnglish;
+      } else {
+        std::fprintf(stderr, "zelvo: --lang takes en or es\n%s", kCheckUsage);
+        return kExitUsage;
+      }
+      continue;
+    }
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kCheckUsage, stdout);
+      return kExitFinished;
+    }
+    std::fprintf(stderr, "zelvo: unexpected argument %s\n%s", argv[i], kCheckUsage);
+    return kExitUsage;
+  }
+  if (!work.empty() && chdir(work.c_str()) != 0) {
+    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(errno));
+    return kExitUsage;
+  }
+  const check::Findings findings = check::check_work(language);
+  for (const check::Finding& finding : findings) print_utf8(check::format_finding(finding) + "\n");
+  if (findings.empty()) {
+    print_utf8(check::say(language, check::kNothingFound));
+    return kExitFinished;
+  }
+  print_utf8(check::say(language, check::kFoundCount, static_cast<int>(findings.size())));
+  return kExitAborted;
+}
+
+}  // namespace zelvo::app

@@ -1,0 +1,75 @@
+#include "audio/player.h"
+
+#include <fluidsynth.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "audio/synth.h"
+#include "roll/midi_events.h"
+
+namespace zelvo::audio {
+
+Player::Player() = default;
+
+Player::~Player() { stop(); }
+
+bool Player::start(const std::string& midi, const std::string& soundfont, std::string& error) {
+  stop();
+  roll::MidiSong song;
+  if (!roll::read_midi_file(midi, song, error)) return false;
+  synth_ = std::make_unique<Synth>(soundfont, kDefaultGain);
+  if (!synth_->ok()) {
+    error = synth_->error();
+    synth_.reset();
+    return false;
+  }
+  // JACK is left out: opening it may start a sound server of its own.
+  // ZELVO_AUDIO_DRIVER names one FluidSynth driver instead; "file" plays in
+  // real time into nothing, for machines without sound.
+  std::vector<std::string> drivers = {"pipewire", "pulseaudio", "alsa"};
+  const char* forced = std::getenv("ZELVO_AUDIO_DRIVER");
+  if (forced != nullptr && *forced != '\0') drivers = {forced};
+  fluid_settings_setstr(synth_->settings(), "audio.file.name", "/dev/null");
+  fluid_settings_setstr(synth_->settings(), "audio.file.type", "raw");
+  for (const std::string& name : drivers) {
+    if (fluid_settings_setstr(synth_->settings(), "audio.driver", name.c_str()) != FLUID_OK) continue;
+    driver_ = new_fluid_audio_driver(synth_->settings(), synth_->synth());
+    if (driver_ != nullptr) break;
+  }
+  if (driver_ == nullptr) {
+    synth_.reset();
+    error = forced != nullptr && *forced != '\0'
+                ? std::string("no sound device could be opened (ZELVO_AUDIO_DRIVER=") + forced + ")"
+                : "no sound device could be opened (tried PipeWire, PulseAudio and ALSA)";
+    return false;
+  }
+  player_ = new_fluid_player(synth_->synth());
+  if (player_ == nullptr || fluid_player_add(player_, midi.c_str()) != FLUID_OK ||
+      fluid_player_play(player_) != FLUID_OK) {
+    stop();
+    error = midi + ": cannot be played";
+    return false;
+  }
+  return true;
+}
+
+void Player::stop() {
+  // The driver first: it is what calls into the player and the synth.
+  if (driver_ != nullptr) delete_fluid_audio_driver(driver_);
+  driver_ = nullptr;
+  if (player_ != nullptr) {
+    fluid_player_stop(player_);
+    delete_fluid_player(player_);
+  }
+  player_ = nullptr;
+  synth_.reset();
+}
+
+bool Player::playing() const {
+  return player_ != nullptr && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING;
+}
+
+int64_t Player::tick() const { return player_ != nullptr ? fluid_player_get_current_tick(player_) : 0; }
+
+}  // namespace zelvo::audio

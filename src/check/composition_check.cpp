@@ -1,0 +1,152 @@
+#include "check/composition_check.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "check/check_messages.h"
+#include "check/scratch_run.h"
+#include "machine/machine_state.h"
+#include "machine/opcodes.h"
+#include "tables/composition.h"
+#include "tables/html_reader.h"
+#include "tables/table_compiler.h"
+
+namespace zelvo::check {
+
+namespace {
+
+using tables::ReaderPosition;
+
+constexpr const char* kFile = "incom.htm";
+constexpr int32_t kLastConfigColumn = tables::kConfigCount - 1;
+constexpr size_t kQuotedCell = 40;  // a long first cell is quoted cut short
+
+std::string quoted(const char* cell) {
+  std::string text(cell);
+  if (text.size() > kQuotedCell) text = text.substr(0, kQuotedCell) + "...";
+  return text;
+}
+
+std::string existing_composition() {
+  std::error_code error;
+  if (std::filesystem::exists("incom.htc", error)) return "incom.htc";
+  if (std::filesystem::exists("incom.htm", error)) return "incom.htm";
+  return std::string();
+}
+
+struct Context {
+  int language;
+  std::string file;
+  Findings& findings;
+
+  void add(std::string place, std::string text) {
+    findings.push_back(Finding{file, std::move(place), std::move(text)});
+  }
+};
+
+// The reading pass as the composer walks it, looking at what the composer
+// takes silently: the tables' first cells, the configuration cells and the
+// sequence generators' names.
+void check_tables(Context& context, console::Console& scratch) {
+  tables::TableReader reader(scratch);
+  tables::open_table_input(reader);
+  tables::reset_position(reader);
+  ReaderPosition& at = reader.position;
+  const int language = context.language;
+  int32_t table_number = 0;
+  bool have_configuration = false;
+  double config[tables::kConfigCount] = {};
+  bool sequence_file = false;
+  {
+    std::error_code error;
+    sequence_file = std::filesystem::exists("insec.xml", error) || std::filesystem::exists("insec.mxl", error);
+  }
+  for (;;) {
+    const int32_t kind_before = at.kind;
+    tables::read_table_line(reader);
+    if (tables::starts_with_nocase("</html>", reader.buffer)) break;
+    if (tables::starts_with_nocase("<table", reader.buffer)) ++table_number;
+    if (kind_before == tables::kKindUnidentified && at.kind != tables::kKindUnidentified) {
+      if (at.kind == tables::kKindUnnamed) {
+        context.add(say(language, kPlaceTable, table_number), say(language, kUnknownTable, quoted(reader.buffer).c_str()));
+      }
+      if (at.kind == tables::kKindConfig && !have_configuration) have_configuration = true;
+    }
+    if (at.kind == tables::kKindConfig && at.row == 1 && at.column != -1) {
+      const char* cell = tables::take_cell(reader);
+      if (at.column >= 1 && at.column <= kLastConfigColumn) {
+        config[at.column] = std::strtod(cell, nullptr);
+        if (cell[0] != '\0' && !tables::is_number(cell)) {
+          context.add(say(language, kPlaceCell, "TCONF", at.row, at.column),
+                      say(language, kNotANumber, quoted(cell).c_str(), config[at.column]));
+        }
+      }
+      ++at.column;
+    } else if (at.kind >= tables::kKindCalculated && at.row >= 2 && at.column == 0) {
+      const char* cell = tables::take_cell(reader);
+      if (at.kind == tables::kKindSequence && cell[0] != '\0' && !sequence_file) {
+        context.add(say(language, kPlaceRow, "TGENS", at.row), say(language, kNoSequenceFile, quoted(cell).c_str()));
+      }
+      ++at.column;
+    }
+  }
+  if (!have_configuration) {
+    context.add(std::string(), say(language, kNoConfiguration));
+    return;
+  }
+  const struct {
+    int32_t index;
+    MessagePair name;
+  } positive[] = {{tables::kConfigBars, {"bars", "compases"}},
+                  {tables::kConfigTempo, {"tempo", "tempo"}},
+                  {tables::kConfigBeats, {"beats", "pulsos"}}};
+  for (const auto& value : positive) {
+    if (config[value.index] > 0) continue;
+    context.add(say(language, kPlaceCell, "TCONF", 1, value.index),
+                say(language, kNotPositive, say(language, value.name).c_str(), config[value.index]));
+  }
+}
+
+// Variables whose value no program ever reads: no `push` of their symbol.
+void check_unused_variables(Context& context, console::Console& scratch) {
+  auto composition = std::make_unique<tables::Composition>();
+  auto machine = std::make_unique<machine::MachineState>();
+  tables::compile_tables(*composition, *machine, scratch);
+  std::vector<bool> read(tables::kMaxSymbols, false);
+  for (uint32_t address = 0; address < machine->program_length && address < machine::kProgramSize;) {
+    const uint32_t word = machine->program[address];
+    if (word >= machine::kOperatorCount) break;
+    const machine::Op op = static_cast<machine::Op>(word);
+    if (machine::has_operand(op)) {
+      const uint32_t operand = address + 1 < machine::kProgramSize ? machine->program[address + 1] : 0;
+      if (op == machine::Op::kPush && operand < read.size()) read[operand] = true;
+      address += 2;
+    } else {
+      address += 1;
+    }
+  }
+  for (int32_t i = 0; i < composition->symbol_count && i < tables::kMaxSymbols; ++i) {
+    const tables::Symbol& symbol = composition->symbols[i];
+    if (symbol.kind != tables::kKindVariables || symbol.name[0] == '\0' || read[i]) continue;
+    context.add(say(context.language, kPlaceRow, "TCAL", static_cast<int>(symbol.row)),
+                say(context.language, kUnusedVariable, symbol.name));
+  }
+}
+
+}  // namespace
+
+void check_composition(console::Console& scratch, int language, Findings& findings) {
+  Context context{language, existing_composition(), findings};
+  if (context.file.empty()) return;
+  // A document the composer refuses gets its error once; the other checks
+  // need a document that reads to its end.
+  std::string error;
+  if (!run_on_scratch(scratch, [&] { check_tables(context, scratch); }, error) ||
+      !run_on_scratch(scratch, [&] { check_unused_variables(context, scratch); }, error)) {
+    context.add(std::string(), say(language, kUnreadable, error.c_str()));
+  }
+}
+
+}  // namespace zelvo::check

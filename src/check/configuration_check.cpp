@@ -1,0 +1,176 @@
+#include "check/configuration_check.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "check/check_messages.h"
+#include "check/scratch_run.h"
+#include "engine/settings.h"
+#include "harmonizer/configuration.h"
+
+namespace zelvo::check {
+
+namespace {
+
+using engine::HarmonizerSettings;
+
+// The keys in the order the harmonizer matches a line against them, each
+// with the range in which its value means something, and why.
+struct KeyRange {
+  const char* name;
+  int32_t HarmonizerSettings::*setting;
+  int32_t low;
+  int32_t high;
+  const MessagePair* why;
+};
+
+constexpr int32_t kAny = 2147483647;
+
+const KeyRange kKeys[] = {
+    {"FirstHarmIns", &HarmonizerSettings::FirstHarmIns, -1, 99, &kWhyHarmonyParts},
+    {"HarmInsNum", &HarmonizerSettings::HarmInsNum, 2, 99, &kWhyHarmonyParts},
+    {"FirstMusicIns", &HarmonizerSettings::FirstMusicIns, 1, 15, &kWhyInstrument},
+    {"LastMusicIns", &HarmonizerSettings::LastMusicIns, 1, 15, &kWhyInstrument},
+    {"DivideNotes", &HarmonizerSettings::DivideNotes, 0, 1, &kWhySwitch},
+    {"HoleForLine", &HarmonizerSettings::HoleForLine, 0, 64, &kWhySixteenths},
+    {"MinNotesInLine", &HarmonizerSettings::MinNotesInLine, 1, 100, &kWhyNotes},
+    {"MaxNotesInLine", &HarmonizerSettings::HarmUnitNoteLimit, 2, 100, &kWhyNotes},
+    {"HarmUnitNoteLimit", &HarmonizerSettings::HarmUnitNoteLimit, 2, 100, &kWhyNotes},
+    {"MelIns", &HarmonizerSettings::MelIns, -2, 15, &kWhyLineInstrument},
+    {"BassIns", &HarmonizerSettings::BassIns, -2, 15, &kWhyLineInstrument},
+    {"OpeningInt", &HarmonizerSettings::OpeningInt, 0, 24, &kWhySemitones},
+    {"NonHarmToneDur", &HarmonizerSettings::NonHarmToneDur, 0, 64, &kWhySixteenths},
+    {"Debug", &HarmonizerSettings::Debug, 0, 1, &kWhySwitch},
+    {"ShowLineInfo", &HarmonizerSettings::ShowLineInfo, 0, 1, &kWhySwitch},
+    {"MusicSource", &HarmonizerSettings::MusicSource, 0, 3, &kWhySource},
+    {"ClicksQuarter", &HarmonizerSettings::ClicksQuarter, 4, kAny, &kWhyClicks},
+    {"LinkLimit", &HarmonizerSettings::LinkLimit, 0, kAny, &kWhyLook},
+    {"LimitNotesThirdIn", &HarmonizerSettings::LimitNotesThirdIn, 0, 100, &kWhyLook},
+    {"LimitNotesThirdBM", &HarmonizerSettings::LimitNotesThirdBM, 0, 100, &kWhyLook},
+    {"NoLinkAct", &HarmonizerSettings::NoLinkAct, 0, 1, &kWhySwitch},
+    {"LimitOneLink", &HarmonizerSettings::LimitOneLink, 0, 1, &kWhySwitch},
+};
+constexpr const char* kSwitchKey = "NonHarmTonesSort";
+constexpr const char* kWeightKeys[] = {"NonHarmTonesCoef", "ThemtContourCoef"};
+constexpr int32_t kSwitches = engine::kToneTypeSwitches;
+constexpr int32_t kWeights = engine::kCostWeights;
+
+bool starts_with(const std::string& line, const char* key) { return line.rfind(key, 0) == 0; }
+
+// A line as the harmonizer sees it: no blanks or tabs, up to its line end.
+std::string normalised(const std::string& read) {
+  std::string out;
+  for (char c : read) {
+    if (c == '\n' || c == '\r') break;
+    if (c != ' ' && c != '\t') out += c;
+  }
+  return out;
+}
+
+// The values after the key: each begins after a '=' or ','.
+std::vector<std::string> values_of(const std::string& line) {
+  std::vector<std::string> values;
+  size_t at = line.find_first_of("=,");
+  while (at != std::string::npos) {
+    const size_t next = line.find_first_of("=,", at + 1);
+    values.push_back(line.substr(at + 1, next == std::string::npos ? std::string::npos : next - at - 1));
+    at = next;
+  }
+  return values;
+}
+
+std::string existing_configuration() {
+  for (const char* name : {"conar.rur", "conar.txt"}) {
+    if (std::FILE* file = std::fopen(name, "r")) {
+      std::fclose(file);
+      return name;
+    }
+  }
+  return std::string();
+}
+
+void check_row_line(const std::string& line, int32_t number, int language, const std::string& file,
+                    Findings& findings) {
+  const std::string key = line.substr(0, line.find_first_of("=,"));
+  const std::vector<std::string> values = values_of(line);
+  const std::string place = say(language, kPlaceLine, number);
+  if (starts_with(line, kSwitchKey)) {
+    for (int32_t k = 0; k < kSwitches && k < static_cast<int32_t>(values.size()); ++k) {
+      const int32_t value = harmonizer::config_integer(values[k].c_str());
+      if (value != 0 && value != 1) {
+        findings.push_back({file, place, say(language, kSwitchValue, key.c_str(), value, k + 1)});
+      }
+    }
+    return;
+  }
+  for (int32_t k = 0; k < kWeights && k < static_cast<int32_t>(values.size()); ++k) {
+    const double weight = std::strtod(values[k].c_str(), nullptr);
+    if (weight < 0) findings.push_back({file, place, say(language, kNegativeWeight, key.c_str(), k + 1, weight)});
+  }
+}
+
+}  // namespace
+
+void check_configuration(console::Console& scratch, int language, Findings& all_findings) {
+  // Found per line, then listed in the order of the file's lines.
+  Findings findings;
+  const std::string file = existing_configuration();
+  if (file.empty()) return;
+  auto settings = std::make_unique<HarmonizerSettings>();
+  std::string error;
+  if (!run_on_scratch(scratch, [&] { harmonizer::read_configuration(*settings, scratch); }, error)) {
+    all_findings.push_back({file, std::string(), say(language, kBadConfigLine, error.c_str())});
+    return;
+  }
+  // The line that last set each setting is where its value comes from
+  // (two keys name one setting: the later line wins).
+  constexpr size_t kKeyCount = sizeof kKeys / sizeof kKeys[0];
+  int32_t line_of[kKeyCount] = {};
+  std::ifstream in(file, std::ios::binary);
+  std::string read;
+  for (int32_t number = 1; std::getline(in, read); ++number) {
+    const std::string line = normalised(read);
+    if (line.empty() || !std::isalpha(static_cast<unsigned char>(line[0]))) continue;
+    size_t i = 0;
+    while (i < kKeyCount && !starts_with(line, kKeys[i].name)) ++i;
+    if (i == kKeyCount) {
+      check_row_line(line, number, language, file, findings);
+      continue;
+    }
+    for (size_t j = 0; j < kKeyCount; ++j) {
+      if (kKeys[j].setting == kKeys[i].setting) line_of[j] = 0;
+    }
+    line_of[i] = number;
+  }
+  for (size_t i = 0; i < kKeyCount; ++i) {
+    const KeyRange& key = kKeys[i];
+    const int32_t value = (*settings).*(key.setting);
+    if (line_of[i] == 0 || (value >= key.low && value <= key.high)) continue;
+    findings.push_back({file, say(language, kPlaceLine, line_of[i]),
+                        say(language, kOutOfRange, key.name, value, key.low, key.high,
+                            say(language, *key.why).c_str())});
+  }
+  int32_t first_line = 0;
+  int32_t last_line = 0;
+  for (size_t i = 0; i < kKeyCount; ++i) {
+    if (kKeys[i].setting == &HarmonizerSettings::FirstMusicIns) first_line = line_of[i];
+    if (kKeys[i].setting == &HarmonizerSettings::LastMusicIns) last_line = line_of[i];
+  }
+  if (settings->LastMusicIns < settings->FirstMusicIns && (first_line != 0 || last_line != 0)) {
+    findings.push_back({file, say(language, kPlaceLine, last_line != 0 ? last_line : first_line),
+                        say(language, kLastBeforeFirst, settings->LastMusicIns, settings->FirstMusicIns)});
+  }
+  std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+    return std::atoi(a.place.c_str() + a.place.find(' ') + 1) < std::atoi(b.place.c_str() + b.place.find(' ') + 1);
+  });
+  all_findings.insert(all_findings.end(), findings.begin(), findings.end());
+}
+
+}  // namespace zelvo::check

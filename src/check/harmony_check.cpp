@@ -1,0 +1,66 @@
+#include "check/harmony_check.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "check/check_messages.h"
+#include "check/scratch_run.h"
+#include "harmonizer/configuration.h"
+#include "harmonizer/harmonizer_state.h"
+#include "harmonizer/harmony_reader.h"
+#include "harmonizer/music.h"
+
+namespace zelvo::check {
+
+namespace {
+
+// The last bar in which a note of the table starts or, with `to_end`,
+// still sounds; by the time settings the reader left.
+int32_t last_bar(const harmonizer::HarmonizerState& state, bool to_end) {
+  const engine::MusicNoteTable& music = state.engine.music;
+  const int64_t per_bar = std::max<int64_t>(1, state.settings.time.clicks_per_bar());
+  int64_t last = 0;
+  for (int32_t i = 0; i < music.note_count; ++i) {
+    const engine::MusicNote& note = music.notes[i];
+    const int64_t click = static_cast<int64_t>(note.Ckin) + (to_end ? std::max(0, note.Dur - 1) : 0);
+    last = std::max<int64_t>(last, note.Cpin + click / per_bar);
+  }
+  return static_cast<int32_t>(std::min<int64_t>(last, 2147483647));
+}
+
+constexpr const char* kMusicFiles[] = {"inmus.xml", "outco.rur", "inarm.xml", "outco.mid"};
+
+bool music_file_present(int32_t source) {
+  if (source < 0 || source > 3) return true;  // the harmonizer reports it
+  std::error_code error;
+  return std::filesystem::exists(kMusicFiles[source], error) ||
+         (source == 0 && std::filesystem::exists("inmus.mxl", error));
+}
+
+}  // namespace
+
+void check_harmony(console::Console& scratch, int language, Findings& findings) {
+  auto state = std::make_unique<harmonizer::HarmonizerState>();
+  std::string error;
+  if (!run_on_scratch(scratch, [&] { harmonizer::read_configuration(state->settings, scratch); }, error)) return;
+  std::error_code exists_error;
+  if (!std::filesystem::exists("inarm.xml", exists_error) || !music_file_present(state->settings.MusicSource)) {
+    return;
+  }
+  if (!run_on_scratch(scratch, [&] { harmonizer::read_harmony(*state, scratch); }, error)) {
+    findings.push_back({"inarm.xml", std::string(), say(language, kBadConfigLine, error.c_str())});
+    return;
+  }
+  const int32_t harmony_end = last_bar(*state, true);
+  if (!run_on_scratch(scratch, [&] { harmonizer::read_music(*state, scratch); }, error)) {
+    findings.push_back({kMusicFiles[state->settings.MusicSource], std::string(), say(language, kBadConfigLine, error.c_str())});
+    return;
+  }
+  const int32_t music_end = last_bar(*state, false);
+  if (harmony_end < music_end) {
+    findings.push_back({"inarm.xml", std::string(), say(language, kHarmonyEndsEarly, harmony_end, music_end)});
+  }
+}
+
+}  // namespace zelvo::check

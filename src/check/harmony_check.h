@@ -1,0 +1,15 @@
+#pragma once
+
+#include "check/finding.h"
+#include "console/console.h"
+
+namespace zelvo::check {
+
+// Harmony that ends before the music: the chord parts of inarm.xml end in
+// an earlier bar than the music the configuration names, so the last chord
+// and scale silently hold to the end. Reads with the harmonizer's own
+// readers; a music source that does not exist yet (outco.rur before the
+// first Compose) is not a mistake. Needs a readable configuration file.
+void check_harmony(console::Console& scratch, int language, Findings& findings);
+
+}  // namespace zelvo::check

@@ -1,0 +1,64 @@
+#include "check/scratch_run.h"
+
+#include "console/job_end.h"
+
+namespace zelvo::check {
+
+namespace {
+
+// Progress lines the readers print on their way; the error is the rest.
+constexpr const char* kProgress[] = {"\tProcess", "\tProces", "Reading variables", "Leyendo variables",
+                                     "Compiling tables", "Compilando las tablas"};
+
+bool is_progress(const std::string& line) {
+  for (const char* prefix : kProgress) {
+    if (line.rfind(prefix, 0) == 0) return true;
+  }
+  return false;
+}
+
+// The error message on one line, without the abort banner and progress.
+std::string error_text(const std::string& printed, const std::string& abort_text) {
+  std::string text = printed;
+  const size_t abort_at = text.rfind(abort_text);
+  if (!abort_text.empty() && abort_at != std::string::npos) text.erase(abort_at);
+  std::string kept;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    if (!is_progress(line)) kept += line + ' ';
+    start = end + 1;
+  }
+  std::string line;
+  for (char c : kept) {
+    if (c == '\t') c = ' ';
+    if (c == ' ' && (line.empty() || line.back() == ' ')) continue;
+    line += c;
+  }
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return " " + line;
+}
+
+}  // namespace
+
+bool run_on_scratch(console::Console& scratch, const std::function<void()>& body, std::string& error) {
+  scratch.clear_console();
+  const std::string before = scratch.contents();
+  scratch.set_job_running(true);
+  try {
+    body();
+  } catch (const console::JobEnded&) {
+    scratch.set_job_running(false);
+    const std::string printed = scratch.contents().substr(before.size());
+    const console::MessagePair abort_pair = console::kAbortMessage;
+    const char* abort_text = scratch.language() == console::kSpanish ? abort_pair.spanish : abort_pair.english;
+    error = error_text(printed, abort_text);
+    return false;
+  }
+  scratch.set_job_running(false);
+  return true;
+}
+
+}  // namespace zelvo::check

@@ -1,0 +1,28 @@
+#pragma once
+
+// The fixed names of the files of a work folder. Every job reads and writes
+// them in the current directory; a saved project renames them by their stems.
+namespace zelvo::console {
+
+inline constexpr char kCompositionFile[] = "incom.htm";
+inline constexpr char kCompositionCopyFile[] = "incom.htc";  // read first when present
+inline constexpr char kEnglishTemplateFile[] = "incom_eng.htm";
+inline constexpr char kSpanishTemplateFile[] = "incom_spa.htm";
+inline constexpr char kSequenceFile[] = "insec.xml";
+inline constexpr char kCompositionListing[] = "outco.rur";
+inline constexpr char kCompositionMidi[] = "outco.mid";
+inline constexpr char kConfigurationStem[] = "conar";
+inline constexpr char kConfigurationFile[] = "conar.rur";  // read first when present
+inline constexpr char kConfigurationText[] = "conar.txt";
+inline constexpr char kMusicFile[] = "inmus.xml";
+inline constexpr char kHarmonyFile[] = "inarm.xml";
+inline constexpr char kHarmonyMidi[] = "outar.mid";
+inline constexpr char kDebugFolder[] = "_brindebug";  // the harmonizer's debug listings
+inline constexpr char kInformationFile[] = "infor.rur";  // edited first when present
+inline constexpr char kInformationText[] = "infor.txt";
+
+// The stems whose files a saved project renames.
+inline constexpr const char* kWorkFileStems[] = {"infor", "incom", "insec", "outco",
+                                                 "conar", "inmus", "inarm", "outar"};
+
+}  // namespace zelvo::console

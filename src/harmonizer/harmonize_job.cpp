@@ -1,0 +1,50 @@
+#include "harmonizer/harmonize_job.h"
+
+#include <cstdio>
+
+#include "console/work_files.h"
+#include "engine/harmonize_units.h"
+#include "harmonizer/configuration.h"
+#include "harmonizer/debug_listings.h"
+#include "harmonizer/harmonizer_messages.h"
+#include "harmonizer/harmony_reader.h"
+#include "harmonizer/music.h"
+#include "harmonizer/output.h"
+#include "harmonizer/tones_file.h"
+
+namespace zelvo::harmonizer {
+
+void harmonize(HarmonizerState& state, console::Console& console) {
+  engine::HarmonizerSettings& settings = state.settings;
+  settings.time.clicks_parte = 1024;
+  settings.time.clicks_semic = 256;
+  settings.ShowLineInfo = 0;
+  reset_debug_listings(state.debug);
+
+  console_print(console, kStartMessage);
+  check_stop(console);
+  if (read_configuration(settings, console) == 0) {
+    console_print(console, kErrorOpeningFile, console::kConfigurationStem);
+    check_stop(console);
+    abort_job(console);
+  }
+  console_print(console, kReadingMusic);
+  check_stop(console);
+  read_music(state, console, Preparation::kCheckOnly);
+  console_print(console, kReadingHarmony);
+  check_stop(console);
+  read_harmony(state, console);
+  read_music(state, console);
+
+  DebugListings listings(state, console);
+  engine::harmonize_units(state.engine, settings, console, &listings, state.progress);
+  rejoin_notes(state);
+  list_result(state);
+  console_print(console, kGeneratingMidi);
+  check_stop(console);
+  std::snprintf(state.output_name, kOutputNameSize, "%s", console::kHarmonyMidi);
+  write_harmony_midi(state, console);
+  write_tones_file(state);
+}
+
+}  // namespace zelvo::harmonizer

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The events of a Standard MIDI File (format 0 or 1) that a listener hears
+// or a picture shows, merged into one list in time order. A small reader of
+// its own, so that the roll and the sound do not depend on the engines'
+// readers, which read only what the engines need.
+namespace zelvo::roll {
+
+enum class EventKind : uint8_t {
+  kNoteOn,           // data1 pitch, data2 velocity (1-127)
+  kNoteOff,          // data1 pitch (a note-on of velocity 0 is read as this)
+  kKeyPressure,      // data1 pitch, data2 pressure
+  kController,       // data1 controller, data2 value
+  kProgram,          // data1 program
+  kChannelPressure,  // data1 pressure
+  kPitchBend,        // value 0-16383, 8192 the centre
+  kTempo,            // value microseconds per quarter note
+  kTimeSignature,    // data1 numerator, data2 denominator exponent
+};
+
+struct MidiEvent {
+  int64_t tick = 0;
+  EventKind kind = EventKind::kNoteOn;
+  uint8_t channel = 0;  // 0-15
+  uint8_t data1 = 0;
+  uint8_t data2 = 0;
+  int32_t value = 0;
+};
+
+struct MidiSong {
+  int32_t division = 0;  // ticks per quarter note
+  int64_t end_tick = 0;  // the latest end of track or event
+  std::vector<MidiEvent> events;  // by tick; equal ticks in file order, track by track
+};
+
+// Limits that keep any file's cost bounded: a file beyond them is refused.
+inline constexpr size_t kMaxEvents = 4'000'000;
+inline constexpr int64_t kMaxTick = int64_t{1} << 40;
+
+// Reads `bytes`; on failure returns false and sets `error` to a short
+// description ("not a MIDI file", "track 2 ends inside an event", ...).
+// Chunks other than MThd and MTrk are skipped; system exclusive and meta
+// events other than tempo and time signature are passed over.
+bool read_midi(std::string_view bytes, MidiSong& song, std::string& error);
+
+// The same from a file; the error then begins with the file's name.
+bool read_midi_file(const std::string& path, MidiSong& song, std::string& error);
+
+}  // namespace zelvo::roll

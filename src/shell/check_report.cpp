@@ -1,0 +1,33 @@
+#include "shell/check_report.h"
+
+#include "check/check_messages.h"
+#include "check/check_work.h"
+#include "shell/shell_messages.h"
+
+namespace zelvo::shell {
+
+namespace {
+
+constexpr console::MessagePair kChecking{"\n\nCHECKING %s:\n\n", "\n\nREVISANDO %s:\n\n"};
+constexpr console::MessagePair kLine = console::same_text("%s\n");
+
+}  // namespace
+
+void print_check(console::Console& console, const Folders& folders, Platform& platform) {
+  if (folders.work.empty()) {
+    platform.show_message(kErrorTitle, kNoWorkFolder);
+    return;
+  }
+  console_print(console, kChecking, console_name(last_path_component(folders.work)).c_str());
+  const int language = console.language();
+  const check::Findings findings = check::check_work(language);
+  for (const check::Finding& finding : findings) {
+    console_print(console, kLine, check::format_finding(finding).c_str());
+  }
+  const std::string total = findings.empty() ? check::say(language, check::kNothingFound)
+                                             : check::say(language, check::kFoundCount,
+                                                          static_cast<int>(findings.size()));
+  console_print(console, console::same_text("%s"), total.c_str());
+}
+
+}  // namespace zelvo::shell

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "console/console.h"
+#include "shell/folders.h"
+#include "shell/platform.h"
+
+namespace zelvo::shell {
+
+// Options > Check: the probable mistakes of the work folder, printed into
+// the console in its language, one a line, then how many. Runs no job and
+// changes no file. No work folder: the usual message box.
+void print_check(console::Console& console, const Folders& folders, Platform& platform);
+
+}  // namespace zelvo::shell

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "audio/player.h"
+
+namespace zelvo::shell::gui {
+
+// Play and Stop for the window: the player is started on a thread of its
+// own (loading a soundfont and opening the sound system take a moment, and
+// a broken sound system must not freeze the window), and the outcome comes
+// back on the window's thread through `on_started`.
+class Playback : public QObject {
+ public:
+  // `on_started(error)`: empty error when the sound began.
+  explicit Playback(std::function<void(const std::string& error)> on_started);
+  ~Playback() override;
+
+  // Does nothing while a start is under way.
+  void play(const std::string& midi_file);
+  void stop();
+  bool starting() const { return starting_.load(); }
+  // Sounding now (false while starting, after the end, after stop()).
+  bool playing() const;
+  int64_t tick() const;
+
+ private:
+  void join();
+
+  std::function<void(const std::string&)> on_started_;
+  audio::Player player_;
+  std::thread starter_;
+  std::atomic<bool> starting_{false};
+  bool started_ = false;
+  int generation_ = 0;  // a start's outcome counts only if no stop came after it
+};
+
+}  // namespace zelvo::shell::gui

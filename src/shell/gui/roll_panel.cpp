@@ -1,0 +1,231 @@
+#include "shell/gui/roll_panel.h"
+
+#include <QDockWidget>
+#include <QHBoxLayout>
+#include <QMainWindow>
+#include <QProcess>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "picture/roll_painter.h"
+#include "roll/midi_events.h"
+#include "roll/tones.h"
+#include "shell/gui/playback.h"
+
+namespace zelvo::shell::gui {
+
+namespace {
+
+constexpr int kBarHeight = 28;  // the row of buttons on top
+constexpr int kCursorMilliseconds = 40;
+
+std::string beside(const std::string& path, const char* extension) {
+  const size_t dot = path.rfind('.');
+  const size_t slash = path.rfind('/');
+  const bool has = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  return (has ? path.substr(0, dot) : path) + extension;
+}
+
+}  // namespace
+
+RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
+  setObjectName("RollPanel");
+  setMinimumHeight(120);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 2, 4, 2);
+  auto* row = new QHBoxLayout;
+  play_ = new QPushButton("Play", this);
+  stop_ = new QPushButton("Stop", this);
+  status_ = new QLabel("No result yet: run Composer, Harmonizer or All.", this);
+  status_->setTextFormat(Qt::PlainText);
+  // A long path must not widen the window: the window's size is the user's.
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  play_->setMinimumWidth(0);
+  stop_->setMinimumWidth(0);
+  row->addWidget(play_);
+  row->addWidget(stop_);
+  row->addWidget(status_, 1);
+  layout->addLayout(row);
+  layout->addStretch(1);
+  connect(play_, &QPushButton::clicked, this, [this] { play(); });
+  connect(stop_, &QPushButton::clicked, this, [this] { stop(); });
+  cursor_timer_ = new QTimer(this);
+  cursor_timer_->setInterval(kCursorMilliseconds);
+  connect(cursor_timer_, &QTimer::timeout, this, [this] { follow_player(); });
+  playback_ = std::make_unique<Playback>([this](const std::string& error) { started(error); });
+}
+
+RollPanel::~RollPanel() = default;
+
+void RollPanel::show_after_job(std::function<bool()> job_running, std::function<bool()> finished,
+                               std::string midi_file) {
+  delete job_timer_;
+  job_timer_ = new QTimer(this);
+  job_timer_->setInterval(100);
+  connect(job_timer_, &QTimer::timeout, this,
+          [this, job_running = std::move(job_running), finished = std::move(finished), midi_file] {
+            if (job_running()) return;
+            job_timer_->deleteLater();
+            job_timer_ = nullptr;
+            if (finished()) show_file(midi_file);
+            if (play_when_shown_) play();
+            play_when_shown_ = false;
+          });
+  job_timer_->start();
+}
+
+void RollPanel::show_file(const std::string& midi_file) {
+  stop();
+  file_ = midi_file;
+  roll::MidiSong song;
+  std::string error;
+  has_roll_ = roll::read_midi_file(midi_file, song, error);
+  if (!has_roll_) {
+    roll_ = roll::PianoRoll{};
+    status_->setText(QString::fromStdString(error));
+    update();
+    return;
+  }
+  roll_ = roll::make_piano_roll(song);
+  std::ifstream tones(beside(midi_file, ".tones"), std::ios::binary);
+  if (tones) {
+    roll::apply_tones(std::string((std::istreambuf_iterator<char>(tones)), std::istreambuf_iterator<char>()),
+                      roll_);
+  }
+  first_tick_ = 0;
+  shown_ticks_ = std::max<int64_t>(1, roll_.end_tick);
+  status_->setText(QString::fromStdString(midi_file));
+  update();
+}
+
+void RollPanel::play_file(const std::string& midi_file) {
+  if (job_timer_ != nullptr) {
+    play_when_shown_ = true;
+    return;
+  }
+  show_file(midi_file);
+  play();
+}
+
+void RollPanel::play() {
+  if (!has_roll_ || playback_->starting()) return;
+  status_->setText(QString::fromStdString(file_ + ": starting..."));
+  playback_->play(file_);
+}
+
+void RollPanel::stop() {
+  playback_->stop();
+  cursor_timer_->stop();
+  cursor_tick_ = -1;
+  if (has_roll_) status_->setText(QString::fromStdString(file_));
+  update();
+}
+
+bool RollPanel::playing() const { return playback_->playing(); }
+
+QString RollPanel::status_text() const { return status_->text(); }
+
+void RollPanel::started(const std::string& error) {
+  if (!error.empty()) {
+    status_->setText(QString::fromStdString("Cannot play: " + error));
+    return;
+  }
+  status_->setText(QString::fromStdString(file_ + ": playing"));
+  cursor_timer_->start();
+}
+
+void RollPanel::follow_player() {
+  if (!playback_->playing()) {
+    stop();
+    return;
+  }
+  cursor_tick_ = playback_->tick();
+  // Page along with the music, as a score follower does.
+  if (cursor_tick_ < first_tick_ || cursor_tick_ >= first_tick_ + shown_ticks_) {
+    first_tick_ = std::max<int64_t>(0, cursor_tick_ - shown_ticks_ / 10);
+  }
+  update();
+}
+
+void RollPanel::zoom(double factor, int64_t at_tick) {
+  const int64_t total = std::max<int64_t>(1, roll_.end_tick);
+  const double ratio = static_cast<double>(at_tick - first_tick_) / static_cast<double>(shown_ticks_);
+  shown_ticks_ = std::clamp<int64_t>(static_cast<int64_t>(static_cast<double>(shown_ticks_) / factor),
+                                     std::max<int64_t>(1, roll_.division / 4), total);
+  first_tick_ = at_tick - static_cast<int64_t>(ratio * static_cast<double>(shown_ticks_));
+  scroll_by(0);
+}
+
+void RollPanel::scroll_by(int64_t ticks) {
+  const int64_t total = std::max<int64_t>(1, roll_.end_tick);
+  first_tick_ = std::clamp<int64_t>(first_tick_ + ticks, 0, std::max<int64_t>(0, total - shown_ticks_));
+  update();
+}
+
+QRectF RollPanel::roll_bounds() const { return QRectF(0, kBarHeight, width(), height() - kBarHeight); }
+
+void RollPanel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (!has_roll_) return;
+  const QRectF bounds = roll_bounds();
+  picture::RollFrame frame = picture::whole_song_frame(roll_, bounds);
+  frame.first_tick = first_tick_;
+  frame.last_tick = first_tick_ + shown_ticks_;
+  painter.setRenderHint(QPainter::Antialiasing);
+  picture::paint_roll(painter, roll_, frame, bounds, cursor_tick_);
+}
+
+void RollPanel::wheelEvent(QWheelEvent* event) {
+  if (!has_roll_) return;
+  const QPoint delta = event->angleDelta();
+  const int steps = delta.y() != 0 ? delta.y() : delta.x();
+  if (event->modifiers() & Qt::ControlModifier) {
+    picture::RollFrame frame = picture::whole_song_frame(roll_, roll_bounds());
+    frame.first_tick = first_tick_;
+    frame.last_tick = first_tick_ + shown_ticks_;
+    const double left = frame.notes_area.left();
+    const double x = std::clamp(event->position().x(), left, frame.notes_area.right());
+    const int64_t at = first_tick_ + static_cast<int64_t>((x - left) / frame.notes_area.width() *
+                                                          static_cast<double>(shown_ticks_));
+    zoom(steps > 0 ? 1.25 : 0.8, at);
+  } else {
+    // One notch moves a tenth of the view; wheel down goes forward in time.
+    scroll_by(-steps * shown_ticks_ / 1200);
+  }
+  event->accept();
+}
+
+RollPanel* add_roll_panel(QMainWindow& window) {
+  auto* dock = new QDockWidget("Piano roll", &window);
+  dock->setObjectName("RollDock");
+  dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+  auto* panel = new RollPanel(dock);
+  dock->setWidget(panel);
+  window.addDockWidget(Qt::BottomDockWidgetArea, dock);
+  return panel;
+}
+
+bool is_midi_file(const std::string& path) {
+  const QString name = QString::fromStdString(path).toLower();
+  return name.endsWith(".mid") || name.endsWith(".midi");
+}
+
+bool desktop_plays_midi() {
+  QProcess query;
+  query.start("xdg-mime", {"query", "default", "audio/midi"});
+  if (!query.waitForFinished(3000)) {
+    query.kill();
+    query.waitForFinished(1000);
+    return false;
+  }
+  return query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+}  // namespace zelvo::shell::gui

@@ -1,0 +1,20 @@
+#pragma once
+
+// Where an installed Zelvo keeps its shared files: beside the program's
+// own folder, as bin/ and share/ of one prefix (/usr, /usr/local or a
+// package's root), found from the running program, so a relocated install
+// works too.
+#include <string>
+
+namespace zelvo::shell {
+
+// <prefix>/share/zelvo: the template and the examples. Empty when the
+// running program's path cannot be read.
+std::string installed_data_folder();
+// <prefix>/share/doc/zelvo: the two documentation files.
+std::string installed_documentation_folder();
+// The running program's own folder (a build folder holds the documentation
+// files beside the programs).
+std::string program_folder();
+
+}  // namespace zelvo::shell

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "app/cli_runner.h"
+
+// The folders a user starts from (the template and the examples) and the
+// check of a work folder, through the zelvo command.
+namespace zelvo::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void write_file(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::set<std::string> names_in(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+void copy_folder(const std::string& from, const std::string& to) {
+  for (const auto& entry : fs::directory_iterator(from)) fs::copy(entry.path(), to + "/" + entry.path().filename().string());
+}
+
+const std::string kNothingFound = "No probable mistakes found.\n";
+
+TEST(CheckCommandTest, FindsEveryProbableMistakeAndChangesNothing) {
+  TempFolder work;
+  copy_folder(std::string(ZELVO_TEST_DATA) + "/check/mistakes", work.path());
+  fs::remove(work.file("expected.txt"));
+  const std::set<std::string> before = names_in(work.path());
+  const CliResult result = run_zelvo({"check", "--work", work.path()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.output, read_file(std::string(ZELVO_TEST_DATA) + "/check/mistakes/expected.txt"));
+  EXPECT_EQ(names_in(work.path()), before);
+  EXPECT_EQ(run_zelvo({"check", "--work", work.file("missing")}).status, 2);
+  EXPECT_EQ(run_zelvo({"check", "extra"}).status, 2);
+}
+
+// Every example and the template in both languages: nothing to report,
+// All runs to its end and writes both results, and then (with the
+// composer's listing there to read) still nothing to report.
+TEST(ExamplesTest, EveryExampleChecksComposesAndHarmonizes) {
+  const std::string examples = std::string(ZELVO_SOURCE_DIR) + "/examples";
+  const struct {
+    std::string folder;
+    std::string language;
+  } cases[] = {{"demo", "en"},   {"canon", "en"},    {"generative", "en"},
+               {"four-voices", "en"}, {"Template", "en"}, {"Template", "es"}};
+  for (const auto& example : cases) {
+    SCOPED_TRACE(example.folder + " " + example.language);
+    TempFolder work;
+    if (example.folder == "Template") {
+      ASSERT_EQ(run_zelvo({"--lang", example.language, "project", "new", "--work", work.path(), "--template",
+                           examples + "/Template"}).status, 0);
+      EXPECT_FALSE(fs::exists(work.file("README.txt")));
+    } else {
+      copy_folder(examples + "/" + example.folder, work.path());
+    }
+    EXPECT_EQ(run_zelvo({"check", "--work", work.path()}).output, kNothingFound);
+    EXPECT_EQ(run_zelvo({"--lang", example.language, "all"}, work.path()).status, 0);
+    EXPECT_GT(fs::file_size(work.file("outco.mid")), 100u);
+    EXPECT_GT(fs::file_size(work.file("outar.mid")), 100u);
+    const CliResult again = run_zelvo({"check"}, work.path());
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.output, kNothingFound);
+  }
+}
+
+// The template's comments (paragraphs, text after // in a cell, comment
+// lines of conar.txt) change nothing that is read: the two languages and
+// the versions without any comment give the same bytes.
+TEST(ExamplesTest, TemplateCommentsChangeNothingThatIsRead) {
+  const std::string templ = std::string(ZELVO_SOURCE_DIR) + "/examples/Template";
+  std::string results[4];
+  for (int i = 0; i < 4; ++i) {
+    TempFolder work;
+    copy_folder(templ, work.path());
+    std::string composition = read_file(templ + (i == 1 ? "/incom_spa.htm" : "/incom_eng.htm"));
+    std::string configuration = read_file(templ + "/conar.txt");
+    if (i >= 2) {
+      composition = std::regex_replace(composition, std::regex("<(p|h1|h2)>.*\n"), "");
+      composition = std::regex_replace(composition, std::regex(" *//[^<]*</td>"), "</td>");
+      configuration = std::regex_replace(configuration, std::regex("(^|\n)//[^\n]*"), "$1");
+    }
+    if (i == 3) configuration = std::regex_replace(configuration, std::regex("MusicSource = 1"), "MusicSource=1");
+    write_file(work.file("incom.htm"), composition);
+    write_file(work.file("conar.txt"), configuration);
+    ASSERT_EQ(run_zelvo({"all"}, work.path()).status, 0);
+    results[i] = read_file(work.file("outco.mid")) + read_file(work.file("outar.mid"));
+    if (i >= 2) EXPECT_EQ(composition.find("//"), std::string::npos);
+  }
+  EXPECT_EQ(results[1], results[0]);
+  EXPECT_EQ(results[2], results[0]);
+  EXPECT_EQ(results[3], results[0]);
+}
+
+// A project command that cannot use its work folder stops after the
+// folder error: no success line, exit 2 as --help says.
+TEST(ProjectCommandExitTest, MissingWorkFolderIsRefusedWithoutSuccessLine) {
+  TempFolder root;
+  fs::create_directory(root.file("Template"));
+  write_file(root.file("Template/incom_eng.htm"), "t");
+  const CliResult made = run_zelvo({"project", "new", "--work", root.file("gone")}, root.path());
+  EXPECT_EQ(made.status, 2);
+  EXPECT_EQ(made.output.find("NEW PROYECT LOADED"), std::string::npos);
+  EXPECT_NE(made.output.find("Error reading files in folder " + root.file("gone")), std::string::npos);
+  EXPECT_FALSE(fs::exists(root.file("gone")));
+
+  const CliResult saved =
+      run_zelvo({"project", "save", "--work", root.file("Template"), "--project", root.file("gone")});
+  EXPECT_EQ(saved.status, 2);
+  EXPECT_EQ(saved.output.find("SAVING PROYECT"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zelvo::app

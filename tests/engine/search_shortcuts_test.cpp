@@ -1,0 +1,100 @@
+// The path search's shortcuts against the plain procedures they stand for:
+// the pool sort that ends a step early, and the memo of tone-rule choices.
+#include <cmath>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "engine/form_unit.h"
+#include "engine/line_division.h"
+#include "engine/path_search.h"
+#include "engine/tone_choices.h"
+#include "engine/tone_rules.h"
+#include "engine_fixture.h"
+
+namespace zelvo::engine {
+namespace {
+
+using testing_support::EngineTest;
+using testing_support::kQuarter;
+
+using ShortcutTest = EngineTest;
+
+// Pools of free (-1), in-use (-2) and scored entries with many equal costs,
+// some NaN and -0.0, each entry told apart by its first two pitches.
+TEST_F(ShortcutTest, SortPoolGivesThePlainExchangeOrder) {
+  Engine& e = engine();
+  std::mt19937 rng(7);
+  const double costs[] = {-1.0, -1.0, -1.0, -2.0, 0.0, -0.0, 0.25, 0.25, 0.5, 3.0, NAN};
+  for (int32_t round = 0; round < 40; ++round) {
+    std::vector<std::pair<double, int32_t>> plain;
+    const int32_t kinds = 2 + round % 10;
+    for (int32_t x = 0; x < kPoolSize; ++x) {
+      PoolEntry& entry = st().pool.entries[x];
+      entry.cost = costs[rng() % kinds];
+      if (round < 10 && entry.cost >= 0.0) entry.cost = costs[rng() % 3];  // free and in use only
+      entry.notes[0].pitch = static_cast<int8_t>(x % 128);
+      entry.notes[1].pitch = static_cast<int8_t>(x / 128);
+      plain.emplace_back(entry.cost, x);
+    }
+    for (int32_t i = 0; i < kPoolSize; ++i) {
+      for (int32_t j = i; j < kPoolSize; ++j) {
+        if (plain[j].first < plain[i].first) std::swap(plain[i], plain[j]);
+      }
+    }
+    sort_pool(e);
+    for (int32_t x = 0; x < kPoolSize; ++x) {
+      const PoolEntry& entry = st().pool.entries[x];
+      ASSERT_EQ(entry.notes[0].pitch + 128 * entry.notes[1].pitch, plain[x].second)
+          << "round " << round << " position " << x;
+    }
+  }
+}
+
+// The remembered lists equal what the rules say, for every previous state,
+// asked twice each and across a new stage.
+TEST_F(ShortcutTest, RememberedChoicesAreTheToneRules) {
+  c_major_from_bar_one();
+  settings_.MelIns = kAnyInstrument;
+  settings_.BassIns = kNoInstrument;
+  for (int32_t& s : settings_.NonHarmTonesSort[kMelodyRow]) s = 1;
+  for (int32_t k = 0; k < 4; ++k) add_note(1, 1, k * kQuarter, k == 2 ? 200 : kQuarter, 62 + k);
+  Engine& e = engine();
+  form_unit(e, 0, 0);
+  divide_lines(e, 0);
+  mark_outer_lines(e, 0);
+  const Line& line = unit_slot(st(), 0).lines[0];
+  const int32_t* row = settings_.NonHarmTonesSort[kMelodyRow];
+  for (int32_t pass = 0; pass < 2; ++pass) {
+    new_choice_stage(st());
+    for (int32_t ask = 0; ask < 2; ++ask) {
+      for (int32_t i = 1; i < 4; ++i) {
+        const LineNote& p = line.notes[i - 1];
+        const LineNote& c = line.notes[i];
+        for (const int32_t type : kRuleOrder) {
+          for (int32_t pitch = 52; pitch < 76; ++pitch) {
+            const LinkState previous{p.bar, p.click, p.duration, p.given_pitch, 0, pitch, type};
+            const ChoiceList list = tone_choices(e, 0, 0, i, i, previous, pass == 1);
+            std::vector<std::pair<int32_t, int32_t>> expected;
+            const int32_t reach = type == kRe ? 6 : settings_.OpeningInt;
+            for (int32_t o = -settings_.OpeningInt; o <= reach; ++o) {
+              for (const int32_t t : kRuleOrder) {
+                LinkState note{c.bar, c.click, c.duration, c.given_pitch, 0, 0, 0};
+                if (i == 3 && (t == kAs || t == kAi || (pass == 1 && t != kRe))) continue;
+                if (apply_tone_rule(e, t, 0, previous, note, o, row)) expected.emplace_back(o, t);
+              }
+            }
+            ASSERT_EQ(list.count, static_cast<int32_t>(expected.size())) << i << " " << pitch;
+            for (int32_t k = 0; k < list.count; ++k) {
+              EXPECT_EQ(list.notes[k].pitch, c.given_pitch + expected[k].first);
+              EXPECT_EQ(list.notes[k].type, expected[k].second);
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zelvo::engine

@@ -1,0 +1,169 @@
+#include "shell/gui/roll_panel.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPushButton>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "app/cli_runner.h"
+#include "shell/commands.h"
+#include "shell/fake_platform.h"
+#include "shell/folders.h"
+#include "shell/gui/main_window.h"
+
+namespace zelvo::shell::gui {
+namespace {
+
+bool wait_until(const std::function<bool()>& done, int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > ms) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  QApplication::processEvents();
+  return true;
+}
+
+// Pixels clearly coloured (a note), not white or the grid's greys.
+int coloured_pixels(const QImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor colour = image.pixelColor(x, y);
+      if (colour.hsvSaturation() > 80 && colour.value() > 60) ++count;
+    }
+  }
+  return count;
+}
+
+// Play either sounds (and Stop silences it) or, with no sound device,
+// says so; neither may hang.
+void play_then_stop(RollPanel& panel) {
+  panel.play_button()->click();
+  ASSERT_TRUE(wait_until([&] { return panel.playing() || panel.status_text().startsWith("Cannot play"); }, 60000));
+  if (panel.playing()) {
+    panel.stop_button()->click();
+    EXPECT_FALSE(panel.playing());
+  } else {
+    EXPECT_TRUE(panel.status_text().contains("no sound device")) << panel.status_text().toStdString();
+  }
+}
+
+class RollPanelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_directory_ = current_directory();
+    for (const auto& entry : std::filesystem::directory_iterator(ZELVO_SOURCE_DIR "/examples/demo")) {
+      std::filesystem::copy_file(entry.path(), work_.file(entry.path().filename().string()));
+    }
+    write_file(start_.file("zlvfolders.rur"), "\n" + work_.path() + "\n\n");
+  }
+  void TearDown() override { ASSERT_EQ(chdir(saved_directory_.c_str()), 0); }
+
+  void run(MainWindow& window, int command) {
+    window.action(command)->trigger();
+    ASSERT_TRUE(wait_until([&] { return !application_.console().job_running(); }, 300000));
+    application_.runner().wait();
+    ASSERT_EQ(application_.runner().last_outcome(), console::JobOutcome::kFinished)
+        << application_.console().contents();
+  }
+
+  std::string saved_directory_;
+  app::TempFolder start_;
+  app::TempFolder work_;
+  Application application_;
+  FakePlatform desktop_;
+};
+
+TEST_F(RollPanelTest, AfterAllThePanelShowsTheResultPlaysAndAJobDuringPlayWritesTheSameFiles) {
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.resize(900, 700);
+  window.start();
+  RollPanel& panel = *window.roll_panel();
+  EXPECT_FALSE(panel.has_roll());
+  run(window, kCommandAll);
+  ASSERT_TRUE(wait_until([&] { return panel.has_roll(); }, 5000));
+  EXPECT_EQ(panel.file(), work_.file("outar.mid"));
+  EXPECT_GT(panel.piano_roll().notes.size(), 100u);
+  for (const roll::RollNote& note : panel.piano_roll().notes) {  // the tones file beside it was read
+    ASSERT_GE(note.given_pitch, 0) << note.start;
+  }
+
+  // The screenshot stays in the test's folder, for a person to look at.
+  const QImage shot = window.grab().toImage();
+  const QString shots = QCoreApplication::applicationDirPath() + "/gui-output";
+  QDir().mkpath(shots);
+  shot.save(shots + "/after-all.png");
+  EXPECT_GT(coloured_pixels(panel.grab().toImage()), 2000);
+
+  // Ctrl+wheel zooms around the pointer's tick; the wheel scrolls within the song.
+  const int64_t whole = panel.shown_ticks();
+  panel.zoom(4.0, whole / 2);
+  EXPECT_EQ(panel.shown_ticks(), whole / 4);
+  EXPECT_NEAR(static_cast<double>(panel.first_tick()), whole * 3.0 / 8.0, 2.0);
+  panel.grab().save(shots + "/zoomed.png");
+  panel.scroll_by(whole * 10);
+  EXPECT_EQ(panel.first_tick() + panel.shown_ticks(), whole);
+
+  const std::string outco_mid = read_file(work_.file("outco.mid"));
+  const std::string outco_rur = read_file(work_.file("outco.rur"));
+  const std::string outar_mid = read_file(work_.file("outar.mid"));
+  play_then_stop(panel);
+  setenv("ZELVO_AUDIO_DRIVER", "file", 1);
+  panel.play_button()->click();
+  ASSERT_TRUE(wait_until([&] { return panel.playing(); }, 60000)) << panel.status_text().toStdString();
+  unsetenv("ZELVO_AUDIO_DRIVER");
+  run(window, kCommandAll);
+  EXPECT_EQ(read_file(work_.file("outco.mid")), outco_mid);
+  EXPECT_EQ(read_file(work_.file("outco.rur")), outco_rur);
+  EXPECT_EQ(read_file(work_.file("outar.mid")), outar_mid);
+  panel.stop();
+}
+
+TEST_F(RollPanelTest, OpenMidifilePlaysInTheWindowWhereTheDesktopHasNoProgram) {
+  desktop_.failing.insert("outco.mid");
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  window.action(kCommandOpenMidifile)->trigger();
+  run(window, kCommandComposer);
+  RollPanel& panel = *window.roll_panel();
+  ASSERT_TRUE(wait_until(
+      [&] { return panel.playing() || panel.status_text().startsWith("Cannot play"); }, 60000));
+  EXPECT_EQ(panel.file(), work_.file("outco.mid"));
+  EXPECT_EQ(desktop_.requests, (std::vector<std::string>{"open outco.mid in " + work_.path()}));
+  panel.stop();
+  EXPECT_FALSE(panel.playing());
+}
+
+TEST_F(RollPanelTest, PlayMovesTheCursorAndStopSilences) {
+  // FluidSynth's file driver plays in real time without a sound device.
+  setenv("ZELVO_AUDIO_DRIVER", "file", 1);
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  run(window, kCommandComposer);
+  RollPanel& panel = *window.roll_panel();
+  ASSERT_TRUE(wait_until([&] { return panel.has_roll(); }, 5000));
+  panel.play_button()->click();
+  const bool moved = wait_until([&] { return panel.cursor_tick() > 0; }, 60000);
+  unsetenv("ZELVO_AUDIO_DRIVER");
+  ASSERT_TRUE(moved) << panel.status_text().toStdString();
+  EXPECT_TRUE(panel.playing());
+  EXPECT_TRUE(panel.status_text().endsWith("outco.mid: playing"));
+  panel.stop_button()->click();
+  EXPECT_FALSE(panel.playing());
+  EXPECT_EQ(panel.cursor_tick(), -1);
+}
+
+}  // namespace
+}  // namespace zelvo::shell::gui

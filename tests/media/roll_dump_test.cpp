@@ -1,0 +1,64 @@
+// Every MIDI file of tests/data/roll read into a piano roll and written out
+// as text, against the recorded <file>.roll.txt beside it (ZELVO_UPDATE=1
+// rewrites the records, to be reviewed as a diff).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "roll/midi_events.h"
+#include "roll/piano_roll.h"
+#include "roll/tones.h"
+
+namespace zelvo::roll {
+namespace {
+
+std::string dump(const std::filesystem::path& midi) {
+  MidiSong song;
+  std::string error;
+  if (!read_midi_file(midi.string(), song, error)) return "error: " + error.substr(midi.string().size() + 2) + "\n";
+  PianoRoll roll = make_piano_roll(song);
+  std::ifstream tones(std::filesystem::path(midi).replace_extension(".tones"));
+  apply_tones(std::string((std::istreambuf_iterator<char>(tones)), std::istreambuf_iterator<char>()), roll);
+  const TempoMap tempo(song);
+  char line[160];
+  std::snprintf(line, sizeof line, "division %d, end %lld = %.6f s, %zu events, channels %04x, pitches %d-%d\n",
+                roll.division, static_cast<long long>(roll.end_tick), tempo.seconds(roll.end_tick),
+                song.events.size(), roll.channels, roll.lowest, roll.highest);
+  std::string out = line;
+  out += "bars:";
+  for (const BarLine& bar : roll.bars) out += " " + std::to_string(bar.number) + "@" + std::to_string(bar.tick);
+  out += "\n";
+  for (const RollNote& note : roll.notes) {
+    std::snprintf(line, sizeof line, "%lld-%lld ch%d p%d v%d given %d %s\n", static_cast<long long>(note.start),
+                  static_cast<long long>(note.end), note.channel + 1, note.pitch, note.velocity, note.given_pitch,
+                  std::string(tone_type_label(note.tone_type)).c_str());
+    out += line;
+  }
+  return out;
+}
+
+TEST(RollDumpTest, EveryRecordedFileReadsAsRecorded) {
+  const bool update = std::getenv("ZELVO_UPDATE") != nullptr;
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(ZELVO_TEST_DATA "/roll")) {
+    const std::filesystem::path path = entry.path();
+    if (path.extension() != ".mid" && path.extension() != ".txt") continue;
+    if (path.string().ends_with(".roll.txt") || path.filename() == "cases.txt" || path.filename() == "errors.txt") {
+      continue;
+    }
+    ++files;
+    const std::string record = path.string() + ".roll.txt";
+    const std::string got = dump(path);
+    if (update) std::ofstream(record, std::ios::binary) << got;
+    std::ifstream in(record, std::ios::binary);
+    EXPECT_EQ(got, std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>())) << record;
+  }
+  EXPECT_GE(files, 10);
+}
+
+}  // namespace
+}  // namespace zelvo::roll

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "midi/bytes.h"
+#include "midi/reader.h"
+#include "midi/writer.h"
+
+namespace zelvo::midi {
+namespace {
+
+constexpr int32_t kLongest = static_cast<int32_t>(kMaxVarLength);
+
+// Every call of the reader as one line of text.
+class Recorder final : public EventSink {
+ public:
+  void division(int32_t ticks) override { add("division " + std::to_string(ticks)); }
+  void tempo(int32_t micros) override { add("tempo " + std::to_string(micros)); }
+  void time_signature(int32_t numerator, int32_t exponent) override {
+    add("time " + std::to_string(numerator) + "/" + std::to_string(exponent));
+  }
+  ReadResult leading_events_read(int32_t count) override {
+    add("leading " + std::to_string(count));
+    return ReadResult::kRead;
+  }
+  void note_on(int64_t tick, int32_t channel, int32_t note, int32_t velocity) override {
+    add("on " + std::to_string(tick) + " " + std::to_string(channel) + " " + std::to_string(note) + " " +
+        std::to_string(velocity));
+  }
+  void note_off(int64_t tick, int32_t channel, int32_t note) override {
+    add("off " + std::to_string(tick) + " " + std::to_string(channel) + " " + std::to_string(note));
+  }
+  std::string text;
+
+ private:
+  void add(const std::string& line) { text += line + "\n"; }
+};
+
+// What the writer writes, the reader reads back: deltas across every
+// variable-length size, channels 1 and 16, note-offs as velocity 0.
+TEST(MidiWriterReader, ReadsBackWhatIsWritten) {
+  auto track = std::make_unique<TrackEvents>();
+  auto image = std::make_unique<FileImage>();
+  const TrackEvent events[] = {{0, 0, 60, 100},       {127, 15, 61, 1},     {255, 0, 60, 0},
+                               {16638, 15, 61, 0},    {33022, 3, 127, 127}, {33022 + kLongest, 3, 127, 0}};
+  track->count = 0;
+  for (const TrackEvent& e : events) track->events[track->count++] = e;
+  ASSERT_TRUE(encode_file(TrackSettings{1024, 3, 3, 500000}, *track, *image).ok);
+  const char* path = "midi_writer_reader_test.mid";
+  ASSERT_EQ(write_file(path, *image), WriteStatus::kWritten);
+  Recorder recorder;
+  EXPECT_EQ(read_file(path, recorder), ReadResult::kRead);
+  std::remove(path);
+  EXPECT_EQ(recorder.text,
+            "division 1024\ntime 3/3\ntempo 500000\nleading 2\n"
+            "on 0 1 60 100\non 127 16 61 1\noff 255 1 60\noff 16638 16 61\non 33022 4 127 127\n"
+            "off 268468477 4 127\n");
+}
+
+// A delta beyond four bytes, or a time before the previous one, stops the
+// encoding there with the track length unpatched; nothing is clamped.
+TEST(MidiWriterReader, RefusesDeltasNoQuantityHolds) {
+  auto track = std::make_unique<TrackEvents>();
+  auto image = std::make_unique<FileImage>();
+  for (const std::vector<TrackEvent>& events :
+       {std::vector<TrackEvent>{{5, 0, 60, 90}, {5 + kLongest + 1, 0, 60, 0}},
+        std::vector<TrackEvent>{{5, 0, 60, 90}, {4, 0, 60, 0}}}) {
+    track->count = 0;
+    for (const TrackEvent& e : events) track->events[track->count++] = e;
+    const EncodeResult result = encode_file(TrackSettings{48, 4, 2, 500000}, *track, *image);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.bad_delta, int64_t{events[1].time} - events[0].time);
+    EXPECT_EQ(image->size, kFirstEventOffset + 4);
+    EXPECT_EQ(image->bytes[kTrackLengthOffset + 3], 0);
+  }
+}
+
+}  // namespace
+}  // namespace zelvo::midi

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "machine/machine_state.h"
+#include "tables/table_test_support.h"
+
+// Every table-language example of both documents compiles, and every
+// expression that states its value ("x+1 // = 7") computes that value.
+namespace zelvo::tables {
+namespace {
+
+using testing::compile_document;
+using testing::html_document;
+using testing::html_table;
+using testing::Rows;
+
+struct Example {
+  std::string text;   // the expression, or a whole set of tables
+  std::string value;  // after "// = ", empty when none is stated
+  std::string where;  // document and line, for the failure message
+};
+
+// The fenced blocks "```zelvo" (one expression a line) and
+// "```zelvo-tables" (tables as a composition holds them).
+void collect(const std::string& name, std::vector<Example>& expressions, std::vector<Example>& documents) {
+  std::ifstream in(std::string(ZELVO_SOURCE_DIR) + "/docs/" + name);
+  ASSERT_TRUE(in.good()) << name;
+  std::string line, kind;
+  Example tables;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (kind.empty()) {
+      if (line == "```zelvo" || line == "```zelvo-tables") {
+        kind = line.substr(3);
+        tables = Example{"", "", name + ":" + std::to_string(number)};
+      }
+      continue;
+    }
+    if (line == "```") {
+      if (kind == "zelvo-tables") documents.push_back(tables);
+      kind.clear();
+    } else if (kind == "zelvo-tables") {
+      tables.text += line + "\n";
+    } else if (!line.empty()) {
+      const size_t stated = line.find("// = ");
+      expressions.push_back(Example{line, stated == std::string::npos ? "" : line.substr(stated + 5),
+                                    name + ":" + std::to_string(number)});
+    }
+  }
+}
+
+std::string escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '&') out += "&amp;";
+    else if (c == '<') out += "&lt;";
+    else if (c == '>') out += "&gt;";
+    else out += c;
+  }
+  return out;
+}
+
+TEST(DocumentationExamplesTest, EveryExampleCompilesAndComputesItsStatedValue) {
+  std::vector<Example> expressions, documents;
+  for (const char* name : {"zelvo_eng.md", "zelvo_spa.md"}) collect(name, expressions, documents);
+  ASSERT_GE(expressions.size(), 80u);
+  ASSERT_EQ(documents.size(), 2u);
+
+  // The names the examples use, with the values the text gives them.
+  Rows variables = {{"TCAL", "expression"}, {"x", "6"}, {"a", "2"}, {"b", "3"}, {"c", "4"}, {"s", "2"}};
+  const size_t first_example = variables.size() - 1;
+  for (size_t i = 0; i < expressions.size(); ++i) {
+    variables.push_back({"e" + std::to_string(i), escaped(expressions[i].text)});
+  }
+  const testing::CompileRun run = compile_document(html_document(html_table(variables)));
+  ASSERT_FALSE(run.aborted) << run.output();
+  for (int32_t i = 0; i < run.composition->symbol_count; ++i) {
+    machine::run_program(*run.machine, run.composition->symbols[i].code_start);
+  }
+  for (size_t i = 0; i < expressions.size(); ++i) {
+    if (expressions[i].value.empty()) continue;
+    const double expected = std::strtod(expressions[i].value.c_str(), nullptr);
+    EXPECT_NEAR(run.value_of(static_cast<int32_t>(first_example + i)), expected, 1e-9)
+        << expressions[i].where << ": " << expressions[i].text;
+  }
+
+  for (const Example& example : documents) {
+    const testing::CompileRun tables = compile_document(html_document(example.text));
+    EXPECT_FALSE(tables.aborted) << example.where << "\n" << tables.output();
+    EXPECT_GE(tables.composition->generator_counter, 2) << example.where;
+  }
+}
+
+}  // namespace
+}  // namespace zelvo::tables
