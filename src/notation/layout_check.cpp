@@ -138,10 +138,12 @@ LayoutCheck check_layout(std::string_view text) {
     start = end + 1;
     int count = 0;
     const bool tags_closed = line_tags(line, tags, count, kTagCapacity);
-    if (count > 0 || !tags_closed) ++check.tag_lines;
+    bool element_line = !tags_closed;
+    for (int i = 0; i < count; ++i) element_line = element_line || tags[i].kind != TagKind::kOther;
+    if (element_line) ++check.tag_lines;
     if (!tags_closed || !line_laid_out(tags, count)) {
       check.laid_out = false;
-      ++check.compound_lines;
+      if (element_line) ++check.compound_lines;
     }
     if (count == 0 || tags[0].kind == TagKind::kOther || tags[0].kind == TagKind::kEnd) continue;
     const Tag& tag = tags[0];

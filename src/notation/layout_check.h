@@ -12,8 +12,11 @@ struct LayoutCheck {
   // lines, and measure, part and tie tags name their number, id or type
   // first: the line readers read such a file as it is.
   bool laid_out = true;
-  int64_t tag_lines = 0;       // lines holding at least one tag
-  int64_t compound_lines = 0;  // lines that are not laid out as above
+  // Lines holding at least one element tag: a declaration, doctype or
+  // comment alone does not count, so a score run together on the line after
+  // its declaration is still mostly compound.
+  int64_t tag_lines = 0;
+  int64_t compound_lines = 0;  // of those, the lines not laid out as above
   bool pickup = false;         // a part's first measure is marked implicit="yes"
   bool meter_changes = false;  // <beats> or <beat-type> lines with different values
 };

@@ -97,7 +97,9 @@ std::FILE* ScoreIntake::open_score(const char* name, console::Console& console) 
   const bool utf16 = is_utf16(text);
   LayoutCheck check;
   if (!utf16) check = check_layout(text);
-  must_lay_out = must_lay_out || utf16 || !check.laid_out;
+  // A plain file laid out on the whole goes to the line readers untouched,
+  // a stray compound line included: that is how they have always read it.
+  must_lay_out = must_lay_out || utf16 || !mostly_laid_out(check);
   const bool may_edit = harmonizer_file && (check.pickup || check.meter_changes || utf16 ||
                                             must_lay_out);
   if (!must_lay_out && !may_edit) {

@@ -64,6 +64,18 @@ TEST(LayoutCheck, ExamplesAndTestScoresPassAsTheyAre) {
   EXPECT_GE(files, 8);
 }
 
+// A stray compound line leaves a file laid out on the whole (read as it
+// is); a score run together on one line, declaration apart, is not.
+TEST(LayoutCheck, MostlyLaidOut) {
+  using zelvo::notation::mostly_laid_out;
+  EXPECT_TRUE(mostly_laid_out(check_layout("<measure number=\"1\">\n<note><rest/>\n"
+                                           "<duration>2</duration>\n</note>")));
+  EXPECT_FALSE(mostly_laid_out(check_layout("<?xml version=\"1.0\"?>\n<score-partwise>"
+                                            "<part id=\"P1\"><measure number=\"1\"/></part>")));
+  EXPECT_FALSE(mostly_laid_out(check_layout("<note><rest/>\n<pitch><step>A</step></pitch>\n"
+                                            "</note>")));
+}
+
 TEST(LayoutCheck, PickupAndMeterMarks) {
   EXPECT_TRUE(check_layout("<part id=\"P1\">\n<measure number=\"0\" implicit=\"yes\">").pickup);
   EXPECT_FALSE(check_layout("<part id=\"P1\">\n<measure number=\"1\">\n<measure number=\"2\" "
