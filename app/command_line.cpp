@@ -14,8 +14,10 @@
 #include <string_view>
 #include <thread>
 
+#include "chords_command.h"
 #include "console/windows1252.h"
 #include "media_commands.h"
+#include "notate_command.h"
 #include "progress_line.h"
 #include "shell/application.h"
 #include "shell/folders.h"
@@ -28,6 +30,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: zelvo [--work DIR] [--lang en|es] compose|harmonize|all\n"
+    "       zelvo [--work DIR] [--lang en|es] --notation compose|harmonize|all\n"
+    "       zelvo chords SCORE [-o FILE] [--first-part N]\n"
+    "       zelvo notate FILE.mid [-o FILE.musicxml]\n"
     "       zelvo [--lang en|es] project new --work DIR [--template DIR]\n"
     "       zelvo [--lang en|es] project save|load --work DIR --project DIR\n"
     "       zelvo [--lang en|es] check [--work DIR]\n"
@@ -41,6 +46,10 @@ constexpr const char* kUsage =
     "  compose     compile incom.htm and write outco.rur and outco.mid\n"
     "  harmonize   harmonize the music named by conar and write outar.mid\n"
     "  all         compose, then harmonize\n"
+    "  --notation  also write outco.musicxml and outar.musicxml (tone types\n"
+    "              as lyrics) beside the MIDI files\n"
+    "  chords      write the harmony file of a lead sheet's chord symbols\n"
+    "  notate      write a MIDI file as MusicXML\n"
     "\n"
     "  project new   empty the work folder and copy the template folder into it\n"
     "                (default: ./Template, else the installed one); incom.htm is made from\n"
@@ -84,6 +93,7 @@ struct Options {
   int language = console::kEnglish;
   console::JobKind kind = console::JobKind::kCompose;
   ProjectCommand project = ProjectCommand::kNone;
+  bool notation = false;  // also write the results as MusicXML
 };
 
 // The project commands answer Yes to every question: the command line is
@@ -181,6 +191,8 @@ int run_project_command(const Options& options) {
 }  // namespace
 
 int run_command_line(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "chords") return run_chords_command(argc - 1, argv + 1);
+  if (argc > 1 && std::string_view(argv[1]) == "notate") return run_notate_command(argc - 1, argv + 1);
   if (argc >= 2 && std::string_view(argv[1]) == "render") return run_render_command(argc - 1, argv + 1);
   if (argc >= 2 && std::string_view(argv[1]) == "roll") return run_roll_command(argc - 1, argv + 1);
   if (is_check_command(argc, argv)) return run_check_command(argc, argv);
@@ -191,6 +203,10 @@ int run_command_line(int argc, char** argv) {
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return kExitFinished;
+    }
+    if (arg == "--notation") {
+      options.notation = true;
+      continue;
     }
     if (arg == "--version") {
       std::printf("%s %s\n", console::kProductName, console::kVersion);
@@ -256,6 +272,7 @@ int run_command_line(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &interrupt_set, nullptr);
 
   auto application = std::make_unique<shell::Application>();
+  application->set_write_notation(options.notation);
   console::Console& console = application->console();
   ProgressLine progress_line(application->unit_watch());
   StandardOutputView view(&progress_line);

@@ -1,7 +1,6 @@
 // MusicXML: the same bytes as the music (inmus.xml) and as the harmony
 // (inarm.xml), read in the harmonizer's order: the music checked, the
-// harmony, then the music cut at the chords and scales and sorted (which is
-// quadratic: bigger files are cut off).
+// harmony, then the music cut at the chords and scales and sorted.
 #include "fuzz_support.h"
 #include "harmonizer/harmony_reader.h"
 #include "harmonizer/music.h"

@@ -1,6 +1,8 @@
 #include "composer/compose.h"
 
+#include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "composer/composer_messages.h"
 #include "composer/generation_loop.h"
@@ -44,7 +46,11 @@ void compose_timing(ComposerState& state, console::Console& console) {
 }
 
 void read_sequences(ComposerState& state, console::Console& console) {
-  const SequenceReadResult result = read_sequence_file(kSequenceFile, state.timing, state.notes, state.sequences);
+  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
+      state.score_opener != nullptr ? state.score_opener->open_score(kSequenceFile, console)
+                                    : std::fopen(kSequenceFile, "rb"),
+      &std::fclose);
+  const SequenceReadResult result = read_sequence_file(file.get(), state.timing, state.notes, state.sequences);
   switch (result.status) {
     case SequenceReadStatus::kNotOpened:
       console_print(console, kNoSequenceFile);

@@ -8,6 +8,7 @@
 #include "composer/sequence_reader.h"
 #include "composer/timing.h"
 #include "composer/variables.h"
+#include "console/score_opener.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
 
@@ -39,6 +40,9 @@ struct ComposerState {
   // the compile so that each recomputation is a plain loop.
   std::array<VariableProgram, tables::kMaxSymbols> variable_programs;
   int32_t variable_program_count;
+
+  // Set by the application to read insec.xml of any layout; not owned.
+  console::ScoreOpener* score_opener = nullptr;
 };
 
 }  // namespace zelvo::composer

@@ -119,7 +119,12 @@ bool merge_tied_note(NoteTable& table, SequenceTables& sequences, const Composer
 SequenceReadResult read_sequence_file(const char* path, const ComposerTiming& timing, NoteTable& table,
                                       SequenceTables& sequences) {
   FilePtr file(std::fopen(path, "rb"), &std::fclose);
-  if (!file) return {SequenceReadStatus::kNotOpened, 0};
+  return read_sequence_file(file.get(), timing, table, sequences);
+}
+
+SequenceReadResult read_sequence_file(std::FILE* stream, const ComposerTiming& timing, NoteTable& table,
+                                      SequenceTables& sequences) {
+  if (stream == nullptr) return {SequenceReadStatus::kNotOpened, 0};
 
   table.count = 0;
   sequences.boundaries.fill(0);
@@ -132,7 +137,7 @@ SequenceReadResult read_sequence_file(const char* path, const ComposerTiming& ti
   int32_t line_number = 0;
   const int64_t clicks_per_quarter = int64_t{timing.clicks_semic} * 4;
 
-  while (read_line(file.get(), buffer, kSequenceLineLength)) {
+  while (read_line(stream, buffer, kSequenceLineLength)) {
     ++line_number;
     const char* line = from_first_tag(buffer);
 
@@ -154,7 +159,7 @@ SequenceReadResult read_sequence_file(const char* path, const ComposerTiming& ti
       const char step = std::strlen(line) > 6 ? line[6] : '\0';
       int32_t alter = 0;
       const char* pitch_line = "";
-      if (read_line(file.get(), pitch_buffer, kPitchLineLength)) {
+      if (read_line(stream, pitch_buffer, kPitchLineLength)) {
         ++line_number;
         pitch_line = from_first_tag(pitch_buffer);
       } else {
@@ -164,7 +169,7 @@ SequenceReadResult read_sequence_file(const char* path, const ComposerTiming& ti
         alter = number_or_zero(pitch_line);
         if (std::strlen(pitch_line) > 7 && pitch_line[7] == '-') alter = -alter;
         pitch_line = "";
-        if (read_line(file.get(), pitch_buffer, kPitchLineLength)) {
+        if (read_line(stream, pitch_buffer, kPitchLineLength)) {
           ++line_number;
           pitch_line = from_first_tag(pitch_buffer);
         }

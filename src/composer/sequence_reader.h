@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 
 #include "composer/note_events.h"
 #include "composer/timing.h"
@@ -59,6 +60,10 @@ struct SequenceReadResult {
 // Relies on one element per line, each at the start of its line.
 // On kNotOpened nothing is changed.
 SequenceReadResult read_sequence_file(const char* path, const ComposerTiming& timing, NoteTable& table,
+                                      SequenceTables& sequences);
+// The same from an open stream (kNotOpened when it is null); the caller
+// closes it.
+SequenceReadResult read_sequence_file(std::FILE* stream, const ComposerTiming& timing, NoteTable& table,
                                       SequenceTables& sequences);
 
 // Turns the bar boundaries into note-index boundaries and fills the sequence

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "console/score_opener.h"
 #include "engine/model.h"
 #include "engine/progress_observer.h"
 #include "engine/settings.h"
@@ -30,6 +31,8 @@ struct HarmonizerState {
   char output_name[kOutputNameSize] = "outar.mid";
   // The debug listings' append state, reset by every run.
   DebugListingState debug;
+  // Set by the application to read scores of any layout; not owned.
+  console::ScoreOpener* score_opener = nullptr;
   // Shown the unit being harmonized (a front end's "still working" line);
   // may be null. Set by the application, not owned.
   engine::ProgressObserver* progress = nullptr;

@@ -6,6 +6,7 @@
 #include "harmonizer/harmonizer_messages.h"
 #include "harmonizer/musicxml_reader.h"
 #include "harmonizer/note_sort.h"
+#include "harmonizer/score_files.h"
 #include "harmonizer/xml_errors.h"
 
 namespace zelvo::harmonizer {
@@ -131,8 +132,9 @@ void read_harmony(HarmonizerState& state, console::Console& console) {
     // LastMusicIns + 1 in 32 bits: the largest value wraps round, never overflows.
     settings.FirstHarmIns = static_cast<int32_t>(int64_t{settings.LastMusicIns} + 1);
   }
+  const ScoreFile file = open_score_file(state.score_opener, console, kHarmonyFile, "r");
   const XmlResult read = read_musicxml(music, settings.time, settings.FirstHarmIns,
-                                       settings.HarmInsNum, kHarmonyFile);
+                                       settings.HarmInsNum, file.get());
   report_xml_result(console, read, kHarmonyFile);
   state.engine.scales = HarmonyTable{};
   state.engine.chords = HarmonyTable{};

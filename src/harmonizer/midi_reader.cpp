@@ -69,4 +69,10 @@ MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time,
   return midi::read_file(file_name, music);
 }
 
+MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, std::FILE* file) {
+  table.note_count = 0;
+  MusicFromMidi music(table, time);
+  return midi::read_file(file, music);
+}
+
 }  // namespace zelvo::harmonizer

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 #include "engine/model.h"
 #include "engine/settings.h"
@@ -23,5 +24,8 @@ constexpr int32_t kMaxMidiNotes = 29998;  // note-ons beyond are ignored
 // the earliest open note of its channel and pitch.
 MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time,
                      const char* file_name);
+// The same from an open binary stream (kCannotOpen when it is null); the
+// caller closes it.
+MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, std::FILE* file);
 
 }  // namespace zelvo::harmonizer

@@ -7,6 +7,7 @@
 #include "harmonizer/musicxml_reader.h"
 #include "harmonizer/note_sort.h"
 #include "harmonizer/note_time.h"
+#include "harmonizer/score_files.h"
 #include "harmonizer/xml_errors.h"
 
 namespace zelvo::harmonizer {
@@ -44,7 +45,9 @@ void read_source(HarmonizerState& state, console::Console& console) {
     case 0:
     case 2: {
       const char* name = settings.MusicSource == 0 ? kMusicFile : kHarmonyFile;
-      report_xml_result(console, read_musicxml(music, settings.time, first, count, name), name);
+      const ScoreFile file = open_score_file(state.score_opener, console, name, "r");
+      report_xml_result(console, read_musicxml(music, settings.time, first, count, file.get()),
+                        name);
       return;
     }
     case 1:
@@ -57,9 +60,11 @@ void read_source(HarmonizerState& state, console::Console& console) {
           console::fail_or_stop(console, kTooManyNotes, kListingFile);
       }
       return;
-    case 3:
-      report_midi_result(console, read_midi(music, settings.time, kMidiFile));
+    case 3: {
+      const ScoreFile file = open_score_file(state.score_opener, console, kMidiFile, "rb");
+      report_midi_result(console, read_midi(music, settings.time, file.get()));
       return;
+    }
     default:
       console::fail_or_stop(console, kBadMusicSource);
   }

@@ -244,8 +244,13 @@ XmlResult read_musicxml(MusicNoteTable& table, engine::TimeSettings& time, int32
                         int32_t count, const char* file_name) {
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(file_name, "r"),
                                                          &std::fclose);
-  if (!file) return XmlResult::kNotOpened;
-  XmlReading reading(table, time, first, count, file.get());
+  return read_musicxml(table, time, first, count, file.get());
+}
+
+XmlResult read_musicxml(MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
+                        int32_t count, std::FILE* file) {
+  if (file == nullptr) return XmlResult::kNotOpened;
+  XmlReading reading(table, time, first, count, file);
   return reading.run();
 }
 

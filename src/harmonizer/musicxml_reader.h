@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 #include "engine/model.h"
 #include "engine/settings.h"
@@ -24,6 +25,10 @@ enum class XmlResult : int32_t {
 // record. Nothing is written beyond the table.
 XmlResult read_musicxml(engine::MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
                         int32_t count, const char* file_name);
+// The same from an open stream (kNotOpened when it is null); the caller
+// closes it.
+XmlResult read_musicxml(engine::MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
+                        int32_t count, std::FILE* file);
 
 // The first run of decimal digits among the first 100 characters of `line`;
 // 0 when there is none. Saturates at INT32_MAX.

@@ -177,8 +177,12 @@ class Reading {
 
 ReadResult read_file(const char* path, EventSink& sink) {
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path, "rb"), &std::fclose);
-  if (!file) return ReadResult::kCannotOpen;
-  ByteStream in(file.get());
+  return read_file(file.get(), sink);
+}
+
+ReadResult read_file(std::FILE* file, EventSink& sink) {
+  if (file == nullptr) return ReadResult::kCannotOpen;
+  ByteStream in(file);
   Reading reading(in, sink);
   return reading.run();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 namespace zelvo::midi {
 
@@ -41,5 +42,8 @@ class EventSink {
 // and meta events after the leading ones are skipped, other channel events
 // are skipped by their length.
 ReadResult read_file(const char* path, EventSink& sink);
+// The same from an open binary stream (kCannotOpen when it is null); the
+// caller closes it.
+ReadResult read_file(std::FILE* file, EventSink& sink);
 
 }  // namespace zelvo::midi

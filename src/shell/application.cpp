@@ -2,6 +2,7 @@
 
 #include "composer/compose.h"
 #include "harmonizer/harmonize_job.h"
+#include "notation/result_notation.h"
 
 namespace zelvo::shell {
 
@@ -10,8 +11,20 @@ Application::Application()
       harmonizer_(std::make_unique<harmonizer::HarmonizerState>()) {
   harmonizer_->progress = &unit_watch_;
   console::JobHooks hooks;
-  hooks.compose = [this] { composer::compose(*composer_, console_); };
-  hooks.harmonize = [this] { harmonizer::harmonize(*harmonizer_, console_); };
+  composer_->score_opener = &intake_;
+  harmonizer_->score_opener = &intake_;
+  hooks.compose = [this] {
+    intake_.begin_job();
+    composer::compose(*composer_, console_);
+    if (write_notation()) notation::notate_job_result(console_, "outco.mid", "outco.musicxml", nullptr);
+  };
+  hooks.harmonize = [this] {
+    intake_.begin_job();
+    harmonizer::harmonize(*harmonizer_, console_);
+    if (write_notation()) {
+      notation::notate_job_result(console_, "outar.mid", "outar.musicxml", harmonizer_.get());
+    }
+  };
   hooks.open_result_wanted = [this] { return open_result(); };
   hooks.open_result = [this](const char* file_name) {
     if (opener_) opener_(file_name);

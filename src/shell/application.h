@@ -9,6 +9,7 @@
 #include "console/console.h"
 #include "console/job_runner.h"
 #include "harmonizer/harmonizer_state.h"
+#include "notation/score_intake.h"
 #include "shell/unit_watch.h"
 
 namespace zelvo::shell {
@@ -29,6 +30,11 @@ class Application {
   // The unit the harmonizer is working on, for the "still working" lines.
   const UnitWatch& unit_watch() const { return unit_watch_; }
 
+  // Whether jobs also write their results as MusicXML (outco.musicxml,
+  // outar.musicxml with tone types); off unless asked for.
+  bool write_notation() const { return write_notation_ != 0; }
+  void set_write_notation(bool on) { write_notation_ = on ? 1 : 0; }
+
   bool open_result() const { return open_result_ != 0; }
   void set_open_result(bool on) { open_result_ = on ? 1 : 0; }
   // Called with the result's file name after a job that ended normally and
@@ -39,8 +45,10 @@ class Application {
   console::Console console_;
   std::unique_ptr<composer::ComposerState> composer_;
   std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
+  notation::ScoreIntake intake_;
   UnitWatch unit_watch_;
   std::atomic<int32_t> open_result_{0};
+  std::atomic<int32_t> write_notation_{0};
   std::function<void(const char*)> opener_;
   std::unique_ptr<console::JobRunner> runner_;
 };

@@ -199,6 +199,11 @@ void MainWindow::build_menu() {
   add_command(options, "&Check", kCommandCheck);
   add_command(options, "&Folders", kCommandFolders);
   add_command(options, "&Open Midifile", kCommandOpenMidifile)->setCheckable(true);
+  // Jobs also write their results as MusicXML (outco.musicxml, outar.musicxml).
+  QAction* notation = options->addAction(QString::fromUtf8("Write &Notation (MusicXML)"));
+  notation->setCheckable(true);
+  notation->setChecked(application_.write_notation());
+  connect(notation, &QAction::toggled, this, [this](bool on) { application_.set_write_notation(on); });
   QMenu* language = options->addMenu("&Language");
   add_command(language, "&English", kCommandEnglish)->setCheckable(true);
   add_command(language, "&Espa\xC3\xB1ol", kCommandSpanish)->setCheckable(true);

@@ -1,0 +1,101 @@
+#include "chords_command.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "command_line.h"
+#include "notation/lead_sheet.h"
+#include "notation/score_document.h"
+
+namespace zelvo::app {
+
+namespace {
+
+constexpr const char* kChordsUsage =
+    "usage: zelvo chords SCORE [-o FILE] [--first-part N]\n"
+    "\n"
+    "Writes the harmony file (default inarm.xml) of the chord symbols and key\n"
+    "signatures of SCORE (MusicXML, compressed or not): part N holds the scales\n"
+    "and part N+1 the chords (default N: the number of parts of SCORE + 1, as\n"
+    "FirstHarmIns = -1 takes it when LastMusicIns is the score's last part).\n";
+
+int chords_usage(const std::string& problem) {
+  std::fprintf(stderr, "zelvo: %s\n%s", problem.c_str(), kChordsUsage);
+  return kExitUsage;
+}
+
+}  // namespace
+
+int run_chords_command(int argc, char** argv) {
+  std::string score_path;
+  std::string output = "inarm.xml";
+  int first_part = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      std::fputs(kChordsUsage, stdout);
+      return kExitFinished;
+    }
+    if (arg == "-o" || arg == "--first-part") {
+      if (i + 1 >= argc) return chords_usage("missing value after " + std::string(arg));
+      const std::string value = argv[++i];
+      if (arg == "-o") {
+        output = value;
+      } else {
+        first_part = std::atoi(value.c_str());
+        if (first_part < 1 || first_part > 15) return chords_usage("--first-part takes 1 to 15");
+      }
+    } else if (score_path.empty()) {
+      score_path = arg;
+    } else {
+      return chords_usage("unexpected argument " + std::string(arg));
+    }
+  }
+  if (score_path.empty()) return chords_usage("no score given");
+
+  pugi::xml_document score;
+  std::string problem;
+  if (!notation::load_score(score_path, score, problem)) {
+    std::fprintf(stderr, "zelvo: %s %s\n", score_path.c_str(), problem.c_str());
+    return kExitAborted;
+  }
+  if (first_part == 0) {
+    first_part = 1;
+    for (const pugi::xml_node& part : score.child("score-partwise").children("part")) {
+      (void)part;
+      ++first_part;
+    }
+  }
+  const std::string harmony = notation::make_harmony_file(score, first_part, problem);
+  if (harmony.empty()) {
+    std::fprintf(stderr, "zelvo: %s %s\n", score_path.c_str(), problem.c_str());
+    return kExitAborted;
+  }
+  // Written whole under a temporary name, then renamed: never half a file.
+  const std::string temporary = output + ".part";
+  {
+    std::ofstream out(temporary, std::ios::binary);
+    out << harmony;
+    if (!out.flush()) {
+      std::fprintf(stderr, "zelvo: cannot write %s\n", output.c_str());
+      std::remove(temporary.c_str());
+      return kExitAborted;
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, output, error);
+  if (error) {
+    std::fprintf(stderr, "zelvo: cannot write %s: %s\n", output.c_str(), error.message().c_str());
+    std::remove(temporary.c_str());
+    return kExitAborted;
+  }
+  std::printf("zelvo: wrote %s: scales in part %d, chords in part %d\n", output.c_str(), first_part,
+              first_part + 1);
+  return kExitFinished;
+}
+
+}  // namespace zelvo::app

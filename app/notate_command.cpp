@@ -1,0 +1,97 @@
+#include "notate_command.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "command_line.h"
+#include "notation/midi_merge.h"
+#include "notation/midi_notation.h"
+
+namespace zelvo::app {
+
+namespace {
+
+constexpr const char* kNotateUsage =
+    "usage: zelvo notate FILE.mid [-o FILE.musicxml]\n"
+    "\n"
+    "Writes the MIDI file as MusicXML (default: its name with .musicxml): one\n"
+    "part per channel, voices, ties across bar lines, rests, time signature\n"
+    "and tempo.\n";
+
+int fail(const std::string& problem) {
+  std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
+  return kExitAborted;
+}
+
+}  // namespace
+
+int run_notate_command(int argc, char** argv) {
+  std::string input;
+  std::string output;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      std::fputs(kNotateUsage, stdout);
+      return kExitFinished;
+    }
+    if (arg == "-o") {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "zelvo: missing value after -o\n%s", kNotateUsage);
+        return kExitUsage;
+      }
+      output = argv[++i];
+    } else if (input.empty()) {
+      input = arg;
+    } else {
+      std::fprintf(stderr, "zelvo: unexpected argument %s\n%s", argv[i], kNotateUsage);
+      return kExitUsage;
+    }
+  }
+  if (input.empty()) {
+    std::fprintf(stderr, "zelvo: no MIDI file given\n%s", kNotateUsage);
+    return kExitUsage;
+  }
+  if (output.empty()) output = std::filesystem::path(input).replace_extension(".musicxml").string();
+
+  std::ifstream in(input, std::ios::binary);
+  if (!in) return fail(input + " cannot be opened");
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  std::string format0;
+  int32_t bar = 0;
+  switch (notation::merge_any_midi(bytes.str(), format0, bar)) {
+    case notation::MidiMerge::kMerged: break;
+    case notation::MidiMerge::kNotFormat1: return fail(input + " is a format 2 MIDI file, which is not read");
+    case notation::MidiMerge::kSmpte: return fail(input + " is timed in SMPTE frames, which is not read");
+    case notation::MidiMerge::kDamaged: return fail(input + " is not a readable MIDI file");
+    case notation::MidiMerge::kMeterChange:
+      return fail(input + ": the time signature changes in bar " + std::to_string(bar) +
+                  ", which is not written yet");
+  }
+  const std::string text =
+      notation::write_musicxml(notation::read_midi_notes(format0), {}, false);
+  // Written whole under a temporary name, then renamed: never half a file.
+  const std::string temporary = output + ".part";
+  {
+    std::ofstream out(temporary, std::ios::binary);
+    out << text;
+    if (!out.flush()) {
+      std::remove(temporary.c_str());
+      return fail("cannot write " + output);
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, output, error);
+  if (error) {
+    std::remove(temporary.c_str());
+    return fail("cannot write " + output + ": " + error.message());
+  }
+  std::printf("zelvo: wrote %s\n", output.c_str());
+  return kExitFinished;
+}
+
+}  // namespace zelvo::app

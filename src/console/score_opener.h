@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdio>
+
+#include "console/console.h"
+
+namespace zelvo::console {
+
+// How the readers of score files (insec.xml, inmus.xml, inarm.xml, outco.mid)
+// get their bytes. The engines read files laid out one element per line;
+// the application may hand them files of other layouts, compressed scores
+// or other MIDI formats turned into that form first. Without an opener the
+// engines open the file themselves.
+class ScoreOpener {
+ public:
+  virtual ~ScoreOpener() = default;
+  // A stream of the file `name` (in the current directory) ready to be read
+  // from its start; the caller closes it. nullptr when there is no such file
+  // (nor a compressed one in its place). A file that exists but cannot be
+  // used is reported on `console` and ends the job (abort_job).
+  virtual std::FILE* open_score(const char* name, Console& console) = 0;
+};
+
+}  // namespace zelvo::console

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+
+#include "console/console.h"
+#include "console/score_opener.h"
+
+namespace zelvo::harmonizer {
+
+using ScoreFile = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
+
+// Opens a music or harmony file through the application's opener when it
+// gave one, else as it is; empty when there is no such file.
+inline ScoreFile open_score_file(console::ScoreOpener* opener, console::Console& console,
+                                 const char* name, const char* mode) {
+  std::FILE* file = opener != nullptr ? opener->open_score(name, console) : std::fopen(name, mode);
+  return ScoreFile(file, &std::fclose);
+}
+
+}  // namespace zelvo::harmonizer

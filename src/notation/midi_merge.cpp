@@ -1,0 +1,209 @@
+#include "notation/midi_merge.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace zelvo::notation {
+
+namespace {
+
+struct Event {
+  uint64_t tick;
+  uint32_t track;
+  uint32_t order;
+  uint8_t bytes[3];
+  uint8_t size;
+};
+
+struct Meter {
+  uint8_t data[4];  // numerator, denominator exponent, clocks per click, 32nds per quarter
+  bool same_as(const Meter& other) const {
+    return data[0] == other.data[0] && data[1] == other.data[1];
+  }
+};
+
+struct TimedMeter {
+  uint64_t tick;
+  Meter meter;
+};
+
+// Reads the chunk's bytes; every read is checked against its end.
+class Reader {
+ public:
+  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+  bool at_end() const { return at_ >= bytes_.size(); }
+  bool byte(uint8_t& b) {
+    if (at_end()) return false;
+    b = static_cast<uint8_t>(bytes_[at_++]);
+    return true;
+  }
+  bool skip(uint64_t count) {
+    if (count > bytes_.size() - at_) return false;
+    at_ += count;
+    return true;
+  }
+  // A variable-length quantity of at most four bytes.
+  bool var_length(uint64_t& value) {
+    value = 0;
+    for (int i = 0; i < 4; ++i) {
+      uint8_t b = 0;
+      if (!byte(b)) return false;
+      value = (value << 7) | (b & 0x7F);
+      if ((b & 0x80) == 0) return true;
+    }
+    return false;
+  }
+  std::string_view take(uint64_t count) {
+    const std::string_view part = bytes_.substr(at_, count);
+    at_ += part.size();
+    return part;
+  }
+
+ private:
+  std::string_view bytes_;
+  size_t at_ = 0;
+};
+
+uint32_t be(std::string_view bytes, size_t at, int count) {
+  uint32_t value = 0;
+  for (int i = 0; i < count; ++i) value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
+  return value;
+}
+
+bool read_track(std::string_view chunk, uint32_t track, std::vector<Event>& events,
+                std::vector<TimedMeter>& meters, std::optional<uint32_t>& tempo) {
+  Reader in(chunk);
+  uint64_t tick = 0;
+  uint8_t running = 0;
+  uint32_t order = 0;
+  while (!in.at_end()) {
+    uint64_t delta = 0;
+    uint8_t status = 0;
+    if (!in.var_length(delta) || !in.byte(status)) return false;
+    tick += delta;
+    if (status == 0xFF) {
+      uint8_t type = 0;
+      uint64_t length = 0;
+      if (!in.byte(type) || !in.var_length(length)) return false;
+      const std::string_view data = in.take(length);
+      if (data.size() != length) return false;
+      if (type == 0x2F) return true;
+      if (type == 0x51 && length == 3 && tick == 0 && !tempo) tempo = be(data, 0, 3);
+      if (type == 0x58 && length >= 2) {
+        Meter meter{{static_cast<uint8_t>(data[0]), static_cast<uint8_t>(data[1]), 24, 8}};
+        if (length >= 4) {
+          meter.data[2] = static_cast<uint8_t>(data[2]);
+          meter.data[3] = static_cast<uint8_t>(data[3]);
+        }
+        meters.push_back({tick, meter});
+      }
+      continue;
+    }
+    if (status == 0xF0 || status == 0xF7) {
+      uint64_t length = 0;
+      if (!in.var_length(length) || !in.skip(length)) return false;
+      continue;
+    }
+    Event event{tick, track, order++, {status, 0, 0}, 1};
+    if (status < 0x80) {
+      if (running == 0) return false;
+      event.bytes[0] = running;
+      event.bytes[1] = status;
+      event.size = 2;
+    } else {
+      running = status;
+    }
+    const uint8_t kind = event.bytes[0] & 0xF0;
+    const uint8_t size = kind == 0xC0 || kind == 0xD0 ? 2 : 3;
+    while (event.size < size) {
+      if (!in.byte(event.bytes[event.size])) return false;
+      ++event.size;
+    }
+    events.push_back(event);
+  }
+  return true;  // a track without its end-of-track event ends with its chunk
+}
+
+void put_var_length(std::string& out, uint64_t value) {
+  char bytes[10];
+  int count = 0;
+  bytes[count++] = static_cast<char>(value & 0x7F);
+  while ((value >>= 7) != 0 && count < 10) bytes[count++] = static_cast<char>(0x80 | (value & 0x7F));
+  while (count > 0) out += bytes[--count];
+}
+
+void put_be(std::string& out, uint32_t value, int count) {
+  for (int i = count - 1; i >= 0; --i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+}  // namespace
+
+MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, int32_t& bar) {
+  if (bytes.size() < 14 || !bytes.starts_with("MThd") || be(bytes, 8, 2) != 1) {
+    return MidiMerge::kNotFormat1;
+  }
+  return merge_any_midi(bytes, format0, bar);
+}
+
+MidiMerge merge_any_midi(std::string_view bytes, std::string& format0, int32_t& bar) {
+  if (bytes.size() < 14 || !bytes.starts_with("MThd")) return MidiMerge::kDamaged;
+  const uint32_t header_length = be(bytes, 4, 4);
+  if (be(bytes, 8, 2) > 1) return MidiMerge::kNotFormat1;
+  const uint32_t division = be(bytes, 12, 2);
+  if ((division & 0x8000) != 0) return MidiMerge::kSmpte;
+  if (header_length < 6 || header_length > bytes.size() - 8) return MidiMerge::kDamaged;
+
+  std::vector<Event> events;
+  std::vector<TimedMeter> meters;
+  std::optional<uint32_t> tempo;
+  uint32_t track = 0;
+  for (size_t at = 8 + header_length; at < bytes.size();) {
+    if (bytes.size() - at < 8) return MidiMerge::kDamaged;
+    const uint32_t length = be(bytes, at + 4, 4);
+    if (length > bytes.size() - at - 8) return MidiMerge::kDamaged;
+    if (bytes.substr(at, 4) == "MTrk" &&
+        !read_track(bytes.substr(at + 8, length), track++, events, meters, tempo)) {
+      return MidiMerge::kDamaged;
+    }
+    at += 8 + static_cast<size_t>(length);
+  }
+
+  std::stable_sort(meters.begin(), meters.end(),
+                   [](const TimedMeter& a, const TimedMeter& b) { return a.tick < b.tick; });
+  Meter meter{{4, 2, 24, 8}};
+  if (!meters.empty() && meters.front().tick == 0) meter = meters.front().meter;
+  for (const TimedMeter& later : meters) {
+    if (later.meter.same_as(meter)) continue;
+    const uint64_t bar_ticks = (uint64_t{meter.data[0]} * division * 4) >> std::min<int>(meter.data[1], 31);
+    bar = bar_ticks == 0 ? 1 : static_cast<int32_t>(std::min<uint64_t>(later.tick / bar_ticks + 1, INT32_MAX));
+    return MidiMerge::kMeterChange;
+  }
+  std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
+    if (a.tick != b.tick) return a.tick < b.tick;
+    if (a.track != b.track) return a.track < b.track;
+    return a.order < b.order;
+  });
+
+  std::string track_bytes;
+  track_bytes.append("\x00\xFF\x58\x04", 4);
+  track_bytes.append(reinterpret_cast<const char*>(meter.data), 4);
+  track_bytes.append("\x00\xFF\x51\x03", 4);
+  put_be(track_bytes, tempo.value_or(500000), 3);
+  uint64_t previous = 0;
+  for (const Event& event : events) {
+    put_var_length(track_bytes, event.tick - previous);
+    previous = event.tick;
+    track_bytes.append(reinterpret_cast<const char*>(event.bytes), event.size);
+  }
+  track_bytes.append("\x00\xFF\x2F\x00", 4);
+
+  format0.assign("MThd\x00\x00\x00\x06\x00\x00\x00\x01", 12);
+  put_be(format0, division, 2);
+  format0 += "MTrk";
+  put_be(format0, static_cast<uint32_t>(track_bytes.size()), 4);
+  format0 += track_bytes;
+  return MidiMerge::kMerged;
+}
+
+}  // namespace zelvo::notation

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "console/console.h"
+#include "harmonizer/harmonizer_state.h"
+
+namespace zelvo::notation {
+
+// Writes `midi_name` (a job's result, in the current directory) as MusicXML
+// under `xml_name`, whole or not at all. With `harmonizer` (after a
+// Harmonize job) each note carries its tone type as a lyric, chord tones
+// unlabelled, and pitches are spelled with flats when the first scale is a
+// flat key's. Returns false when the MIDI file cannot be read or the
+// MusicXML not written.
+bool write_result_notation(const char* midi_name, const char* xml_name,
+                           const harmonizer::HarmonizerState* harmonizer);
+
+// The same at the end of a job that asked for notation: says where it was
+// written, or ends the job with a message.
+void notate_job_result(console::Console& console, const char* midi_name, const char* xml_name,
+                       const harmonizer::HarmonizerState* harmonizer);
+
+}  // namespace zelvo::notation

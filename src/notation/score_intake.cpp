@@ -1,0 +1,166 @@
+#include "notation/score_intake.h"
+
+#include <fstream>
+#include <iterator>
+#include <pugixml.hpp>
+#include <string_view>
+#include <sys/stat.h>
+
+#include "notation/layout_check.h"
+#include "notation/memory_stream.h"
+#include "notation/midi_merge.h"
+#include "notation/mxl_archive.h"
+#include "notation/notation_messages.h"
+#include "notation/score_edits.h"
+#include "notation/xml_layout.h"
+
+namespace zelvo::notation {
+
+namespace {
+
+// Files beyond this size are handed on as they are, unexamined.
+constexpr std::streamoff kMaxExamined = 256 * 1024 * 1024;
+
+bool file_exists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The name to open: the file itself, or its compressed stand-in.
+std::string resolve(const std::string& name) {
+  if (file_exists(name) || !name.ends_with(".xml")) return name;
+  const std::string compressed = name.substr(0, name.size() - 4) + ".mxl";
+  return file_exists(compressed) ? compressed : name;
+}
+
+// The whole file, or nothing when it cannot be read or is too large to
+// examine.
+std::optional<std::string> read_whole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size < 0 || size > kMaxExamined) return std::nullopt;
+  in.seekg(0, std::ios::beg);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!in.read(bytes.data(), size)) return std::nullopt;
+  return bytes;
+}
+
+bool is_utf16(std::string_view bytes) {
+  return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
+         (bytes.size() >= 2 && (bytes[0] == '\0' || bytes[1] == '\0'));
+}
+
+int line_of(std::string_view bytes, ptrdiff_t offset, bool utf16) {
+  const size_t end = std::min<size_t>(offset < 0 ? 0 : static_cast<size_t>(offset) * (utf16 ? 2 : 1),
+                                      bytes.size());
+  int line = 1;
+  for (size_t i = 0; i < end; ++i) line += bytes[i] == '\n' ? 1 : 0;
+  return line;
+}
+
+std::FILE* open_as_is(const std::string& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
+}
+
+}  // namespace
+
+void ScoreIntake::begin_job() {
+  music_pickup_.reset();
+  pickup_told_ = false;
+}
+
+std::FILE* ScoreIntake::open_score(const char* name, console::Console& console) {
+  const std::string given = name;
+  if (given.ends_with(".mid")) return open_midi(given, console);
+  const std::string path = resolve(given);
+  const bool harmonizer_file = given != "insec.xml";
+  const bool is_music = given == "inmus.xml";
+  const std::optional<std::string> bytes = read_whole(path);
+  if (!bytes) return open_as_is(path, "r");
+
+  std::string text = *bytes;
+  const bool zipped = looks_like_zip(text);
+  bool must_lay_out = zipped;
+  if (zipped) {
+    switch (unpack_mxl(*bytes, text)) {
+      case MxlResult::kRead: break;
+      case MxlResult::kBrokenArchive: console::fail(console, kBrokenArchive, path.c_str());
+      case MxlResult::kNoContainer: console::fail(console, kNoContainer, path.c_str());
+      case MxlResult::kNoRootFile: console::fail(console, kNoRootFile, path.c_str());
+      case MxlResult::kTooLarge:
+        console::fail(console, kTooLarge, path.c_str(),
+                      static_cast<int>(kMaxUnpackedScore / (1024 * 1024)));
+    }
+  }
+  const bool utf16 = is_utf16(text);
+  LayoutCheck check;
+  if (!utf16) check = check_layout(text);
+  // A plain file laid out on the whole goes to the line readers untouched,
+  // a stray compound line included: that is how they have always read it.
+  must_lay_out = must_lay_out || utf16 || !mostly_laid_out(check);
+  const bool may_edit = harmonizer_file && (check.pickup || check.meter_changes || utf16 ||
+                                            must_lay_out);
+  if (!must_lay_out && !may_edit) {
+    if (is_music) music_pickup_ = false;
+    return open_as_is(path, "r");
+  }
+
+  pugi::xml_document score;
+  const pugi::xml_parse_result parsed = score.load_buffer(text.data(), text.size());
+  if (!parsed) {
+    // Damage in a file laid out on the whole, or in a file that is no
+    // score at all, is left to the line readers, which have always read
+    // past it (and found no notes in what is no score).
+    const bool score = text.find("<score-partwise") != std::string::npos ||
+                       text.find("<score-timewise") != std::string::npos;
+    if (!zipped && !utf16 && (mostly_laid_out(check) || !score)) {
+      if (is_music) music_pickup_ = false;
+      return open_as_is(path, "r");
+    }
+    console::fail(console, kMalformedXml, path.c_str(), line_of(text, parsed.offset, utf16));
+  }
+  bool edited = false;
+  if (harmonizer_file) {
+    const std::string measure = meter_change(score);
+    if (!measure.empty()) console::fail(console, kMeterChange, path.c_str(), measure.c_str());
+    const bool pickup = has_pickup(score);
+    const bool follows_music = given == "inarm.xml" && music_pickup_.has_value();
+    if (is_music) music_pickup_ = pickup;
+    if (follows_music && *music_pickup_ && !pickup) {
+      add_pickup_bar(score);
+      edited = true;
+    } else if (follows_music && !*music_pickup_ && pickup) {
+      drop_pickup(score);
+      edited = true;
+    } else if (pickup) {
+      place_pickup(score);
+      edited = true;
+      if (!pickup_told_) {
+        pickup_told_ = true;
+        console_print(console, kPickup, path.c_str());
+        check_stop(console);
+      }
+    }
+  }
+  if (!must_lay_out && !edited) return open_as_is(path, "r");
+  return open_memory_stream(lay_out(score));
+}
+
+std::FILE* ScoreIntake::open_midi(const std::string& path, console::Console& console) {
+  const std::optional<std::string> bytes = read_whole(path);
+  if (!bytes) return open_as_is(path, "rb");
+  std::string format0;
+  int32_t bar = 0;
+  switch (merge_midi_tracks(*bytes, format0, bar)) {
+    case MidiMerge::kNotFormat1: return open_as_is(path, "rb");
+    case MidiMerge::kMerged: return open_memory_stream(std::move(format0));
+    case MidiMerge::kSmpte: console::fail(console, kSmpteDivision, path.c_str());
+    case MidiMerge::kDamaged: console::fail(console, kDamagedMidi, path.c_str());
+    case MidiMerge::kMeterChange: console::fail(console, kMidiMeterChange, path.c_str(), bar);
+  }
+  return open_as_is(path, "rb");
+}
+
+}  // namespace zelvo::notation

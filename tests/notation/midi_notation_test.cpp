@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "notation/midi_merge.h"
+#include "notation/midi_notation.h"
+
+namespace {
+
+using namespace zelvo::notation;
+
+std::string be(uint32_t value, int count) {
+  std::string out;
+  for (int i = count - 1; i >= 0; --i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  return out;
+}
+
+std::string header(int format, int tracks, int division) {
+  return "MThd" + be(6, 4) + be(static_cast<uint32_t>(format), 2) +
+         be(static_cast<uint32_t>(tracks), 2) + be(static_cast<uint32_t>(division), 2);
+}
+
+std::string track(const std::string& events) { return "MTrk" + be(static_cast<uint32_t>(events.size()), 4) + events; }
+
+const std::string kEnd("\x00\xFF\x2F\x00", 4);
+
+// A conductor track with 3/4 and 100 beats a minute, and two note tracks
+// whose events meet at tick 96; the second uses running status.
+std::string format1() {
+  const std::string conductor = std::string("\x00\xFF\x58\x04\x03\x02\x18\x08", 8) +
+                                std::string("\x00\xFF\x51\x03\x09\x27\xC0", 7) + kEnd;
+  const std::string first = std::string("\x00\x90\x3C\x50\x60\x80\x3C\x00", 8) + kEnd;
+  const std::string second = std::string("\x60\x91\x40\x50\x30\x40\x00", 7) +
+                             std::string("\x00\xFF\x01\x81\x00", 5) + std::string(128, 'x') + kEnd;
+  return header(1, 3, 96) + track(conductor) + track(first) + track(second);
+}
+
+TEST(MidiMerge, Format1BecomesOneTrackInTimeOrder) {
+  std::string merged;
+  int32_t bar = 0;
+  ASSERT_EQ(merge_midi_tracks(format1(), merged, bar), MidiMerge::kMerged);
+  const std::string events = std::string("\x00\xFF\x58\x04\x03\x02\x18\x08", 8) +
+                             std::string("\x00\xFF\x51\x03\x09\x27\xC0", 7) +
+                             std::string("\x00\x90\x3C\x50", 4) +   // track 2 at 0
+                             std::string("\x60\x80\x3C\x00", 4) +   // track 2 at 96
+                             std::string("\x00\x91\x40\x50", 4) +   // track 3 at 96
+                             std::string("\x30\x91\x40\x00", 4) + kEnd;  // running status spelled out
+  EXPECT_EQ(merged, header(0, 1, 96) + track(events));
+}
+
+TEST(MidiMerge, RefusalsAndFilesLeftAsTheyAre) {
+  std::string merged;
+  int32_t bar = 0;
+  const std::string format0 = header(0, 1, 96) + track(kEnd);
+  EXPECT_EQ(merge_midi_tracks(format0, merged, bar), MidiMerge::kNotFormat1);
+  EXPECT_EQ(merge_midi_tracks(header(1, 1, 0xE728) + track(kEnd), merged, bar), MidiMerge::kSmpte);
+  EXPECT_EQ(merge_midi_tracks(format1().substr(0, 40), merged, bar), MidiMerge::kDamaged);
+  // 4/4 at 0, 3/4 at tick 4 * 384: the change is in bar 5.
+  const std::string meters = std::string("\x00\xFF\x58\x04\x04\x02\x18\x08", 8) +
+                             std::string("\x8C\x00\xFF\x58\x04\x03\x02\x18\x08", 9) + kEnd;
+  EXPECT_EQ(merge_midi_tracks(header(1, 1, 96) + track(meters), merged, bar), MidiMerge::kMeterChange);
+  EXPECT_EQ(bar, 5);
+}
+
+TEST(MidiNotation, TiesAcrossTheBarDotsAndRests) {
+  MidiNotes midi;
+  midi.division = 4;
+  midi.beats = 2;
+  midi.beat_type = 4;
+  // A dotted quarter from the second eighth, over the bar line into bar 2.
+  midi.notes.push_back(SoundingNote{0, 2, 8, 61});
+  const std::string xml = write_musicxml(midi, {"pa"}, true);
+  const auto count = [&](const std::string& what) {
+    size_t n = 0;
+    for (size_t at = xml.find(what); at != std::string::npos; at = xml.find(what, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_EQ(count("<rest/>"), 2u);          // the first eighth, the end of bar 2
+  EXPECT_EQ(count("<tie type=\"start\"/>"), 1u);
+  EXPECT_EQ(count("<tie type=\"stop\"/>"), 1u);
+  EXPECT_EQ(count("<step>D</step>"), 2u);   // 61 spelled D-flat
+  EXPECT_EQ(count("<alter>-1</alter>"), 2u);
+  EXPECT_EQ(count("<dot/>"), 2u);  // a dotted quarter note in bar 1, a dotted quarter rest in bar 2
+  EXPECT_EQ(count("<text>pa</text>"), 1u);  // the lyric only under the first piece
+  EXPECT_EQ(count("<measure number="), 2u);
+}
+
+}  // namespace

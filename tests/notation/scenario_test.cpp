@@ -1,0 +1,107 @@
+// Recorded scenarios of score intake: each folder of tests/data/notation is
+// a work folder (its `command` file holds a zelvo command a line) with the expected console
+// text, exit status and output files under expected/. No other file may be
+// written. A `same_as` file names a scenario whose outputs must be the same
+// bytes. ZELVO_UPDATE=1 records the expectations anew.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "app/cli_runner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kScenarios = fs::path(ZELVO_TEST_DATA) / "notation";
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void write_file(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string trimmed(std::string text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
+void run_scenario(const fs::path& scenario) {
+  SCOPED_TRACE(scenario.filename().string());
+  zelvo::app::TempFolder work;
+  std::set<std::string> inputs;
+  for (const fs::directory_entry& entry : fs::directory_iterator(scenario)) {
+    if (!entry.is_regular_file()) continue;
+    fs::copy_file(entry.path(), fs::path(work.path()) / entry.path().filename());
+    inputs.insert(entry.path().filename().string());
+  }
+  // One zelvo command a line; their consoles and the last status count.
+  zelvo::app::CliResult result;
+  std::istringstream commands(read_file(scenario / "command"));
+  std::string line;
+  while (std::getline(commands, line)) {
+    if (line.empty()) continue;
+    std::istringstream words(line);
+    std::string command;
+    std::string argument;
+    words >> command >> argument;
+    const zelvo::app::CliResult one =
+        argument.empty() ? zelvo::app::run_zelvo({command}, work.path())
+                         : zelvo::app::run_zelvo({command, argument}, work.path());
+    result.output += one.output;
+    result.status = one.status;
+  }
+
+  const fs::path expected = scenario / "expected";
+  const bool update = std::getenv("ZELVO_UPDATE") != nullptr;
+  if (update) {
+    fs::remove_all(expected);
+    fs::create_directory(expected);
+    write_file(expected / "console.txt", result.output);
+    write_file(expected / "status", std::to_string(result.status) + "\n");
+  }
+  EXPECT_EQ(read_file(expected / "console.txt"), result.output);
+  EXPECT_EQ(trimmed(read_file(expected / "status")), std::to_string(result.status));
+  for (const fs::directory_entry& entry : fs::directory_iterator(work.path())) {
+    const std::string name = entry.path().filename().string();
+    if (inputs.count(name) != 0) continue;
+    if (update) write_file(expected / name, read_file(entry.path()));
+    EXPECT_TRUE(fs::exists(expected / name)) << "unexpected output " << name;
+    EXPECT_TRUE(read_file(expected / name) == read_file(entry.path())) << name << " differs";
+  }
+  for (const fs::directory_entry& entry : fs::directory_iterator(expected)) {
+    const std::string name = entry.path().filename().string();
+    if (name != "console.txt" && name != "status") {
+      EXPECT_TRUE(fs::exists(fs::path(work.path()) / name)) << "missing output " << name;
+    }
+  }
+  if (fs::exists(scenario / "same_as")) {
+    const fs::path other = kScenarios / trimmed(read_file(scenario / "same_as")) / "expected";
+    for (const char* name : {"outar.mid", "outco.mid", "outco.rur"}) {
+      if (!fs::exists(other / name)) continue;
+      EXPECT_TRUE(read_file(other / name) == read_file(expected / name)) << name << " differs";
+    }
+  }
+}
+
+TEST(NotationScenarios, EveryRecordedScenario) {
+  int count = 0;
+  for (const fs::directory_entry& entry : fs::directory_iterator(kScenarios)) {
+    if (!entry.is_directory() || !fs::exists(entry.path() / "command")) continue;
+    run_scenario(entry.path());
+    ++count;
+  }
+  EXPECT_GT(count, 0);
+}
+
+}  // namespace
