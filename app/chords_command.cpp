@@ -2,14 +2,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
 #include "command_line.h"
-#include "notation/lead_sheet.h"
-#include "notation/score_document.h"
+#include "notation/lead_sheet_file.h"
 
 namespace zelvo::app {
 
@@ -57,40 +54,9 @@ int run_chords_command(int argc, char** argv) {
   }
   if (score_path.empty()) return chords_usage("no score given");
 
-  pugi::xml_document score;
   std::string problem;
-  if (!notation::load_score(score_path, score, problem)) {
-    std::fprintf(stderr, "zelvo: %s %s\n", score_path.c_str(), problem.c_str());
-    return kExitAborted;
-  }
-  if (first_part == 0) {
-    first_part = 1;
-    for (const pugi::xml_node& part : score.child("score-partwise").children("part")) {
-      (void)part;
-      ++first_part;
-    }
-  }
-  const std::string harmony = notation::make_harmony_file(score, first_part, problem);
-  if (harmony.empty()) {
-    std::fprintf(stderr, "zelvo: %s %s\n", score_path.c_str(), problem.c_str());
-    return kExitAborted;
-  }
-  // Written whole under a temporary name, then renamed: never half a file.
-  const std::string temporary = output + ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary);
-    out << harmony;
-    if (!out.flush()) {
-      std::fprintf(stderr, "zelvo: cannot write %s\n", output.c_str());
-      std::remove(temporary.c_str());
-      return kExitAborted;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, output, error);
-  if (error) {
-    std::fprintf(stderr, "zelvo: cannot write %s: %s\n", output.c_str(), error.message().c_str());
-    std::remove(temporary.c_str());
+  if (!notation::write_lead_sheet_harmony(score_path, output, first_part, problem)) {
+    std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
     return kExitAborted;
   }
   std::printf("zelvo: wrote %s: scales in part %d, chords in part %d\n", output.c_str(), first_part,

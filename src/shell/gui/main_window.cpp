@@ -16,7 +16,9 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <filesystem>
 
+#include "notation/lead_sheet_file.h"
 #include "shell/commands.h"
 #include "shell/gui/console_widget.h"
 #include "shell/gui/roll_panel.h"
@@ -142,6 +144,33 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
   unit_timer->start(500);
 }
 
+void MainWindow::chords_from_lead_sheet() {
+  if (application_.console().job_running()) return;
+  const bool spanish = application_.console().language() == console::kSpanish;
+  const QString score = QFileDialog::getOpenFileName(
+      this, spanish ? "Partitura con cifrado" : "Lead sheet", to_qt(current_directory()),
+      "MusicXML (*.xml *.musicxml *.mxl)");
+  if (score.isEmpty()) return;
+  const std::string output = current_directory() + "/inarm.xml";
+  const char* title = spanish ? "Acordes" : "Chords";
+  if (std::filesystem::exists(output) &&
+      !desktop_.ask_yes_no(title, spanish ? "¿Reemplazar inarm.xml en la carpeta de trabajo?"
+                                          : "Replace inarm.xml in the work folder?")) {
+    return;
+  }
+  int first_part = 0;
+  std::string problem;
+  if (notation::write_lead_sheet_harmony(score.toStdString(), output, first_part, problem)) {
+    desktop_.show_message(title, (spanish ? "Escrito inarm.xml: escalas en la parte "
+                                          : "Wrote inarm.xml: scales in part ") +
+                                     std::to_string(first_part) +
+                                     (spanish ? ", acordes en la parte " : ", chords in part ") +
+                                     std::to_string(first_part + 1));
+  } else {
+    desktop_.show_message(title, problem);
+  }
+}
+
 // The status bar exists only while it has something to say, so the console
 // keeps the whole window otherwise.
 void MainWindow::show_long_unit() {
@@ -204,6 +233,8 @@ void MainWindow::build_menu() {
   notation->setCheckable(true);
   notation->setChecked(application_.write_notation());
   connect(notation, &QAction::toggled, this, [this](bool on) { application_.set_write_notation(on); });
+  QAction* chords = options->addAction(QString::fromUtf8("C&hords from Lead Sheet..."));
+  connect(chords, &QAction::triggered, this, [this] { chords_from_lead_sheet(); });
   QMenu* language = options->addMenu("&Language");
   add_command(language, "&English", kCommandEnglish)->setCheckable(true);
   add_command(language, "&Espa\xC3\xB1ol", kCommandSpanish)->setCheckable(true);

@@ -79,6 +79,9 @@ class MainWindow : public QMainWindow, public Platform {
   void show_result_after_job(int command);
   // The status line of a unit the harmonizer has worked on for long.
   void show_long_unit();
+  // Options > Chords from Lead Sheet: the work folder's inarm.xml made from
+  // a score's chord symbols.
+  void chords_from_lead_sheet();
 
   Application& application_;
   console::JobRunner& runner_;
