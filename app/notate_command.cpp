@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "command_line.h"
+#include "media_commands.h"
 #include "notation/midi_merge.h"
 #include "notation/midi_notation.h"
 
@@ -55,7 +56,7 @@ int run_notate_command(int argc, char** argv) {
     std::fprintf(stderr, "zelvo: no MIDI file given\n%s", kNotateUsage);
     return kExitUsage;
   }
-  if (output.empty()) output = std::filesystem::path(input).replace_extension(".musicxml").string();
+  if (output.empty()) output = output_beside(input, ".musicxml");
 
   std::ifstream in(input, std::ios::binary);
   if (!in) return fail(input + " cannot be opened");
