@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "console/console.h"
+#include "engine/bar_time.h"
 #include "engine/debug_listener.h"
 #include "engine/model.h"
 #include "engine/settings.h"
@@ -22,7 +23,8 @@ struct Engine {
         clicks_per_bar(bounded_bar(int64_t{settings.time.compas_num} * settings.time.clicks_parte)),
         clicks_parte(settings.time.clicks_parte),
         clicks_semic(settings.time.clicks_semic),
-        hole_clicks(int64_t{settings.HoleForLine} * settings.time.clicks_semic) {}
+        hole_clicks(int64_t{settings.HoleForLine} * settings.time.clicks_semic),
+        meter_changes(has_meter_changes(settings.time)) {}
 
   EngineState& state;
   const HarmonizerSettings& settings;
@@ -32,10 +34,14 @@ struct Engine {
   int32_t clicks_parte;     // > 0 while the engine runs
   int32_t clicks_semic;     // > 0 while the engine runs
   int64_t hole_clicks;      // HoleForLine sixteenths in clicks
+  bool meter_changes;       // bars differ in length: times come from the meter map
 
   // Absolute time of a position: the bar is not counted from 1 here, which
   // changes no difference of two times.
-  int64_t time_of(int32_t bar, int32_t click) const { return bar * clicks_per_bar + click; }
+  int64_t time_of(int32_t bar, int32_t click) const {
+    if (meter_changes) return bar_start(settings.time, bar) + click;
+    return bar * clicks_per_bar + click;
+  }
   int64_t start_of(const MusicNote& n) const { return time_of(n.Cpin, n.Ckin); }
   int64_t end_of(const MusicNote& n) const { return start_of(n) + n.Dur; }
   int64_t start_of(const LineNote& n) const { return time_of(n.bar, n.click); }

@@ -14,8 +14,8 @@ int32_t truncate_to_int(double value) {
   return static_cast<int32_t>(value);
 }
 
-int32_t note_importance(const Engine& engine, int32_t click, int32_t duration) {
-  return truncate_to_int(4 * metric_weight(engine, click) +
+int32_t note_importance(const Engine& engine, int32_t bar, int32_t click, int32_t duration) {
+  return truncate_to_int(4 * metric_weight(engine, bar, click) +
                          static_cast<double>(duration) / engine.clicks_semic);
 }
 
@@ -33,7 +33,8 @@ void rank_outer_notes(Engine& engine, int32_t s, int32_t l) {
   bool ranked[kMaxLineNotes] = {};
   int32_t importance[kMaxLineNotes];
   for (int32_t i = 0; i < line.Tmno; ++i) {
-    importance[i] = note_importance(engine, line.notes[i].click, line.notes[i].duration);
+    importance[i] = note_importance(engine, line.notes[i].bar, line.notes[i].click,
+                                    line.notes[i].duration);
   }
   for (int32_t r = 0; r < line.Tmno; ++r) {
     int32_t best = -1;

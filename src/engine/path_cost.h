@@ -44,7 +44,7 @@ double path_cost(const CostSetting& setting, const PathNote* path, int32_t n,
                  const PathTally& tally);
 
 // 4 x metric weight + duration in sixteenths, truncated.
-int32_t note_importance(const Engine& engine, int32_t click, int32_t duration);
+int32_t note_importance(const Engine& engine, int32_t bar, int32_t click, int32_t duration);
 
 // Ranks a bass (lowest first) or melody (highest first) line's notes.
 void rank_outer_notes(Engine& engine, int32_t s, int32_t l);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/meter_map.h"
+
 namespace zelvo::engine {
 
 // The harmonizer's settings: the keys of the configuration file (conar.rur,
@@ -24,7 +26,8 @@ constexpr int32_t kNoInstrument = -2;
 
 // Clicks, tempo and bar of the harmonizer, separate from the composer's
 // values of the same names. The music readers set them; the engine and the
-// MIDI writer read them. A bar has compas_num * clicks_parte clicks.
+// MIDI writer read them. A bar has compas_num * clicks_parte clicks, unless
+// the score changes meter (engine/bar_time.h).
 struct TimeSettings {
   int32_t tempo = 120;          // beats per minute
   int32_t compas_num = 4;       // beats per bar
@@ -32,6 +35,7 @@ struct TimeSettings {
   int32_t den_exponent = 2;     // log2 of compas_den
   int32_t clicks_parte = 1024;  // clicks per beat; reset by every run
   int32_t clicks_semic = 256;   // clicks per sixteenth; reset by every run
+  MeterMap meters;              // empty unless the music changes meter; reset by every reading
 
   int32_t clicks_per_bar() const { return compas_num * clicks_parte; }
 };

@@ -16,10 +16,13 @@ bool gap_too_long(const Engine& engine, const LinkState& p, const LinkState& c) 
   return engine.time_of(c.bar, c.click) > p_end + engine.hole_clicks;
 }
 
-int32_t metric_weight(const Engine& engine, int32_t click) {
+int32_t metric_weight(const Engine& engine, int32_t bar, int32_t click) {
   if (click == 0) return 4;
-  if (click % engine.clicks_parte != 0) return 1;
-  if (engine.settings.time.compas_num == 4 && click / engine.clicks_parte == 2) return 3;
+  const TimeSettings& time = engine.settings.time;
+  const int32_t beat = engine.meter_changes ? beat_clicks_in_bar(time, bar) : engine.clicks_parte;
+  const int32_t beats = engine.meter_changes ? beats_in_bar(time, bar) : time.compas_num;
+  if (click % beat != 0) return 1;
+  if (beats == 4 && click / beat == 2) return 3;
   return 2;
 }
 
@@ -32,8 +35,8 @@ ToneRules::ToneRules(const Engine& engine, int32_t s, const LinkState& p, const 
       has_previous_(p.bar != -1),
       gap_(p.bar != -1 && gap_too_long(engine, p, c)),
       weight_not_above_(p.bar != -1 &&
-                        metric_weight(engine, c.click) <= metric_weight(engine, p.click)),
-      on_beat_(metric_weight(engine, c.click) != 1),
+                        metric_weight(engine, c.bar, c.click) <= metric_weight(engine, p.bar, p.click)),
+      on_beat_(metric_weight(engine, c.bar, c.click) != 1),
       sixteenths_(c.duration / engine.clicks_semic),
       nhd_(engine.settings.NonHarmToneDur) {}
 

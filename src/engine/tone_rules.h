@@ -13,8 +13,8 @@ int32_t step_class(int32_t a, int32_t b);
 bool gap_too_long(const Engine& engine, const LinkState& p, const LinkState& c);
 
 // 4 on the bar's first click, 1 off the beat, 3 on the third beat of a
-// four-beat bar, 2 on every other beat.
-int32_t metric_weight(const Engine& engine, int32_t click);
+// four-beat bar, 2 on every other beat, in the meter of `bar`.
+int32_t metric_weight(const Engine& engine, int32_t bar, int32_t click);
 
 // The nine tone rules in the order the path search tries them.
 constexpr int32_t kRuleOrder[9] = {kRe, kFa, kFd, kPa, kPd, kAs, kAi, kEa, kEd};

@@ -100,4 +100,35 @@ inline constexpr MessagePair kErrorCreatingFile{"\nError creating file %s\n",
 inline constexpr MessagePair kErrorWritingFile{"\nError writing file %s\n",
                                                "\nError en la escritura del archivo %s\n"};
 
+// A score whose time signature changes is harmonized bar by bar in its own
+// meters; these say where that cannot be done.
+inline constexpr MessagePair kPartsInOtherMeters{
+    "\nError in file %s: in measure %d its parts have different time signatures. Parts in "
+    "different meters cannot be harmonized together\n",
+    "\nError en el archivo %s: en el comp\xE1s %d sus partes tienen indicaciones de comp\xE1s "
+    "distintas. No se pueden armonizar juntas partes en compases distintos\n"};
+inline constexpr MessagePair kTooManyMeterChanges{
+    "\nError in file %s: the time signature changes more than %d times; the change in measure "
+    "%d is one too many\n",
+    "\nError en el archivo %s: la indicaci\xF3n de comp\xE1s cambia m\xE1s de %d veces; el "
+    "cambio del comp\xE1s %d sobra\n"};
+inline constexpr MessagePair kMeterOutOfOrder{
+    "\nError in file %s: the time signature changes in measure %d, which is numbered out of "
+    "order, so its bars cannot be placed\n",
+    "\nError en el archivo %s: la indicaci\xF3n de comp\xE1s cambia en el comp\xE1s %d, "
+    "numerado fuera de orden, as\xED que sus compases no se pueden situar\n"};
+inline constexpr MessagePair kUnusualMeter{
+    "\nError in file %s: the time signature of measure %d cannot be followed: a score that "
+    "changes meter needs 1 to 255 beats of a whole, half, quarter, eighth, 16th, 32nd or 64th "
+    "note\n",
+    "\nError en el archivo %s: no se puede seguir la indicaci\xF3n de comp\xE1s del comp\xE1s "
+    "%d: una partitura que cambia de comp\xE1s necesita de 1 a 255 partes de redonda, blanca, "
+    "negra, corchea, semicorchea, fusa o semifusa\n"};
+inline constexpr MessagePair kHarmonyMeterDiffers{
+    "\nError in file %s: its time signature in measure %d differs from the music's. A harmony "
+    "file whose meter changes must change it where the music does\n",
+    "\nError en el archivo %s: su indicaci\xF3n de comp\xE1s en el comp\xE1s %d no es la de la "
+    "m\xFAsica. Un archivo de armon\xED" "a que cambia de comp\xE1s debe cambiarlo donde lo hace la "
+    "m\xFAsica\n"};
+
 }  // namespace zelvo::harmonizer

@@ -19,6 +19,9 @@ constexpr int32_t kOutputNameSize = 300;
 struct HarmonizerState {
   engine::HarmonizerSettings settings;
   engine::EngineState engine;
+  // The time settings as the harmony file left them: its meters must be the
+  // music's when they change.
+  engine::TimeSettings harmony_time;
   // Absolute time of each music note record, filled by sort_notes and read
   // by the MIDI writer.
   int32_t note_times[engine::kMaxMusicNotes] = {};

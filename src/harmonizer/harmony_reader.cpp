@@ -133,9 +133,11 @@ void read_harmony(HarmonizerState& state, console::Console& console) {
     settings.FirstHarmIns = static_cast<int32_t>(int64_t{settings.LastMusicIns} + 1);
   }
   const ScoreFile file = open_score_file(state.score_opener, console, kHarmonyFile, "r");
+  int32_t measure = 0;
   const XmlResult read = read_musicxml(music, settings.time, settings.FirstHarmIns,
-                                       settings.HarmInsNum, file.get());
-  report_xml_result(console, read, kHarmonyFile);
+                                       settings.HarmInsNum, file.get(), &measure);
+  report_xml_result(console, read, kHarmonyFile, measure);
+  state.harmony_time = settings.time;
   state.engine.scales = HarmonyTable{};
   state.engine.chords = HarmonyTable{};
   build_scales(state, console);

@@ -46,11 +46,14 @@ void read_source(HarmonizerState& state, console::Console& console) {
     case 2: {
       const char* name = settings.MusicSource == 0 ? kMusicFile : kHarmonyFile;
       const ScoreFile file = open_score_file(state.score_opener, console, name, "r");
-      report_xml_result(console, read_musicxml(music, settings.time, first, count, file.get()),
-                        name);
+      int32_t measure = 0;
+      report_xml_result(
+          console, read_musicxml(music, settings.time, first, count, file.get(), &measure), name,
+          measure);
       return;
     }
     case 1:
+      settings.time.meters.count = 0;
       switch (read_composer_listing(music, settings.time, first, count, kListingFile)) {
         case ListingResult::kRead:
           return;
@@ -61,12 +64,24 @@ void read_source(HarmonizerState& state, console::Console& console) {
       }
       return;
     case 3: {
+      settings.time.meters.count = 0;
       const ScoreFile file = open_score_file(state.score_opener, console, kMidiFile, "rb");
       report_midi_result(console, read_midi(music, settings.time, file.get()));
       return;
     }
     default:
       console::fail_or_stop(console, kBadMusicSource);
+  }
+}
+
+// Harmony read in the music's meters: a harmony file that changes meter
+// itself must do so where the music does.
+void check_harmony_meters(const HarmonizerState& state, console::Console& console) {
+  const engine::TimeSettings& harmony = state.harmony_time;
+  if (!engine::has_meter_changes(harmony)) return;
+  const int64_t bar = engine::first_meter_difference(harmony, state.settings.time);
+  if (bar != 0) {
+    console::fail_or_stop(console, kHarmonyMeterDiffers, kHarmonyFile, static_cast<int>(bar));
   }
 }
 
@@ -105,6 +120,7 @@ void read_music(HarmonizerState& state, console::Console& console, Preparation p
   engine::MusicNoteTable& music = state.engine.music;
   if (music.note_count == 0) console::fail_or_stop(console, kNoMusic);
   if (preparation == Preparation::kCheckOnly) return;
+  check_harmony_meters(state, console);
   if (state.settings.DivideNotes != 0) {
     const engine::TimeSettings& time = state.settings.time;
     if (!cut_notes(music, state.engine.chords, time) ||

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "harmonizer/meter_reading.h"
 #include "harmonizer/note_time.h"
 
 namespace zelvo::harmonizer {
@@ -56,12 +57,20 @@ class XmlReading {
              std::FILE* file)
       : table_(table), time_(time), first_(first), last_(int64_t{first} + count), file_(file) {}
 
-  XmlResult run() {
+  XmlResult run(int32_t& problem_measure) {
     table_.note_count = 0;
+    time_.meters.count = 0;
     char buffer[kLineBuffer];
     while (std::fgets(buffer, kLineBuffer, file_) != nullptr) {
       const XmlResult result = line(from_tag(buffer));
       if (result != XmlResult::kRead) return result;
+    }
+    switch (meters_.finish(time_, problem_measure)) {
+      case MeterReading::Problem::kNone: return XmlResult::kRead;
+      case MeterReading::Problem::kPartsDiffer: return XmlResult::kPartsInOtherMeters;
+      case MeterReading::Problem::kTooMany: return XmlResult::kTooManyMeterChanges;
+      case MeterReading::Problem::kOutOfOrder: return XmlResult::kMeterOutOfOrder;
+      case MeterReading::Problem::kUnusual: return XmlResult::kUnusualMeter;
     }
     return XmlResult::kRead;
   }
@@ -70,7 +79,10 @@ class XmlReading {
   bool in_range() const { return part_ >= first_ && part_ < last_; }
 
   XmlResult line(const char* text) {
-    if (starts_with(text, "<part id=")) part_ = tag_number(text);
+    if (starts_with(text, "<part id=")) {
+      part_ = tag_number(text);
+      meters_.start_part();
+    }
     if (starts_with(text, "<measure number=")) {
       measure_ = tag_number(text);
       position_ = 0;
@@ -83,6 +95,7 @@ class XmlReading {
       time_.compas_den = den;
       time_.den_exponent = denominator_exponent(den);
       time_.clicks_parte = 16 * time_.clicks_semic / den;
+      meters_.time_signature(measure_, time_.compas_num, den);
     }
     // Note elements: notation programs write attributes into the start tag.
     if (starts_with(text, "<note>") || starts_with(text, "<note ")) {
@@ -214,6 +227,7 @@ class XmlReading {
   const int64_t first_;
   const int64_t last_;  // one past the last part read
   std::FILE* file_;
+  MeterReading meters_;
   int32_t part_ = 0;
   int32_t measure_ = 0;
   int32_t divisions_ = 0;
@@ -241,17 +255,20 @@ int32_t tag_number(const char* line) {
 }
 
 XmlResult read_musicxml(MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
-                        int32_t count, const char* file_name) {
+                        int32_t count, const char* file_name, int32_t* problem_measure) {
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(file_name, "r"),
                                                          &std::fclose);
-  return read_musicxml(table, time, first, count, file.get());
+  return read_musicxml(table, time, first, count, file.get(), problem_measure);
 }
 
 XmlResult read_musicxml(MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
-                        int32_t count, std::FILE* file) {
+                        int32_t count, std::FILE* file, int32_t* problem_measure) {
   if (file == nullptr) return XmlResult::kNotOpened;
+  int32_t measure = 0;
   XmlReading reading(table, time, first, count, file);
-  return reading.run();
+  const XmlResult result = reading.run(measure);
+  if (problem_measure != nullptr) *problem_measure = measure;
+  return result;
 }
 
 }  // namespace zelvo::harmonizer

@@ -15,20 +15,26 @@ enum class XmlResult : int32_t {
   kPickupMeasure,  // a note of a part in range in a measure numbered 0
   kNoDivisions,    // a duration to convert while divisions are 0 or unset
   kZeroBeatType,   // <beat-type> of 0
+  // A meter that changes and cannot be followed; the problem measure says where.
+  kPartsInOtherMeters,
+  kTooManyMeterChanges,
+  kMeterOutOfOrder,
+  kUnusualMeter,
 };
 
 // Reads the parts p with first <= p < first + count of a pretty-printed
 // MusicXML file (one element per line, recognised by the text it begins
 // with) into `table` from index 0, in file order, and sets compas-num,
 // compas-den, the denominator exponent and clicks-parte of `time` from
-// <beats> and <beat-type> of every part. Tied notes are joined into one
-// record. Nothing is written beyond the table.
+// <beats> and <beat-type> of every part (the last stated, in one meter; the
+// first and the meter map when the meter changes). Tied notes are joined
+// into one record. Nothing is written beyond the table.
 XmlResult read_musicxml(engine::MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
-                        int32_t count, const char* file_name);
+                        int32_t count, const char* file_name, int32_t* problem_measure = nullptr);
 // The same from an open stream (kNotOpened when it is null); the caller
 // closes it.
 XmlResult read_musicxml(engine::MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
-                        int32_t count, std::FILE* file);
+                        int32_t count, std::FILE* file, int32_t* problem_measure = nullptr);
 
 // The first run of decimal digits among the first 100 characters of `line`;
 // 0 when there is none. Saturates at INT32_MAX.

@@ -12,6 +12,7 @@ namespace {
 using engine::MusicNote;
 
 static_assert(engine::kMaxMusicNotes <= midi::kMaxTrackEvents, "every record fits the track");
+static_assert(engine::kMaxMeterChanges <= midi::kMaxMeterEvents, "every meter change fits too");
 
 bool removed(const MusicNote& note) { return note.Cpin == 0; }
 
@@ -84,10 +85,19 @@ void write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int
     track.events[i] = midi::TrackEvent{times[i], note.Inst - 1, note.Note, note.Vel};
   }
   track.count = music.note_count;
+  midi::MeterEvent meters[midi::kMaxMeterEvents];
+  const int32_t meter_count = time.meters.count;
+  for (int32_t k = 0; k < meter_count; ++k) {
+    const engine::MeterChange& change = time.meters.changes[k];
+    meters[k] = midi::MeterEvent{midi_tick(time, change.bar, 0), static_cast<uint32_t>(change.beats),
+                                 static_cast<uint32_t>(change.den_exponent)};
+  }
   const midi::TrackSettings settings{4u * static_cast<uint32_t>(time.clicks_semic),
                                      static_cast<uint32_t>(time.compas_num),
                                      static_cast<uint32_t>(time.den_exponent),
-                                     static_cast<uint32_t>(60000000 / time.tempo)};
+                                     static_cast<uint32_t>(60000000 / time.tempo),
+                                     meters,
+                                     meter_count};
   const midi::EncodeResult encoded = midi::encode_file(settings, track, state.image);
   // The file is created before a delta too long is reported, and keeps the
   // events before it.

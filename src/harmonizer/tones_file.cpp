@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/model.h"
+#include "harmonizer/note_time.h"
 
 namespace zelvo::harmonizer {
 
@@ -11,14 +12,11 @@ void write_tones_file(const HarmonizerState& state) {
   const engine::EngineState& engine = state.engine;
   const engine::TimeSettings& time = state.settings.time;
   std::string text = "# channel tick chosen given type\n";
-  const uint64_t bar = static_cast<uint64_t>(int64_t{time.compas_num} * time.clicks_parte);
   char line[96];
   for (int32_t i = 0; i < engine.result_count; ++i) {
     const engine::MusicNote& note = engine.result[i];
     if (note.Cpin == 0) continue;  // removed: not in the MIDI file either
-    // The start as outar.mid's times are made: low 32 bits, from bar 1.
-    const int32_t tick = static_cast<int32_t>(static_cast<uint64_t>(int64_t{note.Cpin} - 1) * bar +
-                                              static_cast<uint64_t>(int64_t{note.Ckin}));
+    const int32_t tick = midi_tick(time, note.Cpin, note.Ckin);
     const engine::ResultTone& tone = engine.result_tones[i];
     std::snprintf(line, sizeof line, "%d %d %d %d %s\n", static_cast<int>(note.Inst), static_cast<int>(tick),
                   static_cast<int>(note.Note), static_cast<int>(tone.given_pitch),

@@ -4,7 +4,8 @@
 
 namespace zelvo::harmonizer {
 
-void report_xml_result(console::Console& console, XmlResult result, const char* file_name) {
+void report_xml_result(console::Console& console, XmlResult result, const char* file_name,
+                       int32_t measure) {
   switch (result) {
     case XmlResult::kRead:
       return;
@@ -18,6 +19,15 @@ void report_xml_result(console::Console& console, XmlResult result, const char* 
       console::fail_or_stop(console, kNoDivisions, file_name);
     case XmlResult::kZeroBeatType:
       console::fail_or_stop(console, kZeroBeatType, file_name);
+    case XmlResult::kPartsInOtherMeters:
+      console::fail_or_stop(console, kPartsInOtherMeters, file_name, measure);
+    case XmlResult::kTooManyMeterChanges:
+      console::fail_or_stop(console, kTooManyMeterChanges, file_name, engine::kMaxMeterChanges,
+                            measure);
+    case XmlResult::kMeterOutOfOrder:
+      console::fail_or_stop(console, kMeterOutOfOrder, file_name, measure);
+    case XmlResult::kUnusualMeter:
+      console::fail_or_stop(console, kUnusualMeter, file_name, measure);
   }
 }
 

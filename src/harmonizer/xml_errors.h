@@ -6,7 +6,9 @@
 namespace zelvo::harmonizer {
 
 // Prints the message of a MusicXML reading that failed and ends the job;
-// returns when the file was read.
-void report_xml_result(console::Console& console, XmlResult result, const char* file_name);
+// returns when the file was read. `measure` names the place of a meter that
+// cannot be followed.
+void report_xml_result(console::Console& console, XmlResult result, const char* file_name,
+                       int32_t measure = 0);
 
 }  // namespace zelvo::harmonizer

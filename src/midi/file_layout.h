@@ -46,5 +46,7 @@ constexpr int32_t kFirstEventOffset = kTrackDataStart + kTimeSignatureBytes + kT
 static_assert(kFirstEventOffset == 37);
 // A four-byte delta and three bytes of note-on.
 constexpr int32_t kMaxEventBytes = 4 + 3;
+// A four-byte delta and a time signature without its own delta.
+constexpr int32_t kMaxMeterEventBytes = 4 + kTimeSignatureBytes - 1;
 
 }  // namespace zelvo::midi

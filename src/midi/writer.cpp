@@ -31,8 +31,24 @@ EncodeResult encode_file(const TrackSettings& settings, const TrackEvents& track
   out += kTempoBytes;
 
   int64_t previous = 0;
+  int32_t m = 0;
+  const int32_t meter_count = settings.meter_count < kMaxMeterEvents ? settings.meter_count
+                                                                      : kMaxMeterEvents;
   for (int32_t i = 0; i < track.count; ++i) {
     const TrackEvent& e = track.events[i];
+    for (; m < meter_count && settings.meters[m].time <= e.time; ++m) {
+      const MeterEvent& meter = settings.meters[m];
+      if (meter.time < previous) continue;  // out of order: the notes' times hold
+      if (meter.time - previous > kMaxVarLength) break;  // the note after it fails
+      out += put_var_length(out, static_cast<uint32_t>(meter.time - previous));
+      previous = meter.time;
+      const uint8_t signature[kTimeSignatureBytes - 1] = {
+          kMetaEvent, kMetaTimeSignature, 0x04, static_cast<uint8_t>(meter.numerator),
+          static_cast<uint8_t>(meter.denominator_exponent), kClocksPerClick,
+          kThirtySecondsPerQuarter};
+      std::memcpy(out, signature, sizeof signature);
+      out += sizeof signature;
+    }
     const int64_t delta = int64_t{e.time} - previous;
     if (delta < 0 || delta > kMaxVarLength) {
       image.size = static_cast<int32_t>(out - start);

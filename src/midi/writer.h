@@ -24,17 +24,30 @@ struct TrackEvents {
   int32_t count;
 };
 
-// What the header and the two leading meta events carry. Only the low bits
-// each field has room for are written.
+// A later time signature: music whose meter changes carries one at the
+// first tick of every bar where it does.
+struct MeterEvent {
+  int32_t time;
+  uint32_t numerator;             // 8 bits
+  uint32_t denominator_exponent;  // 8 bits
+};
+
+constexpr int32_t kMaxMeterEvents = 256;
+
+// What the header and the two leading meta events carry, and the later time
+// signatures (by time; none for music in one meter). Only the low bits each
+// field has room for are written.
 struct TrackSettings {
   uint32_t division;             // ticks per quarter note, 16 bits
   uint32_t numerator;            // 8 bits
   uint32_t denominator_exponent; // 8 bits
   uint32_t micros_per_quarter;   // 24 bits
+  const MeterEvent* meters = nullptr;
+  int32_t meter_count = 0;       // at most kMaxMeterEvents
 };
 
-constexpr int32_t kMaxFileBytes =
-    kFirstEventOffset + kMaxTrackEvents * kMaxEventBytes + kEndOfTrackBytes;
+constexpr int32_t kMaxFileBytes = kFirstEventOffset + kMaxTrackEvents * kMaxEventBytes +
+                                  kMaxMeterEvents * kMaxMeterEventBytes + kEndOfTrackBytes;
 
 // The bytes of a MIDI file, built whole in memory before they go to disk.
 struct FileImage {
@@ -47,7 +60,8 @@ struct EncodeResult {
   int64_t bad_delta;  // when !ok: the delta time that no variable-length quantity holds
 };
 
-// Encodes the file. Fails on the first negative delta time or one beyond
+// Encodes the file; a time signature goes before the notes of its tick, and
+// one after the last note is left out. Fails on the first negative delta time or one beyond
 // kMaxVarLength; image.size then counts the bytes before that event, with
 // the track length still 0.
 EncodeResult encode_file(const TrackSettings& settings, const TrackEvents& track, FileImage& image);

@@ -25,11 +25,6 @@ inline constexpr MessagePair kNoRootFile{
 inline constexpr MessagePair kTooLarge{
     "\nError in file %s: the compressed score unpacks to more than %d MB\n",
     "\nError en el archivo %s: la partitura comprimida ocupa m\xE1s de %d MB al descomprimirla\n"};
-inline constexpr MessagePair kMeterChange{
-    "\nError in file %s: the time signature changes in measure %s. Scores whose time signature "
-    "changes cannot be harmonized\n",
-    "\nError en el archivo %s: la indicaci\xF3n de comp\xE1s cambia en el comp\xE1s %s. Las "
-    "partituras cuya indicaci\xF3n de comp\xE1s cambia no se pueden armonizar\n"};
 inline constexpr MessagePair kPickup{
     "The first measure of %s is a pickup: it sounds at the end of bar 1, and the first full "
     "measure is bar 2\n",

@@ -180,23 +180,4 @@ void drop_pickup(pugi::xml_document& score) {
   renumber(score, 1 - measure_number(first_part.child("measure")));
 }
 
-std::string meter_change(const pugi::xml_document& score) {
-  std::string first;
-  for (const xml_node& part : score_root(score).children("part")) {
-    for (const xml_node& measure : part.children("measure")) {
-      for (const xml_node& time : measure.child("attributes").children("time")) {
-        const std::string meter = std::string(time.child("beats").text().as_string()) + "/" +
-                                  time.child("beat-type").text().as_string();
-        if (first.empty()) {
-          first = meter;
-        } else if (meter != first) {
-          const std::string number = measure.attribute("number").value();
-          return number.empty() ? "?" : number;
-        }
-      }
-    }
-  }
-  return {};
-}
-
 }  // namespace zelvo::notation

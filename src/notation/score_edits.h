@@ -25,8 +25,4 @@ void add_pickup_bar(pugi::xml_document& score);
 // left out (its attributes move to the next measure), which becomes bar 1.
 void drop_pickup(pugi::xml_document& score);
 
-// The number of the first measure whose time signature differs from the
-// score's first one; empty when the time signature never changes.
-std::string meter_change(const pugi::xml_document& score);
-
 }  // namespace zelvo::notation

@@ -123,8 +123,6 @@ std::FILE* ScoreIntake::open_score(const char* name, console::Console& console) 
   }
   bool edited = false;
   if (harmonizer_file) {
-    const std::string measure = meter_change(score);
-    if (!measure.empty()) console::fail(console, kMeterChange, path.c_str(), measure.c_str());
     const bool pickup = has_pickup(score);
     const bool follows_music = given == "inarm.xml" && music_pickup_.has_value();
     if (is_music) music_pickup_ = pickup;

@@ -82,13 +82,6 @@ TEST(ScoreEdits, DroppedPickupLeavesItsAttributesToTheNextMeasure) {
   EXPECT_FALSE(first.next_sibling("measure"));
 }
 
-TEST(ScoreEdits, MeterChangeNamesItsMeasure) {
-  EXPECT_EQ(meter_change(score(kFullBar, "")), "");
-  EXPECT_EQ(meter_change(score(kFullBar, "<measure number=\"2\"><attributes><time><beats>3</beats>"
-                                         "<beat-type>4</beat-type></time></attributes></measure>")),
-            "2");
-}
-
 TEST(XmlLayout, OneElementPerLineWithTheKeyAttributeFirst) {
   pugi::xml_document doc;
   ASSERT_TRUE(doc.load_string(

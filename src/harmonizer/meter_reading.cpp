@@ -1,0 +1,73 @@
+#include "harmonizer/meter_reading.h"
+
+namespace zelvo::harmonizer {
+
+void MeterReading::fail(Problem problem, int32_t measure) {
+  if (problem_ != Problem::kNone) return;
+  problem_ = problem;
+  problem_measure_ = measure;
+}
+
+void MeterReading::end_part() {
+  if (!part_states_) return;
+  if (!reference_done_) {
+    reference_done_ = true;
+  } else if (cursor_ < reference_count_) {
+    // The part stops following: it leaves out a change the first part makes.
+    fail(Problem::kPartsDiffer, reference_[cursor_].measure);
+  }
+}
+
+void MeterReading::start_part() {
+  end_part();
+  cursor_ = 0;
+  part_states_ = false;
+}
+
+void MeterReading::time_signature(int32_t measure, int32_t beats, int32_t beat_type) {
+  const Stated stated{measure, beats, beat_type};
+  if (part_states_ && stated.same_meter(current_)) return;
+  part_states_ = true;
+  current_ = stated;
+  if (!reference_done_) {
+    if (reference_count_ > engine::kMaxMeterChanges) {
+      fail(Problem::kTooMany, measure);
+      return;
+    }
+    reference_[reference_count_++] = stated;
+    return;
+  }
+  const bool follows = cursor_ < reference_count_ &&
+                       reference_[cursor_].measure == measure &&
+                       reference_[cursor_].same_meter(stated);
+  if (!follows) {
+    fail(Problem::kPartsDiffer, measure);
+    return;
+  }
+  ++cursor_;
+}
+
+MeterReading::Problem MeterReading::finish(engine::TimeSettings& time, int32_t& measure) {
+  end_part();
+  time.meters.count = 0;
+  if (problem_ == Problem::kNone && reference_count_ > 1) {
+    if (engine::set_first_meter(time, reference_[0].beats, reference_[0].beat_type) !=
+        engine::MeterProblem::kNone) {
+      fail(Problem::kUnusual, reference_[0].measure);
+    }
+    for (int32_t k = 1; k < reference_count_ && problem_ == Problem::kNone; ++k) {
+      const Stated& s = reference_[k];
+      switch (engine::add_meter_change(time, s.measure, s.beats, s.beat_type)) {
+        case engine::MeterProblem::kNone: break;
+        case engine::MeterProblem::kTooMany: fail(Problem::kTooMany, s.measure); break;
+        case engine::MeterProblem::kOutOfOrder: fail(Problem::kOutOfOrder, s.measure); break;
+        case engine::MeterProblem::kUnusual: fail(Problem::kUnusual, s.measure); break;
+      }
+    }
+  }
+  if (problem_ != Problem::kNone) time.meters.count = 0;
+  measure = problem_measure_;
+  return problem_;
+}
+
+}  // namespace zelvo::harmonizer
