@@ -63,15 +63,11 @@ int run_notate_command(int argc, char** argv) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   std::string format0;
-  int32_t bar = 0;
-  switch (notation::merge_any_midi(bytes.str(), format0, bar)) {
+  switch (notation::merge_any_midi(bytes.str(), format0)) {
     case notation::MidiMerge::kMerged: break;
     case notation::MidiMerge::kNotFormat1: return fail(input + " is a format 2 MIDI file, which is not read");
     case notation::MidiMerge::kSmpte: return fail(input + " is timed in SMPTE frames, which is not read");
     case notation::MidiMerge::kDamaged: return fail(input + " is not a readable MIDI file");
-    case notation::MidiMerge::kMeterChange:
-      return fail(input + ": the time signature changes in bar " + std::to_string(bar) +
-                  ", which is not written yet");
   }
   const std::string text =
       notation::write_musicxml(notation::read_midi_notes(format0), {}, false);

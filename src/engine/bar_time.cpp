@@ -20,10 +20,10 @@ int32_t exponent_of(int32_t beat_type) {
 }
 
 // A meter the engine and a MIDI file can carry, with its beat in clicks.
-bool usable(int32_t beats, int32_t beat_type, int32_t clicks_semic, int32_t& beat_clicks) {
+bool usable(int32_t beats, int32_t beat_type, int64_t whole_clicks, int32_t& beat_clicks) {
   if (beats < 1 || beats > kMaxBeats || beat_type < 1 || beat_type > kMaxBeatType) return false;
-  if ((beat_type & (beat_type - 1)) != 0 || clicks_semic <= 0) return false;
-  const int64_t clicks = int64_t{16} * clicks_semic / beat_type;
+  if ((beat_type & (beat_type - 1)) != 0 || whole_clicks <= 0) return false;
+  const int64_t clicks = whole_clicks / beat_type;
   if (clicks <= 0 || clicks * beats > kMaxBarClicks) return false;
   beat_clicks = static_cast<int32_t>(clicks);
   return true;
@@ -76,10 +76,11 @@ int32_t beat_clicks_in_bar(const TimeSettings& time, int64_t bar) {
   return change == nullptr ? time.clicks_parte : change->beat_clicks;
 }
 
-MeterProblem set_first_meter(TimeSettings& time, int32_t beats, int32_t beat_type) {
+MeterProblem set_first_meter(TimeSettings& time, int32_t beats, int32_t beat_type,
+                             int64_t whole_clicks) {
   time.meters.count = 0;
   int32_t beat_clicks = 0;
-  if (!usable(beats, beat_type, time.clicks_semic, beat_clicks)) return MeterProblem::kUnusual;
+  if (!usable(beats, beat_type, whole_clicks, beat_clicks)) return MeterProblem::kUnusual;
   time.compas_num = beats;
   time.compas_den = beat_type;
   time.den_exponent = exponent_of(beat_type);
@@ -87,13 +88,14 @@ MeterProblem set_first_meter(TimeSettings& time, int32_t beats, int32_t beat_typ
   return MeterProblem::kNone;
 }
 
-MeterProblem add_meter_change(TimeSettings& time, int32_t bar, int32_t beats, int32_t beat_type) {
+MeterProblem add_meter_change(TimeSettings& time, int32_t bar, int32_t beats, int32_t beat_type,
+                              int64_t whole_clicks) {
   MeterMap& map = time.meters;
   const int32_t previous_bar = map.count == 0 ? 1 : map.changes[map.count - 1].bar;
   if (bar <= previous_bar) return MeterProblem::kOutOfOrder;
   if (map.count >= kMaxMeterChanges) return MeterProblem::kTooMany;
   MeterChange change;
-  if (!usable(beats, beat_type, time.clicks_semic, change.beat_clicks)) {
+  if (!usable(beats, beat_type, whole_clicks, change.beat_clicks)) {
     return MeterProblem::kUnusual;
   }
   change.bar = bar;

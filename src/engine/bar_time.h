@@ -33,12 +33,14 @@ enum class MeterProblem : int32_t {
   kUnusual,     // beats outside 1-255, a beat type not a power of two up to 64, or an absurd bar
 };
 
-// Makes `beats`/`beat_type` the meter of bar 1 on: clears the changes.
-MeterProblem set_first_meter(TimeSettings& time, int32_t beats, int32_t beat_type);
+// Makes `beats`/`beat_type` the meter of bar 1 on and clears the changes;
+// a beat has `whole_clicks` / `beat_type` clicks.
+MeterProblem set_first_meter(TimeSettings& time, int32_t beats, int32_t beat_type,
+                             int64_t whole_clicks);
 
-// Adds a change at `bar`, after those already added. The clicks per
-// sixteenth must be set.
-MeterProblem add_meter_change(TimeSettings& time, int32_t bar, int32_t beats, int32_t beat_type);
+// Adds a change at `bar`, after those already added.
+MeterProblem add_meter_change(TimeSettings& time, int32_t bar, int32_t beats, int32_t beat_type,
+                              int64_t whole_clicks);
 
 // The first bar where the two settings' meters differ, comparing the first
 // meter and every change; 0 when they agree.

@@ -131,4 +131,13 @@ inline constexpr MessagePair kHarmonyMeterDiffers{
     "m\xFAsica. Un archivo de armon\xED" "a que cambia de comp\xE1s debe cambiarlo donde lo hace la "
     "m\xFAsica\n"};
 
+inline constexpr MessagePair kMidiMeterNotFollowed{
+    "\nError in entry file %s: the time signature changes in bar %d where it cannot be followed: "
+    "a change must come at the start of a bar, with 1 to 255 beats of a whole, half, quarter, "
+    "eighth, 16th, 32nd or 64th note, at most 256 times\n",
+    "\nError en el archivo de entrada %s: la indicaci\xF3n de comp\xE1s cambia en el comp\xE1s "
+    "%d donde no se puede seguir: un cambio debe llegar al principio de un comp\xE1s, con 1 a "
+    "255 partes de redonda, blanca, negra, corchea, semicorchea, fusa o semifusa, 256 veces "
+    "como m\xE1ximo\n"};
+
 }  // namespace zelvo::harmonizer

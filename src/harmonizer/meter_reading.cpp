@@ -51,13 +51,15 @@ MeterReading::Problem MeterReading::finish(engine::TimeSettings& time, int32_t& 
   end_part();
   time.meters.count = 0;
   if (problem_ == Problem::kNone && reference_count_ > 1) {
-    if (engine::set_first_meter(time, reference_[0].beats, reference_[0].beat_type) !=
+    // A whole note in clicks, as the reader takes a beat's length.
+    const int64_t whole = int64_t{16} * time.clicks_semic;
+    if (engine::set_first_meter(time, reference_[0].beats, reference_[0].beat_type, whole) !=
         engine::MeterProblem::kNone) {
       fail(Problem::kUnusual, reference_[0].measure);
     }
     for (int32_t k = 1; k < reference_count_ && problem_ == Problem::kNone; ++k) {
       const Stated& s = reference_[k];
-      switch (engine::add_meter_change(time, s.measure, s.beats, s.beat_type)) {
+      switch (engine::add_meter_change(time, s.measure, s.beats, s.beat_type, whole)) {
         case engine::MeterProblem::kNone: break;
         case engine::MeterProblem::kTooMany: fail(Problem::kTooMany, s.measure); break;
         case engine::MeterProblem::kOutOfOrder: fail(Problem::kOutOfOrder, s.measure); break;

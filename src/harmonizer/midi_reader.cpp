@@ -1,5 +1,7 @@
 #include "harmonizer/midi_reader.h"
 
+#include "engine/bar_time.h"
+
 namespace zelvo::harmonizer {
 
 namespace {
@@ -30,12 +32,45 @@ class MusicFromMidi final : public midi::EventSink {
     return MidiResult::kRead;
   }
 
+  // A change of meter must come at the start of a bar; the bars after it
+  // take its length.
+  MidiResult later_time_signature(int64_t tick, int32_t numerator, int32_t exponent) override {
+    const engine::MeterMap& map = time_.meters;
+    const int32_t beats = map.count == 0 ? time_.compas_num : map.changes[map.count - 1].beats;
+    const int32_t exponent_now =
+        map.count == 0 ? time_.den_exponent : map.changes[map.count - 1].den_exponent;
+    if (numerator == beats && exponent == exponent_now) return MidiResult::kRead;
+    const int64_t whole = int64_t{division_} * 4;
+    if (map.count == 0 &&
+        engine::set_first_meter(time_, time_.compas_num, time_.compas_den, whole) !=
+            engine::MeterProblem::kNone) {
+      problem_bar_ = 1;
+      return MidiResult::kMeterNotFollowed;
+    }
+    const engine::BarPosition at = engine::position_at(time_, tick);
+    problem_bar_ = static_cast<int32_t>(at.bar);
+    if (at.click != 0 || at.bar > INT32_MAX || exponent > 30) return MidiResult::kMeterNotFollowed;
+    if (engine::add_meter_change(time_, static_cast<int32_t>(at.bar), numerator, 1 << exponent,
+                                 whole) != engine::MeterProblem::kNone) {
+      return MidiResult::kMeterNotFollowed;
+    }
+    return MidiResult::kRead;
+  }
+
+  int32_t problem_bar() const { return problem_bar_; }
+
   void note_on(int64_t tick, int32_t channel, int32_t note, int32_t velocity) override {
     if (table_.note_count >= kMaxMidiNotes) return;
     MusicNote& record = table_.notes[table_.note_count];
     record.Inst = channel;
-    record.Cpin = static_cast<int32_t>(tick / clicks_per_bar_ + 1);
-    record.Ckin = static_cast<int32_t>(tick % clicks_per_bar_);
+    if (engine::has_meter_changes(time_)) {
+      const engine::BarPosition at = engine::position_at(time_, tick);
+      record.Cpin = static_cast<int32_t>(at.bar);
+      record.Ckin = static_cast<int32_t>(at.click);
+    } else {
+      record.Cpin = static_cast<int32_t>(tick / clicks_per_bar_ + 1);
+      record.Ckin = static_cast<int32_t>(tick % clicks_per_bar_);
+    }
     record.Dur = 0;
     record.Note = note;
     record.Vel = velocity;
@@ -47,7 +82,9 @@ class MusicFromMidi final : public midi::EventSink {
     for (int32_t i = 0; i < table_.note_count; ++i) {
       MusicNote& record = table_.notes[i];
       if (record.Inst != channel || record.Note != note || record.Dur != 0) continue;
-      const int64_t start = (int64_t{record.Cpin} - 1) * clicks_per_bar_ + record.Ckin;
+      const int64_t start = engine::has_meter_changes(time_)
+                                ? engine::bar_start(time_, record.Cpin) + record.Ckin
+                                : (int64_t{record.Cpin} - 1) * clicks_per_bar_ + record.Ckin;
       record.Dur = static_cast<int32_t>(tick - start);
       return;
     }
@@ -58,6 +95,7 @@ class MusicFromMidi final : public midi::EventSink {
   engine::TimeSettings& time_;
   int32_t division_ = 0;
   int64_t clicks_per_bar_ = 0;
+  int32_t problem_bar_ = 0;
 };
 
 }  // namespace
@@ -65,14 +103,19 @@ class MusicFromMidi final : public midi::EventSink {
 MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time,
                      const char* file_name) {
   table.note_count = 0;
+  time.meters.count = 0;
   MusicFromMidi music(table, time);
   return midi::read_file(file_name, music);
 }
 
-MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, std::FILE* file) {
+MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, std::FILE* file,
+                     int32_t* problem_bar) {
   table.note_count = 0;
+  time.meters.count = 0;
   MusicFromMidi music(table, time);
-  return midi::read_file(file, music);
+  const MidiResult result = midi::read_file(file, music);
+  if (problem_bar != nullptr) *problem_bar = music.problem_bar();
+  return result;
 }
 
 }  // namespace zelvo::harmonizer

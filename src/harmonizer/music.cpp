@@ -19,7 +19,7 @@ using console::kMusicFile;
 constexpr const char* kListingFile = console::kCompositionListing;
 constexpr const char* kMidiFile = console::kCompositionMidi;
 
-void report_midi_result(console::Console& console, MidiResult result) {
+void report_midi_result(console::Console& console, MidiResult result, int32_t bar) {
   switch (result) {
     case MidiResult::kRead:
       return;
@@ -33,6 +33,8 @@ void report_midi_result(console::Console& console, MidiResult result) {
       console::fail_or_stop(console, kMidiBarOrTempo, kMidiFile);
     case MidiResult::kUnexpectedEnd:
       console::fail_or_stop(console, kMidiUnexpectedEnd, kMidiFile);
+    case MidiResult::kMeterNotFollowed:
+      console::fail_or_stop(console, kMidiMeterNotFollowed, kMidiFile, bar);
   }
 }
 
@@ -47,9 +49,8 @@ void read_source(HarmonizerState& state, console::Console& console) {
       const char* name = settings.MusicSource == 0 ? kMusicFile : kHarmonyFile;
       const ScoreFile file = open_score_file(state.score_opener, console, name, "r");
       int32_t measure = 0;
-      report_xml_result(
-          console, read_musicxml(music, settings.time, first, count, file.get(), &measure), name,
-          measure);
+      const XmlResult read = read_musicxml(music, settings.time, first, count, file.get(), &measure);
+      report_xml_result(console, read, name, measure);
       return;
     }
     case 1:
@@ -66,7 +67,9 @@ void read_source(HarmonizerState& state, console::Console& console) {
     case 3: {
       settings.time.meters.count = 0;
       const ScoreFile file = open_score_file(state.score_opener, console, kMidiFile, "rb");
-      report_midi_result(console, read_midi(music, settings.time, file.get()));
+      int32_t bar = 0;
+      const MidiResult read = read_midi(music, settings.time, file.get(), &bar);
+      report_midi_result(console, read, bar);
       return;
     }
     default:

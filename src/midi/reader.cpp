@@ -135,6 +135,14 @@ class Reading {
         uint32_t length = 0;
         if (!in_.byte(type) || !in_.var_length(length)) return ReadResult::kUnexpectedEnd;
         if (type == kMetaEndOfTrack) return ReadResult::kRead;
+        if (type == kMetaTimeSignature && length >= 2) {
+          uint8_t numerator = 0;
+          uint8_t exponent = 0;
+          if (!in_.byte(numerator) || !in_.byte(exponent)) return ReadResult::kUnexpectedEnd;
+          length -= 2;
+          const ReadResult followed = sink_.later_time_signature(tick, numerator, exponent);
+          if (followed != ReadResult::kRead) return followed;
+        }
         if (!in_.skip(length)) return ReadResult::kUnexpectedEnd;
         continue;
       }

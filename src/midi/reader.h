@@ -14,6 +14,7 @@ enum class ReadResult : int32_t {
   kBarOrTempo = 4,     // leading tempo or time-signature events that the
                        // file cannot be timed by
   kUnexpectedEnd = 5,  // the file ends before the end-of-track event
+  kMeterNotFollowed = 6,  // a later time signature the sink cannot follow
 };
 
 // What read_file finds, in file order.
@@ -34,13 +35,20 @@ class EventSink {
   virtual void note_on(int64_t tick, int32_t channel, int32_t note, int32_t velocity) = 0;
   // A note-off, or a note-on with velocity 0.
   virtual void note_off(int64_t tick, int32_t channel, int32_t note) = 0;
+  // A time signature after the leading meta events, at an absolute tick.
+  // Anything but kRead ends the reading with that result.
+  virtual ReadResult later_time_signature(int64_t /*tick*/, int32_t /*numerator*/,
+                                          int32_t /*exponent*/) {
+    return ReadResult::kRead;
+  }
 };
 
 // Reads a format 0 Standard MIDI File whose track begins with its meta
 // events (tempo and time signature among them, each with a one-byte delta),
 // as the composer writes it. Running status is followed; system exclusive
-// and meta events after the leading ones are skipped, other channel events
-// are skipped by their length.
+// and meta events after the leading ones are skipped (a time signature is
+// shown to the sink first), other channel events are skipped by their
+// length.
 ReadResult read_file(const char* path, EventSink& sink);
 // The same from an open binary stream (kCannotOpen when it is null); the
 // caller closes it.

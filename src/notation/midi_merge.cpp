@@ -8,19 +8,23 @@ namespace zelvo::notation {
 
 namespace {
 
+struct Meter {
+  uint8_t data[4];  // numerator, denominator exponent, clocks per click, 32nds per quarter
+  bool same_as(const Meter& other) const {
+    return data[0] == other.data[0] && data[1] == other.data[1];
+  }
+};
+
+// A channel event, or a time signature (its meta event's first three bytes
+// and its data).
 struct Event {
   uint64_t tick;
   uint32_t track;
   uint32_t order;
   uint8_t bytes[3];
   uint8_t size;
-};
-
-struct Meter {
-  uint8_t data[4];  // numerator, denominator exponent, clocks per click, 32nds per quarter
-  bool same_as(const Meter& other) const {
-    return data[0] == other.data[0] && data[1] == other.data[1];
-  }
+  Meter meter = {};
+  bool is_meter() const { return bytes[0] == 0xFF; }
 };
 
 struct TimedMeter {
@@ -139,14 +143,14 @@ void put_be(std::string& out, uint32_t value, int count) {
 
 }  // namespace
 
-MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, int32_t& bar) {
+MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0) {
   if (bytes.size() < 14 || !bytes.starts_with("MThd") || be(bytes, 8, 2) != 1) {
     return MidiMerge::kNotFormat1;
   }
-  return merge_any_midi(bytes, format0, bar);
+  return merge_any_midi(bytes, format0);
 }
 
-MidiMerge merge_any_midi(std::string_view bytes, std::string& format0, int32_t& bar) {
+MidiMerge merge_any_midi(std::string_view bytes, std::string& format0) {
   if (bytes.size() < 14 || !bytes.starts_with("MThd")) return MidiMerge::kDamaged;
   const uint32_t header_length = be(bytes, 4, 4);
   if (be(bytes, 8, 2) > 1) return MidiMerge::kNotFormat1;
@@ -171,16 +175,22 @@ MidiMerge merge_any_midi(std::string_view bytes, std::string& format0, int32_t& 
 
   std::stable_sort(meters.begin(), meters.end(),
                    [](const TimedMeter& a, const TimedMeter& b) { return a.tick < b.tick; });
+  // The meter at tick 0 leads the track; every later change goes in at its
+  // tick, before the channel events there.
   Meter meter{{4, 2, 24, 8}};
-  if (!meters.empty() && meters.front().tick == 0) meter = meters.front().meter;
-  for (const TimedMeter& later : meters) {
-    if (later.meter.same_as(meter)) continue;
-    const uint64_t bar_ticks = (uint64_t{meter.data[0]} * division * 4) >> std::min<int>(meter.data[1], 31);
-    bar = bar_ticks == 0 ? 1 : static_cast<int32_t>(std::min<uint64_t>(later.tick / bar_ticks + 1, INT32_MAX));
-    return MidiMerge::kMeterChange;
+  size_t later = 0;
+  for (; later < meters.size() && meters[later].tick == 0; ++later) meter = meters[later].meter;
+  Meter current = meter;
+  for (size_t k = later; k < meters.size(); ++k) {
+    if (meters[k].meter.same_as(current)) continue;
+    current = meters[k].meter;
+    Event event{meters[k].tick, 0, 0, {0xFF, 0x58, 0x04}, 3};
+    event.meter = current;
+    events.push_back(event);
   }
   std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
     if (a.tick != b.tick) return a.tick < b.tick;
+    if (a.is_meter() != b.is_meter()) return a.is_meter();
     if (a.track != b.track) return a.track < b.track;
     return a.order < b.order;
   });
@@ -195,6 +205,7 @@ MidiMerge merge_any_midi(std::string_view bytes, std::string& format0, int32_t& 
     put_var_length(track_bytes, event.tick - previous);
     previous = event.tick;
     track_bytes.append(reinterpret_cast<const char*>(event.bytes), event.size);
+    if (event.is_meter()) track_bytes.append(reinterpret_cast<const char*>(event.meter.data), 4);
   }
   track_bytes.append("\x00\xFF\x2F\x00", 4);
 

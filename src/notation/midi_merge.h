@@ -11,20 +11,19 @@ enum class MidiMerge {
   kMerged,
   kSmpte,        // the division counts SMPTE frames
   kDamaged,      // a chunk or an event runs past the file's end, or is not MIDI
-  kMeterChange,  // a later time signature differs from the first
 };
 
 // A format 1 Standard MIDI File made into the format 0 file the MIDI reader
 // takes: one track starting with one time signature and one tempo (those in
 // force at tick 0, else 4/4 and 120), then every channel event of every
 // track in time order (at equal times, track by track, each in its order),
-// each with its own status byte. Other meta events and system exclusive
-// messages are left out. On kMeterChange `bar` is the bar (from 1) where the
-// time signature changes.
-MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, int32_t& bar);
+// each with its own status byte, and each later change of time signature
+// before the channel events of its tick. Other meta events and system
+// exclusive messages are left out.
+MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0);
 
 // The same for a format 0 file as well (a file in that form comes out of it
 // whatever it held); kNotFormat1 for format 2, kDamaged for no MIDI file.
-MidiMerge merge_any_midi(std::string_view bytes, std::string& format0, int32_t& bar);
+MidiMerge merge_any_midi(std::string_view bytes, std::string& format0);
 
 }  // namespace zelvo::notation

@@ -38,12 +38,6 @@ inline constexpr MessagePair kSmpteDivision{
 inline constexpr MessagePair kDamagedMidi{
     "\nError in entry file %s. Its tracks are damaged and cannot be read\n",
     "\nError en el archivo de entrada %s. Sus pistas est\xE1n da\xF1" "adas y no se pueden leer\n"};
-inline constexpr MessagePair kMidiMeterChange{
-    "\nError in entry file %s: the time signature changes in bar %d. Music whose time signature "
-    "changes cannot be harmonized\n",
-    "\nError en el archivo de entrada %s: la indicaci\xF3n de comp\xE1s cambia en el comp\xE1s %d. "
-    "La m\xFAsica cuya indicaci\xF3n de comp\xE1s cambia no se puede armonizar\n"};
-
 inline constexpr MessagePair kNotationWritten{"\nNotation written to %s\n",
                                               "\nNotaci\xF3n escrita en %s\n"};
 inline constexpr MessagePair kNotationNotWritten{

@@ -53,8 +53,7 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
   std::ostringstream bytes;
   bytes << in.rdbuf();
   std::string format0;
-  int32_t bar = 0;
-  if (merge_any_midi(bytes.str(), format0, bar) != MidiMerge::kMerged) return false;
+  if (merge_any_midi(bytes.str(), format0) != MidiMerge::kMerged) return false;
   const MidiNotes midi = read_midi_notes(format0);
   const std::vector<std::string> lyrics =
       harmonizer != nullptr ? tone_type_lyrics(midi, *harmonizer) : std::vector<std::string>{};

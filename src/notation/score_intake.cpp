@@ -150,13 +150,11 @@ std::FILE* ScoreIntake::open_midi(const std::string& path, console::Console& con
   const std::optional<std::string> bytes = read_whole(path);
   if (!bytes) return open_as_is(path, "rb");
   std::string format0;
-  int32_t bar = 0;
-  switch (merge_midi_tracks(*bytes, format0, bar)) {
+  switch (merge_midi_tracks(*bytes, format0)) {
     case MidiMerge::kNotFormat1: return open_as_is(path, "rb");
     case MidiMerge::kMerged: return open_memory_stream(std::move(format0));
     case MidiMerge::kSmpte: console::fail(console, kSmpteDivision, path.c_str());
     case MidiMerge::kDamaged: console::fail(console, kDamagedMidi, path.c_str());
-    case MidiMerge::kMeterChange: console::fail(console, kMidiMeterChange, path.c_str(), bar);
   }
   return open_as_is(path, "rb");
 }

@@ -37,8 +37,7 @@ std::string format1() {
 
 TEST(MidiMerge, Format1BecomesOneTrackInTimeOrder) {
   std::string merged;
-  int32_t bar = 0;
-  ASSERT_EQ(merge_midi_tracks(format1(), merged, bar), MidiMerge::kMerged);
+  ASSERT_EQ(merge_midi_tracks(format1(), merged), MidiMerge::kMerged);
   const std::string events = std::string("\x00\xFF\x58\x04\x03\x02\x18\x08", 8) +
                              std::string("\x00\xFF\x51\x03\x09\x27\xC0", 7) +
                              std::string("\x00\x90\x3C\x50", 4) +   // track 2 at 0
@@ -50,16 +49,28 @@ TEST(MidiMerge, Format1BecomesOneTrackInTimeOrder) {
 
 TEST(MidiMerge, RefusalsAndFilesLeftAsTheyAre) {
   std::string merged;
-  int32_t bar = 0;
   const std::string format0 = header(0, 1, 96) + track(kEnd);
-  EXPECT_EQ(merge_midi_tracks(format0, merged, bar), MidiMerge::kNotFormat1);
-  EXPECT_EQ(merge_midi_tracks(header(1, 1, 0xE728) + track(kEnd), merged, bar), MidiMerge::kSmpte);
-  EXPECT_EQ(merge_midi_tracks(format1().substr(0, 40), merged, bar), MidiMerge::kDamaged);
-  // 4/4 at 0, 3/4 at tick 4 * 384: the change is in bar 5.
+  EXPECT_EQ(merge_midi_tracks(format0, merged), MidiMerge::kNotFormat1);
+  EXPECT_EQ(merge_midi_tracks(header(1, 1, 0xE728) + track(kEnd), merged), MidiMerge::kSmpte);
+  EXPECT_EQ(merge_midi_tracks(format1().substr(0, 40), merged), MidiMerge::kDamaged);
+}
+
+TEST(MidiMerge, MeterChangesKeepTheirTicksBeforeTheNotesThere) {
+  // The conductor: 4/4 at 0, the same again at 384, 3/4 at tick 4 * 384;
+  // a note in the other track starts at that tick.
   const std::string meters = std::string("\x00\xFF\x58\x04\x04\x02\x18\x08", 8) +
-                             std::string("\x8C\x00\xFF\x58\x04\x03\x02\x18\x08", 9) + kEnd;
-  EXPECT_EQ(merge_midi_tracks(header(1, 1, 96) + track(meters), merged, bar), MidiMerge::kMeterChange);
-  EXPECT_EQ(bar, 5);
+                             std::string("\x83\x00\xFF\x58\x04\x04\x02\x18\x08", 9) +
+                             std::string("\x89\x00\xFF\x58\x04\x03\x02\x18\x08", 9) + kEnd;
+  const std::string notes = std::string("\x8C\x00\x90\x3C\x50\x60\x80\x3C\x00", 9) + kEnd;
+  std::string merged;
+  ASSERT_EQ(merge_midi_tracks(header(1, 2, 96) + track(notes) + track(meters), merged),
+            MidiMerge::kMerged);
+  const std::string events = std::string("\x00\xFF\x58\x04\x04\x02\x18\x08", 8) +
+                             std::string("\x00\xFF\x51\x03\x07\xA1\x20", 7) +
+                             std::string("\x8C\x00\xFF\x58\x04\x03\x02\x18\x08", 9) +
+                             std::string("\x00\x90\x3C\x50", 4) +
+                             std::string("\x60\x80\x3C\x00", 4) + kEnd;
+  EXPECT_EQ(merged, header(0, 1, 96) + track(events));
 }
 
 TEST(MidiNotation, TiesAcrossTheBarDotsAndRests) {
