@@ -6,6 +6,7 @@
 
 #include "check/check_messages.h"
 #include "check/scratch_run.h"
+#include "engine/bar_time.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/harmonizer_state.h"
 #include "harmonizer/harmony_reader.h"
@@ -24,7 +25,11 @@ int32_t last_bar(const harmonizer::HarmonizerState& state, bool to_end) {
   for (int32_t i = 0; i < music.note_count; ++i) {
     const engine::MusicNote& note = music.notes[i];
     const int64_t click = static_cast<int64_t>(note.Ckin) + (to_end ? std::max(0, note.Dur - 1) : 0);
-    last = std::max<int64_t>(last, note.Cpin + click / per_bar);
+    const engine::TimeSettings& time = state.settings.time;
+    const int64_t bar = engine::has_meter_changes(time)
+                            ? engine::position_at(time, engine::bar_start(time, note.Cpin) + click).bar
+                            : note.Cpin + click / per_bar;
+    last = std::max<int64_t>(last, bar);
   }
   return static_cast<int32_t>(std::min<int64_t>(last, 2147483647));
 }

@@ -19,6 +19,10 @@ class ScoreOpener {
   // (nor a compressed one in its place). A file that exists but cannot be
   // used is reported on `console` and ends the job (abort_job).
   virtual std::FILE* open_score(const char* name, Console& console) = 0;
+  // Whether the file last opened was found sound: XML that is well formed,
+  // or MIDI whose chunks all read. Its readers may then follow what only a
+  // sound file is trusted with, such as changes of meter.
+  virtual bool last_score_is_sound() const { return false; }
 };
 
 }  // namespace zelvo::console

@@ -133,10 +133,10 @@ void read_harmony(HarmonizerState& state, console::Console& console) {
     settings.FirstHarmIns = static_cast<int32_t>(int64_t{settings.LastMusicIns} + 1);
   }
   const ScoreFile file = open_score_file(state.score_opener, console, kHarmonyFile, "r");
-  int32_t measure = 0;
+  MeterFollowing meters{follows_meter_changes(state.score_opener)};
   const XmlResult read = read_musicxml(music, settings.time, settings.FirstHarmIns,
-                                       settings.HarmInsNum, file.get(), &measure);
-  report_xml_result(console, read, kHarmonyFile, measure);
+                                       settings.HarmInsNum, file.get(), &meters);
+  report_xml_result(console, read, kHarmonyFile, meters.problem_place);
   state.harmony_time = settings.time;
   state.engine.scales = HarmonyTable{};
   state.engine.chords = HarmonyTable{};

@@ -27,6 +27,7 @@ void MeterReading::start_part() {
 void MeterReading::time_signature(int32_t measure, int32_t beats, int32_t beat_type) {
   const Stated stated{measure, beats, beat_type};
   if (part_states_ && stated.same_meter(current_)) return;
+  if (part_states_) changes_ = true;
   part_states_ = true;
   current_ = stated;
   if (!reference_done_) {
@@ -47,10 +48,12 @@ void MeterReading::time_signature(int32_t measure, int32_t beats, int32_t beat_t
   ++cursor_;
 }
 
-MeterReading::Problem MeterReading::finish(engine::TimeSettings& time, int32_t& measure) {
+MeterReading::Problem MeterReading::finish(engine::TimeSettings& time, bool follow,
+                                           int32_t& measure) {
   end_part();
   time.meters.count = 0;
-  if (problem_ == Problem::kNone && reference_count_ > 1) {
+  if (!follow || !changes_) return Problem::kNone;
+  if (problem_ == Problem::kNone) {
     // A whole note in clicks, as the reader takes a beat's length.
     const int64_t whole = int64_t{16} * time.clicks_semic;
     if (engine::set_first_meter(time, reference_[0].beats, reference_[0].beat_type, whole) !=

@@ -7,9 +7,20 @@
 
 namespace zelvo::harmonizer {
 
-// The time signatures a MusicXML file states, part by part. Every part must
-// change meter where the first part that states one does; once the file is
-// read, the first part's meters become the meter map.
+// Whether a reader follows the changes of meter of the file it reads, and
+// where it found one it cannot follow. Only files known to be sound (well
+// formed XML, MIDI whose chunks all read) are followed; any other is read as
+// it always was, the last time signature stated holding for the whole.
+struct MeterFollowing {
+  bool follow = false;
+  int32_t problem_place = 0;  // the measure or bar of a change not followed
+};
+
+// The time signatures a MusicXML file states, part by part. When a part
+// changes meter, every part must change it where the first part that states
+// one does; once the file is read, the first part's meters become the meter
+// map. Parts that each keep one meter are read as they always were, the
+// last stated meter holding for all, even when the parts differ.
 class MeterReading {
  public:
   enum class Problem : int32_t { kNone, kPartsDiffer, kTooMany, kOutOfOrder, kUnusual };
@@ -20,7 +31,7 @@ class MeterReading {
   // Sets the first meter and the changes in `time` when the meter changes;
   // leaves `time` as it is for a file in one meter. `measure` names the
   // place of a problem.
-  Problem finish(engine::TimeSettings& time, int32_t& measure);
+  Problem finish(engine::TimeSettings& time, bool follow, int32_t& measure);
 
  private:
   struct Stated {
@@ -40,6 +51,7 @@ class MeterReading {
   bool reference_done_ = false;  // a later part is being compared with it
   int32_t cursor_ = 0;           // the current part's next meter in the reference
   bool part_states_ = false;     // the current part stated a meter
+  bool changes_ = false;         // some part changed its meter
   Stated current_ = {};
   Problem problem_ = Problem::kNone;
   int32_t problem_measure_ = 0;

@@ -11,8 +11,8 @@ using engine::MusicNote;
 // The file's events as music note records and time settings.
 class MusicFromMidi final : public midi::EventSink {
  public:
-  MusicFromMidi(engine::MusicNoteTable& table, engine::TimeSettings& time)
-      : table_(table), time_(time) {}
+  MusicFromMidi(engine::MusicNoteTable& table, engine::TimeSettings& time, bool follow)
+      : table_(table), time_(time), follow_(follow) {}
 
   void division(int32_t ticks) override {
     division_ = ticks;
@@ -35,6 +35,7 @@ class MusicFromMidi final : public midi::EventSink {
   // A change of meter must come at the start of a bar; the bars after it
   // take its length.
   MidiResult later_time_signature(int64_t tick, int32_t numerator, int32_t exponent) override {
+    if (!follow_) return MidiResult::kRead;
     const engine::MeterMap& map = time_.meters;
     const int32_t beats = map.count == 0 ? time_.compas_num : map.changes[map.count - 1].beats;
     const int32_t exponent_now =
@@ -95,6 +96,7 @@ class MusicFromMidi final : public midi::EventSink {
   engine::TimeSettings& time_;
   int32_t division_ = 0;
   int64_t clicks_per_bar_ = 0;
+  bool follow_;
   int32_t problem_bar_ = 0;
 };
 
@@ -104,17 +106,17 @@ MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time,
                      const char* file_name) {
   table.note_count = 0;
   time.meters.count = 0;
-  MusicFromMidi music(table, time);
+  MusicFromMidi music(table, time, false);
   return midi::read_file(file_name, music);
 }
 
 MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, std::FILE* file,
-                     int32_t* problem_bar) {
+                     MeterFollowing* meters) {
   table.note_count = 0;
   time.meters.count = 0;
-  MusicFromMidi music(table, time);
+  MusicFromMidi music(table, time, meters != nullptr && meters->follow);
   const MidiResult result = midi::read_file(file, music);
-  if (problem_bar != nullptr) *problem_bar = music.problem_bar();
+  if (meters != nullptr) meters->problem_place = music.problem_bar();
   return result;
 }
 

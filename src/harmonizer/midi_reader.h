@@ -5,6 +5,7 @@
 
 #include "engine/model.h"
 #include "engine/settings.h"
+#include "harmonizer/meter_reading.h"
 #include "midi/reader.h"
 
 namespace zelvo::harmonizer {
@@ -25,10 +26,11 @@ constexpr int32_t kMaxMidiNotes = 29998;  // note-ons beyond are ignored
 MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time,
                      const char* file_name);
 // The same from an open binary stream (kCannotOpen when it is null); the
-// caller closes it. A later time signature that changes the meter starts a
-// meter change at its bar; kMeterNotFollowed, with `problem_bar` saying
-// where, when it does not fall on a bar line or the meter cannot be taken.
+// caller closes it. When `meters` says to follow them, a later time
+// signature that changes the meter starts a meter change at its bar;
+// kMeterNotFollowed, with the problem place saying where, when it does not
+// fall on a bar line or the meter cannot be taken.
 MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, std::FILE* file,
-                     int32_t* problem_bar = nullptr);
+                     MeterFollowing* meters = nullptr);
 
 }  // namespace zelvo::harmonizer

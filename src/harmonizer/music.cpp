@@ -48,9 +48,9 @@ void read_source(HarmonizerState& state, console::Console& console) {
     case 2: {
       const char* name = settings.MusicSource == 0 ? kMusicFile : kHarmonyFile;
       const ScoreFile file = open_score_file(state.score_opener, console, name, "r");
-      int32_t measure = 0;
-      const XmlResult read = read_musicxml(music, settings.time, first, count, file.get(), &measure);
-      report_xml_result(console, read, name, measure);
+      MeterFollowing meters{follows_meter_changes(state.score_opener)};
+      const XmlResult read = read_musicxml(music, settings.time, first, count, file.get(), &meters);
+      report_xml_result(console, read, name, meters.problem_place);
       return;
     }
     case 1:
@@ -67,9 +67,9 @@ void read_source(HarmonizerState& state, console::Console& console) {
     case 3: {
       settings.time.meters.count = 0;
       const ScoreFile file = open_score_file(state.score_opener, console, kMidiFile, "rb");
-      int32_t bar = 0;
-      const MidiResult read = read_midi(music, settings.time, file.get(), &bar);
-      report_midi_result(console, read, bar);
+      MeterFollowing meters{follows_meter_changes(state.score_opener)};
+      const MidiResult read = read_midi(music, settings.time, file.get(), &meters);
+      report_midi_result(console, read, meters.problem_place);
       return;
     }
     default:

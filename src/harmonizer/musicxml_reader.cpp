@@ -57,7 +57,7 @@ class XmlReading {
              std::FILE* file)
       : table_(table), time_(time), first_(first), last_(int64_t{first} + count), file_(file) {}
 
-  XmlResult run(int32_t& problem_measure) {
+  XmlResult run(MeterFollowing& following) {
     table_.note_count = 0;
     time_.meters.count = 0;
     char buffer[kLineBuffer];
@@ -65,7 +65,7 @@ class XmlReading {
       const XmlResult result = line(from_tag(buffer));
       if (result != XmlResult::kRead) return result;
     }
-    switch (meters_.finish(time_, problem_measure)) {
+    switch (meters_.finish(time_, following.follow, following.problem_place)) {
       case MeterReading::Problem::kNone: return XmlResult::kRead;
       case MeterReading::Problem::kPartsDiffer: return XmlResult::kPartsInOtherMeters;
       case MeterReading::Problem::kTooMany: return XmlResult::kTooManyMeterChanges;
@@ -255,20 +255,18 @@ int32_t tag_number(const char* line) {
 }
 
 XmlResult read_musicxml(MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
-                        int32_t count, const char* file_name, int32_t* problem_measure) {
+                        int32_t count, const char* file_name, MeterFollowing* meters) {
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(file_name, "r"),
                                                          &std::fclose);
-  return read_musicxml(table, time, first, count, file.get(), problem_measure);
+  return read_musicxml(table, time, first, count, file.get(), meters);
 }
 
 XmlResult read_musicxml(MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
-                        int32_t count, std::FILE* file, int32_t* problem_measure) {
+                        int32_t count, std::FILE* file, MeterFollowing* meters) {
   if (file == nullptr) return XmlResult::kNotOpened;
-  int32_t measure = 0;
+  MeterFollowing unfollowed;
   XmlReading reading(table, time, first, count, file);
-  const XmlResult result = reading.run(measure);
-  if (problem_measure != nullptr) *problem_measure = measure;
-  return result;
+  return reading.run(meters != nullptr ? *meters : unfollowed);
 }
 
 }  // namespace zelvo::harmonizer

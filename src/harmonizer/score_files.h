@@ -18,4 +18,9 @@ inline ScoreFile open_score_file(console::ScoreOpener* opener, console::Console&
   return ScoreFile(file, &std::fclose);
 }
 
+// Whether the score just opened may change meter (see MeterFollowing).
+inline bool follows_meter_changes(const console::ScoreOpener* opener) {
+  return opener != nullptr && opener->last_score_is_sound();
+}
+
 }  // namespace zelvo::harmonizer

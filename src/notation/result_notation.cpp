@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "harmonizer/note_time.h"
 #include "notation/midi_merge.h"
 #include "notation/midi_notation.h"
 #include "notation/notation_messages.h"
@@ -22,11 +23,12 @@ std::vector<std::string> tone_type_lyrics(const MidiNotes& midi,
                                           const harmonizer::HarmonizerState& state) {
   const engine::EngineState& engine = state.engine;
   const engine::TimeSettings& time = state.settings.time;
-  const int64_t bar = int64_t{time.compas_num} * time.clicks_parte;
   std::map<Key, int32_t> types;
   for (int32_t i = 0; i < engine.result_count; ++i) {
     const engine::MusicNote& n = engine.result[i];
-    types.emplace(Key{n.Inst, n.Note, (int64_t{n.Cpin} - 1) * bar + n.Ckin}, engine.result_tones[i].tone_type);
+    // Keyed by the tick the note has in outar.mid.
+    types.emplace(Key{n.Inst, n.Note, harmonizer::midi_tick(time, n.Cpin, n.Ckin)},
+                  engine.result_tones[i].tone_type);
   }
   std::vector<std::string> lyrics;
   for (const SoundingNote& note : midi.notes) {

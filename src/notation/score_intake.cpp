@@ -73,6 +73,7 @@ void ScoreIntake::begin_job() {
 
 std::FILE* ScoreIntake::open_score(const char* name, console::Console& console) {
   const std::string given = name;
+  sound_ = false;
   if (given.ends_with(".mid")) return open_midi(given, console);
   const std::string path = resolve(given);
   const bool harmonizer_file = given != "insec.xml";
@@ -121,6 +122,7 @@ std::FILE* ScoreIntake::open_score(const char* name, console::Console& console) 
     }
     console::fail(console, kMalformedXml, path.c_str(), line_of(text, parsed.offset, utf16));
   }
+  sound_ = true;
   bool edited = false;
   if (harmonizer_file) {
     const bool pickup = has_pickup(score);
@@ -151,8 +153,14 @@ std::FILE* ScoreIntake::open_midi(const std::string& path, console::Console& con
   if (!bytes) return open_as_is(path, "rb");
   std::string format0;
   switch (merge_midi_tracks(*bytes, format0)) {
-    case MidiMerge::kNotFormat1: return open_as_is(path, "rb");
-    case MidiMerge::kMerged: return open_memory_stream(std::move(format0));
+    case MidiMerge::kNotFormat1:
+      // A format 0 file is read as it is; that it would merge cleanly
+      // shows it sound.
+      sound_ = merge_any_midi(*bytes, format0) == MidiMerge::kMerged;
+      return open_as_is(path, "rb");
+    case MidiMerge::kMerged:
+      sound_ = true;
+      return open_memory_stream(std::move(format0));
     case MidiMerge::kSmpte: console::fail(console, kSmpteDivision, path.c_str());
     case MidiMerge::kDamaged: console::fail(console, kDamagedMidi, path.c_str());
   }

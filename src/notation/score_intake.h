@@ -21,6 +21,7 @@ class ScoreIntake : public console::ScoreOpener {
  public:
   void begin_job();
   std::FILE* open_score(const char* name, console::Console& console) override;
+  bool last_score_is_sound() const override { return sound_; }
 
  private:
   std::FILE* open_midi(const std::string& path, console::Console& console);
@@ -28,6 +29,7 @@ class ScoreIntake : public console::ScoreOpener {
   // Whether inmus.xml, read in this job, has a pickup: inarm.xml follows it.
   std::optional<bool> music_pickup_;
   bool pickup_told_ = false;
+  bool sound_ = false;  // the file last opened parsed (XML) or merged (MIDI) cleanly
 };
 
 }  // namespace zelvo::notation
