@@ -24,7 +24,9 @@ enum class MidiMerge {
 MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, int32_t& bar);
 
 // The same for a format 0 file as well (a file in that form comes out of it
-// whatever it held); kNotFormat1 for format 2, kDamaged for no MIDI file.
-MidiMerge merge_any_midi(std::string_view bytes, std::string& format0, int32_t& bar);
+// whatever it held), keeping every change of time signature and every key
+// signature where it happens (never kMeterChange); kNotFormat1 for format 2,
+// kDamaged for no MIDI file.
+MidiMerge merge_any_midi(std::string_view bytes, std::string& format0);
 
 }  // namespace zelvo::notation
