@@ -31,6 +31,7 @@ struct NoteValue {
   const char* type;
   int dots;
   int64_t ticks;
+  bool triplet = false;  // three in the time of two: `ticks` is 2/3 of the type's
 };
 
 // The written values a length can be made of, longest first.
@@ -50,10 +51,9 @@ std::vector<NoteValue> note_values(int64_t quarter) {
   return values;
 }
 
-// Splits a length into written values; a remainder below the shortest
-// value keeps its exact length under the shortest type.
-std::vector<NoteValue> split_length(int64_t length, const std::vector<NoteValue>& values) {
-  std::vector<NoteValue> parts;
+// Greedy in plain and dotted values; a remainder below the shortest value
+// keeps its exact length under the shortest type.
+void add_plain_values(int64_t length, const std::vector<NoteValue>& values, std::vector<NoteValue>& parts) {
   while (length > 0) {
     const NoteValue* fit = nullptr;
     for (const NoteValue& value : values) {
@@ -69,6 +69,47 @@ std::vector<NoteValue> split_length(int64_t length, const std::vector<NoteValue>
     parts.push_back(*fit);
     length -= fit->ticks;
   }
+}
+
+// Triplet values (each 2/3 of a plain value) for `ticks`, a multiple of
+// `third`: one value when there is one that long, else thirds.
+void add_triplet_values(int64_t ticks, int64_t third, const std::vector<NoteValue>& values,
+                        std::vector<NoteValue>& parts) {
+  for (const NoteValue& value : values) {
+    if (value.dots == 0 && ticks % 2 == 0 && value.ticks == ticks / 2 * 3) {
+      parts.push_back({value.type, 0, ticks, true});
+      return;
+    }
+  }
+  for (; ticks > 0; ticks -= third) parts.push_back({values.back().type, 0, third, true});
+}
+
+// Splits a length starting at tick `start` into written values. Lengths off
+// the grid of the shortest plain value (the composer writes notes of 11/12
+// of a quarter note) are made exact with triplet values where the shortest
+// value divides by 3: first those that bring the start back onto the grid,
+// then plain values, then those for the end; so a note's end and the next
+// note's or rest's start make whole triplets.
+std::vector<NoteValue> split_length(int64_t start, int64_t length, const std::vector<NoteValue>& values) {
+  std::vector<NoteValue> parts;
+  const int64_t unit = values.back().ticks;
+  const int64_t third = unit % 3 == 0 ? unit / 3 * 2 : 0;
+  int64_t tail = 0;
+  if (third > 0) {
+    for (int64_t k = 1; k < 3 && start % unit != 0; ++k) {
+      if ((start + k * third) % unit != 0) continue;
+      if (k * third <= length) {
+        add_triplet_values(k * third, third, values, parts);
+        length -= k * third;
+      }
+      break;
+    }
+    for (int64_t k = 1; k < 3 && length % unit != 0; ++k) {
+      if (k * third <= length && (length - k * third) % unit == 0) tail = k * third;
+    }
+  }
+  add_plain_values(length - tail, values, parts);
+  if (tail > 0) add_triplet_values(tail, third, values, parts);
   return parts;
 }
 
@@ -111,7 +152,12 @@ class PartWriter {
       bool placed = false;
       for (std::vector<Chord>& voice : voices) {
         Chord& last = voice.back();
-        if (last.start == note.start && last.length == note.length) {
+        // A unison goes to another voice: notation programs tie only one
+        // of two equal notes of a chord.
+        const bool unison = std::any_of(last.members.begin(), last.members.end(), [&](int m) {
+          return midi_.notes[static_cast<size_t>(m)].pitch == note.pitch;
+        });
+        if (last.start == note.start && last.length == note.length && !unison) {
           last.members.push_back(i);
           placed = true;
         } else if (last.start + last.length <= note.start) {
@@ -153,10 +199,10 @@ class PartWriter {
       const int64_t end = chord.start + chord.length;
       if (end <= from || chord.start >= to) continue;
       const int64_t start = std::max(chord.start, from);
-      if (start > position) add_rest(position - from, start - position, number, pieces);
+      if (start > position) add_rest(from, position, start - position, number, pieces);
       const int64_t stop = std::min(end, to);
       int64_t at = start - from;
-      const std::vector<NoteValue> parts = split_length(stop - start, values_);
+      const std::vector<NoteValue> parts = split_length(start, stop - start, values_);
       for (size_t p = 0; p < parts.size(); ++p) {
         for (size_t m = 0; m < chord.members.size(); ++m) {
           Piece piece{at, parts[p], number};
@@ -175,11 +221,12 @@ class PartWriter {
       }
       position = stop;
     }
-    if (position < to) add_rest(position - from, to - position, number, pieces);
+    if (position < to) add_rest(from, position, to - position, number, pieces);
   }
 
-  void add_rest(int64_t at, int64_t length, int voice, std::vector<Piece>& pieces) {
-    for (const NoteValue& part : split_length(length, values_)) {
+  void add_rest(int64_t measure_start, int64_t start, int64_t length, int voice, std::vector<Piece>& pieces) {
+    int64_t at = start - measure_start;
+    for (const NoteValue& part : split_length(start, length, values_)) {
       pieces.push_back(Piece{at, part, voice});
       at += part.ticks;
     }
@@ -230,6 +277,11 @@ class PartWriter {
     note.append_child("type").text().set(piece.value.type);
     for (int d = 0; d < piece.value.dots; ++d) note.append_child("dot");
     if (piece.accidental) note.append_child("accidental").text().set(accidental_name(piece.spelling.alter));
+    if (piece.value.triplet) {
+      xml_node modification = note.append_child("time-modification");
+      modification.append_child("actual-notes").text().set(3);
+      modification.append_child("normal-notes").text().set(2);
+    }
     if (piece.tied_before || piece.tied_after) {
       xml_node notations = note.append_child("notations");
       if (piece.tied_before) notations.append_child("tied").append_attribute("type").set_value("stop");
@@ -265,7 +317,8 @@ void append_time(xml_node attributes, const Measure& bar) {
 
 MidiNotes read_midi_notes(std::string_view format0) {
   MidiNotes midi;
-  midi.division = static_cast<int>(be(format0, 12, 2));
+  // A division of 0 (no tick is any length) is read as one tick a quarter note.
+  midi.division = std::max(1, static_cast<int>(be(format0, 12, 2)));
   midi.meters.clear();
   bool tempo_seen = false;
   size_t at = 22;  // after the header chunk and the track's own header

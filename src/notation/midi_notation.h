@@ -29,7 +29,7 @@ struct KeySignature {
 
 // A MIDI file as notes: the one-track form that merge_any_midi makes.
 struct MidiNotes {
-  int division = 480;  // ticks per quarter note
+  int division = 480;  // ticks per quarter note, 1 or more
   int tempo = 120;     // quarter notes per minute
   std::vector<TimeSignature> meters{{0, 4, 4}};  // by tick, the first at 0
   std::vector<KeySignature> keys;   // by tick; none when the file has none
