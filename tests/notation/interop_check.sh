@@ -9,7 +9,6 @@
 #   interop_check.sh ZELVO SOURCE_DIR
 # Exit 77 (skipped) when a program is missing: scripts/install-notation-checkers.
 set -euo pipefail
-zelvo=$(realpath "$1")
 source_dir=$2
 data=$source_dir/tests/data/notation/interop
 notes=$source_dir/scripts/notation-notes.py
@@ -20,6 +19,7 @@ for program in mscore3 musicxml2ly csvmidi midicsv python3; do
     exit 77
   fi
 done
+zelvo=$(realpath "$1")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
