@@ -28,7 +28,7 @@ struct Chord {
 };
 
 struct NoteValue {
-  const char* type;
+  const char* type;  // nullptr: a measure rest
   int dots;
   int64_t ticks;
   bool triplet = false;  // three in the time of two: `ticks` is 2/3 of the type's
@@ -52,15 +52,22 @@ std::vector<NoteValue> note_values(int64_t quarter) {
 }
 
 // Greedy in plain and dotted values; a remainder below the shortest value
-// keeps its exact length under the shortest type.
-void add_plain_values(int64_t length, const std::vector<NoteValue>& values, std::vector<NoteValue>& parts) {
+// keeps its exact length under the shortest type. A rest (`at`, its place in
+// the measure, not -1) takes plain values that start on a multiple of their
+// own length where there is one (a quarter rest and a half rest from the
+// second beat of 4/4, not a dotted half), so the beats show.
+void add_plain_values(int64_t length, int64_t at, const std::vector<NoteValue>& values,
+                      std::vector<NoteValue>& parts) {
   while (length > 0) {
     const NoteValue* fit = nullptr;
     for (const NoteValue& value : values) {
-      if (value.ticks <= length) {
-        fit = &value;
-        break;
-      }
+      if (value.ticks > length) continue;
+      if (at >= 0 && (value.dots > 0 || at % value.ticks != 0)) continue;
+      fit = &value;
+      break;
+    }
+    for (size_t i = 0; fit == nullptr && i < values.size(); ++i) {
+      if (values[i].ticks <= length) fit = &values[i];
     }
     if (fit == nullptr) {
       parts.push_back({values.back().type, 0, length});
@@ -68,6 +75,7 @@ void add_plain_values(int64_t length, const std::vector<NoteValue>& values, std:
     }
     parts.push_back(*fit);
     length -= fit->ticks;
+    if (at >= 0) at += fit->ticks;
   }
 }
 
@@ -89,8 +97,10 @@ void add_triplet_values(int64_t ticks, int64_t third, const std::vector<NoteValu
 // of a quarter note) are made exact with triplet values where the shortest
 // value divides by 3: first those that bring the start back onto the grid,
 // then plain values, then those for the end; so a note's end and the next
-// note's or rest's start make whole triplets.
-std::vector<NoteValue> split_length(int64_t start, int64_t length, const std::vector<NoteValue>& values) {
+// note's or rest's start make whole triplets. `measure_start` is -1 for a
+// note, the start of the measure for a rest.
+std::vector<NoteValue> split_length(int64_t start, int64_t length, const std::vector<NoteValue>& values,
+                                    int64_t measure_start = -1) {
   std::vector<NoteValue> parts;
   const int64_t unit = values.back().ticks;
   const int64_t third = unit % 3 == 0 ? unit / 3 * 2 : 0;
@@ -101,6 +111,7 @@ std::vector<NoteValue> split_length(int64_t start, int64_t length, const std::ve
       if (k * third <= length) {
         add_triplet_values(k * third, third, values, parts);
         length -= k * third;
+        start += k * third;
       }
       break;
     }
@@ -108,7 +119,7 @@ std::vector<NoteValue> split_length(int64_t start, int64_t length, const std::ve
       if (k * third <= length && (length - k * third) % unit == 0) tail = k * third;
     }
   }
-  add_plain_values(length - tail, values, parts);
+  add_plain_values(length - tail, measure_start < 0 ? -1 : start - measure_start, values, parts);
   if (tail > 0) add_triplet_values(tail, third, values, parts);
   return parts;
 }
@@ -199,7 +210,7 @@ class PartWriter {
       const int64_t end = chord.start + chord.length;
       if (end <= from || chord.start >= to) continue;
       const int64_t start = std::max(chord.start, from);
-      if (start > position) add_rest(from, position, start - position, number, pieces);
+      if (start > position) add_rest(bar, position, start - position, number, pieces);
       const int64_t stop = std::min(end, to);
       int64_t at = start - from;
       const std::vector<NoteValue> parts = split_length(start, stop - start, values_);
@@ -221,15 +232,39 @@ class PartWriter {
       }
       position = stop;
     }
-    if (position < to) add_rest(from, position, to - position, number, pieces);
+    if (position < to) add_rest(bar, position, to - position, number, pieces);
   }
 
-  void add_rest(int64_t measure_start, int64_t start, int64_t length, int voice, std::vector<Piece>& pieces) {
-    int64_t at = start - measure_start;
-    for (const NoteValue& part : split_length(start, length, values_)) {
-      pieces.push_back(Piece{at, part, voice});
-      at += part.ticks;
+  // A rest; one that fills the measure is a measure rest (no type), as
+  // notation programs show a bar without notes in any time signature. In a
+  // compound time (6/8, 9/8, 12/8, ...) a rest runs to the next beat, then
+  // takes whole beats of a dotted value each.
+  void add_rest(const Measure& bar, int64_t start, int64_t length, int voice, std::vector<Piece>& pieces) {
+    if (start == bar.start && length == bar.length) {
+      pieces.push_back(Piece{0, NoteValue{nullptr, 0, length}, voice});
+      return;
     }
+    const auto add = [&](int64_t from, int64_t ticks) {
+      int64_t at = from - bar.start;
+      for (const NoteValue& part : split_length(from, ticks, values_, bar.start)) {
+        pieces.push_back(Piece{at, part, voice});
+        at += part.ticks;
+      }
+    };
+    const bool compound = bar.beat_type >= 8 && bar.beats % 3 == 0 && bar.beats > 3;
+    const int64_t beat = int64_t{midi_.division} * 4 / bar.beat_type * 3;
+    const auto dotted_beat = std::find_if(values_.begin(), values_.end(), [&](const NoteValue& value) {
+      return value.dots == 1 && value.ticks == beat;
+    });
+    if (!compound || dotted_beat == values_.end()) {
+      add(start, length);
+      return;
+    }
+    const int64_t to_beat = std::min(length, (beat - (start - bar.start) % beat) % beat);
+    add(start, to_beat);
+    int64_t at = start + to_beat;
+    for (; at + beat <= start + length; at += beat) pieces.push_back(Piece{at - bar.start, *dotted_beat, voice});
+    add(at, start + length - at);
   }
 
   // An accidental is shown where a note's alteration differs from what the
@@ -261,7 +296,8 @@ class PartWriter {
   void write_piece(xml_node measure, const Piece& piece) {
     xml_node note = measure.append_child("note");
     if (piece.index < 0) {
-      note.append_child("rest");
+      xml_node rest = note.append_child("rest");
+      if (piece.value.type == nullptr) rest.append_attribute("measure").set_value("yes");
     } else {
       if (piece.chord) note.append_child("chord");
       xml_node pitch = note.append_child("pitch");
@@ -274,7 +310,7 @@ class PartWriter {
     if (piece.tied_before) note.append_child("tie").append_attribute("type").set_value("stop");
     if (piece.tied_after) note.append_child("tie").append_attribute("type").set_value("start");
     note.append_child("voice").text().set(piece.voice);
-    note.append_child("type").text().set(piece.value.type);
+    if (piece.value.type != nullptr) note.append_child("type").text().set(piece.value.type);
     for (int d = 0; d < piece.value.dots; ++d) note.append_child("dot");
     if (piece.accidental) note.append_child("accidental").text().set(accidental_name(piece.spelling.alter));
     if (piece.value.triplet) {

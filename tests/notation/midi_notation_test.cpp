@@ -92,29 +92,33 @@ TEST(MidiMerge, AnyMidiKeepsEveryTimeAndKeySignature) {
   EXPECT_EQ(midi.notes[0].length, 1536);
 }
 
-TEST(MidiNotation, TiesAcrossTheBarDotsRestsAndAccidentals) {
+TEST(MidiNotation, TiesAcrossTheBarDotsRestsOnTheBeatAndAccidentals) {
   MidiNotes midi;
   midi.division = 4;
   midi.meters = {{0, 2, 4}};
   midi.keys = {{0, Key{-1, false}}};
   // A dotted quarter from the second eighth, over the bar line into bar 2.
   midi.notes.push_back(SoundingNote{0, 2, 8, 61});
+  midi.notes.push_back(SoundingNote{1, 0, 8, 48});  // a second part, silent in bar 2
   const std::string xml = write_musicxml(midi, {"pa"});
   const auto count = [&](const std::string& what) {
     size_t n = 0;
     for (size_t at = xml.find(what); at != std::string::npos; at = xml.find(what, at + 1)) ++n;
     return n;
   };
-  EXPECT_EQ(count("<rest/>"), 2u);          // the first eighth, the end of bar 2
+  // The first eighth; in bar 2 an eighth and a quarter, on the beat; part 2
+  // rests for the whole of bar 2.
+  EXPECT_EQ(count("<rest/>"), 3u);
+  EXPECT_EQ(count("<rest measure=\"yes\"/>"), 1u);
   EXPECT_EQ(count("<tie type=\"start\"/>"), 1u);
   EXPECT_EQ(count("<tie type=\"stop\"/>"), 1u);
   EXPECT_EQ(count("<step>D</step>"), 2u);   // 61 spelled D-flat in F major
   EXPECT_EQ(count("<alter>-1</alter>"), 2u);
   EXPECT_EQ(count("<accidental>flat</accidental>"), 1u);  // not again on the tied note
-  EXPECT_EQ(count("<fifths>-1</fifths>"), 1u);
-  EXPECT_EQ(count("<dot/>"), 2u);  // a dotted quarter note in bar 1, a dotted quarter rest in bar 2
+  EXPECT_EQ(count("<fifths>-1</fifths>"), 2u);  // once a part
+  EXPECT_EQ(count("<dot/>"), 1u);  // the dotted quarter note in bar 1
   EXPECT_EQ(count("<text>pa</text>"), 1u);  // the lyric only under the first piece
-  EXPECT_EQ(count("<measure number="), 2u);
+  EXPECT_EQ(count("<measure number="), 4u);
 }
 
 }  // namespace
