@@ -296,6 +296,8 @@ class PartWriter {
   void write_piece(xml_node measure, const Piece& piece) {
     xml_node note = measure.append_child("note");
     if (piece.index < 0) {
+      // A second voice silent for the whole bar is not shown.
+      if (piece.value.type == nullptr && piece.voice > 1) note.append_attribute("print-object").set_value("no");
       xml_node rest = note.append_child("rest");
       if (piece.value.type == nullptr) rest.append_attribute("measure").set_value("yes");
     } else {
