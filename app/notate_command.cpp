@@ -20,8 +20,8 @@ constexpr const char* kNotateUsage =
     "usage: zelvo notate FILE.mid [-o FILE.musicxml]\n"
     "\n"
     "Writes the MIDI file as MusicXML (default: its name with .musicxml): one\n"
-    "part per channel, voices, ties across bar lines, rests, time signature\n"
-    "and tempo.\n";
+    "part per channel, voices, ties across bar lines, rests, time and key\n"
+    "signatures (the file's, else the key its notes fit best) and tempo.\n";
 
 int fail(const std::string& problem) {
   std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
@@ -69,8 +69,12 @@ int run_notate_command(int argc, char** argv) {
     case notation::MidiMerge::kSmpte: return fail(input + " is timed in SMPTE frames, which is not read");
     case notation::MidiMerge::kDamaged: return fail(input + " is not a readable MIDI file");
   }
-  const std::string text =
-      notation::write_musicxml(notation::read_midi_notes(format0), {}, false);
+  notation::MidiNotes midi = notation::read_midi_notes(format0);
+  notation::add_key_from_notes(midi);
+  const std::string text = notation::write_musicxml(midi, {});
+  if (text.empty()) {
+    return fail(input + " is longer than " + std::to_string(notation::kMaxMeasures) + " bars, which are not written");
+  }
   // Written whole under a temporary name, then renamed: never half a file.
   const std::string temporary = output + ".part";
   {

@@ -8,6 +8,14 @@ namespace zelvo::notation {
 
 namespace {
 
+struct Event {
+  uint64_t tick;
+  uint32_t track;
+  uint32_t order;
+  uint8_t bytes[3];
+  uint8_t size;
+};
+
 struct Meter {
   uint8_t data[4];  // numerator, denominator exponent, clocks per click, 32nds per quarter
   bool same_as(const Meter& other) const {
@@ -15,21 +23,14 @@ struct Meter {
   }
 };
 
-// A channel event, or a time signature (its meta event's first three bytes
-// and its data).
-struct Event {
-  uint64_t tick;
-  uint32_t track;
-  uint32_t order;
-  uint8_t bytes[3];
-  uint8_t size;
-  Meter meter = {};
-  bool is_meter() const { return bytes[0] == 0xFF; }
-};
-
 struct TimedMeter {
   uint64_t tick;
   Meter meter;
+};
+
+struct TimedKey {
+  uint64_t tick;
+  uint8_t data[2];  // sharps (negative: flats), 1 for minor
 };
 
 // Reads the chunk's bytes; every read is checked against its end.
@@ -76,7 +77,7 @@ uint32_t be(std::string_view bytes, size_t at, int count) {
 }
 
 bool read_track(std::string_view chunk, uint32_t track, std::vector<Event>& events,
-                std::vector<TimedMeter>& meters, std::optional<uint32_t>& tempo) {
+                std::vector<TimedMeter>& meters, std::vector<TimedKey>& keys, std::optional<uint32_t>& tempo) {
   Reader in(chunk);
   uint64_t tick = 0;
   uint8_t running = 0;
@@ -101,6 +102,9 @@ bool read_track(std::string_view chunk, uint32_t track, std::vector<Event>& even
           meter.data[3] = static_cast<uint8_t>(data[3]);
         }
         meters.push_back({tick, meter});
+      }
+      if (type == 0x59 && length >= 2) {
+        keys.push_back({tick, {static_cast<uint8_t>(data[0]), static_cast<uint8_t>(data[1])}});
       }
       continue;
     }
@@ -141,16 +145,45 @@ void put_be(std::string& out, uint32_t value, int count) {
   for (int i = count - 1; i >= 0; --i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-}  // namespace
+// The events of one merged track's time, in order: a time signature, a key
+// signature, then the channel events.
+struct MetaAt {
+  uint64_t tick;
+  std::string bytes;  // the event without its delta time
+};
 
-MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0) {
-  if (bytes.size() < 14 || !bytes.starts_with("MThd") || be(bytes, 8, 2) != 1) {
-    return MidiMerge::kNotFormat1;
+// Every change of time signature (one a tick, the last written there) and of
+// key signature, each written where it happens.
+std::vector<MetaAt> signature_events(std::vector<TimedMeter> meters, std::vector<TimedKey> keys) {
+  std::vector<MetaAt> out;
+  const auto by_tick = [](const auto& a, const auto& b) { return a.tick < b.tick; };
+  std::stable_sort(meters.begin(), meters.end(), by_tick);
+  std::stable_sort(keys.begin(), keys.end(), by_tick);
+  Meter in_force{{4, 2, 24, 8}};
+  for (size_t i = 0; i < meters.size(); ++i) {
+    if (i + 1 < meters.size() && meters[i + 1].tick == meters[i].tick) continue;
+    if (meters[i].tick > 0 && meters[i].meter.same_as(in_force)) continue;
+    in_force = meters[i].meter;
+    out.push_back({meters[i].tick, std::string("\xFF\x58\x04", 3) +
+                                       std::string(reinterpret_cast<const char*>(in_force.data), 4)});
   }
-  return merge_any_midi(bytes, format0);
+  if (out.empty() || out.front().tick != 0) {
+    out.insert(out.begin(), {0, std::string("\xFF\x58\x04\x04\x02\x18\x08", 7)});
+  }
+  int previous = -1;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (i + 1 < keys.size() && keys[i + 1].tick == keys[i].tick) continue;
+    const int key = keys[i].data[0] << 8 | keys[i].data[1];
+    if (key == previous) continue;
+    previous = key;
+    out.push_back({keys[i].tick, std::string("\xFF\x59\x02", 3) +
+                                     std::string(reinterpret_cast<const char*>(keys[i].data), 2)});
+  }
+  std::stable_sort(out.begin(), out.end(), by_tick);
+  return out;
 }
 
-MidiMerge merge_any_midi(std::string_view bytes, std::string& format0) {
+MidiMerge merge(std::string_view bytes, std::string& format0) {
   if (bytes.size() < 14 || !bytes.starts_with("MThd")) return MidiMerge::kDamaged;
   const uint32_t header_length = be(bytes, 4, 4);
   if (be(bytes, 8, 2) > 1) return MidiMerge::kNotFormat1;
@@ -160,6 +193,7 @@ MidiMerge merge_any_midi(std::string_view bytes, std::string& format0) {
 
   std::vector<Event> events;
   std::vector<TimedMeter> meters;
+  std::vector<TimedKey> keys;
   std::optional<uint32_t> tempo;
   uint32_t track = 0;
   for (size_t at = 8 + header_length; at < bytes.size();) {
@@ -167,46 +201,40 @@ MidiMerge merge_any_midi(std::string_view bytes, std::string& format0) {
     const uint32_t length = be(bytes, at + 4, 4);
     if (length > bytes.size() - at - 8) return MidiMerge::kDamaged;
     if (bytes.substr(at, 4) == "MTrk" &&
-        !read_track(bytes.substr(at + 8, length), track++, events, meters, tempo)) {
+        !read_track(bytes.substr(at + 8, length), track++, events, meters, keys, tempo)) {
       return MidiMerge::kDamaged;
     }
     at += 8 + static_cast<size_t>(length);
   }
 
-  std::stable_sort(meters.begin(), meters.end(),
-                   [](const TimedMeter& a, const TimedMeter& b) { return a.tick < b.tick; });
-  // The meter at tick 0 leads the track; every later change goes in at its
-  // tick, before the channel events there.
-  Meter meter{{4, 2, 24, 8}};
-  size_t later = 0;
-  for (; later < meters.size() && meters[later].tick == 0; ++later) meter = meters[later].meter;
-  Meter current = meter;
-  for (size_t k = later; k < meters.size(); ++k) {
-    if (meters[k].meter.same_as(current)) continue;
-    current = meters[k].meter;
-    Event event{meters[k].tick, 0, 0, {0xFF, 0x58, 0x04}, 3};
-    event.meter = current;
-    events.push_back(event);
-  }
+  const std::vector<MetaAt> signatures = signature_events(meters, keys);
   std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
     if (a.tick != b.tick) return a.tick < b.tick;
-    if (a.is_meter() != b.is_meter()) return a.is_meter();
     if (a.track != b.track) return a.track < b.track;
     return a.order < b.order;
   });
 
   std::string track_bytes;
-  track_bytes.append("\x00\xFF\x58\x04", 4);
-  track_bytes.append(reinterpret_cast<const char*>(meter.data), 4);
+  track_bytes.append("\x00", 1);
+  track_bytes += signatures.front().bytes;
   track_bytes.append("\x00\xFF\x51\x03", 4);
   put_be(track_bytes, tempo.value_or(500000), 3);
   uint64_t previous = 0;
+  size_t next_signature = 1;
+  const auto put_signatures_until = [&](uint64_t tick) {
+    for (; next_signature < signatures.size() && signatures[next_signature].tick <= tick; ++next_signature) {
+      put_var_length(track_bytes, signatures[next_signature].tick - previous);
+      previous = signatures[next_signature].tick;
+      track_bytes += signatures[next_signature].bytes;
+    }
+  };
   for (const Event& event : events) {
+    put_signatures_until(event.tick);
     put_var_length(track_bytes, event.tick - previous);
     previous = event.tick;
     track_bytes.append(reinterpret_cast<const char*>(event.bytes), event.size);
-    if (event.is_meter()) track_bytes.append(reinterpret_cast<const char*>(event.meter.data), 4);
   }
+  put_signatures_until(UINT64_MAX);
   track_bytes.append("\x00\xFF\x2F\x00", 4);
 
   format0.assign("MThd\x00\x00\x00\x06\x00\x00\x00\x01", 12);
@@ -215,6 +243,19 @@ MidiMerge merge_any_midi(std::string_view bytes, std::string& format0) {
   put_be(format0, static_cast<uint32_t>(track_bytes.size()), 4);
   format0 += track_bytes;
   return MidiMerge::kMerged;
+}
+
+}  // namespace
+
+MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0) {
+  if (bytes.size() < 14 || !bytes.starts_with("MThd") || be(bytes, 8, 2) != 1) {
+    return MidiMerge::kNotFormat1;
+  }
+  return merge(bytes, format0);
+}
+
+MidiMerge merge_any_midi(std::string_view bytes, std::string& format0) {
+  return merge(bytes, format0);
 }
 
 }  // namespace zelvo::notation

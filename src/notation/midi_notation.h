@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "notation/key_spelling.h"
+
 namespace zelvo::notation {
 
 struct SoundingNote {
@@ -14,26 +16,48 @@ struct SoundingNote {
   int pitch;
 };
 
+struct TimeSignature {
+  int64_t tick;
+  int beats;      // 1 to 255
+  int beat_type;  // 1 to 64, a power of two
+};
+
+struct KeySignature {
+  int64_t tick;
+  Key key;
+};
+
 // A MIDI file as notes: the one-track form that merge_any_midi makes.
 struct MidiNotes {
-  int division = 480;  // ticks per quarter note
-  int beats = 4;
-  int beat_type = 4;
-  int tempo = 120;  // quarter notes per minute
+  int division = 480;  // ticks per quarter note, 1 or more
+  int tempo = 120;     // quarter notes per minute
+  std::vector<TimeSignature> meters{{0, 4, 4}};  // by tick, the first at 0
+  std::vector<KeySignature> keys;   // by tick; none when the file has none
   std::vector<SoundingNote> notes;  // by start
 };
 
-// REQUIRES: `format0` comes from merge_any_midi. A note-off (or note-on of
-// velocity 0) ends the earliest open note of its channel and pitch; a note
-// never ended lasts to the last event.
+// REQUIRES: `format0` comes from merge_any_midi (any bytes are read
+// safely). A note-off (or note-on of velocity 0) ends the earliest open note
+// of its channel and pitch; a note never ended lasts to the last event. Every
+// time and key signature is kept with its tick (a time signature of 0 beats
+// left out, 4/4 until the first); the first tempo counts.
 MidiNotes read_midi_notes(std::string_view format0);
+
+// When the file has no key signature: the key that best fits its notes,
+// weighted by their lengths, from the start.
+void add_key_from_notes(MidiNotes& midi);
+
+// At most this many measures are written.
+constexpr int64_t kMaxMeasures = 20000;
 
 // MusicXML (laid out, UTF-8) of the notes: one part per channel, voices
 // where a channel's notes overlap, chords where they start and end
 // together, durations as note types with dots and ties across bar lines,
-// rests filling every bar, the time signature and tempo. `lyrics` (one per
-// note, in the order of `notes`; empty for none) are written under the
-// notes; sharps unless `flats`.
-std::string write_musicxml(const MidiNotes& midi, const std::vector<std::string>& lyrics, bool flats);
+// rests filling every bar, the time signatures, key signatures and tempo,
+// pitches spelled in the key of their measure with the accidentals shown.
+// `lyrics` (one per note, in the order of `notes`; empty for none) are
+// written under the notes. Empty when the notes need more than kMaxMeasures
+// measures.
+std::string write_musicxml(const MidiNotes& midi, const std::vector<std::string>& lyrics);
 
 }  // namespace zelvo::notation

@@ -1,5 +1,6 @@
 #include "notation/result_notation.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -8,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/context.h"
 #include "harmonizer/note_time.h"
 #include "notation/midi_merge.h"
 #include "notation/midi_notation.h"
@@ -39,11 +41,35 @@ std::vector<std::string> tone_type_lyrics(const MidiNotes& midi,
   return lyrics;
 }
 
-// A flat key's scale holds B-flat without B, or E-flat without E.
-bool flat_scale(const harmonizer::HarmonizerState& state) {
-  const char* marks = state.engine.scales.entries[0].marks;
-  const auto present = [&](int pc) { return marks[pc] != '_' && (marks[pc] < 'a' || marks[pc] > 'z'); };
-  return (present(10) && !present(11)) || (present(3) && !present(4));
+// Where a scale of the harmony starts in outar.mid, in ticks (the
+// harmonizer's clicks).
+int64_t scale_start_tick(const harmonizer::HarmonizerState& state, const engine::HarmonyEntry& scale) {
+  return harmonizer::midi_tick(state.settings.time, scale.bar, scale.click);
+}
+
+// The key of every scale of the harmony, from where it starts. A scale
+// written from its tonic to the octave above marks that pitch class twice,
+// which tells a minor key from its relative major.
+std::vector<KeySignature> scale_keys(const harmonizer::HarmonizerState& state) {
+  std::vector<KeySignature> keys;
+  for (int32_t k = 0; k < engine::kMaxHarmonyEntries; ++k) {
+    const engine::HarmonyEntry& scale = state.engine.scales.entries[k];
+    if (scale.bar == 0) break;
+    bool present[12] = {};
+    int tonic = -1;
+    int doubled = 0;
+    for (int pc = 0; pc < 12; ++pc) {
+      present[pc] = engine::is_pitch_class_marked(scale.marks[pc]);
+      if (scale.marks[pc] >= '0' && scale.marks[pc] <= '9') {
+        tonic = pc;
+        ++doubled;
+      }
+    }
+    const notation::Key key = fit_key(present, doubled == 1 ? tonic : -1);
+    if (!keys.empty() && keys.back().key == key) continue;
+    keys.push_back({std::max<int64_t>(0, scale_start_tick(state, scale)), key});
+  }
+  return keys;
 }
 
 }  // namespace
@@ -56,10 +82,13 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
   bytes << in.rdbuf();
   std::string format0;
   if (merge_any_midi(bytes.str(), format0) != MidiMerge::kMerged) return false;
-  const MidiNotes midi = read_midi_notes(format0);
+  MidiNotes midi = read_midi_notes(format0);
+  if (harmonizer != nullptr) midi.keys = scale_keys(*harmonizer);
+  add_key_from_notes(midi);
   const std::vector<std::string> lyrics =
       harmonizer != nullptr ? tone_type_lyrics(midi, *harmonizer) : std::vector<std::string>{};
-  const std::string text = write_musicxml(midi, lyrics, harmonizer != nullptr && flat_scale(*harmonizer));
+  const std::string text = write_musicxml(midi, lyrics);
+  if (text.empty()) return false;
   const std::string temporary = std::string(xml_name) + ".part";
   {
     std::ofstream out(temporary, std::ios::binary);

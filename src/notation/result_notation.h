@@ -8,8 +8,8 @@ namespace zelvo::notation {
 // Writes `midi_name` (a job's result, in the current directory) as MusicXML
 // under `xml_name`, whole or not at all. With `harmonizer` (after a
 // Harmonize job) each note carries its tone type as a lyric, chord tones
-// unlabelled, and pitches are spelled with flats when the first scale is a
-// flat key's. Returns false when the MIDI file cannot be read or the
+// unlabelled, and its key signatures come from the harmony's scales (else
+// from the file's, else from its notes). Returns false when the MIDI file cannot be read or the
 // MusicXML not written.
 bool write_result_notation(const char* midi_name, const char* xml_name,
                            const harmonizer::HarmonizerState* harmonizer);

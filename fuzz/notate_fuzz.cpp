@@ -1,0 +1,46 @@
+// Any MIDI file as `zelvo notate` writes it: merged into one track with
+// every time and key signature, read as notes, laid out in measures, spelled
+// and written as MusicXML.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "notation/measure_layout.h"
+#include "notation/midi_merge.h"
+#include "notation/midi_notation.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace zelvo::notation;
+  if (size > 4096) return 0;  // enough for every kind of event; keeps the MusicXML small
+  std::string format0;
+  if (merge_any_midi(std::string_view(reinterpret_cast<const char*>(data), size), format0) != MidiMerge::kMerged) {
+    return 0;
+  }
+  MidiNotes midi = read_midi_notes(format0);
+  add_key_from_notes(midi);
+  int64_t end = 0;
+  for (const SoundingNote& note : midi.notes) {
+    if (note.length < 0 || note.channel > 15) __builtin_trap();
+    end = std::max(end, note.start + note.length);
+  }
+  std::vector<Measure> measures;
+  const bool laid_out = lay_out_measures(midi, end, measures);
+  int64_t at = 0;
+  for (const Measure& measure : measures) {
+    if (measure.start != at || measure.length <= 0 || measure.key.fifths < -7 || measure.key.fifths > 7) {
+      __builtin_trap();
+    }
+    at += measure.length;
+  }
+  if (laid_out && at < end) __builtin_trap();
+  // Only short pieces are written whole: a long one (many bars, many
+  // voices of rests, bars of hundreds of beats) costs time, not coverage.
+  bool short_bars = true;
+  for (const TimeSignature& meter : midi.meters) short_bars = short_bars && meter.beats <= 8 * meter.beat_type;
+  if (laid_out && short_bars && measures.size() <= 32 && midi.notes.size() <= 128) {
+    (void)write_musicxml(midi, std::vector<std::string>(midi.notes.size(), "pa"));
+  }
+  return 0;
+}
