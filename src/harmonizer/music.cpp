@@ -47,9 +47,10 @@ void read_source(HarmonizerState& state, console::Console& console) {
       const char* name = settings.MusicSource == 0 ? kMusicFile : kHarmonyFile;
       const ScoreFile file = open_score_file(state.score_opener, console, name, "r");
       int32_t measure = 0;
-      report_xml_result(
-          console, read_musicxml(music, settings.time, first, count, file.get(), &measure), name,
-          measure);
+      // Read before the measure is passed on: the arguments of one call
+      // are evaluated in no fixed order.
+      const XmlResult read = read_musicxml(music, settings.time, first, count, file.get(), &measure);
+      report_xml_result(console, read, name, measure);
       return;
     }
     case 1:

@@ -5,12 +5,14 @@ white space between tags removed), the music also as MIDI (the reference
 for where every note sits). Run from this folder; it fills the scenario
 folders next to it (meters_*, pickup_meters_*, lead_sheet_meters).
 
-    python3 make_scores.py        # needs mscore3 (Debian's musescore3)
+    python3 make_scores.py            # needs mscore3 (Debian's musescore3)
+    python3 make_scores.py refusals   # only the refused variants, from the exports
 """
 import os
 import re
 import shutil
 import subprocess
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SCENARIOS = os.path.dirname(HERE)
@@ -367,5 +369,70 @@ def main():
                 "HarmInsNum = 2\nDivideNotes = 1\nMelIns = 1\nBassIns = 1\n")
 
 
+
+def refusal(name, music, harmony):
+    folder = os.path.join(SCENARIOS, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for file_name, text in (("inmus.xml", music), ("inarm.xml", harmony)):
+        with open(os.path.join(folder, file_name), "w") as f:
+            f.write(text)
+    with open(os.path.join(folder, "command"), "w") as f:
+        f.write("harmonize\n")
+    with open(os.path.join(folder, "conar.txt"), "w") as f:
+        f.write(CONAR)
+
+
+def with_meter(text, part, measure, beats, beat_type):
+    """`text` with the time signature of `measure` in the `part`-th part
+    (0 for every part) changed."""
+    starts = [m.start() for m in re.finditer(r"<part id=", text)] + [len(text)]
+    pieces = [text[:starts[0]]]
+    for k in range(len(starts) - 1):
+        piece = text[starts[k]:starts[k + 1]]
+        if part in (0, k + 1):
+            at = piece.index('<measure number="%d"' % measure)
+            end = piece.index("</time>", at)
+            head = piece[at:end]
+            head = re.sub(r"<beats>\d+</beats>", "<beats>%d</beats>" % beats, head)
+            head = re.sub(r"<beat-type>\d+</beat-type>", "<beat-type>%d</beat-type>" % beat_type, head)
+            piece = piece[:at] + head + piece[end:]
+        pieces.append(piece)
+    return "".join(pieces)
+
+
+def many_changes(count):
+    """One part whose meter changes `count` times, 4/4 and 3/4 in turn."""
+    measures = []
+    for m in range(1, count + 2):
+        beats = 4 if m % 2 == 1 else 3
+        measures.append('    <measure number="%d">\n      <attributes>\n%s        <time>\n'
+                        "          <beats>%d</beats>\n          <beat-type>4</beat-type>\n"
+                        "          </time>\n        </attributes>\n      <note>\n        <pitch>\n"
+                        "          <step>C</step>\n          <octave>5</octave>\n          </pitch>\n"
+                        "        <duration>%d</duration>\n        </note>\n      </measure>\n"
+                        % (m, "        <divisions>1</divisions>\n" if m == 1 else "", beats, beats))
+    return ('<?xml version="1.0" encoding="UTF-8"?>\n<score-partwise version="3.1">\n  <part-list>\n'
+            '    <score-part id="P1">\n      <part-name>Melody</part-name>\n      </score-part>\n'
+            '    </part-list>\n  <part id="P1">\n' + "".join(measures) + "    </part>\n  </score-partwise>\n")
+
+
+def refusals():
+    with open(os.path.join(SCENARIOS, "meters_laid_out", "inmus.xml")) as f:
+        music = f.read()
+    with open(os.path.join(SCENARIOS, "meters_laid_out", "inarm.xml")) as f:
+        harmony = f.read()
+    refusal("meters_parts_differ", with_meter(music, 2, 5, 2, 4), harmony)
+    refusal("meters_harmony_elsewhere", music, with_meter(harmony, 0, 5, 4, 4))
+    refusal("meters_unusual", with_meter(music, 0, 5, 3, 3), harmony)
+    refusal("meters_too_many", many_changes(257), harmony)
+    one_meter = harmony
+    for measure in (5, 9, 11, 14, 15):
+        one_meter = with_meter(one_meter, 0, measure, 4, 4)
+    refusal("meters_most", many_changes(256), one_meter)
+
+
 if __name__ == "__main__":
-    main()
+    if sys.argv[1:] != ["refusals"]:
+        main()
+    refusals()
