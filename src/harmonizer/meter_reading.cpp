@@ -50,6 +50,12 @@ void MeterReading::time_signature(int32_t measure, int32_t beats, int32_t beat_t
 MeterReading::Problem MeterReading::finish(engine::TimeSettings& time, int32_t& measure) {
   end_part();
   time.meters.count = 0;
+  // The first meter holds from bar 1 on: a change numbered at or before
+  // the measure that states it would put that measure in the wrong meter.
+  if (problem_ == Problem::kNone && reference_count_ > 1 &&
+      reference_[1].measure <= reference_[0].measure) {
+    fail(Problem::kOutOfOrder, reference_[1].measure);
+  }
   if (problem_ == Problem::kNone && reference_count_ > 1) {
     if (engine::set_first_meter(time, reference_[0].beats, reference_[0].beat_type) !=
         engine::MeterProblem::kNone) {
