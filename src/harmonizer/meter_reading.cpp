@@ -8,13 +8,17 @@ void MeterReading::fail(Problem problem, int32_t measure) {
   problem_measure_ = measure;
 }
 
+void MeterReading::differ(int32_t measure) {
+  if (differ_measure_ == 0) differ_measure_ = measure;
+}
+
 void MeterReading::end_part() {
   if (!part_states_) return;
   if (!reference_done_) {
     reference_done_ = true;
   } else if (cursor_ < reference_count_) {
     // The part stops following: it leaves out a change the first part makes.
-    fail(Problem::kPartsDiffer, reference_[cursor_].measure);
+    differ(reference_[cursor_].measure);
   }
 }
 
@@ -27,6 +31,7 @@ void MeterReading::start_part() {
 void MeterReading::time_signature(int32_t measure, int32_t beats, int32_t beat_type) {
   const Stated stated{measure, beats, beat_type};
   if (part_states_ && stated.same_meter(current_)) return;
+  if (part_states_) changes_ = true;
   part_states_ = true;
   current_ = stated;
   if (!reference_done_) {
@@ -41,7 +46,7 @@ void MeterReading::time_signature(int32_t measure, int32_t beats, int32_t beat_t
                        reference_[cursor_].measure == measure &&
                        reference_[cursor_].same_meter(stated);
   if (!follows) {
-    fail(Problem::kPartsDiffer, measure);
+    differ(measure);
     return;
   }
   ++cursor_;
@@ -50,6 +55,13 @@ void MeterReading::time_signature(int32_t measure, int32_t beats, int32_t beat_t
 MeterReading::Problem MeterReading::finish(engine::TimeSettings& time, int32_t& measure) {
   end_part();
   time.meters.count = 0;
+  // Parts each in one meter of their own are read as they always were: the
+  // last meter stated holds for all.
+  if (!changes_) {
+    measure = 0;
+    return Problem::kNone;
+  }
+  if (differ_measure_ != 0) fail(Problem::kPartsDiffer, differ_measure_);
   // The first meter holds from bar 1 on: a change numbered at or before
   // the measure that states it would put that measure in the wrong meter.
   if (problem_ == Problem::kNone && reference_count_ > 1 &&

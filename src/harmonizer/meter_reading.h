@@ -7,9 +7,11 @@
 
 namespace zelvo::harmonizer {
 
-// The time signatures a MusicXML file states, part by part. Every part must
-// change meter where the first part that states one does; once the file is
-// read, the first part's meters become the meter map.
+// The time signatures a MusicXML file states, part by part. When some part
+// changes meter, every part must change it where the first part that states
+// one does, and once the file is read the first part's meters become the
+// meter map. Parts that each keep one meter are left as they always were read,
+// even when their meters differ.
 class MeterReading {
  public:
   enum class Problem : int32_t { kNone, kPartsDiffer, kTooMany, kOutOfOrder, kUnusual };
@@ -33,6 +35,7 @@ class MeterReading {
   };
   void end_part();
   void fail(Problem problem, int32_t measure);
+  void differ(int32_t measure);
 
   // The first stating part's meters, each differing from the one before.
   Stated reference_[engine::kMaxMeterChanges + 1] = {};
@@ -41,6 +44,8 @@ class MeterReading {
   int32_t cursor_ = 0;           // the current part's next meter in the reference
   bool part_states_ = false;     // the current part stated a meter
   Stated current_ = {};
+  bool changes_ = false;         // some part states a second meter
+  int32_t differ_measure_ = 0;   // where a part first leaves the reference; 0 none
   Problem problem_ = Problem::kNone;
   int32_t problem_measure_ = 0;
 };
