@@ -357,6 +357,7 @@ def main():
     scenario_set("pickup_meters", "pickup_meters", "pickup_meters_harmony")
 
     write("lead_meters.mscx", mscx([("Melody", "G", melody(LEAD))], LEAD, None, symbols(LEAD)))
+    mscore(os.path.join(HERE, "lead_meters.mscx"), os.path.join(HERE, "lead_meters.mid"))
     folder = os.path.join(SCENARIOS, "lead_sheet_meters")
     os.makedirs(folder, exist_ok=True)
     mscore(os.path.join(HERE, "lead_meters.mscx"), os.path.join(folder, "inmus.xml"))
