@@ -431,7 +431,59 @@ def refusals():
     refusal("meters_most", many_changes(256), one_meter)
 
 
+def simple_score(parts):
+    """A laid-out score; `parts` maps a part number to its measures, each
+    (beats, beat type, [(pitches, duration in quarters)]); a time
+    signature is written where it changes."""
+    text = '<?xml version="1.0" encoding="UTF-8"?>\n<score-partwise version="3.1">\n  <part-list>\n'
+    for number in parts:
+        text += '    <score-part id="P%d">\n      <part-name>P%d</part-name>\n      </score-part>\n' % (number, number)
+    text += "    </part-list>\n"
+    for number, measures in parts.items():
+        text += '  <part id="P%d">\n' % number
+        meter = None
+        for m, (beats, beat_type, notes) in enumerate(measures, start=1):
+            text += '    <measure number="%d">\n' % m
+            if (beats, beat_type) != meter:
+                text += "      <attributes>\n"
+                if m == 1:
+                    text += "        <divisions>1</divisions>\n"
+                text += ("        <time>\n          <beats>%d</beats>\n          <beat-type>%d</beat-type>\n"
+                         "          </time>\n        </attributes>\n" % (beats, beat_type))
+                meter = (beats, beat_type)
+            for pitches, quarters in notes:
+                for k, step in enumerate(pitches or [None]):
+                    text += "      <note>\n" + ("        <chord/>\n" if k else "")
+                    text += ("        <rest/>\n" if step is None else
+                             "        <pitch>\n          <step>%s</step>\n          <octave>%s</octave>\n"
+                             "          </pitch>\n" % (step[0], step[1]))
+                    text += "        <duration>%d</duration>\n        </note>\n" % quarters
+            text += "    </measure>\n"
+        text += "  </part>\n"
+    return text + "  </score-partwise>\n"
+
+
+def check_scenario():
+    """Harmony that ends a bar before the music, in a score that starts in
+    2/4 and goes on in 4/4: zelvo check counts the bars in their meters."""
+    music = {1: [(2, 4, [(["C5"], 2)])] + [(4, 4, [(["E5"], 4)])] * 5}
+    harmony = {1: [(2, 4, [(["C4"], 1), (None, 1)])] + [(4, 4, [(None, 4)])] * 5,
+               2: [(2, 4, [(["C3", "E3", "G3"], 2)])] + [(4, 4, [(["C3", "E3", "G3"], 4)])] * 4 +
+                  [(4, 4, [(None, 4)])]}
+    folder = os.path.join(SCENARIOS, "meters_check")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "inmus.xml"), "w") as f:
+        f.write(simple_score(music))
+    with open(os.path.join(folder, "inarm.xml"), "w") as f:
+        f.write(simple_score(harmony))
+    with open(os.path.join(folder, "command"), "w") as f:
+        f.write("check\n")
+    with open(os.path.join(folder, "conar.txt"), "w") as f:
+        f.write("FirstMusicIns = 1\nLastMusicIns = 1\nMusicSource = 0\nFirstHarmIns = 1\nHarmInsNum = 2\n")
+
+
 if __name__ == "__main__":
     if sys.argv[1:] != ["refusals"]:
         main()
     refusals()
+    check_scenario()
