@@ -46,13 +46,22 @@ bool music_file_present(int32_t source) {
 
 }  // namespace
 
-void check_harmony(console::Console& scratch, int language, Findings& findings) {
+void check_harmony(console::Console& scratch, int language, Findings& findings,
+                   console::ScoreOpener* opener) {
   auto state = std::make_unique<harmonizer::HarmonizerState>();
+  state->score_opener = opener;
   std::string error;
   if (!run_on_scratch(scratch, [&] { harmonizer::read_configuration(state->settings, scratch); }, error)) return;
   std::error_code exists_error;
-  if (!std::filesystem::exists("inarm.xml", exists_error) || !music_file_present(state->settings.MusicSource)) {
-    return;
+  const bool harmony_present = std::filesystem::exists("inarm.xml", exists_error) ||
+                               (opener != nullptr && std::filesystem::exists("inarm.mxl", exists_error));
+  if (!harmony_present || !music_file_present(state->settings.MusicSource)) return;
+  if (opener != nullptr) {
+    // As the job does: the music is opened first, so that the harmony file
+    // follows its pickup. A fault in it is reported below, where the job
+    // reads it again.
+    run_on_scratch(scratch, [&] { harmonizer::read_music(*state, scratch, harmonizer::Preparation::kCheckOnly); },
+                   error);
   }
   if (!run_on_scratch(scratch, [&] { harmonizer::read_harmony(*state, scratch); }, error)) {
     findings.push_back({"inarm.xml", std::string(), say(language, kBadConfigLine, error.c_str())});

@@ -12,8 +12,10 @@ ZELVO_UPDATE=1. (A new .mxl differs in its zip's time stamps only.)
 """
 import os
 import re
+import shutil
 import subprocess
 import sys
+import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SCENARIOS = os.path.dirname(HERE)
@@ -480,6 +482,24 @@ def check_scenario():
         f.write("check\n")
     with open(os.path.join(folder, "conar.txt"), "w") as f:
         f.write("FirstMusicIns = 1\nLastMusicIns = 1\nMusicSource = 0\nFirstHarmIns = 1\nHarmInsNum = 2\n")
+    # The same compressed, and the pickup score as it is: check reads them
+    # as the jobs do.
+    compressed = os.path.join(SCENARIOS, "meters_check_mxl")
+    os.makedirs(compressed, exist_ok=True)
+    for name in ("command", "conar.txt"):
+        shutil.copy(os.path.join(folder, name), compressed)
+    for stem, score in (("inmus", music), ("inarm", harmony)):
+        with zipfile.ZipFile(os.path.join(compressed, stem + ".mxl"), "w") as archive:
+            archive.writestr(zipfile.ZipInfo("META-INF/container.xml", (2026, 1, 1, 0, 0, 0)),
+                             '<?xml version="1.0" encoding="UTF-8"?>\n<container><rootfiles>'
+                             '<rootfile full-path="score.xml"/></rootfiles></container>\n')
+            archive.writestr(zipfile.ZipInfo("score.xml", (2026, 1, 1, 0, 0, 0)), simple_score(score))
+    pickup = os.path.join(SCENARIOS, "pickup_meters_check")
+    os.makedirs(pickup, exist_ok=True)
+    for name in ("conar.txt", "inmus.xml", "inarm.xml"):
+        shutil.copy(os.path.join(SCENARIOS, "pickup_meters_laid_out", name), pickup)
+    with open(os.path.join(pickup, "command"), "w") as f:
+        f.write("check\n")
 
 
 if __name__ == "__main__":
