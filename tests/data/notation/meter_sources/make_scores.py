@@ -453,13 +453,15 @@ def simple_score(parts):
                 text += ("        <time>\n          <beats>%d</beats>\n          <beat-type>%d</beat-type>\n"
                          "          </time>\n        </attributes>\n" % (beats, beat_type))
                 meter = (beats, beat_type)
-            for pitches, quarters in notes:
+            for pitches, quarters, *tie in notes:
                 for k, step in enumerate(pitches or [None]):
                     text += "      <note>\n" + ("        <chord/>\n" if k else "")
                     text += ("        <rest/>\n" if step is None else
                              "        <pitch>\n          <step>%s</step>\n          <octave>%s</octave>\n"
                              "          </pitch>\n" % (step[0], step[1]))
-                    text += "        <duration>%d</duration>\n        </note>\n" % quarters
+                    text += "        <duration>%d</duration>\n" % quarters
+                    text += "".join('        <tie type="%s"/>\n' % kind for kind in tie)
+                    text += "        </note>\n"
             text += "    </measure>\n"
         text += "  </part>\n"
     return text + "  </score-partwise>\n"
@@ -502,8 +504,35 @@ def check_scenario():
         f.write("check\n")
 
 
+def harmony_past_bar_scenario():
+    """A harmony file in 4/4 over music in 4/4 and 3/4: a chord on the
+    fourth beat of its bar 2 falls on the downbeat of the music's bar 3, and
+    cuts the note tied over that bar line there."""
+    q = lambda step: ([step], 1)
+    music = {1: [(4, 4, [q("C5"), q("D5"), q("E5"), q("F5")]), (3, 4, [q("G5"), q("F5"), (["E5"], 1, "start")]),
+                 (3, 4, [(["E5"], 1, "stop"), q("C5"), q("B4")]), (4, 4, [q("C5"), q("E5"), q("G5"), q("C6")])]}
+    scale = [(["C4"], 1), (["D4"], 1), (["E4"], 1), (["F4"], 1)]
+    rest_bar = [(None, 4)]
+    harmony = {1: [(4, 4, scale), (4, 4, [(["G4"], 1), (["A4"], 1), (["B4"], 1), (None, 1)]),
+                   (4, 4, rest_bar), (4, 4, rest_bar)],
+               2: [(4, 4, [(["C3", "E3", "G3"], 4)]), (4, 4, [(["D3", "F3", "A3"], 3), (["G3", "B3", "D4"], 1)]),
+                   (4, 4, [(None, 1), (["C3", "E3", "A3"], 3)]), (4, 4, [(["C3", "E3", "G3"], 4)])]}
+    folder = os.path.join(SCENARIOS, "meters_harmony_one_meter")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "inmus.xml"), "w") as f:
+        f.write(simple_score(music))
+    with open(os.path.join(folder, "inarm.xml"), "w") as f:
+        f.write(simple_score(harmony))
+    with open(os.path.join(folder, "command"), "w") as f:
+        f.write("harmonize\n")
+    with open(os.path.join(folder, "conar.txt"), "w") as f:
+        f.write("FirstMusicIns = 1\nLastMusicIns = 1\nMusicSource = 0\nFirstHarmIns = 1\nHarmInsNum = 2\n"
+                "MelIns = 1\nBassIns = 1\n")
+
+
 if __name__ == "__main__":
     if sys.argv[1:] != ["refusals"]:
         main()
     refusals()
     check_scenario()
+    harmony_past_bar_scenario()
