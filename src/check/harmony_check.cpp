@@ -27,7 +27,8 @@ int32_t last_bar(const engine::MusicNote* notes, int32_t count, const engine::Ti
     const engine::MusicNote& note = notes[i];
     const int64_t click = static_cast<int64_t>(note.Ckin) + (to_end ? std::max(0, note.Dur - 1) : 0);
     if (engine::has_meter_changes(time)) {
-      last = std::max<int64_t>(last, engine::position_at(time, engine::bar_start(time, note.Cpin) + click).bar);
+      const int64_t at = engine::bar_start(time, note.Cpin) + click;
+      last = std::max<int64_t>(last, engine::position_at(time, at).bar);
     } else {
       last = std::max<int64_t>(last, note.Cpin + click / per_bar);
     }
@@ -60,8 +61,8 @@ void check_harmony(console::Console& scratch, int language, Findings& findings,
     // As the job does: the music is opened first, so that the harmony file
     // follows its pickup. A fault in it is reported below, where the job
     // reads it again.
-    run_on_scratch(scratch, [&] { harmonizer::read_music(*state, scratch, harmonizer::Preparation::kCheckOnly); },
-                   error);
+    run_on_scratch(
+        scratch, [&] { harmonizer::read_music(*state, scratch, harmonizer::Preparation::kCheckOnly); }, error);
   }
   if (!run_on_scratch(scratch, [&] { harmonizer::read_harmony(*state, scratch); }, error)) {
     findings.push_back({"inarm.xml", std::string(), say(language, kBadConfigLine, error.c_str())});

@@ -94,10 +94,9 @@ void check_harmony_meters(const HarmonizerState& state, console::Console& consol
 void place_in_music_bars(engine::HarmonyTable& table, const engine::TimeSettings& time) {
   for (engine::HarmonyEntry& entry : table.entries) {
     if (entry.bar == 0) break;
-    if (entry.click < 0 || entry.click < engine::bar_start(time, entry.bar + 1) - engine::bar_start(time, entry.bar)) {
-      continue;
-    }
-    const engine::BarPosition at = engine::position_at(time, engine::bar_start(time, entry.bar) + entry.click);
+    const int64_t start = engine::bar_start(time, entry.bar);
+    if (entry.click < 0 || entry.click < engine::bar_start(time, entry.bar + 1) - start) continue;
+    const engine::BarPosition at = engine::position_at(time, start + entry.click);
     if (at.bar < 1 || at.bar > INT32_MAX) continue;
     entry.bar = static_cast<int32_t>(at.bar);
     entry.click = static_cast<int32_t>(at.click);
