@@ -87,6 +87,7 @@ TEST(MeterPlacementTest, NotesWhereMuseScorePlaysThem) {
   EXPECT_EQ(check_score("meter_sources/meters.mid", "meters_laid_out/expected/outar.mid", 0), 94);
   EXPECT_EQ(check_score("meter_sources/pickup_meters.mid", "pickup_meters_laid_out/expected/outar.mid", 3), 42);
   EXPECT_EQ(check_score("meter_sources/lead_meters.mid", "lead_sheet_meters/expected/outar.mid", 0), 30);
+  EXPECT_EQ(check_score("meter_sources/meter_change.mid", "meter_change/expected/outar.mid", 0), 10);
 }
 
 }  // namespace

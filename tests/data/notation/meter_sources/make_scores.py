@@ -346,6 +346,8 @@ def scenario_set(prefix, music_stem, harmony_stem):
 
 
 def main():
+    # The older meter_change scenario's score, as MuseScore plays it.
+    mscore(os.path.join(SCENARIOS, "meter_change", "inmus.xml"), os.path.join(HERE, "meter_change.mid"))
     write("meters.mscx", mscx(music_parts(PIECE), PIECE))
     write("meters_harmony.mscx", mscx(harmony_parts(PIECE), PIECE))
     mscore(os.path.join(HERE, "meters.mscx"), os.path.join(HERE, "meters.mid"))
