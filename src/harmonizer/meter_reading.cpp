@@ -9,7 +9,9 @@ void MeterReading::fail(Problem problem, int32_t measure) {
 }
 
 void MeterReading::differ(int32_t measure) {
-  if (differ_measure_ == 0) differ_measure_ = measure;
+  if (parts_differ_) return;
+  parts_differ_ = true;
+  differ_measure_ = measure;
 }
 
 void MeterReading::end_part() {
@@ -61,7 +63,7 @@ MeterReading::Problem MeterReading::finish(engine::TimeSettings& time, int32_t& 
     measure = 0;
     return Problem::kNone;
   }
-  if (differ_measure_ != 0) fail(Problem::kPartsDiffer, differ_measure_);
+  if (parts_differ_) fail(Problem::kPartsDiffer, differ_measure_);
   // The first meter holds from bar 1 on: a change numbered at or before
   // the measure that states it would put that measure in the wrong meter.
   if (problem_ == Problem::kNone && reference_count_ > 1 &&

@@ -45,7 +45,8 @@ class MeterReading {
   bool part_states_ = false;     // the current part stated a meter
   Stated current_ = {};
   bool changes_ = false;         // some part states a second meter
-  int32_t differ_measure_ = 0;   // where a part first leaves the reference; 0 none
+  bool parts_differ_ = false;    // a part left the reference
+  int32_t differ_measure_ = 0;   // where it first did
   Problem problem_ = Problem::kNone;
   int32_t problem_measure_ = 0;
 };
