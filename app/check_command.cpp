@@ -13,6 +13,7 @@
 #include "command_line.h"
 #include "console/console.h"
 #include "console/windows1252.h"
+#include "notation/score_intake.h"
 
 namespace zelvo::app {
 
@@ -68,7 +69,8 @@ int run_check_command(int argc, char** argv) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(errno));
     return kExitUsage;
   }
-  const check::Findings findings = check::check_work(language);
+  notation::ScoreIntake intake;
+  const check::Findings findings = check::check_work(language, &intake);
   for (const check::Finding& finding : findings) print_utf8(check::format_finding(finding) + "\n");
   if (findings.empty()) {
     print_utf8(check::say(language, check::kNothingFound));

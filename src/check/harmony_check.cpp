@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "check/check_messages.h"
 #include "check/scratch_run.h"
@@ -16,20 +17,21 @@ namespace zelvo::check {
 
 namespace {
 
-// The last bar in which a note of the table starts or, with `to_end`,
-// still sounds; by the time settings the reader left.
-int32_t last_bar(const harmonizer::HarmonizerState& state, bool to_end) {
-  const engine::MusicNoteTable& music = state.engine.music;
-  const int64_t per_bar = std::max<int64_t>(1, state.settings.time.clicks_per_bar());
+// The last bar in which a note of `notes` starts or, with `to_end`, still
+// sounds; by the time settings given (their meter map when the meter changes).
+int32_t last_bar(const engine::MusicNote* notes, int32_t count, const engine::TimeSettings& time,
+                 bool to_end) {
+  const int64_t per_bar = std::max<int64_t>(1, time.clicks_per_bar());
   int64_t last = 0;
-  for (int32_t i = 0; i < music.note_count; ++i) {
-    const engine::MusicNote& note = music.notes[i];
+  for (int32_t i = 0; i < count; ++i) {
+    const engine::MusicNote& note = notes[i];
     const int64_t click = static_cast<int64_t>(note.Ckin) + (to_end ? std::max(0, note.Dur - 1) : 0);
-    const engine::TimeSettings& time = state.settings.time;
-    const int64_t bar = engine::has_meter_changes(time)
-                            ? engine::position_at(time, engine::bar_start(time, note.Cpin) + click).bar
-                            : note.Cpin + click / per_bar;
-    last = std::max<int64_t>(last, bar);
+    if (engine::has_meter_changes(time)) {
+      const int64_t at = engine::bar_start(time, note.Cpin) + click;
+      last = std::max<int64_t>(last, engine::position_at(time, at).bar);
+    } else {
+      last = std::max<int64_t>(last, note.Cpin + click / per_bar);
+    }
   }
   return static_cast<int32_t>(std::min<int64_t>(last, 2147483647));
 }
@@ -45,24 +47,40 @@ bool music_file_present(int32_t source) {
 
 }  // namespace
 
-void check_harmony(console::Console& scratch, int language, Findings& findings) {
+void check_harmony(console::Console& scratch, int language, Findings& findings,
+                   console::ScoreOpener* opener) {
   auto state = std::make_unique<harmonizer::HarmonizerState>();
+  state->score_opener = opener;
   std::string error;
   if (!run_on_scratch(scratch, [&] { harmonizer::read_configuration(state->settings, scratch); }, error)) return;
   std::error_code exists_error;
-  if (!std::filesystem::exists("inarm.xml", exists_error) || !music_file_present(state->settings.MusicSource)) {
-    return;
+  const bool harmony_present = std::filesystem::exists("inarm.xml", exists_error) ||
+                               (opener != nullptr && std::filesystem::exists("inarm.mxl", exists_error));
+  if (!harmony_present || !music_file_present(state->settings.MusicSource)) return;
+  if (opener != nullptr) {
+    // As the job does: the music is opened first, so that the harmony file
+    // follows its pickup. A fault in it is reported below, where the job
+    // reads it again.
+    run_on_scratch(
+        scratch, [&] { harmonizer::read_music(*state, scratch, harmonizer::Preparation::kCheckOnly); }, error);
   }
   if (!run_on_scratch(scratch, [&] { harmonizer::read_harmony(*state, scratch); }, error)) {
     findings.push_back({"inarm.xml", std::string(), say(language, kBadConfigLine, error.c_str())});
     return;
   }
-  const int32_t harmony_end = last_bar(*state, true);
+  const engine::MusicNoteTable& table = state->engine.music;
+  // Kept for a second count in the music's meters, which a harmony file
+  // follows when the music changes meter.
+  const std::vector<engine::MusicNote> harmony(table.notes, table.notes + table.note_count);
+  int32_t harmony_end = last_bar(table.notes, table.note_count, state->settings.time, true);
   if (!run_on_scratch(scratch, [&] { harmonizer::read_music(*state, scratch); }, error)) {
     findings.push_back({kMusicFiles[state->settings.MusicSource], std::string(), say(language, kBadConfigLine, error.c_str())});
     return;
   }
-  const int32_t music_end = last_bar(*state, false);
+  const int32_t music_end = last_bar(table.notes, table.note_count, state->settings.time, false);
+  if (engine::has_meter_changes(state->settings.time)) {
+    harmony_end = last_bar(harmony.data(), static_cast<int32_t>(harmony.size()), state->settings.time, true);
+  }
   if (harmony_end < music_end) {
     findings.push_back({"inarm.xml", std::string(), say(language, kHarmonyEndsEarly, harmony_end, music_end)});
   }

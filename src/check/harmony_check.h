@@ -2,6 +2,7 @@
 
 #include "check/finding.h"
 #include "console/console.h"
+#include "console/score_opener.h"
 
 namespace zelvo::check {
 
@@ -10,6 +11,9 @@ namespace zelvo::check {
 // and scale silently hold to the end. Reads with the harmonizer's own
 // readers; a music source that does not exist yet (outco.rur before the
 // first Compose) is not a mistake. Needs a readable configuration file.
-void check_harmony(console::Console& scratch, int language, Findings& findings);
+// With `opener`, the scores are opened through it, the music first as the
+// harmonize job does (a harmony file follows the music's pickup).
+void check_harmony(console::Console& scratch, int language, Findings& findings,
+                   console::ScoreOpener* opener = nullptr);
 
 }  // namespace zelvo::check

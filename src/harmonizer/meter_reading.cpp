@@ -8,13 +8,19 @@ void MeterReading::fail(Problem problem, int32_t measure) {
   problem_measure_ = measure;
 }
 
+void MeterReading::differ(int32_t measure) {
+  if (parts_differ_) return;
+  parts_differ_ = true;
+  differ_measure_ = measure;
+}
+
 void MeterReading::end_part() {
   if (!part_states_) return;
   if (!reference_done_) {
     reference_done_ = true;
   } else if (cursor_ < reference_count_) {
     // The part stops following: it leaves out a change the first part makes.
-    fail(Problem::kPartsDiffer, reference_[cursor_].measure);
+    differ(reference_[cursor_].measure);
   }
 }
 
@@ -42,7 +48,7 @@ void MeterReading::time_signature(int32_t measure, int32_t beats, int32_t beat_t
                        reference_[cursor_].measure == measure &&
                        reference_[cursor_].same_meter(stated);
   if (!follows) {
-    fail(Problem::kPartsDiffer, measure);
+    differ(measure);
     return;
   }
   ++cursor_;
@@ -52,8 +58,20 @@ MeterReading::Problem MeterReading::finish(engine::TimeSettings& time, bool foll
                                            int32_t& measure) {
   end_part();
   time.meters.count = 0;
-  if (!follow || !changes_) return Problem::kNone;
-  if (problem_ == Problem::kNone) {
+  // Parts each in one meter of their own, and files not followed, are read
+  // as they always were: the last meter stated holds for all.
+  if (!follow || !changes_) {
+    measure = 0;
+    return Problem::kNone;
+  }
+  if (parts_differ_) fail(Problem::kPartsDiffer, differ_measure_);
+  // The first meter holds from bar 1 on: a change numbered at or before
+  // the measure that states it would put that measure in the wrong meter.
+  if (problem_ == Problem::kNone && reference_count_ > 1 &&
+      reference_[1].measure <= reference_[0].measure) {
+    fail(Problem::kOutOfOrder, reference_[1].measure);
+  }
+  if (problem_ == Problem::kNone && reference_count_ > 1) {
     // A whole note in clicks, as the reader takes a beat's length.
     const int64_t whole = int64_t{16} * time.clicks_semic;
     if (engine::set_first_meter(time, reference_[0].beats, reference_[0].beat_type, whole) !=

@@ -16,11 +16,11 @@ struct MeterFollowing {
   int32_t problem_place = 0;  // the measure or bar of a change not followed
 };
 
-// The time signatures a MusicXML file states, part by part. When a part
+// The time signatures a MusicXML file states, part by part. When some part
 // changes meter, every part must change it where the first part that states
-// one does; once the file is read, the first part's meters become the meter
-// map. Parts that each keep one meter are read as they always were, the
-// last stated meter holding for all, even when the parts differ.
+// one does, and once the file is read the first part's meters become the
+// meter map. Parts that each keep one meter are left as they always were read,
+// even when their meters differ.
 class MeterReading {
  public:
   enum class Problem : int32_t { kNone, kPartsDiffer, kTooMany, kOutOfOrder, kUnusual };
@@ -44,6 +44,7 @@ class MeterReading {
   };
   void end_part();
   void fail(Problem problem, int32_t measure);
+  void differ(int32_t measure);
 
   // The first stating part's meters, each differing from the one before.
   Stated reference_[engine::kMaxMeterChanges + 1] = {};
@@ -51,8 +52,10 @@ class MeterReading {
   bool reference_done_ = false;  // a later part is being compared with it
   int32_t cursor_ = 0;           // the current part's next meter in the reference
   bool part_states_ = false;     // the current part stated a meter
-  bool changes_ = false;         // some part changed its meter
   Stated current_ = {};
+  bool changes_ = false;         // some part states a second meter
+  bool parts_differ_ = false;    // a part left the reference
+  int32_t differ_measure_ = 0;   // where it first did
   Problem problem_ = Problem::kNone;
   int32_t problem_measure_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "harmonizer/music.h"
 
+#include <cstdint>
+
 #include "console/work_files.h"
 #include "harmonizer/harmonizer_messages.h"
 #include "harmonizer/listing_reader.h"
@@ -88,6 +90,21 @@ void check_harmony_meters(const HarmonizerState& state, console::Console& consol
   }
 }
 
+// A harmony file in one meter is read bar by bar in the music's meters: a
+// chord written past the end of a shorter bar of the music starts in the
+// next bar, and is placed there, so that its beat is weighed where it sounds.
+void place_in_music_bars(engine::HarmonyTable& table, const engine::TimeSettings& time) {
+  for (engine::HarmonyEntry& entry : table.entries) {
+    if (entry.bar == 0) break;
+    const int64_t start = engine::bar_start(time, entry.bar);
+    if (entry.click < 0 || entry.click < engine::bar_start(time, entry.bar + 1) - start) continue;
+    const engine::BarPosition at = engine::position_at(time, start + entry.click);
+    if (at.bar < 1 || at.bar > INT32_MAX) continue;
+    entry.bar = static_cast<int32_t>(at.bar);
+    entry.click = static_cast<int32_t>(at.click);
+  }
+}
+
 }  // namespace
 
 bool cut_notes(engine::MusicNoteTable& music, const engine::HarmonyTable& table,
@@ -124,6 +141,10 @@ void read_music(HarmonizerState& state, console::Console& console, Preparation p
   if (music.note_count == 0) console::fail_or_stop(console, kNoMusic);
   if (preparation == Preparation::kCheckOnly) return;
   check_harmony_meters(state, console);
+  if (engine::has_meter_changes(state.settings.time)) {
+    place_in_music_bars(state.engine.chords, state.settings.time);
+    place_in_music_bars(state.engine.scales, state.settings.time);
+  }
   if (state.settings.DivideNotes != 0) {
     const engine::TimeSettings& time = state.settings.time;
     if (!cut_notes(music, state.engine.chords, time) ||

@@ -29,6 +29,9 @@ struct Event {
 struct Measure {
   std::string number;
   bool pickup = false;
+  std::string beats;       // the meter in force
+  std::string beat_type;
+  bool new_meter = false;  // its time signature differs from the measure before
   int64_t length = 0;  // harmony divisions
   std::vector<Event> events;
 };
@@ -68,11 +71,11 @@ xml_node first_part_with_symbols(const xml_node& root) {
   return {};
 }
 
-// Reads the part's measures and events; false with `problem` on a change of
-// time signature.
-bool read_part(const xml_node& part, int64_t harmony_divisions, std::vector<Measure>& measures,
-               std::string& beats, std::string& beat_type, std::string& problem) {
+// Reads the part's measures, their meters and events.
+void read_part(const xml_node& part, int64_t harmony_divisions, std::vector<Measure>& measures) {
   int64_t divisions = harmony_divisions / kSubdivision;
+  std::string beats;
+  std::string beat_type;
   for (const xml_node& source : part.children("measure")) {
     Measure measure;
     measure.number = source.attribute("number").value();
@@ -87,13 +90,11 @@ bool read_part(const xml_node& part, int64_t harmony_divisions, std::vector<Meas
         for (const xml_node& time : child.children("time")) {
           const std::string b = time.child("beats").text().as_string();
           const std::string t = time.child("beat-type").text().as_string();
-          if (beats.empty()) {
-            beats = b;
-            beat_type = t;
-          } else if (b != beats || t != beat_type) {
-            problem = "the time signature changes in measure " + measure.number;
-            return false;
-          }
+          // The harmony changes meter where the score does, so that the
+          // harmonizer reads both with the same bars.
+          if (!beats.empty() && (b != beats || t != beat_type)) measure.new_meter = true;
+          beats = b;
+          beat_type = t;
         }
         for (const xml_node& key : child.children("key")) {
           Event event{to_harmony(position), true, 0, 0};
@@ -123,11 +124,18 @@ bool read_part(const xml_node& part, int64_t harmony_divisions, std::vector<Meas
     const int64_t bar = std::strtoll(beats.c_str(), nullptr, 10) * 4 * divisions /
                         std::max<int64_t>(std::strtoll(beat_type.c_str(), nullptr, 10), 1);
     measure.length = to_harmony(measure.pickup ? reach : std::max(reach, bar));
+    measure.beats = beats;
+    measure.beat_type = beat_type;
     std::stable_sort(measure.events.begin(), measure.events.end(),
                      [](const Event& a, const Event& b) { return a.at < b.at; });
     measures.push_back(std::move(measure));
   }
-  return true;
+}
+
+void append_time(xml_node attributes, const Measure& measure) {
+  xml_node time = attributes.append_child("time");
+  time.append_child("beats").text().set(measure.beats.c_str());
+  time.append_child("beat-type").text().set(measure.beat_type.c_str());
 }
 
 // Before its first symbol and key signature the score takes the first ones.
@@ -169,7 +177,7 @@ void move_to(xml_node measure, int64_t& position, int64_t target) {
 // to the tonic an octave up, a chord as its bass with the other pitch
 // classes above it, all starting together.
 void write_part(xml_node part, const std::vector<Measure>& measures, bool scale,
-                int64_t harmony_divisions, const std::string& beats, const std::string& beat_type) {
+                int64_t harmony_divisions) {
   const int64_t note_length = std::max<int64_t>(1, harmony_divisions / 32);
   bool first = true;
   for (const Measure& source : measures) {
@@ -179,12 +187,15 @@ void write_part(xml_node part, const std::vector<Measure>& measures, bool scale,
     if (first) {
       xml_node attributes = measure.append_child("attributes");
       attributes.append_child("divisions").text().set(static_cast<long long>(harmony_divisions));
-      if (!beats.empty()) {
-        xml_node time = attributes.append_child("time");
-        time.append_child("beats").text().set(beats.c_str());
-        time.append_child("beat-type").text().set(beat_type.c_str());
+      // The first meter stated, wherever it is, as the score's own meter.
+      for (const Measure& stated : measures) {
+        if (stated.beats.empty()) continue;
+        append_time(attributes, stated);
+        break;
       }
       first = false;
+    } else if (source.new_meter) {
+      append_time(measure.append_child("attributes"), source);
     }
     int64_t position = 0;
     for (const Event& event : source.events) {
@@ -224,9 +235,7 @@ std::string make_harmony_file(const pugi::xml_document& score, int first_part,
       std::max<int64_t>(1, part.select_node("measure/attributes/divisions").node().text().as_llong());
   const int64_t harmony_divisions = divisions * kSubdivision;
   std::vector<Measure> measures;
-  std::string beats;
-  std::string beat_type;
-  if (!read_part(part, harmony_divisions, measures, beats, beat_type, problem)) return {};
+  read_part(part, harmony_divisions, measures);
   if (measures.empty()) {
     problem = "holds no measures";
     return {};
@@ -254,7 +263,7 @@ std::string make_harmony_file(const pugi::xml_document& score, int first_part,
   for (int i = 0; i < 2; ++i) {
     xml_node out = root.append_child("part");
     out.append_attribute("id").set_value(("P" + std::to_string(first_part + i)).c_str());
-    write_part(out, measures, i == 0, harmony_divisions, beats, beat_type);
+    write_part(out, measures, i == 0, harmony_divisions);
   }
   return lay_out(harmony);
 }

@@ -52,8 +52,11 @@ void paint_grid(QPainter& painter, const roll::PianoRoll& roll, const RollFrame&
     if (bar.tick < frame.first_tick || bar.tick > frame.last_tick) continue;
     const double x = tick_x(frame, bar.tick);
     painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
-    if (x - last_label >= kMinBarNumberSpacing && x < area.right()) {
-      painter.drawText(QPointF(x + 2, area.top() - 4), QString::number(bar.number));
+    // A new meter is written after its bar's number, and is never left out.
+    QString label = QString::number(bar.number);
+    if (bar.numerator != 0) label += QString("  %1/%2").arg(bar.numerator).arg(1 << bar.denominator_exponent);
+    if ((bar.numerator != 0 || x - last_label >= kMinBarNumberSpacing) && x < area.right()) {
+      painter.drawText(QPointF(x + 2, area.top() - 4), label);
       last_label = x;
     }
   }

@@ -14,14 +14,24 @@ void add_bars(const MidiSong& song, PianoRoll& roll) {
   int64_t bar_start = 0;
   int32_t number = 1;
   size_t next = 0;
+  uint8_t numerator = 4;
+  uint8_t exponent = 2;
+  bool changes = false;
   while (bar_start <= roll.end_tick && roll.bars.size() < kMaxBarLines) {
     // A time signature inside the bar before it starts a new bar there.
+    const uint8_t previous_numerator = numerator;
+    const uint8_t previous_exponent = exponent;
     while (next < song.events.size() && song.events[next].tick <= bar_start) {
       const MidiEvent& event = song.events[next++];
       if (event.kind != EventKind::kTimeSignature) continue;
       bar_length = std::max<int64_t>(1, 4 * int64_t{song.division} * event.data1 >> event.data2);
+      numerator = event.data1;
+      exponent = event.data2;
     }
-    roll.bars.push_back({bar_start, number++});
+    const bool new_meter = numerator != previous_numerator || exponent != previous_exponent;
+    changes = changes || (new_meter && number > 1);
+    const bool shown = new_meter || number == 1;
+    roll.bars.push_back({bar_start, number++, shown ? numerator : uint8_t{0}, shown ? exponent : uint8_t{0}});
     int64_t bar_end = bar_start + bar_length;
     for (size_t k = next; k < song.events.size() && song.events[k].tick < bar_end; ++k) {
       if (song.events[k].kind == EventKind::kTimeSignature) {
@@ -30,6 +40,10 @@ void add_bars(const MidiSong& song, PianoRoll& roll) {
       }
     }
     bar_start = bar_end;
+  }
+  // A song in one meter shows none: its bars tell it.
+  if (!changes) {
+    for (BarLine& bar : roll.bars) bar.numerator = bar.denominator_exponent = 0;
   }
 }
 

@@ -26,6 +26,10 @@ struct RollNote {
 struct BarLine {
   int64_t tick = 0;
   int32_t number = 0;  // from 1
+  // In a song whose meter changes: the meter of bar 1 and of every bar that
+  // starts a new one (0 elsewhere, and in a song in one meter).
+  uint8_t numerator = 0;
+  uint8_t denominator_exponent = 0;
 };
 
 // Bars beyond this many get no line (a file with one-tick bars).

@@ -2,6 +2,7 @@
 
 #include "check/check_messages.h"
 #include "check/check_work.h"
+#include "notation/score_intake.h"
 #include "shell/shell_messages.h"
 
 namespace zelvo::shell {
@@ -20,7 +21,8 @@ void print_check(console::Console& console, const Folders& folders, Platform& pl
   }
   console_print(console, kChecking, console_name(last_path_component(folders.work)).c_str());
   const int language = console.language();
-  const check::Findings findings = check::check_work(language);
+  notation::ScoreIntake intake;
+  const check::Findings findings = check::check_work(language, &intake);
   for (const check::Finding& finding : findings) {
     console_print(console, kLine, check::format_finding(finding).c_str());
   }

@@ -30,7 +30,10 @@ std::string dump(const std::filesystem::path& midi) {
                 song.events.size(), roll.channels, roll.lowest, roll.highest);
   std::string out = line;
   out += "bars:";
-  for (const BarLine& bar : roll.bars) out += " " + std::to_string(bar.number) + "@" + std::to_string(bar.tick);
+  for (const BarLine& bar : roll.bars) {
+    out += " " + std::to_string(bar.number) + "@" + std::to_string(bar.tick);
+    if (bar.numerator != 0) out += "(" + std::to_string(bar.numerator) + "/" + std::to_string(1 << bar.denominator_exponent) + ")";
+  }
   out += "\n";
   for (const RollNote& note : roll.notes) {
     std::snprintf(line, sizeof line, "%lld-%lld ch%d p%d v%d given %d %s\n", static_cast<long long>(note.start),

@@ -62,6 +62,31 @@ TEST(MidiWriterReader, ReadsBackWhatIsWritten) {
 
 // A delta beyond four bytes, or a time before the previous one, stops the
 // encoding there with the track length unpatched; nothing is clamped.
+// Later time signatures go before the notes of their tick; one out of
+// order is left out (the notes' times hold), and so is one after the last
+// note.
+TEST(MidiWriterReader, MeterChangesAmongTheNotes) {
+  auto track = std::make_unique<TrackEvents>();
+  auto image = std::make_unique<FileImage>();
+  const TrackEvent events[] = {{0, 0, 60, 100}, {4096, 0, 60, 0}, {4096, 0, 62, 100}, {7168, 0, 62, 0}};
+  track->count = 0;
+  for (const TrackEvent& e : events) track->events[track->count++] = e;
+  const MeterEvent meters[] = {{4096, 3, 2}, {2048, 5, 3}, {7168, 6, 3}, {9000, 2, 2}};
+  ASSERT_TRUE(encode_file(TrackSettings{1024, 4, 2, 500000, meters, 4}, *track, *image).ok);
+  std::string written;  // the track after its two leading meta events
+  char cell[4];
+  for (int32_t i = kFirstEventOffset; i < image->size; ++i) {
+    std::snprintf(cell, sizeof cell, "%02x ", image->bytes[static_cast<size_t>(i)]);
+    written += cell;
+  }
+  EXPECT_EQ(written,
+            "00 90 3c 64 "
+            "a0 00 ff 58 04 03 02 18 08 "  // 3/4 at 4096, before the notes there
+            "00 90 3c 00 00 90 3e 64 "
+            "98 00 ff 58 04 06 03 18 08 "  // 6/8 at 7168; 5/8 at 2048 and 2/4 at 9000 left out
+            "00 90 3e 00 00 ff 2f 00 ");
+}
+
 TEST(MidiWriterReader, RefusesDeltasNoQuantityHolds) {
   auto track = std::make_unique<TrackEvents>();
   auto image = std::make_unique<FileImage>();
