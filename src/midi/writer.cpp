@@ -40,6 +40,10 @@ EncodeResult encode_file(const TrackSettings& settings, const TrackEvents& track
       const MeterEvent& meter = settings.meters[m];
       if (meter.time < previous) continue;  // out of order: the notes' times hold
       if (meter.time - previous > kMaxVarLength) break;  // the note after it fails
+      // Before the first note, a meta event with a one-byte delta would be
+      // read back as one of the leading ones: its delta takes two bytes (a
+      // leading 0x80 adds nothing).
+      if (i == 0 && meter.time - previous < 0x80) *out++ = 0x80;
       out += put_var_length(out, static_cast<uint32_t>(meter.time - previous));
       previous = meter.time;
       const uint8_t signature[kTimeSignatureBytes - 1] = {

@@ -221,15 +221,26 @@ MidiMerge merge(std::string_view bytes, std::string& format0) {
   put_be(track_bytes, tempo.value_or(500000), 3);
   uint64_t previous = 0;
   size_t next_signature = 1;
+  bool before_notes = true;
   const auto put_signatures_until = [&](uint64_t tick) {
     for (; next_signature < signatures.size() && signatures[next_signature].tick <= tick; ++next_signature) {
-      put_var_length(track_bytes, signatures[next_signature].tick - previous);
-      previous = signatures[next_signature].tick;
-      track_bytes += signatures[next_signature].bytes;
+      const MetaAt& signature = signatures[next_signature];
+      const uint64_t delta = signature.tick - previous;
+      // The MIDI reader takes the meta events that open the track, each
+      // with a one-byte delta, as the leading tempo and time signature. A
+      // later change of meter before the first note must not look like one:
+      // its delta is written in two bytes (a leading 0x80 adds nothing).
+      if (before_notes && signature.tick > 0 && signature.bytes[1] == '\x58' && delta < 0x80) {
+        track_bytes += '\x80';
+      }
+      put_var_length(track_bytes, delta);
+      previous = signature.tick;
+      track_bytes += signature.bytes;
     }
   };
   for (const Event& event : events) {
     put_signatures_until(event.tick);
+    before_notes = false;
     put_var_length(track_bytes, event.tick - previous);
     previous = event.tick;
     track_bytes.append(reinterpret_cast<const char*>(event.bytes), event.size);
