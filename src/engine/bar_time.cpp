@@ -13,12 +13,6 @@ int64_t first_bar_clicks(const TimeSettings& time) {
   return int64_t{time.compas_num} * time.clicks_parte;
 }
 
-int32_t exponent_of(int32_t beat_type) {
-  int32_t exponent = 0;
-  while ((1 << exponent) < beat_type) ++exponent;
-  return exponent;
-}
-
 // A meter the engine and a MIDI file can carry, with its beat in clicks.
 bool usable(int32_t beats, int32_t beat_type, int64_t whole_clicks, int32_t& beat_clicks) {
   if (beats < 1 || beats > kMaxBeats || beat_type < 1 || beat_type > kMaxBeatType) return false;
@@ -66,16 +60,6 @@ BarPosition position_at(const TimeSettings& time, int64_t clicks) {
   return BarPosition{first + bars, offset - bars * length};
 }
 
-int32_t beats_in_bar(const TimeSettings& time, int64_t bar) {
-  const MeterChange* change = meter_at(time, bar);
-  return change == nullptr ? time.compas_num : change->beats;
-}
-
-int32_t beat_clicks_in_bar(const TimeSettings& time, int64_t bar) {
-  const MeterChange* change = meter_at(time, bar);
-  return change == nullptr ? time.clicks_parte : change->beat_clicks;
-}
-
 MeterProblem set_first_meter(TimeSettings& time, int32_t beats, int32_t beat_type,
                              int64_t whole_clicks) {
   time.meters.count = 0;
@@ -83,7 +67,7 @@ MeterProblem set_first_meter(TimeSettings& time, int32_t beats, int32_t beat_typ
   if (!usable(beats, beat_type, whole_clicks, beat_clicks)) return MeterProblem::kUnusual;
   time.compas_num = beats;
   time.compas_den = beat_type;
-  time.den_exponent = exponent_of(beat_type);
+  time.den_exponent = denominator_exponent(beat_type);
   time.clicks_parte = beat_clicks;
   return MeterProblem::kNone;
 }
@@ -101,7 +85,7 @@ MeterProblem add_meter_change(TimeSettings& time, int32_t bar, int32_t beats, in
   change.bar = bar;
   change.beats = beats;
   change.beat_type = beat_type;
-  change.den_exponent = exponent_of(beat_type);
+  change.den_exponent = denominator_exponent(beat_type);
   change.start = bar_start(time, bar);
   map.changes[map.count++] = change;
   return MeterProblem::kNone;

@@ -9,6 +9,17 @@ namespace zelvo::engine {
 
 inline bool has_meter_changes(const TimeSettings& time) { return time.meters.count > 0; }
 
+// The number of times `den` can be halved while it is 2 or more: log2 of a
+// power of two.
+inline int32_t denominator_exponent(int32_t den) {
+  int32_t exponent = 0;
+  while (den >= 2) {
+    den /= 2;
+    ++exponent;
+  }
+  return exponent;
+}
+
 // The change in force at `bar`; null before the first change, where the
 // settings' own meter holds.
 const MeterChange* meter_at(const TimeSettings& time, int64_t bar);
@@ -20,10 +31,6 @@ int64_t bar_start(const TimeSettings& time, int64_t bar);
 // The bar and click of a time counted from the start of bar 1.
 // REQUIRES: has_meter_changes(time).
 BarPosition position_at(const TimeSettings& time, int64_t clicks);
-
-// The meter of `bar`.
-int32_t beats_in_bar(const TimeSettings& time, int64_t bar);
-int32_t beat_clicks_in_bar(const TimeSettings& time, int64_t bar);
 
 // Why a meter cannot be followed.
 enum class MeterProblem : int32_t {

@@ -18,9 +18,10 @@ bool gap_too_long(const Engine& engine, const LinkState& p, const LinkState& c) 
 
 int32_t metric_weight(const Engine& engine, int32_t bar, int32_t click) {
   if (click == 0) return 4;
-  const TimeSettings& time = engine.settings.time;
-  const int32_t beat = engine.meter_changes ? beat_clicks_in_bar(time, bar) : engine.clicks_parte;
-  const int32_t beats = engine.meter_changes ? beats_in_bar(time, bar) : time.compas_num;
+  // Before the first change, and in one meter, the settings' own meter.
+  const MeterChange* change = engine.meter_changes ? meter_at(engine.settings.time, bar) : nullptr;
+  const int32_t beat = change != nullptr ? change->beat_clicks : engine.clicks_parte;
+  const int32_t beats = change != nullptr ? change->beats : engine.settings.time.compas_num;
   if (click % beat != 0) return 1;
   if (beats == 4 && click / beat == 2) return 3;
   return 2;

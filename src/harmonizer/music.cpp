@@ -67,7 +67,6 @@ void read_source(HarmonizerState& state, console::Console& console) {
       }
       return;
     case 3: {
-      settings.time.meters.count = 0;
       const ScoreFile file = open_score_file(state.score_opener, console, kMidiFile, "rb");
       MeterFollowing meters{follows_meter_changes(state.score_opener)};
       const MidiResult read = read_midi(music, settings.time, file.get(), &meters);

@@ -34,16 +34,7 @@ inline int64_t note_end(const engine::TimeSettings& time, const engine::MusicNot
   return note_start(time, note) + note.Dur;
 }
 
-// The number of times `den` can be halved while it is 2 or more: log2 of a
-// power of two.
-inline int32_t denominator_exponent(int32_t den) {
-  int32_t exponent = 0;
-  while (den >= 2) {
-    den /= 2;
-    ++exponent;
-  }
-  return exponent;
-}
+using engine::denominator_exponent;
 
 }  // namespace zelvo::harmonizer
 

@@ -6,7 +6,7 @@
 //   changes N            N changes from bar 2, the last one's answer
 //   bar BAR              bar_start
 //   at CLICKS            position_at (bar and click)
-//   meter BAR            beats_in_bar and beat_clicks_in_bar
+//   meter BAR            the beats of the bar's meter and their clicks
 //   weight BAR CLICK     the engine's metric weight
 //   differs              first_meter_difference with the settings kept by `keep`
 //   keep                 keeps the settings as they are
@@ -93,8 +93,9 @@ std::string run_case(const test::Case& c) {
       const engine::BarPosition p = engine::position_at(time, a);
       answer = "bar " + std::to_string(p.bar) + " click " + std::to_string(p.click);
     } else if (op == "meter") {
-      answer = std::to_string(engine::beats_in_bar(time, a)) + " beats of " +
-               std::to_string(engine::beat_clicks_in_bar(time, a));
+      const engine::MeterChange* change = engine::meter_at(time, a);
+      answer = std::to_string(change != nullptr ? change->beats : time.compas_num) + " beats of " +
+               std::to_string(change != nullptr ? change->beat_clicks : time.clicks_parte);
     } else if (op == "weight") {
       const engine::Engine engine(*state, settings, console, nullptr);
       answer = std::to_string(engine::metric_weight(engine, static_cast<int32_t>(a), static_cast<int32_t>(b)));
