@@ -94,7 +94,10 @@ class XmlReading {
       if (den == 0) return XmlResult::kZeroBeatType;
       time_.compas_den = den;
       time_.den_exponent = denominator_exponent(den);
-      time_.clicks_parte = 16 * time_.clicks_semic / den;
+      // A whole note in clicks, kept to 32 bits as it always was: an absurd
+      // ClicksQuarter wraps here instead of overflowing.
+      const auto whole = static_cast<int32_t>(16u * static_cast<uint32_t>(time_.clicks_semic));
+      time_.clicks_parte = whole / den;
       meters_.time_signature(measure_, time_.compas_num, den);
     }
     // Note elements: notation programs write attributes into the start tag.
