@@ -40,6 +40,7 @@ struct Context {
   int language;
   std::string file;
   Findings& findings;
+  console::CompositionOpener* opener;
 
   void add(std::string place, std::string text) {
     findings.push_back(Finding{file, std::move(place), std::move(text)});
@@ -51,7 +52,7 @@ struct Context {
 // sequence generators' names.
 void check_tables(Context& context, console::Console& scratch) {
   tables::TableReader reader(scratch);
-  tables::open_table_input(reader);
+  tables::open_table_input(reader, "", context.opener);
   tables::reset_position(reader);
   ReaderPosition& at = reader.position;
   const int language = context.language;
@@ -113,7 +114,7 @@ void check_tables(Context& context, console::Console& scratch) {
 void check_unused_variables(Context& context, console::Console& scratch) {
   auto composition = std::make_unique<tables::Composition>();
   auto machine = std::make_unique<machine::MachineState>();
-  tables::compile_tables(*composition, *machine, scratch);
+  tables::compile_tables(*composition, *machine, scratch, "", context.opener);
   std::vector<bool> read(tables::kMaxSymbols, false);
   for (uint32_t address = 0; address < machine->program_length && address < machine::kProgramSize;) {
     const uint32_t word = machine->program[address];
@@ -137,8 +138,9 @@ void check_unused_variables(Context& context, console::Console& scratch) {
 
 }  // namespace
 
-void check_composition(console::Console& scratch, int language, Findings& findings) {
-  Context context{language, existing_composition(), findings};
+void check_composition(console::Console& scratch, int language, Findings& findings,
+                       console::CompositionOpener* opener) {
+  Context context{language, existing_composition(), findings, opener};
   if (context.file.empty()) return;
   // A document the composer refuses gets its error once; the other checks
   // need a document that reads to its end.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "check/finding.h"
+#include "console/composition_opener.h"
 #include "console/console.h"
 
 namespace zelvo::check {
@@ -11,6 +12,7 @@ namespace zelvo::check {
 // without a sequence file, variables never used. Reads with the composer's
 // own reader and compiler on `scratch` (a console nobody shows); writes
 // nothing. No composition: no findings.
-void check_composition(console::Console& scratch, int language, Findings& findings);
+void check_composition(console::Console& scratch, int language, Findings& findings,
+                       console::CompositionOpener* opener = nullptr);
 
 }  // namespace zelvo::check

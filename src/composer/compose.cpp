@@ -94,7 +94,7 @@ void compose(ComposerState& state, console::Console& console) {
   console_print(console, kStartMessage);
   check_stop(console);
 
-  tables::compile_tables(state.composition, state.machine, console);
+  tables::compile_tables(state.composition, state.machine, console, "", state.composition_opener);
   collect_variable_programs(state);
   compose_timing(state, console);
   read_sequences(state, console);

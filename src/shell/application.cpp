@@ -12,6 +12,7 @@ Application::Application()
   harmonizer_->progress = &unit_watch_;
   console::JobHooks hooks;
   composer_->score_opener = &intake_;
+  composer_->composition_opener = &composition_intake_;
   harmonizer_->score_opener = &intake_;
   hooks.compose = [this] {
     intake_.begin_job();

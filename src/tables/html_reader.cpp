@@ -83,10 +83,13 @@ bool starts_with_nocase(const char* prefix, const char* text) {
   return true;
 }
 
-void open_table_input(TableReader& reader, const char* folder) {
+void open_table_input(TableReader& reader, const char* folder, console::CompositionOpener* opener) {
   const std::string base = (folder != nullptr && folder[0] != '\0') ? std::string(folder) + "/" : "";
-  reader.file.reset(std::fopen((base + console::kCompositionCopyFile).c_str(), "rb"));
-  if (!reader.file) reader.file.reset(std::fopen((base + console::kCompositionFile).c_str(), "rb"));
+  const auto open = [opener](const std::string& path) {
+    return opener != nullptr ? opener->open_composition(path.c_str()) : std::fopen(path.c_str(), "rb");
+  };
+  reader.file.reset(open(base + console::kCompositionCopyFile));
+  if (!reader.file) reader.file.reset(open(base + console::kCompositionFile));
   if (!reader.file) console::fail(reader.console, kOpenError);
 }
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "console/composition_opener.h"
 #include "console/console.h"
 
 namespace zelvo::tables {
@@ -50,8 +51,10 @@ struct TableReader {
 const char* table_name(const ReaderPosition& position);
 
 // Opens incom.htc or else incom.htm in `folder` (empty: the current
-// directory); prints the open error and aborts when neither opens.
-void open_table_input(TableReader& reader, const char* folder = "");
+// directory), through `opener` when there is one; prints the open error and
+// aborts when neither opens.
+void open_table_input(TableReader& reader, const char* folder = "",
+                      console::CompositionOpener* opener = nullptr);
 
 // Starts a pass: position back to outside any table.
 void reset_position(TableReader& reader);
