@@ -62,8 +62,8 @@ std::string spell_cell_text(std::string_view utf8) {
     const char32_t c = next_code_point(utf8, at, is_byte);
     if (is_byte) {
       out += static_cast<char>(c);
-    } else if (c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == kNoBreakSpace) {
-      out += ' ';
+    } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == kNoBreakSpace) {
+      if (!out.empty() && out.back() != ' ') out += ' ';
     } else if (c < 0x20 || c == 0x7F) {
       continue;
     } else if (c == '&') {
@@ -76,6 +76,7 @@ std::string spell_cell_text(std::string_view utf8) {
       put_character(out, c);
     }
   }
+  if (!out.empty() && out.back() == ' ') out.pop_back();
   return out;
 }
 

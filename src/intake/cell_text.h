@@ -7,8 +7,8 @@
 
 namespace zelvo::intake {
 
-// A cell's text as the reader's layout writes it: white space (tabs, line
-// ends, no-break spaces) becomes plain spaces, `&`, `<` and `>` are written
+// A cell's text as the reader's layout writes it: each run of white space
+// (tabs, line ends, no-break spaces) becomes one space, none at the ends; `&`, `<` and `>` are written
 // `&amp;`, `&lt;` and `&gt;` (the only entities the reader turns back into
 // characters), a character Windows-1252 has becomes its byte and any other
 // character a numeric entity, which the reader drops as it drops every

@@ -44,9 +44,16 @@ std::string lay_out_composition(std::string_view html) {
   }
   const std::vector<HtmlTable> tables = read_html_tables(html);
   if (tables.empty()) return std::string(document);
-  const std::optional<TableShape> read = reader_shape(document);
-  if (read && *read == shape_of(tables)) return std::string(document);
-  return write_layout(tables);
+  const ReaderReading read = reader_shape(document);
+  if (read.shape && *read.shape == shape_of(tables)) return std::string(document);
+  // The reader's refusal of a cell too long for it stands as it is: laid
+  // out, its spaces would shrink and the limit would move.
+  if (read.cell_too_long) return std::string(document);
+  std::string laid_out = write_layout(tables);
+  // A document the reader refuses either way keeps its own refusal, rather
+  // than one about a document nobody wrote.
+  if (!read.shape && !reader_shape(laid_out).shape) return std::string(document);
+  return laid_out;
 }
 
 }  // namespace zelvo::intake

@@ -14,7 +14,8 @@ namespace zelvo::intake {
 
 // `html` in the reader's layout. A document the reader already reads as a
 // browser shows it (the same tables, rows and cells) comes back unchanged,
-// byte for byte, and so does one that has no table at all. Any other is
+// byte for byte, and so do one that has no table at all, one with a cell
+// too long for the reader and one it would refuse even laid out. Any other is
 // written anew: one `<table>`, `<tr>` or cell per line, each cell's text
 // spelled as the reader reads it (see spell_cell_text), ending at
 // `</html>`; nothing but the tables is kept. A document starting with a

@@ -6,6 +6,7 @@
 
 #include "console/console.h"
 #include "tables/html_reader.h"
+#include "tables/table_messages.h"
 
 namespace zelvo::intake {
 
@@ -49,20 +50,24 @@ TableShape walk(tables::TableReader& reader) {
 
 }  // namespace
 
-std::optional<TableShape> reader_shape(std::string_view document) {
+ReaderReading reader_shape(std::string_view document) {
   // fmemopen reads the bytes in place; the copy keeps them while it does.
   std::string bytes(document);
-  if (bytes.empty()) return std::nullopt;
+  ReaderReading reading;
+  if (bytes.empty()) return reading;
   auto console = std::make_unique<console::Console>();
+  console->set_language(console::kEnglish);
   auto reader = std::make_unique<tables::TableReader>(*console);
   reader->file.reset(fmemopen(bytes.data(), bytes.size(), "rb"));
-  if (!reader->file) return std::nullopt;
+  if (!reader->file) return reading;
   console->set_job_running(true);
   try {
-    return walk(*reader);
+    reading.shape = walk(*reader);
   } catch (const console::JobEnded&) {
-    return std::nullopt;
+    const std::string_view too_long = tables::kCellTooLong.english;
+    reading.cell_too_long = console->contents().find(too_long.substr(0, too_long.find('%'))) != std::string::npos;
   }
+  return reading;
 }
 
 }  // namespace zelvo::intake

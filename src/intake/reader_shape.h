@@ -13,9 +13,16 @@ namespace zelvo::intake {
 // tables without cells are left out, as read_html_tables leaves them out.
 using TableShape = std::vector<std::vector<int32_t>>;
 
-// The shape the composer's reader walks, row 0 counted as its compile pass
-// counts header cells and the other rows cell by cell; nullopt when the
-// reader refuses the document (a cell that does not close, no `</html>`).
-std::optional<TableShape> reader_shape(std::string_view document);
+// What the composer's reader makes of a document: the shape it walks, row 0
+// counted as its compile pass counts header cells and the other rows cell
+// by cell, or no shape when it refuses the document (a cell that does not
+// close, no `</html>`); `cell_too_long` tells a refusal for a cell longer
+// than the reader holds, which no layout mends.
+struct ReaderReading {
+  std::optional<TableShape> shape;
+  bool cell_too_long = false;
+};
+
+ReaderReading reader_shape(std::string_view document);
 
 }  // namespace zelvo::intake

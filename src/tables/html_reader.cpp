@@ -16,6 +16,13 @@ bool is_letter_or_digit(char c) {
 
 char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// What may follow a `<` that opens a tag, an end tag, a comment or a
+// declaration; after anything else a browser shows the `<` as it is.
+bool can_start_tag(char next) {
+  return (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/' || next == '!' ||
+         next == '?';
+}
+
 }  // namespace
 
 // A CR LF pair counts as one newline character before the 799-character
@@ -166,11 +173,16 @@ char* take_cell(TableReader& reader) {
 }
 
 // One scan with a mark at the last `<` or `&`: a `>` or `;` deletes back to
-// the mark. A `>` or `;` before any mark has nothing to close and stays.
+// the mark. A `>` or `;` before any mark has nothing to close and stays, and
+// so does a `>` with no `<` since the last `>` deleted (`Deg>2`, `1>0`): it
+// closes no tag. (A `;` deletes inside a tag too, as in a style attribute,
+// and leaves the tag open.) A `<` that cannot start a tag (`1<2`, `x< 3`)
+// marks nothing and stays, as browsers show it.
 void strip_markup(char* text) {
   size_t i = 0;
   size_t mark = 0;
   bool marked = false;
+  bool tag_open = false;  // a `<` since the last `>` deleted
   while (text[i] != '\0') {
     if (starts_with_nocase("&amp;", text + i)) {
       text[i] = '&';
@@ -190,11 +202,14 @@ void strip_markup(char* text) {
       ++i;
       continue;
     }
-    if (text[i] == '&' || text[i] == '<') {
+    const bool opens_tag = text[i] == '<' && can_start_tag(text[i + 1]);
+    if (text[i] == '&' || opens_tag) {
       mark = i;
       marked = true;
+      tag_open = tag_open || opens_tag;
     }
-    if ((text[i] == ';' || text[i] == '>') && marked) {
+    if (marked && (text[i] == ';' || (text[i] == '>' && tag_open))) {
+      tag_open = tag_open && text[i] == ';';
       erase(text, mark, i - mark + 1);
       i = mark;
       continue;
