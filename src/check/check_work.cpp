@@ -13,7 +13,7 @@ Findings check_work(int language, console::ScoreOpener* opener, console::Composi
   // The readers print their progress and errors; nobody sees this console.
   auto scratch = std::make_unique<console::Console>();
   scratch->set_language(language);
-  check_composition(*scratch, language, findings, composition_opener);
+  check_composition(*scratch, language, findings, composition_opener, opener);
   check_configuration(*scratch, language, findings);
   check_harmony(*scratch, language, findings, opener);
   return findings;

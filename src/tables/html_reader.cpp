@@ -151,6 +151,7 @@ CellResult extract_cell(TableReader& reader) {
     length += added;
   }
   if (!closed) return CellResult::kNotClosed;
+  std::memcpy(reader.raw_cell, text, length + 1);
   strip_markup(text);
   normalise_spaces(text);
   if (char* comment = std::strstr(text, "//"); comment != nullptr) *comment = '\0';

@@ -43,6 +43,9 @@ struct TableReader {
   console::Console& console;
   std::unique_ptr<FILE, FileCloser> file;
   char buffer[kLineBufferSize] = {};
+  // The last cell extract_cell read, as the file writes it (its lines
+  // joined, markup and all), for the checks that look at what it dropped.
+  char raw_cell[kLineBufferSize] = {};
   ReaderPosition position;
   int32_t tables_identified[kTableKinds] = {};  // in the current pass
 };
