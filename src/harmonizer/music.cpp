@@ -45,6 +45,7 @@ void read_source(HarmonizerState& state, console::Console& console) {
   engine::MusicNoteTable& music = state.engine.music;
   const int32_t first = settings.FirstMusicIns;
   const int32_t count = static_cast<int32_t>(int64_t{settings.LastMusicIns} - first + 1);
+  settings.time.tempos.count = 0;
   switch (settings.MusicSource) {
     case 0:
     case 2: {
