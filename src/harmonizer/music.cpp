@@ -57,6 +57,7 @@ void read_source(HarmonizerState& state, console::Console& console) {
       return;
     }
     case 1:
+      if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
       settings.time.meters.count = 0;
       switch (read_composer_listing(music, settings.time, first, count, kListingFile)) {
         case ListingResult::kRead:
@@ -68,6 +69,7 @@ void read_source(HarmonizerState& state, console::Console& console) {
       }
       return;
     case 3: {
+      if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
       const ScoreFile file = open_score_file(state.score_opener, console, kMidiFile, "rb");
       MeterFollowing meters{follows_meter_changes(state.score_opener)};
       const MidiResult read = read_midi(music, settings.time, file.get(), &meters);

@@ -109,6 +109,8 @@ namespace {
 
 // Where the project name goes in, or comes out of, a prefixed name: before
 // its last dot, or at its end. The prefix never holds a dot.
+constexpr size_t kOldExtensionLength = 4;  // a dot and three letters
+
 size_t name_insertion_point(std::string_view name) {
   const size_t dot = name.rfind('.');
   return dot == std::string_view::npos || dot < kPrefixLength ? name.size() : dot;
@@ -135,6 +137,13 @@ std::string work_file_name(std::string_view name, std::string_view project_name)
     if (at >= kPrefixLength + mark.size() && name.substr(at - mark.size(), mark.size()) == mark) {
       return std::string(name.substr(0, at - mark.size())) + std::string(name.substr(at));
     }
+  }
+  // A name with a three-letter extension saved under another project name
+  // (the folder renamed since) loads as it always did: its first five and
+  // last four characters.
+  const size_t dot = name_insertion_point(name);
+  if (dot + kOldExtensionLength == name.size() && name.size() > kPrefixLength + kOldExtensionLength) {
+    return std::string(name.substr(0, kPrefixLength)) + std::string(name.substr(dot));
   }
   return std::string(name);
 }

@@ -25,7 +25,10 @@ bool has_project_prefix(std::string_view name);
 std::string project_file_name(std::string_view name, std::string_view project_name);
 // The name a project file gets back in the work folder: a prefixed name
 // loses "-" and the project name just before its last dot (or at its end
-// when it has none); any other name stays, so every name saved comes back.
+// when it has none), so every name saved comes back. A prefixed name with a
+// three-letter extension that does not carry this project's name keeps its
+// first five and last four characters, as projects always loaded
+// (incom-Old.htm -> incom.htm); any other name stays.
 std::string work_file_name(std::string_view name, std::string_view project_name);
 
 // How a folder or project command ended.
