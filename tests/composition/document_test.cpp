@@ -9,6 +9,7 @@
 
 #include "composer/compose.h"
 #include "composition/address.h"
+#include "composition/error_places.h"
 #include "composition/operations.h"
 #include "composition/work_file.h"
 #include "console/console.h"
@@ -173,6 +174,24 @@ TEST(CompositionDocument, SavingKeepsTheModeAndRefusesAReadOnlyFile) {
   EXPECT_EQ(composition::save_composition(path, composition::read_document("x\n")), composition::FileResult::kReadOnly);
   EXPECT_EQ(read_file(path), "<html>\n<body>\n</body>\n</html>\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+}
+
+}  // namespace
+}  // namespace zelvo::test
+
+namespace zelvo::test {
+namespace {
+
+TEST(CompositionDocument, MessagesPointAtTheirCells) {
+  check_cases(test_data("composition/error_places.txt"), [](const Case& c) {
+    const Document document = composition::read_document(c.files.at(0).second);
+    std::string got;
+    for (const auto& place : composition::error_places(document, c.files.at(1).second)) {
+      got += std::to_string(place.table) + " " + std::to_string(place.row) + " " + std::to_string(place.column) +
+             " | " + place.message + "\n";
+    }
+    return got;
+  });
 }
 
 }  // namespace
