@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
 #include <QApplication>
 #include <QDockWidget>
 #include <QElapsedTimer>
@@ -97,6 +99,13 @@ TEST_F(EditorTest, LiveEditsFollowTheRollAndUndoRestoresTheFile) {
   EXPECT_TRUE(panel->view(1)->model()->data(panel->view(1)->model()->index(2, 1), Qt::ToolTipRole)
                   .toString().contains("parentheses"));
   EXPECT_EQ(window.roll_panel()->piano_roll().notes.size(), second_notes);
+  // The screenshot stays in the test's folder, for a person to look at.
+  const QString shots = QCoreApplication::applicationDirPath() + "/gui-output";
+  QDir().mkpath(shots);
+  window.resize(1400, 900);
+  panel->select_cell(1, 2, 1);
+  QApplication::processEvents();
+  window.grab().save(shots + "/editor-error.png");
 
   // A console line names a cell: a click selects it.
   ASSERT_TRUE(panel->select_from_message("Syntax Error in table TSAL, row 3, column 2"));
