@@ -18,6 +18,7 @@
 #include "console/windows1252.h"
 #include "media_commands.h"
 #include "notate_command.h"
+#include "player_commands.h"
 #include "progress_line.h"
 #include "shell/application.h"
 #include "shell/folders.h"
@@ -195,6 +196,9 @@ int run_command_line(int argc, char** argv) {
   if (argc > 1 && std::string_view(argv[1]) == "notate") return run_notate_command(argc - 1, argv + 1);
   if (argc >= 2 && std::string_view(argv[1]) == "render") return run_render_command(argc - 1, argv + 1);
   if (argc >= 2 && std::string_view(argv[1]) == "roll") return run_roll_command(argc - 1, argv + 1);
+  if (argc >= 2 && std::string_view(argv[1]) == "ports") return run_ports_command(argc - 1, argv + 1);
+  if (argc >= 2 && std::string_view(argv[1]) == "play") return run_play_command(argc - 1, argv + 1);
+  if (argc >= 2 && std::string_view(argv[1]) == "watch") return run_watch_command(argc - 1, argv + 1);
   if (is_check_command(argc, argv)) return run_check_command(argc, argv);
   Options options;
   bool have_job = false;
