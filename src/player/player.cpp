@@ -1,5 +1,7 @@
 #include "player/player.h"
 
+#include <pthread.h>
+#include <sched.h>
 #include <sys/prctl.h>
 #include <time.h>
 
@@ -15,7 +17,17 @@ using std::chrono::microseconds;
 // A condition variable wakes within a scheduler tick or so; the last stretch
 // is slept with a 1 us timer slack, then waited out on the clock.
 constexpr auto kCoarseMargin = std::chrono::milliseconds(2);
-constexpr auto kSpinMargin = microseconds(150);
+constexpr auto kSpinMargin = microseconds(300);
+
+// A busy machine wakes an ordinary thread a millisecond or more late: the
+// player's thread asks for a low real-time priority, as MIDI sequencers do.
+// Refused without the right (no audio group, no rtprio limit), it plays on
+// at the normal priority.
+void ask_for_real_time_priority() {
+  sched_param priority{};
+  priority.sched_priority = 10;
+  pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority);
+}
 
 void wait_precisely(std::chrono::steady_clock::time_point deadline) {
   const auto sleep_until = deadline - kSpinMargin;
@@ -55,8 +67,7 @@ void Player::play(Song song, PlayRange range) {
   begin_ = song_->bar_lines[range.from_bar - 1];
   next_ = 0;
   swaps_ = 0;
-  // A little lead, so that the first messages are not already late.
-  origin_ = Clock::now() + std::chrono::milliseconds(5) - microseconds(begin_);
+  origin_ = Clock::now() - microseconds(begin_);  // set again by the thread
   stop_requested_ = false;
   running_ = true;
   thread_ = std::thread(&Player::run, this);
@@ -137,7 +148,11 @@ Player::Due Player::next_due(int64_t& micros) const {
 
 void Player::run() {
   prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+  ask_for_real_time_priority();
   std::unique_lock lock(mutex_);
+  // The clock starts once the thread runs, a little ahead, so that a slow
+  // thread start does not make the first messages late.
+  origin_ = Clock::now() + std::chrono::milliseconds(2) - microseconds(begin_);
   // Programs and controllers before the first bar, at once; notes skipped.
   for (; next_ < song_->messages.size() && song_->messages[next_].micros < begin_; ++next_) {
     if (!is_note(song_->messages[next_])) send(song_->messages[next_]);

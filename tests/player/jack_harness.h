@@ -69,7 +69,7 @@ class JackServer {
   // clients instead of dropping their MIDI.
   // Names the server after this process, so that parallel tests and other
   // users' servers do not meet; zelvo run from here finds it by the name.
-  JackServer() {
+  explicit JackServer(const std::string& period = "128") {
     const std::string name = "zelvo-test-" + std::to_string(getpid());
     setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
     jack_set_error_function(&quiet_jack);
@@ -79,7 +79,7 @@ class JackServer {
       return;
     }
     server_ = std::make_unique<Child>(
-        std::vector<std::string>{"/usr/bin/jackd", "--no-realtime", "--sync", "-d", "dummy", "-r", "48000", "-p", "128"},
+        std::vector<std::string>{"/usr/bin/jackd", "--no-realtime", "--sync", "-d", "dummy", "-r", "48000", "-p", period},
         "/dev/null");
     for (int i = 0; i < 100; ++i) {
       jack_status_t status{};
