@@ -196,8 +196,7 @@ int run_project_command(const Options& options) {
 int run_command_line(int argc, char** argv) {
   if (argc > 1 && std::string_view(argv[1]) == "chords") return run_chords_command(argc - 1, argv + 1);
   if (argc > 1 && std::string_view(argv[1]) == "notate") return run_notate_command(argc - 1, argv + 1);
-  if (argc >= 2 && std::string_view(argv[1]) == "render") return run_render_command(argc - 1, argv + 1);
-  if (argc >= 2 && std::string_view(argv[1]) == "roll") return run_roll_command(argc - 1, argv + 1);
+  if (argc >= 2 && is_media_command(argv[1])) return run_media_program(argc, argv);
   if (is_check_command(argc, argv)) return run_check_command(argc, argv);
   if (argc >= 2 && std::string_view(argv[1]) == "tables") return run_tables_command(argc - 1, argv + 1);
   if (has_set_option(argc, argv)) return run_compose_with_settings(argc, argv);
