@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QApplication>
 #include <QDockWidget>
+#include <QPushButton>
 #include <QElapsedTimer>
 #include <QTabWidget>
 #include <QTableView>
@@ -169,6 +170,30 @@ TEST_F(EditorTest, AnOutsideChangeIsOfferedForReload) {
   ASSERT_TRUE(panel.save());
   wait_until([] { return false; }, 300);
   EXPECT_EQ(asked, 1);
+}
+
+TEST_F(EditorTest, ALiveResultTakesOverThePlayingMusic) {
+  // FluidSynth's file driver plays in real time without a sound device.
+  setenv("ZELVO_AUDIO_DRIVER", "file", 1);
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  ASSERT_EQ(chdir(work_.path().c_str()), 0);
+  EditorDock* dock = window.editor_dock();
+  dock->live()->set_program(ZELVO_BINARY);
+  dock->show_editor();
+  dock->panel()->live_action()->setChecked(true);
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 1 && !dock->live()->busy(); }));
+  RollPanel& roll = *window.roll_panel();
+  roll.play_button()->click();
+  const bool moved = wait_until([&] { return roll.cursor_tick() > 0; }, 60000);
+  unsetenv("ZELVO_AUDIO_DRIVER");
+  ASSERT_TRUE(moved) << roll.status_text().toStdString();
+  ASSERT_TRUE(dock->panel()->set_cell(2, 3, 6, "24"));
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 2 && !dock->live()->busy(); }));
+  EXPECT_TRUE(roll.playing());
+  EXPECT_TRUE(roll.status_text().endsWith("live-0.mid: playing")) << roll.status_text().toStdString();
+  roll.stop_button()->click();
+  EXPECT_FALSE(roll.playing());
 }
 
 TEST_F(EditorTest, ColumnsCarryTheirNumberTitleAndHelp) {
