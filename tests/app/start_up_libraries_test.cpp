@@ -50,7 +50,7 @@ bool loads_media_libraries(const std::string& libraries) {
 TEST(StartUpLibraries, JobCommandsMapNeitherQtNorFluidSynth) {
   TempFolder work;
   for (const std::string args : {"--version", "--help", "compose", "harmonize", "all", "check",
-                                 "project new --work dir --template none"}) {
+                                 "project new --work dir --template none", "tables show"}) {
     SCOPED_TRACE(args);
     const LoadedRun run = run_traced(args, work.path());
     EXPECT_NE(run.status, -1);
