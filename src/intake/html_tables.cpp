@@ -20,6 +20,25 @@ struct DocumentFree {
   void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
 };
 
+void ignore_message(void*, const char*, ...) {}
+
+// libxml2 reports some faults (a byte its decoder refuses) through its
+// generic handler, which prints to standard error whatever the parse
+// options say; the parse is silent for as long as this lives.
+class QuietParse {
+ public:
+  QuietParse() : handler_(xmlGenericError), context_(xmlGenericErrorContext) {
+    xmlSetGenericErrorFunc(nullptr, ignore_message);
+  }
+  ~QuietParse() { xmlSetGenericErrorFunc(context_, handler_); }
+  QuietParse(const QuietParse&) = delete;
+  QuietParse& operator=(const QuietParse&) = delete;
+
+ private:
+  xmlGenericErrorFunc handler_;
+  void* context_;
+};
+
 bool is_named(const xmlNode* node, const char* name) {
   return node->type == XML_ELEMENT_NODE && xmlStrcasecmp(node->name, BAD_CAST name) == 0;
 }
@@ -116,6 +135,7 @@ std::vector<HtmlTable> read_html_tables(std::string_view html) {
     encoding = "windows-1252";
   }
   if (encoding != nullptr) options |= HTML_PARSE_IGNORE_ENC;
+  const QuietParse quiet;
   const std::unique_ptr<xmlDoc, DocumentFree> document(
       htmlReadMemory(html.data(), static_cast<int>(std::min<size_t>(html.size(), INT32_MAX)), nullptr,
                      encoding, options));
