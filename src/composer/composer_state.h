@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "composer/midi_output.h"
 #include "composer/note_events.h"
@@ -43,6 +44,10 @@ struct ComposerState {
 
   // Set by the application to read insec.xml of any layout; not owned.
   console::ScoreOpener* score_opener = nullptr;
+
+  // The folder the job reads and writes its files in; empty for the
+  // current directory. Set before each job, read only by the job thread.
+  std::string work_folder;
 };
 
 }  // namespace zelvo::composer

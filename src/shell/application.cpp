@@ -15,14 +15,19 @@ Application::Application()
   harmonizer_->score_opener = &intake_;
   hooks.compose = [this] {
     intake_.begin_job();
+    composer_->work_folder = work_folder();
     composer::compose(*composer_, console_);
-    if (write_notation()) notation::notate_job_result(console_, "outco.mid", "outco.musicxml", nullptr);
+    if (write_notation()) {
+      notation::notate_job_result(console_, composer_->work_folder, "outco.mid", "outco.musicxml", nullptr);
+    }
   };
   hooks.harmonize = [this] {
     intake_.begin_job();
+    harmonizer_->work_folder = work_folder();
     harmonizer::harmonize(*harmonizer_, console_);
     if (write_notation()) {
-      notation::notate_job_result(console_, "outar.mid", "outar.musicxml", harmonizer_.get());
+      notation::notate_job_result(console_, harmonizer_->work_folder, "outar.mid", "outar.musicxml",
+                                  harmonizer_.get());
     }
   };
   hooks.open_result_wanted = [this] { return open_result(); };
@@ -30,6 +35,16 @@ Application::Application()
     if (opener_) opener_(file_name);
   };
   runner_ = std::make_unique<console::JobRunner>(console_, std::move(hooks));
+}
+
+std::string Application::work_folder() const {
+  std::lock_guard<std::mutex> lock(work_folder_lock_);
+  return work_folder_;
+}
+
+void Application::set_work_folder(std::string folder) {
+  std::lock_guard<std::mutex> lock(work_folder_lock_);
+  work_folder_ = std::move(folder);
 }
 
 }  // namespace zelvo::shell

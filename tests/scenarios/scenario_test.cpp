@@ -148,9 +148,8 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
   }
   if (!job) return;
   TempFolder again;
-  const fs::path previous = fs::current_path();
-  fs::current_path(again.path());
   auto app = std::make_unique<shell::Application>();
+  app->set_work_folder(again.path());
   Recorder recorder(app->console());
   app->console().set_view(&recorder);
   app->console().set_language(language);
@@ -175,7 +174,6 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
     EXPECT_EQ(files.size() + 2, got.size());
   }
   app->console().set_view(nullptr);
-  fs::current_path(previous);
 }
 
 std::vector<std::string> scenario_names() {
