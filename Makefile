@@ -1,6 +1,7 @@
 # The two commands a new user types: `make demo` and `make test`.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+THREAD_BUILD ?= build-thread
 FUZZ_BUILD ?= build-fuzz
 # `make fuzz`: seconds per target, and where the found inputs and logs go.
 FUZZ_SECONDS ?= 900
@@ -9,7 +10,7 @@ FUZZ_TARGETS := $(basename $(notdir $(wildcard fuzz/*_fuzz.cpp)))
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build demo demo-build package test test-main test-sanitize fuzz-build fuzz fuzz-smoke clean
+.PHONY: all deps build demo demo-build package test test-main test-sanitize test-thread fuzz-build fuzz fuzz-smoke clean
 
 all: build
 
@@ -41,10 +42,10 @@ demo: demo-build
 	echo "see their piano rolls in $(BUILD)/demo/outco.png and $(BUILD)/demo/outar.png."
 
 # Every test, then the engines' tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer (both replay the committed fuzz corpora), then
-# a short fuzzing run of every fuzz target; last, the size of the tests
-# against the code.
-test: test-main test-sanitize fuzz-smoke
+# UndefinedBehaviorSanitizer (both replay the committed fuzz corpora), the
+# test of two jobs at once under ThreadSanitizer, then a short fuzzing run of
+# every fuzz target; last, the size of the tests against the code.
+test: test-main test-sanitize test-thread fuzz-smoke
 	@scripts/test-ratio
 
 test-main: build
@@ -56,6 +57,14 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Jobs running side by side in one process, under ThreadSanitizer: only the
+# libraries that test needs are built this way.
+test-thread: deps
+	cmake -S . -B $(THREAD_BUILD) -G Ninja -DZELVO_THREAD_SANITIZE=ON -DZELVO_GUI=OFF -DZELVO_BENCH=OFF \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+	cmake --build $(THREAD_BUILD) -j $(JOBS) --target jobs_tests
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" $(THREAD_BUILD)/tests/jobs_tests
 
 # The libFuzzer targets: clang, with every library instrumented for coverage
 # and built with AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -95,4 +104,4 @@ bench: deps
 	bench/run_benchmarks.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(THREAD_BUILD) $(FUZZ_BUILD)

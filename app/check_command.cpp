@@ -1,8 +1,6 @@
 #include "check_command.h"
 
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -15,6 +13,7 @@
 #include "console/windows1252.h"
 #include "intake/composition_intake.h"
 #include "notation/score_intake.h"
+#include "shell/folders.h"
 
 namespace zelvo::app {
 
@@ -66,13 +65,13 @@ int run_check_command(int argc, char** argv) {
     std::fprintf(stderr, "zelvo: unexpected argument %s\n%s", argv[i], kCheckUsage);
     return kExitUsage;
   }
-  if (!work.empty() && chdir(work.c_str()) != 0) {
-    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(errno));
+  if (const int problem = work.empty() ? 0 : shell::folder_usable(work); problem != 0) {
+    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(problem));
     return kExitUsage;
   }
   notation::ScoreIntake intake;
   intake::CompositionIntake composition_intake;
-  const check::Findings findings = check::check_work(language, &intake, &composition_intake);
+  const check::Findings findings = check::check_work(work, language, &intake, &composition_intake);
   for (const check::Finding& finding : findings) print_utf8(check::format_finding(finding) + "\n");
   if (findings.empty()) {
     print_utf8(check::say(language, check::kNothingFound));

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -264,9 +263,10 @@ int run_command_line(int argc, char** argv) {
     return usage_error("--template and --project belong to the project commands");
   }
 
-  if (!options.work_folder.empty() && chdir(options.work_folder.c_str()) != 0) {
+  if (const int problem = options.work_folder.empty() ? 0 : shell::folder_usable(options.work_folder);
+      problem != 0) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", options.work_folder.c_str(),
-                 std::strerror(errno));
+                 std::strerror(problem));
     return kExitUsage;
   }
 
@@ -277,6 +277,7 @@ int run_command_line(int argc, char** argv) {
 
   auto application = std::make_unique<shell::Application>();
   application->set_write_notation(options.notation);
+  application->set_work_folder(options.work_folder);
   console::Console& console = application->console();
   ProgressLine progress_line(application->unit_watch());
   StandardOutputView view(&progress_line);

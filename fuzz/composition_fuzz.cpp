@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   return fuzz::fuzz_file(data, size, kMaxInput, "incom.htm", [](console::Console& console) {
     composer::compose_init(*state);
-    tables::compile_tables(state->composition, state->machine, console, "", opener);
+    state->work_folder = fuzz::scratch_folder();
+    tables::compile_tables(state->composition, state->machine, console, state->work_folder.c_str(), opener);
     composer::collect_variable_programs(*state);
     composer::compose_timing(*state, console);
     composer::read_sequences(*state, console);
@@ -53,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     composer::generate(*state, console, bars);
 
     if (state->notes.count > kMaxSortedEvents) return;
-    composer::write_listing(composer::kCompositionListing, state->timing, state->notes);
+    composer::write_listing(console::work_path(state->work_folder, composer::kCompositionListing).c_str(),
+                            state->timing, state->notes);
     composer::add_note_offs(state->notes);
     composer::compute_times(state->notes, state->timing);
     composer::sort_events(state->notes);

@@ -38,13 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
   // A cell is one line of the reader: at most 799 characters.
   if (size >= static_cast<size_t>(tables::kLineBufferSize)) return 0;
-  fuzz::enter_scratch_folder();
   console::Console& console = fuzz::fuzz_console();
   static auto* state = new composer::ComposerState();
   static auto* compiled = new composer::ComposerState();
   static const bool ready = [&] {
     fuzz::write_file("incom.htm", kDocument);
-    fuzz::run_job(console, [&] { tables::compile_tables(compiled->composition, compiled->machine, console); });
+    fuzz::run_job(console, [&] { tables::compile_tables(compiled->composition, compiled->machine, console,
+                                                        fuzz::scratch_folder().c_str()); });
     // Without its names every cell would only meet "not declared".
     if (compiled->composition.symbol_count < 7) std::abort();
     return true;

@@ -1,8 +1,8 @@
 #pragma once
 
-// What every fuzz target shares: the readers work on fixed file names in the
-// current directory, so each target moves once into a private scratch folder
-// and writes the input there before running the stage under test.
+// What every fuzz target shares: the readers work on fixed file names in a
+// work folder, so each target makes one private scratch folder, writes the
+// input there and gives the folder to the stage under test.
 #include <unistd.h>
 
 #include <cstddef>
@@ -17,29 +17,32 @@
 
 namespace zelvo::fuzz {
 
-// Creates the scratch folder and enters it, the first time only.
-inline void enter_scratch_folder() {
-  static const bool entered = [] {
+// The scratch folder, made the first time it is asked for.
+inline const std::string& scratch_folder() {
+  static const std::string folder = [] {
     // In memory where possible: every input is written as a file.
     std::error_code error;
     const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
                                            ? std::filesystem::path("/dev/shm")
                                            : std::filesystem::temp_directory_path();
     std::string pattern = (base / "zelvo-fuzz-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0) std::abort();
-    static const std::string folder = pattern;
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    return pattern;
+  }();
+  static const bool cleaned = [] {
     std::atexit([] {
       std::error_code ignored;
-      std::filesystem::remove_all(folder, ignored);
+      std::filesystem::remove_all(scratch_folder(), ignored);
     });
     return true;
   }();
-  (void)entered;
+  (void)cleaned;
+  return folder;
 }
 
-// Writes `size` bytes to `name`, replacing what was there.
+// Writes `size` bytes to `name` in the scratch folder, replacing what was there.
 inline void write_file(const char* name, const uint8_t* data, size_t size) {
-  FILE* file = std::fopen(name, "wb");
+  FILE* file = std::fopen((scratch_folder() + "/" + name).c_str(), "wb");
   if (file == nullptr) std::abort();
   if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
   if (std::fclose(file) != 0) std::abort();
@@ -79,6 +82,7 @@ inline harmonizer::HarmonizerState& fresh_harmonizer(int32_t music_source) {
   static auto* state = new harmonizer::HarmonizerState();
   state->settings = engine::HarmonizerSettings{};
   state->settings.MusicSource = music_source;
+  state->work_folder = scratch_folder();
   return *state;
 }
 
@@ -88,7 +92,6 @@ inline harmonizer::HarmonizerState& fresh_harmonizer(int32_t music_source) {
 template <typename Stage>
 int fuzz_file(const uint8_t* data, size_t size, size_t max_size, const char* file, Stage&& stage) {
   if (size > max_size) return 0;
-  enter_scratch_folder();
   write_file(file, data, size);
   run_job(fuzz_console(), [&] { stage(fuzz_console()); });
   return 0;

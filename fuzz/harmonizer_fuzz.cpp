@@ -47,8 +47,7 @@ std::string read_demo_file(const char* name) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
   static const bool ready = [] {
-    fuzz::enter_scratch_folder();
-    fuzz::write_file("conar.rur", read_demo_file("conar.txt"));
+      fuzz::write_file("conar.rur", read_demo_file("conar.txt"));
     fuzz::write_file("inarm.xml", read_demo_file("inarm.xml"));
     return true;
   }();

@@ -31,7 +31,6 @@ int main(int argc, char** argv) {
   int failures = 0;
   int replayed = 0;
   for (int i = 1; i < argc; ++i) {
-    // The targets change the current directory: absolute paths stay valid.
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(argv[i], error);
     if (std::filesystem::is_directory(path, error)) {

@@ -10,8 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
   if (size <= 64 * 1024) {
-    fuzz::enter_scratch_folder();
-    fuzz::write_file("inarm.xml", data, size);
+      fuzz::write_file("inarm.xml", data, size);
   }
   return fuzz::fuzz_file(data, size, 64 * 1024, "inmus.xml", [](console::Console& console) {
     static notation::ScoreIntake intake;

@@ -10,6 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static auto* state = new composer::ComposerState();
   return fuzz::fuzz_file(data, size, 48 * 1024, composer::kSequenceFile, [](console::Console& console) {
     composer::compose_init(*state);
+    state->work_folder = fuzz::scratch_folder();
     double* config = state->composition.config;
     for (int32_t i = 0; i < tables::kConfigCount; ++i) config[i] = 0;
     config[tables::kConfigBars] = 8;

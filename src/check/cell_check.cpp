@@ -92,10 +92,10 @@ std::string dropped_as_tag(std::string_view raw) {
   return std::string();
 }
 
-void check_cells(console::Console& scratch, int language, const std::string& file,
+void check_cells(const std::string& folder, console::Console& scratch, int language, const std::string& file,
                  console::CompositionOpener* opener, Findings& findings) {
   tables::TableReader reader(scratch);
-  tables::open_table_input(reader, "", opener);
+  tables::open_table_input(reader, folder.c_str(), opener);
   tables::reset_position(reader);
   tables::ReaderPosition& at = reader.position;
   std::vector<Table> tables_read;

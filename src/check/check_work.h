@@ -1,8 +1,10 @@
 #pragma once
 
-// `zelvo check` and Options > Check: every check of the work folder in the
-// current directory, in the order composition, configuration, harmony.
+// `zelvo check` and Options > Check: every check of a work folder, in the
+// order composition, configuration, harmony.
 // Reads the files with the jobs' own readers, runs no job and writes no file.
+#include <string>
+
 #include "check/finding.h"
 #include "console/composition_opener.h"
 #include "console/score_opener.h"
@@ -11,9 +13,10 @@ namespace zelvo::check {
 
 // `opener` (optional) opens the scores as the jobs do, so that compressed
 // scores, any layout and pickups are read as the harmonizer reads them.
-// `composition_opener` (optional) reads incom.htm as Compose does, laid out
-// first when an HTML editor wrote it.
-Findings check_work(int language, console::ScoreOpener* opener = nullptr,
+// An empty `folder` is the current directory. `composition_opener`
+// (optional) reads incom.htm as Compose does, laid out first when an HTML
+// editor wrote it.
+Findings check_work(const std::string& folder, int language, console::ScoreOpener* opener = nullptr,
                     console::CompositionOpener* composition_opener = nullptr);
 
 }  // namespace zelvo::check

@@ -9,6 +9,7 @@
 #include "check/check_messages.h"
 #include "check/no_notes_check.h"
 #include "check/scratch_run.h"
+#include "console/work_files.h"
 #include "machine/machine_state.h"
 #include "machine/opcodes.h"
 #include "tables/composition.h"
@@ -31,14 +32,15 @@ std::string quoted(const char* cell) {
   return text;
 }
 
-std::string existing_composition() {
+std::string existing_composition(const std::string& folder) {
   std::error_code error;
-  if (std::filesystem::exists("incom.htc", error)) return "incom.htc";
-  if (std::filesystem::exists("incom.htm", error)) return "incom.htm";
+  if (std::filesystem::exists(console::work_path(folder, "incom.htc"), error)) return "incom.htc";
+  if (std::filesystem::exists(console::work_path(folder, "incom.htm"), error)) return "incom.htm";
   return std::string();
 }
 
 struct Context {
+  const std::string& folder;
   int language;
   std::string file;
   Findings& findings;
@@ -56,7 +58,7 @@ struct Context {
 // sequence generators' names.
 void check_tables(Context& context, console::Console& scratch) {
   tables::TableReader reader(scratch);
-  tables::open_table_input(reader, "", context.opener);
+  tables::open_table_input(reader, context.folder.c_str(), context.opener);
   tables::reset_position(reader);
   ReaderPosition& at = reader.position;
   const int language = context.language;
@@ -66,7 +68,8 @@ void check_tables(Context& context, console::Console& scratch) {
   bool sequence_file = false;
   {
     std::error_code error;
-    sequence_file = std::filesystem::exists("insec.xml", error) || std::filesystem::exists("insec.mxl", error);
+    sequence_file = std::filesystem::exists(console::work_path(context.folder, "insec.xml"), error) ||
+                    std::filesystem::exists(console::work_path(context.folder, "insec.mxl"), error);
   }
   for (;;) {
     const int32_t kind_before = at.kind;
@@ -120,7 +123,7 @@ void check_tables(Context& context, console::Console& scratch) {
 void check_unused_variables(Context& context, console::Console& scratch) {
   auto composition = std::make_unique<tables::Composition>();
   auto machine = std::make_unique<machine::MachineState>();
-  tables::compile_tables(*composition, *machine, scratch, "", context.opener);
+  tables::compile_tables(*composition, *machine, scratch, context.folder.c_str(), context.opener);
   std::vector<bool> read(tables::kMaxSymbols, false);
   for (uint32_t address = 0; address < machine->program_length && address < machine::kProgramSize;) {
     const uint32_t word = machine->program[address];
@@ -144,9 +147,10 @@ void check_unused_variables(Context& context, console::Console& scratch) {
 
 }  // namespace
 
-void check_composition(console::Console& scratch, int language, Findings& findings,
-                       console::CompositionOpener* opener, console::ScoreOpener* score_opener) {
-  Context context{language, existing_composition(), findings, opener, score_opener};
+void check_composition(const std::string& folder, console::Console& scratch, int language,
+                       Findings& findings, console::CompositionOpener* opener,
+                       console::ScoreOpener* score_opener) {
+  Context context{folder, language, existing_composition(folder), findings, opener, score_opener};
   if (context.file.empty()) return;
   // A document the composer refuses gets its error once; the other checks
   // need a document that reads to its end.
@@ -155,9 +159,9 @@ void check_composition(console::Console& scratch, int language, Findings& findin
   // The cells are looked at before the compiler runs, so that a `<` it
   // misread is named even when that makes the compiler stop.
   if (!run_on_scratch(scratch, [&] { check_tables(context, scratch); }, error) ||
-      !run_on_scratch(scratch, [&] { check_cells(scratch, language, context.file, opener, findings); }, error) ||
+      !run_on_scratch(scratch, [&] { check_cells(folder, scratch, language, context.file, opener, findings); }, error) ||
       !run_on_scratch(scratch, [&] { check_unused_variables(context, scratch); }, error) ||
-      !run_on_scratch(scratch, [&] { makes_notes = composition_makes_notes(scratch, opener, score_opener); }, error)) {
+      !run_on_scratch(scratch, [&] { makes_notes = composition_makes_notes(folder, scratch, opener, score_opener); }, error)) {
     context.add(std::string(), say(language, kUnreadable, error.c_str()));
     return;
   }

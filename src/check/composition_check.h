@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "check/finding.h"
 #include "console/composition_opener.h"
 #include "console/console.h"
@@ -7,7 +9,7 @@
 
 namespace zelvo::check {
 
-// Probable mistakes of incom.htc (else incom.htm) in the current directory:
+// Probable mistakes of incom.htc (else incom.htm) in the work folder `folder`:
 // tables whose first cell names no kind, configuration cells that are not
 // plain numbers, bars, tempo or beats of 0 or less, sequence generators
 // without a sequence file, variables never used, rows whose cells do not
@@ -16,8 +18,8 @@ namespace zelvo::check {
 // insec.xml as the composer reads them. Reads with the composer's
 // own reader and compiler on `scratch` (a console nobody shows); writes
 // nothing. No composition: no findings.
-void check_composition(console::Console& scratch, int language, Findings& findings,
-                       console::CompositionOpener* opener = nullptr,
+void check_composition(const std::string& folder, console::Console& scratch, int language,
+                       Findings& findings, console::CompositionOpener* opener = nullptr,
                        console::ScoreOpener* score_opener = nullptr);
 
 }  // namespace zelvo::check

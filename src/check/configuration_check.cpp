@@ -12,6 +12,7 @@
 
 #include "check/check_messages.h"
 #include "check/scratch_run.h"
+#include "console/work_files.h"
 #include "engine/settings.h"
 #include "harmonizer/configuration.h"
 
@@ -86,9 +87,9 @@ std::vector<std::string> values_of(const std::string& line) {
   return values;
 }
 
-std::string existing_configuration() {
+std::string existing_configuration(const std::string& folder) {
   for (const char* name : {"conar.rur", "conar.txt"}) {
-    if (std::FILE* file = std::fopen(name, "r")) {
+    if (std::FILE* file = std::fopen(console::work_path(folder, name).c_str(), "r")) {
       std::fclose(file);
       return name;
     }
@@ -118,14 +119,15 @@ void check_row_line(const std::string& line, int32_t number, int language, const
 
 }  // namespace
 
-void check_configuration(console::Console& scratch, int language, Findings& all_findings) {
+void check_configuration(const std::string& folder, console::Console& scratch, int language,
+                         Findings& all_findings) {
   // Found per line, then listed in the order of the file's lines.
   Findings findings;
-  const std::string file = existing_configuration();
+  const std::string file = existing_configuration(folder);
   if (file.empty()) return;
   auto settings = std::make_unique<HarmonizerSettings>();
   std::string error;
-  if (!run_on_scratch(scratch, [&] { harmonizer::read_configuration(*settings, scratch); }, error)) {
+  if (!run_on_scratch(scratch, [&] { harmonizer::read_configuration(*settings, scratch, folder); }, error)) {
     all_findings.push_back({file, std::string(), say(language, kBadConfigLine, error.c_str())});
     return;
   }
@@ -133,7 +135,7 @@ void check_configuration(console::Console& scratch, int language, Findings& all_
   // (two keys name one setting: the later line wins).
   constexpr size_t kKeyCount = sizeof kKeys / sizeof kKeys[0];
   int32_t line_of[kKeyCount] = {};
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(console::work_path(folder, file), std::ios::binary);
   std::string read;
   for (int32_t number = 1; std::getline(in, read); ++number) {
     const std::string line = normalised(read);

@@ -7,6 +7,7 @@
 
 #include "check/check_messages.h"
 #include "check/scratch_run.h"
+#include "console/work_files.h"
 #include "engine/bar_time.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/harmonizer_state.h"
@@ -38,25 +39,29 @@ int32_t last_bar(const engine::MusicNote* notes, int32_t count, const engine::Ti
 
 constexpr const char* kMusicFiles[] = {"inmus.xml", "outco.rur", "inarm.xml", "outco.mid"};
 
-bool music_file_present(int32_t source) {
+bool music_file_present(const std::string& folder, int32_t source) {
   if (source < 0 || source > 3) return true;  // the harmonizer reports it
   std::error_code error;
-  return std::filesystem::exists(kMusicFiles[source], error) ||
-         (source == 0 && std::filesystem::exists("inmus.mxl", error));
+  return std::filesystem::exists(console::work_path(folder, kMusicFiles[source]), error) ||
+         (source == 0 && std::filesystem::exists(console::work_path(folder, "inmus.mxl"), error));
 }
 
 }  // namespace
 
-void check_harmony(console::Console& scratch, int language, Findings& findings,
+void check_harmony(const std::string& folder, console::Console& scratch, int language, Findings& findings,
                    console::ScoreOpener* opener) {
   auto state = std::make_unique<harmonizer::HarmonizerState>();
   state->score_opener = opener;
+  state->work_folder = folder;
   std::string error;
-  if (!run_on_scratch(scratch, [&] { harmonizer::read_configuration(state->settings, scratch); }, error)) return;
+  if (!run_on_scratch(scratch, [&] { harmonizer::read_configuration(state->settings, scratch, folder); }, error)) {
+    return;
+  }
   std::error_code exists_error;
-  const bool harmony_present = std::filesystem::exists("inarm.xml", exists_error) ||
-                               (opener != nullptr && std::filesystem::exists("inarm.mxl", exists_error));
-  if (!harmony_present || !music_file_present(state->settings.MusicSource)) return;
+  const bool harmony_present =
+      std::filesystem::exists(console::work_path(folder, "inarm.xml"), exists_error) ||
+      (opener != nullptr && std::filesystem::exists(console::work_path(folder, "inarm.mxl"), exists_error));
+  if (!harmony_present || !music_file_present(folder, state->settings.MusicSource)) return;
   if (opener != nullptr) {
     // As the job does: the music is opened first, so that the harmony file
     // follows its pickup. A fault in it is reported below, where the job

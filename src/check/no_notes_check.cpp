@@ -9,13 +9,14 @@
 
 namespace zelvo::check {
 
-bool composition_makes_notes(console::Console& scratch, console::CompositionOpener* opener,
+bool composition_makes_notes(const std::string& folder, console::Console& scratch, console::CompositionOpener* opener,
                              console::ScoreOpener* score_opener) {
   auto state = std::make_unique<composer::ComposerState>();
   state->composition_opener = opener;
   state->score_opener = score_opener;
+  state->work_folder = folder;
   composer::compose_init(*state);
-  tables::compile_tables(state->composition, state->machine, scratch, "", opener);
+  tables::compile_tables(state->composition, state->machine, scratch, folder.c_str(), opener);
   composer::collect_variable_programs(*state);
   composer::compose_timing(*state, scratch);
   composer::read_sequences(*state, scratch);

@@ -47,8 +47,9 @@ void compose_timing(ComposerState& state, console::Console& console) {
 
 void read_sequences(ComposerState& state, console::Console& console) {
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
-      state.score_opener != nullptr ? state.score_opener->open_score(kSequenceFile, console)
-                                    : std::fopen(kSequenceFile, "rb"),
+      state.score_opener != nullptr
+          ? state.score_opener->open_score(state.work_folder, kSequenceFile, console)
+          : std::fopen(console::work_path(state.work_folder, kSequenceFile).c_str(), "rb"),
       &std::fclose);
   const SequenceReadResult result = read_sequence_file(file.get(), state.timing, state.notes, state.sequences);
   switch (result.status) {
@@ -78,12 +79,12 @@ void read_sequences(ComposerState& state, console::Console& console) {
   state.notes.count = 0;
 }
 
-void write_midi_file(ComposerState& state, console::Console& console, const char* path) {
+void write_midi_file(ComposerState& state, console::Console& console, const char* name) {
   const MidiEncodeResult encoded = encode_midi_file(state.notes, state.timing, state.midi);
-  if (!encoded.ok) console::fail(console, kTimeTooLarge, static_cast<long long>(encoded.bad_delta), path);
-  switch (midi::write_file(path, state.midi)) {
-    case midi::WriteStatus::kNotCreated: console::fail(console, kCannotCreate, path);
-    case midi::WriteStatus::kNotWritten: console::fail(console, kCannotWrite, path);
+  if (!encoded.ok) console::fail(console, kTimeTooLarge, static_cast<long long>(encoded.bad_delta), name);
+  switch (midi::write_file(console::work_path(state.work_folder, name).c_str(), state.midi)) {
+    case midi::WriteStatus::kNotCreated: console::fail(console, kCannotCreate, name);
+    case midi::WriteStatus::kNotWritten: console::fail(console, kCannotWrite, name);
     case midi::WriteStatus::kWritten: break;
   }
 }
@@ -94,14 +95,16 @@ void compose(ComposerState& state, console::Console& console) {
   console_print(console, kStartMessage);
   check_stop(console);
 
-  tables::compile_tables(state.composition, state.machine, console, "", state.composition_opener);
+  tables::compile_tables(state.composition, state.machine, console, state.work_folder.c_str(),
+                         state.composition_opener);
   collect_variable_programs(state);
   compose_timing(state, console);
   read_sequences(state, console);
 
   generate(state, console, state.timing.bar_count);
 
-  switch (write_listing(kCompositionListing, state.timing, state.notes)) {
+  const std::string listing = console::work_path(state.work_folder, kCompositionListing);
+  switch (write_listing(listing.c_str(), state.timing, state.notes)) {
     case FileResult::kNotCreated: console::fail(console, kCannotCreate, kCompositionListing);
     case FileResult::kNotWritten: console::fail(console, kCannotWrite, kCompositionListing);
     case FileResult::kWritten: break;

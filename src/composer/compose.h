@@ -6,13 +6,13 @@
 
 namespace zelvo::composer {
 
-// The output files, in the current directory.
+// The output files, in the job's work folder.
 inline constexpr const char* kCompositionListing = console::kCompositionListing;
 inline constexpr const char* kCompositionMidi = console::kCompositionMidi;
 inline constexpr const char* kSequenceFile = console::kSequenceFile;
 
 // The Compose job: compiles incom.htm, generates the bars and writes
-// outco.rur and outco.mid in the current directory. A stop or an error ends
+// outco.rur and outco.mid in state.work_folder. A stop or an error ends
 // the job through the console (JobEnded).
 void compose(ComposerState& state, console::Console& console);
 
@@ -24,11 +24,11 @@ void compose_init(ComposerState& state);
 // numbers; a denominator or tempo that cannot be used aborts the job.
 void compose_timing(ComposerState& state, console::Console& console);
 
-// Reads insec.xml into the sequence tables, or reports that there is none.
+// Reads insec.xml (in state.work_folder) into the sequence tables, or reports that there is none.
 void read_sequences(ComposerState& state, console::Console& console);
 
-// Encodes the sorted events and writes them to `path`; a file that cannot be
-// created or fully written aborts the job.
-void write_midi_file(ComposerState& state, console::Console& console, const char* path);
+// Encodes the sorted events and writes them to `name` in state.work_folder;
+// a file that cannot be created or fully written aborts the job.
+void write_midi_file(ComposerState& state, console::Console& console, const char* name);
 
 }  // namespace zelvo::composer

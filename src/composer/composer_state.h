@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "composer/midi_output.h"
 #include "composer/note_events.h"
@@ -46,6 +47,10 @@ struct ComposerState {
   console::ScoreOpener* score_opener = nullptr;
   // Set by the application to read incom.htm written by any HTML editor.
   console::CompositionOpener* composition_opener = nullptr;
+
+  // The folder the job reads and writes its files in; empty for the
+  // current directory. Set before each job, read only by the job thread.
+  std::string work_folder;
 };
 
 }  // namespace zelvo::composer

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "console/console.h"
 
@@ -14,11 +15,12 @@ namespace zelvo::console {
 class ScoreOpener {
  public:
   virtual ~ScoreOpener() = default;
-  // A stream of the file `name` (in the current directory) ready to be read
-  // from its start; the caller closes it. nullptr when there is no such file
-  // (nor a compressed one in its place). A file that exists but cannot be
-  // used is reported on `console` and ends the job (abort_job).
-  virtual std::FILE* open_score(const char* name, Console& console) = 0;
+  // A stream of the file `name` in the work folder `folder` (empty: the
+  // current directory) ready to be read from its start; the caller closes
+  // it. nullptr when there is no such file (nor a compressed one in its
+  // place). A file that exists but cannot be used is reported on `console`
+  // by its name and ends the job (abort_job).
+  virtual std::FILE* open_score(const std::string& folder, const char* name, Console& console) = 0;
   // Whether the file last opened was found sound: XML that is well formed,
   // or MIDI whose chunks all read. Its readers may then follow what only a
   // sound file is trusted with, such as changes of meter.

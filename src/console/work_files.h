@@ -1,7 +1,11 @@
 #pragma once
 
-// The fixed names of the files of a work folder. Every job reads and writes
-// them in the current directory; a saved project renames them by their stems.
+#include <string>
+
+// The fixed names of the files of a work folder. Every job is given its work
+// folder and reads and writes them there (never through the process's current
+// directory, so that jobs in two folders may run at once); a saved project
+// renames them by their stems.
 namespace zelvo::console {
 
 inline constexpr char kCompositionFile[] = "incom.htm";
@@ -24,5 +28,13 @@ inline constexpr char kInformationText[] = "infor.txt";
 // The stems whose files a saved project renames.
 inline constexpr const char* kWorkFileStems[] = {"infor", "incom", "insec", "outco",
                                                  "conar", "inmus", "inarm", "outar"};
+
+// The path of `name` inside the work folder `folder`. Messages keep showing
+// the bare name; only the opening goes through this. An empty folder stands
+// for the current directory, as a relative path does.
+inline std::string work_path(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return folder.back() == '/' ? folder + name : folder + '/' + name;
+}
 
 }  // namespace zelvo::console

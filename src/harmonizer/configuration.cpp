@@ -243,10 +243,11 @@ int32_t config_integer(const char* text) {
   return static_cast<int32_t>(value);
 }
 
-int32_t read_configuration(HarmonizerSettings& settings, console::Console& console) {
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(console::kConfigurationFile, "r"),
-                                                         &std::fclose);
-  if (!file) file.reset(std::fopen(console::kConfigurationText, "r"));
+int32_t read_configuration(HarmonizerSettings& settings, console::Console& console,
+                           const std::string& folder) {
+  const std::string preferred = console::work_path(folder, console::kConfigurationFile);
+  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(preferred.c_str(), "r"), &std::fclose);
+  if (!file) file.reset(std::fopen(console::work_path(folder, console::kConfigurationText).c_str(), "r"));
   if (!file) return 0;
   char read[kLineBuffer];
   char line[kLineBuffer];

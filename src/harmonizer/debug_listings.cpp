@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <system_error>
 
 #include "engine/note_name.h"
@@ -12,6 +13,8 @@ namespace zelvo::harmonizer {
 
 namespace {
 
+constexpr int32_t kListingNameSize = 64;
+
 using engine::Candidate;
 using engine::EngineState;
 using engine::Line;
@@ -20,19 +23,19 @@ using engine::MusicNote;
 using engine::PathNote;
 using FilePtr = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 
-constexpr int32_t kPathSize = 64;
 // A pool path is picked only below this cost.
 constexpr double kUnpickable = 999999.0;
 
-void listing_path(const char* name, char (&path)[kPathSize]) {
-  std::snprintf(path, kPathSize, "%s/%s", kDebugFolder, name);
+// The listing's name as the MIDI writer's messages show it.
+void listing_path(const char* name, char (&path)[kListingNameSize]) {
+  std::snprintf(path, kListingNameSize, "%s/%s", kDebugFolder, name);
 }
 
 // Null when the file cannot be opened: the listing is then skipped.
-FilePtr open_listing(const char* name, const char* mode) {
-  char path[kPathSize];
+FilePtr open_listing(const std::string& folder, const char* name, const char* mode) {
+  char path[kListingNameSize];
   listing_path(name, path);
-  return FilePtr(std::fopen(path, mode), &std::fclose);
+  return FilePtr(std::fopen(console::work_path(folder, path).c_str(), mode), &std::fclose);
 }
 
 // The chord table entry in force at a unit's first note (an empty entry for
@@ -100,16 +103,16 @@ void add_path_records(std::FILE* file, engine::MusicNoteTable& music, const Line
 
 }  // namespace
 
-bool debug_enabled(const engine::HarmonizerSettings& settings) {
+bool debug_enabled(const engine::HarmonizerSettings& settings, const std::string& folder) {
   if (settings.Debug == 0) return false;
   std::error_code ignored;  // a folder that cannot be made shows in the listings' opens
-  std::filesystem::create_directory(kDebugFolder, ignored);
+  std::filesystem::create_directory(console::work_path(folder, kDebugFolder), ignored);
   return true;
 }
 
 void list_result(HarmonizerState& state) {
-  if (!debug_enabled(state.settings)) return;
-  FilePtr file = open_listing("ver_ev_zavir.rur", "w");
+  if (!debug_enabled(state.settings, state.work_folder)) return;
+  FilePtr file = open_listing(state.work_folder, "ver_ev_zavir.rur", "w");
   if (!file) return;
   std::FILE* f = file.get();
   std::fputs("ZAVIR Output Data\n\n", f);
@@ -123,18 +126,18 @@ void list_result(HarmonizerState& state) {
 }
 
 void DebugListings::write_midi(const char* name) {
-  char path[kPathSize];
+  char path[kListingNameSize];
   listing_path(name, path);
   // The writer ends the job when it cannot create its file; a listing must
   // not, so a file that cannot be created is skipped here.
-  if (!FilePtr(std::fopen(path, "wb"), &std::fclose)) return;
+  if (!FilePtr(std::fopen(console::work_path(state_.work_folder, path).c_str(), "wb"), &std::fclose)) return;
   write_notes_midi(state_, state_.debug.notes, state_.debug.note_times, path, console_);
 }
 
 void DebugListings::list_paths(EngineState& engine, int32_t slot, int32_t line,
                                int32_t searched_line) {
-  if (!debug_enabled(state_.settings)) return;
-  FilePtr file = open_listing("Vlt_zavir.rur", "w");
+  if (!debug_enabled(state_.settings, state_.work_folder)) return;
+  FilePtr file = open_listing(state_.work_folder, "Vlt_zavir.rur", "w");
   if (!file) return;
   std::FILE* f = file.get();
   DebugListingState& debug = state_.debug;
@@ -173,8 +176,8 @@ void DebugListings::list_paths(EngineState& engine, int32_t slot, int32_t line,
 }
 
 void DebugListings::list_candidates(EngineState& engine, int32_t slot, int32_t line) {
-  if (!debug_enabled(state_.settings)) return;
-  FilePtr file = open_listing("Vline_zavir.rur", "w");
+  if (!debug_enabled(state_.settings, state_.work_folder)) return;
+  FilePtr file = open_listing(state_.work_folder, "Vline_zavir.rur", "w");
   if (!file) return;
   std::FILE* f = file.get();
   DebugListingState& debug = state_.debug;
@@ -202,10 +205,10 @@ void DebugListings::list_candidates(EngineState& engine, int32_t slot, int32_t l
 }
 
 void DebugListings::list_link(EngineState& engine, int32_t slot, int32_t line) {
-  if (!debug_enabled(state_.settings)) return;
+  if (!debug_enabled(state_.settings, state_.work_folder)) return;
   DebugListingState& debug = state_.debug;
   const bool fresh = debug.last_chord_bar < 0;
-  FilePtr file = open_listing("ver_concatenacion.rur", fresh ? "w" : "a");
+  FilePtr file = open_listing(state_.work_folder, "ver_concatenacion.rur", fresh ? "w" : "a");
   if (!file) return;
   std::FILE* f = file.get();
   if (fresh) std::fputs("ZAVIR Output Data\nConcatenaciones\n\n", f);
@@ -222,9 +225,9 @@ void DebugListings::list_link(EngineState& engine, int32_t slot, int32_t line) {
 }
 
 void DebugListings::list_units(EngineState& engine) {
-  if (!debug_enabled(state_.settings)) return;
+  if (!debug_enabled(state_.settings, state_.work_folder)) return;
   DebugListingState& debug = state_.debug;
-  FilePtr file = open_listing("ver_ods.rur", debug.summary_writes == 0 ? "w" : "a");
+  FilePtr file = open_listing(state_.work_folder, "ver_ods.rur", debug.summary_writes == 0 ? "w" : "a");
   if (!file) return;
   std::FILE* f = file.get();
   if (debug.summary_writes == 0) std::fputs("ZAVIR Output Data\nOds Contens\n\n", f);
@@ -242,9 +245,9 @@ void DebugListings::list_units(EngineState& engine) {
 }
 
 void DebugListings::list_all_lines(EngineState& engine) {
-  if (!debug_enabled(state_.settings)) return;
+  if (!debug_enabled(state_.settings, state_.work_folder)) return;
   DebugListingState& debug = state_.debug;
-  FilePtr file = open_listing("ver_todaslineas.rur", debug.all_lines_writes == 0 ? "w" : "a");
+  FilePtr file = open_listing(state_.work_folder, "ver_todaslineas.rur", debug.all_lines_writes == 0 ? "w" : "a");
   if (!file) return;
   std::FILE* f = file.get();
   if (debug.all_lines_writes == 0) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "console/console.h"
 #include "console/work_files.h"
@@ -21,8 +22,8 @@ namespace zelvo::harmonizer {
 using console::kDebugFolder;
 
 // No when Debug is 0. Otherwise makes sure the folder _brindebug exists in
-// the current directory (it may already) and answers yes.
-bool debug_enabled(const engine::HarmonizerSettings& settings);
+// the work folder `folder` (it may already) and answers yes.
+bool debug_enabled(const engine::HarmonizerSettings& settings, const std::string& folder);
 
 // ver_ev_zavir.rur: every record of the music note table below the note
 // count. REQUIRES: the cut notes rejoined, the note-offs not yet added.

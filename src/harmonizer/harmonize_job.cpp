@@ -24,7 +24,7 @@ void harmonize(HarmonizerState& state, console::Console& console) {
 
   console_print(console, kStartMessage);
   check_stop(console);
-  if (read_configuration(settings, console) == 0) {
+  if (read_configuration(settings, console, state.work_folder) == 0) {
     console_print(console, kErrorOpeningFile, console::kConfigurationStem);
     check_stop(console);
     abort_job(console);

@@ -6,7 +6,7 @@
 namespace zelvo::harmonizer {
 
 // The Harmonize job: reads conar, the music and inarm.xml, harmonizes and
-// writes outar.mid in the current directory.
+// writes outar.mid, all in state.work_folder.
 void harmonize(HarmonizerState& state, console::Console& console);
 
 }  // namespace zelvo::harmonizer

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "console/score_opener.h"
 #include "engine/model.h"
@@ -36,6 +37,9 @@ struct HarmonizerState {
   DebugListingState debug;
   // Set by the application to read scores of any layout; not owned.
   console::ScoreOpener* score_opener = nullptr;
+  // The folder the job reads and writes its files in; empty for the
+  // current directory. Set before each job, read only by the job thread.
+  std::string work_folder;
   // Shown the unit being harmonized (a front end's "still working" line);
   // may be null. Set by the application, not owned.
   engine::ProgressObserver* progress = nullptr;

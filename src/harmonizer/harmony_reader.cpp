@@ -134,7 +134,7 @@ void read_harmony(HarmonizerState& state, console::Console& console) {
     // LastMusicIns + 1 in 32 bits: the largest value wraps round, never overflows.
     settings.FirstHarmIns = static_cast<int32_t>(int64_t{settings.LastMusicIns} + 1);
   }
-  const ScoreFile file = open_score_file(state.score_opener, console, kHarmonyFile, "r");
+  const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, kHarmonyFile, "r");
   MeterFollowing meters{follows_meter_changes(state.score_opener)};
   const XmlResult read = read_musicxml(music, settings.time, settings.FirstHarmIns,
                                        settings.HarmInsNum, file.get(), &meters);

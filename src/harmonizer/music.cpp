@@ -50,7 +50,7 @@ void read_source(HarmonizerState& state, console::Console& console) {
     case 0:
     case 2: {
       const char* name = settings.MusicSource == 0 ? kMusicFile : kHarmonyFile;
-      const ScoreFile file = open_score_file(state.score_opener, console, name, "r");
+      const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, name, "r");
       MeterFollowing meters{follows_meter_changes(state.score_opener)};
       const XmlResult read = read_musicxml(music, settings.time, first, count, file.get(), &meters);
       report_xml_result(console, read, name, meters.problem_place);
@@ -59,7 +59,8 @@ void read_source(HarmonizerState& state, console::Console& console) {
     case 1:
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
       settings.time.meters.count = 0;
-      switch (read_composer_listing(music, settings.time, first, count, kListingFile)) {
+      switch (read_composer_listing(music, settings.time, first, count,
+                                    console::work_path(state.work_folder, kListingFile).c_str())) {
         case ListingResult::kRead:
           return;
         case ListingResult::kNotOpened:
@@ -70,7 +71,7 @@ void read_source(HarmonizerState& state, console::Console& console) {
       return;
     case 3: {
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
-      const ScoreFile file = open_score_file(state.score_opener, console, kMidiFile, "rb");
+      const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, kMidiFile, "rb");
       MeterFollowing meters{follows_meter_changes(state.score_opener)};
       const MidiResult read = read_midi(music, settings.time, file.get(), &meters);
       report_midi_result(console, read, meters.problem_place);

@@ -1,5 +1,6 @@
 #include "harmonizer/output.h"
 
+#include "console/work_files.h"
 #include "harmonizer/harmonizer_messages.h"
 #include "harmonizer/note_sort.h"
 #include "harmonizer/note_time.h"
@@ -109,7 +110,8 @@ void write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int
   const midi::EncodeResult encoded = midi::encode_file(settings, track, state.image);
   // The file is created before a delta too long is reported, and keeps the
   // events before it.
-  const midi::WriteStatus written = midi::write_file(path, state.image);
+  const midi::WriteStatus written =
+      midi::write_file(console::work_path(state.work_folder, path).c_str(), state.image);
   if (written == midi::WriteStatus::kNotCreated) console::fail_or_stop(console, kErrorCreatingFile, path);
   if (!encoded.ok) {
     console::fail_or_stop(console, kTimeStepTooLong, path, static_cast<uint32_t>(encoded.bad_delta));

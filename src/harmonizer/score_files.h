@@ -2,19 +2,23 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "console/console.h"
 #include "console/score_opener.h"
+#include "console/work_files.h"
 
 namespace zelvo::harmonizer {
 
 using ScoreFile = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 
-// Opens a music or harmony file through the application's opener when it
-// gave one, else as it is; empty when there is no such file.
+// Opens a music or harmony file of the work folder `folder` through the
+// application's opener when it gave one, else as it is; empty when there is
+// no such file.
 inline ScoreFile open_score_file(console::ScoreOpener* opener, console::Console& console,
-                                 const char* name, const char* mode) {
-  std::FILE* file = opener != nullptr ? opener->open_score(name, console) : std::fopen(name, mode);
+                                 const std::string& folder, const char* name, const char* mode) {
+  std::FILE* file = opener != nullptr ? opener->open_score(folder, name, console)
+                                      : std::fopen(console::work_path(folder, name).c_str(), mode);
   return ScoreFile(file, &std::fclose);
 }
 

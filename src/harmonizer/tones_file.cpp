@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "console/work_files.h"
 #include "engine/model.h"
 #include "harmonizer/note_time.h"
 
@@ -23,11 +24,12 @@ void write_tones_file(const HarmonizerState& state) {
                   engine::tone_type_name(tone.tone_type));
     text += line;
   }
-  const std::string temporary = std::string(kTonesFileName) + ".part";
+  const std::string final_path = console::work_path(state.work_folder, kTonesFileName);
+  const std::string temporary = final_path + ".part";
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) return;
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (std::fclose(file) != 0 || !written || std::rename(temporary.c_str(), kTonesFileName) != 0) {
+  if (std::fclose(file) != 0 || !written || std::rename(temporary.c_str(), final_path.c_str()) != 0) {
     std::remove(temporary.c_str());
   }
 }

@@ -28,6 +28,17 @@ uint32_t joined_kind(uint32_t code, StepKind arithmetic, StepKind comparison) {
   return 0;
 }
 
+// Whether row i of a label table runs step kind i, for every row; the first
+// kOperatorCount kinds are the operator table's instructions in its order.
+template <size_t kRows>
+constexpr bool rows_are_kinds(const uint32_t (&kinds)[kRows]) {
+  for (uint32_t i = 0; i < kRows; ++i) {
+    if (kinds[i] != i) return false;
+    if (i < kOperatorCount && code_of(kOperators[i].op) != kinds[i]) return false;
+  }
+  return true;
+}
+
 constexpr PreparedStep kNeverRun{code_of(Op::kEnd), 1, 0.0, nullptr, nullptr};
 
 // The step of the instruction at `address`, joined with what follows when
@@ -105,18 +116,40 @@ void prepare_programs(MachineState& state) {
 }
 
 void run_prepared(MachineState& state, uint32_t start) {
-  static const void* const kCode[] = {
-      &&add, &&sub, &&mul, &&div, &&logical_and, &&logical_or, &&greater_equal, &&less_equal, &&greater, &&less,
-      &&equal, &&not_equal, &&colon, &&push_constant, &&push, &&pop_target, &&pop, &&cond, &&end,
-      &&integer, &&fraction, &&absolute, &&exponential, &&logarithm, &&power, &&square_root, &&sine, &&cosine,
-      &&random, &&interpolate, &&list_select, &&list_value, &&list_range,
-      &&add_const, &&sub_const, &&mul_const, &&div_const, &&add_var, &&sub_var, &&mul_var, &&div_var,
-      &&var_add_const, &&var_sub_const, &&var_mul_const, &&var_div_const,
-      &&var_add_var, &&var_sub_var, &&var_mul_var, &&var_div_var,
-      &&greater_equal_const, &&less_equal_const, &&greater_const, &&less_const, &&equal_const, &&not_equal_const,
-      &&var_greater_equal_const, &&var_less_equal_const, &&var_greater_const, &&var_less_const, &&var_equal_const,
-      &&var_not_equal_const, &&store_end};
+  // One row per step kind: its code's label and the kind it runs, in kind
+  // order; the rows are checked against the operator table and StepKind.
+#define ZELVO_STEP_ROWS(ROW)                                                                                    \
+  ROW(add, Op::kAdd) ROW(sub, Op::kSub) ROW(mul, Op::kMul) ROW(div, Op::kDiv) ROW(logical_and, Op::kAnd)         \
+  ROW(logical_or, Op::kOr) ROW(greater_equal, Op::kGreaterEqual) ROW(less_equal, Op::kLessEqual)               \
+  ROW(greater, Op::kGreater) ROW(less, Op::kLess) ROW(equal, Op::kEqual) ROW(not_equal, Op::kNotEqual)          \
+  ROW(colon, Op::kColon) ROW(push_constant, Op::kPushConstant) ROW(push, Op::kPush)                            \
+  ROW(pop_target, Op::kPopTarget) ROW(pop, Op::kPop) ROW(cond, Op::kCond) ROW(end, Op::kEnd)                   \
+  ROW(integer, Op::kInt) ROW(fraction, Op::kFrac) ROW(absolute, Op::kAbs) ROW(exponential, Op::kExp)           \
+  ROW(logarithm, Op::kLog) ROW(power, Op::kPow) ROW(square_root, Op::kSqrt) ROW(sine, Op::kSin)                \
+  ROW(cosine, Op::kCos) ROW(random, Op::kNrand) ROW(interpolate, Op::kItp) ROW(list_select, Op::kLi)          \
+  ROW(list_value, Op::kLv) ROW(list_range, Op::kLr)                                                            \
+  ROW(add_const, StepKind::kAddConst) ROW(sub_const, StepKind::kSubConst) ROW(mul_const, StepKind::kMulConst)  \
+  ROW(div_const, StepKind::kDivConst) ROW(add_var, StepKind::kAddVar) ROW(sub_var, StepKind::kSubVar)          \
+  ROW(mul_var, StepKind::kMulVar) ROW(div_var, StepKind::kDivVar) ROW(var_add_const, StepKind::kVarAddConst)   \
+  ROW(var_sub_const, StepKind::kVarSubConst) ROW(var_mul_const, StepKind::kVarMulConst)                        \
+  ROW(var_div_const, StepKind::kVarDivConst) ROW(var_add_var, StepKind::kVarAddVar)                            \
+  ROW(var_sub_var, StepKind::kVarSubVar) ROW(var_mul_var, StepKind::kVarMulVar)                                \
+  ROW(var_div_var, StepKind::kVarDivVar) ROW(greater_equal_const, StepKind::kGreaterEqualConst)                \
+  ROW(less_equal_const, StepKind::kLessEqualConst) ROW(greater_const, StepKind::kGreaterConst)                 \
+  ROW(less_const, StepKind::kLessConst) ROW(equal_const, StepKind::kEqualConst)                                \
+  ROW(not_equal_const, StepKind::kNotEqualConst) ROW(var_greater_equal_const, StepKind::kVarGreaterEqualConst) \
+  ROW(var_less_equal_const, StepKind::kVarLessEqualConst) ROW(var_greater_const, StepKind::kVarGreaterConst)   \
+  ROW(var_less_const, StepKind::kVarLessConst) ROW(var_equal_const, StepKind::kVarEqualConst)                  \
+  ROW(var_not_equal_const, StepKind::kVarNotEqualConst) ROW(store_end, StepKind::kStoreEnd)
+#define ZELVO_STEP_LABEL(label, kind) &&label,
+#define ZELVO_STEP_KIND(label, kind) static_cast<uint32_t>(kind),
+  static const void* const kCode[] = {ZELVO_STEP_ROWS(ZELVO_STEP_LABEL)};
+  static constexpr uint32_t kCodeKinds[] = {ZELVO_STEP_ROWS(ZELVO_STEP_KIND)};
+#undef ZELVO_STEP_KIND
+#undef ZELVO_STEP_LABEL
+#undef ZELVO_STEP_ROWS
   static_assert(sizeof kCode / sizeof kCode[0] == static_cast<size_t>(StepKind::kCount));
+  static_assert(rows_are_kinds(kCodeKinds), "row i of the label table must run step kind i");
   static_assert(static_cast<uint32_t>(StepKind::kAddConst) == kOperatorCount);
 
   const PreparedStep* step = state.steps + start;

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "console/work_files.h"
 #include "engine/context.h"
 #include "harmonizer/note_time.h"
 #include "notation/midi_merge.h"
@@ -107,9 +108,10 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
   return true;
 }
 
-void notate_job_result(console::Console& console, const char* midi_name, const char* xml_name,
-                       const harmonizer::HarmonizerState* harmonizer) {
-  if (!write_result_notation(midi_name, xml_name, harmonizer)) {
+void notate_job_result(console::Console& console, const std::string& folder, const char* midi_name,
+                       const char* xml_name, const harmonizer::HarmonizerState* harmonizer) {
+  if (!write_result_notation(console::work_path(folder, midi_name).c_str(),
+                             console::work_path(folder, xml_name).c_str(), harmonizer)) {
     console::fail(console, kNotationNotWritten, midi_name, xml_name);
   }
   console_print(console, kNotationWritten, xml_name);

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <sys/stat.h>
 
+#include "console/work_files.h"
 #include "notation/layout_check.h"
 #include "notation/memory_stream.h"
 #include "notation/midi_merge.h"
@@ -26,11 +27,11 @@ bool file_exists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// The name to open: the file itself, or its compressed stand-in.
-std::string resolve(const std::string& name) {
-  if (file_exists(name) || !name.ends_with(".xml")) return name;
+// The name to open in `folder`: the file itself, or its compressed stand-in.
+std::string resolve(const std::string& folder, const std::string& name) {
+  if (file_exists(console::work_path(folder, name)) || !name.ends_with(".xml")) return name;
   const std::string compressed = name.substr(0, name.size() - 4) + ".mxl";
-  return file_exists(compressed) ? compressed : name;
+  return file_exists(console::work_path(folder, compressed)) ? compressed : name;
 }
 
 // The whole file, or nothing when it cannot be read or is too large to
@@ -71,15 +72,17 @@ void ScoreIntake::begin_job() {
   pickup_told_ = false;
 }
 
-std::FILE* ScoreIntake::open_score(const char* name, console::Console& console) {
+std::FILE* ScoreIntake::open_score(const std::string& folder, const char* name,
+                                   console::Console& console) {
   const std::string given = name;
   sound_ = false;
-  if (given.ends_with(".mid")) return open_midi(given, console);
-  const std::string path = resolve(given);
+  if (given.ends_with(".mid")) return open_midi(folder, given, console);
+  const std::string path = resolve(folder, given);  // as messages name it
+  const std::string full = console::work_path(folder, path);
   const bool harmonizer_file = given != "insec.xml";
   const bool is_music = given == "inmus.xml";
-  const std::optional<std::string> bytes = read_whole(path);
-  if (!bytes) return open_as_is(path, "r");
+  const std::optional<std::string> bytes = read_whole(full);
+  if (!bytes) return open_as_is(full, "r");
 
   std::string text = *bytes;
   const bool zipped = looks_like_zip(text);
@@ -105,7 +108,7 @@ std::FILE* ScoreIntake::open_score(const char* name, console::Console& console) 
                                             must_lay_out);
   if (!must_lay_out && !may_edit) {
     if (is_music) music_pickup_ = false;
-    return open_as_is(path, "r");
+    return open_as_is(full, "r");
   }
 
   pugi::xml_document score;
@@ -118,7 +121,7 @@ std::FILE* ScoreIntake::open_score(const char* name, console::Console& console) 
                        text.find("<score-timewise") != std::string::npos;
     if (!zipped && !utf16 && (mostly_laid_out(check) || !score)) {
       if (is_music) music_pickup_ = false;
-      return open_as_is(path, "r");
+      return open_as_is(full, "r");
     }
     console::fail(console, kMalformedXml, path.c_str(), line_of(text, parsed.offset, utf16));
   }
@@ -144,27 +147,29 @@ std::FILE* ScoreIntake::open_score(const char* name, console::Console& console) 
       }
     }
   }
-  if (!must_lay_out && !edited) return open_as_is(path, "r");
+  if (!must_lay_out && !edited) return open_as_is(full, "r");
   return open_memory_stream(lay_out(score));
 }
 
-std::FILE* ScoreIntake::open_midi(const std::string& path, console::Console& console) {
-  const std::optional<std::string> bytes = read_whole(path);
-  if (!bytes) return open_as_is(path, "rb");
+std::FILE* ScoreIntake::open_midi(const std::string& folder, const std::string& path,
+                                  console::Console& console) {
+  const std::string full = console::work_path(folder, path);
+  const std::optional<std::string> bytes = read_whole(full);
+  if (!bytes) return open_as_is(full, "rb");
   std::string format0;
   switch (merge_midi_tracks(*bytes, format0)) {
     case MidiMerge::kNotFormat1:
       // A format 0 file is read as it is; that it would merge cleanly
       // shows it sound.
       sound_ = merge_any_midi(*bytes, format0) == MidiMerge::kMerged;
-      return open_as_is(path, "rb");
+      return open_as_is(full, "rb");
     case MidiMerge::kMerged:
       sound_ = true;
       return open_memory_stream(std::move(format0));
     case MidiMerge::kSmpte: console::fail(console, kSmpteDivision, path.c_str());
     case MidiMerge::kDamaged: console::fail(console, kDamagedMidi, path.c_str());
   }
-  return open_as_is(path, "rb");
+  return open_as_is(full, "rb");
 }
 
 }  // namespace zelvo::notation

@@ -28,14 +28,21 @@ Application::Application() {
   console::JobHooks hooks;
   hooks.compose = [this] {
     intake_.begin_job();
-    composer::compose(composer_state(), console_);
-    if (write_notation()) notation::notate_job_result(console_, "outco.mid", "outco.musicxml", nullptr);
+    composer::ComposerState& composer = composer_state();
+    composer.work_folder = work_folder();
+    composer::compose(composer, console_);
+    if (write_notation()) {
+      notation::notate_job_result(console_, composer.work_folder, "outco.mid", "outco.musicxml", nullptr);
+    }
   };
   hooks.harmonize = [this] {
     intake_.begin_job();
-    harmonizer::harmonize(harmonizer_state(), console_);
+    harmonizer::HarmonizerState& harmonizer = harmonizer_state();
+    harmonizer.work_folder = work_folder();
+    harmonizer::harmonize(harmonizer, console_);
     if (write_notation()) {
-      notation::notate_job_result(console_, "outar.mid", "outar.musicxml", harmonizer_.get());
+      notation::notate_job_result(console_, harmonizer_->work_folder, "outar.mid", "outar.musicxml",
+                                  harmonizer_.get());
     }
   };
   hooks.open_result_wanted = [this] { return open_result(); };
@@ -43,6 +50,16 @@ Application::Application() {
     if (opener_) opener_(file_name);
   };
   runner_ = std::make_unique<console::JobRunner>(console_, std::move(hooks));
+}
+
+std::string Application::work_folder() const {
+  std::lock_guard<std::mutex> lock(work_folder_lock_);
+  return work_folder_;
+}
+
+void Application::set_work_folder(std::string folder) {
+  std::lock_guard<std::mutex> lock(work_folder_lock_);
+  work_folder_ = std::move(folder);
 }
 
 }  // namespace zelvo::shell

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <string>
 
 #include "composer/composer_state.h"
 #include "console/console.h"
@@ -40,6 +42,12 @@ class Application {
   bool write_notation() const { return write_notation_ != 0; }
   void set_write_notation(bool on) { write_notation_ = on ? 1 : 0; }
 
+  // The folder the next job reads and writes in (empty: the current
+  // directory). A job takes it when it starts, so a change while it runs
+  // waits for the next one.
+  std::string work_folder() const;
+  void set_work_folder(std::string folder);
+
   bool open_result() const { return open_result_ != 0; }
   void set_open_result(bool on) { open_result_ = on ? 1 : 0; }
   // Called with the result's file name after a job that ended normally and
@@ -56,6 +64,8 @@ class Application {
   std::atomic<int32_t> open_result_{0};
   std::atomic<int32_t> write_notation_{0};
   std::function<void(const char*)> opener_;
+  mutable std::mutex work_folder_lock_;
+  std::string work_folder_;
   std::unique_ptr<console::JobRunner> runner_;
 };
 

@@ -15,7 +15,8 @@ constexpr console::MessagePair kLine = console::same_text("%s\n");
 
 }  // namespace
 
-void print_check(console::Console& console, const Folders& folders, Platform& platform) {
+void print_check(console::Console& console, const std::string& work_folder, const Folders& folders,
+                 Platform& platform) {
   if (folders.work.empty()) {
     platform.show_message(kErrorTitle, kNoWorkFolder);
     return;
@@ -24,7 +25,7 @@ void print_check(console::Console& console, const Folders& folders, Platform& pl
   const int language = console.language();
   notation::ScoreIntake intake;
   intake::CompositionIntake composition_intake;
-  const check::Findings findings = check::check_work(language, &intake, &composition_intake);
+  const check::Findings findings = check::check_work(work_folder, language, &intake, &composition_intake);
   for (const check::Finding& finding : findings) {
     console_print(console, kLine, check::format_finding(finding).c_str());
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "console/console.h"
 #include "shell/folders.h"
 #include "shell/platform.h"
@@ -8,7 +10,9 @@ namespace zelvo::shell {
 
 // Options > Check: the probable mistakes of the work folder, printed into
 // the console in its language, one a line, then how many. Runs no job and
-// changes no file. No work folder: the usual message box.
-void print_check(console::Console& console, const Folders& folders, Platform& platform);
+// changes no file. No work folder: the usual message box. The files read
+// are those of `work_folder`, the folder the jobs run in.
+void print_check(console::Console& console, const std::string& work_folder, const Folders& folders,
+                 Platform& platform);
 
 }  // namespace zelvo::shell

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -106,6 +107,13 @@ std::string current_directory() {
   std::error_code error;
   const std::filesystem::path path = std::filesystem::current_path(error);
   return error ? std::string() : path.string();
+}
+
+int folder_usable(const std::string& folder) {
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) != 0) return errno;
+  if (!S_ISDIR(info.st_mode)) return ENOTDIR;
+  return ::access(folder.c_str(), X_OK) == 0 ? 0 : errno;
 }
 
 std::string console_name(std::string_view file_system_name) {

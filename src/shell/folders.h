@@ -29,6 +29,9 @@ std::string last_path_component(std::string_view path);
 std::string join_path(std::string_view folder, std::string_view name);
 // The current directory, or "" when it cannot be read.
 std::string current_directory();
+// 0 when `folder` is a folder a job may work in (it exists and may be
+// searched), else the errno value that says why not. Nothing is entered.
+int folder_usable(const std::string& folder);
 
 // A file or folder name as the console shows it. Names on disk are UTF-8
 // while the console holds Windows-1252, so a valid UTF-8 name is converted

@@ -1,7 +1,5 @@
 #include "shell/shell.h"
 
-#include <unistd.h>
-
 #include "shell/commands.h"
 #include "shell/check_report.h"
 #include "shell/launchers.h"
@@ -76,7 +74,7 @@ void Shell::run_command(int command) {
     case kCommandExit: platform_.end_program(); break;
     case kCommandEditInformation: edit_information(folders_, platform_); break;
     case kCommandEditHarmOptions: edit_harmonizer_options(folders_, platform_); break;
-    case kCommandCheck: print_check(out, folders_, platform_); break;
+    case kCommandCheck: print_check(out, application_.work_folder(), folders_, platform_); break;
     case kCommandFolders: platform_.show_folders_dialog(); break;
     case kCommandOpenMidifile: application_.set_open_result(!application_.open_result()); break;
     case kCommandEnglish: out.set_language(console::kEnglish); break;
@@ -131,9 +129,14 @@ std::string Shell::dialog_button_text(int control) const {
 
 void Shell::update_work_item(bool choose_first) {
   if (choose_first) choose_into(platform_, folders_.work, "Select Work Folder");
-  // Every job reads and writes its files in the current directory.
-  if (!folders_.work.empty() && chdir(folders_.work.c_str()) != 0) {
-    platform_.note_failure("cannot enter the work folder " + folders_.work);
+  // Jobs read and write their files in the work folder; one that cannot be
+  // entered leaves them where they were.
+  if (!folders_.work.empty()) {
+    if (folder_usable(folders_.work) == 0) {
+      application_.set_work_folder(folders_.work);
+    } else {
+      platform_.note_failure("cannot enter the work folder " + folders_.work);
+    }
   }
   platform_.set_menu_item_text(kCommandWorkFolder, work_item_text(folders_));
   save_folders(start_folder_, folders_);

@@ -32,7 +32,6 @@ std::string contents(const fs::path& path) {
 
 TEST(RecordedComposeTest, OutputsAreTheRecordedOnesInEveryRun) {
   const fs::path recorded = fs::path(ZELVO_TEST_DATA) / "composer" / "recorded";
-  const fs::path previous = fs::current_path();
   auto state = std::make_unique<ComposerState>();
   auto console = std::make_unique<console::Console>();
   int32_t cases = 0;
@@ -43,14 +42,13 @@ TEST(RecordedComposeTest, OutputsAreTheRecordedOnesInEveryRun) {
     for (const char* input : {"incom.htm", "insec.xml"}) {
       if (fs::exists(entry.path() / input)) fs::copy_file(entry.path() / input, work / input);
     }
-    fs::current_path(work);
+    state->work_folder = work.string();
     for (int run = 1; run <= 2; ++run) {
       compose(*state, *console);
       for (const char* name : {"outco.rur", "outco.mid"}) {
-        EXPECT_EQ(contents(name), contents(entry.path() / name)) << entry.path().filename() << " " << name << " run " << run;
+        EXPECT_EQ(contents(work / name), contents(entry.path() / name)) << entry.path().filename() << " " << name << " run " << run;
       }
     }
-    fs::current_path(previous);
     fs::remove_all(work);
     ++cases;
   }

@@ -1,7 +1,6 @@
 #include "shell/gui/main_window.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -59,16 +58,12 @@ class ModalCloser {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { saved_directory_ = current_directory(); }
-  void TearDown() override { ASSERT_EQ(chdir(saved_directory_.c_str()), 0); }
-
   void trigger(MainWindow& window, int command) {
     QAction* item = window.action(command);
     ASSERT_NE(item, nullptr) << command;
     item->trigger();
   }
 
-  std::string saved_directory_;
   TempFolder start_;
   Application application_;
   FakePlatform desktop_;

@@ -1,7 +1,6 @@
 #include "shell/gui/roll_panel.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -63,13 +62,11 @@ void play_then_stop(RollPanel& panel) {
 class RollPanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_directory_ = current_directory();
     for (const auto& entry : std::filesystem::directory_iterator(ZELVO_SOURCE_DIR "/examples/demo")) {
       std::filesystem::copy_file(entry.path(), work_.file(entry.path().filename().string()));
     }
     write_file(start_.file("zlvfolders.rur"), "\n" + work_.path() + "\n\n");
   }
-  void TearDown() override { ASSERT_EQ(chdir(saved_directory_.c_str()), 0); }
 
   void run(MainWindow& window, int command) {
     window.action(command)->trigger();
@@ -79,7 +76,6 @@ class RollPanelTest : public ::testing::Test {
         << application_.console().contents();
   }
 
-  std::string saved_directory_;
   app::TempFolder start_;
   app::TempFolder work_;
   Application application_;

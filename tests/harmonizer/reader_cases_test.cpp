@@ -77,9 +77,10 @@ std::string table_text(const char* title, const engine::HarmonyTable& table) {
 }
 
 std::string run_case(const test::Case& c) {
-  test::WorkFolder folder;
-  for (const auto& [name, bytes] : c.files) test::write_file(name, bytes);
+  test::TempFolder folder;
+  for (const auto& [name, bytes] : c.files) test::write_file(folder.file(name), bytes);
   auto state = std::make_unique<HarmonizerState>();
+  state->work_folder = folder.path();
   HarmonizerSettings& s = state->settings;
   engine::MusicNoteTable& music = state->engine.music;
   console::Console console;
@@ -103,7 +104,8 @@ std::string run_case(const test::Case& c) {
   for (const std::string& word : c.call) {
     if (word.rfind("file=", 0) == 0) named = word.substr(5);
   }
-  const char* file = named.c_str();
+  const std::string path = folder.file(named);
+  const char* file = path.c_str();
   int32_t result = -1;
   try {
     if (what == "musicxml") {
@@ -117,7 +119,7 @@ std::string run_case(const test::Case& c) {
     } else if (what == "music") {
       read_music(*state, console);
     } else if (what == "configuration") {
-      result = read_configuration(s, console);
+      result = read_configuration(s, console, folder.path());
     }
   } catch (const console::JobEnded&) {
     result = -2;

@@ -72,9 +72,8 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
   console::JobKind kind = console::JobKind::kCompose;
   if (!job_command(args, kind, language)) return;
   TempFolder again;
-  const fs::path previous = fs::current_path();
-  fs::current_path(again.path());
   auto app = std::make_unique<shell::Application>();
+  app->set_work_folder(again.path());
   Recorder recorder(app->console());
   app->console().set_view(&recorder);
   app->console().set_language(language);
@@ -99,7 +98,6 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
     EXPECT_EQ(files.size() + 2, got.size());
   }
   app->console().set_view(nullptr);
-  fs::current_path(previous);
 }
 
 std::vector<std::string> scenario_names() {

@@ -46,19 +46,6 @@ class TempFolder {
   std::string path_;
 };
 
-// A scratch folder made the current directory for its life, as the work
-// folder is for a job.
-class WorkFolder {
- public:
-  WorkFolder() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(folder_.path()); }
-  ~WorkFolder() { std::filesystem::current_path(previous_); }
-  const std::string& path() const { return folder_.path(); }
-
- private:
-  TempFolder folder_;
-  std::filesystem::path previous_;
-};
-
 inline bool updating() {
   const char* update = std::getenv("ZELVO_UPDATE");
   return update != nullptr && *update != '\0' && *update != '0';

@@ -76,6 +76,13 @@ class FoldersDialog : public QDialog {
   std::map<int, QPushButton*> buttons_;
 };
 
+// The folder the jobs run in: the chosen work folder, else the current
+// directory.
+std::string work_directory(const Application& application) {
+  const std::string folder = application.work_folder();
+  return folder.empty() ? current_directory() : folder;
+}
+
 }  // namespace
 
 // The questions and warnings carry folder names, which are shown as they
@@ -136,7 +143,7 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
     // Called on the job thread; the desktop is asked from the window's.
     const std::string name = file_name;
     // Where the desktop has no program for MIDI files the window plays it.
-    const std::string path = current_directory() + "/" + name;
+    const std::string path = work_directory(application_) + "/" + name;
     QMetaObject::invokeMethod(
         this, [this, name, path] { if (!shell_.open_result(name.c_str())) roll_panel_->play_file(path); },
         Qt::QueuedConnection);
@@ -150,7 +157,7 @@ void MainWindow::chords_from_lead_sheet() {
   if (application_.console().job_running()) return;
   const bool spanish = application_.console().language() == console::kSpanish;
   const QString score = QFileDialog::getOpenFileName(
-      this, spanish ? "Partitura con cifrado" : "Lead sheet", to_qt(current_directory()),
+      this, spanish ? "Partitura con cifrado" : "Lead sheet", to_qt(work_directory(application_)),
       "MusicXML (*.xml *.musicxml *.mxl)");
   if (score.isEmpty()) return;
   const std::string output = current_directory() + "/inarm.xml";
@@ -289,7 +296,7 @@ void MainWindow::show_result_after_job(int command) {
   if (result == nullptr || !application_.console().job_running()) return;
   roll_panel_->show_after_job([this] { return application_.console().job_running(); },
                               [this] { return runner_.last_outcome() == console::JobOutcome::kFinished; },
-                              current_directory() + "/" + result);
+                              work_directory(application_) + "/" + result);
 }
 
 void MainWindow::refresh_checks() {
