@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include "composer/compose.h"
+#include "console/work_files.h"
 #include "harmonizer/harmonize_job.h"
 #include "notation/result_notation.h"
 
@@ -18,7 +19,8 @@ Application::Application()
     composer_->work_folder = work_folder();
     composer::compose(*composer_, console_);
     if (write_notation()) {
-      notation::notate_job_result(console_, composer_->work_folder, "outco.mid", "outco.musicxml", nullptr);
+      notation::notate_job_result(console_, composer_->work_folder, console::kCompositionMidi,
+                                  console::kCompositionNotation, nullptr);
     }
   };
   hooks.harmonize = [this] {
@@ -26,7 +28,7 @@ Application::Application()
     harmonizer_->work_folder = work_folder();
     harmonizer::harmonize(*harmonizer_, console_);
     if (write_notation()) {
-      notation::notate_job_result(console_, harmonizer_->work_folder, "outar.mid", "outar.musicxml",
+      notation::notate_job_result(console_, harmonizer_->work_folder, console::kHarmonyMidi, console::kHarmonyNotation,
                                   harmonizer_.get());
     }
   };
