@@ -22,7 +22,6 @@ namespace {
 
 using tables::ReaderPosition;
 
-constexpr const char* kFile = "incom.htm";
 constexpr int32_t kLastConfigColumn = tables::kConfigCount - 1;
 constexpr size_t kQuotedCell = 40;  // a long first cell is quoted cut short
 
@@ -34,8 +33,9 @@ std::string quoted(const char* cell) {
 
 std::string existing_composition(const std::string& folder) {
   std::error_code error;
-  if (std::filesystem::exists(console::work_path(folder, "incom.htc"), error)) return "incom.htc";
-  if (std::filesystem::exists(console::work_path(folder, "incom.htm"), error)) return "incom.htm";
+  for (const char* name : {console::kCompositionCopyFile, console::kCompositionFile}) {
+    if (std::filesystem::exists(console::work_path(folder, name), error)) return name;
+  }
   return std::string();
 }
 
@@ -68,8 +68,8 @@ void check_tables(Context& context, console::Console& scratch) {
   bool sequence_file = false;
   {
     std::error_code error;
-    sequence_file = std::filesystem::exists(console::work_path(context.folder, "insec.xml"), error) ||
-                    std::filesystem::exists(console::work_path(context.folder, "insec.mxl"), error);
+    sequence_file = std::filesystem::exists(console::work_path(context.folder, console::kSequenceFile), error) ||
+                    std::filesystem::exists(console::work_path(context.folder, console::kSequenceArchive), error);
   }
   for (;;) {
     const int32_t kind_before = at.kind;

@@ -88,7 +88,7 @@ std::vector<std::string> values_of(const std::string& line) {
 }
 
 std::string existing_configuration(const std::string& folder) {
-  for (const char* name : {"conar.rur", "conar.txt"}) {
+  for (const char* name : {console::kConfigurationFile, console::kConfigurationText}) {
     if (std::FILE* file = std::fopen(console::work_path(folder, name).c_str(), "r")) {
       std::fclose(file);
       return name;

@@ -37,13 +37,11 @@ int32_t last_bar(const engine::MusicNote* notes, int32_t count, const engine::Ti
   return static_cast<int32_t>(std::min<int64_t>(last, 2147483647));
 }
 
-constexpr const char* kMusicFiles[] = {"inmus.xml", "outco.rur", "inarm.xml", "outco.mid"};
-
 bool music_file_present(const std::string& folder, int32_t source) {
-  if (source < 0 || source > 3) return true;  // the harmonizer reports it
+  if (source < 0 || source >= console::kMusicSourceCount) return true;  // the harmonizer reports it
   std::error_code error;
-  return std::filesystem::exists(console::work_path(folder, kMusicFiles[source]), error) ||
-         (source == 0 && std::filesystem::exists(console::work_path(folder, "inmus.mxl"), error));
+  return std::filesystem::exists(console::work_path(folder, console::kMusicSourceFiles[source]), error) ||
+         (source == 0 && std::filesystem::exists(console::work_path(folder, console::kMusicArchive), error));
 }
 
 }  // namespace
@@ -59,8 +57,8 @@ void check_harmony(const std::string& folder, console::Console& scratch, int lan
   }
   std::error_code exists_error;
   const bool harmony_present =
-      std::filesystem::exists(console::work_path(folder, "inarm.xml"), exists_error) ||
-      (opener != nullptr && std::filesystem::exists(console::work_path(folder, "inarm.mxl"), exists_error));
+      std::filesystem::exists(console::work_path(folder, console::kHarmonyFile), exists_error) ||
+      (opener != nullptr && std::filesystem::exists(console::work_path(folder, console::kHarmonyArchive), exists_error));
   if (!harmony_present || !music_file_present(folder, state->settings.MusicSource)) return;
   if (opener != nullptr) {
     // As the job does: the music is opened first, so that the harmony file
@@ -70,7 +68,7 @@ void check_harmony(const std::string& folder, console::Console& scratch, int lan
         scratch, [&] { harmonizer::read_music(*state, scratch, harmonizer::Preparation::kCheckOnly); }, error);
   }
   if (!run_on_scratch(scratch, [&] { harmonizer::read_harmony(*state, scratch); }, error)) {
-    findings.push_back({"inarm.xml", std::string(), say(language, kBadConfigLine, error.c_str())});
+    findings.push_back({console::kHarmonyFile, std::string(), say(language, kBadConfigLine, error.c_str())});
     return;
   }
   const engine::MusicNoteTable& table = state->engine.music;
@@ -79,7 +77,7 @@ void check_harmony(const std::string& folder, console::Console& scratch, int lan
   const std::vector<engine::MusicNote> harmony(table.notes, table.notes + table.note_count);
   int32_t harmony_end = last_bar(table.notes, table.note_count, state->settings.time, true);
   if (!run_on_scratch(scratch, [&] { harmonizer::read_music(*state, scratch); }, error)) {
-    findings.push_back({kMusicFiles[state->settings.MusicSource], std::string(), say(language, kBadConfigLine, error.c_str())});
+    findings.push_back({console::kMusicSourceFiles[state->settings.MusicSource], std::string(), say(language, kBadConfigLine, error.c_str())});
     return;
   }
   const int32_t music_end = last_bar(table.notes, table.note_count, state->settings.time, false);
@@ -87,7 +85,7 @@ void check_harmony(const std::string& folder, console::Console& scratch, int lan
     harmony_end = last_bar(harmony.data(), static_cast<int32_t>(harmony.size()), state->settings.time, true);
   }
   if (harmony_end < music_end) {
-    findings.push_back({"inarm.xml", std::string(), say(language, kHarmonyEndsEarly, harmony_end, music_end)});
+    findings.push_back({console::kHarmonyFile, std::string(), say(language, kHarmonyEndsEarly, harmony_end, music_end)});
   }
 }
 

@@ -24,6 +24,20 @@ inline constexpr char kHarmonyMidi[] = "outar.mid";
 inline constexpr char kDebugFolder[] = "_brindebug";  // the harmonizer's debug listings
 inline constexpr char kInformationFile[] = "infor.rur";  // edited first when present
 inline constexpr char kInformationText[] = "infor.txt";
+inline constexpr char kHarmonyTones[] = "outar.tones";  // the result's tone types, for the piano roll
+inline constexpr char kCompositionNotation[] = "outco.musicxml";
+inline constexpr char kHarmonyNotation[] = "outar.musicxml";
+// Compressed MusicXML read in place of a missing .xml file.
+inline constexpr char kSequenceArchive[] = "insec.mxl";
+inline constexpr char kMusicArchive[] = "inmus.mxl";
+inline constexpr char kHarmonyArchive[] = "inarm.mxl";
+
+// The music each value 0 to 3 of the configuration's MusicSource names:
+// a score, the composer's listing, the harmony file's own parts, the
+// composer's MIDI file.
+inline constexpr const char* kMusicSourceFiles[] = {kMusicFile, kCompositionListing, kHarmonyFile,
+                                                    kCompositionMidi};
+inline constexpr int kMusicSourceCount = 4;
 
 // The stems whose files a saved project renames.
 inline constexpr const char* kWorkFileStems[] = {"infor", "incom", "insec", "outco",

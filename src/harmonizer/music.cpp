@@ -17,7 +17,6 @@ namespace zelvo::harmonizer {
 namespace {
 
 using console::kHarmonyFile;
-using console::kMusicFile;
 constexpr const char* kListingFile = console::kCompositionListing;
 constexpr const char* kMidiFile = console::kCompositionMidi;
 
@@ -49,7 +48,7 @@ void read_source(HarmonizerState& state, console::Console& console) {
   switch (settings.MusicSource) {
     case 0:
     case 2: {
-      const char* name = settings.MusicSource == 0 ? kMusicFile : kHarmonyFile;
+      const char* name = console::kMusicSourceFiles[settings.MusicSource];
       const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, name, "r");
       MeterFollowing meters{follows_meter_changes(state.score_opener)};
       const XmlResult read = read_musicxml(music, settings.time, first, count, file.get(), &meters);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/work_files.h"
 #include "harmonizer/harmonizer_state.h"
 
 namespace zelvo::harmonizer {
@@ -14,7 +15,7 @@ namespace zelvo::harmonizer {
 // clicks and origin); chosen the pitch written; given the pitch the music
 // gave; type fa fd pa pd as ai ea ed (the non-harmonic tone types) or re (a
 // chord tone). A note whose pieces were rejoined appears once per piece.
-inline constexpr const char* kTonesFileName = "outar.tones";
+inline constexpr const char* kTonesFileName = console::kHarmonyTones;
 
 // Writes the tones file of the last harmonize_units result under a
 // temporary name and renames it. Prints nothing: the file is an extra for

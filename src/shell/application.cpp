@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include "composer/compose.h"
+#include "console/work_files.h"
 #include "harmonizer/harmonize_job.h"
 #include "notation/result_notation.h"
 
@@ -32,7 +33,8 @@ Application::Application() {
     composer.work_folder = work_folder();
     composer::compose(composer, console_);
     if (write_notation()) {
-      notation::notate_job_result(console_, composer.work_folder, "outco.mid", "outco.musicxml", nullptr);
+      notation::notate_job_result(console_, composer.work_folder, console::kCompositionMidi,
+                                  console::kCompositionNotation, nullptr);
     }
   };
   hooks.harmonize = [this] {
@@ -41,7 +43,7 @@ Application::Application() {
     harmonizer.work_folder = work_folder();
     harmonizer::harmonize(harmonizer, console_);
     if (write_notation()) {
-      notation::notate_job_result(console_, harmonizer_->work_folder, "outar.mid", "outar.musicxml",
+      notation::notate_job_result(console_, harmonizer_->work_folder, console::kHarmonyMidi, console::kHarmonyNotation,
                                   harmonizer_.get());
     }
   };

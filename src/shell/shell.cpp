@@ -85,7 +85,7 @@ void Shell::run_command(int command) {
     case kCommandStop: out.request_stop(); break;
     case kCommandErase: clear_console(out); break;
     case kCommandDocumentation: open_documentation(start_folder_, out.language(), platform_); break;
-    case kCommandAbout: platform_.show_message(kAboutTitle, kAboutText); break;
+    case kCommandAbout: platform_.show_message(kAboutTitle, about_text()); break;
     case kCommandWorkFolder: explore_work_folder(folders_, platform_); break;
     case kCommandProjectFolder: update_project_item(true); break;
     default: break;

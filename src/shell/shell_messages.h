@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+
+#include "console/console.h"
 #include "console/message.h"
 
 namespace zelvo::shell {
@@ -33,11 +36,13 @@ inline constexpr const char* kSaveProjectQuestion = "Are you sure?";
 inline constexpr const char* kLoadProjectTitle = "Load Project";
 
 inline constexpr const char* kAboutTitle = "About Zelvo";
-inline constexpr const char* kAboutText =
-    "Zelvo 1.160611\n\n"
+inline constexpr const char* kAboutBody =
     "A tool for algorithmic music.\n\n"
     "The composer turns a composition written as HTML tables into a MIDI file; "
     "the harmonizer gives every note of a piece a pitch and a tone type over its "
     "chords and writes the harmonized music as a MIDI file.";
+inline std::string about_text() {
+  return std::string(console::kProductName) + " " + console::kVersion + "\n\n" + kAboutBody;
+}
 
 }  // namespace zelvo::shell

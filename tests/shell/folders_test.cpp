@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "fake_platform.h"
@@ -16,6 +17,15 @@ TEST(FoldersTest, LastPathComponentAndJoin) {
   EXPECT_EQ(last_path_component(""), "");
   EXPECT_EQ(join_path("/w", "incom.htm"), "/w/incom.htm");
   EXPECT_EQ(join_path("/w/", "incom.htm"), "/w/incom.htm");  // no second separator
+}
+
+TEST(FoldersTest, FolderUsableSaysWhyAJobCannotWorkThere) {
+  TempFolder folder;
+  write_file(folder.file("incom.htm"), "x");
+  EXPECT_EQ(folder_usable(folder.path()), 0);
+  EXPECT_EQ(folder_usable(folder.file("missing")), ENOENT);
+  EXPECT_EQ(folder_usable(folder.file("incom.htm")), ENOTDIR);
+  EXPECT_EQ(folder_usable(folder.file("incom.htm/below")), ENOTDIR);
 }
 
 TEST(FoldersTest, ConsoleNamesAreWindows1252) {

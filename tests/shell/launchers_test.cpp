@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_platform.h"
+#include "shell/shell_messages.h"
 
 namespace zelvo::shell {
 namespace {
@@ -33,6 +34,10 @@ TEST(LaunchersTest, NoWorkFolderShowsTheMessageAndRequestsNothing) {
   explore_work_folder(folders, platform);
   EXPECT_TRUE(platform.requests.empty());
   EXPECT_EQ(platform.messages, (std::vector<std::string>{kNoWork, kNoWork, kNoWork}));
+}
+
+TEST(LaunchersTest, AboutNamesTheProgramAndItsVersion) {
+  EXPECT_EQ(about_text().substr(0, 47), "Zelvo 1.160611\n\nA tool for algorithmic music.\n\n");
 }
 
 TEST(LaunchersTest, ExploreAndDocumentationByLanguage) {
