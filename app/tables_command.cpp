@@ -188,9 +188,6 @@ int run_compose_with_settings(int argc, char** argv) {
       fs::copy_file(entry.path(), work_path / name, fs::copy_options::overwrite_existing, error);
     }
   }
-  if (chdir(work_path.c_str()) != 0) {
-    // The job ran; only the way back to the work folder failed.
-  }
   fs::remove_all(scratch, error);
   return status;
 }

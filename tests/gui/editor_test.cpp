@@ -49,14 +49,10 @@ bool wait_until(const std::function<bool()>& done, int ms = 30000) {
 class EditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_directory_ = current_directory();
     for (const char* name : {"incom.htm", "insec.xml", "conar.txt", "inarm.xml", "inmus.xml"}) {
       fs::copy_file(std::string(ZELVO_SOURCE_DIR) + "/examples/demo/" + name, work_.file(name));
     }
   }
-  void TearDown() override { ASSERT_EQ(chdir(saved_directory_.c_str()), 0); }
-
-  std::string saved_directory_;
   TempFolder start_;
   TempFolder work_;
   Application application_;
@@ -66,7 +62,7 @@ class EditorTest : public ::testing::Test {
 TEST_F(EditorTest, LiveEditsFollowTheRollAndUndoRestoresTheFile) {
   MainWindow window(application_, start_.path(), nullptr, &desktop_);
   window.start();
-  ASSERT_EQ(chdir(work_.path().c_str()), 0);
+  application_.set_work_folder(work_.path());
   EditorDock* dock = window.editor_dock();
   dock->live()->set_program(ZELVO_BINARY);
   dock->show_editor();
@@ -136,7 +132,7 @@ TEST_F(EditorTest, LiveEditsFollowTheRollAndUndoRestoresTheFile) {
 }
 
 TEST_F(EditorTest, TablesRowsAndRenamesAreSingleUndoSteps) {
-  ASSERT_EQ(chdir(work_.path().c_str()), 0);
+  application_.set_work_folder(work_.path());
   editor::EditorPanel panel;
   ASSERT_TRUE(panel.open(work_.file("incom.htm")));
   const std::string original = composition::write_document(panel.document());
@@ -177,7 +173,7 @@ TEST_F(EditorTest, ALiveResultTakesOverThePlayingMusic) {
   setenv("ZELVO_AUDIO_DRIVER", "file", 1);
   MainWindow window(application_, start_.path(), nullptr, &desktop_);
   window.start();
-  ASSERT_EQ(chdir(work_.path().c_str()), 0);
+  application_.set_work_folder(work_.path());
   EditorDock* dock = window.editor_dock();
   dock->live()->set_program(ZELVO_BINARY);
   dock->show_editor();

@@ -65,9 +65,8 @@ TEST(AlternatingRuns, AHundredJobsOfDifferentFoldersInOneApplicationRunAsFreshOn
   ASSERT_GE(harmonize.size(), 10u);
 
   TempFolder work;
-  const fs::path previous = fs::current_path();
-  fs::current_path(work.path());
   auto app = std::make_unique<shell::Application>();
+  app->set_work_folder(work.path());
   Recorder recorder(app->console());
   app->console().set_view(&recorder);
   for (int run = 0; run < 100; ++run) {
@@ -90,7 +89,6 @@ TEST(AlternatingRuns, AHundredJobsOfDifferentFoldersInOneApplicationRunAsFreshOn
     EXPECT_EQ(outcome_files(work.path(), scenario / "in"), recorded_files(scenario / "expected"));
   }
   app->console().set_view(nullptr);
-  fs::current_path(previous);
 }
 
 }  // namespace

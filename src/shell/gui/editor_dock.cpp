@@ -44,8 +44,10 @@ EditorDock::EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& cons
   jobs->start(200);
 }
 
+std::string EditorDock::folder() const { return work_folder ? work_folder() : current_directory(); }
+
 void EditorDock::show_editor() {
-  const std::string path = current_directory() + "/incom.htm";
+  const std::string path = folder() + "/incom.htm";
   if (panel_->path() != path || !panel_->modified()) panel_->open(path);
   dock_->show();
   dock_->raise();
@@ -54,7 +56,7 @@ void EditorDock::show_editor() {
 void EditorDock::edited() {
   last_edit_ = std::chrono::steady_clock::now();
   if (!panel_->live_action()->isChecked() || panel_->path().empty()) return;
-  live_->schedule(panel_->document(), current_directory());
+  live_->schedule(panel_->document(), folder());
 }
 
 void EditorDock::show_result(const std::string& midi_file) {

@@ -5,6 +5,7 @@
 // the console's messages name, and the question on quit.
 #include <QObject>
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "console/console.h"
@@ -41,7 +42,11 @@ class EditorDock : public QObject {
   // Milliseconds from the last edit to the roll showing its result.
   double last_edit_to_roll_ms() const { return last_latency_ms_; }
 
+  // The work folder whose composition the dock edits (the window's choice).
+  std::function<std::string()> work_folder;
+
  private:
+  std::string folder() const;
   void edited();
   void show_result(const std::string& midi_file);
   // The only place that plays a Live result: swap it in while playing.

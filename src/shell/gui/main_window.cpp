@@ -160,7 +160,7 @@ void MainWindow::chords_from_lead_sheet() {
       this, spanish ? "Partitura con cifrado" : "Lead sheet", to_qt(work_directory(application_)),
       "MusicXML (*.xml *.musicxml *.mxl)");
   if (score.isEmpty()) return;
-  const std::string output = current_directory() + "/inarm.xml";
+  const std::string output = work_directory(application_) + "/inarm.xml";
   const char* title = spanish ? "Acordes" : "Chords";
   if (std::filesystem::exists(output) &&
       !desktop_.ask_yes_no(title, spanish ? "¿Reemplazar inarm.xml en la carpeta de trabajo?"
@@ -344,6 +344,7 @@ EditorDock* MainWindow::editor_dock() {
   if (editor_dock_ == nullptr) {
     editor_dock_ = new EditorDock(*this, *roll_panel_, *console_view_, application_.console(),
                                   QCoreApplication::applicationDirPath().toStdString() + "/zelvo");
+    editor_dock_->work_folder = [this] { return work_directory(application_); };
   }
   return editor_dock_;
 }
