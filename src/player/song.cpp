@@ -67,6 +67,8 @@ int64_t Song::tick_at(int64_t micros) const {
   return step->tick + static_cast<int64_t>(span / step->micros_per_quarter);
 }
 
+int64_t Song::micros_at_tick(int64_t tick) const { return micros_at(tempo, division, std::max<int64_t>(0, tick)); }
+
 int Song::bar_at(int64_t micros) const {
   auto line = std::upper_bound(bar_lines.begin(), bar_lines.end(), micros);
   const int bar = static_cast<int>(line - bar_lines.begin());

@@ -40,6 +40,7 @@ struct Song {
 
   int bar_count() const { return static_cast<int>(bar_lines.size()) - 1; }
   int64_t tick_at(int64_t micros) const;
+  int64_t micros_at_tick(int64_t tick) const;
   // The bar (from 1) sounding at `micros`.
   int bar_at(int64_t micros) const;
 };

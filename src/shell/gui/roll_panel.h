@@ -4,9 +4,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "roll/piano_roll.h"
 
+class QCheckBox;
+class QComboBox;
 class QLabel;
 class QMainWindow;
 class QPushButton;
@@ -16,9 +19,11 @@ namespace zelvo::shell::gui {
 
 class Playback;
 
-// The piano roll of the last result under the console, with Play and Stop.
-// The mouse wheel scrolls through time; with Ctrl it zooms around the
-// pointer. While the file plays a cursor follows the music.
+// The piano roll of the last result under the console, with Play and Stop,
+// a Loop toggle and the output (the built-in synthesizer or a MIDI port,
+// remembered in the settings). A click in the roll picks the bar Play
+// starts from. The mouse wheel scrolls through time; with Ctrl it zooms
+// around the pointer. While the file plays a cursor follows the music.
 class RollPanel : public QWidget {
  public:
   explicit RollPanel(QWidget* parent = nullptr);
@@ -48,6 +53,13 @@ class RollPanel : public QWidget {
   bool playing() const;
   QPushButton* play_button() const { return play_; }
   QPushButton* stop_button() const { return stop_; }
+  QCheckBox* loop_box() const { return loop_; }
+  // Item data: the port's name, empty for the built-in synthesizer.
+  QComboBox* output_box() const { return output_; }
+
+  // Play starts from the bar holding `tick` (the cursor marks its start).
+  void choose_bar_at_tick(int64_t tick);
+  int from_bar() const { return from_bar_; }
 
   // The shown span of ticks; zoom() scales it around `at_tick`.
   int64_t first_tick() const { return first_tick_; }
@@ -60,6 +72,7 @@ class RollPanel : public QWidget {
  protected:
   void paintEvent(class QPaintEvent* event) override;
   void wheelEvent(class QWheelEvent* event) override;
+  void mousePressEvent(class QMouseEvent* event) override;
 
  private:
   void started(const std::string& error);
@@ -67,6 +80,8 @@ class RollPanel : public QWidget {
   void load_roll(const std::string& midi_file);
   void follow_player();
   QRectF roll_bounds() const;
+  int64_t tick_under(double x) const;
+  void fill_outputs();
 
   roll::PianoRoll roll_;
   bool has_roll_ = false;
@@ -81,6 +96,10 @@ class RollPanel : public QWidget {
   std::unique_ptr<Playback> playback_;
   QTimer* job_timer_ = nullptr;
   bool play_when_shown_ = false;
+  QCheckBox* loop_ = nullptr;
+  QComboBox* output_ = nullptr;
+  std::vector<int64_t> bar_ticks_;  // where each bar begins
+  int from_bar_ = 1;
 };
 
 // The panel as a dock under the window's console.
