@@ -77,10 +77,19 @@ std::string write_musicxml(const MidiNotes& midi, const std::vector<std::string>
 // General MIDI's drum channel (channel 10 counted from 1).
 constexpr int kDrumChannel = 9;
 
+// A lyric for the part of note `note` (an index into the notes) that
+// sounds from `tick` on: the tone type of a note tied over a bar line.
+struct HeldLyric {
+  int note;
+  int64_t tick;
+  std::string text;
+};
+
 // What the readable writing adds to notes placed on a grid.
 struct ReadableMarks {
-  int64_t step = 1;            // the grid: no written value is shorter
-  std::vector<bool> staccato;  // one a note
+  int64_t step = 1;              // the grid: no written value is shorter
+  std::vector<bool> staccato;    // one a note
+  std::vector<HeldLyric> held;   // under the piece of the note sounding at its tick
 };
 
 // The same written for a musician (the notes already on a grid): parts
