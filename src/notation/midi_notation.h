@@ -41,7 +41,8 @@ struct MidiNotes {
   std::vector<KeySignature> keys;   // by tick; none when the file has none
   std::vector<SoundingNote> notes;  // by start
   std::vector<TempoChange> tempos;  // every change by tick (read_midi_labels); may be empty
-  std::array<int, 16> programs = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};  // the first a channel
+  // The first program change of each channel, -1 for none.
+  std::array<int, 16> programs = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
   std::array<std::string, 16> names;  // a channel's part name: its track's name, if any
 };
 

@@ -38,8 +38,10 @@ struct GridNotes {
 // shorter than a step, or a step at most and no longer than the note's
 // sounding length; a note overlapping the next onset by less than a step
 // ends there. A drum is written up to the next onset of the drum channel
-// when that comes within a beat. No note is shorter than a step. A key signature moves to the next bar line, a tempo to its nearest
-// grid point. False when the notes need more than kMaxMeasures measures.
+// when that comes within a beat. No note is shorter than a step. A key
+// signature moves to the next bar line, a tempo (and a held lyric) to its
+// nearest grid point. False when the notes need more than kMaxMeasures
+// measures.
 bool place_on_grid(const MidiNotes& midi, Grid grid, GridNotes& placed,
                    const std::vector<HeldLyric>& held = {});
 
