@@ -7,18 +7,26 @@
 namespace zelvo::engine {
 
 void clear_slot(UnitSlot& slot) {
-  std::memset(static_cast<void*>(&slot), 0, sizeof(slot));
-  for (Line& line : slot.lines) {
-    line.Tipo = kInnerLine;
-    line.Ins = -1;
-    line.Lp = -1;
-    line.Lh = -1;
-    line.Arn = -1;
-    line.npadre.bar = -1;
-  }
-  for (auto& list : slot.candidates) {
-    for (Candidate& candidate : list) candidate.notes[0].pitch = -1;
-  }
+  // Only the terminators: a line is cleared when divide_lines takes it, so a
+  // unit of a few lines does not pay for the 200 lines and their candidates.
+  for (Line& line : slot.lines) line.Ins = -1;
+  slot.chord_index = 0;
+  slot.scale_index = 0;
+  slot.first_note = 0;
+  slot.last_note = 0;
+}
+
+void clear_line(UnitSlot& slot, int32_t l) {
+  Line& line = slot.lines[l];
+  std::memset(static_cast<void*>(&line), 0, sizeof(line));
+  line.Tipo = kInnerLine;
+  line.Ins = -1;
+  line.Lp = -1;
+  line.Lh = -1;
+  line.Arn = -1;
+  line.npadre.bar = -1;
+  std::memset(static_cast<void*>(slot.candidates[l]), 0, sizeof(slot.candidates[l]));
+  for (Candidate& candidate : slot.candidates[l]) candidate.notes[0].pitch = -1;
 }
 
 int32_t entry_in_force(const Engine& engine, const HarmonyTable& table, int64_t time) {

@@ -14,9 +14,14 @@ namespace zelvo::engine {
 // chord or no scale is in force at the first note.
 int32_t form_unit(Engine& engine, int32_t s, int32_t first);
 
-// Clears a slot: every line unused with no links and no entry state, every
-// candidate empty.
+// Empties a slot: no line in use. The lines' contents are left as they are:
+// nothing reads a line past the first unused one, and clear_line makes a
+// line new before it is used.
 void clear_slot(UnitSlot& slot);
+
+// Makes line `l` of a slot new: unused, no links, no entry state, every
+// candidate empty.
+void clear_line(UnitSlot& slot, int32_t l);
 
 // The entry of `table` in force at `time`: the entry before the first one
 // that starts later or ends the table; -1 when there is none.

@@ -137,12 +137,12 @@ int32_t harmonize_units(EngineState& state, const HarmonizerSettings& settings,
     harmonize_slot_zero(engine, progress);
     if (engine.slot(0).last_note >= count - 1) break;
     // Moving the window rotates the slots: the old slot 0 becomes the top,
-    // which is refilled or cleared before anything reads it.
+    // which is refilled or emptied before anything reads it.
     const int32_t old_first = state.slot_map[0];
     for (int32_t s = 0; s < top; ++s) state.slot_map[s] = state.slot_map[s + 1];
     state.slot_map[top] = old_first;
     if (next >= count) {
-      std::memset(static_cast<void*>(&engine.slot(top)), 0, sizeof(UnitSlot));
+      clear_slot(engine.slot(top));
     } else {
       next = fill_slot(engine, top, next);
     }

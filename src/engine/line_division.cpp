@@ -1,6 +1,7 @@
 #include "engine/line_division.h"
 
 #include "engine/engine_messages.h"
+#include "engine/form_unit.h"
 
 namespace zelvo::engine {
 
@@ -206,6 +207,7 @@ void add_line(Engine& engine, int32_t s, int32_t& next_line, int32_t instrument,
                            engine.state.music.notes[slot.first_note].Cpin);
     console::abort_job(engine.console);
   }
+  clear_line(slot, next_line);
   Line& line = slot.lines[next_line++];
   line.Tipo = kInnerLine;
   line.Ins = instrument;

@@ -6,21 +6,34 @@
 
 namespace zelvo::shell {
 
-Application::Application()
-    : composer_(std::make_unique<composer::ComposerState>()),
-      harmonizer_(std::make_unique<harmonizer::HarmonizerState>()) {
-  harmonizer_->progress = &unit_watch_;
+composer::ComposerState& Application::composer_state() {
+  if (composer_ == nullptr) {
+    composer_ = std::make_unique<composer::ComposerState>();
+    composer_->score_opener = &intake_;
+    composer_->composition_opener = &composition_intake_;
+  }
+  return *composer_;
+}
+
+harmonizer::HarmonizerState& Application::harmonizer_state() {
+  if (harmonizer_ == nullptr) {
+    harmonizer_ = std::make_unique<harmonizer::HarmonizerState>();
+    harmonizer_->progress = &unit_watch_;
+    harmonizer_->score_opener = &intake_;
+  }
+  return *harmonizer_;
+}
+
+Application::Application() {
   console::JobHooks hooks;
-  composer_->score_opener = &intake_;
-  harmonizer_->score_opener = &intake_;
   hooks.compose = [this] {
     intake_.begin_job();
-    composer::compose(*composer_, console_);
+    composer::compose(composer_state(), console_);
     if (write_notation()) notation::notate_job_result(console_, "outco.mid", "outco.musicxml", nullptr);
   };
   hooks.harmonize = [this] {
     intake_.begin_job();
-    harmonizer::harmonize(*harmonizer_, console_);
+    harmonizer::harmonize(harmonizer_state(), console_);
     if (write_notation()) {
       notation::notate_job_result(console_, "outar.mid", "outar.musicxml", harmonizer_.get());
     }

@@ -9,6 +9,7 @@
 #include "console/console.h"
 #include "console/job_runner.h"
 #include "harmonizer/harmonizer_state.h"
+#include "intake/composition_intake.h"
 #include "notation/score_intake.h"
 #include "shell/unit_watch.h"
 
@@ -24,8 +25,12 @@ class Application {
   Application& operator=(const Application&) = delete;
 
   console::Console& console() { return console_; }
-  composer::ComposerState& composer_state() { return *composer_; }
-  harmonizer::HarmonizerState& harmonizer_state() { return *harmonizer_; }
+  // The engines' states are built by the first job that needs them (a
+  // compose job never pays for the harmonizer's tables) and kept for the
+  // program's life: every run re-initialises what it reads. Called from the
+  // job thread, or while no job runs.
+  composer::ComposerState& composer_state();
+  harmonizer::HarmonizerState& harmonizer_state();
   console::JobRunner& runner() { return *runner_; }
   // The unit the harmonizer is working on, for the "still working" lines.
   const UnitWatch& unit_watch() const { return unit_watch_; }
@@ -46,6 +51,7 @@ class Application {
   std::unique_ptr<composer::ComposerState> composer_;
   std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
   notation::ScoreIntake intake_;
+  intake::CompositionIntake composition_intake_;
   UnitWatch unit_watch_;
   std::atomic<int32_t> open_result_{0};
   std::atomic<int32_t> write_notation_{0};

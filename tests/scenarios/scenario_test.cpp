@@ -24,79 +24,16 @@
 #include "console/windows1252.h"
 #include "shell/application.h"
 #include "support/files.h"
-#include "support/midi_dump.h"
+#include "support/scenario_run.h"
 
 namespace zelvo::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Files = std::map<std::string, std::string>;  // record name -> text
 
-const fs::path kScenarios = fs::path(ZELVO_TEST_DATA) / "scenarios";
-
-std::string replace_all(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
-  return text;
-}
+const fs::path kScenarios = scenarios_folder();
 
 std::string quote(const std::string& text) { return "'" + replace_all(text, "'", "'\\''") + "'"; }
-
-void reset_folder(const fs::path& folder, const fs::path& in) {
-  for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
-  if (fs::exists(in)) fs::copy(in, folder, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
-}
-
-// What a command left in `folder`: the list of its files and the text of
-// every file it made or changed.
-Files outcome_files(const fs::path& folder, const fs::path& in) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (entry.is_regular_file()) names.push_back(fs::relative(entry.path(), folder).string());
-  }
-  std::sort(names.begin(), names.end());
-  Files files;
-  std::string& list = files["files.txt"];
-  for (const std::string& name : names) {
-    const std::string bytes = read_file((folder / name).string());
-    if (fs::exists(in / name) && read_file((in / name).string()) == bytes) {
-      list += name + " (as given)\n";
-      continue;
-    }
-    list += name + "\n";
-    const bool midi = bytes.compare(0, 4, "MThd") == 0;
-    files["files/" + name + (midi ? ".dump" : "")] = midi ? midi_dump(bytes) : bytes;
-  }
-  if (fs::exists(in)) {
-    for (const auto& entry : fs::recursive_directory_iterator(in)) {
-      const std::string name = fs::relative(entry.path(), in).string();
-      if (entry.is_regular_file() && !fs::exists(folder / name)) list += name + " (deleted)\n";
-    }
-  }
-  return files;
-}
-
-std::vector<std::string> words(const std::string& line) {
-  std::istringstream in(line);
-  std::vector<std::string> out;
-  for (std::string word; in >> word;) out.push_back(word);
-  return out;
-}
-
-// The console as the command line prints it, and a Stop pressed after the
-// n-th message.
-class Recorder : public console::ConsoleView {
- public:
-  explicit Recorder(console::Console& console) : console_(console) {}
-  void appended(std::string_view text) override {
-    this->text += console::to_utf8(text);
-    if (stop_after > 0 && --stop_after == 0) console_.request_stop();
-  }
-  std::string text;
-  int stop_after = 0;
-
- private:
-  console::Console& console_;
-};
 
 class ScenarioTest : public ::testing::TestWithParam<std::string> {};
 
@@ -133,20 +70,7 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
   // A job command again, in this process.
   int language = console::kEnglish;
   console::JobKind kind = console::JobKind::kCompose;
-  bool job = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--lang" && i + 1 < args.size() && (args[i + 1] == "en" || args[i + 1] == "es")) {
-      language = args[++i] == "es" ? console::kSpanish : console::kEnglish;
-    } else if (!job && (args[i] == "compose" || args[i] == "harmonize" || args[i] == "all")) {
-      kind = args[i] == "compose" ? console::JobKind::kCompose
-             : args[i] == "harmonize" ? console::JobKind::kHarmonize : console::JobKind::kAll;
-      job = true;
-    } else {
-      job = false;
-      break;
-    }
-  }
-  if (!job) return;
+  if (!job_command(args, kind, language)) return;
   TempFolder again;
   const fs::path previous = fs::current_path();
   fs::current_path(again.path());

@@ -39,13 +39,6 @@ int render_usage(const std::string& problem) {
 
 }  // namespace
 
-std::string output_beside(const std::string& path, const char* extension) {
-  const size_t slash = path.rfind('/');
-  const size_t dot = path.rfind('.');
-  const bool has_extension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
-  return (has_extension ? path.substr(0, dot) : path) + extension;
-}
-
 int run_render_command(int argc, char** argv) {
   std::string input, output, soundfont;
   audio::RenderOptions options;

@@ -1,0 +1,97 @@
+// One application runs a hundred jobs in turn, a composition and then a
+// harmonization of other work folders, as the window, the watch mode and a
+// live loop do: each run must print, return and write what the recorded
+// scenario of its folder holds, as a fresh process does. What one job leaves
+// in the engines' tables must never show in the next one. The harmonizer's
+// settings are the exception by design (a key that a later configuration
+// file leaves out keeps what an earlier run read, the tempo of the music
+// too), so they are put back to their program-start values before each run.
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/application.h"
+#include "support/files.h"
+#include "support/scenario_run.h"
+
+namespace zelvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct JobScenario {
+  std::string name;
+  console::JobKind kind;
+  int language;
+};
+
+// The recorded scenarios whose command is one job, composing ones in
+// `compose`, harmonizing ones (harmonize, all) in `harmonize`.
+void job_scenarios(std::vector<JobScenario>& compose, std::vector<JobScenario>& harmonize) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(scenarios_folder())) {
+    if (entry.is_directory()) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) {
+    JobScenario job{name, console::JobKind::kCompose, console::kEnglish};
+    if (!job_command(words(read_file((scenarios_folder() / name / "cmd").string())), job.kind, job.language)) {
+      continue;
+    }
+    (job.kind == console::JobKind::kCompose ? compose : harmonize).push_back(job);
+  }
+}
+
+// What the scenario recorded: the files it made and its exit status.
+Files recorded_files(const fs::path& expected) {
+  Files files;
+  for (const auto& entry : fs::recursive_directory_iterator(expected)) {
+    const std::string name = fs::relative(entry.path(), expected).string();
+    if (!entry.is_regular_file() || name == "console.txt" || name == "status.txt") continue;
+    files[name] = read_file(entry.path().string());
+  }
+  return files;
+}
+
+int job_status(console::JobOutcome outcome) {
+  return outcome == console::JobOutcome::kFinished ? 0 : outcome == console::JobOutcome::kAborted ? 1 : 130;
+}
+
+TEST(AlternatingRuns, AHundredJobsOfDifferentFoldersInOneApplicationRunAsFreshOnes) {
+  std::vector<JobScenario> compose, harmonize;
+  job_scenarios(compose, harmonize);
+  ASSERT_GE(compose.size(), 20u);
+  ASSERT_GE(harmonize.size(), 10u);
+
+  TempFolder work;
+  const fs::path previous = fs::current_path();
+  fs::current_path(work.path());
+  auto app = std::make_unique<shell::Application>();
+  Recorder recorder(app->console());
+  app->console().set_view(&recorder);
+  for (int run = 0; run < 100; ++run) {
+    // Fifty compositions spread over the whole list, every harmonization
+    // in turn.
+    const JobScenario& job = run % 2 == 0 ? compose[(run / 2) * compose.size() / 50]
+                                          : harmonize[(run / 2) % harmonize.size()];
+    SCOPED_TRACE("run " + std::to_string(run) + ": " + job.name);
+    const fs::path scenario = scenarios_folder() / job.name;
+    reset_folder(work.path(), scenario / "in");
+    recorder.text.clear();
+    app->harmonizer_state().settings = engine::HarmonizerSettings{};
+    app->console().set_language(job.language);
+    app->console().clear_console();
+    ASSERT_TRUE(app->runner().start_job(job.kind));
+    app->runner().wait();
+    const std::string status = read_file((scenario / "expected" / "status.txt").string());
+    EXPECT_EQ("exit " + std::to_string(job_status(app->runner().last_outcome())), status.substr(0, status.find('\n')));
+    EXPECT_EQ(recorder.text, read_file((scenario / "expected" / "console.txt").string()));
+    EXPECT_EQ(outcome_files(work.path(), scenario / "in"), recorded_files(scenario / "expected"));
+  }
+  app->console().set_view(nullptr);
+  fs::current_path(previous);
+}
+
+}  // namespace
+}  // namespace zelvo::test

@@ -1,0 +1,114 @@
+#pragma once
+
+// The recorded scenarios' folders as the tests read them: a scenario's
+// command line, the work folder made from its in/ folder, and what a command
+// left there, in the form its expected/ folder records.
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/console.h"
+#include "console/console_view.h"
+#include "console/job_runner.h"
+#include "console/windows1252.h"
+#include "support/files.h"
+#include "support/midi_dump.h"
+
+namespace zelvo::test {
+
+using Files = std::map<std::string, std::string>;  // record name -> text
+
+inline const std::filesystem::path& scenarios_folder() {
+  static const std::filesystem::path folder = std::filesystem::path(ZELVO_TEST_DATA) / "scenarios";
+  return folder;
+}
+
+inline std::string replace_all(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+  return text;
+}
+
+inline void reset_folder(const std::filesystem::path& folder, const std::filesystem::path& in) {
+  namespace fs = std::filesystem;
+  for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
+  if (fs::exists(in)) fs::copy(in, folder, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+}
+
+// What a command left in `folder`: the list of its files and the text of
+// every file it made or changed.
+inline Files outcome_files(const std::filesystem::path& folder, const std::filesystem::path& in) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) names.push_back(fs::relative(entry.path(), folder).string());
+  }
+  std::sort(names.begin(), names.end());
+  Files files;
+  std::string& list = files["files.txt"];
+  for (const std::string& name : names) {
+    const std::string bytes = read_file((folder / name).string());
+    if (fs::exists(in / name) && read_file((in / name).string()) == bytes) {
+      list += name + " (as given)\n";
+      continue;
+    }
+    list += name + "\n";
+    const bool midi = bytes.compare(0, 4, "MThd") == 0;
+    files["files/" + name + (midi ? ".dump" : "")] = midi ? midi_dump(bytes) : bytes;
+  }
+  if (fs::exists(in)) {
+    for (const auto& entry : fs::recursive_directory_iterator(in)) {
+      const std::string name = fs::relative(entry.path(), in).string();
+      if (entry.is_regular_file() && !fs::exists(folder / name)) list += name + " (deleted)\n";
+    }
+  }
+  return files;
+}
+
+inline std::vector<std::string> words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> out;
+  for (std::string word; in >> word;) out.push_back(word);
+  return out;
+}
+
+// A command line that is one job (compose, harmonize or all, with an
+// optional --lang): its kind and language. False for any other command.
+inline bool job_command(const std::vector<std::string>& args, console::JobKind& kind, int& language) {
+  language = console::kEnglish;
+  kind = console::JobKind::kCompose;
+  bool job = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--lang" && i + 1 < args.size() && (args[i + 1] == "en" || args[i + 1] == "es")) {
+      language = args[++i] == "es" ? console::kSpanish : console::kEnglish;
+    } else if (!job && (args[i] == "compose" || args[i] == "harmonize" || args[i] == "all")) {
+      kind = args[i] == "compose" ? console::JobKind::kCompose
+             : args[i] == "harmonize" ? console::JobKind::kHarmonize : console::JobKind::kAll;
+      job = true;
+    } else {
+      return false;
+    }
+  }
+  return job;
+}
+
+// The console as the command line prints it, and a Stop pressed after the
+// n-th message.
+class Recorder : public console::ConsoleView {
+ public:
+  explicit Recorder(console::Console& console) : console_(console) {}
+  void appended(std::string_view text) override {
+    this->text += console::to_utf8(text);
+    if (stop_after > 0 && --stop_after == 0) console_.request_stop();
+  }
+  std::string text;
+  int stop_after = 0;
+
+ private:
+  console::Console& console_;
+};
+
+}  // namespace zelvo::test
