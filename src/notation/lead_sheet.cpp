@@ -119,7 +119,8 @@ void read_part(const xml_node& part, int64_t harmony_divisions, std::vector<Meas
           Event event{to_harmony(position), true, 0, 0};
           event.classes = key_scale(key.child("fifths").text().as_int(),
                                     text_of(key.child("mode")), event.low);
-          event.key = Key{std::clamp(key.child("fifths").text().as_int(), -7, 7), text_of(key.child("mode")) == "minor"};
+          event.key = Key{std::clamp(key.child("fifths").text().as_int(), -7, 7),
+                          text_of(key.child("mode")) == "minor"};
           measure.events.push_back(event);
         }
       } else if (name == "harmony") {

@@ -37,6 +37,7 @@ struct Piece {
   bool tied_before = false;
   bool tied_after = false;
   bool first_piece = false;
+  int64_t from = 0;  // its start in ticks of the music
   Spelling spelling{};
   int octave = 0;
   bool accidental = false;
@@ -130,6 +131,7 @@ class PartWriter {
           piece.tied_before = p > 0 || chord.start < from;
           piece.tied_after = p + 1 < parts.size() || end > to;
           piece.first_piece = p == 0 && chord.start >= from;
+          piece.from = from + at;
           const int pitch = midi_.notes[static_cast<size_t>(piece.index)].pitch;
           piece.spelling = spell_pitch(pitch, bar.key);
           const int natural = pitch - piece.spelling.alter;
@@ -257,12 +259,25 @@ class PartWriter {
     }
     if (marks_ != nullptr) {
       // One lyric for the chord, on its first note: its notes' tone types in turn.
-      if (piece.index < 0 || !piece.first_piece || piece.chord) return;
-      std::string text;
+      // A note tied over shows the type of its part that sounds from this piece.
+      if (piece.index < 0 || piece.chord) return;
+      std::vector<std::string> types;
       for (const int member : *piece.members) {
-        const std::string& type = static_cast<size_t>(member) < lyrics_.size() ? lyrics_[static_cast<size_t>(member)] : kNone;
-        if (type.empty() || text == type || text.ends_with("/" + type)) continue;
-        text += (text.empty() ? "" : "/") + type;
+        const size_t m = static_cast<size_t>(member);
+        if (piece.first_piece && m < lyrics_.size()) types.push_back(lyrics_[m]);
+        for (const HeldLyric& held : marks_->held) {
+          if (held.note == member && held.tick >= piece.from && held.tick < piece.from + piece.value.ticks) {
+            types.push_back(held.text);
+          }
+        }
+      }
+      std::string text;
+      for (size_t t = 0; t < types.size(); ++t) {
+        if (types[t].empty() || std::find(types.begin(), types.begin() + static_cast<long>(t), types[t]) !=
+                                    types.begin() + static_cast<long>(t)) {
+          continue;
+        }
+        text += (text.empty() ? "" : "/") + types[t];
       }
       if (!text.empty()) append_lyric(note, piece.line, text);
     } else if (piece.index >= 0 && piece.first_piece && at < lyrics_.size() && !lyrics_[at].empty()) {
@@ -277,7 +292,6 @@ class PartWriter {
     lyric.append_child("text").text().set(text.c_str());
   }
 
-  static inline const std::string kNone;
   const MidiNotes& midi_;
   const std::vector<std::string>& lyrics_;
   const ReadableMarks* marks_;
@@ -299,14 +313,13 @@ void append_clef(xml_node attributes, int number, const char* sign, int line) {
   if (line > 0) clef.append_child("line").text().set(line);
 }
 
-// A metronome mark `at` ticks into the measure.
-void append_tempo(xml_node measure, int tempo, int64_t at) {
+// A metronome mark where the measure's time has got to.
+void append_tempo(xml_node measure, int tempo) {
   xml_node direction = measure.append_child("direction");
   direction.append_attribute("placement").set_value("above");
   xml_node metronome = direction.append_child("direction-type").append_child("metronome");
   metronome.append_child("beat-unit").text().set("quarter");
   metronome.append_child("per-minute").text().set(tempo);
-  if (at > 0) direction.append_child("offset").text().set(static_cast<long long>(at));
   direction.append_child("sound").append_attribute("tempo").set_value(tempo);
 }
 
@@ -314,14 +327,19 @@ void append_tempo(xml_node measure, int tempo, int64_t at) {
 // opens the first measure when no change is there.
 void append_tempo_marks(xml_node measure, const MidiNotes& midi, const Measure& bar) {
   const bool opens = bar.start == 0 && (midi.tempos.empty() || midi.tempos.front().tick > 0);
-  if (opens) append_tempo(measure, midi.tempo, 0);
+  if (opens) append_tempo(measure, midi.tempo);
   int shown = opens ? midi.tempo : -1;
   for (size_t i = 0; i < midi.tempos.size(); ++i) {
     const TempoChange& change = midi.tempos[i];
     const int before = i > 0 ? midi.tempos[i - 1].tempo : -1;
     if (change.tick < bar.start || change.tick >= bar.start + bar.length) continue;
     if (change.tempo == before || change.tempo == shown) continue;
-    append_tempo(measure, change.tempo, change.tick - bar.start);
+    // Notation programs place a direction where the measure's time has got
+    // to: forward to its beat, then back to the start for the notes.
+    const int64_t at = change.tick - bar.start;
+    if (at > 0) measure.append_child("forward").append_child("duration").text().set(static_cast<long long>(at));
+    append_tempo(measure, change.tempo);
+    if (at > 0) measure.append_child("backup").append_child("duration").text().set(static_cast<long long>(at));
     shown = change.tempo;
   }
 }
@@ -403,7 +421,7 @@ std::string write_score(const MidiNotes& midi, const std::vector<std::string>& l
       if (first_part && marks != nullptr) {
         append_tempo_marks(measure, midi, bar);
       } else if (m == 0 && first_part) {
-        append_tempo(measure, midi.tempo, 0);
+        append_tempo(measure, midi.tempo);
       }
       writer.write_measure(measure, layout, bar);
     }

@@ -41,7 +41,8 @@ struct MidiNotes {
   std::vector<KeySignature> keys;   // by tick; none when the file has none
   std::vector<SoundingNote> notes;  // by start
   std::vector<TempoChange> tempos;  // every change by tick (read_midi_labels); may be empty
-  std::array<int, 16> programs = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};  // the first a channel
+  // The first program change of each channel, -1 for none.
+  std::array<int, 16> programs = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
   std::array<std::string, 16> names;  // a channel's part name: its track's name, if any
 };
 
@@ -77,10 +78,19 @@ std::string write_musicxml(const MidiNotes& midi, const std::vector<std::string>
 // General MIDI's drum channel (channel 10 counted from 1).
 constexpr int kDrumChannel = 9;
 
+// A lyric for the part of note `note` (an index into the notes) that
+// sounds from `tick` on: the tone type of a note tied over a bar line.
+struct HeldLyric {
+  int note;
+  int64_t tick;
+  std::string text;
+};
+
 // What the readable writing adds to notes placed on a grid.
 struct ReadableMarks {
-  int64_t step = 1;            // the grid: no written value is shorter
-  std::vector<bool> staccato;  // one a note
+  int64_t step = 1;              // the grid: no written value is shorter
+  std::vector<bool> staccato;    // one a note
+  std::vector<HeldLyric> held;   // under the piece of the note sounding at its tick
 };
 
 // The same written for a musician (the notes already on a grid): parts

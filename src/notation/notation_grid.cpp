@@ -94,7 +94,7 @@ Grid choose_grid(const MidiNotes& midi) {
   return triplets > sixteenths ? Grid::kEighthTriplet : Grid::kSixteenth;
 }
 
-bool place_on_grid(const MidiNotes& midi, Grid grid, GridNotes& placed) {
+bool place_on_grid(const MidiNotes& midi, Grid grid, GridNotes& placed, const std::vector<HeldLyric>& held) {
   int division = grid == Grid::kEighthTriplet ? 6 : grid == Grid::kThirtySecond ? 8 : 4;
   int64_t step = grid == Grid::kEighthTriplet ? 2 : 1;
   // Every bar a whole number of ticks (a 64th beat needs 16 to a quarter).
@@ -164,7 +164,10 @@ bool place_on_grid(const MidiNotes& midi, Grid grid, GridNotes& placed) {
     // After the channel's last note, the next bar line stands for its next onset.
     const int64_t next = after != channel.end() ? *after : map.bar_end(sounding_end);
     const int64_t gap = next - sounding_end;
-    if (map.under_step(gap) || (map.within_step(gap) && gap <= note.length)) written_end = map.place(next);
+    // A drum sounds as long as it sounds: it is written up to the next
+    // onset of the kit within a beat.
+    const bool drum = note.channel == kDrumChannel && next - note.start <= midi.division;
+    if (drum || map.under_step(gap) || (map.within_step(gap) && gap <= note.length)) written_end = map.place(next);
     if (later != channel.end() && *later < sounding_end && map.under_step(sounding_end - *later)) {
       written_end = std::min(written_end, map.place(*later));
     }
@@ -173,14 +176,17 @@ bool place_on_grid(const MidiNotes& midi, Grid grid, GridNotes& placed) {
     // Sounding half the written length or less (compared in the music's ticks).
     placed.staccato[i] = note.length * 2 * division <= (written_end - start) * midi.division;
   }
+  placed.held.clear();
+  for (const HeldLyric& lyric : held) placed.held.push_back({lyric.note, map.place(lyric.tick), lyric.text});
   return true;
 }
 
-std::string write_notation(const MidiNotes& midi, const std::vector<std::string>& lyrics, Grid grid) {
+std::string write_notation(const MidiNotes& midi, const std::vector<std::string>& lyrics, Grid grid,
+                           const std::vector<HeldLyric>& held) {
   if (grid == Grid::kExact) return write_musicxml(midi, lyrics);
   GridNotes placed;
-  if (!place_on_grid(midi, grid == Grid::kChosen ? choose_grid(midi) : grid, placed)) return {};
-  return write_readable_musicxml(placed.midi, lyrics, ReadableMarks{placed.step, placed.staccato});
+  if (!place_on_grid(midi, grid == Grid::kChosen ? choose_grid(midi) : grid, placed, held)) return {};
+  return write_readable_musicxml(placed.midi, lyrics, ReadableMarks{placed.step, placed.staccato, placed.held});
 }
 
 }  // namespace zelvo::notation

@@ -27,6 +27,7 @@ struct GridNotes {
   MidiNotes midi;              // the notes in the order given, on the grid
   int64_t step = 1;            // the grid's step in the new division
   std::vector<bool> staccato;  // one a note: sounding half its written length or less
+  std::vector<HeldLyric> held;  // the lyrics given, at their grid points
 };
 
 // REQUIRES: `grid` is kSixteenth, kEighthTriplet or kThirtySecond.
@@ -36,13 +37,19 @@ struct GridNotes {
 // line) is articulation, the note written up to that onset, when it is
 // shorter than a step, or a step at most and no longer than the note's
 // sounding length; a note overlapping the next onset by less than a step
-// ends there. No note is shorter than a step. A key signature moves to the next bar line, a tempo to its nearest
-// grid point. False when the notes need more than kMaxMeasures measures.
-bool place_on_grid(const MidiNotes& midi, Grid grid, GridNotes& placed);
+// ends there. A drum is written up to the next onset of the drum channel
+// when that comes within a beat. No note is shorter than a step. A key
+// signature moves to the next bar line, a tempo (and a held lyric) to its
+// nearest grid point. False when the notes need more than kMaxMeasures
+// measures.
+bool place_on_grid(const MidiNotes& midi, Grid grid, GridNotes& placed,
+                   const std::vector<HeldLyric>& held = {});
 
 // The notes as MusicXML for `grid`: kExact as write_musicxml writes them,
 // any other on the grid (kChosen: the one choose_grid picks) as
 // write_readable_musicxml writes them. Empty when too long to write.
-std::string write_notation(const MidiNotes& midi, const std::vector<std::string>& lyrics, Grid grid);
+// `held` lyrics are written on a grid only.
+std::string write_notation(const MidiNotes& midi, const std::vector<std::string>& lyrics, Grid grid,
+                           const std::vector<HeldLyric>& held = {});
 
 }  // namespace zelvo::notation

@@ -23,8 +23,10 @@ namespace {
 
 using Key = std::tuple<int32_t, int32_t, int64_t>;  // instrument, pitch, start click
 
-std::vector<std::string> tone_type_lyrics(const MidiNotes& midi,
-                                          const harmonizer::HarmonizerState& state) {
+// Each note's tone type; a type whose note is not struck at its tick (the
+// part of a note tied over a bar line) goes to `held`, for the note sounding there.
+std::vector<std::string> tone_type_lyrics(const MidiNotes& midi, const harmonizer::HarmonizerState& state,
+                                          std::vector<HeldLyric>& held) {
   const engine::EngineState& engine = state.engine;
   const engine::TimeSettings& time = state.settings.time;
   std::map<Key, int32_t> types;
@@ -39,6 +41,17 @@ std::vector<std::string> tone_type_lyrics(const MidiNotes& midi,
     const auto found = types.find(Key{note.channel + 1, note.pitch, note.start});
     const bool labelled = found != types.end() && found->second != engine::kRe;
     lyrics.push_back(labelled ? engine::tone_type_name(found->second) : "");
+    if (found != types.end()) types.erase(found);
+  }
+  for (const auto& [key, type] : types) {
+    if (type == engine::kRe) continue;
+    const auto [instrument, pitch, tick] = key;
+    for (size_t i = 0; i < midi.notes.size() && midi.notes[i].start < tick; ++i) {
+      const SoundingNote& note = midi.notes[i];
+      if (note.channel + 1 != instrument || note.pitch != pitch || note.start + note.length <= tick) continue;
+      held.push_back({static_cast<int>(i), tick, engine::tone_type_name(type)});
+      break;
+    }
   }
   return lyrics;
 }
@@ -88,9 +101,10 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
   read_midi_labels(bytes.str(), midi);
   if (harmonizer != nullptr) midi.keys = scale_keys(*harmonizer);
   add_key_from_notes(midi);
+  std::vector<HeldLyric> held;
   const std::vector<std::string> lyrics =
-      harmonizer != nullptr ? tone_type_lyrics(midi, *harmonizer) : std::vector<std::string>{};
-  const std::string text = write_notation(midi, lyrics, grid);
+      harmonizer != nullptr ? tone_type_lyrics(midi, *harmonizer, held) : std::vector<std::string>{};
+  const std::string text = write_notation(midi, lyrics, grid, held);
   if (text.empty()) return false;
   const std::string temporary = std::string(xml_name) + ".part";
   {

@@ -66,11 +66,14 @@ int arrange_staves(const MidiNotes& midi, int channel, VoiceLayout& layout) {
       continue;
     }
     std::vector<Chord> parts[2];
-    for (Chord& chord : voice) {
-      int64_t chord_sum = 0;
-      for (const int m : chord.members) chord_sum += midi.notes[static_cast<size_t>(m)].pitch;
-      const bool up = chord_sum >= kMiddleC * static_cast<int64_t>(chord.members.size());
-      parts[up ? 0 : 1].push_back(std::move(chord));
+    for (const Chord& chord : voice) {
+      Chord split[2] = {{chord.start, chord.length, {}}, {chord.start, chord.length, {}}};
+      for (const int m : chord.members) {
+        split[midi.notes[static_cast<size_t>(m)].pitch >= kMiddleC ? 0 : 1].members.push_back(m);
+      }
+      for (int s = 0; s < 2; ++s) {
+        if (!split[s].members.empty()) parts[s].push_back(std::move(split[s]));
+      }
     }
     for (int s = 0; s < 2; ++s) {
       if (!parts[s].empty()) staves[s].push_back(std::move(parts[s]));

@@ -27,9 +27,10 @@ struct VoiceLayout {
 // else one; the drum channel always has one. On a grand staff a voice goes
 // whole to the staff of its average pitch (treble from middle C) when that
 // clef holds its notes within two ledger lines, else to the other clef when
-// that one does, else chord by chord around middle C. A staff takes two
+// that one does, else note by note around middle C. A staff takes two
 // voices; the chords of a third go into the first two where one starts and
-// ends with them (without doubling a pitch), the rest stay a voice of their own.
+// ends with them (without doubling a pitch), the rest stay a voice of their
+// own.
 int arrange_staves(const MidiNotes& midi, int channel, VoiceLayout& layout);
 
 }  // namespace zelvo::notation

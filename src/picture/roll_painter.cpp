@@ -86,6 +86,15 @@ void paint_notes(QPainter& painter, const roll::PianoRoll& roll, const RollFrame
       painter.drawText(QPointF(x0 + 1, shape.top() - 1), QString::fromLatin1(label.data(), label.size()));
     }
   }
+  // The type of a note held over, where that part of it starts.
+  painter.setPen(QPen(Qt::black, 0));
+  for (const roll::HeldTone& held : roll.held_tones) {
+    if (held.tick < frame.first_tick || held.tick >= frame.last_tick) continue;
+    if (held.pitch < frame.lowest || held.pitch > frame.highest) continue;
+    const std::string_view label = roll::tone_type_label(held.tone_type);
+    painter.drawText(QPointF(tick_x(frame, held.tick) + 1, pitch_y(frame, held.pitch) - 1),
+                     QString::fromLatin1(label.data(), label.size()));
+  }
 }
 
 void paint_legend(QPainter& painter, const roll::PianoRoll& roll, const QRectF& bounds) {

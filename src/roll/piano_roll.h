@@ -23,6 +23,15 @@ struct RollNote {
   int32_t tone_type = kNoToneType;     // 0-7 a non-harmonic tone type
 };
 
+// The tone type of a note tied over (a bar line, most often): the
+// harmonizer gives the part that sounds on its own type, from `tick`.
+struct HeldTone {
+  int64_t tick = 0;
+  uint8_t channel = 0;  // 0-15
+  uint8_t pitch = 0;
+  int32_t tone_type = kNoToneType;
+};
+
 struct BarLine {
   int64_t tick = 0;
   int32_t number = 0;  // from 1
@@ -40,6 +49,7 @@ struct PianoRoll {
   int64_t end_tick = 0;
   std::vector<RollNote> notes;  // by start tick
   std::vector<BarLine> bars;
+  std::vector<HeldTone> held_tones;  // by tick
   uint16_t channels = 0;  // bit c: channel c has a note
   uint8_t lowest = 60;    // pitch range of the notes (60-60 when none)
   uint8_t highest = 60;

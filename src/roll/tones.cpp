@@ -1,5 +1,6 @@
 #include "roll/tones.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <map>
@@ -52,8 +53,23 @@ size_t apply_tones(std::string_view text, PianoRoll& roll) {
     if (found == tones.end()) continue;
     note.given_pitch = found->second.first;
     note.tone_type = found->second.second;
+    found->second.second = kNoToneType;  // taken
     ++labelled;
   }
+  // A type left over belongs to a note held through its tick.
+  roll.held_tones.clear();
+  for (const auto& [key, tone] : tones) {
+    if (tone.second == kNoToneType) continue;
+    const auto [channel, tick, pitch] = key;
+    for (const RollNote& note : roll.notes) {
+      if (note.start >= tick) break;
+      if (note.channel != channel || note.pitch != pitch || note.end <= tick) continue;
+      roll.held_tones.push_back(HeldTone{tick, note.channel, note.pitch, tone.second});
+      break;
+    }
+  }
+  std::stable_sort(roll.held_tones.begin(), roll.held_tones.end(),
+                   [](const HeldTone& a, const HeldTone& b) { return a.tick < b.tick; });
   return labelled;
 }
 

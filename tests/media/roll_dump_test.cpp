@@ -41,6 +41,11 @@ std::string dump(const std::filesystem::path& midi) {
                   std::string(tone_type_label(note.tone_type)).c_str());
     out += line;
   }
+  for (const HeldTone& held : roll.held_tones) {
+    std::snprintf(line, sizeof line, "held %lld ch%d p%d %s\n", static_cast<long long>(held.tick), held.channel + 1,
+                  held.pitch, std::string(tone_type_label(held.tone_type)).c_str());
+    out += line;
+  }
   return out;
 }
 

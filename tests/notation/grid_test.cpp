@@ -74,13 +74,17 @@ TEST(NotationGrid, EveryCaseOfTheTable) {
     std::string expected;
     std::getline(fields >> std::ws, expected);
     Grid grid = Grid::kChosen;
-    if (grid_name != "chosen") ASSERT_TRUE(parse_grid(grid_name, grid));
+    if (grid_name != "chosen") {
+      ASSERT_TRUE(parse_grid(grid_name, grid));
+    }
     const std::string xml = write_notation(midi, {}, grid);
     int shortest = 0;
     EXPECT_EQ(written(xml, shortest), expected);
     // No written value shorter than the grid's.
     const int finest = grid == Grid::kThirtySecond ? 5 : grid == Grid::kEighthTriplet ? 3 : 4;
-    if (grid != Grid::kExact && grid != Grid::kChosen) EXPECT_LE(shortest, finest);
+    if (grid != Grid::kExact && grid != Grid::kChosen) {
+      EXPECT_LE(shortest, finest);
+    }
     ++cases;
   }
   EXPECT_GT(cases, 10);
