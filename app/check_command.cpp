@@ -69,6 +69,10 @@ int run_check_command(int argc, char** argv) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(errno));
     return kExitUsage;
   }
+  if (!check::has_work_files()) {
+    print_utf8(check::say(language, check::kNothingToCheck));
+    return kExitAborted;
+  }
   notation::ScoreIntake intake;
   const check::Findings findings = check::check_work(language, &intake);
   for (const check::Finding& finding : findings) print_utf8(check::format_finding(finding) + "\n");

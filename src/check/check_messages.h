@@ -50,6 +50,10 @@ inline constexpr MessagePair kHarmonyEndsEarly{
     "the harmony ends in bar %d but the music goes on until bar %d: the last chord and scale hold to the end",
     "la armon\xED" "a termina en el comp\xE1s %d pero la m\xFAsica sigue hasta el comp\xE1s %d: el \xFAltimo "
     "acorde y la \xFAltima escala duran hasta el final"};
+inline constexpr MessagePair kNothingToCheck{
+    "Nothing to check: the work folder holds no work (no incom.htm, conar.txt, inmus.xml or inarm.xml).\n",
+    "Nada que revisar: la carpeta de trabajo no tiene ning\xFAn trabajo (ni incom.htm, ni conar.txt, ni "
+    "inmus.xml, ni inarm.xml).\n"};
 inline constexpr MessagePair kNothingFound{
     "No probable mistakes found.\n",
     "No se encontraron errores probables.\n"};

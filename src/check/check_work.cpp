@@ -1,12 +1,23 @@
 #include "check/check_work.h"
 
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "check/composition_check.h"
 #include "check/configuration_check.h"
 #include "check/harmony_check.h"
 
 namespace zelvo::check {
+
+bool has_work_files() {
+  std::error_code error;
+  for (const char* name : {"incom.htm", "incom.htc", "insec.xml", "conar.txt", "conar.rur", "inmus.xml",
+                           "inmus.mxl", "inarm.xml", "inarm.mxl", "outco.rur", "outco.mid"}) {
+    if (std::filesystem::exists(name, error)) return true;
+  }
+  return false;
+}
 
 Findings check_work(int language, console::ScoreOpener* opener) {
   Findings findings;

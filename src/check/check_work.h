@@ -12,4 +12,8 @@ namespace zelvo::check {
 // scores, any layout and pickups are read as the harmonizer reads them.
 Findings check_work(int language, console::ScoreOpener* opener = nullptr);
 
+// Whether the current directory holds any file of a work: a folder without
+// one has nothing to check.
+bool has_work_files();
+
 }  // namespace zelvo::check

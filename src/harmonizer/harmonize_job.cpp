@@ -1,7 +1,11 @@
 #include "harmonizer/harmonize_job.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
+#include "console/windows1252.h"
 #include "console/work_files.h"
 #include "engine/harmonize_units.h"
 #include "harmonizer/configuration.h"
@@ -26,6 +30,9 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   check_stop(console);
   if (read_configuration(settings, console) == 0) {
     console_print(console, kErrorOpeningFile, console::kConfigurationStem);
+    std::error_code error;
+    const std::string folder = std::filesystem::current_path(error).string();
+    console_print(console, kNoConfigurationIn, error ? "." : console::from_utf8(folder).c_str());
     check_stop(console);
     abort_job(console);
   }

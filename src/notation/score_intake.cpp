@@ -81,6 +81,7 @@ std::FILE* ScoreIntake::open_score(const char* name, console::Console& console) 
   const std::optional<std::string> bytes = read_whole(path);
   if (!bytes) return open_as_is(path, "r");
 
+  if (bytes->starts_with("MThd")) console::fail(console, kMidiNotMusicXml, path.c_str());
   std::string text = *bytes;
   const bool zipped = looks_like_zip(text);
   bool must_lay_out = zipped;

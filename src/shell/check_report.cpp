@@ -21,6 +21,10 @@ void print_check(console::Console& console, const Folders& folders, Platform& pl
   }
   console_print(console, kChecking, console_name(last_path_component(folders.work)).c_str());
   const int language = console.language();
+  if (!check::has_work_files()) {
+    console_print(console, console::same_text("%s"), check::say(language, check::kNothingToCheck).c_str());
+    return;
+  }
   notation::ScoreIntake intake;
   const check::Findings findings = check::check_work(language, &intake);
   for (const check::Finding& finding : findings) {
