@@ -25,7 +25,8 @@ build: deps $(BUILD)/build.ninja
 
 # The demo needs only the two programs, not the tests, fuzz targets and
 # benchmarks that `make test` builds.
-DEMO_TARGETS ?= zelvo zelvo-gui
+# The documentation PDFs too, so that Help > Documentation works at once.
+DEMO_TARGETS ?= zelvo zelvo-gui docs
 
 demo-build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target $(DEMO_TARGETS)

@@ -69,6 +69,10 @@ int run_check_command(int argc, char** argv) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(problem));
     return kExitUsage;
   }
+  if (!check::has_work_files(work)) {
+    print_utf8(check::say(language, check::kNothingToCheck));
+    return kExitAborted;
+  }
   notation::ScoreIntake intake;
   intake::CompositionIntake composition_intake;
   const check::Findings findings = check::check_work(work, language, &intake, &composition_intake);

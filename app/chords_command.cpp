@@ -17,8 +17,9 @@ constexpr const char* kChordsUsage =
     "\n"
     "Writes the harmony file (default inarm.xml) of the chord symbols and key\n"
     "signatures of SCORE (MusicXML, compressed or not): part N holds the scales\n"
-    "and part N+1 the chords (default N: the number of parts of SCORE + 1, as\n"
-    "FirstHarmIns = -1 takes it when LastMusicIns is the score's last part).\n";
+    "and part N+1 the chords (default N: where the conar.txt of the current\n"
+    "folder reads them; without one, the number of parts of SCORE + 1, and a\n"
+    "conar.txt that reads them there is written too).\n";
 
 int chords_usage(const std::string& problem) {
   std::fprintf(stderr, "zelvo: %s\n%s", problem.c_str(), kChordsUsage);
@@ -55,12 +56,12 @@ int run_chords_command(int argc, char** argv) {
   if (score_path.empty()) return chords_usage("no score given");
 
   std::string problem;
-  if (!notation::write_lead_sheet_harmony(score_path, output, first_part, problem)) {
+  notation::HarmonyPartsFrom from = notation::HarmonyPartsFrom::kGiven;
+  if (!notation::write_lead_sheet_harmony(score_path, output, first_part, problem, &from)) {
     std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
     return kExitAborted;
   }
-  std::printf("zelvo: wrote %s: scales in part %d, chords in part %d\n", output.c_str(), first_part,
-              first_part + 1);
+  std::printf("zelvo: %s\n", notation::harmony_parts_note(output, first_part, from, false).c_str());
   return kExitFinished;
 }
 

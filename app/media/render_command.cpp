@@ -1,5 +1,6 @@
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -104,8 +105,11 @@ int run_render_command(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   bool shown = false;
   int last_percent = -1;
+  // Into a log (standard error not a terminal) no progress line goes.
+  const bool terminal = isatty(STDERR_FILENO) != 0;
   const auto progress = [&](double share) {
     if (stop.load()) return false;
+    if (!terminal) return true;
     const int percent = static_cast<int>(share * 100.0);
     if (percent == last_percent) return true;
     if (!shown && std::chrono::steady_clock::now() - start < std::chrono::seconds(1)) return true;

@@ -73,6 +73,10 @@ inline constexpr MessagePair kNoNotes{
     "la composici\xF3n no genera ninguna nota: outco.mid y outco.rur quedar\xEDan vac\xEDos. Compruebe "
     "que las tablas de generadores se llamen TGENC o TGENS y que cada fila de TSAL tenga un canal de 1 "
     "a 16, una nota y una celda de tocar distinta de 0"};
+inline constexpr MessagePair kNothingToCheck{
+    "Nothing to check: the work folder holds no work (no incom.htm, conar.txt, inmus.xml or inarm.xml).\n",
+    "Nada que revisar: la carpeta de trabajo no tiene ning\xFAn trabajo (ni incom.htm, ni conar.txt, ni "
+    "inmus.xml, ni inarm.xml).\n"};
 inline constexpr MessagePair kNothingFound{
     "No probable mistakes found.\n",
     "No se encontraron errores probables.\n"};

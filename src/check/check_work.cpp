@@ -1,12 +1,24 @@
 #include "check/check_work.h"
 
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "check/composition_check.h"
 #include "check/configuration_check.h"
 #include "check/harmony_check.h"
+#include "console/work_files.h"
 
 namespace zelvo::check {
+
+bool has_work_files(const std::string& folder) {
+  std::error_code error;
+  for (const char* name : {"incom.htm", "incom.htc", "insec.xml", "conar.txt", "conar.rur", "inmus.xml",
+                           "inmus.mxl", "inarm.xml", "inarm.mxl", "outco.rur", "outco.mid"}) {
+    if (std::filesystem::exists(console::work_path(folder, name), error)) return true;
+  }
+  return false;
+}
 
 Findings check_work(const std::string& folder, int language, console::ScoreOpener* opener,
                     console::CompositionOpener* composition_opener) {

@@ -19,4 +19,8 @@ namespace zelvo::check {
 Findings check_work(const std::string& folder, int language, console::ScoreOpener* opener = nullptr,
                     console::CompositionOpener* composition_opener = nullptr);
 
+// Whether the work folder `folder` (empty: the current directory) holds any
+// file of a work: a folder without one has nothing to check.
+bool has_work_files(const std::string& folder);
+
 }  // namespace zelvo::check

@@ -1,7 +1,11 @@
 #include "harmonizer/harmonize_job.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
+#include "console/windows1252.h"
 #include "console/work_files.h"
 #include "engine/harmonize_units.h"
 #include "harmonizer/configuration.h"
@@ -26,6 +30,11 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   check_stop(console);
   if (read_configuration(settings, console, state.work_folder) == 0) {
     console_print(console, kErrorOpeningFile, console::kConfigurationStem);
+    std::error_code error;
+    const std::filesystem::path where =
+        state.work_folder.empty() ? std::filesystem::current_path(error) : std::filesystem::path(state.work_folder);
+    const std::string folder = std::filesystem::weakly_canonical(where, error).string();
+    console_print(console, kNoConfigurationIn, error ? "." : console::from_utf8(folder).c_str());
     check_stop(console);
     abort_job(console);
   }

@@ -25,6 +25,13 @@ inline constexpr MessagePair kGeneratingMidi{"\n\n GENERATING Midifile...\n\n",
 inline constexpr MessagePair kErrorOpeningFile{"\nError opening file %s\n",
                                                "\nError en el acceso al archivo %s\n"};
 
+// Follows kErrorOpeningFile for the configuration: where it was looked for.
+inline constexpr MessagePair kNoConfigurationIn{
+    "The work folder %s has neither conar.txt nor conar.rur: choose a work folder that holds a work, "
+    "or start one from the template (Project > New, or zelvo project new).\n",
+    "La carpeta de trabajo %s no tiene conar.txt ni conar.rur: elija una carpeta que tenga un trabajo, "
+    "o empiece uno desde la plantilla (Proyecto > Nuevo, o zelvo project new).\n"};
+
 // The configuration file.
 inline constexpr MessagePair kBadConfigurationLine{
     "\nError in Harmony Configuration file, in line:\n\n\t\t%s\n",

@@ -11,6 +11,11 @@ using console::MessagePair;
 inline constexpr MessagePair kMalformedXml{
     "\nError in file %s, line %d: this is not well-formed XML\n",
     "\nError en el archivo %s, l\xEDnea %d: no es XML bien formado\n"};
+inline constexpr MessagePair kMidiNotMusicXml{
+    "\nError in file %s: this is a MIDI file, not MusicXML. Export the score as MusicXML, or give the "
+    "harmonizer MIDI music as outco.mid with MusicSource = 3 in conar.txt\n",
+    "\nError en el archivo %s: es un archivo MIDI, no MusicXML. Exporte la partitura como MusicXML, o d\xE9 "
+    "al armonizador la m\xFAsica MIDI como outco.mid con MusicSource = 3 en conar.txt\n"};
 inline constexpr MessagePair kBrokenArchive{
     "\nError in file %s: it is not a readable compressed score (zip archive)\n",
     "\nError en el archivo %s: no es una partitura comprimida legible (archivo zip)\n"};

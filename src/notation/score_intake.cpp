@@ -84,6 +84,7 @@ std::FILE* ScoreIntake::open_score(const std::string& folder, const char* name,
   const std::optional<std::string> bytes = read_whole(full);
   if (!bytes) return open_as_is(full, "r");
 
+  if (bytes->starts_with("MThd")) console::fail(console, kMidiNotMusicXml, path.c_str());
   std::string text = *bytes;
   const bool zipped = looks_like_zip(text);
   bool must_lay_out = zipped;

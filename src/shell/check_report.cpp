@@ -23,6 +23,10 @@ void print_check(console::Console& console, const std::string& work_folder, cons
   }
   console_print(console, kChecking, console_name(last_path_component(folders.work)).c_str());
   const int language = console.language();
+  if (!check::has_work_files(work_folder)) {
+    console_print(console, console::same_text("%s"), check::say(language, check::kNothingToCheck).c_str());
+    return;
+  }
   notation::ScoreIntake intake;
   intake::CompositionIntake composition_intake;
   const check::Findings findings = check::check_work(work_folder, language, &intake, &composition_intake);

@@ -50,7 +50,9 @@ int for_each_file(console::Console& console, const std::string& folder, const Fi
 // Whether `a` and `b` name the same existing folder.
 bool same_folder(const std::string& a, const std::string& b);
 
-// The start folder's Template sub-folder.
+// The start folder's Template sub-folder; without one, the installed
+// template; without that, the examples/Template folder of the source tree
+// the program was built in; else the start folder's Template.
 std::string default_template_folder(const std::string& start_folder);
 
 // Reads `folder`/zlvfolders.rur (three lines: template, work, project). No

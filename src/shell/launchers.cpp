@@ -18,9 +18,16 @@ void edit_with_fallback(const Folders& folders, Platform& platform, const char* 
     platform.show_message(kErrorTitle, kNoWorkFolder);
     return;
   }
-  if (!platform.shell_request(ShellAction::kEdit, first, folders.work)) {
-    platform.shell_request(ShellAction::kEdit, second, folders.work);
-  }
+  if (platform.shell_request(ShellAction::kEdit, first, folders.work)) return;
+  if (platform.shell_request(ShellAction::kEdit, second, folders.work)) return;
+  // A click that does nothing helps nobody: say what is missing.
+  const bool exists = resolve_shell_target(second, folders.work).has_value() ||
+                      resolve_shell_target(first, folders.work).has_value();
+  platform.show_message(kErrorTitle, exists ? std::string("No editor started for ") + second + " in " +
+                                                  folders.work +
+                                                  ": install a text editor and make it the one for text files."
+                                            : std::string("The work folder ") + folders.work + " has no " +
+                                                  second + ": start a work there with Project > New.");
 }
 
 }  // namespace
@@ -50,6 +57,13 @@ void open_documentation(const std::string& start_folder, int32_t language, Platf
   if (!installed.empty() && platform.shell_request(ShellAction::kOpen, file, installed)) return;
   const std::string built = program_folder();
   if (!built.empty() && platform.shell_request(ShellAction::kOpen, file, built)) return;
+  for (const std::string& folder : {start_folder, installed, built}) {
+    const std::optional<std::string> found = folder.empty() ? std::nullopt : resolve_shell_target(file, folder);
+    if (!found) continue;
+    platform.show_message(kErrorTitle, "No viewer started for " + *found +
+                                           ": install a PDF viewer and make it the one for PDF files.");
+    return;
+  }
   std::string text = std::string("The documentation file ") + file + " was not found in " + start_folder;
   if (!installed.empty()) text += " nor in " + installed;
   platform.show_message(kErrorTitle, text + ".");

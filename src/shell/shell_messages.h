@@ -30,7 +30,8 @@ inline constexpr const char* kWorkIsProject =
     "Impossible: The Work Folder and the Project Folder are the same.";
 
 inline constexpr const char* kNewWorkTitle = "New Work";
-inline constexpr const char* kNewWorkQuestion = "Load New Work?";
+inline constexpr const char* kNewWorkQuestion =
+    "Load New Work?\nEvery file of the work folder will be deleted first.";
 inline constexpr const char* kSaveProjectTitle = "Save Project";
 inline constexpr const char* kSaveProjectQuestion = "Are you sure?";
 inline constexpr const char* kLoadProjectTitle = "Load Project";

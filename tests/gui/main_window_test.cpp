@@ -274,7 +274,8 @@ TEST_F(MainWindowTest, FoldersDialogShowsTheFoldersAndChoosesOne) {
   });
   poll.start();
   trigger(window, kCommandFolders);
-  const QString template_folder = QString::fromStdString(start_.path() + "/Template");
+  // The start folder has no Template: the source tree's is the default.
+  const QString template_folder = QString::fromStdString(std::string(ZELVO_SOURCE_DIR) + "/examples/Template");
   EXPECT_EQ(seen, (QStringList{"Folders", template_folder, "(Not Defined)", "(Not Defined)",
                                QString::fromStdString(project.path())}));
   EXPECT_EQ(desktop_.chooser_titles, (std::vector<std::string>{"Select Project Folder"}));

@@ -127,6 +127,23 @@ TEST_F(RollPanelTest, AfterAllThePanelShowsTheResultPlaysAndAJobDuringPlayWrites
   panel.stop();
 }
 
+// A job that does not finish leaves the roll of the run before, marked as
+// older; the next finished job shows its own file unmarked.
+TEST(RollPanelStale, AFailedJobMarksTheRollShown) {
+  app::TempFolder work;
+  const std::string midi = work.file("outar.mid");
+  const std::string bytes("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x30MTrk\x00\x00\x00\x0C"
+                          "\x00\x90\x3C\x64\x30\x90\x3C\x00\x00\xFF\x2F\x00", 34);
+  write_file(midi, bytes);
+  RollPanel panel;
+  panel.show_file(midi);
+  ASSERT_TRUE(panel.has_roll()) << panel.status_text().toStdString();
+  panel.show_after_job([] { return false; }, [] { return false; }, midi);
+  ASSERT_TRUE(wait_until([&] { return panel.status_text().endsWith(RollPanel::kStaleNote); }, 5000));
+  panel.show_after_job([] { return false; }, [] { return true; }, midi);
+  ASSERT_TRUE(wait_until([&] { return !panel.status_text().endsWith(RollPanel::kStaleNote); }, 5000));
+}
+
 TEST_F(RollPanelTest, OpenMidifilePlaysInTheWindowWhereTheDesktopHasNoProgram) {
   desktop_.failing.insert("outco.mid");
   MainWindow window(application_, start_.path(), nullptr, &desktop_);

@@ -40,7 +40,6 @@ class RollPlaybackTest : public ::testing::Test {
   void SetUp() override {
     QStandardPaths::setTestModeEnabled(true);  // the user's settings are left alone
     QSettings("Zelvo", "zelvo-gui").clear();
-    saved_directory_ = current_directory();
     for (const auto& entry : std::filesystem::directory_iterator(ZELVO_SOURCE_DIR "/examples/demo")) {
       std::filesystem::copy_file(entry.path(), work_.file(entry.path().filename().string()));
     }
@@ -50,10 +49,8 @@ class RollPlaybackTest : public ::testing::Test {
   void TearDown() override {
     unsetenv("ZELVO_AUDIO_DRIVER");
     QSettings("Zelvo", "zelvo-gui").clear();
-    ASSERT_EQ(chdir(saved_directory_.c_str()), 0);
   }
 
-  std::string saved_directory_;
   app::TempFolder start_;
   app::TempFolder work_;
   Application application_;

@@ -87,6 +87,35 @@ TEST(MidiWriterReader, MeterChangesAmongTheNotes) {
             "00 90 3e 00 00 ff 2f 00 ");
 }
 
+// Later tempos go among the time signatures in time order (a meter first at
+// a tick they share), before the notes of their tick; one before the first
+// note takes a two-byte delta; one after the last note is left out. They
+// read back as later tempos, not as leading events.
+TEST(MidiWriterReader, TempoChangesAmongTheNotes) {
+  auto track = std::make_unique<TrackEvents>();
+  auto image = std::make_unique<FileImage>();
+  const TrackEvent events[] = {{16, 0, 60, 100}, {4096, 0, 60, 0}, {4096, 0, 62, 100}, {7168, 0, 62, 0}};
+  track->count = 0;
+  for (const TrackEvent& e : events) track->events[track->count++] = e;
+  const MeterEvent meters[] = {{4096, 3, 2}};
+  const TempoEvent tempos[] = {{8, 600000}, {2048, 1000000}, {4096, 400000}, {9000, 500000}};
+  ASSERT_TRUE(encode_file(TrackSettings{1024, 4, 2, 500000, meters, 1, tempos, 4}, *track, *image).ok);
+  std::string written;
+  char cell[4];
+  for (int32_t i = kFirstEventOffset; i < image->size; ++i) {
+    std::snprintf(cell, sizeof cell, "%02x ", image->bytes[static_cast<size_t>(i)]);
+    written += cell;
+  }
+  EXPECT_EQ(written,
+            "80 08 ff 51 03 09 27 c0 "  // 600000 at 8, a two-byte delta before the first note
+            "08 90 3c 64 "
+            "8f 70 ff 51 03 0f 42 40 "  // 1000000 at 2048
+            "90 00 ff 58 04 03 02 18 08 "  // 3/4 at 4096, then the tempo of that tick
+            "00 ff 51 03 06 1a 80 "
+            "00 90 3c 00 00 90 3e 64 "
+            "98 00 90 3e 00 00 ff 2f 00 ");  // 500000 at 9000 left out
+}
+
 TEST(MidiWriterReader, RefusesDeltasNoQuantityHolds) {
   auto track = std::make_unique<TrackEvents>();
   auto image = std::make_unique<FileImage>();

@@ -90,7 +90,8 @@ TEST(FoldersTest, NoFoldersFileGivesTheTemplateDefault) {
   TempFolder start;
   console::Console console;
   const Folders folders = load_folders(console, start.path());
-  EXPECT_EQ(folders.template_folder, start.path() + "/Template");
+  // No Template in the start folder nor an install: the source tree's.
+  EXPECT_EQ(folders.template_folder, std::string(ZELVO_SOURCE_DIR) + "/examples/Template");
   EXPECT_EQ(folders.work, "");
   EXPECT_EQ(folders.project, "");
 }
@@ -115,7 +116,7 @@ TEST(FoldersTest, EmptyTemplateLineGetsTheDefaultAndCrLfIsAccepted) {
   write_file(start.file("zlvfolders.rur"), "\r\n" + work.path() + "\r\n\r\n");
   console::Console console;
   const Folders back = load_folders(console, start.path());
-  EXPECT_EQ(back.template_folder, start.path() + "/Template");
+  EXPECT_EQ(back.template_folder, std::string(ZELVO_SOURCE_DIR) + "/examples/Template");
   EXPECT_EQ(back.work, work.path());
   EXPECT_EQ(back.project, "");
   EXPECT_EQ(console.contents(), "");

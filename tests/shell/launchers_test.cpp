@@ -26,6 +26,26 @@ TEST(LaunchersTest, EditorsFallBackToTheTextFileOnlyWhenTheFirstFails) {
   EXPECT_TRUE(no_rur.messages.empty());
 }
 
+// When neither file opens, a dialog says whether the file or the editor is
+// missing; the same for the documentation and its viewer.
+TEST(LaunchersTest, NothingOpenedIsSaidInADialog) {
+  TempFolder work;
+  FakePlatform none;
+  none.failing = {"conar.rur", "conar.txt", "Zelvo_Documentation_eng.pdf"};
+  edit_harmonizer_options(Folders{"", work.path(), ""}, none);
+  write_file(work.file("conar.txt"), "");
+  write_file(work.file("Zelvo_Documentation_eng.pdf"), "");
+  edit_harmonizer_options(Folders{"", work.path(), ""}, none);
+  open_documentation(work.path(), 0, none);
+  ASSERT_EQ(none.messages.size(), 3u);
+  EXPECT_EQ(none.messages[0], "Error|The work folder " + work.path() +
+                                  " has no conar.txt: start a work there with Project > New.");
+  EXPECT_EQ(none.messages[1], "Error|No editor started for conar.txt in " + work.path() +
+                                  ": install a text editor and make it the one for text files.");
+  EXPECT_EQ(none.messages[2], "Error|No viewer started for " + work.file("Zelvo_Documentation_eng.pdf") +
+                                  ": install a PDF viewer and make it the one for PDF files.");
+}
+
 TEST(LaunchersTest, NoWorkFolderShowsTheMessageAndRequestsNothing) {
   const Folders folders{"/t", "", "/p"};
   FakePlatform platform;

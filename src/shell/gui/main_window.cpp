@@ -169,12 +169,9 @@ void MainWindow::chords_from_lead_sheet() {
   }
   int first_part = 0;
   std::string problem;
-  if (notation::write_lead_sheet_harmony(score.toStdString(), output, first_part, problem)) {
-    desktop_.show_message(title, (spanish ? "Escrito inarm.xml: escalas en la parte "
-                                          : "Wrote inarm.xml: scales in part ") +
-                                     std::to_string(first_part) +
-                                     (spanish ? ", acordes en la parte " : ", chords in part ") +
-                                     std::to_string(first_part + 1));
+  notation::HarmonyPartsFrom from = notation::HarmonyPartsFrom::kGiven;
+  if (notation::write_lead_sheet_harmony(score.toStdString(), output, first_part, problem, &from)) {
+    desktop_.show_message(title, notation::harmony_parts_note("inarm.xml", first_part, from, spanish));
   } else {
     desktop_.show_message(title, problem);
   }

@@ -116,7 +116,13 @@ void RollPanel::show_after_job(std::function<bool()> job_running, std::function<
             if (job_running()) return;
             job_timer_->deleteLater();
             job_timer_ = nullptr;
-            if (finished()) show_file(midi_file);
+            if (finished()) {
+              show_file(midi_file);
+            } else if (has_roll_) {
+              // The roll is of an earlier run: say so rather than pass it off
+              // as the failed job's result.
+              status_->setText(QString::fromStdString(file_ + kStaleNote));
+            }
             if (play_when_shown_) play();
             play_when_shown_ = false;
           });

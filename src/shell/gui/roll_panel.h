@@ -26,6 +26,8 @@ class Playback;
 // around the pointer. While the file plays a cursor follows the music.
 class RollPanel : public QWidget {
  public:
+  static constexpr const char* kStaleNote = " (older than the last job, which did not finish)";
+
   explicit RollPanel(QWidget* parent = nullptr);
   ~RollPanel() override;
 
@@ -42,7 +44,8 @@ class RollPanel : public QWidget {
   void swap_file(const std::string& midi_file);
 
   // Once `job_running` turns false, shows `midi_file` if `finished` holds
-  // (the job ran to its end). Checked a few times a second.
+  // (the job ran to its end); otherwise a roll already shown is marked as
+  // older than that job (kStaleNote). Checked a few times a second.
   void show_after_job(std::function<bool()> job_running, std::function<bool()> finished, std::string midi_file);
 
   bool has_roll() const { return has_roll_; }
