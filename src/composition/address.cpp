@@ -11,10 +11,10 @@ namespace zelvo::composition {
 
 namespace {
 
-int32_t kind_of_spec(std::string_view spec) {
+int32_t kind_of_name(std::string_view wanted) {
   for (int32_t kind = 1; kind < tables::kTableKinds - 1; ++kind) {
     const std::string name = tables::kTableNames[kind];
-    if (spec.size() == name.size() && tables::starts_with_nocase(name.c_str(), std::string(spec).c_str())) return kind;
+    if (wanted.size() == name.size() && tables::starts_with_nocase(name.c_str(), std::string(wanted).c_str())) return kind;
   }
   return -1;
 }
@@ -50,26 +50,26 @@ std::string table_label(const Document& document, int32_t table) {
   return count > 1 ? std::string(name) + "#" + std::to_string(place) : std::string(name);
 }
 
-bool resolve_table(const Document& document, std::string_view spec, int32_t& table, int32_t& name_row,
+bool resolve_table(const Document& document, std::string_view wanted, int32_t& table, int32_t& name_row,
                    std::string& problem) {
   name_row = -1;
-  const size_t hash = spec.find('#');
-  const std::string_view kind_text = spec.substr(0, hash);
+  const size_t hash = wanted.find('#');
+  const std::string_view kind_text = wanted.substr(0, hash);
   int32_t place = 1;
-  if (hash != std::string_view::npos && !parse_count(spec.substr(hash + 1), place)) {
-    problem = "bad table " + quoted(spec) + ": the count after # is not a number";
+  if (hash != std::string_view::npos && !parse_count(wanted.substr(hash + 1), place)) {
+    problem = "bad table " + quoted(wanted) + ": the count after # is not a number";
     return false;
   }
   if (kind_text.empty() && hash != std::string_view::npos) {
     table = place - 1;
     if (table >= 0 && table < static_cast<int32_t>(document.tables.size())) return true;
-    problem = "no table " + quoted(spec) + ": the file has " + std::to_string(document.tables.size()) + " tables";
+    problem = "no table " + quoted(wanted) + ": the file has " + std::to_string(document.tables.size()) + " tables";
     return false;
   }
-  const int32_t kind = kind_of_spec(kind_text);
+  const int32_t kind = kind_of_name(kind_text);
   if (kind < 0) {
-    if (hash == std::string_view::npos && find_symbol(document, spec, table, name_row)) return true;
-    problem = "no table or generator or variable named " + quoted(spec);
+    if (hash == std::string_view::npos && find_symbol(document, wanted, table, name_row)) return true;
+    problem = "no table or generator or variable named " + quoted(wanted);
     return false;
   }
   int32_t seen = 0;
@@ -79,7 +79,7 @@ bool resolve_table(const Document& document, std::string_view spec, int32_t& tab
       return true;
     }
   }
-  problem = "no table " + quoted(spec) + ": the file has " + std::to_string(seen) + " " +
+  problem = "no table " + quoted(wanted) + ": the file has " + std::to_string(seen) + " " +
             tables::kTableNames[kind] + " table" + (seen == 1 ? "" : "s");
   return false;
 }
