@@ -253,7 +253,6 @@ struct EngineState {
   int32_t window_top = 0;
 
   PathPool pool;
-  PoolEntry pool_scratch[kPoolSize];  // sort_pool's copy
   ChoiceMemo choices;
   WorkList work;
   LinkSearch links;

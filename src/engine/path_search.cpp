@@ -164,10 +164,33 @@ void insert_scored(Engine& engine, int32_t n, double cost, int32_t count) {
   insert_keyed(engine, n, cost, count, path_key(digest_of(notes, count), notes[count - 1].type));
 }
 
-// The exchange sort runs on the costs and an index table; the entries are
-// moved once at the end into the order the sort gives. A step whose entry
-// holds the lowest cost of the pool can exchange nothing more, so it ends
-// there: the free entries (all -1) are placed without scanning the rest.
+namespace {
+
+// The first index from `j` on whose cost is below `value` (kPoolSize when
+// none; never for a NaN value), four costs to a test.
+int32_t first_below(const double* costs, int32_t j, double value) {
+  for (; j + 4 <= kPoolSize; j += 4) {
+    if ((costs[j] < value) | (costs[j + 1] < value) | (costs[j + 2] < value) |
+        (costs[j + 3] < value)) {
+      break;
+    }
+  }
+  for (; j < kPoolSize; ++j) {
+    if (costs[j] < value) return j;
+  }
+  return kPoolSize;
+}
+
+}  // namespace
+
+// The exchange sort (for each i, every later entry cheaper than entry i is
+// exchanged with it) runs on the costs and an index table; the entries are
+// moved once at the end, cycle by cycle, into the order it gives. A step
+// whose entry holds the lowest cost of the pool can exchange nothing more,
+// so it ends there: the free entries (all -1) are placed without scanning
+// the rest. Between two exchanges a step only looks for the next cost below
+// the one it holds, which is what the plain double loop does one compare
+// at a time.
 void sort_pool(Engine& engine) {
   PathPool& pool = engine.state.pool;
   double costs[kPoolSize];
@@ -183,20 +206,28 @@ void sort_pool(Engine& engine) {
     }
   }
   for (int32_t i = 0; i < kPoolSize; ++i) {
-    for (int32_t j = i; j < kPoolSize; ++j) {
+    if (have_lowest && costs[i] == lowest) continue;
+    for (int32_t j = first_below(costs, i + 1, costs[i]); j < kPoolSize;
+         j = first_below(costs, j + 1, costs[i])) {
+      std::swap(costs[i], costs[j]);
+      std::swap(order[i], order[j]);
       if (have_lowest && costs[i] == lowest) break;
-      if (costs[j] < costs[i]) {
-        std::swap(costs[i], costs[j]);
-        std::swap(order[i], order[j]);
-      }
     }
   }
-  PoolEntry* sorted = engine.state.pool_scratch;
+  // Entry i takes entry order[i]: each cycle of the permutation is followed
+  // from its first position with one entry set aside.
+  bool placed[kPoolSize] = {};
   for (int32_t i = 0; i < kPoolSize; ++i) {
-    if (order[i] != i) sorted[i] = pool.entries[order[i]];
-  }
-  for (int32_t i = 0; i < kPoolSize; ++i) {
-    if (order[i] != i) pool.entries[i] = sorted[i];
+    if (placed[i] || order[i] == i) continue;
+    const PoolEntry first = pool.entries[i];
+    int32_t k = i;
+    while (order[k] != i) {
+      pool.entries[k] = pool.entries[order[k]];
+      placed[k] = true;
+      k = order[k];
+    }
+    pool.entries[k] = first;
+    placed[k] = true;
   }
 }
 
