@@ -1,6 +1,7 @@
 #include "engine/path_search.h"
 
 #include <cstring>
+#include <limits>
 #include <utility>
 
 #include "engine/path_cost.h"
@@ -164,33 +165,12 @@ void insert_scored(Engine& engine, int32_t n, double cost, int32_t count) {
   insert_keyed(engine, n, cost, count, path_key(digest_of(notes, count), notes[count - 1].type));
 }
 
-namespace {
-
-// The first index from `j` on whose cost is below `value` (kPoolSize when
-// none; never for a NaN value), four costs to a test.
-int32_t first_below(const double* costs, int32_t j, double value) {
-  for (; j + 4 <= kPoolSize; j += 4) {
-    if ((costs[j] < value) | (costs[j + 1] < value) | (costs[j + 2] < value) |
-        (costs[j + 3] < value)) {
-      break;
-    }
-  }
-  for (; j < kPoolSize; ++j) {
-    if (costs[j] < value) return j;
-  }
-  return kPoolSize;
-}
-
-}  // namespace
-
 // The exchange sort (for each i, every later entry cheaper than entry i is
 // exchanged with it) runs on the costs and an index table; the entries are
 // moved once at the end, cycle by cycle, into the order it gives. A step
 // whose entry holds the lowest cost of the pool can exchange nothing more,
 // so it ends there: the free entries (all -1) are placed without scanning
-// the rest. Between two exchanges a step only looks for the next cost below
-// the one it holds, which is what the plain double loop does one compare
-// at a time.
+// the rest. A step keeps the cost it holds in a register.
 void sort_pool(Engine& engine) {
   PathPool& pool = engine.state.pool;
   double costs[kPoolSize];
@@ -205,13 +185,17 @@ void sort_pool(Engine& engine) {
       have_lowest = true;
     }
   }
+  // No cost equals a NaN floor: without a lowest cost no step ends early.
+  const double floor = have_lowest ? lowest : std::numeric_limits<double>::quiet_NaN();
   for (int32_t i = 0; i < kPoolSize; ++i) {
-    if (have_lowest && costs[i] == lowest) continue;
-    for (int32_t j = first_below(costs, i + 1, costs[i]); j < kPoolSize;
-         j = first_below(costs, j + 1, costs[i])) {
+    double held = costs[i];
+    if (held == floor) continue;
+    for (int32_t j = i + 1; j < kPoolSize; ++j) {
+      if (!(costs[j] < held)) continue;
       std::swap(costs[i], costs[j]);
       std::swap(order[i], order[j]);
-      if (have_lowest && costs[i] == lowest) break;
+      held = costs[i];
+      if (held == floor) break;
     }
   }
   // Entry i takes entry order[i]: each cycle of the permutation is followed
