@@ -2,13 +2,16 @@
 // and a live loop keep it, runs the demo's Compose and then its Harmonize
 // (an All job) again and again in a scratch copy of examples/demo. The
 // engines' states are built by the first job, before the timing starts.
-//  - BM_DemoComposeAndHarmonize: wall time per loop; run with
-//    --benchmark_repetitions=N and read the median;
+//  - BM_DemoComposeAndHarmonize: wall time per loop, and the process's CPU
+//    time per loop (counter cpu_ms, every thread: the jobs run on their
+//    own), which a loaded machine changes less; run with
+//    --benchmark_repetitions=N and read the medians;
 //  - BM_DemoComposeAndHarmonizeOnce: one loop, for instruction counts:
 //      valgrind --tool=callgrind --toggle-collect='zelvo::composer::compose*'
 //        --toggle-collect='zelvo::harmonizer::harmonize*'
 //        build/bench/live_loop_bench --benchmark_filter=Once
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -32,6 +35,13 @@ fs::path source_tree() {
   return fs::path(here).parent_path().parent_path();
 }
 
+double cpu_ms() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
 bool run_job(shell::Application& application, console::JobKind kind) {
   application.runner().start_job(kind);
   application.runner().wait();
@@ -49,6 +59,7 @@ void loop(benchmark::State& bench) {
   fs::current_path(folder);
   auto application = std::make_unique<shell::Application>();
   if (!run_job(*application, console::JobKind::kAll)) bench.SkipWithError("the demo did not run");
+  const double cpu_start = cpu_ms();
   for (auto _ : bench) {
     if (!run_job(*application, console::JobKind::kCompose) ||
         !run_job(*application, console::JobKind::kHarmonize)) {
@@ -56,6 +67,8 @@ void loop(benchmark::State& bench) {
       break;
     }
   }
+  bench.counters["cpu_ms"] =
+      benchmark::Counter((cpu_ms() - cpu_start) / static_cast<double>(bench.iterations()));
   fs::current_path(start);
   fs::remove_all(folder);
 }
