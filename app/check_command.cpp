@@ -13,6 +13,7 @@
 #include "command_line.h"
 #include "console/console.h"
 #include "console/windows1252.h"
+#include "intake/composition_intake.h"
 #include "notation/score_intake.h"
 
 namespace zelvo::app {
@@ -70,7 +71,8 @@ int run_check_command(int argc, char** argv) {
     return kExitUsage;
   }
   notation::ScoreIntake intake;
-  const check::Findings findings = check::check_work(language, &intake);
+  intake::CompositionIntake composition_intake;
+  const check::Findings findings = check::check_work(language, &intake, &composition_intake);
   for (const check::Finding& finding : findings) print_utf8(check::format_finding(finding) + "\n");
   if (findings.empty()) {
     print_utf8(check::say(language, check::kNothingFound));

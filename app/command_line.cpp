@@ -19,6 +19,7 @@
 #include "media_commands.h"
 #include "notate_command.h"
 #include "progress_line.h"
+#include "tables_command.h"
 #include "shell/application.h"
 #include "shell/folders.h"
 #include "shell/platform.h"
@@ -36,6 +37,7 @@ constexpr const char* kUsage =
     "       zelvo [--lang en|es] project new --work DIR [--template DIR]\n"
     "       zelvo [--lang en|es] project save|load --work DIR --project DIR\n"
     "       zelvo [--lang en|es] check [--work DIR]\n"
+
     "       zelvo render FILE.mid [-o FILE.wav] [--soundfont FILE.sf2] [--gain G]\n"
     "       zelvo roll FILE.mid | --work DIR [-o FILE.svg|FILE.png] [--width PX]\n"
     "       zelvo --help | --version\n"
@@ -50,6 +52,7 @@ constexpr const char* kUsage =
     "              as lyrics) beside the MIDI files\n"
     "  chords      write the harmony file of a lead sheet's chord symbols\n"
     "  notate      write a MIDI file as MusicXML\n"
+
     "\n"
     "  project new   empty the work folder and copy the template folder into it\n"
     "                (default: ./Template, else the installed one); incom.htm is made from\n"
@@ -195,6 +198,8 @@ int run_command_line(int argc, char** argv) {
   if (argc > 1 && std::string_view(argv[1]) == "notate") return run_notate_command(argc - 1, argv + 1);
   if (argc >= 2 && is_media_command(argv[1])) return run_media_program(argc, argv);
   if (is_check_command(argc, argv)) return run_check_command(argc, argv);
+  if (argc >= 2 && std::string_view(argv[1]) == "tables") return run_tables_command(argc - 1, argv + 1);
+  if (has_set_option(argc, argv)) return run_compose_with_settings(argc, argv);
   Options options;
   bool have_job = false;
   for (int i = 1; i < argc; ++i) {

@@ -9,7 +9,7 @@ namespace zelvo::app {
 // second program, zelvo-media, beside zelvo: the job commands start without
 // loading those libraries, and `zelvo render ...` runs zelvo-media with the
 // same arguments (see app/media/README.md to add one).
-constexpr std::string_view kMediaCommands[] = {"render", "roll"};
+constexpr std::string_view kMediaCommands[] = {"render", "roll", "ports", "play", "watch"};
 
 bool is_media_command(std::string_view name);
 

@@ -11,17 +11,21 @@
 #include "media_commands.h"
 #include "notation/midi_merge.h"
 #include "notation/midi_notation.h"
+#include "notation/notation_grid.h"
 
 namespace zelvo::app {
 
 namespace {
 
 constexpr const char* kNotateUsage =
-    "usage: zelvo notate FILE.mid [-o FILE.musicxml]\n"
+    "usage: zelvo notate FILE.mid [-o FILE.musicxml] [--grid 16|8t|32|exact]\n"
     "\n"
     "Writes the MIDI file as MusicXML (default: its name with .musicxml): one\n"
-    "part per channel, voices, ties across bar lines, rests, time and key\n"
-    "signatures (the file's, else the key its notes fit best) and tempo.\n";
+    "part per channel, named from its track or instrument, voices, ties across\n"
+    "bar lines, rests, time and key signatures (the file's, else the key its\n"
+    "notes fit best) and tempo changes. Notes are placed on a grid of\n"
+    "sixteenths or eighth-note triplets, whichever the music's onsets fit;\n"
+    "--grid picks one (32: thirty-second notes; exact: every tick as played).\n";
 
 int fail(const std::string& problem) {
   std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
@@ -33,6 +37,7 @@ int fail(const std::string& problem) {
 int run_notate_command(int argc, char** argv) {
   std::string input;
   std::string output;
+  notation::Grid grid = notation::Grid::kChosen;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "-h" || arg == "--help") {
@@ -45,6 +50,12 @@ int run_notate_command(int argc, char** argv) {
         return kExitUsage;
       }
       output = argv[++i];
+    } else if (arg == "--grid") {
+      if (i + 1 >= argc || !notation::parse_grid(argv[i + 1], grid)) {
+        std::fprintf(stderr, "zelvo: --grid takes 16, 8t, 32 or exact\n%s", kNotateUsage);
+        return kExitUsage;
+      }
+      ++i;
     } else if (input.empty()) {
       input = arg;
     } else {
@@ -70,8 +81,9 @@ int run_notate_command(int argc, char** argv) {
     case notation::MidiMerge::kDamaged: return fail(input + " is not a readable MIDI file");
   }
   notation::MidiNotes midi = notation::read_midi_notes(format0);
+  notation::read_midi_labels(bytes.str(), midi);
   notation::add_key_from_notes(midi);
-  const std::string text = notation::write_musicxml(midi, {});
+  const std::string text = notation::write_notation(midi, {}, grid);
   if (text.empty()) {
     return fail(input + " is longer than " + std::to_string(notation::kMaxMeasures) + " bars, which are not written");
   }

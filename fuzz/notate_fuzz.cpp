@@ -1,6 +1,7 @@
 // Any MIDI file as `zelvo notate` writes it: merged into one track with
 // every time and key signature, read as notes, laid out in measures, spelled
-// and written as MusicXML.
+// and written as MusicXML, exact and on a grid; its tempos and track names
+// read from the file as it is.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +11,7 @@
 #include "notation/measure_layout.h"
 #include "notation/midi_merge.h"
 #include "notation/midi_notation.h"
+#include "notation/notation_grid.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo::notation;
@@ -19,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   MidiNotes midi = read_midi_notes(format0);
+  read_midi_labels(std::string_view(reinterpret_cast<const char*>(data), size), midi);
   add_key_from_notes(midi);
   int64_t end = 0;
   for (const SoundingNote& note : midi.notes) {
@@ -41,6 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const TimeSignature& meter : midi.meters) short_bars = short_bars && meter.beats <= 8 * meter.beat_type;
   if (laid_out && short_bars && measures.size() <= 32 && midi.notes.size() <= 128) {
     (void)write_musicxml(midi, std::vector<std::string>(midi.notes.size(), "pa"));
+    (void)write_notation(midi, std::vector<std::string>(midi.notes.size(), "pa"), Grid::kChosen);
+    (void)write_notation(midi, {}, Grid::kEighthTriplet);
   }
   return 0;
 }

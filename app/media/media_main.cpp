@@ -4,6 +4,7 @@
 
 #include "command_line.h"
 #include "media_commands.h"
+#include "player_commands.h"
 
 namespace {
 
@@ -16,6 +17,9 @@ struct MediaCommand {
 constexpr MediaCommand kCommands[] = {
     {"render", zelvo::app::run_render_command},
     {"roll", zelvo::app::run_roll_command},
+    {"ports", zelvo::app::run_ports_command},
+    {"play", zelvo::app::run_play_command},
+    {"watch", zelvo::app::run_watch_command},
 };
 
 }  // namespace

@@ -2,9 +2,7 @@
 
 #include <fluidsynth.h>
 
-#include <cstdlib>
-#include <vector>
-
+#include "audio/sound_device.h"
 #include "audio/synth.h"
 #include "roll/midi_events.h"
 
@@ -24,24 +22,9 @@ bool Player::start(const std::string& midi, const std::string& soundfont, std::s
     synth_.reset();
     return false;
   }
-  // JACK is left out: opening it may start a sound server of its own.
-  // ZELVO_AUDIO_DRIVER names one FluidSynth driver instead; "file" plays in
-  // real time into nothing, for machines without sound.
-  std::vector<std::string> drivers = {"pipewire", "pulseaudio", "alsa"};
-  const char* forced = std::getenv("ZELVO_AUDIO_DRIVER");
-  if (forced != nullptr && *forced != '\0') drivers = {forced};
-  fluid_settings_setstr(synth_->settings(), "audio.file.name", "/dev/null");
-  fluid_settings_setstr(synth_->settings(), "audio.file.type", "raw");
-  for (const std::string& name : drivers) {
-    if (fluid_settings_setstr(synth_->settings(), "audio.driver", name.c_str()) != FLUID_OK) continue;
-    driver_ = new_fluid_audio_driver(synth_->settings(), synth_->synth());
-    if (driver_ != nullptr) break;
-  }
+  driver_ = open_sound_device(*synth_, error);
   if (driver_ == nullptr) {
     synth_.reset();
-    error = forced != nullptr && *forced != '\0'
-                ? std::string("no sound device could be opened (ZELVO_AUDIO_DRIVER=") + forced + ")"
-                : "no sound device could be opened (tried PipeWire, PulseAudio and ALSA)";
     return false;
   }
   player_ = new_fluid_player(synth_->synth());

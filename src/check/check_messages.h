@@ -50,6 +50,29 @@ inline constexpr MessagePair kHarmonyEndsEarly{
     "the harmony ends in bar %d but the music goes on until bar %d: the last chord and scale hold to the end",
     "la armon\xED" "a termina en el comp\xE1s %d pero la m\xFAsica sigue hasta el comp\xE1s %d: el \xFAltimo "
     "acorde y la \xFAltima escala duran hasta el final"};
+inline constexpr MessagePair kFewerCells{
+    "%d cells where the header has %d: the cells after a missing one move one column to the left, "
+    "and column %d (%s) gets none",
+    "%d celdas donde la cabecera tiene %d: las celdas que siguen a una que falta se mueven una columna "
+    "a la izquierda, y la columna %d (%s) se queda sin ninguna"};
+inline constexpr MessagePair kMoreCells{
+    "%d cells where the header has %d: column %d and those after it have no title. Either the header "
+    "misses a cell (in TGENC and TGENS the last columns are then not read) or this row has one too "
+    "many and the cells after it are read one column off",
+    "%d celdas donde la cabecera tiene %d: la columna %d y las siguientes no tienen t\xEDtulo. O a la "
+    "cabecera le falta una celda (en TGENC y TGENS las \xFAltimas columnas no se leen entonces) o a "
+    "esta fila le sobra una y las celdas siguientes se leen una columna desplazadas"};
+inline constexpr MessagePair kDroppedAsTag{
+    "the reader takes \"%s\" for a tag and drops it: write a comparison's < as &lt; (and > as &gt;)",
+    "el lector toma \"%s\" por una etiqueta y la elimina: escriba el < de una comparaci\xF3n como "
+    "&lt; (y el > como &gt;)"};
+inline constexpr MessagePair kNoNotes{
+    "the composition makes no notes: outco.mid and outco.rur would be empty. Check that the generator "
+    "tables are named TGENC or TGENS and that each TSAL row has a channel from 1 to 16, a note and a "
+    "play cell that is not 0",
+    "la composici\xF3n no genera ninguna nota: outco.mid y outco.rur quedar\xEDan vac\xEDos. Compruebe "
+    "que las tablas de generadores se llamen TGENC o TGENS y que cada fila de TSAL tenga un canal de 1 "
+    "a 16, una nota y una celda de tocar distinta de 0"};
 inline constexpr MessagePair kNothingFound{
     "No probable mistakes found.\n",
     "No se encontraron errores probables.\n"};

@@ -4,12 +4,14 @@
 // current directory, in the order composition, configuration, harmony.
 // Reads the files with the jobs' own readers, runs no job and writes no file.
 #include "check/finding.h"
+#include "console/composition_opener.h"
 #include "console/score_opener.h"
 
 namespace zelvo::check {
 
 // `opener` (optional) opens the scores as the jobs do, so that compressed
 // scores, any layout and pickups are read as the harmonizer reads them.
-Findings check_work(int language, console::ScoreOpener* opener = nullptr);
+Findings check_work(int language, console::ScoreOpener* opener = nullptr,
+                    console::CompositionOpener* composition_opener = nullptr);
 
 }  // namespace zelvo::check

@@ -5,7 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "check/cell_check.h"
 #include "check/check_messages.h"
+#include "check/no_notes_check.h"
 #include "check/scratch_run.h"
 #include "machine/machine_state.h"
 #include "machine/opcodes.h"
@@ -40,6 +42,9 @@ struct Context {
   int language;
   std::string file;
   Findings& findings;
+  console::CompositionOpener* opener;
+  console::ScoreOpener* score_opener;
+  bool told_nothing_generated = false;  // a configuration finding says so already
 
   void add(std::string place, std::string text) {
     findings.push_back(Finding{file, std::move(place), std::move(text)});
@@ -51,7 +56,7 @@ struct Context {
 // sequence generators' names.
 void check_tables(Context& context, console::Console& scratch) {
   tables::TableReader reader(scratch);
-  tables::open_table_input(reader);
+  tables::open_table_input(reader, "", context.opener);
   tables::reset_position(reader);
   ReaderPosition& at = reader.position;
   const int language = context.language;
@@ -94,6 +99,7 @@ void check_tables(Context& context, console::Console& scratch) {
   }
   if (!have_configuration) {
     context.add(std::string(), say(language, kNoConfiguration));
+    context.told_nothing_generated = true;
     return;
   }
   const struct {
@@ -104,6 +110,7 @@ void check_tables(Context& context, console::Console& scratch) {
                   {tables::kConfigBeats, {"beats", "pulsos"}}};
   for (const auto& value : positive) {
     if (config[value.index] > 0) continue;
+    context.told_nothing_generated = true;
     context.add(say(language, kPlaceCell, "TCONF", 1, value.index),
                 say(language, kNotPositive, say(language, value.name).c_str(), config[value.index]));
   }
@@ -113,7 +120,7 @@ void check_tables(Context& context, console::Console& scratch) {
 void check_unused_variables(Context& context, console::Console& scratch) {
   auto composition = std::make_unique<tables::Composition>();
   auto machine = std::make_unique<machine::MachineState>();
-  tables::compile_tables(*composition, *machine, scratch);
+  tables::compile_tables(*composition, *machine, scratch, "", context.opener);
   std::vector<bool> read(tables::kMaxSymbols, false);
   for (uint32_t address = 0; address < machine->program_length && address < machine::kProgramSize;) {
     const uint32_t word = machine->program[address];
@@ -137,16 +144,24 @@ void check_unused_variables(Context& context, console::Console& scratch) {
 
 }  // namespace
 
-void check_composition(console::Console& scratch, int language, Findings& findings) {
-  Context context{language, existing_composition(), findings};
+void check_composition(console::Console& scratch, int language, Findings& findings,
+                       console::CompositionOpener* opener, console::ScoreOpener* score_opener) {
+  Context context{language, existing_composition(), findings, opener, score_opener};
   if (context.file.empty()) return;
   // A document the composer refuses gets its error once; the other checks
   // need a document that reads to its end.
   std::string error;
+  bool makes_notes = true;
+  // The cells are looked at before the compiler runs, so that a `<` it
+  // misread is named even when that makes the compiler stop.
   if (!run_on_scratch(scratch, [&] { check_tables(context, scratch); }, error) ||
-      !run_on_scratch(scratch, [&] { check_unused_variables(context, scratch); }, error)) {
+      !run_on_scratch(scratch, [&] { check_cells(scratch, language, context.file, opener, findings); }, error) ||
+      !run_on_scratch(scratch, [&] { check_unused_variables(context, scratch); }, error) ||
+      !run_on_scratch(scratch, [&] { makes_notes = composition_makes_notes(scratch, opener, score_opener); }, error)) {
     context.add(std::string(), say(language, kUnreadable, error.c_str()));
+    return;
   }
+  if (!makes_notes && !context.told_nothing_generated) context.add(std::string(), say(language, kNoNotes));
 }
 
 }  // namespace zelvo::check

@@ -94,7 +94,7 @@ void compose(ComposerState& state, console::Console& console) {
   console_print(console, kStartMessage);
   check_stop(console);
 
-  tables::compile_tables(state.composition, state.machine, console);
+  tables::compile_tables(state.composition, state.machine, console, "", state.composition_opener);
   collect_variable_programs(state);
   compose_timing(state, console);
   read_sequences(state, console);
@@ -113,6 +113,8 @@ void compose(ComposerState& state, console::Console& console) {
   compute_times(state.notes, state.timing);
   sort_events(state.notes);
   write_midi_file(state, console, kCompositionMidi);
+  // note_offs doubled the count: 0 still means nothing was generated.
+  if (state.notes.count == 0) console_print(console, kNoNotesWarning, kCompositionMidi, kCompositionListing);
 }
 
 }  // namespace zelvo::composer

@@ -8,6 +8,7 @@
 #include "composer/sequence_reader.h"
 #include "composer/timing.h"
 #include "composer/variables.h"
+#include "console/composition_opener.h"
 #include "console/score_opener.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
@@ -43,6 +44,8 @@ struct ComposerState {
 
   // Set by the application to read insec.xml of any layout; not owned.
   console::ScoreOpener* score_opener = nullptr;
+  // Set by the application to read incom.htm written by any HTML editor.
+  console::CompositionOpener* composition_opener = nullptr;
 };
 
 }  // namespace zelvo::composer

@@ -23,6 +23,9 @@ class ScoreOpener {
   // or MIDI whose chunks all read. Its readers may then follow what only a
   // sound file is trusted with, such as changes of meter.
   virtual bool last_score_is_sound() const { return false; }
+  // The music of this job is the composer's output (a listing or a MIDI
+  // file), which has no pickup measure: a harmony file's pickup is left out.
+  virtual void music_has_no_pickup() {}
 };
 
 }  // namespace zelvo::console

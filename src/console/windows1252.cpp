@@ -60,17 +60,25 @@ std::string from_utf8(std::string_view utf8) {
     }
     for (size_t k = 1; k <= extra; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
     i += extra + 1;
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      out += static_cast<char>(c);
-      continue;
-    }
     char mapped = '?';
-    for (int k = 0; k < 32; ++k) {
-      if (kHighControls[k] == c) mapped = static_cast<char>(0x80 + k);
-    }
+    to_windows1252(c, mapped);
     out += mapped;
   }
   return out;
+}
+
+bool to_windows1252(char32_t c, char& byte) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+    byte = static_cast<char>(c);
+    return true;
+  }
+  for (int k = 0; k < 32; ++k) {
+    if (kHighControls[k] == c) {
+      byte = static_cast<char>(0x80 + k);
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace zelvo::console

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/meter_map.h"
+#include "engine/tempo_map.h"
 
 namespace zelvo::engine {
 
@@ -29,13 +30,14 @@ constexpr int32_t kNoInstrument = -2;
 // MIDI writer read them. A bar has compas_num * clicks_parte clicks, unless
 // the score changes meter (engine/bar_time.h).
 struct TimeSettings {
-  int32_t tempo = 120;          // beats per minute
+  int32_t tempo = kDefaultTempo;  // beats per minute; set by every reading of the music
   int32_t compas_num = 4;       // beats per bar
   int32_t compas_den = 4;       // beat unit (4 = quarter note)
   int32_t den_exponent = 2;     // log2 of compas_den
   int32_t clicks_parte = 1024;  // clicks per beat; reset by every run
   int32_t clicks_semic = 256;   // clicks per sixteenth; reset by every run
   MeterMap meters;              // empty unless the music changes meter; reset by every reading
+  TempoMap tempos;              // empty unless the music changes tempo; reset by every reading
 
   int32_t clicks_per_bar() const { return compas_num * clicks_parte; }
 };

@@ -41,6 +41,12 @@ inline constexpr MessagePair kNoMusic{
 inline constexpr MessagePair kNoHarmony{
     "\nThere is not Scale or Harmony information.\nPossible configuration error\n",
     "\nNo existe informacion de Escala o de Armonia.\nPosible error de configuracion.\n"};
+// Follows kNoHarmony: where the harmony was looked for and what the file has.
+inline constexpr MessagePair kHarmonyPartsLookedFor{
+    "The scale is read from part %2$lld of %1$s and the chords from parts %3$lld to %4$lld "
+    "(FirstHarmIns and HarmInsNum in conar.txt), a part by the digits of its id; %1$s has parts %5$s.\n",
+    "La escala se lee de la parte %2$lld de %1$s y los acordes de las partes %3$lld a %4$lld "
+    "(FirstHarmIns y HarmInsNum en conar.txt), cada parte por las cifras de su id; %1$s tiene las partes %5$s.\n"};
 
 // The MIDI reader's result codes 1 to 5, each with the file name.
 inline constexpr MessagePair kMidiCannotRead{

@@ -4,6 +4,7 @@
 
 #include "console/work_files.h"
 #include "harmonizer/harmonizer_messages.h"
+#include "harmonizer/harmony_parts.h"
 #include "harmonizer/musicxml_reader.h"
 #include "harmonizer/note_sort.h"
 #include "harmonizer/score_files.h"
@@ -47,7 +48,8 @@ void open_entry(HarmonyEntry& entry, const MusicNote& note) {
   std::memcpy(entry.marks, engine::kEmptyMarks, engine::kPitchClasses);
 }
 
-void build_scales(HarmonizerState& state, console::Console& console) {
+// False when the file has no note in the scale part.
+bool build_scales(HarmonizerState& state, console::Console& console) {
   const MusicNoteTable& music = state.engine.music;
   HarmonyTable& scales = state.engine.scales;
   const int32_t part = state.settings.FirstHarmIns;
@@ -69,7 +71,7 @@ void build_scales(HarmonizerState& state, console::Console& console) {
       ++k;
     }
   }
-  if (!any) console::fail_or_stop(console, kNoHarmony);
+  return any;
 }
 
 void build_chords(HarmonizerState& state, console::Console& console) {
@@ -140,7 +142,7 @@ void read_harmony(HarmonizerState& state, console::Console& console) {
   state.harmony_time = settings.time;
   state.engine.scales = HarmonyTable{};
   state.engine.chords = HarmonyTable{};
-  build_scales(state, console);
+  if (!build_scales(state, console)) refuse_missing_harmony(console, settings, file.get());
   // Only the chord parts stay, moved down in order.
   const int64_t first_chord_part = int64_t{settings.FirstHarmIns} + 1;
   const int64_t end_part = int64_t{settings.FirstHarmIns} + settings.HarmInsNum;
@@ -150,7 +152,7 @@ void read_harmony(HarmonizerState& state, console::Console& console) {
     if (inst >= first_chord_part && inst < end_part) music.notes[kept++] = music.notes[i];
   }
   music.note_count = kept;
-  if (kept == 0) console::fail_or_stop(console, kNoHarmony);
+  if (kept == 0) refuse_missing_harmony(console, settings, file.get());
   sort_notes(state);
   build_chords(state, console);
 }

@@ -18,7 +18,10 @@ class MusicFromMidi final : public midi::EventSink {
     division_ = ticks;
     time_.clicks_semic = ticks / 4;
   }
-  void tempo(int32_t micros_per_quarter) override { time_.tempo = 60000000 / micros_per_quarter; }
+  void tempo(int32_t micros_per_quarter) override {
+    time_.tempo = 60000000 / micros_per_quarter;
+    leading_micros_ = static_cast<uint32_t>(micros_per_quarter);
+  }
   void time_signature(int32_t numerator, int32_t exponent) override {
     time_.compas_num = numerator;
     time_.den_exponent = exponent;
@@ -60,6 +63,21 @@ class MusicFromMidi final : public midi::EventSink {
 
   int32_t problem_bar() const { return problem_bar_; }
 
+  // Kept for the result, at its bar and click.
+  void later_tempo(int64_t tick, int32_t micros_per_quarter) override {
+    if (clicks_per_bar_ <= 0 || tick < 0) return;
+    int64_t bar = tick / clicks_per_bar_ + 1;
+    int64_t click = tick % clicks_per_bar_;
+    if (engine::has_meter_changes(time_)) {
+      const engine::BarPosition at = engine::position_at(time_, tick);
+      bar = at.bar;
+      click = at.click;
+    }
+    if (bar > INT32_MAX || click > INT32_MAX) return;
+    time_.tempos.add(static_cast<int32_t>(bar), static_cast<int32_t>(click),
+                     static_cast<uint32_t>(micros_per_quarter), leading_micros_);
+  }
+
   void note_on(int64_t tick, int32_t channel, int32_t note, int32_t velocity) override {
     if (table_.note_count >= kMaxMidiNotes) return;
     MusicNote& record = table_.notes[table_.note_count];
@@ -98,6 +116,7 @@ class MusicFromMidi final : public midi::EventSink {
   int64_t clicks_per_bar_ = 0;
   bool follow_;
   int32_t problem_bar_ = 0;
+  uint32_t leading_micros_ = 0;
 };
 
 }  // namespace
@@ -106,6 +125,7 @@ MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time,
                      const char* file_name) {
   table.note_count = 0;
   time.meters.count = 0;
+  time.tempos.count = 0;
   MusicFromMidi music(table, time, false);
   return midi::read_file(file_name, music);
 }
@@ -114,6 +134,7 @@ MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, 
                      MeterFollowing* meters) {
   table.note_count = 0;
   time.meters.count = 0;
+  time.tempos.count = 0;
   MusicFromMidi music(table, time, meters != nullptr && meters->follow);
   const MidiResult result = midi::read_file(file, music);
   if (meters != nullptr) meters->problem_place = music.problem_bar();

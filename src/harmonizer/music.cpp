@@ -45,6 +45,7 @@ void read_source(HarmonizerState& state, console::Console& console) {
   engine::MusicNoteTable& music = state.engine.music;
   const int32_t first = settings.FirstMusicIns;
   const int32_t count = static_cast<int32_t>(int64_t{settings.LastMusicIns} - first + 1);
+  settings.time.tempos.count = 0;
   switch (settings.MusicSource) {
     case 0:
     case 2: {
@@ -56,6 +57,7 @@ void read_source(HarmonizerState& state, console::Console& console) {
       return;
     }
     case 1:
+      if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
       settings.time.meters.count = 0;
       switch (read_composer_listing(music, settings.time, first, count, kListingFile)) {
         case ListingResult::kRead:
@@ -67,6 +69,7 @@ void read_source(HarmonizerState& state, console::Console& console) {
       }
       return;
     case 3: {
+      if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
       const ScoreFile file = open_score_file(state.score_opener, console, kMidiFile, "rb");
       MeterFollowing meters{follows_meter_changes(state.score_opener)};
       const MidiResult read = read_midi(music, settings.time, file.get(), &meters);

@@ -1,6 +1,7 @@
 #include "harmonizer/musicxml_reader.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -18,6 +19,9 @@ constexpr int32_t kLineBuffer = 400;   // a line of at most 399 characters
 constexpr int32_t kPitchBuffer = 40;   // the alter and octave lines: 39 characters
 constexpr int32_t kNumberReach = 100;  // a tag's number lies in its first 100 characters
 constexpr int32_t kVelocity = 100;
+// Tempo marks MIDI can carry: 24 bits of microseconds a quarter note.
+constexpr double kMinTempo = 4;
+constexpr double kMaxTempo = 1000;
 
 bool starts_with(const char* line, const char* tag) {
   return std::strncmp(line, tag, std::strlen(tag)) == 0;
@@ -60,6 +64,9 @@ class XmlReading {
   XmlResult run(MeterFollowing& following) {
     table_.note_count = 0;
     time_.meters.count = 0;
+    // The music's own tempo, never an earlier reading's.
+    time_.tempo = engine::kDefaultTempo;
+    time_.tempos.count = 0;
     char buffer[kLineBuffer];
     while (std::fgets(buffer, kLineBuffer, file_) != nullptr) {
       const XmlResult result = line(from_tag(buffer));
@@ -88,6 +95,7 @@ class XmlReading {
       position_ = 0;
     }
     if (starts_with(text, "<divisions")) divisions_ = tag_number(text);
+    if (starts_with(text, "<sound ")) tempo_mark(text);
     if (starts_with(text, "<beats>")) time_.compas_num = tag_number(text);
     if (starts_with(text, "<beat-type")) {
       const int32_t den = tag_number(text);
@@ -135,6 +143,28 @@ class XmlReading {
       }
     }
     return XmlResult::kRead;
+  }
+
+  // A tempo mark: the first sets the tempo, later ones of the same part
+  // become changes where they stand. Other parts repeat the first part's
+  // marks, when they carry any. A mark out of the range MIDI can hold is
+  // left out.
+  void tempo_mark(const char* text) {
+    const char* value = std::strstr(text, " tempo=\"");
+    if (value == nullptr) return;
+    const double quarters = std::strtod(value + 8, nullptr);
+    if (!(quarters >= kMinTempo && quarters <= kMaxTempo)) return;
+    const auto tempo = static_cast<int32_t>(quarters + 0.5);
+    const auto micros = static_cast<uint32_t>(60000000 / tempo);
+    if (!tempo_seen_) {
+      tempo_seen_ = true;
+      tempo_part_ = part_;
+      time_.tempo = tempo;
+      return;
+    }
+    if (part_ != tempo_part_) return;
+    time_.tempos.add(measure_ > 0 ? measure_ : 1, in_range() ? saturate(position_) : 0, micros,
+                     static_cast<uint32_t>(60000000 / time_.tempo));
   }
 
   void end_note() {
@@ -241,6 +271,8 @@ class XmlReading {
   bool in_backup_ = false;
   bool in_note_ = false;
   bool has_pitch_ = false;  // the current note element's record holds its pitch
+  bool tempo_seen_ = false;
+  int32_t tempo_part_ = 0;  // the part whose tempo marks count
 };
 
 }  // namespace

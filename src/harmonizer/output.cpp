@@ -92,12 +92,20 @@ void write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int
     meters[k] = midi::MeterEvent{midi_tick(time, change.bar, 0), static_cast<uint32_t>(change.beats),
                                  static_cast<uint32_t>(change.den_exponent)};
   }
+  midi::TempoEvent tempos[midi::kMaxTempoEvents];
+  const int32_t tempo_count = time.tempos.count;
+  for (int32_t k = 0; k < tempo_count; ++k) {
+    const engine::TempoChange& change = time.tempos.changes[k];
+    tempos[k] = midi::TempoEvent{midi_tick(time, change.bar, change.click), change.micros_per_quarter};
+  }
   const midi::TrackSettings settings{4u * static_cast<uint32_t>(time.clicks_semic),
                                      static_cast<uint32_t>(time.compas_num),
                                      static_cast<uint32_t>(time.den_exponent),
                                      static_cast<uint32_t>(60000000 / time.tempo),
                                      meters,
-                                     meter_count};
+                                     meter_count,
+                                     tempos,
+                                     tempo_count};
   const midi::EncodeResult encoded = midi::encode_file(settings, track, state.image);
   // The file is created before a delta too long is reported, and keeps the
   // events before it.

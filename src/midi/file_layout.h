@@ -48,5 +48,7 @@ static_assert(kFirstEventOffset == 37);
 constexpr int32_t kMaxEventBytes = 4 + 3;
 // A four-byte delta and a time signature without its own delta.
 constexpr int32_t kMaxMeterEventBytes = 4 + kTimeSignatureBytes - 1;
+// A four-byte delta and a tempo without its own delta.
+constexpr int32_t kMaxTempoEventBytes = 4 + kTempoBytes - 1;
 
 }  // namespace zelvo::midi

@@ -143,6 +143,15 @@ class Reading {
           const ReadResult followed = sink_.later_time_signature(tick, numerator, exponent);
           if (followed != ReadResult::kRead) return followed;
         }
+        if (type == kMetaTempo && length >= 3) {
+          uint8_t data[3] = {0, 0, 0};
+          for (uint8_t& byte : data) {
+            if (!in_.byte(byte)) return ReadResult::kUnexpectedEnd;
+          }
+          length -= 3;
+          const int32_t micros = (data[0] << 16) | (data[1] << 8) | data[2];
+          if (micros > 0) sink_.later_tempo(tick, micros);
+        }
         if (!in_.skip(length)) return ReadResult::kUnexpectedEnd;
         continue;
       }

@@ -41,12 +41,15 @@ class EventSink {
                                           int32_t /*exponent*/) {
     return ReadResult::kRead;
   }
+  // A tempo after the leading meta events, at an absolute tick;
+  // micros_per_quarter > 0.
+  virtual void later_tempo(int64_t /*tick*/, int32_t /*micros_per_quarter*/) {}
 };
 
 // Reads a format 0 Standard MIDI File whose track begins with its meta
 // events (tempo and time signature among them, each with a one-byte delta),
 // as the composer writes it. Running status is followed; system exclusive
-// and meta events after the leading ones are skipped (a time signature is
+// and meta events after the leading ones are skipped (a time signature or a tempo is
 // shown to the sink first), other channel events are skipped by their
 // length.
 ReadResult read_file(const char* path, EventSink& sink);

@@ -32,26 +32,51 @@ EncodeResult encode_file(const TrackSettings& settings, const TrackEvents& track
 
   int64_t previous = 0;
   int32_t m = 0;
+  int32_t t = 0;
   const int32_t meter_count = settings.meter_count < kMaxMeterEvents ? settings.meter_count
                                                                       : kMaxMeterEvents;
+  const int32_t tempo_count = settings.tempo_count < kMaxTempoEvents ? settings.tempo_count
+                                                                      : kMaxTempoEvents;
+  // A meta event at `time` before the note `i`; false when its delta is too
+  // long (the note after it fails). One out of order is left out: the notes'
+  // times hold.
+  const auto put_meta = [&](int32_t i, int64_t time, const uint8_t* bytes, size_t size) {
+    if (time < previous) return true;
+    if (time - previous > kMaxVarLength) return false;
+    // Before the first note, a meta event with a one-byte delta would be
+    // read back as one of the leading ones: its delta takes two bytes (a
+    // leading 0x80 adds nothing).
+    if (i == 0 && time - previous < 0x80) *out++ = 0x80;
+    out += put_var_length(out, static_cast<uint32_t>(time - previous));
+    previous = time;
+    std::memcpy(out, bytes, size);
+    out += size;
+    return true;
+  };
   for (int32_t i = 0; i < track.count; ++i) {
     const TrackEvent& e = track.events[i];
-    for (; m < meter_count && settings.meters[m].time <= e.time; ++m) {
-      const MeterEvent& meter = settings.meters[m];
-      if (meter.time < previous) continue;  // out of order: the notes' times hold
-      if (meter.time - previous > kMaxVarLength) break;  // the note after it fails
-      // Before the first note, a meta event with a one-byte delta would be
-      // read back as one of the leading ones: its delta takes two bytes (a
-      // leading 0x80 adds nothing).
-      if (i == 0 && meter.time - previous < 0x80) *out++ = 0x80;
-      out += put_var_length(out, static_cast<uint32_t>(meter.time - previous));
-      previous = meter.time;
-      const uint8_t signature[kTimeSignatureBytes - 1] = {
-          kMetaEvent, kMetaTimeSignature, 0x04, static_cast<uint8_t>(meter.numerator),
-          static_cast<uint8_t>(meter.denominator_exponent), kClocksPerClick,
-          kThirtySecondsPerQuarter};
-      std::memcpy(out, signature, sizeof signature);
-      out += sizeof signature;
+    // The changes up to this note, in time order; a meter before a tempo of
+    // its tick.
+    for (;;) {
+      const bool meter_due = m < meter_count && settings.meters[m].time <= e.time;
+      const bool tempo_due = t < tempo_count && settings.tempos[t].time <= e.time;
+      if (meter_due && (!tempo_due || settings.meters[m].time <= settings.tempos[t].time)) {
+        const MeterEvent& meter = settings.meters[m++];
+        const uint8_t signature[kTimeSignatureBytes - 1] = {
+            kMetaEvent, kMetaTimeSignature, 0x04, static_cast<uint8_t>(meter.numerator),
+            static_cast<uint8_t>(meter.denominator_exponent), kClocksPerClick,
+            kThirtySecondsPerQuarter};
+        if (!put_meta(i, meter.time, signature, sizeof signature)) break;
+      } else if (tempo_due) {
+        const TempoEvent& change = settings.tempos[t++];
+        const uint32_t micros = change.micros_per_quarter;
+        const uint8_t tempo_change[kTempoBytes - 1] = {
+            kMetaEvent, kMetaTempo, 0x03, static_cast<uint8_t>(micros >> 16),
+            static_cast<uint8_t>(micros >> 8), static_cast<uint8_t>(micros)};
+        if (!put_meta(i, change.time, tempo_change, sizeof tempo_change)) break;
+      } else {
+        break;
+      }
     }
     const int64_t delta = int64_t{e.time} - previous;
     if (delta < 0 || delta > kMaxVarLength) {

@@ -34,6 +34,14 @@ struct MeterEvent {
 
 constexpr int32_t kMaxMeterEvents = 256;
 
+// A later tempo: music whose tempo changes carries one where it does.
+struct TempoEvent {
+  int32_t time;
+  uint32_t micros_per_quarter;  // 24 bits
+};
+
+constexpr int32_t kMaxTempoEvents = 256;
+
 // What the header and the two leading meta events carry, and the later time
 // signatures (by time; none for music in one meter). Only the low bits each
 // field has room for are written.
@@ -44,10 +52,13 @@ struct TrackSettings {
   uint32_t micros_per_quarter;   // 24 bits
   const MeterEvent* meters = nullptr;
   int32_t meter_count = 0;       // at most kMaxMeterEvents
+  const TempoEvent* tempos = nullptr;
+  int32_t tempo_count = 0;       // at most kMaxTempoEvents
 };
 
 constexpr int32_t kMaxFileBytes = kFirstEventOffset + kMaxTrackEvents * kMaxEventBytes +
-                                  kMaxMeterEvents * kMaxMeterEventBytes + kEndOfTrackBytes;
+                                  kMaxMeterEvents * kMaxMeterEventBytes +
+                                  kMaxTempoEvents * kMaxTempoEventBytes + kEndOfTrackBytes;
 
 // The bytes of a MIDI file, built whole in memory before they go to disk.
 struct FileImage {
@@ -60,8 +71,8 @@ struct EncodeResult {
   int64_t bad_delta;  // when !ok: the delta time that no variable-length quantity holds
 };
 
-// Encodes the file; a time signature goes before the notes of its tick, and
-// one after the last note is left out. Fails on the first negative delta time or one beyond
+// Encodes the file; a time signature, then a tempo, goes before the notes of
+// its tick, and one after the last note is left out. Fails on the first negative delta time or one beyond
 // kMaxVarLength; image.size then counts the bytes before that event, with
 // the track length still 0.
 EncodeResult encode_file(const TrackSettings& settings, const TrackEvents& track, FileImage& image);

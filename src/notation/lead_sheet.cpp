@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "notation/chord_symbols.h"
+#include "notation/key_spelling.h"
 #include "notation/xml_layout.h"
 
 namespace zelvo::notation {
@@ -24,6 +25,7 @@ struct Event {
   bool scale;          // a scale, else a chord
   uint16_t classes;    // pitch classes
   int low;             // the scale's tonic or the chord's bass
+  Key key{};           // its pitches are spelled in this key
 };
 
 struct Measure {
@@ -37,6 +39,23 @@ struct Measure {
 };
 
 std::string_view text_of(const xml_node& node) { return node.text().as_string(); }
+
+// The key a chord's pitches are spelled in: the major or minor key of its
+// root as the symbol writes it (B-flat for a B-flat chord); where that key
+// would need more than seven sharps or flats, the one of fewer.
+Key chord_key(const xml_node& harmony) {
+  static constexpr std::string_view kFifthsOrder = "FCGDAEB";
+  const std::string_view step = text_of(harmony.child("root").child("root-step"));
+  const size_t letter = step.empty() ? std::string_view::npos : kFifthsOrder.find(step[0]);
+  const std::string_view kind = text_of(harmony.child("kind"));
+  const bool minor = kind.starts_with("minor") || kind.starts_with("diminished") || kind == "half-diminished";
+  if (letter == std::string_view::npos) return Key{0, minor};
+  int fifths = static_cast<int>(letter) - 1 + 7 * harmony.child("root").child("root-alter").text().as_int() -
+               (minor ? 3 : 0);
+  while (fifths > 7) fifths -= 12;
+  while (fifths < -7) fifths += 12;
+  return Key{fifths, minor};
+}
 
 ChordSymbol read_symbol(const xml_node& harmony) {
   ChordSymbol chord;
@@ -100,6 +119,7 @@ void read_part(const xml_node& part, int64_t harmony_divisions, std::vector<Meas
           Event event{to_harmony(position), true, 0, 0};
           event.classes = key_scale(key.child("fifths").text().as_int(),
                                     text_of(key.child("mode")), event.low);
+          event.key = Key{std::clamp(key.child("fifths").text().as_int(), -7, 7), text_of(key.child("mode")) == "minor"};
           measure.events.push_back(event);
         }
       } else if (name == "harmony") {
@@ -108,7 +128,7 @@ void read_part(const xml_node& part, int64_t harmony_divisions, std::vector<Meas
         if (classes != 0) {
           const int64_t offset = child.child("offset").text().as_llong();
           measure.events.push_back(Event{to_harmony(position + offset), false, classes,
-                                         chord.bass >= 0 ? chord.bass : chord.root});
+                                         chord.bass >= 0 ? chord.bass : chord.root, chord_key(child)});
         }
       } else if (name == "note") {
         if (!child.child("chord") && !child.child("grace")) {
@@ -152,15 +172,15 @@ void hold_from_start(std::vector<Measure>& measures, bool scale) {
   }
 }
 
-void append_note(xml_node measure, int pitch, int64_t duration, bool chord) {
-  static constexpr const char* kSteps[] = {"C", "C", "D", "D", "E", "F", "F", "G", "G", "A", "A", "B"};
-  static constexpr int kAlters[] = {0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0};
+void append_note(xml_node measure, int pitch, int64_t duration, bool chord, Key key) {
+  const Spelling spelling = spell_pitch(pitch, key);
+  const char step[2] = {spelling.step, 0};
   xml_node note = measure.append_child("note");
   if (chord) note.append_child("chord");
   xml_node pitch_node = note.append_child("pitch");
-  pitch_node.append_child("step").text().set(kSteps[pitch % 12]);
-  if (kAlters[pitch % 12] != 0) pitch_node.append_child("alter").text().set(kAlters[pitch % 12]);
-  pitch_node.append_child("octave").text().set(pitch / 12 - 1);
+  pitch_node.append_child("step").text().set(step);
+  if (spelling.alter != 0) pitch_node.append_child("alter").text().set(spelling.alter);
+  pitch_node.append_child("octave").text().set((pitch - spelling.alter) / 12 - 1);
   note.append_child("duration").text().set(static_cast<long long>(duration));
   note.append_child("voice").text().set(1);
 }
@@ -205,14 +225,14 @@ void write_part(xml_node part, const std::vector<Measure>& measures, bool scale,
       if (scale) {
         for (int pitch = low; pitch <= low + 12; ++pitch) {
           if ((event.classes >> (pitch % 12) & 1) == 0) continue;
-          append_note(measure, pitch, note_length, false);
+          append_note(measure, pitch, note_length, false, event.key);
           position += note_length;
         }
       } else {
-        append_note(measure, low, note_length, false);
+        append_note(measure, low, note_length, false, event.key);
         for (int pitch = 60; pitch < 72; ++pitch) {
           if ((event.classes >> (pitch % 12) & 1) != 0 && pitch % 12 != event.low) {
-            append_note(measure, pitch, note_length, true);
+            append_note(measure, pitch, note_length, true, event.key);
           }
         }
         position += note_length;
@@ -247,7 +267,7 @@ std::string make_harmony_file(const pugi::xml_document& score, int first_part,
   if (!has_scale) {
     int tonic = 0;
     const uint16_t classes = key_scale(0, "major", tonic);
-    measures.front().events.insert(measures.front().events.begin(), Event{0, true, classes, tonic});
+    measures.front().events.insert(measures.front().events.begin(), Event{0, true, classes, tonic, Key{}});
   }
 
   pugi::xml_document harmony;

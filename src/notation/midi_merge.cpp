@@ -28,6 +28,11 @@ struct TimedMeter {
   Meter meter;
 };
 
+struct TimedTempo {
+  uint64_t tick;
+  uint32_t micros;
+};
+
 struct TimedKey {
   uint64_t tick;
   uint8_t data[2];  // sharps (negative: flats), 1 for minor
@@ -77,7 +82,8 @@ uint32_t be(std::string_view bytes, size_t at, int count) {
 }
 
 bool read_track(std::string_view chunk, uint32_t track, std::vector<Event>& events,
-                std::vector<TimedMeter>& meters, std::vector<TimedKey>& keys, std::optional<uint32_t>& tempo) {
+                std::vector<TimedMeter>& meters, std::vector<TimedKey>& keys, std::optional<uint32_t>& tempo,
+                std::vector<TimedTempo>& later_tempos) {
   Reader in(chunk);
   uint64_t tick = 0;
   uint8_t running = 0;
@@ -94,7 +100,11 @@ bool read_track(std::string_view chunk, uint32_t track, std::vector<Event>& even
       const std::string_view data = in.take(length);
       if (data.size() != length) return false;
       if (type == 0x2F) return true;
-      if (type == 0x51 && length == 3 && tick == 0 && !tempo) tempo = be(data, 0, 3);
+      if (type == 0x51 && length == 3 && tick == 0 && !tempo) {
+        tempo = be(data, 0, 3);
+      } else if (type == 0x51 && length == 3 && tick > 0 && be(data, 0, 3) != 0) {
+        later_tempos.push_back({tick, be(data, 0, 3)});
+      }
       if (type == 0x58 && length >= 2) {
         Meter meter{{static_cast<uint8_t>(data[0]), static_cast<uint8_t>(data[1]), 24, 8}};
         if (length >= 4) {
@@ -152,9 +162,10 @@ struct MetaAt {
   std::string bytes;  // the event without its delta time
 };
 
-// Every change of time signature (one a tick, the last written there) and of
-// key signature, each written where it happens.
-std::vector<MetaAt> signature_events(std::vector<TimedMeter> meters, std::vector<TimedKey> keys) {
+// Every change of time signature (one a tick, the last written there), of
+// key signature and of tempo after the first, each written where it happens.
+std::vector<MetaAt> signature_events(std::vector<TimedMeter> meters, std::vector<TimedKey> keys,
+                                     std::vector<TimedTempo> tempos, uint32_t first_tempo) {
   std::vector<MetaAt> out;
   const auto by_tick = [](const auto& a, const auto& b) { return a.tick < b.tick; };
   std::stable_sort(meters.begin(), meters.end(), by_tick);
@@ -179,6 +190,16 @@ std::vector<MetaAt> signature_events(std::vector<TimedMeter> meters, std::vector
     out.push_back({keys[i].tick, std::string("\xFF\x59\x02", 3) +
                                      std::string(reinterpret_cast<const char*>(keys[i].data), 2)});
   }
+  std::stable_sort(tempos.begin(), tempos.end(), by_tick);
+  uint32_t tempo_in_force = first_tempo;
+  for (size_t i = 0; i < tempos.size(); ++i) {
+    if (i + 1 < tempos.size() && tempos[i + 1].tick == tempos[i].tick) continue;
+    if (tempos[i].micros == tempo_in_force) continue;
+    tempo_in_force = tempos[i].micros;
+    std::string bytes("\xFF\x51\x03", 3);
+    put_be(bytes, tempo_in_force, 3);
+    out.push_back({tempos[i].tick, bytes});
+  }
   std::stable_sort(out.begin(), out.end(), by_tick);
   return out;
 }
@@ -195,19 +216,20 @@ MidiMerge merge(std::string_view bytes, std::string& format0) {
   std::vector<TimedMeter> meters;
   std::vector<TimedKey> keys;
   std::optional<uint32_t> tempo;
+  std::vector<TimedTempo> later_tempos;
   uint32_t track = 0;
   for (size_t at = 8 + header_length; at < bytes.size();) {
     if (bytes.size() - at < 8) return MidiMerge::kDamaged;
     const uint32_t length = be(bytes, at + 4, 4);
     if (length > bytes.size() - at - 8) return MidiMerge::kDamaged;
     if (bytes.substr(at, 4) == "MTrk" &&
-        !read_track(bytes.substr(at + 8, length), track++, events, meters, keys, tempo)) {
+        !read_track(bytes.substr(at + 8, length), track++, events, meters, keys, tempo, later_tempos)) {
       return MidiMerge::kDamaged;
     }
     at += 8 + static_cast<size_t>(length);
   }
 
-  const std::vector<MetaAt> signatures = signature_events(meters, keys);
+  const std::vector<MetaAt> signatures = signature_events(meters, keys, later_tempos, tempo.value_or(500000));
   std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
     if (a.tick != b.tick) return a.tick < b.tick;
     if (a.track != b.track) return a.track < b.track;
@@ -230,7 +252,8 @@ MidiMerge merge(std::string_view bytes, std::string& format0) {
       // with a one-byte delta, as the leading tempo and time signature. A
       // later change of meter before the first note must not look like one:
       // its delta is written in two bytes (a leading 0x80 adds nothing).
-      if (before_notes && signature.tick > 0 && signature.bytes[1] == '\x58' && delta < 0x80) {
+      if (before_notes && signature.tick > 0 && (signature.bytes[1] == '\x58' || signature.bytes[1] == '\x51') &&
+          delta < 0x80) {
         track_bytes += '\x80';
       }
       put_var_length(track_bytes, delta);

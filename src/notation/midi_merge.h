@@ -17,9 +17,9 @@ enum class MidiMerge {
 // takes: one track starting with one time signature and one tempo (those in
 // force at tick 0, else 4/4 and 120), then every channel event of every
 // track in time order (at equal times, track by track, each in its order),
-// each with its own status byte; every later change of time signature and
-// every key signature go in where they happen, before the channel events of
-// their tick. Other meta events and system exclusive messages are left out.
+// each with its own status byte; every later change of time signature or
+// tempo and every key signature go in where they happen, before the channel
+// events of their tick. Other meta events and system exclusive messages are left out.
 MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0);
 
 // The same for a format 0 file as well (a file in that form comes out of it

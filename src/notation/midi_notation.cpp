@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <pugixml.hpp>
 
+#include "notation/general_midi.h"
 #include "notation/measure_layout.h"
+#include "notation/note_values.h"
+#include "notation/part_names.h"
+#include "notation/voice_layout.h"
 #include "notation/xml_layout.h"
 
 namespace zelvo::notation {
@@ -12,117 +16,6 @@ namespace {
 
 using pugi::xml_node;
 
-uint32_t be(std::string_view bytes, size_t at, int count) {
-  uint32_t value = 0;
-  for (int i = 0; i < count && at + i < bytes.size(); ++i) {
-    value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
-  }
-  return value;
-}
-
-// A chord of one voice: notes that start and end together.
-struct Chord {
-  int64_t start;
-  int64_t length;
-  std::vector<int> members;  // indexes into the notes
-};
-
-struct NoteValue {
-  const char* type;  // nullptr: a measure rest
-  int dots;
-  int64_t ticks;
-  bool triplet = false;  // three in the time of two: `ticks` is 2/3 of the type's
-};
-
-// The written values a length can be made of, longest first.
-std::vector<NoteValue> note_values(int64_t quarter) {
-  static constexpr const char* kTypes[] = {"whole", "half", "quarter", "eighth", "16th", "32nd", "64th", "128th"};
-  std::vector<NoteValue> values;
-  for (int i = 0; i < 8; ++i) {
-    const int64_t scaled = quarter * 4;
-    if (scaled % (int64_t{1} << i) != 0) break;
-    const int64_t plain = scaled >> i;
-    if (plain % 4 == 0) values.push_back({kTypes[i], 2, plain / 4 * 7});
-    if (plain % 2 == 0) values.push_back({kTypes[i], 1, plain / 2 * 3});
-    values.push_back({kTypes[i], 0, plain});
-  }
-  std::stable_sort(values.begin(), values.end(),
-                   [](const NoteValue& a, const NoteValue& b) { return a.ticks > b.ticks; });
-  return values;
-}
-
-// Greedy in plain and dotted values; a remainder below the shortest value
-// keeps its exact length under the shortest type. A rest (`at`, its place in
-// the measure, not -1) takes plain values that start on a multiple of their
-// own length where there is one (a quarter rest and a half rest from the
-// second beat of 4/4, not a dotted half), so the beats show.
-void add_plain_values(int64_t length, int64_t at, const std::vector<NoteValue>& values,
-                      std::vector<NoteValue>& parts) {
-  while (length > 0) {
-    const NoteValue* fit = nullptr;
-    for (const NoteValue& value : values) {
-      if (value.ticks > length) continue;
-      if (at >= 0 && (value.dots > 0 || at % value.ticks != 0)) continue;
-      fit = &value;
-      break;
-    }
-    for (size_t i = 0; fit == nullptr && i < values.size(); ++i) {
-      if (values[i].ticks <= length) fit = &values[i];
-    }
-    if (fit == nullptr) {
-      parts.push_back({values.back().type, 0, length});
-      break;
-    }
-    parts.push_back(*fit);
-    length -= fit->ticks;
-    if (at >= 0) at += fit->ticks;
-  }
-}
-
-// Triplet values (each 2/3 of a plain value) for `ticks`, a multiple of
-// `third`: one value when there is one that long, else thirds.
-void add_triplet_values(int64_t ticks, int64_t third, const std::vector<NoteValue>& values,
-                        std::vector<NoteValue>& parts) {
-  for (const NoteValue& value : values) {
-    if (value.dots == 0 && ticks % 2 == 0 && value.ticks == ticks / 2 * 3) {
-      parts.push_back({value.type, 0, ticks, true});
-      return;
-    }
-  }
-  for (; ticks > 0; ticks -= third) parts.push_back({values.back().type, 0, third, true});
-}
-
-// Splits a length starting at tick `start` into written values. Lengths off
-// the grid of the shortest plain value (the composer writes notes of 11/12
-// of a quarter note) are made exact with triplet values where the shortest
-// value divides by 3: first those that bring the start back onto the grid,
-// then plain values, then those for the end; so a note's end and the next
-// note's or rest's start make whole triplets. `measure_start` is -1 for a
-// note, the start of the measure for a rest.
-std::vector<NoteValue> split_length(int64_t start, int64_t length, const std::vector<NoteValue>& values,
-                                    int64_t measure_start = -1) {
-  std::vector<NoteValue> parts;
-  const int64_t unit = values.back().ticks;
-  const int64_t third = unit % 3 == 0 ? unit / 3 * 2 : 0;
-  int64_t tail = 0;
-  if (third > 0) {
-    for (int64_t k = 1; k < 3 && start % unit != 0; ++k) {
-      if ((start + k * third) % unit != 0) continue;
-      if (k * third <= length) {
-        add_triplet_values(k * third, third, values, parts);
-        length -= k * third;
-        start += k * third;
-      }
-      break;
-    }
-    for (int64_t k = 1; k < 3 && length % unit != 0; ++k) {
-      if (k * third <= length && (length - k * third) % unit == 0) tail = k * third;
-    }
-  }
-  add_plain_values(length - tail, measure_start < 0 ? -1 : start - measure_start, values, parts);
-  if (tail > 0) add_triplet_values(tail, third, values, parts);
-  return parts;
-}
 
 const char* accidental_name(int alter) {
   switch (alter) {
@@ -147,12 +40,20 @@ struct Piece {
   Spelling spelling{};
   int octave = 0;
   bool accidental = false;
+  int staff = 1;
+  int line = 1;
+  const std::vector<int>* members = nullptr;  // the chord's notes
 };
 
 class PartWriter {
  public:
-  PartWriter(const MidiNotes& midi, const std::vector<std::string>& lyrics)
-      : midi_(midi), lyrics_(lyrics), values_(note_values(midi.division)) {}
+  PartWriter(const MidiNotes& midi, const std::vector<std::string>& lyrics, const ReadableMarks* marks)
+      : midi_(midi), lyrics_(lyrics), marks_(marks), values_(note_values(midi.division, marks ? marks->step : 0)) {}
+
+  void set_part(int channel, int staves) {
+    drums_ = marks_ != nullptr && channel == kDrumChannel;
+    staves_ = staves;
+  }
 
   // The chords of one channel, put into voices.
   std::vector<std::vector<Chord>> voices(int channel) const {
@@ -184,11 +85,17 @@ class PartWriter {
 
   // The measure's notes and rests, voice after voice; each voice fills the
   // measure and the next one backs up to its start.
-  void write_measure(xml_node measure, const std::vector<std::vector<Chord>>& voices, const Measure& bar) {
+  void write_measure(xml_node measure, const VoiceLayout& layout, const Measure& bar) {
     std::vector<Piece> pieces;
+    const std::vector<std::vector<Chord>>& voices = layout.voices;
     for (size_t v = 0; v < std::max<size_t>(voices.size(), 1); ++v) {
       static const std::vector<Chord> kEmpty;
+      const size_t first = pieces.size();
       voice_pieces(v < voices.size() ? voices[v] : kEmpty, static_cast<int>(v + 1), bar, pieces);
+      for (size_t p = first; p < pieces.size() && v < layout.staff.size(); ++p) {
+        pieces[p].staff = layout.staff[v];
+        pieces[p].line = layout.line[v];
+      }
     }
     mark_accidentals(pieces, bar.key);
     int voice = 1;
@@ -217,6 +124,7 @@ class PartWriter {
       for (size_t p = 0; p < parts.size(); ++p) {
         for (size_t m = 0; m < chord.members.size(); ++m) {
           Piece piece{at, parts[p], number};
+          piece.members = &chord.members;
           piece.index = chord.members[m];
           piece.chord = m > 0;
           piece.tied_before = p > 0 || chord.start < from;
@@ -297,11 +205,20 @@ class PartWriter {
     xml_node note = measure.append_child("note");
     if (piece.index < 0) {
       // A second voice silent for the whole bar is not shown.
-      if (piece.value.type == nullptr && piece.voice > 1) note.append_attribute("print-object").set_value("no");
+      const bool second = marks_ != nullptr ? piece.line > 1 : piece.voice > 1;
+      if (piece.value.type == nullptr && second) note.append_attribute("print-object").set_value("no");
       xml_node rest = note.append_child("rest");
       if (piece.value.type == nullptr) rest.append_attribute("measure").set_value("yes");
     } else {
       if (piece.chord) note.append_child("chord");
+    }
+    if (piece.index >= 0 && drums_) {
+      const DrumPlace place = drum_place(midi_.notes[static_cast<size_t>(piece.index)].pitch);
+      xml_node unpitched = note.append_child("unpitched");
+      const char step[2] = {place.step, 0};
+      unpitched.append_child("display-step").text().set(step);
+      unpitched.append_child("display-octave").text().set(place.octave);
+    } else if (piece.index >= 0) {
       xml_node pitch = note.append_child("pitch");
       const char step[2] = {piece.spelling.step, 0};
       pitch.append_child("step").text().set(step);
@@ -311,38 +228,102 @@ class PartWriter {
     note.append_child("duration").text().set(static_cast<long long>(piece.value.ticks));
     if (piece.tied_before) note.append_child("tie").append_attribute("type").set_value("stop");
     if (piece.tied_after) note.append_child("tie").append_attribute("type").set_value("start");
+    if (piece.index >= 0 && drums_) {
+      const int key = midi_.notes[static_cast<size_t>(piece.index)].pitch;
+      note.append_child("instrument").append_attribute("id").set_value(drum_id(kDrumChannel, key).c_str());
+    }
     note.append_child("voice").text().set(piece.voice);
     if (piece.value.type != nullptr) note.append_child("type").text().set(piece.value.type);
     for (int d = 0; d < piece.value.dots; ++d) note.append_child("dot");
-    if (piece.accidental) note.append_child("accidental").text().set(accidental_name(piece.spelling.alter));
+    if (piece.accidental && !drums_) note.append_child("accidental").text().set(accidental_name(piece.spelling.alter));
     if (piece.value.triplet) {
       xml_node modification = note.append_child("time-modification");
       modification.append_child("actual-notes").text().set(3);
       modification.append_child("normal-notes").text().set(2);
     }
-    if (piece.tied_before || piece.tied_after) {
+    if (marks_ != nullptr && piece.index >= 0 && drums_) {
+      const bool cross = drum_place(midi_.notes[static_cast<size_t>(piece.index)].pitch).cross;
+      if (cross) note.append_child("notehead").text().set("x");
+    }
+    if (marks_ != nullptr && staves_ > 1) note.append_child("staff").text().set(piece.staff);
+    const size_t at = static_cast<size_t>(piece.index);
+    const bool staccato = marks_ != nullptr && piece.index >= 0 && piece.first_piece && !drums_ &&
+                          at < marks_->staccato.size() && marks_->staccato[at];
+    if (piece.tied_before || piece.tied_after || staccato) {
       xml_node notations = note.append_child("notations");
       if (piece.tied_before) notations.append_child("tied").append_attribute("type").set_value("stop");
       if (piece.tied_after) notations.append_child("tied").append_attribute("type").set_value("start");
+      if (staccato) notations.append_child("articulations").append_child("staccato");
     }
-    const size_t at = static_cast<size_t>(piece.index);
-    if (piece.index >= 0 && piece.first_piece && at < lyrics_.size() && !lyrics_[at].empty()) {
-      xml_node lyric = note.append_child("lyric");
-      lyric.append_attribute("number").set_value(1);
-      lyric.append_child("syllabic").text().set("single");
-      lyric.append_child("text").text().set(lyrics_[at].c_str());
+    if (marks_ != nullptr) {
+      // One lyric for the chord, on its first note: its notes' tone types in turn.
+      if (piece.index < 0 || !piece.first_piece || piece.chord) return;
+      std::string text;
+      for (const int member : *piece.members) {
+        const std::string& type = static_cast<size_t>(member) < lyrics_.size() ? lyrics_[static_cast<size_t>(member)] : kNone;
+        if (type.empty() || text == type || text.ends_with("/" + type)) continue;
+        text += (text.empty() ? "" : "/") + type;
+      }
+      if (!text.empty()) append_lyric(note, piece.line, text);
+    } else if (piece.index >= 0 && piece.first_piece && at < lyrics_.size() && !lyrics_[at].empty()) {
+      append_lyric(note, 1, lyrics_[at]);
     }
   }
 
+  static void append_lyric(xml_node note, int number, const std::string& text) {
+    xml_node lyric = note.append_child("lyric");
+    lyric.append_attribute("number").set_value(number);
+    lyric.append_child("syllabic").text().set("single");
+    lyric.append_child("text").text().set(text.c_str());
+  }
+
+  static inline const std::string kNone;
   const MidiNotes& midi_;
   const std::vector<std::string>& lyrics_;
+  const ReadableMarks* marks_;
   std::vector<NoteValue> values_;
+  bool drums_ = false;
+  int staves_ = 1;
 };
 
 void append_key(xml_node attributes, Key key) {
   xml_node node = attributes.append_child("key");
   node.append_child("fifths").text().set(key.fifths);
   node.append_child("mode").text().set(key.minor ? "minor" : "major");
+}
+
+void append_clef(xml_node attributes, int number, const char* sign, int line) {
+  xml_node clef = attributes.append_child("clef");
+  if (number > 0) clef.append_attribute("number").set_value(number);
+  clef.append_child("sign").text().set(sign);
+  if (line > 0) clef.append_child("line").text().set(line);
+}
+
+// A metronome mark `at` ticks into the measure.
+void append_tempo(xml_node measure, int tempo, int64_t at) {
+  xml_node direction = measure.append_child("direction");
+  direction.append_attribute("placement").set_value("above");
+  xml_node metronome = direction.append_child("direction-type").append_child("metronome");
+  metronome.append_child("beat-unit").text().set("quarter");
+  metronome.append_child("per-minute").text().set(tempo);
+  if (at > 0) direction.append_child("offset").text().set(static_cast<long long>(at));
+  direction.append_child("sound").append_attribute("tempo").set_value(tempo);
+}
+
+// Every change of tempo in the measure, at its beat; the file's first tempo
+// opens the first measure when no change is there.
+void append_tempo_marks(xml_node measure, const MidiNotes& midi, const Measure& bar) {
+  const bool opens = bar.start == 0 && (midi.tempos.empty() || midi.tempos.front().tick > 0);
+  if (opens) append_tempo(measure, midi.tempo, 0);
+  int shown = opens ? midi.tempo : -1;
+  for (size_t i = 0; i < midi.tempos.size(); ++i) {
+    const TempoChange& change = midi.tempos[i];
+    const int before = i > 0 ? midi.tempos[i - 1].tempo : -1;
+    if (change.tick < bar.start || change.tick >= bar.start + bar.length) continue;
+    if (change.tempo == before || change.tempo == shown) continue;
+    append_tempo(measure, change.tempo, change.tick - bar.start);
+    shown = change.tempo;
+  }
 }
 
 void append_time(xml_node attributes, const Measure& bar) {
@@ -353,93 +334,12 @@ void append_time(xml_node attributes, const Measure& bar) {
 
 }  // namespace
 
-MidiNotes read_midi_notes(std::string_view format0) {
-  MidiNotes midi;
-  // A division of 0 (no tick is any length) is read as one tick a quarter note.
-  midi.division = std::max(1, static_cast<int>(be(format0, 12, 2)));
-  midi.meters.clear();
-  bool tempo_seen = false;
-  size_t at = 22;  // after the header chunk and the track's own header
-  int64_t tick = 0;
-  uint8_t running = 0;
-  std::vector<size_t> open;
-  const auto byte = [&](size_t i) { return static_cast<uint8_t>(format0[i]); };
-  while (at < format0.size()) {
-    uint64_t delta = 0;
-    uint8_t b = 0x80;
-    for (int i = 0; i < 4 && at < format0.size() && (b & 0x80) != 0; ++i) {
-      b = byte(at++);
-      delta = (delta << 7) | (b & 0x7F);
-    }
-    tick += static_cast<int64_t>(delta);
-    if (at >= format0.size()) break;
-    const uint8_t status = byte(at);
-    if (status == 0xFF) {
-      if (at + 2 >= format0.size()) break;
-      const uint8_t type = byte(at + 1);
-      const size_t length = byte(at + 2);  // the merged track's meta events are short
-      const size_t data = at + 3;
-      if (type == 0x2F || data + length > format0.size()) break;
-      if (type == 0x58 && length >= 2 && byte(data) > 0) {
-        if (!midi.meters.empty() && midi.meters.back().tick == tick) midi.meters.pop_back();
-        midi.meters.push_back({tick, byte(data), 1 << std::min<int>(byte(data + 1), 6)});
-      } else if (type == 0x59 && length >= 2) {
-        const int fifths = static_cast<int8_t>(byte(data));
-        if (!midi.keys.empty() && midi.keys.back().tick == tick) midi.keys.pop_back();
-        midi.keys.push_back({tick, Key{std::clamp(fifths, -7, 7), byte(data + 1) == 1}});
-      } else if (type == 0x51 && length == 3 && !tempo_seen) {
-        const uint32_t tempo = be(format0, data, 3);
-        midi.tempo = tempo == 0 ? 120 : static_cast<int>(60000000 / tempo);
-        tempo_seen = true;
-      }
-      at = data + length;
-      continue;
-    }
-    if (status < 0x80 && running == 0) break;
-    const uint8_t kind_status = status < 0x80 ? running : status;
-    if (status >= 0x80) {
-      if (status >= 0xF0) break;  // the merged track holds no system messages
-      running = status;
-      ++at;
-    }
-    const uint8_t kind = kind_status & 0xF0;
-    const size_t size = kind == 0xC0 || kind == 0xD0 ? 1 : 2;
-    if (at + size > format0.size()) break;
-    const int channel = kind_status & 0x0F;
-    const int pitch = byte(at);
-    const int velocity = size == 2 ? byte(at + 1) : 0;
-    at += size;
-    if (kind == 0x90 && velocity > 0) {
-      open.push_back(midi.notes.size());
-      midi.notes.push_back(SoundingNote{channel, tick, -1, pitch});
-    } else if (kind == 0x80 || kind == 0x90) {
-      for (auto it = open.begin(); it != open.end(); ++it) {
-        SoundingNote& note = midi.notes[*it];
-        if (note.channel != channel || note.pitch != pitch) continue;
-        note.length = tick - note.start;
-        open.erase(it);
-        break;
-      }
-    }
-  }
-  for (const size_t index : open) midi.notes[index].length = tick - midi.notes[index].start;
-  if (midi.meters.empty() || midi.meters.front().tick != 0) midi.meters.insert(midi.meters.begin(), {0, 4, 4});
-  return midi;
-}
 
-void add_key_from_notes(MidiNotes& midi) {
-  if (!midi.keys.empty()) return;
-  std::vector<int> pitches;
-  std::vector<int64_t> lengths;
-  for (const SoundingNote& note : midi.notes) {
-    pitches.push_back(note.pitch);
-    lengths.push_back(note.length);
-  }
-  midi.keys.push_back({0, estimate_key(pitches, lengths)});
-}
+namespace {
 
-std::string write_musicxml(const MidiNotes& midi, const std::vector<std::string>& lyrics) {
-  PartWriter writer(midi, lyrics);
+// The score: the exact one without `marks`, else the readable one.
+std::string write_score(const MidiNotes& midi, const std::vector<std::string>& lyrics, const ReadableMarks* marks) {
+  PartWriter writer(midi, lyrics, marks);
   int64_t end = 0;
   bool used[16] = {};
   for (const SoundingNote& note : midi.notes) {
@@ -455,6 +355,10 @@ std::string write_musicxml(const MidiNotes& midi, const std::vector<std::string>
   xml_node list = root.append_child("part-list");
   for (int c = 0; c < 16; ++c) {
     if (!used[c]) continue;
+    if (marks != nullptr) {
+      append_named_part(list, midi, c);
+      continue;
+    }
     xml_node part = list.append_child("score-part");
     part.append_attribute("id").set_value(("P" + std::to_string(c + 1)).c_str());
     part.append_child("part-name").text().set(("Instrument " + std::to_string(c + 1)).c_str());
@@ -464,7 +368,10 @@ std::string write_musicxml(const MidiNotes& midi, const std::vector<std::string>
     if (!used[c]) continue;
     xml_node part = root.append_child("part");
     part.append_attribute("id").set_value(("P" + std::to_string(c + 1)).c_str());
-    const std::vector<std::vector<Chord>> voices = writer.voices(c);
+    VoiceLayout layout{writer.voices(c), {}, {}};
+    int staves = 1;
+    if (marks != nullptr) staves = arrange_staves(midi, c, layout);
+    writer.set_part(c, staves);
     int64_t pitch_sum = 0;
     int64_t count = 0;
     for (const SoundingNote& note : midi.notes) {
@@ -482,26 +389,38 @@ std::string write_musicxml(const MidiNotes& midi, const std::vector<std::string>
         if (m == 0) attributes.append_child("divisions").text().set(midi.division);
         if (bar.key_shown) append_key(attributes, bar.key);
         if (bar.time_shown) append_time(attributes, bar);
-        if (m == 0) {
-          xml_node clef = attributes.append_child("clef");
+        if (m == 0 && staves > 1) {
+          attributes.append_child("staves").text().set(staves);
+          append_clef(attributes, 1, "G", 2);
+          append_clef(attributes, 2, "F", 4);
+        } else if (m == 0 && marks != nullptr && c == kDrumChannel) {
+          append_clef(attributes, 0, "percussion", 0);
+        } else if (m == 0) {
           const bool low = count > 0 && pitch_sum / count < 60;
-          clef.append_child("sign").text().set(low ? "F" : "G");
-          clef.append_child("line").text().set(low ? 4 : 2);
+          append_clef(attributes, 0, low ? "F" : "G", low ? 4 : 2);
         }
       }
-      if (m == 0 && first_part) {
-        xml_node direction = measure.append_child("direction");
-        direction.append_attribute("placement").set_value("above");
-        xml_node metronome = direction.append_child("direction-type").append_child("metronome");
-        metronome.append_child("beat-unit").text().set("quarter");
-        metronome.append_child("per-minute").text().set(midi.tempo);
-        direction.append_child("sound").append_attribute("tempo").set_value(midi.tempo);
+      if (first_part && marks != nullptr) {
+        append_tempo_marks(measure, midi, bar);
+      } else if (m == 0 && first_part) {
+        append_tempo(measure, midi.tempo, 0);
       }
-      writer.write_measure(measure, voices, bar);
+      writer.write_measure(measure, layout, bar);
     }
     first_part = false;
   }
   return lay_out(document);
+}
+
+}  // namespace
+
+std::string write_musicxml(const MidiNotes& midi, const std::vector<std::string>& lyrics) {
+  return write_score(midi, lyrics, nullptr);
+}
+
+std::string write_readable_musicxml(const MidiNotes& midi, const std::vector<std::string>& lyrics,
+                                    const ReadableMarks& marks) {
+  return write_score(midi, lyrics, &marks);
 }
 
 }  // namespace zelvo::notation

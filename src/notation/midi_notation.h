@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,6 +28,11 @@ struct KeySignature {
   Key key;
 };
 
+struct TempoChange {
+  int64_t tick;
+  int tempo;  // quarter notes per minute
+};
+
 // A MIDI file as notes: the one-track form that merge_any_midi makes.
 struct MidiNotes {
   int division = 480;  // ticks per quarter note, 1 or more
@@ -34,6 +40,9 @@ struct MidiNotes {
   std::vector<TimeSignature> meters{{0, 4, 4}};  // by tick, the first at 0
   std::vector<KeySignature> keys;   // by tick; none when the file has none
   std::vector<SoundingNote> notes;  // by start
+  std::vector<TempoChange> tempos;  // every change by tick (read_midi_labels); may be empty
+  std::array<int, 16> programs = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};  // the first a channel
+  std::array<std::string, 16> names;  // a channel's part name: its track's name, if any
 };
 
 // REQUIRES: `format0` comes from merge_any_midi (any bytes are read
@@ -42,6 +51,11 @@ struct MidiNotes {
 // time and key signature is kept with its tick (a time signature of 0 beats
 // left out, 4/4 until the first); the first tempo counts.
 MidiNotes read_midi_notes(std::string_view format0);
+
+// From the MIDI file as it is (any bytes are read safely): every tempo
+// change with its tick, and the name of each track that plays on one
+// channel as that channel's name (the first such track's).
+void read_midi_labels(std::string_view file, MidiNotes& midi);
 
 // When the file has no key signature: the key that best fits its notes,
 // weighted by their lengths, from the start.
@@ -59,5 +73,22 @@ constexpr int64_t kMaxMeasures = 20000;
 // written under the notes. Empty when the notes need more than kMaxMeasures
 // measures.
 std::string write_musicxml(const MidiNotes& midi, const std::vector<std::string>& lyrics);
+
+// General MIDI's drum channel (channel 10 counted from 1).
+constexpr int kDrumChannel = 9;
+
+// What the readable writing adds to notes placed on a grid.
+struct ReadableMarks {
+  int64_t step = 1;            // the grid: no written value is shorter
+  std::vector<bool> staccato;  // one a note
+};
+
+// The same written for a musician (the notes already on a grid): parts
+// named (part_names.h) with their instruments, the drum channel on a
+// percussion staff, a grand staff where a part needs one, a staccato mark
+// where `marks` says, each voice's lyrics on a line of its own and one lyric
+// a chord, and a metronome mark at every change of tempo.
+std::string write_readable_musicxml(const MidiNotes& midi, const std::vector<std::string>& lyrics,
+                                    const ReadableMarks& marks);
 
 }  // namespace zelvo::notation

@@ -13,6 +13,7 @@
 #include "harmonizer/note_time.h"
 #include "notation/midi_merge.h"
 #include "notation/midi_notation.h"
+#include "notation/notation_grid.h"
 #include "notation/notation_messages.h"
 
 namespace zelvo::notation {
@@ -75,7 +76,7 @@ std::vector<KeySignature> scale_keys(const harmonizer::HarmonizerState& state) {
 }  // namespace
 
 bool write_result_notation(const char* midi_name, const char* xml_name,
-                           const harmonizer::HarmonizerState* harmonizer) {
+                           const harmonizer::HarmonizerState* harmonizer, Grid grid) {
   std::ifstream in(midi_name, std::ios::binary);
   if (!in) return false;
   std::ostringstream bytes;
@@ -83,11 +84,12 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
   std::string format0;
   if (merge_any_midi(bytes.str(), format0) != MidiMerge::kMerged) return false;
   MidiNotes midi = read_midi_notes(format0);
+  read_midi_labels(bytes.str(), midi);
   if (harmonizer != nullptr) midi.keys = scale_keys(*harmonizer);
   add_key_from_notes(midi);
   const std::vector<std::string> lyrics =
       harmonizer != nullptr ? tone_type_lyrics(midi, *harmonizer) : std::vector<std::string>{};
-  const std::string text = write_musicxml(midi, lyrics);
+  const std::string text = write_notation(midi, lyrics, grid);
   if (text.empty()) return false;
   const std::string temporary = std::string(xml_name) + ".part";
   {

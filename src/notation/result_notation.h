@@ -2,6 +2,7 @@
 
 #include "console/console.h"
 #include "harmonizer/harmonizer_state.h"
+#include "notation/notation_grid.h"
 
 namespace zelvo::notation {
 
@@ -9,10 +10,11 @@ namespace zelvo::notation {
 // under `xml_name`, whole or not at all. With `harmonizer` (after a
 // Harmonize job) each note carries its tone type as a lyric, chord tones
 // unlabelled, and its key signatures come from the harmony's scales (else
-// from the file's, else from its notes). Returns false when the MIDI file cannot be read or the
-// MusicXML not written.
+// from the file's, else from its notes). Notes go on the grid that fits
+// the music (notation_grid.h). Returns false when the MIDI file cannot be
+// read or the MusicXML not written.
 bool write_result_notation(const char* midi_name, const char* xml_name,
-                           const harmonizer::HarmonizerState* harmonizer);
+                           const harmonizer::HarmonizerState* harmonizer, Grid grid = Grid::kChosen);
 
 // The same at the end of a job that asked for notation: says where it was
 // written, or ends the job with a message.

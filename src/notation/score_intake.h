@@ -22,6 +22,7 @@ class ScoreIntake : public console::ScoreOpener {
   void begin_job();
   std::FILE* open_score(const char* name, console::Console& console) override;
   bool last_score_is_sound() const override { return sound_; }
+  void music_has_no_pickup() override { music_pickup_ = false; }
 
  private:
   std::FILE* open_midi(const std::string& path, console::Console& console);

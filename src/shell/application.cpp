@@ -10,6 +10,7 @@ composer::ComposerState& Application::composer_state() {
   if (composer_ == nullptr) {
     composer_ = std::make_unique<composer::ComposerState>();
     composer_->score_opener = &intake_;
+    composer_->composition_opener = &composition_intake_;
   }
   return *composer_;
 }

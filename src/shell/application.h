@@ -9,6 +9,7 @@
 #include "console/console.h"
 #include "console/job_runner.h"
 #include "harmonizer/harmonizer_state.h"
+#include "intake/composition_intake.h"
 #include "notation/score_intake.h"
 #include "shell/unit_watch.h"
 
@@ -50,6 +51,7 @@ class Application {
   std::unique_ptr<composer::ComposerState> composer_;
   std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
   notation::ScoreIntake intake_;
+  intake::CompositionIntake composition_intake_;
   UnitWatch unit_watch_;
   std::atomic<int32_t> open_result_{0};
   std::atomic<int32_t> write_notation_{0};

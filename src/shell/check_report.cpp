@@ -2,6 +2,7 @@
 
 #include "check/check_messages.h"
 #include "check/check_work.h"
+#include "intake/composition_intake.h"
 #include "notation/score_intake.h"
 #include "shell/shell_messages.h"
 
@@ -22,7 +23,8 @@ void print_check(console::Console& console, const Folders& folders, Platform& pl
   console_print(console, kChecking, console_name(last_path_component(folders.work)).c_str());
   const int language = console.language();
   notation::ScoreIntake intake;
-  const check::Findings findings = check::check_work(language, &intake);
+  intake::CompositionIntake composition_intake;
+  const check::Findings findings = check::check_work(language, &intake, &composition_intake);
   for (const check::Finding& finding : findings) {
     console_print(console, kLine, check::format_finding(finding).c_str());
   }

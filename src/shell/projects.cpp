@@ -1,7 +1,11 @@
 #include "shell/projects.h"
 
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
 #include <system_error>
+#include <vector>
 
 #include "console/work_files.h"
 #include "shell/shell_messages.h"
@@ -56,6 +60,37 @@ bool readable(console::Console& console, const std::string& folder) {
 
 std::string file_name_of(const std::string& path) { return fs::path(path).filename().string(); }
 
+// A file of a folder and the name its copy takes.
+struct Copy {
+  std::string path;
+  std::string target;
+};
+
+enum class Plan { kReady, kUnlisted, kCollision };
+
+// Every file of `folder` with the name `rename` gives it, in the walk's
+// order. Two that would take one name are refused with a message box naming
+// both: one copy would be lost under the other.
+Plan plan_copies(console::Console& console, const std::string& folder, Platform& platform,
+                 const std::function<std::string(const std::string&)>& rename, std::vector<Copy>& copies) {
+  if (for_each_file(console, folder, [&](const std::string& path) {
+        copies.push_back(Copy{path, rename(file_name_of(path))});
+        return 0;
+      }) != 0) {
+    return Plan::kUnlisted;
+  }
+  std::map<std::string, std::string> taken;  // target -> source name
+  for (const Copy& copy : copies) {
+    const auto [at, fresh] = taken.emplace(copy.target, file_name_of(copy.path));
+    if (fresh) continue;
+    platform.show_message(kErrorTitle, "Impossible: " + console_name(at->second) + " and " +
+                                           console_name(file_name_of(copy.path)) + " would both be copied as " +
+                                           console_name(copy.target) + ". Nothing was copied.");
+    return Plan::kCollision;
+  }
+  return Plan::kReady;
+}
+
 CommandResult result_of(const Failures& failures) {
   return failures.count == 0 ? CommandResult::kDone : CommandResult::kIncomplete;
 }
@@ -70,27 +105,47 @@ bool has_project_prefix(std::string_view name) {
   return false;
 }
 
+namespace {
+
+// Where the project name goes in, or comes out of, a prefixed name: before
+// its last dot, or at its end. The prefix never holds a dot.
+constexpr size_t kOldExtensionLength = 4;  // a dot and three letters
+
+size_t name_insertion_point(std::string_view name) {
+  const size_t dot = name.rfind('.');
+  return dot == std::string_view::npos || dot < kPrefixLength ? name.size() : dot;
+}
+
+}  // namespace
+
 std::string project_file_name(std::string_view name, std::string_view project_name) {
-  // A prefixed name too short for a stem and an extension keeps its name, so
-  // that loading it back gives the same name.
-  if (!has_project_prefix(name) || name.size() < kPrefixLength + kExtensionLength) {
-    return std::string(name);
-  }
-  const size_t stem = name.size() - kExtensionLength;
-  std::string out(name.substr(0, stem));
+  if (!has_project_prefix(name) || name.size() <= kPrefixLength) return std::string(name);
+  const size_t at = name_insertion_point(name);
+  std::string out(name.substr(0, at));
   out += '-';
   out += project_name;
-  out += name.substr(stem);
+  out += name.substr(at);
   return out;
 }
 
-std::string work_file_name(std::string_view name) {
-  if (!has_project_prefix(name) || name.size() < kPrefixLength + kExtensionLength) {
-    return std::string(name);
+std::string work_file_name(std::string_view name, std::string_view project_name) {
+  if (!has_project_prefix(name)) return std::string(name);
+  const std::string mark = "-" + std::string(project_name);
+  // Before the last dot; or at the end, for a name saved without a dot
+  // under a project name that holds one.
+  for (const size_t at : {name_insertion_point(name), name.size()}) {
+    if (at >= kPrefixLength + mark.size() && name.substr(at - mark.size(), mark.size()) == mark) {
+      return std::string(name.substr(0, at - mark.size())) + std::string(name.substr(at));
+    }
   }
-  std::string out(name.substr(0, kPrefixLength));
-  out += name.substr(name.size() - kExtensionLength);
-  return out;
+  // A name with a three-letter extension saved under another project name
+  // (the folder renamed since) loads as it always did: its first five and
+  // last four characters.
+  const size_t dot = name_insertion_point(name);
+  if (dot + kOldExtensionLength == name.size() && name.size() > kPrefixLength + kOldExtensionLength) {
+    return std::string(name.substr(0, kPrefixLength)) + std::string(name.substr(dot));
+  }
+  return std::string(name);
 }
 
 CommandResult new_work(console::Console& console, const Folders& folders, Platform& platform) {
@@ -137,13 +192,17 @@ CommandResult save_project(console::Console& console, const Folders& folders, Pl
   }
   console_print(console, kSavingProject);
   const std::string project_name = last_path_component(folders.project);
+  std::vector<Copy> copies;
+  const Plan plan = plan_copies(
+      console, folders.work, platform, [&](const std::string& name) { return project_file_name(name, project_name); },
+      copies);
+  if (plan == Plan::kUnlisted) return CommandResult::kIncomplete;
+  if (plan == Plan::kCollision) return CommandResult::kRefused;
   Failures failures{platform};
-  walk(console, folders.work, failures, [&](const std::string& path) {
-    const std::string target = project_file_name(file_name_of(path), project_name);
-    copy_replacing(path, join_path(folders.project, target), failures);
-    console_print(console, kFileCopied, console_name(target).c_str());
-    return 0;
-  });
+  for (const Copy& copy : copies) {
+    copy_replacing(copy.path, join_path(folders.project, copy.target), failures);
+    console_print(console, kFileCopied, console_name(copy.target).c_str());
+  }
   return result_of(failures);
 }
 
@@ -162,14 +221,19 @@ CommandResult load_project(console::Console& console, const Folders& folders, Pl
   console_print(console, kLoadingProject);
   if (!readable(console, folders.project)) return CommandResult::kIncomplete;
   if (!readable(console, folders.work)) return CommandResult::kRefused;
+  const std::string project_name = last_path_component(folders.project);
+  std::vector<Copy> copies;
+  const Plan plan = plan_copies(
+      console, folders.project, platform, [&](const std::string& name) { return work_file_name(name, project_name); },
+      copies);
+  if (plan == Plan::kUnlisted) return CommandResult::kIncomplete;
+  if (plan == Plan::kCollision) return CommandResult::kRefused;
   Failures failures{platform};
   empty_folder(console, folders.work, failures);
-  walk(console, folders.project, failures, [&](const std::string& path) {
-    const std::string name = file_name_of(path);
-    copy_replacing(path, join_path(folders.work, work_file_name(name)), failures);
-    console_print(console, kFileCopied, console_name(name).c_str());
-    return 0;
-  });
+  for (const Copy& copy : copies) {
+    copy_replacing(copy.path, join_path(folders.work, copy.target), failures);
+    console_print(console, kFileCopied, console_name(file_name_of(copy.path)).c_str());
+  }
   return result_of(failures);
 }
 

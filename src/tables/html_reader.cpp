@@ -16,6 +16,13 @@ bool is_letter_or_digit(char c) {
 
 char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// What may follow a `<` that opens a tag, an end tag, a comment or a
+// declaration; after anything else a browser shows the `<` as it is.
+bool can_start_tag(char next) {
+  return (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/' || next == '!' ||
+         next == '?';
+}
+
 }  // namespace
 
 // A CR LF pair counts as one newline character before the 799-character
@@ -83,10 +90,13 @@ bool starts_with_nocase(const char* prefix, const char* text) {
   return true;
 }
 
-void open_table_input(TableReader& reader, const char* folder) {
+void open_table_input(TableReader& reader, const char* folder, console::CompositionOpener* opener) {
   const std::string base = (folder != nullptr && folder[0] != '\0') ? std::string(folder) + "/" : "";
-  reader.file.reset(std::fopen((base + console::kCompositionCopyFile).c_str(), "rb"));
-  if (!reader.file) reader.file.reset(std::fopen((base + console::kCompositionFile).c_str(), "rb"));
+  const auto open = [opener](const std::string& path) {
+    return opener != nullptr ? opener->open_composition(path.c_str()) : std::fopen(path.c_str(), "rb");
+  };
+  reader.file.reset(open(base + console::kCompositionCopyFile));
+  if (!reader.file) reader.file.reset(open(base + console::kCompositionFile));
   if (!reader.file) console::fail(reader.console, kOpenError);
 }
 
@@ -141,6 +151,7 @@ CellResult extract_cell(TableReader& reader) {
     length += added;
   }
   if (!closed) return CellResult::kNotClosed;
+  std::memcpy(reader.raw_cell, text, length + 1);
   strip_markup(text);
   normalise_spaces(text);
   if (char* comment = std::strstr(text, "//"); comment != nullptr) *comment = '\0';
@@ -163,11 +174,16 @@ char* take_cell(TableReader& reader) {
 }
 
 // One scan with a mark at the last `<` or `&`: a `>` or `;` deletes back to
-// the mark. A `>` or `;` before any mark has nothing to close and stays.
+// the mark. A `>` or `;` before any mark has nothing to close and stays, and
+// so does a `>` with no `<` since the last `>` deleted (`Deg>2`, `1>0`): it
+// closes no tag. (A `;` deletes inside a tag too, as in a style attribute,
+// and leaves the tag open.) A `<` that cannot start a tag (`1<2`, `x< 3`)
+// marks nothing and stays, as browsers show it.
 void strip_markup(char* text) {
   size_t i = 0;
   size_t mark = 0;
   bool marked = false;
+  bool tag_open = false;  // a `<` since the last `>` deleted
   while (text[i] != '\0') {
     if (starts_with_nocase("&amp;", text + i)) {
       text[i] = '&';
@@ -187,11 +203,14 @@ void strip_markup(char* text) {
       ++i;
       continue;
     }
-    if (text[i] == '&' || text[i] == '<') {
+    const bool opens_tag = text[i] == '<' && can_start_tag(text[i + 1]);
+    if (text[i] == '&' || opens_tag) {
       mark = i;
       marked = true;
+      tag_open = tag_open || opens_tag;
     }
-    if ((text[i] == ';' || text[i] == '>') && marked) {
+    if (marked && (text[i] == ';' || (text[i] == '>' && tag_open))) {
+      tag_open = tag_open && text[i] == ';';
       erase(text, mark, i - mark + 1);
       i = mark;
       continue;

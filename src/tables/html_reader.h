@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "console/composition_opener.h"
 #include "console/console.h"
 
 namespace zelvo::tables {
@@ -42,6 +43,9 @@ struct TableReader {
   console::Console& console;
   std::unique_ptr<FILE, FileCloser> file;
   char buffer[kLineBufferSize] = {};
+  // The last cell extract_cell read, as the file writes it (its lines
+  // joined, markup and all), for the checks that look at what it dropped.
+  char raw_cell[kLineBufferSize] = {};
   ReaderPosition position;
   int32_t tables_identified[kTableKinds] = {};  // in the current pass
 };
@@ -50,8 +54,10 @@ struct TableReader {
 const char* table_name(const ReaderPosition& position);
 
 // Opens incom.htc or else incom.htm in `folder` (empty: the current
-// directory); prints the open error and aborts when neither opens.
-void open_table_input(TableReader& reader, const char* folder = "");
+// directory), through `opener` when there is one; prints the open error and
+// aborts when neither opens.
+void open_table_input(TableReader& reader, const char* folder = "",
+                      console::CompositionOpener* opener = nullptr);
 
 // Starts a pass: position back to outside any table.
 void reset_position(TableReader& reader);

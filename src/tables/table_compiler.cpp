@@ -269,11 +269,11 @@ void compile_tables(Composition& composition, machine::MachineState& machine,
 }
 
 void compile_tables(Composition& composition, machine::MachineState& machine, console::Console& console,
-                    const char* folder) {
+                    const char* folder, console::CompositionOpener* opener) {
   clear_composition(composition);
   machine::reset_program_tables(machine);
   TableReader reader(console);
-  open_table_input(reader, folder);
+  open_table_input(reader, folder, opener);
   console_print(console, kReadingVariables);
   check_stop(console);
   reading_pass(reader, composition, machine);

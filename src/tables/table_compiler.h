@@ -5,6 +5,7 @@
 // and the machine's program tables.
 #include <cstdint>
 
+#include "console/composition_opener.h"
 #include "console/console.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
@@ -17,9 +18,11 @@ namespace zelvo::tables {
 // random state and list registers of `machine` untouched.
 void compile_tables(Composition& composition, machine::MachineState& machine,
                     console::Console& console);
-// The same with the document in `folder` instead of the current directory.
+// The same with the document in `folder` instead of the current directory,
+// read through `opener` when there is one.
 void compile_tables(Composition& composition, machine::MachineState& machine,
-                    console::Console& console, const char* folder);
+                    console::Console& console, const char* folder,
+                    console::CompositionOpener* opener = nullptr);
 
 // The first symbol record whose kind and row are these; kNoSymbol if none.
 uint32_t find_symbol_by_place(const Composition& composition, uint32_t kind, uint32_t row);

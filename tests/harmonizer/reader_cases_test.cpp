@@ -42,6 +42,15 @@ std::string settings_text(const HarmonizerSettings& s) {
   text += "\ntime " + std::to_string(t.tempo) + " " + std::to_string(t.compas_num) + "/" + std::to_string(t.compas_den) +
           " exp " + std::to_string(t.den_exponent) + " clicks " + std::to_string(t.clicks_parte) + " " +
           std::to_string(t.clicks_semic) + "\n";
+  if (t.tempos.count > 0) {
+    text += "tempos";
+    for (int32_t k = 0; k < t.tempos.count; ++k) {
+      const engine::TempoChange& change = t.tempos.changes[k];
+      text += " " + std::to_string(change.bar) + ":" + std::to_string(change.click) + ":" +
+              std::to_string(change.micros_per_quarter);
+    }
+    text += "\n";
+  }
   char row[160];
   const HarmonizerSettings start;
   for (int32_t r = 0; r < engine::kProfileRows; ++r) {
@@ -82,6 +91,7 @@ std::string run_case(const test::Case& c) {
       if (word.substr(0, eq) == n.name) s.*n.field = std::stoi(word.substr(eq + 1));
     }
     if (word.substr(0, eq) == "clicks_semic") s.time.clicks_semic = std::stoi(word.substr(eq + 1));
+    if (word.substr(0, eq) == "tempo") s.time.tempo = std::stoi(word.substr(eq + 1));  // an earlier job's
   }
   auto arg = [&](const char* name, int32_t fallback) {
     for (const std::string& word : c.call) {

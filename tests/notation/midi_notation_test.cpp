@@ -47,6 +47,26 @@ TEST(MidiMerge, Format1BecomesOneTrackInTimeOrder) {
   EXPECT_EQ(merged, header(0, 1, 96) + track(events));
 }
 
+// Later tempos go in where they happen (one a tick, the last; none that
+// repeats the tempo in force); one before the first note takes a two-byte
+// delta, so that it is not read as a leading event.
+TEST(MidiMerge, LaterTemposAreKept) {
+  const std::string tempos = std::string("\x00\xFF\x51\x03\x09\x27\xC0", 7) +
+                             std::string("\x10\xFF\x51\x03\x07\xA1\x20", 7) +
+                             std::string("\x50\xFF\x51\x03\x0F\x42\x40", 7) +
+                             std::string("\x00\xFF\x51\x03\x07\xA1\x20", 7) +
+                             std::string("\x60\xFF\x51\x03\x07\xA1\x20", 7) + kEnd;
+  const std::string notes = std::string("\x20\x90\x3C\x50\x81\x40\x80\x3C\x00", 9) + kEnd;
+  std::string merged;
+  ASSERT_EQ(merge_midi_tracks(header(1, 2, 96) + track(tempos) + track(notes), merged), MidiMerge::kMerged);
+  const std::string events = std::string("\x00\xFF\x58\x04\x04\x02\x18\x08", 8) +
+                             std::string("\x00\xFF\x51\x03\x09\x27\xC0", 7) +
+                             std::string("\x80\x10\xFF\x51\x03\x07\xA1\x20", 8) +
+                             std::string("\x10\x90\x3C\x50", 4) +
+                             std::string("\x81\x40\x80\x3C\x00", 5) + kEnd;
+  EXPECT_EQ(merged, header(0, 1, 96) + track(events));
+}
+
 TEST(MidiMerge, RefusalsAndFilesLeftAsTheyAre) {
   std::string merged;
   const std::string format0 = header(0, 1, 96) + track(kEnd);

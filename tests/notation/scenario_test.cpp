@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/cli_runner.h"
 
@@ -52,12 +53,17 @@ void run_scenario(const fs::path& scenario) {
   while (std::getline(commands, line)) {
     if (line.empty()) continue;
     std::istringstream words(line);
-    std::string command;
-    std::string argument;
-    words >> command >> argument;
-    const zelvo::app::CliResult one =
-        argument.empty() ? zelvo::app::run_zelvo({command}, work.path())
-                         : zelvo::app::run_zelvo({command, argument}, work.path());
+    std::vector<std::string> arguments;
+    for (std::string word; words >> word;) arguments.push_back(word);
+    arguments.resize(4);  // at most four words; the empty ones are left out
+    const std::string& a = arguments[0];
+    const std::string& b = arguments[1];
+    const std::string& c = arguments[2];
+    const std::string& d = arguments[3];
+    const zelvo::app::CliResult one = b.empty()   ? zelvo::app::run_zelvo({a}, work.path())
+                                      : c.empty() ? zelvo::app::run_zelvo({a, b}, work.path())
+                                      : d.empty() ? zelvo::app::run_zelvo({a, b, c}, work.path())
+                                                  : zelvo::app::run_zelvo({a, b, c, d}, work.path());
     result.output += one.output;
     result.status = one.status;
   }

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPaintEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
@@ -199,6 +200,8 @@ void ConsoleWidget::paintEvent(QPaintEvent*) {
   painter.setPen(Qt::black);
   painter.setFont(font());
   int32_t k = range.first;
+  visible_first_ = range.first;
+  visible_top_ = range.y(range.first);
   for (const std::string& line : visible_lines_) {
     draw_line(painter, line.data(), line.data() + line.size(), range.y(k++));
   }
@@ -206,6 +209,14 @@ void ConsoleWidget::paintEvent(QPaintEvent*) {
     const Point at = logo_position(scroll_, client.width(), client.height(), line_height_);
     painter.drawPixmap(at.x, at.y, logo_);
   }
+}
+
+void ConsoleWidget::mousePressEvent(QMouseEvent* event) {
+  const int32_t index = (static_cast<int32_t>(event->position().y()) - visible_top_) / line_height_;
+  if (on_line_clicked && index >= 0 && index < static_cast<int32_t>(visible_lines_.size())) {
+    on_line_clicked(visible_lines_[index]);
+  }
+  QAbstractScrollArea::mousePressEvent(event);
 }
 
 QPixmap make_logo() {

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QPixmap>
 #include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,11 +40,14 @@ class ConsoleWidget : public QAbstractScrollArea, public console::ConsoleView {
   int char_width() const { return char_width_; }
   // Lines that fit in the client area.
   int page_lines() const;
+  // A click on a line of text hands the line (Windows-1252) over.
+  std::function<void(const std::string& line)> on_line_clicked;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
 
  private:
@@ -64,6 +68,8 @@ class ConsoleWidget : public QAbstractScrollArea, public console::ConsoleView {
   std::atomic<bool> update_pending_{false};
   QElapsedTimer job_paint_clock_;
   std::vector<std::string> visible_lines_;
+  int32_t visible_first_ = 0;   // the line number and top of visible_lines_[0]
+  int32_t visible_top_ = 0;
   QPixmap logo_;
 };
 

@@ -1,6 +1,7 @@
 #include "shell/gui/main_window.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -21,6 +22,7 @@
 #include "notation/lead_sheet_file.h"
 #include "shell/commands.h"
 #include "shell/gui/console_widget.h"
+#include "shell/gui/editor_dock.h"
 #include "shell/gui/roll_panel.h"
 #include "shell/folders.h"
 #include "shell/launchers.h"
@@ -225,6 +227,7 @@ void MainWindow::build_menu() {
   QMenu* options = bar->addMenu("&Options");
   add_command(options, "&Edit Information", kCommandEditInformation);
   add_command(options, "&Edit Harm. Options", kCommandEditHarmOptions);
+  connect(options->addAction("Edit &Composition"), &QAction::triggered, this, [this] { editor_dock()->show_editor(); });
   add_command(options, "&Check", kCommandCheck);
   add_command(options, "&Folders", kCommandFolders);
   add_command(options, "&Open Midifile", kCommandOpenMidifile)->setCheckable(true);
@@ -330,7 +333,16 @@ void MainWindow::save_and_stop_job() {
   runner_.wait();
 }
 
+EditorDock* MainWindow::editor_dock() {
+  if (editor_dock_ == nullptr) {
+    editor_dock_ = new EditorDock(*this, *roll_panel_, *console_view_, application_.console(),
+                                  QCoreApplication::applicationDirPath().toStdString() + "/zelvo");
+  }
+  return editor_dock_;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (editor_dock_ != nullptr && !saved_) editor_dock_->ask_on_close(desktop_);
   save_and_stop_job();
   event->accept();
 }

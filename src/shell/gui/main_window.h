@@ -16,6 +16,7 @@ class QMenu;
 namespace zelvo::shell::gui {
 
 class ConsoleWidget;
+class EditorDock;
 class RollPanel;
 
 // The desktop services through Qt: message boxes, the folder chooser, and
@@ -51,6 +52,8 @@ class MainWindow : public QMainWindow, public Platform {
   QAction* action(int command) const;
   ConsoleWidget* console_view() const { return console_view_; }
   RollPanel* roll_panel() const { return roll_panel_; }
+  // Options > Edit Composition (made on first use).
+  EditorDock* editor_dock();
   Shell& shell() { return shell_; }
   // Runs a menu command as the menu would and refreshes the check marks.
   void on_command(int command);
@@ -90,6 +93,7 @@ class MainWindow : public QMainWindow, public Platform {
   Shell shell_;
   ConsoleWidget* console_view_ = nullptr;
   RollPanel* roll_panel_ = nullptr;
+  EditorDock* editor_dock_ = nullptr;
   std::map<int, QAction*> actions_;
   bool saved_ = false;
   bool unit_shown_ = false;

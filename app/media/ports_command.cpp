@@ -1,0 +1,97 @@
+#include <signal.h>
+#include <time.h>
+
+#include <cstdio>
+#include <string_view>
+
+#include "command_line.h"
+#include "player/midi_port.h"
+#include "player/synth_output.h"
+#include "player_commands.h"
+
+namespace zelvo::app {
+
+namespace {
+
+constexpr const char* kPortsUsage =
+    "usage: zelvo ports\n"
+    "\n"
+    "Lists the MIDI ports of the ALSA sequencer and of JACK that zelvo play and\n"
+    "zelvo watch can send to (--port takes any part of a name).\n";
+
+}  // namespace
+
+int run_ports_command(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kPortsUsage, stdout);
+      return kExitFinished;
+    }
+    std::fprintf(stderr, "zelvo ports: unexpected argument %s\n%s", argv[i], kPortsUsage);
+    return kExitUsage;
+  }
+  for (const player::PortList& list : player::list_output_ports()) {
+    const char* system = player::system_name(list.system);
+    if (!list.running) {
+      std::printf("%s\n", list.system == player::PortSystem::kAlsa ? "ALSA: no sequencer (/dev/snd/seq)"
+                                                                 : "JACK: no server running");
+      continue;
+    }
+    std::printf("%s:%s\n", system, list.ports.empty() ? " no ports" : "");
+    for (const std::string& port : list.ports) std::printf("  %s\n", port.c_str());
+  }
+  return kExitFinished;
+}
+
+bool take_output_option(int argc, char** argv, int& i, OutputChoice& choice, std::string& problem) {
+  const std::string_view arg = argv[i];
+  if (arg == "--synth") {
+    choice.port.clear();
+    return true;
+  }
+  if (arg != "--port" && arg != "--soundfont") return false;
+  if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+    problem = "missing value after " + std::string(arg);
+    return true;
+  }
+  (arg == "--port" ? choice.port : choice.soundfont) = argv[++i];
+  return true;
+}
+
+std::unique_ptr<player::Output> open_output(const OutputChoice& choice, std::string& error) {
+  if (choice.port.empty()) {
+    auto output = player::open_synth_output(choice.soundfont, error);
+    if (output != nullptr) std::printf("Playing through the built-in synthesizer.\n");
+    return output;
+  }
+  std::string opened;
+  auto output = player::open_port_output(choice.port, opened, error);
+  if (output == nullptr) return nullptr;
+  std::printf("Playing into %s.\n", opened.c_str());
+  if (choice.port == player::kOwnPortName) {
+    std::printf("Connect your synthesizer's or DAW's MIDI input to it.\n");
+  }
+  std::fflush(stdout);
+  return output;
+}
+
+void block_stop_signals() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+bool stop_signal_within(int milliseconds) {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGTERM);
+  const timespec wait{milliseconds / 1000, (milliseconds % 1000) * 1'000'000L};
+  const int signal = sigtimedwait(&set, nullptr, &wait);
+  return signal == SIGINT || signal == SIGTERM;
+}
+
+}  // namespace zelvo::app

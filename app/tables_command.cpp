@@ -1,0 +1,198 @@
+#include "tables_command.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "command_line.h"
+#include "composition/address.h"
+#include "composition/grid.h"
+#include "composition/operations.h"
+#include "composition/work_file.h"
+#include "console/windows1252.h"
+
+namespace zelvo::app {
+
+namespace {
+
+namespace fs = std::filesystem;
+using composition::Document;
+
+constexpr const char* kTablesUsage =
+    "usage: zelvo tables show [--work DIR] [--json]\n"
+    "       zelvo tables set TABLE ROW COL VALUE [--work DIR]\n"
+    "       zelvo tables set NAME COL VALUE [--work DIR]\n"
+    "TABLE: TCONF, TCAL, TSAL, TGENC, TGENS or libre (the first such table),\n"
+    "TGENC#2 (the second), #3 (the third table of the file); NAME: a generator\n"
+    "or variable, for its row. Rows and columns count from 0 as the composer's\n"
+    "messages do (row 0 is the header).\n";
+
+int refuse(const std::string& problem, int status) {
+  std::fprintf(stderr, "zelvo: %s\n", console::to_utf8(problem).c_str());
+  return status;
+}
+
+int tables_usage(const std::string& problem) {
+  if (!problem.empty()) std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
+  std::fputs(kTablesUsage, stderr);
+  return kExitUsage;
+}
+
+bool load(const std::string& path, Document& document) {
+  if (composition::load_composition(path, document) == composition::FileResult::kDone) return true;
+  std::fprintf(stderr, "zelvo: cannot read %s\n", path.c_str());
+  return false;
+}
+
+// Applies TABLE:ROW:COL=VALUE settings (UTF-8 as typed) to the document.
+bool apply_settings(Document& document, const std::vector<std::string>& settings) {
+  for (const std::string& typed : settings) {
+    composition::CellAddress at;
+    std::string value, problem;
+    if (!composition::parse_setting(document, console::from_utf8(typed), at, value, problem)) {
+      refuse(problem, kExitUsage);
+      return false;
+    }
+    composition::set_cell(document, at.table, at.row, at.column, value);
+  }
+  return true;
+}
+
+int run_set(const std::string& path, const std::vector<std::string>& words) {
+  Document document;
+  if (!load(path, document)) return kExitAborted;
+  // TABLE ROW COL VALUE, or NAME COL VALUE: one setting either way.
+  const std::string setting = words.size() == 4 ? words[0] + ":" + words[1] + ":" + words[2] + "=" + words[3]
+                                                : words[0] + ":" + words[1] + "=" + words[2];
+  if (!apply_settings(document, {setting})) return kExitUsage;
+  switch (composition::save_composition(path, document)) {
+    case composition::FileResult::kDone:
+      return kExitFinished;
+    case composition::FileResult::kReadOnly:
+      return refuse(path + " is read-only: nothing was changed", kExitAborted);
+    case composition::FileResult::kCannotRead:
+    case composition::FileResult::kCannotWrite:
+      break;
+  }
+  return refuse("cannot write " + path + ": nothing was changed", kExitAborted);
+}
+
+// A private folder with the work folder's files, for one run.
+std::string make_scratch_copy(const std::string& work) {
+  std::string pattern = (fs::temp_directory_path() / "zelvo-set-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) return "";
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(work.empty() ? "." : work, error)) {
+    const std::string name = entry.path().filename().string();
+    if (!entry.is_regular_file() || name.rfind("out", 0) == 0 || name.rfind("incom.", 0) == 0) continue;
+    fs::copy_file(entry.path(), fs::path(pattern) / name, error);
+  }
+  return pattern;
+}
+
+}  // namespace
+
+int run_tables_command(int argc, char** argv) {
+  std::string work;
+  bool json = false;
+  std::vector<std::string> words;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--work") {
+      if (i + 1 >= argc) return tables_usage("missing value after --work");
+      work = argv[++i];
+    } else if (arg == "--json") {
+      json = true;
+    } else if (arg == "--help" || arg == "-h") {
+      std::fputs(kTablesUsage, stdout);
+      return kExitFinished;
+    } else {
+      words.emplace_back(arg);
+    }
+  }
+  if (words.empty()) return tables_usage("tables takes show or set");
+  const std::string what = words.front();
+  words.erase(words.begin());
+  const std::string path = composition::composition_path(work);
+  if (what == "show") {
+    if (!words.empty()) return tables_usage("unexpected argument " + words.front());
+    Document document;
+    if (!load(path, document)) return kExitAborted;
+    const std::string text = json ? composition::grid_json(document) : composition::grid_text(document);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return kExitFinished;
+  }
+  if (what == "set") {
+    if (json) return tables_usage("--json belongs to tables show");
+    if (words.size() != 3 && words.size() != 4) return tables_usage("tables set takes TABLE ROW COL VALUE");
+    return run_set(path, words);
+  }
+  return tables_usage("unknown tables command " + what);
+}
+
+bool has_set_option(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--set") return true;
+  }
+  return false;
+}
+
+int run_compose_with_settings(int argc, char** argv) {
+  std::string work;
+  std::vector<std::string> settings;
+  std::vector<std::string> rest;  // the command line without --work and --set
+  bool compose = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--set" || arg == "--work") {
+      if (i + 1 >= argc) return tables_usage("missing value after " + std::string(arg));
+      (arg == "--set" ? settings.emplace_back(argv[++i]) : work = argv[++i]);
+      continue;
+    }
+    compose = compose || arg == "compose";
+    rest.emplace_back(arg);
+  }
+  if (!compose) return tables_usage("--set goes with compose");
+  std::error_code error;
+  if (!work.empty() && !fs::is_directory(work, error)) {
+    std::fprintf(stderr, "zelvo: cannot use work folder %s\n", work.c_str());
+    return kExitUsage;
+  }
+  Document document;
+  if (!load(composition::composition_path(work), document)) return kExitAborted;
+  if (!apply_settings(document, settings)) return kExitUsage;
+
+  const fs::path work_path = fs::absolute(work.empty() ? "." : work, error);
+  const std::string scratch = make_scratch_copy(work);
+  if (scratch.empty() ||
+      composition::save_composition(scratch + "/incom.htm", document) != composition::FileResult::kDone) {
+    std::fprintf(stderr, "zelvo: cannot make a scratch folder for --set\n");
+    if (!scratch.empty()) fs::remove_all(scratch, error);
+    return kExitAborted;
+  }
+  std::vector<std::string> args{argv[0], "--work", scratch};
+  args.insert(args.end(), rest.begin(), rest.end());
+  std::vector<char*> pointers;
+  for (std::string& arg : args) pointers.push_back(arg.data());
+  pointers.push_back(nullptr);
+  const int status = run_command_line(static_cast<int>(args.size()), pointers.data());
+  // The results go where a plain compose puts them.
+  for (const auto& entry : fs::directory_iterator(scratch, error)) {
+    const std::string name = entry.path().filename().string();
+    if (entry.is_regular_file() && name.rfind("outco.", 0) == 0) {
+      fs::copy_file(entry.path(), work_path / name, fs::copy_options::overwrite_existing, error);
+    }
+  }
+  if (chdir(work_path.c_str()) != 0) {
+    // The job ran; only the way back to the work folder failed.
+  }
+  fs::remove_all(scratch, error);
+  return status;
+}
+
+}  // namespace zelvo::app

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+typedef struct _fluid_audio_driver_t fluid_audio_driver_t;
+
+namespace zelvo::audio {
+
+class Synth;
+
+// Opens the desktop's sound system (PipeWire, PulseAudio or ALSA, the
+// first that opens; ZELVO_AUDIO_DRIVER names one FluidSynth driver
+// instead, "jack" among them) to play `synth` in real time. On failure
+// returns null and sets `error`.
+fluid_audio_driver_t* open_sound_device(Synth& synth, std::string& error);
+
+}  // namespace zelvo::audio

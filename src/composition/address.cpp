@@ -1,0 +1,157 @@
+#include "composition/address.h"
+
+#include <algorithm>
+
+#include "composition/operations.h"
+#include "tables/composition.h"
+#include "tables/html_reader.h"
+#include "tables/table_compiler.h"
+
+namespace zelvo::composition {
+
+namespace {
+
+int32_t kind_of_spec(std::string_view spec) {
+  for (int32_t kind = 1; kind < tables::kTableKinds - 1; ++kind) {
+    const std::string name = tables::kTableNames[kind];
+    if (spec.size() == name.size() && tables::starts_with_nocase(name.c_str(), std::string(spec).c_str())) return kind;
+  }
+  return -1;
+}
+
+// Kinds 4 and 5 are both "libre": they count as one kind.
+int32_t kind_group(int32_t kind) { return kind == 5 ? 4 : kind; }
+
+std::string quoted(std::string_view text) { return std::string(text); }
+
+}  // namespace
+
+bool parse_count(std::string_view text, int32_t& number) {
+  if (text.empty() || text.size() > 6) return false;
+  number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    number = number * 10 + (c - '0');
+  }
+  return true;
+}
+
+std::string table_label(const Document& document, int32_t table) {
+  const int32_t kind = kind_group(table_kind(document.tables[table]));
+  const char* name = kind_name(kind);
+  if (name[0] == '\0') return "#" + std::to_string(table + 1);
+  int32_t count = 0;
+  int32_t place = 0;
+  for (int32_t t = 0; t < static_cast<int32_t>(document.tables.size()); ++t) {
+    if (kind_group(table_kind(document.tables[t])) != kind) continue;
+    ++count;
+    if (t == table) place = count;
+  }
+  return count > 1 ? std::string(name) + "#" + std::to_string(place) : std::string(name);
+}
+
+bool resolve_table(const Document& document, std::string_view spec, int32_t& table, int32_t& name_row,
+                   std::string& problem) {
+  name_row = -1;
+  const size_t hash = spec.find('#');
+  const std::string_view kind_text = spec.substr(0, hash);
+  int32_t place = 1;
+  if (hash != std::string_view::npos && !parse_count(spec.substr(hash + 1), place)) {
+    problem = "bad table " + quoted(spec) + ": the count after # is not a number";
+    return false;
+  }
+  if (kind_text.empty() && hash != std::string_view::npos) {
+    table = place - 1;
+    if (table >= 0 && table < static_cast<int32_t>(document.tables.size())) return true;
+    problem = "no table " + quoted(spec) + ": the file has " + std::to_string(document.tables.size()) + " tables";
+    return false;
+  }
+  const int32_t kind = kind_of_spec(kind_text);
+  if (kind < 0) {
+    if (hash == std::string_view::npos && find_symbol(document, spec, table, name_row)) return true;
+    problem = "no table or generator or variable named " + quoted(spec);
+    return false;
+  }
+  int32_t seen = 0;
+  for (int32_t t = 0; t < static_cast<int32_t>(document.tables.size()); ++t) {
+    if (kind_group(table_kind(document.tables[t])) == kind_group(kind) && ++seen == place) {
+      table = t;
+      return true;
+    }
+  }
+  problem = "no table " + quoted(spec) + ": the file has " + std::to_string(seen) + " " +
+            tables::kTableNames[kind] + " table" + (seen == 1 ? "" : "s");
+  return false;
+}
+
+bool check_cell(const Document& document, const CellAddress& at, std::string_view value, std::string& problem) {
+  const Table& table = document.tables[at.table];
+  const std::string label = table_label(document, at.table);
+  const auto rows = static_cast<int32_t>(table.rows.size());
+  if (at.row < 0 || at.row >= rows) {
+    problem = "no row " + std::to_string(at.row) + " in table " + label + " (rows 0 to " + std::to_string(rows - 1) + ")";
+    return false;
+  }
+  const int32_t columns = std::max(column_count(table), static_cast<int32_t>(table.rows[at.row].cells.size()));
+  if (at.column < 0 || at.column >= columns) {
+    problem = "no column " + std::to_string(at.column) + " in table " + label + " (columns 0 to " +
+              std::to_string(columns - 1) + ")";
+    return false;
+  }
+  const std::string where = label + ":" + std::to_string(at.row) + ":" + std::to_string(at.column);
+  if (value.find_first_of("\r\n") != std::string_view::npos) {
+    problem = "bad value for " + where + ": a cell holds one line";
+    return false;
+  }
+  if (cell_line(value).size() >= static_cast<size_t>(tables::kLineBufferSize) - 2) {
+    problem = "bad value for " + where + ": longer than a cell can be";
+    return false;
+  }
+  const int32_t kind = table_kind(table);
+  const bool numbers_only = at.row == 1 && at.column >= 1 &&
+                            (kind == tables::kKindConfig ||
+                             ((kind >= tables::kKindCalculated) && at.column <= column_count(table) - 2));
+  if (numbers_only && !value.empty() && !tables::is_number(compiled_text(value).c_str())) {
+    problem = "bad value " + std::string(value) + " for " + where + ": row 1 of this table holds plain numbers";
+    return false;
+  }
+  return true;
+}
+
+bool parse_setting(const Document& document, std::string_view setting, CellAddress& at, std::string& value,
+                   std::string& problem) {
+  const size_t equals = setting.find('=');
+  if (equals == std::string_view::npos) {
+    problem = "bad setting " + quoted(setting) + ": expected TABLE:ROW:COL=VALUE";
+    return false;
+  }
+  value = std::string(setting.substr(equals + 1));
+  const std::string_view address = setting.substr(0, equals);
+  const size_t first = address.find(':');
+  const size_t second = first == std::string_view::npos ? first : address.find(':', first + 1);
+  if (first == std::string_view::npos) {
+    problem = "bad setting " + quoted(setting) + ": expected TABLE:ROW:COL=VALUE";
+    return false;
+  }
+  int32_t name_row = -1;
+  if (!resolve_table(document, address.substr(0, first), at.table, name_row, problem)) return false;
+  const std::string_view row_text = second == std::string_view::npos ? std::string_view() : address.substr(first + 1, second - first - 1);
+  const std::string_view column_text = address.substr((second == std::string_view::npos ? first : second) + 1);
+  if (second == std::string_view::npos) {
+    if (name_row < 0) {
+      problem = "bad setting " + quoted(setting) + ": a table needs a row and a column (TABLE:ROW:COL=VALUE)";
+      return false;
+    }
+    at.row = name_row;
+  } else if (!parse_count(row_text, at.row)) {
+    problem = "bad row " + quoted(row_text) + " in " + quoted(setting);
+    return false;
+  }
+  if (!parse_count(column_text, at.column)) {
+    problem = "bad column " + quoted(column_text) + " in " + quoted(setting);
+    return false;
+  }
+  return check_cell(document, at, value, problem);
+}
+
+}  // namespace zelvo::composition

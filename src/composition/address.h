@@ -1,0 +1,48 @@
+#pragma once
+
+// Cell addresses as a user types them on the command line:
+//   TABLE:ROW:COL=VALUE   TABLE is a kind (TCONF, TCAL, TSAL, TGENC, TGENS,
+//                         libre: the first table of it), a kind and its
+//                         count (TGENC#2: the second TGENC table) or #N (the
+//                         N-th table of the file); ROW and COL as the
+//                         composer's messages count them (row 0 = header)
+//   NAME:COL=VALUE        a generator's or variable's row
+// Every refusal names what it refuses.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "composition/document.h"
+
+namespace zelvo::composition {
+
+struct CellAddress {
+  int32_t table = -1;
+  int32_t row = -1;
+  int32_t column = -1;
+};
+
+// The table TABLE names; for a generator's or variable's name, `name_row`
+// is its row (else -1). False with `problem` set when nothing matches.
+bool resolve_table(const Document& document, std::string_view spec, int32_t& table, int32_t& name_row,
+                   std::string& problem);
+
+// How addresses and the grid call table `table`: its kind ("TSAL"), with
+// "#n" when the file has more than one of that kind, or "#n" alone for a
+// table of no known kind.
+std::string table_label(const Document& document, int32_t table);
+
+// Checks that the row and column exist (the header row included) and that
+// `value` fits the cell: one line the composer can read, and a plain
+// number where the composer wants one (TCONF row 1, a generator table's
+// row 1).
+bool check_cell(const Document& document, const CellAddress& at, std::string_view value, std::string& problem);
+
+// TABLE:ROW:COL=VALUE or NAME:COL=VALUE, checked.
+bool parse_setting(const Document& document, std::string_view setting, CellAddress& at, std::string& value,
+                   std::string& problem);
+
+// A whole number of decimal digits only.
+bool parse_count(std::string_view text, int32_t& number);
+
+}  // namespace zelvo::composition

@@ -1,0 +1,196 @@
+#include "composition/document.h"
+
+#include <cstring>
+
+#include "tables/html_reader.h"
+
+namespace zelvo::composition {
+
+namespace {
+
+// The reader ignores what comes before a line's first `<`.
+std::string_view from_first_tag(std::string_view line) {
+  const size_t open = line.find('<');
+  return open == std::string_view::npos ? std::string_view() : line.substr(open);
+}
+
+bool line_starts(std::string_view line, const char* prefix) {
+  const std::string tagged(from_first_tag(line));
+  return tables::starts_with_nocase(prefix, tagged.c_str());
+}
+
+bool closes_cell(std::string_view line) {
+  return line.find("</td>") != std::string_view::npos || line.find("</TD>") != std::string_view::npos;
+}
+
+std::string without_line_end(std::string_view line) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  return std::string(line);
+}
+
+void replace_all(std::string& text, std::string_view from, std::string_view to) {
+  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+    text.replace(at, from.size(), to);
+  }
+}
+
+// `<td ...>text</td>` on one or more lines: the text between the opening
+// tag and the last closing one, lines joined by a space, the three escaped
+// characters decoded.
+std::string cell_text(std::string_view raw) {
+  std::string joined;
+  size_t start = 0;
+  while (start < raw.size()) {
+    size_t end = raw.find('\n', start);
+    if (end == std::string_view::npos) end = raw.size();
+    if (!joined.empty()) joined += ' ';
+    joined += without_line_end(raw.substr(start, end - start + 1));
+    start = end + 1;
+  }
+  const size_t tag = joined.find('<');
+  const size_t open_end = joined.find('>', tag == std::string::npos ? 0 : tag);
+  std::string body = open_end == std::string::npos ? std::string() : joined.substr(open_end + 1);
+  size_t close = body.rfind("</td>");
+  if (const size_t upper = body.rfind("</TD>"); upper != std::string::npos && (close == std::string::npos || upper > close)) {
+    close = upper;
+  }
+  if (close != std::string::npos) body.erase(close);
+  replace_all(body, "&lt;", "<");
+  replace_all(body, "&gt;", ">");
+  replace_all(body, "&amp;", "&");
+  return body;
+}
+
+// One line with its end, or the rest of the text.
+std::string_view next_line(std::string_view html, size_t& at) {
+  const size_t start = at;
+  size_t end = html.find('\n', start);
+  end = end == std::string_view::npos ? html.size() : end + 1;
+  at = end;
+  return html.substr(start, end - start);
+}
+
+}  // namespace
+
+int32_t table_kind(const Table& table) {
+  if (table.rows.empty() || table.rows[0].cells.empty()) return tables::kTableKinds - 1;
+  const std::string first = compiled_text(table.rows[0].cells[0].text);
+  int32_t kind = 0;
+  while (tables::kTableNames[kind][0] != '\0' && !tables::starts_with_nocase(tables::kTableNames[kind], first.c_str())) {
+    ++kind;
+  }
+  return kind;
+}
+
+const char* kind_name(int32_t kind) {
+  if (kind < 1 || kind >= tables::kTableKinds - 1) return "";
+  return tables::kTableNames[kind];
+}
+
+std::string compiled_text(std::string_view text) {
+  std::string line = cell_line(text);
+  char buffer[tables::kLineBufferSize];
+  const size_t length = std::min(line.size(), static_cast<size_t>(tables::kLineBufferSize - 1));
+  std::memcpy(buffer, line.data(), length);
+  buffer[length] = '\0';
+  tables::strip_markup(buffer);
+  tables::normalise_spaces(buffer);
+  if (char* comment = std::strstr(buffer, "//"); comment != nullptr) *comment = '\0';
+  return buffer;
+}
+
+std::string cell_line(std::string_view text) {
+  std::string escaped;
+  for (char c : text) {
+    if (c == '&') {
+      escaped += "&amp;";
+    } else if (c == '<') {
+      escaped += "&lt;";
+    } else if (c == '>') {
+      escaped += "&gt;";
+    } else if (c != '\n' && c != '\r') {
+      escaped += c;
+    }
+  }
+  return "<td>" + escaped + "</td>";
+}
+
+Document read_document(std::string_view html) {
+  Document document;
+  if (const size_t first_end = html.find('\n'); first_end != std::string_view::npos && first_end > 0 &&
+                                                html[first_end - 1] == '\r') {
+    document.line_end = "\r\n";
+  }
+  enum class Place { kOutside, kTable, kRow } place = Place::kOutside;
+  std::string pending;  // lines not yet given to an element
+  size_t at = 0;
+  while (at < html.size()) {
+    const std::string_view line = next_line(html, at);
+    if (place == Place::kOutside) {
+      if (!line_starts(line, "<table")) {
+        pending += line;
+        continue;
+      }
+      document.tables.push_back(Table{std::move(pending), std::string(line), {}, {}});
+      pending.clear();
+      place = Place::kTable;
+      continue;
+    }
+    Table& table = document.tables.back();
+    if (place == Place::kRow && (line_starts(line, "</tr>") || line_starts(line, "<tr>") || line_starts(line, "</table"))) {
+      const bool closing = line_starts(line, "</tr>");
+      table.rows.back().close = std::move(pending) + (closing ? std::string(line) : std::string());
+      pending.clear();
+      place = Place::kTable;
+      if (closing) continue;
+    }
+    if (line_starts(line, "</table")) {
+      table.close = std::move(pending) + std::string(line);
+      pending.clear();
+      place = Place::kOutside;
+    } else if (line_starts(line, "<tr>")) {
+      table.rows.push_back(Row{std::move(pending) + std::string(line), {}, {}});
+      pending.clear();
+      place = Place::kRow;
+    } else if (place == Place::kRow && line_starts(line, "<td")) {
+      std::string raw(line);
+      // A cell closes within the reader's limit of lines, as it reads them.
+      for (int32_t more = 1; !closes_cell(raw) && more < tables::kCellLines && at < html.size(); ++more) {
+        raw += next_line(html, at);
+      }
+      table.rows.back().cells.push_back(Cell{cell_text(raw), raw, std::move(pending)});
+      pending.clear();
+    } else {
+      pending += line;
+    }
+  }
+  if (place == Place::kRow) {
+    document.tables.back().rows.back().close = std::move(pending);
+  } else if (place == Place::kTable) {
+    document.tables.back().close = std::move(pending);
+  } else {
+    document.tail = std::move(pending);
+  }
+  return document;
+}
+
+std::string write_document(const Document& document) {
+  std::string out;
+  for (const Table& table : document.tables) {
+    out += table.before;
+    out += table.open;
+    for (const Row& row : table.rows) {
+      out += row.open;
+      for (const Cell& cell : row.cells) {
+        out += cell.lead;
+        out += cell.raw.empty() ? cell_line(cell.text) + document.line_end : cell.raw;
+      }
+      out += row.close;
+    }
+    out += table.close;
+  }
+  out += document.tail;
+  return out;
+}
+
+}  // namespace zelvo::composition

@@ -1,0 +1,53 @@
+#include "composition/work_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "console/work_files.h"
+
+namespace zelvo::composition {
+
+std::string composition_path(const std::string& folder) {
+  const std::string base = folder.empty() ? std::string() : folder + "/";
+  std::error_code error;
+  if (std::filesystem::exists(base + console::kCompositionCopyFile, error)) return base + console::kCompositionCopyFile;
+  return base + console::kCompositionFile;
+}
+
+std::string layout_html(const std::string& html) { return html; }
+
+FileResult load_composition(const std::string& path, Document& document) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return FileResult::kCannotRead;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) return FileResult::kCannotRead;
+  document = read_document(layout_html(bytes.str()));
+  return FileResult::kDone;
+}
+
+FileResult save_composition(const std::string& path, const Document& document) {
+  struct stat status {};
+  const bool exists = ::stat(path.c_str(), &status) == 0;
+  if (exists && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return FileResult::kReadOnly;
+  const std::string temporary = path + ".new~";
+  const std::string bytes = write_document(document);
+  FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (file == nullptr) return FileResult::kCannotWrite;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const bool flushed = std::fflush(file) == 0 && ::fsync(fileno(file)) == 0;
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !flushed || !closed || (exists && ::chmod(temporary.c_str(), status.st_mode & 07777) != 0) ||
+      std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return FileResult::kCannotWrite;
+  }
+  return FileResult::kDone;
+}
+
+}  // namespace zelvo::composition

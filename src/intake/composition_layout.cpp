@@ -1,0 +1,59 @@
+#include "intake/composition_layout.h"
+
+#include "intake/cell_text.h"
+#include "intake/html_tables.h"
+#include "intake/reader_shape.h"
+
+namespace zelvo::intake {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+TableShape shape_of(const std::vector<HtmlTable>& tables) {
+  TableShape shape;
+  for (const HtmlTable& table : tables) {
+    std::vector<int32_t>& rows = shape.emplace_back();
+    for (const auto& cells : table.rows) rows.push_back(static_cast<int32_t>(cells.size()));
+  }
+  return shape;
+}
+
+std::string write_layout(const std::vector<HtmlTable>& tables) {
+  std::string out = "<html>\n";
+  for (const HtmlTable& table : tables) {
+    out += "<table>\n";
+    for (const auto& cells : table.rows) {
+      out += "<tr>\n";
+      for (const std::string& cell : cells) out += "<td>" + cell + "</td>\n";
+      out += "</tr>\n";
+    }
+    out += "</table>\n";
+  }
+  return out + "</html>\n";
+}
+
+}  // namespace
+
+std::string lay_out_composition(std::string_view html) {
+  std::string recoded;
+  std::string_view document = html;
+  if (html.starts_with(kByteOrderMark)) {
+    recoded = recode_utf8_document(html.substr(kByteOrderMark.size()));
+    document = recoded;
+  }
+  const std::vector<HtmlTable> tables = read_html_tables(html);
+  if (tables.empty()) return std::string(document);
+  const ReaderReading read = reader_shape(document);
+  if (read.shape && *read.shape == shape_of(tables)) return std::string(document);
+  // The reader's refusal of a cell too long for it stands as it is: laid
+  // out, its spaces would shrink and the limit would move.
+  if (read.cell_too_long) return std::string(document);
+  std::string laid_out = write_layout(tables);
+  // A document the reader refuses either way keeps its own refusal, rather
+  // than one about a document nobody wrote.
+  if (!read.shape && !reader_shape(laid_out).shape) return std::string(document);
+  return laid_out;
+}
+
+}  // namespace zelvo::intake

@@ -1,0 +1,118 @@
+#include "player/song.h"
+
+#include <algorithm>
+
+namespace zelvo::player {
+
+namespace {
+
+// Microseconds at `tick` under the tempo steps so far (the last one in force).
+int64_t micros_at(const std::vector<TempoStep>& tempo, int32_t division, int64_t tick) {
+  auto step = std::upper_bound(tempo.begin(), tempo.end(), tick,
+                               [](int64_t t, const TempoStep& s) { return t < s.tick; });
+  --step;  // the first step is at tick 0
+  const __int128 span = static_cast<__int128>(tick - step->tick) * step->micros_per_quarter;
+  return step->micros + static_cast<int64_t>(span / division);
+}
+
+std::vector<TempoStep> tempo_map(const roll::MidiSong& file, int32_t division) {
+  std::vector<TempoStep> tempo{TempoStep{}};
+  for (const roll::MidiEvent& event : file.events) {
+    if (event.kind != roll::EventKind::kTempo || event.value <= 0) continue;
+    TempoStep step;
+    step.tick = event.tick;
+    step.micros = micros_at(tempo, division, event.tick);
+    step.micros_per_quarter = event.value;
+    if (tempo.back().tick == step.tick) {
+      tempo.back().micros_per_quarter = step.micros_per_quarter;  // the later one at a tick wins
+    } else {
+      tempo.push_back(step);
+    }
+  }
+  return tempo;
+}
+
+// The channel message of an event, as it goes over the wire.
+bool message_of(const roll::MidiEvent& event, TimedMessage& message) {
+  const uint8_t channel = event.channel & 0x0F;
+  auto set = [&](uint8_t status, uint8_t a, uint8_t b, uint8_t size) {
+    message.bytes[0] = static_cast<uint8_t>(status | channel);
+    message.bytes[1] = a & 0x7F;
+    message.bytes[2] = b & 0x7F;
+    message.size = size;
+    return true;
+  };
+  switch (event.kind) {
+    case roll::EventKind::kNoteOn: return set(0x90, event.data1, event.data2, 3);
+    case roll::EventKind::kNoteOff: return set(0x80, event.data1, 0, 3);
+    case roll::EventKind::kKeyPressure: return set(0xA0, event.data1, event.data2, 3);
+    case roll::EventKind::kController: return set(0xB0, event.data1, event.data2, 3);
+    case roll::EventKind::kProgram: return set(0xC0, event.data1, 0, 2);
+    case roll::EventKind::kChannelPressure: return set(0xD0, event.data1, 0, 2);
+    case roll::EventKind::kPitchBend:
+      return set(0xE0, static_cast<uint8_t>(event.value & 0x7F), static_cast<uint8_t>(event.value >> 7), 3);
+    case roll::EventKind::kTempo:
+    case roll::EventKind::kTimeSignature: return false;
+  }
+  return false;
+}
+
+}  // namespace
+
+int64_t Song::tick_at(int64_t micros) const {
+  auto step = std::upper_bound(tempo.begin(), tempo.end(), micros,
+                               [](int64_t m, const TempoStep& s) { return m < s.micros; });
+  if (step != tempo.begin()) --step;
+  const __int128 span = static_cast<__int128>(micros - step->micros) * division;
+  return step->tick + static_cast<int64_t>(span / step->micros_per_quarter);
+}
+
+int Song::bar_at(int64_t micros) const {
+  auto line = std::upper_bound(bar_lines.begin(), bar_lines.end(), micros);
+  const int bar = static_cast<int>(line - bar_lines.begin());
+  return std::clamp(bar, 1, std::max(1, bar_count()));
+}
+
+Song make_song(const roll::MidiSong& file) {
+  Song song;
+  song.division = file.division > 0 ? file.division : 480;
+  song.tempo = tempo_map(file, song.division);
+  for (const roll::MidiEvent& event : file.events) {
+    TimedMessage message;
+    if (!message_of(event, message)) continue;
+    message.micros = micros_at(song.tempo, song.division, event.tick);
+    song.messages.push_back(message);
+  }
+  song.end_micros = micros_at(song.tempo, song.division, file.end_tick);
+
+  // Bar lines in ticks, then in time; the meter in force at each bar line.
+  int64_t bar_ticks = int64_t{4} * song.division;
+  size_t next_meter = 0;
+  int64_t tick = 0;
+  song.bar_lines.push_back(0);
+  while (tick < file.end_tick && song.bar_lines.size() <= kMaxBars) {
+    for (; next_meter < file.events.size(); ++next_meter) {
+      const roll::MidiEvent& event = file.events[next_meter];
+      if (event.tick > tick) break;
+      if (event.kind != roll::EventKind::kTimeSignature || event.data1 == 0 || event.data2 > 6) continue;
+      bar_ticks = std::max<int64_t>(1, int64_t{4} * song.division * event.data1 >> event.data2);
+    }
+    tick += bar_ticks;
+    song.bar_lines.push_back(micros_at(song.tempo, song.division, tick));
+  }
+  if (song.bar_lines.size() == 1) {
+    song.bar_lines.push_back(micros_at(song.tempo, song.division, bar_ticks));  // an empty song: one bar
+  } else if (tick < file.end_tick) {
+    song.bar_lines.back() = song.end_micros;  // cut at kMaxBars: the last bar runs to the end
+  }
+  return song;
+}
+
+bool load_song(const std::string& path, Song& song, std::string& error) {
+  roll::MidiSong file;
+  if (!roll::read_midi_file(path, file, error)) return false;
+  song = make_song(file);
+  return true;
+}
+
+}  // namespace zelvo::player

@@ -1,0 +1,62 @@
+#include "player/synth_output.h"
+
+#include <fluidsynth.h>
+
+#include "audio/sound_device.h"
+#include "audio/soundfont.h"
+#include "audio/synth.h"
+
+namespace zelvo::player {
+
+namespace {
+
+class SynthOutput : public Output {
+ public:
+  explicit SynthOutput(std::unique_ptr<audio::Synth> synth) : synth_(std::move(synth)) {}
+  ~SynthOutput() override {
+    // The driver first: it is what calls into the synthesizer.
+    if (driver_ != nullptr) delete_fluid_audio_driver(driver_);
+  }
+  bool open(std::string& error) {
+    driver_ = audio::open_sound_device(*synth_, error);
+    return driver_ != nullptr;
+  }
+  void send(const uint8_t* bytes, size_t size) override {
+    // FluidSynth takes whole channel messages as events.
+    fluid_synth_t* synth = synth_->synth();
+    const int channel = bytes[0] & 0x0F;
+    const int a = size > 1 ? bytes[1] : 0;
+    const int b = size > 2 ? bytes[2] : 0;
+    switch (bytes[0] & 0xF0) {
+      case 0x80: fluid_synth_noteoff(synth, channel, a); break;
+      case 0x90: b > 0 ? fluid_synth_noteon(synth, channel, a, b) : fluid_synth_noteoff(synth, channel, a); break;
+      case 0xA0: fluid_synth_key_pressure(synth, channel, a, b); break;
+      case 0xB0: fluid_synth_cc(synth, channel, a, b); break;
+      case 0xC0: fluid_synth_program_change(synth, channel, a); break;
+      case 0xD0: fluid_synth_channel_pressure(synth, channel, a); break;
+      case 0xE0: fluid_synth_pitch_bend(synth, channel, a | (b << 7)); break;
+      default: break;
+    }
+  }
+
+ private:
+  std::unique_ptr<audio::Synth> synth_;
+  fluid_audio_driver_t* driver_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Output> open_synth_output(const std::string& soundfont, std::string& error) {
+  std::string path;
+  if (!audio::find_soundfont(soundfont, path, error)) return nullptr;
+  auto synth = std::make_unique<audio::Synth>(path, audio::kDefaultGain);
+  if (!synth->ok()) {
+    error = synth->error();
+    return nullptr;
+  }
+  auto output = std::make_unique<SynthOutput>(std::move(synth));
+  if (!output->open(error)) return nullptr;
+  return output;
+}
+
+}  // namespace zelvo::player

@@ -1,0 +1,62 @@
+#pragma once
+
+// Options > Edit Composition: the composition editor as a dock beside the
+// console, its Live runs, the roll and the sound following them, the cells
+// the console's messages name, and the question on quit.
+#include <QObject>
+#include <chrono>
+#include <string>
+
+#include "console/console.h"
+#include "shell/platform.h"
+
+class QDockWidget;
+class QMainWindow;
+
+namespace zelvo::editor {
+class EditorPanel;
+class LiveRun;
+}  // namespace zelvo::editor
+
+namespace zelvo::shell::gui {
+
+class ConsoleWidget;
+class RollPanel;
+
+class EditorDock : public QObject {
+ public:
+  // `program`: the zelvo command the Live runs start.
+  EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& console_view, console::Console& console,
+             std::string program);
+
+  // Shows the dock with the work folder's composition (read again when
+  // nothing is edited).
+  void show_editor();
+  editor::EditorPanel* panel() const { return panel_; }
+  editor::LiveRun* live() const { return live_; }
+  QDockWidget* dock() const { return dock_; }
+  // Edits not saved are saved or dropped as the user answers.
+  void ask_on_close(Platform& platform);
+
+  // Milliseconds from the last edit to the roll showing its result.
+  double last_edit_to_roll_ms() const { return last_latency_ms_; }
+
+ private:
+  void edited();
+  void show_result(const std::string& midi_file);
+  // The only place that plays a Live result: swap it in while playing.
+  void play_result(const std::string& midi_file, bool was_playing);
+  void watch_jobs();
+
+  RollPanel& roll_;
+  console::Console& console_;
+  QDockWidget* dock_ = nullptr;
+  editor::EditorPanel* panel_ = nullptr;
+  editor::LiveRun* live_ = nullptr;
+  bool job_seen_running_ = false;
+  std::string console_before_job_;
+  std::chrono::steady_clock::time_point last_edit_;
+  double last_latency_ms_ = -1;
+};
+
+}  // namespace zelvo::shell::gui

@@ -1,0 +1,174 @@
+// The composition editor in the window: the demo opened, a cell changed
+// with Live on and the roll following, an error marked in its cell while
+// the last result stays, undo back to the very bytes of the file, Save,
+// a console line selecting its cell, and the question on quit.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QApplication>
+#include <QDockWidget>
+#include <QElapsedTimer>
+#include <QTabWidget>
+#include <QTableView>
+#include <QUndoStack>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "composition/document.h"
+#include "editor/editor_panel.h"
+#include "editor/live_run.h"
+#include "shell/fake_platform.h"
+#include "shell/gui/editor_dock.h"
+#include "shell/gui/main_window.h"
+#include "shell/gui/roll_panel.h"
+
+namespace zelvo::shell::gui {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool wait_until(const std::function<bool()>& done, int ms = 30000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > ms) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  QApplication::processEvents();
+  return true;
+}
+
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_directory_ = current_directory();
+    for (const char* name : {"incom.htm", "insec.xml", "conar.txt", "inarm.xml", "inmus.xml"}) {
+      fs::copy_file(std::string(ZELVO_SOURCE_DIR) + "/examples/demo/" + name, work_.file(name));
+    }
+  }
+  void TearDown() override { ASSERT_EQ(chdir(saved_directory_.c_str()), 0); }
+
+  std::string saved_directory_;
+  TempFolder start_;
+  TempFolder work_;
+  Application application_;
+  FakePlatform desktop_;
+};
+
+TEST_F(EditorTest, LiveEditsFollowTheRollAndUndoRestoresTheFile) {
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  ASSERT_EQ(chdir(work_.path().c_str()), 0);
+  EditorDock* dock = window.editor_dock();
+  dock->live()->set_program(ZELVO_BINARY);
+  dock->show_editor();
+  editor::EditorPanel* panel = dock->panel();
+  const std::string original = read_file(work_.file("incom.htm"));
+  ASSERT_EQ(panel->tabs()->count(), 5);
+  EXPECT_EQ(panel->tabs()->tabText(2), "TGENC");
+
+  // Live on: the first result, then a cell changed and the roll follows.
+  panel->live_action()->setChecked(true);
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 1 && !dock->live()->busy(); }));
+  const size_t first_notes = window.roll_panel()->piano_roll().notes.size();
+  EXPECT_GT(first_notes, 100u);
+  ASSERT_TRUE(panel->find("Wave"));
+  EXPECT_EQ(panel->view(2)->currentIndex().row(), 3);
+  // Through the view's model, as a typed edit arrives.
+  QAbstractItemModel* model = panel->view(2)->model();
+  ASSERT_TRUE(model->setData(model->index(3, 6), "24", Qt::EditRole));
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 2 && !dock->live()->busy(); }));
+  const size_t second_notes = window.roll_panel()->piano_roll().notes.size();
+  EXPECT_NE(second_notes, first_notes);
+  EXPECT_EQ(read_file(work_.file("incom.htm")), original);  // the file only changes on Save
+  EXPECT_FALSE(fs::exists(work_.file("outco.mid")));        // nor do the results
+
+  // A broken expression: marked in its cell, the last result kept.
+  ASSERT_TRUE(panel->set_cell(1, 2, 1, "int(Wave"));
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 3 && !dock->live()->busy(); }));
+  ASSERT_FALSE(panel->errors().empty());
+  EXPECT_EQ(panel->errors().front().table, 1);
+  EXPECT_EQ(panel->errors().front().row, 2);
+  EXPECT_EQ(panel->errors().front().column, 1);
+  EXPECT_TRUE(panel->view(1)->model()->data(panel->view(1)->model()->index(2, 1), Qt::ToolTipRole)
+                  .toString().contains("parentheses"));
+  EXPECT_EQ(window.roll_panel()->piano_roll().notes.size(), second_notes);
+  // The screenshot stays in the test's folder, for a person to look at.
+  const QString shots = QCoreApplication::applicationDirPath() + "/gui-output";
+  QDir().mkpath(shots);
+  window.resize(1400, 900);
+  panel->select_cell(1, 2, 1);
+  QApplication::processEvents();
+  window.grab().save(shots + "/editor-error.png");
+
+  // A console line names a cell: a click selects it.
+  ASSERT_TRUE(panel->select_from_message("Syntax Error in table TSAL, row 3, column 2"));
+  EXPECT_EQ(panel->current_table(), 4);
+  EXPECT_EQ(panel->view(4)->currentIndex().row(), 3);
+  EXPECT_EQ(panel->view(4)->currentIndex().column(), 2);
+
+  // Undo to the file as read, byte for byte.
+  panel->undo_stack()->undo();
+  panel->undo_stack()->undo();
+  EXPECT_EQ(composition::write_document(panel->document()), original);
+  EXPECT_FALSE(panel->modified());
+  panel->undo_stack()->redo();
+  ASSERT_TRUE(panel->save());
+  const std::string saved = read_file(work_.file("incom.htm"));
+  EXPECT_NE(saved, original);
+  EXPECT_EQ(saved, composition::write_document(panel->document()));
+  EXPECT_FALSE(panel->modified());
+
+  // Quit with an edit not saved asks, and Yes saves.
+  ASSERT_TRUE(panel->set_cell(0, 1, 6, "7"));
+  desktop_.answer = true;
+  window.close();
+  ASSERT_EQ(desktop_.questions.size(), 1u);
+  EXPECT_NE(read_file(work_.file("incom.htm")).find("<td>7</td>"), std::string::npos);
+}
+
+TEST_F(EditorTest, TablesRowsAndRenamesAreSingleUndoSteps) {
+  ASSERT_EQ(chdir(work_.path().c_str()), 0);
+  editor::EditorPanel panel;
+  ASSERT_TRUE(panel.open(work_.file("incom.htm")));
+  const std::string original = composition::write_document(panel.document());
+  ASSERT_TRUE(panel.add_table(7));
+  EXPECT_EQ(panel.tabs()->count(), 6);
+  EXPECT_EQ(panel.tabs()->tabText(5), "TGENS#2");
+  EXPECT_TRUE(panel.tabs()->widget(5)->isVisibleTo(&panel) || panel.current_table() == 5);
+  panel.select_cell(4, 2, 0);
+  ASSERT_TRUE(panel.insert_row());
+  ASSERT_TRUE(panel.delete_row());
+  ASSERT_TRUE(panel.rename("Accent", "Punch"));
+  EXPECT_FALSE(panel.rename("Punch", "Tone"));
+  EXPECT_EQ(panel.undo_stack()->count(), 4);
+  while (panel.undo_stack()->canUndo()) panel.undo_stack()->undo();
+  EXPECT_EQ(composition::write_document(panel.document()), original);
+  EXPECT_EQ(panel.tabs()->count(), 5);
+}
+
+TEST_F(EditorTest, AnOutsideChangeIsOfferedForReload) {
+  editor::EditorPanel panel;
+  ASSERT_TRUE(panel.open(work_.file("incom.htm")));
+  int asked = 0;
+  panel.ask = [&](const QString&) { return ++asked > 0; };
+  std::string changed = read_file(work_.file("incom.htm"));
+  changed.replace(changed.find("<td>2024</td>"), 13, "<td>2025</td>");
+  write_file(work_.file("incom.htm"), changed);
+  ASSERT_TRUE(wait_until([&] { return asked == 1; }, 5000));
+  EXPECT_EQ(composition::write_document(panel.document()), changed);
+  // Its own Save is no outside change.
+  ASSERT_TRUE(panel.set_cell(0, 1, 6, "1"));
+  ASSERT_TRUE(panel.save());
+  wait_until([] { return false; }, 300);
+  EXPECT_EQ(asked, 1);
+}
+
+}  // namespace
+}  // namespace zelvo::shell::gui

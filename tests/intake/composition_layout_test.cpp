@@ -1,0 +1,89 @@
+// The layout step over the table of cases in data/intake/layout_cases.txt
+// (each document and what it is laid out to, or "unchanged"), and over the
+// documents the project ships: every example, the template and every
+// recorded scenario read as they are, except the scenarios listed in
+// data/intake/editor_scenarios.txt, which must also compose exactly like
+// the hand-written document they name.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "intake/composition_layout.h"
+#include "support/cases.h"
+
+namespace zelvo::intake {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string run_case(const test::Case& c) {
+  const std::string& html = c.files.at(0).second;
+  const std::string laid_out = lay_out_composition(html);
+  if (laid_out == html) return "unchanged\n";
+  EXPECT_EQ(lay_out_composition(laid_out), laid_out) << "a laid-out document is laid out again: " << c.name;
+  return laid_out;
+}
+
+TEST(CompositionLayoutTest, EveryDocumentIsLaidOutAsRecorded) {
+  test::check_cases(test::test_data("intake/layout_cases.txt"), run_case);
+}
+
+struct EditorScenario {
+  std::string name, hand, reading;  // reading: "as-is" or "laid-out"
+};
+
+std::vector<EditorScenario> editor_scenarios() {
+  std::vector<EditorScenario> list;
+  std::istringstream in(test::read_file(test::test_data("intake/editor_scenarios.txt")));
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream words(line);
+    EditorScenario scenario;
+    words >> scenario.name >> scenario.hand >> scenario.reading;
+    list.push_back(scenario);
+  }
+  return list;
+}
+
+const fs::path kScenarios = fs::path(ZELVO_TEST_DATA) / "scenarios";
+
+TEST(CompositionLayoutTest, EditorsTablesComposeLikeTheHandWrittenOnes) {
+  const std::vector<EditorScenario> list = editor_scenarios();
+  ASSERT_GE(list.size(), 4u);
+  for (const EditorScenario& scenario : list) {
+    const std::string html = test::read_file((kScenarios / scenario.name / "in" / "incom.htm").string());
+    EXPECT_EQ(lay_out_composition(html) == html, scenario.reading == "as-is") << scenario.name;
+    for (const char* result : {"outco.mid.dump", "outco.rur"}) {
+      const fs::path files = fs::path("expected") / "files" / result;
+      const std::string made = test::read_file((kScenarios / scenario.name / files).string());
+      EXPECT_FALSE(made.empty()) << scenario.name << " " << result;
+      EXPECT_EQ(made, test::read_file((kScenarios / scenario.hand / files).string())) << scenario.name << " " << result;
+    }
+  }
+}
+
+TEST(CompositionLayoutTest, ShippedDocumentsReadAsTheyAre) {
+  std::vector<fs::path> documents;
+  for (const auto& entry : fs::recursive_directory_iterator(fs::path(ZELVO_SOURCE_DIR) / "examples")) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("incom") && name.ends_with(".htm")) documents.push_back(entry.path());
+  }
+  std::vector<std::string> laid_out_by_design;
+  for (const EditorScenario& scenario : editor_scenarios()) laid_out_by_design.push_back(scenario.name);
+  for (const auto& entry : fs::directory_iterator(kScenarios)) {
+    const std::string name = entry.path().filename().string();
+    const fs::path document = entry.path() / "in" / "incom.htm";
+    if (fs::exists(document) && std::find(laid_out_by_design.begin(), laid_out_by_design.end(), name) == laid_out_by_design.end()) {
+      documents.push_back(document);
+    }
+  }
+  ASSERT_GE(documents.size(), 10u);
+  for (const fs::path& document : documents) {
+    const std::string html = test::read_file(document.string());
+    EXPECT_TRUE(lay_out_composition(html) == html) << document;
+  }
+}
+
+}  // namespace
+}  // namespace zelvo::intake
