@@ -65,7 +65,11 @@ TEST(StartUpLibraries, EveryMediaCommandRunsFromTheJobProgramAndLoadsItsLibrarie
     SCOPED_TRACE(std::string(name));
     const LoadedRun run = run_traced(std::string(name) + " --help", work.path());
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.output.rfind("usage: zelvo " + std::string(name) + " ", 0), 0u) << run.output;
+    const std::string usage = "usage: zelvo " + std::string(name);
+    EXPECT_EQ(run.output.rfind(usage, 0), 0u) << run.output;
+    EXPECT_TRUE(run.output.size() > usage.size() &&
+                (run.output[usage.size()] == ' ' || run.output[usage.size()] == '\n'))
+        << run.output;
     EXPECT_TRUE(loads_media_libraries(run.libraries)) << run.libraries;
   }
 }
