@@ -1,14 +1,21 @@
-// The composition document (incom.htm): reading, compiling, a bounded run of
-// the generation loop, and the listing and MIDI file of what it generated.
+// The composition document (incom.htm), as the application reads it: laid
+// out first when the reader would misread it (a document laid out once must
+// come back unchanged), then reading, compiling, a bounded run of the
+// generation loop, and the listing and MIDI file of what it generated.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
 
 #include "composer/compose.h"
 #include "composer/generation_loop.h"
 #include "composer/listing.h"
 #include "composer/note_events.h"
 #include "fuzz_support.h"
+#include "intake/composition_intake.h"
+#include "intake/composition_layout.h"
 #include "tables/table_compiler.h"
 
 namespace {
@@ -26,9 +33,14 @@ constexpr size_t kMaxInput = 64 * 1024;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
   static auto* state = new composer::ComposerState();
+  static auto* opener = new intake::CompositionIntake();
+  const std::string_view input(reinterpret_cast<const char*>(data), std::min(size, kMaxInput));
+  if (const std::string laid_out = intake::lay_out_composition(input); laid_out != input) {
+    if (intake::lay_out_composition(laid_out) != laid_out) std::abort();
+  }
   return fuzz::fuzz_file(data, size, kMaxInput, "incom.htm", [](console::Console& console) {
     composer::compose_init(*state);
-    tables::compile_tables(state->composition, state->machine, console);
+    tables::compile_tables(state->composition, state->machine, console, "", opener);
     composer::collect_variable_programs(*state);
     composer::compose_timing(*state, console);
     composer::read_sequences(*state, console);

@@ -78,8 +78,9 @@ std::string dropped_as_tag(std::string_view raw) {
     size_t end = name_at;
     std::string name;
     while (end < raw.size() && is_name_char(raw[end])) name += lower(raw[end++]);
+    // The reader deletes back to the last `<` before the `>`, not to this one.
     const size_t close = raw.find('>', end);
-    if (close == std::string_view::npos) continue;
+    if (close == std::string_view::npos || raw.substr(end, close - end).find('<') != std::string_view::npos) continue;
     const bool name_ends = raw[end] == '>' || raw[end] == '/' || raw[end] == ' ' || raw[end] == '\t' ||
                            raw[end] == '\n' || raw[end] == '\r';
     if (name_ends && std::find(std::begin(kElements), std::end(kElements), name) != std::end(kElements)) {

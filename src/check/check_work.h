@@ -11,6 +11,8 @@ namespace zelvo::check {
 
 // `opener` (optional) opens the scores as the jobs do, so that compressed
 // scores, any layout and pickups are read as the harmonizer reads them.
+// `composition_opener` (optional) reads incom.htm as Compose does, laid out
+// first when an HTML editor wrote it.
 Findings check_work(int language, console::ScoreOpener* opener = nullptr,
                     console::CompositionOpener* composition_opener = nullptr);
 

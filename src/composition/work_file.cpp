@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "console/work_files.h"
+#include "intake/composition_layout.h"
 
 namespace zelvo::composition {
 
@@ -19,7 +20,7 @@ std::string composition_path(const std::string& folder) {
   return base + console::kCompositionFile;
 }
 
-std::string layout_html(const std::string& html) { return html; }
+std::string layout_html(const std::string& html) { return intake::lay_out_composition(html); }
 
 FileResult load_composition(const std::string& path, Document& document) {
   std::ifstream in(path, std::ios::binary);

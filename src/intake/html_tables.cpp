@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "console/windows1252.h"
 #include "intake/cell_text.h"
 
 namespace zelvo::intake {
@@ -18,6 +19,25 @@ constexpr size_t kCharsetLookAhead = 4096;
 
 struct DocumentFree {
   void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
+};
+
+void ignore_message(void*, const char*, ...) {}
+
+// libxml2 reports some faults (a byte its decoder refuses) through its
+// generic handler, which prints to standard error whatever the parse
+// options say; the parse is silent for as long as this lives.
+class QuietParse {
+ public:
+  QuietParse() : handler_(xmlGenericError), context_(xmlGenericErrorContext) {
+    xmlSetGenericErrorFunc(nullptr, ignore_message);
+  }
+  ~QuietParse() { xmlSetGenericErrorFunc(context_, handler_); }
+  QuietParse(const QuietParse&) = delete;
+  QuietParse& operator=(const QuietParse&) = delete;
+
+ private:
+  xmlGenericErrorFunc handler_;
+  void* context_;
 };
 
 bool is_named(const xmlNode* node, const char* name) {
@@ -98,11 +118,17 @@ void collect_tables(const xmlNode* node, std::vector<HtmlTable>& tables) {
   }
 }
 
-bool names_a_charset(std::string_view html) {
+// Whether the document's head names UTF-8 as its encoding, as LibreOffice,
+// pandoc and browsers write it.
+bool declares_utf8(std::string_view html) {
   std::string head(html.substr(0, kCharsetLookAhead));
   std::transform(head.begin(), head.end(), head.begin(),
                  [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-  return head.find("charset") != std::string::npos;
+  for (size_t at = head.find("charset"); at != std::string::npos; at = head.find("charset", at + 1)) {
+    const std::string_view rest = std::string_view(head).substr(at + 7, 12);
+    if (rest.find("utf-8") != std::string_view::npos || rest.find("utf8") != std::string_view::npos) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -110,12 +136,19 @@ bool names_a_charset(std::string_view html) {
 std::vector<HtmlTable> read_html_tables(std::string_view html) {
   int options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
   const char* encoding = nullptr;
+  std::string utf8;
   if (html.starts_with("\xEF\xBB\xBF")) {
     encoding = "UTF-8";
-  } else if (!html.starts_with("\xFF\xFE") && !html.starts_with("\xFE\xFF") && !names_a_charset(html)) {
-    encoding = "windows-1252";
+  } else if (!html.starts_with("\xFF\xFE") && !html.starts_with("\xFE\xFF") && !declares_utf8(html)) {
+    // Windows-1252, converted here: every byte has a character, where the
+    // system's converter refuses the five bytes the code page leaves unused
+    // and the parse would end there.
+    utf8 = console::to_utf8(html);
+    html = utf8;
+    encoding = "UTF-8";
   }
   if (encoding != nullptr) options |= HTML_PARSE_IGNORE_ENC;
+  const QuietParse quiet;
   const std::unique_ptr<xmlDoc, DocumentFree> document(
       htmlReadMemory(html.data(), static_cast<int>(std::min<size_t>(html.size(), INT32_MAX)), nullptr,
                      encoding, options));

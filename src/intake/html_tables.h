@@ -19,8 +19,8 @@ struct HtmlTable {
 };
 
 // Every table with at least one cell, in document order. `html` is UTF-8
-// when it begins with a byte order mark, in the encoding its <meta> names
-// when it names one, else Windows-1252.
+// when it begins with a byte order mark or its head names UTF-8 as its
+// charset, UTF-16 with a byte order mark, else Windows-1252.
 std::vector<HtmlTable> read_html_tables(std::string_view html);
 
 }  // namespace zelvo::intake

@@ -50,7 +50,7 @@ bool loads_media_libraries(const std::string& libraries) {
 TEST(StartUpLibraries, JobCommandsMapNeitherQtNorFluidSynth) {
   TempFolder work;
   for (const std::string args : {"--version", "--help", "compose", "harmonize", "all", "check",
-                                 "project new --work dir --template none"}) {
+                                 "project new --work dir --template none", "tables show"}) {
     SCOPED_TRACE(args);
     const LoadedRun run = run_traced(args, work.path());
     EXPECT_NE(run.status, -1);
@@ -67,8 +67,7 @@ TEST(StartUpLibraries, EveryMediaCommandRunsFromTheJobProgramAndLoadsItsLibrarie
     EXPECT_EQ(run.status, 0);
     const std::string usage = "usage: zelvo " + std::string(name);
     EXPECT_EQ(run.output.rfind(usage, 0), 0u) << run.output;
-    EXPECT_TRUE(run.output.size() > usage.size() &&
-                (run.output[usage.size()] == ' ' || run.output[usage.size()] == '\n'))
+    EXPECT_TRUE(run.output.size() > usage.size() && (run.output[usage.size()] == ' ' || run.output[usage.size()] == '\n'))
         << run.output;
     EXPECT_TRUE(loads_media_libraries(run.libraries)) << run.libraries;
   }

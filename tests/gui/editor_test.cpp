@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QApplication>
 #include <QDockWidget>
+#include <QPushButton>
 #include <QElapsedTimer>
 #include <QTabWidget>
 #include <QTableView>
@@ -25,6 +26,7 @@
 #include "shell/fake_platform.h"
 #include "shell/gui/editor_dock.h"
 #include "shell/gui/main_window.h"
+#include "composition/operations.h"
 #include "shell/gui/roll_panel.h"
 
 namespace zelvo::shell::gui {
@@ -168,6 +170,80 @@ TEST_F(EditorTest, AnOutsideChangeIsOfferedForReload) {
   ASSERT_TRUE(panel.save());
   wait_until([] { return false; }, 300);
   EXPECT_EQ(asked, 1);
+}
+
+TEST_F(EditorTest, ALiveResultTakesOverThePlayingMusic) {
+  // FluidSynth's file driver plays in real time without a sound device.
+  setenv("ZELVO_AUDIO_DRIVER", "file", 1);
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  ASSERT_EQ(chdir(work_.path().c_str()), 0);
+  EditorDock* dock = window.editor_dock();
+  dock->live()->set_program(ZELVO_BINARY);
+  dock->show_editor();
+  dock->panel()->live_action()->setChecked(true);
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 1 && !dock->live()->busy(); }));
+  RollPanel& roll = *window.roll_panel();
+  roll.play_button()->click();
+  const bool moved = wait_until([&] { return roll.cursor_tick() > 0; }, 60000);
+  unsetenv("ZELVO_AUDIO_DRIVER");
+  ASSERT_TRUE(moved) << roll.status_text().toStdString();
+  ASSERT_TRUE(dock->panel()->set_cell(2, 3, 6, "24"));
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 2 && !dock->live()->busy(); }));
+  EXPECT_TRUE(roll.playing());
+  EXPECT_TRUE(roll.status_text().endsWith("live-0.mid: playing")) << roll.status_text().toStdString();
+  roll.stop_button()->click();
+  EXPECT_FALSE(roll.playing());
+}
+
+TEST_F(EditorTest, ColumnsCarryTheirNumberTitleAndHelp) {
+  editor::EditorPanel panel;
+  ASSERT_TRUE(panel.open(work_.file("incom.htm")));
+  const QAbstractItemModel* generators = panel.view(2)->model();
+  EXPECT_EQ(generators->headerData(6, Qt::Horizontal, Qt::DisplayRole).toString(), "6 pulse");
+  EXPECT_EQ(generators->headerData(6, Qt::Horizontal, Qt::ToolTipRole).toString(),
+            "column 6: pulse\nclicks from one note to the next\nempty: the number in row 1");
+  EXPECT_EQ(generators->headerData(3, Qt::Vertical, Qt::DisplayRole).toInt(), 3);
+  EXPECT_EQ(generators->data(generators->index(3, 0), Qt::DisplayRole).toString(), "Wave");
+  const QAbstractItemModel* outputs = panel.view(4)->model();
+  EXPECT_EQ(outputs->data(outputs->index(2, 1), Qt::ToolTipRole).toString(),
+            "column 1: MIDI channel 1 to 16 (10 is drums in General MIDI)\nwhen empty: 1");
+  // An error marks every cell of the row it names when it names no column.
+  EXPECT_EQ(panel.mark_errors("Error: generator or variable name in table TGENC, row 3, is wrong\n"), 1);
+  EXPECT_TRUE(generators->data(generators->index(3, 5), Qt::BackgroundRole).isValid());
+  EXPECT_FALSE(generators->data(generators->index(4, 5), Qt::BackgroundRole).isValid());
+  EXPECT_EQ(panel.mark_errors(""), 0);
+  EXPECT_FALSE(generators->data(generators->index(3, 5), Qt::BackgroundRole).isValid());
+}
+
+TEST_F(EditorTest, HarmonizeInTheLoopShowsTheHarmonizedResult) {
+  editor::LiveRun live(ZELVO_BINARY);
+  std::string result;
+  std::string failure;
+  live.on_result = [&](const std::string& midi) { result = midi; };
+  live.on_failure = [&](const std::string& text) { failure = text; };
+  composition::Document document;
+  {
+    editor::EditorPanel panel;
+    ASSERT_TRUE(panel.open(work_.file("incom.htm")));
+    document = panel.document();
+  }
+  live.set_harmonize(true);
+  live.schedule(document, work_.path());
+  ASSERT_TRUE(wait_until([&] { return live.finished_runs() == 1; }));
+  ASSERT_FALSE(result.empty()) << failure;
+  EXPECT_EQ(read_file(result).substr(0, 4), "MThd");
+  // Two edits in a row while a run is under way: one more run, with the last.
+  live.set_harmonize(false);
+  composition::set_cell(document, 0, 1, 1, "2");
+  live.schedule(document, work_.path());
+  live.run_now();
+  composition::set_cell(document, 0, 1, 2, "0");
+  live.schedule(document, work_.path());
+  ASSERT_TRUE(wait_until([&] { return live.finished_runs() == 3 && !live.busy(); }));
+  EXPECT_FALSE(failure.empty());  // a tempo of 0 is refused
+  EXPECT_FALSE(fs::exists(work_.file("outar.mid")));
+  EXPECT_FALSE(fs::exists(work_.file("outco.mid")));
 }
 
 }  // namespace

@@ -129,7 +129,7 @@ TEST_F(MainWindowTest, MenusInTheirOrder) {
   ASSERT_EQ(bar.size(), 10);
   EXPECT_EQ(texts_of(bar[0]->menu()->actions()), (QStringList{"&New", "&Open", "&Save", "&Exit"}));
   const QList<QAction*> options = bar[1]->menu()->actions();
-  EXPECT_EQ(texts_of(options), (QStringList{"&Edit Information", "&Edit Harm. Options", "&Check", "&Folders",
+  EXPECT_EQ(texts_of(options), (QStringList{"&Edit Information", "&Edit Harm. Options", "Edit &Composition", "&Check", "&Folders",
                                             "&Open Midifile", "Write &Notation (MusicXML)", "C&hords from Lead Sheet...", "&Language"}));
   EXPECT_EQ(texts_of(options.back()->menu()->actions()), (QStringList{"&English", QString::fromUtf8("&Espa\xC3\xB1ol")}));
   EXPECT_EQ(texts_of(bar[7]->menu()->actions()), (QStringList{"&Documentation", "&About Zelvo"}));

@@ -68,11 +68,13 @@ void EditorDock::show_result(const std::string& midi_file) {
                          .arg(static_cast<int>(last_latency_ms_)));
 }
 
-// Until the player can swap a result in at the next bar line, a result
-// that arrives while playing starts the new music from its beginning.
+// While playing, the new result takes over at the next bar line.
 void EditorDock::play_result(const std::string& midi_file, bool was_playing) {
-  roll_.show_file(midi_file);
-  if (was_playing) roll_.play();
+  if (was_playing) {
+    roll_.swap_file(midi_file);
+  } else {
+    roll_.show_file(midi_file);
+  }
 }
 
 // The window's own jobs: the messages of a Composer or All run point at

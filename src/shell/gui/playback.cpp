@@ -1,6 +1,7 @@
 #include "shell/gui/playback.h"
 
-#include "audio/soundfont.h"
+#include "player/song.h"
+#include "player/synth_output.h"
 
 namespace zelvo::shell::gui {
 
@@ -8,7 +9,8 @@ Playback::Playback(std::function<void(const std::string&)> on_started) : on_star
 
 Playback::~Playback() {
   join();
-  player_.stop();
+  player_.reset();
+  output_.reset();
 }
 
 void Playback::join() {
@@ -18,13 +20,19 @@ void Playback::join() {
 void Playback::play(const std::string& midi_file) {
   if (starting_.load()) return;
   join();
-  player_.stop();
+  player_.reset();
+  output_.reset();
   started_ = false;
   starting_.store(true);
   const int generation = ++generation_;
   starter_ = std::thread([this, midi_file, generation] {
-    std::string soundfont, error;
-    if (audio::find_soundfont("", soundfont, error)) player_.start(midi_file, soundfont, error);
+    std::string error;
+    player::Song song;
+    if (player::load_song(midi_file, song, error)) output_ = player::open_synth_output("", error);
+    if (output_ != nullptr) {
+      player_ = std::make_unique<player::Player>(*output_);
+      player_->play(std::move(song));
+    }
     QMetaObject::invokeMethod(
         this,
         [this, error, generation] {
@@ -43,11 +51,21 @@ void Playback::stop() {
   join();
   starting_.store(false);
   started_ = false;
-  player_.stop();
+  player_.reset();
+  output_.reset();
 }
 
-bool Playback::playing() const { return started_ && player_.playing(); }
+bool Playback::swap(const std::string& midi_file) {
+  if (!playing()) return false;
+  player::Song song;
+  std::string error;
+  if (!player::load_song(midi_file, song, error)) return false;
+  player_->swap_at_next_bar(std::move(song));
+  return true;
+}
 
-int64_t Playback::tick() const { return started_ ? player_.tick() : -1; }
+bool Playback::playing() const { return started_ && player_ != nullptr && player_->playing(); }
+
+int64_t Playback::tick() const { return started_ && player_ != nullptr ? player_->position().tick : -1; }
 
 }  // namespace zelvo::shell::gui

@@ -6,7 +6,10 @@
 #include <string>
 #include <thread>
 
-#include "audio/player.h"
+#include <memory>
+
+#include "player/output.h"
+#include "player/player.h"
 
 namespace zelvo::shell::gui {
 
@@ -22,6 +25,9 @@ class Playback : public QObject {
 
   // Does nothing while a start is under way.
   void play(const std::string& midi_file);
+  // While playing: `midi_file` takes over at the next bar line, without a
+  // gap. False when nothing plays or the file cannot be read.
+  bool swap(const std::string& midi_file);
   void stop();
   bool starting() const { return starting_.load(); }
   // Sounding now (false while starting, after the end, after stop()).
@@ -32,7 +38,8 @@ class Playback : public QObject {
   void join();
 
   std::function<void(const std::string&)> on_started_;
-  audio::Player player_;
+  std::unique_ptr<player::Output> output_;  // made and filled by the starter thread
+  std::unique_ptr<player::Player> player_;
   std::thread starter_;
   std::atomic<bool> starting_{false};
   bool started_ = false;

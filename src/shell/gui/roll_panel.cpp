@@ -83,6 +83,20 @@ void RollPanel::show_after_job(std::function<bool()> job_running, std::function<
 
 void RollPanel::show_file(const std::string& midi_file) {
   stop();
+  load_roll(midi_file);
+}
+
+void RollPanel::swap_file(const std::string& midi_file) {
+  if (!playing()) return show_file(midi_file);
+  const int64_t shown_first = first_tick_;
+  const int64_t shown_span = shown_ticks_;
+  load_roll(midi_file);
+  first_tick_ = shown_first;  // the view stays where the music is
+  shown_ticks_ = shown_span;
+  if (playback_->swap(midi_file)) status_->setText(QString::fromStdString(midi_file + ": playing"));
+}
+
+void RollPanel::load_roll(const std::string& midi_file) {
   file_ = midi_file;
   roll::MidiSong song;
   std::string error;

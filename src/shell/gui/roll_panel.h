@@ -32,6 +32,9 @@ class RollPanel : public QWidget {
   void play_file(const std::string& midi_file);
   void play();
   void stop();
+  // Shows `midi_file`; while playing, it also takes over the sound at the
+  // next bar line (no gap, no restart).
+  void swap_file(const std::string& midi_file);
 
   // Once `job_running` turns false, shows `midi_file` if `finished` holds
   // (the job ran to its end). Checked a few times a second.
@@ -60,6 +63,8 @@ class RollPanel : public QWidget {
 
  private:
   void started(const std::string& error);
+  // Reads and shows the roll of `midi_file`.
+  void load_roll(const std::string& midi_file);
   void follow_player();
   QRectF roll_bounds() const;
 

@@ -1,0 +1,29 @@
+// What `zelvo check` takes for a `<` the reader drops as a tag: each line of
+// data/check/dropped_as_tag.txt is a cell as a file writes it, a tab, and
+// the part named (or "-" for none).
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "check/cell_check.h"
+#include "support/files.h"
+
+namespace zelvo::check {
+namespace {
+
+TEST(CellCheckTest, DroppedAsTagNamesOnlyWhatNoEditorWritesAsATag) {
+  std::istringstream in(test::read_file(test::test_data("check/dropped_as_tag.txt")));
+  int cases = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    const size_t tab = line.find('\t');
+    ASSERT_NE(tab, std::string::npos) << line;
+    const std::string expected = line.substr(tab + 1);
+    EXPECT_EQ(dropped_as_tag(line.substr(0, tab)), expected == "-" ? "" : expected) << line;
+    ++cases;
+  }
+  EXPECT_GE(cases, 10);
+}
+
+}  // namespace
+}  // namespace zelvo::check
