@@ -1,5 +1,5 @@
 // Measures harmonize_units on a real piece: the four voices of a fugue
-// (tests/data/engine/fugue_prepared.txt, 916 notes as the readers leave
+// (bench/fugue/fugue_prepared.txt, 916 notes as the readers leave
 // them) with every non-harmonic tone type allowed and the cost weights on,
 // melody in instrument 1 and bass in instrument 4.
 //  - BM_HarmonizeFugue: the usual timed loop;
@@ -33,7 +33,7 @@ std::string fugue_path() {
     const std::string bench_dir = program.substr(0, program.rfind('/'));
     here = bench_dir.substr(0, bench_dir.rfind('/')) + "/" + here;
   }
-  return here.substr(0, here.rfind('/')) + "/../tests/data/engine/fugue_prepared.txt";
+  return here.substr(0, here.rfind('/')) + "/fugue/fugue_prepared.txt";
 }
 
 // Lines "time num parte semic", "chord|scale bar click marks" and

@@ -5,6 +5,7 @@
 #include "engine/context.h"
 #include "engine/engine_messages.h"
 #include "engine/form_unit.h"
+#include "engine/kept_candidates.h"
 #include "engine/line_division.h"
 #include "engine/line_search.h"
 #include "engine/links.h"
@@ -49,6 +50,7 @@ void harmonize_slot_zero(Engine& engine, ProgressObserver* progress) {
   const HarmonizerSettings& settings = engine.settings;
   UnitSlot& unit = engine.slot(0);
   const MusicNote& first = st.music.notes[unit.first_note];
+  forget_candidates(st);
   if (progress != nullptr) {
     int32_t lines = 0;
     while (lines < kMaxLines && unit.lines[lines].Ins != -1) ++lines;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "engine/engine_messages.h"
+#include "engine/kept_candidates.h"
 #include "engine/path_search.h"
 
 namespace zelvo::engine {
@@ -110,9 +111,22 @@ float search_line(Engine& engine, int32_t s, int32_t l) {
 
   if (line.Yarm != 1) {
     if (s >= 1 && line.Lp != -1) line.npadre = engine.slot(s - 1).lines[line.Lp].nlast;
-    if (!build_candidates(engine, s, l, no_lookahead)) return -1.0f;
-    if (st.tracing && engine.listener != nullptr) engine.listener->list_paths(st, s, 0, l);
-    select_candidates(engine, s, l);
+    // The debug listings show every search's pool: with them on, every list
+    // is built.
+    const Recalled recalled = engine.listener == nullptr
+                                  ? recall_candidates(engine, s, l, no_lookahead)
+                                  : Recalled::kNotKept;
+    if (recalled == Recalled::kNoPath) return -1.0f;
+    if (recalled == Recalled::kNotKept) {
+      const bool built = build_candidates(engine, s, l, no_lookahead);
+      if (!built) {
+        if (engine.listener == nullptr) keep_candidates(engine, s, l, no_lookahead, false);
+        return -1.0f;
+      }
+      if (st.tracing && engine.listener != nullptr) engine.listener->list_paths(st, s, 0, l);
+      select_candidates(engine, s, l);
+      if (engine.listener == nullptr) keep_candidates(engine, s, l, no_lookahead, true);
+    }
     if (settings.LinkLimit == 1 && settings.LimitOneLink == 1 && s == 1) return list[0].cost;
     line.Yarm = 1;
   }

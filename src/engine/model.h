@@ -210,6 +210,36 @@ struct ChoiceMemo {
   PathNote scratch[kStageNotes][kMaxChoices];  // lists not kept
 };
 
+// Candidate lists already built while the window stands still, by slot,
+// line and entry state: the look-ahead asks for the same line under the same
+// entry again and again (every ending a line above tries, then the one it
+// chooses). A list holds its candidates' costs and their first note_count
+// notes; the notes after those are {0, 0} in every built list and the lists
+// after `count` empty. Forgotten when the window moves.
+struct KeptNote {
+  int8_t pitch;
+  int8_t type;
+};
+
+struct KeptCandidates {
+  static constexpr int32_t kLists = 512;
+  static constexpr int32_t kNotes = 1 << 20;
+  struct List {
+    int32_t s = 0;
+    int32_t l = 0;
+    bool no_lookahead = false;
+    LinkState entry;
+    int32_t count = 0;  // candidates; -1: no path (build_candidates failed)
+    int32_t note_count = 0;
+    int32_t first_note = 0;  // in `notes`
+  };
+  List lists[kLists];
+  int32_t list_count = 0;
+  int32_t notes_used = 0;
+  float costs[kLists][kMaxCandidates] = {};
+  KeptNote notes[kNotes] = {};
+};
+
 // Line division of one instrument in one unit. tag: 0 not yet placed, -1
 // refused as the start of a line, 1 or more the number of its line.
 struct WorkNote {
@@ -253,8 +283,8 @@ struct EngineState {
   int32_t window_top = 0;
 
   PathPool pool;
-  PoolEntry pool_scratch[kPoolSize];  // sort_pool's copy
   ChoiceMemo choices;
+  KeptCandidates kept;
   WorkList work;
   LinkSearch links;
 

@@ -1,6 +1,7 @@
 #include "engine/path_search.h"
 
 #include <cstring>
+#include <limits>
 #include <utility>
 
 #include "engine/path_cost.h"
@@ -164,10 +165,12 @@ void insert_scored(Engine& engine, int32_t n, double cost, int32_t count) {
   insert_keyed(engine, n, cost, count, path_key(digest_of(notes, count), notes[count - 1].type));
 }
 
-// The exchange sort runs on the costs and an index table; the entries are
-// moved once at the end into the order the sort gives. A step whose entry
-// holds the lowest cost of the pool can exchange nothing more, so it ends
-// there: the free entries (all -1) are placed without scanning the rest.
+// The exchange sort (for each i, every later entry cheaper than entry i is
+// exchanged with it) runs on the costs and an index table; the entries are
+// moved once at the end, cycle by cycle, into the order it gives. A step
+// whose entry holds the lowest cost of the pool can exchange nothing more,
+// so it ends there: the free entries (all -1) are placed without scanning
+// the rest. A step keeps the cost it holds in a register.
 void sort_pool(Engine& engine) {
   PathPool& pool = engine.state.pool;
   double costs[kPoolSize];
@@ -182,21 +185,33 @@ void sort_pool(Engine& engine) {
       have_lowest = true;
     }
   }
+  // No cost equals a NaN floor: without a lowest cost no step ends early.
+  const double floor = have_lowest ? lowest : std::numeric_limits<double>::quiet_NaN();
   for (int32_t i = 0; i < kPoolSize; ++i) {
-    for (int32_t j = i; j < kPoolSize; ++j) {
-      if (have_lowest && costs[i] == lowest) break;
-      if (costs[j] < costs[i]) {
-        std::swap(costs[i], costs[j]);
-        std::swap(order[i], order[j]);
-      }
+    double held = costs[i];
+    if (held == floor) continue;
+    for (int32_t j = i + 1; j < kPoolSize; ++j) {
+      if (!(costs[j] < held)) continue;
+      std::swap(costs[i], costs[j]);
+      std::swap(order[i], order[j]);
+      held = costs[i];
+      if (held == floor) break;
     }
   }
-  PoolEntry* sorted = engine.state.pool_scratch;
+  // Entry i takes entry order[i]: each cycle of the permutation is followed
+  // from its first position with one entry set aside.
+  bool placed[kPoolSize] = {};
   for (int32_t i = 0; i < kPoolSize; ++i) {
-    if (order[i] != i) sorted[i] = pool.entries[order[i]];
-  }
-  for (int32_t i = 0; i < kPoolSize; ++i) {
-    if (order[i] != i) pool.entries[i] = sorted[i];
+    if (placed[i] || order[i] == i) continue;
+    const PoolEntry first = pool.entries[i];
+    int32_t k = i;
+    while (order[k] != i) {
+      pool.entries[k] = pool.entries[order[k]];
+      placed[k] = true;
+      k = order[k];
+    }
+    pool.entries[k] = first;
+    placed[k] = true;
   }
 }
 

@@ -21,18 +21,27 @@ using testing_support::kQuarter;
 using ShortcutTest = EngineTest;
 
 // Pools of free (-1), in-use (-2) and scored entries with many equal costs,
-// some NaN and -0.0, each entry told apart by its first two pitches.
+// some NaN and -0.0, each entry told apart by its first two pitches. From
+// round 40 on the pools look like the search's own: the scored entries
+// first (the search takes the lowest free entries), a few more scattered,
+// every other entry free.
 TEST_F(ShortcutTest, SortPoolGivesThePlainExchangeOrder) {
   Engine& e = engine();
   std::mt19937 rng(7);
   const double costs[] = {-1.0, -1.0, -1.0, -2.0, 0.0, -0.0, 0.25, 0.25, 0.5, 3.0, NAN};
-  for (int32_t round = 0; round < 40; ++round) {
+  for (int32_t round = 0; round < 80; ++round) {
     std::vector<std::pair<double, int32_t>> plain;
     const int32_t kinds = 2 + round % 10;
+    const int32_t front = static_cast<int32_t>(rng() % 120);
     for (int32_t x = 0; x < kPoolSize; ++x) {
       PoolEntry& entry = st().pool.entries[x];
       entry.cost = costs[rng() % kinds];
       if (round < 10 && entry.cost >= 0.0) entry.cost = costs[rng() % 3];  // free and in use only
+      if (round >= 40) {
+        const bool scored = x < front || rng() % 50 == 0;
+        entry.cost = !scored ? kFreeEntry : round % 2 == 0 ? static_cast<double>(rng() % 9) / 4.0
+                                                           : std::ldexp(static_cast<double>(rng() % 1000), -7);
+      }
       entry.notes[0].pitch = static_cast<int8_t>(x % 128);
       entry.notes[1].pitch = static_cast<int8_t>(x / 128);
       plain.emplace_back(entry.cost, x);
