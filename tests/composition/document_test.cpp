@@ -144,7 +144,7 @@ TEST(CompositionDocument, EditedFileComposesLikeTheHandEdit) {
   EXPECT_EQ(composition::write_document(document), hand);
   std::string outputs[2];
   for (int run = 0; run < 2; ++run) {
-    WorkFolder work;
+    TempFolder work;
     fs::copy_file(std::string(ZELVO_SOURCE_DIR) + "/examples/demo/insec.xml", (work.path() + "/insec.xml"));
     if (run == 0) {
       ASSERT_EQ(composition::save_composition((work.path() + "/incom.htm"), document), composition::FileResult::kDone);
@@ -152,6 +152,7 @@ TEST(CompositionDocument, EditedFileComposesLikeTheHandEdit) {
       write_file((work.path() + "/incom.htm"), hand);
     }
     auto state = std::make_unique<composer::ComposerState>();
+    state->work_folder = work.path();
     console::Console console;
     try {
       composer::compose(*state, console);

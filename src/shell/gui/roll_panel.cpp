@@ -61,6 +61,10 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
   loop_ = new QCheckBox("Loop", this);
   output_ = new QComboBox(this);
   output_->setToolTip("Where Play sends the music");
+  // Like the status line, the output's and Loop's names must not widen the
+  // window beyond the size the user gave it: they shrink with it.
+  output_->setMinimumWidth(1);
+  loop_->setMinimumWidth(1);
   fill_outputs();
   row->addWidget(play_);
   row->addWidget(stop_);
