@@ -16,6 +16,7 @@
 #include "player/player.h"
 #include "player/song.h"
 #include "player_commands.h"
+#include "sibling_program.h"
 
 extern char** environ;
 
@@ -58,22 +59,11 @@ bool watched(std::string_view name, bool harmonize) {
   return harmonize && (name == "conar.txt" || name == "inarm.xml" || name == "inmus.xml");
 }
 
-// zelvo, which runs the jobs, from the folder of this program (zelvo-media):
-// the two are built and installed side by side.
-std::string job_program_path() {
-  std::string self(4096, '\0');
-  const ssize_t length = readlink("/proc/self/exe", self.data(), self.size() - 1);
-  if (length <= 0) return "zelvo";
-  self.resize(static_cast<size_t>(length));
-  const size_t slash = self.rfind('/');
-  return slash == std::string::npos ? std::string("zelvo") : self.substr(0, slash + 1) + "zelvo";
-}
-
 // Runs the job as a zelvo process of its own in the work folder: its
 // console goes straight to ours, and the job sees the folder as any job
 // does. Returns the exit status, or -1 when stopped by SIGINT/SIGTERM.
 int run_job(const WatchOptions& options) {
-  const std::string self = job_program_path();
+  const std::string self = sibling_program("zelvo");
   std::vector<std::string> words = {"zelvo", "--lang", options.language, "--work", options.work,
                                     options.harmonize ? "all" : "compose"};
   std::vector<char*> args;
