@@ -70,7 +70,7 @@ inline constexpr MessagePair kNoNotes{
     "the composition makes no notes: outco.mid and outco.rur would be empty. Check that the generator "
     "tables are named TGENC or TGENS and that each TSAL row has a channel from 1 to 16, a note and a "
     "play cell that is not 0",
-    "la composici\xF3n no genera ninguna nota: outco.mid y outco.rur quedar\xEDan vac\xEDos. Compruebe "
+    "la composici\xF3n no genera ninguna nota: outco.mid y outco.rur quedar\xED" "an vac\xEDos. Compruebe "
     "que las tablas de generadores se llamen TGENC o TGENS y que cada fila de TSAL tenga un canal de 1 "
     "a 16, una nota y una celda de tocar distinta de 0"};
 inline constexpr MessagePair kNothingToCheck{
