@@ -2,6 +2,7 @@
 
 #include "intake/cell_text.h"
 #include "intake/html_tables.h"
+#include "intake/line_layout.h"
 #include "intake/reader_shape.h"
 
 namespace zelvo::intake {
@@ -36,6 +37,7 @@ std::string write_layout(const std::vector<HtmlTable>& tables) {
 }  // namespace
 
 std::string lay_out_composition(std::string_view html) {
+  if (!html.starts_with(kByteOrderMark) && in_line_layout(html)) return std::string(html);
   std::string recoded;
   std::string_view document = html;
   if (html.starts_with(kByteOrderMark)) {
