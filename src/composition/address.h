@@ -24,7 +24,7 @@ struct CellAddress {
 
 // The table TABLE names; for a generator's or variable's name, `name_row`
 // is its row (else -1). False with `problem` set when nothing matches.
-bool resolve_table(const Document& document, std::string_view spec, int32_t& table, int32_t& name_row,
+bool resolve_table(const Document& document, std::string_view wanted, int32_t& table, int32_t& name_row,
                    std::string& problem);
 
 // How addresses and the grid call table `table`: its kind ("TSAL"), with
