@@ -116,8 +116,6 @@ void compose(ComposerState& state, console::Console& console) {
   compute_times(state.notes, state.timing);
   sort_events(state.notes);
   write_midi_file(state, console, kCompositionMidi);
-  // note_offs doubled the count: 0 still means nothing was generated.
-  if (state.notes.count == 0) console_print(console, kNoNotesWarning, kCompositionMidi, kCompositionListing);
 }
 
 }  // namespace zelvo::composer

@@ -19,17 +19,6 @@ inline constexpr console::MessagePair kEachBar{"\tProcesing bar %d\n", "\tProces
 inline constexpr console::MessagePair kRangeWarning{
     "\n\t\tWarning: Value(s) out of range reduced to 0-127 scope\n\n",
     "\n\t\tWarning: Valor(es) fuera de rango reducido(s) al ambito 0-127\n\n"};
-// A run that generated nothing still writes its files (a piece of 0 bars is
-// empty by design) but says so, since it replaced whatever they held.
-// %s %s: the MIDI file and the listing.
-inline constexpr console::MessagePair kNoNotesWarning{
-    "\n\tWarning: the composition made no notes, so %s and %s hold none. Check that the generator "
-    "tables are named TGENC or TGENS and that each TSAL row has a channel from 1 to 16, a note and "
-    "a play cell that is not 0 (zelvo check, or Options > Check, looks for more)\n\n",
-    "\n\tAviso: la composici\xF3n no gener\xF3 ninguna nota, as\xED que %s y %s no tienen notas. "
-    "Compruebe que las tablas de generadores se llamen TGENC o TGENS y que cada fila de TSAL tenga un "
-    "canal de 1 a 16, una nota y una celda de tocar distinta de 0 (zelvo check, u Options > Check, "
-    "busca m\xE1s)\n\n"};
 // Shared with the harmonizer.
 inline constexpr console::MessagePair kMidiFileMessage{"\n\n GENERATING Midifile...\n\n",
                                                        "\n\n GENERANDO Midifile...\n\n"};
