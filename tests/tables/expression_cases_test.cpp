@@ -33,7 +33,7 @@ struct RunTrace {
 
   bool operator==(const RunTrace& other) const {
     auto same = [](const std::vector<double>& a, const std::vector<double>& b) {
-      return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+      return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
     };
     return same(stores, other.stores) && same(stack, other.stack) && program_counter == other.program_counter &&
            random_state == other.random_state && same({list_selector, list_switch}, {other.list_selector, other.list_switch});
