@@ -17,6 +17,7 @@
 #include "console/windows1252.h"
 #include "support/files.h"
 #include "support/midi_dump.h"
+#include "support/scenario_inputs.h"
 
 namespace zelvo::test {
 
@@ -25,11 +26,6 @@ using Files = std::map<std::string, std::string>;  // record name -> text
 inline const std::filesystem::path& scenarios_folder() {
   static const std::filesystem::path folder = std::filesystem::path(ZELVO_TEST_DATA) / "scenarios";
   return folder;
-}
-
-inline std::string replace_all(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
-  return text;
 }
 
 inline void reset_folder(const std::filesystem::path& folder, const std::filesystem::path& in) {
