@@ -29,12 +29,7 @@ struct JobScenario {
 // The recorded scenarios whose command is one job, composing ones in
 // `compose`, harmonizing ones (harmonize, all) in `harmonize`.
 void job_scenarios(std::vector<JobScenario>& compose, std::vector<JobScenario>& harmonize) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(scenarios_folder())) {
-    if (entry.is_directory()) names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  for (const std::string& name : names) {
+  for (const std::string& name : scenario_names()) {
     JobScenario job{name, console::JobKind::kCompose, console::kEnglish};
     if (!job_command(words(read_file((scenarios_folder() / name / "cmd").string())), job.kind, job.language)) {
       continue;

@@ -103,15 +103,6 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
   app->console().set_view(nullptr);
 }
 
-std::vector<std::string> scenario_names() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(kScenarios)) {
-    if (entry.is_directory()) names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 INSTANTIATE_TEST_SUITE_P(Recorded, ScenarioTest, ::testing::ValuesIn(scenario_names()),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                            std::string name = info.param;

@@ -64,6 +64,16 @@ inline Files outcome_files(const std::filesystem::path& folder, const std::files
   return files;
 }
 
+// The names of the recorded scenarios, in order.
+inline std::vector<std::string> scenario_names() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(scenarios_folder())) {
+    if (entry.is_directory()) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 inline std::vector<std::string> words(const std::string& line) {
   std::istringstream in(line);
   std::vector<std::string> out;
