@@ -11,14 +11,10 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QPushButton>
-#include <QElapsedTimer>
 #include <QTabWidget>
 #include <QTableView>
 #include <QUndoStack>
-#include <chrono>
 #include <filesystem>
-#include <functional>
-#include <thread>
 
 #include "composition/document.h"
 #include "editor/editor_panel.h"

@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -12,7 +11,6 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <chrono>
-#include <functional>
 #include <thread>
 
 #include "shell/commands.h"

@@ -5,13 +5,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPushButton>
-#include <chrono>
 #include <filesystem>
-#include <functional>
-#include <thread>
 
 #include "app/cli_runner.h"
 #include "shell/commands.h"

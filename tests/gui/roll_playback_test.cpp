@@ -7,12 +7,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <filesystem>
-#include <thread>
 
 #include "app/cli_runner.h"
 #include "player/song.h"
