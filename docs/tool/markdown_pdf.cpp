@@ -77,6 +77,29 @@ bool add_pictures(QTextDocument& document, const QString& folder) {
   return true;
 }
 
+// What the Markdown reader leaves plain: code blocks get their light
+// ground, and a wide table (a generator table as a spreadsheet shows it)
+// a small face so that its words fit their columns.
+void dress(QTextDocument& document) {
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    if (!block.blockFormat().nonBreakableLines()) continue;
+    QTextCursor cursor(block);
+    QTextBlockFormat format = block.blockFormat();
+    format.setBackground(QColor(0xf2, 0xf2, 0xf2));
+    cursor.setBlockFormat(format);
+  }
+  QList<QTextFrame*> frames = document.rootFrame()->childFrames();
+  for (int i = 0; i < frames.size(); ++i) {
+    auto* table = qobject_cast<QTextTable*>(frames[i]);
+    if (table == nullptr || table->columns() <= 8) continue;
+    QTextCursor cursor = table->firstCursorPosition();
+    cursor.setPosition(table->lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    QTextCharFormat small;
+    small.setFontPointSize(table->columns() > 14 ? 6 : 7.5);
+    cursor.mergeCharFormat(small);
+  }
+}
+
 // The contents: the paragraph of one line that names the chapters before
 // the first of them ("Contents: 1 Getting started · …") becomes a page
 // titled by its first word, listing every chapter and section with the
@@ -186,6 +209,7 @@ int make_pdf(const QString& source, const QString& output) {
   document.setBaseUrl(QUrl::fromLocalFile(QFileInfo(source).absolutePath() + "/"));
   document.setMarkdown(QString::fromUtf8(file.readAll()), QTextDocument::MarkdownDialectGitHub);
   if (!add_pictures(document, QFileInfo(source).absolutePath())) return 1;
+  dress(document);
   std::vector<Entry> entries;
   insert_contents(document, entries);
 
