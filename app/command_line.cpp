@@ -15,6 +15,7 @@
 
 #include "chords_command.h"
 #include "console/windows1252.h"
+#include "grid_option.h"
 #include "media_commands.h"
 #include "notate_command.h"
 #include "progress_line.h"
@@ -30,7 +31,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: zelvo [--work DIR] [--lang en|es] compose|harmonize|all\n"
-    "       zelvo [--work DIR] [--lang en|es] --notation compose|harmonize|all\n"
+    "       zelvo [--work DIR] [--lang en|es] --notation [--grid G] compose|harmonize|all\n"
     "       zelvo chords SCORE [-o FILE] [--first-part N]\n"
     "       zelvo notate FILE.mid [-o FILE.musicxml]\n"
     "       zelvo [--lang en|es] project new --work DIR [--template DIR]\n"
@@ -48,7 +49,7 @@ constexpr const char* kUsage =
     "  harmonize   harmonize the music named by conar and write outar.mid\n"
     "  all         compose, then harmonize\n"
     "  --notation  also write outco.musicxml and outar.musicxml (tone types\n"
-    "              as lyrics) beside the MIDI files\n"
+    "              as lyrics) beside the MIDI files; --grid as for notate\n"
     "  chords      write the harmony file of a lead sheet's chord symbols\n"
     "  notate      write a MIDI file as MusicXML\n"
 
@@ -96,6 +97,8 @@ struct Options {
   console::JobKind kind = console::JobKind::kCompose;
   ProjectCommand project = ProjectCommand::kNone;
   bool notation = false;  // also write the results as MusicXML
+  bool grid_given = false;
+  notation::Grid grid = notation::Grid::kChosen;  // where those notes go
 };
 
 // The project commands answer Yes to every question: the command line is
@@ -211,6 +214,11 @@ int run_command_line(int argc, char** argv) {
       options.notation = true;
       continue;
     }
+    if (arg == "--grid") {
+      if (!read_grid_option(argc, argv, i, options.grid)) return usage_error(kGridProblem);
+      options.grid_given = true;
+      continue;
+    }
     if (arg == "--version") {
       std::printf("%s %s\n", console::kProductName, console::kVersion);
       return kExitFinished;
@@ -262,6 +270,7 @@ int run_command_line(int argc, char** argv) {
   if (!options.template_folder.empty() || !options.project_folder.empty()) {
     return usage_error("--template and --project belong to the project commands");
   }
+  if (options.grid_given && !options.notation) return usage_error("--grid belongs to --notation");
 
   if (const int problem = options.work_folder.empty() ? 0 : shell::folder_usable(options.work_folder);
       problem != 0) {
@@ -277,6 +286,7 @@ int run_command_line(int argc, char** argv) {
 
   auto application = std::make_unique<shell::Application>();
   application->set_write_notation(options.notation);
+  application->set_notation_grid(options.grid);
   application->set_work_folder(options.work_folder);
   console::Console& console = application->console();
   ProgressLine progress_line(application->unit_watch());

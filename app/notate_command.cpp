@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "command_line.h"
+#include "grid_option.h"
 #include "media_commands.h"
 #include "notation/midi_merge.h"
 #include "notation/midi_notation.h"
@@ -51,11 +52,10 @@ int run_notate_command(int argc, char** argv) {
       }
       output = argv[++i];
     } else if (arg == "--grid") {
-      if (i + 1 >= argc || !notation::parse_grid(argv[i + 1], grid)) {
-        std::fprintf(stderr, "zelvo: --grid takes 16, 8t, 32 or exact\n%s", kNotateUsage);
+      if (!read_grid_option(argc, argv, i, grid)) {
+        std::fprintf(stderr, "zelvo: %s\n%s", kGridProblem, kNotateUsage);
         return kExitUsage;
       }
-      ++i;
     } else if (input.empty()) {
       input = arg;
     } else {

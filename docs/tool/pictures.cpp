@@ -125,10 +125,27 @@ struct StaffNote {
   const char* label;  // empty: a chord tone
 };
 
-// Three notes on a treble staff over a C major chord: the tone type in
-// red with its name, the chord tones around it in black.
+// The treble clef and a meter of 3/4 at the staff's start: the clef from
+// a face that has the musical symbols, curling round the G line.
+void draw_clef_and_meter(QPainter& p, double g_line_y, double space) {
+  QFont clef("FreeSerif");
+  clef.setPixelSize(int(space * 4.6));
+  p.setFont(clef);
+  p.setPen(kInk);
+  p.drawText(QPointF(9, g_line_y + space * 0.92), QString::fromUcs4(U"\U0001D11E"));
+  QFont digits("DejaVu Serif");
+  digits.setPixelSize(int(space * 2.3));
+  digits.setBold(true);
+  p.setFont(digits);
+  const double top_line = g_line_y - 3 * space;
+  p.drawText(QRectF(30, top_line, 12, 2 * space), Qt::AlignCenter, "3");
+  p.drawText(QRectF(30, top_line + 2 * space, 12, 2 * space), Qt::AlignCenter, "4");
+}
+
+// One bar of three quarter notes on a treble staff over a C major chord:
+// the tone type in red with its name, the chord tones around it in black.
 QImage draw_tone(const char* name, std::vector<StaffNote> notes) {
-  const int w = 150, h = 100;
+  const int w = 176, h = 100;
   QImage image = canvas(w, h);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
@@ -138,11 +155,13 @@ QImage draw_tone(const char* name, std::vector<StaffNote> notes) {
   auto y_of = [&](int position) { return e4_y - (position - 2) * space / 2; };
   p.setPen(QPen(kInk, 0.8));
   for (int line = 0; line < 5; ++line) p.drawLine(QPointF(8, y_of(2 + 2 * line)), QPointF(w - 8, y_of(2 + 2 * line)));
+  p.drawLine(QPointF(w - 8, y_of(2)), QPointF(w - 8, y_of(10)));  // the bar line
+  draw_clef_and_meter(p, y_of(4), space);
   p.setFont(face(11, true));
-  p.drawText(QPointF(10, 14), "C");
+  p.drawText(QPointF(50, 14), "C");
   p.setFont(face(10));
   for (size_t i = 0; i < notes.size(); ++i) {
-    const double x = 38 + 38.0 * i;
+    const double x = 64 + 38.0 * i;
     const int position = notes[i].position;
     p.setPen(QPen(kInk, 0.8));
     for (int ledger = 0; ledger >= position; ledger -= 2) p.drawLine(QPointF(x - 8, y_of(ledger)), QPointF(x + 8, y_of(ledger)));

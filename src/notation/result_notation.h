@@ -18,9 +18,10 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
                            const harmonizer::HarmonizerState* harmonizer, Grid grid = Grid::kChosen);
 
 // The same at the end of a job that asked for notation, both files in the
-// work folder `folder`: says where it was written, or ends the job with a
-// message naming the files.
+// work folder `folder`, on `grid`: says where it was written, or ends the
+// job with a message naming the files.
 void notate_job_result(console::Console& console, const std::string& folder, const char* midi_name,
-                       const char* xml_name, const harmonizer::HarmonizerState* harmonizer);
+                       const char* xml_name, const harmonizer::HarmonizerState* harmonizer,
+                       Grid grid = Grid::kChosen);
 
 }  // namespace zelvo::notation

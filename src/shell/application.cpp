@@ -34,7 +34,7 @@ Application::Application() {
     composer::compose(composer, console_);
     if (write_notation()) {
       notation::notate_job_result(console_, composer.work_folder, console::kCompositionMidi,
-                                  console::kCompositionNotation, nullptr);
+                                  console::kCompositionNotation, nullptr, notation_grid());
     }
   };
   hooks.harmonize = [this] {
@@ -44,7 +44,7 @@ Application::Application() {
     harmonizer::harmonize(harmonizer, console_);
     if (write_notation()) {
       notation::notate_job_result(console_, harmonizer_->work_folder, console::kHarmonyMidi, console::kHarmonyNotation,
-                                  harmonizer_.get());
+                                  harmonizer_.get(), notation_grid());
     }
   };
   hooks.open_result_wanted = [this] { return open_result(); };

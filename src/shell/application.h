@@ -12,6 +12,7 @@
 #include "console/job_runner.h"
 #include "harmonizer/harmonizer_state.h"
 #include "intake/composition_intake.h"
+#include "notation/notation_grid.h"
 #include "notation/score_intake.h"
 #include "shell/unit_watch.h"
 
@@ -41,6 +42,10 @@ class Application {
   // outar.musicxml with tone types); off unless asked for.
   bool write_notation() const { return write_notation_ != 0; }
   void set_write_notation(bool on) { write_notation_ = on ? 1 : 0; }
+  // Where those files place their notes (notation_grid.h); the grid the
+  // music fits unless asked otherwise.
+  notation::Grid notation_grid() const { return static_cast<notation::Grid>(notation_grid_.load()); }
+  void set_notation_grid(notation::Grid grid) { notation_grid_ = static_cast<int32_t>(grid); }
 
   // The folder the next job reads and writes in (empty: the current
   // directory). A job takes it when it starts, so a change while it runs
@@ -63,6 +68,7 @@ class Application {
   UnitWatch unit_watch_;
   std::atomic<int32_t> open_result_{0};
   std::atomic<int32_t> write_notation_{0};
+  std::atomic<int32_t> notation_grid_{static_cast<int32_t>(notation::Grid::kChosen)};
   std::function<void(const char*)> opener_;
   mutable std::mutex work_folder_lock_;
   std::string work_folder_;

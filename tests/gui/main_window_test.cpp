@@ -111,9 +111,28 @@ TEST_F(MainWindowTest, MenusInTheirOrder) {
   EXPECT_EQ(texts_of(bar[0]->menu()->actions()), (QStringList{"&New", "&Open", "&Save", "&Exit"}));
   const QList<QAction*> options = bar[1]->menu()->actions();
   EXPECT_EQ(texts_of(options), (QStringList{"&Edit Information", "&Edit Harm. Options", "Edit &Composition", "&Check", "&Folders",
-                                            "&Open Midifile", "Write &Notation (MusicXML)", "C&hords from Lead Sheet...", "&Language"}));
+                                            "&Open Midifile", "Write &Notation (MusicXML)", "Notation &Grid", "C&hords from Lead Sheet...", "&Language"}));
   EXPECT_EQ(texts_of(options.back()->menu()->actions()), (QStringList{"&English", QString::fromUtf8("&Espa\xC3\xB1ol")}));
   EXPECT_EQ(texts_of(bar[7]->menu()->actions()), (QStringList{"&Documentation", "&About Zelvo"}));
+}
+
+// Options > Notation Grid sets the grid of the MusicXML the jobs write, one
+// choice checked at a time, the grid chosen from the music to begin with.
+TEST_F(MainWindowTest, NotationGridMenuChoosesTheGrid) {
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  const QList<QAction*> options = window.menuBar()->actions()[1]->menu()->actions();
+  QMenu* grid = options[7]->menu();
+  ASSERT_NE(grid, nullptr);
+  const QList<QAction*> choices = grid->actions();
+  EXPECT_EQ(texts_of(choices), (QStringList{"&Chosen from the Music", "&Sixteenths", "Eighth &Triplets",
+                                            "T&hirty-seconds", "&Exact"}));
+  EXPECT_TRUE(choices[0]->isChecked());
+  choices[4]->trigger();
+  EXPECT_EQ(application_.notation_grid(), notation::Grid::kExact);
+  EXPECT_FALSE(choices[0]->isChecked());
+  choices[2]->trigger();
+  EXPECT_EQ(application_.notation_grid(), notation::Grid::kEighthTriplet);
 }
 
 TEST_F(MainWindowTest, CheckMarksFollowTheCommands) {

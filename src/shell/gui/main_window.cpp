@@ -240,6 +240,20 @@ void MainWindow::build_menu() {
   notation->setCheckable(true);
   notation->setChecked(application_.write_notation());
   connect(notation, &QAction::toggled, this, [this](bool on) { application_.set_write_notation(on); });
+  // Where those files place their notes, as --grid chooses on the command line.
+  QMenu* grid = options->addMenu("Notation &Grid");
+  auto* grids = new QActionGroup(grid);
+  const std::pair<const char*, notation::Grid> kGrids[] = {
+      {"&Chosen from the Music", notation::Grid::kChosen}, {"&Sixteenths", notation::Grid::kSixteenth},
+      {"Eighth &Triplets", notation::Grid::kEighthTriplet}, {"T&hirty-seconds", notation::Grid::kThirtySecond},
+      {"&Exact", notation::Grid::kExact}};
+  for (const auto& [text, value] : kGrids) {
+    QAction* item = grid->addAction(text);
+    item->setCheckable(true);
+    item->setChecked(application_.notation_grid() == value);
+    grids->addAction(item);
+    connect(item, &QAction::triggered, this, [this, value = value] { application_.set_notation_grid(value); });
+  }
   QAction* chords = options->addAction(QString::fromUtf8("C&hords from Lead Sheet..."));
   connect(chords, &QAction::triggered, this, [this] { chords_from_lead_sheet(); });
   QMenu* language = options->addMenu("&Language");
