@@ -4,21 +4,12 @@
 #include <cstring>
 
 #include "composer/generation_loop.h"
+#include "composer/shapes.h"
 #include "machine/convert.h"
 
 namespace zelvo::composer {
 
 using machine::truncate_to_int32;
-
-double shape_value(int32_t shape, double x) {
-  switch (shape) {
-    case 2: return x < 0.5 ? 1.0 : -1.0;
-    case 3: return 2 * x - 1;
-    case 4: return 1 - 2 * x;
-    case 5: return x <= 0.5 ? 4 * x - 1 : 3 - 4 * x;
-    default: return std::sin(2 * 3.1415926535 * x);
-  }
-}
 
 void run_calculated_generator(ComposerState& state, console::Console& console, int32_t number) {
   using namespace calc;
