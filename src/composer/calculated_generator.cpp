@@ -22,11 +22,8 @@ void run_calculated_generator(ComposerState& state, console::Console& console, i
   // The evaluation works on a private copy; only the full pass writes it back.
   double c[kCopySlots];
   std::memcpy(c, record, sizeof c);
+  if (!within_window(state, c[kStartBar], c[kStartClick], c[kLengthBars], c[kLengthClicks])) return;
   const double clicks_per_bar = state.timing.clicks_per_bar();
-  const double now = static_cast<double>(state.current_bar) * clicks_per_bar + state.current_click;
-  const double start = c[kStartBar] * clicks_per_bar + c[kStartClick];
-  const double end = start + c[kLengthBars] * clicks_per_bar + c[kLengthClicks];
-  if (!(start <= now && now < end)) return;
 
   const double mode = c[kMode];
   if (mode == 0 || (mode == 1 && c[tables::kSlotClicks] == 0) || (mode == 2 && c[kPulseCount] == 0)) {
