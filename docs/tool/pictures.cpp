@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "composer/shapes.h"
+
 namespace zelvo_docs {
 
 namespace {
@@ -30,16 +32,7 @@ QImage canvas(int width, int height) {
   return image;
 }
 
-// A calculated generator's shape for x in [0, 1), as the composer computes it.
-double shape_value(int shape, double x) {
-  switch (shape) {
-    case 2: return x < 0.5 ? 1.0 : -1.0;
-    case 3: return 2 * x - 1;
-    case 4: return 1 - 2 * x;
-    case 5: return x <= 0.5 ? 4 * x - 1 : 3 - 4 * x;
-    default: return std::sin(2 * 3.1415926535 * x);
-  }
-}
+using zelvo::composer::shape_value;
 
 // Two periods of the shape between bottom and top, with a dot at every
 // onset of a pulse of an eighth of the period.

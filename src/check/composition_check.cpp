@@ -12,6 +12,7 @@
 #include "console/work_files.h"
 #include "machine/machine_state.h"
 #include "machine/opcodes.h"
+#include "machine/program_walk.h"
 #include "tables/composition.h"
 #include "tables/html_reader.h"
 #include "tables/table_compiler.h"
@@ -125,16 +126,10 @@ void check_unused_variables(Context& context, console::Console& scratch) {
   auto machine = std::make_unique<machine::MachineState>();
   tables::compile_tables(*composition, *machine, scratch, context.folder.c_str(), context.opener);
   std::vector<bool> read(tables::kMaxSymbols, false);
-  for (uint32_t address = 0; address < machine->program_length && address < machine::kProgramSize;) {
-    const uint32_t word = machine->program[address];
-    if (word >= machine::kOperatorCount) break;
-    const machine::Op op = static_cast<machine::Op>(word);
-    if (machine::has_operand(op)) {
-      const uint32_t operand = address + 1 < machine::kProgramSize ? machine->program[address + 1] : 0;
-      if (op == machine::Op::kPush && operand < read.size()) read[operand] = true;
-      address += 2;
-    } else {
-      address += 1;
+  for (const machine::Instruction& instruction : machine::ProgramWalk(*machine, 0, machine->program_length)) {
+    if (!instruction.is_instruction()) break;
+    if (instruction.op() == machine::Op::kPush && instruction.words == 2 && instruction.operand < read.size()) {
+      read[instruction.operand] = true;
     }
   }
   for (int32_t i = 0; i < composition->symbol_count && i < tables::kMaxSymbols; ++i) {

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fstream>
 #include <algorithm>
-#include <cctype>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "console/work_files.h"
 #include "engine/settings.h"
 #include "harmonizer/configuration.h"
+#include "harmonizer/configuration_keys.h"
 
 namespace zelvo::check {
 
@@ -22,10 +22,8 @@ namespace {
 
 using engine::HarmonizerSettings;
 
-// The keys in the order the harmonizer matches a line against them, each
-// with the range in which its value means something, and why.
-struct KeyRange {
-  const char* name;
+// The range in which each setting's value means something, and why.
+struct SettingRange {
   int32_t HarmonizerSettings::*setting;
   int32_t low;
   int32_t high;
@@ -34,44 +32,53 @@ struct KeyRange {
 
 constexpr int32_t kAny = 2147483647;
 
-const KeyRange kKeys[] = {
-    {"FirstHarmIns", &HarmonizerSettings::FirstHarmIns, -1, 99, &kWhyHarmonyParts},
-    {"HarmInsNum", &HarmonizerSettings::HarmInsNum, 2, 99, &kWhyHarmonyParts},
-    {"FirstMusicIns", &HarmonizerSettings::FirstMusicIns, 1, 15, &kWhyInstrument},
-    {"LastMusicIns", &HarmonizerSettings::LastMusicIns, 1, 15, &kWhyInstrument},
-    {"DivideNotes", &HarmonizerSettings::DivideNotes, 0, 1, &kWhySwitch},
-    {"HoleForLine", &HarmonizerSettings::HoleForLine, 0, 64, &kWhySixteenths},
-    {"MinNotesInLine", &HarmonizerSettings::MinNotesInLine, 1, 100, &kWhyNotes},
-    {"MaxNotesInLine", &HarmonizerSettings::HarmUnitNoteLimit, 2, 100, &kWhyNotes},
-    {"HarmUnitNoteLimit", &HarmonizerSettings::HarmUnitNoteLimit, 2, 100, &kWhyNotes},
-    {"MelIns", &HarmonizerSettings::MelIns, -2, 15, &kWhyLineInstrument},
-    {"BassIns", &HarmonizerSettings::BassIns, -2, 15, &kWhyLineInstrument},
-    {"OpeningInt", &HarmonizerSettings::OpeningInt, 0, 24, &kWhySemitones},
-    {"NonHarmToneDur", &HarmonizerSettings::NonHarmToneDur, 0, 64, &kWhySixteenths},
-    {"Debug", &HarmonizerSettings::Debug, 0, 1, &kWhySwitch},
-    {"ShowLineInfo", &HarmonizerSettings::ShowLineInfo, 0, 1, &kWhySwitch},
-    {"MusicSource", &HarmonizerSettings::MusicSource, 0, 3, &kWhySource},
-    {"ClicksQuarter", &HarmonizerSettings::ClicksQuarter, 4, kAny, &kWhyClicks},
-    {"LinkLimit", &HarmonizerSettings::LinkLimit, 0, kAny, &kWhyLook},
-    {"LimitNotesThirdIn", &HarmonizerSettings::LimitNotesThirdIn, 0, 100, &kWhyLook},
-    {"LimitNotesThirdBM", &HarmonizerSettings::LimitNotesThirdBM, 0, 100, &kWhyLook},
-    {"NoLinkAct", &HarmonizerSettings::NoLinkAct, 0, 1, &kWhySwitch},
-    {"LimitOneLink", &HarmonizerSettings::LimitOneLink, 0, 1, &kWhySwitch},
+constexpr SettingRange kRanges[] = {
+    {&HarmonizerSettings::FirstHarmIns, -1, 99, &kWhyHarmonyParts},
+    {&HarmonizerSettings::HarmInsNum, 2, 99, &kWhyHarmonyParts},
+    {&HarmonizerSettings::FirstMusicIns, 1, 15, &kWhyInstrument},
+    {&HarmonizerSettings::LastMusicIns, 1, 15, &kWhyInstrument},
+    {&HarmonizerSettings::DivideNotes, 0, 1, &kWhySwitch},
+    {&HarmonizerSettings::HoleForLine, 0, 64, &kWhySixteenths},
+    {&HarmonizerSettings::MinNotesInLine, 1, 100, &kWhyNotes},
+    {&HarmonizerSettings::HarmUnitNoteLimit, 2, 100, &kWhyNotes},
+    {&HarmonizerSettings::MelIns, -2, 15, &kWhyLineInstrument},
+    {&HarmonizerSettings::BassIns, -2, 15, &kWhyLineInstrument},
+    {&HarmonizerSettings::OpeningInt, 0, 24, &kWhySemitones},
+    {&HarmonizerSettings::NonHarmToneDur, 0, 64, &kWhySixteenths},
+    {&HarmonizerSettings::Debug, 0, 1, &kWhySwitch},
+    {&HarmonizerSettings::ShowLineInfo, 0, 1, &kWhySwitch},
+    {&HarmonizerSettings::MusicSource, 0, 3, &kWhySource},
+    {&HarmonizerSettings::ClicksQuarter, 4, kAny, &kWhyClicks},
+    {&HarmonizerSettings::LinkLimit, 0, kAny, &kWhyLook},
+    {&HarmonizerSettings::LimitNotesThirdIn, 0, 100, &kWhyLook},
+    {&HarmonizerSettings::LimitNotesThirdBM, 0, 100, &kWhyLook},
+    {&HarmonizerSettings::NoLinkAct, 0, 1, &kWhySwitch},
+    {&HarmonizerSettings::LimitOneLink, 0, 1, &kWhySwitch},
 };
-constexpr const char* kSwitchKey = "NonHarmTonesSort";
-constexpr const char* kWeightKeys[] = {"NonHarmTonesCoef", "ThemtContourCoef"};
+
+constexpr const SettingRange* range_of(int32_t HarmonizerSettings::*setting) {
+  for (const SettingRange& range : kRanges) {
+    if (range.setting == setting) return &range;
+  }
+  return nullptr;
+}
+
+constexpr bool every_key_has_a_range() {
+  for (const harmonizer::IntegerKey& key : harmonizer::kIntegerKeys) {
+    if (range_of(key.setting) == nullptr) return false;
+  }
+  return true;
+}
+static_assert(every_key_has_a_range(), "a configuration key's setting needs its range here");
+
 constexpr int32_t kSwitches = engine::kToneTypeSwitches;
 constexpr int32_t kWeights = engine::kCostWeights;
 
-bool starts_with(const std::string& line, const char* key) { return line.rfind(key, 0) == 0; }
-
-// A line as the harmonizer sees it: no blanks or tabs, up to its line end.
+// A line as the harmonizer matches it.
 std::string normalised(const std::string& read) {
-  std::string out;
-  for (char c : read) {
-    if (c == '\n' || c == '\r') break;
-    if (c != ' ' && c != '\t') out += c;
-  }
+  std::string out(read.size() + 1, '\0');
+  harmonizer::normalise_line(read.c_str(), out.data());
+  out.resize(std::strlen(out.c_str()));
   return out;
 }
 
@@ -102,7 +109,8 @@ void check_row_line(const std::string& line, int32_t number, int language, const
   const std::string key = line.substr(0, line.find_first_of("=,"));
   const std::vector<std::string> values = values_of(line);
   const std::string place = say(language, kPlaceLine, number);
-  if (starts_with(line, kSwitchKey)) {
+  const harmonizer::RowKey* row_key = harmonizer::find_row_key(line.c_str());
+  if (row_key != nullptr && row_key->table == harmonizer::RowTable::kToneTypes) {
     for (int32_t k = 0; k < kSwitches && k < static_cast<int32_t>(values.size()); ++k) {
       const int32_t value = harmonizer::config_integer(values[k].c_str());
       if (value != 0 && value != 1) {
@@ -133,37 +141,37 @@ void check_configuration(const std::string& folder, console::Console& scratch, i
   }
   // The line that last set each setting is where its value comes from
   // (two keys name one setting: the later line wins).
-  constexpr size_t kKeyCount = sizeof kKeys / sizeof kKeys[0];
+  constexpr size_t kKeyCount = harmonizer::kIntegerKeyCount;
+  const harmonizer::IntegerKey* const keys = harmonizer::kIntegerKeys;
   int32_t line_of[kKeyCount] = {};
   std::ifstream in(console::work_path(folder, file), std::ios::binary);
   std::string read;
   for (int32_t number = 1; std::getline(in, read); ++number) {
     const std::string line = normalised(read);
-    if (line.empty() || !std::isalpha(static_cast<unsigned char>(line[0]))) continue;
-    size_t i = 0;
-    while (i < kKeyCount && !starts_with(line, kKeys[i].name)) ++i;
-    if (i == kKeyCount) {
+    if (!harmonizer::is_setting_line(line.c_str())) continue;
+    const harmonizer::IntegerKey* key = harmonizer::find_integer_key(line.c_str());
+    if (key == nullptr) {
       check_row_line(line, number, language, file, findings);
       continue;
     }
     for (size_t j = 0; j < kKeyCount; ++j) {
-      if (kKeys[j].setting == kKeys[i].setting) line_of[j] = 0;
+      if (keys[j].setting == key->setting) line_of[j] = 0;
     }
-    line_of[i] = number;
+    line_of[key - keys] = number;
   }
   for (size_t i = 0; i < kKeyCount; ++i) {
-    const KeyRange& key = kKeys[i];
-    const int32_t value = (*settings).*(key.setting);
-    if (line_of[i] == 0 || (value >= key.low && value <= key.high)) continue;
+    const SettingRange* range = range_of(keys[i].setting);
+    const int32_t value = (*settings).*(keys[i].setting);
+    if (line_of[i] == 0 || (value >= range->low && value <= range->high)) continue;
     findings.push_back({file, say(language, kPlaceLine, line_of[i]),
-                        say(language, kOutOfRange, key.name, value, key.low, key.high,
-                            say(language, *key.why).c_str())});
+                        say(language, kOutOfRange, keys[i].name, value, range->low, range->high,
+                            say(language, *range->why).c_str())});
   }
   int32_t first_line = 0;
   int32_t last_line = 0;
   for (size_t i = 0; i < kKeyCount; ++i) {
-    if (kKeys[i].setting == &HarmonizerSettings::FirstMusicIns) first_line = line_of[i];
-    if (kKeys[i].setting == &HarmonizerSettings::LastMusicIns) last_line = line_of[i];
+    if (keys[i].setting == &HarmonizerSettings::FirstMusicIns) first_line = line_of[i];
+    if (keys[i].setting == &HarmonizerSettings::LastMusicIns) last_line = line_of[i];
   }
   if (settings->LastMusicIns < settings->FirstMusicIns && (first_line != 0 || last_line != 0)) {
     findings.push_back({file, say(language, kPlaceLine, last_line != 0 ? last_line : first_line),

@@ -4,21 +4,12 @@
 #include <cstring>
 
 #include "composer/generation_loop.h"
+#include "composer/shapes.h"
 #include "machine/convert.h"
 
 namespace zelvo::composer {
 
 using machine::truncate_to_int32;
-
-double shape_value(int32_t shape, double x) {
-  switch (shape) {
-    case 2: return x < 0.5 ? 1.0 : -1.0;
-    case 3: return 2 * x - 1;
-    case 4: return 1 - 2 * x;
-    case 5: return x <= 0.5 ? 4 * x - 1 : 3 - 4 * x;
-    default: return std::sin(2 * 3.1415926535 * x);
-  }
-}
 
 void run_calculated_generator(ComposerState& state, console::Console& console, int32_t number) {
   using namespace calc;
@@ -31,11 +22,8 @@ void run_calculated_generator(ComposerState& state, console::Console& console, i
   // The evaluation works on a private copy; only the full pass writes it back.
   double c[kCopySlots];
   std::memcpy(c, record, sizeof c);
+  if (!within_window(state, c[kStartBar], c[kStartClick], c[kLengthBars], c[kLengthClicks])) return;
   const double clicks_per_bar = state.timing.clicks_per_bar();
-  const double now = static_cast<double>(state.current_bar) * clicks_per_bar + state.current_click;
-  const double start = c[kStartBar] * clicks_per_bar + c[kStartClick];
-  const double end = start + c[kLengthBars] * clicks_per_bar + c[kLengthClicks];
-  if (!(start <= now && now < end)) return;
 
   const double mode = c[kMode];
   if (mode == 0 || (mode == 1 && c[tables::kSlotClicks] == 0) || (mode == 2 && c[kPulseCount] == 0)) {

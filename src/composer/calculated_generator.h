@@ -30,10 +30,6 @@ constexpr int32_t kOrder = 22;
 constexpr int32_t kCopySlots = 22;  // the order slot is not part of the private copy
 }  // namespace calc
 
-// The five periodic shapes at phase x in [0, 1); shapes outside 1 to 5 give
-// the sine.
-double shape_value(int32_t shape, double x);
-
 // One evaluation of generator `number` (1 to 99) at the current bar and
 // click, in the pass that state.pass_flag names.
 void run_calculated_generator(ComposerState& state, console::Console& console, int32_t number);

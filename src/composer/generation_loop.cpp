@@ -158,4 +158,13 @@ void generate(ComposerState& state, console::Console& console, int32_t bar_count
   }
 }
 
+bool within_window(const ComposerState& state, double start_bar, double start_click, double length_bars,
+                   double length_clicks) {
+  const double clicks_per_bar = state.timing.clicks_per_bar();
+  const double now = static_cast<double>(state.current_bar) * clicks_per_bar + state.current_click;
+  const double start = start_bar * clicks_per_bar + start_click;
+  const double end = start + length_bars * clicks_per_bar + length_clicks;
+  return start <= now && now < end;
+}
+
 }  // namespace zelvo::composer

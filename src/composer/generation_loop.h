@@ -24,6 +24,12 @@ void run_outputs(ComposerState& state, console::Console& console);
 // record number, compared against an unsigned bound. 0 when none is left.
 int32_t select_next_generator(const ComposerState& state);
 
+// Whether the current bar and click lie in a generator's window: from its
+// start (bar and click) for its length (bars and clicks), in clicks of the
+// current bar length.
+bool within_window(const ComposerState& state, double start_bar, double start_click, double length_bars,
+                   double length_clicks);
+
 // Walks `bar_count` bars click by click, evaluating every generator in a
 // preview pass and a full pass. Stops before a bar once
 // kGenerationStopEvents events exist.

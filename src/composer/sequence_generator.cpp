@@ -56,11 +56,8 @@ void run_sequence_generator(ComposerState& state, console::Console& console, int
 
   double c[kCopySlots];
   std::memcpy(c, record, sizeof c);
+  if (!within_window(state, c[kStartBar], c[kStartClick], c[kLengthBars], c[kLengthClicks])) return;
   const int64_t clicks_per_bar = state.timing.clicks_per_bar();
-  const double now = static_cast<double>(state.current_bar) * clicks_per_bar + state.current_click;
-  const double start = c[kStartBar] * clicks_per_bar + c[kStartClick];
-  const double end = start + c[kLengthBars] * clicks_per_bar + c[kLengthClicks];
-  if (!(start <= now && now < end)) return;
 
   double& counter = c[tables::kSlotClicks];
   double& position = c[kPosition];

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+#include "music/note_letters.h"
+
 namespace zelvo::composer {
 
 namespace {
@@ -62,19 +64,6 @@ int32_t saturate(int64_t value) {
 int32_t number_or_zero(const char* line) {
   int32_t number = 0;
   return take_number(line, number) ? number : 0;
-}
-
-int32_t step_offset(char step) {
-  switch (step) {
-    case 'C': return 0;
-    case 'D': return 2;
-    case 'E': return 4;
-    case 'F': return 5;
-    case 'G': return 7;
-    case 'A': return 9;
-    case 'B': return 11;
-    default: return 0;
-  }
 }
 
 // The reader's position in the score and the flags of the note being read.
@@ -176,7 +165,7 @@ SequenceReadResult read_sequence_file(std::FILE* stream, const ComposerTiming& t
       }
       const int32_t octave = number_or_zero(pitch_line);
       r.pending = NoteEvent{};
-      r.pending.Note = saturate((int64_t{octave} + 1) * 12 + step_offset(step) + alter);
+      r.pending.Note = saturate((int64_t{octave} + 1) * 12 + music::letter_semitones(step) + alter);
       r.pending.Cpin = r.measure;
       r.pending.Inst = r.part;
       r.pending.Ckin = saturate(r.chord ? r.chord_start : r.position);

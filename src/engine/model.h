@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/assignment.h"
+#include "engine/tone_type.h"
 
 // The harmonization engine's tables. The readers fill the music note table
 // and the chord and scale tables; the engine cuts the music into harmonic
@@ -35,24 +36,6 @@ constexpr const char kEmptyMarks[] = "c_d_ef_g_a_b";
 // Tie flags of a music note record.
 constexpr uint32_t kTieContinues = 1;  // the note goes on in a later record
 constexpr uint32_t kTieContinued = 2;  // this record continues an earlier one
-
-// Tone types. 0-7 are the non-harmonic types in the order of the tone-type
-// switches; 99 is a chord tone.
-enum ToneType : int32_t {
-  kFa = 0,  // neighbour tone, step up then down
-  kFd = 1,  // neighbour tone, step down then up
-  kPa = 2,  // passing tone, rising
-  kPd = 3,  // passing tone, falling
-  kAs = 4,  // accented scale tone resolving down
-  kAi = 5,  // accented scale tone resolving up
-  kEa = 6,  // escape tone, step up then leap down
-  kEd = 7,  // escape tone, step down then leap up
-  kRe = 99, // chord tone
-};
-constexpr int32_t kNonHarmonicTypes = 8;
-
-// "fa" ... "ed", "re"; "xx" for any other code.
-const char* tone_type_name(int32_t code);
 
 // Line types (`Tipo`).
 constexpr int32_t kInnerLine = 1;

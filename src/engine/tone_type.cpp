@@ -1,11 +1,9 @@
-#include "engine/model.h"
+#include "engine/tone_type.h"
 
 namespace zelvo::engine {
 
 const char* tone_type_name(int32_t code) {
-  static constexpr const char* kNames[kNonHarmonicTypes] = {"fa", "fd", "pa", "pd",
-                                                            "as", "ai", "ea", "ed"};
-  if (code >= 0 && code < kNonHarmonicTypes) return kNames[code];
+  if (code >= 0 && code < kNonHarmonicTypes) return kToneTypeNames[code];
   if (code == kRe) return "re";
   return "xx";
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "console/work_files.h"
+#include "harmonizer/configuration_keys.h"
 #include "harmonizer/harmonizer_messages.h"
 
 namespace zelvo::harmonizer {
@@ -18,70 +19,11 @@ using engine::HarmonizerSettings;
 
 constexpr int32_t kLineBuffer = 400;  // 399 characters and the terminator
 
-// The integer keys in the order in which a line is matched against them.
-// Orders 23 to 25, the row keys, follow them.
-struct IntegerKey {
-  const char* name;
-  int32_t HarmonizerSettings::*setting;
-};
-
-constexpr IntegerKey kIntegerKeys[] = {
-    {"FirstHarmIns", &HarmonizerSettings::FirstHarmIns},
-    {"HarmInsNum", &HarmonizerSettings::HarmInsNum},
-    {"FirstMusicIns", &HarmonizerSettings::FirstMusicIns},
-    {"LastMusicIns", &HarmonizerSettings::LastMusicIns},
-    {"DivideNotes", &HarmonizerSettings::DivideNotes},
-    {"HoleForLine", &HarmonizerSettings::HoleForLine},
-    {"MinNotesInLine", &HarmonizerSettings::MinNotesInLine},
-    {"MaxNotesInLine", &HarmonizerSettings::HarmUnitNoteLimit},  // one setting, two names
-    {"HarmUnitNoteLimit", &HarmonizerSettings::HarmUnitNoteLimit},
-    {"MelIns", &HarmonizerSettings::MelIns},
-    {"BassIns", &HarmonizerSettings::BassIns},
-    {"OpeningInt", &HarmonizerSettings::OpeningInt},
-    {"NonHarmToneDur", &HarmonizerSettings::NonHarmToneDur},
-    {"Debug", &HarmonizerSettings::Debug},
-    {"ShowLineInfo", &HarmonizerSettings::ShowLineInfo},
-    {"MusicSource", &HarmonizerSettings::MusicSource},
-    {"ClicksQuarter", &HarmonizerSettings::ClicksQuarter},
-    {"LinkLimit", &HarmonizerSettings::LinkLimit},
-    {"LimitNotesThirdIn", &HarmonizerSettings::LimitNotesThirdIn},
-    {"LimitNotesThirdBM", &HarmonizerSettings::LimitNotesThirdBM},
-    {"NoLinkAct", &HarmonizerSettings::NoLinkAct},
-    {"LimitOneLink", &HarmonizerSettings::LimitOneLink},
-};
-
-enum class RowTable { kToneTypes, kCoefficients };
-
-struct RowKey {
-  const char* name;  // 16 characters; the row selector follows directly
-  RowTable table;
-};
-
-constexpr RowKey kRowKeys[] = {
-    {"NonHarmTonesSort", RowTable::kToneTypes},
-    {"NonHarmTonesCoef", RowTable::kCoefficients},
-    {"ThemtContourCoef", RowTable::kCoefficients},
-};
-constexpr size_t kRowKeyLength = 16;
-
 bool starts_with(const char* line, const char* key) {
   return std::strncmp(line, key, std::strlen(key)) == 0;
 }
 
-bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// Tabs become blanks, the line ends at its first newline (or the '\r' of a
-// CRLF end), and every blank goes.
-void normalise(const char* read, char* out) {
-  int32_t n = 0;
-  for (const char* p = read; *p != '\0' && *p != '\n'; ++p) {
-    if (*p == '\r' && (p[1] == '\n' || p[1] == '\0')) break;
-    if (*p == ' ' || *p == '\t') continue;
-    out[n++] = *p;
-  }
-  out[n] = '\0';
-}
 
 // Finds the next value from `from`: the character after the next '=' or ','.
 // Null when the line ends first or the value does not begin with a digit
@@ -210,21 +152,18 @@ bool read_row(HarmonizerSettings& settings, RowTable table, const char* line) {
 
 // Stores one normalised line that begins with a letter. False for a bad line.
 bool store_line(HarmonizerSettings& settings, const char* line) {
-  for (const IntegerKey& key : kIntegerKeys) {
-    if (!starts_with(line, key.name)) continue;
+  if (const IntegerKey* key = find_integer_key(line)) {
     const char* value = find_value(line);
     if (value == nullptr) return false;
-    settings.*key.setting = config_integer(value);
-    if (key.setting == &HarmonizerSettings::ClicksQuarter) {
+    settings.*key->setting = config_integer(value);
+    if (key->setting == &HarmonizerSettings::ClicksQuarter) {
       settings.time.clicks_per_beat = settings.ClicksQuarter;
       settings.time.clicks_per_sixteenth = settings.ClicksQuarter / 4;
     }
     return true;
   }
-  for (const RowKey& key : kRowKeys) {
-    if (starts_with(line, key.name)) return read_row(settings, key.table, line);
-  }
-  return false;
+  const RowKey* key = find_row_key(line);
+  return key != nullptr && read_row(settings, key->table, line);
 }
 
 }  // namespace
@@ -252,8 +191,8 @@ int32_t read_configuration(HarmonizerSettings& settings, console::Console& conso
   char read[kLineBuffer];
   char line[kLineBuffer];
   while (std::fgets(read, kLineBuffer, file.get()) != nullptr) {
-    normalise(read, line);
-    if (!is_letter(line[0])) continue;
+    normalise_line(read, line);
+    if (!is_setting_line(line)) continue;
     if (store_line(settings, line)) continue;
     file.reset();
     // The line as read, its CRLF end shown as the newline a text-mode read gives.

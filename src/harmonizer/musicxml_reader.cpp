@@ -7,6 +7,7 @@
 
 #include "harmonizer/meter_reading.h"
 #include "harmonizer/note_time.h"
+#include "music/note_letters.h"
 
 namespace zelvo::harmonizer {
 
@@ -40,18 +41,6 @@ int32_t saturate(int64_t value) {
   if (value > INT32_MAX) return INT32_MAX;
   if (value < INT32_MIN) return INT32_MIN;
   return static_cast<int32_t>(value);
-}
-
-int32_t step_value(char letter) {
-  switch (letter) {
-    case 'D': return 2;
-    case 'E': return 4;
-    case 'F': return 5;
-    case 'G': return 7;
-    case 'A': return 9;
-    case 'B': return 11;
-    default: return 0;  // C and any other letter
-  }
 }
 
 // The reading of one file: the state that the tag lines change.
@@ -192,7 +181,7 @@ class XmlReading {
     const int32_t octave = tag_number(held);
     MusicNote& note = table_.notes[table_.note_count];
     note.Note = static_cast<int32_t>(
-        (int64_t{octave} + 1) * 12 + step_value(letter) + alter);  // wraps only on absurd input
+        (int64_t{octave} + 1) * 12 + music::letter_semitones(letter) + alter);  // wraps only on absurd input
     note.Cpin = measure_;
     note.Inst = part_;
     note.Ckin = saturate(in_chord_ ? chord_start_ : position_);

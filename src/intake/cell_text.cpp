@@ -51,9 +51,10 @@ void put_character(std::string& out, char32_t c) {
   }
 }
 
-}  // namespace
-
-std::string spell_cell_text(std::string_view utf8) {
+// `utf8` character by character: a byte that starts no valid sequence goes
+// over as the byte it is, every code point through `put(out, c)`.
+template <typename Put>
+std::string recode(std::string_view utf8, Put put) {
   std::string out;
   out.reserve(utf8.size());
   size_t at = 0;
@@ -62,38 +63,35 @@ std::string spell_cell_text(std::string_view utf8) {
     const char32_t c = next_code_point(utf8, at, is_byte);
     if (is_byte) {
       out += static_cast<char>(c);
-    } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == kNoBreakSpace) {
-      if (!out.empty() && out.back() != ' ') out += ' ';
-    } else if (c < 0x20 || c == 0x7F) {
-      continue;
-    } else if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
     } else {
-      put_character(out, c);
+      put(out, c);
     }
   }
+  return out;
+}
+
+}  // namespace
+
+std::string spell_cell_text(std::string_view utf8) {
+  std::string out = recode(utf8, [](std::string& text, char32_t c) {
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == kNoBreakSpace) {
+      if (!text.empty() && text.back() != ' ') text += ' ';
+    } else if (c < 0x20 || c == 0x7F) {
+      return;
+    } else if (c == '&') {
+      text += "&amp;";
+    } else if (c == '<') {
+      text += "&lt;";
+    } else if (c == '>') {
+      text += "&gt;";
+    } else {
+      put_character(text, c);
+    }
+  });
   if (!out.empty() && out.back() == ' ') out.pop_back();
   return out;
 }
 
-std::string recode_utf8_document(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  size_t at = 0;
-  while (at < utf8.size()) {
-    bool is_byte = false;
-    const char32_t c = next_code_point(utf8, at, is_byte);
-    if (is_byte) {
-      out += static_cast<char>(c);
-    } else {
-      put_character(out, c);
-    }
-  }
-  return out;
-}
+std::string recode_utf8_document(std::string_view utf8) { return recode(utf8, put_character); }
 
 }  // namespace zelvo::intake

@@ -3,31 +3,26 @@
 #include <cstdio>
 
 #include "machine/opcodes.h"
+#include "machine/program_walk.h"
 
 namespace zelvo::machine {
 
 std::vector<std::string> disassemble(const MachineState& state, uint32_t start, uint32_t end) {
   std::vector<std::string> lines;
-  if (end > kProgramSize) end = kProgramSize;
-  for (uint32_t address = start; address < end; ++address) {
-    const uint32_t word = state.program[address];
+  for (const Instruction& instruction : ProgramWalk(state, start, end)) {
+    const uint32_t address = instruction.address;
     char line[96];
-    if (word >= kOperatorCount) {
-      std::snprintf(line, sizeof line, "%u ? %u", address, word);
-      lines.emplace_back(line);
-      continue;
-    }
-    const Op op = kOperators[word].op;
-    if (!has_operand(op) || address + 1 >= end) {
-      std::snprintf(line, sizeof line, "%u %s", address, kOperators[word].name);
+    if (!instruction.is_instruction()) {
+      std::snprintf(line, sizeof line, "%u ? %u", address, instruction.code);
+    } else if (instruction.words == 1) {
+      std::snprintf(line, sizeof line, "%u %s", address, kOperators[instruction.code].name);
+    } else if (instruction.op() == Op::kPushConstant &&
+               instruction.operand < static_cast<uint32_t>(kMaxConstants)) {
+      std::snprintf(line, sizeof line, "%u %s %u (%.15g)", address, kOperators[instruction.code].name,
+                    instruction.operand, state.constants[instruction.operand]);
     } else {
-      const uint32_t operand = state.program[++address];
-      if (op == Op::kPushConstant && operand < static_cast<uint32_t>(kMaxConstants)) {
-        std::snprintf(line, sizeof line, "%u %s %u (%.15g)", address - 1, kOperators[word].name, operand,
-                      state.constants[operand]);
-      } else {
-        std::snprintf(line, sizeof line, "%u %s %u", address - 1, kOperators[word].name, operand);
-      }
+      std::snprintf(line, sizeof line, "%u %s %u", address, kOperators[instruction.code].name,
+                    instruction.operand);
     }
     lines.emplace_back(line);
   }

@@ -12,6 +12,7 @@
 #include "machine/convert.h"
 #include "machine/machine_state.h"
 #include "machine/opcodes.h"
+#include "machine/program_walk.h"
 
 namespace zelvo::machine {
 
@@ -111,7 +112,10 @@ PreparedStep prepare_step(const MachineState& state, uint32_t address, uint32_t 
 
 void prepare_programs(MachineState& state) {
   const uint32_t end = state.program_length < kProgramSize ? state.program_length : kProgramSize;
-  for (uint32_t address = 0; address < end; ++address) state.steps[address] = prepare_step(state, address, end);
+  for (const Instruction& instruction : ProgramWalk(state, 0, end)) {
+    state.steps[instruction.address] = prepare_step(state, instruction.address, end);
+    if (instruction.words == 2) state.steps[instruction.address + 1] = kNeverRun;
+  }
   state.prepared = true;
 }
 

@@ -3,16 +3,16 @@
 #include <algorithm>
 
 #include "machine/opcodes.h"
+#include "machine/program_walk.h"
 
 namespace zelvo::machine {
 
 ProgramInputs inspect_program(const MachineState& state, uint32_t start) {
   ProgramInputs inputs;
   bool stored = false;
-  for (uint32_t address = start; address < kProgramSize; ++address) {
-    const uint32_t code = state.program[address];
-    if (code >= kOperatorCount) return ProgramInputs{};
-    const Op op = static_cast<Op>(code);
+  for (const Instruction& instruction : ProgramWalk(state, start, kProgramSize)) {
+    if (!instruction.is_instruction()) return ProgramInputs{};
+    const Op op = instruction.op();
     if (op == Op::kEnd) {
       inputs.repeatable = stored;
       return inputs;
@@ -21,8 +21,8 @@ ProgramInputs inspect_program(const MachineState& state, uint32_t start) {
     if (stored || op == Op::kNrand) return ProgramInputs{};
     if (op == Op::kLi || op == Op::kLv || op == Op::kLr) inputs.uses_lists = true;
     if (!has_operand(op)) continue;
-    if (++address >= kProgramSize) return ProgramInputs{};
-    const uint32_t operand = state.program[address];
+    if (instruction.operand_missing()) return ProgramInputs{};
+    const uint32_t operand = instruction.operand;
     if (op == Op::kPush) {
       uint32_t* const end = inputs.symbols + inputs.symbol_count;
       if (std::find(inputs.symbols, end, operand) != end) continue;

@@ -1,16 +1,15 @@
 #include "roll/tones.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <map>
 #include <tuple>
 
+#include "engine/tone_type.h"
+
 namespace zelvo::roll {
 
 namespace {
-
-constexpr std::array<std::string_view, 8> kToneNames = {"fa", "fd", "pa", "pd", "as", "ai", "ea", "ed"};
 
 bool next_number(std::string_view& line, int64_t& value) {
   while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
@@ -23,7 +22,7 @@ bool next_number(std::string_view& line, int64_t& value) {
 }  // namespace
 
 std::string_view tone_type_label(int32_t type) {
-  return type >= 0 && type < static_cast<int32_t>(kToneNames.size()) ? kToneNames[type] : "";
+  return type >= 0 && type < engine::kNonHarmonicTypes ? engine::kToneTypeNames[type] : "";
 }
 
 size_t apply_tones(std::string_view text, PianoRoll& roll) {
@@ -42,8 +41,8 @@ size_t apply_tones(std::string_view text, PianoRoll& roll) {
     }
     while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
     int32_t type = kNoToneType;
-    for (size_t k = 0; k < kToneNames.size(); ++k) {
-      if (line == kToneNames[k]) type = static_cast<int32_t>(k);
+    for (int32_t k = 0; k < engine::kNonHarmonicTypes; ++k) {
+      if (line == engine::kToneTypeNames[k]) type = k;
     }
     tones.emplace(Key{channel - 1, tick, chosen}, std::make_pair(static_cast<int16_t>(given), type));
   }
