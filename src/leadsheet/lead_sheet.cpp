@@ -1,4 +1,4 @@
-#include "notation/lead_sheet.h"
+#include "leadsheet/lead_sheet.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,14 +6,17 @@
 #include <string_view>
 #include <vector>
 
-#include "notation/chord_symbols.h"
+#include "intake/xml_layout.h"
+#include "leadsheet/chord_symbols.h"
 #include "notation/key_spelling.h"
-#include "notation/xml_layout.h"
 
-namespace zelvo::notation {
+namespace zelvo::leadsheet {
 
 namespace {
 
+using notation::Key;
+using notation::Spelling;
+using notation::spell_pitch;
 using pugi::xml_node;
 
 // Positions in the harmony file count eighths of the score's first
@@ -286,7 +289,7 @@ std::string make_harmony_file(const pugi::xml_document& score, int first_part,
     out.append_attribute("id").set_value(("P" + std::to_string(first_part + i)).c_str());
     write_part(out, measures, i == 0, harmony_divisions);
   }
-  return lay_out(harmony);
+  return intake::lay_out(harmony);
 }
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::leadsheet

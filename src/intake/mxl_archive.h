@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 // The most a compressed score may unpack to: far above any real score, far
 // below what a forged archive could make memory hold.
@@ -26,4 +26,4 @@ bool looks_like_zip(std::string_view bytes);
 // `score`; never holds more than kMaxUnpackedScore + 1 bytes of it.
 MxlResult unpack_mxl(std::string_view bytes, std::string& score);
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

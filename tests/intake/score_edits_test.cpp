@@ -1,14 +1,14 @@
-#include "notation/score_edits.h"
+#include "intake/score_edits.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "notation/xml_layout.h"
+#include "intake/xml_layout.h"
 
 namespace {
 
-using namespace zelvo::notation;
+using namespace zelvo::intake;
 
 // A one-part score in 4/4 with divisions 2; `first` is the first measure's
 // start tag and content after its attributes.

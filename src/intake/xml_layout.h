@@ -4,7 +4,7 @@
 
 #include <pugixml.hpp>
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 // Writes a parsed score as the line readers expect it: UTF-8, one element
 // per line, indented by depth; an element holding only text on one line
@@ -13,4 +13,4 @@ namespace zelvo::notation {
 // instructions and the document type left out.
 std::string lay_out(const pugi::xml_document& document);
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

@@ -4,7 +4,7 @@
 
 #include <pugixml.hpp>
 
-namespace zelvo::notation {
+namespace zelvo::leadsheet {
 
 // Turns the chord symbols (<harmony>) and key signatures of a score's first
 // part that has chord symbols into a harmony file: part `first_part` holds
@@ -18,4 +18,4 @@ namespace zelvo::notation {
 std::string make_harmony_file(const pugi::xml_document& score, int first_part,
                               std::string& problem);
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::leadsheet

@@ -6,7 +6,7 @@
 
 #include "console/score_opener.h"
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 // The application's score opener. A file the line readers already read as
 // it is (laid out one element per line, as notation programs and the
@@ -33,4 +33,4 @@ class ScoreIntake : public console::ScoreOpener {
   bool sound_ = false;  // the file last opened parsed (XML) or merged (MIDI) cleanly
 };
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

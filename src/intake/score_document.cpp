@@ -1,11 +1,11 @@
-#include "notation/score_document.h"
+#include "intake/score_document.h"
 
 #include <fstream>
 #include <sstream>
 
-#include "notation/mxl_archive.h"
+#include "intake/mxl_archive.h"
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 bool load_score(const std::string& path, pugi::xml_document& score, std::string& problem) {
   std::ifstream in(path, std::ios::binary);
@@ -44,4 +44,4 @@ bool load_score(const std::string& path, pugi::xml_document& score, std::string&
   return true;
 }
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

@@ -1,4 +1,4 @@
-#include "notation/chord_symbols.h"
+#include "leadsheet/chord_symbols.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 
 namespace {
 
-using zelvo::notation::ChordDegree;
-using zelvo::notation::ChordSymbol;
+using zelvo::leadsheet::ChordDegree;
+using zelvo::leadsheet::ChordSymbol;
 
 std::string names(uint16_t classes) {
   static const char* kNames[] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
@@ -21,7 +21,7 @@ std::string names(uint16_t classes) {
 }
 
 int pitch_class_of(const std::string& name) {
-  return zelvo::notation::step_pitch_class(name[0], name.size() > 1 && name[1] == '#' ? 1 : 0);
+  return zelvo::leadsheet::step_pitch_class(name[0], name.size() > 1 && name[1] == '#' ? 1 : 0);
 }
 
 ChordDegree read_degree(const std::string& text) {
@@ -59,19 +59,19 @@ TEST(ChordSymbols, TableOfSymbolsAndKeys) {
       std::string mode;
       fields >> fifths >> mode;
       int tonic = -1;
-      EXPECT_EQ(names(zelvo::notation::key_scale(fifths, mode, tonic)), expected) << row;
+      EXPECT_EQ(names(zelvo::leadsheet::key_scale(fifths, mode, tonic)), expected) << row;
     } else {
       ChordSymbol chord;
       int alter = 0;
       std::string kind, bass, degrees;
       fields >> alter >> kind >> bass >> degrees;
-      chord.root = zelvo::notation::step_pitch_class(first[0], alter);
+      chord.root = zelvo::leadsheet::step_pitch_class(first[0], alter);
       chord.kind = kind;
       if (bass != "-") chord.bass = pitch_class_of(bass);
       std::istringstream list(degrees == "-" ? "" : degrees);
       std::string one;
       while (std::getline(list, one, ',')) chord.degrees[chord.degree_count++] = read_degree(one);
-      EXPECT_EQ(names(zelvo::notation::chord_pitch_classes(chord)), expected) << row;
+      EXPECT_EQ(names(zelvo::leadsheet::chord_pitch_classes(chord)), expected) << row;
     }
     ++rows;
   }

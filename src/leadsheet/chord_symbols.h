@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace zelvo::notation {
+namespace zelvo::leadsheet {
 
 // A chord symbol as MusicXML's <harmony> gives it: a root, a kind (the
 // names of MusicXML's kind list), an optional bass and degrees added,
@@ -36,4 +36,4 @@ int step_pitch_class(char step, int alter);
 // scale; the church modes their diatonic scale.
 uint16_t key_scale(int fifths, std::string_view mode, int& tonic);
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::leadsheet

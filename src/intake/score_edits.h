@@ -4,7 +4,7 @@
 
 #include <pugixml.hpp>
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 // A pickup: the first measure of a part marked implicit="yes" that holds
 // less than its time signature's bar.
@@ -25,4 +25,4 @@ void add_pickup_bar(pugi::xml_document& score);
 // left out (its attributes move to the next measure), which becomes bar 1.
 void drop_pickup(pugi::xml_document& score);
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

@@ -1,10 +1,10 @@
-#include "notation/layout_check.h"
+#include "intake/layout_check.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 namespace {
 
@@ -170,4 +170,4 @@ LayoutCheck check_layout(std::string_view text) {
   return check;
 }
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace zelvo::notation {
+namespace zelvo::leadsheet {
 
 // Where a harmony file's scale part was put, when not given.
 enum class HarmonyPartsFrom {
@@ -27,4 +27,4 @@ bool write_lead_sheet_harmony(const std::string& score_path, const std::string& 
 // The sentence that says where the parts went, for the console or a dialog.
 std::string harmony_parts_note(const std::string& output, int first_part, HarmonyPartsFrom from, bool spanish);
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::leadsheet

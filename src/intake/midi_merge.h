@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 enum class MidiMerge {
   kNotFormat1,   // left as it is: format 0 (or anything else) reads as before
@@ -26,4 +26,4 @@ MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0);
 // whatever it held); kNotFormat1 for format 2, kDamaged for no MIDI file.
 MidiMerge merge_any_midi(std::string_view bytes, std::string& format0);
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

@@ -1,4 +1,4 @@
-#include "notation/layout_check.h"
+#include "intake/layout_check.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 
 namespace fs = std::filesystem;
-using zelvo::notation::check_layout;
+using zelvo::intake::check_layout;
 
 namespace {
 
@@ -56,7 +56,7 @@ TEST(LayoutCheck, ExamplesAndTestScoresPassAsTheyAre) {
                                  source / "tests" / "data" / "notation" / "pickup"}) {
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
       if (entry.path().extension() != ".xml") continue;
-      const zelvo::notation::LayoutCheck check = check_layout(read_file(entry.path()));
+      const zelvo::intake::LayoutCheck check = check_layout(read_file(entry.path()));
       EXPECT_TRUE(check.laid_out && !check.meter_changes) << entry.path();
       ++files;
     }
@@ -67,7 +67,7 @@ TEST(LayoutCheck, ExamplesAndTestScoresPassAsTheyAre) {
 // A stray compound line leaves a file laid out on the whole (read as it
 // is); a score run together on one line, declaration apart, is not.
 TEST(LayoutCheck, MostlyLaidOut) {
-  using zelvo::notation::mostly_laid_out;
+  using zelvo::intake::mostly_laid_out;
   EXPECT_TRUE(mostly_laid_out(check_layout("<measure number=\"1\">\n<note><rest/>\n"
                                            "<duration>2</duration>\n</note>")));
   EXPECT_FALSE(mostly_laid_out(check_layout("<?xml version=\"1.0\"?>\n<score-partwise>"

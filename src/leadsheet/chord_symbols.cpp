@@ -1,6 +1,6 @@
-#include "notation/chord_symbols.h"
+#include "leadsheet/chord_symbols.h"
 
-namespace zelvo::notation {
+namespace zelvo::leadsheet {
 
 namespace {
 
@@ -119,4 +119,4 @@ uint16_t key_scale(int fifths, std::string_view mode, int& tonic) {
   return classes;
 }
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::leadsheet

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 // What one look at a score's bytes tells before any parsing.
 struct LayoutCheck {
@@ -29,4 +29,4 @@ bool mostly_laid_out(const LayoutCheck& check);
 // Windows-1252); UTF-16 is never laid out.
 LayoutCheck check_layout(std::string_view text);
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

@@ -1,10 +1,10 @@
-#include "notation/midi_merge.h"
+#include "intake/midi_merge.h"
 
 #include <algorithm>
 #include <optional>
 #include <vector>
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 namespace {
 
@@ -292,4 +292,4 @@ MidiMerge merge_any_midi(std::string_view bytes, std::string& format0) {
   return merge(bytes, format0);
 }
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

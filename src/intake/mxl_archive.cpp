@@ -1,4 +1,4 @@
-#include "notation/mxl_archive.h"
+#include "intake/mxl_archive.h"
 
 #include <zip.h>
 
@@ -6,7 +6,7 @@
 #include <memory>
 #include <pugixml.hpp>
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 namespace {
 
@@ -76,4 +76,4 @@ MxlResult unpack_mxl(std::string_view bytes, std::string& score) {
   return MxlResult::kNoRootFile;
 }
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

@@ -1,4 +1,4 @@
-#include "notation/score_intake.h"
+#include "intake/score_intake.h"
 
 #include <fstream>
 #include <iterator>
@@ -7,15 +7,15 @@
 #include <sys/stat.h>
 
 #include "console/work_files.h"
-#include "notation/layout_check.h"
-#include "notation/memory_stream.h"
-#include "notation/midi_merge.h"
-#include "notation/mxl_archive.h"
-#include "notation/notation_messages.h"
-#include "notation/score_edits.h"
-#include "notation/xml_layout.h"
+#include "intake/layout_check.h"
+#include "intake/memory_stream.h"
+#include "intake/midi_merge.h"
+#include "intake/mxl_archive.h"
+#include "intake/score_messages.h"
+#include "intake/score_edits.h"
+#include "intake/xml_layout.h"
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 namespace {
 
@@ -173,4 +173,4 @@ std::FILE* ScoreIntake::open_midi(const std::string& folder, const std::string& 
   return open_as_is(full, "rb");
 }
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

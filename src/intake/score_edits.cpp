@@ -1,10 +1,10 @@
-#include "notation/score_edits.h"
+#include "intake/score_edits.h"
 
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 namespace {
 
@@ -180,4 +180,4 @@ void drop_pickup(pugi::xml_document& score) {
   renumber(score, 1 - measure_number(first_part.child("measure")));
 }
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <string>
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 // A read-only stream over `text`, which it owns until it is closed, so the
 // line readers read a laid-out score as they read a file. nullptr when the
 // system refuses the stream.
 std::FILE* open_memory_stream(std::string text);
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

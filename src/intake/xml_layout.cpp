@@ -1,9 +1,9 @@
-#include "notation/xml_layout.h"
+#include "intake/xml_layout.h"
 
 #include <cstring>
 #include <string_view>
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 namespace {
 
@@ -115,4 +115,4 @@ std::string lay_out(const pugi::xml_document& document) {
   return out;
 }
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

@@ -1,11 +1,11 @@
-#include "notation/memory_stream.h"
+#include "intake/memory_stream.h"
 
 #include <sys/types.h>
 
 #include <algorithm>
 #include <cstring>
 
-namespace zelvo::notation {
+namespace zelvo::intake {
 
 namespace {
 
@@ -52,4 +52,4 @@ std::FILE* open_memory_stream(std::string text) {
   return stream;
 }
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::intake

@@ -1,4 +1,4 @@
-#include "notation/lead_sheet_file.h"
+#include "leadsheet/lead_sheet_file.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -7,10 +7,10 @@
 
 #include "console/work_files.h"
 #include "harmonizer/configured_parts.h"
-#include "notation/lead_sheet.h"
-#include "notation/score_document.h"
+#include "leadsheet/lead_sheet.h"
+#include "intake/score_document.h"
 
-namespace zelvo::notation {
+namespace zelvo::leadsheet {
 
 namespace {
 
@@ -71,7 +71,7 @@ bool write_lead_sheet_harmony(const std::string& score_path, const std::string& 
                               int& first_part, std::string& problem, HarmonyPartsFrom* from) {
   HarmonyPartsFrom chosen = HarmonyPartsFrom::kGiven;
   pugi::xml_document score;
-  if (!load_score(score_path, score, problem)) {
+  if (!intake::load_score(score_path, score, problem)) {
     problem = score_path + " " + problem;
     return false;
   }
@@ -106,4 +106,4 @@ bool write_lead_sheet_harmony(const std::string& score_path, const std::string& 
   return true;
 }
 
-}  // namespace zelvo::notation
+}  // namespace zelvo::leadsheet
