@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "midi/bytes.h"
+
 namespace zelvo::intake {
 
 namespace {
@@ -75,12 +77,6 @@ class Reader {
   size_t at_ = 0;
 };
 
-uint32_t be(std::string_view bytes, size_t at, int count) {
-  uint32_t value = 0;
-  for (int i = 0; i < count; ++i) value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
-  return value;
-}
-
 bool read_track(std::string_view chunk, uint32_t track, std::vector<Event>& events,
                 std::vector<TimedMeter>& meters, std::vector<TimedKey>& keys, std::optional<uint32_t>& tempo,
                 std::vector<TimedTempo>& later_tempos) {
@@ -101,9 +97,9 @@ bool read_track(std::string_view chunk, uint32_t track, std::vector<Event>& even
       if (data.size() != length) return false;
       if (type == 0x2F) return true;
       if (type == 0x51 && length == 3 && tick == 0 && !tempo) {
-        tempo = be(data, 0, 3);
-      } else if (type == 0x51 && length == 3 && tick > 0 && be(data, 0, 3) != 0) {
-        later_tempos.push_back({tick, be(data, 0, 3)});
+        tempo = midi::get_be(data, 0, 3);
+      } else if (type == 0x51 && length == 3 && tick > 0 && midi::get_be(data, 0, 3) != 0) {
+        later_tempos.push_back({tick, midi::get_be(data, 0, 3)});
       }
       if (type == 0x58 && length >= 2) {
         Meter meter{{static_cast<uint8_t>(data[0]), static_cast<uint8_t>(data[1]), 24, 8}};
@@ -206,9 +202,9 @@ std::vector<MetaAt> signature_events(std::vector<TimedMeter> meters, std::vector
 
 MidiMerge merge(std::string_view bytes, std::string& format0) {
   if (bytes.size() < 14 || !bytes.starts_with("MThd")) return MidiMerge::kDamaged;
-  const uint32_t header_length = be(bytes, 4, 4);
-  if (be(bytes, 8, 2) > 1) return MidiMerge::kNotFormat1;
-  const uint32_t division = be(bytes, 12, 2);
+  const uint32_t header_length = midi::get_be(bytes, 4, 4);
+  if (midi::get_be(bytes, 8, 2) > 1) return MidiMerge::kNotFormat1;
+  const uint32_t division = midi::get_be(bytes, 12, 2);
   if ((division & 0x8000) != 0) return MidiMerge::kSmpte;
   if (header_length < 6 || header_length > bytes.size() - 8) return MidiMerge::kDamaged;
 
@@ -220,7 +216,7 @@ MidiMerge merge(std::string_view bytes, std::string& format0) {
   uint32_t track = 0;
   for (size_t at = 8 + header_length; at < bytes.size();) {
     if (bytes.size() - at < 8) return MidiMerge::kDamaged;
-    const uint32_t length = be(bytes, at + 4, 4);
+    const uint32_t length = midi::get_be(bytes, at + 4, 4);
     if (length > bytes.size() - at - 8) return MidiMerge::kDamaged;
     if (bytes.substr(at, 4) == "MTrk" &&
         !read_track(bytes.substr(at + 8, length), track++, events, meters, keys, tempo, later_tempos)) {
@@ -282,7 +278,7 @@ MidiMerge merge(std::string_view bytes, std::string& format0) {
 }  // namespace
 
 MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0) {
-  if (bytes.size() < 14 || !bytes.starts_with("MThd") || be(bytes, 8, 2) != 1) {
+  if (bytes.size() < 14 || !bytes.starts_with("MThd") || midi::get_be(bytes, 8, 2) != 1) {
     return MidiMerge::kNotFormat1;
   }
   return merge(bytes, format0);
