@@ -20,8 +20,8 @@ namespace zelvo::harmonizer {
 
 void harmonize(HarmonizerState& state, console::Console& console) {
   engine::HarmonizerSettings& settings = state.settings;
-  settings.time.clicks_parte = 1024;
-  settings.time.clicks_semic = 256;
+  settings.time.clicks_per_beat = 1024;
+  settings.time.clicks_per_sixteenth = 256;
   settings.time.meters.count = 0;
   settings.ShowLineInfo = 0;
   reset_debug_listings(state.debug);
