@@ -12,7 +12,7 @@
 #include "console/console.h"
 #include "console/windows1252.h"
 #include "intake/composition_intake.h"
-#include "notation/score_intake.h"
+#include "intake/score_intake.h"
 #include "shell/folders.h"
 
 namespace zelvo::app {
@@ -73,7 +73,7 @@ int run_check_command(int argc, char** argv) {
     print_utf8(check::say(language, check::kNothingToCheck));
     return kExitAborted;
   }
-  notation::ScoreIntake intake;
+  intake::ScoreIntake intake;
   intake::CompositionIntake composition_intake;
   const check::Findings findings = check::check_work(work, language, &intake, &composition_intake);
   for (const check::Finding& finding : findings) print_utf8(check::format_finding(finding) + "\n");

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "command_line.h"
-#include "notation/lead_sheet_file.h"
+#include "leadsheet/lead_sheet_file.h"
 
 namespace zelvo::app {
 
@@ -56,12 +56,12 @@ int run_chords_command(int argc, char** argv) {
   if (score_path.empty()) return chords_usage("no score given");
 
   std::string problem;
-  notation::HarmonyPartsFrom from = notation::HarmonyPartsFrom::kGiven;
-  if (!notation::write_lead_sheet_harmony(score_path, output, first_part, problem, &from)) {
+  leadsheet::HarmonyPartsFrom from = leadsheet::HarmonyPartsFrom::kGiven;
+  if (!leadsheet::write_lead_sheet_harmony(score_path, output, first_part, problem, &from)) {
     std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
     return kExitAborted;
   }
-  std::printf("zelvo: %s\n", notation::harmony_parts_note(output, first_part, from, false).c_str());
+  std::printf("zelvo: %s\n", leadsheet::harmony_parts_note(output, first_part, from, false).c_str());
   return kExitFinished;
 }
 

@@ -10,7 +10,7 @@
 #include "command_line.h"
 #include "grid_option.h"
 #include "media_commands.h"
-#include "notation/midi_merge.h"
+#include "intake/midi_merge.h"
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
 
@@ -74,11 +74,11 @@ int run_notate_command(int argc, char** argv) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   std::string format0;
-  switch (notation::merge_any_midi(bytes.str(), format0)) {
-    case notation::MidiMerge::kMerged: break;
-    case notation::MidiMerge::kNotFormat1: return fail(input + " is a format 2 MIDI file, which is not read");
-    case notation::MidiMerge::kSmpte: return fail(input + " is timed in SMPTE frames, which is not read");
-    case notation::MidiMerge::kDamaged: return fail(input + " is not a readable MIDI file");
+  switch (intake::merge_any_midi(bytes.str(), format0)) {
+    case intake::MidiMerge::kMerged: break;
+    case intake::MidiMerge::kNotFormat1: return fail(input + " is a format 2 MIDI file, which is not read");
+    case intake::MidiMerge::kSmpte: return fail(input + " is timed in SMPTE frames, which is not read");
+    case intake::MidiMerge::kDamaged: return fail(input + " is not a readable MIDI file");
   }
   notation::MidiNotes midi = notation::read_midi_notes(format0);
   notation::read_midi_labels(bytes.str(), midi);

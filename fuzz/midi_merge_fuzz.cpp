@@ -2,12 +2,12 @@
 // intake (format 1 merged into one track) and read as the music source.
 #include "fuzz_support.h"
 #include "harmonizer/music.h"
-#include "notation/score_intake.h"
+#include "intake/score_intake.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
   return fuzz::fuzz_file(data, size, 64 * 1024, "outco.mid", [](console::Console& console) {
-    static notation::ScoreIntake intake;
+    static intake::ScoreIntake intake;
     intake.begin_job();
     harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(3);
     state.score_opener = &intake;

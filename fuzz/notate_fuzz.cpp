@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "notation/measure_layout.h"
-#include "notation/midi_merge.h"
+#include "intake/midi_merge.h"
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo::notation;
+  using namespace zelvo::intake;
   if (size > 4096) return 0;  // enough for every kind of event; keeps the MusicXML small
   std::string format0;
   if (merge_any_midi(std::string_view(reinterpret_cast<const char*>(data), size), format0) != MidiMerge::kMerged) {

@@ -5,7 +5,7 @@
 #include "fuzz_support.h"
 #include "harmonizer/harmony_reader.h"
 #include "harmonizer/music.h"
-#include "notation/score_intake.h"
+#include "intake/score_intake.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       fuzz::write_file("inarm.xml", data, size);
   }
   return fuzz::fuzz_file(data, size, 64 * 1024, "inmus.xml", [](console::Console& console) {
-    static notation::ScoreIntake intake;
+    static intake::ScoreIntake intake;
     intake.begin_job();
     harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(0);
     state.score_opener = &intake;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "intake/composition_layout.h"
-#include "notation/memory_stream.h"
+#include "intake/memory_stream.h"
 
 namespace zelvo::intake {
 
@@ -15,7 +15,7 @@ std::FILE* CompositionIntake::open_composition(const char* path) {
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::string laid_out = lay_out_composition(bytes);
   if (laid_out == bytes) return std::fopen(path, "rb");
-  return notation::open_memory_stream(std::move(laid_out));
+  return intake::open_memory_stream(std::move(laid_out));
 }
 
 }  // namespace zelvo::intake

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 // Byte coding of the Standard MIDI Files that both engines write and read:
 // big-endian numbers and the variable-length quantity of delta times.
@@ -40,6 +41,16 @@ inline void put_be32(uint8_t* out, uint32_t value) {
   out[1] = static_cast<uint8_t>(value >> 16);
   out[2] = static_cast<uint8_t>(value >> 8);
   out[3] = static_cast<uint8_t>(value);
+}
+
+// The big-endian number of `count` bytes (1 to 4) at `at`; bytes past the
+// end of `bytes` are left out, so a short file reads as a smaller number.
+inline uint32_t get_be(std::string_view bytes, size_t at, int count) {
+  uint32_t value = 0;
+  for (int i = 0; i < count && at + i < bytes.size(); ++i) {
+    value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
+  }
+  return value;
 }
 
 }  // namespace zelvo::midi

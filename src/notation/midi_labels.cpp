@@ -1,16 +1,11 @@
 #include <algorithm>
 
+#include "midi/bytes.h"
 #include "notation/midi_notation.h"
 
 namespace zelvo::notation {
 
 namespace {
-
-uint32_t be(std::string_view bytes, size_t at, int count) {
-  uint32_t value = 0;
-  for (int i = 0; i < count && at + i < bytes.size(); ++i) value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
-  return value;
-}
 
 // A variable-length number at `at`, moving past it; false past the end.
 bool var_length(std::string_view bytes, size_t& at, uint64_t& value) {
@@ -42,8 +37,8 @@ void read_track(std::string_view track, MidiNotes& midi) {
       uint64_t length = 0;
       if (!var_length(track, at, length) || length > track.size() - std::min(at, track.size())) break;
       const std::string_view data = track.substr(at, static_cast<size_t>(length));
-      if (type == 0x51 && length == 3 && be(data, 0, 3) > 0) {
-        midi.tempos.push_back({static_cast<int64_t>(tick), static_cast<int>(60000000 / be(data, 0, 3))});
+      if (type == 0x51 && length == 3 && midi::get_be(data, 0, 3) > 0) {
+        midi.tempos.push_back({static_cast<int64_t>(tick), static_cast<int>(60000000 / midi::get_be(data, 0, 3))});
       } else if (type == 0x03 && name.empty()) {
         name.assign(data.begin(), data.end());
       }
@@ -70,8 +65,8 @@ void read_track(std::string_view track, MidiNotes& midi) {
 void read_midi_labels(std::string_view file, MidiNotes& midi) {
   if (file.size() < 14 || !file.starts_with("MThd")) return;
   midi.tempos.clear();
-  for (size_t at = 8 + static_cast<size_t>(be(file, 4, 4)); at + 8 <= file.size();) {
-    const size_t length = std::min<size_t>(be(file, at + 4, 4), file.size() - at - 8);
+  for (size_t at = 8 + static_cast<size_t>(midi::get_be(file, 4, 4)); at + 8 <= file.size();) {
+    const size_t length = std::min<size_t>(midi::get_be(file, at + 4, 4), file.size() - at - 8);
     if (file.substr(at, 4) == "MTrk") read_track(file.substr(at + 8, length), midi);
     at += 8 + length;
   }

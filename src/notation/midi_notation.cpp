@@ -8,7 +8,7 @@
 #include "notation/note_values.h"
 #include "notation/part_names.h"
 #include "notation/voice_layout.h"
-#include "notation/xml_layout.h"
+#include "intake/xml_layout.h"
 
 namespace zelvo::notation {
 
@@ -427,7 +427,7 @@ std::string write_score(const MidiNotes& midi, const std::vector<std::string>& l
     }
     first_part = false;
   }
-  return lay_out(document);
+  return intake::lay_out(document);
 }
 
 }  // namespace

@@ -1,25 +1,14 @@
 #include <algorithm>
 
+#include "midi/bytes.h"
 #include "notation/midi_notation.h"
 
 namespace zelvo::notation {
 
-namespace {
-
-uint32_t be(std::string_view bytes, size_t at, int count) {
-  uint32_t value = 0;
-  for (int i = 0; i < count && at + i < bytes.size(); ++i) {
-    value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
-  }
-  return value;
-}
-
-}  // namespace
-
 MidiNotes read_midi_notes(std::string_view format0) {
   MidiNotes midi;
   // A division of 0 (no tick is any length) is read as one tick a quarter note.
-  midi.division = std::max(1, static_cast<int>(be(format0, 12, 2)));
+  midi.division = std::max(1, static_cast<int>(midi::get_be(format0, 12, 2)));
   midi.meters.clear();
   bool tempo_seen = false;
   size_t at = 22;  // after the header chunk and the track's own header
@@ -51,7 +40,7 @@ MidiNotes read_midi_notes(std::string_view format0) {
         if (!midi.keys.empty() && midi.keys.back().tick == tick) midi.keys.pop_back();
         midi.keys.push_back({tick, Key{std::clamp(fifths, -7, 7), byte(data + 1) == 1}});
       } else if (type == 0x51 && length == 3 && !tempo_seen) {
-        const uint32_t tempo = be(format0, data, 3);
+        const uint32_t tempo = midi::get_be(format0, data, 3);
         midi.tempo = tempo == 0 ? 120 : static_cast<int>(60000000 / tempo);
         tempo_seen = true;
       }

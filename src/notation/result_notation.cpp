@@ -12,7 +12,7 @@
 #include "console/work_files.h"
 #include "engine/context.h"
 #include "harmonizer/note_time.h"
-#include "notation/midi_merge.h"
+#include "intake/midi_merge.h"
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
 #include "notation/notation_messages.h"
@@ -96,7 +96,7 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
   std::ostringstream bytes;
   bytes << in.rdbuf();
   std::string format0;
-  if (merge_any_midi(bytes.str(), format0) != MidiMerge::kMerged) return false;
+  if (intake::merge_any_midi(bytes.str(), format0) != intake::MidiMerge::kMerged) return false;
   MidiNotes midi = read_midi_notes(format0);
   read_midi_labels(bytes.str(), midi);
   if (harmonizer != nullptr) midi.keys = scale_keys(*harmonizer);

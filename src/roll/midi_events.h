@@ -5,10 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "midi/codec.h"
+
 // The events of a Standard MIDI File (format 0 or 1) that a listener hears
-// or a picture shows, merged into one list in time order. A small reader of
-// its own, so that the roll and the sound do not depend on the engines'
-// readers, which read only what the engines need.
+// or a picture shows, merged into one list in time order, taken from what
+// the MIDI codec (midi/codec.h) reads.
 namespace zelvo::roll {
 
 enum class EventKind : uint8_t {
@@ -40,7 +41,7 @@ struct MidiSong {
 
 // Limits that keep any file's cost bounded: a file beyond them is refused.
 inline constexpr size_t kMaxEvents = 4'000'000;
-inline constexpr int64_t kMaxTick = int64_t{1} << 40;
+inline constexpr int64_t kMaxTick = midi::kMaxTick;
 
 // Reads `bytes`; on failure returns false and sets `error` to a short
 // description ("not a MIDI file", "track 2 ends inside an event", ...).

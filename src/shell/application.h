@@ -12,8 +12,8 @@
 #include "console/job_runner.h"
 #include "harmonizer/harmonizer_state.h"
 #include "intake/composition_intake.h"
+#include "intake/score_intake.h"
 #include "notation/notation_grid.h"
-#include "notation/score_intake.h"
 #include "shell/unit_watch.h"
 
 namespace zelvo::shell {
@@ -63,7 +63,7 @@ class Application {
   console::Console console_;
   std::unique_ptr<composer::ComposerState> composer_;
   std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
-  notation::ScoreIntake intake_;
+  intake::ScoreIntake intake_;
   intake::CompositionIntake composition_intake_;
   UnitWatch unit_watch_;
   std::atomic<int32_t> open_result_{0};

@@ -3,7 +3,7 @@
 #include "check/check_messages.h"
 #include "check/check_work.h"
 #include "intake/composition_intake.h"
-#include "notation/score_intake.h"
+#include "intake/score_intake.h"
 #include "shell/shell_messages.h"
 
 namespace zelvo::shell {
@@ -27,7 +27,7 @@ void print_check(console::Console& console, const std::string& work_folder, cons
     console_print(console, console::same_text("%s"), check::say(language, check::kNothingToCheck).c_str());
     return;
   }
-  notation::ScoreIntake intake;
+  intake::ScoreIntake intake;
   intake::CompositionIntake composition_intake;
   const check::Findings findings = check::check_work(work_folder, language, &intake, &composition_intake);
   for (const check::Finding& finding : findings) {

@@ -2,12 +2,13 @@
 
 #include <string>
 
-#include "notation/midi_merge.h"
+#include "intake/midi_merge.h"
 #include "notation/midi_notation.h"
 
 namespace {
 
 using namespace zelvo::notation;
+using namespace zelvo::intake;
 
 std::string be(uint32_t value, int count) {
   std::string out;

@@ -19,7 +19,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "notation/lead_sheet_file.h"
+#include "leadsheet/lead_sheet_file.h"
 #include "shell/commands.h"
 #include "shell/gui/console_widget.h"
 #include "shell/gui/editor_dock.h"
@@ -169,9 +169,9 @@ void MainWindow::chords_from_lead_sheet() {
   }
   int first_part = 0;
   std::string problem;
-  notation::HarmonyPartsFrom from = notation::HarmonyPartsFrom::kGiven;
-  if (notation::write_lead_sheet_harmony(score.toStdString(), output, first_part, problem, &from)) {
-    desktop_.show_message(title, notation::harmony_parts_note("inarm.xml", first_part, from, spanish));
+  leadsheet::HarmonyPartsFrom from = leadsheet::HarmonyPartsFrom::kGiven;
+  if (leadsheet::write_lead_sheet_harmony(score.toStdString(), output, first_part, problem, &from)) {
+    desktop_.show_message(title, leadsheet::harmony_parts_note("inarm.xml", first_part, from, spanish));
   } else {
     desktop_.show_message(title, problem);
   }

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace zelvo::intake {
+
+// A read-only stream over `text`, which it owns until it is closed, so the
+// line readers read a laid-out score as they read a file. nullptr when the
+// system refuses the stream.
+std::FILE* open_memory_stream(std::string text);
+
+}  // namespace zelvo::intake

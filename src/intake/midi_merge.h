@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zelvo::intake {
+
+enum class MidiMerge {
+  kNotFormat1,   // left as it is: format 0 (or anything else) reads as before
+  kMerged,
+  kSmpte,        // the division counts SMPTE frames
+  kDamaged,      // a chunk or an event runs past the file's end, or is not MIDI
+};
+
+// A format 1 Standard MIDI File made into the format 0 file the MIDI reader
+// takes: one track starting with one time signature and one tempo (those in
+// force at tick 0, else 4/4 and 120), then every channel event of every
+// track in time order (at equal times, track by track, each in its order),
+// each with its own status byte; every later change of time signature or
+// tempo and every key signature go in where they happen, before the channel
+// events of their tick. Other meta events and system exclusive messages are left out.
+MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0);
+
+// The same for a format 0 file as well (a file in that form comes out of it
+// whatever it held); kNotFormat1 for format 2, kDamaged for no MIDI file.
+MidiMerge merge_any_midi(std::string_view bytes, std::string& format0);
+
+}  // namespace zelvo::intake

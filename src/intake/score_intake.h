@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "console/score_opener.h"
+
+namespace zelvo::intake {
+
+// The application's score opener. A file the line readers already read as
+// it is (laid out one element per line, as notation programs and the
+// examples write it) reaches them untouched, byte for byte. Compressed
+// MusicXML (by content, whatever the name; insec.mxl, inmus.mxl and
+// inarm.mxl stand in for missing .xml files), UTF-16 and files of any other
+// layout are parsed and laid out first. For the harmonizer's files a pickup
+// is placed at the end of bar 1 and a change of time signature is refused;
+// a format 1 outco.mid is merged into one track. One object serves every
+// job of the application; begin_job is called before each.
+class ScoreIntake : public console::ScoreOpener {
+ public:
+  void begin_job();
+  std::FILE* open_score(const std::string& folder, const char* name, console::Console& console) override;
+  bool last_score_is_sound() const override { return sound_; }
+  void music_has_no_pickup() override { music_pickup_ = false; }
+
+ private:
+  std::FILE* open_midi(const std::string& folder, const std::string& name, console::Console& console);
+
+  // Whether inmus.xml, read in this job, has a pickup: inarm.xml follows it.
+  std::optional<bool> music_pickup_;
+  bool pickup_told_ = false;
+  bool sound_ = false;  // the file last opened parsed (XML) or merged (MIDI) cleanly
+};
+
+}  // namespace zelvo::intake

@@ -1,0 +1,109 @@
+#include "leadsheet/lead_sheet_file.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "console/work_files.h"
+#include "harmonizer/configured_parts.h"
+#include "leadsheet/lead_sheet.h"
+#include "intake/score_document.h"
+
+namespace zelvo::leadsheet {
+
+namespace {
+
+bool write_whole(const std::string& output, const std::string& text, std::string& problem) {
+  // Written whole under a temporary name, then renamed: never half a file.
+  const std::string temporary = output + ".part";
+  {
+    std::ofstream out(temporary, std::ios::binary);
+    out << text;
+    if (!out.flush()) {
+      problem = "cannot write " + output;
+      std::remove(temporary.c_str());
+      return false;
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, output, error);
+  if (error) {
+    problem = "cannot write " + output + ": " + error.message();
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+// A configuration with the program's defaults but for the parts: the score's
+// own as music, the harmony file's after them.
+std::string configuration_for(int music_parts) {
+  return "// Written by zelvo chords: the music in parts 1 to " + std::to_string(music_parts) +
+         " of inmus.xml,\n// the scales and chords in parts " + std::to_string(music_parts + 1) + " and " +
+         std::to_string(music_parts + 2) + " of inarm.xml.\nMusicSource = 0\nFirstMusicIns = 1\nLastMusicIns = " +
+         std::to_string(music_parts) + "\nFirstHarmIns = " + std::to_string(music_parts + 1) +
+         "\nHarmInsNum = 2\n";
+}
+
+}  // namespace
+
+std::string harmony_parts_note(const std::string& output, int first_part, HarmonyPartsFrom from, bool spanish) {
+  std::string note = (spanish ? "escrito " : "wrote ") + output +
+                     (spanish ? ": escalas en la parte " : ": scales in part ") + std::to_string(first_part) +
+                     (spanish ? ", acordes en la parte " : ", chords in part ") + std::to_string(first_part + 1);
+  switch (from) {
+    case HarmonyPartsFrom::kGiven: break;
+    case HarmonyPartsFrom::kConfiguration:
+      note += spanish ? ", donde los lee conar.txt" : ", where conar.txt reads them";
+      break;
+    case HarmonyPartsFrom::kNewConfiguration:
+      note += spanish ? "; escrito conar.txt, que los lee ah\xC3\xAD" : "; wrote conar.txt, which reads them there";
+      break;
+    case HarmonyPartsFrom::kScoreParts:
+      note += spanish ? " (conar.txt no se pudo leer)" : " (conar.txt could not be read)";
+      break;
+  }
+  return note;
+}
+
+bool write_lead_sheet_harmony(const std::string& score_path, const std::string& output,
+                              int& first_part, std::string& problem, HarmonyPartsFrom* from) {
+  HarmonyPartsFrom chosen = HarmonyPartsFrom::kGiven;
+  pugi::xml_document score;
+  if (!intake::load_score(score_path, score, problem)) {
+    problem = score_path + " " + problem;
+    return false;
+  }
+  int score_parts = 0;
+  for (const pugi::xml_node& part : score.child("score-partwise").children("part")) {
+    (void)part;
+    ++score_parts;
+  }
+  // The work's configuration sits beside the harmony file it reads.
+  const std::string folder = std::filesystem::path(output).parent_path().string();
+  std::error_code exists_error;
+  const bool configured = std::filesystem::exists(console::work_path(folder, "conar.rur"), exists_error) ||
+                          std::filesystem::exists(console::work_path(folder, "conar.txt"), exists_error);
+  if (first_part == 0) {
+    const std::optional<int32_t> part = harmonizer::configured_scale_part(folder);
+    chosen = part && *part > 0 ? HarmonyPartsFrom::kConfiguration
+             : configured      ? HarmonyPartsFrom::kScoreParts
+                               : HarmonyPartsFrom::kNewConfiguration;
+    first_part = chosen == HarmonyPartsFrom::kConfiguration ? *part : score_parts + 1;
+  }
+  const std::string harmony = make_harmony_file(score, first_part, problem);
+  if (harmony.empty()) {
+    problem = score_path + " " + problem;
+    return false;
+  }
+  if (!write_whole(output, harmony, problem)) return false;
+  if (chosen == HarmonyPartsFrom::kNewConfiguration &&
+      !write_whole(console::work_path(folder, "conar.txt"), configuration_for(score_parts), problem)) {
+    return false;
+  }
+  if (from != nullptr) *from = chosen;
+  return true;
+}
+
+}  // namespace zelvo::leadsheet

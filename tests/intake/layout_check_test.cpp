@@ -1,0 +1,89 @@
+#include "intake/layout_check.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+using zelvo::intake::check_layout;
+
+namespace {
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string unescape_lines(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 2, "\\n") == 0) {
+      out += '\n';
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+TEST(LayoutCheck, TableOfLines) {
+  std::istringstream table(read_file(fs::path(ZELVO_TEST_DATA) / "notation" / "layout_cases.txt"));
+  std::string row;
+  int cases = 0;
+  while (std::getline(table, row)) {
+    if (row.empty() || row[0] == '#') continue;
+    const size_t tab = row.find('\t');
+    ASSERT_NE(tab, std::string::npos) << row;
+    const std::string text = unescape_lines(row.substr(tab + 1));
+    EXPECT_EQ(check_layout(text).laid_out, row.substr(0, tab) == "yes") << text;
+    ++cases;
+  }
+  EXPECT_GT(cases, 10);
+}
+
+// Every score the line readers read today is handed to them untouched.
+TEST(LayoutCheck, ExamplesAndTestScoresPassAsTheyAre) {
+  const fs::path source(ZELVO_SOURCE_DIR);
+  int files = 0;
+  for (const fs::path& folder : {source / "examples", source / "tests" / "data" / "harmonizer",
+                                 source / "tests" / "data" / "notation" / "musescore_laid_out",
+                                 source / "tests" / "data" / "notation" / "pickup"}) {
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+      if (entry.path().extension() != ".xml") continue;
+      const zelvo::intake::LayoutCheck check = check_layout(read_file(entry.path()));
+      EXPECT_TRUE(check.laid_out && !check.meter_changes) << entry.path();
+      ++files;
+    }
+  }
+  EXPECT_GE(files, 8);
+}
+
+// A stray compound line leaves a file laid out on the whole (read as it
+// is); a score run together on one line, declaration apart, is not.
+TEST(LayoutCheck, MostlyLaidOut) {
+  using zelvo::intake::mostly_laid_out;
+  EXPECT_TRUE(mostly_laid_out(check_layout("<measure number=\"1\">\n<note><rest/>\n"
+                                           "<duration>2</duration>\n</note>")));
+  EXPECT_FALSE(mostly_laid_out(check_layout("<?xml version=\"1.0\"?>\n<score-partwise>"
+                                            "<part id=\"P1\"><measure number=\"1\"/></part>")));
+  EXPECT_FALSE(mostly_laid_out(check_layout("<note><rest/>\n<pitch><step>A</step></pitch>\n"
+                                            "</note>")));
+}
+
+TEST(LayoutCheck, PickupAndMeterMarks) {
+  EXPECT_TRUE(check_layout("<part id=\"P1\">\n<measure number=\"0\" implicit=\"yes\">").pickup);
+  EXPECT_FALSE(check_layout("<part id=\"P1\">\n<measure number=\"1\">\n<measure number=\"2\" "
+                            "implicit=\"yes\">")
+                   .pickup);
+  EXPECT_TRUE(check_layout("<beats>4</beats>\n<beats>3</beats>").meter_changes);
+  EXPECT_FALSE(check_layout("<beats>4</beats>\n<beat-type>4</beat-type>\n<beats>4</beats>")
+                   .meter_changes);
+}
+
+}  // namespace

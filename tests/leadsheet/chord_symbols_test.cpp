@@ -1,0 +1,81 @@
+#include "leadsheet/chord_symbols.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using zelvo::leadsheet::ChordDegree;
+using zelvo::leadsheet::ChordSymbol;
+
+std::string names(uint16_t classes) {
+  static const char* kNames[] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+  std::string out;
+  for (int p = 0; p < 12; ++p) {
+    if ((classes >> p & 1) != 0) out += std::string(out.empty() ? "" : " ") + kNames[p];
+  }
+  return out;
+}
+
+int pitch_class_of(const std::string& name) {
+  return zelvo::leadsheet::step_pitch_class(name[0], name.size() > 1 && name[1] == '#' ? 1 : 0);
+}
+
+ChordDegree read_degree(const std::string& text) {
+  ChordDegree degree;
+  std::istringstream in(text);
+  std::string value, alter, type;
+  std::getline(in, value, ':');
+  std::getline(in, alter, ':');
+  std::getline(in, type);
+  degree.value = std::stoi(value);
+  degree.alter = std::stoi(alter);
+  degree.type = type == "subtract" ? ChordDegree::Type::kSubtract
+                : type == "alter"  ? ChordDegree::Type::kAlter
+                                   : ChordDegree::Type::kAdd;
+  return degree;
+}
+
+// Every row of the table: a chord symbol or a key signature and the pitch
+// classes it stands for.
+TEST(ChordSymbols, TableOfSymbolsAndKeys) {
+  std::ifstream table(std::string(ZELVO_TEST_DATA) + "/notation/chord_symbols.txt");
+  std::string row;
+  int rows = 0;
+  while (std::getline(table, row)) {
+    if (row.empty() || row[0] == '#') continue;
+    const size_t bar = row.find('|');
+    ASSERT_NE(bar, std::string::npos) << row;
+    std::string expected = row.substr(bar + 1);
+    expected.erase(0, expected.find_first_not_of(' '));
+    std::istringstream fields(row.substr(0, bar));
+    std::string first;
+    fields >> first;
+    if (first == "key") {
+      int fifths = 0;
+      std::string mode;
+      fields >> fifths >> mode;
+      int tonic = -1;
+      EXPECT_EQ(names(zelvo::leadsheet::key_scale(fifths, mode, tonic)), expected) << row;
+    } else {
+      ChordSymbol chord;
+      int alter = 0;
+      std::string kind, bass, degrees;
+      fields >> alter >> kind >> bass >> degrees;
+      chord.root = zelvo::leadsheet::step_pitch_class(first[0], alter);
+      chord.kind = kind;
+      if (bass != "-") chord.bass = pitch_class_of(bass);
+      std::istringstream list(degrees == "-" ? "" : degrees);
+      std::string one;
+      while (std::getline(list, one, ',')) chord.degrees[chord.degree_count++] = read_degree(one);
+      EXPECT_EQ(names(zelvo::leadsheet::chord_pitch_classes(chord)), expected) << row;
+    }
+    ++rows;
+  }
+  EXPECT_GT(rows, 40);
+}
+
+}  // namespace
