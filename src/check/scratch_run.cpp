@@ -1,6 +1,7 @@
 #include "check/scratch_run.h"
 
 #include "console/job_end.h"
+#include "console/message_table.h"
 
 namespace zelvo::check {
 
@@ -52,7 +53,7 @@ bool run_on_scratch(console::Console& scratch, const std::function<void()>& body
   } catch (const console::JobEnded&) {
     scratch.set_job_running(false);
     const std::string printed = scratch.contents().substr(before.size());
-    const console::MessagePair abort_pair = console::kAbortMessage;
+    const console::MessagePair abort_pair = console::texts_of(console::MessageId::kAbortMessage);
     const char* abort_text = scratch.language() == console::kSpanish ? abort_pair.spanish : abort_pair.english;
     error = error_text(printed, abort_text);
     return false;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "console/message_table.h"
 #include "tables/html_reader.h"
 #include "tables/table_messages.h"
 
@@ -64,7 +65,7 @@ ReaderReading reader_shape(std::string_view document) {
   try {
     reading.shape = walk(*reader);
   } catch (const console::JobEnded&) {
-    const std::string_view too_long = tables::kCellTooLong.english;
+    const std::string_view too_long = console::texts_of(tables::kCellTooLong).english;
     reading.cell_too_long = console->contents().find(too_long.substr(0, too_long.find('%'))) != std::string::npos;
   }
   return reading;

@@ -17,16 +17,16 @@ bool is_letter_or_digit(char c) {
 }
 char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-[[noreturn]] void fail_here(CompileContext& context, console::MessagePair pair) {
+[[noreturn]] void fail_here(CompileContext& context, console::MessageId pair) {
   const ReaderPosition& at = context.position;
   console::fail(context.console, pair, table_name(at), at.row, at.column);
 }
 
 // Inside a cell the refusal waits for the end of the cell's scan; outside
 // one (the stores and fcode the table compiler adds) it is immediate.
-void refuse(CompileContext& context, const console::MessagePair& pair) {
+void refuse(CompileContext& context, console::MessageId pair) {
   if (!context.in_cell) fail_here(context, pair);
-  if (context.refusal == nullptr) context.refusal = &pair;
+  if (!context.refusal) context.refusal = pair;
 }
 
 // The instructions that only the compilers write with their operand word,
@@ -298,12 +298,12 @@ void compile_cell(CompileContext& context, char* text) {
   }
   if (count != 0) fail_here(context, kWrongParentheses);
   context.floor = context.depth;
-  context.refusal = nullptr;
+  context.refusal.reset();
   context.in_cell = true;
   ExpressionCompiler(context, text).compile_expr(text, false);
   context.in_cell = false;
   if (context.machine.program_length > kCellLimit) console::fail(context.console, kProgramMemory);
-  if (context.refusal != nullptr) fail_here(context, *context.refusal);
+  if (context.refusal) fail_here(context, *context.refusal);
 }
 
 }  // namespace zelvo::tables

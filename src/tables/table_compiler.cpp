@@ -44,11 +44,11 @@ void clear_composition(Composition& composition) {
   std::memset(composition.outputs, 0, sizeof composition.outputs);
 }
 
-[[noreturn]] void fail_at_row(TableReader& reader, console::MessagePair pair) {
+[[noreturn]] void fail_at_row(TableReader& reader, console::MessageId pair) {
   console::fail(reader.console, pair, table_name(reader.position), reader.position.row);
 }
 
-[[noreturn]] void fail_at_cell(TableReader& reader, console::MessagePair pair) {
+[[noreturn]] void fail_at_cell(TableReader& reader, console::MessageId pair) {
   const ReaderPosition& at = reader.position;
   console::fail(reader.console, pair, table_name(at), at.row, at.column);
 }
