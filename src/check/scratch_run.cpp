@@ -42,7 +42,30 @@ std::string error_text(const std::string& printed, const std::string& abort_text
   return " " + line;
 }
 
+// What a step prints, as the command line would show it.
+class Transcript : public console::ConsoleView {
+ public:
+  void appended(std::string_view text) override { text_.append(text); }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
 }  // namespace
+
+bool run_step(console::Console& scratch, const std::function<console::Status()>& step, std::string& error) {
+  scratch.clear_console();
+  Transcript transcript;
+  scratch.set_view(&transcript);
+  scratch.set_job_running(true);
+  const console::Status status = step();
+  scratch.set_job_running(false);
+  scratch.set_view(nullptr);
+  if (status.ok()) return true;
+  error = error_text(transcript.text() + console::render(status.error(), scratch.language()), std::string());
+  return false;
+}
 
 bool run_on_scratch(console::Console& scratch, const std::function<void()>& body, std::string& error) {
   scratch.clear_console();

@@ -64,4 +64,24 @@ class [[nodiscard]] Status {
   std::optional<Message> error_;
 };
 
+// A reader deep inside its work gives up by unwinding to its entry point
+// with the message (stop_with); the entry point hands the message on as its
+// Status (attempt). Nothing is printed on the way: the job that called the
+// entry point decides.
+struct StepFailed {
+  Message message;
+};
+
+[[noreturn]] inline void stop_with(Message message) { throw StepFailed{std::move(message)}; }
+
+template <typename Body>
+Status attempt(Body&& body) {
+  try {
+    body();
+  } catch (StepFailed& failed) {
+    return Status(std::move(failed.message));
+  }
+  return Status();
+}
+
 }  // namespace zelvo::console
