@@ -59,30 +59,36 @@ bool run_step(console::Console& scratch, const std::function<console::Status()>&
   Transcript transcript;
   scratch.set_view(&transcript);
   scratch.set_job_running(true);
-  const console::Status status = step();
+  console::Status status;
+  bool ended = false;
+  try {
+    status = step();
+  } catch (const console::JobEnded&) {
+    // A step that still prints its error and aborts (the configuration, a
+    // score that cannot be opened): its message is what it printed.
+    ended = true;
+  }
   scratch.set_job_running(false);
   scratch.set_view(nullptr);
+  if (ended) {
+    const console::MessagePair abort_pair = console::texts_of(console::MessageId::kAbortMessage);
+    error = error_text(transcript.text(), scratch.language() == console::kSpanish ? abort_pair.spanish
+                                                                                    : abort_pair.english);
+    return false;
+  }
   if (status.ok()) return true;
   error = error_text(transcript.text() + console::render(status.error(), scratch.language()), std::string());
   return false;
 }
 
 bool run_on_scratch(console::Console& scratch, const std::function<void()>& body, std::string& error) {
-  scratch.clear_console();
-  const std::string before = scratch.contents();
-  scratch.set_job_running(true);
-  try {
-    body();
-  } catch (const console::JobEnded&) {
-    scratch.set_job_running(false);
-    const std::string printed = scratch.contents().substr(before.size());
-    const console::MessagePair abort_pair = console::texts_of(console::MessageId::kAbortMessage);
-    const char* abort_text = scratch.language() == console::kSpanish ? abort_pair.spanish : abort_pair.english;
-    error = error_text(printed, abort_text);
-    return false;
-  }
-  scratch.set_job_running(false);
-  return true;
+  return run_step(
+      scratch,
+      [&] {
+        body();
+        return console::Status();
+      },
+      error);
 }
 
 }  // namespace zelvo::check

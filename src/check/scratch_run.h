@@ -11,11 +11,11 @@ namespace zelvo::check {
 
 // True when `step` went through. Otherwise `error` holds the step's message
 // on one line, after what else the step printed on its way (its warnings),
-// progress lines left out.
+// progress lines left out. A step that still ends the job by printing its
+// error and aborting (console::fail) gives the message it printed.
 bool run_step(console::Console& scratch, const std::function<console::Status()>& step, std::string& error);
 
-// The same for a step that still ends the job by printing its error and
-// aborting (console::fail): the message is what the step printed.
+// The same for a step that returns nothing.
 bool run_on_scratch(console::Console& scratch, const std::function<void()>& body, std::string& error);
 
 }  // namespace zelvo::check

@@ -200,6 +200,12 @@ void fail_or_stop(Console& console, MessageId id, ...) {
   console.abort_job();
 }
 
+void fail_or_stop(Console& console, const Message& message) {
+  console.print(message);
+  console.check_stop();
+  console.abort_job();
+}
+
 void fail_or_stop(Console& console, MessagePair pair, ...) {
   va_list args;
   va_start(args, pair);

@@ -122,5 +122,6 @@ inline void clear_console(Console& console) { console.clear_console(); }
 // abort (the harmonizer's stages end this way).
 [[noreturn]] void fail_or_stop(Console& console, MessagePair pair, ...);
 [[noreturn]] void fail_or_stop(Console& console, MessageId id, ...);
+[[noreturn]] void fail_or_stop(Console& console, const Message& message);
 
 }  // namespace zelvo::console

@@ -1,6 +1,7 @@
 #include "console/status.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "console/message_table.h"
@@ -75,13 +76,21 @@ std::string render(const Message& message, int32_t language) {
       ++p;
       continue;
     }
-    const char* end = p + 1;
+    // "%2$lld" takes the second argument wherever it stands.
+    const char* start = p + 1;
+    size_t index = next++;
+    const char* digits = start;
+    while (*digits >= '0' && *digits <= '9') ++digits;
+    if (digits != start && *digits == '$') {
+      index = static_cast<size_t>(std::atoi(start)) - 1;
+      start = digits + 1;
+    }
+    const char* end = start;
     while (*end != '\0' && !is_conversion(*end)) ++end;
     if (*end == '\0') break;
-    const std::string spec(p, static_cast<size_t>(end - p + 1));
+    const std::string spec = "%" + std::string(start, static_cast<size_t>(end - start + 1));
     const auto& arguments = message.arguments();
-    out += convert(spec, next < arguments.size() ? &arguments[next] : nullptr);
-    ++next;
+    out += convert(spec, index < arguments.size() ? &arguments[index] : nullptr);
     p = end;
   }
   return out;

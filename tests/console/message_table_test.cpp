@@ -57,6 +57,11 @@ TEST(MessageTableTest, ArgumentsFormatAsPrintfFormatsThem) {
       {Message(MessageId::kUndeclaredVariable, std::string("pitch"), "TCAL", -4),
        "\nError: variable pitch not declared, referenced in table TCAL, row -4",
        "\nError: variable pitch no declarada referenciada en tabla TCAL, fila -4"},
+      {Message(MessageId::kHarmonyPartsLookedFor, "inarm.xml", 4LL, 5LL, 6LL, "P1, P2"),
+       "The scale is read from part 4 of inarm.xml and the chords from parts 5 to 6 (FirstHarmIns and HarmInsNum in "
+       "conar.txt), a part by the digits of its id; inarm.xml has parts P1, P2.\n",
+       "La escala se lee de la parte 4 de inarm.xml y los acordes de las partes 5 a 6 (FirstHarmIns y HarmInsNum en "
+       "conar.txt), cada parte por las cifras de su id; inarm.xml tiene las partes P1, P2.\n"},
       {Message(MessageId::kInternalError, "out of memory"), "\nInternal error: out of memory\n",
        "\nError interno: out of memory\n"},
       {Message(MessageId::kSeedMessage, 4000000000u), "\n\tIn. Aleatory Numb... [ Seed: 4000000000 ]\n",
