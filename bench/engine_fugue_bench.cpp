@@ -50,8 +50,8 @@ void load_fugue(engine::EngineState& state, engine::HarmonizerSettings& settings
     std::string kind;
     fields >> kind;
     if (kind == "time") {
-      fields >> settings.time.compas_num >> settings.time.clicks_parte >>
-          settings.time.clicks_semic;
+      fields >> settings.time.beats_per_bar >> settings.time.clicks_per_beat >>
+          settings.time.clicks_per_sixteenth;
     } else if (kind == "chord" || kind == "scale") {
       engine::HarmonyEntry& e =
           kind == "chord" ? state.chords.entries[chords++] : state.scales.entries[scales++];

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     std::string kind;
     f >> kind;
     if (kind == "time") {
-      f >> set.time.compas_num >> set.time.clicks_parte >> set.time.clicks_semic;
+      f >> set.time.beats_per_bar >> set.time.clicks_per_beat >> set.time.clicks_per_sixteenth;
     } else if (kind == "chord" || kind == "scale") {
       engine::HarmonyEntry& e = kind == "chord" ? st.chords.entries[chords++] : st.scales.entries[scales++];
       std::string marks;

@@ -12,8 +12,8 @@ FileResult write_listing(const char* path, const ComposerTiming& timing, const N
 
   bool ok = std::fputs("ZAZAD Output Data\n\n", raw) >= 0;
   ok = ok && std::fprintf(raw, "%d,%d,%d,%d,%d\t(tempo, compas-num, compas-den, clicks-parte, clicks-semic)\n\n",
-                          timing.tempo, timing.compas_num, timing.compas_den, timing.clicks_parte,
-                          timing.clicks_semic) >= 0;
+                          timing.tempo, timing.beats_per_bar, timing.beat_unit, timing.clicks_per_beat,
+                          timing.clicks_per_sixteenth) >= 0;
   ok = ok && std::fputs("Inst\tCpin\tCkin\tDur\tNote\tVel\n\n", raw) >= 0;
   for (int32_t i = 0; ok && i < table.count; ++i) {
     const NoteEvent& e = table.events[i];

@@ -32,7 +32,7 @@ void add_note_offs(NoteTable& table) {
 }
 
 void compute_times(NoteTable& table, const ComposerTiming& timing) {
-  const int64_t clicks_per_bar = int64_t{timing.clicks_parte} * timing.compas_num;
+  const int64_t clicks_per_bar = int64_t{timing.clicks_per_beat} * timing.beats_per_bar;
   for (int32_t i = 0; i < table.count; ++i) {
     const NoteEvent& e = table.events[i];
     table.times[i] = saturate(clicks_per_bar * (int64_t{e.Cpin} - 1) + e.Ckin);

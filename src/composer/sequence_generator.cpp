@@ -36,7 +36,7 @@ int64_t onset(const SequenceNote& note, int64_t clicks_per_bar) {
 double stretch_factor(const ComposerState& state, double stretch_beats, int64_t sequence_length) {
   // A sequence of no length has nothing to stretch.
   if (sequence_length == 0) return 1.0;
-  return state.timing.clicks_parte * stretch_beats / static_cast<double>(sequence_length) + 1;
+  return state.timing.clicks_per_beat * stretch_beats / static_cast<double>(sequence_length) + 1;
 }
 
 }  // namespace
@@ -164,7 +164,7 @@ void run_sequence_generator(ComposerState& state, console::Console& console, int
     const bool pass_over = forward ? lo + position >= hi : position <= -1;
     if (pass_over) {
       // The next pass begins `rest` sixteenths after the last note ends.
-      counter = 1.0 - truncate_to_int32(state.timing.clicks_semic * c[kRest] + c[tables::kSlotLength]);
+      counter = 1.0 - truncate_to_int32(state.timing.clicks_per_sixteenth * c[kRest] + c[tables::kSlotLength]);
       position = -1;
     }
   }

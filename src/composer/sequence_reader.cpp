@@ -98,7 +98,7 @@ struct ReaderState {
 bool merge_tied_note(NoteTable& table, SequenceTables& sequences, const ComposerTiming& timing) {
   const int32_t last = table.count - 1;
   const NoteEvent& note = table.events[last];
-  const int64_t clicks_per_bar = int64_t{timing.clicks_parte} * timing.compas_num;
+  const int64_t clicks_per_bar = int64_t{timing.clicks_per_beat} * timing.beats_per_bar;
   const int64_t start = clicks_per_bar * note.Cpin + note.Ckin;
   for (int32_t k = last - 1; k >= 0; --k) {
     NoteEvent& found = table.events[k];
@@ -135,7 +135,7 @@ SequenceReadResult read_sequence_file(std::FILE* stream, const ComposerTiming& t
   char buffer[kSequenceLineLength + 1];
   char pitch_buffer[kPitchLineLength + 1];
   int32_t line_number = 0;
-  const int64_t clicks_per_quarter = int64_t{timing.clicks_semic} * 4;
+  const int64_t clicks_per_quarter = int64_t{timing.clicks_per_sixteenth} * 4;
 
   while (read_line(stream, buffer, kSequenceLineLength)) {
     ++line_number;

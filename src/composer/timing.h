@@ -9,15 +9,15 @@ namespace zelvo::composer {
 struct ComposerTiming {
   int32_t bar_count;
   int32_t tempo;         // beats per minute
-  int32_t compas_num;    // beats per bar
-  int32_t compas_den;    // beat unit, 1, 2, 4, 8 or 16
-  int32_t clicks_parte;  // clicks per beat
-  int32_t clicks_semic;  // clicks per sixteenth
-  int32_t den_exponent;  // log2 of compas_den, for the MIDI time signature
+  int32_t beats_per_bar;    // beats per bar
+  int32_t beat_unit;    // beat unit, 1, 2, 4, 8 or 16
+  int32_t clicks_per_beat;  // clicks per beat
+  int32_t clicks_per_sixteenth;  // clicks per sixteenth
+  int32_t den_exponent;  // log2 of beat_unit, for the MIDI time signature
 
   // Saturates rather than overflow on absurd configurations.
   int32_t clicks_per_bar() const {
-    const int64_t clicks = int64_t{clicks_parte} * compas_num;
+    const int64_t clicks = int64_t{clicks_per_beat} * beats_per_bar;
     return clicks > INT32_MAX ? INT32_MAX : clicks < INT32_MIN ? INT32_MIN : static_cast<int32_t>(clicks);
   }
 };

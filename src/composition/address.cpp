@@ -19,8 +19,8 @@ int32_t kind_of_name(std::string_view wanted) {
   return -1;
 }
 
-// Kinds 4 and 5 are both "libre": they count as one kind.
-int32_t kind_group(int32_t kind) { return kind == 5 ? 4 : kind; }
+// Both entries of the free table's name count as one kind.
+int32_t kind_group(int32_t kind) { return kind == tables::kKindFreeToo ? tables::kKindFree : kind; }
 
 std::string quoted(std::string_view text) { return std::string(text); }
 

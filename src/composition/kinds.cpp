@@ -8,6 +8,7 @@ namespace {
 
 using tables::kKindCalculated;
 using tables::kKindConfig;
+using tables::kKindFree;
 using tables::kKindOutputs;
 using tables::kKindSequence;
 using tables::kKindVariables;
@@ -87,7 +88,7 @@ std::vector<std::string> new_table_header(int32_t kind) {
       return {"TGENS", "mode", "sequence", "start bar", "start click", "stretch beats", "first note", "notes cut",
               "rest", "length bars", "length clicks", "play mode", "top shift", "bottom shift", "glide", "order",
               "remark"};
-    case 4:
+    case kKindFree:
       return {"libre", "notes"};
     default:
       return {};
@@ -106,7 +107,7 @@ std::vector<std::string> new_table_first_row(int32_t kind) {
       return {"defaults", "0", "1", "0", "1", "0", "48", "8", "0", "48", "1", "72", "60", "0", "1", ""};
     case kKindSequence:
       return {"defaults", "0", "0", "1", "0", "0", "1", "0", "0", "8", "0", "1", "0", "0", "0", "3", ""};
-    case 4:
+    case kKindFree:
       return {"", ""};
     default:
       return {};

@@ -10,7 +10,7 @@ constexpr int32_t kMaxBeats = 255;        // a MIDI time signature's byte
 constexpr int32_t kMaxBeatType = 64;
 
 int64_t first_bar_clicks(const TimeSettings& time) {
-  return int64_t{time.compas_num} * time.clicks_parte;
+  return int64_t{time.beats_per_bar} * time.clicks_per_beat;
 }
 
 // A meter the engine and a MIDI file can carry, with its beat in clicks.
@@ -65,10 +65,10 @@ MeterProblem set_first_meter(TimeSettings& time, int32_t beats, int32_t beat_typ
   time.meters.count = 0;
   int32_t beat_clicks = 0;
   if (!usable(beats, beat_type, whole_clicks, beat_clicks)) return MeterProblem::kUnusual;
-  time.compas_num = beats;
-  time.compas_den = beat_type;
+  time.beats_per_bar = beats;
+  time.beat_unit = beat_type;
   time.den_exponent = denominator_exponent(beat_type);
-  time.clicks_parte = beat_clicks;
+  time.clicks_per_beat = beat_clicks;
   return MeterProblem::kNone;
 }
 
@@ -92,7 +92,7 @@ MeterProblem add_meter_change(TimeSettings& time, int32_t bar, int32_t beats, in
 }
 
 int64_t first_meter_difference(const TimeSettings& a, const TimeSettings& b) {
-  if (a.compas_num != b.compas_num || a.compas_den != b.compas_den) return 1;
+  if (a.beats_per_bar != b.beats_per_bar || a.beat_unit != b.beat_unit) return 1;
   const MeterMap& x = a.meters;
   const MeterMap& y = b.meters;
   for (int32_t k = 0; k < x.count || k < y.count; ++k) {

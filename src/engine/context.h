@@ -20,10 +20,10 @@ struct Engine {
         settings(settings),
         console(console),
         listener(settings.Debug != 0 ? listener : nullptr),
-        clicks_per_bar(bounded_bar(int64_t{settings.time.compas_num} * settings.time.clicks_parte)),
-        clicks_parte(settings.time.clicks_parte),
-        clicks_semic(settings.time.clicks_semic),
-        hole_clicks(int64_t{settings.HoleForLine} * settings.time.clicks_semic),
+        clicks_per_bar(bounded_bar(int64_t{settings.time.beats_per_bar} * settings.time.clicks_per_beat)),
+        clicks_per_beat(settings.time.clicks_per_beat),
+        clicks_per_sixteenth(settings.time.clicks_per_sixteenth),
+        hole_clicks(int64_t{settings.HoleForLine} * settings.time.clicks_per_sixteenth),
         meter_changes(has_meter_changes(settings.time)) {}
 
   EngineState& state;
@@ -31,8 +31,8 @@ struct Engine {
   console::Console& console;
   DebugListener* listener;  // null unless Debug is on
   int64_t clicks_per_bar;
-  int32_t clicks_parte;     // > 0 while the engine runs
-  int32_t clicks_semic;     // > 0 while the engine runs
+  int32_t clicks_per_beat;     // > 0 while the engine runs
+  int32_t clicks_per_sixteenth;     // > 0 while the engine runs
   int64_t hole_clicks;      // HoleForLine sixteenths in clicks
   bool meter_changes;       // bars differ in length: times come from the meter map
 

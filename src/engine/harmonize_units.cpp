@@ -57,7 +57,7 @@ void harmonize_slot_zero(Engine& engine, ProgressObserver* progress) {
     progress->unit_started(first.Cpin, lines);
   }
   console::console_print(engine.console, settings.ShowLineInfo != 0 ? kProgressLineInfo : kProgress,
-                         first.Cpin, first.Ckin / engine.clicks_semic);
+                         first.Cpin, first.Ckin / engine.clicks_per_sixteenth);
   console::check_stop(engine.console);
 
   for (int32_t l = 0; l < kMaxLines && unit.lines[l].Ins != -1; ++l) {
@@ -121,8 +121,8 @@ int32_t harmonize_units(EngineState& state, const HarmonizerSettings& settings,
   for (int32_t s = 0; s < kUnitSlots; ++s) state.slot_map[s] = s;
   const int32_t count = state.music.note_count;
   if (count <= 0) return 0;
-  if (engine.clicks_semic <= 0 || engine.clicks_parte <= 0) {
-    console::console_print(console, kBadClicks, engine.clicks_semic, engine.clicks_parte);
+  if (engine.clicks_per_sixteenth <= 0 || engine.clicks_per_beat <= 0) {
+    console::console_print(console, kBadClicks, engine.clicks_per_sixteenth, engine.clicks_per_beat);
     console::abort_job(console);
   }
 

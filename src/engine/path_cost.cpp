@@ -16,7 +16,7 @@ int32_t truncate_to_int(double value) {
 
 int32_t note_importance(const Engine& engine, int32_t bar, int32_t click, int32_t duration) {
   return truncate_to_int(4 * metric_weight(engine, bar, click) +
-                         static_cast<double>(duration) / engine.clicks_semic);
+                         static_cast<double>(duration) / engine.clicks_per_sixteenth);
 }
 
 int32_t profile_row(const Engine& engine, const Line& line) {

@@ -27,19 +27,19 @@ constexpr int32_t kNoInstrument = -2;
 
 // Clicks, tempo and bar of the harmonizer, separate from the composer's
 // values of the same names. The music readers set them; the engine and the
-// MIDI writer read them. A bar has compas_num * clicks_parte clicks, unless
+// MIDI writer read them. A bar has beats_per_bar * clicks_per_beat clicks, unless
 // the score changes meter (engine/bar_time.h).
 struct TimeSettings {
   int32_t tempo = kDefaultTempo;  // beats per minute; set by every reading of the music
-  int32_t compas_num = 4;       // beats per bar
-  int32_t compas_den = 4;       // beat unit (4 = quarter note)
-  int32_t den_exponent = 2;     // log2 of compas_den
-  int32_t clicks_parte = 1024;  // clicks per beat; reset by every run
-  int32_t clicks_semic = 256;   // clicks per sixteenth; reset by every run
+  int32_t beats_per_bar = 4;       // beats per bar
+  int32_t beat_unit = 4;       // beat unit (4 = quarter note)
+  int32_t den_exponent = 2;     // log2 of beat_unit
+  int32_t clicks_per_beat = 1024;  // clicks per beat; reset by every run
+  int32_t clicks_per_sixteenth = 256;   // clicks per sixteenth; reset by every run
   MeterMap meters;              // empty unless the music changes meter; reset by every reading
   TempoMap tempos;              // empty unless the music changes tempo; reset by every reading
 
-  int32_t clicks_per_bar() const { return compas_num * clicks_parte; }
+  int32_t clicks_per_bar() const { return beats_per_bar * clicks_per_beat; }
 };
 
 struct HarmonizerSettings {
@@ -59,7 +59,7 @@ struct HarmonizerSettings {
   int32_t Debug = 0;
   int32_t ShowLineInfo = 0;         // reset by every run
   int32_t MusicSource = 0;          // 0 inmus.xml, 1 outco.rur, 2 inarm.xml, 3 outco.mid
-  int32_t ClicksQuarter = 1024;     // also sets time.clicks_parte and time.clicks_semic
+  int32_t ClicksQuarter = 1024;     // also sets time.clicks_per_beat and time.clicks_per_sixteenth
   int32_t LinkLimit = 99;
   int32_t LimitNotesThirdIn = 3;
   int32_t LimitNotesThirdBM = 1;

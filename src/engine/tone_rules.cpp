@@ -20,8 +20,8 @@ int32_t metric_weight(const Engine& engine, int32_t bar, int32_t click) {
   if (click == 0) return 4;
   // Before the first change, and in one meter, the settings' own meter.
   const MeterChange* change = engine.meter_changes ? meter_at(engine.settings.time, bar) : nullptr;
-  const int32_t beat = change != nullptr ? change->beat_clicks : engine.clicks_parte;
-  const int32_t beats = change != nullptr ? change->beats : engine.settings.time.compas_num;
+  const int32_t beat = change != nullptr ? change->beat_clicks : engine.clicks_per_beat;
+  const int32_t beats = change != nullptr ? change->beats : engine.settings.time.beats_per_bar;
   if (click % beat != 0) return 1;
   if (beats == 4 && click / beat == 2) return 3;
   return 2;
@@ -38,7 +38,7 @@ ToneRules::ToneRules(const Engine& engine, int32_t s, const LinkState& p, const 
       weight_not_above_(p.bar != -1 &&
                         metric_weight(engine, c.bar, c.click) <= metric_weight(engine, p.bar, p.click)),
       on_beat_(metric_weight(engine, c.bar, c.click) != 1),
-      sixteenths_(c.duration / engine.clicks_semic),
+      sixteenths_(c.duration / engine.clicks_per_sixteenth),
       nhd_(engine.settings.NonHarmToneDur) {}
 
 // A non-harmonic tone before a chord tone must resolve into it.

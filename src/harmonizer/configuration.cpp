@@ -216,8 +216,8 @@ bool store_line(HarmonizerSettings& settings, const char* line) {
     if (value == nullptr) return false;
     settings.*key.setting = config_integer(value);
     if (key.setting == &HarmonizerSettings::ClicksQuarter) {
-      settings.time.clicks_parte = settings.ClicksQuarter;
-      settings.time.clicks_semic = settings.ClicksQuarter / 4;
+      settings.time.clicks_per_beat = settings.ClicksQuarter;
+      settings.time.clicks_per_sixteenth = settings.ClicksQuarter / 4;
     }
     return true;
   }

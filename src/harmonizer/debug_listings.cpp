@@ -255,8 +255,8 @@ void DebugListings::list_all_lines(EngineState& engine) {
     debug.all_lines_writes = 1;
   }
   const engine::HarmonyEntry chord = chord_of(engine, 0);
-  const int32_t clicks_semic = state_.settings.time.clicks_semic;
-  const int32_t sixteenth = clicks_semic > 0 ? chord.click / clicks_semic : 0;
+  const int32_t clicks_per_sixteenth = state_.settings.time.clicks_per_sixteenth;
+  const int32_t sixteenth = clicks_per_sixteenth > 0 ? chord.click / clicks_per_sixteenth : 0;
   const engine::UnitSlot& unit = engine::unit_slot(engine, 0);
   char name[engine::kNoteNameSize];
   for (int32_t l = 0; l < engine::kMaxLines && unit.lines[l].Ins >= 0; ++l) {

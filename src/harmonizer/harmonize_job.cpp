@@ -30,8 +30,8 @@ void or_stop(console::Console& console, const console::Status& status) {
 
 void harmonize(HarmonizerState& state, console::Console& console) {
   engine::HarmonizerSettings& settings = state.settings;
-  settings.time.clicks_parte = 1024;
-  settings.time.clicks_semic = 256;
+  settings.time.clicks_per_beat = 1024;
+  settings.time.clicks_per_sixteenth = 256;
   settings.time.meters.count = 0;
   settings.ShowLineInfo = 0;
   reset_debug_listings(state.debug);

@@ -57,11 +57,11 @@ ListingResult read_composer_listing(engine::MusicNoteTable& table, engine::TimeS
   }
   if (!read_line(line, file.get())) return ListingResult::kRead;
   time.tempo = listing_integer(line);
-  time.compas_num = listing_integer(after_nth(line, ',', 1));
-  time.compas_den = listing_integer(after_nth(line, ',', 2));
-  time.clicks_parte = listing_integer(after_nth(line, ',', 3));
-  time.clicks_semic = listing_integer(after_nth(line, ',', 4));
-  time.den_exponent = denominator_exponent(time.compas_den);
+  time.beats_per_bar = listing_integer(after_nth(line, ',', 1));
+  time.beat_unit = listing_integer(after_nth(line, ',', 2));
+  time.clicks_per_beat = listing_integer(after_nth(line, ',', 3));
+  time.clicks_per_sixteenth = listing_integer(after_nth(line, ',', 4));
+  time.den_exponent = denominator_exponent(time.beat_unit);
   for (int32_t skip = 0; skip < 3; ++skip) {
     if (!read_line(line, file.get())) return ListingResult::kRead;
   }

@@ -73,7 +73,7 @@ MeterReading::Problem MeterReading::finish(engine::TimeSettings& time, bool foll
   }
   if (problem_ == Problem::kNone && reference_count_ > 1) {
     // A whole note in clicks, as the reader takes a beat's length.
-    const int64_t whole = int64_t{16} * time.clicks_semic;
+    const int64_t whole = int64_t{16} * time.clicks_per_sixteenth;
     if (engine::set_first_meter(time, reference_[0].beats, reference_[0].beat_type, whole) !=
         engine::MeterProblem::kNone) {
       fail(Problem::kUnusual, reference_[0].measure);

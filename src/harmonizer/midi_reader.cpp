@@ -16,21 +16,21 @@ class MusicFromMidi final : public midi::EventSink {
 
   void division(int32_t ticks) override {
     division_ = ticks;
-    time_.clicks_semic = ticks / 4;
+    time_.clicks_per_sixteenth = ticks / 4;
   }
   void tempo(int32_t micros_per_quarter) override {
     time_.tempo = 60000000 / micros_per_quarter;
     leading_micros_ = static_cast<uint32_t>(micros_per_quarter);
   }
   void time_signature(int32_t numerator, int32_t exponent) override {
-    time_.compas_num = numerator;
+    time_.beats_per_bar = numerator;
     time_.den_exponent = exponent;
-    time_.compas_den = 1 << exponent;
+    time_.beat_unit = 1 << exponent;
   }
   MidiResult leading_events_read(int32_t timing_events) override {
-    time_.clicks_parte = division_ * 4 / time_.compas_den;
+    time_.clicks_per_beat = division_ * 4 / time_.beat_unit;
     if (timing_events != 2) return MidiResult::kBarOrTempo;
-    clicks_per_bar_ = int64_t{time_.compas_num} * time_.clicks_parte;
+    clicks_per_bar_ = int64_t{time_.beats_per_bar} * time_.clicks_per_beat;
     if (clicks_per_bar_ <= 0) return MidiResult::kBarOrTempo;
     return MidiResult::kRead;
   }
@@ -40,13 +40,13 @@ class MusicFromMidi final : public midi::EventSink {
   MidiResult later_time_signature(int64_t tick, int32_t numerator, int32_t exponent) override {
     if (!follow_) return MidiResult::kRead;
     const engine::MeterMap& map = time_.meters;
-    const int32_t beats = map.count == 0 ? time_.compas_num : map.changes[map.count - 1].beats;
+    const int32_t beats = map.count == 0 ? time_.beats_per_bar : map.changes[map.count - 1].beats;
     const int32_t exponent_now =
         map.count == 0 ? time_.den_exponent : map.changes[map.count - 1].den_exponent;
     if (numerator == beats && exponent == exponent_now) return MidiResult::kRead;
     const int64_t whole = int64_t{division_} * 4;
     if (map.count == 0 &&
-        engine::set_first_meter(time_, time_.compas_num, time_.compas_den, whole) !=
+        engine::set_first_meter(time_, time_.beats_per_bar, time_.beat_unit, whole) !=
             engine::MeterProblem::kNone) {
       problem_bar_ = 1;
       return MidiResult::kMeterNotFollowed;

@@ -96,17 +96,17 @@ class XmlReading {
     }
     if (starts_with(text, "<divisions")) divisions_ = tag_number(text);
     if (starts_with(text, "<sound ")) tempo_mark(text);
-    if (starts_with(text, "<beats>")) time_.compas_num = tag_number(text);
+    if (starts_with(text, "<beats>")) time_.beats_per_bar = tag_number(text);
     if (starts_with(text, "<beat-type")) {
       const int32_t den = tag_number(text);
       if (den == 0) return XmlResult::kZeroBeatType;
-      time_.compas_den = den;
+      time_.beat_unit = den;
       time_.den_exponent = denominator_exponent(den);
       // A whole note in clicks, kept to 32 bits as it always was: an absurd
       // ClicksQuarter wraps here instead of overflowing.
-      const auto whole = static_cast<int32_t>(16u * static_cast<uint32_t>(time_.clicks_semic));
-      time_.clicks_parte = whole / den;
-      meters_.time_signature(measure_, time_.compas_num, den);
+      const auto whole = static_cast<int32_t>(16u * static_cast<uint32_t>(time_.clicks_per_sixteenth));
+      time_.clicks_per_beat = whole / den;
+      meters_.time_signature(measure_, time_.beats_per_bar, den);
     }
     // Note elements: notation programs write attributes into the start tag.
     if (starts_with(text, "<note>") || starts_with(text, "<note ")) {
@@ -210,7 +210,7 @@ class XmlReading {
     if (divisions_ <= 0) return XmlResult::kNoDivisions;
     // d * clicks-semic * 4 / divisions in 64 bits; a product beyond them
     // could only saturate the 32-bit result anyway.
-    const int64_t per_division = int64_t{time_.clicks_semic} * 4;
+    const int64_t per_division = int64_t{time_.clicks_per_sixteenth} * 4;
     const int64_t count = tag_number(text);
     const int64_t magnitude = per_division < 0 ? -per_division : per_division;
     int32_t clicks = 0;

@@ -17,7 +17,7 @@ inline constexpr int64_t kTimeLimit = INT64_MAX / 4;
 
 inline int64_t absolute_time(const engine::TimeSettings& time, int32_t cpin, int32_t ckin) {
   if (engine::has_meter_changes(time)) return engine::bar_start(time, cpin) + ckin;
-  const int64_t bar = static_cast<int64_t>(time.compas_num) * time.clicks_parte;
+  const int64_t bar = static_cast<int64_t>(time.beats_per_bar) * time.clicks_per_beat;
   const int64_t magnitude = bar < 0 ? -bar : bar;
   const int64_t bars = cpin < 0 ? -static_cast<int64_t>(cpin) : cpin;
   if (magnitude != 0 && bars > kTimeLimit / magnitude) {
@@ -48,7 +48,7 @@ inline int32_t midi_tick(const engine::TimeSettings& time, int32_t cpin, int32_t
     return static_cast<int32_t>(static_cast<uint64_t>(engine::bar_start(time, cpin) + ckin));
   }
   const uint64_t bars = static_cast<uint64_t>(int64_t{cpin} - 1);
-  const uint64_t bar = static_cast<uint64_t>(int64_t{time.compas_num} * time.clicks_parte);
+  const uint64_t bar = static_cast<uint64_t>(int64_t{time.beats_per_bar} * time.clicks_per_beat);
   return static_cast<int32_t>(bars * bar + static_cast<uint64_t>(int64_t{ckin}));
 }
 

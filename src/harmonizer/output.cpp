@@ -99,8 +99,8 @@ void write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int
     const engine::TempoChange& change = time.tempos.changes[k];
     tempos[k] = midi::TempoEvent{midi_tick(time, change.bar, change.click), change.micros_per_quarter};
   }
-  const midi::TrackSettings settings{4u * static_cast<uint32_t>(time.clicks_semic),
-                                     static_cast<uint32_t>(time.compas_num),
+  const midi::TrackSettings settings{4u * static_cast<uint32_t>(time.clicks_per_sixteenth),
+                                     static_cast<uint32_t>(time.beats_per_bar),
                                      static_cast<uint32_t>(time.den_exponent),
                                      static_cast<uint32_t>(60000000 / time.tempo),
                                      meters,

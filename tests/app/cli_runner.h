@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "support/files.h"
+
 namespace zelvo::app {
 
 struct CliResult {
@@ -16,25 +18,7 @@ struct CliResult {
   std::string output;  // standard output only
 };
 
-// A scratch folder removed with its contents at the end of a test.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelvo-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+using test::TempFolder;
 
 inline std::string shell_quote(const std::string& text) {
   std::string out = "'";

@@ -14,13 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 std::string example(const std::string& name) { return std::string(ZELVO_SOURCE_DIR) + "/examples/" + name; }
 
 TEST(TablesCommandTest, ReadOnlyFileIsRefusedAndLeftAsItIs) {
@@ -28,7 +21,7 @@ TEST(TablesCommandTest, ReadOnlyFileIsRefusedAndLeftAsItIs) {
   fs::copy_file(example("Template/incom_eng.htm"), work.file("incom.htm"));
   fs::permissions(work.file("incom.htm"), fs::perms::owner_read | fs::perms::group_read);
   EXPECT_EQ(run_zelvo({"tables", "set", "TCONF", "1", "6", "9", "--work", work.path()}).status, 1);
-  EXPECT_EQ(slurp(work.file("incom.htm")), slurp(example("Template/incom_eng.htm")));
+  EXPECT_EQ(test::read_file(work.file("incom.htm")), test::read_file(example("Template/incom_eng.htm")));
   EXPECT_EQ(std::distance(fs::directory_iterator(work.path()), fs::directory_iterator()), 1);
   // Reading is fine, and a run with a setting leaves the file alone.
   EXPECT_EQ(run_zelvo({"tables", "show", "--work", work.path()}).status, 0);
@@ -50,9 +43,9 @@ TEST(TablesCommandTest, SeededRunsEqualHandEditedRuns) {
     const CliResult hand = run_zelvo({"compose"}, by_hand.path());
     EXPECT_EQ(set.status, 0);
     EXPECT_EQ(set.output, hand.output);
-    EXPECT_EQ(slurp(with_setting.file("incom.htm")), slurp(example("demo/incom.htm")));
+    EXPECT_EQ(test::read_file(with_setting.file("incom.htm")), test::read_file(example("demo/incom.htm")));
     for (const char* result : {"outco.mid", "outco.rur"}) {
-      EXPECT_EQ(slurp(with_setting.file(result)), slurp(by_hand.file(result))) << result;
+      EXPECT_EQ(test::read_file(with_setting.file(result)), test::read_file(by_hand.file(result))) << result;
     }
   }
 }

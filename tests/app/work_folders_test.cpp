@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <set>
 #include <sstream>
 
 #include "app/cli_runner.h"
@@ -15,41 +14,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void write_file(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::set<std::string> names_in(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-  return names;
-}
+using test::read_file;
+using test::write_file;
 
 void copy_folder(const std::string& from, const std::string& to) {
   for (const auto& entry : fs::directory_iterator(from)) fs::copy(entry.path(), to + "/" + entry.path().filename().string());
 }
 
 const std::string kNothingFound = "No probable mistakes found.\n";
-
-TEST(CheckCommandTest, FindsEveryProbableMistakeAndChangesNothing) {
-  TempFolder work;
-  copy_folder(std::string(ZELVO_TEST_DATA) + "/check/mistakes", work.path());
-  fs::remove(work.file("expected.txt"));
-  const std::set<std::string> before = names_in(work.path());
-  const CliResult result = run_zelvo({"check", "--work", work.path()});
-  EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.output, read_file(std::string(ZELVO_TEST_DATA) + "/check/mistakes/expected.txt"));
-  EXPECT_EQ(names_in(work.path()), before);
-  EXPECT_EQ(run_zelvo({"check", "--work", work.file("missing")}).status, 2);
-  EXPECT_EQ(run_zelvo({"check", "extra"}).status, 2);
-}
 
 // Every example and the template in both languages: nothing to report,
 // All runs to its end and writes both results, and then (with the

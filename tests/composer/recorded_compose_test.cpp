@@ -17,18 +17,14 @@
 #include "composer/compose.h"
 #include "composer/composer_state.h"
 #include "console/console.h"
+#include "support/files.h"
 
 namespace zelvo::composer {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string contents(const fs::path& path) { return test::read_file(path.string()); }
 
 TEST(RecordedComposeTest, OutputsAreTheRecordedOnesInEveryRun) {
   const fs::path recorded = fs::path(ZELVO_TEST_DATA) / "composer" / "recorded";

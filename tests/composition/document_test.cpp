@@ -16,6 +16,7 @@
 #include "console/console.h"
 #include "support/cases.h"
 #include "support/files.h"
+#include "support/scenario_inputs.h"
 
 namespace zelvo::test {
 namespace {
@@ -30,19 +31,25 @@ std::vector<std::string> composition_files() {
     const std::string name = entry.path().filename().string();
     if (name.rfind("incom", 0) == 0 && entry.path().extension() == ".htm") paths.push_back(entry.path().string());
   }
-  for (const auto& entry : fs::recursive_directory_iterator(test_data("scenarios"))) {
-    const std::string name = entry.path().filename().string();
-    if (name == "incom.htm" || name == "incom.htc") paths.push_back(entry.path().string());
-  }
   return paths;
 }
 
 TEST(CompositionDocument, EveryExampleAndScenarioWritesBackByteForByte) {
-  const std::vector<std::string> paths = composition_files();
-  ASSERT_GT(paths.size(), 20u);
-  for (const std::string& path : paths) {
-    const std::string bytes = read_file(path);
-    EXPECT_EQ(composition::write_document(composition::read_document(bytes)), bytes) << path;
+  std::map<std::string, std::string> documents;  // where -> bytes
+  for (const std::string& path : composition_files()) documents[path] = read_file(path);
+  for (const auto& entry : fs::recursive_directory_iterator(test_data("scenarios"))) {
+    const std::string name = entry.path().filename().string();
+    if (name == "incom.htm" || name == "incom.htc") documents[entry.path().string()] = read_file(entry.path().string());
+  }
+  for (const auto& scenario : fs::directory_iterator(test_data("scenarios"))) {
+    for (const auto& [name, bytes] : input_files(scenario.path())) {
+      const std::string file = fs::path(name).filename().string();
+      if (file == "incom.htm" || file == "incom.htc") documents[scenario.path().string() + ": " + name] = bytes;
+    }
+  }
+  ASSERT_GT(documents.size(), 20u);
+  for (const auto& [where, bytes] : documents) {
+    EXPECT_EQ(composition::write_document(composition::read_document(bytes)), bytes) << where;
   }
 }
 

@@ -102,9 +102,9 @@ class LiteralLinks {
     }
   }
 
-  int64_t hole() const { return int64_t{set_.HoleForLine} * set_.time.clicks_semic; }
+  int64_t hole() const { return int64_t{set_.HoleForLine} * set_.time.clicks_per_sixteenth; }
   int64_t at(int32_t bar, int32_t click) const {
-    return int64_t{bar} * set_.time.compas_num * set_.time.clicks_parte + click;
+    return int64_t{bar} * set_.time.beats_per_bar * set_.time.clicks_per_beat + click;
   }
 
   EngineState& st_;

@@ -59,17 +59,17 @@ struct RandomPiece {
       for (float& w : set.NonHarmTonesCoef[r]) w = one_of(weights);
     }
     const int32_t beats[] = {2, 3, 4, 4, 4, 6};
-    set.time.compas_num = one_of(beats);
+    set.time.beats_per_bar = one_of(beats);
     const int32_t quarters[] = {1024, 1024, 480, 96};
-    set.time.clicks_parte = one_of(quarters);
-    set.time.clicks_semic = set.time.clicks_parte / 4;
+    set.time.clicks_per_beat = one_of(quarters);
+    set.time.clicks_per_sixteenth = set.time.clicks_per_beat / 4;
   }
 
   // A few voices per instrument, walking by small steps with some leaps,
   // rests and ties; then the harmony: chords changing every half bar or so.
   void music(EngineState& st, const HarmonizerSettings& set) {
-    const int32_t bar = set.time.compas_num * set.time.clicks_parte;
-    const int32_t six = set.time.clicks_semic;
+    const int32_t bar = set.time.beats_per_bar * set.time.clicks_per_beat;
+    const int32_t six = set.time.clicks_per_sixteenth;
     const int32_t bars = pick(1, 5);
     struct Timed {
       int64_t time;
@@ -122,7 +122,7 @@ struct RandomPiece {
                                  {62, 64, 66, 67, 69, 71, 73},
                                  {57, 59, 60, 62, 64, 65, 68}};
     k = 0;
-    const int32_t beat = set.time.clicks_parte;
+    const int32_t beat = set.time.clicks_per_beat;
     for (int64_t t = 0; t < int64_t{bars} * bar && k < 10;
          t += bar * pick(1, 3) + pick(0, 1) * beat) {
       HarmonyEntry& e = st.scales.entries[k++];
@@ -192,7 +192,7 @@ TEST(RandomPiecesTest, LinesLeaveTheRecordedPool) {
         line.Lp = 0;
         const LineNote& first = line.notes[0];
         const int32_t types[] = {kRe, kRe, kFa, kFd, kPa, kPd, kAs, kAi, kEa, kEd};
-        const int32_t beat = set.time.clicks_parte;
+        const int32_t beat = set.time.clicks_per_beat;
         line.npadre = LinkState{first.bar - piece.pick(0, 1), piece.pick(0, 3) * beat, beat,
                                 first.given_pitch + piece.pick(-3, 3), piece.pick(0, 3),
                                 first.given_pitch + piece.pick(-4, 4), piece.one_of(types)};

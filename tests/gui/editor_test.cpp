@@ -11,14 +11,10 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QPushButton>
-#include <QElapsedTimer>
 #include <QTabWidget>
 #include <QTableView>
 #include <QUndoStack>
-#include <chrono>
 #include <filesystem>
-#include <functional>
-#include <thread>
 
 #include "composition/document.h"
 #include "editor/editor_panel.h"
@@ -28,23 +24,12 @@
 #include "shell/gui/main_window.h"
 #include "composition/operations.h"
 #include "shell/gui/roll_panel.h"
+#include "gui/wait_until.h"
 
 namespace zelvo::shell::gui {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool wait_until(const std::function<bool()>& done, int ms = 30000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  QApplication::processEvents();
-  return true;
-}
 
 class EditorTest : public ::testing::Test {
  protected:
@@ -73,7 +58,7 @@ TEST_F(EditorTest, LiveEditsFollowTheRollAndUndoRestoresTheFile) {
 
   // Live on: the first result, then a cell changed and the roll follows.
   panel->live_action()->setChecked(true);
-  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 1 && !dock->live()->busy(); }));
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 1 && !dock->live()->busy(); }, 30000));
   const size_t first_notes = window.roll_panel()->piano_roll().notes.size();
   EXPECT_GT(first_notes, 100u);
   ASSERT_TRUE(panel->find("Wave"));
@@ -81,7 +66,7 @@ TEST_F(EditorTest, LiveEditsFollowTheRollAndUndoRestoresTheFile) {
   // Through the view's model, as a typed edit arrives.
   QAbstractItemModel* model = panel->view(2)->model();
   ASSERT_TRUE(model->setData(model->index(3, 6), "24", Qt::EditRole));
-  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 2 && !dock->live()->busy(); }));
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 2 && !dock->live()->busy(); }, 30000));
   const size_t second_notes = window.roll_panel()->piano_roll().notes.size();
   EXPECT_NE(second_notes, first_notes);
   EXPECT_EQ(read_file(work_.file("incom.htm")), original);  // the file only changes on Save
@@ -89,7 +74,7 @@ TEST_F(EditorTest, LiveEditsFollowTheRollAndUndoRestoresTheFile) {
 
   // A broken expression: marked in its cell, the last result kept.
   ASSERT_TRUE(panel->set_cell(1, 2, 1, "int(Wave"));
-  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 3 && !dock->live()->busy(); }));
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 3 && !dock->live()->busy(); }, 30000));
   ASSERT_FALSE(panel->errors().empty());
   EXPECT_EQ(panel->errors().front().table, 1);
   EXPECT_EQ(panel->errors().front().row, 2);
@@ -178,14 +163,14 @@ TEST_F(EditorTest, ALiveResultTakesOverThePlayingMusic) {
   dock->live()->set_program(ZELVO_BINARY);
   dock->show_editor();
   dock->panel()->live_action()->setChecked(true);
-  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 1 && !dock->live()->busy(); }));
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 1 && !dock->live()->busy(); }, 30000));
   RollPanel& roll = *window.roll_panel();
   roll.play_button()->click();
   const bool moved = wait_until([&] { return roll.cursor_tick() > 0; }, 60000);
   unsetenv("ZELVO_AUDIO_DRIVER");
   ASSERT_TRUE(moved) << roll.status_text().toStdString();
   ASSERT_TRUE(dock->panel()->set_cell(2, 3, 6, "24"));
-  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 2 && !dock->live()->busy(); }));
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 2 && !dock->live()->busy(); }, 30000));
   EXPECT_TRUE(roll.playing());
   EXPECT_TRUE(roll.status_text().endsWith("live-0.mid: playing")) << roll.status_text().toStdString();
   roll.stop_button()->click();
@@ -226,7 +211,7 @@ TEST_F(EditorTest, HarmonizeInTheLoopShowsTheHarmonizedResult) {
   }
   live.set_harmonize(true);
   live.schedule(document, work_.path());
-  ASSERT_TRUE(wait_until([&] { return live.finished_runs() == 1; }));
+  ASSERT_TRUE(wait_until([&] { return live.finished_runs() == 1; }, 30000));
   ASSERT_FALSE(result.empty()) << failure;
   EXPECT_EQ(read_file(result).substr(0, 4), "MThd");
   // Two edits in a row while a run is under way: one more run, with the last.
@@ -236,7 +221,7 @@ TEST_F(EditorTest, HarmonizeInTheLoopShowsTheHarmonizedResult) {
   live.run_now();
   composition::set_cell(document, 0, 1, 2, "0");
   live.schedule(document, work_.path());
-  ASSERT_TRUE(wait_until([&] { return live.finished_runs() == 3 && !live.busy(); }));
+  ASSERT_TRUE(wait_until([&] { return live.finished_runs() == 3 && !live.busy(); }, 30000));
   EXPECT_FALSE(failure.empty());  // a tempo of 0 is refused
   EXPECT_FALSE(fs::exists(work_.file("outar.mid")));
   EXPECT_FALSE(fs::exists(work_.file("outco.mid")));

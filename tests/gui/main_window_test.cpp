@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -12,29 +11,16 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <chrono>
-#include <functional>
 #include <thread>
 
 #include "shell/commands.h"
 #include "shell/fake_platform.h"
 #include "shell/gui/console_widget.h"
 #include "shell/shell_messages.h"
+#include "gui/wait_until.h"
 
 namespace zelvo::shell::gui {
 namespace {
-
-// Lets the window's thread run until `done` holds or `ms` pass.
-bool wait_until(const std::function<bool()>& done, int ms = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  QApplication::processEvents();
-  return true;
-}
 
 // Closes whatever modal dialog opens while it lives, so a fault shows as a
 // count, not a hang.

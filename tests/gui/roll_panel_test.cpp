@@ -5,34 +5,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPushButton>
-#include <chrono>
 #include <filesystem>
-#include <functional>
-#include <thread>
 
 #include "app/cli_runner.h"
 #include "shell/commands.h"
 #include "shell/fake_platform.h"
 #include "shell/folders.h"
 #include "shell/gui/main_window.h"
+#include "gui/wait_until.h"
 
 namespace zelvo::shell::gui {
 namespace {
-
-bool wait_until(const std::function<bool()>& done, int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  QApplication::processEvents();
-  return true;
-}
 
 // Pixels clearly coloured (a note), not white or the grid's greys.
 int coloured_pixels(const QImage& image) {

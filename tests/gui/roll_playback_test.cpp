@@ -7,12 +7,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <filesystem>
-#include <thread>
 
 #include "app/cli_runner.h"
 #include "player/song.h"
@@ -20,20 +18,10 @@
 #include "shell/fake_platform.h"
 #include "shell/gui/main_window.h"
 #include "shell/gui/roll_panel.h"
+#include "gui/wait_until.h"
 
 namespace zelvo::shell::gui {
 namespace {
-
-bool wait_until(const std::function<bool()>& done, int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
-}
 
 class RollPlaybackTest : public ::testing::Test {
  protected:

@@ -48,8 +48,8 @@ const char* reading_name(MeterReading::Problem problem) {
 }
 
 std::string meters_text(const engine::TimeSettings& time) {
-  std::string text = std::to_string(time.compas_num) + "/" + std::to_string(time.compas_den) +
-                     " beat " + std::to_string(time.clicks_parte);
+  std::string text = std::to_string(time.beats_per_bar) + "/" + std::to_string(time.beat_unit) +
+                     " beat " + std::to_string(time.clicks_per_beat);
   for (int32_t k = 0; k < time.meters.count; ++k) {
     const engine::MeterChange& c = time.meters.changes[k];
     if (k >= 3 && k + 2 < time.meters.count) {  // long maps: the ends tell enough
@@ -79,14 +79,14 @@ std::string run_case(const test::Case& c) {
     words >> a >> b >> d;
     std::string answer;
     if (op == "clicks") {
-      time.clicks_semic = static_cast<int32_t>(a);
-      time.clicks_parte = static_cast<int32_t>(4 * a);
+      time.clicks_per_sixteenth = static_cast<int32_t>(a);
+      time.clicks_per_beat = static_cast<int32_t>(4 * a);
     } else if (op == "first") {
       answer = problem_name(engine::set_first_meter(time, static_cast<int32_t>(a), static_cast<int32_t>(b),
-                                                    int64_t{16} * time.clicks_semic));
+                                                    int64_t{16} * time.clicks_per_sixteenth));
     } else if (op == "change") {
       answer = problem_name(engine::add_meter_change(time, static_cast<int32_t>(a), static_cast<int32_t>(b),
-                                                     static_cast<int32_t>(d), int64_t{16} * time.clicks_semic));
+                                                     static_cast<int32_t>(d), int64_t{16} * time.clicks_per_sixteenth));
     } else if (op == "bar") {
       answer = std::to_string(engine::bar_start(time, a));
     } else if (op == "at") {
@@ -94,8 +94,8 @@ std::string run_case(const test::Case& c) {
       answer = "bar " + std::to_string(p.bar) + " click " + std::to_string(p.click);
     } else if (op == "meter") {
       const engine::MeterChange* change = engine::meter_at(time, a);
-      answer = std::to_string(change != nullptr ? change->beats : time.compas_num) + " beats of " +
-               std::to_string(change != nullptr ? change->beat_clicks : time.clicks_parte);
+      answer = std::to_string(change != nullptr ? change->beats : time.beats_per_bar) + " beats of " +
+               std::to_string(change != nullptr ? change->beat_clicks : time.clicks_per_beat);
     } else if (op == "weight") {
       const engine::Engine engine(*state, settings, console, nullptr);
       answer = std::to_string(engine::metric_weight(engine, static_cast<int32_t>(a), static_cast<int32_t>(b)));
@@ -119,7 +119,7 @@ std::string run_case(const test::Case& c) {
       engine::MeterProblem last = engine::MeterProblem::kNone;
       for (int64_t k = 0; k < a; ++k) {
         last = engine::add_meter_change(time, static_cast<int32_t>(2 + k), k % 2 == 0 ? 3 : 4, 4,
-                                        int64_t{16} * time.clicks_semic);
+                                        int64_t{16} * time.clicks_per_sixteenth);
       }
       answer = problem_name(last);
     } else if (op == "repeat") {

@@ -39,9 +39,9 @@ std::string settings_text(const HarmonizerSettings& s) {
   std::string text = "settings";
   for (const Named& n : kSettings) text += " " + std::string(n.name) + "=" + std::to_string(s.*n.field);
   const engine::TimeSettings& t = s.time;
-  text += "\ntime " + std::to_string(t.tempo) + " " + std::to_string(t.compas_num) + "/" + std::to_string(t.compas_den) +
-          " exp " + std::to_string(t.den_exponent) + " clicks " + std::to_string(t.clicks_parte) + " " +
-          std::to_string(t.clicks_semic) + "\n";
+  text += "\ntime " + std::to_string(t.tempo) + " " + std::to_string(t.beats_per_bar) + "/" + std::to_string(t.beat_unit) +
+          " exp " + std::to_string(t.den_exponent) + " clicks " + std::to_string(t.clicks_per_beat) + " " +
+          std::to_string(t.clicks_per_sixteenth) + "\n";
   if (t.tempos.count > 0) {
     text += "tempos";
     for (int32_t k = 0; k < t.tempos.count; ++k) {
@@ -91,7 +91,7 @@ std::string run_case(const test::Case& c) {
     for (const Named& n : kSettings) {
       if (word.substr(0, eq) == n.name) s.*n.field = std::stoi(word.substr(eq + 1));
     }
-    if (word.substr(0, eq) == "clicks_semic") s.time.clicks_semic = std::stoi(word.substr(eq + 1));
+    if (word.substr(0, eq) == "clicks_per_sixteenth") s.time.clicks_per_sixteenth = std::stoi(word.substr(eq + 1));
     if (word.substr(0, eq) == "tempo") s.time.tempo = std::stoi(word.substr(eq + 1));  // an earlier job's
   }
   auto arg = [&](const char* name, int32_t fallback) {

@@ -6,11 +6,13 @@
 // the hand-written document they name.
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
 #include "intake/composition_layout.h"
 #include "support/cases.h"
+#include "support/scenario_inputs.h"
 
 namespace zelvo::intake {
 namespace {
@@ -52,7 +54,7 @@ TEST(CompositionLayoutTest, EditorsTablesComposeLikeTheHandWrittenOnes) {
   const std::vector<EditorScenario> list = editor_scenarios();
   ASSERT_GE(list.size(), 4u);
   for (const EditorScenario& scenario : list) {
-    const std::string html = test::read_file((kScenarios / scenario.name / "in" / "incom.htm").string());
+    const std::string html = test::input_files(kScenarios / scenario.name).at("incom.htm");
     EXPECT_EQ(lay_out_composition(html) == html, scenario.reading == "as-is") << scenario.name;
     for (const char* result : {"outco.mid.dump", "outco.rur"}) {
       const fs::path files = fs::path("expected") / "files" / result;
@@ -64,23 +66,22 @@ TEST(CompositionLayoutTest, EditorsTablesComposeLikeTheHandWrittenOnes) {
 }
 
 TEST(CompositionLayoutTest, ShippedDocumentsReadAsTheyAre) {
-  std::vector<fs::path> documents;
+  std::map<std::string, std::string> documents;  // where -> bytes
   for (const auto& entry : fs::recursive_directory_iterator(fs::path(ZELVO_SOURCE_DIR) / "examples")) {
     const std::string name = entry.path().filename().string();
-    if (name.starts_with("incom") && name.ends_with(".htm")) documents.push_back(entry.path());
+    if (name.starts_with("incom") && name.ends_with(".htm")) documents[entry.path()] = test::read_file(entry.path());
   }
   std::vector<std::string> laid_out_by_design;
   for (const EditorScenario& scenario : editor_scenarios()) laid_out_by_design.push_back(scenario.name);
   for (const auto& entry : fs::directory_iterator(kScenarios)) {
     const std::string name = entry.path().filename().string();
-    const fs::path document = entry.path() / "in" / "incom.htm";
-    if (fs::exists(document) && std::find(laid_out_by_design.begin(), laid_out_by_design.end(), name) == laid_out_by_design.end()) {
-      documents.push_back(document);
+    const std::map<std::string, std::string> inputs = test::input_files(entry.path());
+    if (inputs.count("incom.htm") && std::find(laid_out_by_design.begin(), laid_out_by_design.end(), name) == laid_out_by_design.end()) {
+      documents[entry.path() / "incom.htm"] = inputs.at("incom.htm");
     }
   }
   ASSERT_GE(documents.size(), 10u);
-  for (const fs::path& document : documents) {
-    const std::string html = test::read_file(document.string());
+  for (const auto& [document, html] : documents) {
     EXPECT_TRUE(lay_out_composition(html) == html) << document;
   }
 }

@@ -26,11 +26,6 @@ namespace {
 
 const std::string kData = ZELVO_TEST_DATA "/roll";
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 std::vector<std::string> split(const std::string& text, char separator) {
   std::vector<std::string> parts;
   std::stringstream in(text);
@@ -46,7 +41,7 @@ std::vector<std::string> split(const std::string& text, char separator) {
 // The table's rows, without comments.
 std::vector<std::vector<std::string>> rows(const std::string& file) {
   std::vector<std::vector<std::string>> table;
-  std::stringstream in(slurp(kData + "/" + file));
+  std::stringstream in(test::read_file(kData + "/" + file));
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line[0] != '#') table.push_back(split(line, '|'));
   }
@@ -66,7 +61,7 @@ int run_zelvo(const std::string& arguments, std::string& first_error_line) {
   app::TempFolder scratch;
   const std::string command = app::shell_quote(ZELVO_BINARY) + " " + arguments + " 2>" + scratch.file("err");
   const int status = std::system(command.c_str());
-  const std::string error = slurp(scratch.file("err"));
+  const std::string error = test::read_file(scratch.file("err"));
   first_error_line = error.substr(0, error.find('\n'));
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -123,8 +118,8 @@ TEST(MediaCommandsTest, RenderIsRepeatableLastsTheSongAndTheTailAndSoundsOnlyWit
   ASSERT_EQ(run_zelvo(kData + "/late_start.mid -o " + out.file("a.wav"), error), 2);  // no command word
   ASSERT_EQ(run_zelvo("render " + kData + "/late_start.mid -o " + out.file("a.wav"), error), 0) << error;
   ASSERT_EQ(run_zelvo("render " + kData + "/late_start.mid -o " + out.file("b.wav"), error), 0) << error;
-  const std::string wav = slurp(out.file("a.wav"));
-  EXPECT_EQ(wav, slurp(out.file("b.wav")));
+  const std::string wav = test::read_file(out.file("a.wav"));
+  EXPECT_EQ(wav, test::read_file(out.file("b.wav")));
   // A note from 1 s to 2 s, then the 2 s tail: 4 s of 44100 stereo frames.
   ASSERT_EQ(wav.size(), 44u + 4u * 176400u);
   EXPECT_EQ(wav.substr(0, 4), "RIFF");
@@ -135,9 +130,9 @@ TEST(MediaCommandsTest, RenderIsRepeatableLastsTheSongAndTheTailAndSoundsOnlyWit
   // The demo's result; its length from the tempo map, the default output name.
   std::filesystem::copy_file(kData + "/demo_outco.mid", out.file("outco.mid"));
   ASSERT_EQ(run_zelvo("render " + out.file("outco.mid"), error), 0) << error;
-  const std::string first = slurp(out.file("outco.wav"));
+  const std::string first = test::read_file(out.file("outco.wav"));
   ASSERT_EQ(run_zelvo("render " + out.file("outco.mid"), error), 0) << error;
-  EXPECT_EQ(slurp(out.file("outco.wav")), first);
+  EXPECT_EQ(test::read_file(out.file("outco.wav")), first);
   roll::MidiSong song;
   ASSERT_TRUE(roll::read_midi_file(out.file("outco.mid"), song, error));
   const double seconds = roll::TempoMap(song).seconds(song.end_tick) + audio::kTailSeconds;
@@ -157,11 +152,11 @@ TEST(MediaCommandsTest, RollShowsEachNoteBarLineChannelAndToneLabel) {
     roll::MidiSong song;
     ASSERT_TRUE(roll::read_midi_file(kData + "/" + row[0], song, error)) << error;
     roll::PianoRoll piano_roll = roll::make_piano_roll(song);
-    const std::string tones = slurp(kData + "/" + row[0].substr(0, row[0].size() - 4) + ".tones");
+    const std::string tones = test::read_file(kData + "/" + row[0].substr(0, row[0].size() - 4) + ".tones");
     roll::apply_tones(tones, piano_roll);
     app::TempFolder out;
     ASSERT_TRUE(picture::save_roll(piano_roll, out.file("roll.svg"), 1000, error)) << error;
-    const std::string svg = slurp(out.file("roll.svg"));
+    const std::string svg = test::read_file(out.file("roll.svg"));
 
     // Filled shapes in a channel's colour: the notes and the legend's swatches.
     int shapes = 0;
@@ -203,7 +198,7 @@ TEST(MediaCommandsTest, DemoRollIsAPngWithoutADisplay) {
   std::filesystem::copy_file(kData + "/demo_outco.mid", out.file("outco.mid"));
   std::string error;
   ASSERT_EQ(run_zelvo("roll " + out.file("outco.mid") + " --width 1200", error), 0) << error;
-  const std::string png = slurp(out.file("outco.png"));
+  const std::string png = test::read_file(out.file("outco.png"));
   ASSERT_GT(png.size(), 24u);
   EXPECT_EQ(png.substr(1, 3), "PNG");
   EXPECT_EQ(static_cast<uint8_t>(png[18]) * 256 + static_cast<uint8_t>(png[19]), 1200);  // IHDR width

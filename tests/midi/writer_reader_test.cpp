@@ -8,6 +8,7 @@
 #include "midi/bytes.h"
 #include "midi/reader.h"
 #include "midi/writer.h"
+#include "support/files.h"
 
 namespace zelvo::midi {
 namespace {
@@ -49,11 +50,11 @@ TEST(MidiWriterReader, ReadsBackWhatIsWritten) {
   track->count = 0;
   for (const TrackEvent& e : events) track->events[track->count++] = e;
   ASSERT_TRUE(encode_file(TrackSettings{1024, 3, 3, 500000}, *track, *image).ok);
-  const char* path = "midi_writer_reader_test.mid";
-  ASSERT_EQ(write_file(path, *image), WriteStatus::kWritten);
+  const test::TempFolder folder;
+  const std::string path = folder.file("written.mid");
+  ASSERT_EQ(write_file(path.c_str(), *image), WriteStatus::kWritten);
   Recorder recorder;
-  EXPECT_EQ(read_file(path, recorder), ReadResult::kRead);
-  std::remove(path);
+  EXPECT_EQ(read_file(path.c_str(), recorder), ReadResult::kRead);
   EXPECT_EQ(recorder.text,
             "division 1024\ntime 3/3\ntempo 500000\nleading 2\n"
             "on 0 1 60 100\non 127 16 61 1\noff 255 1 60\noff 16638 16 61\non 33022 4 127 127\n"

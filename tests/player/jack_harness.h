@@ -11,16 +11,27 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "recording_output.h"
+#include "support/files.h"
 
 extern char** environ;
 
 namespace zelvo::player {
+
+// The demo copied into `folder`, its tempo raised from 96 to 384 so that a
+// test plays its sixteen bars (of 625 ms) in ten seconds.
+inline void copy_fast_demo(const std::string& folder) {
+  std::filesystem::copy(ZELVO_SOURCE_DIR "/examples/demo", folder, std::filesystem::copy_options::recursive);
+  std::string page = test::read_file(folder + "/incom.htm");
+  page.replace(page.find("<td>96</td>"), 11, "<td>384</td>");
+  test::write_file(folder + "/incom.htm", page);
+}
 
 // A child process, its standard output in a file; stopped at the end.
 class Child {
@@ -42,7 +53,6 @@ class Child {
       waitpid(pid_, nullptr, 0);
     }
   }
-  bool started() const { return pid_ > 0; }
   void signal(int number) { kill(pid_, number); }
   // The exit status, or -1 when it did not end within `seconds`.
   int wait(int seconds) {

@@ -25,9 +25,13 @@ void wait_until_done(Player& player) {
   for (int i = 0; i < 500 && player.playing(); ++i) std::this_thread::sleep_for(milliseconds(10));
 }
 
-TEST(PlayerTest, EveryMessageLeavesInOrderAtItsTime) {
+class PlayerTest : public ::testing::Test {
+ protected:
   RecordingOutput output;
-  Player player(output);
+  Player player{output};
+};
+
+TEST_F(PlayerTest, EveryMessageLeavesInOrderAtItsTime) {
   const Song song = quarters_song(3, kQuarter, 2, 60);
   player.play(song);
   wait_until_done(player);
@@ -40,9 +44,7 @@ TEST(PlayerTest, EveryMessageLeavesInOrderAtItsTime) {
   EXPECT_FALSE(player.playing());
 }
 
-TEST(PlayerTest, FromBarSendsTheProgramAndStartsAtTheBar) {
-  RecordingOutput output;
-  Player player(output);
+TEST_F(PlayerTest, FromBarSendsTheProgramAndStartsAtTheBar) {
   player.play(quarters_song(3, kQuarter, 0, 60), {.from_bar = 2, .to_bar = 2});
   wait_until_done(player);
   const std::vector<Received> got = output.received();
@@ -53,9 +55,7 @@ TEST(PlayerTest, FromBarSendsTheProgramAndStartsAtTheBar) {
   EXPECT_TRUE(got.back().note_off());
 }
 
-TEST(PlayerTest, ALoopRepeatsItsBarsUntilStopped) {
-  RecordingOutput output;
-  Player player(output);
+TEST_F(PlayerTest, ALoopRepeatsItsBarsUntilStopped) {
   player.play(quarters_song(3, kQuarter, 0, 60), {.from_bar = 2, .to_bar = 2, .loop = true});
   std::this_thread::sleep_for(milliseconds(350));
   EXPECT_TRUE(player.playing());
@@ -68,34 +68,26 @@ TEST(PlayerTest, ALoopRepeatsItsBarsUntilStopped) {
   for (size_t i = 0; i < pitches.size(); ++i) EXPECT_EQ(pitches[i], 64 + static_cast<int>(i % 4)) << i;
 }
 
-TEST(PlayerTest, StopReleasesEveryNoteAndSilencesEveryChannel) {
-  RecordingOutput output;
-  Player player(output);
+TEST_F(PlayerTest, StopReleasesEveryNoteAndSilencesEveryChannel) {
   player.play(quarters_song(4, kQuarter, 5, 60));
   std::this_thread::sleep_for(milliseconds(112));  // inside a note
   player.stop();
   const std::vector<Received> got = output.received();
   EXPECT_EQ(notes_left_sounding(got), 0);
-  int sustain_off = 0, all_notes_off = 0;
+  int sustain_off = 0, all_notes_off = 0, on = 0, off = 0;
   for (const Received& message : got) {
     sustain_off += message.controller(64) && message.bytes[2] == 0;
     all_notes_off += message.controller(123);
-  }
-  EXPECT_EQ(sustain_off, 16);
-  EXPECT_EQ(all_notes_off, 16);
-  // The note sounding was released by its own note-off, not only by 123.
-  int on = 0, off = 0;
-  for (const Received& message : got) {
     on += message.note_on();
     off += message.note_off();
   }
-  EXPECT_EQ(on, off);
+  EXPECT_EQ(sustain_off, 16);
+  EXPECT_EQ(all_notes_off, 16);
+  EXPECT_EQ(on, off);  // the note sounding was released by its own note-off, not only by 123
   EXPECT_FALSE(player.playing());
 }
 
-TEST(PlayerTest, ASwapLandsOnTheNextBarLineWithoutAGap) {
-  RecordingOutput output;
-  Player player(output);
+TEST_F(PlayerTest, ASwapLandsOnTheNextBarLineWithoutAGap) {
   player.play(quarters_song(4, kQuarter, 0, 30), {.loop = true});
   std::this_thread::sleep_for(milliseconds(140));  // in bar 2
   player.swap_at_next_bar(quarters_song(1, kQuarter, 1, 90));
@@ -121,18 +113,14 @@ TEST(PlayerTest, ASwapLandsOnTheNextBarLineWithoutAGap) {
   EXPECT_EQ(got[first_new - 1].bytes[0], 0xC1);  // the new song's program, at the same moment
 }
 
-TEST(PlayerTest, ASwapWithNothingPlayingPlaysAtOnce) {
-  RecordingOutput output;
-  Player player(output);
+TEST_F(PlayerTest, ASwapWithNothingPlayingPlaysAtOnce) {
   player.swap_at_next_bar(quarters_song(1, kQuarter, 0, 60));
   EXPECT_TRUE(player.playing());
   wait_until_done(player);
   EXPECT_EQ(output.received().size(), 1u + 8u);
 }
 
-TEST(PlayerTest, PositionFollowsTheSongInBarsAndTicks) {
-  RecordingOutput output;
-  Player player(output);
+TEST_F(PlayerTest, PositionFollowsTheSongInBarsAndTicks) {
   EXPECT_FALSE(player.position().playing);
   player.play(quarters_song(4, kQuarter, 0, 60), {.from_bar = 3});
   std::this_thread::sleep_for(milliseconds(40));

@@ -29,12 +29,7 @@ struct JobScenario {
 // The recorded scenarios whose command is one job, composing ones in
 // `compose`, harmonizing ones (harmonize, all) in `harmonize`.
 void job_scenarios(std::vector<JobScenario>& compose, std::vector<JobScenario>& harmonize) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(scenarios_folder())) {
-    if (entry.is_directory()) names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  for (const std::string& name : names) {
+  for (const std::string& name : scenario_names()) {
     JobScenario job{name, console::JobKind::kCompose, console::kEnglish};
     if (!job_command(words(read_file((scenarios_folder() / name / "cmd").string())), job.kind, job.language)) {
       continue;
@@ -76,7 +71,9 @@ TEST(AlternatingRuns, AHundredJobsOfDifferentFoldersInOneApplicationRunAsFreshOn
                                           : harmonize[(run / 2) % harmonize.size()];
     SCOPED_TRACE("run " + std::to_string(run) + ": " + job.name);
     const fs::path scenario = scenarios_folder() / job.name;
-    reset_folder(work.path(), scenario / "in");
+    TempFolder given;
+    make_inputs(scenario, given.path());
+    reset_folder(work.path(), given.path());
     recorder.text.clear();
     app->harmonizer_state().settings = engine::HarmonizerSettings{};
     app->console().set_language(job.language);
@@ -87,7 +84,7 @@ TEST(AlternatingRuns, AHundredJobsOfDifferentFoldersInOneApplicationRunAsFreshOn
     EXPECT_EQ("exit " + std::to_string(job_status(app->runner().last_outcome())), status.substr(0, status.find('\n')));
     EXPECT_EQ(replace_all(recorder.text, work.path(), "<work>"),
               read_file((scenario / "expected" / "console.txt").string()));
-    EXPECT_EQ(outcome_files(work.path(), scenario / "in"), recorded_files(scenario / "expected"));
+    EXPECT_EQ(outcome_files(work.path(), given.path()), recorded_files(scenario / "expected"));
   }
   app->console().set_view(nullptr);
 }

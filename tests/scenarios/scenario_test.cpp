@@ -1,12 +1,14 @@
 // Recorded scenarios: every folder under data/scenarios holds the files a
-// command starts from (in/), its command line (cmd) and what it printed,
-// returned and wrote (expected/). The runner runs the zelvo program in a
-// copy of in/ and compares: standard output, exit status and standard
-// error, the list of files afterwards, and every file made or changed
-// (MIDI files as dumps). A job command also runs in this process, in one
-// application, stopped early once and then twice to its end, and must give
-// the same console text, outcome and files each time (the last run in the
-// folder as the run before left it).
+// command starts from (in/ and the lines of in.list, as
+// support/scenario_inputs.h reads them), its command line (cmd), what it
+// printed, returned and wrote (expected/) and, for variants named .2, .3...,
+// a one-line note of what they check. The runner runs the zelvo program in
+// a folder of those files and compares: standard output, exit status and
+// standard error, the list of files afterwards, and every file made or
+// changed (MIDI files as dumps). A job command also runs in this process,
+// in one application, stopped early once and then twice to its end, and
+// must give the same console text, outcome and files each time (the last
+// run in the folder as the run before left it).
 // ZELVO_UPDATE=1 rewrites the expectations.
 #include <sys/wait.h>
 
@@ -39,10 +41,11 @@ class ScenarioTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ScenarioTest, RunsAsRecorded) {
   const fs::path scenario = kScenarios / GetParam();
-  const fs::path in = scenario / "in";
   const fs::path expected = scenario / "expected";
   const std::vector<std::string> args = words(read_file((scenario / "cmd").string()));
-  TempFolder work, streams;
+  TempFolder given, work, streams;
+  make_inputs(scenario, given.path());
+  const fs::path in = given.path();
   reset_folder(work.path(), in);
 
   std::string command = "cd " + quote(work.path()) + " && " + quote(ZELVO_BINARY);
@@ -98,15 +101,6 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
     EXPECT_EQ(files.size() + 2, got.size());
   }
   app->console().set_view(nullptr);
-}
-
-std::vector<std::string> scenario_names() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(kScenarios)) {
-    if (entry.is_directory()) names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 INSTANTIATE_TEST_SUITE_P(Recorded, ScenarioTest, ::testing::ValuesIn(scenario_names()),

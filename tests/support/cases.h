@@ -32,11 +32,24 @@ struct Case {
 };
 
 // A line "@@repeat N TEXT" stands for N copies of TEXT, its "\n" read as
-// line ends, so that tables of thousands of notes stay short.
+// line ends, so that tables of thousands of notes stay short; a line
+// "@@count FIRST LAST TEXT" for one copy for each number from FIRST to LAST,
+// every "@@" in TEXT replaced by the number (numbered names, rows).
 inline std::string expand_repeats(const std::string& lines) {
   std::string out;
   std::istringstream in(lines);
   for (std::string line; std::getline(in, line);) {
+    if (line.rfind("@@count ", 0) == 0) {
+      std::istringstream words(line.substr(8));
+      int first = 0, last = -1;
+      words >> first >> last;
+      words.get();
+      std::string text;
+      std::getline(words, text);
+      const std::string unit = expand_repeats("@@repeat 1 " + text);
+      for (int n = first; n <= last; ++n) out += replace_all(unit, "@@", std::to_string(n));
+      continue;
+    }
     if (line.rfind("@@repeat ", 0) != 0) {
       out += line + "\n";
       continue;

@@ -24,6 +24,11 @@ inline void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
+inline std::string replace_all(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+  return text;
+}
+
 inline std::string test_data(const std::string& name) { return std::string(ZELVO_TEST_DATA) + "/" + name; }
 
 // A scratch folder removed with its contents at the end of a test.

@@ -17,6 +17,7 @@
 #include "console/windows1252.h"
 #include "support/files.h"
 #include "support/midi_dump.h"
+#include "support/scenario_inputs.h"
 
 namespace zelvo::test {
 
@@ -25,11 +26,6 @@ using Files = std::map<std::string, std::string>;  // record name -> text
 inline const std::filesystem::path& scenarios_folder() {
   static const std::filesystem::path folder = std::filesystem::path(ZELVO_TEST_DATA) / "scenarios";
   return folder;
-}
-
-inline std::string replace_all(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
-  return text;
 }
 
 inline void reset_folder(const std::filesystem::path& folder, const std::filesystem::path& in) {
@@ -66,6 +62,16 @@ inline Files outcome_files(const std::filesystem::path& folder, const std::files
     }
   }
   return files;
+}
+
+// The names of the recorded scenarios, in order.
+inline std::vector<std::string> scenario_names() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(scenarios_folder())) {
+    if (entry.is_directory()) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 inline std::vector<std::string> words(const std::string& line) {

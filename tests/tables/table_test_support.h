@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "console/console.h"
+#include "support/files.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
 #include "tables/table_compiler.h"
@@ -37,27 +38,6 @@ inline std::string html_document(const std::string& tables) {
   return "<html>\n<head><title>piece</title></head>\n<body>\n" + tables + "</body>\n</html>\n";
 }
 
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelvo-tables-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::string& path() const { return path_; }
-  void write(const std::string& name, const std::string& text) const {
-    std::ofstream(path_ + "/" + name, std::ios::binary) << text;
-  }
-
- private:
-  std::string path_;
-};
-
 // One compile of a document, with everything it filled.
 struct CompileRun {
   std::unique_ptr<Composition> composition = std::make_unique<Composition>();
@@ -81,8 +61,8 @@ inline void compile_in_folder(CompileRun& run, const std::string& folder) {
 }
 
 inline CompileRun compile_document(const std::string& document, int32_t language = console::kEnglish) {
-  ScratchFolder folder;
-  folder.write("incom.htm", document);
+  const test::TempFolder folder;
+  test::write_file(folder.file("incom.htm"), document);
   CompileRun run;
   run.console->set_language(language);
   compile_in_folder(run, folder.path());
