@@ -41,17 +41,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   return fuzz::fuzz_file(data, size, kMaxInput, "incom.htm", [](console::Console& console) {
     composer::compose_init(*state);
     state->work_folder = fuzz::scratch_folder();
-    tables::compile_tables(state->composition, state->machine, console, state->work_folder.c_str(), opener);
+    fuzz::or_abort(console,
+                   tables::compile_tables(state->composition, state->machine, console, state->work_folder.c_str(), opener));
     composer::collect_variable_programs(*state);
-    composer::compose_timing(*state, console);
-    composer::read_sequences(*state, console);
+    fuzz::or_abort(console, composer::compose_timing(*state, console));
+    fuzz::or_abort(console, composer::read_sequences(*state, console));
 
     const int64_t clicks_per_bar = state->timing.clicks_per_bar();
     if (clicks_per_bar <= 0 || clicks_per_bar > kMaxClicks) return;
     const int64_t per_click = 200 + 2 * int64_t{state->machine.program_length};
     const int64_t bars_allowed = kWorkBudget / (per_click * clicks_per_bar);
     const auto bars = static_cast<int32_t>(std::min<int64_t>(state->timing.bar_count, bars_allowed));
-    composer::generate(*state, console, bars);
+    fuzz::or_abort(console, composer::generate(*state, console, bars));
 
     if (state->notes.count > kMaxSortedEvents) return;
     composer::write_listing(console::work_path(state->work_folder, composer::kCompositionListing).c_str(),

@@ -43,8 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static auto* compiled = new composer::ComposerState();
   static const bool ready = [&] {
     fuzz::write_file("incom.htm", kDocument);
-    fuzz::run_job(console, [&] { tables::compile_tables(compiled->composition, compiled->machine, console,
-                                                        fuzz::scratch_folder().c_str()); });
+    fuzz::run_job(console, [&] {
+      fuzz::or_abort(console, tables::compile_tables(compiled->composition, compiled->machine, console,
+                                                     fuzz::scratch_folder().c_str()));
+    });
     // Without its names every cell would only meet "not declared".
     if (compiled->composition.symbol_count < 7) std::abort();
     return true;

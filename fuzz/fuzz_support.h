@@ -61,13 +61,24 @@ inline console::Console& fuzz_console() {
 
 // Runs `stage` as a job would: an abort or a stop ends it through JobEnded,
 // which is an expected outcome for malformed input.
+// A step that stops with a message ends the job as the composer ends it.
+inline void or_abort(console::Console& console, const console::Status& status) {
+  if (!status.ok()) console::fail(console, status.error());
+}
+
 template <typename Stage>
 void run_job(console::Console& console, Stage&& stage) {
   console.clear_console();
   console.clear_stop_request();
   console.set_job_running(true);
   try {
-    stage();
+    try {
+      stage();
+    } catch (const console::StepFailed& failed) {
+      // A step run on its own, outside the entry point that would hand its
+      // message on, still ends as the job ends.
+      console::fail(console, failed.message);
+    }
   } catch (const console::JobEnded&) {
   }
   console.set_job_running(false);

@@ -8,6 +8,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(3);
     state.settings.FirstMusicIns = 1;
     state.settings.LastMusicIns = 16;
-    harmonizer::read_music(state, console);
+    fuzz::or_abort(console, harmonizer::read_music(state, console));
   });
 }

@@ -11,6 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     intake.begin_job();
     harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(3);
     state.score_opener = &intake;
-    harmonizer::read_music(state, console, harmonizer::Preparation::kCheckOnly);
+    fuzz::or_abort(console, harmonizer::read_music(state, console, harmonizer::Preparation::kCheckOnly));
   });
 }

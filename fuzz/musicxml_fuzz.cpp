@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     state.settings.LastMusicIns = 3;
     state.settings.FirstHarmIns = 4;
     state.settings.HarmInsNum = 2;
-    harmonizer::read_music(state, console, harmonizer::Preparation::kCheckOnly);
-    harmonizer::read_harmony(state, console);
-    harmonizer::read_music(state, console);
+    fuzz::or_abort(console, harmonizer::read_music(state, console, harmonizer::Preparation::kCheckOnly));
+    fuzz::or_abort(console, harmonizer::read_harmony(state, console));
+    fuzz::or_abort(console, harmonizer::read_music(state, console));
   });
   // The part ids a refusal lists, from the same bytes.
   if (size <= 64 * 1024) {

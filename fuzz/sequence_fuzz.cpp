@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     config[tables::kConfigBeats] = 4;
     config[tables::kConfigBeatUnit] = 4;
     config[tables::kConfigSeed] = 7;
-    composer::compose_timing(*state, console);
-    composer::read_sequences(*state, console);
+    fuzz::or_abort(console, composer::compose_timing(*state, console));
+    fuzz::or_abort(console, composer::read_sequences(*state, console));
   });
 }

@@ -95,7 +95,9 @@ std::string dropped_as_tag(std::string_view raw) {
 void check_cells(const std::string& folder, console::Console& scratch, int language, const std::string& file,
                  console::CompositionOpener* opener, Findings& findings) {
   tables::TableReader reader(scratch);
-  tables::open_table_input(reader, folder.c_str(), opener);
+  if (console::Status opened = tables::open_table_input(reader, folder.c_str(), opener); !opened.ok()) {
+    console::stop_with(opened.error());
+  }
   tables::reset_position(reader);
   tables::ReaderPosition& at = reader.position;
   std::vector<Table> tables_read;

@@ -59,7 +59,10 @@ struct Context {
 // sequence generators' names.
 void check_tables(Context& context, console::Console& scratch) {
   tables::TableReader reader(scratch);
-  tables::open_table_input(reader, context.folder.c_str(), context.opener);
+  if (console::Status opened = tables::open_table_input(reader, context.folder.c_str(), context.opener);
+      !opened.ok()) {
+    console::stop_with(opened.error());
+  }
   tables::reset_position(reader);
   ReaderPosition& at = reader.position;
   const int language = context.language;
@@ -121,10 +124,14 @@ void check_tables(Context& context, console::Console& scratch) {
 }
 
 // Variables whose value no program ever reads: no `push` of their symbol.
-void check_unused_variables(Context& context, console::Console& scratch) {
+console::Status check_unused_variables(Context& context, console::Console& scratch) {
   auto composition = std::make_unique<tables::Composition>();
   auto machine = std::make_unique<machine::MachineState>();
-  tables::compile_tables(*composition, *machine, scratch, context.folder.c_str(), context.opener);
+  if (console::Status compiled = tables::compile_tables(*composition, *machine, scratch, context.folder.c_str(),
+                                                        context.opener);
+      !compiled.ok()) {
+    return compiled;
+  }
   std::vector<bool> read(tables::kMaxSymbols, false);
   for (const machine::Instruction& instruction : machine::ProgramWalk(*machine, 0, machine->program_length)) {
     if (!instruction.is_instruction()) break;
@@ -138,6 +145,7 @@ void check_unused_variables(Context& context, console::Console& scratch) {
     context.add(say(context.language, kPlaceRow, "TCAL", static_cast<int>(symbol.row)),
                 say(context.language, kUnusedVariable, symbol.name));
   }
+  return console::Status();
 }
 
 }  // namespace
@@ -153,10 +161,14 @@ void check_composition(const std::string& folder, console::Console& scratch, int
   bool makes_notes = true;
   // The cells are looked at before the compiler runs, so that a `<` it
   // misread is named even when that makes the compiler stop.
-  if (!run_on_scratch(scratch, [&] { check_tables(context, scratch); }, error) ||
-      !run_on_scratch(scratch, [&] { check_cells(folder, scratch, language, context.file, opener, findings); }, error) ||
-      !run_on_scratch(scratch, [&] { check_unused_variables(context, scratch); }, error) ||
-      !run_on_scratch(scratch, [&] { makes_notes = composition_makes_notes(folder, scratch, opener, score_opener); }, error)) {
+  const auto tables = [&] { return console::attempt([&] { check_tables(context, scratch); }); };
+  const auto cells = [&] {
+    return console::attempt([&] { check_cells(folder, scratch, language, context.file, opener, findings); });
+  };
+  const auto unused = [&] { return check_unused_variables(context, scratch); };
+  const auto notes = [&] { return composition_makes_notes(folder, scratch, opener, score_opener, makes_notes); };
+  if (!run_step(scratch, tables, error) || !run_step(scratch, cells, error) || !run_step(scratch, unused, error) ||
+      !run_step(scratch, notes, error)) {
     context.add(std::string(), say(language, kUnreadable, error.c_str()));
     return;
   }

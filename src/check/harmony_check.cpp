@@ -64,10 +64,10 @@ void check_harmony(const std::string& folder, console::Console& scratch, int lan
     // As the job does: the music is opened first, so that the harmony file
     // follows its pickup. A fault in it is reported below, where the job
     // reads it again.
-    run_on_scratch(
-        scratch, [&] { harmonizer::read_music(*state, scratch, harmonizer::Preparation::kCheckOnly); }, error);
+    run_step(
+        scratch, [&] { return harmonizer::read_music(*state, scratch, harmonizer::Preparation::kCheckOnly); }, error);
   }
-  if (!run_on_scratch(scratch, [&] { harmonizer::read_harmony(*state, scratch); }, error)) {
+  if (!run_step(scratch, [&] { return harmonizer::read_harmony(*state, scratch); }, error)) {
     findings.push_back({console::kHarmonyFile, std::string(), say(language, kBadConfigLine, error.c_str())});
     return;
   }
@@ -76,7 +76,7 @@ void check_harmony(const std::string& folder, console::Console& scratch, int lan
   // follows when the music changes meter.
   const std::vector<engine::MusicNote> harmony(table.notes, table.notes + table.note_count);
   int32_t harmony_end = last_bar(table.notes, table.note_count, state->settings.time, true);
-  if (!run_on_scratch(scratch, [&] { harmonizer::read_music(*state, scratch); }, error)) {
+  if (!run_step(scratch, [&] { return harmonizer::read_music(*state, scratch); }, error)) {
     findings.push_back({console::kMusicSourceFiles[state->settings.MusicSource], std::string(), say(language, kBadConfigLine, error.c_str())});
     return;
   }

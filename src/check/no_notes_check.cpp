@@ -9,19 +9,27 @@
 
 namespace zelvo::check {
 
-bool composition_makes_notes(const std::string& folder, console::Console& scratch, console::CompositionOpener* opener,
-                             console::ScoreOpener* score_opener) {
+console::Status composition_makes_notes(const std::string& folder, console::Console& scratch,
+                                        console::CompositionOpener* opener, console::ScoreOpener* score_opener,
+                                        bool& makes_notes) {
   auto state = std::make_unique<composer::ComposerState>();
   state->composition_opener = opener;
   state->score_opener = score_opener;
   state->work_folder = folder;
   composer::compose_init(*state);
-  tables::compile_tables(state->composition, state->machine, scratch, folder.c_str(), opener);
+  if (console::Status compiled = tables::compile_tables(state->composition, state->machine, scratch, folder.c_str(),
+                                                        opener);
+      !compiled.ok()) {
+    return compiled;
+  }
   composer::collect_variable_programs(*state);
-  composer::compose_timing(*state, scratch);
-  composer::read_sequences(*state, scratch);
-  composer::generate(*state, scratch, state->timing.bar_count);
-  return state->notes.count > 0;
+  if (console::Status timed = composer::compose_timing(*state, scratch); !timed.ok()) return timed;
+  if (console::Status read = composer::read_sequences(*state, scratch); !read.ok()) return read;
+  if (console::Status generated = composer::generate(*state, scratch, state->timing.bar_count); !generated.ok()) {
+    return generated;
+  }
+  makes_notes = state->notes.count > 0;
+  return console::Status();
 }
 
 }  // namespace zelvo::check

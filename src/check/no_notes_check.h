@@ -10,8 +10,10 @@ namespace zelvo::check {
 
 // Whether the composition in the current directory generates any note: the
 // composer's own run (tables, timing, sequences, every bar) in memory, its
-// files not written. Messages go to `scratch`; an error ends the job.
-bool composition_makes_notes(const std::string& folder, console::Console& scratch, console::CompositionOpener* opener,
-                             console::ScoreOpener* score_opener);
+// files not written. Progress goes to `scratch`; the first error comes back
+// unprinted.
+console::Status composition_makes_notes(const std::string& folder, console::Console& scratch,
+                                        console::CompositionOpener* opener, console::ScoreOpener* score_opener,
+                                        bool& makes_notes);
 
 }  // namespace zelvo::check

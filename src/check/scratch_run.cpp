@@ -1,6 +1,7 @@
 #include "check/scratch_run.h"
 
 #include "console/job_end.h"
+#include "console/message_table.h"
 
 namespace zelvo::check {
 
@@ -41,24 +42,53 @@ std::string error_text(const std::string& printed, const std::string& abort_text
   return " " + line;
 }
 
+// What a step prints, as the command line would show it.
+class Transcript : public console::ConsoleView {
+ public:
+  void appended(std::string_view text) override { text_.append(text); }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
 }  // namespace
 
-bool run_on_scratch(console::Console& scratch, const std::function<void()>& body, std::string& error) {
+bool run_step(console::Console& scratch, const std::function<console::Status()>& step, std::string& error) {
   scratch.clear_console();
-  const std::string before = scratch.contents();
+  Transcript transcript;
+  scratch.set_view(&transcript);
   scratch.set_job_running(true);
+  console::Status status;
+  bool ended = false;
   try {
-    body();
+    status = step();
   } catch (const console::JobEnded&) {
-    scratch.set_job_running(false);
-    const std::string printed = scratch.contents().substr(before.size());
-    const console::MessagePair abort_pair = console::kAbortMessage;
-    const char* abort_text = scratch.language() == console::kSpanish ? abort_pair.spanish : abort_pair.english;
-    error = error_text(printed, abort_text);
-    return false;
+    // A step that still prints its error and aborts (the configuration, a
+    // score that cannot be opened): its message is what it printed.
+    ended = true;
   }
   scratch.set_job_running(false);
-  return true;
+  scratch.set_view(nullptr);
+  if (ended) {
+    const console::MessagePair abort_pair = console::texts_of(console::MessageId::kAbortMessage);
+    error = error_text(transcript.text(), scratch.language() == console::kSpanish ? abort_pair.spanish
+                                                                                    : abort_pair.english);
+    return false;
+  }
+  if (status.ok()) return true;
+  error = error_text(transcript.text() + console::render(status.error(), scratch.language()), std::string());
+  return false;
+}
+
+bool run_on_scratch(console::Console& scratch, const std::function<void()>& body, std::string& error) {
+  return run_step(
+      scratch,
+      [&] {
+        body();
+        return console::Status();
+      },
+      error);
 }
 
 }  // namespace zelvo::check

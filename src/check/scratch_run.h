@@ -1,7 +1,7 @@
 #pragma once
 
-// Runs a job's reader on a console that nobody sees and turns the job's
-// early end (an abort) into the text of its error message.
+// Runs a job's reading step on a console that nobody sees and gives the
+// message it stopped with as one line of a finding.
 #include <functional>
 #include <string>
 
@@ -9,8 +9,13 @@
 
 namespace zelvo::check {
 
-// True when `body` ran to its end. Otherwise `error` holds the message the
-// job would have printed (the console's text since the call, on one line).
+// True when `step` went through. Otherwise `error` holds the step's message
+// on one line, after what else the step printed on its way (its warnings),
+// progress lines left out. A step that still ends the job by printing its
+// error and aborting (console::fail) gives the message it printed.
+bool run_step(console::Console& scratch, const std::function<console::Status()>& step, std::string& error);
+
+// The same for a step that returns nothing.
 bool run_on_scratch(console::Console& scratch, const std::function<void()>& body, std::string& error);
 
 }  // namespace zelvo::check

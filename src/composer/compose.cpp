@@ -26,15 +26,13 @@ void compose_init(ComposerState& state) {
   state.variable_program_count = 0;
 }
 
-void compose_timing(ComposerState& state, console::Console& console) {
+console::Status compose_timing(ComposerState& state, console::Console& console) {
   const double* values = state.composition.config;
   switch (take_timing_values(values, state.timing)) {
     case TimingProblem::kBadDenominator:
-      console_print(console, kBadDenominator);
-      abort_job(console);
+      return console::Message(kBadDenominator);
     case TimingProblem::kBadTempo:
-      console_print(console, kBadTempo);
-      abort_job(console);
+      return console::Message(kBadTempo);
     case TimingProblem::kNone:
       break;
   }
@@ -43,9 +41,10 @@ void compose_timing(ComposerState& state, console::Console& console) {
   const uint32_t used = machine::seed_random(state.machine, seed);
   console_print(console, kSeedMessage, static_cast<unsigned>(used));
   check_stop(console);
+  return console::Status();
 }
 
-void read_sequences(ComposerState& state, console::Console& console) {
+console::Status read_sequences(ComposerState& state, console::Console& console) {
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
       state.score_opener != nullptr
           ? state.score_opener->open_score(state.work_folder, kSequenceFile, console)
@@ -56,15 +55,15 @@ void read_sequences(ComposerState& state, console::Console& console) {
     case SequenceReadStatus::kNotOpened:
       console_print(console, kNoSequenceFile);
       check_stop(console);
-      return;
+      return console::Status();
     case SequenceReadStatus::kTooManyNotes:
-      console::fail(console, kSequenceTooManyNotes, kSequenceFile, kMaxEvents);
+      return console::Message(kSequenceTooManyNotes, kSequenceFile, kMaxEvents);
     case SequenceReadStatus::kTooManyBoundaries:
-      console::fail(console, kSequenceTooManyBoundaries, kSequenceFile, result.line, kMaxBarStyleLines);
+      return console::Message(kSequenceTooManyBoundaries, kSequenceFile, result.line, kMaxBarStyleLines);
     case SequenceReadStatus::kMissingNumber:
-      console::fail(console, kSequenceMissingNumber, kSequenceFile, result.line);
+      return console::Message(kSequenceMissingNumber, kSequenceFile, result.line);
     case SequenceReadStatus::kNoDivisions:
-      console::fail(console, kSequenceNoDivisions, kSequenceFile, result.line);
+      return console::Message(kSequenceNoDivisions, kSequenceFile, result.line);
     case SequenceReadStatus::kRead:
       break;
   }
@@ -73,10 +72,11 @@ void read_sequences(ComposerState& state, console::Console& console) {
   compute_times(state.notes, state.timing);
   sort_events(state.notes);
   if (!make_sequences(state.notes, state.sequences)) {
-    console::fail(console, kSequenceTooManySequenceNotes, kSequenceFile, kMaxSequenceNotes);
+    return console::Message(kSequenceTooManySequenceNotes, kSequenceFile, kMaxSequenceNotes);
   }
   // The sequences' own notes never reach the output.
   state.notes.count = 0;
+  return console::Status();
 }
 
 void write_midi_file(ComposerState& state, console::Console& console, const char* name) {
@@ -95,13 +95,16 @@ void compose(ComposerState& state, console::Console& console) {
   console_print(console, kStartMessage);
   check_stop(console);
 
-  tables::compile_tables(state.composition, state.machine, console, state.work_folder.c_str(),
-                         state.composition_opener);
+  const console::Status compiled = tables::compile_tables(state.composition, state.machine, console,
+                                                         state.work_folder.c_str(), state.composition_opener);
+  if (!compiled.ok()) console::fail(console, compiled.error());
   collect_variable_programs(state);
-  compose_timing(state, console);
-  read_sequences(state, console);
+  if (console::Status timed = compose_timing(state, console); !timed.ok()) console::fail(console, timed.error());
+  if (console::Status read = read_sequences(state, console); !read.ok()) console::fail(console, read.error());
 
-  generate(state, console, state.timing.bar_count);
+  if (console::Status generated = generate(state, console, state.timing.bar_count); !generated.ok()) {
+    console::fail(console, generated.error());
+  }
 
   const std::string listing = console::work_path(state.work_folder, kCompositionListing);
   switch (write_listing(listing.c_str(), state.timing, state.notes)) {

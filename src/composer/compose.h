@@ -21,11 +21,12 @@ void compose(ComposerState& state, console::Console& console);
 void compose_init(ComposerState& state);
 
 // Derives the timing values from the configuration and seeds the random
-// numbers; a denominator or tempo that cannot be used aborts the job.
-void compose_timing(ComposerState& state, console::Console& console);
+// numbers; says why a denominator or tempo cannot be used.
+console::Status compose_timing(ComposerState& state, console::Console& console);
 
-// Reads insec.xml (in state.work_folder) into the sequence tables, or reports that there is none.
-void read_sequences(ComposerState& state, console::Console& console);
+// Reads insec.xml (in state.work_folder) into the sequence tables, or
+// prints that there is none; says what is wrong with a file it cannot use.
+console::Status read_sequences(ComposerState& state, console::Console& console);
 
 // Encodes the sorted events and writes them to `name` in state.work_folder;
 // a file that cannot be created or fully written aborts the job.

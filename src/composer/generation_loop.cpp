@@ -37,7 +37,7 @@ void run_outputs(ComposerState& state, console::Console& console) {
     if (!(out[tables::kOutChannel] >= 1 && out[tables::kOutChannel] <= 16) || out[tables::kOutGate] == 0) continue;
     // Half the table is kept for the note-off copies.
     if (notes.count >= kMaxGeneratedEvents) {
-      console::fail(console, kTooManyNoteEvents, kMaxGeneratedEvents, state.current_bar);
+      console::stop_with(console::Message(kTooManyNoteEvents, kMaxGeneratedEvents, state.current_bar));
     }
     NoteEvent& e = notes.events[notes.count];
     bool clamped = false;
@@ -123,7 +123,17 @@ void run_generator(ComposerState& state, console::Console& console, int32_t g) {
 
 }  // namespace
 
-void generate(ComposerState& state, console::Console& console, int32_t bar_count) {
+namespace {
+void generate_bars(ComposerState& state, console::Console& console, int32_t bar_count);
+}  // namespace
+
+console::Status generate(ComposerState& state, console::Console& console, int32_t bar_count) {
+  return console::attempt([&] { generate_bars(state, console, bar_count); });
+}
+
+namespace {
+
+void generate_bars(ComposerState& state, console::Console& console, int32_t bar_count) {
   console_print(console, kGenerationStarts);
   check_stop(console);
   const int32_t clicks_per_bar = state.timing.clicks_per_bar();
@@ -157,6 +167,8 @@ void generate(ComposerState& state, console::Console& console, int32_t bar_count
     }
   }
 }
+
+}  // namespace
 
 bool within_window(const ComposerState& state, double start_bar, double start_click, double length_bars,
                    double length_clicks) {

@@ -17,7 +17,8 @@ void recompute_variables(ComposerState& state);
 // In the full pass: runs the 50 output channels and adds a note event for
 // every channel whose number is 1 to 16 and whose play gate is open. Note
 // and velocity are clamped to 0-127 with one warning per run. An event
-// beyond kMaxGeneratedEvents (no room left for the note-offs) aborts the job.
+// beyond kMaxGeneratedEvents (no room left for the note-offs) unwinds to
+// generate with its message (console::stop_with).
 void run_outputs(ComposerState& state, console::Console& console);
 
 // The next generator of this pass: the lowest order value, ties to the lower
@@ -32,7 +33,7 @@ bool within_window(const ComposerState& state, double start_bar, double start_cl
 
 // Walks `bar_count` bars click by click, evaluating every generator in a
 // preview pass and a full pass. Stops before a bar once
-// kGenerationStopEvents events exist.
-void generate(ComposerState& state, console::Console& console, int32_t bar_count);
+// kGenerationStopEvents events exist. Says why when the events overflow.
+console::Status generate(ComposerState& state, console::Console& console, int32_t bar_count);
 
 }  // namespace zelvo::composer

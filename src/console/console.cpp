@@ -4,12 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-namespace zelvo::console {
+#include "console/message_table.h"
 
-const MessagePair kStopMessage{"\n\nCOMPILATION STOPPED BY USER\n\n",
-                               "\n\nCOMPILACI\xD3N INTERRUMPIDA POR EL USUARIO\n\n"};
-const MessagePair kAbortMessage{"\n\nERROR: ABORTING COMPILATION\n\n\n\n\n",
-                                "\n\nERROR: ABORTANDO COMPILACION\n\n\n\n\n"};
+namespace zelvo::console {
 
 namespace {
 
@@ -41,6 +38,19 @@ void Console::vprint(MessagePair pair, va_list args) {
   const char* format = language() == kSpanish ? pair.spanish : pair.english;
   // A message longer than the buffer is cut, never written beyond it.
   std::vsnprintf(print_buffer_, sizeof print_buffer_, format, args);
+  append_print_buffer();
+}
+
+void Console::print(MessageId id, ...) {
+  va_list args;
+  va_start(args, id);
+  vprint(texts_of(id), args);
+  va_end(args);
+}
+
+void Console::print(const Message& message) {
+  // Cut as a formatted message is cut.
+  std::snprintf(print_buffer_, sizeof print_buffer_, "%s", render(message, language()).c_str());
   append_print_buffer();
 }
 
@@ -97,14 +107,14 @@ void Console::refresh_console() {
 
 void Console::check_stop() {
   if (stop_request_.load() == 0) return;
-  print(kStopMessage);
+  print(MessageId::kStopMessage);
   finish_job();
   clear_stop_request();
   throw JobEnded{JobOutcome::kStopped};
 }
 
 void Console::abort_job() {
-  print(kAbortMessage);
+  print(MessageId::kAbortMessage);
   finish_job();
   clear_stop_request();
   // Unwinding closes every file the job holds open.
@@ -158,6 +168,41 @@ void fail(Console& console, MessagePair pair, ...) {
   va_start(args, pair);
   console.vprint(pair, args);
   va_end(args);
+  console.abort_job();
+}
+
+void console_print(Console& console, MessageId id, ...) {
+  va_list args;
+  va_start(args, id);
+  console.vprint(texts_of(id), args);
+  va_end(args);
+}
+
+void fail(Console& console, MessageId id, ...) {
+  va_list args;
+  va_start(args, id);
+  console.vprint(texts_of(id), args);
+  va_end(args);
+  console.abort_job();
+}
+
+void fail(Console& console, const Message& message) {
+  console.print(message);
+  console.abort_job();
+}
+
+void fail_or_stop(Console& console, MessageId id, ...) {
+  va_list args;
+  va_start(args, id);
+  console.vprint(texts_of(id), args);
+  va_end(args);
+  console.check_stop();
+  console.abort_job();
+}
+
+void fail_or_stop(Console& console, const Message& message) {
+  console.print(message);
+  console.check_stop();
   console.abort_job();
 }
 

@@ -9,6 +9,8 @@
 #include "console/console_view.h"
 #include "console/job_end.h"
 #include "console/message.h"
+#include "console/message_id.h"
+#include "console/status.h"
 
 namespace zelvo::console {
 
@@ -21,11 +23,6 @@ constexpr char kLineEnd = '\0';             // line terminator inside the store
 constexpr const char* kProductName = "Zelvo";
 constexpr const char* kVersion = "1.160611";
 
-constexpr int32_t kEnglish = 0;
-constexpr int32_t kSpanish = 1;
-
-extern const MessagePair kStopMessage;
-extern const MessagePair kAbortMessage;
 
 // The scrolling text every job prints to, with the flags that the window's
 // thread and the job thread share.
@@ -45,6 +42,10 @@ class Console {
   // Formats the text of `pair` chosen by the language flag now and appends it.
   void print(MessagePair pair, ...);
   void vprint(MessagePair pair, va_list args);
+  // The same for the message of this name.
+  void print(MessageId id, ...);
+  // Appends `message` in the language of the moment.
+  void print(const Message& message);
 
   // Appends the print buffer's text (see print) and repaints.
   void append_print_buffer();
@@ -105,6 +106,7 @@ inline void console_print(Console& console, MessagePair pair, ...) {
   console.vprint(pair, args);
   va_end(args);
 }
+void console_print(Console& console, MessageId id, ...);
 inline void check_stop(Console& console) { console.check_stop(); }
 [[noreturn]] inline void abort_job(Console& console) { console.abort_job(); }
 inline void finish_job(Console& console) { console.finish_job(); }
@@ -113,8 +115,13 @@ inline void clear_console(Console& console) { console.clear_console(); }
 
 // Prints `pair` and aborts: the pattern of every fatal error.
 [[noreturn]] void fail(Console& console, MessagePair pair, ...);
+[[noreturn]] void fail(Console& console, MessageId id, ...);
+// Prints the message a step stopped with, and aborts.
+[[noreturn]] void fail(Console& console, const Message& message);
 // The same, but a stop request pending after the message wins over the
 // abort (the harmonizer's stages end this way).
 [[noreturn]] void fail_or_stop(Console& console, MessagePair pair, ...);
+[[noreturn]] void fail_or_stop(Console& console, MessageId id, ...);
+[[noreturn]] void fail_or_stop(Console& console, const Message& message);
 
 }  // namespace zelvo::console

@@ -7,12 +7,6 @@
 
 namespace zelvo::console {
 
-namespace {
-
-const MessagePair kInternalError{"\nInternal error: %s\n", "\nError interno: %s\n"};
-
-}  // namespace
-
 JobRunner::JobRunner(Console& console, JobHooks hooks) : console_(console), hooks_(std::move(hooks)) {}
 
 JobRunner::~JobRunner() { wait(); }
@@ -39,7 +33,7 @@ JobOutcome JobRunner::run_body(JobKind kind) {
     } catch (const std::exception& error) {
       // Nothing in the drivers throws on its own; should a library call fail
       // (memory, threads), the job still ends the way an abort does.
-      console_.print(kInternalError, error.what());
+      console_.print(MessageId::kInternalError, error.what());
       console_.abort_job();
     }
     console_.finish_job();

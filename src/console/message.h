@@ -1,6 +1,11 @@
 #pragma once
 
+#include <cstdint>
+
 namespace zelvo::console {
+
+constexpr int32_t kEnglish = 0;
+constexpr int32_t kSpanish = 1;
 
 // One user-visible message in both languages. The two texts are printf
 // formats with the same placeholders; the language flag picks one at the

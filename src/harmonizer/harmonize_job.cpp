@@ -18,6 +18,16 @@
 
 namespace zelvo::harmonizer {
 
+namespace {
+
+// A reader's error ends the job as the harmonizer's stages always ended:
+// the message, then the stop message if Stop was pressed, else the abort.
+void or_stop(console::Console& console, const console::Status& status) {
+  if (!status.ok()) console::fail_or_stop(console, status.error());
+}
+
+}  // namespace
+
 void harmonize(HarmonizerState& state, console::Console& console) {
   engine::HarmonizerSettings& settings = state.settings;
   settings.time.clicks_per_beat = 1024;
@@ -40,11 +50,11 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   }
   console_print(console, kReadingMusic);
   check_stop(console);
-  read_music(state, console, Preparation::kCheckOnly);
+  or_stop(console, read_music(state, console, Preparation::kCheckOnly));
   console_print(console, kReadingHarmony);
   check_stop(console);
-  read_harmony(state, console);
-  read_music(state, console);
+  or_stop(console, read_harmony(state, console));
+  or_stop(console, read_music(state, console));
 
   DebugListings listings(state, console);
   engine::harmonize_units(state.engine, settings, console, &listings, state.progress);

@@ -45,8 +45,7 @@ void refuse_missing_harmony(console::Console& console, const engine::HarmonizerS
   const int64_t scale = settings.FirstHarmIns;
   const int64_t last_chord = scale + settings.HarmInsNum - 1;
   const std::string ids = score_part_ids(file);
-  console::fail_or_stop(console, kHarmonyPartsLookedFor, console::kHarmonyFile, static_cast<long long>(scale),
-                        static_cast<long long>(scale + 1), static_cast<long long>(last_chord), ids.c_str());
+  console::stop_with(console::Message(kHarmonyPartsLookedFor, console::kHarmonyFile, static_cast<long long>(scale), static_cast<long long>(scale + 1), static_cast<long long>(last_chord), ids.c_str()));
 }
 
 }  // namespace zelvo::harmonizer

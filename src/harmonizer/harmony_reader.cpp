@@ -61,7 +61,7 @@ bool build_scales(HarmonizerState& state, console::Console& console) {
     if (note.Inst != part) continue;
     any = true;
     if (open_group) {
-      if (k >= engine::kMaxHarmonyEntries) console::fail_or_stop(console, kTooManyScales, kHarmonyFile);
+      if (k >= engine::kMaxHarmonyEntries) console::stop_with(console::Message(kTooManyScales, kHarmonyFile));
       open_entry(scales.entries[k], note);
       open_group = false;
     }
@@ -84,7 +84,7 @@ void build_chords(HarmonizerState& state, console::Console& console) {
   for (int32_t i = 0; i < music.note_count; ++i) {
     const MusicNote& note = music.notes[i];
     if (open_group) {
-      if (k >= engine::kMaxHarmonyEntries) console::fail_or_stop(console, kTooManyChords, kHarmonyFile);
+      if (k >= engine::kMaxHarmonyEntries) console::stop_with(console::Message(kTooManyChords, kHarmonyFile));
       open_entry(chords.entries[k], note);
       open_group = false;
     }
@@ -125,7 +125,17 @@ bool ends_group(const MusicNoteTable& music, int32_t i) {
   return t[i].Note > t[i + 1].Note;
 }
 
-void read_harmony(HarmonizerState& state, console::Console& console) {
+namespace {
+void read_harmony_file(HarmonizerState& state, console::Console& console);
+}  // namespace
+
+console::Status read_harmony(HarmonizerState& state, console::Console& console) {
+  return console::attempt([&] { read_harmony_file(state, console); });
+}
+
+namespace {
+
+void read_harmony_file(HarmonizerState& state, console::Console& console) {
   engine::HarmonizerSettings& settings = state.settings;
   MusicNoteTable& music = state.engine.music;
   music.note_count = 0;
@@ -156,5 +166,7 @@ void read_harmony(HarmonizerState& state, console::Console& console) {
   sort_notes(state);
   build_chords(state, console);
 }
+
+}  // namespace
 
 }  // namespace zelvo::harmonizer

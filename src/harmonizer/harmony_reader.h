@@ -10,8 +10,9 @@ namespace zelvo::harmonizer {
 // Reads inarm.xml into the scale table (part FirstHarmIns) and the chord
 // table (the next HarmInsNum - 1 parts). Resolves a negative FirstHarmIns to
 // LastMusicIns + 1 for good. Leaves the music note table holding the chord
-// notes, sorted. Errors print their message and end the job.
-void read_harmony(HarmonizerState& state, console::Console& console);
+// notes, sorted. Says what is wrong with a file it cannot use; a stop
+// request still ends the job.
+console::Status read_harmony(HarmonizerState& state, console::Console& console);
 
 // The grouping rule: whether record i of the music note table ends a scale
 // or chord (the next record starts a new one).

@@ -25,17 +25,17 @@ void report_midi_result(console::Console& console, MidiResult result, int32_t ba
     case MidiResult::kRead:
       return;
     case MidiResult::kCannotOpen:
-      console::fail_or_stop(console, kMidiCannotRead, kMidiFile);
+      console::stop_with(console::Message(kMidiCannotRead, kMidiFile));
     case MidiResult::kNotMidi:
-      console::fail_or_stop(console, kMidiNotMidi, kMidiFile);
+      console::stop_with(console::Message(kMidiNotMidi, kMidiFile));
     case MidiResult::kNotFormat0:
-      console::fail_or_stop(console, kMidiNotFormat0, kMidiFile);
+      console::stop_with(console::Message(kMidiNotFormat0, kMidiFile));
     case MidiResult::kBarOrTempo:
-      console::fail_or_stop(console, kMidiBarOrTempo, kMidiFile);
+      console::stop_with(console::Message(kMidiBarOrTempo, kMidiFile));
     case MidiResult::kUnexpectedEnd:
-      console::fail_or_stop(console, kMidiUnexpectedEnd, kMidiFile);
+      console::stop_with(console::Message(kMidiUnexpectedEnd, kMidiFile));
     case MidiResult::kMeterNotFollowed:
-      console::fail_or_stop(console, kMidiMeterNotFollowed, kMidiFile, bar);
+      console::stop_with(console::Message(kMidiMeterNotFollowed, kMidiFile, bar));
   }
 }
 
@@ -63,9 +63,9 @@ void read_source(HarmonizerState& state, console::Console& console) {
         case ListingResult::kRead:
           return;
         case ListingResult::kNotOpened:
-          console::fail_or_stop(console, kErrorOpeningFile, kListingFile);
+          console::stop_with(console::Message(kErrorOpeningFile, kListingFile));
         case ListingResult::kTooManyNotes:
-          console::fail_or_stop(console, kTooManyNotes, kListingFile);
+          console::stop_with(console::Message(kTooManyNotes, kListingFile));
       }
       return;
     case 3: {
@@ -77,7 +77,7 @@ void read_source(HarmonizerState& state, console::Console& console) {
       return;
     }
     default:
-      console::fail_or_stop(console, kBadMusicSource);
+      console::stop_with(console::Message(kBadMusicSource));
   }
 }
 
@@ -88,7 +88,7 @@ void check_harmony_meters(const HarmonizerState& state, console::Console& consol
   if (!engine::has_meter_changes(harmony)) return;
   const int64_t bar = engine::first_meter_difference(harmony, state.settings.time);
   if (bar != 0) {
-    console::fail_or_stop(console, kHarmonyMeterDiffers, kHarmonyFile, static_cast<int>(bar));
+    console::stop_with(console::Message(kHarmonyMeterDiffers, kHarmonyFile, static_cast<int>(bar)));
   }
 }
 
@@ -137,10 +137,20 @@ bool cut_notes(engine::MusicNoteTable& music, const engine::HarmonyTable& table,
   return true;
 }
 
-void read_music(HarmonizerState& state, console::Console& console, Preparation preparation) {
+namespace {
+void read_and_prepare(HarmonizerState& state, console::Console& console, Preparation preparation);
+}  // namespace
+
+console::Status read_music(HarmonizerState& state, console::Console& console, Preparation preparation) {
+  return console::attempt([&] { read_and_prepare(state, console, preparation); });
+}
+
+namespace {
+
+void read_and_prepare(HarmonizerState& state, console::Console& console, Preparation preparation) {
   read_source(state, console);
   engine::MusicNoteTable& music = state.engine.music;
-  if (music.note_count == 0) console::fail_or_stop(console, kNoMusic);
+  if (music.note_count == 0) console::stop_with(console::Message(kNoMusic));
   if (preparation == Preparation::kCheckOnly) return;
   check_harmony_meters(state, console);
   if (engine::has_meter_changes(state.settings.time)) {
@@ -151,10 +161,12 @@ void read_music(HarmonizerState& state, console::Console& console, Preparation p
     const engine::TimeSettings& time = state.settings.time;
     if (!cut_notes(music, state.engine.chords, time) ||
         !cut_notes(music, state.engine.scales, time)) {
-      console::fail_or_stop(console, kTooManyPieces);
+      console::stop_with(console::Message(kTooManyPieces));
     }
   }
   sort_notes(state);
 }
+
+}  // namespace
 
 }  // namespace zelvo::harmonizer

@@ -15,9 +15,9 @@ enum class Preparation { kFull, kCheckOnly };
 // Fills the music note table from the source that MusicSource names (0
 // inmus.xml, 1 outco.rur, 2 inarm.xml, 3 outco.mid), parts FirstMusicIns to
 // LastMusicIns; rejects empty music; with DivideNotes cuts the notes at the
-// chord and then the scale boundaries; sorts. Errors print their message and
-// end the job.
-void read_music(HarmonizerState& state, console::Console& console,
+// chord and then the scale boundaries; sorts. Says what is wrong with a
+// source it cannot use; a stop request still ends the job.
+console::Status read_music(HarmonizerState& state, console::Console& console,
                 Preparation preparation = Preparation::kFull);
 
 // Cuts every record that straddles a start of an entry of `table` into

@@ -10,24 +10,23 @@ void report_xml_result(console::Console& console, XmlResult result, const char* 
     case XmlResult::kRead:
       return;
     case XmlResult::kNotOpened:
-      console::fail_or_stop(console, kErrorOpeningFile, file_name);
+      console::stop_with(console::Message(kErrorOpeningFile, file_name));
     case XmlResult::kTooManyNotes:
-      console::fail_or_stop(console, kTooManyNotes, file_name);
+      console::stop_with(console::Message(kTooManyNotes, file_name));
     case XmlResult::kPickupMeasure:
-      console::fail_or_stop(console, kPickupMeasure, file_name);
+      console::stop_with(console::Message(kPickupMeasure, file_name));
     case XmlResult::kNoDivisions:
-      console::fail_or_stop(console, kNoDivisions, file_name);
+      console::stop_with(console::Message(kNoDivisions, file_name));
     case XmlResult::kZeroBeatType:
-      console::fail_or_stop(console, kZeroBeatType, file_name);
+      console::stop_with(console::Message(kZeroBeatType, file_name));
     case XmlResult::kPartsInOtherMeters:
-      console::fail_or_stop(console, kPartsInOtherMeters, file_name, measure);
+      console::stop_with(console::Message(kPartsInOtherMeters, file_name, measure));
     case XmlResult::kTooManyMeterChanges:
-      console::fail_or_stop(console, kTooManyMeterChanges, file_name, engine::kMaxMeterChanges,
-                            measure);
+      console::stop_with(console::Message(kTooManyMeterChanges, file_name, engine::kMaxMeterChanges, measure));
     case XmlResult::kMeterOutOfOrder:
-      console::fail_or_stop(console, kMeterOutOfOrder, file_name, measure);
+      console::stop_with(console::Message(kMeterOutOfOrder, file_name, measure));
     case XmlResult::kUnusualMeter:
-      console::fail_or_stop(console, kUnusualMeter, file_name, measure);
+      console::stop_with(console::Message(kUnusualMeter, file_name, measure));
   }
 }
 

@@ -5,8 +5,8 @@
 
 namespace zelvo::harmonizer {
 
-// Prints the message of a MusicXML reading that failed and ends the job;
-// returns when the file was read. `measure` names the place of a meter that
+// Unwinds with the message of a MusicXML reading that failed
+// (console::stop_with); returns when the file was read. `measure` names the place of a meter that
 // cannot be followed.
 void report_xml_result(console::Console& console, XmlResult result, const char* file_name,
                        int32_t measure = 0);

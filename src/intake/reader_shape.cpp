@@ -61,12 +61,8 @@ ReaderReading reader_shape(std::string_view document) {
   reader->file.reset(fmemopen(bytes.data(), bytes.size(), "rb"));
   if (!reader->file) return reading;
   console->set_job_running(true);
-  try {
-    reading.shape = walk(*reader);
-  } catch (const console::JobEnded&) {
-    const std::string_view too_long = tables::kCellTooLong.english;
-    reading.cell_too_long = console->contents().find(too_long.substr(0, too_long.find('%'))) != std::string::npos;
-  }
+  const console::Status walked = console::attempt([&] { reading.shape = walk(*reader); });
+  if (!walked.ok()) reading.cell_too_long = walked.error().id() == tables::kCellTooLong;
   return reading;
 }
 

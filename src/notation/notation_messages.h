@@ -1,17 +1,12 @@
 #pragma once
 
-#include "console/message.h"
+#include "console/message_id.h"
 
 // The messages of a result's notation. Spanish texts are Windows-1252.
 
 namespace zelvo::notation {
 
-using console::MessagePair;
-
-inline constexpr MessagePair kNotationWritten{"\nNotation written to %s\n",
-                                              "\nNotaci\xF3n escrita en %s\n"};
-inline constexpr MessagePair kNotationNotWritten{
-    "\nError: the notation of %s could not be written to %s\n",
-    "\nError: no se pudo escribir la notaci\xF3n de %s en %s\n"};
+inline constexpr console::MessageId kNotationWritten = console::MessageId::kNotationWritten;
+inline constexpr console::MessageId kNotationNotWritten = console::MessageId::kNotationNotWritten;
 
 }  // namespace zelvo::notation

@@ -3,20 +3,16 @@
 #include <string>
 
 #include "console/console.h"
-#include "console/message.h"
+#include "console/message_id.h"
 
 namespace zelvo::shell {
 
 // Console messages of the folder and project commands.
-inline constexpr console::MessagePair kFolderError{"\n\n Error reading files in folder %s\n",
-                                                   "\n\n Error al leer archivos de la carpeta %s\n"};
-inline constexpr console::MessagePair kNewProjectLoaded{"\n\n NEW PROYECT LOADED!\n",
-                                                        "\n\n NUEVO PROYECTO CARGADO!\n"};
-inline constexpr console::MessagePair kSavingProject{"\n\n SAVING PROYECT:\n\n",
-                                                     "\n\n SALVANDO PROYECTO:\n\n"};
-inline constexpr console::MessagePair kLoadingProject{"\n\n LOADING PROYECT:\n\n",
-                                                      "\n\n CARGANDO PROYECTO:\n\n"};
-inline constexpr console::MessagePair kFileCopied = console::same_text("\t--> %s\n");
+inline constexpr console::MessageId kFolderError = console::MessageId::kFolderError;
+inline constexpr console::MessageId kNewProjectLoaded = console::MessageId::kNewProjectLoaded;
+inline constexpr console::MessageId kSavingProject = console::MessageId::kSavingProject;
+inline constexpr console::MessageId kLoadingProject = console::MessageId::kLoadingProject;
+inline constexpr console::MessageId kFileCopied = console::MessageId::kFileCopied;
 
 // Message boxes are English whatever the language flag.
 inline constexpr const char* kErrorTitle = "Error";

@@ -17,16 +17,16 @@ bool is_letter_or_digit(char c) {
 }
 char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-[[noreturn]] void fail_here(CompileContext& context, console::MessagePair pair) {
+[[noreturn]] void fail_here(CompileContext& context, console::MessageId pair) {
   const ReaderPosition& at = context.position;
-  console::fail(context.console, pair, table_name(at), at.row, at.column);
+  console::stop_with(console::Message(pair, table_name(at), at.row, at.column));
 }
 
 // Inside a cell the refusal waits for the end of the cell's scan; outside
 // one (the stores and fcode the table compiler adds) it is immediate.
-void refuse(CompileContext& context, const console::MessagePair& pair) {
+void refuse(CompileContext& context, console::MessageId pair) {
   if (!context.in_cell) fail_here(context, pair);
-  if (context.refusal == nullptr) context.refusal = &pair;
+  if (!context.refusal) context.refusal = pair;
 }
 
 // The instructions that only the compilers write with their operand word,
@@ -119,8 +119,8 @@ class ExpressionCompiler {
 
   void push_constant(double value) {
     machine::MachineState& m = context_.machine;
-    if (m.constant_count >= machine::kMaxConstants) console::fail(context_.console, kTooManyConstants);
-    if (m.program_length >= kPushLimit) console::fail(context_.console, kProgramMemory);
+    if (m.constant_count >= machine::kMaxConstants) console::stop_with(console::Message(kTooManyConstants));
+    if (m.program_length >= kPushLimit) console::stop_with(console::Message(kProgramMemory));
     const auto index = static_cast<uint32_t>(m.constant_count);
     m.constants[m.constant_count++] = value;
     emit_instruction(context_, Op::kPushConstant, index);
@@ -163,13 +163,13 @@ class ExpressionCompiler {
     for (int32_t i = 0; i < c.symbol_count && i < kMaxSymbols; ++i) {
       const char* declared = c.symbols[i].name;
       if (length > 0 && std::strlen(declared) == length && same_nocase(declared, name)) {
-        if (context_.machine.program_length >= kPushLimit) console::fail(context_.console, kProgramMemory);
+        if (context_.machine.program_length >= kPushLimit) console::stop_with(console::Message(kProgramMemory));
         emit_instruction(context_, Op::kPush, static_cast<uint32_t>(i));
         return length;
       }
     }
     const ReaderPosition& at = context_.position;
-    console::fail(context_.console, kUndeclaredVariable, name, table_name(at), at.row);
+    console::stop_with(console::Message(kUndeclaredVariable, name, table_name(at), at.row));
   }
 
   static bool same_nocase(const char* a, const char* b) {
@@ -246,7 +246,7 @@ void end_program(CompileContext& context) {
 
 void emit(CompileContext& context, uint32_t word) {
   machine::MachineState& m = context.machine;
-  if (m.program_length > kEmitLimit) console::fail(context.console, kProgramMemory);
+  if (m.program_length > kEmitLimit) console::stop_with(console::Message(kProgramMemory));
   m.program[m.program_length++] = word;
   m.prepared = false;
 }
@@ -269,7 +269,7 @@ uint32_t add_target(CompileContext& context, double* slot) {
   machine::MachineState& m = context.machine;
   // Each target's cell takes at least four words, so the program store
   // fills first; this guards the table all the same.
-  if (m.target_count >= machine::kMaxTargets) console::fail(context.console, kProgramMemory);
+  if (m.target_count >= machine::kMaxTargets) console::stop_with(console::Message(kProgramMemory));
   m.targets[m.target_count] = slot;
   return static_cast<uint32_t>(m.target_count++);
 }
@@ -298,12 +298,12 @@ void compile_cell(CompileContext& context, char* text) {
   }
   if (count != 0) fail_here(context, kWrongParentheses);
   context.floor = context.depth;
-  context.refusal = nullptr;
+  context.refusal.reset();
   context.in_cell = true;
   ExpressionCompiler(context, text).compile_expr(text, false);
   context.in_cell = false;
-  if (context.machine.program_length > kCellLimit) console::fail(context.console, kProgramMemory);
-  if (context.refusal != nullptr) fail_here(context, *context.refusal);
+  if (context.machine.program_length > kCellLimit) console::stop_with(console::Message(kProgramMemory));
+  if (context.refusal) fail_here(context, *context.refusal);
 }
 
 }  // namespace zelvo::tables

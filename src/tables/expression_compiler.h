@@ -10,6 +10,7 @@
 // that no program can take values its cells did not push or reach beyond
 // the machine's stack.
 #include <cstdint>
+#include <optional>
 
 #include "console/console.h"
 #include "machine/machine_state.h"
@@ -38,7 +39,7 @@ struct CompileContext {
   // scan goes on as if it were sound, so that every error of the language
   // itself is still reported first; the cell is refused at its end.
   bool in_cell = false;
-  const console::MessagePair* refusal = nullptr;
+  std::optional<console::MessageId> refusal = std::nullopt;
 };
 
 // A new program starts at the current program length, which it returns:

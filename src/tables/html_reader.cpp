@@ -54,7 +54,7 @@ namespace {
 
 [[noreturn]] void fail_read(TableReader& reader) {
   const char* name = reader.position.kind < 0 ? kOutsideTable : table_name(reader.position);
-  console::fail(reader.console, kReadError, name);
+  console::stop_with(console::Message(kReadError, name));
 }
 
 void erase(char* text, size_t from, size_t count) {
@@ -90,14 +90,15 @@ bool starts_with_nocase(const char* prefix, const char* text) {
   return true;
 }
 
-void open_table_input(TableReader& reader, const char* folder, console::CompositionOpener* opener) {
+console::Status open_table_input(TableReader& reader, const char* folder, console::CompositionOpener* opener) {
   const std::string base = (folder != nullptr && folder[0] != '\0') ? std::string(folder) + "/" : "";
   const auto open = [opener](const std::string& path) {
     return opener != nullptr ? opener->open_composition(path.c_str()) : std::fopen(path.c_str(), "rb");
   };
   reader.file.reset(open(base + console::kCompositionCopyFile));
   if (!reader.file) reader.file.reset(open(base + console::kCompositionFile));
-  if (!reader.file) console::fail(reader.console, kOpenError);
+  if (!reader.file) return console::Message(kOpenError);
+  return console::Status();
 }
 
 void reset_position(TableReader& reader) {
@@ -166,9 +167,9 @@ char* take_cell(TableReader& reader) {
     case CellResult::kEndOfFile:
       fail_read(reader);
     case CellResult::kNotClosed:
-      console::fail(reader.console, kCellNotClosed, table_name(at), at.row, at.column);
+      console::stop_with(console::Message(kCellNotClosed, table_name(at), at.row, at.column));
     case CellResult::kTooLong:
-      console::fail(reader.console, kCellTooLong, table_name(at), at.row, at.column);
+      console::stop_with(console::Message(kCellTooLong, table_name(at), at.row, at.column));
   }
   return reader.buffer;
 }

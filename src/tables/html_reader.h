@@ -54,9 +54,9 @@ struct TableReader {
 const char* table_name(const ReaderPosition& position);
 
 // Opens incom.htc or else incom.htm in `folder` (empty: the current
-// directory), through `opener` when there is one; prints the open error and
-// aborts when neither opens.
-void open_table_input(TableReader& reader, const char* folder = "",
+// directory), through `opener` when there is one; says why when neither
+// opens.
+console::Status open_table_input(TableReader& reader, const char* folder = "",
                       console::CompositionOpener* opener = nullptr);
 
 // Starts a pass: position back to outside any table.
@@ -64,7 +64,8 @@ void reset_position(TableReader& reader);
 
 // Reads the next line into reader.buffer and moves the position; at the
 // first cell of a table, identifies and announces the table (the buffer
-// then holds that cell's text). A read failure prints and aborts.
+// then holds that cell's text). A read failure unwinds with its message
+// (console::stop_with): walk the tables inside console::attempt.
 void read_table_line(TableReader& reader);
 
 // Turns the cell that starts with the line in the buffer into plain text

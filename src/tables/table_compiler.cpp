@@ -44,13 +44,13 @@ void clear_composition(Composition& composition) {
   std::memset(composition.outputs, 0, sizeof composition.outputs);
 }
 
-[[noreturn]] void fail_at_row(TableReader& reader, console::MessagePair pair) {
-  console::fail(reader.console, pair, table_name(reader.position), reader.position.row);
+[[noreturn]] void fail_at_row(TableReader& reader, console::MessageId pair) {
+  console::stop_with(console::Message(pair, table_name(reader.position), reader.position.row));
 }
 
-[[noreturn]] void fail_at_cell(TableReader& reader, console::MessagePair pair) {
+[[noreturn]] void fail_at_cell(TableReader& reader, console::MessageId pair) {
   const ReaderPosition& at = reader.position;
-  console::fail(reader.console, pair, table_name(at), at.row, at.column);
+  console::stop_with(console::Message(pair, table_name(at), at.row, at.column));
 }
 
 void declare(Composition& composition, machine::MachineState& machine, const char* name,
@@ -102,7 +102,7 @@ void reading_pass(TableReader& reader, Composition& composition, machine::Machin
     if (starts_with_nocase("</html>", reader.buffer)) break;
     // Variables are found by table kind and row, so a second TCAL table
     // would attach its expressions to the first table's variables.
-    if (reader.tables_identified[kKindVariables] > 1) console::fail(reader.console, kSecondVariableTable);
+    if (reader.tables_identified[kKindVariables] > 1) console::stop_with(console::Message(kSecondVariableTable));
     if (at.kind == kKindConfig && at.row == 1 && at.column != -1) {
       const char* cell = take_cell(reader);
       if (at.column > kLastConfigColumn) {
@@ -126,7 +126,7 @@ void reading_pass(TableReader& reader, Composition& composition, machine::Machin
       }
       ++at.column;
     }
-    if (composition.symbol_count >= kSymbolLimit) console::fail(reader.console, kTooManySymbols);
+    if (composition.symbol_count >= kSymbolLimit) console::stop_with(console::Message(kTooManySymbols));
   }
 }
 
@@ -263,17 +263,30 @@ void compile_pass(TableReader& reader, CompileContext& context) {
 
 }  // namespace
 
-void compile_tables(Composition& composition, machine::MachineState& machine,
-                    console::Console& console) {
-  compile_tables(composition, machine, console, "");
+namespace {
+void compile_both_passes(TableReader& reader, Composition& composition, machine::MachineState& machine,
+                         console::Console& console);
+}  // namespace
+
+console::Status compile_tables(Composition& composition, machine::MachineState& machine,
+                               console::Console& console) {
+  return compile_tables(composition, machine, console, "");
 }
 
-void compile_tables(Composition& composition, machine::MachineState& machine, console::Console& console,
-                    const char* folder, console::CompositionOpener* opener) {
+console::Status compile_tables(Composition& composition, machine::MachineState& machine,
+                               console::Console& console, const char* folder,
+                               console::CompositionOpener* opener) {
   clear_composition(composition);
   machine::reset_program_tables(machine);
   TableReader reader(console);
-  open_table_input(reader, folder, opener);
+  if (console::Status opened = open_table_input(reader, folder, opener); !opened.ok()) return opened;
+  return console::attempt([&] { compile_both_passes(reader, composition, machine, console); });
+}
+
+namespace {
+
+void compile_both_passes(TableReader& reader, Composition& composition, machine::MachineState& machine,
+                         console::Console& console) {
   console_print(console, kReadingVariables);
   check_stop(console);
   reading_pass(reader, composition, machine);
@@ -286,6 +299,8 @@ void compile_tables(Composition& composition, machine::MachineState& machine, co
   reader.file.reset();
   machine::prepare_programs(machine);
 }
+
+}  // namespace
 
 uint32_t find_symbol_by_place(const Composition& composition, uint32_t kind, uint32_t row) {
   for (uint32_t i = 0; i < kMaxSymbols; ++i) {

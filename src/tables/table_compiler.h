@@ -13,15 +13,15 @@
 namespace zelvo::tables {
 
 // Clears `composition` and the machine's program tables, then reads and
-// compiles the document, printing the progress messages. Every error prints
-// its message and aborts the job through the console (JobEnded). Leaves the
-// random state and list registers of `machine` untouched.
-void compile_tables(Composition& composition, machine::MachineState& machine,
-                    console::Console& console);
+// compiles the document, printing the progress messages; returns the first
+// error's message unprinted. A stop request still ends the job (JobEnded).
+// Leaves the random state and list registers of `machine` untouched.
+console::Status compile_tables(Composition& composition, machine::MachineState& machine,
+                               console::Console& console);
 // The same with the document in `folder` instead of the current directory,
 // read through `opener` when there is one.
-void compile_tables(Composition& composition, machine::MachineState& machine,
-                    console::Console& console, const char* folder,
+console::Status compile_tables(Composition& composition, machine::MachineState& machine,
+                               console::Console& console, const char* folder,
                     console::CompositionOpener* opener = nullptr);
 
 // The first symbol record whose kind and row are these; kNoSymbol if none.

@@ -115,9 +115,10 @@ std::string run_case(const test::Case& c) {
     } else if (what == "midi") {
       result = static_cast<int32_t>(read_midi(music, s.time, file));
     } else if (what == "harmony") {
-      read_harmony(*state, console);
+      // Printed as the harmonizer prints it.
+      if (const console::Status read = read_harmony(*state, console); !read.ok()) console::fail_or_stop(console, read.error());
     } else if (what == "music") {
-      read_music(*state, console);
+      if (const console::Status read = read_music(*state, console); !read.ok()) console::fail_or_stop(console, read.error());
     } else if (what == "configuration") {
       result = read_configuration(s, console, folder.path());
     }

@@ -110,8 +110,13 @@ std::string run_case(const test::Case& c) {
     char value[64];
     std::snprintf(value, sizeof value, "value %.17g constants %d\n", result, machine->constant_count);
     text += value;
-  } catch (const console::JobEnded&) {
+  } catch (const console::StepFailed& failed) {
     text += "aborted\n";
+    // Printed as the composer prints it.
+    try {
+      console::fail(console, failed.message);
+    } catch (const console::JobEnded&) {
+    }
   }
   return text + test::quoted(console.contents());
 }

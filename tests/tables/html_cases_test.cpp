@@ -17,8 +17,10 @@ std::string run_case(const test::Case& c) {
   console::Console console;
   auto reader = std::make_unique<TableReader>(console);
   std::string text;
-  try {
-    open_table_input(*reader, folder.path().c_str());
+  const console::Status read = console::attempt([&] {
+    if (console::Status opened = open_table_input(*reader, folder.path().c_str()); !opened.ok()) {
+      console::stop_with(opened.error());
+    }
     reset_position(*reader);
     ReaderPosition& at = reader->position;
     for (;;) {
@@ -30,8 +32,14 @@ std::string run_case(const test::Case& c) {
         ++at.column;
       }
     }
-  } catch (const console::JobEnded&) {
+  });
+  if (!read.ok()) {
     text += "aborted\n";
+    // Printed as the composer prints it.
+    try {
+      console::fail(console, read.error());
+    } catch (const console::JobEnded&) {
+    }
   }
   text += "identified";
   for (int32_t count : reader->tables_identified) text += " " + std::to_string(count);

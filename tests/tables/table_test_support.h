@@ -52,7 +52,9 @@ struct CompileRun {
 
 inline void compile_in_folder(CompileRun& run, const std::string& folder) {
   try {
-    compile_tables(*run.composition, *run.machine, *run.console, folder.c_str());
+    const console::Status compiled = compile_tables(*run.composition, *run.machine, *run.console, folder.c_str());
+    // Printed as the composer prints it, so the console reads as a job's.
+    if (!compiled.ok()) console::fail(*run.console, compiled.error());
   } catch (const console::JobEnded&) {
     run.aborted = true;
   }

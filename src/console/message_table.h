@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+#include "console/message.h"
+#include "console/message_id.h"
+
+namespace zelvo::console {
+
+// A row of the message table: a message's name and its text in each language.
+struct MessageText {
+  MessageId id;
+  const char* english;
+  const char* spanish;
+};
+
+// The two texts of `id`. REQUIRES: id < MessageId::kCount.
+MessagePair texts_of(MessageId id);
+
+}  // namespace zelvo::console
