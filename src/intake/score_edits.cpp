@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "music/note_letters.h"
+
 namespace zelvo::intake {
 
 namespace {
@@ -78,10 +80,9 @@ bool is_pickup(const xml_node& measure) {
 }
 
 int64_t pitch_of(const xml_node& note) {
-  static constexpr int kSteps[] = {9, 11, 0, 2, 4, 5, 7};  // A to G
   const xml_node pitch = note.child("pitch");
   const char step = pitch.child("step").text().as_string()[0];
-  const int offset = step >= 'A' && step <= 'G' ? kSteps[step - 'A'] : 0;
+  const int offset = music::letter_semitones(step);
   return (pitch.child("octave").text().as_llong() + 1) * 12 + offset +
          pitch.child("alter").text().as_llong();
 }

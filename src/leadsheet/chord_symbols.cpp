@@ -1,5 +1,7 @@
 #include "leadsheet/chord_symbols.h"
 
+#include "music/note_letters.h"
+
 namespace zelvo::leadsheet {
 
 namespace {
@@ -63,8 +65,7 @@ int degree_semitones(int degree) {
 }  // namespace
 
 int step_pitch_class(char step, int alter) {
-  static constexpr int kSteps[] = {9, 11, 0, 2, 4, 5, 7};  // A to G
-  const int base = step >= 'A' && step <= 'G' ? kSteps[step - 'A'] : 0;
+  const int base = music::letter_semitones(step);
   return wrap(base + alter);
 }
 
