@@ -121,18 +121,6 @@ void run_generator(ComposerState& state, console::Console& console, int32_t g) {
   }
 }
 
-}  // namespace
-
-namespace {
-void generate_bars(ComposerState& state, console::Console& console, int32_t bar_count);
-}  // namespace
-
-console::Status generate(ComposerState& state, console::Console& console, int32_t bar_count) {
-  return console::attempt([&] { generate_bars(state, console, bar_count); });
-}
-
-namespace {
-
 void generate_bars(ComposerState& state, console::Console& console, int32_t bar_count) {
   console_print(console, kGenerationStarts);
   check_stop(console);
@@ -169,6 +157,10 @@ void generate_bars(ComposerState& state, console::Console& console, int32_t bar_
 }
 
 }  // namespace
+
+console::Status generate(ComposerState& state, console::Console& console, int32_t bar_count) {
+  return console::attempt([&] { generate_bars(state, console, bar_count); });
+}
 
 bool within_window(const ComposerState& state, double start_bar, double start_click, double length_bars,
                    double length_clicks) {

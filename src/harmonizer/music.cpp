@@ -138,14 +138,6 @@ bool cut_notes(engine::MusicNoteTable& music, const engine::HarmonyTable& table,
 }
 
 namespace {
-void read_and_prepare(HarmonizerState& state, console::Console& console, Preparation preparation);
-}  // namespace
-
-console::Status read_music(HarmonizerState& state, console::Console& console, Preparation preparation) {
-  return console::attempt([&] { read_and_prepare(state, console, preparation); });
-}
-
-namespace {
 
 void read_and_prepare(HarmonizerState& state, console::Console& console, Preparation preparation) {
   read_source(state, console);
@@ -168,5 +160,9 @@ void read_and_prepare(HarmonizerState& state, console::Console& console, Prepara
 }
 
 }  // namespace
+
+console::Status read_music(HarmonizerState& state, console::Console& console, Preparation preparation) {
+  return console::attempt([&] { read_and_prepare(state, console, preparation); });
+}
 
 }  // namespace zelvo::harmonizer
