@@ -77,13 +77,5 @@ TEST(MessageTableTest, ArgumentsFormatAsPrintfFormatsThem) {
   }
 }
 
-TEST(MessageTableTest, StatusCarriesTheMessageOfAFailure) {
-  const Status fine;
-  EXPECT_TRUE(fine.ok());
-  const Status failed = Message(MessageId::kTooManySymbols);
-  ASSERT_FALSE(failed.ok());
-  EXPECT_EQ(failed.error().id(), MessageId::kTooManySymbols);
-}
-
 }  // namespace
 }  // namespace zelvo::console

@@ -1,6 +1,9 @@
 #include "engine/links.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <random>
 
 #include "engine/form_unit.h"
@@ -36,66 +39,37 @@ class LinksTest : public EngineTest {
   const Line& line(int32_t s, int32_t l) { return unit_slot(st(), s).lines[l]; }
 };
 
-TEST_F(LinksTest, FifthApartIsNotLinkedAndCostsFive) {
-  add_note(1, 1, 0, kQuarter, 58);
-  add_note(1, 1, kQuarter, kQuarter, 60);
-  add_note(1, 1, 2 * kQuarter, kQuarter, 67);
-  add_note(1, 1, 3 * kQuarter, kQuarter, 69);
-  fill_two_units();
-  EXPECT_EQ(st().links.best_cost, 5.0);
-  EXPECT_EQ(line(0, 0).Lh, -1);
-  EXPECT_EQ(line(1, 0).Lp, -1);
-}
-
-TEST_F(LinksTest, MajorThirdIsLinked) {
-  add_note(1, 1, 0, kQuarter, 58);
-  add_note(1, 1, kQuarter, kQuarter, 60);
-  add_note(1, 1, 2 * kQuarter, kQuarter, 64);
-  add_note(1, 1, 3 * kQuarter, kQuarter, 65);
-  fill_two_units();
-  EXPECT_EQ(st().links.best_cost, 4.0);
-  EXPECT_EQ(line(0, 0).Lh, 0);
-  EXPECT_EQ(line(1, 0).Lp, 0);
-}
-
-TEST_F(LinksTest, WholeTonePreferredOverThird) {
-  // Instrument 2 holds the lowest notes, so instrument 1 is divided from the
-  // top: its upper line (a third from 62) comes first in the second unit.
-  add_note(2, 1, 0, 2 * kQuarter, 30);
-  add_note(1, 1, 0, kQuarter, 60);
-  add_note(1, 1, kQuarter, kQuarter, 62);
-  add_note(2, 1, 2 * kQuarter, 2 * kQuarter, 30);
-  add_note(1, 1, 2 * kQuarter, kQuarter, 64);
-  add_note(1, 1, 2 * kQuarter, kQuarter, 66);
-  add_note(1, 1, 3 * kQuarter, kQuarter, 65);
-  add_note(1, 1, 3 * kQuarter, kQuarter, 67);
-  fill_two_units();
-  // Slot 1 lines: 0 = [66 67], 1 = [64 65] (instrument 1), 2 = [30] (instrument 2).
-  ASSERT_EQ(line(1, 0).notes[0].given_pitch, 66);
-  ASSERT_EQ(line(1, 1).notes[0].given_pitch, 64);
-  EXPECT_EQ(line(0, 0).Lh, 1);
-  EXPECT_EQ(line(1, 1).Lp, 0);
-  EXPECT_EQ(line(1, 0).Lp, -1);
-  // Instrument 2 is linked on its own.
-  EXPECT_EQ(line(0, 1).Lh, 2);
-  EXPECT_EQ(line(1, 2).Lp, 1);
-}
-
-TEST_F(LinksTest, TwoPreviousLinesOneCurrent) {
-  add_note(2, 1, 0, 2 * kQuarter, 30);
-  add_note(1, 1, 0, kQuarter, 60);
-  add_note(1, 1, 0, kQuarter, 72);
-  add_note(1, 1, kQuarter, kQuarter, 62);
-  add_note(1, 1, kQuarter, kQuarter, 74);
-  add_note(1, 1, 2 * kQuarter, kQuarter, 64);
-  add_note(1, 1, 3 * kQuarter, kQuarter, 65);
-  fill_two_units();
-  // Slot 0 lines: 0 = [72 74], 1 = [60 62], 2 = [30]. The padded entry goes
-  // to the upper line; the lower one is linked (cost 5 + 2).
-  ASSERT_EQ(line(0, 0).notes[0].given_pitch, 72);
-  EXPECT_EQ(line(0, 0).Lh, -1);
-  EXPECT_EQ(line(0, 1).Lh, 0);
-  EXPECT_EQ(line(1, 0).Lp, 1);
+// The cases of data/engine/link_cases.txt, each on a fresh state: what the
+// engine links over the boundary and at what cost.
+TEST_F(LinksTest, EveryCaseOfTheTableLinksAsRecorded) {
+  std::ifstream table(std::string(ZELVO_TEST_DATA) + "/engine/link_cases.txt");
+  int32_t cases = 0;
+  for (std::string text; std::getline(table, text);) {
+    if (text.empty() || text[0] == '#') continue;
+    state_ = std::make_unique<EngineState>();
+    SetUp();
+    std::istringstream words(text.substr(0, text.find('|')));
+    int32_t bar = 0, click = 0, inst = 0, dur = 0, pitch = 0;
+    char colon = 0;
+    words >> bar >> colon >> click;
+    set_chord(1, bar, click, {65, 69, 72});
+    while (words >> inst >> colon >> bar >> colon >> click >> colon >> dur >> colon >> pitch) {
+      add_note(inst, bar, click, dur, pitch);
+    }
+    fill_two_units();
+    // Each line by its first pitch and the line it links to (-1: none).
+    std::ostringstream got;
+    got << "cost " << st().links.best_cost << ";";
+    for (int32_t s = 0; s < 2; ++s) {
+      got << (s == 0 ? " from" : "; to");
+      for (int32_t l = 0; line(s, l).Ins != -1; ++l) {
+        got << " " << line(s, l).notes[0].given_pitch << (s == 0 ? ">" : "<") << (s == 0 ? line(s, l).Lh : line(s, l).Lp);
+      }
+    }
+    EXPECT_EQ(" " + got.str(), text.substr(text.find('|') + 1)) << text;
+    ++cases;
+  }
+  EXPECT_GE(cases, 6);
 }
 
 TEST_F(LinksTest, SixtyFourVoicesInUnisonLinkInLineOrder) {

@@ -3,21 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
+
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 using zelvo::intake::check_layout;
 
 namespace {
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string read_file(const fs::path& path) { return zelvo::test::read_file(path.string()); }
 
 std::string unescape_lines(const std::string& text) {
   std::string out;

@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -21,16 +20,8 @@ namespace {
 
 const fs::path kScenarios = fs::path(ZELVO_TEST_DATA) / "notation";
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void write_file(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+std::string read_file(const fs::path& path) { return zelvo::test::read_file(path.string()); }
+void write_file(const fs::path& path, const std::string& bytes) { zelvo::test::write_file(path.string(), bytes); }
 
 std::string trimmed(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();

@@ -48,13 +48,6 @@ std::vector<std::vector<std::string>> rows(const std::string& file) {
   return table;
 }
 
-std::string replace_all(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
 // Runs zelvo with a shell command line; returns the exit status and the
 // first line of standard error.
 int run_zelvo(const std::string& arguments, std::string& first_error_line) {
@@ -80,7 +73,7 @@ TEST(MediaCommandsTest, EveryRefusalSaysWhyExitsAndLeavesNoFile) {
     ASSERT_EQ(row.size(), 3u);
     app::TempFolder out;
     const auto fill = [&](const std::string& text) {
-      return replace_all(replace_all(text, "{data}", kData), "{out}", out.path());
+      return test::replace_all(test::replace_all(text, "{data}", kData), "{out}", out.path());
     };
     std::string error;
     EXPECT_EQ(run_zelvo(fill(row[0]), error), std::stoi(row[1])) << row[0];

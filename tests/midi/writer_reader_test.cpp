@@ -40,6 +40,26 @@ class Recorder final : public EventSink {
   void add(const std::string& line) { text += line + "\n"; }
 };
 
+void fill(TrackEvents& track, const std::vector<TrackEvent>& events) {
+  track.count = 0;
+  for (const TrackEvent& e : events) track.events[track.count++] = e;
+}
+
+// The bytes of the encoded track after its two leading meta events, in hex.
+std::string encoded_track(const std::vector<TrackEvent>& events, const TrackSettings& settings) {
+  auto track = std::make_unique<TrackEvents>();
+  auto image = std::make_unique<FileImage>();
+  fill(*track, events);
+  EXPECT_TRUE(encode_file(settings, *track, *image).ok);
+  std::string written;
+  char cell[4];
+  for (int32_t i = kFirstEventOffset; i < image->size; ++i) {
+    std::snprintf(cell, sizeof cell, "%02x ", image->bytes[static_cast<size_t>(i)]);
+    written += cell;
+  }
+  return written;
+}
+
 // What the writer writes, the reader reads back: deltas across every
 // variable-length size, channels 1 and 16, note-offs as velocity 0.
 TEST(MidiWriterReader, ReadsBackWhatIsWritten) {
@@ -47,8 +67,7 @@ TEST(MidiWriterReader, ReadsBackWhatIsWritten) {
   auto image = std::make_unique<FileImage>();
   const TrackEvent events[] = {{0, 0, 60, 100},       {127, 15, 61, 1},     {255, 0, 60, 0},
                                {16638, 15, 61, 0},    {33022, 3, 127, 127}, {33022 + kLongest, 3, 127, 0}};
-  track->count = 0;
-  for (const TrackEvent& e : events) track->events[track->count++] = e;
+  fill(*track, {std::begin(events), std::end(events)});
   ASSERT_TRUE(encode_file(TrackSettings{1024, 3, 3, 500000}, *track, *image).ok);
   const test::TempFolder folder;
   const std::string path = folder.file("written.mid");
@@ -67,20 +86,9 @@ TEST(MidiWriterReader, ReadsBackWhatIsWritten) {
 // order is left out (the notes' times hold), and so is one after the last
 // note.
 TEST(MidiWriterReader, MeterChangesAmongTheNotes) {
-  auto track = std::make_unique<TrackEvents>();
-  auto image = std::make_unique<FileImage>();
-  const TrackEvent events[] = {{0, 0, 60, 100}, {4096, 0, 60, 0}, {4096, 0, 62, 100}, {7168, 0, 62, 0}};
-  track->count = 0;
-  for (const TrackEvent& e : events) track->events[track->count++] = e;
   const MeterEvent meters[] = {{4096, 3, 2}, {2048, 5, 3}, {7168, 6, 3}, {9000, 2, 2}};
-  ASSERT_TRUE(encode_file(TrackSettings{1024, 4, 2, 500000, meters, 4}, *track, *image).ok);
-  std::string written;  // the track after its two leading meta events
-  char cell[4];
-  for (int32_t i = kFirstEventOffset; i < image->size; ++i) {
-    std::snprintf(cell, sizeof cell, "%02x ", image->bytes[static_cast<size_t>(i)]);
-    written += cell;
-  }
-  EXPECT_EQ(written,
+  EXPECT_EQ(encoded_track({{0, 0, 60, 100}, {4096, 0, 60, 0}, {4096, 0, 62, 100}, {7168, 0, 62, 0}},
+                          TrackSettings{1024, 4, 2, 500000, meters, 4}),
             "00 90 3c 64 "
             "a0 00 ff 58 04 03 02 18 08 "  // 3/4 at 4096, before the notes there
             "00 90 3c 00 00 90 3e 64 "
@@ -93,21 +101,10 @@ TEST(MidiWriterReader, MeterChangesAmongTheNotes) {
 // note takes a two-byte delta; one after the last note is left out. They
 // read back as later tempos, not as leading events.
 TEST(MidiWriterReader, TempoChangesAmongTheNotes) {
-  auto track = std::make_unique<TrackEvents>();
-  auto image = std::make_unique<FileImage>();
-  const TrackEvent events[] = {{16, 0, 60, 100}, {4096, 0, 60, 0}, {4096, 0, 62, 100}, {7168, 0, 62, 0}};
-  track->count = 0;
-  for (const TrackEvent& e : events) track->events[track->count++] = e;
   const MeterEvent meters[] = {{4096, 3, 2}};
   const TempoEvent tempos[] = {{8, 600000}, {2048, 1000000}, {4096, 400000}, {9000, 500000}};
-  ASSERT_TRUE(encode_file(TrackSettings{1024, 4, 2, 500000, meters, 1, tempos, 4}, *track, *image).ok);
-  std::string written;
-  char cell[4];
-  for (int32_t i = kFirstEventOffset; i < image->size; ++i) {
-    std::snprintf(cell, sizeof cell, "%02x ", image->bytes[static_cast<size_t>(i)]);
-    written += cell;
-  }
-  EXPECT_EQ(written,
+  EXPECT_EQ(encoded_track({{16, 0, 60, 100}, {4096, 0, 60, 0}, {4096, 0, 62, 100}, {7168, 0, 62, 0}},
+                          TrackSettings{1024, 4, 2, 500000, meters, 1, tempos, 4}),
             "80 08 ff 51 03 09 27 c0 "  // 600000 at 8, a two-byte delta before the first note
             "08 90 3c 64 "
             "8f 70 ff 51 03 0f 42 40 "  // 1000000 at 2048
@@ -123,8 +120,7 @@ TEST(MidiWriterReader, RefusesDeltasNoQuantityHolds) {
   for (const std::vector<TrackEvent>& events :
        {std::vector<TrackEvent>{{5, 0, 60, 90}, {5 + kLongest + 1, 0, 60, 0}},
         std::vector<TrackEvent>{{5, 0, 60, 90}, {4, 0, 60, 0}}}) {
-    track->count = 0;
-    for (const TrackEvent& e : events) track->events[track->count++] = e;
+    fill(*track, events);
     const EncodeResult result = encode_file(TrackSettings{48, 4, 2, 500000}, *track, *image);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.bad_delta, int64_t{events[1].time} - events[0].time);

@@ -4,6 +4,8 @@
 
 #include "intake/midi_merge.h"
 #include "notation/midi_notation.h"
+#include "support/cases.h"
+#include "support/midi_dump.h"
 
 namespace {
 
@@ -25,85 +27,36 @@ std::string track(const std::string& events) { return "MTrk" + be(static_cast<ui
 
 const std::string kEnd("\x00\xFF\x2F\x00", 4);
 
-// A conductor track with 3/4 and 100 beats a minute, and two note tracks
-// whose events meet at tick 96; the second uses running status.
-std::string format1() {
-  const std::string conductor = std::string("\x00\xFF\x58\x04\x03\x02\x18\x08", 8) +
-                                std::string("\x00\xFF\x51\x03\x09\x27\xC0", 7) + kEnd;
-  const std::string first = std::string("\x00\x90\x3C\x50\x60\x80\x3C\x00", 8) + kEnd;
-  const std::string second = std::string("\x60\x91\x40\x50\x30\x40\x00", 7) +
-                             std::string("\x00\xFF\x01\x81\x00", 5) + std::string(128, 'x') + kEnd;
-  return header(1, 3, 96) + track(conductor) + track(first) + track(second);
+const char* merge_name(MidiMerge result) {
+  constexpr const char* kNames[] = {"not-format-1", "merged", "smpte", "damaged"};
+  return kNames[static_cast<size_t>(result)];
 }
 
-TEST(MidiMerge, Format1BecomesOneTrackInTimeOrder) {
-  std::string merged;
-  ASSERT_EQ(merge_midi_tracks(format1(), merged), MidiMerge::kMerged);
-  const std::string events = std::string("\x00\xFF\x58\x04\x03\x02\x18\x08", 8) +
-                             std::string("\x00\xFF\x51\x03\x09\x27\xC0", 7) +
-                             std::string("\x00\x90\x3C\x50", 4) +   // track 2 at 0
-                             std::string("\x60\x80\x3C\x00", 4) +   // track 2 at 96
-                             std::string("\x00\x91\x40\x50", 4) +   // track 3 at 96
-                             std::string("\x30\x91\x40\x00", 4) + kEnd;  // running status spelled out
-  EXPECT_EQ(merged, header(0, 1, 96) + track(events));
-}
-
-// Later tempos go in where they happen (one a tick, the last; none that
-// repeats the tempo in force); one before the first note takes a two-byte
-// delta, so that it is not read as a leading event.
-TEST(MidiMerge, LaterTemposAreKept) {
-  const std::string tempos = std::string("\x00\xFF\x51\x03\x09\x27\xC0", 7) +
-                             std::string("\x10\xFF\x51\x03\x07\xA1\x20", 7) +
-                             std::string("\x50\xFF\x51\x03\x0F\x42\x40", 7) +
-                             std::string("\x00\xFF\x51\x03\x07\xA1\x20", 7) +
-                             std::string("\x60\xFF\x51\x03\x07\xA1\x20", 7) + kEnd;
-  const std::string notes = std::string("\x20\x90\x3C\x50\x81\x40\x80\x3C\x00", 9) + kEnd;
-  std::string merged;
-  ASSERT_EQ(merge_midi_tracks(header(1, 2, 96) + track(tempos) + track(notes), merged), MidiMerge::kMerged);
-  const std::string events = std::string("\x00\xFF\x58\x04\x04\x02\x18\x08", 8) +
-                             std::string("\x00\xFF\x51\x03\x09\x27\xC0", 7) +
-                             std::string("\x80\x10\xFF\x51\x03\x07\xA1\x20", 8) +
-                             std::string("\x10\x90\x3C\x50", 4) +
-                             std::string("\x81\x40\x80\x3C\x00", 5) + kEnd;
-  EXPECT_EQ(merged, header(0, 1, 96) + track(events));
-}
-
-TEST(MidiMerge, RefusalsAndFilesLeftAsTheyAre) {
-  std::string merged;
-  const std::string format0 = header(0, 1, 96) + track(kEnd);
-  EXPECT_EQ(merge_midi_tracks(format0, merged), MidiMerge::kNotFormat1);
-  EXPECT_EQ(merge_midi_tracks(header(1, 1, 0xE728) + track(kEnd), merged), MidiMerge::kSmpte);
-  EXPECT_EQ(merge_midi_tracks(format1().substr(0, 40), merged), MidiMerge::kDamaged);
-}
-
-// Every change of time signature (the repeated 4/4 left out) and every key
-// signature goes in where it happens, before the notes of its tick.
-TEST(MidiMerge, AnyMidiKeepsEveryTimeAndKeySignature) {
-  const std::string meters = std::string("\x00\xFF\x58\x04\x04\x02\x18\x08", 8) +
-                             std::string("\x00\xFF\x59\x02\xFD\x00", 6) +
-                             std::string("\x60\xFF\x58\x04\x04\x02\x18\x08", 8) +
-                             std::string("\x8B\x20\xFF\x58\x04\x03\x02\x18\x08", 9) + kEnd;
-  const std::string notes = std::string("\x00\x90\x3C\x50\x8C\x00\x80\x3C\x00", 9) +
-                            std::string("\x00\xFF\x59\x02\x02\x01", 6) + kEnd;
-  std::string merged;
-  ASSERT_EQ(merge_any_midi(header(1, 2, 96) + track(meters) + track(notes), merged), MidiMerge::kMerged);
-  const std::string events = std::string("\x00\xFF\x58\x04\x04\x02\x18\x08", 8) +
-                             std::string("\x00\xFF\x51\x03\x07\xA1\x20", 7) +
-                             std::string("\x00\xFF\x59\x02\xFD\x00", 6) +
-                             std::string("\x00\x90\x3C\x50", 4) +
-                             std::string("\x8C\x00\xFF\x58\x04\x03\x02\x18\x08", 9) +
-                             std::string("\x00\xFF\x59\x02\x02\x01", 6) +  // before the notes of its time
-                             std::string("\x00\x80\x3C\x00", 4) + kEnd;
-  EXPECT_EQ(merged, header(0, 1, 96) + track(events));
-  const MidiNotes midi = read_midi_notes(merged);
-  ASSERT_EQ(midi.meters.size(), 2u);
-  EXPECT_EQ(midi.meters[1].tick, 1536);
-  EXPECT_EQ(midi.meters[1].beats, 3);
-  ASSERT_EQ(midi.keys.size(), 2u);
-  EXPECT_EQ(midi.keys[0].key, (Key{-3, false}));
-  EXPECT_EQ(midi.keys[1].key, (Key{2, true}));
-  ASSERT_EQ(midi.notes.size(), 1u);
-  EXPECT_EQ(midi.notes[0].length, 1536);
+// Format 1 files merged into one track in time order, the cases of
+// data/notation/merge_cases.txt: the answer and, when merged, the merged
+// file one chunk header or event a line. The first case has a conductor
+// track with 3/4 and 100 beats a minute, and two note tracks whose events
+// meet at tick 96, the second with running status and a long text; the
+// second has later tempos (one a tick, the last; none that repeats the tempo
+// in force; one before the first note takes a two-byte delta, so that it is
+// not read as a leading event); then a format 0 file left as it is, an SMPTE
+// division and a file cut short. The last goes through merge_any_midi, which
+// keeps every change of time signature (the repeated 4/4 left out) and every
+// key signature where it happens, before the notes of its tick, and is read
+// back as the notation reads it.
+TEST(MidiMerge, EveryCaseMergesAsRecorded) {
+  zelvo::test::check_cases(zelvo::test::test_data("notation/merge_cases.txt"), [](const zelvo::test::Case& c) {
+    std::string merged;
+    const bool any = c.call.at(0) == "any";
+    const MidiMerge result = (any ? merge_any_midi : merge_midi_tracks)(c.files.at(0).second, merged);
+    std::string got = std::string(merge_name(result)) + "\n" + (result == MidiMerge::kMerged ? zelvo::test::midi_dump(merged) : "");
+    if (!any) return got;
+    const MidiNotes midi = read_midi_notes(merged);  // as the notation reads it back
+    for (const TimeSignature& t : midi.meters) got += "meter at " + std::to_string(t.tick) + " " + std::to_string(t.beats) + "/" + std::to_string(t.beat_type) + "\n";
+    for (const KeySignature& k : midi.keys) got += "key at " + std::to_string(k.tick) + " fifths " + std::to_string(k.key.fifths) + (k.key.minor ? " minor\n" : " major\n");
+    for (const SoundingNote& n : midi.notes) got += "note " + std::to_string(n.pitch) + " from " + std::to_string(n.start) + " for " + std::to_string(n.length) + "\n";
+    return got;
+  });
 }
 
 TEST(MidiNotation, TiesAcrossTheBarDotsRestsOnTheBeatAndAccidentals) {
