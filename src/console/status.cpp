@@ -13,20 +13,20 @@ namespace {
 bool is_conversion(char c) { return std::strchr("diouxXeEfFgGcsp", c) != nullptr; }
 
 template <typename T>
-std::string format_one(const std::string& spec, T value) {
-  const int size = std::snprintf(nullptr, 0, spec.c_str(), value);
+std::string format_one(const std::string& directive, T value) {
+  const int size = std::snprintf(nullptr, 0, directive.c_str(), value);
   if (size <= 0) return std::string();
   std::string text(static_cast<size_t>(size), '\0');
-  std::snprintf(text.data(), text.size() + 1, spec.c_str(), value);
+  std::snprintf(text.data(), text.size() + 1, directive.c_str(), value);
   return text;
 }
 
 // One conversion formatted as printf formats it with this argument, taken
 // as the conversion asks whatever it was stored as.
-std::string convert(const std::string& spec, const Message::Argument* argument) {
-  const char conversion = spec.back();
-  const bool long_long = spec.find("ll") != std::string::npos;
-  const bool is_long = !long_long && spec.find('l') != std::string::npos;
+std::string convert(const std::string& directive, const Message::Argument* argument) {
+  const char conversion = directive.back();
+  const bool long_long = directive.find("ll") != std::string::npos;
+  const bool is_long = !long_long && directive.find('l') != std::string::npos;
   int64_t whole = 0;
   double real = 0;
   std::string words;
@@ -45,17 +45,17 @@ std::string convert(const std::string& spec, const Message::Argument* argument) 
   }
   switch (conversion) {
     case 's':
-      return format_one(spec, words.c_str());
+      return format_one(directive, words.c_str());
     case 'e': case 'E': case 'f': case 'F': case 'g': case 'G':
-      return format_one(spec, real);
+      return format_one(directive, real);
     case 'd': case 'i': case 'c':
-      if (long_long) return format_one(spec, static_cast<long long>(whole));
-      if (is_long) return format_one(spec, static_cast<long>(whole));
-      return format_one(spec, static_cast<int>(whole));
+      if (long_long) return format_one(directive, static_cast<long long>(whole));
+      if (is_long) return format_one(directive, static_cast<long>(whole));
+      return format_one(directive, static_cast<int>(whole));
     default:  // o u x X
-      if (long_long) return format_one(spec, static_cast<unsigned long long>(whole));
-      if (is_long) return format_one(spec, static_cast<unsigned long>(whole));
-      return format_one(spec, static_cast<unsigned>(whole));
+      if (long_long) return format_one(directive, static_cast<unsigned long long>(whole));
+      if (is_long) return format_one(directive, static_cast<unsigned long>(whole));
+      return format_one(directive, static_cast<unsigned>(whole));
   }
 }
 
@@ -88,9 +88,9 @@ std::string render(const Message& message, int32_t language) {
     const char* end = start;
     while (*end != '\0' && !is_conversion(*end)) ++end;
     if (*end == '\0') break;
-    const std::string spec = "%" + std::string(start, static_cast<size_t>(end - start + 1));
+    const std::string directive = "%" + std::string(start, static_cast<size_t>(end - start + 1));
     const auto& arguments = message.arguments();
-    out += convert(spec, index < arguments.size() ? &arguments[index] : nullptr);
+    out += convert(directive, index < arguments.size() ? &arguments[index] : nullptr);
     p = end;
   }
   return out;
