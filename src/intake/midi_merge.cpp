@@ -55,16 +55,11 @@ class Reader {
     at_ += count;
     return true;
   }
-  // A variable-length quantity of at most four bytes.
   bool var_length(uint64_t& value) {
-    value = 0;
-    for (int i = 0; i < 4; ++i) {
-      uint8_t b = 0;
-      if (!byte(b)) return false;
-      value = (value << 7) | (b & 0x7F);
-      if ((b & 0x80) == 0) return true;
-    }
-    return false;
+    uint32_t read = 0;
+    const bool whole = midi::get_var_length(bytes_, at_, read);
+    value = read;
+    return whole;
   }
   std::string_view take(uint64_t count) {
     const std::string_view part = bytes_.substr(at_, count);

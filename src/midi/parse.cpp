@@ -22,16 +22,7 @@ class TrackBytes {
     out = static_cast<uint8_t>(file_[at_++]);
     return true;
   }
-  bool var_length(uint32_t& out) {
-    out = 0;
-    for (int i = 0; i < 4; ++i) {
-      uint8_t b = 0;
-      if (!byte(b)) return false;
-      out = (out << 7) | (b & 0x7Fu);
-      if ((b & kStatusBit) == 0) return true;
-    }
-    return false;
-  }
+  bool var_length(uint32_t& out) { return get_var_length(file_.substr(0, end_), at_, out); }
   bool take(uint32_t count, std::string& out) {
     if (count > end_ - at_) return false;
     out.assign(file_.substr(at_, count));
