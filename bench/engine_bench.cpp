@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "console/console.h"
+#include "harmonizer/console_lines.h"
 #include "engine/harmonize_units.h"
 
 namespace {
@@ -69,11 +70,12 @@ void run(benchmark::State& bench, bool all_types) {
     }
   }
   console::Console console;
+  harmonizer::ConsoleLines lines(console);
   int32_t notes = 0;
   for (auto _ : bench) {
     make_piece(*state);
     notes = state->music.note_count;
-    benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, console, nullptr));
+    benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, lines, nullptr));
   }
   bench.counters["notes"] = notes;
 }

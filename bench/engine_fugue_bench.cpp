@@ -18,6 +18,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "harmonizer/console_lines.h"
 #include "engine/harmonize_units.h"
 
 namespace {
@@ -87,9 +88,10 @@ void BM_HarmonizeFugue(benchmark::State& bench) {
   configure(settings);
   *original = state->music;
   console::Console console;
+  harmonizer::ConsoleLines lines(console);
   for (auto _ : bench) {
     state->music = *original;
-    benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, console, nullptr));
+    benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, lines, nullptr));
   }
   bench.counters["notes"] = original->note_count;
 }

@@ -13,6 +13,7 @@
 #include "console/console.h"
 #include "console/job_end.h"
 #include "engine/harmonize_units.h"
+#include "harmonizer/console_lines.h"
 #include "harmonizer/debug_listings.h"
 #include "harmonizer/harmonizer_state.h"
 
@@ -62,8 +63,11 @@ int main(int argc, char** argv) {
   harmonizer::DebugListings listings(*state, console);
   if (set.Debug) harmonizer::debug_enabled(set);
   int32_t result = -1;
+  harmonizer::ConsoleLines lines(console);
   try {
-    result = engine::harmonize_units(st, set, console, &listings);
+    const console::Status harmonized = engine::harmonize_units(st, set, lines, &listings);
+    if (!harmonized.ok()) console::fail(console, harmonized.error());
+    result = st.music.note_count;
   } catch (...) {
     std::printf("aborted\n");
   }
