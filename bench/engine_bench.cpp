@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "harmonizer/console_lines.h"
 #include "engine/harmonize_units.h"
 
@@ -69,7 +69,7 @@ void run(benchmark::State& bench, bool all_types) {
       std::memcpy(row, w, sizeof(w));
     }
   }
-  console::Console console;
+  console::StandaloneConsole console;
   harmonizer::ConsoleLines lines(console);
   int32_t notes = 0;
   for (auto _ : bench) {

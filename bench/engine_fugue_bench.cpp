@@ -17,7 +17,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "harmonizer/console_lines.h"
 #include "engine/harmonize_units.h"
 
@@ -87,7 +87,7 @@ void BM_HarmonizeFugue(benchmark::State& bench) {
   load_fugue(*state, settings);
   configure(settings);
   *original = state->music;
-  console::Console console;
+  console::StandaloneConsole console;
   harmonizer::ConsoleLines lines(console);
   for (auto _ : bench) {
     state->music = *original;

@@ -19,7 +19,7 @@
 #include <cstring>
 #include <memory>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "harmonizer/console_lines.h"
 #include "engine/form_unit.h"
 #include "engine/harmonize_units.h"
@@ -159,7 +159,7 @@ struct UnitCount : engine::ProgressObserver {
 void harmonize(benchmark::State& bench, int32_t shape, int32_t voices, int32_t bars) {
   auto state = std::make_unique<EngineState>();
   engine::HarmonizerSettings settings;
-  console::Console console;
+  console::StandaloneConsole console;
   harmonizer::ConsoleLines lines(console);
   UnitCount count;
   for (auto _ : bench) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "engine/progress_lines.h"
 
 namespace zelvo::harmonizer {
@@ -9,12 +9,12 @@ namespace zelvo::harmonizer {
 // language, with the job's Stop.
 class ConsoleLines final : public engine::ProgressLines {
  public:
-  explicit ConsoleLines(console::Console& console) : console_(console) {}
+  explicit ConsoleLines(console::JobConsole& console) : console_(console) {}
   void show(const console::Message& line) override { console_.print(line); }
   void check_stop() override { console_.check_stop(); }
 
  private:
-  console::Console& console_;
+  console::JobConsole& console_;
 };
 
 }  // namespace zelvo::harmonizer

@@ -24,13 +24,13 @@ namespace {
 
 // A reader's error ends the job as the harmonizer's stages always ended:
 // the message, then the stop message if Stop was pressed, else the abort.
-void or_stop(console::Console& console, const console::Status& status) {
+void or_stop(console::JobConsole& console, const console::Status& status) {
   if (!status.ok()) console::fail_or_stop(console, status.error());
 }
 
 }  // namespace
 
-void harmonize(HarmonizerState& state, console::Console& console) {
+void harmonize(HarmonizerState& state, console::JobConsole& console) {
   engine::HarmonizerSettings& settings = state.settings;
   settings.time.clicks_per_beat = 1024;
   settings.time.clicks_per_sixteenth = 256;

@@ -156,7 +156,7 @@ TEST(RandomPiecesTest, HarmonizeAsRecorded) {
     piece.settings(set);
     piece.music(*st, set);
     const int32_t count = st->music.note_count;
-    console::Console console;
+    console::StandaloneConsole console;
     testing_support::ConsoleLines lines(console);
     const console::Status harmonized = harmonize_units(*st, set, lines, nullptr);
     const bool aborted = !harmonized.ok();
@@ -164,7 +164,7 @@ TEST(RandomPiecesTest, HarmonizeAsRecorded) {
     if (aborted) {
       EXPECT_THROW(console::fail(console, harmonized.error()), console::JobEnded);
     }
-    got += "seed " + std::to_string(seed) + (aborted ? " aborted\n" : "\n") + quoted(console.contents());
+    got += "seed " + std::to_string(seed) + (aborted ? " aborted\n" : "\n") + quoted(console.store().contents());
     if (aborted) continue;
     for (int32_t i = 0; i < count; ++i) got += record(st->music.notes[i]);
   }
