@@ -41,15 +41,5 @@ TEST_F(EngineFailuresTest, MusicBeforeTheHarmonyNamesTheBar) {
   EXPECT_EQ(console_text(), "");
 }
 
-TEST_F(EngineFailuresTest, ClicksOfZeroAreRefusedBeforeAnyUnit) {
-  c_major_from_bar_one();
-  settings_.time.clicks_per_sixteenth = 0;
-  add_note(1, 1, 0, kQuarter, 60);
-  const console::Status status = run();
-  ASSERT_FALSE(status.ok());
-  EXPECT_EQ(status.error().id(), kBadClicks);
-  EXPECT_FALSE(stop_wins_over(status.error()));
-}
-
 }  // namespace
 }  // namespace zelvo::engine
