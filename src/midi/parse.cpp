@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include "midi/bytes.h"
@@ -186,6 +187,7 @@ ParseResult read_chunks(std::string_view bytes, size_t at, Song& song, Leniency&
     at += length;
   }
   const uint32_t next = static_cast<uint32_t>(song.tracks.size()) + 1;
+  at = std::min(at, bytes.size());  // a header length past the end starts no chunk
   if (every_chunk && room() > 0 && !lenient.take(Departure::kCutChunk, 0, at)) {
     return failed(ParseCode::kFileEndsInsideTrack, next, static_cast<uint32_t>(at));
   }
