@@ -94,67 +94,72 @@ ParseCode read_track(TrackBytes& in, SongTrack& track) {
   int64_t tick = 0;
   uint8_t running = 0;
   bool running_past_exclusive = false;
+  // Each event is read in its place at the end of the track (no copy of
+  // it), and taken back when it is not kept.
+  const auto drop = [&track](ParseCode code) {
+    track.events.pop_back();
+    return code;
+  };
   while (!in.done()) {
-    SongEvent event;
+    SongEvent& event = track.events.emplace_back();
     event.offset = static_cast<uint32_t>(in.at());
     uint32_t delta = 0;
     if (!in.var_length(delta)) {
       if (lenient.accepts(Departure::kDamagedTrack)) track.end_tick = tick + delta;
-      return ParseCode::kEndsInsideDelta;
+      return drop(ParseCode::kEndsInsideDelta);
     }
     tick += delta;
     if (tick > kMaxTick && !lenient.take(Departure::kLongTrack, in.track(), event.offset)) {
-      return ParseCode::kTooLong;
+      return drop(ParseCode::kTooLong);
     }
     track.end_tick = tick;
     event.tick = tick;
     uint8_t status = 0;
-    if (!in.byte(status)) return ParseCode::kEndsAfterDelta;
+    if (!in.byte(status)) return drop(ParseCode::kEndsAfterDelta);
     event.status = status;
     if (status == kMetaEvent) {
       uint32_t length = 0;
       if (!in.byte(event.data1) || !in.var_length(length) || !in.take(length, event.data)) {
-        return ParseCode::kEndsInsideMeta;
+        return drop(ParseCode::kEndsInsideMeta);
       }
       if (event.data1 == kMetaEndOfTrack) {
-        if (lenient.take(Departure::kPastEndOfTrack, in.track(), event.offset)) continue;
+        const uint32_t offset = event.offset;
+        drop(ParseCode::kRead);
+        if (lenient.take(Departure::kPastEndOfTrack, in.track(), offset)) continue;
         return ParseCode::kRead;
       }
-      track.events.push_back(std::move(event));
       continue;
     }
     if (status == kSystemExclusive || status == kEndOfExclusive) {
       uint32_t length = 0;
-      if (!in.var_length(length) || !in.take(length, event.data)) return ParseCode::kEndsInsideExclusive;
+      if (!in.var_length(length) || !in.take(length, event.data)) return drop(ParseCode::kEndsInsideExclusive);
       if (lenient.accepts(Departure::kStatusThroughExclusive)) {
         running_past_exclusive = running != 0;
       } else {
         running = 0;
       }
-      track.events.push_back(std::move(event));
       continue;
     }
     if (status < kStatusBit) {
-      if (running == 0) return ParseCode::kNoStatus;
+      if (running == 0) return drop(ParseCode::kNoStatus);
       if (running_past_exclusive) lenient.take(Departure::kStatusThroughExclusive, in.track(), event.offset);
       event.data1 = status;
       event.status = running;
     } else if (status >= kSystemExclusive && !lenient.take(Departure::kUnknownStatus, in.track(), event.offset)) {
-      return ParseCode::kUnknownStatus;
+      return drop(ParseCode::kUnknownStatus);
     } else {
       running = status;
       running_past_exclusive = false;
       if (!in.byte(event.data1)) {
-        if (lenient.accepts(Departure::kDamagedTrack)) track.events.push_back(std::move(event));
-        return ParseCode::kEndsInsideEvent;
+        return lenient.accepts(Departure::kDamagedTrack) ? ParseCode::kEndsInsideEvent
+                                                         : drop(ParseCode::kEndsInsideEvent);
       }
     }
     const uint8_t kind = event.status & 0xF0;
     if (kind != kProgramChange && kind != kChannelPressure && !in.byte(event.data2)) {
-      if (lenient.accepts(Departure::kDamagedTrack)) track.events.push_back(std::move(event));
-      return ParseCode::kEndsInsideEvent;
+      return lenient.accepts(Departure::kDamagedTrack) ? ParseCode::kEndsInsideEvent
+                                                       : drop(ParseCode::kEndsInsideEvent);
     }
-    track.events.push_back(std::move(event));
   }
   return ParseCode::kRead;  // a track without its end marker ends with its chunk
 }
@@ -179,6 +184,9 @@ ParseResult read_chunks(std::string_view bytes, size_t at, Song& song, Leniency&
       if (number > song.declared_tracks) lenient.take(Departure::kTrackCount, 0, at - kChunkHeader);
       TrackBytes in(bytes, at, length, number, lenient);
       song.tracks.emplace_back();
+      // No event is shorter than two bytes; pages reserved and not used
+      // are never touched, while growing by copies would touch each twice.
+      song.tracks.back().events.reserve(length / 2);
       const ParseCode code = read_track(in, song.tracks.back());
       if (code != ParseCode::kRead && !lenient.take(Departure::kDamagedTrack, number, in.at(), code)) {
         return failed(code, number, static_cast<uint32_t>(in.at()));
