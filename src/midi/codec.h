@@ -7,7 +7,9 @@
 #include "midi/song.h"
 
 // The one reader of Standard MIDI Files (formats 0 and 1) for the programs
-// that take any file: the piano roll, the player and the tools after them.
+// that take any file: the piano roll, the player and the tools after them;
+// the score merge and the notation read through it too, each accepting the
+// departures from the format it has always taken (ParseOptions).
 //
 // Variable-length numbers are read to at most four bytes, as the format
 // defines them: a fifth byte is a damaged file. (The harmonizer's own
