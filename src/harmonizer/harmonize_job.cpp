@@ -20,10 +20,13 @@ namespace zelvo::harmonizer {
 
 namespace {
 
-// A reader's error ends the job as the harmonizer's stages always ended:
-// the message, then the stop message if Stop was pressed, else the abort.
+// A step's error ends the job as the harmonizer's stages always ended:
+// the message, then the stop message if Stop was pressed, else the abort
+// (always the abort after a score file the opener refused).
 void or_stop(console::Console& console, const console::Status& status) {
-  if (!status.ok()) console::fail_or_stop(console, status.error());
+  if (status.ok()) return;
+  if (!status.stop_may_win()) console::fail(console, status.error());
+  console::fail_or_stop(console, status.error());
 }
 
 }  // namespace
@@ -38,7 +41,8 @@ void harmonize(HarmonizerState& state, console::Console& console) {
 
   console_print(console, kStartMessage);
   check_stop(console);
-  if (read_configuration(settings, console, state.work_folder) == 0) {
+  const ConfigurationRead configuration = read_configuration(settings, state.work_folder);
+  if (!configuration.found) {
     console_print(console, kErrorOpeningFile, console::kConfigurationStem);
     std::error_code error;
     const std::filesystem::path where =
@@ -48,6 +52,7 @@ void harmonize(HarmonizerState& state, console::Console& console) {
     check_stop(console);
     abort_job(console);
   }
+  or_stop(console, configuration.status);
   console_print(console, kReadingMusic);
   check_stop(console);
   or_stop(console, read_music(state, console, Preparation::kCheckOnly));
@@ -63,7 +68,7 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   console_print(console, kGeneratingMidi);
   check_stop(console);
   std::snprintf(state.output_name, kOutputNameSize, "%s", console::kHarmonyMidi);
-  write_harmony_midi(state, console);
+  or_stop(console, write_harmony_midi(state));
   write_tones_file(state);
 }
 
