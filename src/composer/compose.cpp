@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "composer/composer_messages.h"
+#include "console/message_id.h"
 #include "composer/generation_loop.h"
 #include "composer/listing.h"
 #include "composer/midi_output.h"
@@ -14,6 +14,8 @@
 #include "tables/table_compiler.h"
 
 namespace zelvo::composer {
+
+using enum console::MessageId;
 
 void compose_init(ComposerState& state) {
   std::memset(&state.notes, 0, sizeof state.notes);
@@ -32,7 +34,7 @@ console::Status compose_timing(ComposerState& state, console::Console& console) 
     case TimingProblem::kBadDenominator:
       return console::Message(kBadDenominator);
     case TimingProblem::kBadTempo:
-      return console::Message(kBadTempo);
+      return console::Message(kComposerBadTempo);
     case TimingProblem::kNone:
       break;
   }
@@ -116,7 +118,7 @@ void or_abort(console::Console& console, const console::Status& status) {
 // The run order of a Compose job.
 void compose(ComposerState& state, console::Console& console) {
   compose_init(state);
-  console_print(console, kStartMessage);
+  console_print(console, kComposerStartMessage);
   check_stop(console);
 
   or_abort(console, tables::compile_tables(state.composition, state.machine, console, state.work_folder.c_str(),

@@ -9,9 +9,11 @@
 
 #include "console/work_files.h"
 #include "harmonizer/configuration_keys.h"
-#include "harmonizer/harmonizer_messages.h"
+#include "console/message_id.h"
 
 namespace zelvo::harmonizer {
+
+using enum console::MessageId;
 
 namespace {
 

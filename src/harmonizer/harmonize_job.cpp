@@ -10,13 +10,15 @@
 #include "engine/harmonize_units.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/debug_listings.h"
-#include "harmonizer/harmonizer_messages.h"
+#include "console/message_id.h"
 #include "harmonizer/harmony_reader.h"
 #include "harmonizer/music.h"
 #include "harmonizer/output.h"
 #include "harmonizer/tones_file.h"
 
 namespace zelvo::harmonizer {
+
+using enum console::MessageId;
 
 namespace {
 
@@ -39,7 +41,7 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   settings.ShowLineInfo = 0;
   reset_debug_listings(state.debug);
 
-  console_print(console, kStartMessage);
+  console_print(console, kHarmonizerStartMessage);
   check_stop(console);
   const ConfigurationRead configuration = read_configuration(settings, state.work_folder);
   if (!configuration.found) {

@@ -1,12 +1,14 @@
 #include "harmonizer/output.h"
 
 #include "console/work_files.h"
-#include "harmonizer/harmonizer_messages.h"
+#include "console/message_id.h"
 #include "harmonizer/note_sort.h"
 #include "harmonizer/note_time.h"
 #include "midi/writer.h"
 
 namespace zelvo::harmonizer {
+
+using enum console::MessageId;
 
 namespace {
 
@@ -63,7 +65,7 @@ console::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable&
   const engine::TimeSettings& time = state.settings.time;
   const int32_t n = music.note_count;
   if (n > engine::kMaxMusicNotes / 2) return console::Message(kTooManyResultNotes, n);
-  if (time.tempo <= 0) return console::Message(kBadTempo, time.tempo);
+  if (time.tempo <= 0) return console::Message(kHarmonizerBadTempo, time.tempo);
   for (int32_t i = 0; i < n; ++i) {
     const MusicNote& note = music.notes[i];
     MusicNote& off = music.notes[n + i];

@@ -11,11 +11,13 @@
 #include "intake/memory_stream.h"
 #include "intake/midi_merge.h"
 #include "intake/mxl_archive.h"
-#include "intake/score_messages.h"
+#include "console/message_id.h"
 #include "intake/score_edits.h"
 #include "intake/xml_layout.h"
 
 namespace zelvo::intake {
+
+using enum console::MessageId;
 
 namespace {
 

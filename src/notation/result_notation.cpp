@@ -15,9 +15,11 @@
 #include "intake/midi_merge.h"
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
-#include "notation/notation_messages.h"
+#include "console/message_id.h"
 
 namespace zelvo::notation {
+
+using enum console::MessageId;
 
 namespace {
 
