@@ -19,7 +19,7 @@
 #include "composer/composer_state.h"
 #include "composer/generation_loop.h"
 #include "composer/note_events.h"
-#include "console/console.h"
+#include "console/job_console.h"
 #include "tables/table_compiler.h"
 
 namespace {
@@ -92,7 +92,7 @@ struct WorkFolder {
 
 void BM_GenerateBars(benchmark::State& bench) {
   WorkFolder folder;
-  auto console = std::make_unique<console::Console>();
+  auto console = std::make_unique<console::StandaloneConsole>();
   auto state = std::make_unique<composer::ComposerState>();
   composer::compose_init(*state);
   if (!tables::compile_tables(state->composition, state->machine, *console).ok() ||
@@ -134,7 +134,7 @@ BENCHMARK(BM_SortEvents)->Unit(benchmark::kMillisecond);
 
 void BM_ComposeJob(benchmark::State& bench) {
   WorkFolder folder;
-  auto console = std::make_unique<console::Console>();
+  auto console = std::make_unique<console::StandaloneConsole>();
   auto state = std::make_unique<composer::ComposerState>();
   for (auto _ : bench) {
     composer::compose(*state, *console);

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "harmonizer/music.h"
 #include "harmonizer/musicxml_reader.h"
 #include "harmonizer/note_sort.h"

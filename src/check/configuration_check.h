@@ -3,7 +3,7 @@
 #include <string>
 
 #include "check/finding.h"
-#include "console/console.h"
+#include "console/job_console.h"
 
 namespace zelvo::check {
 

@@ -52,14 +52,14 @@ std::string error_line(const console::Status& status, int32_t language) {
   return one_line(console::render(status.error(), language));
 }
 
-bool run_step(console::Console& scratch, const std::function<console::Status()>& step, std::string& error) {
+bool run_step(console::JobConsole& scratch, const std::function<console::Status()>& step, std::string& error) {
   scratch.clear_console();
   Notes notes;
-  scratch.set_view(&notes);
-  scratch.set_job_running(true);
+  scratch.store().set_view(&notes);
+  scratch.control().set_job_running(true);
   const console::Status status = step();
-  scratch.set_job_running(false);
-  scratch.set_view(nullptr);
+  scratch.control().set_job_running(false);
+  scratch.store().set_view(nullptr);
   if (status.ok()) return true;
   error = one_line(notes.text() + console::render(status.error(), scratch.language()));
   return false;

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/status.h"
 
 namespace zelvo::check {
@@ -19,6 +19,6 @@ std::string error_line(const console::Status& status, int32_t language);
 // (its warnings, a seed), progress lines left out: a finding has always
 // quoted those before the error, and the readers still print them as they
 // go.
-bool run_step(console::Console& scratch, const std::function<console::Status()>& step, std::string& error);
+bool run_step(console::JobConsole& scratch, const std::function<console::Status()>& step, std::string& error);
 
 }  // namespace zelvo::check

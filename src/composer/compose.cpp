@@ -28,7 +28,7 @@ void compose_init(ComposerState& state) {
   state.variable_program_count = 0;
 }
 
-console::Status compose_timing(ComposerState& state, console::Console& console) {
+console::Status compose_timing(ComposerState& state, console::JobConsole& console) {
   const double* values = state.composition.config;
   switch (take_timing_values(values, state.timing)) {
     case TimingProblem::kBadDenominator:
@@ -46,7 +46,7 @@ console::Status compose_timing(ComposerState& state, console::Console& console) 
   return console::Status();
 }
 
-console::Status read_sequences(ComposerState& state, console::Console& console) {
+console::Status read_sequences(ComposerState& state, console::JobConsole& console) {
   console::OpenedScore opened;
   if (state.score_opener != nullptr) {
     opened = state.score_opener->open_score(state.work_folder, kSequenceFile, console);
@@ -109,14 +109,14 @@ namespace {
 
 // Every step's error ends the Compose job the one way: its message, then
 // the abort.
-void or_abort(console::Console& console, const console::Status& status) {
+void or_abort(console::JobConsole& console, const console::Status& status) {
   if (!status.ok()) console::fail(console, status.error());
 }
 
 }  // namespace
 
 // The run order of a Compose job.
-void compose(ComposerState& state, console::Console& console) {
+void compose(ComposerState& state, console::JobConsole& console) {
   compose_init(state);
   console_print(console, kComposerStartMessage);
   check_stop(console);

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/status.h"
 
 namespace zelvo::console {
@@ -29,7 +29,7 @@ class ScoreOpener {
   // there is no such file (nor a compressed one in its place), nor when the
   // file exists but cannot be used (then the status says why). `console`
   // receives what the opener tells on its way (a pickup it placed).
-  virtual OpenedScore open_score(const std::string& folder, const char* name, Console& console) = 0;
+  virtual OpenedScore open_score(const std::string& folder, const char* name, JobConsole& console) = 0;
   // Whether the file last opened was found sound: XML that is well formed,
   // or MIDI whose chunks all read. Its readers may then follow what only a
   // sound file is trusted with, such as changes of meter.

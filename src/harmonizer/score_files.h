@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/score_opener.h"
 #include "console/work_files.h"
 
@@ -16,7 +16,7 @@ using ScoreFile = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 // application's opener when it gave one, else as it is; empty when there is
 // no such file. A file the opener refuses ends the reading step with the
 // opener's status (console::stop_with).
-inline ScoreFile open_score_file(console::ScoreOpener* opener, console::Console& console,
+inline ScoreFile open_score_file(console::ScoreOpener* opener, console::JobConsole& console,
                                  const std::string& folder, const char* name, const char* mode) {
   if (opener == nullptr) return ScoreFile(std::fopen(console::work_path(folder, name).c_str(), mode), &std::fclose);
   console::OpenedScore opened = opener->open_score(folder, name, console);

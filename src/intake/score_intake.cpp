@@ -84,7 +84,7 @@ void ScoreIntake::begin_job() {
 }
 
 console::OpenedScore ScoreIntake::open_score(const std::string& folder, const char* name,
-                                             console::Console& console) {
+                                             console::JobConsole& console) {
   const std::string given = name;
   sound_ = false;
   if (given.ends_with(".mid")) return open_midi(folder, given);

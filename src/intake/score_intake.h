@@ -20,7 +20,7 @@ namespace zelvo::intake {
 class ScoreIntake : public console::ScoreOpener {
  public:
   void begin_job();
-  console::OpenedScore open_score(const std::string& folder, const char* name, console::Console& console) override;
+  console::OpenedScore open_score(const std::string& folder, const char* name, console::JobConsole& console) override;
   bool last_score_is_sound() const override { return sound_; }
   void music_has_no_pickup() override { music_pickup_ = false; }
 

@@ -11,7 +11,7 @@ namespace {
 
 // The notation step of a job that asked for it: says where the score went,
 // or ends the job with the message naming the files.
-void report_notation(console::Console& console, const console::Status& written, const char* xml_name) {
+void report_notation(console::JobConsole& console, const console::Status& written, const char* xml_name) {
   if (!written.ok()) console::fail(console, written.error());
   console_print(console, console::MessageId::kNotationWritten, xml_name);
   check_stop(console);

@@ -16,8 +16,8 @@ namespace {
 class StoppingOpener : public console::ScoreOpener {
  public:
   explicit StoppingOpener(bool refuse) : refuse_(refuse) {}
-  console::OpenedScore open_score(const std::string&, const char* name, console::Console& console) override {
-    console.request_stop();
+  console::OpenedScore open_score(const std::string&, const char* name, console::JobConsole& console) override {
+    console.control().request_stop();
     if (!refuse_) return {};
     return {nullptr, console::Status::ending_in_abort(console::Message(console::MessageId::kMidiNotMusicXml, name))};
   }
@@ -33,8 +33,8 @@ console::JobOutcome harmonize_pressing_stop(bool refuse) {
   state->work_folder = folder.path();
   StoppingOpener opener(refuse);
   state->score_opener = &opener;
-  console::Console console;
-  console.set_job_running(true);
+  console::StandaloneConsole console;
+  console.control().set_job_running(true);
   try {
     harmonize(*state, console);
   } catch (const console::JobEnded& ended) {
