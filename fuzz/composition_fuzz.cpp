@@ -60,6 +60,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     composer::add_note_offs(state->notes);
     composer::compute_times(state->notes, state->timing);
     composer::sort_events(state->notes);
-    composer::write_midi_file(*state, console, composer::kCompositionMidi);
+    fuzz::or_abort(console, composer::write_midi_file(*state, composer::kCompositionMidi));
   });
 }

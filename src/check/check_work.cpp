@@ -27,7 +27,7 @@ Findings check_work(const std::string& folder, int language, console::ScoreOpene
   auto scratch = std::make_unique<console::StandaloneConsole>();
   scratch->control().set_language(language);
   check_composition(folder, *scratch, language, findings, composition_opener, opener);
-  check_configuration(folder, *scratch, language, findings);
+  check_configuration(folder, language, findings);
   check_harmony(folder, *scratch, language, findings, opener);
   return findings;
 }

@@ -127,16 +127,15 @@ void check_row_line(const std::string& line, int32_t number, int language, const
 
 }  // namespace
 
-void check_configuration(const std::string& folder, console::JobConsole& scratch, int language,
+void check_configuration(const std::string& folder, int language,
                          Findings& all_findings) {
   // Found per line, then listed in the order of the file's lines.
   Findings findings;
   const std::string file = existing_configuration(folder);
   if (file.empty()) return;
   auto settings = std::make_unique<HarmonizerSettings>();
-  std::string error;
-  if (!run_on_scratch(scratch, [&] { harmonizer::read_configuration(*settings, scratch, folder); }, error)) {
-    all_findings.push_back({file, std::string(), say(language, kBadConfigLine, error.c_str())});
+  if (const console::Status read = harmonizer::read_configuration(*settings, folder).status; !read.ok()) {
+    all_findings.push_back({file, std::string(), say(language, kBadConfigLine, error_line(read, language).c_str())});
     return;
   }
   // The line that last set each setting is where its value comes from

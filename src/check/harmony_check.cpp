@@ -52,9 +52,8 @@ void check_harmony(const std::string& folder, console::JobConsole& scratch, int 
   state->score_opener = opener;
   state->work_folder = folder;
   std::string error;
-  if (!run_on_scratch(scratch, [&] { harmonizer::read_configuration(state->settings, scratch, folder); }, error)) {
-    return;
-  }
+  // A configuration that does not read is the configuration check's finding.
+  if (!harmonizer::read_configuration(state->settings, folder).status.ok()) return;
   std::error_code exists_error;
   const bool harmony_present =
       std::filesystem::exists(console::work_path(folder, console::kHarmonyFile), exists_error) ||

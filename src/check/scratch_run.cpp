@@ -1,13 +1,10 @@
 #include "check/scratch_run.h"
 
-#include "console/job_end.h"
-#include "console/message_table.h"
-
 namespace zelvo::check {
 
 namespace {
 
-// Progress lines the readers print on their way; the error is the rest.
+// Progress lines the readers print on their way; they are left out.
 constexpr const char* kProgress[] = {"\tProcess", "\tProces", "Reading variables", "Leyendo variables",
                                      "Compiling tables", "Compilando las tablas"};
 
@@ -18,11 +15,8 @@ bool is_progress(const std::string& line) {
   return false;
 }
 
-// The error message on one line, without the abort banner and progress.
-std::string error_text(const std::string& printed, const std::string& abort_text) {
-  std::string text = printed;
-  const size_t abort_at = text.rfind(abort_text);
-  if (!abort_text.empty() && abort_at != std::string::npos) text.erase(abort_at);
+// `text` on one line, without progress lines.
+std::string one_line(const std::string& text) {
   std::string kept;
   size_t start = 0;
   while (start <= text.size()) {
@@ -42,8 +36,8 @@ std::string error_text(const std::string& printed, const std::string& abort_text
   return " " + line;
 }
 
-// What a step prints, as the command line would show it.
-class Transcript : public console::ConsoleView {
+// What a step prints on its way, as the command line would show it.
+class Notes : public console::ConsoleView {
  public:
   void appended(std::string_view text) override { text_.append(text); }
   const std::string& text() const { return text_; }
@@ -54,41 +48,21 @@ class Transcript : public console::ConsoleView {
 
 }  // namespace
 
-bool run_step(console::JobConsole& scratch, const std::function<console::Status()>& step, std::string& error) {
-  scratch.clear_console();
-  Transcript transcript;
-  scratch.store().set_view(&transcript);
-  scratch.control().set_job_running(true);
-  console::Status status;
-  bool ended = false;
-  try {
-    status = step();
-  } catch (const console::JobEnded&) {
-    // A step that still prints its error and aborts (the configuration, a
-    // score that cannot be opened): its message is what it printed.
-    ended = true;
-  }
-  scratch.control().set_job_running(false);
-  scratch.store().set_view(nullptr);
-  if (ended) {
-    const console::MessagePair abort_pair = console::texts_of(console::MessageId::kAbortMessage);
-    error = error_text(transcript.text(), scratch.language() == console::kSpanish ? abort_pair.spanish
-                                                                                    : abort_pair.english);
-    return false;
-  }
-  if (status.ok()) return true;
-  error = error_text(transcript.text() + console::render(status.error(), scratch.language()), std::string());
-  return false;
+std::string error_line(const console::Status& status, int32_t language) {
+  return one_line(console::render(status.error(), language));
 }
 
-bool run_on_scratch(console::JobConsole& scratch, const std::function<void()>& body, std::string& error) {
-  return run_step(
-      scratch,
-      [&] {
-        body();
-        return console::Status();
-      },
-      error);
+bool run_step(console::JobConsole& scratch, const std::function<console::Status()>& step, std::string& error) {
+  scratch.clear_console();
+  Notes notes;
+  scratch.store().set_view(&notes);
+  scratch.control().set_job_running(true);
+  const console::Status status = step();
+  scratch.control().set_job_running(false);
+  scratch.store().set_view(nullptr);
+  if (status.ok()) return true;
+  error = one_line(notes.text() + console::render(status.error(), scratch.language()));
+  return false;
 }
 
 }  // namespace zelvo::check

@@ -6,16 +6,19 @@
 #include <string>
 
 #include "console/job_console.h"
+#include "console/status.h"
 
 namespace zelvo::check {
 
-// True when `step` went through. Otherwise `error` holds the step's message
-// on one line, after what else the step printed on its way (its warnings),
-// progress lines left out. A step that still ends the job by printing its
-// error and aborting (console::fail) gives the message it printed.
-bool run_step(console::JobConsole& scratch, const std::function<console::Status()>& step, std::string& error);
+// The message of a failed step on one line, as a finding quotes it.
+// REQUIRES: !status.ok().
+std::string error_line(const console::Status& status, int32_t language);
 
-// The same for a step that returns nothing.
-bool run_on_scratch(console::JobConsole& scratch, const std::function<void()>& body, std::string& error);
+// True when `step` went through. Otherwise `error` holds the step's message
+// on one line (error_line), after the notes the step printed on its way
+// (its warnings, a seed), progress lines left out: a finding has always
+// quoted those before the error, and the readers still print them as they
+// go.
+bool run_step(console::JobConsole& scratch, const std::function<console::Status()>& step, std::string& error);
 
 }  // namespace zelvo::check

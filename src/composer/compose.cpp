@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "composer/composer_messages.h"
+#include "console/message_id.h"
 #include "composer/generation_loop.h"
 #include "composer/listing.h"
 #include "composer/midi_output.h"
@@ -14,6 +14,8 @@
 #include "tables/table_compiler.h"
 
 namespace zelvo::composer {
+
+using enum console::MessageId;
 
 void compose_init(ComposerState& state) {
   std::memset(&state.notes, 0, sizeof state.notes);
@@ -32,7 +34,7 @@ console::Status compose_timing(ComposerState& state, console::JobConsole& consol
     case TimingProblem::kBadDenominator:
       return console::Message(kBadDenominator);
     case TimingProblem::kBadTempo:
-      return console::Message(kBadTempo);
+      return console::Message(kComposerBadTempo);
     case TimingProblem::kNone:
       break;
   }
@@ -45,11 +47,14 @@ console::Status compose_timing(ComposerState& state, console::JobConsole& consol
 }
 
 console::Status read_sequences(ComposerState& state, console::JobConsole& console) {
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
-      state.score_opener != nullptr
-          ? state.score_opener->open_score(state.work_folder, kSequenceFile, console)
-          : std::fopen(console::work_path(state.work_folder, kSequenceFile).c_str(), "rb"),
-      &std::fclose);
+  console::OpenedScore opened;
+  if (state.score_opener != nullptr) {
+    opened = state.score_opener->open_score(state.work_folder, kSequenceFile, console);
+    if (!opened.status.ok()) return opened.status;
+  } else {
+    opened.file = std::fopen(console::work_path(state.work_folder, kSequenceFile).c_str(), "rb");
+  }
+  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(opened.file, &std::fclose);
   const SequenceReadResult result = read_sequence_file(file.get(), state.timing, state.notes, state.sequences);
   switch (result.status) {
     case SequenceReadStatus::kNotOpened:
@@ -79,46 +84,57 @@ console::Status read_sequences(ComposerState& state, console::JobConsole& consol
   return console::Status();
 }
 
-void write_midi_file(ComposerState& state, console::JobConsole& console, const char* name) {
+console::Status write_midi_file(ComposerState& state, const char* name) {
   const MidiEncodeResult encoded = encode_midi_file(state.notes, state.timing, state.midi);
-  if (!encoded.ok) console::fail(console, kTimeTooLarge, static_cast<long long>(encoded.bad_delta), name);
+  if (!encoded.ok) return console::Message(kTimeTooLarge, static_cast<long long>(encoded.bad_delta), name);
   switch (midi::write_file(console::work_path(state.work_folder, name).c_str(), state.midi)) {
-    case midi::WriteStatus::kNotCreated: console::fail(console, kCannotCreate, name);
-    case midi::WriteStatus::kNotWritten: console::fail(console, kCannotWrite, name);
+    case midi::WriteStatus::kNotCreated: return console::Message(kCannotCreate, name);
+    case midi::WriteStatus::kNotWritten: return console::Message(kCannotWrite, name);
     case midi::WriteStatus::kWritten: break;
   }
+  return console::Status();
 }
+
+console::Status write_listing_file(const ComposerState& state) {
+  const std::string listing = console::work_path(state.work_folder, kCompositionListing);
+  switch (write_listing(listing.c_str(), state.timing, state.notes)) {
+    case FileResult::kNotCreated: return console::Message(kCannotCreate, kCompositionListing);
+    case FileResult::kNotWritten: return console::Message(kCannotWrite, kCompositionListing);
+    case FileResult::kWritten: break;
+  }
+  return console::Status();
+}
+
+namespace {
+
+// Every step's error ends the Compose job the one way: its message, then
+// the abort.
+void or_abort(console::JobConsole& console, const console::Status& status) {
+  if (!status.ok()) console::fail(console, status.error());
+}
+
+}  // namespace
 
 // The run order of a Compose job.
 void compose(ComposerState& state, console::JobConsole& console) {
   compose_init(state);
-  console_print(console, kStartMessage);
+  console_print(console, kComposerStartMessage);
   check_stop(console);
 
-  const console::Status compiled = tables::compile_tables(state.composition, state.machine, console,
-                                                         state.work_folder.c_str(), state.composition_opener);
-  if (!compiled.ok()) console::fail(console, compiled.error());
+  or_abort(console, tables::compile_tables(state.composition, state.machine, console, state.work_folder.c_str(),
+                                           state.composition_opener));
   collect_variable_programs(state);
-  if (console::Status timed = compose_timing(state, console); !timed.ok()) console::fail(console, timed.error());
-  if (console::Status read = read_sequences(state, console); !read.ok()) console::fail(console, read.error());
-
-  if (console::Status generated = generate(state, console, state.timing.bar_count); !generated.ok()) {
-    console::fail(console, generated.error());
-  }
-
-  const std::string listing = console::work_path(state.work_folder, kCompositionListing);
-  switch (write_listing(listing.c_str(), state.timing, state.notes)) {
-    case FileResult::kNotCreated: console::fail(console, kCannotCreate, kCompositionListing);
-    case FileResult::kNotWritten: console::fail(console, kCannotWrite, kCompositionListing);
-    case FileResult::kWritten: break;
-  }
+  or_abort(console, compose_timing(state, console));
+  or_abort(console, read_sequences(state, console));
+  or_abort(console, generate(state, console, state.timing.bar_count));
+  or_abort(console, write_listing_file(state));
 
   console_print(console, kMidiFileMessage);
   check_stop(console);
   add_note_offs(state.notes);
   compute_times(state.notes, state.timing);
   sort_events(state.notes);
-  write_midi_file(state, console, kCompositionMidi);
+  or_abort(console, write_midi_file(state, kCompositionMidi));
 }
 
 }  // namespace zelvo::composer

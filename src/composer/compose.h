@@ -29,7 +29,12 @@ console::Status compose_timing(ComposerState& state, console::JobConsole& consol
 console::Status read_sequences(ComposerState& state, console::JobConsole& console);
 
 // Encodes the sorted events and writes them to `name` in state.work_folder;
-// a file that cannot be created or fully written aborts the job.
-void write_midi_file(ComposerState& state, console::JobConsole& console, const char* name);
+// says why when a time does not fit or the file cannot be created or fully
+// written.
+console::Status write_midi_file(ComposerState& state, const char* name);
+
+// Writes the note listing outco.rur in state.work_folder; says why when it
+// cannot be created or fully written.
+console::Status write_listing_file(const ComposerState& state);
 
 }  // namespace zelvo::composer

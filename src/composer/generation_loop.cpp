@@ -1,11 +1,13 @@
 #include "composer/generation_loop.h"
 
-#include "composer/composer_messages.h"
+#include "console/message_id.h"
 #include "composer/calculated_generator.h"
 #include "composer/sequence_generator.h"
 #include "machine/convert.h"
 
 namespace zelvo::composer {
+
+using enum console::MessageId;
 
 using machine::truncate_to_int32;
 

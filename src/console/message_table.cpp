@@ -17,6 +17,8 @@ constexpr MessageText kMessageTable[] = {
      "\nInternal error: %s\n",
      "\nError interno: %s\n"},
     // tables
+    // The tables' messages that name a place take the table's name, then the
+    // row, then the column.
     {MessageId::kProcessingTable,
      "\tProcessing table %s\n",
      "\tProcesando la tabla %s\n"},
@@ -234,6 +236,7 @@ constexpr MessageText kMessageTable[] = {
     {MessageId::kErrorOpeningFile,
      "\nError opening file %s\n",
      "\nError en el acceso al archivo %s\n"},
+    // Follows kErrorOpeningFile: where the configuration was looked for.
     {MessageId::kNoConfigurationIn,
      "The work folder %s has neither conar.txt nor conar.rur: choose a work folder that holds a work, " "or start one from the template (Project > New, or zelvo project new).\n",
      "La carpeta de trabajo %s no tiene conar.txt ni conar.rur: elija una carpeta que tenga un trabajo, " "o empiece uno desde la plantilla (Proyecto > Nuevo, o zelvo project new).\n"},
@@ -249,6 +252,7 @@ constexpr MessageText kMessageTable[] = {
     {MessageId::kNoHarmony,
      "\nThere is not Scale or Harmony information.\nPossible configuration error\n",
      "\nNo existe informacion de Escala o de Armonia.\nPosible error de configuracion.\n"},
+    // Follows kNoHarmony: the parts looked for and those the file has.
     {MessageId::kHarmonyPartsLookedFor,
      "The scale is read from part %2$lld of %1$s and the chords from parts %3$lld to %4$lld " "(FirstHarmIns and HarmInsNum in conar.txt), a part by the digits of its id; %1$s has parts %5$s.\n",
      "La escala se lee de la parte %2$lld de %1$s y los acordes de las partes %3$lld a %4$lld " "(FirstHarmIns y HarmInsNum en conar.txt), cada parte por las cifras de su id; %1$s tiene las partes %5$s.\n"},

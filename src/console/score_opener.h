@@ -4,8 +4,17 @@
 #include <string>
 
 #include "console/job_console.h"
+#include "console/status.h"
 
 namespace zelvo::console {
+
+// A score file as an opener hands it over.
+struct OpenedScore {
+  std::FILE* file = nullptr;  // the caller closes it; nullptr when there is no such file
+  // A file that exists but cannot be used: the message naming it, after
+  // which the job ends in the abort (Status::ending_in_abort).
+  Status status;
+};
 
 // How the readers of score files (insec.xml, inmus.xml, inarm.xml, outco.mid)
 // get their bytes. The engines read files laid out one element per line;
@@ -16,11 +25,11 @@ class ScoreOpener {
  public:
   virtual ~ScoreOpener() = default;
   // A stream of the file `name` in the work folder `folder` (empty: the
-  // current directory) ready to be read from its start; the caller closes
-  // it. nullptr when there is no such file (nor a compressed one in its
-  // place). A file that exists but cannot be used is reported on `console`
-  // by its name and ends the job (abort_job).
-  virtual std::FILE* open_score(const std::string& folder, const char* name, JobConsole& console) = 0;
+  // current directory) ready to be read from its start; no stream when
+  // there is no such file (nor a compressed one in its place), nor when the
+  // file exists but cannot be used (then the status says why). `console`
+  // receives what the opener tells on its way (a pickup it placed).
+  virtual OpenedScore open_score(const std::string& folder, const char* name, JobConsole& console) = 0;
   // Whether the file last opened was found sound: XML that is well formed,
   // or MIDI whose chunks all read. Its readers may then follow what only a
   // sound file is trusted with, such as changes of meter.

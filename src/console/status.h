@@ -56,12 +56,25 @@ class [[nodiscard]] Status {
   Status() = default;
   Status(Message error) : error_(std::move(error)) {}  // NOLINT: a failure converts to its status
 
+  // A failure after which the job ends in the abort even when Stop was
+  // pressed while its message was printed (a score file the application
+  // refuses to open ends every job so).
+  static Status ending_in_abort(Message error) {
+    Status status(std::move(error));
+    status.stop_may_win_ = false;
+    return status;
+  }
+
   bool ok() const { return !error_.has_value(); }
   // REQUIRES: !ok().
   const Message& error() const { return *error_; }
+  // Whether a job whose stages let a pending stop win over the abort may do
+  // so after this message.
+  bool stop_may_win() const { return stop_may_win_; }
 
  private:
   std::optional<Message> error_;
+  bool stop_may_win_ = true;
 };
 
 // A reader deep inside its work gives up by unwinding to its entry point
@@ -70,15 +83,21 @@ class [[nodiscard]] Status {
 // entry point decides.
 struct StepFailed {
   Message message;
+  bool stop_may_win = true;
 };
 
 [[noreturn]] inline void stop_with(Message message) { throw StepFailed{std::move(message)}; }
+// REQUIRES: !status.ok().
+[[noreturn]] inline void stop_with(const Status& status) {
+  throw StepFailed{status.error(), status.stop_may_win()};
+}
 
 template <typename Body>
 Status attempt(Body&& body) {
   try {
     body();
   } catch (StepFailed& failed) {
+    if (!failed.stop_may_win) return Status::ending_in_abort(std::move(failed.message));
     return Status(std::move(failed.message));
   }
   return Status();

@@ -9,9 +9,11 @@
 
 #include "console/work_files.h"
 #include "harmonizer/configuration_keys.h"
-#include "harmonizer/harmonizer_messages.h"
+#include "console/message_id.h"
 
 namespace zelvo::harmonizer {
+
+using enum console::MessageId;
 
 namespace {
 
@@ -182,30 +184,26 @@ int32_t config_integer(const char* text) {
   return static_cast<int32_t>(value);
 }
 
-int32_t read_configuration(HarmonizerSettings& settings, console::JobConsole& console,
-                           const std::string& folder) {
+ConfigurationRead read_configuration(HarmonizerSettings& settings, const std::string& folder) {
   const std::string preferred = console::work_path(folder, console::kConfigurationFile);
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(preferred.c_str(), "r"), &std::fclose);
   if (!file) file.reset(std::fopen(console::work_path(folder, console::kConfigurationText).c_str(), "r"));
-  if (!file) return 0;
+  if (!file) return ConfigurationRead{false, console::Status()};
   char read[kLineBuffer];
   char line[kLineBuffer];
   while (std::fgets(read, kLineBuffer, file.get()) != nullptr) {
     normalise_line(read, line);
     if (!is_setting_line(line)) continue;
     if (store_line(settings, line)) continue;
-    file.reset();
     // The line as read, its CRLF end shown as the newline a text-mode read gives.
     const size_t length = std::strlen(read);
     if (length >= 2 && read[length - 2] == '\r' && read[length - 1] == '\n') {
       read[length - 2] = '\n';
       read[length - 1] = '\0';
     }
-    console_print(console, kBadConfigurationLine, read);
-    check_stop(console);
-    abort_job(console);
+    return ConfigurationRead{true, console::Message(kBadConfigurationLine, read)};
   }
-  return 1;
+  return ConfigurationRead{true, console::Status()};
 }
 
 }  // namespace zelvo::harmonizer

@@ -3,18 +3,21 @@
 #include <cstdint>
 #include <string>
 
-#include "console/job_console.h"
+#include "console/status.h"
 #include "engine/settings.h"
 
 namespace zelvo::harmonizer {
 
+// What reading the configuration came to.
+struct ConfigurationRead {
+  bool found = false;      // conar.rur or conar.txt opened (else the caller reports it)
+  console::Status status;  // a bad line: the bad-line message with the line as read
+};
+
 // Reads conar.rur, else conar.txt, of the work folder `folder` (empty: the
-// current directory) into `settings`. Result 0 when neither
-// file can be opened (the caller reports it), 1 when the file was read to
-// its end. A bad line prints the bad-line message with the line as read and
-// ends the job; settings stored from earlier lines keep their new values.
-int32_t read_configuration(engine::HarmonizerSettings& settings, console::JobConsole& console,
-                           const std::string& folder);
+// current directory) into `settings`, to the file's end or its first bad
+// line. Settings stored from lines before a bad one keep their new values.
+ConfigurationRead read_configuration(engine::HarmonizerSettings& settings, const std::string& folder);
 
 // The value of a configuration line's integer: an optional '-' and the
 // decimal digits after it, up to the first other character ("12x" is 12, a

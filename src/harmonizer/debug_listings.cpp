@@ -131,7 +131,10 @@ void DebugListings::write_midi(const char* name) {
   // The writer ends the job when it cannot create its file; a listing must
   // not, so a file that cannot be created is skipped here.
   if (!FilePtr(std::fopen(console::work_path(state_.work_folder, path).c_str(), "wb"), &std::fclose)) return;
-  write_notes_midi(state_, state_.debug.notes, state_.debug.note_times, path, console_);
+  // Called from inside the engine's run, which still ends the job where it
+  // stands: a listing that cannot be written ends it the same way.
+  const console::Status written = write_notes_midi(state_, state_.debug.notes, state_.debug.note_times, path);
+  if (!written.ok()) console::fail_or_stop(console_, written.error());
 }
 
 void DebugListings::list_paths(EngineState& engine, int32_t slot, int32_t line,

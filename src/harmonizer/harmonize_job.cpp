@@ -12,7 +12,7 @@
 #include "harmonizer/configuration.h"
 #include "harmonizer/console_lines.h"
 #include "harmonizer/debug_listings.h"
-#include "harmonizer/harmonizer_messages.h"
+#include "console/message_id.h"
 #include "harmonizer/harmony_reader.h"
 #include "harmonizer/music.h"
 #include "harmonizer/output.h"
@@ -20,12 +20,17 @@
 
 namespace zelvo::harmonizer {
 
+using enum console::MessageId;
+
 namespace {
 
-// A reader's error ends the job as the harmonizer's stages always ended:
-// the message, then the stop message if Stop was pressed, else the abort.
+// A step's error ends the job as the harmonizer's stages always ended:
+// the message, then the stop message if Stop was pressed, else the abort
+// (always the abort after a score file the opener refused).
 void or_stop(console::JobConsole& console, const console::Status& status) {
-  if (!status.ok()) console::fail_or_stop(console, status.error());
+  if (status.ok()) return;
+  if (!status.stop_may_win()) console::fail(console, status.error());
+  console::fail_or_stop(console, status.error());
 }
 
 }  // namespace
@@ -38,9 +43,10 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   settings.ShowLineInfo = 0;
   reset_debug_listings(state.debug);
 
-  console_print(console, kStartMessage);
+  console_print(console, kHarmonizerStartMessage);
   check_stop(console);
-  if (read_configuration(settings, console, state.work_folder) == 0) {
+  const ConfigurationRead configuration = read_configuration(settings, state.work_folder);
+  if (!configuration.found) {
     console_print(console, kErrorOpeningFile, console::kConfigurationStem);
     std::error_code error;
     const std::filesystem::path where =
@@ -50,6 +56,7 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
     check_stop(console);
     abort_job(console);
   }
+  or_stop(console, configuration.status);
   console_print(console, kReadingMusic);
   check_stop(console);
   or_stop(console, read_music(state, console, Preparation::kCheckOnly));
@@ -71,7 +78,7 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   console_print(console, kGeneratingMidi);
   check_stop(console);
   std::snprintf(state.output_name, kOutputNameSize, "%s", console::kHarmonyMidi);
-  write_harmony_midi(state, console);
+  or_stop(console, write_harmony_midi(state));
   write_tones_file(state);
 }
 

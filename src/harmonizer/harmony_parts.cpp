@@ -3,9 +3,11 @@
 #include <cstring>
 
 #include "console/work_files.h"
-#include "harmonizer/harmonizer_messages.h"
+#include "console/message_id.h"
 
 namespace zelvo::harmonizer {
+
+using enum console::MessageId;
 
 namespace {
 

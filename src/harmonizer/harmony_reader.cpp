@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "console/work_files.h"
-#include "harmonizer/harmonizer_messages.h"
+#include "console/message_id.h"
 #include "harmonizer/harmony_parts.h"
 #include "harmonizer/musicxml_reader.h"
 #include "harmonizer/note_sort.h"
@@ -11,6 +11,8 @@
 #include "harmonizer/xml_errors.h"
 
 namespace zelvo::harmonizer {
+
+using enum console::MessageId;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "console/work_files.h"
-#include "harmonizer/harmonizer_messages.h"
+#include "console/message_id.h"
 #include "harmonizer/listing_reader.h"
 #include "harmonizer/midi_reader.h"
 #include "harmonizer/musicxml_reader.h"
@@ -13,6 +13,8 @@
 #include "harmonizer/xml_errors.h"
 
 namespace zelvo::harmonizer {
+
+using enum console::MessageId;
 
 namespace {
 

@@ -1,12 +1,14 @@
 #include "harmonizer/output.h"
 
 #include "console/work_files.h"
-#include "harmonizer/harmonizer_messages.h"
+#include "console/message_id.h"
 #include "harmonizer/note_sort.h"
 #include "harmonizer/note_time.h"
 #include "midi/writer.h"
 
 namespace zelvo::harmonizer {
+
+using enum console::MessageId;
 
 namespace {
 
@@ -58,12 +60,12 @@ void rejoin_notes(HarmonizerState& state) {
   sort_notes(state);
 }
 
-void write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int32_t* times,
-                      const char* path, console::JobConsole& console) {
+console::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int32_t* times,
+                                 const char* path) {
   const engine::TimeSettings& time = state.settings.time;
   const int32_t n = music.note_count;
-  if (n > engine::kMaxMusicNotes / 2) console::fail_or_stop(console, kTooManyResultNotes, n);
-  if (time.tempo <= 0) console::fail_or_stop(console, kBadTempo, time.tempo);
+  if (n > engine::kMaxMusicNotes / 2) return console::Message(kTooManyResultNotes, n);
+  if (time.tempo <= 0) return console::Message(kHarmonizerBadTempo, time.tempo);
   for (int32_t i = 0; i < n; ++i) {
     const MusicNote& note = music.notes[i];
     MusicNote& off = music.notes[n + i];
@@ -112,15 +114,16 @@ void write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int
   // events before it.
   const midi::WriteStatus written =
       midi::write_file(console::work_path(state.work_folder, path).c_str(), state.image);
-  if (written == midi::WriteStatus::kNotCreated) console::fail_or_stop(console, kErrorCreatingFile, path);
+  if (written == midi::WriteStatus::kNotCreated) return console::Message(kErrorCreatingFile, path);
   if (!encoded.ok) {
-    console::fail_or_stop(console, kTimeStepTooLong, path, static_cast<uint32_t>(encoded.bad_delta));
+    return console::Message(kTimeStepTooLong, path, static_cast<uint32_t>(encoded.bad_delta));
   }
-  if (written == midi::WriteStatus::kNotWritten) console::fail_or_stop(console, kErrorWritingFile, path);
+  if (written == midi::WriteStatus::kNotWritten) return console::Message(kErrorWritingFile, path);
+  return console::Status();
 }
 
-void write_harmony_midi(HarmonizerState& state, console::JobConsole& console) {
-  write_notes_midi(state, state.engine.music, state.note_times, state.output_name, console);
+console::Status write_harmony_midi(HarmonizerState& state) {
+  return write_notes_midi(state, state.engine.music, state.note_times, state.output_name);
 }
 
 }  // namespace zelvo::harmonizer

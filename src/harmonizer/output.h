@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "console/job_console.h"
+#include "console/status.h"
 #include "harmonizer/harmonizer_state.h"
 
 namespace zelvo::harmonizer {
@@ -15,13 +15,13 @@ void rejoin_notes(HarmonizerState& state);
 
 // Adds a note-off for every note of `music`, sorts it with its `times` and
 // writes it as the format 0 MIDI file `path`, with the harmonizer time
-// settings and the state's work areas. A table that cannot hold its
-// note-offs, a file that cannot be created or fully written, a tempo of 0 or
-// less: message and the job ends.
-void write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int32_t* times,
-                      const char* path, console::JobConsole& console);
+// settings and the state's work areas. Says why for a table that cannot
+// hold its note-offs, a tempo of 0 or less, a file that cannot be created
+// or fully written, a time step too long for MIDI.
+console::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int32_t* times,
+                                 const char* path);
 
 // write_notes_midi on the music note table, as state.output_name.
-void write_harmony_midi(HarmonizerState& state, console::JobConsole& console);
+console::Status write_harmony_midi(HarmonizerState& state);
 
 }  // namespace zelvo::harmonizer

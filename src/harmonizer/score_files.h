@@ -14,12 +14,14 @@ using ScoreFile = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 
 // Opens a music or harmony file of the work folder `folder` through the
 // application's opener when it gave one, else as it is; empty when there is
-// no such file.
+// no such file. A file the opener refuses ends the reading step with the
+// opener's status (console::stop_with).
 inline ScoreFile open_score_file(console::ScoreOpener* opener, console::JobConsole& console,
                                  const std::string& folder, const char* name, const char* mode) {
-  std::FILE* file = opener != nullptr ? opener->open_score(folder, name, console)
-                                      : std::fopen(console::work_path(folder, name).c_str(), mode);
-  return ScoreFile(file, &std::fclose);
+  if (opener == nullptr) return ScoreFile(std::fopen(console::work_path(folder, name).c_str(), mode), &std::fclose);
+  console::OpenedScore opened = opener->open_score(folder, name, console);
+  if (!opened.status.ok()) console::stop_with(opened.status);
+  return ScoreFile(opened.file, &std::fclose);
 }
 
 // Whether the score just opened may change meter (see MeterFollowing).

@@ -1,8 +1,10 @@
 #include "harmonizer/xml_errors.h"
 
-#include "harmonizer/harmonizer_messages.h"
+#include "console/message_id.h"
 
 namespace zelvo::harmonizer {
+
+using enum console::MessageId;
 
 void report_xml_result(console::JobConsole& console, XmlResult result, const char* file_name,
                        int32_t measure) {

@@ -6,7 +6,7 @@
 
 #include "console/job_console.h"
 #include "tables/html_reader.h"
-#include "tables/table_messages.h"
+#include "console/message_id.h"
 
 namespace zelvo::intake {
 
@@ -62,7 +62,7 @@ ReaderReading reader_shape(std::string_view document) {
   if (!reader->file) return reading;
   console->control().set_job_running(true);
   const console::Status walked = console::attempt([&] { reading.shape = walk(*reader); });
-  if (!walked.ok()) reading.cell_too_long = walked.error().id() == tables::kCellTooLong;
+  if (!walked.ok()) reading.cell_too_long = walked.error().id() == console::MessageId::kCellTooLong;
   return reading;
 }
 

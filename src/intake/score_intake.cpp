@@ -11,11 +11,13 @@
 #include "intake/memory_stream.h"
 #include "intake/midi_merge.h"
 #include "intake/mxl_archive.h"
-#include "intake/score_messages.h"
+#include "console/message_id.h"
 #include "intake/score_edits.h"
 #include "intake/xml_layout.h"
 
 namespace zelvo::intake {
+
+using enum console::MessageId;
 
 namespace {
 
@@ -61,8 +63,17 @@ int line_of(std::string_view bytes, ptrdiff_t offset, bool utf16) {
   return line;
 }
 
-std::FILE* open_as_is(const std::string& path, const char* mode) {
-  return std::fopen(path.c_str(), mode);
+console::OpenedScore open_as_is(const std::string& path, const char* mode) {
+  return console::OpenedScore{std::fopen(path.c_str(), mode), console::Status()};
+}
+
+console::OpenedScore open_memory(std::string bytes) {
+  return console::OpenedScore{open_memory_stream(std::move(bytes)), console::Status()};
+}
+
+template <typename... Args>
+console::OpenedScore refused(console::MessageId id, const Args&... args) {
+  return console::OpenedScore{nullptr, console::Status::ending_in_abort(console::Message(id, args...))};
 }
 
 }  // namespace
@@ -72,11 +83,11 @@ void ScoreIntake::begin_job() {
   pickup_told_ = false;
 }
 
-std::FILE* ScoreIntake::open_score(const std::string& folder, const char* name,
-                                   console::JobConsole& console) {
+console::OpenedScore ScoreIntake::open_score(const std::string& folder, const char* name,
+                                             console::JobConsole& console) {
   const std::string given = name;
   sound_ = false;
-  if (given.ends_with(".mid")) return open_midi(folder, given, console);
+  if (given.ends_with(".mid")) return open_midi(folder, given);
   const std::string path = resolve(folder, given);  // as messages name it
   const std::string full = console::work_path(folder, path);
   const bool harmonizer_file = given != "insec.xml";
@@ -84,19 +95,18 @@ std::FILE* ScoreIntake::open_score(const std::string& folder, const char* name,
   const std::optional<std::string> bytes = read_whole(full);
   if (!bytes) return open_as_is(full, "r");
 
-  if (bytes->starts_with("MThd")) console::fail(console, kMidiNotMusicXml, path.c_str());
+  if (bytes->starts_with("MThd")) return refused(kMidiNotMusicXml, path);
   std::string text = *bytes;
   const bool zipped = looks_like_zip(text);
   bool must_lay_out = zipped;
   if (zipped) {
     switch (unpack_mxl(*bytes, text)) {
       case MxlResult::kRead: break;
-      case MxlResult::kBrokenArchive: console::fail(console, kBrokenArchive, path.c_str());
-      case MxlResult::kNoContainer: console::fail(console, kNoContainer, path.c_str());
-      case MxlResult::kNoRootFile: console::fail(console, kNoRootFile, path.c_str());
+      case MxlResult::kBrokenArchive: return refused(kBrokenArchive, path);
+      case MxlResult::kNoContainer: return refused(kNoContainer, path);
+      case MxlResult::kNoRootFile: return refused(kNoRootFile, path);
       case MxlResult::kTooLarge:
-        console::fail(console, kTooLarge, path.c_str(),
-                      static_cast<int>(kMaxUnpackedScore / (1024 * 1024)));
+        return refused(kTooLarge, path, static_cast<int>(kMaxUnpackedScore / (1024 * 1024)));
     }
   }
   const bool utf16 = is_utf16(text);
@@ -124,7 +134,7 @@ std::FILE* ScoreIntake::open_score(const std::string& folder, const char* name,
       if (is_music) music_pickup_ = false;
       return open_as_is(full, "r");
     }
-    console::fail(console, kMalformedXml, path.c_str(), line_of(text, parsed.offset, utf16));
+    return refused(kMalformedXml, path, line_of(text, parsed.offset, utf16));
   }
   sound_ = true;
   bool edited = false;
@@ -149,11 +159,10 @@ std::FILE* ScoreIntake::open_score(const std::string& folder, const char* name,
     }
   }
   if (!must_lay_out && !edited) return open_as_is(full, "r");
-  return open_memory_stream(lay_out(score));
+  return open_memory(lay_out(score));
 }
 
-std::FILE* ScoreIntake::open_midi(const std::string& folder, const std::string& path,
-                                  console::JobConsole& console) {
+console::OpenedScore ScoreIntake::open_midi(const std::string& folder, const std::string& path) {
   const std::string full = console::work_path(folder, path);
   const std::optional<std::string> bytes = read_whole(full);
   if (!bytes) return open_as_is(full, "rb");
@@ -166,9 +175,9 @@ std::FILE* ScoreIntake::open_midi(const std::string& folder, const std::string& 
       return open_as_is(full, "rb");
     case MidiMerge::kMerged:
       sound_ = true;
-      return open_memory_stream(std::move(format0));
-    case MidiMerge::kSmpte: console::fail(console, kSmpteDivision, path.c_str());
-    case MidiMerge::kDamaged: console::fail(console, kDamagedMidi, path.c_str());
+      return open_memory(std::move(format0));
+    case MidiMerge::kSmpte: return refused(kSmpteDivision, path);
+    case MidiMerge::kDamaged: return refused(kDamagedMidi, path);
   }
   return open_as_is(full, "rb");
 }

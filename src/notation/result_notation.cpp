@@ -15,9 +15,11 @@
 #include "intake/midi_merge.h"
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
-#include "notation/notation_messages.h"
+#include "console/message_id.h"
 
 namespace zelvo::notation {
+
+using enum console::MessageId;
 
 namespace {
 
@@ -122,14 +124,13 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
   return true;
 }
 
-void notate_job_result(console::JobConsole& console, const std::string& folder, const char* midi_name,
-                       const char* xml_name, const harmonizer::HarmonizerState* harmonizer, Grid grid) {
+console::Status notate_result(const std::string& folder, const char* midi_name, const char* xml_name,
+                              const harmonizer::HarmonizerState* harmonizer, Grid grid) {
   if (!write_result_notation(console::work_path(folder, midi_name).c_str(),
                              console::work_path(folder, xml_name).c_str(), harmonizer, grid)) {
-    console::fail(console, kNotationNotWritten, midi_name, xml_name);
+    return console::Message(kNotationNotWritten, midi_name, xml_name);
   }
-  console_print(console, kNotationWritten, xml_name);
-  check_stop(console);
+  return console::Status();
 }
 
 }  // namespace zelvo::notation

@@ -7,6 +7,18 @@
 
 namespace zelvo::shell {
 
+namespace {
+
+// The notation step of a job that asked for it: says where the score went,
+// or ends the job with the message naming the files.
+void report_notation(console::JobConsole& console, const console::Status& written, const char* xml_name) {
+  if (!written.ok()) console::fail(console, written.error());
+  console_print(console, console::MessageId::kNotationWritten, xml_name);
+  check_stop(console);
+}
+
+}  // namespace
+
 composer::ComposerState& Application::composer_state() {
   if (composer_ == nullptr) {
     composer_ = std::make_unique<composer::ComposerState>();
@@ -33,8 +45,10 @@ Application::Application() {
     composer.work_folder = work_folder();
     composer::compose(composer, console_);
     if (write_notation()) {
-      notation::notate_job_result(console_, composer.work_folder, console::kCompositionMidi,
-                                  console::kCompositionNotation, nullptr, notation_grid());
+      report_notation(console_,
+                      notation::notate_result(composer.work_folder, console::kCompositionMidi,
+                                              console::kCompositionNotation, nullptr, notation_grid()),
+                      console::kCompositionNotation);
     }
   };
   hooks.harmonize = [this] {
@@ -43,8 +57,10 @@ Application::Application() {
     harmonizer.work_folder = work_folder();
     harmonizer::harmonize(harmonizer, console_);
     if (write_notation()) {
-      notation::notate_job_result(console_, harmonizer_->work_folder, console::kHarmonyMidi, console::kHarmonyNotation,
-                                  harmonizer_.get(), notation_grid());
+      report_notation(console_,
+                      notation::notate_result(harmonizer_->work_folder, console::kHarmonyMidi,
+                                              console::kHarmonyNotation, harmonizer_.get(), notation_grid()),
+                      console::kHarmonyNotation);
     }
   };
   hooks.open_result_wanted = [this] { return open_result(); };

@@ -3,9 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tables/table_messages.h"
+#include "console/message_id.h"
 
 namespace zelvo::tables {
+
+using enum console::MessageId;
 
 using machine::Op;
 

@@ -4,9 +4,14 @@
 #include <string>
 
 #include "console/work_files.h"
-#include "tables/table_messages.h"
+#include "console/message_id.h"
 
 namespace zelvo::tables {
+
+using enum console::MessageId;
+
+// The place a message names for a cell outside every table.
+constexpr const char* kOutsideTable = "fuera de tabla";
 
 namespace {
 

@@ -5,9 +5,11 @@
 
 #include "tables/expression_compiler.h"
 #include "tables/html_reader.h"
-#include "tables/table_messages.h"
+#include "console/message_id.h"
 
 namespace zelvo::tables {
+
+using enum console::MessageId;
 
 using machine::Op;
 

@@ -120,7 +120,9 @@ std::string run_case(const test::Case& c) {
     } else if (what == "music") {
       if (const console::Status read = read_music(*state, console); !read.ok()) console::fail_or_stop(console, read.error());
     } else if (what == "configuration") {
-      result = read_configuration(s, console, folder.path());
+      const ConfigurationRead read = read_configuration(s, folder.path());
+      result = read.found ? 1 : 0;
+      if (!read.status.ok()) console::fail_or_stop(console, read.status.error());
     }
   } catch (const console::JobEnded&) {
     result = -2;

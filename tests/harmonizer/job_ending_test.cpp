@@ -1,0 +1,52 @@
+// How a harmonize job ends when Stop is pressed while an error is printed:
+// a score file the opener refuses ends it in the abort, as it always has;
+// a reader's own error lets the stop win.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "console/job_end.h"
+#include "console/score_opener.h"
+#include "harmonizer/harmonize_job.h"
+#include "support/files.h"
+
+namespace zelvo::harmonizer {
+namespace {
+
+class StoppingOpener : public console::ScoreOpener {
+ public:
+  explicit StoppingOpener(bool refuse) : refuse_(refuse) {}
+  console::OpenedScore open_score(const std::string&, const char* name, console::JobConsole& console) override {
+    console.control().request_stop();
+    if (!refuse_) return {};
+    return {nullptr, console::Status::ending_in_abort(console::Message(console::MessageId::kMidiNotMusicXml, name))};
+  }
+
+ private:
+  bool refuse_;
+};
+
+console::JobOutcome harmonize_pressing_stop(bool refuse) {
+  test::TempFolder folder;
+  test::write_file(folder.file("conar.txt"), "MusicSource = 0\n");
+  auto state = std::make_unique<HarmonizerState>();
+  state->work_folder = folder.path();
+  StoppingOpener opener(refuse);
+  state->score_opener = &opener;
+  console::StandaloneConsole console;
+  console.control().set_job_running(true);
+  try {
+    harmonize(*state, console);
+  } catch (const console::JobEnded& ended) {
+    return ended.outcome;
+  }
+  return console::JobOutcome::kFinished;
+}
+
+TEST(HarmonizeJobEnding, RefusedScoreAbortsEvenWithStopPressed) {
+  EXPECT_EQ(harmonize_pressing_stop(true), console::JobOutcome::kAborted);
+  EXPECT_EQ(harmonize_pressing_stop(false), console::JobOutcome::kStopped);
+}
+
+}  // namespace
+}  // namespace zelvo::harmonizer
