@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Byte coding of the Standard MIDI Files that both engines write and read:
@@ -22,6 +23,27 @@ inline int32_t put_var_length(uint8_t* out, uint32_t value) {
     *out++ = g > 0 ? static_cast<uint8_t>(bits | 0x80) : bits;
   }
   return groups;
+}
+
+// Appends `value` as a variable-length quantity: seven-bit groups from the
+// most significant on, bit 7 set on every byte but the last; 1 to 10 bytes.
+// The format's limit is four (kMaxVarLength): a writer held to it checks
+// the value first.
+inline void put_var_length(std::string& out, uint64_t value) {
+  char groups[10];
+  int count = 0;
+  do {
+    groups[count++] = static_cast<char>(value & 0x7F);
+    value >>= 7;
+  } while (value != 0);
+  while (count > 1) out += static_cast<char>(groups[--count] | 0x80);
+  out += groups[0];
+}
+
+// Appends the low `count` bytes (1 to 4) of `value`, the most significant
+// first.
+inline void put_be(std::string& out, uint32_t value, int count) {
+  for (int i = count - 1; i >= 0; --i) out += static_cast<char>(value >> (8 * i));
 }
 
 // REQUIRES: `out` has room for 2, 3 and 4 bytes; only the low bits are kept.
