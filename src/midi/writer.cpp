@@ -58,6 +58,7 @@ void make_song(const TrackSettings& settings, const TrackEvents& track, Song& so
   song.division = settings.division & 0xFFFF;
   song.tracks.resize(1);
   Events events{song.tracks[0].events};
+  events.all.reserve(2 + static_cast<size_t>(track.count));  // grown once, not by doubling
   add_time_signature(events, 0, settings.numerator, settings.denominator_exponent);
   add_tempo(events, 0, settings.micros_per_quarter);
 
