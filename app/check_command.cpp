@@ -9,7 +9,7 @@
 #include "check/check_messages.h"
 #include "check/check_work.h"
 #include "command_line.h"
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/windows1252.h"
 #include "intake/composition_intake.h"
 #include "intake/score_intake.h"

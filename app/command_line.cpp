@@ -126,13 +126,13 @@ int usage_error(const char* problem) {
 
 // Ctrl-C is the Stop command. SIGINT is blocked in every thread and taken
 // here: the first one asks the job to stop, a second one ends the program.
-void watch_interrupts(console::Console& console, sigset_t set, const std::atomic<bool>& done) {
+void watch_interrupts(console::JobControl& control, sigset_t set, const std::atomic<bool>& done) {
   int interrupts = 0;
   const timespec poll{0, 50 * 1000 * 1000};
   while (!done.load()) {
     if (sigtimedwait(&set, nullptr, &poll) != SIGINT) continue;
     if (++interrupts == 1) {
-      console.request_stop();
+      control.request_stop();
     } else {
       std::fflush(stdout);
       _exit(kExitStopped);
@@ -166,10 +166,10 @@ int run_project_command(const Options& options) {
                                 : options.template_folder;
 
   auto application = std::make_unique<shell::Application>();
-  console::Console& console = application->console();
+  console::JobConsole& console = application->console();
   StandardOutputView view;
-  console.set_view(&view);
-  console.set_language(options.language);
+  console.store().set_view(&view);
+  console.control().set_language(options.language);
   console.clear_console();
 
   CommandLinePlatform platform;
@@ -180,7 +180,7 @@ int run_project_command(const Options& options) {
     case ProjectCommand::kLoad: result = shell::load_project(console, folders, platform); break;
     case ProjectCommand::kNone: break;
   }
-  console.set_view(nullptr);
+  console.store().set_view(nullptr);
   switch (result) {
     case shell::CommandResult::kDone:
     case shell::CommandResult::kCancelled:
@@ -288,16 +288,16 @@ int run_command_line(int argc, char** argv) {
   application->set_write_notation(options.notation);
   application->set_notation_grid(options.grid);
   application->set_work_folder(options.work_folder);
-  console::Console& console = application->console();
+  console::JobConsole& console = application->console();
   ProgressLine progress_line(application->unit_watch());
   StandardOutputView view(&progress_line);
-  console.set_view(&view);
-  console.set_language(options.language);
+  console.store().set_view(&view);
+  console.control().set_language(options.language);
   console.clear_console();
   progress_line.start([&console] { return console.language(); });
 
   std::atomic<bool> done{false};
-  std::thread watcher(watch_interrupts, std::ref(console), interrupt_set, std::cref(done));
+  std::thread watcher(watch_interrupts, std::ref(console.control()), interrupt_set, std::cref(done));
   const bool started = application->runner().start_job(options.kind);
   application->runner().wait();
   progress_line.stop();

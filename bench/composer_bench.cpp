@@ -21,7 +21,7 @@
 #include "composer/generation_loop.h"
 #include "composer/midi_output.h"
 #include "composer/note_events.h"
-#include "console/console.h"
+#include "console/job_console.h"
 #include "tables/table_compiler.h"
 
 namespace {
@@ -94,7 +94,7 @@ struct WorkFolder {
 
 void BM_GenerateBars(benchmark::State& bench) {
   WorkFolder folder;
-  auto console = std::make_unique<console::Console>();
+  auto console = std::make_unique<console::StandaloneConsole>();
   auto state = std::make_unique<composer::ComposerState>();
   composer::compose_init(*state);
   if (!tables::compile_tables(state->composition, state->machine, *console).ok() ||
@@ -156,7 +156,7 @@ BENCHMARK(BM_EncodeMidi)->Unit(benchmark::kMicrosecond);
 
 void BM_ComposeJob(benchmark::State& bench) {
   WorkFolder folder;
-  auto console = std::make_unique<console::Console>();
+  auto console = std::make_unique<console::StandaloneConsole>();
   auto state = std::make_unique<composer::ComposerState>();
   for (auto _ : bench) {
     composer::compose(*state, *console);

@@ -9,7 +9,8 @@
 #include <cstring>
 #include <memory>
 
-#include "console/console.h"
+#include "console/job_console.h"
+#include "harmonizer/console_lines.h"
 #include "engine/harmonize_units.h"
 
 namespace {
@@ -68,12 +69,13 @@ void run(benchmark::State& bench, bool all_types) {
       std::memcpy(row, w, sizeof(w));
     }
   }
-  console::Console console;
+  console::StandaloneConsole console;
+  harmonizer::ConsoleLines lines(console);
   int32_t notes = 0;
   for (auto _ : bench) {
     make_piece(*state);
     notes = state->music.note_count;
-    benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, console, nullptr));
+    benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, lines, nullptr));
   }
   bench.counters["notes"] = notes;
 }

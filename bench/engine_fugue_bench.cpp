@@ -17,7 +17,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
+#include "harmonizer/console_lines.h"
 #include "engine/harmonize_units.h"
 
 namespace {
@@ -86,10 +87,11 @@ void BM_HarmonizeFugue(benchmark::State& bench) {
   load_fugue(*state, settings);
   configure(settings);
   *original = state->music;
-  console::Console console;
+  console::StandaloneConsole console;
+  harmonizer::ConsoleLines lines(console);
   for (auto _ : bench) {
     state->music = *original;
-    benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, console, nullptr));
+    benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, lines, nullptr));
   }
   bench.counters["notes"] = original->note_count;
 }

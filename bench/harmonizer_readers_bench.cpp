@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "harmonizer/music.h"
 #include "harmonizer/musicxml_reader.h"
 #include "harmonizer/note_sort.h"
@@ -98,7 +98,7 @@ BENCHMARK(BM_ReadMusicXml)->Unit(benchmark::kMillisecond);
 
 void BM_WriteHarmonyMidi(benchmark::State& bench) {
   auto state = std::make_unique<HarmonizerState>();
-  zelvo::console::Console console;
+  zelvo::console::StandaloneConsole console;
   const std::string name =
       (std::filesystem::temp_directory_path() / "zelvo_bench_outar.mid").string();
   std::snprintf(state->output_name, zelvo::harmonizer::kOutputNameSize, "%s", name.c_str());

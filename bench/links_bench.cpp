@@ -19,7 +19,8 @@
 #include <cstring>
 #include <memory>
 
-#include "console/console.h"
+#include "console/job_console.h"
+#include "harmonizer/console_lines.h"
 #include "engine/form_unit.h"
 #include "engine/harmonize_units.h"
 #include "engine/line_division.h"
@@ -77,8 +78,8 @@ void make_piece(EngineState& state, int32_t shape, int32_t voices, int32_t bars)
 struct TwoUnits {
   std::unique_ptr<EngineState> state = std::make_unique<EngineState>();
   engine::HarmonizerSettings settings;
-  console::Console console;
-  engine::Engine engine{*state, settings, console, nullptr};
+  engine::QuietLines lines;
+  engine::Engine engine{*state, settings, lines, nullptr};
 
   TwoUnits(int32_t shape, int32_t voices) {
     harmony(*state, 1);
@@ -158,12 +159,13 @@ struct UnitCount : engine::ProgressObserver {
 void harmonize(benchmark::State& bench, int32_t shape, int32_t voices, int32_t bars) {
   auto state = std::make_unique<EngineState>();
   engine::HarmonizerSettings settings;
-  console::Console console;
+  console::StandaloneConsole console;
+  harmonizer::ConsoleLines lines(console);
   UnitCount count;
   for (auto _ : bench) {
     make_piece(*state, shape, voices, bars);
     count.units = 0;
-    benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, console, nullptr, &count));
+    benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, lines, nullptr, &count));
   }
   bench.counters["units"] = count.units;
   bench.counters["per_unit"] = benchmark::Counter(count.units * static_cast<double>(bench.iterations()),

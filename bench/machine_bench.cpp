@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
 #include "tables/expression_compiler.h"
@@ -20,7 +20,7 @@ using namespace zelvo;
 struct Bench {
   std::unique_ptr<tables::Composition> composition = std::make_unique<tables::Composition>();
   std::unique_ptr<machine::MachineState> machine = std::make_unique<machine::MachineState>();
-  std::unique_ptr<console::Console> console = std::make_unique<console::Console>();
+  std::unique_ptr<console::StandaloneConsole> console = std::make_unique<console::StandaloneConsole>();
   tables::ReaderPosition position;
   tables::CompileContext context{*composition, *machine, *console, position};
   double results[4] = {};

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "machine/builtins.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
@@ -121,7 +121,7 @@ const Case kCases[] = {
 struct ZelvoEvaluator {
   std::unique_ptr<tables::Composition> composition = std::make_unique<tables::Composition>();
   std::unique_ptr<machine::MachineState> machine = std::make_unique<machine::MachineState>();
-  std::unique_ptr<console::Console> console = std::make_unique<console::Console>();
+  std::unique_ptr<console::StandaloneConsole> console = std::make_unique<console::StandaloneConsole>();
   tables::ReaderPosition position;
   tables::CompileContext context{*composition, *machine, *console, position};
   double result = 0;

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (const std::string laid_out = intake::lay_out_composition(input); laid_out != input) {
     if (intake::lay_out_composition(laid_out) != laid_out) std::abort();
   }
-  return fuzz::fuzz_file(data, size, kMaxInput, "incom.htm", [](console::Console& console) {
+  return fuzz::fuzz_file(data, size, kMaxInput, "incom.htm", [](console::JobConsole& console) {
     composer::compose_init(*state);
     state->work_folder = fuzz::scratch_folder();
     fuzz::or_abort(console,

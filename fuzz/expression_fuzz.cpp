@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
   // A cell is one line of the reader: at most 799 characters.
   if (size >= static_cast<size_t>(tables::kLineBufferSize)) return 0;
-  console::Console& console = fuzz::fuzz_console();
+  console::JobConsole& console = fuzz::fuzz_console();
   static auto* state = new composer::ComposerState();
   static auto* compiled = new composer::ComposerState();
   static const bool ready = [&] {

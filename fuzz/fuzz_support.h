@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "harmonizer/harmonizer_state.h"
 
 namespace zelvo::fuzz {
@@ -54,23 +54,23 @@ inline void write_file(const char* name, const std::string& text) {
 
 // One console for the whole run; emptied before each input so a long run
 // also exercises the store's trimming only as far as one input prints.
-inline console::Console& fuzz_console() {
-  static console::Console* console = new console::Console();
+inline console::JobConsole& fuzz_console() {
+  static console::StandaloneConsole* console = new console::StandaloneConsole();
   return *console;
 }
 
 // Runs `stage` as a job would: an abort or a stop ends it through JobEnded,
 // which is an expected outcome for malformed input.
 // A step that stops with a message ends the job as the composer ends it.
-inline void or_abort(console::Console& console, const console::Status& status) {
+inline void or_abort(console::JobConsole& console, const console::Status& status) {
   if (!status.ok()) console::fail(console, status.error());
 }
 
 template <typename Stage>
-void run_job(console::Console& console, Stage&& stage) {
+void run_job(console::JobConsole& console, Stage&& stage) {
   console.clear_console();
-  console.clear_stop_request();
-  console.set_job_running(true);
+  console.control().clear_stop_request();
+  console.control().set_job_running(true);
   try {
     try {
       stage();
@@ -81,10 +81,10 @@ void run_job(console::Console& console, Stage&& stage) {
     }
   } catch (const console::JobEnded&) {
   }
-  console.set_job_running(false);
+  console.control().set_job_running(false);
   // To see what an input did: ZELVO_FUZZ_VERBOSE=1 <target> <file>.
   static const bool verbose = std::getenv("ZELVO_FUZZ_VERBOSE") != nullptr;
-  if (verbose) std::fprintf(stderr, "%s\n", console.contents().c_str());
+  if (verbose) std::fprintf(stderr, "%s\n", console.store().contents().c_str());
 }
 
 // The harmonizer's state with its settings back to their start values, so

@@ -26,14 +26,14 @@ constexpr std::chrono::milliseconds kDeadline{1000};
 
 class Deadline : public zelvo::console::ConsoleView {
  public:
-  explicit Deadline(zelvo::console::Console& console) : console_(console) {}
+  explicit Deadline(zelvo::console::JobConsole& console) : console_(console) {}
   void start() { start_ = std::chrono::steady_clock::now(); }
   void appended(std::string_view) override {
-    if (std::chrono::steady_clock::now() - start_ > kDeadline) console_.request_stop();
+    if (std::chrono::steady_clock::now() - start_ > kDeadline) console_.control().request_stop();
   }
 
  private:
-  zelvo::console::Console& console_;
+  zelvo::console::JobConsole& console_;
   std::chrono::steady_clock::time_point start_;
 };
 
@@ -52,11 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return true;
   }();
   (void)ready;
-  return fuzz::fuzz_file(data, size, kMaxInput, "outco.rur", [](console::Console& console) {
+  return fuzz::fuzz_file(data, size, kMaxInput, "outco.rur", [](console::JobConsole& console) {
     static auto* deadline = new Deadline(console);
-    console.set_view(deadline);
+    console.store().set_view(deadline);
     deadline->start();
     harmonizer::harmonize(fuzz::fresh_harmonizer(0), console);
-    console.set_view(nullptr);
+    console.store().set_view(nullptr);
   });
 }

@@ -4,7 +4,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
-  return fuzz::fuzz_file(data, size, 64 * 1024, "outco.mid", [](console::Console& console) {
+  return fuzz::fuzz_file(data, size, 64 * 1024, "outco.mid", [](console::JobConsole& console) {
     harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(3);
     state.settings.FirstMusicIns = 1;
     state.settings.LastMusicIns = 16;

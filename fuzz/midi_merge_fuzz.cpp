@@ -6,7 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
-  return fuzz::fuzz_file(data, size, 64 * 1024, "outco.mid", [](console::Console& console) {
+  return fuzz::fuzz_file(data, size, 64 * 1024, "outco.mid", [](console::JobConsole& console) {
     static intake::ScoreIntake intake;
     intake.begin_job();
     harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(3);

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size <= 64 * 1024) {
       fuzz::write_file("inarm.xml", data, size);
   }
-  const int result = fuzz::fuzz_file(data, size, 64 * 1024, "inmus.xml", [](console::Console& console) {
+  const int result = fuzz::fuzz_file(data, size, 64 * 1024, "inmus.xml", [](console::JobConsole& console) {
     harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(0);
     // Parts 1 to 3 are the music, 4 the scales and 5 the chords (the demo's).
     state.settings.LastMusicIns = 3;

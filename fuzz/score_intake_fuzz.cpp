@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size <= 64 * 1024) {
       fuzz::write_file("inarm.xml", data, size);
   }
-  return fuzz::fuzz_file(data, size, 64 * 1024, "inmus.xml", [](console::Console& console) {
+  return fuzz::fuzz_file(data, size, 64 * 1024, "inmus.xml", [](console::JobConsole& console) {
     static intake::ScoreIntake intake;
     intake.begin_job();
     harmonizer::HarmonizerState& state = fuzz::fresh_harmonizer(0);

@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
   static auto* state = new composer::ComposerState();
-  return fuzz::fuzz_file(data, size, 48 * 1024, composer::kSequenceFile, [](console::Console& console) {
+  return fuzz::fuzz_file(data, size, 48 * 1024, composer::kSequenceFile, [](console::JobConsole& console) {
     composer::compose_init(*state);
     state->work_folder = fuzz::scratch_folder();
     double* config = state->composition.config;

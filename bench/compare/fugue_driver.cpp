@@ -10,9 +10,10 @@
 #include <sstream>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/job_end.h"
 #include "engine/harmonize_units.h"
+#include "harmonizer/console_lines.h"
 #include "harmonizer/debug_listings.h"
 #include "harmonizer/harmonizer_state.h"
 
@@ -58,16 +59,19 @@ int main(int argc, char** argv) {
   if (variant == 2) { set.LinkLimit = 1; set.HoleForLine = 8; set.NonHarmTonesCoef[16][5] = 7.5f; }
   if (variant == 3) { set.LinkLimit = 3; set.LimitNotesThirdIn = 6; set.LimitNotesThirdBM = 4; set.OpeningInt = 2; }
   if (variant == 4) { set.Debug = 0; set.MelIns = -2; set.BassIns = -2; set.NonHarmTonesCoef[2][2] = 0.3f; }
-  console::Console console;
+  console::StandaloneConsole console;
   harmonizer::DebugListings listings(*state, console);
   if (set.Debug) harmonizer::debug_enabled(set);
   int32_t result = -1;
+  harmonizer::ConsoleLines lines(console);
   try {
-    result = engine::harmonize_units(st, set, console, &listings);
+    const console::Status harmonized = engine::harmonize_units(st, set, lines, &listings);
+    if (!harmonized.ok()) console::fail(console, harmonized.error());
+    result = st.music.note_count;
   } catch (...) {
     std::printf("aborted\n");
   }
-  std::printf("%s\n--- result %d\n", console.contents().c_str(), result);
+  std::printf("%s\n--- result %d\n", console.store().contents().c_str(), result);
   for (int32_t i = 0; i < st.music.note_count; ++i) {
     const engine::MusicNote& n = st.music.notes[i];
     std::printf("%d %d %d %d %d %d %u\n", n.Inst, n.Cpin, n.Ckin, n.Dur, n.Note, n.Vel, n.tie_flags);

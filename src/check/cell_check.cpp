@@ -92,7 +92,7 @@ std::string dropped_as_tag(std::string_view raw) {
   return std::string();
 }
 
-void check_cells(const std::string& folder, console::Console& scratch, int language, const std::string& file,
+void check_cells(const std::string& folder, console::JobConsole& scratch, int language, const std::string& file,
                  console::CompositionOpener* opener, Findings& findings) {
   tables::TableReader reader(scratch);
   if (console::Status opened = tables::open_table_input(reader, folder.c_str(), opener); !opened.ok()) {

@@ -4,7 +4,7 @@
 
 #include "check/finding.h"
 #include "console/composition_opener.h"
-#include "console/console.h"
+#include "console/job_console.h"
 
 namespace zelvo::check {
 
@@ -16,7 +16,7 @@ namespace zelvo::check {
 // with the text up to the next `>` (`(a<b?1:0)+(c>d?1:0)`). Reads with
 // the composer's own reader on `scratch`; a reading error unwinds with its
 // message (console::stop_with): call inside console::attempt.
-void check_cells(const std::string& folder, console::Console& scratch, int language, const std::string& file,
+void check_cells(const std::string& folder, console::JobConsole& scratch, int language, const std::string& file,
                  console::CompositionOpener* opener, Findings& findings);
 
 // The part of a cell as a file writes it that the reader drops as a tag

@@ -24,8 +24,8 @@ Findings check_work(const std::string& folder, int language, console::ScoreOpene
                     console::CompositionOpener* composition_opener) {
   Findings findings;
   // The readers print their progress and errors; nobody sees this console.
-  auto scratch = std::make_unique<console::Console>();
-  scratch->set_language(language);
+  auto scratch = std::make_unique<console::StandaloneConsole>();
+  scratch->control().set_language(language);
   check_composition(folder, *scratch, language, findings, composition_opener, opener);
   check_configuration(folder, *scratch, language, findings);
   check_harmony(folder, *scratch, language, findings, opener);

@@ -57,7 +57,7 @@ struct Context {
 // The reading pass as the composer walks it, looking at what the composer
 // takes silently: the tables' first cells, the configuration cells and the
 // sequence generators' names.
-void check_tables(Context& context, console::Console& scratch) {
+void check_tables(Context& context, console::JobConsole& scratch) {
   tables::TableReader reader(scratch);
   if (console::Status opened = tables::open_table_input(reader, context.folder.c_str(), context.opener);
       !opened.ok()) {
@@ -124,7 +124,7 @@ void check_tables(Context& context, console::Console& scratch) {
 }
 
 // Variables whose value no program ever reads: no `push` of their symbol.
-console::Status check_unused_variables(Context& context, console::Console& scratch) {
+console::Status check_unused_variables(Context& context, console::JobConsole& scratch) {
   auto composition = std::make_unique<tables::Composition>();
   auto machine = std::make_unique<machine::MachineState>();
   if (console::Status compiled = tables::compile_tables(*composition, *machine, scratch, context.folder.c_str(),
@@ -150,7 +150,7 @@ console::Status check_unused_variables(Context& context, console::Console& scrat
 
 }  // namespace
 
-void check_composition(const std::string& folder, console::Console& scratch, int language,
+void check_composition(const std::string& folder, console::JobConsole& scratch, int language,
                        Findings& findings, console::CompositionOpener* opener,
                        console::ScoreOpener* score_opener) {
   Context context{folder, language, existing_composition(folder), findings, opener, score_opener};

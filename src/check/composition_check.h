@@ -4,7 +4,7 @@
 
 #include "check/finding.h"
 #include "console/composition_opener.h"
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/score_opener.h"
 
 namespace zelvo::check {
@@ -18,7 +18,7 @@ namespace zelvo::check {
 // insec.xml as the composer reads them. Reads with the composer's
 // own reader and compiler on `scratch` (a console nobody shows); writes
 // nothing. No composition: no findings.
-void check_composition(const std::string& folder, console::Console& scratch, int language,
+void check_composition(const std::string& folder, console::JobConsole& scratch, int language,
                        Findings& findings, console::CompositionOpener* opener = nullptr,
                        console::ScoreOpener* score_opener = nullptr);
 

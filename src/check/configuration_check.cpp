@@ -127,7 +127,7 @@ void check_row_line(const std::string& line, int32_t number, int language, const
 
 }  // namespace
 
-void check_configuration(const std::string& folder, console::Console& scratch, int language,
+void check_configuration(const std::string& folder, console::JobConsole& scratch, int language,
                          Findings& all_findings) {
   // Found per line, then listed in the order of the file's lines.
   Findings findings;

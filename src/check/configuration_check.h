@@ -3,7 +3,7 @@
 #include <string>
 
 #include "check/finding.h"
-#include "console/console.h"
+#include "console/job_console.h"
 
 namespace zelvo::check {
 
@@ -12,7 +12,7 @@ namespace zelvo::check {
 // 1, negative cost weights, a line the harmonizer refuses. The values are
 // those the harmonizer's own reader takes; lines are counted from 1. No
 // configuration file: no findings.
-void check_configuration(const std::string& folder, console::Console& scratch, int language,
+void check_configuration(const std::string& folder, console::JobConsole& scratch, int language,
                          Findings& findings);
 
 }  // namespace zelvo::check

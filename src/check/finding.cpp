@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "console/console.h"
+#include "console/job_console.h"
 
 namespace zelvo::check {
 

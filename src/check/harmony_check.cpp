@@ -46,7 +46,7 @@ bool music_file_present(const std::string& folder, int32_t source) {
 
 }  // namespace
 
-void check_harmony(const std::string& folder, console::Console& scratch, int language, Findings& findings,
+void check_harmony(const std::string& folder, console::JobConsole& scratch, int language, Findings& findings,
                    console::ScoreOpener* opener) {
   auto state = std::make_unique<harmonizer::HarmonizerState>();
   state->score_opener = opener;

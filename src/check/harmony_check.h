@@ -3,7 +3,7 @@
 #include <string>
 
 #include "check/finding.h"
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/score_opener.h"
 
 namespace zelvo::check {
@@ -15,7 +15,7 @@ namespace zelvo::check {
 // first Compose) is not a mistake. Needs a readable configuration file.
 // With `opener`, the scores are opened through it, the music first as the
 // harmonize job does (a harmony file follows the music's pickup).
-void check_harmony(const std::string& folder, console::Console& scratch, int language, Findings& findings,
+void check_harmony(const std::string& folder, console::JobConsole& scratch, int language, Findings& findings,
                    console::ScoreOpener* opener = nullptr);
 
 }  // namespace zelvo::check

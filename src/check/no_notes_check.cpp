@@ -9,7 +9,7 @@
 
 namespace zelvo::check {
 
-console::Status composition_makes_notes(const std::string& folder, console::Console& scratch,
+console::Status composition_makes_notes(const std::string& folder, console::JobConsole& scratch,
                                         console::CompositionOpener* opener, console::ScoreOpener* score_opener,
                                         bool& makes_notes) {
   auto state = std::make_unique<composer::ComposerState>();

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "console/composition_opener.h"
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/score_opener.h"
 
 namespace zelvo::check {
@@ -12,7 +12,7 @@ namespace zelvo::check {
 // composer's own run (tables, timing, sequences, every bar) in memory, its
 // files not written. Progress goes to `scratch`; the first error comes back
 // unprinted.
-console::Status composition_makes_notes(const std::string& folder, console::Console& scratch,
+console::Status composition_makes_notes(const std::string& folder, console::JobConsole& scratch,
                                         console::CompositionOpener* opener, console::ScoreOpener* score_opener,
                                         bool& makes_notes);
 

@@ -54,11 +54,11 @@ class Transcript : public console::ConsoleView {
 
 }  // namespace
 
-bool run_step(console::Console& scratch, const std::function<console::Status()>& step, std::string& error) {
+bool run_step(console::JobConsole& scratch, const std::function<console::Status()>& step, std::string& error) {
   scratch.clear_console();
   Transcript transcript;
-  scratch.set_view(&transcript);
-  scratch.set_job_running(true);
+  scratch.store().set_view(&transcript);
+  scratch.control().set_job_running(true);
   console::Status status;
   bool ended = false;
   try {
@@ -68,8 +68,8 @@ bool run_step(console::Console& scratch, const std::function<console::Status()>&
     // score that cannot be opened): its message is what it printed.
     ended = true;
   }
-  scratch.set_job_running(false);
-  scratch.set_view(nullptr);
+  scratch.control().set_job_running(false);
+  scratch.store().set_view(nullptr);
   if (ended) {
     const console::MessagePair abort_pair = console::texts_of(console::MessageId::kAbortMessage);
     error = error_text(transcript.text(), scratch.language() == console::kSpanish ? abort_pair.spanish
@@ -81,7 +81,7 @@ bool run_step(console::Console& scratch, const std::function<console::Status()>&
   return false;
 }
 
-bool run_on_scratch(console::Console& scratch, const std::function<void()>& body, std::string& error) {
+bool run_on_scratch(console::JobConsole& scratch, const std::function<void()>& body, std::string& error) {
   return run_step(
       scratch,
       [&] {

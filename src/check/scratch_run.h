@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 
 namespace zelvo::check {
 
@@ -13,9 +13,9 @@ namespace zelvo::check {
 // on one line, after what else the step printed on its way (its warnings),
 // progress lines left out. A step that still ends the job by printing its
 // error and aborting (console::fail) gives the message it printed.
-bool run_step(console::Console& scratch, const std::function<console::Status()>& step, std::string& error);
+bool run_step(console::JobConsole& scratch, const std::function<console::Status()>& step, std::string& error);
 
 // The same for a step that returns nothing.
-bool run_on_scratch(console::Console& scratch, const std::function<void()>& body, std::string& error);
+bool run_on_scratch(console::JobConsole& scratch, const std::function<void()>& body, std::string& error);
 
 }  // namespace zelvo::check

@@ -26,7 +26,7 @@ void compose_init(ComposerState& state) {
   state.variable_program_count = 0;
 }
 
-console::Status compose_timing(ComposerState& state, console::Console& console) {
+console::Status compose_timing(ComposerState& state, console::JobConsole& console) {
   const double* values = state.composition.config;
   switch (take_timing_values(values, state.timing)) {
     case TimingProblem::kBadDenominator:
@@ -44,7 +44,7 @@ console::Status compose_timing(ComposerState& state, console::Console& console) 
   return console::Status();
 }
 
-console::Status read_sequences(ComposerState& state, console::Console& console) {
+console::Status read_sequences(ComposerState& state, console::JobConsole& console) {
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
       state.score_opener != nullptr
           ? state.score_opener->open_score(state.work_folder, kSequenceFile, console)
@@ -79,7 +79,7 @@ console::Status read_sequences(ComposerState& state, console::Console& console) 
   return console::Status();
 }
 
-void write_midi_file(ComposerState& state, console::Console& console, const char* name) {
+void write_midi_file(ComposerState& state, console::JobConsole& console, const char* name) {
   const MidiEncodeResult encoded = encode_midi_file(state.notes, state.timing, state.midi);
   if (!encoded.ok) console::fail(console, kTimeTooLarge, static_cast<long long>(encoded.bad_delta), name);
   switch (midi::write_file(console::work_path(state.work_folder, name).c_str(), state.midi)) {
@@ -90,7 +90,7 @@ void write_midi_file(ComposerState& state, console::Console& console, const char
 }
 
 // The run order of a Compose job.
-void compose(ComposerState& state, console::Console& console) {
+void compose(ComposerState& state, console::JobConsole& console) {
   compose_init(state);
   console_print(console, kStartMessage);
   check_stop(console);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "composer/composer_state.h"
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/work_files.h"
 
 namespace zelvo::composer {
@@ -14,7 +14,7 @@ inline constexpr const char* kSequenceFile = console::kSequenceFile;
 // The Compose job: compiles incom.htm, generates the bars and writes
 // outco.rur and outco.mid in state.work_folder. A stop or an error ends
 // the job through the console (JobEnded).
-void compose(ComposerState& state, console::Console& console);
+void compose(ComposerState& state, console::JobConsole& console);
 
 // Clears the event and sequence tables, the current position and the
 // range-warning flag.
@@ -22,14 +22,14 @@ void compose_init(ComposerState& state);
 
 // Derives the timing values from the configuration and seeds the random
 // numbers; says why a denominator or tempo cannot be used.
-console::Status compose_timing(ComposerState& state, console::Console& console);
+console::Status compose_timing(ComposerState& state, console::JobConsole& console);
 
 // Reads insec.xml (in state.work_folder) into the sequence tables, or
 // prints that there is none; says what is wrong with a file it cannot use.
-console::Status read_sequences(ComposerState& state, console::Console& console);
+console::Status read_sequences(ComposerState& state, console::JobConsole& console);
 
 // Encodes the sorted events and writes them to `name` in state.work_folder;
 // a file that cannot be created or fully written aborts the job.
-void write_midi_file(ComposerState& state, console::Console& console, const char* name);
+void write_midi_file(ComposerState& state, console::JobConsole& console, const char* name);
 
 }  // namespace zelvo::composer

@@ -27,7 +27,7 @@ int32_t clamp_midi(int32_t value, bool& clamped) {
 
 }  // namespace
 
-void run_outputs(ComposerState& state, console::Console& console) {
+void run_outputs(ComposerState& state, console::JobConsole& console) {
   if (state.pass_flag >= 1) return;
   recompute_variables(state);
   NoteTable& notes = state.notes;
@@ -112,7 +112,7 @@ int32_t pass_order(ComposerState& state, std::array<uint8_t, tables::kGeneratorR
   return count;
 }
 
-void run_generator(ComposerState& state, console::Console& console, int32_t g) {
+void run_generator(ComposerState& state, console::JobConsole& console, int32_t g) {
   const uint32_t kind = tables::slot_word(state.composition.generators[g].slot[tables::kSlotKind]);
   if (kind == tables::kKindCalculated) {
     run_calculated_generator(state, console, g);
@@ -121,7 +121,7 @@ void run_generator(ComposerState& state, console::Console& console, int32_t g) {
   }
 }
 
-void generate_bars(ComposerState& state, console::Console& console, int32_t bar_count) {
+void generate_bars(ComposerState& state, console::JobConsole& console, int32_t bar_count) {
   console_print(console, kGenerationStarts);
   check_stop(console);
   const int32_t clicks_per_bar = state.timing.clicks_per_bar();
@@ -158,7 +158,7 @@ void generate_bars(ComposerState& state, console::Console& console, int32_t bar_
 
 }  // namespace
 
-console::Status generate(ComposerState& state, console::Console& console, int32_t bar_count) {
+console::Status generate(ComposerState& state, console::JobConsole& console, int32_t bar_count) {
   return console::attempt([&] { generate_bars(state, console, bar_count); });
 }
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "composer/composer_state.h"
-#include "console/console.h"
+#include "console/job_console.h"
 
 namespace zelvo::composer {
 
@@ -19,7 +19,7 @@ void recompute_variables(ComposerState& state);
 // and velocity are clamped to 0-127 with one warning per run. An event
 // beyond kMaxGeneratedEvents (no room left for the note-offs) unwinds to
 // generate with its message (console::stop_with).
-void run_outputs(ComposerState& state, console::Console& console);
+void run_outputs(ComposerState& state, console::JobConsole& console);
 
 // The next generator of this pass: the lowest order value, ties to the lower
 // record number, compared against an unsigned bound. 0 when none is left.
@@ -34,6 +34,6 @@ bool within_window(const ComposerState& state, double start_bar, double start_cl
 // Walks `bar_count` bars click by click, evaluating every generator in a
 // preview pass and a full pass. Stops before a bar once
 // kGenerationStopEvents events exist. Says why when the events overflow.
-console::Status generate(ComposerState& state, console::Console& console, int32_t bar_count);
+console::Status generate(ComposerState& state, console::JobConsole& console, int32_t bar_count);
 
 }  // namespace zelvo::composer

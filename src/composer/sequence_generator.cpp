@@ -41,7 +41,7 @@ double stretch_factor(const ComposerState& state, double stretch_beats, int64_t 
 
 }  // namespace
 
-void run_sequence_generator(ComposerState& state, console::Console& console, int32_t number) {
+void run_sequence_generator(ComposerState& state, console::JobConsole& console, int32_t number) {
   using namespace seq;
   double* const record = state.composition.generators[number].slot;
   const bool preview = state.pass_flag > 0;

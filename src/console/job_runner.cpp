@@ -7,18 +7,18 @@
 
 namespace zelvo::console {
 
-JobRunner::JobRunner(Console& console, JobHooks hooks) : console_(console), hooks_(std::move(hooks)) {}
+JobRunner::JobRunner(JobConsole& console, JobHooks hooks) : console_(console), hooks_(std::move(hooks)) {}
 
 JobRunner::~JobRunner() { wait(); }
 
 bool JobRunner::start_job(JobKind kind) {
-  if (console_.job_running()) return false;
+  if (console_.control().job_running()) return false;
   wait();  // the previous thread has cleared the flag and is about to end
-  console_.set_job_running(true);
+  console_.control().set_job_running(true);
   try {
     thread_ = std::thread([this, kind] { run_body(kind); });
   } catch (const std::system_error&) {
-    console_.set_job_running(false);
+    console_.control().set_job_running(false);
     return false;
   }
   return true;
@@ -41,8 +41,8 @@ JobOutcome JobRunner::run_body(JobKind kind) {
     outcome = ended.outcome;
   }
   // The request never carries over to the next job, however this one ended.
-  console_.clear_stop_request();
-  console_.set_job_running(false);
+  console_.control().clear_stop_request();
+  console_.control().set_job_running(false);
   {
     std::lock_guard<std::mutex> lock(outcome_lock_);
     last_outcome_ = outcome;

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <thread>
 
-#include "console/console.h"
+#include "console/job_console.h"
 
 namespace zelvo::console {
 
@@ -24,7 +24,7 @@ struct JobHooks {
 // drivers unwinds to run_body, which records how the job ended.
 class JobRunner {
  public:
-  JobRunner(Console& console, JobHooks hooks);
+  JobRunner(JobConsole& console, JobHooks hooks);
   ~JobRunner();
   JobRunner(const JobRunner&) = delete;
   JobRunner& operator=(const JobRunner&) = delete;
@@ -44,7 +44,7 @@ class JobRunner {
   JobOutcome last_outcome() const;
 
  private:
-  Console& console_;
+  JobConsole& console_;
   JobHooks hooks_;
   std::thread thread_;
   mutable std::mutex outcome_lock_;

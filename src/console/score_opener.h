@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 
 namespace zelvo::console {
 
@@ -20,7 +20,7 @@ class ScoreOpener {
   // it. nullptr when there is no such file (nor a compressed one in its
   // place). A file that exists but cannot be used is reported on `console`
   // by its name and ends the job (abort_job).
-  virtual std::FILE* open_score(const std::string& folder, const char* name, Console& console) = 0;
+  virtual std::FILE* open_score(const std::string& folder, const char* name, JobConsole& console) = 0;
   // Whether the file last opened was found sound: XML that is well formed,
   // or MIDI whose chunks all read. Its readers may then follow what only a
   // sound file is trusted with, such as changes of meter.

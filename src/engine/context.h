@@ -2,23 +2,23 @@
 
 #include <cstdint>
 
-#include "console/console.h"
 #include "engine/bar_time.h"
 #include "engine/debug_listener.h"
 #include "engine/model.h"
+#include "engine/progress_lines.h"
 #include "engine/settings.h"
 
 namespace zelvo::engine {
 
 // What every engine operation works with during one harmonize_units call:
-// the tables, the settings (read only), the console and the optional
-// listener, plus the time values the operations divide by.
+// the tables, the settings (read only), where the progress goes and the
+// optional listener, plus the time values the operations divide by.
 struct Engine {
-  Engine(EngineState& state, const HarmonizerSettings& settings, console::Console& console,
+  Engine(EngineState& state, const HarmonizerSettings& settings, ProgressLines& lines,
          DebugListener* listener)
       : state(state),
         settings(settings),
-        console(console),
+        lines(lines),
         listener(settings.Debug != 0 ? listener : nullptr),
         clicks_per_bar(bounded_bar(int64_t{settings.time.beats_per_bar} * settings.time.clicks_per_beat)),
         clicks_per_beat(settings.time.clicks_per_beat),
@@ -28,7 +28,7 @@ struct Engine {
 
   EngineState& state;
   const HarmonizerSettings& settings;
-  console::Console& console;
+  ProgressLines& lines;
   DebugListener* listener;  // null unless Debug is on
   int64_t clicks_per_bar;
   int32_t clicks_per_beat;     // > 0 while the engine runs

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/message_id.h"
+#include "console/status.h"
 
 namespace zelvo::engine {
 
@@ -17,5 +17,9 @@ inline constexpr console::MessageId kLookAheadDeeper = console::MessageId::kLook
 inline constexpr console::MessageId kNoHarmonyInForce = console::MessageId::kNoHarmonyInForce;
 inline constexpr console::MessageId kTooManyLines = console::MessageId::kTooManyLines;
 inline constexpr console::MessageId kBadClicks = console::MessageId::kBadClicks;
+
+// Whether a Stop pressed before the job ends on `failure` wins over the
+// abort: so for a line that cannot be harmonized, never for a broken limit.
+inline bool stop_wins_over(const console::Message& failure) { return failure.id() == kImpossible; }
 
 }  // namespace zelvo::engine

@@ -64,8 +64,7 @@ int32_t form_unit(Engine& engine, int32_t s, int32_t first) {
   slot.chord_index = entry_in_force(engine, st.chords, first_start);
   slot.scale_index = entry_in_force(engine, st.scales, first_start);
   if (slot.chord_index < 0 || slot.scale_index < 0) {
-    console::console_print(engine.console, kNoHarmonyInForce, notes[first].Cpin);
-    console::abort_job(engine.console);
+    console::stop_with(console::Message(kNoHarmonyInForce, notes[first].Cpin));
   }
 
   // The chord change may come first; a scale change replaces it only when earlier.

@@ -25,13 +25,13 @@ int32_t fill_slot(Engine& engine, int32_t s, int32_t first) {
 }
 
 void print_value(Engine& engine, const char* text) {
-  console::console_print(engine.console, kSummaryValue, text);
-  console::check_stop(engine.console);
+  engine.lines.show(console::Message(kSummaryValue, text));
+  engine.lines.check_stop();
 }
 
 void print_row_start(Engine& engine) {
-  console::console_print(engine.console, kSummaryRow);
-  console::check_stop(engine.console);
+  engine.lines.show(console::Message(kSummaryRow));
+  engine.lines.check_stop();
 }
 
 // Given pitches, chosen pitches and tone types of a line just searched.
@@ -56,22 +56,20 @@ void harmonize_slot_zero(Engine& engine, ProgressObserver* progress) {
     while (lines < kMaxLines && unit.lines[lines].Ins != -1) ++lines;
     progress->unit_started(first.Cpin, lines);
   }
-  console::console_print(engine.console, settings.ShowLineInfo != 0 ? kProgressLineInfo : kProgress,
-                         first.Cpin, first.Ckin / engine.clicks_per_sixteenth);
-  console::check_stop(engine.console);
+  engine.lines.show(console::Message(settings.ShowLineInfo != 0 ? kProgressLineInfo : kProgress, first.Cpin,
+                                     first.Ckin / engine.clicks_per_sixteenth));
+  engine.lines.check_stop();
 
   for (int32_t l = 0; l < kMaxLines && unit.lines[l].Ins != -1; ++l) {
     Line& line = unit.lines[l];
     if (settings.ShowLineInfo != 0) {
-      console::console_print(engine.console, kLineInfo, line.Ins, l);
-      console::check_stop(engine.console);
+      engine.lines.show(console::Message(kLineInfo, line.Ins, l));
+      engine.lines.check_stop();
     }
     st.tracing = l == 0 && line.notes[0].bar == 2;
     const float cost = search_line(engine, 0, l);
     if (cost < 0.0f) {
-      console::console_print(engine.console, kImpossible);
-      console::check_stop(engine.console);
-      console::abort_job(engine.console);
+      console::stop_with(console::Message(kImpossible));
     }
     if (st.tracing && engine.listener != nullptr) engine.listener->list_candidates(st, 0, 0);
     st.tracing = false;
@@ -109,21 +107,15 @@ class UnitsEnded {
   ProgressObserver* progress_;
 };
 
-}  // namespace
-
-int32_t harmonize_units(EngineState& state, const HarmonizerSettings& settings,
-                        console::Console& console, DebugListener* listener,
-                        ProgressObserver* progress) {
-  Engine engine(state, settings, console, listener);
-  const UnitsEnded units_ended(progress);
+void harmonize_all(Engine& engine, ProgressObserver* progress) {
+  EngineState& state = engine.state;
   state.result_count = 0;
   state.tracing = false;
   for (int32_t s = 0; s < kUnitSlots; ++s) state.slot_map[s] = s;
   const int32_t count = state.music.note_count;
-  if (count <= 0) return 0;
+  if (count <= 0) return;
   if (engine.clicks_per_sixteenth <= 0 || engine.clicks_per_beat <= 0) {
-    console::console_print(console, kBadClicks, engine.clicks_per_sixteenth, engine.clicks_per_beat);
-    console::abort_job(console);
+    console::stop_with(console::Message(kBadClicks, engine.clicks_per_sixteenth, engine.clicks_per_beat));
   }
 
   int32_t next = 0;
@@ -152,7 +144,15 @@ int32_t harmonize_units(EngineState& state, const HarmonizerSettings& settings,
 
   std::memcpy(state.music.notes, state.result, sizeof(MusicNote) * state.result_count);
   state.music.note_count = state.result_count;
-  return state.result_count;
+}
+
+}  // namespace
+
+console::Status harmonize_units(EngineState& state, const HarmonizerSettings& settings, ProgressLines& lines,
+                                DebugListener* listener, ProgressObserver* progress) {
+  Engine engine(state, settings, lines, listener);
+  const UnitsEnded units_ended(progress);
+  return console::attempt([&] { harmonize_all(engine, progress); });
 }
 
 }  // namespace zelvo::engine

@@ -2,9 +2,10 @@
 
 #include <cstdint>
 
-#include "console/console.h"
+#include "console/status.h"
 #include "engine/debug_listener.h"
 #include "engine/model.h"
+#include "engine/progress_lines.h"
 #include "engine/progress_observer.h"
 #include "engine/settings.h"
 
@@ -15,13 +16,14 @@ namespace zelvo::engine {
 // the music note table from index 0: one record per note of every line, in
 // unit, line and note order, with the chosen pitch in Note. Notes of
 // instruments outside 1-15 belong to no line, so the result can be shorter
-// than the music; the note count is set to the result's length, which is
-// also returned. REQUIRES: the music note table sorted by time, the chord
-// and scale tables built. Aborts the job (console::JobEnded) when a line
-// cannot be harmonized or a capacity is exceeded. `listener` may be null; it
-// is called only when settings.Debug is not 0. `progress` may be null.
-int32_t harmonize_units(EngineState& state, const HarmonizerSettings& settings,
-                        console::Console& console, DebugListener* listener,
-                        ProgressObserver* progress = nullptr);
+// than the music; the note count is set to the result's length.
+// REQUIRES: the music note table sorted by time, the chord and scale tables
+// built. Returns the failure when a line cannot be harmonized or a capacity
+// is exceeded (engine_messages.h says whether a pending Stop wins over it);
+// the progress lines go to `lines`, whose check_stop may end the job by
+// unwinding. `listener` may be null; it is called only when settings.Debug
+// is not 0. `progress` may be null.
+console::Status harmonize_units(EngineState& state, const HarmonizerSettings& settings, ProgressLines& lines,
+                                DebugListener* listener, ProgressObserver* progress = nullptr);
 
 }  // namespace zelvo::engine

@@ -203,9 +203,7 @@ void add_line(Engine& engine, int32_t s, int32_t& next_line, int32_t instrument,
   const WorkList& work = engine.state.work;
   UnitSlot& slot = engine.slot(s);
   if (next_line >= kMaxLines) {
-    console::console_print(engine.console, kTooManyLines,
-                           engine.state.music.notes[slot.first_note].Cpin);
-    console::abort_job(engine.console);
+    console::stop_with(console::Message(kTooManyLines, engine.state.music.notes[slot.first_note].Cpin));
   }
   clear_line(slot, next_line);
   Line& line = slot.lines[next_line++];

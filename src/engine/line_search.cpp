@@ -144,11 +144,11 @@ float search_line(Engine& engine, int32_t s, int32_t l) {
 
   if (settings.ShowLineInfo != 0) {
     if (s == 0) {
-      console::console_print(engine.console, kLookAheadFirst);
+      engine.lines.show(console::Message(kLookAheadFirst));
     } else {
-      console::console_print(engine.console, kLookAheadDeeper, s + 1);
+      engine.lines.show(console::Message(kLookAheadDeeper, s + 1));
     }
-    console::check_stop(engine.console);
+    engine.lines.check_stop();
   }
 
   float best = 999999.0f;

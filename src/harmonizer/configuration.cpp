@@ -182,7 +182,7 @@ int32_t config_integer(const char* text) {
   return static_cast<int32_t>(value);
 }
 
-int32_t read_configuration(HarmonizerSettings& settings, console::Console& console,
+int32_t read_configuration(HarmonizerSettings& settings, console::JobConsole& console,
                            const std::string& folder) {
   const std::string preferred = console::work_path(folder, console::kConfigurationFile);
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(preferred.c_str(), "r"), &std::fclose);

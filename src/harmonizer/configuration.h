@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "engine/settings.h"
 
 namespace zelvo::harmonizer {
@@ -13,7 +13,7 @@ namespace zelvo::harmonizer {
 // file can be opened (the caller reports it), 1 when the file was read to
 // its end. A bad line prints the bad-line message with the line as read and
 // ends the job; settings stored from earlier lines keep their new values.
-int32_t read_configuration(engine::HarmonizerSettings& settings, console::Console& console,
+int32_t read_configuration(engine::HarmonizerSettings& settings, console::JobConsole& console,
                            const std::string& folder);
 
 // The value of a configuration line's integer: an optional '-' and the

@@ -9,7 +9,7 @@ namespace zelvo::harmonizer {
 
 std::optional<int32_t> configured_scale_part(const std::string& folder) {
   // The reader prints its errors; nobody sees this console.
-  auto scratch = std::make_unique<console::Console>();
+  auto scratch = std::make_unique<console::StandaloneConsole>();
   auto settings = std::make_unique<engine::HarmonizerSettings>();
   try {
     if (read_configuration(*settings, *scratch, folder) == 0) return std::nullopt;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/work_files.h"
 #include "engine/debug_listener.h"
 #include "engine/model.h"
@@ -32,7 +32,7 @@ void list_result(HarmonizerState& state);
 // The listings that the engine asks for while it harmonizes.
 class DebugListings final : public engine::DebugListener {
  public:
-  DebugListings(HarmonizerState& state, console::Console& console)
+  DebugListings(HarmonizerState& state, console::JobConsole& console)
       : state_(state), console_(console) {}
 
   // Vlt_zavir.rur and Vlt_zavir.mid: the scored paths of the pool, cheapest
@@ -55,7 +55,7 @@ class DebugListings final : public engine::DebugListener {
   void write_midi(const char* name);
 
   HarmonizerState& state_;
-  console::Console& console_;
+  console::JobConsole& console_;
 };
 
 }  // namespace zelvo::harmonizer

@@ -8,7 +8,9 @@
 #include "console/windows1252.h"
 #include "console/work_files.h"
 #include "engine/harmonize_units.h"
+#include "engine/engine_messages.h"
 #include "harmonizer/configuration.h"
+#include "harmonizer/console_lines.h"
 #include "harmonizer/debug_listings.h"
 #include "harmonizer/harmonizer_messages.h"
 #include "harmonizer/harmony_reader.h"
@@ -22,13 +24,13 @@ namespace {
 
 // A reader's error ends the job as the harmonizer's stages always ended:
 // the message, then the stop message if Stop was pressed, else the abort.
-void or_stop(console::Console& console, const console::Status& status) {
+void or_stop(console::JobConsole& console, const console::Status& status) {
   if (!status.ok()) console::fail_or_stop(console, status.error());
 }
 
 }  // namespace
 
-void harmonize(HarmonizerState& state, console::Console& console) {
+void harmonize(HarmonizerState& state, console::JobConsole& console) {
   engine::HarmonizerSettings& settings = state.settings;
   settings.time.clicks_per_beat = 1024;
   settings.time.clicks_per_sixteenth = 256;
@@ -57,7 +59,13 @@ void harmonize(HarmonizerState& state, console::Console& console) {
   or_stop(console, read_music(state, console));
 
   DebugListings listings(state, console);
-  engine::harmonize_units(state.engine, settings, console, &listings, state.progress);
+  ConsoleLines lines(console);
+  if (const console::Status harmonized =
+          engine::harmonize_units(state.engine, settings, lines, &listings, state.progress);
+      !harmonized.ok()) {
+    if (engine::stop_wins_over(harmonized.error())) console::fail_or_stop(console, harmonized.error());
+    console::fail(console, harmonized.error());
+  }
   rejoin_notes(state);
   list_result(state);
   console_print(console, kGeneratingMidi);

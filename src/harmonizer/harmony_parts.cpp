@@ -39,7 +39,7 @@ std::string score_part_ids(std::FILE* file) {
   return ids.empty() ? std::string("none") : ids;
 }
 
-void refuse_missing_harmony(console::Console& console, const engine::HarmonizerSettings& settings,
+void refuse_missing_harmony(console::JobConsole& console, const engine::HarmonizerSettings& settings,
                             std::FILE* file) {
   console_print(console, kNoHarmony);
   const int64_t scale = settings.FirstHarmIns;

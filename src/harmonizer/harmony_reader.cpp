@@ -49,7 +49,7 @@ void open_entry(HarmonyEntry& entry, const MusicNote& note) {
 }
 
 // False when the file has no note in the scale part.
-bool build_scales(HarmonizerState& state, console::Console& console) {
+bool build_scales(HarmonizerState& state, console::JobConsole& console) {
   const MusicNoteTable& music = state.engine.music;
   HarmonyTable& scales = state.engine.scales;
   const int32_t part = state.settings.FirstHarmIns;
@@ -74,7 +74,7 @@ bool build_scales(HarmonizerState& state, console::Console& console) {
   return any;
 }
 
-void build_chords(HarmonizerState& state, console::Console& console) {
+void build_chords(HarmonizerState& state, console::JobConsole& console) {
   const MusicNoteTable& music = state.engine.music;
   HarmonyTable& chords = state.engine.chords;
   int32_t k = 0;
@@ -126,16 +126,16 @@ bool ends_group(const MusicNoteTable& music, int32_t i) {
 }
 
 namespace {
-void read_harmony_file(HarmonizerState& state, console::Console& console);
+void read_harmony_file(HarmonizerState& state, console::JobConsole& console);
 }  // namespace
 
-console::Status read_harmony(HarmonizerState& state, console::Console& console) {
+console::Status read_harmony(HarmonizerState& state, console::JobConsole& console) {
   return console::attempt([&] { read_harmony_file(state, console); });
 }
 
 namespace {
 
-void read_harmony_file(HarmonizerState& state, console::Console& console) {
+void read_harmony_file(HarmonizerState& state, console::JobConsole& console) {
   engine::HarmonizerSettings& settings = state.settings;
   MusicNoteTable& music = state.engine.music;
   music.note_count = 0;

@@ -20,7 +20,7 @@ using console::kHarmonyFile;
 constexpr const char* kListingFile = console::kCompositionListing;
 constexpr const char* kMidiFile = console::kCompositionMidi;
 
-void report_midi_result(console::Console& console, MidiResult result, int32_t bar) {
+void report_midi_result(console::JobConsole& console, MidiResult result, int32_t bar) {
   switch (result) {
     case MidiResult::kRead:
       return;
@@ -39,7 +39,7 @@ void report_midi_result(console::Console& console, MidiResult result, int32_t ba
   }
 }
 
-void read_source(HarmonizerState& state, console::Console& console) {
+void read_source(HarmonizerState& state, console::JobConsole& console) {
   engine::HarmonizerSettings& settings = state.settings;
   engine::MusicNoteTable& music = state.engine.music;
   const int32_t first = settings.FirstMusicIns;
@@ -83,7 +83,7 @@ void read_source(HarmonizerState& state, console::Console& console) {
 
 // Harmony read in the music's meters: a harmony file that changes meter
 // itself must do so where the music does.
-void check_harmony_meters(const HarmonizerState& state, console::Console& console) {
+void check_harmony_meters(const HarmonizerState& state, console::JobConsole& console) {
   const engine::TimeSettings& harmony = state.harmony_time;
   if (!engine::has_meter_changes(harmony)) return;
   const int64_t bar = engine::first_meter_difference(harmony, state.settings.time);
@@ -139,7 +139,7 @@ bool cut_notes(engine::MusicNoteTable& music, const engine::HarmonyTable& table,
 
 namespace {
 
-void read_and_prepare(HarmonizerState& state, console::Console& console, Preparation preparation) {
+void read_and_prepare(HarmonizerState& state, console::JobConsole& console, Preparation preparation) {
   read_source(state, console);
   engine::MusicNoteTable& music = state.engine.music;
   if (music.note_count == 0) console::stop_with(console::Message(kNoMusic));
@@ -161,7 +161,7 @@ void read_and_prepare(HarmonizerState& state, console::Console& console, Prepara
 
 }  // namespace
 
-console::Status read_music(HarmonizerState& state, console::Console& console, Preparation preparation) {
+console::Status read_music(HarmonizerState& state, console::JobConsole& console, Preparation preparation) {
   return console::attempt([&] { read_and_prepare(state, console, preparation); });
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "harmonizer/harmonizer_state.h"
 
 namespace zelvo::harmonizer {
@@ -17,7 +17,7 @@ enum class Preparation { kFull, kCheckOnly };
 // LastMusicIns; rejects empty music; with DivideNotes cuts the notes at the
 // chord and then the scale boundaries; sorts. Says what is wrong with a
 // source it cannot use; a stop request still ends the job.
-console::Status read_music(HarmonizerState& state, console::Console& console,
+console::Status read_music(HarmonizerState& state, console::JobConsole& console,
                 Preparation preparation = Preparation::kFull);
 
 // Cuts every record that straddles a start of an entry of `table` into

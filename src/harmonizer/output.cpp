@@ -59,7 +59,7 @@ void rejoin_notes(HarmonizerState& state) {
 }
 
 void write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int32_t* times,
-                      const char* path, console::Console& console) {
+                      const char* path, console::JobConsole& console) {
   const engine::TimeSettings& time = state.settings.time;
   const int32_t n = music.note_count;
   if (n > engine::kMaxMusicNotes / 2) console::fail_or_stop(console, kTooManyResultNotes, n);
@@ -119,7 +119,7 @@ void write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int
   if (written == midi::WriteStatus::kNotWritten) console::fail_or_stop(console, kErrorWritingFile, path);
 }
 
-void write_harmony_midi(HarmonizerState& state, console::Console& console) {
+void write_harmony_midi(HarmonizerState& state, console::JobConsole& console) {
   write_notes_midi(state, state.engine.music, state.note_times, state.output_name, console);
 }
 

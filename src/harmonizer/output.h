@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "harmonizer/harmonizer_state.h"
 
 namespace zelvo::harmonizer {
@@ -19,9 +19,9 @@ void rejoin_notes(HarmonizerState& state);
 // note-offs, a file that cannot be created or fully written, a tempo of 0 or
 // less: message and the job ends.
 void write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int32_t* times,
-                      const char* path, console::Console& console);
+                      const char* path, console::JobConsole& console);
 
 // write_notes_midi on the music note table, as state.output_name.
-void write_harmony_midi(HarmonizerState& state, console::Console& console);
+void write_harmony_midi(HarmonizerState& state, console::JobConsole& console);
 
 }  // namespace zelvo::harmonizer

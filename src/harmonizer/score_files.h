@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/score_opener.h"
 #include "console/work_files.h"
 
@@ -15,7 +15,7 @@ using ScoreFile = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 // Opens a music or harmony file of the work folder `folder` through the
 // application's opener when it gave one, else as it is; empty when there is
 // no such file.
-inline ScoreFile open_score_file(console::ScoreOpener* opener, console::Console& console,
+inline ScoreFile open_score_file(console::ScoreOpener* opener, console::JobConsole& console,
                                  const std::string& folder, const char* name, const char* mode) {
   std::FILE* file = opener != nullptr ? opener->open_score(folder, name, console)
                                       : std::fopen(console::work_path(folder, name).c_str(), mode);

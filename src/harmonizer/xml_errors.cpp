@@ -4,7 +4,7 @@
 
 namespace zelvo::harmonizer {
 
-void report_xml_result(console::Console& console, XmlResult result, const char* file_name,
+void report_xml_result(console::JobConsole& console, XmlResult result, const char* file_name,
                        int32_t measure) {
   switch (result) {
     case XmlResult::kRead:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "harmonizer/musicxml_reader.h"
 
 namespace zelvo::harmonizer {
@@ -8,7 +8,7 @@ namespace zelvo::harmonizer {
 // Unwinds with the message of a MusicXML reading that failed
 // (console::stop_with); returns when the file was read. `measure` names the place of a meter that
 // cannot be followed.
-void report_xml_result(console::Console& console, XmlResult result, const char* file_name,
+void report_xml_result(console::JobConsole& console, XmlResult result, const char* file_name,
                        int32_t measure = 0);
 
 }  // namespace zelvo::harmonizer

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "tables/html_reader.h"
 #include "tables/table_messages.h"
 
@@ -55,12 +55,12 @@ ReaderReading reader_shape(std::string_view document) {
   std::string bytes(document);
   ReaderReading reading;
   if (bytes.empty()) return reading;
-  auto console = std::make_unique<console::Console>();
-  console->set_language(console::kEnglish);
+  auto console = std::make_unique<console::StandaloneConsole>();
+  console->control().set_language(console::kEnglish);
   auto reader = std::make_unique<tables::TableReader>(*console);
   reader->file.reset(fmemopen(bytes.data(), bytes.size(), "rb"));
   if (!reader->file) return reading;
-  console->set_job_running(true);
+  console->control().set_job_running(true);
   const console::Status walked = console::attempt([&] { reading.shape = walk(*reader); });
   if (!walked.ok()) reading.cell_too_long = walked.error().id() == tables::kCellTooLong;
   return reading;

@@ -73,7 +73,7 @@ void ScoreIntake::begin_job() {
 }
 
 std::FILE* ScoreIntake::open_score(const std::string& folder, const char* name,
-                                   console::Console& console) {
+                                   console::JobConsole& console) {
   const std::string given = name;
   sound_ = false;
   if (given.ends_with(".mid")) return open_midi(folder, given, console);
@@ -153,7 +153,7 @@ std::FILE* ScoreIntake::open_score(const std::string& folder, const char* name,
 }
 
 std::FILE* ScoreIntake::open_midi(const std::string& folder, const std::string& path,
-                                  console::Console& console) {
+                                  console::JobConsole& console) {
   const std::string full = console::work_path(folder, path);
   const std::optional<std::string> bytes = read_whole(full);
   if (!bytes) return open_as_is(full, "rb");

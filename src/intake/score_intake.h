@@ -20,12 +20,12 @@ namespace zelvo::intake {
 class ScoreIntake : public console::ScoreOpener {
  public:
   void begin_job();
-  std::FILE* open_score(const std::string& folder, const char* name, console::Console& console) override;
+  std::FILE* open_score(const std::string& folder, const char* name, console::JobConsole& console) override;
   bool last_score_is_sound() const override { return sound_; }
   void music_has_no_pickup() override { music_pickup_ = false; }
 
  private:
-  std::FILE* open_midi(const std::string& folder, const std::string& name, console::Console& console);
+  std::FILE* open_midi(const std::string& folder, const std::string& name, console::JobConsole& console);
 
   // Whether inmus.xml, read in this job, has a pickup: inarm.xml follows it.
   std::optional<bool> music_pickup_;

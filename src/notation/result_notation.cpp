@@ -122,7 +122,7 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
   return true;
 }
 
-void notate_job_result(console::Console& console, const std::string& folder, const char* midi_name,
+void notate_job_result(console::JobConsole& console, const std::string& folder, const char* midi_name,
                        const char* xml_name, const harmonizer::HarmonizerState* harmonizer, Grid grid) {
   if (!write_result_notation(console::work_path(folder, midi_name).c_str(),
                              console::work_path(folder, xml_name).c_str(), harmonizer, grid)) {

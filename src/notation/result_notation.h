@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "harmonizer/harmonizer_state.h"
 #include "notation/notation_grid.h"
 
@@ -20,7 +20,7 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
 // The same at the end of a job that asked for notation, both files in the
 // work folder `folder`, on `grid`: says where it was written, or ends the
 // job with a message naming the files.
-void notate_job_result(console::Console& console, const std::string& folder, const char* midi_name,
+void notate_job_result(console::JobConsole& console, const std::string& folder, const char* midi_name,
                        const char* xml_name, const harmonizer::HarmonizerState* harmonizer,
                        Grid grid = Grid::kChosen);
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "composer/composer_state.h"
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/job_runner.h"
 #include "harmonizer/harmonizer_state.h"
 #include "intake/composition_intake.h"
@@ -18,16 +18,20 @@
 
 namespace zelvo::shell {
 
-// Everything that outlives a job: the console, the language and open-result
-// choices, and the engines' state, allocated once for the program's life.
-// The harmonizer's settings keep what the last run read.
+// Everything that outlives a job: the console, the job control (language,
+// Stop), the open-result choice, and the engines' state, allocated once for
+// the program's life. The harmonizer's settings keep what the last run read.
 class Application {
  public:
   Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
-  console::Console& console() { return console_; }
+  // The text jobs print to, and the job's language and Stop; printing goes
+  // through console(), which joins the two.
+  console::Console& console_store() { return store_; }
+  console::JobControl& job_control() { return control_; }
+  console::JobConsole& console() { return console_; }
   // The engines' states are built by the first job that needs them (a
   // compose job never pays for the harmonizer's tables) and kept for the
   // program's life: every run re-initialises what it reads. Called from the
@@ -60,7 +64,9 @@ class Application {
   void set_result_opener(std::function<void(const char*)> opener) { opener_ = std::move(opener); }
 
  private:
-  console::Console console_;
+  console::Console store_;
+  console::JobControl control_;
+  console::JobConsole console_{store_, control_};
   std::unique_ptr<composer::ComposerState> composer_;
   std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
   intake::ScoreIntake intake_;

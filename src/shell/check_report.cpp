@@ -15,7 +15,7 @@ constexpr console::MessagePair kLine = console::same_text("%s\n");
 
 }  // namespace
 
-void print_check(console::Console& console, const std::string& work_folder, const Folders& folders,
+void print_check(console::JobConsole& console, const std::string& work_folder, const Folders& folders,
                  Platform& platform) {
   if (folders.work.empty()) {
     platform.show_message(kErrorTitle, kNoWorkFolder);

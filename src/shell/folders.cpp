@@ -83,7 +83,7 @@ struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
 };
 
-bool listable(console::Console& console, const std::string& folder) {
+bool listable(console::JobConsole& console, const std::string& folder) {
   return for_each_file(console, folder, [](const std::string&) { return 1; }) == 0;
 }
 
@@ -121,7 +121,7 @@ std::string console_name(std::string_view file_system_name) {
                                        : std::string(file_system_name);
 }
 
-int for_each_file(console::Console& console, const std::string& folder, const FileAction& action) {
+int for_each_file(console::JobConsole& console, const std::string& folder, const FileAction& action) {
   std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
   if (!dir) {
     console_print(console, kFolderError, console_name(folder).c_str());
@@ -185,7 +185,7 @@ std::string default_template_folder(const std::string& start_folder) {
   return own;
 }
 
-Folders load_folders(console::Console& console, const std::string& folder) {
+Folders load_folders(console::JobConsole& console, const std::string& folder) {
   Folders folders;
   std::ifstream file(join_path(folder, kFoldersFileName), std::ios::binary);
   if (!file) {

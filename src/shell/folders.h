@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/console.h"
+#include "console/job_console.h"
 
 namespace zelvo::shell {
 
@@ -45,7 +45,7 @@ std::string console_name(std::string_view file_system_name);
 // attributes cannot be read (the walk stops there). Both errors print the
 // folder error message.
 using FileAction = std::function<int(const std::string& path)>;
-int for_each_file(console::Console& console, const std::string& folder, const FileAction& action);
+int for_each_file(console::JobConsole& console, const std::string& folder, const FileAction& action);
 
 // Whether `a` and `b` name the same existing folder.
 bool same_folder(const std::string& a, const std::string& b);
@@ -59,7 +59,7 @@ std::string default_template_folder(const std::string& start_folder);
 // file: the template folder is the Template sub-folder of `folder` and the
 // others stay empty. An empty template line gets the same default; any
 // other folder that cannot be listed becomes empty.
-Folders load_folders(console::Console& console, const std::string& folder);
+Folders load_folders(console::JobConsole& console, const std::string& folder);
 bool save_folders(const std::string& folder, const Folders& folders);
 
 }  // namespace zelvo::shell

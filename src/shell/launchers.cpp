@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/work_files.h"
 #include "shell/install_paths.h"
 #include "shell/shell_messages.h"

@@ -39,12 +39,12 @@ void remove_file(const std::string& path, Failures& failures) {
   if (!fs::remove(path, error) && error) failures.note("cannot delete " + path + ": " + error.message());
 }
 
-void walk(console::Console& console, const std::string& folder, Failures& failures,
+void walk(console::JobConsole& console, const std::string& folder, Failures& failures,
           const FileAction& action) {
   if (for_each_file(console, folder, action) != 0) ++failures.count;
 }
 
-void empty_folder(console::Console& console, const std::string& folder, Failures& failures) {
+void empty_folder(console::JobConsole& console, const std::string& folder, Failures& failures) {
   walk(console, folder, failures, [&](const std::string& path) {
     remove_file(path, failures);
     return 0;
@@ -54,7 +54,7 @@ void empty_folder(console::Console& console, const std::string& folder, Failures
 // Emptying the work folder is only worth it when the folder that refills it
 // can be read; otherwise the work would be lost for nothing. Prints the
 // folder error when it cannot.
-bool readable(console::Console& console, const std::string& folder) {
+bool readable(console::JobConsole& console, const std::string& folder) {
   return for_each_file(console, folder, [](const std::string&) { return 1; }) == 0;
 }
 
@@ -71,7 +71,7 @@ enum class Plan { kReady, kUnlisted, kCollision };
 // Every file of `folder` with the name `rename` gives it, in the walk's
 // order. Two that would take one name are refused with a message box naming
 // both: one copy would be lost under the other.
-Plan plan_copies(console::Console& console, const std::string& folder, Platform& platform,
+Plan plan_copies(console::JobConsole& console, const std::string& folder, Platform& platform,
                  const std::function<std::string(const std::string&)>& rename, std::vector<Copy>& copies) {
   if (for_each_file(console, folder, [&](const std::string& path) {
         copies.push_back(Copy{path, rename(file_name_of(path))});
@@ -148,7 +148,7 @@ std::string work_file_name(std::string_view name, std::string_view project_name)
   return std::string(name);
 }
 
-CommandResult new_work(console::Console& console, const Folders& folders, Platform& platform) {
+CommandResult new_work(console::JobConsole& console, const Folders& folders, Platform& platform) {
   if (folders.work.empty()) {
     platform.show_message(kErrorTitle, kNoWorkFolder);
     return CommandResult::kRefused;
@@ -181,7 +181,7 @@ CommandResult new_work(console::Console& console, const Folders& folders, Platfo
   return result_of(failures);
 }
 
-CommandResult save_project(console::Console& console, const Folders& folders, Platform& platform) {
+CommandResult save_project(console::JobConsole& console, const Folders& folders, Platform& platform) {
   if (!platform.ask_yes_no(kSaveProjectTitle, kSaveProjectQuestion)) return CommandResult::kCancelled;
   if (folders.work.empty() || folders.project.empty()) {
     platform.show_message(kErrorTitle, kMissingFolder);
@@ -206,7 +206,7 @@ CommandResult save_project(console::Console& console, const Folders& folders, Pl
   return result_of(failures);
 }
 
-CommandResult load_project(console::Console& console, const Folders& folders, Platform& platform) {
+CommandResult load_project(console::JobConsole& console, const Folders& folders, Platform& platform) {
   if (folders.work.empty() || folders.project.empty()) {
     platform.show_message(kErrorTitle, kMissingFolder);
     return CommandResult::kRefused;

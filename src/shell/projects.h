@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/work_files.h"
 #include "shell/folders.h"
 #include "shell/platform.h"
@@ -41,14 +41,14 @@ enum class CommandResult {
 
 // New work: empties the work folder, copies the template folder into it and
 // makes incom.htm from incom_eng.htm or incom_spa.htm by the language flag.
-CommandResult new_work(console::Console& console, const Folders& folders, Platform& platform);
+CommandResult new_work(console::JobConsole& console, const Folders& folders, Platform& platform);
 // Save project: copies every work file into the project folder under its
 // project name, printing each target's name. Two files that would take one
 // name are refused (a message box names both) and nothing is copied.
-CommandResult save_project(console::Console& console, const Folders& folders, Platform& platform);
+CommandResult save_project(console::JobConsole& console, const Folders& folders, Platform& platform);
 // Load project: empties the work folder and copies every project file into
 // it under its work name, printing each source's name. Two files that would
 // take one name are refused as by save, before the work folder is emptied.
-CommandResult load_project(console::Console& console, const Folders& folders, Platform& platform);
+CommandResult load_project(console::JobConsole& console, const Folders& folders, Platform& platform);
 
 }  // namespace zelvo::shell

@@ -39,7 +39,7 @@ Shell::Shell(Application& application, Platform& platform, std::string start_fol
 void Shell::load_settings_file() {
   load_settings(start_folder_, settings_);
   application_.set_open_result(settings_.open_result != 0);
-  console().set_language(settings_.language);
+  application_.job_control().set_language(settings_.language);
 }
 
 void Shell::load_folders_file() {
@@ -60,13 +60,13 @@ void Shell::save_on_exit(int32_t left, int32_t top, int32_t width, int32_t heigh
 }
 
 bool Shell::execute(int command) {
-  if (!command_allowed(command, console().job_running())) return false;
+  if (!command_allowed(command, application_.job_control().job_running())) return false;
   run_command(command);
   return true;
 }
 
 void Shell::run_command(int command) {
-  console::Console& out = console();
+  console::JobConsole& out = console();
   switch (command) {
     case kCommandNew: new_work(out, folders_, platform_); break;
     case kCommandOpen: load_project(out, folders_, platform_); break;
@@ -77,12 +77,12 @@ void Shell::run_command(int command) {
     case kCommandCheck: print_check(out, application_.work_folder(), folders_, platform_); break;
     case kCommandFolders: platform_.show_folders_dialog(); break;
     case kCommandOpenMidifile: application_.set_open_result(!application_.open_result()); break;
-    case kCommandEnglish: out.set_language(console::kEnglish); break;
-    case kCommandSpanish: out.set_language(console::kSpanish); break;
+    case kCommandEnglish: out.control().set_language(console::kEnglish); break;
+    case kCommandSpanish: out.control().set_language(console::kSpanish); break;
     case kCommandComposer: runner_.start_job(console::JobKind::kCompose); break;
     case kCommandHarmonizer: runner_.start_job(console::JobKind::kHarmonize); break;
     case kCommandAll: runner_.start_job(console::JobKind::kAll); break;
-    case kCommandStop: out.request_stop(); break;
+    case kCommandStop: out.control().request_stop(); break;
     case kCommandErase: clear_console(out); break;
     case kCommandDocumentation: open_documentation(start_folder_, out.language(), platform_); break;
     case kCommandAbout: platform_.show_message(kAboutTitle, about_text()); break;

@@ -56,7 +56,7 @@ class Shell {
   const WindowSettings& settings() const { return settings_; }
   const std::string& start_folder() const { return start_folder_; }
   Application& application() { return application_; }
-  console::Console& console() { return application_.console(); }
+  console::JobConsole& console() { return application_.console(); }
 
   // The result file after a job that ended normally, when the switch is on.
   // False when the desktop could not open it.

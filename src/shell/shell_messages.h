@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/message_id.h"
 
 namespace zelvo::shell {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "console/console.h"
+#include "console/job_console.h"
 
 namespace zelvo::shell {
 

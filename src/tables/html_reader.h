@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "console/composition_opener.h"
-#include "console/console.h"
+#include "console/job_console.h"
 
 namespace zelvo::tables {
 
@@ -38,9 +38,9 @@ struct FileCloser {
 };
 
 struct TableReader {
-  explicit TableReader(console::Console& console_ref) : console(console_ref) {}
+  explicit TableReader(console::JobConsole& console_ref) : console(console_ref) {}
 
-  console::Console& console;
+  console::JobConsole& console;
   std::unique_ptr<FILE, FileCloser> file;
   char buffer[kLineBufferSize] = {};
   // The last cell extract_cell read, as the file writes it (its lines

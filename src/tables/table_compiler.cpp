@@ -265,16 +265,16 @@ void compile_pass(TableReader& reader, CompileContext& context) {
 
 namespace {
 void compile_both_passes(TableReader& reader, Composition& composition, machine::MachineState& machine,
-                         console::Console& console);
+                         console::JobConsole& console);
 }  // namespace
 
 console::Status compile_tables(Composition& composition, machine::MachineState& machine,
-                               console::Console& console) {
+                               console::JobConsole& console) {
   return compile_tables(composition, machine, console, "");
 }
 
 console::Status compile_tables(Composition& composition, machine::MachineState& machine,
-                               console::Console& console, const char* folder,
+                               console::JobConsole& console, const char* folder,
                                console::CompositionOpener* opener) {
   clear_composition(composition);
   machine::reset_program_tables(machine);
@@ -286,7 +286,7 @@ console::Status compile_tables(Composition& composition, machine::MachineState& 
 namespace {
 
 void compile_both_passes(TableReader& reader, Composition& composition, machine::MachineState& machine,
-                         console::Console& console) {
+                         console::JobConsole& console) {
   console_print(console, kReadingVariables);
   check_stop(console);
   reading_pass(reader, composition, machine);

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "console/composition_opener.h"
-#include "console/console.h"
+#include "console/job_console.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
 
@@ -17,11 +17,11 @@ namespace zelvo::tables {
 // error's message unprinted. A stop request still ends the job (JobEnded).
 // Leaves the random state and list registers of `machine` untouched.
 console::Status compile_tables(Composition& composition, machine::MachineState& machine,
-                               console::Console& console);
+                               console::JobConsole& console);
 // The same with the document in `folder` instead of the current directory,
 // read through `opener` when there is one.
 console::Status compile_tables(Composition& composition, machine::MachineState& machine,
-                               console::Console& console, const char* folder,
+                               console::JobConsole& console, const char* folder,
                     console::CompositionOpener* opener = nullptr);
 
 // The first symbol record whose kind and row are these; kNoSymbol if none.

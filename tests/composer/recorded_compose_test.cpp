@@ -16,7 +16,7 @@
 
 #include "composer/compose.h"
 #include "composer/composer_state.h"
-#include "console/console.h"
+#include "console/job_console.h"
 #include "support/files.h"
 
 namespace zelvo::composer {
@@ -29,7 +29,7 @@ std::string contents(const fs::path& path) { return test::read_file(path.string(
 TEST(RecordedComposeTest, OutputsAreTheRecordedOnesInEveryRun) {
   const fs::path recorded = fs::path(ZELVO_TEST_DATA) / "composer" / "recorded";
   auto state = std::make_unique<ComposerState>();
-  auto console = std::make_unique<console::Console>();
+  auto console = std::make_unique<console::StandaloneConsole>();
   int32_t cases = 0;
   for (const auto& entry : fs::directory_iterator(recorded)) {
     const fs::path work = fs::temp_directory_path() / ("zelvo-recorded-" + entry.path().filename().string());

@@ -13,7 +13,7 @@
 #include "composition/kinds.h"
 #include "composition/operations.h"
 #include "composition/work_file.h"
-#include "console/console.h"
+#include "console/job_console.h"
 #include "support/cases.h"
 #include "support/files.h"
 #include "support/scenario_inputs.h"
@@ -160,12 +160,12 @@ TEST(CompositionDocument, EditedFileComposesLikeTheHandEdit) {
     }
     auto state = std::make_unique<composer::ComposerState>();
     state->work_folder = work.path();
-    console::Console console;
+    console::StandaloneConsole console;
     try {
       composer::compose(*state, console);
     } catch (...) {
     }
-    outputs[run] = console.contents() + read_file((work.path() + "/outco.mid")) + read_file((work.path() + "/outco.rur"));
+    outputs[run] = console.store().contents() + read_file((work.path() + "/outco.mid")) + read_file((work.path() + "/outco.rur"));
   }
   EXPECT_GT(outputs[0].size(), 1000u);
   EXPECT_EQ(outputs[0], outputs[1]);

@@ -12,7 +12,7 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(JobRunnerTest, StopEndsTheJobAtTheNextCheckAndDoesNotOpenTheResult) {
-  Console console;
+  StandaloneConsole console;
   std::atomic<int> checks{0};
   std::atomic<bool> release{false};
   std::atomic<bool> opened{false};
@@ -30,19 +30,19 @@ TEST(JobRunnerTest, StopEndsTheJobAtTheNextCheckAndDoesNotOpenTheResult) {
   JobRunner runner(console, hooks);
   ASSERT_TRUE(runner.start_job(JobKind::kCompose));
   while (checks.load() == 0) std::this_thread::sleep_for(1ms);
-  console.request_stop();
-  EXPECT_TRUE(console.job_running());  // not yet: only at the next check
+  console.control().request_stop();
+  EXPECT_TRUE(console.control().job_running());  // not yet: only at the next check
   release = true;
   runner.wait();
   EXPECT_EQ(runner.last_outcome(), JobOutcome::kStopped);
   EXPECT_FALSE(after_stop.load());
   EXPECT_FALSE(opened.load());
-  EXPECT_FALSE(console.job_running());
-  EXPECT_FALSE(console.stop_requested());
+  EXPECT_FALSE(console.control().job_running());
+  EXPECT_FALSE(console.control().stop_requested());
 }
 
 TEST(JobRunnerTest, SecondStartWhileRunningDoesNothing) {
-  Console console;
+  StandaloneConsole console;
   std::atomic<bool> release{false};
   std::atomic<int> runs{0};
   JobHooks hooks;
@@ -60,21 +60,21 @@ TEST(JobRunnerTest, SecondStartWhileRunningDoesNothing) {
 }
 
 TEST(JobRunnerTest, StopRequestNeverCarriesOverToTheNextJob) {
-  Console console;
+  StandaloneConsole console;
   JobHooks hooks;
   hooks.compose = [&] { abort_job(console); };
   hooks.harmonize = [&] { check_stop(console); };
   JobRunner runner(console, hooks);
-  console.set_job_running(true);
-  console.request_stop();  // pressed, but the job aborts before any check
-  console.set_job_running(false);
+  console.control().set_job_running(true);
+  console.control().request_stop();  // pressed, but the job aborts before any check
+  console.control().set_job_running(false);
   EXPECT_EQ(runner.run_body(JobKind::kCompose), JobOutcome::kAborted);
-  EXPECT_FALSE(console.stop_requested());
+  EXPECT_FALSE(console.control().stop_requested());
   EXPECT_EQ(runner.run_body(JobKind::kHarmonize), JobOutcome::kFinished);
 }
 
 TEST(JobRunnerTest, AllStopsBeforeHarmonizingWhenComposeAborts) {
-  Console console;
+  StandaloneConsole console;
   bool harmonized = false;
   JobHooks hooks;
   hooks.compose = [&] { abort_job(console); };
@@ -85,7 +85,7 @@ TEST(JobRunnerTest, AllStopsBeforeHarmonizingWhenComposeAborts) {
 }
 
 TEST(JobRunnerTest, NormalEndOpensTheResultOfItsKind) {
-  Console console;
+  StandaloneConsole console;
   std::string opened;
   bool wanted = false;
   JobHooks hooks;

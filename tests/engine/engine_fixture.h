@@ -7,9 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "engine/context.h"
 #include "engine/model.h"
+#include "engine/progress_lines.h"
 #include "engine/settings.h"
 
 namespace zelvo::engine::testing_support {
@@ -42,17 +43,29 @@ inline void chord_marks(char (&marks)[kMarksSize], std::initializer_list<int32_t
   t = static_cast<char>(t | 4);
 }
 
+// The engine's progress printed on a console, as the harmonizer job does.
+class ConsoleLines final : public ProgressLines {
+ public:
+  explicit ConsoleLines(console::JobConsole& console) : console_(console) {}
+  void show(const console::Message& line) override { console_.print(line); }
+  void check_stop() override { console_.check_stop(); }
+
+ private:
+  console::JobConsole& console_;
+};
+
 class EngineTest : public ::testing::Test {
  protected:
   std::unique_ptr<EngineState> state_ = std::make_unique<EngineState>();
   HarmonizerSettings settings_;
-  console::Console console_;
+  console::StandaloneConsole console_;
+  ConsoleLines lines_{console_};
   std::unique_ptr<Engine> engine_;
 
   EngineState& st() { return *state_; }
   // Builds the engine context after the settings are final.
   Engine& engine() {
-    engine_ = std::make_unique<Engine>(*state_, settings_, console_, nullptr);
+    engine_ = std::make_unique<Engine>(*state_, settings_, lines_, nullptr);
     return *engine_;
   }
 
@@ -78,7 +91,7 @@ class EngineTest : public ::testing::Test {
     set_chord(0, 1, 0, {60, 64, 67});
     set_scale(0, 1, 0, {60, 62, 64, 65, 67, 69, 71});
   }
-  std::string console_text() { return console_.contents(); }
+  std::string console_text() { return console_.store().contents(); }
 };
 
 }  // namespace zelvo::engine::testing_support

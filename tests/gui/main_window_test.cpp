@@ -89,7 +89,7 @@ TEST_F(MainWindowTest, TitleMenuAndFolderItemsAfterStart) {
   const QList<QAction*> bar = window.menuBar()->actions();
   EXPECT_TRUE(bar.contains(window.action(kCommandComposer)));
   EXPECT_TRUE(bar.contains(window.action(kCommandProjectFolder)));
-  EXPECT_EQ(application_.console().contents().rfind("\n  - - - -", 0), 0u);  // the banner
+  EXPECT_EQ(application_.console_store().contents().rfind("\n  - - - -", 0), 0u);  // the banner
 }
 
 // The texts in the order the menus show them, separators left out.
@@ -155,9 +155,9 @@ TEST_F(MainWindowTest, CheckMarksFollowTheCommands) {
 TEST_F(MainWindowTest, WhileAJobRunsOnlyStopActs) {
   MainWindow window(application_, start_.path(), nullptr, &desktop_);
   window.start();
-  console::Console& console = application_.console();
-  const std::string before = console.contents();
-  console.set_job_running(true);
+  console::JobConsole& console = application_.console();
+  const std::string before = console.store().contents();
+  console.control().set_job_running(true);
   ModalCloser dialogs;
   for (int command : {kCommandSpanish, kCommandOpenMidifile, kCommandAbout, kCommandNew, kCommandErase,
                       kCommandFolders, kCommandComposer, kCommandEditInformation, kCommandExit}) {
@@ -172,28 +172,28 @@ TEST_F(MainWindowTest, WhileAJobRunsOnlyStopActs) {
   EXPECT_TRUE(desktop_.requests.empty());
   EXPECT_EQ(dialogs.closed, 0);
   EXPECT_TRUE(window.isVisible());
-  EXPECT_EQ(console.contents(), before);
-  EXPECT_FALSE(console.stop_requested());
+  EXPECT_EQ(console.store().contents(), before);
+  EXPECT_FALSE(console.control().stop_requested());
   trigger(window, kCommandStop);
-  EXPECT_TRUE(console.stop_requested());
-  console.set_job_running(false);
-  console.clear_stop_request();
+  EXPECT_TRUE(console.control().stop_requested());
+  console.control().set_job_running(false);
+  console.control().clear_stop_request();
 }
 
 TEST_F(MainWindowTest, ComposeFromTheMenuFillsTheConsoleAndClearsTheFlag) {
   MainWindow window(application_, start_.path(), nullptr, &desktop_);
   window.start();
   trigger(window, kCommandComposer);
-  ASSERT_TRUE(wait_until([&] { return !application_.console().job_running(); }));
+  ASSERT_TRUE(wait_until([&] { return !application_.job_control().job_running(); }));
   application_.runner().wait();
-  EXPECT_NE(application_.console().contents().find("** COMPOSING!!! "), std::string::npos);
-  EXPECT_FALSE(application_.console().job_running());
+  EXPECT_NE(application_.console_store().contents().find("** COMPOSING!!! "), std::string::npos);
+  EXPECT_FALSE(application_.job_control().job_running());
   trigger(window, kCommandErase);
-  EXPECT_EQ(application_.console().contents().find("COMPOSING"), std::string::npos);
+  EXPECT_EQ(application_.console_store().contents().find("COMPOSING"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, LongJobFollowsTheEndAndStopsFromTheMenu) {
-  console::Console& console = application_.console();
+  console::JobConsole& console = application_.console();
   std::atomic<int> printed{0};
   console::JobHooks hooks;
   hooks.compose = [&] {
@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, LongJobFollowsTheEndAndStopsFromTheMenu) {
   MainWindow window(application_, start_.path(), &runner, &desktop_);
   window.start();
   trigger(window, kCommandComposer);
-  ASSERT_TRUE(console.job_running());
+  ASSERT_TRUE(console.control().job_running());
   // The window keeps handling events while the job prints: its view follows
   // the end, and a command reaches it.
   ASSERT_TRUE(wait_until([&] { return printed.load() > 300; }));
@@ -218,15 +218,15 @@ TEST_F(MainWindowTest, LongJobFollowsTheEndAndStopsFromTheMenu) {
   trigger(window, kCommandSpanish);  // ignored while the job runs
   EXPECT_EQ(console.language(), console::kEnglish);
   trigger(window, kCommandStop);
-  ASSERT_TRUE(wait_until([&] { return !console.job_running(); }));
+  ASSERT_TRUE(wait_until([&] { return !console.control().job_running(); }));
   runner.wait();
   EXPECT_EQ(runner.last_outcome(), console::JobOutcome::kStopped);
-  const std::string text = console.contents();
+  const std::string text = console.store().contents();
   const std::string stop = "\n\nCOMPILATION STOPPED BY USER\n\n";
   ASSERT_GT(text.size(), stop.size());
   EXPECT_EQ(text.substr(text.size() - stop.size()), stop);
   EXPECT_EQ(text.find(stop), text.size() - stop.size());  // printed once
-  EXPECT_FALSE(console.stop_requested());
+  EXPECT_FALSE(console.control().stop_requested());
 }
 
 TEST_F(MainWindowTest, OpenMidifileOpensTheResultInTheWorkFolder) {
@@ -241,10 +241,10 @@ TEST_F(MainWindowTest, OpenMidifileOpensTheResultInTheWorkFolder) {
   EXPECT_EQ(window.action(kCommandWorkFolder)->text(),
             QString::fromStdString("&WFolder: " + last_path_component(work.path())));
   trigger(window, kCommandComposer);
-  ASSERT_TRUE(wait_until([&] { return !application_.console().job_running(); }));
+  ASSERT_TRUE(wait_until([&] { return !application_.job_control().job_running(); }));
   application_.runner().wait();
   ASSERT_EQ(application_.runner().last_outcome(), console::JobOutcome::kFinished)
-      << application_.console().contents();
+      << application_.console_store().contents();
   QApplication::processEvents();
   EXPECT_TRUE(desktop_.requests.empty());  // the switch is off
 
@@ -341,13 +341,21 @@ class ConsoleWidgetTest : public ::testing::Test {
     ASSERT_EQ(view.page_lines(), lines);
   }
 
-  console::Console console_;
+  // The store holding `lines` lines of 3 characters.
+  void fill_lines(int lines) {
+    std::string text;
+    for (int i = 0; i < lines; ++i) text += "xxx\n";
+    console_.store().clear();
+    console_.store().append(text.c_str());
+  }
+
+  console::StandaloneConsole console_;
 };
 
 TEST_F(ConsoleWidgetTest, ScrollRangeAndPageDown) {
-  ConsoleWidget view(console_);
-  console_.set_view(&view);
-  console_.fill_for_test(100 * 4, 3);  // 100 lines of 3 characters
+  ConsoleWidget view(console_.store(), console_.control());
+  console_.store().set_view(&view);
+  fill_lines(100);
   size_for_lines(view, 20);
   view.recompute_scroll(false);
   EXPECT_EQ(view.scroll_state().maximum, 82);
@@ -358,11 +366,11 @@ TEST_F(ConsoleWidgetTest, ScrollRangeAndPageDown) {
   view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
   EXPECT_EQ(view.scroll_state().position, 82);
 
-  console_.fill_for_test(3 * 4, 3);
+  fill_lines(3);
   view.recompute_scroll(false);
   EXPECT_EQ(view.scroll_state().maximum, 0);
   EXPECT_EQ(view.scroll_state().position, 0);
-  console_.set_view(nullptr);
+  console_.store().set_view(nullptr);
 }
 
 // Counts the paints of a widget and whether the logo's corner was drawn.
@@ -382,8 +390,8 @@ class PaintCounter : public QObject {
 // follow-the-end mode; the view is then invalidated again so the normal
 // mode (text from the scroll position, the logo) is what stays on screen.
 TEST_F(ConsoleWidgetTest, PrintWithoutAJobEndsWithANormalPaint) {
-  ConsoleWidget view(console_);
-  console_.set_view(&view);
+  ConsoleWidget view(console_.store(), console_.control());
+  console_.store().set_view(&view);
   size_for_lines(view, 10);
   QApplication::processEvents();
   PaintCounter counter(view.viewport());
@@ -396,11 +404,11 @@ TEST_F(ConsoleWidgetTest, PrintWithoutAJobEndsWithANormalPaint) {
   EXPECT_EQ(counter.paints, before + 1);
   QApplication::processEvents();
   EXPECT_GE(counter.paints, before + 2);
-  console_.set_view(nullptr);
+  console_.store().set_view(nullptr);
 }
 
 TEST_F(ConsoleWidgetTest, TabsExpandToFifteenPixelsFromTheMargin) {
-  ConsoleWidget view(console_);
+  ConsoleWidget view(console_.store(), console_.control());
   console_print(console_, console::same_text("\tW\n"));
   size_for_lines(view, 10);
   view.recompute_scroll(false);

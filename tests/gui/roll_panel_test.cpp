@@ -55,10 +55,10 @@ class RollPanelTest : public ::testing::Test {
 
   void run(MainWindow& window, int command) {
     window.action(command)->trigger();
-    ASSERT_TRUE(wait_until([&] { return !application_.console().job_running(); }, 300000));
+    ASSERT_TRUE(wait_until([&] { return !application_.job_control().job_running(); }, 300000));
     application_.runner().wait();
     ASSERT_EQ(application_.runner().last_outcome(), console::JobOutcome::kFinished)
-        << application_.console().contents();
+        << application_.console_store().contents();
   }
 
   app::TempFolder start_;

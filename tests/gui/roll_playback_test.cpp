@@ -62,7 +62,7 @@ TEST_F(RollPlaybackTest, PlayStartsAtTheClickedBarAndLoops) {
   MainWindow window(application_, start_.path(), nullptr, &desktop_);
   window.start();
   window.action(kCommandComposer)->trigger();
-  ASSERT_TRUE(wait_until([&] { return !application_.console().job_running(); }, 300000));
+  ASSERT_TRUE(wait_until([&] { return !application_.job_control().job_running(); }, 300000));
   application_.runner().wait();
   RollPanel& panel = *window.roll_panel();
   ASSERT_TRUE(wait_until([&] { return panel.has_roll(); }, 5000));

@@ -16,7 +16,6 @@
 #include <sstream>
 #include <string>
 
-#include "console/console.h"
 #include "engine/bar_time.h"
 #include "engine/context.h"
 #include "engine/tone_rules.h"
@@ -67,7 +66,6 @@ std::string run_case(const test::Case& c) {
   engine::TimeSettings kept;
   auto state = std::make_unique<engine::EngineState>();
   auto reading = std::make_unique<MeterReading>();
-  console::Console console;
   engine::TimeSettings& time = settings.time;
   std::string out;
   std::istringstream script(c.files.at(0).second);
@@ -97,7 +95,8 @@ std::string run_case(const test::Case& c) {
       answer = std::to_string(change != nullptr ? change->beats : time.beats_per_bar) + " beats of " +
                std::to_string(change != nullptr ? change->beat_clicks : time.clicks_per_beat);
     } else if (op == "weight") {
-      const engine::Engine engine(*state, settings, console, nullptr);
+      engine::QuietLines lines;
+      const engine::Engine engine(*state, settings, lines, nullptr);
       answer = std::to_string(engine::metric_weight(engine, static_cast<int32_t>(a), static_cast<int32_t>(b)));
     } else if (op == "keep") {
       kept = time;

@@ -83,7 +83,7 @@ std::string run_case(const test::Case& c) {
   state->work_folder = folder.path();
   HarmonizerSettings& s = state->settings;
   engine::MusicNoteTable& music = state->engine.music;
-  console::Console console;
+  console::StandaloneConsole console;
   const std::string what = c.call.at(0);
   for (size_t i = 1; i < c.call.size(); ++i) {
     const std::string& word = c.call[i];
@@ -125,7 +125,7 @@ std::string run_case(const test::Case& c) {
   } catch (const console::JobEnded&) {
     result = -2;
   }
-  std::string text = "result " + std::to_string(result) + "\n" + test::quoted(console.contents());
+  std::string text = "result " + std::to_string(result) + "\n" + test::quoted(console.store().contents());
   for (int32_t i = 0; i < music.note_count; ++i) {
     if (music.note_count > 64 && i == 32) {  // a full table: its ends
       text += "... " + std::to_string(music.note_count - 64) + " notes\n";

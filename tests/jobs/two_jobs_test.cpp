@@ -35,7 +35,7 @@ Outcome collect(shell::Application& application, const std::string& folder) {
   for (const auto& entry : fs::directory_iterator(folder)) {
     outcome.files[entry.path().filename().string()] = test::read_file(entry.path().string());
   }
-  outcome.console = application.console().contents();
+  outcome.console = application.console_store().contents();
   outcome.end = application.runner().last_outcome();
   return outcome;
 }

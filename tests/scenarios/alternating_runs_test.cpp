@@ -63,7 +63,7 @@ TEST(AlternatingRuns, AHundredJobsOfDifferentFoldersInOneApplicationRunAsFreshOn
   auto app = std::make_unique<shell::Application>();
   app->set_work_folder(work.path());
   Recorder recorder(app->console());
-  app->console().set_view(&recorder);
+  app->console_store().set_view(&recorder);
   for (int run = 0; run < 100; ++run) {
     // Fifty compositions spread over the whole list, every harmonization
     // in turn.
@@ -76,7 +76,7 @@ TEST(AlternatingRuns, AHundredJobsOfDifferentFoldersInOneApplicationRunAsFreshOn
     reset_folder(work.path(), given.path());
     recorder.text.clear();
     app->harmonizer_state().settings = engine::HarmonizerSettings{};
-    app->console().set_language(job.language);
+    app->job_control().set_language(job.language);
     app->console().clear_console();
     ASSERT_TRUE(app->runner().start_job(job.kind));
     app->runner().wait();
@@ -86,7 +86,7 @@ TEST(AlternatingRuns, AHundredJobsOfDifferentFoldersInOneApplicationRunAsFreshOn
               read_file((scenario / "expected" / "console.txt").string()));
     EXPECT_EQ(outcome_files(work.path(), given.path()), recorded_files(scenario / "expected"));
   }
-  app->console().set_view(nullptr);
+  app->console_store().set_view(nullptr);
 }
 
 }  // namespace

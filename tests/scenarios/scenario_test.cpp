@@ -78,8 +78,8 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
   auto app = std::make_unique<shell::Application>();
   app->set_work_folder(again.path());
   Recorder recorder(app->console());
-  app->console().set_view(&recorder);
-  app->console().set_language(language);
+  app->console_store().set_view(&recorder);
+  app->job_control().set_language(language);
   for (int run = 0; run < 3; ++run) {
     SCOPED_TRACE("run " + std::to_string(run) + " in one process");
     if (run < 2) reset_folder(again.path(), in);  // the last run finds what the one before left
@@ -100,7 +100,7 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
     }
     EXPECT_EQ(files.size() + 2, got.size());
   }
-  app->console().set_view(nullptr);
+  app->console_store().set_view(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Recorded, ScenarioTest, ::testing::ValuesIn(scenario_names()),

@@ -45,7 +45,7 @@ TEST(FoldersTest, ForEachFileListsFilesOnlyInNameOrderIgnoringCase) {
   write_file(folder.file("_x"), "");
   write_file(folder.file("c.txt"), "");
   std::filesystem::create_directory(folder.file("sub"));
-  console::Console console;
+  console::StandaloneConsole console;
   std::vector<std::string> seen;
   EXPECT_EQ(for_each_file(console, folder.path() + "/", [&](const std::string& path) {
               seen.push_back(path);
@@ -54,7 +54,7 @@ TEST(FoldersTest, ForEachFileListsFilesOnlyInNameOrderIgnoringCase) {
             0);
   const std::string base = folder.path() + "/";
   EXPECT_EQ(seen, (std::vector<std::string>{base + "A.txt", base + "b.txt", base + "c.txt", base + "_x"}));
-  EXPECT_EQ(console.contents(), "");
+  EXPECT_EQ(console.store().contents(), "");
 
   int calls = 0;
   for_each_file(console, folder.path(), [&](const std::string&) { return ++calls == 2 ? 1 : 0; });
@@ -62,12 +62,12 @@ TEST(FoldersTest, ForEachFileListsFilesOnlyInNameOrderIgnoringCase) {
 }
 
 TEST(FoldersTest, UnlistableFolderPrintsTheFolderError) {
-  console::Console console;
+  console::StandaloneConsole console;
   EXPECT_EQ(for_each_file(console, "/no/such/folder", [](const std::string&) { return 0; }), -1);
-  EXPECT_EQ(console.contents(), "\n\n Error reading files in folder /no/such/folder\n");
-  console.set_language(console::kSpanish);
+  EXPECT_EQ(console.store().contents(), "\n\n Error reading files in folder /no/such/folder\n");
+  console.control().set_language(console::kSpanish);
   for_each_file(console, "/no/such", [](const std::string&) { return 0; });
-  EXPECT_NE(console.contents().find("\n\n Error al leer archivos de la carpeta /no/such\n"), std::string::npos);
+  EXPECT_NE(console.store().contents().find("\n\n Error al leer archivos de la carpeta /no/such\n"), std::string::npos);
 }
 
 TEST(FoldersTest, LinksToNothingAreSkippedAndLinksToFilesListed) {
@@ -75,7 +75,7 @@ TEST(FoldersTest, LinksToNothingAreSkippedAndLinksToFilesListed) {
   write_file(folder.file("a.txt"), "");
   std::filesystem::create_symlink(folder.file("gone"), folder.file("b-link"));
   std::filesystem::create_symlink(folder.file("a.txt"), folder.file("c-link"));
-  console::Console console;
+  console::StandaloneConsole console;
   std::vector<std::string> seen;
   EXPECT_EQ(for_each_file(console, folder.path(), [&](const std::string& path) {
               seen.push_back(last_path_component(path));
@@ -83,12 +83,12 @@ TEST(FoldersTest, LinksToNothingAreSkippedAndLinksToFilesListed) {
             }),
             0);
   EXPECT_EQ(seen, (std::vector<std::string>{"a.txt", "c-link"}));
-  EXPECT_EQ(console.contents(), "");
+  EXPECT_EQ(console.store().contents(), "");
 }
 
 TEST(FoldersTest, NoFoldersFileGivesTheTemplateDefault) {
   TempFolder start;
-  console::Console console;
+  console::StandaloneConsole console;
   const Folders folders = load_folders(console, start.path());
   // No Template in the start folder nor an install: the source tree's.
   EXPECT_EQ(folders.template_folder, std::string(ZELVO_SOURCE_DIR) + "/examples/Template");
@@ -102,38 +102,38 @@ TEST(FoldersTest, FoldersFileRoundTripsAndDropsFoldersThatCannotBeListed) {
   Folders folders{"/no/template", work.path(), "/no/project"};
   ASSERT_TRUE(save_folders(start.path(), folders));
   EXPECT_EQ(read_file(start.file("zlvfolders.rur")), "/no/template\n" + work.path() + "\n/no/project\n");
-  console::Console console;
+  console::StandaloneConsole console;
   const Folders back = load_folders(console, start.path());
   EXPECT_EQ(back.template_folder, "");
   EXPECT_EQ(back.work, work.path());
   EXPECT_EQ(back.project, "");
-  EXPECT_NE(console.contents().find("folder /no/project"), std::string::npos);
+  EXPECT_NE(console.store().contents().find("folder /no/project"), std::string::npos);
 }
 
 TEST(FoldersTest, EmptyTemplateLineGetsTheDefaultAndCrLfIsAccepted) {
   TempFolder start;
   TempFolder work;
   write_file(start.file("zlvfolders.rur"), "\r\n" + work.path() + "\r\n\r\n");
-  console::Console console;
+  console::StandaloneConsole console;
   const Folders back = load_folders(console, start.path());
   EXPECT_EQ(back.template_folder, std::string(ZELVO_SOURCE_DIR) + "/examples/Template");
   EXPECT_EQ(back.work, work.path());
   EXPECT_EQ(back.project, "");
-  EXPECT_EQ(console.contents(), "");
+  EXPECT_EQ(console.store().contents(), "");
 }
 
 TEST(FoldersTest, LastLineWithoutNewlineKeepsItsLastCharacter) {
   TempFolder start;
   TempFolder project;
   write_file(start.file("zlvfolders.rur"), "\n\n" + project.path());
-  console::Console console;
+  console::StandaloneConsole console;
   EXPECT_EQ(load_folders(console, start.path()).project, project.path());
 }
 
 TEST(FoldersTest, OverlongPathCountsAsNotChosen) {
   TempFolder start;
   write_file(start.file("zlvfolders.rur"), "\n/" + std::string(kMaxFolderPath, 'w') + "\n\n");
-  console::Console console;
+  console::StandaloneConsole console;
   EXPECT_EQ(load_folders(console, start.path()).work, "");
 }
 

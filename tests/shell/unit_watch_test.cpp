@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "console/console.h"
+#include "console/job_console.h"
 
 namespace zelvo::shell {
 namespace {

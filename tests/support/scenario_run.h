@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "console/console_view.h"
 #include "console/job_runner.h"
 #include "console/windows1252.h"
@@ -105,16 +105,16 @@ inline bool job_command(const std::vector<std::string>& args, console::JobKind& 
 // n-th message.
 class Recorder : public console::ConsoleView {
  public:
-  explicit Recorder(console::Console& console) : console_(console) {}
+  explicit Recorder(console::JobConsole& console) : console_(console) {}
   void appended(std::string_view text) override {
     this->text += console::to_utf8(text);
-    if (stop_after > 0 && --stop_after == 0) console_.request_stop();
+    if (stop_after > 0 && --stop_after == 0) console_.control().request_stop();
   }
   std::string text;
   int stop_after = 0;
 
  private:
-  console::Console& console_;
+  console::JobConsole& console_;
 };
 
 }  // namespace zelvo::test

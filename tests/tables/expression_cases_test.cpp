@@ -76,7 +76,7 @@ std::string run_both_loops(machine::MachineState& machine, Composition& composit
 std::string run_case(const test::Case& c) {
   auto composition = std::make_unique<Composition>();
   auto machine = std::make_unique<machine::MachineState>();
-  console::Console console;
+  console::StandaloneConsole console;
   ReaderPosition position;
   position.kind = kKindVariables;
   position.row = 3;
@@ -118,7 +118,7 @@ std::string run_case(const test::Case& c) {
     } catch (const console::JobEnded&) {
     }
   }
-  return text + test::quoted(console.contents());
+  return text + test::quoted(console.store().contents());
 }
 
 TEST(ExpressionCasesTest, EveryCellCompilesAndRunsAsRecorded) {

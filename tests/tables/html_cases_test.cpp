@@ -14,7 +14,7 @@ namespace {
 std::string run_case(const test::Case& c) {
   test::TempFolder folder;
   for (const auto& [name, bytes] : c.files) test::write_file(folder.file(name), bytes);
-  console::Console console;
+  console::StandaloneConsole console;
   auto reader = std::make_unique<TableReader>(console);
   std::string text;
   const console::Status read = console::attempt([&] {
@@ -43,7 +43,7 @@ std::string run_case(const test::Case& c) {
   }
   text += "identified";
   for (int32_t count : reader->tables_identified) text += " " + std::to_string(count);
-  return text + "\n" + test::quoted(console.contents());
+  return text + "\n" + test::quoted(console.store().contents());
 }
 
 TEST(HtmlCasesTest, EveryDocumentReadsAsRecorded) {

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "tables/composition.h"
 #include "tables/expression_compiler.h"
 #include "tables/html_reader.h"
@@ -22,7 +22,7 @@ namespace {
 TEST(ProgramInputsTest, CellsAsTheVariablesRecomputationSeesThem) {
   auto composition = std::make_unique<Composition>();
   auto machine = std::make_unique<machine::MachineState>();
-  auto console = std::make_unique<console::Console>();
+  auto console = std::make_unique<console::StandaloneConsole>();
   ReaderPosition position;
   CompileContext context{*composition, *machine, *console, position};
   emit_instruction(context, machine::Op::kEnd);

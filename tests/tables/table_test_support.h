@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "support/files.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
@@ -42,10 +42,10 @@ inline std::string html_document(const std::string& tables) {
 struct CompileRun {
   std::unique_ptr<Composition> composition = std::make_unique<Composition>();
   std::unique_ptr<machine::MachineState> machine = std::make_unique<machine::MachineState>();
-  std::unique_ptr<console::Console> console = std::make_unique<console::Console>();
+  std::unique_ptr<console::StandaloneConsole> console = std::make_unique<console::StandaloneConsole>();
   bool aborted = false;
 
-  std::string output() const { return console->contents(); }
+  std::string output() const { return console->store().contents(); }
   const Symbol& symbol(int32_t index) const { return composition->symbols[index]; }
   double value_of(int32_t symbol_index) const { return *machine->symbol_values[symbol_index]; }
 };
@@ -64,7 +64,7 @@ inline CompileRun compile_document(const std::string& document, int32_t language
   const test::TempFolder folder;
   test::write_file(folder.file("incom.htm"), document);
   CompileRun run;
-  run.console->set_language(language);
+  run.console->control().set_language(language);
   compile_in_folder(run, folder.path());
   return run;
 }

@@ -33,8 +33,8 @@ ScrollRequest request_for(int action) {
 
 }  // namespace
 
-ConsoleWidget::ConsoleWidget(console::Console& console, QWidget* parent)
-    : QAbstractScrollArea(parent), console_(console), logo_(make_logo()) {
+ConsoleWidget::ConsoleWidget(const console::Console& console, const console::JobControl& control, QWidget* parent)
+    : QAbstractScrollArea(parent), console_(console), control_(control), logo_(make_logo()) {
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setFocusPolicy(Qt::StrongFocus);
@@ -137,7 +137,7 @@ void ConsoleWidget::scrollContentsBy(int, int) {
 
 void ConsoleWidget::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
-  recompute(console_.job_running());
+  recompute(control_.job_running());
 }
 
 void ConsoleWidget::keyPressEvent(QKeyEvent* event) {
@@ -177,7 +177,7 @@ void ConsoleWidget::draw_line(QPainter& painter, const char* begin, const char* 
 
 void ConsoleWidget::paintEvent(QPaintEvent*) {
   const QRect client = viewport()->rect();
-  const bool follow_end = follow_paint_ || console_.job_running();
+  const bool follow_end = follow_paint_ || control_.job_running();
   // The lines to draw are copied under the store lock and drawn after it,
   // so the job thread never waits for the drawing.
   PaintRange range;

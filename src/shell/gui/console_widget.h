@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "console/console.h"
+#include "console/job_control.h"
 #include "console/console_view.h"
 #include "shell/scroll.h"
 
@@ -26,7 +27,7 @@ class ConsoleWidget : public QAbstractScrollArea, public console::ConsoleView {
  public:
   static constexpr qint64 kJobPaintInterval = 20;  // milliseconds
 
-  explicit ConsoleWidget(console::Console& console, QWidget* parent = nullptr);
+  ConsoleWidget(const console::Console& console, const console::JobControl& control, QWidget* parent = nullptr);
 
   // console::ConsoleView
   void paint(bool follow_end) override;
@@ -58,7 +59,8 @@ class ConsoleWidget : public QAbstractScrollArea, public console::ConsoleView {
   void show_scroll_state();
   void draw_line(class QPainter& painter, const char* begin, const char* end, int top) const;
 
-  console::Console& console_;
+  const console::Console& console_;
+  const console::JobControl& control_;  // a running job is followed to the end
   ScrollState scroll_;
   int char_width_ = 8;
   int line_height_ = 16;

@@ -14,7 +14,7 @@
 namespace zelvo::shell::gui {
 
 EditorDock::EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& console_view,
-                       console::Console& console, std::string program)
+                       console::JobConsole& console, std::string program)
     : QObject(&window), roll_(roll), console_(console) {
   dock_ = new QDockWidget("Composition", &window);
   dock_->setObjectName("EditorDock");
@@ -82,10 +82,10 @@ void EditorDock::play_result(const std::string& midi_file, bool was_playing) {
 // The window's own jobs: the messages of a Composer or All run point at
 // their cells.
 void EditorDock::watch_jobs() {
-  const bool running = console_.job_running();
-  if (running && !job_seen_running_) console_before_job_ = console_.contents();
+  const bool running = console_.control().job_running();
+  if (running && !job_seen_running_) console_before_job_ = console_.store().contents();
   if (!running && job_seen_running_ && dock_->isVisible()) {
-    const std::string text = console_.contents();
+    const std::string text = console_.store().contents();
     const bool grew = text.compare(0, console_before_job_.size(), console_before_job_) == 0;
     panel_->mark_errors(grew ? text.substr(console_before_job_.size()) : text);
   }

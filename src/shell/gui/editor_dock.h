@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "console/console.h"
+#include "console/job_console.h"
 #include "shell/platform.h"
 
 class QDockWidget;
@@ -27,7 +27,7 @@ class RollPanel;
 class EditorDock : public QObject {
  public:
   // `program`: the zelvo command the Live runs start.
-  EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& console_view, console::Console& console,
+  EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& console_view, console::JobConsole& console,
              std::string program);
 
   // Shows the dock with the work folder's composition (read again when
@@ -54,7 +54,7 @@ class EditorDock : public QObject {
   void watch_jobs();
 
   RollPanel& roll_;
-  console::Console& console_;
+  console::JobConsole& console_;
   QDockWidget* dock_ = nullptr;
   editor::EditorPanel* panel_ = nullptr;
   editor::LiveRun* live_ = nullptr;

@@ -134,11 +134,11 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
   resize(settings.width, settings.height);
   if (settings.left != kSystemPosition && settings.top != kSystemPosition) move(settings.left, settings.top);
 
-  console_view_ = new ConsoleWidget(application_.console(), this);
+  console_view_ = new ConsoleWidget(application_.console_store(), application_.job_control(), this);
   setCentralWidget(console_view_);
   build_menu();
   roll_panel_ = add_roll_panel(*this);
-  application_.console().set_view(console_view_);
+  application_.console_store().set_view(console_view_);
   application_.set_result_opener([this](const char* file_name) {
     // Called on the job thread; the desktop is asked from the window's.
     const std::string name = file_name;
@@ -154,7 +154,7 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
 }
 
 void MainWindow::chords_from_lead_sheet() {
-  if (application_.console().job_running()) return;
+  if (application_.job_control().job_running()) return;
   const bool spanish = application_.console().language() == console::kSpanish;
   const QString score = QFileDialog::getOpenFileName(
       this, spanish ? "Partitura con cifrado" : "Lead sheet", to_qt(work_directory(application_)),
@@ -195,7 +195,7 @@ void MainWindow::show_long_unit() {
 MainWindow::~MainWindow() {
   save_and_stop_job();
   application_.set_result_opener(nullptr);
-  application_.console().set_view(nullptr);
+  application_.console_store().set_view(nullptr);
 }
 
 void MainWindow::start() {
@@ -294,7 +294,7 @@ QAction* MainWindow::action(int command) const {
 }
 
 void MainWindow::on_command(int command) {
-  const bool job_was_running = application_.console().job_running();
+  const bool job_was_running = application_.job_control().job_running();
   shell_.execute(command);
   refresh_checks();
   if (!job_was_running) show_result_after_job(command);
@@ -304,8 +304,8 @@ void MainWindow::show_result_after_job(int command) {
   const char* result = command == kCommandComposer ? "outco.mid"
                        : command == kCommandHarmonizer || command == kCommandAll ? "outar.mid"
                                                                                  : nullptr;
-  if (result == nullptr || !application_.console().job_running()) return;
-  roll_panel_->show_after_job([this] { return application_.console().job_running(); },
+  if (result == nullptr || !application_.job_control().job_running()) return;
+  roll_panel_->show_after_job([this] { return application_.job_control().job_running(); },
                               [this] { return runner_.last_outcome() == console::JobOutcome::kFinished; },
                               work_directory(application_) + "/" + result);
 }
@@ -347,7 +347,7 @@ void MainWindow::save_and_stop_job() {
   shell_.save_on_exit(pos().x(), pos().y(), width(), height());
   // A job still running is asked to stop and waited for, so no job thread
   // outlives the window it paints into.
-  application_.console().request_stop();
+  application_.job_control().request_stop();
   runner_.wait();
 }
 

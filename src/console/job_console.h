@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+
+#include "console/console.h"
+#include "console/job_control.h"
+#include "console/job_end.h"
+#include "console/message.h"
+#include "console/message_id.h"
+#include "console/status.h"
+
+namespace zelvo::console {
+
+constexpr int32_t kPrintBufferSize = 2000;  // one formatted message, terminator included
+
+// A job's way to the console: prints into the store in the job's language
+// and ends the job on Stop or on an error, as its JobControl says.
+class JobConsole {
+ public:
+  JobConsole(Console& store, JobControl& control);
+  JobConsole(const JobConsole&) = delete;
+  JobConsole& operator=(const JobConsole&) = delete;
+
+  Console& store() { return store_; }
+  JobControl& control() { return control_; }
+  int32_t language() const { return control_.language(); }
+
+  // Formats the text of `pair` chosen by the job's language now and appends it.
+  void print(MessagePair pair, ...);
+  void vprint(MessagePair pair, va_list args);
+  // The same for the message of this name.
+  void print(MessageId id, ...);
+  // Appends `message` in the job's language.
+  void print(const Message& message);
+
+  // Ends the job with the stop message when Stop was pressed; else returns.
+  void check_stop();
+  // Prints the abort message and ends the job. Never returns.
+  [[noreturn]] void abort_job();
+  // Invalidates and repaints the view and clears the job-running flag.
+  void finish_job();
+  void refresh_console();
+  // Empties the store and prints the start banner.
+  void clear_console();
+
+ private:
+  void append_print_buffer();
+
+  Console& store_;
+  JobControl& control_;
+  char print_buffer_[kPrintBufferSize];
+};
+
+// The parts a StandaloneConsole owns, built before the JobConsole over them.
+struct StandaloneParts {
+  Console own_store;
+  JobControl own_control;
+};
+
+// A store and a control of its own with the job console over them: for a
+// job nobody watches (the checks' scratch runs, tests, fuzzing).
+class StandaloneConsole : private StandaloneParts, public JobConsole {
+ public:
+  StandaloneConsole() : JobConsole(own_store, own_control) {}
+};
+
+// The free operations every job calls.
+inline void console_print(JobConsole& console, MessagePair pair, ...) {
+  va_list args;
+  va_start(args, pair);
+  console.vprint(pair, args);
+  va_end(args);
+}
+void console_print(JobConsole& console, MessageId id, ...);
+inline void check_stop(JobConsole& console) { console.check_stop(); }
+[[noreturn]] inline void abort_job(JobConsole& console) { console.abort_job(); }
+inline void finish_job(JobConsole& console) { console.finish_job(); }
+inline void refresh_console(JobConsole& console) { console.refresh_console(); }
+inline void clear_console(JobConsole& console) { console.clear_console(); }
+
+// Prints `pair` and aborts: the pattern of every fatal error.
+[[noreturn]] void fail(JobConsole& console, MessagePair pair, ...);
+[[noreturn]] void fail(JobConsole& console, MessageId id, ...);
+// Prints the message a step stopped with, and aborts.
+[[noreturn]] void fail(JobConsole& console, const Message& message);
+// The same, but a stop request pending after the message wins over the
+// abort (the harmonizer's stages end this way).
+[[noreturn]] void fail_or_stop(JobConsole& console, MessagePair pair, ...);
+[[noreturn]] void fail_or_stop(JobConsole& console, MessageId id, ...);
+[[noreturn]] void fail_or_stop(JobConsole& console, const Message& message);
+
+}  // namespace zelvo::console

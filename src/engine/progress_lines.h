@@ -1,0 +1,29 @@
+#pragma once
+
+#include "console/status.h"
+
+namespace zelvo::engine {
+
+// Where the engine's progress goes: the lines a harmonizing job shows on its
+// console as each unit and line is searched (in the order shown), and the
+// points where a pending Stop ends the job. The job that runs the engine
+// implements it; the engine itself never prints and knows no console.
+class ProgressLines {
+ public:
+  virtual ~ProgressLines() = default;
+  // One piece of progress text, shown after every piece shown before.
+  virtual void show(const console::Message& line) = 0;
+  // Ends the job by unwinding to its runner when Stop was pressed; else
+  // returns at once.
+  virtual void check_stop() = 0;
+};
+
+// Progress that goes nowhere and never stops: for measurements and for
+// callers that only want the result.
+class QuietLines final : public ProgressLines {
+ public:
+  void show(const console::Message&) override {}
+  void check_stop() override {}
+};
+
+}  // namespace zelvo::engine
