@@ -4,6 +4,7 @@
 //   variables and eight output channels; the composition is compiled once.
 // - BM_SortEvents: the exchange sort on a full table of 30000 events
 //   (15000 notes in the order the loop makes them, then their note-offs).
+// - BM_EncodeMidi: outco.mid's bytes made from that full table, sorted.
 // - BM_ComposeJob: the whole Compose job with both output files.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include "composer/compose.h"
 #include "composer/composer_state.h"
 #include "composer/generation_loop.h"
+#include "composer/midi_output.h"
 #include "composer/note_events.h"
 #include "console/job_console.h"
 #include "tables/table_compiler.h"
@@ -131,6 +133,26 @@ void BM_SortEvents(benchmark::State& bench) {
   }
 }
 BENCHMARK(BM_SortEvents)->Unit(benchmark::kMillisecond);
+
+void BM_EncodeMidi(benchmark::State& bench) {
+  auto table = std::make_unique<composer::NoteTable>();
+  auto image = std::make_unique<composer::MidiImage>();
+  const composer::ComposerTiming timing{0, 120, 4, 4, 48, 12, 2};
+  table->count = composer::kMaxGeneratedEvents;
+  for (int32_t i = 0; i < table->count; ++i) {
+    const int32_t click = i / 4;
+    table->events[i] = composer::NoteEvent{1 + i % 4, 1 + click / 192, click % 192, 24 * (1 + i % 4), 60 + i % 12, 100};
+  }
+  composer::add_note_offs(*table);
+  composer::compute_times(*table, timing);
+  composer::sort_events(*table);
+  for (auto _ : bench) {
+    if (!composer::encode_midi_file(*table, timing, *image).ok) bench.SkipWithError("not encoded");
+    benchmark::DoNotOptimize(image.get());
+  }
+  bench.counters["events"] = table->count;
+}
+BENCHMARK(BM_EncodeMidi)->Unit(benchmark::kMicrosecond);
 
 void BM_ComposeJob(benchmark::State& bench) {
   WorkFolder folder;

@@ -7,6 +7,7 @@
 #include "midi/bytes.h"
 #include "midi/codec.h"
 #include "midi/file_layout.h"
+#include "midi/write.h"
 
 namespace zelvo::intake {
 
@@ -89,30 +90,28 @@ void read_track(const midi::SongTrack& in, uint32_t track, std::vector<Event>& e
   }
 }
 
-void put_var_length(std::string& out, uint64_t value) {
-  char bytes[10];
-  int count = 0;
-  bytes[count++] = static_cast<char>(value & 0x7F);
-  while ((value >>= 7) != 0 && count < 10) bytes[count++] = static_cast<char>(0x80 | (value & 0x7F));
-  while (count > 0) out += bytes[--count];
+constexpr uint8_t kMetaKeySignature = 0x59;
+
+midi::SongEvent meta_event(uint64_t tick, uint8_t type, std::string data) {
+  midi::SongEvent event;
+  event.tick = static_cast<int64_t>(tick);
+  event.status = midi::kMetaEvent;
+  event.data1 = type;
+  event.data = std::move(data);
+  return event;
 }
 
-void put_be(std::string& out, uint32_t value, int count) {
-  for (int i = count - 1; i >= 0; --i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+std::string tempo_data(uint32_t micros) {
+  std::string data(3, '\0');
+  midi::put_be(data.data(), micros, 3);
+  return data;
 }
-
-// The events of one merged track's time, in order: a time signature, a key
-// signature, then the channel events.
-struct MetaAt {
-  uint64_t tick;
-  std::string bytes;  // the event without its delta time
-};
 
 // Every change of time signature (one a tick, the last written there), of
 // key signature and of tempo after the first, each written where it happens.
-std::vector<MetaAt> signature_events(std::vector<TimedMeter> meters, std::vector<TimedKey> keys,
-                                     std::vector<TimedTempo> tempos, uint32_t first_tempo) {
-  std::vector<MetaAt> out;
+std::vector<midi::SongEvent> signature_events(std::vector<TimedMeter> meters, std::vector<TimedKey> keys,
+                                              std::vector<TimedTempo> tempos, uint32_t first_tempo) {
+  std::vector<midi::SongEvent> out;
   const auto by_tick = [](const auto& a, const auto& b) { return a.tick < b.tick; };
   std::stable_sort(meters.begin(), meters.end(), by_tick);
   std::stable_sort(keys.begin(), keys.end(), by_tick);
@@ -121,11 +120,11 @@ std::vector<MetaAt> signature_events(std::vector<TimedMeter> meters, std::vector
     if (i + 1 < meters.size() && meters[i + 1].tick == meters[i].tick) continue;
     if (meters[i].tick > 0 && meters[i].meter.same_as(in_force)) continue;
     in_force = meters[i].meter;
-    out.push_back({meters[i].tick, std::string("\xFF\x58\x04", 3) +
-                                       std::string(reinterpret_cast<const char*>(in_force.data), 4)});
+    out.push_back(meta_event(meters[i].tick, midi::kMetaTimeSignature,
+                             std::string(reinterpret_cast<const char*>(in_force.data), 4)));
   }
   if (out.empty() || out.front().tick != 0) {
-    out.insert(out.begin(), {0, std::string("\xFF\x58\x04\x04\x02\x18\x08", 7)});
+    out.insert(out.begin(), meta_event(0, midi::kMetaTimeSignature, std::string("\x04\x02\x18\x08", 4)));
   }
   int previous = -1;
   for (size_t i = 0; i < keys.size(); ++i) {
@@ -133,8 +132,8 @@ std::vector<MetaAt> signature_events(std::vector<TimedMeter> meters, std::vector
     const int key = keys[i].data[0] << 8 | keys[i].data[1];
     if (key == previous) continue;
     previous = key;
-    out.push_back({keys[i].tick, std::string("\xFF\x59\x02", 3) +
-                                     std::string(reinterpret_cast<const char*>(keys[i].data), 2)});
+    out.push_back(
+        meta_event(keys[i].tick, kMetaKeySignature, std::string(reinterpret_cast<const char*>(keys[i].data), 2)));
   }
   std::stable_sort(tempos.begin(), tempos.end(), by_tick);
   uint32_t tempo_in_force = first_tempo;
@@ -142,9 +141,7 @@ std::vector<MetaAt> signature_events(std::vector<TimedMeter> meters, std::vector
     if (i + 1 < tempos.size() && tempos[i + 1].tick == tempos[i].tick) continue;
     if (tempos[i].micros == tempo_in_force) continue;
     tempo_in_force = tempos[i].micros;
-    std::string bytes("\xFF\x51\x03", 3);
-    put_be(bytes, tempo_in_force, 3);
-    out.push_back({tempos[i].tick, bytes});
+    out.push_back(meta_event(tempos[i].tick, midi::kMetaTempo, tempo_data(tempo_in_force)));
   }
   std::stable_sort(out.begin(), out.end(), by_tick);
   return out;
@@ -169,53 +166,35 @@ MidiMerge merge(std::string_view bytes, std::string& format0, bool format1_only)
     read_track(song.tracks[track], track, events, meters, keys, tempo, later_tempos);
   }
 
-  const std::vector<MetaAt> signatures = signature_events(meters, keys, later_tempos, tempo.value_or(500000));
+  const std::vector<midi::SongEvent> signatures = signature_events(meters, keys, later_tempos, tempo.value_or(500000));
   std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
     if (a.tick != b.tick) return a.tick < b.tick;
     if (a.track != b.track) return a.track < b.track;
     return a.order < b.order;
   });
 
-  std::string track_bytes;
-  track_bytes.append("\x00", 1);
-  track_bytes += signatures.front().bytes;
-  track_bytes.append("\x00\xFF\x51\x03", 4);
-  put_be(track_bytes, tempo.value_or(500000), 3);
-  uint64_t previous = 0;
+  midi::Song one_track;
+  one_track.format = midi::kFormat0;
+  one_track.division = division;
+  std::vector<midi::SongEvent>& merged = one_track.tracks.emplace_back().events;
+  merged.push_back(signatures.front());
+  merged.push_back(meta_event(0, midi::kMetaTempo, tempo_data(tempo.value_or(500000))));
   size_t next_signature = 1;
-  bool before_notes = true;
-  const auto put_signatures_until = [&](uint64_t tick) {
-    for (; next_signature < signatures.size() && signatures[next_signature].tick <= tick; ++next_signature) {
-      const MetaAt& signature = signatures[next_signature];
-      const uint64_t delta = signature.tick - previous;
-      // The MIDI reader takes the meta events that open the track, each
-      // with a one-byte delta, as the leading tempo and time signature. A
-      // later change of meter before the first note must not look like one:
-      // its delta is written in two bytes (a leading 0x80 adds nothing).
-      if (before_notes && signature.tick > 0 && (signature.bytes[1] == '\x58' || signature.bytes[1] == '\x51') &&
-          delta < 0x80) {
-        track_bytes += '\x80';
-      }
-      put_var_length(track_bytes, delta);
-      previous = signature.tick;
-      track_bytes += signature.bytes;
-    }
-  };
   for (const Event& event : events) {
-    put_signatures_until(event.tick);
-    before_notes = false;
-    put_var_length(track_bytes, event.tick - previous);
-    previous = event.tick;
-    track_bytes.append(reinterpret_cast<const char*>(event.bytes), event.size);
+    for (; next_signature < signatures.size() && signatures[next_signature].tick <= static_cast<int64_t>(event.tick);
+         ++next_signature) {
+      merged.push_back(signatures[next_signature]);
+    }
+    midi::SongEvent& channel_event = merged.emplace_back();
+    channel_event.tick = static_cast<int64_t>(event.tick);
+    channel_event.status = event.bytes[0];
+    channel_event.data1 = event.bytes[1];
+    channel_event.data2 = event.bytes[2];
   }
-  put_signatures_until(UINT64_MAX);
-  track_bytes.append("\x00\xFF\x2F\x00", 4);
-
-  format0.assign("MThd\x00\x00\x00\x06\x00\x00\x00\x01", 12);
-  put_be(format0, division, 2);
-  format0 += "MTrk";
-  put_be(format0, static_cast<uint32_t>(track_bytes.size()), 4);
-  format0 += track_bytes;
+  merged.insert(merged.end(), signatures.begin() + static_cast<std::ptrdiff_t>(next_signature), signatures.end());
+  one_track.tracks.back().end_tick = merged.back().tick;
+  // In time order, deltas of any length: nothing to refuse.
+  (void)midi::write(one_track, midi::kMergedLayout, format0);
   return MidiMerge::kMerged;
 }
 

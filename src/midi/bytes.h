@@ -10,37 +10,25 @@ namespace zelvo::midi {
 // The largest variable-length quantity: four bytes of seven bits.
 constexpr uint32_t kMaxVarLength = (1u << 28) - 1;
 
-// Writes `value` as a variable-length quantity: seven-bit groups from the most
-// significant on, bit 7 set on every byte but the last. Returns the number of
-// bytes written (1 to 4).
-// REQUIRES: value <= kMaxVarLength; `out` has room for 4 bytes.
-inline int32_t put_var_length(uint8_t* out, uint32_t value) {
-  int32_t groups = 1;
-  while (groups < 4 && (value >> (7 * groups)) != 0) ++groups;
-  for (int32_t g = groups - 1; g >= 0; --g) {
-    const uint8_t bits = static_cast<uint8_t>((value >> (7 * g)) & 0x7F);
-    *out++ = g > 0 ? static_cast<uint8_t>(bits | 0x80) : bits;
+// Writes `value` as a variable-length quantity: seven-bit groups from the
+// most significant on, bit 7 set on every byte but the last. Returns the
+// number of bytes written, 1 to 10. The format's limit is four
+// (kMaxVarLength): a writer held to it checks the value first.
+// REQUIRES: `out` has room for 10 bytes.
+inline int put_var_length(char* out, uint64_t value) {
+  int count = 1;
+  while (count < 10 && (value >> (7 * count)) != 0) ++count;
+  for (int g = count - 1; g >= 0; --g) {
+    const char bits = static_cast<char>((value >> (7 * g)) & 0x7F);
+    *out++ = g > 0 ? static_cast<char>(bits | 0x80) : bits;
   }
-  return groups;
+  return count;
 }
 
-// REQUIRES: `out` has room for 2, 3 and 4 bytes; only the low bits are kept.
-inline void put_be16(uint8_t* out, uint32_t value) {
-  out[0] = static_cast<uint8_t>(value >> 8);
-  out[1] = static_cast<uint8_t>(value);
-}
-
-inline void put_be24(uint8_t* out, uint32_t value) {
-  out[0] = static_cast<uint8_t>(value >> 16);
-  out[1] = static_cast<uint8_t>(value >> 8);
-  out[2] = static_cast<uint8_t>(value);
-}
-
-inline void put_be32(uint8_t* out, uint32_t value) {
-  out[0] = static_cast<uint8_t>(value >> 24);
-  out[1] = static_cast<uint8_t>(value >> 16);
-  out[2] = static_cast<uint8_t>(value >> 8);
-  out[3] = static_cast<uint8_t>(value);
+// Writes the low `count` bytes (1 to 4) of `value`, the most significant
+// first. REQUIRES: `out` has room for them.
+inline void put_be(char* out, uint32_t value, int count) {
+  for (int i = count - 1; i >= 0; --i) *out++ = static_cast<char>(value >> (8 * i));
 }
 
 // The big-endian number of `count` bytes (1 to 4) at `at`; bytes past the

@@ -19,10 +19,8 @@ inline constexpr char kTrackId[4] = {'M', 'T', 'r', 'k'};
 constexpr uint32_t kHeaderLength = 6;
 constexpr uint32_t kFormat0 = 0;
 constexpr int32_t kHeaderChunkSize = 14;
-constexpr int32_t kTrackLengthOffset = 18;
 // The track length counts the bytes after the track chunk's type and length.
 constexpr int32_t kTrackDataStart = kHeaderChunkSize + 8;
-static_assert(kTrackLengthOffset + 4 == kTrackDataStart);
 
 constexpr uint8_t kMetaEvent = 0xFF;
 constexpr uint8_t kMetaTempo = 0x51;
@@ -39,16 +37,5 @@ constexpr uint8_t kStatusBit = 0x80;
 // 24 MIDI clocks per metronome click, eight 32nd notes per quarter note.
 constexpr uint8_t kClocksPerClick = 0x18;
 constexpr uint8_t kThirtySecondsPerQuarter = 0x08;
-constexpr int32_t kTimeSignatureBytes = 8;
-constexpr int32_t kTempoBytes = 7;
-constexpr int32_t kEndOfTrackBytes = 4;
-constexpr int32_t kFirstEventOffset = kTrackDataStart + kTimeSignatureBytes + kTempoBytes;
-static_assert(kFirstEventOffset == 37);
-// A four-byte delta and three bytes of note-on.
-constexpr int32_t kMaxEventBytes = 4 + 3;
-// A four-byte delta and a time signature without its own delta.
-constexpr int32_t kMaxMeterEventBytes = 4 + kTimeSignatureBytes - 1;
-// A four-byte delta and a tempo without its own delta.
-constexpr int32_t kMaxTempoEventBytes = 4 + kTempoBytes - 1;
 
 }  // namespace zelvo::midi

@@ -2,8 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
-#include "midi/file_layout.h"
+#include "midi/song.h"
 #include "midi/time_sort.h"
 
 namespace zelvo::midi {
@@ -56,14 +57,11 @@ struct TrackSettings {
   int32_t tempo_count = 0;       // at most kMaxTempoEvents
 };
 
-constexpr int32_t kMaxFileBytes = kFirstEventOffset + kMaxTrackEvents * kMaxEventBytes +
-                                  kMaxMeterEvents * kMaxMeterEventBytes +
-                                  kMaxTempoEvents * kMaxTempoEventBytes + kEndOfTrackBytes;
-
-// The bytes of a MIDI file, built whole in memory before they go to disk.
+// The file in memory: the song the settings and the track make, then its
+// bytes. Part of an engine's state, so their memory serves every job.
 struct FileImage {
-  std::array<uint8_t, kMaxFileBytes> bytes;
-  int32_t size;
+  Song song;
+  std::string bytes;
 };
 
 struct EncodeResult {
@@ -71,15 +69,17 @@ struct EncodeResult {
   int64_t bad_delta;  // when !ok: the delta time that no variable-length quantity holds
 };
 
-// Encodes the file; a time signature, then a tempo, goes before the notes of
-// its tick, and one after the last note is left out. Fails on the first negative delta time or one beyond
-// kMaxVarLength; image.size then counts the bytes before that event, with
-// the track length still 0.
+// Encodes the file in kEngineLayout; a time signature, then a tempo, goes
+// before the notes of its tick, and one after the last note is left out. A
+// note whose channel does not fit the status byte keeps the bytes it makes.
+// Fails on the first negative delta time or one beyond kMaxVarLength;
+// image.bytes then holds the bytes before that event, with the track length
+// still 0.
 EncodeResult encode_file(const TrackSettings& settings, const TrackEvents& track, FileImage& image);
 
 enum class WriteStatus : uint8_t { kWritten, kNotCreated, kNotWritten };
 
-// Writes image.size bytes as the file `path`.
+// Writes image.bytes as the file `path`.
 WriteStatus write_file(const char* path, const FileImage& image);
 
 }  // namespace zelvo::midi

@@ -42,7 +42,7 @@ inline std::string midi_dump(const std::string& file) {
     uint32_t status = 0;
     while (at < end) {
       const size_t start = at;
-      uint32_t delta = 0;
+      uint64_t delta = 0;
       do delta = delta << 7 | (byte(at) & 0x7F); while (byte(at++) & 0x80 && at < end);
       time += delta;
       const size_t event = at;

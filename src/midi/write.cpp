@@ -1,0 +1,126 @@
+#include "midi/write.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "midi/bytes.h"
+#include "midi/file_layout.h"
+
+namespace zelvo::midi {
+
+namespace {
+
+// The most bytes an event takes besides its data: a widening byte, ten of
+// delta, status, type and ten of length.
+constexpr size_t kMaxEventHead = 23;
+constexpr size_t kChunkHead = 8;  // type and length
+
+// The bytes written so far: the first `size` of a string kept longer, so
+// that each event is written in place and the string's memory serves the
+// next file too.
+class Output {
+ public:
+  explicit Output(std::string& bytes) : bytes_(bytes) { bytes_.resize(bytes_.capacity()); }
+  ~Output() { bytes_.resize(size_); }
+  // Where the next `count` bytes go; valid until the next call.
+  char* room(size_t count) {
+    if (bytes_.size() - size_ < count) bytes_.resize(std::max(2 * bytes_.size(), size_ + count));
+    return bytes_.data() + size_;
+  }
+  // The bytes up to `end`, a pointer from room(), are written.
+  void written(const char* end) { size_ = static_cast<size_t>(end - bytes_.data()); }
+  size_t size() const { return size_; }
+  char* at(size_t offset) { return bytes_.data() + offset; }
+
+ private:
+  std::string& bytes_;
+  size_t size_ = 0;
+};
+
+bool is_change(const SongEvent& event) {
+  return event.status == kMetaEvent && (event.data1 == kMetaTempo || event.data1 == kMetaTimeSignature);
+}
+
+// Writes the track's events. False on a delta the layout refuses, given in
+// `bad_delta`, with the events before it written.
+bool write_track(const SongTrack& track, const WriteLayout& layout, Output& output, int64_t& bad_delta) {
+  int64_t previous = 0;
+  char* out = nullptr;
+  const auto put_delta = [&](int64_t tick, bool widen) {
+    bad_delta = tick - previous;
+    if (bad_delta < 0 || (!layout.any_length_deltas && bad_delta > kMaxVarLength)) return false;
+    if (widen && bad_delta < 0x80) *out++ = static_cast<char>(0x80);
+    out += put_var_length(out, static_cast<uint64_t>(bad_delta));
+    previous = tick;
+    return true;
+  };
+  const auto put_data = [&](const std::string& data) {
+    if (data.empty()) return;
+    std::memcpy(out, data.data(), data.size());
+    out += data.size();
+  };
+  uint8_t running = 0;
+  bool before_channel_events = true;
+  for (size_t i = 0; i < track.events.size(); ++i) {
+    const SongEvent& event = track.events[i];
+    out = output.room(kMaxEventHead + event.data.size());
+    const bool widen = layout.widen_early_changes && before_channel_events && i >= 2 && is_change(event);
+    if (!put_delta(event.tick, widen)) return false;
+    if (event.status == kMetaEvent || event.status == kSystemExclusive || event.status == kEndOfExclusive) {
+      *out++ = static_cast<char>(event.status);
+      if (event.status == kMetaEvent) *out++ = static_cast<char>(event.data1);
+      out += put_var_length(out, event.data.size());
+      put_data(event.data);
+      running = 0;
+    } else if (event.status < kStatusBit) {
+      before_channel_events = false;
+      put_data(event.data);
+      running = 0;
+    } else {
+      before_channel_events = false;
+      if (!layout.running_status || event.status != running) *out++ = static_cast<char>(event.status);
+      running = event.status;
+      *out++ = static_cast<char>(event.data1);
+      const uint8_t kind = event.status & 0xF0;
+      if (kind != kProgramChange && kind != kChannelPressure) *out++ = static_cast<char>(event.data2);
+    }
+    output.written(out);
+  }
+  if (layout.end_of_track) {
+    out = output.room(kMaxEventHead);
+    if (!put_delta(track.end_tick, false)) return false;
+    *out++ = static_cast<char>(kMetaEvent);
+    *out++ = static_cast<char>(kMetaEndOfTrack);
+    *out++ = 0;
+    output.written(out);
+  }
+  return true;
+}
+
+}  // namespace
+
+WriteResult write(const Song& song, const WriteLayout& layout, std::string& bytes) {
+  Output output(bytes);
+  char* const header = output.room(kHeaderChunkSize);
+  std::memcpy(header, kHeaderId, 4);
+  put_be(header + 4, kHeaderLength, 4);
+  put_be(header + 8, song.format, 2);
+  put_be(header + 10, static_cast<uint32_t>(song.tracks.size()), 2);
+  put_be(header + 12, song.division, 2);
+  output.written(header + kHeaderChunkSize);
+  for (size_t t = 0; t < song.tracks.size(); ++t) {
+    const size_t chunk = output.size();
+    char* const head = output.room(kChunkHead);
+    std::memcpy(head, kTrackId, 4);
+    put_be(head + 4, 0, 4);  // the length, known when the track is written
+    output.written(head + kChunkHead);
+    int64_t bad_delta = 0;
+    if (!write_track(song.tracks[t], layout, output, bad_delta)) {
+      return {WriteCode::kBadDelta, bad_delta, static_cast<uint32_t>(t) + 1};
+    }
+    put_be(output.at(chunk + 4), static_cast<uint32_t>(output.size() - chunk - kChunkHead), 4);
+  }
+  return {};
+}
+
+}  // namespace zelvo::midi
