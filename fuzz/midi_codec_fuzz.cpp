@@ -1,6 +1,7 @@
-// The MIDI codec on any bytes: every event it keeps lies inside the file
-// and in time order; then the piano roll's reading of the same song, notes
-// and bars, the tempo map; the same bytes as a tones file.
+// The MIDI codec on any bytes, strict and lenient: every event it keeps
+// lies inside the file and in time order; then the piano roll's reading of
+// the same song, notes and bars, the tempo map; the same bytes as a tones
+// file.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -10,20 +11,44 @@
 #include "roll/piano_roll.h"
 #include "roll/tones.h"
 
+namespace {
+
+// Every event kept lies inside the file and in time order, strictly read
+// or with departures accepted.
+void check_song(std::string_view bytes, const zelvo::midi::ParseOptions& options,
+                zelvo::midi::ParseResult& result, zelvo::midi::Song& parsed) {
+  using namespace zelvo;
+  result = midi::parse(bytes, parsed, options);
+  const bool every_chunk = options.accepts(midi::Departure::kTrackCount);
+  if (result.offset > bytes.size() || (!every_chunk && parsed.tracks.size() > parsed.declared_tracks)) {
+    __builtin_trap();
+  }
+  for (const midi::DepartureMet& met : result.departures) {
+    if (!options.accepts(met.departure) || met.offset > bytes.size()) __builtin_trap();
+  }
+  for (const midi::SongTrack& track : parsed.tracks) {
+    int64_t tick = 0;
+    for (const midi::SongEvent& event : track.events) {
+      if (event.offset >= bytes.size() || event.tick < tick || event.tick > track.end_tick) __builtin_trap();
+      if (event.data.size() > bytes.size()) __builtin_trap();
+      tick = event.tick;
+    }
+  }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   midi::Song parsed;
-  const midi::ParseResult result = midi::parse(bytes, parsed);
-  if (result.offset > size || parsed.tracks.size() > parsed.declared_tracks) __builtin_trap();
-  for (const midi::SongTrack& track : parsed.tracks) {
-    int64_t tick = 0;
-    for (const midi::SongEvent& event : track.events) {
-      if (event.offset >= size || event.tick < tick || event.tick > track.end_tick) __builtin_trap();
-      if (event.data.size() > size) __builtin_trap();
-      tick = event.tick;
-    }
-  }
+  midi::ParseResult result;
+  // Every departure, then a set chosen by the input's last bytes.
+  midi::ParseOptions lenient{(1u << midi::kDepartures) - 1};
+  check_song(bytes, lenient, result, parsed);
+  lenient.accepted = size < 2 ? 0 : (data[size - 1] | data[size - 2] << 8) & lenient.accepted;
+  check_song(bytes, lenient, result, parsed);
+  check_song(bytes, midi::ParseOptions{}, result, parsed);
   roll::MidiSong song;
   std::string error;
   if (!roll::read_midi(bytes, song, error)) return 0;

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "midi/bytes.h"
+#include "midi/codec.h"
+#include "midi/file_layout.h"
 
 namespace zelvo::intake {
 
@@ -40,63 +42,34 @@ struct TimedKey {
   uint8_t data[2];  // sharps (negative: flats), 1 for minor
 };
 
-// Reads the chunk's bytes; every read is checked against its end.
-class Reader {
- public:
-  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
-  bool at_end() const { return at_ >= bytes_.size(); }
-  bool byte(uint8_t& b) {
-    if (at_end()) return false;
-    b = static_cast<uint8_t>(bytes_[at_++]);
-    return true;
-  }
-  bool skip(uint64_t count) {
-    if (count > bytes_.size() - at_) return false;
-    at_ += count;
-    return true;
-  }
-  bool var_length(uint64_t& value) {
-    uint32_t read = 0;
-    const bool whole = midi::get_var_length(bytes_, at_, read);
-    value = read;
-    return whole;
-  }
-  std::string_view take(uint64_t count) {
-    const std::string_view part = bytes_.substr(at_, count);
-    at_ += part.size();
-    return part;
-  }
+using midi::Departure;
 
- private:
-  std::string_view bytes_;
-  size_t at_ = 0;
-};
+// The merge takes any division but a time code (refused apart), every track
+// chunk to the file's end, running status through system exclusive
+// messages and unknown status bytes as two-byte events.
+constexpr midi::ParseOptions kMergeReading = midi::ParseOptions{}
+                                                 .accept(Departure::kTimeCode)
+                                                 .accept(Departure::kTrackCount)
+                                                 .accept(Departure::kLongTrack)
+                                                 .accept(Departure::kStatusThroughExclusive)
+                                                 .accept(Departure::kUnknownStatus);
 
-bool read_track(std::string_view chunk, uint32_t track, std::vector<Event>& events,
+void read_track(const midi::SongTrack& in, uint32_t track, std::vector<Event>& events,
                 std::vector<TimedMeter>& meters, std::vector<TimedKey>& keys, std::optional<uint32_t>& tempo,
                 std::vector<TimedTempo>& later_tempos) {
-  Reader in(chunk);
-  uint64_t tick = 0;
-  uint8_t running = 0;
   uint32_t order = 0;
-  while (!in.at_end()) {
-    uint64_t delta = 0;
-    uint8_t status = 0;
-    if (!in.var_length(delta) || !in.byte(status)) return false;
-    tick += delta;
-    if (status == 0xFF) {
-      uint8_t type = 0;
-      uint64_t length = 0;
-      if (!in.byte(type) || !in.var_length(length)) return false;
-      const std::string_view data = in.take(length);
-      if (data.size() != length) return false;
-      if (type == 0x2F) return true;
-      if (type == 0x51 && length == 3 && tick == 0 && !tempo) {
+  for (const midi::SongEvent& event : in.events) {
+    const uint64_t tick = static_cast<uint64_t>(event.tick);
+    const std::string& data = event.data;
+    const size_t length = data.size();
+    if (event.status == midi::kMetaEvent) {
+      const uint8_t type = event.data1;
+      if (type == midi::kMetaTempo && length == 3 && tick == 0 && !tempo) {
         tempo = midi::get_be(data, 0, 3);
-      } else if (type == 0x51 && length == 3 && tick > 0 && midi::get_be(data, 0, 3) != 0) {
+      } else if (type == midi::kMetaTempo && length == 3 && tick > 0 && midi::get_be(data, 0, 3) != 0) {
         later_tempos.push_back({tick, midi::get_be(data, 0, 3)});
       }
-      if (type == 0x58 && length >= 2) {
+      if (type == midi::kMetaTimeSignature && length >= 2) {
         Meter meter{{static_cast<uint8_t>(data[0]), static_cast<uint8_t>(data[1]), 24, 8}};
         if (length >= 4) {
           meter.data[2] = static_cast<uint8_t>(data[2]);
@@ -109,29 +82,11 @@ bool read_track(std::string_view chunk, uint32_t track, std::vector<Event>& even
       }
       continue;
     }
-    if (status == 0xF0 || status == 0xF7) {
-      uint64_t length = 0;
-      if (!in.var_length(length) || !in.skip(length)) return false;
-      continue;
-    }
-    Event event{tick, track, order++, {status, 0, 0}, 1};
-    if (status < 0x80) {
-      if (running == 0) return false;
-      event.bytes[0] = running;
-      event.bytes[1] = status;
-      event.size = 2;
-    } else {
-      running = status;
-    }
-    const uint8_t kind = event.bytes[0] & 0xF0;
-    const uint8_t size = kind == 0xC0 || kind == 0xD0 ? 2 : 3;
-    while (event.size < size) {
-      if (!in.byte(event.bytes[event.size])) return false;
-      ++event.size;
-    }
-    events.push_back(event);
+    if (event.status == midi::kSystemExclusive || event.status == midi::kEndOfExclusive) continue;
+    const uint8_t kind = event.status & 0xF0;
+    const uint8_t size = kind == midi::kProgramChange || kind == midi::kChannelPressure ? 2 : 3;
+    events.push_back(Event{tick, track, order++, {event.status, event.data1, event.data2}, size});
   }
-  return true;  // a track without its end-of-track event ends with its chunk
 }
 
 void put_var_length(std::string& out, uint64_t value) {
@@ -195,29 +150,23 @@ std::vector<MetaAt> signature_events(std::vector<TimedMeter> meters, std::vector
   return out;
 }
 
-MidiMerge merge(std::string_view bytes, std::string& format0) {
-  if (bytes.size() < 14 || !bytes.starts_with("MThd")) return MidiMerge::kDamaged;
-  const uint32_t header_length = midi::get_be(bytes, 4, 4);
-  if (midi::get_be(bytes, 8, 2) > 1) return MidiMerge::kNotFormat1;
-  const uint32_t division = midi::get_be(bytes, 12, 2);
+MidiMerge merge(std::string_view bytes, std::string& format0, bool format1_only) {
+  midi::Song song;
+  const midi::ParseResult read = midi::parse(bytes, song, kMergeReading);
+  if (format1_only && (read.code == midi::ParseCode::kNotMidi || song.format != 1)) return MidiMerge::kNotFormat1;
+  if (read.code == midi::ParseCode::kNotMidi) return MidiMerge::kDamaged;
+  if (song.format > 1) return MidiMerge::kNotFormat1;
+  const uint32_t division = song.division;
   if ((division & 0x8000) != 0) return MidiMerge::kSmpte;
-  if (header_length < 6 || header_length > bytes.size() - 8) return MidiMerge::kDamaged;
+  if (!read.ok()) return MidiMerge::kDamaged;
 
   std::vector<Event> events;
   std::vector<TimedMeter> meters;
   std::vector<TimedKey> keys;
   std::optional<uint32_t> tempo;
   std::vector<TimedTempo> later_tempos;
-  uint32_t track = 0;
-  for (size_t at = 8 + header_length; at < bytes.size();) {
-    if (bytes.size() - at < 8) return MidiMerge::kDamaged;
-    const uint32_t length = midi::get_be(bytes, at + 4, 4);
-    if (length > bytes.size() - at - 8) return MidiMerge::kDamaged;
-    if (bytes.substr(at, 4) == "MTrk" &&
-        !read_track(bytes.substr(at + 8, length), track++, events, meters, keys, tempo, later_tempos)) {
-      return MidiMerge::kDamaged;
-    }
-    at += 8 + static_cast<size_t>(length);
+  for (uint32_t track = 0; track < song.tracks.size(); ++track) {
+    read_track(song.tracks[track], track, events, meters, keys, tempo, later_tempos);
   }
 
   const std::vector<MetaAt> signatures = signature_events(meters, keys, later_tempos, tempo.value_or(500000));
@@ -273,14 +222,11 @@ MidiMerge merge(std::string_view bytes, std::string& format0) {
 }  // namespace
 
 MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0) {
-  if (bytes.size() < 14 || !bytes.starts_with("MThd") || midi::get_be(bytes, 8, 2) != 1) {
-    return MidiMerge::kNotFormat1;
-  }
-  return merge(bytes, format0);
+  return merge(bytes, format0, true);
 }
 
 MidiMerge merge_any_midi(std::string_view bytes, std::string& format0) {
-  return merge(bytes, format0);
+  return merge(bytes, format0, false);
 }
 
 }  // namespace zelvo::intake

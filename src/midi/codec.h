@@ -2,11 +2,14 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "midi/song.h"
 
 // The one reader of Standard MIDI Files (formats 0 and 1) for the programs
-// that take any file: the piano roll, the player and the tools after them.
+// that take any file: the piano roll, the player and the tools after them;
+// the score merge and the notation read through it too, each accepting the
+// departures from the format it has always taken (ParseOptions).
 //
 // Variable-length numbers are read to at most four bytes, as the format
 // defines them: a fifth byte is a damaged file. (The harmonizer's own
@@ -33,6 +36,40 @@ enum class ParseCode : uint8_t {
   kEndsInsideEvent,
 };
 
+// Departures from the format that older readers of this program accept and
+// that a lenient reading takes instead of refusing the file. Each is
+// reported where it is first met in each track (track 0: the header and the
+// chunk list), so a caller can refuse or accept each as its rules say.
+enum class Departure : uint8_t {
+  kHeaderLength,      // length below 6, or past the file's end (then no track is read):
+                      // the chunks start where the length says
+  kFormat,            // format 2 or above, read as format 1
+  kTimeCode,          // a time code or zero division, kept as it is
+  kCutChunk,          // a chunk running past the file's end is read to the end
+  kTrackCount,        // the track chunks are not as many as declared: every chunk to the
+                      // file's end is read
+  kLongNumber,        // a variable-length number of five bytes or more; the
+                      // groups beyond 32 bits are lost
+  kFourthByteEnds,    // a fourth byte ends a variable-length number though its
+                      // top bit says more follow (taken before kLongNumber)
+  kLongTrack,         // a track longer than kMaxTick ticks
+  kStatusThroughExclusive,  // running status goes on after a system exclusive message
+  kUnknownStatus,     // a system common or real-time status (F1-FE but F7 and FF),
+                      // read as a status with two data bytes
+  kPastEndOfTrack,    // events after an end-of-track event are read, to the chunk's end
+  kDamagedTrack,      // a track ending in a fault keeps what was read (a channel
+                      // event cut short too, and a delta cut short in its end tick)
+                      // and reading goes on with the next chunk
+};
+inline constexpr int kDepartures = static_cast<int>(Departure::kDamagedTrack) + 1;
+
+struct DepartureMet {
+  Departure departure;
+  uint32_t track = 0;
+  uint32_t offset = 0;
+  ParseCode fault = ParseCode::kRead;  // kDamagedTrack: what ended the track
+};
+
 // What is wrong and where: `track` counts track chunks from 1 (0 for the
 // header); `offset` is the byte of the file where reading stopped.
 struct ParseResult {
@@ -40,6 +77,18 @@ struct ParseResult {
   uint32_t track = 0;
   uint32_t offset = 0;
   bool ok() const { return code == ParseCode::kRead; }
+  // What a lenient reading accepted (ParseOptions), in the order met.
+  std::vector<DepartureMet> departures;
+};
+
+// The departures a reading accepts; none by default.
+struct ParseOptions {
+  uint32_t accepted = 0;
+  constexpr ParseOptions& accept(Departure d) {
+    accepted |= 1u << static_cast<int>(d);
+    return *this;
+  }
+  constexpr bool accepts(Departure d) const { return (accepted & (1u << static_cast<int>(d))) != 0; }
 };
 
 // A bound on any file's length in time, so ticks never overflow.
@@ -50,5 +99,10 @@ inline constexpr int64_t kMaxTick = int64_t{1} << 40;
 // and ends at a system exclusive message. On a fault `song` keeps what was
 // read before it.
 ParseResult parse(std::string_view bytes, Song& song);
+// The same, accepting the departures `options` names.
+ParseResult parse(std::string_view bytes, Song& song, const ParseOptions& options);
+
+// True when `result` met `departure` (in `track`, or in any when 0).
+bool met(const ParseResult& result, Departure departure, uint32_t track = 0);
 
 }  // namespace zelvo::midi

@@ -1,77 +1,83 @@
 #include <algorithm>
 
 #include "midi/bytes.h"
+#include "midi/codec.h"
+#include "midi/file_layout.h"
 #include "notation/midi_notation.h"
 
 namespace zelvo::notation {
 
+namespace {
+
+using midi::Departure;
+
+// The merged track as the notation has always read it: a delta of more
+// than four bytes (a long silence) read as its first four, a fault ending
+// the notes where it stands. (A meta event's length is one byte in what the
+// merge writes.)
+constexpr midi::ParseOptions kNotesReading = midi::ParseOptions{}
+                                                 .accept(Departure::kTimeCode)
+                                                 .accept(Departure::kFourthByteEnds)
+                                                 .accept(Departure::kLongTrack)
+                                                 .accept(Departure::kDamagedTrack);
+
+}  // namespace
+
 MidiNotes read_midi_notes(std::string_view format0) {
   MidiNotes midi;
+  midi::Song song;
+  const midi::ParseResult result = midi::parse(format0, song, kNotesReading);
   // A division of 0 (no tick is any length) is read as one tick a quarter note.
-  midi.division = std::max(1, static_cast<int>(midi::get_be(format0, 12, 2)));
+  midi.division = std::max(1, static_cast<int>(song.division));
   midi.meters.clear();
   bool tempo_seen = false;
-  size_t at = 22;  // after the header chunk and the track's own header
-  int64_t tick = 0;
-  uint8_t running = 0;
+  int64_t tick = song.tracks.empty() ? 0 : song.tracks.front().end_tick;
   std::vector<size_t> open;
-  const auto byte = [&](size_t i) { return static_cast<uint8_t>(format0[i]); };
-  while (at < format0.size()) {
-    uint64_t delta = 0;
-    uint8_t b = 0x80;
-    for (int i = 0; i < 4 && at < format0.size() && (b & 0x80) != 0; ++i) {
-      b = byte(at++);
-      delta = (delta << 7) | (b & 0x7F);
-    }
-    tick += static_cast<int64_t>(delta);
-    if (at >= format0.size()) break;
-    const uint8_t status = byte(at);
-    if (status == 0xFF) {
-      if (at + 2 >= format0.size()) break;
-      const uint8_t type = byte(at + 1);
-      const size_t length = byte(at + 2);  // the merged track's meta events are short
-      const size_t data = at + 3;
-      if (type == 0x2F || data + length > format0.size()) break;
-      if (type == 0x58 && length >= 2 && byte(data) > 0) {
-        if (!midi.meters.empty() && midi.meters.back().tick == tick) midi.meters.pop_back();
-        midi.meters.push_back({tick, byte(data), 1 << std::min<int>(byte(data + 1), 6)});
-      } else if (type == 0x59 && length >= 2) {
-        const int fifths = static_cast<int8_t>(byte(data));
-        if (!midi.keys.empty() && midi.keys.back().tick == tick) midi.keys.pop_back();
-        midi.keys.push_back({tick, Key{std::clamp(fifths, -7, 7), byte(data + 1) == 1}});
-      } else if (type == 0x51 && length == 3 && !tempo_seen) {
-        const uint32_t tempo = midi::get_be(format0, data, 3);
+  const std::vector<midi::SongEvent> none;
+  const std::vector<midi::SongEvent>& events = song.tracks.empty() ? none : song.tracks.front().events;
+  // A channel event cut short by the end is not a note.
+  bool cut = false;
+  for (const midi::DepartureMet& met : result.departures) {
+    cut = cut || (met.departure == Departure::kDamagedTrack && met.fault == midi::ParseCode::kEndsInsideEvent);
+  }
+  for (size_t e = 0; e + (cut ? 1 : 0) < events.size(); ++e) {
+    const midi::SongEvent& event = events[e];
+    const std::string& data = event.data;
+    const auto byte = [&](size_t i) { return static_cast<uint8_t>(data[i]); };
+    if (event.status == midi::kMetaEvent) {
+      const uint8_t type = event.data1;
+      if (type == midi::kMetaTimeSignature && data.size() >= 2 && byte(0) > 0) {
+        if (!midi.meters.empty() && midi.meters.back().tick == event.tick) midi.meters.pop_back();
+        midi.meters.push_back({event.tick, byte(0), 1 << std::min<int>(byte(1), 6)});
+      } else if (type == 0x59 && data.size() >= 2) {
+        const int fifths = static_cast<int8_t>(byte(0));
+        if (!midi.keys.empty() && midi.keys.back().tick == event.tick) midi.keys.pop_back();
+        midi.keys.push_back({event.tick, Key{std::clamp(fifths, -7, 7), byte(1) == 1}});
+      } else if (type == midi::kMetaTempo && data.size() == 3 && !tempo_seen) {
+        const uint32_t tempo = midi::get_be(data, 0, 3);
         midi.tempo = tempo == 0 ? 120 : static_cast<int>(60000000 / tempo);
         tempo_seen = true;
       }
-      at = data + length;
       continue;
     }
-    if (status < 0x80 && running == 0) break;
-    const uint8_t kind_status = status < 0x80 ? running : status;
-    if (status >= 0x80) {
-      if (status >= 0xF0) break;  // the merged track holds no system messages
-      running = status;
-      ++at;
+    if (event.status >= midi::kSystemExclusive) {  // the merged track holds no system messages
+      tick = event.tick;
+      break;
     }
-    const uint8_t kind = kind_status & 0xF0;
-    const size_t size = kind == 0xC0 || kind == 0xD0 ? 1 : 2;
-    if (at + size > format0.size()) break;
-    const int channel = kind_status & 0x0F;
-    const int pitch = byte(at);
-    const int velocity = size == 2 ? byte(at + 1) : 0;
-    at += size;
-    if (kind == 0xC0 && midi.programs[static_cast<size_t>(channel)] < 0) {
+    const uint8_t kind = event.status & 0xF0;
+    const int channel = event.status & 0x0F;
+    const int pitch = event.data1;
+    if (kind == midi::kProgramChange && midi.programs[static_cast<size_t>(channel)] < 0) {
       midi.programs[static_cast<size_t>(channel)] = pitch & 0x7F;
     }
-    if (kind == 0x90 && velocity > 0) {
+    if (kind == midi::kNoteOn && event.data2 > 0) {
       open.push_back(midi.notes.size());
-      midi.notes.push_back(SoundingNote{channel, tick, -1, pitch});
-    } else if (kind == 0x80 || kind == 0x90) {
+      midi.notes.push_back(SoundingNote{channel, event.tick, -1, pitch});
+    } else if (kind == midi::kNoteOff || kind == midi::kNoteOn) {
       for (auto it = open.begin(); it != open.end(); ++it) {
         SoundingNote& note = midi.notes[*it];
         if (note.channel != channel || note.pitch != pitch) continue;
-        note.length = tick - note.start;
+        note.length = event.tick - note.start;
         open.erase(it);
         break;
       }
