@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "command_line.h"
+#include "console/work_files.h"
 #include "leadsheet/lead_sheet_file.h"
 
 namespace zelvo::app {
@@ -30,7 +31,7 @@ int chords_usage(const std::string& problem) {
 
 int run_chords_command(int argc, char** argv) {
   std::string score_path;
-  std::string output = "inarm.xml";
+  std::string output = console::kHarmonyFile;
   int first_part = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];

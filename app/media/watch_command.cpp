@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "console/work_files.h"
 #include "player/player.h"
 #include "player/song.h"
 #include "player_commands.h"
@@ -55,8 +56,9 @@ struct WatchOptions {
 };
 
 bool watched(std::string_view name, bool harmonize) {
-  if (name == "incom.htm") return true;
-  return harmonize && (name == "conar.txt" || name == "inarm.xml" || name == "inmus.xml");
+  if (name == console::kCompositionFile) return true;
+  return harmonize && (name == console::kConfigurationText || name == console::kHarmonyFile ||
+                       name == console::kMusicFile);
 }
 
 // Runs the job as a zelvo process of its own in the work folder: its

@@ -5,6 +5,7 @@
 
 #include "composition/work_file.h"
 #include "console/windows1252.h"
+#include "console/work_files.h"
 
 namespace zelvo::editor {
 
@@ -73,8 +74,11 @@ void LiveRun::start() {
   std::error_code error;
   fs::create_directories(run, error);
   copy_inputs(work_folder_, run);
-  for (const char* result : {"outco.mid", "outco.rur", "outar.mid"}) fs::remove(run / result, error);
-  if (composition::save_composition((run / "incom.htm").string(), pending_) != composition::FileResult::kDone) {
+  for (const char* result : {console::kCompositionMidi, console::kCompositionListing, console::kHarmonyMidi}) {
+    fs::remove(run / result, error);
+  }
+  if (composition::save_composition((run / console::kCompositionFile).string(), pending_) !=
+      composition::FileResult::kDone) {
     if (on_failure) on_failure("cannot write the scratch copy of incom.htm");
     return;
   }
@@ -86,7 +90,7 @@ void LiveRun::start() {
 void LiveRun::finished(int exit_code) {
   ++finished_runs_;
   const fs::path run = fs::path(scratch_.path().toStdString()) / "run";
-  const fs::path made = run / (running_harmonize_ ? "outar.mid" : "outco.mid");
+  const fs::path made = run / (running_harmonize_ ? console::kHarmonyMidi : console::kCompositionMidi);
   std::error_code error;
   if (exit_code == 0 && fs::exists(made, error)) {
     // Two alternating copies: the one playing is never overwritten.

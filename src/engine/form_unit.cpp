@@ -2,9 +2,11 @@
 
 #include <cstring>
 
-#include "engine/engine_messages.h"
+#include "console/status.h"
 
 namespace zelvo::engine {
+
+using enum console::MessageId;
 
 void clear_slot(UnitSlot& slot) {
   // Only the terminators: a line is cleared when divide_lines takes it, so a

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "console/status.h"
 #include "engine/context.h"
-#include "engine/engine_messages.h"
 #include "engine/form_unit.h"
 #include "engine/kept_candidates.h"
 #include "engine/line_division.h"
@@ -12,6 +12,8 @@
 #include "engine/note_name.h"
 
 namespace zelvo::engine {
+
+using enum console::MessageId;
 
 namespace {
 

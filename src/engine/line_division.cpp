@@ -1,9 +1,11 @@
 #include "engine/line_division.h"
 
-#include "engine/engine_messages.h"
+#include "console/status.h"
 #include "engine/form_unit.h"
 
 namespace zelvo::engine {
+
+using enum console::MessageId;
 
 namespace {
 

@@ -3,11 +3,13 @@
 #include <cstring>
 #include <utility>
 
-#include "engine/engine_messages.h"
+#include "console/status.h"
 #include "engine/kept_candidates.h"
 #include "engine/path_search.h"
 
 namespace zelvo::engine {
+
+using enum console::MessageId;
 
 namespace {
 

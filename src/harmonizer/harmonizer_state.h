@@ -30,9 +30,9 @@ struct HarmonizerState {
   midi::SortWork sort;
   midi::TrackEvents track;
   midi::FileImage image;
-  // The name under which write_harmony_midi writes: console::kHarmonyMidi,
-  // which each run sets again (a test may point it elsewhere).
-  char output_name[kOutputNameSize] = "outar.mid";
+  // The name under which write_harmony_midi writes, set by each run to
+  // console::kHarmonyMidi just before the writing.
+  char output_name[kOutputNameSize] = {};
   // The debug listings' append state, reset by every run.
   DebugListingState debug;
   // Set by the application to read scores of any layout; not owned.

@@ -83,8 +83,9 @@ bool write_lead_sheet_harmony(const std::string& score_path, const std::string& 
   // The work's configuration sits beside the harmony file it reads.
   const std::string folder = std::filesystem::path(output).parent_path().string();
   std::error_code exists_error;
-  const bool configured = std::filesystem::exists(console::work_path(folder, "conar.rur"), exists_error) ||
-                          std::filesystem::exists(console::work_path(folder, "conar.txt"), exists_error);
+  const bool configured =
+      std::filesystem::exists(console::work_path(folder, console::kConfigurationFile), exists_error) ||
+      std::filesystem::exists(console::work_path(folder, console::kConfigurationText), exists_error);
   if (first_part == 0) {
     const std::optional<int32_t> part = harmonizer::configured_scale_part(folder);
     chosen = part && *part > 0 ? HarmonyPartsFrom::kConfiguration
@@ -99,7 +100,7 @@ bool write_lead_sheet_harmony(const std::string& score_path, const std::string& 
   }
   if (!write_whole(output, harmony, problem)) return false;
   if (chosen == HarmonyPartsFrom::kNewConfiguration &&
-      !write_whole(console::work_path(folder, "conar.txt"), configuration_for(score_parts), problem)) {
+      !write_whole(console::work_path(folder, console::kConfigurationText), configuration_for(score_parts), problem)) {
     return false;
   }
   if (from != nullptr) *from = chosen;

@@ -26,6 +26,33 @@ Chord* partner(std::vector<Chord>& to, const Chord& chord, const MidiNotes& midi
 
 }  // namespace
 
+std::vector<std::vector<Chord>> channel_voices(const MidiNotes& midi, int channel) {
+  std::vector<std::vector<Chord>> voices;
+  for (int i = 0; i < static_cast<int>(midi.notes.size()); ++i) {
+    const SoundingNote& note = midi.notes[static_cast<size_t>(i)];
+    if (note.channel != channel || note.length <= 0) continue;
+    bool placed = false;
+    for (std::vector<Chord>& voice : voices) {
+      Chord& last = voice.back();
+      // A unison goes to another voice: notation programs tie only one
+      // of two equal notes of a chord.
+      const bool unison = std::any_of(last.members.begin(), last.members.end(), [&](int m) {
+        return midi.notes[static_cast<size_t>(m)].pitch == note.pitch;
+      });
+      if (last.start == note.start && last.length == note.length && !unison) {
+        last.members.push_back(i);
+        placed = true;
+      } else if (last.start + last.length <= note.start) {
+        voice.push_back(Chord{note.start, note.length, {i}});
+        placed = true;
+      }
+      if (placed) break;
+    }
+    if (!placed) voices.push_back({Chord{note.start, note.length, {i}}});
+  }
+  return voices;
+}
+
 int arrange_staves(const MidiNotes& midi, int channel, VoiceLayout& layout) {
   int lowest = 127;
   int highest = 0;

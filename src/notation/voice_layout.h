@@ -21,6 +21,12 @@ struct VoiceLayout {
   std::vector<int> line;   // its place on its staff from 1: its lyric line
 };
 
+// The notes of channel `channel` (by start) as chords in voices: each note
+// goes to the first voice whose last chord it joins (starting and ending
+// with it, without doubling a pitch) or follows (starting at its end or
+// later); else it opens a voice of its own.
+std::vector<std::vector<Chord>> channel_voices(const MidiNotes& midi, int channel);
+
 // Puts the voices of channel `channel` on staves and returns how many: two
 // (a grand staff) when neither clef holds all its notes within two ledger
 // lines below or above (the treble clef from G3 up, the bass clef up to E4),

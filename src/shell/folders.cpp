@@ -14,10 +14,13 @@
 #include <memory>
 #include <vector>
 
+#include "console/job_console.h"
+#include "console/message_id.h"
 #include "console/windows1252.h"
-#include "shell/shell_messages.h"
 
 namespace zelvo::shell {
+
+using enum console::MessageId;
 
 namespace {
 

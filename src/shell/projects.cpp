@@ -7,10 +7,13 @@
 #include <system_error>
 #include <vector>
 
+#include "console/message_id.h"
 #include "console/work_files.h"
 #include "shell/shell_messages.h"
 
 namespace zelvo::shell {
+
+using enum console::MessageId;
 
 namespace fs = std::filesystem;
 

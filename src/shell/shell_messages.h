@@ -3,16 +3,8 @@
 #include <string>
 
 #include "console/job_console.h"
-#include "console/message_id.h"
 
 namespace zelvo::shell {
-
-// Console messages of the folder and project commands.
-inline constexpr console::MessageId kFolderError = console::MessageId::kFolderError;
-inline constexpr console::MessageId kNewProjectLoaded = console::MessageId::kNewProjectLoaded;
-inline constexpr console::MessageId kSavingProject = console::MessageId::kSavingProject;
-inline constexpr console::MessageId kLoadingProject = console::MessageId::kLoadingProject;
-inline constexpr console::MessageId kFileCopied = console::MessageId::kFileCopied;
 
 // Message boxes are English whatever the language flag.
 inline constexpr const char* kErrorTitle = "Error";

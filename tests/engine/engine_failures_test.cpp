@@ -23,7 +23,7 @@ TEST_F(EngineFailuresTest, ImpossibleLineLetsAStopWin) {
   add_note(1, 1, 0, kQuarter, 62);
   const console::Status status = run();
   ASSERT_FALSE(status.ok());
-  EXPECT_EQ(status.error().id(), kImpossible);
+  EXPECT_EQ(status.error().id(), console::MessageId::kImpossible);
   EXPECT_TRUE(stop_wins_over(status.error()));
   EXPECT_EQ(console_text(), "\n** Harmonizing bar 1 sixteenth 0");
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "fake_platform.h"
+#include "support/cases.h"
 
 namespace zelvo::shell {
 namespace {
@@ -86,14 +87,27 @@ TEST(FoldersTest, LinksToNothingAreSkippedAndLinksToFilesListed) {
   EXPECT_EQ(console.store().contents(), "");
 }
 
-TEST(FoldersTest, NoFoldersFileGivesTheTemplateDefault) {
-  TempFolder start;
-  console::StandaloneConsole console;
-  const Folders folders = load_folders(console, start.path());
-  // No Template in the start folder nor an install: the source tree's.
-  EXPECT_EQ(folders.template_folder, std::string(ZELVO_SOURCE_DIR) + "/examples/Template");
-  EXPECT_EQ(folders.work, "");
-  EXPECT_EQ(folders.project, "");
+// The cases of data/shell/folders_cases.txt: a folders file ({work} and
+// {project} scratch folders, {source} the source tree, which holds the
+// default Template) read from a start folder, against the folders it gives
+// and what the console shows.
+TEST(FoldersTest, EveryFoldersFileReadsAsRecorded) {
+  test::check_cases(test::test_data("shell/folders_cases.txt"), [](const test::Case& c) {
+    TempFolder start, work, project;
+    const std::pair<std::string, std::string> names[] = {
+        {"{work}", work.path()}, {"{project}", project.path()}, {"{source}", ZELVO_SOURCE_DIR}};
+    for (const auto& [name, bytes] : c.files) {
+      std::string text = bytes;
+      for (const auto& [placeholder, path] : names) text = test::replace_all(text, placeholder, path);
+      write_file(start.file(name), text);
+    }
+    console::StandaloneConsole console;
+    const Folders folders = load_folders(console, start.path());
+    std::string got = "template " + folders.template_folder + "\nwork " + folders.work + "\nproject " +
+                      folders.project + "\n" + test::quoted(console.store().contents());
+    for (const auto& [placeholder, path] : names) got = test::replace_all(got, path, placeholder);
+    return got;
+  });
 }
 
 TEST(FoldersTest, FoldersFileRoundTripsAndDropsFoldersThatCannotBeListed) {
@@ -108,33 +122,6 @@ TEST(FoldersTest, FoldersFileRoundTripsAndDropsFoldersThatCannotBeListed) {
   EXPECT_EQ(back.work, work.path());
   EXPECT_EQ(back.project, "");
   EXPECT_NE(console.store().contents().find("folder /no/project"), std::string::npos);
-}
-
-TEST(FoldersTest, EmptyTemplateLineGetsTheDefaultAndCrLfIsAccepted) {
-  TempFolder start;
-  TempFolder work;
-  write_file(start.file("zlvfolders.rur"), "\r\n" + work.path() + "\r\n\r\n");
-  console::StandaloneConsole console;
-  const Folders back = load_folders(console, start.path());
-  EXPECT_EQ(back.template_folder, std::string(ZELVO_SOURCE_DIR) + "/examples/Template");
-  EXPECT_EQ(back.work, work.path());
-  EXPECT_EQ(back.project, "");
-  EXPECT_EQ(console.store().contents(), "");
-}
-
-TEST(FoldersTest, LastLineWithoutNewlineKeepsItsLastCharacter) {
-  TempFolder start;
-  TempFolder project;
-  write_file(start.file("zlvfolders.rur"), "\n\n" + project.path());
-  console::StandaloneConsole console;
-  EXPECT_EQ(load_folders(console, start.path()).project, project.path());
-}
-
-TEST(FoldersTest, OverlongPathCountsAsNotChosen) {
-  TempFolder start;
-  write_file(start.file("zlvfolders.rur"), "\n/" + std::string(kMaxFolderPath, 'w') + "\n\n");
-  console::StandaloneConsole console;
-  EXPECT_EQ(load_folders(console, start.path()).work, "");
 }
 
 TEST(FoldersTest, SameFolderFollowsLinksAndIgnoresEmptyPaths) {

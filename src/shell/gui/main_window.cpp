@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "console/work_files.h"
 #include "leadsheet/lead_sheet_file.h"
 #include "shell/commands.h"
 #include "shell/gui/console_widget.h"
@@ -160,7 +161,7 @@ void MainWindow::chords_from_lead_sheet() {
       this, spanish ? "Partitura con cifrado" : "Lead sheet", to_qt(work_directory(application_)),
       "MusicXML (*.xml *.musicxml *.mxl)");
   if (score.isEmpty()) return;
-  const std::string output = work_directory(application_) + "/inarm.xml";
+  const std::string output = work_directory(application_) + "/" + console::kHarmonyFile;
   const char* title = spanish ? "Acordes" : "Chords";
   if (std::filesystem::exists(output) &&
       !desktop_.ask_yes_no(title, spanish ? "¿Reemplazar inarm.xml en la carpeta de trabajo?"
@@ -171,7 +172,7 @@ void MainWindow::chords_from_lead_sheet() {
   std::string problem;
   leadsheet::HarmonyPartsFrom from = leadsheet::HarmonyPartsFrom::kGiven;
   if (leadsheet::write_lead_sheet_harmony(score.toStdString(), output, first_part, problem, &from)) {
-    desktop_.show_message(title, leadsheet::harmony_parts_note("inarm.xml", first_part, from, spanish));
+    desktop_.show_message(title, leadsheet::harmony_parts_note(console::kHarmonyFile, first_part, from, spanish));
   } else {
     desktop_.show_message(title, problem);
   }
@@ -301,8 +302,8 @@ void MainWindow::on_command(int command) {
 }
 
 void MainWindow::show_result_after_job(int command) {
-  const char* result = command == kCommandComposer ? "outco.mid"
-                       : command == kCommandHarmonizer || command == kCommandAll ? "outar.mid"
+  const char* result = command == kCommandComposer                                  ? console::kCompositionMidi
+                       : command == kCommandHarmonizer || command == kCommandAll ? console::kHarmonyMidi
                                                                                  : nullptr;
   if (result == nullptr || !application_.job_control().job_running()) return;
   roll_panel_->show_after_job([this] { return application_.job_control().job_running(); },
