@@ -12,6 +12,7 @@
 #include "engine/model.h"
 #include "engine/progress_lines.h"
 #include "engine/settings.h"
+#include "harmonizer/console_lines.h"
 
 namespace zelvo::engine::testing_support {
 
@@ -43,16 +44,8 @@ inline void chord_marks(char (&marks)[kMarksSize], std::initializer_list<int32_t
   t = static_cast<char>(t | 4);
 }
 
-// The engine's progress printed on a console, as the harmonizer job does.
-class ConsoleLines final : public ProgressLines {
- public:
-  explicit ConsoleLines(console::JobConsole& console) : console_(console) {}
-  void show(const console::Message& line) override { console_.print(line); }
-  void check_stop() override { console_.check_stop(); }
-
- private:
-  console::JobConsole& console_;
-};
+// The engine's progress printed on a console by the harmonizer job's own lines.
+using harmonizer::ConsoleLines;
 
 class EngineTest : public ::testing::Test {
  protected:
