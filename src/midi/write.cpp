@@ -78,7 +78,10 @@ bool write_track(const SongTrack& track, const WriteLayout& layout, Output& outp
       running = 0;
     } else {
       before_channel_events = false;
-      if (!layout.running_status || event.status != running) *out++ = static_cast<char>(event.status);
+      // A first data byte with its top bit set (a damaged file read leniently
+      // holds them) would read as a status without the status before it.
+      const bool runs = layout.running_status && event.status == running && event.data1 < kStatusBit;
+      if (!runs) *out++ = static_cast<char>(event.status);
       running = event.status;
       *out++ = static_cast<char>(event.data1);
       const uint8_t kind = event.status & 0xF0;
