@@ -51,7 +51,7 @@ void open_entry(HarmonyEntry& entry, const MusicNote& note) {
 }
 
 // False when the file has no note in the scale part.
-bool build_scales(HarmonizerState& state, console::JobConsole& console) {
+bool build_scales(HarmonizerState& state) {
   const MusicNoteTable& music = state.engine.music;
   HarmonyTable& scales = state.engine.scales;
   const int32_t part = state.settings.FirstHarmIns;
@@ -76,7 +76,7 @@ bool build_scales(HarmonizerState& state, console::JobConsole& console) {
   return any;
 }
 
-void build_chords(HarmonizerState& state, console::JobConsole& console) {
+void build_chords(HarmonizerState& state) {
   const MusicNoteTable& music = state.engine.music;
   HarmonyTable& chords = state.engine.chords;
   int32_t k = 0;
@@ -150,11 +150,11 @@ void read_harmony_file(HarmonizerState& state, console::JobConsole& console) {
   MeterFollowing meters{follows_meter_changes(state.score_opener)};
   const XmlResult read = read_musicxml(music, settings.time, settings.FirstHarmIns,
                                        settings.HarmInsNum, file.get(), &meters);
-  report_xml_result(console, read, kHarmonyFile, meters.problem_place);
+  report_xml_result(read, kHarmonyFile, meters.problem_place);
   state.harmony_time = settings.time;
   state.engine.scales = HarmonyTable{};
   state.engine.chords = HarmonyTable{};
-  if (!build_scales(state, console)) refuse_missing_harmony(console, settings, file.get());
+  if (!build_scales(state)) refuse_missing_harmony(console, settings, file.get());
   // Only the chord parts stay, moved down in order.
   const int64_t first_chord_part = int64_t{settings.FirstHarmIns} + 1;
   const int64_t end_part = int64_t{settings.FirstHarmIns} + settings.HarmInsNum;
@@ -166,7 +166,7 @@ void read_harmony_file(HarmonizerState& state, console::JobConsole& console) {
   music.note_count = kept;
   if (kept == 0) refuse_missing_harmony(console, settings, file.get());
   sort_notes(state);
-  build_chords(state, console);
+  build_chords(state);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ using console::kHarmonyFile;
 constexpr const char* kListingFile = console::kCompositionListing;
 constexpr const char* kMidiFile = console::kCompositionMidi;
 
-void report_midi_result(console::JobConsole& console, MidiResult result, int32_t bar) {
+void report_midi_result(MidiResult result, int32_t bar) {
   switch (result) {
     case MidiResult::kRead:
       return;
@@ -54,7 +54,7 @@ void read_source(HarmonizerState& state, console::JobConsole& console) {
       const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, name, "r");
       MeterFollowing meters{follows_meter_changes(state.score_opener)};
       const XmlResult read = read_musicxml(music, settings.time, first, count, file.get(), &meters);
-      report_xml_result(console, read, name, meters.problem_place);
+      report_xml_result(read, name, meters.problem_place);
       return;
     }
     case 1:
@@ -75,7 +75,7 @@ void read_source(HarmonizerState& state, console::JobConsole& console) {
       const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, kMidiFile, "rb");
       MeterFollowing meters{follows_meter_changes(state.score_opener)};
       const MidiResult read = read_midi(music, settings.time, file.get(), &meters);
-      report_midi_result(console, read, meters.problem_place);
+      report_midi_result(read, meters.problem_place);
       return;
     }
     default:
@@ -85,7 +85,7 @@ void read_source(HarmonizerState& state, console::JobConsole& console) {
 
 // Harmony read in the music's meters: a harmony file that changes meter
 // itself must do so where the music does.
-void check_harmony_meters(const HarmonizerState& state, console::JobConsole& console) {
+void check_harmony_meters(const HarmonizerState& state) {
   const engine::TimeSettings& harmony = state.harmony_time;
   if (!engine::has_meter_changes(harmony)) return;
   const int64_t bar = engine::first_meter_difference(harmony, state.settings.time);
@@ -146,7 +146,7 @@ void read_and_prepare(HarmonizerState& state, console::JobConsole& console, Prep
   engine::MusicNoteTable& music = state.engine.music;
   if (music.note_count == 0) console::stop_with(console::Message(kNoMusic));
   if (preparation == Preparation::kCheckOnly) return;
-  check_harmony_meters(state, console);
+  check_harmony_meters(state);
   if (engine::has_meter_changes(state.settings.time)) {
     place_in_music_bars(state.engine.chords, state.settings.time);
     place_in_music_bars(state.engine.scales, state.settings.time);

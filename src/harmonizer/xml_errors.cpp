@@ -6,8 +6,7 @@ namespace zelvo::harmonizer {
 
 using enum console::MessageId;
 
-void report_xml_result(console::JobConsole& console, XmlResult result, const char* file_name,
-                       int32_t measure) {
+void report_xml_result(XmlResult result, const char* file_name, int32_t measure) {
   switch (result) {
     case XmlResult::kRead:
       return;
