@@ -32,4 +32,24 @@ struct Song {
   std::vector<SongTrack> tracks;  // the MTrk chunks read
 };
 
+// The same music: format, division and, track by track, the same events
+// and ends. Where the events lie in a file does not count, so a song read
+// back after writing compares equal to the song written.
+inline bool same_music(const Song& a, const Song& b) {
+  if (a.format != b.format || a.division != b.division || a.tracks.size() != b.tracks.size()) return false;
+  for (size_t t = 0; t < a.tracks.size(); ++t) {
+    const SongTrack& x = a.tracks[t];
+    const SongTrack& y = b.tracks[t];
+    if (x.end_tick != y.end_tick || x.events.size() != y.events.size()) return false;
+    for (size_t i = 0; i < x.events.size(); ++i) {
+      const SongEvent& e = x.events[i];
+      const SongEvent& f = y.events[i];
+      if (e.tick != f.tick || e.status != f.status || e.data1 != f.data1 || e.data2 != f.data2 || e.data != f.data) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
 }  // namespace zelvo::midi

@@ -78,23 +78,7 @@ WriteLayout layout_of(const std::vector<std::string>& words) {
 // The song as parse gives it back, but for where its events lie.
 bool reads_back(const Song& song, const std::string& bytes) {
   Song read;
-  if (!parse(bytes, read).ok() || read.format != song.format || read.division != song.division ||
-      read.tracks.size() != song.tracks.size()) {
-    return false;
-  }
-  for (size_t t = 0; t < song.tracks.size(); ++t) {
-    const SongTrack& a = song.tracks[t];
-    const SongTrack& b = read.tracks[t];
-    if (a.end_tick != b.end_tick || a.events.size() != b.events.size()) return false;
-    for (size_t i = 0; i < a.events.size(); ++i) {
-      const SongEvent& x = a.events[i];
-      const SongEvent& y = b.events[i];
-      if (x.tick != y.tick || x.status != y.status || x.data1 != y.data1 || x.data2 != y.data2 || x.data != y.data) {
-        return false;
-      }
-    }
-  }
-  return true;
+  return parse(bytes, read).ok() && same_music(song, read);
 }
 
 std::string record(const Song& song, const WriteResult& result, const std::string& bytes) {
