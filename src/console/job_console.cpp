@@ -105,14 +105,6 @@ void console_print(JobConsole& console, MessageId id, ...) {
   va_end(args);
 }
 
-void fail(JobConsole& console, MessagePair pair, ...) {
-  va_list args;
-  va_start(args, pair);
-  console.vprint(pair, args);
-  va_end(args);
-  console.abort_job();
-}
-
 void fail(JobConsole& console, MessageId id, ...) {
   va_list args;
   va_start(args, id);
@@ -123,15 +115,6 @@ void fail(JobConsole& console, MessageId id, ...) {
 
 void fail(JobConsole& console, const Message& message) {
   console.print(message);
-  console.abort_job();
-}
-
-void fail_or_stop(JobConsole& console, MessagePair pair, ...) {
-  va_list args;
-  va_start(args, pair);
-  console.vprint(pair, args);
-  va_end(args);
-  console.check_stop();
   console.abort_job();
 }
 

@@ -79,14 +79,12 @@ inline void finish_job(JobConsole& console) { console.finish_job(); }
 inline void refresh_console(JobConsole& console) { console.refresh_console(); }
 inline void clear_console(JobConsole& console) { console.clear_console(); }
 
-// Prints `pair` and aborts: the pattern of every fatal error.
-[[noreturn]] void fail(JobConsole& console, MessagePair pair, ...);
+// Prints the message of `id` and aborts: the pattern of every fatal error.
 [[noreturn]] void fail(JobConsole& console, MessageId id, ...);
 // Prints the message a step stopped with, and aborts.
 [[noreturn]] void fail(JobConsole& console, const Message& message);
 // The same, but a stop request pending after the message wins over the
 // abort (the harmonizer's stages end this way).
-[[noreturn]] void fail_or_stop(JobConsole& console, MessagePair pair, ...);
 [[noreturn]] void fail_or_stop(JobConsole& console, MessageId id, ...);
 [[noreturn]] void fail_or_stop(JobConsole& console, const Message& message);
 
