@@ -20,7 +20,8 @@ void check_song(std::string_view bytes, const zelvo::midi::ParseOptions& options
                 zelvo::midi::ParseResult& result, zelvo::midi::Song& parsed) {
   using namespace zelvo;
   result = midi::parse(bytes, parsed, options);
-  const bool every_chunk = options.accepts(midi::Departure::kTrackCount);
+  const bool every_chunk =
+      options.accepts(midi::Departure::kTrackCount) || options.accepts(midi::Departure::kFixedLayout);
   if (result.offset > bytes.size() || (!every_chunk && parsed.tracks.size() > parsed.declared_tracks)) {
     __builtin_trap();
   }

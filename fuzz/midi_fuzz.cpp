@@ -1,4 +1,5 @@
-// The MIDI reader (outco.mid) as the harmonizer's music source.
+// outco.mid as the harmonizer's music source: the MIDI codec with the
+// departures the harmonizer accepts, then the layout it requires.
 #include "fuzz_support.h"
 #include "harmonizer/music.h"
 

@@ -1,5 +1,8 @@
 #include "harmonizer/midi_reader.h"
 
+#include <memory>
+#include <string>
+
 #include "engine/bar_time.h"
 
 namespace zelvo::harmonizer {
@@ -9,7 +12,7 @@ namespace {
 using engine::MusicNote;
 
 // The file's events as music note records and time settings.
-class MusicFromMidi final : public midi::EventSink {
+class MusicFromMidi final : public MidiEventSink {
  public:
   MusicFromMidi(engine::MusicNoteTable& table, engine::TimeSettings& time, bool follow)
       : table_(table), time_(time), follow_(follow) {}
@@ -119,15 +122,19 @@ class MusicFromMidi final : public midi::EventSink {
   uint32_t leading_micros_ = 0;
 };
 
+std::string file_bytes(std::FILE* file) {
+  std::string bytes;
+  char block[1 << 16];
+  for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) bytes.append(block, got);
+  return bytes;
+}
+
 }  // namespace
 
 MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time,
                      const char* file_name) {
-  table.note_count = 0;
-  time.meters.count = 0;
-  time.tempos.count = 0;
-  MusicFromMidi music(table, time, false);
-  return midi::read_file(file_name, music);
+  const std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(file_name, "rb"), &std::fclose);
+  return read_midi(table, time, file.get());
 }
 
 MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, std::FILE* file,
@@ -136,7 +143,7 @@ MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, 
   time.meters.count = 0;
   time.tempos.count = 0;
   MusicFromMidi music(table, time, meters != nullptr && meters->follow);
-  const MidiResult result = midi::read_file(file, music);
+  const MidiResult result = file == nullptr ? MidiResult::kCannotOpen : read_midi_events(file_bytes(file), music);
   if (meters != nullptr) meters->problem_place = music.problem_bar();
   return result;
 }

@@ -6,14 +6,12 @@
 #include "engine/model.h"
 #include "engine/settings.h"
 #include "harmonizer/meter_reading.h"
-#include "midi/reader.h"
+#include "harmonizer/midi_events.h"
 
 namespace zelvo::harmonizer {
 
-// Result codes of read_midi; the caller prints the message of each.
-// kBarOrTempo: not exactly two leading tempo/time-signature events, or
-// values that give no bar length or tempo.
-using MidiResult = midi::ReadResult;
+// read_midi's kBarOrTempo: not exactly two leading tempo/time-signature
+// events, or values that give no bar length or tempo.
 
 constexpr int32_t kMaxMidiNotes = 29998;  // note-ons beyond are ignored
 

@@ -8,20 +8,21 @@
 
 // The one reader of Standard MIDI Files (formats 0 and 1) for the programs
 // that take any file: the piano roll, the player and the tools after them;
-// the score merge and the notation read through it too, each accepting the
-// departures from the format it has always taken (ParseOptions).
+// the score merge, the notation and the harmonizer's reading of outco.mid
+// read through it too, each accepting the departures from the format it has
+// always taken (ParseOptions).
 //
 // Variable-length numbers are read to at most four bytes, as the format
-// defines them: a fifth byte is a damaged file. (The harmonizer's own
-// format-0 reading keeps its older rule, reading a number of any length:
-// the format-0 files handed to it by the merge of tracks may carry longer
-// deltas, and what it reads from them must stay as it is.)
+// defines them: a fifth byte is a damaged file unless kLongNumber is
+// accepted (the format-0 files that the merge of tracks hands to the
+// harmonizer may carry longer deltas).
 namespace zelvo::midi {
 
 enum class ParseCode : uint8_t {
   kRead,
-  kNotMidi,             // fewer than 14 bytes, or no "MThd"
+  kNotMidi,             // fewer than 14 bytes (4 with kFixedLayout), or no "MThd"
   kDamagedHeader,       // the header's length is below 6 or past the file's end
+                        // (kFixedLayout: the file ends inside the header)
   kUnsupportedFormat,   // format 2 or above
   kTimeCode,            // the division counts SMPTE frames, or is 0
   kFileEndsInsideTrack,  // a chunk runs past the file's end
@@ -60,8 +61,32 @@ enum class Departure : uint8_t {
   kDamagedTrack,      // a track ending in a fault keeps what was read (a channel
                       // event cut short too, and a delta cut short in its end tick)
                       // and reading goes on with the next chunk
+  kFixedLayout,       // the file is read at the places of the layout the composer
+                      // writes (file_layout.h): format and division at offsets 8 and
+                      // 12, then one track from offset 22 to its end-of-track event,
+                      // over its chunk's end and any chunk after it; header length,
+                      // track count, chunk type and length are not read. A header
+                      // cut short is read as far as it goes (kDamagedHeader at the
+                      // first field it lacks, or at its end) and a track without its
+                      // end-of-track event runs past the file's end
+                      // (kFileEndsInsideTrack). Reported where the chunks say
+                      // otherwise, or where the header is cut.
+  kLeadingMetas,      // the meta events that start a track each follow a one-byte
+                      // delta, any byte, that is not counted in the time; the first
+                      // pair of bytes whose second is not FF starts the events read
+                      // as usual. A pair cut short is kEndsAfterDelta. Reported
+                      // where the leading events end, at that pair or at an
+                      // end-of-track event among them: not when the track ends
+                      // among them.
+  kExclusiveToF7,     // a system exclusive message has no length: its bytes run to
+                      // the next F7, which they take; an F7 met alone is a status
+                      // as kUnknownStatus reads it
+  kCutMeta,           // a meta event whose data runs past the track's end keeps the
+                      // bytes there are and the track ends in kEndsInsideMeta (a
+                      // leading one, read whole, is left out); an end-of-track
+                      // event so cut ends its track as usual
 };
-inline constexpr int kDepartures = static_cast<int>(Departure::kDamagedTrack) + 1;
+inline constexpr int kDepartures = static_cast<int>(Departure::kCutMeta) + 1;
 
 struct DepartureMet {
   Departure departure;

@@ -18,6 +18,8 @@ inline constexpr char kHeaderId[4] = {'M', 'T', 'h', 'd'};
 inline constexpr char kTrackId[4] = {'M', 'T', 'r', 'k'};
 constexpr uint32_t kHeaderLength = 6;
 constexpr uint32_t kFormat0 = 0;
+constexpr uint32_t kFormatAt = 8;
+constexpr uint32_t kDivisionAt = 12;
 constexpr int32_t kHeaderChunkSize = 14;
 // The track length counts the bytes after the track chunk's type and length.
 constexpr int32_t kTrackDataStart = kHeaderChunkSize + 8;

@@ -77,6 +77,14 @@ class TrackBytes {
     at_ += count;
     return true;
   }
+  // The bytes up to and including the next `last`; false when there is none.
+  bool take_through(uint8_t last, std::string& out) {
+    const size_t found = file_.substr(0, end_).find(static_cast<char>(last), at_);
+    if (found == std::string_view::npos) return false;
+    return take(static_cast<uint32_t>(found + 1 - at_), out);
+  }
+  void take_rest(std::string& out) { take(static_cast<uint32_t>(end_ - at_), out); }
+  void back_to(size_t at) { at_ = at; }
 
  private:
   std::string_view file_;
@@ -85,6 +93,40 @@ class TrackBytes {
   uint32_t track_;
   Leniency& leniency_;
 };
+
+// The meta events that start a track (Departure::kLeadingMetas):
+// (byte FF type length bytes)*, up to a pair of bytes whose second is not
+// FF. Sets `ended` when an end-of-track event among them ends the track.
+ParseCode read_leading_metas(TrackBytes& in, SongTrack& track, bool& ended) {
+  Leniency& lenient = in.leniency();
+  while (!in.done()) {
+    const size_t start = in.at();
+    uint8_t delta = 0;
+    uint8_t status = 0;
+    if (!in.byte(delta) || !in.byte(status)) return ParseCode::kEndsAfterDelta;
+    if (status != kMetaEvent) {
+      lenient.take(Departure::kLeadingMetas, in.track(), start);
+      in.back_to(start);
+      return ParseCode::kRead;
+    }
+    SongEvent& event = track.events.emplace_back();
+    event.offset = static_cast<uint32_t>(start);
+    event.status = kMetaEvent;
+    uint32_t length = 0;
+    const bool head = in.byte(event.data1) && in.var_length(length);
+    const uint8_t type = event.data1;
+    const bool whole = head && in.take(length, event.data);
+    if (whole && type != kMetaEndOfTrack) continue;
+    track.events.pop_back();
+    if (!head || type != kMetaEndOfTrack || (!whole && !lenient.take(Departure::kCutMeta, in.track(), start))) {
+      return ParseCode::kEndsInsideMeta;
+    }
+    lenient.take(Departure::kLeadingMetas, in.track(), start);
+    ended = !whole || !lenient.take(Departure::kPastEndOfTrack, in.track(), start);
+    return ParseCode::kRead;
+  }
+  return ParseCode::kRead;
+}
 
 // A track: (delta time, event)*, where an event is a channel message
 // (its status optional: running status), F0 or F7 with a length and bytes,
@@ -100,6 +142,12 @@ ParseCode read_track(TrackBytes& in, SongTrack& track) {
     track.events.pop_back();
     return code;
   };
+  if (lenient.accepts(Departure::kLeadingMetas)) {
+    bool ended = false;
+    const ParseCode code = read_leading_metas(in, track, ended);
+    if (code != ParseCode::kRead || ended) return code;
+  }
+  const bool unframed = lenient.accepts(Departure::kExclusiveToF7);
   while (!in.done()) {
     SongEvent& event = track.events.emplace_back();
     event.offset = static_cast<uint32_t>(in.at());
@@ -119,8 +167,12 @@ ParseCode read_track(TrackBytes& in, SongTrack& track) {
     event.status = status;
     if (status == kMetaEvent) {
       uint32_t length = 0;
-      if (!in.byte(event.data1) || !in.var_length(length) || !in.take(length, event.data)) {
-        return drop(ParseCode::kEndsInsideMeta);
+      if (!in.byte(event.data1) || !in.var_length(length)) return drop(ParseCode::kEndsInsideMeta);
+      if (!in.take(length, event.data)) {
+        if (!lenient.take(Departure::kCutMeta, in.track(), event.offset)) return drop(ParseCode::kEndsInsideMeta);
+        if (event.data1 == kMetaEndOfTrack) return drop(ParseCode::kRead);
+        in.take_rest(event.data);
+        return ParseCode::kEndsInsideMeta;
       }
       if (event.data1 == kMetaEndOfTrack) {
         const uint32_t offset = event.offset;
@@ -130,9 +182,14 @@ ParseCode read_track(TrackBytes& in, SongTrack& track) {
       }
       continue;
     }
-    if (status == kSystemExclusive || status == kEndOfExclusive) {
+    if (unframed && (status == kSystemExclusive || status == kEndOfExclusive)) {
+      lenient.take(Departure::kExclusiveToF7, in.track(), event.offset);
+    }
+    if (status == kSystemExclusive || (status == kEndOfExclusive && !unframed)) {
       uint32_t length = 0;
-      if (!in.var_length(length) || !in.take(length, event.data)) return drop(ParseCode::kEndsInsideExclusive);
+      const bool whole = unframed ? in.take_through(kEndOfExclusive, event.data)
+                                  : in.var_length(length) && in.take(length, event.data);
+      if (!whole) return drop(ParseCode::kEndsInsideExclusive);
       if (lenient.accepts(Departure::kStatusThroughExclusive)) {
         running_past_exclusive = running != 0;
       } else {
@@ -161,7 +218,9 @@ ParseCode read_track(TrackBytes& in, SongTrack& track) {
                                                        : drop(ParseCode::kEndsInsideEvent);
     }
   }
-  return ParseCode::kRead;  // a track without its end marker ends with its chunk
+  // A track without its end marker ends with its chunk; the fixed layout
+  // has no chunk end but the file's.
+  return lenient.accepts(Departure::kFixedLayout) ? ParseCode::kFileEndsInsideTrack : ParseCode::kRead;
 }
 
 // The chunks after the header: type(4) length(4) bytes; the MTrk chunks are
@@ -205,34 +264,78 @@ ParseResult read_chunks(std::string_view bytes, size_t at, Song& song, Leniency&
   return {};
 }
 
+// The one track of the composer's layout: from offset 22 to its end-of-track
+// event, whatever the chunk there says (Departure::kFixedLayout).
+ParseResult read_fixed_track(std::string_view bytes, Song& song, Leniency& lenient) {
+  const size_t start = kTrackDataStart;
+  if (bytes.size() < start) return failed(ParseCode::kFileEndsInsideTrack, 1, kHeaderChunkSize);
+  if (bytes.substr(kHeaderChunkSize, 4) != std::string_view(kTrackId, 4)) {
+    lenient.take(Departure::kFixedLayout, 0, kHeaderChunkSize);
+  }
+  TrackBytes in(bytes, start, bytes.size() - start, 1, lenient);
+  SongTrack& track = song.tracks.emplace_back();
+  track.events.reserve((bytes.size() - start) / 2);
+  const ParseCode code = read_track(in, track);
+  if (code != ParseCode::kRead && !lenient.take(Departure::kDamagedTrack, 1, in.at(), code)) {
+    return failed(code, 1, in.at());
+  }
+  if (code == ParseCode::kRead && in.at() != start + get_be(bytes, kHeaderChunkSize + 4, 4)) {
+    lenient.take(Departure::kFixedLayout, 0, kHeaderChunkSize + 4);
+  }
+  return {};
+}
+
+// "MThd" length(>=6) format(0, 1) tracks division(ticks per quarter note).
+// With kFixedLayout a field is read when the file holds it whole and the
+// length is not checked.
+ParseResult read_header(std::string_view bytes, Song& song, Leniency& lenient) {
+  const auto field = [bytes](size_t at, size_t count, uint32_t& out) {
+    if (bytes.size() < at + count) return false;
+    out = get_be(bytes, at, static_cast<int>(count));
+    return true;
+  };
+  field(4, 4, song.header_length);
+  field(10, 2, song.declared_tracks);
+  const bool format = field(kFormatAt, 2, song.format);
+  if (!format || !field(kDivisionAt, 2, song.division)) {
+    const size_t stop = std::min<size_t>(format ? kDivisionAt : kFormatAt, bytes.size());
+    lenient.take(Departure::kFixedLayout, 0, stop);
+    return failed(ParseCode::kDamagedHeader, 0, stop);
+  }
+  if (lenient.accepts(Departure::kFixedLayout)) {
+    if (song.header_length != kHeaderLength) lenient.take(Departure::kFixedLayout, 0, 4);
+  } else if ((song.header_length < kHeaderLength || song.header_length > bytes.size() - kChunkHeader) &&
+             !lenient.take(Departure::kHeaderLength, 0, 4)) {
+    return failed(ParseCode::kDamagedHeader, 0, 4);
+  }
+  if (song.format > 1 && !lenient.take(Departure::kFormat, 0, kFormatAt)) {
+    return failed(ParseCode::kUnsupportedFormat, 0, kFormatAt);
+  }
+  if ((song.division == 0 || (song.division & 0x8000) != 0) && !lenient.take(Departure::kTimeCode, 0, kDivisionAt)) {
+    return failed(ParseCode::kTimeCode, 0, kDivisionAt);
+  }
+  return {};
+}
+
 }  // namespace
 
 ParseResult parse(std::string_view bytes, Song& song) { return parse(bytes, song, ParseOptions{}); }
 
-// Layout: "MThd" length(>=6) format tracks division, then chunks of
-// type(4) length(4) bytes; the MTrk chunks are the tracks.
+// Layout: the header, then chunks of type(4) length(4) bytes; the MTrk
+// chunks are the tracks.
 ParseResult parse(std::string_view bytes, Song& song, const ParseOptions& options) {
   song = Song{};
   ParseResult result;
   Leniency lenient(options, result);
-  if (bytes.size() < static_cast<size_t>(kHeaderChunkSize) || bytes.substr(0, 4) != std::string_view(kHeaderId, 4)) {
+  const bool fixed = options.accepts(Departure::kFixedLayout);
+  const size_t shortest = fixed ? sizeof kHeaderId : static_cast<size_t>(kHeaderChunkSize);
+  if (bytes.size() < shortest || bytes.substr(0, 4) != std::string_view(kHeaderId, 4)) {
     return failed(ParseCode::kNotMidi, 0, 0);
   }
-  song.header_length = get_be(bytes, 4, 4);
-  song.format = get_be(bytes, 8, 2);
-  song.declared_tracks = get_be(bytes, 10, 2);
-  song.division = get_be(bytes, 12, 2);
-  if ((song.header_length < kHeaderLength || song.header_length > bytes.size() - kChunkHeader) &&
-      !lenient.take(Departure::kHeaderLength, 0, 4)) {
-    return failed(ParseCode::kDamagedHeader, 0, 4);
-  }
-  ParseResult fault;
-  if (song.format > 1 && !lenient.take(Departure::kFormat, 0, 8)) {
-    fault = failed(ParseCode::kUnsupportedFormat, 0, 8);
-  } else if ((song.division == 0 || (song.division & 0x8000) != 0) && !lenient.take(Departure::kTimeCode, 0, 12)) {
-    fault = failed(ParseCode::kTimeCode, 0, 12);
-  } else {
-    fault = read_chunks(bytes, kChunkHeader + song.header_length, song, lenient);
+  ParseResult fault = read_header(bytes, song, lenient);
+  if (fault.ok()) {
+    fault = fixed ? read_fixed_track(bytes, song, lenient)
+                  : read_chunks(bytes, kChunkHeader + song.header_length, song, lenient);
   }
   fault.departures = std::move(result.departures);
   return fault;

@@ -25,7 +25,8 @@ const char* code_name(ParseCode code) {
 constexpr const char* kDepartureNames[] = {"header-length", "format", "time-code", "cut-chunk", "track-count",
                                            "long-number", "fourth-byte-ends", "long-track",
                                            "status-through-exclusive", "unknown-status", "past-end-of-track",
-                                           "damaged-track"};
+                                           "damaged-track", "fixed-layout", "leading-metas", "exclusive-to-f7",
+                                           "cut-meta"};
 static_assert(std::size(kDepartureNames) == kDepartures);
 
 // "call parse" reads strictly; each further word accepts a departure.

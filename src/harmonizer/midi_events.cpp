@@ -1,0 +1,113 @@
+#include "harmonizer/midi_events.h"
+
+#include "midi/bytes.h"
+#include "midi/codec.h"
+#include "midi/file_layout.h"
+
+namespace zelvo::harmonizer {
+
+namespace {
+
+using midi::Departure;
+using midi::ParseCode;
+
+// outco.mid as the harmonizer has always read it: at the composer's fixed
+// places whatever the header and the chunk say (a format whose low byte is
+// 0, any division), the leading meta events each after one byte, numbers
+// of any length and no bound on time, system exclusive messages up to their
+// F7 with running status going on through them, other system statuses with
+// two data bytes, and a meta event cut short by the file's end kept, for a
+// time signature or tempo there is still shown.
+constexpr midi::ParseOptions kOutcoReading = midi::ParseOptions{}
+                                                 .accept(Departure::kFixedLayout)
+                                                 .accept(Departure::kFormat)
+                                                 .accept(Departure::kTimeCode)
+                                                 .accept(Departure::kLeadingMetas)
+                                                 .accept(Departure::kLongNumber)
+                                                 .accept(Departure::kLongTrack)
+                                                 .accept(Departure::kExclusiveToF7)
+                                                 .accept(Departure::kStatusThroughExclusive)
+                                                 .accept(Departure::kUnknownStatus)
+                                                 .accept(Departure::kCutMeta);
+
+uint8_t byte(const midi::SongEvent& event, size_t i) { return static_cast<uint8_t>(event.data[i]); }
+
+// A tempo or time signature among the leading meta events, counted; one
+// that gives no tempo or bar length stops the reading.
+MidiResult leading_event(const midi::SongEvent& event, MidiEventSink& sink, int32_t& counted) {
+  if (event.data1 == midi::kMetaTempo) {
+    const uint32_t micros = midi::get_be(event.data, 0, 3);
+    if (event.data.size() < 3 || micros == 0) return MidiResult::kBarOrTempo;
+    sink.tempo(static_cast<int32_t>(micros));
+    ++counted;
+  } else if (event.data1 == midi::kMetaTimeSignature) {
+    // 2 to the power of the exponent must fit a 32-bit beat unit.
+    if (event.data.size() < 2 || byte(event, 1) > 30) return MidiResult::kBarOrTempo;
+    sink.time_signature(byte(event, 0), byte(event, 1));
+    ++counted;
+  }
+  return MidiResult::kRead;
+}
+
+// An event after the leading ones: notes, and a time signature or tempo
+// whose first bytes are there.
+MidiResult later_event(const midi::SongEvent& event, MidiEventSink& sink) {
+  if (event.status == midi::kMetaEvent) {
+    if (event.data1 == midi::kMetaTimeSignature && event.data.size() >= 2) {
+      return sink.later_time_signature(event.tick, byte(event, 0), byte(event, 1));
+    }
+    const uint32_t micros = midi::get_be(event.data, 0, 3);
+    if (event.data1 == midi::kMetaTempo && event.data.size() >= 3 && micros > 0) {
+      sink.later_tempo(event.tick, static_cast<int32_t>(micros));
+    }
+    return MidiResult::kRead;
+  }
+  const uint8_t kind = event.status & 0xF0;
+  const int32_t channel = (event.status & 0x0F) + 1;
+  if (kind == midi::kNoteOn && event.data2 != 0) {
+    sink.note_on(event.tick, channel, event.data1, event.data2);
+  } else if (kind == midi::kNoteOn || kind == midi::kNoteOff) {
+    sink.note_off(event.tick, channel, event.data1);
+  }
+  return MidiResult::kRead;
+}
+
+// Where the leading meta events end; none when the file ends among them.
+const midi::DepartureMet* leading_end(const midi::ParseResult& read) {
+  for (const midi::DepartureMet& met : read.departures) {
+    if (met.departure == Departure::kLeadingMetas) return &met;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+MidiResult read_midi_events(std::string_view bytes, MidiEventSink& sink) {
+  if (bytes.size() < sizeof midi::kHeaderId) return MidiResult::kCannotOpen;
+  midi::Song song;
+  const midi::ParseResult read = midi::parse(bytes, song, kOutcoReading);
+  if (read.code == ParseCode::kNotMidi) return MidiResult::kNotMidi;
+  // A header cut short: its format is checked when it is there.
+  const bool cut = read.code == ParseCode::kDamagedHeader;
+  if (cut && read.offset <= midi::kFormatAt) return MidiResult::kUnexpectedEnd;
+  if ((song.format & 0xFF) != midi::kFormat0) return MidiResult::kNotFormat0;
+  if (cut) return MidiResult::kUnexpectedEnd;
+  sink.division(static_cast<int32_t>(song.division));
+  if (song.tracks.empty()) return MidiResult::kUnexpectedEnd;
+  const std::vector<midi::SongEvent>& events = song.tracks.front().events;
+  const midi::DepartureMet* lead = leading_end(read);
+  size_t e = 0;
+  int32_t counted = 0;
+  for (; e < events.size() && (lead == nullptr || events[e].offset < lead->offset); ++e) {
+    if (const MidiResult r = leading_event(events[e], sink, counted); r != MidiResult::kRead) return r;
+  }
+  if (lead == nullptr) return MidiResult::kUnexpectedEnd;
+  if (const MidiResult r = sink.leading_events_read(counted); r != MidiResult::kRead) return r;
+  for (; e < events.size(); ++e) {
+    if (const MidiResult r = later_event(events[e], sink); r != MidiResult::kRead) return r;
+  }
+  if (read.code == ParseCode::kNoStatus) return MidiResult::kNotMidi;
+  return read.ok() ? MidiResult::kRead : MidiResult::kUnexpectedEnd;
+}
+
+}  // namespace zelvo::harmonizer
