@@ -10,9 +10,6 @@
 
 namespace zelvo::harmonizer {
 
-// read_midi's kBarOrTempo: not exactly two leading tempo/time-signature
-// events, or values that give no bar length or tempo.
-
 constexpr int32_t kMaxMidiNotes = 29998;  // note-ons beyond are ignored
 
 // Reads a format 0 Standard MIDI File whose track begins with its tempo and
@@ -20,7 +17,9 @@ constexpr int32_t kMaxMidiNotes = 29998;  // note-ons beyond are ignored
 // per note-on in order, Inst = channel + 1, and sets every time setting from
 // it: clicks-semic = division / 4, clicks-parte = division * 4 / compas-den.
 // Running status is followed; a note-off (or note-on with velocity 0) closes
-// the earliest open note of its channel and pitch.
+// the earliest open note of its channel and pitch. kBarOrTempo: not exactly
+// two leading tempo/time-signature events, or values that give no bar
+// length or tempo.
 MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time,
                      const char* file_name);
 // The same from an open binary stream (kCannotOpen when it is null); the
