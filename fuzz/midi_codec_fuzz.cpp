@@ -31,7 +31,9 @@ void check_song(std::string_view bytes, const zelvo::midi::ParseOptions& options
     int64_t tick = 0;
     for (const midi::SongEvent& event : track.events) {
       if (event.offset >= bytes.size() || event.tick < tick || event.tick > track.end_tick) __builtin_trap();
-      if (event.data.size() > bytes.size()) __builtin_trap();
+      if (event.data_length > bytes.size() || event.data_at + uint64_t{event.data_length} > track.bytes.size()) {
+        __builtin_trap();
+      }
       tick = event.tick;
     }
   }

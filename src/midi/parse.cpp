@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <string>
+#include <string_view>
 
 #include "midi/bytes.h"
 #include "midi/codec.h"
@@ -71,9 +71,9 @@ class TrackBytes {
       }
     }
   }
-  bool take(uint32_t count, std::string& out) {
+  bool take(uint32_t count, std::string_view& out) {
     if (count > end_ - at_) return false;
-    out.assign(file_.substr(at_, count));
+    out = file_.substr(at_, count);
     at_ += count;
     return true;
   }
@@ -119,7 +119,8 @@ ParseCode read_track(TrackBytes& in, SongTrack& track) {
     event.status = status;
     if (status == kMetaEvent) {
       uint32_t length = 0;
-      if (!in.byte(event.data1) || !in.var_length(length) || !in.take(length, event.data)) {
+      std::string_view data;
+      if (!in.byte(event.data1) || !in.var_length(length) || !in.take(length, data)) {
         return drop(ParseCode::kEndsInsideMeta);
       }
       if (event.data1 == kMetaEndOfTrack) {
@@ -128,11 +129,14 @@ ParseCode read_track(TrackBytes& in, SongTrack& track) {
         if (lenient.take(Departure::kPastEndOfTrack, in.track(), offset)) continue;
         return ParseCode::kRead;
       }
+      track.set_data(event, data);
       continue;
     }
     if (status == kSystemExclusive || status == kEndOfExclusive) {
       uint32_t length = 0;
-      if (!in.var_length(length) || !in.take(length, event.data)) return drop(ParseCode::kEndsInsideExclusive);
+      std::string_view data;
+      if (!in.var_length(length) || !in.take(length, data)) return drop(ParseCode::kEndsInsideExclusive);
+      track.set_data(event, data);
       if (lenient.accepts(Departure::kStatusThroughExclusive)) {
         running_past_exclusive = running != 0;
       } else {

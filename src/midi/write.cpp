@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "midi/bytes.h"
 #include "midi/file_layout.h"
@@ -54,7 +55,7 @@ bool write_track(const SongTrack& track, const WriteLayout& layout, Output& outp
     previous = tick;
     return true;
   };
-  const auto put_data = [&](const std::string& data) {
+  const auto put_data = [&](std::string_view data) {
     if (data.empty()) return;
     std::memcpy(out, data.data(), data.size());
     out += data.size();
@@ -63,18 +64,18 @@ bool write_track(const SongTrack& track, const WriteLayout& layout, Output& outp
   bool before_channel_events = true;
   for (size_t i = 0; i < track.events.size(); ++i) {
     const SongEvent& event = track.events[i];
-    out = output.room(kMaxEventHead + event.data.size());
+    out = output.room(kMaxEventHead + event.data_length);
     const bool widen = layout.widen_early_changes && before_channel_events && i >= 2 && is_change(event);
     if (!put_delta(event.tick, widen)) return false;
     if (event.status == kMetaEvent || event.status == kSystemExclusive || event.status == kEndOfExclusive) {
       *out++ = static_cast<char>(event.status);
       if (event.status == kMetaEvent) *out++ = static_cast<char>(event.data1);
-      out += put_var_length(out, event.data.size());
-      put_data(event.data);
+      out += put_var_length(out, event.data_length);
+      put_data(track.data(event));
       running = 0;
     } else if (event.status < kStatusBit) {
       before_channel_events = false;
-      put_data(event.data);
+      put_data(track.data(event));
       running = 0;
     } else {
       before_channel_events = false;
