@@ -1,5 +1,6 @@
 #include "midi/writer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string_view>
@@ -12,13 +13,12 @@ namespace zelvo::midi {
 
 namespace {
 
-// The track's events are overwritten in place, so that their memory serves
-// every file: `used` counts those in use.
+// The track's events, as many as the file can take, are overwritten in
+// place, so that their memory serves every file: `used` counts those in use.
 struct Events {
   SongTrack& track;
   size_t used = 0;
   SongEvent& add(int64_t tick, uint8_t status, uint8_t data1, uint8_t data2) {
-    if (used == track.events.size()) track.events.emplace_back();
     SongEvent& event = track.events[used++];
     event = SongEvent{};
     event.tick = tick;
@@ -61,19 +61,21 @@ void make_song(const TrackSettings& settings, const TrackEvents& track, Song& so
   song.format = kFormat0;
   song.division = settings.division & 0xFFFF;
   song.tracks.resize(1);
+  const int32_t meter_count = settings.meter_count < kMaxMeterEvents ? settings.meter_count
+                                                                      : kMaxMeterEvents;
+  const int32_t tempo_count = settings.tempo_count < kMaxTempoEvents ? settings.tempo_count
+                                                                      : kMaxTempoEvents;
   song.tracks[0].bytes.clear();
   Events events{song.tracks[0]};
-  events.track.events.reserve(2 + static_cast<size_t>(track.count));  // grown once, not by doubling
+  events.track.events.resize(2 + static_cast<size_t>(std::max(0, track.count)) +
+                             static_cast<size_t>(std::max(0, meter_count)) +
+                             static_cast<size_t>(std::max(0, tempo_count)));
   add_time_signature(events, 0, settings.numerator, settings.denominator_exponent);
   add_tempo(events, 0, settings.micros_per_quarter);
 
   int64_t previous = 0;
   int32_t m = 0;
   int32_t t = 0;
-  const int32_t meter_count = settings.meter_count < kMaxMeterEvents ? settings.meter_count
-                                                                      : kMaxMeterEvents;
-  const int32_t tempo_count = settings.tempo_count < kMaxTempoEvents ? settings.tempo_count
-                                                                      : kMaxTempoEvents;
   // Whether a change at `time` is kept. One out of order is left out: the
   // notes' times hold. One that no delta reaches is left out and ends the
   // changes before this note: the note after it is refused.
