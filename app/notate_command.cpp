@@ -81,6 +81,7 @@ int run_notate_command(int argc, char** argv) {
     case intake::MidiMerge::kDamaged: return fail(input + " is not a readable MIDI file");
   }
   notation::MidiNotes midi = notation::read_midi_notes(merged);
+  merged = midi::Song{};  // its memory serves the layout of the notes
   notation::read_midi_labels(bytes.str(), midi);
   notation::add_key_from_notes(midi);
   const std::string text = notation::write_notation(midi, {}, grid);

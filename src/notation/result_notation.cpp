@@ -100,6 +100,7 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
   midi::Song merged;
   if (intake::merge_any_midi(bytes.str(), merged) != intake::MidiMerge::kMerged) return false;
   MidiNotes midi = read_midi_notes(merged);
+  merged = midi::Song{};  // its memory serves the layout of the notes
   read_midi_labels(bytes.str(), midi);
   if (harmonizer != nullptr) midi.keys = scale_keys(*harmonizer);
   add_key_from_notes(midi);

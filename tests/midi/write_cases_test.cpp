@@ -36,9 +36,7 @@ Song song_of(const std::string& text) {
     std::istringstream words(line);
     if (!(words >> word)) continue;
     if (word == "+") {
-      for (unsigned value = 0; words >> std::hex >> value; ++song.tracks.back().events.back().data_length) {
-        song.tracks.back().bytes += static_cast<char>(value);
-      }
+      for (unsigned value = 0; words >> std::hex >> value; ++song.tracks.back().events.back().data_length) song.tracks.back().bytes += static_cast<char>(value);
     } else if (word == "format") {
       words >> song.format >> word >> song.division;
     } else if (word == "track") {
