@@ -73,14 +73,15 @@ int run_notate_command(int argc, char** argv) {
   if (!in) return fail(input + " cannot be opened");
   std::ostringstream bytes;
   bytes << in.rdbuf();
-  std::string format0;
-  switch (intake::merge_any_midi(bytes.str(), format0)) {
+  midi::Song merged;
+  switch (intake::merge_any_midi(bytes.str(), merged)) {
     case intake::MidiMerge::kMerged: break;
     case intake::MidiMerge::kNotFormat1: return fail(input + " is a format 2 MIDI file, which is not read");
     case intake::MidiMerge::kSmpte: return fail(input + " is timed in SMPTE frames, which is not read");
     case intake::MidiMerge::kDamaged: return fail(input + " is not a readable MIDI file");
   }
-  notation::MidiNotes midi = notation::read_midi_notes(format0);
+  notation::MidiNotes midi = notation::read_midi_notes(merged);
+  merged = midi::Song{};  // its memory serves the layout of the notes
   notation::read_midi_labels(bytes.str(), midi);
   notation::add_key_from_notes(midi);
   const std::string text = notation::write_notation(midi, {}, grid);

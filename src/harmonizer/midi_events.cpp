@@ -30,20 +30,21 @@ constexpr midi::ParseOptions kOutcoReading = midi::ParseOptions{}
                                                  .accept(Departure::kUnknownStatus)
                                                  .accept(Departure::kCutMeta);
 
-uint8_t byte(const midi::SongEvent& event, size_t i) { return static_cast<uint8_t>(event.data[i]); }
+uint8_t byte(std::string_view data, size_t i) { return static_cast<uint8_t>(data[i]); }
 
 // A tempo or time signature among the leading meta events, counted; one
 // that gives no tempo or bar length stops the reading.
-MidiResult leading_event(const midi::SongEvent& event, MidiEventSink& sink, int32_t& counted) {
+MidiResult leading_event(const midi::SongEvent& event, std::string_view data, MidiEventSink& sink,
+                         int32_t& counted) {
   if (event.data1 == midi::kMetaTempo) {
-    const uint32_t micros = midi::get_be(event.data, 0, 3);
-    if (event.data.size() < 3 || micros == 0) return MidiResult::kBarOrTempo;
+    const uint32_t micros = midi::get_be(data, 0, 3);
+    if (data.size() < 3 || micros == 0) return MidiResult::kBarOrTempo;
     sink.tempo(static_cast<int32_t>(micros));
     ++counted;
   } else if (event.data1 == midi::kMetaTimeSignature) {
     // 2 to the power of the exponent must fit a 32-bit beat unit.
-    if (event.data.size() < 2 || byte(event, 1) > 30) return MidiResult::kBarOrTempo;
-    sink.time_signature(byte(event, 0), byte(event, 1));
+    if (data.size() < 2 || byte(data, 1) > 30) return MidiResult::kBarOrTempo;
+    sink.time_signature(byte(data, 0), byte(data, 1));
     ++counted;
   }
   return MidiResult::kRead;
@@ -51,13 +52,13 @@ MidiResult leading_event(const midi::SongEvent& event, MidiEventSink& sink, int3
 
 // An event after the leading ones: notes, and a time signature or tempo
 // whose first bytes are there.
-MidiResult later_event(const midi::SongEvent& event, MidiEventSink& sink) {
+MidiResult later_event(const midi::SongEvent& event, std::string_view data, MidiEventSink& sink) {
   if (event.status == midi::kMetaEvent) {
-    if (event.data1 == midi::kMetaTimeSignature && event.data.size() >= 2) {
-      return sink.later_time_signature(event.tick, byte(event, 0), byte(event, 1));
+    if (event.data1 == midi::kMetaTimeSignature && data.size() >= 2) {
+      return sink.later_time_signature(event.tick, byte(data, 0), byte(data, 1));
     }
-    const uint32_t micros = midi::get_be(event.data, 0, 3);
-    if (event.data1 == midi::kMetaTempo && event.data.size() >= 3 && micros > 0) {
+    const uint32_t micros = midi::get_be(data, 0, 3);
+    if (event.data1 == midi::kMetaTempo && data.size() >= 3 && micros > 0) {
       sink.later_tempo(event.tick, static_cast<int32_t>(micros));
     }
     return MidiResult::kRead;
@@ -94,17 +95,20 @@ MidiResult read_midi_events(std::string_view bytes, MidiEventSink& sink) {
   if (cut) return MidiResult::kUnexpectedEnd;
   sink.division(static_cast<int32_t>(song.division));
   if (song.tracks.empty()) return MidiResult::kUnexpectedEnd;
-  const std::vector<midi::SongEvent>& events = song.tracks.front().events;
+  const midi::SongTrack& track = song.tracks.front();
+  const std::vector<midi::SongEvent>& events = track.events;
   const midi::DepartureMet* lead = leading_end(read);
   size_t e = 0;
   int32_t counted = 0;
   for (; e < events.size() && (lead == nullptr || events[e].offset < lead->offset); ++e) {
-    if (const MidiResult r = leading_event(events[e], sink, counted); r != MidiResult::kRead) return r;
+    const MidiResult r = leading_event(events[e], track.data(events[e]), sink, counted);
+    if (r != MidiResult::kRead) return r;
   }
   if (lead == nullptr) return MidiResult::kUnexpectedEnd;
   if (const MidiResult r = sink.leading_events_read(counted); r != MidiResult::kRead) return r;
   for (; e < events.size(); ++e) {
-    if (const MidiResult r = later_event(events[e], sink); r != MidiResult::kRead) return r;
+    const MidiResult r = later_event(events[e], track.data(events[e]), sink);
+    if (r != MidiResult::kRead) return r;
   }
   if (read.code == ParseCode::kNoStatus) return MidiResult::kNotMidi;
   return read.ok() ? MidiResult::kRead : MidiResult::kUnexpectedEnd;

@@ -61,7 +61,7 @@ void read_track(const midi::SongTrack& in, uint32_t track, std::vector<Event>& e
   uint32_t order = 0;
   for (const midi::SongEvent& event : in.events) {
     const uint64_t tick = static_cast<uint64_t>(event.tick);
-    const std::string& data = event.data;
+    const std::string_view data = in.data(event);
     const size_t length = data.size();
     if (event.status == midi::kMetaEvent) {
       const uint8_t type = event.data1;
@@ -92,13 +92,12 @@ void read_track(const midi::SongTrack& in, uint32_t track, std::vector<Event>& e
 
 constexpr uint8_t kMetaKeySignature = 0x59;
 
-midi::SongEvent meta_event(uint64_t tick, uint8_t type, std::string data) {
-  midi::SongEvent event;
+void add_meta(midi::SongTrack& track, uint64_t tick, uint8_t type, std::string_view data) {
+  midi::SongEvent& event = track.events.emplace_back();
   event.tick = static_cast<int64_t>(tick);
   event.status = midi::kMetaEvent;
   event.data1 = type;
-  event.data = std::move(data);
-  return event;
+  track.set_data(event, data);
 }
 
 std::string tempo_data(uint32_t micros) {
@@ -109,9 +108,9 @@ std::string tempo_data(uint32_t micros) {
 
 // Every change of time signature (one a tick, the last written there), of
 // key signature and of tempo after the first, each written where it happens.
-std::vector<midi::SongEvent> signature_events(std::vector<TimedMeter> meters, std::vector<TimedKey> keys,
-                                              std::vector<TimedTempo> tempos, uint32_t first_tempo) {
-  std::vector<midi::SongEvent> out;
+midi::SongTrack signature_events(std::vector<TimedMeter> meters, std::vector<TimedKey> keys,
+                                 std::vector<TimedTempo> tempos, uint32_t first_tempo) {
+  midi::SongTrack out;
   const auto by_tick = [](const auto& a, const auto& b) { return a.tick < b.tick; };
   std::stable_sort(meters.begin(), meters.end(), by_tick);
   std::stable_sort(keys.begin(), keys.end(), by_tick);
@@ -120,11 +119,12 @@ std::vector<midi::SongEvent> signature_events(std::vector<TimedMeter> meters, st
     if (i + 1 < meters.size() && meters[i + 1].tick == meters[i].tick) continue;
     if (meters[i].tick > 0 && meters[i].meter.same_as(in_force)) continue;
     in_force = meters[i].meter;
-    out.push_back(meta_event(meters[i].tick, midi::kMetaTimeSignature,
-                             std::string(reinterpret_cast<const char*>(in_force.data), 4)));
+    add_meta(out, meters[i].tick, midi::kMetaTimeSignature,
+             std::string_view(reinterpret_cast<const char*>(in_force.data), 4));
   }
-  if (out.empty() || out.front().tick != 0) {
-    out.insert(out.begin(), meta_event(0, midi::kMetaTimeSignature, std::string("\x04\x02\x18\x08", 4)));
+  if (out.events.empty() || out.events.front().tick != 0) {
+    add_meta(out, 0, midi::kMetaTimeSignature, std::string_view("\x04\x02\x18\x08", 4));
+    std::rotate(out.events.begin(), out.events.end() - 1, out.events.end());
   }
   int previous = -1;
   for (size_t i = 0; i < keys.size(); ++i) {
@@ -132,8 +132,7 @@ std::vector<midi::SongEvent> signature_events(std::vector<TimedMeter> meters, st
     const int key = keys[i].data[0] << 8 | keys[i].data[1];
     if (key == previous) continue;
     previous = key;
-    out.push_back(
-        meta_event(keys[i].tick, kMetaKeySignature, std::string(reinterpret_cast<const char*>(keys[i].data), 2)));
+    add_meta(out, keys[i].tick, kMetaKeySignature, std::string_view(reinterpret_cast<const char*>(keys[i].data), 2));
   }
   std::stable_sort(tempos.begin(), tempos.end(), by_tick);
   uint32_t tempo_in_force = first_tempo;
@@ -141,22 +140,31 @@ std::vector<midi::SongEvent> signature_events(std::vector<TimedMeter> meters, st
     if (i + 1 < tempos.size() && tempos[i + 1].tick == tempos[i].tick) continue;
     if (tempos[i].micros == tempo_in_force) continue;
     tempo_in_force = tempos[i].micros;
-    out.push_back(meta_event(tempos[i].tick, midi::kMetaTempo, tempo_data(tempo_in_force)));
+    add_meta(out, tempos[i].tick, midi::kMetaTempo, tempo_data(tempo_in_force));
   }
-  std::stable_sort(out.begin(), out.end(), by_tick);
+  std::stable_sort(out.events.begin(), out.events.end(), by_tick);
   return out;
 }
 
-MidiMerge merge(std::string_view bytes, std::string& format0, bool format1_only) {
-  midi::Song song;
-  const midi::ParseResult read = midi::parse(bytes, song, kMergeReading);
-  if (format1_only && (read.code == midi::ParseCode::kNotMidi || song.format != 1)) return MidiMerge::kNotFormat1;
-  if (read.code == midi::ParseCode::kNotMidi) return MidiMerge::kDamaged;
-  if (song.format > 1) return MidiMerge::kNotFormat1;
-  const uint32_t division = song.division;
-  if ((division & 0x8000) != 0) return MidiMerge::kSmpte;
-  if (!read.ok()) return MidiMerge::kDamaged;
+// The merge's reading of a file: what merge_any_midi answers, and whether
+// the file is of format 1, the one that merge_midi_tracks merges.
+struct Reading {
+  MidiMerge any;
+  bool format1;
+};
 
+Reading read(std::string_view bytes, midi::Song& song) {
+  const midi::ParseResult read = midi::parse(bytes, song, kMergeReading);
+  const bool format1 = read.code != midi::ParseCode::kNotMidi && song.format == 1;
+  if (read.code == midi::ParseCode::kNotMidi) return {MidiMerge::kDamaged, format1};
+  if (song.format > 1) return {MidiMerge::kNotFormat1, format1};
+  if ((song.division & 0x8000) != 0) return {MidiMerge::kSmpte, format1};
+  if (!read.ok()) return {MidiMerge::kDamaged, format1};
+  return {MidiMerge::kMerged, format1};
+}
+
+// The tracks of `song`, read without fault, as one.
+void merge(midi::Song& song, midi::Song& one_track) {
   std::vector<Event> events;
   std::vector<TimedMeter> meters;
   std::vector<TimedKey> keys;
@@ -165,25 +173,32 @@ MidiMerge merge(std::string_view bytes, std::string& format0, bool format1_only)
   for (uint32_t track = 0; track < song.tracks.size(); ++track) {
     read_track(song.tracks[track], track, events, meters, keys, tempo, later_tempos);
   }
+  const uint32_t division = song.division;
+  song = midi::Song{};  // what it held is in `events` now
 
-  const std::vector<midi::SongEvent> signatures = signature_events(meters, keys, later_tempos, tempo.value_or(500000));
+  const midi::SongTrack signatures = signature_events(meters, keys, later_tempos, tempo.value_or(500000));
   std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
     if (a.tick != b.tick) return a.tick < b.tick;
     if (a.track != b.track) return a.track < b.track;
     return a.order < b.order;
   });
 
-  midi::Song one_track;
+  one_track = midi::Song{};
   one_track.format = midi::kFormat0;
   one_track.division = division;
-  std::vector<midi::SongEvent>& merged = one_track.tracks.emplace_back().events;
-  merged.push_back(signatures.front());
-  merged.push_back(meta_event(0, midi::kMetaTempo, tempo_data(tempo.value_or(500000))));
+  midi::SongTrack& out = one_track.tracks.emplace_back();
+  // The signatures' data is the track's, so their events keep where theirs is.
+  out.bytes = signatures.bytes;
+  std::vector<midi::SongEvent>& merged = out.events;
+  merged.reserve(events.size() + signatures.events.size() + 1);
+  merged.push_back(signatures.events.front());
+  add_meta(out, 0, midi::kMetaTempo, tempo_data(tempo.value_or(500000)));
   size_t next_signature = 1;
   for (const Event& event : events) {
-    for (; next_signature < signatures.size() && signatures[next_signature].tick <= static_cast<int64_t>(event.tick);
+    for (; next_signature < signatures.events.size() &&
+           signatures.events[next_signature].tick <= static_cast<int64_t>(event.tick);
          ++next_signature) {
-      merged.push_back(signatures[next_signature]);
+      merged.push_back(signatures.events[next_signature]);
     }
     midi::SongEvent& channel_event = merged.emplace_back();
     channel_event.tick = static_cast<int64_t>(event.tick);
@@ -191,8 +206,19 @@ MidiMerge merge(std::string_view bytes, std::string& format0, bool format1_only)
     channel_event.data1 = event.bytes[1];
     channel_event.data2 = event.bytes[2];
   }
-  merged.insert(merged.end(), signatures.begin() + static_cast<std::ptrdiff_t>(next_signature), signatures.end());
-  one_track.tracks.back().end_tick = merged.back().tick;
+  merged.insert(merged.end(), signatures.events.begin() + static_cast<std::ptrdiff_t>(next_signature),
+                signatures.events.end());
+  out.end_tick = merged.back().tick;
+}
+
+MidiMerge merge_to_bytes(std::string_view bytes, std::string& format0, bool format1_only, bool& any_merges) {
+  midi::Song song;
+  const Reading reading = read(bytes, song);
+  any_merges = reading.any == MidiMerge::kMerged;
+  if (format1_only && !reading.format1) return MidiMerge::kNotFormat1;
+  if (reading.any != MidiMerge::kMerged) return reading.any;
+  midi::Song one_track;
+  merge(song, one_track);
   // In time order, deltas of any length: nothing to refuse.
   (void)midi::write(one_track, midi::kMergedLayout, format0);
   return MidiMerge::kMerged;
@@ -201,11 +227,24 @@ MidiMerge merge(std::string_view bytes, std::string& format0, bool format1_only)
 }  // namespace
 
 MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0) {
-  return merge(bytes, format0, true);
+  bool any_merges = false;
+  return merge_to_bytes(bytes, format0, true, any_merges);
+}
+
+MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, bool& any_merges) {
+  return merge_to_bytes(bytes, format0, true, any_merges);
 }
 
 MidiMerge merge_any_midi(std::string_view bytes, std::string& format0) {
-  return merge(bytes, format0, false);
+  bool any_merges = false;
+  return merge_to_bytes(bytes, format0, false, any_merges);
+}
+
+MidiMerge merge_any_midi(std::string_view bytes, midi::Song& merged) {
+  midi::Song song;
+  const MidiMerge answer = read(bytes, song).any;
+  if (answer == MidiMerge::kMerged) merge(song, merged);
+  return answer;
 }
 
 }  // namespace zelvo::intake

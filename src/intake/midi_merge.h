@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "midi/song.h"
+
 namespace zelvo::intake {
 
 enum class MidiMerge {
@@ -21,9 +23,14 @@ enum class MidiMerge {
 // tempo and every key signature go in where they happen, before the channel
 // events of their tick. Other meta events and system exclusive messages are left out.
 MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0);
+// The same, telling too whether merge_any_midi would merge the file, from
+// one reading of it.
+MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, bool& any_merges);
 
 // The same for a format 0 file as well (a file in that form comes out of it
 // whatever it held); kNotFormat1 for format 2, kDamaged for no MIDI file.
 MidiMerge merge_any_midi(std::string_view bytes, std::string& format0);
+// The same, the one track left unwritten, for a reader in this program.
+MidiMerge merge_any_midi(std::string_view bytes, midi::Song& merged);
 
 }  // namespace zelvo::intake

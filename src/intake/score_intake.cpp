@@ -167,11 +167,12 @@ console::OpenedScore ScoreIntake::open_midi(const std::string& folder, const std
   const std::optional<std::string> bytes = read_whole(full);
   if (!bytes) return open_as_is(full, "rb");
   std::string format0;
-  switch (merge_midi_tracks(*bytes, format0)) {
+  bool any_merges = false;
+  switch (merge_midi_tracks(*bytes, format0, any_merges)) {
     case MidiMerge::kNotFormat1:
       // A format 0 file is read as it is; that it would merge cleanly
       // shows it sound.
-      sound_ = merge_any_midi(*bytes, format0) == MidiMerge::kMerged;
+      sound_ = any_merges;
       return open_as_is(full, "rb");
     case MidiMerge::kMerged:
       sound_ = true;

@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <string>
+#include <string_view>
 
 #include "midi/bytes.h"
 #include "midi/codec.h"
@@ -71,19 +71,19 @@ class TrackBytes {
       }
     }
   }
-  bool take(uint32_t count, std::string& out) {
+  bool take(uint32_t count, std::string_view& out) {
     if (count > end_ - at_) return false;
-    out.assign(file_.substr(at_, count));
+    out = file_.substr(at_, count);
     at_ += count;
     return true;
   }
   // The bytes up to and including the next `last`; false when there is none.
-  bool take_through(uint8_t last, std::string& out) {
+  bool take_through(uint8_t last, std::string_view& out) {
     const size_t found = file_.substr(0, end_).find(static_cast<char>(last), at_);
     if (found == std::string_view::npos) return false;
     return take(static_cast<uint32_t>(found + 1 - at_), out);
   }
-  void take_rest(std::string& out) { take(static_cast<uint32_t>(end_ - at_), out); }
+  void take_rest(std::string_view& out) { take(static_cast<uint32_t>(end_ - at_), out); }
   void back_to(size_t at) { at_ = at; }
 
  private:
@@ -109,15 +109,19 @@ ParseCode read_leading_metas(TrackBytes& in, SongTrack& track, bool& ended) {
       in.back_to(start);
       return ParseCode::kRead;
     }
-    SongEvent& event = track.events.emplace_back();
-    event.offset = static_cast<uint32_t>(start);
-    event.status = kMetaEvent;
+    uint8_t type = 0;
     uint32_t length = 0;
-    const bool head = in.byte(event.data1) && in.var_length(length);
-    const uint8_t type = event.data1;
-    const bool whole = head && in.take(length, event.data);
-    if (whole && type != kMetaEndOfTrack) continue;
-    track.events.pop_back();
+    std::string_view data;
+    const bool head = in.byte(type) && in.var_length(length);
+    const bool whole = head && in.take(length, data);
+    if (whole && type != kMetaEndOfTrack) {
+      SongEvent& event = track.events.emplace_back();
+      event.offset = static_cast<uint32_t>(start);
+      event.status = kMetaEvent;
+      event.data1 = type;
+      track.set_data(event, data);
+      continue;
+    }
     if (!head || type != kMetaEndOfTrack || (!whole && !lenient.take(Departure::kCutMeta, in.track(), start))) {
       return ParseCode::kEndsInsideMeta;
     }
@@ -167,11 +171,13 @@ ParseCode read_track(TrackBytes& in, SongTrack& track) {
     event.status = status;
     if (status == kMetaEvent) {
       uint32_t length = 0;
+      std::string_view data;
       if (!in.byte(event.data1) || !in.var_length(length)) return drop(ParseCode::kEndsInsideMeta);
-      if (!in.take(length, event.data)) {
+      if (!in.take(length, data)) {
         if (!lenient.take(Departure::kCutMeta, in.track(), event.offset)) return drop(ParseCode::kEndsInsideMeta);
         if (event.data1 == kMetaEndOfTrack) return drop(ParseCode::kRead);
-        in.take_rest(event.data);
+        in.take_rest(data);
+        track.set_data(event, data);
         return ParseCode::kEndsInsideMeta;
       }
       if (event.data1 == kMetaEndOfTrack) {
@@ -180,6 +186,7 @@ ParseCode read_track(TrackBytes& in, SongTrack& track) {
         if (lenient.take(Departure::kPastEndOfTrack, in.track(), offset)) continue;
         return ParseCode::kRead;
       }
+      track.set_data(event, data);
       continue;
     }
     if (unframed && (status == kSystemExclusive || status == kEndOfExclusive)) {
@@ -187,9 +194,11 @@ ParseCode read_track(TrackBytes& in, SongTrack& track) {
     }
     if (status == kSystemExclusive || (status == kEndOfExclusive && !unframed)) {
       uint32_t length = 0;
-      const bool whole = unframed ? in.take_through(kEndOfExclusive, event.data)
-                                  : in.var_length(length) && in.take(length, event.data);
+      std::string_view data;
+      const bool whole = unframed ? in.take_through(kEndOfExclusive, data)
+                                  : in.var_length(length) && in.take(length, data);
       if (!whole) return drop(ParseCode::kEndsInsideExclusive);
+      track.set_data(event, data);
       if (lenient.accepts(Departure::kStatusThroughExclusive)) {
         running_past_exclusive = running != 0;
       } else {

@@ -1,7 +1,9 @@
 #include "midi/writer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "midi/bytes.h"
 #include "midi/file_layout.h"
@@ -11,43 +13,45 @@ namespace zelvo::midi {
 
 namespace {
 
-// The song's events are overwritten in place, so that their memory serves
-// every file: `used` counts those in use.
+// The track's events, as many as the file can take, are overwritten in
+// place, so that their memory serves every file: `used` counts those in use.
 struct Events {
-  std::vector<SongEvent>& all;
+  SongTrack& track;
   size_t used = 0;
   SongEvent& add(int64_t tick, uint8_t status, uint8_t data1, uint8_t data2) {
-    if (used == all.size()) all.emplace_back();
-    SongEvent& event = all[used++];
+    SongEvent& event = track.events[used++];
+    event = SongEvent{};
     event.tick = tick;
     event.status = status;
     event.data1 = data1;
     event.data2 = data2;
-    event.data.clear();
-    event.offset = 0;
     return event;
+  }
+  void add(int64_t tick, uint8_t status, uint8_t type, std::string_view data) {
+    track.set_data(add(tick, status, type, 0), data);
   }
 };
 
 void add_time_signature(Events& events, int64_t tick, uint32_t numerator, uint32_t exponent) {
-  events.add(tick, kMetaEvent, kMetaTimeSignature, 0).data = {
-      static_cast<char>(numerator), static_cast<char>(exponent), static_cast<char>(kClocksPerClick),
-      static_cast<char>(kThirtySecondsPerQuarter)};
+  const char data[4] = {static_cast<char>(numerator), static_cast<char>(exponent),
+                        static_cast<char>(kClocksPerClick), static_cast<char>(kThirtySecondsPerQuarter)};
+  events.add(tick, kMetaEvent, kMetaTimeSignature, std::string_view(data, 4));
 }
 
 void add_tempo(Events& events, int64_t tick, uint32_t micros_per_quarter) {
-  std::string& data = events.add(tick, kMetaEvent, kMetaTempo, 0).data;
-  data.resize(3);
-  put_be(data.data(), micros_per_quarter, 3);
+  char data[3];
+  put_be(data, micros_per_quarter, 3);
+  events.add(tick, kMetaEvent, kMetaTempo, std::string_view(data, 3));
 }
 
 void add_note(Events& events, const TrackEvent& note) {
-  const uint8_t bytes[3] = {static_cast<uint8_t>(kNoteOn + note.channel), static_cast<uint8_t>(note.note),
-                            static_cast<uint8_t>(note.velocity)};
+  const char bytes[3] = {static_cast<char>(kNoteOn + note.channel), static_cast<char>(note.note),
+                         static_cast<char>(note.velocity)};
   if (note.channel >= 0 && note.channel <= 0x0F) {
-    events.add(note.time, bytes[0], bytes[1], bytes[2]);
+    events.add(note.time, static_cast<uint8_t>(bytes[0]), static_cast<uint8_t>(bytes[1]),
+               static_cast<uint8_t>(bytes[2]));
   } else {  // status 0: the bytes as they are
-    events.add(note.time, 0, 0, 0).data.assign(reinterpret_cast<const char*>(bytes), 3);
+    events.add(note.time, 0, 0, std::string_view(bytes, 3));
   }
 }
 
@@ -57,18 +61,21 @@ void make_song(const TrackSettings& settings, const TrackEvents& track, Song& so
   song.format = kFormat0;
   song.division = settings.division & 0xFFFF;
   song.tracks.resize(1);
-  Events events{song.tracks[0].events};
-  events.all.reserve(2 + static_cast<size_t>(track.count));  // grown once, not by doubling
+  const int32_t meter_count = settings.meter_count < kMaxMeterEvents ? settings.meter_count
+                                                                      : kMaxMeterEvents;
+  const int32_t tempo_count = settings.tempo_count < kMaxTempoEvents ? settings.tempo_count
+                                                                      : kMaxTempoEvents;
+  song.tracks[0].bytes.clear();
+  Events events{song.tracks[0]};
+  events.track.events.resize(2 + static_cast<size_t>(std::max(0, track.count)) +
+                             static_cast<size_t>(std::max(0, meter_count)) +
+                             static_cast<size_t>(std::max(0, tempo_count)));
   add_time_signature(events, 0, settings.numerator, settings.denominator_exponent);
   add_tempo(events, 0, settings.micros_per_quarter);
 
   int64_t previous = 0;
   int32_t m = 0;
   int32_t t = 0;
-  const int32_t meter_count = settings.meter_count < kMaxMeterEvents ? settings.meter_count
-                                                                      : kMaxMeterEvents;
-  const int32_t tempo_count = settings.tempo_count < kMaxTempoEvents ? settings.tempo_count
-                                                                      : kMaxTempoEvents;
   // Whether a change at `time` is kept. One out of order is left out: the
   // notes' times hold. One that no delta reaches is left out and ends the
   // changes before this note: the note after it is refused.

@@ -32,11 +32,12 @@ void read_track(const midi::SongTrack& track, MidiNotes& midi) {
   int channel = -1;
   for (const midi::SongEvent& event : track.events) {
     if (event.status == midi::kMetaEvent) {
-      const uint32_t micros = midi::get_be(event.data, 0, 3);
-      if (event.data1 == midi::kMetaTempo && event.data.size() == 3 && micros > 0) {
+      const std::string_view data = track.data(event);
+      const uint32_t micros = midi::get_be(data, 0, 3);
+      if (event.data1 == midi::kMetaTempo && data.size() == 3 && micros > 0) {
         midi.tempos.push_back({event.tick, static_cast<int>(60000000 / micros)});
       } else if (event.data1 == 0x03 && name.empty()) {
-        name = event.data;
+        name = data;
       }
     } else if (event.status != midi::kSystemExclusive && event.status != midi::kEndOfExclusive && channel < 0) {
       channel = event.status & 0x0F;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "midi/song.h"
 #include "notation/key_spelling.h"
 
 namespace zelvo::notation {
@@ -15,22 +16,26 @@ struct SoundingNote {
   int64_t start;   // ticks
   int64_t length;  // ticks
   int pitch;
+  bool operator==(const SoundingNote&) const = default;
 };
 
 struct TimeSignature {
   int64_t tick;
   int beats;      // 1 to 255
   int beat_type;  // 1 to 64, a power of two
+  bool operator==(const TimeSignature&) const = default;
 };
 
 struct KeySignature {
   int64_t tick;
   Key key;
+  bool operator==(const KeySignature&) const = default;
 };
 
 struct TempoChange {
   int64_t tick;
   int tempo;  // quarter notes per minute
+  bool operator==(const TempoChange&) const = default;
 };
 
 // A MIDI file as notes: the one-track form that merge_any_midi makes.
@@ -44,6 +49,7 @@ struct MidiNotes {
   // The first program change of each channel, -1 for none.
   std::array<int, 16> programs = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
   std::array<std::string, 16> names;  // a channel's part name: its track's name, if any
+  bool operator==(const MidiNotes&) const = default;
 };
 
 // REQUIRES: `format0` comes from merge_any_midi (any bytes are read
@@ -52,6 +58,8 @@ struct MidiNotes {
 // time and key signature is kept with its tick (a time signature of 0 beats
 // left out, 4/4 until the first); the first tempo counts.
 MidiNotes read_midi_notes(std::string_view format0);
+// The same from the track merge_any_midi makes, before it is written.
+MidiNotes read_midi_notes(const midi::Song& merged);
 
 // From the MIDI file as it is (any bytes are read safely): every tempo
 // change with its tick, and the name of each track that plays on one

@@ -3,6 +3,7 @@
 #include "midi/bytes.h"
 #include "midi/codec.h"
 #include "midi/file_layout.h"
+#include "midi/write.h"
 #include "notation/midi_notation.h"
 
 namespace zelvo::notation {
@@ -21,28 +22,22 @@ constexpr midi::ParseOptions kNotesReading = midi::ParseOptions{}
                                                  .accept(Departure::kLongTrack)
                                                  .accept(Departure::kDamagedTrack);
 
-}  // namespace
-
-MidiNotes read_midi_notes(std::string_view format0) {
+// The notes of the song's first track; `cut`: its last event is a channel
+// event cut short by the end, and not a note.
+MidiNotes notes_of(const midi::Song& song, bool cut) {
   MidiNotes midi;
-  midi::Song song;
-  const midi::ParseResult result = midi::parse(format0, song, kNotesReading);
   // A division of 0 (no tick is any length) is read as one tick a quarter note.
   midi.division = std::max(1, static_cast<int>(song.division));
   midi.meters.clear();
   bool tempo_seen = false;
-  int64_t tick = song.tracks.empty() ? 0 : song.tracks.front().end_tick;
+  const midi::SongTrack none;
+  const midi::SongTrack& track = song.tracks.empty() ? none : song.tracks.front();
+  const std::vector<midi::SongEvent>& events = track.events;
+  int64_t tick = track.end_tick;
   std::vector<size_t> open;
-  const std::vector<midi::SongEvent> none;
-  const std::vector<midi::SongEvent>& events = song.tracks.empty() ? none : song.tracks.front().events;
-  // A channel event cut short by the end is not a note.
-  bool cut = false;
-  for (const midi::DepartureMet& met : result.departures) {
-    cut = cut || (met.departure == Departure::kDamagedTrack && met.fault == midi::ParseCode::kEndsInsideEvent);
-  }
   for (size_t e = 0; e + (cut ? 1 : 0) < events.size(); ++e) {
     const midi::SongEvent& event = events[e];
-    const std::string& data = event.data;
+    const std::string_view data = track.data(event);
     const auto byte = [&](size_t i) { return static_cast<uint8_t>(data[i]); };
     if (event.status == midi::kMetaEvent) {
       const uint8_t type = event.data1;
@@ -86,6 +81,36 @@ MidiNotes read_midi_notes(std::string_view format0) {
   for (const size_t index : open) midi.notes[index].length = tick - midi.notes[index].start;
   if (midi.meters.empty() || midi.meters.front().tick != 0) midi.meters.insert(midi.meters.begin(), {0, 4, 4});
   return midi;
+}
+
+}  // namespace
+
+MidiNotes read_midi_notes(std::string_view format0) {
+  midi::Song song;
+  const midi::ParseResult result = midi::parse(format0, song, kNotesReading);
+  bool cut = false;
+  for (const midi::DepartureMet& met : result.departures) {
+    cut = cut || (met.departure == Departure::kDamagedTrack && met.fault == midi::ParseCode::kEndsInsideEvent);
+  }
+  return notes_of(song, cut);
+}
+
+MidiNotes read_midi_notes(const midi::Song& merged) {
+  // The merged track read as it is reads as its bytes do, but for a delta
+  // past four bytes (a silence of 2^28 ticks or more), which the bytes'
+  // reading cuts short: then the bytes are read.
+  for (const midi::SongTrack& track : merged.tracks) {
+    int64_t previous = 0;
+    for (const midi::SongEvent& event : track.events) {
+      if (event.tick - previous > midi::kMaxVarLength) {
+        std::string format0;
+        (void)midi::write(merged, midi::kMergedLayout, format0);
+        return read_midi_notes(format0);
+      }
+      previous = event.tick;
+    }
+  }
+  return notes_of(merged, false);
 }
 
 void add_key_from_notes(MidiNotes& midi) {

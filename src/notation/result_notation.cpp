@@ -97,9 +97,10 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
   if (!in) return false;
   std::ostringstream bytes;
   bytes << in.rdbuf();
-  std::string format0;
-  if (intake::merge_any_midi(bytes.str(), format0) != intake::MidiMerge::kMerged) return false;
-  MidiNotes midi = read_midi_notes(format0);
+  midi::Song merged;
+  if (intake::merge_any_midi(bytes.str(), merged) != intake::MidiMerge::kMerged) return false;
+  MidiNotes midi = read_midi_notes(merged);
+  merged = midi::Song{};  // its memory serves the layout of the notes
   read_midi_labels(bytes.str(), midi);
   if (harmonizer != nullptr) midi.keys = scale_keys(*harmonizer);
   add_key_from_notes(midi);

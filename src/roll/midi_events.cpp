@@ -39,10 +39,10 @@ std::string describe(const midi::ParseResult& result, const midi::Song& song) {
 }
 
 // The event as the roll keeps it; false for those it passes over.
-bool roll_event(const midi::SongEvent& in, MidiEvent& event) {
+bool roll_event(const midi::SongTrack& track, const midi::SongEvent& in, MidiEvent& event) {
   event.tick = in.tick;
   if (in.status == midi::kMetaEvent) {
-    const std::string_view data = in.data;
+    const std::string_view data = track.data(in);
     if (in.data1 == midi::kMetaTempo && data.size() == 3) {
       event.kind = EventKind::kTempo;
       event.value = static_cast<int32_t>(midi::get_be(data, 0, 3));
@@ -87,7 +87,7 @@ bool read_midi(std::string_view bytes, MidiSong& song, std::string& error) {
     song.end_tick = std::max(song.end_tick, track.end_tick);
     for (const midi::SongEvent& in : track.events) {
       MidiEvent event;
-      if (!roll_event(in, event)) continue;
+      if (!roll_event(track, in, event)) continue;
       if (song.events.size() >= kMaxEvents) {
         error = "too many events";
         return false;

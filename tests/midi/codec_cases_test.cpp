@@ -56,7 +56,7 @@ std::string record(const std::string& bytes, const std::vector<std::string>& cal
       std::snprintf(line, sizeof line, "  @%u tick %lld %02x %02x %02x", event.offset,
                     static_cast<long long>(event.tick), event.status, event.data1, event.data2);
       out += line;
-      for (const char c : event.data) {
+      for (const char c : song.tracks[t].data(event)) {
         std::snprintf(line, sizeof line, " %02x", static_cast<unsigned char>(c));
         out += line;
       }

@@ -36,7 +36,7 @@ Song song_of(const std::string& text) {
     std::istringstream words(line);
     if (!(words >> word)) continue;
     if (word == "+") {
-      for (unsigned value = 0; words >> std::hex >> value;) song.tracks.back().events.back().data += static_cast<char>(value);
+      for (unsigned value = 0; words >> std::hex >> value; ++song.tracks.back().events.back().data_length) song.tracks.back().bytes += static_cast<char>(value);
     } else if (word == "format") {
       words >> song.format >> word >> song.division;
     } else if (word == "track") {
@@ -51,7 +51,7 @@ Song song_of(const std::string& text) {
       const bool meta = event.status == kMetaEvent;
       if (meta || event.status == kSystemExclusive || event.status == kEndOfExclusive || event.status < kStatusBit) {
         if (meta) event.data1 = static_cast<uint8_t>(bytes.at(1));
-        event.data = bytes.substr(meta ? 2 : 1);
+        song.tracks.back().set_data(event, std::string_view(bytes).substr(meta ? 2 : 1));
       } else {
         event.data1 = static_cast<uint8_t>(bytes.at(1));
         event.data2 = bytes.size() > 2 ? static_cast<uint8_t>(bytes[2]) : 0;

@@ -33,7 +33,8 @@ TEST(MidiMerge, EveryCaseMergesAsRecorded) {
   zelvo::test::check_cases(zelvo::test::test_data("notation/merge_cases.txt"), [](const zelvo::test::Case& c) {
     std::string merged;
     const bool any = c.call.at(0) == "any";
-    const MidiMerge result = (any ? merge_any_midi : merge_midi_tracks)(c.files.at(0).second, merged);
+    const std::string& file = c.files.at(0).second;
+    const MidiMerge result = any ? merge_any_midi(file, merged) : merge_midi_tracks(file, merged);
     std::string got = std::string(merge_name(result)) + "\n" + (result == MidiMerge::kMerged ? zelvo::test::midi_dump(merged) : "");
     if (!any) return got;
     const MidiNotes midi = read_midi_notes(merged);  // as the notation reads it back
