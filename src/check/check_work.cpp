@@ -23,7 +23,7 @@ bool has_work_files(const std::string& folder) {
 Findings check_work(const std::string& folder, int language, console::ScoreOpener* opener,
                     console::CompositionOpener* composition_opener) {
   Findings findings;
-  // The readers print their progress and errors; nobody sees this console.
+  // The readers print their progress and notes; nobody sees this console.
   auto scratch = std::make_unique<console::StandaloneConsole>();
   scratch->control().set_language(language);
   check_composition(folder, *scratch, language, findings, composition_opener, opener);

@@ -153,7 +153,7 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
       edited = true;
       if (!pickup_told_) {
         pickup_told_ = true;
-        console_print(console, kPickup, path.c_str());
+        console.note(console::Message(kPickup, path));
         check_stop(console);
       }
     }
