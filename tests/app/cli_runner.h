@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "support/files.h"
 
@@ -30,7 +30,7 @@ inline std::string shell_quote(const std::string& text) {
 }
 
 // Runs the zelvo binary with `args` in folder `cwd` (empty: this one).
-inline CliResult run_zelvo(std::initializer_list<std::string> args, const std::string& cwd = "") {
+inline CliResult run_zelvo(const std::vector<std::string>& args, const std::string& cwd = "") {
   std::string command;
   if (!cwd.empty()) command += "cd " + shell_quote(cwd) + " && ";
   command += shell_quote(ZELVO_BINARY);

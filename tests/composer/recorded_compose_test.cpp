@@ -1,11 +1,12 @@
-// Recorded Compose jobs (tests/data/composer/recorded/*/incom.htm): the
-// listing and MIDI file are byte for byte the recorded ones, also when the
-// same state runs the job again. The compositions lean on what the generation
-// loop may skip or work out once: variables whose inputs did not change (a
-// chain, one that reads itself, list registers, signed zeros), and the order
-// generators are taken in, fixed or computed by a cell. `lists` is a random
-// composition (bench/random_compositions.py) that a skipped variable which
-// left the list registers unset got wrong.
+// Recorded Compose jobs (tests/data/composer/recorded/*/, inputs as
+// support/scenario_inputs.h reads them): the listing and MIDI file are byte
+// for byte the recorded ones, also when the same state runs the job again.
+// The compositions lean on what the generation loop may skip or work out
+// once: variables whose inputs did not change (a chain, one that reads
+// itself, list registers, signed zeros), and the order generators are taken
+// in, fixed or computed by a cell. `lists` is a random composition
+// (bench/random_compositions.py) that a skipped variable which left the list
+// registers unset got wrong.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "composer/composer_state.h"
 #include "console/job_console.h"
 #include "support/files.h"
+#include "support/scenario_inputs.h"
 
 namespace zelvo::composer {
 namespace {
@@ -35,9 +37,7 @@ TEST(RecordedComposeTest, OutputsAreTheRecordedOnesInEveryRun) {
     const fs::path work = fs::temp_directory_path() / ("zelvo-recorded-" + entry.path().filename().string());
     fs::remove_all(work);
     fs::create_directories(work);
-    for (const char* input : {"incom.htm", "insec.xml"}) {
-      if (fs::exists(entry.path() / input)) fs::copy_file(entry.path() / input, work / input);
-    }
+    test::make_inputs(entry.path(), work);
     state->work_folder = work.string();
     for (int run = 1; run <= 2; ++run) {
       compose(*state, *console);

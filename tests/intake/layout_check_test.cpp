@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 
-#include "support/files.h"
+#include "support/scenario_inputs.h"
 
 namespace fs = std::filesystem;
 using zelvo::intake::check_layout;
@@ -46,16 +47,21 @@ TEST(LayoutCheck, TableOfLines) {
 // Every score the line readers read today is handed to them untouched.
 TEST(LayoutCheck, ExamplesAndTestScoresPassAsTheyAre) {
   const fs::path source(ZELVO_SOURCE_DIR);
-  int files = 0;
-  for (const fs::path& folder : {source / "examples", source / "tests" / "data" / "harmonizer",
-                                 source / "tests" / "data" / "notation" / "musescore_laid_out",
-                                 source / "tests" / "data" / "notation" / "pickup"}) {
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
-      if (entry.path().extension() != ".xml") continue;
-      const zelvo::intake::LayoutCheck check = check_layout(read_file(entry.path()));
-      EXPECT_TRUE(check.laid_out && !check.meter_changes) << entry.path();
-      ++files;
+  std::map<std::string, std::string> scores;  // where -> bytes
+  for (const fs::path& folder : {source / "examples", source / "tests" / "data" / "harmonizer"}) {
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) scores[entry.path()] = read_file(entry.path());
+  }
+  for (const std::string scenario : {"musescore_laid_out", "pickup"}) {
+    for (const auto& [name, bytes] : zelvo::test::input_files(fs::path(ZELVO_TEST_DATA) / "notation" / scenario)) {
+      scores[scenario + "/" + name] = bytes;
     }
+  }
+  int files = 0;
+  for (const auto& [where, bytes] : scores) {
+    if (fs::path(where).extension() != ".xml") continue;
+    const zelvo::intake::LayoutCheck check = check_layout(bytes);
+    EXPECT_TRUE(check.laid_out && !check.meter_changes) << where;
+    ++files;
   }
   EXPECT_GE(files, 8);
 }

@@ -1,8 +1,10 @@
-// Recorded scenarios of score intake: each folder of tests/data/notation is
-// a work folder (its `command` file holds a zelvo command a line) with the expected console
-// text, exit status and output files under expected/. No other file may be
-// written. A `same_as` file names a scenario whose outputs must be the same
-// bytes. ZELVO_UPDATE=1 records the expectations anew.
+// Recorded scenarios of score intake: each folder of tests/data/notation
+// holds the files a work folder starts from (in/ and the lines of in.list,
+// as support/scenario_inputs.h reads them), zelvo commands one a line
+// (`command`) and the expected console text, exit status and output files
+// under expected/. No other file may be written. A `same_as` file names a
+// scenario whose outputs must be the same bytes. ZELVO_UPDATE=1 records the
+// expectations anew.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "app/cli_runner.h"
+#include "support/scenario_inputs.h"
 
 namespace fs = std::filesystem;
 
@@ -31,12 +34,9 @@ std::string trimmed(std::string text) {
 void run_scenario(const fs::path& scenario) {
   SCOPED_TRACE(scenario.filename().string());
   zelvo::app::TempFolder work;
+  zelvo::test::make_inputs(scenario, work.path());
   std::set<std::string> inputs;
-  for (const fs::directory_entry& entry : fs::directory_iterator(scenario)) {
-    if (!entry.is_regular_file()) continue;
-    fs::copy_file(entry.path(), fs::path(work.path()) / entry.path().filename());
-    inputs.insert(entry.path().filename().string());
-  }
+  for (const auto& entry : fs::directory_iterator(work.path())) inputs.insert(entry.path().filename().string());
   // One zelvo command a line; their consoles and the last status count.
   zelvo::app::CliResult result;
   std::istringstream commands(read_file(scenario / "command"));
@@ -46,15 +46,7 @@ void run_scenario(const fs::path& scenario) {
     std::istringstream words(line);
     std::vector<std::string> arguments;
     for (std::string word; words >> word;) arguments.push_back(word);
-    arguments.resize(4);  // at most four words; the empty ones are left out
-    const std::string& a = arguments[0];
-    const std::string& b = arguments[1];
-    const std::string& c = arguments[2];
-    const std::string& d = arguments[3];
-    const zelvo::app::CliResult one = b.empty()   ? zelvo::app::run_zelvo({a}, work.path())
-                                      : c.empty() ? zelvo::app::run_zelvo({a, b}, work.path())
-                                      : d.empty() ? zelvo::app::run_zelvo({a, b, c}, work.path())
-                                                  : zelvo::app::run_zelvo({a, b, c, d}, work.path());
+    const zelvo::app::CliResult one = zelvo::app::run_zelvo(arguments, work.path());
     result.output += one.output;
     result.status = one.status;
   }

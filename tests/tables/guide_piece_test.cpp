@@ -8,6 +8,7 @@
 
 #include "console/windows1252.h"
 #include "support/files.h"
+#include "support/scenario_inputs.h"
 
 // The guide of both documents builds the piece of examples/first-piece:
 // every table it shows as a grid is that table of the piece cell for cell,
@@ -113,12 +114,13 @@ TEST(GuidePieceTest, EveryTableAndHtmlTheGuideShowsIsThePiece) {
 TEST(GuidePieceTest, TheRecordedScenariosStartFromThePiece) {
   const fs::path scenarios = fs::path(ZELVO_TEST_DATA) / "scenarios";
   for (const char* scenario : {"Guide.FirstPiece", "Guide.FirstPieceNotationExact"}) {
+    std::map<std::string, std::string> inputs = input_files(scenarios / scenario);
     for (const auto& entry : fs::directory_iterator(kPiece)) {
-      const fs::path copy = scenarios / scenario / "in" / entry.path().filename();
-      EXPECT_EQ(read_file(copy.string()), read_file(entry.path().string())) << copy;
+      const std::string name = entry.path().filename().string();
+      EXPECT_EQ(inputs[name], read_file(entry.path().string())) << scenario << " " << name;
     }
   }
-  EXPECT_EQ(read_file((scenarios / "Guide.FirstPieceSpanish" / "in" / "incom.htm").string()),
+  EXPECT_EQ(input_files(scenarios / "Guide.FirstPieceSpanish")["incom.htm"],
             read_file((kPiece / "incom_spa.htm").string()));
 }
 

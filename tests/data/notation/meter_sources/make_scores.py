@@ -4,21 +4,26 @@ export them: each score as laid-out MusicXML, as .mxl and compacted (the
 white space between tags removed), the music also as MIDI (the reference
 for where every note sits). Run from this folder; it fills the scenario
 folders next to it (meters_*, pickup_meters_*, lead_sheet_meters) with their
-inputs; their expected outputs are then recorded by the scenario test with
-ZELVO_UPDATE=1. (A new .mxl differs in its zip's time stamps only.)
+inputs: in in/, or kept once in tests/data/shared and named by a line of
+in.list when several scenarios start from the same file. Their expected
+outputs are then recorded by the scenario test with ZELVO_UPDATE=1. (A new
+.mxl differs in its zip's time stamps only.)
 
     python3 make_scores.py            # needs mscore3 (Debian's musescore3)
     python3 make_scores.py refusals   # only the refused variants, from the exports
 """
+import io
 import os
 import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SCENARIOS = os.path.dirname(HERE)
+DATA = os.path.dirname(SCENARIOS)
 SIXTEENTH = 120  # MuseScore's 480 ticks per quarter note
 
 # Pitch class -> MuseScore's tonal pitch class (sharps; B flat as a flat).
@@ -302,16 +307,62 @@ def write(name, text):
         f.write(text)
 
 
-def forms(stem, target_stem, folders):
-    """Exports `stem`.mscx into the three scenario folders as laid out,
-    .mxl and compacted, named `target_stem` (.xml or .mxl)."""
-    laid_out = os.path.join(folders[0], target_stem + ".xml")
-    mscore(os.path.join(HERE, stem + ".mscx"), laid_out)
-    mscore(os.path.join(HERE, stem + ".mscx"), os.path.join(folders[1], target_stem + ".mxl"))
-    with open(laid_out) as f:
-        text = f.read()
-    with open(os.path.join(folders[2], target_stem + ".xml"), "w") as f:
-        f.write(compact(text))
+class Shared(str):
+    """The path under tests/data of a file several scenarios start from."""
+
+
+def share(path, content):
+    """Keeps `content` once, at `path` under tests/data."""
+    target = os.path.join(DATA, path)
+    os.makedirs(os.path.dirname(target), exist_ok=True)
+    with open(target, "wb") as f:
+        f.write(content.encode() if isinstance(content, str) else content)
+    return Shared(path)
+
+
+def read_shared(path):
+    with open(os.path.join(DATA, path)) as f:
+        return f.read()
+
+
+def scenario(name, command, files):
+    """Writes the folder of scenario `name`: its command and the files it
+    starts from, each given as its text (kept in in/) or as a Shared path (a
+    line of in.list)."""
+    folder = os.path.join(SCENARIOS, name)
+    shutil.rmtree(os.path.join(folder, "in"), ignore_errors=True)
+    os.makedirs(folder, exist_ok=True)
+    listed = ""
+    for file_name, content in sorted(files.items()):
+        if isinstance(content, Shared):
+            listed += "%s <- %s\n" % (file_name, content)
+            continue
+        os.makedirs(os.path.join(folder, "in"), exist_ok=True)
+        with open(os.path.join(folder, "in", file_name), "wb") as f:
+            f.write(content.encode() if isinstance(content, str) else content)
+    if listed:
+        with open(os.path.join(folder, "in.list"), "w") as f:
+            f.write(listed)
+    elif os.path.exists(os.path.join(folder, "in.list")):
+        os.remove(os.path.join(folder, "in.list"))
+    with open(os.path.join(folder, "command"), "w") as f:
+        f.write(command)
+
+
+def export(source, suffix):
+    """The file MuseScore makes of `source` (.xml or .mxl), as bytes."""
+    with tempfile.TemporaryDirectory() as work:
+        target = os.path.join(work, "export" + suffix)
+        mscore(source, target)
+        with open(target, "rb") as f:
+            return f.read()
+
+
+def forms(stem):
+    """`stem`.mscx as MuseScore exports it laid out and as .mxl, and the
+    laid-out export compacted."""
+    laid_out = export(os.path.join(HERE, stem + ".mscx"), ".xml")
+    return laid_out, export(os.path.join(HERE, stem + ".mscx"), ".mxl"), compact(laid_out.decode())
 
 
 CONAR = """// Three parts of inmus.xml; inarm.xml holds the scales in part 1 and
@@ -328,26 +379,28 @@ NonHarmTonesSortDF = 1, 1, 1, 1, 0, 0, 0, 0
 NonHarmTonesCoefBA = 10, 100, 20, 10, 5, 50, 0
 NonHarmTonesCoefME = 10, 100, 20, 10, 5, 0, 50
 """
+METERS = "shared/meters_laid_out/"
 
 
 def scenario_set(prefix, music_stem, harmony_stem):
-    folders = [os.path.join(SCENARIOS, prefix + "_" + form) for form in ("laid_out", "mxl", "compact")]
-    for folder in folders:
-        os.makedirs(folder, exist_ok=True)
-        with open(os.path.join(folder, "command"), "w") as f:
-            f.write("harmonize\n")
-        with open(os.path.join(folder, "conar.txt"), "w") as f:
-            f.write(CONAR)
-    for folder in folders[1:]:
-        with open(os.path.join(folder, "same_as"), "w") as f:
-            f.write(prefix + "_laid_out\n")
-    forms(music_stem, "inmus", folders)
-    forms(harmony_stem, "inarm", folders)
+    """The scenarios PREFIX_laid_out, _mxl and _compact; the laid-out files
+    are shared, as other scenarios start from them too."""
+    conar = share(METERS + "conar.txt", CONAR)
+    music, harmony = forms(music_stem), forms(harmony_stem)
+    laid_out = prefix + "_laid_out"
+    scenario(laid_out, "harmonize\n", {"conar.txt": conar,
+                                       "inmus.xml": share("shared/%s/inmus.xml" % laid_out, music[0]),
+                                       "inarm.xml": share("shared/%s/inarm.xml" % laid_out, harmony[0])})
+    scenario(prefix + "_mxl", "harmonize\n", {"conar.txt": conar, "inmus.mxl": music[1], "inarm.mxl": harmony[1]})
+    scenario(prefix + "_compact", "harmonize\n", {"conar.txt": conar, "inmus.xml": music[2], "inarm.xml": harmony[2]})
+    for form in ("_mxl", "_compact"):
+        with open(os.path.join(SCENARIOS, prefix + form, "same_as"), "w") as f:
+            f.write(laid_out + "\n")
 
 
 def main():
     # The older meter_change scenario's score, as MuseScore plays it.
-    mscore(os.path.join(SCENARIOS, "meter_change", "inmus.xml"), os.path.join(HERE, "meter_change.mid"))
+    mscore(os.path.join(SCENARIOS, "meter_change", "in", "inmus.xml"), os.path.join(HERE, "meter_change.mid"))
     write("meters.mscx", mscx(music_parts(PIECE), PIECE))
     write("meters_harmony.mscx", mscx(harmony_parts(PIECE), PIECE))
     mscore(os.path.join(HERE, "meters.mscx"), os.path.join(HERE, "meters.mid"))
@@ -362,28 +415,16 @@ def main():
 
     write("lead_meters.mscx", mscx([("Melody", "G", melody(LEAD))], LEAD, None, symbols(LEAD)))
     mscore(os.path.join(HERE, "lead_meters.mscx"), os.path.join(HERE, "lead_meters.mid"))
-    folder = os.path.join(SCENARIOS, "lead_sheet_meters")
-    os.makedirs(folder, exist_ok=True)
-    mscore(os.path.join(HERE, "lead_meters.mscx"), os.path.join(folder, "inmus.xml"))
-    with open(os.path.join(folder, "command"), "w") as f:
-        f.write("chords inmus.xml\nharmonize\n")
-    with open(os.path.join(folder, "conar.txt"), "w") as f:
-        f.write("// The lead sheet's melody; zelvo chords writes the harmony into parts 2 and 3.\n"
-                "FirstMusicIns = 1\nLastMusicIns = 1\nMusicSource = 0\nFirstHarmIns = -1\n"
-                "HarmInsNum = 2\nDivideNotes = 1\nMelIns = 1\nBassIns = 1\n")
+    scenario("lead_sheet_meters", "chords inmus.xml\nharmonize\n", {
+        "inmus.xml": export(os.path.join(HERE, "lead_meters.mscx"), ".xml"),
+        "conar.txt": "// The lead sheet's melody; zelvo chords writes the harmony into parts 2 and 3.\n"
+                     "FirstMusicIns = 1\nLastMusicIns = 1\nMusicSource = 0\nFirstHarmIns = -1\n"
+                     "HarmInsNum = 2\nDivideNotes = 1\nMelIns = 1\nBassIns = 1\n"})
 
 
 
 def refusal(name, music, harmony):
-    folder = os.path.join(SCENARIOS, name)
-    os.makedirs(folder, exist_ok=True)
-    for file_name, text in (("inmus.xml", music), ("inarm.xml", harmony)):
-        with open(os.path.join(folder, file_name), "w") as f:
-            f.write(text)
-    with open(os.path.join(folder, "command"), "w") as f:
-        f.write("harmonize\n")
-    with open(os.path.join(folder, "conar.txt"), "w") as f:
-        f.write(CONAR)
+    scenario(name, "harmonize\n", {"inmus.xml": music, "inarm.xml": harmony, "conar.txt": share(METERS + "conar.txt", CONAR)})
 
 
 def with_meter(text, part, measure, beats, beat_type):
@@ -421,14 +462,12 @@ def many_changes(count):
 
 
 def refusals():
-    with open(os.path.join(SCENARIOS, "meters_laid_out", "inmus.xml")) as f:
-        music = f.read()
-    with open(os.path.join(SCENARIOS, "meters_laid_out", "inarm.xml")) as f:
-        harmony = f.read()
-    refusal("meters_parts_differ", with_meter(music, 2, 5, 2, 4), harmony)
-    refusal("meters_harmony_elsewhere", music, with_meter(harmony, 0, 5, 4, 4))
-    refusal("meters_unusual", with_meter(music, 0, 5, 3, 3), harmony)
-    refusal("meters_too_many", many_changes(257), harmony)
+    music_file, harmony_file = Shared(METERS + "inmus.xml"), Shared(METERS + "inarm.xml")
+    music, harmony = read_shared(music_file), read_shared(harmony_file)
+    refusal("meters_parts_differ", with_meter(music, 2, 5, 2, 4), harmony_file)
+    refusal("meters_harmony_elsewhere", music_file, with_meter(harmony, 0, 5, 4, 4))
+    refusal("meters_unusual", with_meter(music, 0, 5, 3, 3), harmony_file)
+    refusal("meters_too_many", many_changes(257), harmony_file)
     one_meter = harmony
     for measure in (5, 9, 11, 14, 15):
         one_meter = with_meter(one_meter, 0, measure, 4, 4)
@@ -476,34 +515,28 @@ def check_scenario():
     harmony = {1: [(2, 4, [(["C4"], 1), (None, 1)])] + [(4, 4, [(None, 4)])] * 5,
                2: [(2, 4, [(["C3", "E3", "G3"], 2)])] + [(4, 4, [(["C3", "E3", "G3"], 4)])] * 4 +
                   [(4, 4, [(None, 4)])]}
-    folder = os.path.join(SCENARIOS, "meters_check")
-    os.makedirs(folder, exist_ok=True)
-    with open(os.path.join(folder, "inmus.xml"), "w") as f:
-        f.write(simple_score(music))
-    with open(os.path.join(folder, "inarm.xml"), "w") as f:
-        f.write(simple_score(harmony))
-    with open(os.path.join(folder, "command"), "w") as f:
-        f.write("check\n")
-    with open(os.path.join(folder, "conar.txt"), "w") as f:
-        f.write("FirstMusicIns = 1\nLastMusicIns = 1\nMusicSource = 0\nFirstHarmIns = 1\nHarmInsNum = 2\n")
+    conar = share("shared/meters_check/conar.txt",
+                  "FirstMusicIns = 1\nLastMusicIns = 1\nMusicSource = 0\nFirstHarmIns = 1\nHarmInsNum = 2\n")
+    scenario("meters_check", "check\n",
+             {"inmus.xml": simple_score(music), "inarm.xml": simple_score(harmony), "conar.txt": conar})
     # The same compressed, and the pickup score as it is: check reads them
     # as the jobs do.
-    compressed = os.path.join(SCENARIOS, "meters_check_mxl")
-    os.makedirs(compressed, exist_ok=True)
-    for name in ("command", "conar.txt"):
-        shutil.copy(os.path.join(folder, name), compressed)
-    for stem, score in (("inmus", music), ("inarm", harmony)):
-        with zipfile.ZipFile(os.path.join(compressed, stem + ".mxl"), "w") as archive:
-            archive.writestr(zipfile.ZipInfo("META-INF/container.xml", (2026, 1, 1, 0, 0, 0)),
-                             '<?xml version="1.0" encoding="UTF-8"?>\n<container><rootfiles>'
-                             '<rootfile full-path="score.xml"/></rootfiles></container>\n')
-            archive.writestr(zipfile.ZipInfo("score.xml", (2026, 1, 1, 0, 0, 0)), simple_score(score))
-    pickup = os.path.join(SCENARIOS, "pickup_meters_check")
-    os.makedirs(pickup, exist_ok=True)
-    for name in ("conar.txt", "inmus.xml", "inarm.xml"):
-        shutil.copy(os.path.join(SCENARIOS, "pickup_meters_laid_out", name), pickup)
-    with open(os.path.join(pickup, "command"), "w") as f:
-        f.write("check\n")
+    scenario("meters_check_mxl", "check\n", {"inmus.mxl": mxl(music), "inarm.mxl": mxl(harmony), "conar.txt": conar})
+    pickup = "shared/pickup_meters_laid_out/"
+    scenario("pickup_meters_check", "check\n", {"conar.txt": Shared(METERS + "conar.txt"),
+                                                "inmus.xml": Shared(pickup + "inmus.xml"),
+                                                "inarm.xml": Shared(pickup + "inarm.xml")})
+
+
+def mxl(parts):
+    """simple_score(`parts`) as a compressed score, its zip's times fixed."""
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w") as archive:
+        archive.writestr(zipfile.ZipInfo("META-INF/container.xml", (2026, 1, 1, 0, 0, 0)),
+                         '<?xml version="1.0" encoding="UTF-8"?>\n<container><rootfiles>'
+                         '<rootfile full-path="score.xml"/></rootfiles></container>\n')
+        archive.writestr(zipfile.ZipInfo("score.xml", (2026, 1, 1, 0, 0, 0)), simple_score(parts))
+    return out.getvalue()
 
 
 def harmony_past_bar_scenario():
@@ -519,17 +552,10 @@ def harmony_past_bar_scenario():
                    (4, 4, rest_bar), (4, 4, rest_bar)],
                2: [(4, 4, [(["C3", "E3", "G3"], 4)]), (4, 4, [(["D3", "F3", "A3"], 3), (["G3", "B3", "D4"], 1)]),
                    (4, 4, [(None, 1), (["C3", "E3", "A3"], 3)]), (4, 4, [(["C3", "E3", "G3"], 4)])]}
-    folder = os.path.join(SCENARIOS, "meters_harmony_one_meter")
-    os.makedirs(folder, exist_ok=True)
-    with open(os.path.join(folder, "inmus.xml"), "w") as f:
-        f.write(simple_score(music))
-    with open(os.path.join(folder, "inarm.xml"), "w") as f:
-        f.write(simple_score(harmony))
-    with open(os.path.join(folder, "command"), "w") as f:
-        f.write("harmonize\n")
-    with open(os.path.join(folder, "conar.txt"), "w") as f:
-        f.write("FirstMusicIns = 1\nLastMusicIns = 1\nMusicSource = 0\nFirstHarmIns = 1\nHarmInsNum = 2\n"
-                "MelIns = 1\nBassIns = 1\n")
+    scenario("meters_harmony_one_meter", "harmonize\n", {
+        "inmus.xml": simple_score(music), "inarm.xml": simple_score(harmony),
+        "conar.txt": "FirstMusicIns = 1\nLastMusicIns = 1\nMusicSource = 0\nFirstHarmIns = 1\nHarmInsNum = 2\n"
+                     "MelIns = 1\nBassIns = 1\n"})
 
 
 if __name__ == "__main__":
