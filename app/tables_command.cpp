@@ -15,6 +15,7 @@
 #include "composition/operations.h"
 #include "composition/work_file.h"
 #include "console/windows1252.h"
+#include "console/work_files.h"
 
 namespace zelvo::app {
 
@@ -170,7 +171,8 @@ int run_compose_with_settings(int argc, char** argv) {
   const fs::path work_path = fs::absolute(work.empty() ? "." : work, error);
   const std::string scratch = make_scratch_copy(work);
   if (scratch.empty() ||
-      composition::save_composition(scratch + "/incom.htm", document) != composition::FileResult::kDone) {
+      composition::save_composition(scratch + '/' + console::kCompositionFile, document) !=
+          composition::FileResult::kDone) {
     std::fprintf(stderr, "zelvo: cannot make a scratch folder for --set\n");
     if (!scratch.empty()) fs::remove_all(scratch, error);
     return kExitAborted;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "command_line.h"
+#include "console/work_files.h"
 #include "media_commands.h"
 #include "picture/roll_painter.h"
 #include "roll/midi_events.h"
@@ -73,7 +74,7 @@ int run_roll_command(int argc, char** argv) {
     input = arg;
   }
   if (!work.empty() && !input.empty()) return roll_usage("give a MIDI file or --work DIR, not both");
-  if (!work.empty()) input = work + "/outar.mid";
+  if (!work.empty()) input = work + '/' + console::kHarmonyMidi;
   if (input.empty()) return roll_usage("no MIDI file given");
   if (output.empty()) output = output_beside(input, ".png");
 

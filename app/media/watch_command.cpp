@@ -99,7 +99,8 @@ int run_job(const WatchOptions& options) {
 bool job_and_swap(const WatchOptions& options, player::Player& player, bool& have_result) {
   const int status = run_job(options);
   if (status < 0) return false;
-  const std::string result = options.work + (options.harmonize ? "/outar.mid" : "/outco.mid");
+  const std::string result =
+      options.work + '/' + (options.harmonize ? console::kHarmonyMidi : console::kCompositionMidi);
   player::Song song;
   std::string error;
   if (status == kExitFinished && player::load_song(result, song, error)) {

@@ -13,8 +13,10 @@ namespace zelvo::check {
 
 bool has_work_files(const std::string& folder) {
   std::error_code error;
-  for (const char* name : {"incom.htm", "incom.htc", "insec.xml", "conar.txt", "conar.rur", "inmus.xml",
-                           "inmus.mxl", "inarm.xml", "inarm.mxl", "outco.rur", "outco.mid"}) {
+  for (const char* name : {console::kCompositionFile, console::kCompositionCopyFile, console::kSequenceFile,
+                           console::kConfigurationText, console::kConfigurationFile, console::kMusicFile,
+                           console::kMusicArchive, console::kHarmonyFile, console::kHarmonyArchive,
+                           console::kCompositionListing, console::kCompositionMidi}) {
     if (std::filesystem::exists(console::work_path(folder, name), error)) return true;
   }
   return false;
@@ -23,7 +25,7 @@ bool has_work_files(const std::string& folder) {
 Findings check_work(const std::string& folder, int language, console::ScoreOpener* opener,
                     console::CompositionOpener* composition_opener) {
   Findings findings;
-  // The readers print their progress and errors; nobody sees this console.
+  // The readers print their progress and notes; nobody sees this console.
   auto scratch = std::make_unique<console::StandaloneConsole>();
   scratch->control().set_language(language);
   check_composition(folder, *scratch, language, findings, composition_opener, opener);

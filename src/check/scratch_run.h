@@ -1,7 +1,7 @@
 #pragma once
 
 // Runs a job's reading step on a console that nobody sees and gives the
-// message it stopped with as one line of a finding.
+// notes it told and the message it stopped with as one line of a finding.
 #include <functional>
 #include <string>
 
@@ -14,11 +14,10 @@ namespace zelvo::check {
 // REQUIRES: !status.ok().
 std::string error_line(const console::Status& status, int32_t language);
 
-// True when `step` went through. Otherwise `error` holds the step's message
-// on one line (error_line), after the notes the step printed on its way
-// (its warnings, a seed), progress lines left out: a finding has always
-// quoted those before the error, and the readers still print them as they
-// go.
+// True when `step` went through. Otherwise `error` holds, on one line as
+// error_line gives it, the notes the step told on its way (JobConsole::note:
+// a seed, a warning, a pickup placed) and then its message: a finding quotes
+// what the job's console would show before the error, its progress left out.
 bool run_step(console::JobConsole& scratch, const std::function<console::Status()>& step, std::string& error);
 
 }  // namespace zelvo::check

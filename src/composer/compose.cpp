@@ -41,7 +41,7 @@ console::Status compose_timing(ComposerState& state, console::JobConsole& consol
   derive_clicks(values, state.timing);
   const auto seed = static_cast<uint32_t>(machine::truncate_to_int32(values[tables::kConfigSeed]));
   const uint32_t used = machine::seed_random(state.machine, seed);
-  console_print(console, kSeedMessage, static_cast<unsigned>(used));
+  console.note(console::Message(kSeedMessage, static_cast<unsigned>(used)));
   check_stop(console);
   return console::Status();
 }
@@ -58,7 +58,7 @@ console::Status read_sequences(ComposerState& state, console::JobConsole& consol
   const SequenceReadResult result = read_sequence_file(file.get(), state.timing, state.notes, state.sequences);
   switch (result.status) {
     case SequenceReadStatus::kNotOpened:
-      console_print(console, kNoSequenceFile);
+      console.note(console::Message(kNoSequenceFile));
       check_stop(console);
       return console::Status();
     case SequenceReadStatus::kTooManyNotes:
@@ -72,7 +72,7 @@ console::Status read_sequences(ComposerState& state, console::JobConsole& consol
     case SequenceReadStatus::kRead:
       break;
   }
-  console_print(console, kSequenceFileRead);
+  console.note(console::Message(kSequenceFileRead));
   check_stop(console);
   compute_times(state.notes, state.timing);
   sort_events(state.notes);

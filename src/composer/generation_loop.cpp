@@ -51,7 +51,7 @@ void run_outputs(ComposerState& state, console::JobConsole& console) {
     e.Vel = clamp_midi(truncate_to_int32(out[tables::kOutVelocity]), clamped);
     if (clamped && !state.range_warning) {
       state.range_warning = true;
-      console_print(console, kRangeWarning);
+      console.note(console::Message(kRangeWarning));
       check_stop(console);
     }
     ++notes.count;
@@ -124,7 +124,7 @@ void run_generator(ComposerState& state, console::JobConsole& console, int32_t g
 }
 
 void generate_bars(ComposerState& state, console::JobConsole& console, int32_t bar_count) {
-  console_print(console, kGenerationStarts);
+  console.note(console::Message(kGenerationStarts));
   check_stop(console);
   const int32_t clicks_per_bar = state.timing.clicks_per_bar();
   std::array<uint8_t, tables::kGeneratorRecords> order;

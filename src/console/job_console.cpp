@@ -52,6 +52,11 @@ void JobConsole::print(const Message& message) {
   append_print_buffer();
 }
 
+void JobConsole::note(const Message& note) {
+  if (kept_notes_ != nullptr) kept_notes_->push_back(note);
+  print(note);
+}
+
 void JobConsole::append_print_buffer() {
   store_.append(print_buffer_);
   refresh_console();

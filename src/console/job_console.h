@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <vector>
 
 #include "console/console.h"
 #include "console/job_control.h"
@@ -33,6 +34,14 @@ class JobConsole {
   void print(MessageId id, ...);
   // Appends `message` in the job's language.
   void print(const Message& message);
+  // Prints `note`, what a step tells on its way besides the progress of its
+  // tables and bars (the seed, the sequence file read or missing, the
+  // generation starting, a warning, a pickup placed), and keeps it in the
+  // list keep_notes gave, if any: the check quotes a step's notes before the
+  // message the step stopped with.
+  void note(const Message& note);
+  // Where note keeps the notes from now on; nullptr keeps none.
+  void keep_notes(std::vector<Message>* notes) { kept_notes_ = notes; }
 
   // Ends the job with the stop message when Stop was pressed; else returns.
   void check_stop();
@@ -49,6 +58,7 @@ class JobConsole {
 
   Console& store_;
   JobControl& control_;
+  std::vector<Message>* kept_notes_ = nullptr;
   char print_buffer_[kPrintBufferSize];
 };
 

@@ -43,7 +43,7 @@ std::string score_part_ids(std::FILE* file) {
 
 void refuse_missing_harmony(console::JobConsole& console, const engine::HarmonizerSettings& settings,
                             std::FILE* file) {
-  console_print(console, kNoHarmony);
+  console.note(console::Message(kNoHarmony));
   const int64_t scale = settings.FirstHarmIns;
   const int64_t last_chord = scale + settings.HarmInsNum - 1;
   const std::string ids = score_part_ids(file);

@@ -90,8 +90,8 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
   if (given.ends_with(".mid")) return open_midi(folder, given);
   const std::string path = resolve(folder, given);  // as messages name it
   const std::string full = console::work_path(folder, path);
-  const bool harmonizer_file = given != "insec.xml";
-  const bool is_music = given == "inmus.xml";
+  const bool harmonizer_file = given != console::kSequenceFile;
+  const bool is_music = given == console::kMusicFile;
   const std::optional<std::string> bytes = read_whole(full);
   if (!bytes) return open_as_is(full, "r");
 
@@ -140,7 +140,7 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
   bool edited = false;
   if (harmonizer_file) {
     const bool pickup = has_pickup(score);
-    const bool follows_music = given == "inarm.xml" && music_pickup_.has_value();
+    const bool follows_music = given == console::kHarmonyFile && music_pickup_.has_value();
     if (is_music) music_pickup_ = pickup;
     if (follows_music && *music_pickup_ && !pickup) {
       add_pickup_bar(score);
@@ -153,7 +153,7 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
       edited = true;
       if (!pickup_told_) {
         pickup_told_ = true;
-        console_print(console, kPickup, path.c_str());
+        console.note(console::Message(kPickup, path));
         check_stop(console);
       }
     }

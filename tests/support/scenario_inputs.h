@@ -4,7 +4,9 @@
 // of its in.list, one file a line,
 //
 //   NAME <- PATH          a copy of tests/data/PATH (inputs that several
-//                         scenarios share live once, in tests/data/shared/)
+//                         scenarios share live once, in tests/data/shared/,
+//                         and the bundled examples are taken from examples/
+//                         as ../../examples/...)
 //   NAME <- expand PATH   the same with its @@repeat and @@count lines
 //                         expanded as in the tables of cases (support/cases.h),
 //                         for inputs of thousands of generated lines
