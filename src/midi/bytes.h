@@ -41,18 +41,4 @@ inline uint32_t get_be(std::string_view bytes, size_t at, int count) {
   return value;
 }
 
-// Reads the variable-length quantity at `at` (at most four bytes, as the
-// format defines it) and moves `at` past it. False when `bytes` ends first
-// or a fourth byte still says that more follow.
-inline bool get_var_length(std::string_view bytes, size_t& at, uint32_t& value) {
-  value = 0;
-  for (int i = 0; i < 4; ++i) {
-    if (at >= bytes.size()) return false;
-    const uint8_t b = static_cast<uint8_t>(bytes[at++]);
-    value = (value << 7) | (b & 0x7Fu);
-    if ((b & 0x80) == 0) return true;
-  }
-  return false;
-}
-
 }  // namespace zelvo::midi
