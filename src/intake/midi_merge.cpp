@@ -226,11 +226,6 @@ MidiMerge merge_to_bytes(std::string_view bytes, std::string& format0, bool form
 
 }  // namespace
 
-MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0) {
-  bool any_merges = false;
-  return merge_to_bytes(bytes, format0, true, any_merges);
-}
-
 MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, bool& any_merges) {
   return merge_to_bytes(bytes, format0, true, any_merges);
 }

@@ -22,9 +22,8 @@ enum class MidiMerge {
 // each with its own status byte; every later change of time signature or
 // tempo and every key signature go in where they happen, before the channel
 // events of their tick. Other meta events and system exclusive messages are left out.
-MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0);
-// The same, telling too whether merge_any_midi would merge the file, from
-// one reading of it.
+// `any_merges` tells too whether merge_any_midi would merge the file, from
+// the same one reading of it.
 MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, bool& any_merges);
 
 // The same for a format 0 file as well (a file in that form comes out of it
