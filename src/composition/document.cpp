@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "intake/cell_source.h"
 #include "tables/html_reader.h"
 
 namespace zelvo::composition {
@@ -61,6 +62,46 @@ std::string cell_text(std::string_view raw) {
   return body;
 }
 
+// Whether `text` holds a `<` that starts a tag, as the composer's reader
+// tells one.
+bool has_tag(std::string_view text) {
+  for (size_t at = text.find('<'); at != std::string_view::npos && at + 1 < text.size(); at = text.find('<', at + 1)) {
+    const char next = text[at + 1];
+    if ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/' || next == '!' || next == '?') {
+      return true;
+    }
+  }
+  return false;
+}
+
+// A cell with markup inside, as the composer's reader reads it (its lines
+// joined without their ends, tags and entities removed), with each run of
+// white space one space and none at the ends, as a user reads it.
+std::string reader_text(std::string_view raw) {
+  std::string joined;
+  for (char c : raw) {
+    if (c != '\n' && c != '\r') joined += c;
+  }
+  tables::strip_markup(joined.data());
+  std::string text;
+  for (const char* c = joined.c_str(); *c != '\0'; ++c) {
+    const bool space = *c == ' ' || *c == '\t';
+    if (space && (text.empty() || text.back() == ' ')) continue;
+    text += space ? ' ' : *c;
+  }
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+// The text the model shows for a cell read from `raw`.
+std::string model_text(std::string_view raw) {
+  const std::string plain = cell_text(raw);
+  const size_t open = raw.find('<');
+  const size_t body = open == std::string_view::npos ? open : raw.find('>', open);
+  if (body == std::string_view::npos || !has_tag(raw.substr(body + 1))) return plain;
+  return reader_text(raw);
+}
+
 // One line with its end, or the rest of the text.
 std::string_view next_line(std::string_view html, size_t& at) {
   const size_t start = at;
@@ -99,7 +140,9 @@ std::string compiled_text(std::string_view text) {
   return buffer;
 }
 
-std::string cell_line(std::string_view text) {
+std::string cell_line(std::string_view text) { return "<td>" + escaped_text(text) + "</td>"; }
+
+std::string escaped_text(std::string_view text) {
   std::string escaped;
   for (char c : text) {
     if (c == '&') {
@@ -112,7 +155,19 @@ std::string cell_line(std::string_view text) {
       escaped += c;
     }
   }
-  return "<td>" + escaped + "</td>";
+  return escaped;
+}
+
+std::string edited_markup(std::string_view markup, std::string_view text, std::string_view line_end) {
+  const size_t open = markup.find('<');
+  const size_t content = open == std::string_view::npos ? open : intake::tag_end(markup, open);
+  if (content == std::string_view::npos) return cell_line(text) + std::string(line_end);
+  const intake::TextSpan span = intake::cell_text_span(markup, content);
+  // A bare `<td>` around plain text has nothing to keep: the cell's own line.
+  if (markup.substr(open, content - open) == "<td>" && !has_tag(markup.substr(content, span.end - content))) {
+    return cell_line(text) + std::string(line_end);
+  }
+  return std::string(markup.substr(0, span.begin)) + escaped_text(text) + std::string(markup.substr(span.end));
 }
 
 Document read_document(std::string_view html) {
@@ -158,7 +213,7 @@ Document read_document(std::string_view html) {
       for (int32_t more = 1; !closes_cell(raw) && more < tables::kCellLines && at < html.size(); ++more) {
         raw += next_line(html, at);
       }
-      table.rows.back().cells.push_back(Cell{cell_text(raw), raw, std::move(pending)});
+      table.rows.back().cells.push_back(Cell{model_text(raw), raw, std::move(pending), raw});
       pending.clear();
     } else {
       pending += line;
@@ -183,7 +238,11 @@ std::string write_document(const Document& document) {
       out += row.open;
       for (const Cell& cell : row.cells) {
         out += cell.lead;
-        out += cell.raw.empty() ? cell_line(cell.text) + document.line_end : cell.raw;
+        if (!cell.raw.empty()) {
+          out += cell.raw;
+        } else {
+          out += cell.markup.empty() ? cell_line(cell.text) + document.line_end : edited_markup(cell.markup, cell.text, document.line_end);
+        }
       }
       out += row.close;
     }

@@ -34,7 +34,7 @@ int32_t first_name_row(int32_t kind) {
 
 Row new_row(const Document& document, const std::vector<std::string>& texts) {
   Row row{"<tr>" + document.line_end, {}, "</tr>" + document.line_end};
-  for (const std::string& text : texts) row.cells.push_back(Cell{text, "", ""});
+  for (const std::string& text : texts) row.cells.push_back(Cell{text, "", "", "", std::string::npos, std::string::npos});
   return row;
 }
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "composition/any_html.h"
 #include "console/work_files.h"
 #include "intake/composition_layout.h"
 
@@ -28,7 +29,7 @@ FileResult load_composition(const std::string& path, Document& document) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   if (in.bad()) return FileResult::kCannotRead;
-  document = read_document(layout_html(bytes.str()));
+  document = read_any_html(bytes.str());
   return FileResult::kDone;
 }
 
@@ -37,7 +38,7 @@ FileResult save_composition(const std::string& path, const Document& document) {
   const bool exists = ::stat(path.c_str(), &status) == 0;
   if (exists && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return FileResult::kReadOnly;
   const std::string temporary = path + ".new~";
-  const std::string bytes = write_document(document);
+  const std::string bytes = write_any_html(document);
   FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) return FileResult::kCannotWrite;
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();

@@ -36,26 +36,29 @@ std::string write_layout(const std::vector<HtmlTable>& tables) {
 
 }  // namespace
 
-std::string lay_out_composition(std::string_view html) {
-  if (!html.starts_with(kByteOrderMark) && in_line_layout(html)) return std::string(html);
+std::string lay_out_composition(std::string_view html) { return read_composition_layout(html).html; }
+
+CompositionLayout read_composition_layout(std::string_view html) {
+  const auto as_is = [](std::string_view document) { return CompositionLayout{std::string(document), false, {}}; };
+  if (!html.starts_with(kByteOrderMark) && in_line_layout(html)) return as_is(html);
   std::string recoded;
   std::string_view document = html;
   if (html.starts_with(kByteOrderMark)) {
     recoded = recode_utf8_document(html.substr(kByteOrderMark.size()));
     document = recoded;
   }
-  const std::vector<HtmlTable> tables = read_html_tables(html);
-  if (tables.empty()) return std::string(document);
+  std::vector<HtmlTable> tables = read_html_tables(html);
+  if (tables.empty()) return as_is(document);
   const ReaderReading read = reader_shape(document);
-  if (read.shape && *read.shape == shape_of(tables)) return std::string(document);
+  if (read.shape && *read.shape == shape_of(tables)) return as_is(document);
   // The reader's refusal of a cell too long for it stands as it is: laid
   // out, its spaces would shrink and the limit would move.
-  if (read.cell_too_long) return std::string(document);
+  if (read.cell_too_long) return as_is(document);
   std::string laid_out = write_layout(tables);
   // A document the reader refuses either way keeps its own refusal, rather
   // than one about a document nobody wrote.
-  if (!read.shape && !reader_shape(laid_out).shape) return std::string(document);
-  return laid_out;
+  if (!read.shape && !reader_shape(laid_out).shape) return as_is(document);
+  return CompositionLayout{std::move(laid_out), true, std::move(tables)};
 }
 
 }  // namespace zelvo::intake

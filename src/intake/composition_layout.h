@@ -9,6 +9,9 @@
 // split across lines, wrappers, no-break spaces, UTF-8.
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "intake/html_tables.h"
 
 namespace zelvo::intake {
 
@@ -21,5 +24,14 @@ namespace zelvo::intake {
 // `</html>`; nothing but the tables is kept. A document starting with a
 // UTF-8 byte order mark is recoded to Windows-1252 first.
 std::string lay_out_composition(std::string_view html);
+
+// lay_out_composition's result, and when the document was written anew,
+// the tables it was written from (with their cells' places in `html`).
+struct CompositionLayout {
+  std::string html;
+  bool written_anew = false;
+  std::vector<HtmlTable> tables;  // only when written_anew
+};
+CompositionLayout read_composition_layout(std::string_view html);
 
 }  // namespace zelvo::intake

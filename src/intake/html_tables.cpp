@@ -78,42 +78,84 @@ int32_t column_span(const xmlNode* cell) {
   return static_cast<int32_t>(std::clamp<long>(span, 1, kMaxColumnSpan));
 }
 
+// Finds each cell's text in the bytes read, cell after cell in document
+// order: the next `<td` or `<th` tag from the line the parser met the cell
+// on. Whoever edits through a span checks the result reads as meant.
+class SourceFinder {
+ public:
+  explicit SourceFinder(std::string_view html, bool usable) : html_(html), usable_(usable) {
+    for (size_t at = html.find('\n'); at != std::string_view::npos; at = html.find('\n', at + 1)) {
+      line_starts_.push_back(at + 1);
+    }
+  }
+
+  TextSpan find(const xmlNode* cell) {
+    if (!usable_) return kNoSource;
+    const long line = xmlGetLineNo(cell);
+    size_t from = cursor_;
+    // The parser counts lines up to 65535 only; past that the cursor alone leads.
+    if (line >= 2 && line < 65535 && static_cast<size_t>(line - 2) < line_starts_.size()) {
+      from = std::max(from, line_starts_[static_cast<size_t>(line - 2)]);
+    }
+    const size_t tag = find_cell_tag(html_, from);
+    if (tag == std::string_view::npos) return kNoSource;
+    cursor_ = tag + 1;
+    const size_t content = tag_end(html_, tag);
+    if (content == std::string_view::npos) return kNoSource;
+    return cell_text_span(html_, content);
+  }
+
+ private:
+  std::string_view html_;
+  bool usable_;
+  std::vector<size_t> line_starts_;  // of lines 2, 3, ...
+  size_t cursor_ = 0;
+};
+
 // The cells of a row, looking through anything an editor wrapped them in.
-void collect_cells(const xmlNode* node, std::vector<std::string>& cells) {
+void collect_cells(const xmlNode* node, std::vector<std::string>& cells, std::vector<TextSpan>& spans,
+                   SourceFinder& finder) {
   for (const xmlNode* child = node->children; child != nullptr; child = child->next) {
     if (is_cell(child)) {
       std::string utf8;
       gather_text(child, utf8);
       cells.push_back(spell_cell_text(utf8));
-      cells.insert(cells.end(), static_cast<size_t>(column_span(child) - 1), std::string());
+      spans.push_back(finder.find(child));
+      const size_t more = static_cast<size_t>(column_span(child) - 1);
+      cells.insert(cells.end(), more, std::string());
+      spans.insert(spans.end(), more, kNoSource);
     } else if (child->type == XML_ELEMENT_NODE && !is_named(child, "table") && !is_named(child, "tr")) {
-      collect_cells(child, cells);
+      collect_cells(child, cells, spans, finder);
     }
   }
 }
 
 // The rows of a table, through thead, tbody, tfoot and wrappers, but not
 // into a table nested in a cell.
-void collect_rows(const xmlNode* node, HtmlTable& table) {
+void collect_rows(const xmlNode* node, HtmlTable& table, SourceFinder& finder) {
   for (const xmlNode* child = node->children; child != nullptr; child = child->next) {
     if (is_named(child, "tr")) {
       std::vector<std::string> cells;
-      collect_cells(child, cells);
-      if (!cells.empty()) table.rows.push_back(std::move(cells));
+      std::vector<TextSpan> spans;
+      collect_cells(child, cells, spans, finder);
+      if (!cells.empty()) {
+        table.rows.push_back(std::move(cells));
+        table.spans.push_back(std::move(spans));
+      }
     } else if (child->type == XML_ELEMENT_NODE && !is_named(child, "table") && !is_cell(child)) {
-      collect_rows(child, table);
+      collect_rows(child, table, finder);
     }
   }
 }
 
-void collect_tables(const xmlNode* node, std::vector<HtmlTable>& tables) {
+void collect_tables(const xmlNode* node, std::vector<HtmlTable>& tables, SourceFinder& finder) {
   for (const xmlNode* child = node->children; child != nullptr; child = child->next) {
     if (is_named(child, "table")) {
       HtmlTable table;
-      collect_rows(child, table);
+      collect_rows(child, table, finder);
       if (!table.rows.empty()) tables.push_back(std::move(table));
     } else if (child->type == XML_ELEMENT_NODE) {
-      collect_tables(child, tables);
+      collect_tables(child, tables, finder);
     }
   }
 }
@@ -133,7 +175,12 @@ bool declares_utf8(std::string_view html) {
 
 }  // namespace
 
+bool reads_as_utf8(std::string_view html) { return html.starts_with("\xEF\xBB\xBF") || declares_utf8(html); }
+
 std::vector<HtmlTable> read_html_tables(std::string_view html) {
+  const std::string_view bytes = html;
+  // Markup in UTF-16 is not in the bytes as ASCII: no places for its cells.
+  SourceFinder finder(bytes, !html.starts_with("\xFF\xFE") && !html.starts_with("\xFE\xFF"));
   int options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
   const char* encoding = nullptr;
   std::string utf8;
@@ -153,7 +200,7 @@ std::vector<HtmlTable> read_html_tables(std::string_view html) {
       htmlReadMemory(html.data(), static_cast<int>(std::min<size_t>(html.size(), INT32_MAX)), nullptr,
                      encoding, options));
   std::vector<HtmlTable> tables;
-  if (document) collect_tables(reinterpret_cast<const xmlNode*>(document.get()), tables);
+  if (document) collect_tables(reinterpret_cast<const xmlNode*>(document.get()), tables, finder);
   return tables;
 }
 
