@@ -11,9 +11,12 @@
 
 #include "command_line.h"
 #include "composition/address.h"
+#include "composition/any_html.h"
+#include "composition/compile_check.h"
 #include "composition/grid.h"
 #include "composition/operations.h"
 #include "composition/work_file.h"
+#include "console/message.h"
 #include "console/windows1252.h"
 #include "console/work_files.h"
 
@@ -26,12 +29,13 @@ using composition::Document;
 
 constexpr const char* kTablesUsage =
     "usage: zelvo tables show [--work DIR] [--json]\n"
-    "       zelvo tables set TABLE ROW COL VALUE [--work DIR]\n"
-    "       zelvo tables set NAME COL VALUE [--work DIR]\n"
+    "       zelvo tables set TABLE ROW COL VALUE [--work DIR] [--force]\n"
+    "       zelvo tables set NAME COL VALUE [--work DIR] [--force]\n"
     "TABLE: TCONF, TCAL, TSAL, TGENC, TGENS or libre (the first such table),\n"
     "TGENC#2 (the second), #3 (the third table of the file); NAME: a generator\n"
     "or variable, for its row. Rows and columns count from 0 as the composer's\n"
-    "messages do (row 0 is the header).\n";
+    "messages do (row 0 is the header). A value the composer cannot compile is\n"
+    "refused unless --force is given.\n";
 
 int refuse(const std::string& problem, int status) {
   std::fprintf(stderr, "zelvo: %s\n", console::to_utf8(problem).c_str());
@@ -64,13 +68,34 @@ bool apply_settings(Document& document, const std::vector<std::string>& settings
   return true;
 }
 
-int run_set(const std::string& path, const std::vector<std::string>& words) {
+// False (having said why) when the settings make a piece the composer
+// cannot compile out of one it could.
+bool compiles_after(const Document& before, const Document& after) {
+  std::string error;
+  if (!composition::edit_breaks_piece(before, after, console::kEnglish, error)) return true;
+  refuse(error, kExitAborted);
+  refuse("nothing was changed (--force writes it anyway)", kExitAborted);
+  return false;
+}
+
+// Whether the cells set can be written into the file as it is.
+bool writes_in_place(const Document& document, const std::string& path) {
+  std::string bytes;
+  if (composition::write_in_place(document, bytes)) return true;
+  refuse("cannot write the value into " + path + " in place: nothing was changed", kExitAborted);
+  return false;
+}
+
+int run_set(const std::string& path, const std::vector<std::string>& words, bool force) {
   Document document;
   if (!load(path, document)) return kExitAborted;
+  const Document before = document;
   // TABLE ROW COL VALUE, or NAME COL VALUE: one setting either way.
   const std::string setting = words.size() == 4 ? words[0] + ":" + words[1] + ":" + words[2] + "=" + words[3]
                                                 : words[0] + ":" + words[1] + "=" + words[2];
   if (!apply_settings(document, {setting})) return kExitUsage;
+  if (!force && !compiles_after(before, document)) return kExitAborted;
+  if (!writes_in_place(document, path)) return kExitAborted;
   switch (composition::save_composition(path, document)) {
     case composition::FileResult::kDone:
       return kExitFinished;
@@ -100,7 +125,7 @@ std::string make_scratch_copy(const std::string& work) {
 
 int run_tables_command(int argc, char** argv) {
   std::string work;
-  bool json = false;
+  bool json = false, force = false;
   std::vector<std::string> words;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -109,6 +134,8 @@ int run_tables_command(int argc, char** argv) {
       work = argv[++i];
     } else if (arg == "--json") {
       json = true;
+    } else if (arg == "--force") {
+      force = true;
     } else if (arg == "--help" || arg == "-h") {
       std::fputs(kTablesUsage, stdout);
       return kExitFinished;
@@ -124,6 +151,7 @@ int run_tables_command(int argc, char** argv) {
     if (!words.empty()) return tables_usage("unexpected argument " + words.front());
     Document document;
     if (!load(path, document)) return kExitAborted;
+    if (document.tables.empty()) return refuse(path + " has no tables", kExitAborted);
     const std::string text = json ? composition::grid_json(document) : composition::grid_text(document);
     std::fwrite(text.data(), 1, text.size(), stdout);
     return kExitFinished;
@@ -131,7 +159,7 @@ int run_tables_command(int argc, char** argv) {
   if (what == "set") {
     if (json) return tables_usage("--json belongs to tables show");
     if (words.size() != 3 && words.size() != 4) return tables_usage("tables set takes TABLE ROW COL VALUE");
-    return run_set(path, words);
+    return run_set(path, words, force);
   }
   return tables_usage("unknown tables command " + what);
 }
@@ -147,9 +175,13 @@ int run_compose_with_settings(int argc, char** argv) {
   std::string work;
   std::vector<std::string> settings;
   std::vector<std::string> rest;  // the command line without --work and --set
-  bool compose = false;
+  bool compose = false, force = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
+    if (arg == "--force") {
+      force = true;
+      continue;
+    }
     if (arg == "--set" || arg == "--work") {
       if (i + 1 >= argc) return tables_usage("missing value after " + std::string(arg));
       (arg == "--set" ? settings.emplace_back(argv[++i]) : work = argv[++i]);
@@ -166,7 +198,9 @@ int run_compose_with_settings(int argc, char** argv) {
   }
   Document document;
   if (!load(composition::composition_path(work), document)) return kExitAborted;
+  const Document before = document;
   if (!apply_settings(document, settings)) return kExitUsage;
+  if (!force && !compiles_after(before, document)) return kExitAborted;
 
   const fs::path work_path = fs::absolute(work.empty() ? "." : work, error);
   const std::string scratch = make_scratch_copy(work);
