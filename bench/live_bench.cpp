@@ -22,7 +22,7 @@
 #include "audio/synth.h"
 #include "composition/operations.h"
 #include "composition/work_file.h"
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 #include "roll/piano_roll.h"
 
 namespace {
@@ -48,7 +48,7 @@ struct Scratch {
 };
 
 // One edit and its run; the roll of the result.
-roll::PianoRoll edit_and_run(Scratch& scratch, int64_t iteration, bool harmonize, roll::MidiSong& song) {
+roll::PianoRoll edit_and_run(Scratch& scratch, int64_t iteration, bool harmonize, midi::Timeline& song) {
   // The pulse of generator Wave (TGENC row 3, column 6) alternates.
   composition::set_cell(scratch.document, 2, 3, 6, iteration % 2 == 0 ? "24" : "48");
   composition::save_composition(scratch.folder + "/incom.htm", scratch.document);
@@ -56,7 +56,7 @@ roll::PianoRoll edit_and_run(Scratch& scratch, int64_t iteration, bool harmonize
                               (harmonize ? " all" : " compose") + " >/dev/null";
   if (std::system(command.c_str()) != 0) std::abort();
   std::string error;
-  if (!roll::read_midi_file(scratch.folder + (harmonize ? "/outar.mid" : "/outco.mid"), song, error)) std::abort();
+  if (!midi::read_timeline_file(scratch.folder + (harmonize ? "/outar.mid" : "/outco.mid"), song, error)) std::abort();
   return roll::make_piano_roll(song);
 }
 
@@ -64,7 +64,7 @@ void BM_EditToRoll(benchmark::State& state) {
   Scratch scratch;
   int64_t iteration = 0;
   for (auto _ : state) {
-    roll::MidiSong song;
+    midi::Timeline song;
     benchmark::DoNotOptimize(edit_and_run(scratch, iteration++, state.range(0) == 1, song).notes.size());
   }
 }
@@ -84,10 +84,10 @@ void BM_EditToSynth(benchmark::State& state) {
   Scratch scratch;
   int64_t iteration = 0;
   for (auto _ : state) {
-    roll::MidiSong song;
+    midi::Timeline song;
     edit_and_run(scratch, iteration++, state.range(0) == 1, song);
     const int64_t bar = 4 * static_cast<int64_t>(song.division);
-    for (const roll::MidiEvent& event : song.events) {
+    for (const midi::TimelineEvent& event : song.events) {
       if (event.tick >= bar) break;
       synth.send(event);
     }

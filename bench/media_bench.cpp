@@ -21,25 +21,25 @@ namespace {
 using namespace zelvo;
 
 // `notes` eighth notes (division 48) over four channels, in time order.
-roll::MidiSong song_of(int64_t notes) {
-  roll::MidiSong song;
+midi::Timeline song_of(int64_t notes) {
+  midi::Timeline song;
   song.division = 48;
   for (int64_t i = 0; i < notes; ++i) {
     const int64_t start = (i / 4) * 24;
     const uint8_t channel = static_cast<uint8_t>(i % 4 == 3 ? 9 : i % 4);
     const uint8_t pitch = static_cast<uint8_t>(channel == 9 ? 36 + i % 12 : 48 + (i * 7) % 36);
-    song.events.push_back({start, roll::EventKind::kNoteOn, channel, pitch, 90, 0});
-    song.events.push_back({start + 24, roll::EventKind::kNoteOff, channel, pitch, 0, 0});
+    song.events.push_back({start, midi::EventKind::kNoteOn, channel, pitch, 90, 0});
+    song.events.push_back({start + 24, midi::EventKind::kNoteOff, channel, pitch, 0, 0});
   }
   std::stable_sort(song.events.begin(), song.events.end(),
-                   [](const roll::MidiEvent& a, const roll::MidiEvent& b) { return a.tick < b.tick; });
+                   [](const midi::TimelineEvent& a, const midi::TimelineEvent& b) { return a.tick < b.tick; });
   song.end_tick = song.events.empty() ? 0 : song.events.back().tick;
   return song;
 }
 
 void BM_Render(benchmark::State& state) {
   // 120 a minute: 240 eighths a minute on each of four channels.
-  const roll::MidiSong song = song_of(960 * state.range(0));
+  const midi::Timeline song = song_of(960 * state.range(0));
   audio::RenderOptions options;
   std::string error;
   if (!audio::find_soundfont("", options.soundfont, error)) {
@@ -60,7 +60,7 @@ void roll_to(benchmark::State& state, const char* path) {
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
   static QGuiApplication application(argc, argv);
-  const roll::MidiSong song = song_of(15000);
+  const midi::Timeline song = song_of(15000);
   std::string error;
   for (auto _ : state) {
     const roll::PianoRoll piano_roll = roll::make_piano_roll(song);

@@ -9,7 +9,7 @@
 
 #include "midi/codec.h"
 #include "midi/write.h"
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 #include "roll/piano_roll.h"
 #include "roll/tones.h"
 
@@ -66,9 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   check_song(bytes, lenient, result, parsed);
   check_song(bytes, midi::ParseOptions{}, result, parsed);
   if (result.ok()) check_round_trip(parsed, size % 2 == 1);
-  roll::MidiSong song;
+  midi::Timeline song;
   std::string error;
-  if (!roll::read_midi(bytes, song, error)) return 0;
+  if (!midi::read_timeline(bytes, song, error)) return 0;
   if (!result.ok()) __builtin_trap();
   roll::PianoRoll piano_roll = roll::make_piano_roll(song);
   const roll::TempoMap tempo(song);

@@ -14,7 +14,7 @@
 #include "audio/wav_render.h"
 #include "command_line.h"
 #include "media_commands.h"
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 
 namespace zelvo::app {
 
@@ -74,8 +74,8 @@ int run_render_command(int argc, char** argv) {
   if (output.empty()) output = output_beside(input, ".wav");
 
   std::string error;
-  roll::MidiSong song;
-  if (!roll::read_midi_file(input, song, error)) {
+  midi::Timeline song;
+  if (!midi::read_timeline_file(input, song, error)) {
     std::fprintf(stderr, "zelvo: %s\n", error.c_str());
     return kExitAborted;
   }

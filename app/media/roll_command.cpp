@@ -10,7 +10,7 @@
 #include "console/work_files.h"
 #include "media_commands.h"
 #include "picture/roll_painter.h"
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 #include "roll/piano_roll.h"
 #include "roll/tones.h"
 
@@ -79,8 +79,8 @@ int run_roll_command(int argc, char** argv) {
   if (output.empty()) output = output_beside(input, ".png");
 
   std::string error;
-  roll::MidiSong song;
-  if (!roll::read_midi_file(input, song, error)) {
+  midi::Timeline song;
+  if (!midi::read_timeline_file(input, song, error)) {
     std::fprintf(stderr, "zelvo: %s\n", error.c_str());
     return kExitAborted;
   }

@@ -4,7 +4,7 @@
 
 #include "audio/sound_device.h"
 #include "audio/synth.h"
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 
 namespace zelvo::audio {
 
@@ -14,8 +14,8 @@ Player::~Player() { stop(); }
 
 bool Player::start(const std::string& midi, const std::string& soundfont, std::string& error) {
   stop();
-  roll::MidiSong song;
-  if (!roll::read_midi_file(midi, song, error)) return false;
+  midi::Timeline song;
+  if (!midi::read_timeline_file(midi, song, error)) return false;
   synth_ = std::make_unique<Synth>(soundfont, kDefaultGain);
   if (!synth_->ok()) {
     error = synth_->error();

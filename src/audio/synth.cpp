@@ -56,20 +56,20 @@ Synth::~Synth() {
   if (settings_ != nullptr) delete_fluid_settings(settings_);
 }
 
-void Synth::send(const roll::MidiEvent& event) {
+void Synth::send(const midi::TimelineEvent& event) {
   const int channel = event.channel;
   switch (event.kind) {
-    case roll::EventKind::kNoteOn: fluid_synth_noteon(synth_, channel, event.data1, event.data2); break;
-    case roll::EventKind::kNoteOff: fluid_synth_noteoff(synth_, channel, event.data1); break;
-    case roll::EventKind::kKeyPressure:
+    case midi::EventKind::kNoteOn: fluid_synth_noteon(synth_, channel, event.data1, event.data2); break;
+    case midi::EventKind::kNoteOff: fluid_synth_noteoff(synth_, channel, event.data1); break;
+    case midi::EventKind::kKeyPressure:
       fluid_synth_key_pressure(synth_, channel, event.data1, event.data2);
       break;
-    case roll::EventKind::kController: fluid_synth_cc(synth_, channel, event.data1, event.data2); break;
-    case roll::EventKind::kProgram: fluid_synth_program_change(synth_, channel, event.data1); break;
-    case roll::EventKind::kChannelPressure: fluid_synth_channel_pressure(synth_, channel, event.data1); break;
-    case roll::EventKind::kPitchBend: fluid_synth_pitch_bend(synth_, channel, event.value); break;
-    case roll::EventKind::kTempo:
-    case roll::EventKind::kTimeSignature: break;
+    case midi::EventKind::kController: fluid_synth_cc(synth_, channel, event.data1, event.data2); break;
+    case midi::EventKind::kProgram: fluid_synth_program_change(synth_, channel, event.data1); break;
+    case midi::EventKind::kChannelPressure: fluid_synth_channel_pressure(synth_, channel, event.data1); break;
+    case midi::EventKind::kPitchBend: fluid_synth_pitch_bend(synth_, channel, event.value); break;
+    case midi::EventKind::kTempo:
+    case midi::EventKind::kTimeSignature: break;
   }
 }
 

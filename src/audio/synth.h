@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 
 typedef struct _fluid_hashtable_t fluid_settings_t;
 typedef struct _fluid_synth_t fluid_synth_t;
@@ -31,7 +31,7 @@ class Synth {
   fluid_synth_t* synth() { return synth_; }
 
   // Sends a channel event (tempo and time signatures are the caller's).
-  void send(const roll::MidiEvent& event);
+  void send(const midi::TimelineEvent& event);
 
  private:
   fluid_settings_t* settings_ = nullptr;

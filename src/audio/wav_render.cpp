@@ -99,14 +99,14 @@ class PcmOut {
 };
 
 // Returns false when a write failed or the render was stopped (`stopped`).
-bool write_all(const roll::MidiSong& song, Synth& synth, std::FILE* file, const RenderProgress& progress,
+bool write_all(const midi::Timeline& song, Synth& synth, std::FILE* file, const RenderProgress& progress,
                bool& stopped) {
   const roll::TempoMap tempo(song);
   const int64_t total = render_frames(song);
   const std::vector<uint8_t> header = wav_header(total);
   if (std::fwrite(header.data(), 1, header.size(), file) != header.size()) return false;
   auto out = std::make_unique<PcmOut>(synth, file, progress, total);
-  for (const roll::MidiEvent& event : song.events) {
+  for (const midi::TimelineEvent& event : song.events) {
     const int64_t at = frame_of(tempo, event.tick);
     if (at > out->written() && !out->render(at - out->written())) {
       stopped = out->stopped();
@@ -121,12 +121,12 @@ bool write_all(const roll::MidiSong& song, Synth& synth, std::FILE* file, const 
 
 }  // namespace
 
-int64_t render_frames(const roll::MidiSong& song) {
+int64_t render_frames(const midi::Timeline& song) {
   const roll::TempoMap tempo(song);
   return frame_of(tempo, song.end_tick) + static_cast<int64_t>(std::llround(kTailSeconds * kSampleRate));
 }
 
-bool render_wav(const roll::MidiSong& song, const RenderOptions& options, const std::string& output,
+bool render_wav(const midi::Timeline& song, const RenderOptions& options, const std::string& output,
                 const RenderProgress& progress, std::string& error) {
   // Beyond 4 GiB a WAV file's sizes do not fit its header.
   if (render_frames(song) > (int64_t{0xFFFFFFFF} - 36) / (kChannels * 2)) {

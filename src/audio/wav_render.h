@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 
 // Rendering a song to a WAV file (16-bit PCM, stereo, 44100 Hz), faster
 // than real time.
@@ -25,12 +25,12 @@ struct RenderOptions {
 using RenderProgress = std::function<bool(double done)>;
 
 // The number of sample frames of `song`'s render.
-int64_t render_frames(const roll::MidiSong& song);
+int64_t render_frames(const midi::Timeline& song);
 
 // Writes the render of `song` to `output` through a temporary file beside
 // it, renamed when complete; on failure nothing is left under either name,
 // `error` says why and false is returned.
-bool render_wav(const roll::MidiSong& song, const RenderOptions& options, const std::string& output,
+bool render_wav(const midi::Timeline& song, const RenderOptions& options, const std::string& output,
                 const RenderProgress& progress, std::string& error);
 
 }  // namespace zelvo::audio

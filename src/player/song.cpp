@@ -15,10 +15,10 @@ int64_t micros_at(const std::vector<TempoStep>& tempo, int32_t division, int64_t
   return step->micros + static_cast<int64_t>(span / division);
 }
 
-std::vector<TempoStep> tempo_map(const roll::MidiSong& file, int32_t division) {
+std::vector<TempoStep> tempo_map(const midi::Timeline& file, int32_t division) {
   std::vector<TempoStep> tempo{TempoStep{}};
-  for (const roll::MidiEvent& event : file.events) {
-    if (event.kind != roll::EventKind::kTempo || event.value <= 0) continue;
+  for (const midi::TimelineEvent& event : file.events) {
+    if (event.kind != midi::EventKind::kTempo || event.value <= 0) continue;
     TempoStep step;
     step.tick = event.tick;
     step.micros = micros_at(tempo, division, event.tick);
@@ -33,7 +33,7 @@ std::vector<TempoStep> tempo_map(const roll::MidiSong& file, int32_t division) {
 }
 
 // The channel message of an event, as it goes over the wire.
-bool message_of(const roll::MidiEvent& event, TimedMessage& message) {
+bool message_of(const midi::TimelineEvent& event, TimedMessage& message) {
   const uint8_t channel = event.channel & 0x0F;
   auto set = [&](uint8_t status, uint8_t a, uint8_t b, uint8_t size) {
     message.bytes[0] = static_cast<uint8_t>(status | channel);
@@ -43,16 +43,16 @@ bool message_of(const roll::MidiEvent& event, TimedMessage& message) {
     return true;
   };
   switch (event.kind) {
-    case roll::EventKind::kNoteOn: return set(0x90, event.data1, event.data2, 3);
-    case roll::EventKind::kNoteOff: return set(0x80, event.data1, 0, 3);
-    case roll::EventKind::kKeyPressure: return set(0xA0, event.data1, event.data2, 3);
-    case roll::EventKind::kController: return set(0xB0, event.data1, event.data2, 3);
-    case roll::EventKind::kProgram: return set(0xC0, event.data1, 0, 2);
-    case roll::EventKind::kChannelPressure: return set(0xD0, event.data1, 0, 2);
-    case roll::EventKind::kPitchBend:
+    case midi::EventKind::kNoteOn: return set(0x90, event.data1, event.data2, 3);
+    case midi::EventKind::kNoteOff: return set(0x80, event.data1, 0, 3);
+    case midi::EventKind::kKeyPressure: return set(0xA0, event.data1, event.data2, 3);
+    case midi::EventKind::kController: return set(0xB0, event.data1, event.data2, 3);
+    case midi::EventKind::kProgram: return set(0xC0, event.data1, 0, 2);
+    case midi::EventKind::kChannelPressure: return set(0xD0, event.data1, 0, 2);
+    case midi::EventKind::kPitchBend:
       return set(0xE0, static_cast<uint8_t>(event.value & 0x7F), static_cast<uint8_t>(event.value >> 7), 3);
-    case roll::EventKind::kTempo:
-    case roll::EventKind::kTimeSignature: return false;
+    case midi::EventKind::kTempo:
+    case midi::EventKind::kTimeSignature: return false;
   }
   return false;
 }
@@ -75,11 +75,11 @@ int Song::bar_at(int64_t micros) const {
   return std::clamp(bar, 1, std::max(1, bar_count()));
 }
 
-Song make_song(const roll::MidiSong& file) {
+Song make_song(const midi::Timeline& file) {
   Song song;
   song.division = file.division > 0 ? file.division : 480;
   song.tempo = tempo_map(file, song.division);
-  for (const roll::MidiEvent& event : file.events) {
+  for (const midi::TimelineEvent& event : file.events) {
     TimedMessage message;
     if (!message_of(event, message)) continue;
     message.micros = micros_at(song.tempo, song.division, event.tick);
@@ -94,9 +94,9 @@ Song make_song(const roll::MidiSong& file) {
   song.bar_lines.push_back(0);
   while (tick < file.end_tick && song.bar_lines.size() <= kMaxBars) {
     for (; next_meter < file.events.size(); ++next_meter) {
-      const roll::MidiEvent& event = file.events[next_meter];
+      const midi::TimelineEvent& event = file.events[next_meter];
       if (event.tick > tick) break;
-      if (event.kind != roll::EventKind::kTimeSignature || event.data1 == 0 || event.data2 > 6) continue;
+      if (event.kind != midi::EventKind::kTimeSignature || event.data1 == 0 || event.data2 > 6) continue;
       bar_ticks = std::max<int64_t>(1, int64_t{4} * song.division * event.data1 >> event.data2);
     }
     tick += bar_ticks;
@@ -111,8 +111,8 @@ Song make_song(const roll::MidiSong& file) {
 }
 
 bool load_song(const std::string& path, Song& song, std::string& error) {
-  roll::MidiSong file;
-  if (!roll::read_midi_file(path, file, error)) return false;
+  midi::Timeline file;
+  if (!midi::read_timeline_file(path, file, error)) return false;
   song = make_song(file);
   return true;
 }

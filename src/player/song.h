@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 
 // A MIDI file made ready for playing in real time: its channel messages as
 // raw bytes stamped in microseconds (the tempo map applied once, up front),
@@ -48,7 +48,7 @@ struct Song {
 // Builds a song from a file's events. A meter change takes effect at the
 // first bar line at or after it, as notation reads a change written inside
 // a bar; the default meter is 4/4 and the default tempo 120 a quarter.
-Song make_song(const roll::MidiSong& file);
+Song make_song(const midi::Timeline& file);
 
 // Reads a MIDI file (format 0 or 1) into a song: the one place where the
 // player reads files, so that it can move to another reader in one edit.

@@ -8,7 +8,7 @@ namespace {
 
 constexpr int32_t kDefaultTempo = 500000;  // microseconds a quarter: 120 a minute
 
-void add_bars(const MidiSong& song, PianoRoll& roll) {
+void add_bars(const midi::Timeline& song, PianoRoll& roll) {
   // Four quarters a bar until the first time signature.
   int64_t bar_length = 4 * int64_t{song.division};
   int64_t bar_start = 0;
@@ -22,8 +22,8 @@ void add_bars(const MidiSong& song, PianoRoll& roll) {
     const uint8_t previous_numerator = numerator;
     const uint8_t previous_exponent = exponent;
     while (next < song.events.size() && song.events[next].tick <= bar_start) {
-      const MidiEvent& event = song.events[next++];
-      if (event.kind != EventKind::kTimeSignature) continue;
+      const midi::TimelineEvent& event = song.events[next++];
+      if (event.kind != midi::EventKind::kTimeSignature) continue;
       bar_length = std::max<int64_t>(1, 4 * int64_t{song.division} * event.data1 >> event.data2);
       numerator = event.data1;
       exponent = event.data2;
@@ -34,7 +34,7 @@ void add_bars(const MidiSong& song, PianoRoll& roll) {
     roll.bars.push_back({bar_start, number++, shown ? numerator : uint8_t{0}, shown ? exponent : uint8_t{0}});
     int64_t bar_end = bar_start + bar_length;
     for (size_t k = next; k < song.events.size() && song.events[k].tick < bar_end; ++k) {
-      if (song.events[k].kind == EventKind::kTimeSignature) {
+      if (song.events[k].kind == midi::EventKind::kTimeSignature) {
         bar_end = song.events[k].tick;
         break;
       }
@@ -49,7 +49,7 @@ void add_bars(const MidiSong& song, PianoRoll& roll) {
 
 }  // namespace
 
-PianoRoll make_piano_roll(const MidiSong& song) {
+PianoRoll make_piano_roll(const midi::Timeline& song) {
   PianoRoll roll;
   roll.division = song.division;
   roll.end_tick = song.end_tick;
@@ -57,11 +57,11 @@ PianoRoll make_piano_roll(const MidiSong& song) {
   // kept as a vector and the index of its head.
   std::vector<std::vector<size_t>> sounding(16 * 128);
   std::vector<size_t> head(16 * 128, 0);
-  for (const MidiEvent& event : song.events) {
-    if (event.kind != EventKind::kNoteOn && event.kind != EventKind::kNoteOff) continue;
+  for (const midi::TimelineEvent& event : song.events) {
+    if (event.kind != midi::EventKind::kNoteOn && event.kind != midi::EventKind::kNoteOff) continue;
     const size_t key = event.channel * 128u + event.data1;
     std::vector<size_t>& open = sounding[key];
-    if (event.kind == EventKind::kNoteOff) {
+    if (event.kind == midi::EventKind::kNoteOff) {
       if (head[key] == open.size()) continue;
       roll.notes[open[head[key]++]].end = event.tick;
       if (head[key] == open.size()) {
@@ -92,11 +92,11 @@ PianoRoll make_piano_roll(const MidiSong& song) {
   return roll;
 }
 
-TempoMap::TempoMap(const MidiSong& song) {
+TempoMap::TempoMap(const midi::Timeline& song) {
   const double division = song.division > 0 ? song.division : 1;
   segments_.push_back({0, 0.0, kDefaultTempo / 1e6 / division});
-  for (const MidiEvent& event : song.events) {
-    if (event.kind != EventKind::kTempo) continue;
+  for (const midi::TimelineEvent& event : song.events) {
+    if (event.kind != midi::EventKind::kTempo) continue;
     const Segment& last = segments_.back();
     const double start = last.start_seconds + static_cast<double>(event.tick - last.tick) * last.seconds_per_tick;
     const Segment segment{event.tick, start, event.value / 1e6 / division};

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 
 // What a piano roll shows of a song: notes as spans of ticks, bar lines from
 // the time signatures, the channels in use; and the clock that turns ticks
@@ -57,13 +57,13 @@ struct PianoRoll {
 
 // A note-off ends the earliest sounding note of its channel and pitch; a
 // note still sounding at the end of the song ends there.
-PianoRoll make_piano_roll(const MidiSong& song);
+PianoRoll make_piano_roll(const midi::Timeline& song);
 
 // Ticks to seconds by the song's tempo changes (120 beats a minute until
 // the first).
 class TempoMap {
  public:
-  explicit TempoMap(const MidiSong& song);
+  explicit TempoMap(const midi::Timeline& song);
   double seconds(int64_t tick) const;
   int64_t tick_at(double seconds) const;
 

@@ -17,7 +17,7 @@
 #include "audio/synth.h"
 #include "audio/wav_render.h"
 #include "picture/roll_painter.h"
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 #include "roll/piano_roll.h"
 #include "roll/tones.h"
 
@@ -126,8 +126,8 @@ TEST(MediaCommandsTest, RenderIsRepeatableLastsTheSongAndTheTailAndSoundsOnlyWit
   const std::string first = test::read_file(out.file("outco.wav"));
   ASSERT_EQ(run_zelvo("render " + out.file("outco.mid"), error), 0) << error;
   EXPECT_EQ(test::read_file(out.file("outco.wav")), first);
-  roll::MidiSong song;
-  ASSERT_TRUE(roll::read_midi_file(out.file("outco.mid"), song, error));
+  midi::Timeline song;
+  ASSERT_TRUE(midi::read_timeline_file(out.file("outco.mid"), song, error));
   const double seconds = roll::TempoMap(song).seconds(song.end_tick) + audio::kTailSeconds;
   EXPECT_NEAR((first.size() - 44) / 4.0 / audio::kSampleRate, seconds, 1.0 / audio::kSampleRate);
 }
@@ -142,8 +142,8 @@ TEST(MediaCommandsTest, RollShowsEachNoteBarLineChannelAndToneLabel) {
   for (const auto& row : rows("cases.txt")) {
     ASSERT_EQ(row.size(), 6u);
     std::string error;
-    roll::MidiSong song;
-    ASSERT_TRUE(roll::read_midi_file(kData + "/" + row[0], song, error)) << error;
+    midi::Timeline song;
+    ASSERT_TRUE(midi::read_timeline_file(kData + "/" + row[0], song, error)) << error;
     roll::PianoRoll piano_roll = roll::make_piano_roll(song);
     const std::string tones = test::read_file(kData + "/" + row[0].substr(0, row[0].size() - 4) + ".tones");
     roll::apply_tones(tones, piano_roll);

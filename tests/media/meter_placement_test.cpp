@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 
 namespace zelvo::roll {
 namespace {
@@ -25,9 +25,9 @@ struct Placed {
 
 // Notes and time signatures, ticks scaled to `division` and moved by `offset`.
 Placed placed(const std::string& path, int32_t division, int64_t offset) {
-  MidiSong song;
+  midi::Timeline song;
   std::string error;
-  EXPECT_TRUE(read_midi_file(path, song, error)) << error;
+  EXPECT_TRUE(midi::read_timeline_file(path, song, error)) << error;
   Placed out;
   std::map<std::pair<int, int>, int64_t> sounding;
   // MuseScore ends a note a tick or two early: round every time to the
@@ -36,14 +36,14 @@ Placed placed(const std::string& path, int32_t division, int64_t offset) {
   const auto scaled = [&](int64_t tick) {
     return (tick + grid / 2) / grid * grid * division / song.division + offset;
   };
-  for (const MidiEvent& e : song.events) {
+  for (const midi::TimelineEvent& e : song.events) {
     const std::pair<int, int> key{e.channel, e.data1};
-    if (e.kind == EventKind::kNoteOn) sounding[key] = scaled(e.tick);
-    if (e.kind == EventKind::kNoteOff && sounding.count(key) != 0) {
+    if (e.kind == midi::EventKind::kNoteOn) sounding[key] = scaled(e.tick);
+    if (e.kind == midi::EventKind::kNoteOff && sounding.count(key) != 0) {
       out.notes[e.channel].push_back({sounding[key], scaled(e.tick)});
       sounding.erase(key);
     }
-    if (e.kind == EventKind::kTimeSignature) out.meters.push_back({scaled(e.tick), e.data1, e.data2});
+    if (e.kind == midi::EventKind::kTimeSignature) out.meters.push_back({scaled(e.tick), e.data1, e.data2});
   }
   for (auto& [channel, list] : out.notes) std::sort(list.begin(), list.end());
   return out;
@@ -52,9 +52,9 @@ Placed placed(const std::string& path, int32_t division, int64_t offset) {
 // Checks one score; answers how many of its notes were found in place.
 int check_score(const std::string& reference, const std::string& result, int64_t pickup_quarters) {
   SCOPED_TRACE(result);
-  MidiSong song;
+  midi::Timeline song;
   std::string error;
-  EXPECT_TRUE(read_midi_file(kData + result, song, error)) << error;
+  EXPECT_TRUE(midi::read_timeline_file(kData + result, song, error)) << error;
   const Placed out = placed(kData + result, song.division, 0);
   // A pickup sounds at the end of a silent bar 1: everything moves by the
   // missing part of that bar, and the pickup's own short meter goes.

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 #include "roll/piano_roll.h"
 #include "roll/tones.h"
 
@@ -17,9 +17,9 @@ namespace zelvo::roll {
 namespace {
 
 std::string dump(const std::filesystem::path& midi) {
-  MidiSong song;
+  midi::Timeline song;
   std::string error;
-  if (!read_midi_file(midi.string(), song, error)) return "error: " + error.substr(midi.string().size() + 2) + "\n";
+  if (!midi::read_timeline_file(midi.string(), song, error)) return "error: " + error.substr(midi.string().size() + 2) + "\n";
   PianoRoll roll = make_piano_roll(song);
   std::ifstream tones(std::filesystem::path(midi).replace_extension(".tones"));
   apply_tones(std::string((std::istreambuf_iterator<char>(tones)), std::istreambuf_iterator<char>()), roll);

@@ -61,14 +61,14 @@ inline int notes_left_sounding(const std::vector<Received>& messages) {
 // note a quarter on channel `channel`, pitches rising from `pitch` (so that
 // the bar and beat of every note can be told from its pitch).
 inline Song quarters_song(int bars, int64_t quarter_micros, uint8_t channel, uint8_t pitch) {
-  roll::MidiSong file;
+  midi::Timeline file;
   file.division = 96;
-  file.events.push_back({0, roll::EventKind::kTempo, 0, 0, 0, static_cast<int32_t>(quarter_micros)});
-  file.events.push_back({0, roll::EventKind::kProgram, channel, 19, 0, 0});
+  file.events.push_back({0, midi::EventKind::kTempo, 0, 0, 0, static_cast<int32_t>(quarter_micros)});
+  file.events.push_back({0, midi::EventKind::kProgram, channel, 19, 0, 0});
   for (int beat = 0; beat < bars * 4; ++beat) {
     const uint8_t note = static_cast<uint8_t>(pitch + beat);
-    file.events.push_back({beat * 96, roll::EventKind::kNoteOn, channel, note, 100, 0});
-    file.events.push_back({beat * 96 + 90, roll::EventKind::kNoteOff, channel, note, 0, 0});
+    file.events.push_back({beat * 96, midi::EventKind::kNoteOn, channel, note, 100, 0});
+    file.events.push_back({beat * 96 + 90, midi::EventKind::kNoteOff, channel, note, 0, 0});
   }
   file.end_tick = bars * 4 * 96;
   return make_song(file);

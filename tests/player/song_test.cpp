@@ -16,13 +16,13 @@ namespace {
 // "tempo TICK MICROS", "meter TICK NUMERATOR DENOMINATOR_EXPONENT",
 // "on TICK CHANNEL PITCH VELOCITY", "off TICK CHANNEL PITCH",
 // "program TICK CHANNEL N", "bend TICK CHANNEL VALUE".
-roll::MidiSong file_of(const std::string& text) {
-  roll::MidiSong file;
+midi::Timeline file_of(const std::string& text) {
+  midi::Timeline file;
   std::istringstream lines(text);
   for (std::string line; std::getline(lines, line);) {
     std::istringstream words(line);
     std::string what;
-    roll::MidiEvent event;
+    midi::TimelineEvent event;
     int64_t a = 0, b = 0, c = 0;
     words >> what >> event.tick >> a >> b >> c;
     event.channel = static_cast<uint8_t>(a);
@@ -32,15 +32,15 @@ roll::MidiSong file_of(const std::string& text) {
     if (what == "end") file.end_tick = event.tick;
     if (what == "division" || what == "end" || what.empty()) continue;
     if (what == "tempo") {
-      event = {event.tick, roll::EventKind::kTempo, 0, 0, 0, static_cast<int32_t>(a)};
+      event = {event.tick, midi::EventKind::kTempo, 0, 0, 0, static_cast<int32_t>(a)};
     } else if (what == "meter") {
-      event = {event.tick, roll::EventKind::kTimeSignature, 0, static_cast<uint8_t>(a), static_cast<uint8_t>(b), 0};
+      event = {event.tick, midi::EventKind::kTimeSignature, 0, static_cast<uint8_t>(a), static_cast<uint8_t>(b), 0};
     } else if (what == "off") {
-      event.kind = roll::EventKind::kNoteOff;
+      event.kind = midi::EventKind::kNoteOff;
     } else if (what == "program") {
-      event.kind = roll::EventKind::kProgram;
+      event.kind = midi::EventKind::kProgram;
     } else if (what == "bend") {
-      event.kind = roll::EventKind::kPitchBend;
+      event.kind = midi::EventKind::kPitchBend;
       event.value = static_cast<int32_t>(b);
     }
     file.events.push_back(event);

@@ -21,7 +21,7 @@
 #include "picture/roll_painter.h"
 #include "player/midi_port.h"
 #include "player/song.h"
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 #include "roll/tones.h"
 #include "shell/gui/playback.h"
 
@@ -150,9 +150,9 @@ void RollPanel::swap_file(const std::string& midi_file) {
 
 void RollPanel::load_roll(const std::string& midi_file) {
   file_ = midi_file;
-  roll::MidiSong song;
+  midi::Timeline song;
   std::string error;
-  has_roll_ = roll::read_midi_file(midi_file, song, error);
+  has_roll_ = midi::read_timeline_file(midi_file, song, error);
   if (!has_roll_) {
     roll_ = roll::PianoRoll{};
     status_->setText(QString::fromStdString(error));

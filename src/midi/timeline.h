@@ -7,10 +7,11 @@
 
 #include "midi/codec.h"
 
-// The events of a Standard MIDI File (format 0 or 1) that a listener hears
-// or a picture shows, merged into one list in time order, taken from what
-// the MIDI codec (midi/codec.h) reads.
-namespace zelvo::roll {
+// The decoded timeline of a Standard MIDI File (format 0 or 1): the events
+// a listener hears or a picture shows, the tracks merged into one list in
+// time order, taken from what the codec (midi/codec.h) reads. The piano
+// roll, the player and the renderer read MIDI through it.
+namespace zelvo::midi {
 
 enum class EventKind : uint8_t {
   kNoteOn,           // data1 pitch, data2 velocity (1-127)
@@ -24,7 +25,7 @@ enum class EventKind : uint8_t {
   kTimeSignature,    // data1 numerator, data2 denominator exponent
 };
 
-struct MidiEvent {
+struct TimelineEvent {
   int64_t tick = 0;
   EventKind kind = EventKind::kNoteOn;
   uint8_t channel = 0;  // 0-15
@@ -33,23 +34,26 @@ struct MidiEvent {
   int32_t value = 0;
 };
 
-struct MidiSong {
+struct Timeline {
   int32_t division = 0;  // ticks per quarter note
   int64_t end_tick = 0;  // the latest end of track or event
-  std::vector<MidiEvent> events;  // by tick; equal ticks in file order, track by track
+  std::vector<TimelineEvent> events;  // by tick; equal ticks in file order, track by track
 };
 
 // Limits that keep any file's cost bounded: a file beyond them is refused.
-inline constexpr size_t kMaxEvents = 4'000'000;
-inline constexpr int64_t kMaxTick = midi::kMaxTick;
+inline constexpr size_t kMaxTimelineEvents = 4'000'000;
 
 // Reads `bytes`; on failure returns false and sets `error` to a short
 // description ("not a MIDI file", "track 2 ends inside an event", ...).
 // Chunks other than MThd and MTrk are skipped; system exclusive and meta
 // events other than tempo and time signature are passed over.
-bool read_midi(std::string_view bytes, MidiSong& song, std::string& error);
+bool read_timeline(std::string_view bytes, Timeline& song, std::string& error);
 
 // The same from a file; the error then begins with the file's name.
-bool read_midi_file(const std::string& path, MidiSong& song, std::string& error);
+bool read_timeline_file(const std::string& path, Timeline& song, std::string& error);
 
-}  // namespace zelvo::roll
+// The microseconds per quarter note of a tempo meta event's data.
+// REQUIRES: data.size() >= 3.
+uint32_t tempo_micros(std::string_view data);
+
+}  // namespace zelvo::midi

@@ -1,4 +1,4 @@
-#include "roll/midi_events.h"
+#include "midi/timeline.h"
 
 #include <algorithm>
 #include <fstream>
@@ -8,47 +8,47 @@
 #include "midi/codec.h"
 #include "midi/file_layout.h"
 
-namespace zelvo::roll {
+namespace zelvo::midi {
 
 namespace {
 
 // Today's wording of each fault, as the roll and the player print it.
-std::string describe(const midi::ParseResult& result, const midi::Song& song) {
+std::string describe(const ParseResult& result, const Song& song) {
   const std::string where = "track " + std::to_string(result.track);
   switch (result.code) {
-    case midi::ParseCode::kRead: return {};
-    case midi::ParseCode::kNotMidi: return "not a MIDI file";
-    case midi::ParseCode::kDamagedHeader: return "not a MIDI file (damaged header)";
-    case midi::ParseCode::kUnsupportedFormat:
+    case ParseCode::kRead: return {};
+    case ParseCode::kNotMidi: return "not a MIDI file";
+    case ParseCode::kDamagedHeader: return "not a MIDI file (damaged header)";
+    case ParseCode::kUnsupportedFormat:
       return "MIDI format " + std::to_string(song.format) + " is not supported (only 0 and 1)";
-    case midi::ParseCode::kTimeCode: return "time code divisions are not supported (only ticks per quarter note)";
-    case midi::ParseCode::kFileEndsInsideTrack: return "the file ends inside track " + std::to_string(result.track);
-    case midi::ParseCode::kFileEndsBeforeTrack:
+    case ParseCode::kTimeCode: return "time code divisions are not supported (only ticks per quarter note)";
+    case ParseCode::kFileEndsInsideTrack: return "the file ends inside track " + std::to_string(result.track);
+    case ParseCode::kFileEndsBeforeTrack:
       return "the file ends before track " + std::to_string(result.track) + " of " +
              std::to_string(song.declared_tracks);
-    case midi::ParseCode::kEndsInsideDelta: return where + " ends inside a delta time";
-    case midi::ParseCode::kEndsAfterDelta: return where + " ends after a delta time";
-    case midi::ParseCode::kTooLong: return where + " lasts too long";
-    case midi::ParseCode::kEndsInsideMeta: return where + " ends inside a meta event";
-    case midi::ParseCode::kEndsInsideExclusive: return where + " ends inside a system exclusive message";
-    case midi::ParseCode::kNoStatus: return where + " has data without a status byte";
-    case midi::ParseCode::kUnknownStatus: return where + " has an unknown status byte";
-    case midi::ParseCode::kEndsInsideEvent: return where + " ends inside an event";
+    case ParseCode::kEndsInsideDelta: return where + " ends inside a delta time";
+    case ParseCode::kEndsAfterDelta: return where + " ends after a delta time";
+    case ParseCode::kTooLong: return where + " lasts too long";
+    case ParseCode::kEndsInsideMeta: return where + " ends inside a meta event";
+    case ParseCode::kEndsInsideExclusive: return where + " ends inside a system exclusive message";
+    case ParseCode::kNoStatus: return where + " has data without a status byte";
+    case ParseCode::kUnknownStatus: return where + " has an unknown status byte";
+    case ParseCode::kEndsInsideEvent: return where + " ends inside an event";
   }
   return {};
 }
 
-// The event as the roll keeps it; false for those it passes over.
-bool roll_event(const midi::SongTrack& track, const midi::SongEvent& in, MidiEvent& event) {
+// The event as the timeline keeps it; false for those it passes over.
+bool timeline_event(const SongTrack& track, const SongEvent& in, TimelineEvent& event) {
   event.tick = in.tick;
-  if (in.status == midi::kMetaEvent) {
+  if (in.status == kMetaEvent) {
     const std::string_view data = track.data(in);
-    if (in.data1 == midi::kMetaTempo && data.size() == 3) {
+    if (in.data1 == kMetaTempo && data.size() == 3) {
       event.kind = EventKind::kTempo;
-      event.value = static_cast<int32_t>(midi::get_be(data, 0, 3));
+      event.value = static_cast<int32_t>(tempo_micros(data));
       return event.value != 0;
     }
-    if (in.data1 == midi::kMetaTimeSignature && data.size() >= 2) {
+    if (in.data1 == kMetaTimeSignature && data.size() >= 2) {
       event.kind = EventKind::kTimeSignature;
       event.data1 = static_cast<uint8_t>(data[0]);
       event.data2 = static_cast<uint8_t>(data[1]);
@@ -56,7 +56,7 @@ bool roll_event(const midi::SongTrack& track, const midi::SongEvent& in, MidiEve
     }
     return false;
   }
-  if (in.status == midi::kSystemExclusive || in.status == midi::kEndOfExclusive) return false;
+  if (in.status == kSystemExclusive || in.status == kEndOfExclusive) return false;
   event.channel = in.status & 0x0F;
   event.data1 = in.data1 & 0x7F;
   event.data2 = in.data2 & 0x7F;
@@ -77,18 +77,20 @@ bool roll_event(const midi::SongTrack& track, const midi::SongEvent& in, MidiEve
 
 }  // namespace
 
-bool read_midi(std::string_view bytes, MidiSong& song, std::string& error) {
-  song = MidiSong{};
-  midi::Song parsed;
-  const midi::ParseResult result = midi::parse(bytes, parsed);
+uint32_t tempo_micros(std::string_view data) { return static_cast<uint32_t>(get_be(data, 0, 3)); }
+
+bool read_timeline(std::string_view bytes, Timeline& song, std::string& error) {
+  song = Timeline{};
+  Song parsed;
+  const ParseResult result = parse(bytes, parsed);
   // Events are counted in file order up to the fault, which is told only
   // when the count stays within the bound.
-  for (const midi::SongTrack& track : parsed.tracks) {
+  for (const SongTrack& track : parsed.tracks) {
     song.end_tick = std::max(song.end_tick, track.end_tick);
-    for (const midi::SongEvent& in : track.events) {
-      MidiEvent event;
-      if (!roll_event(track, in, event)) continue;
-      if (song.events.size() >= kMaxEvents) {
+    for (const SongEvent& in : track.events) {
+      TimelineEvent event;
+      if (!timeline_event(track, in, event)) continue;
+      if (song.events.size() >= kMaxTimelineEvents) {
         error = "too many events";
         return false;
       }
@@ -103,22 +105,22 @@ bool read_midi(std::string_view bytes, MidiSong& song, std::string& error) {
   // Tracks were read one after another: a stable sort keeps each tick's
   // events in track order and file order.
   std::stable_sort(song.events.begin(), song.events.end(),
-                   [](const MidiEvent& a, const MidiEvent& b) { return a.tick < b.tick; });
+                   [](const TimelineEvent& a, const TimelineEvent& b) { return a.tick < b.tick; });
   return true;
 }
 
-bool read_midi_file(const std::string& path, MidiSong& song, std::string& error) {
+bool read_timeline_file(const std::string& path, Timeline& song, std::string& error) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = path + ": cannot be read";
     return false;
   }
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!read_midi(bytes, song, error)) {
+  if (!read_timeline(bytes, song, error)) {
     error = path + ": " + error;
     return false;
   }
   return true;
 }
 
-}  // namespace zelvo::roll
+}  // namespace zelvo::midi
