@@ -3,6 +3,7 @@
 #include "midi/bytes.h"
 #include "midi/codec.h"
 #include "midi/file_layout.h"
+#include "midi/timeline.h"
 
 namespace zelvo::harmonizer {
 
@@ -37,7 +38,7 @@ uint8_t byte(std::string_view data, size_t i) { return static_cast<uint8_t>(data
 MidiResult leading_event(const midi::SongEvent& event, std::string_view data, MidiEventSink& sink,
                          int32_t& counted) {
   if (event.data1 == midi::kMetaTempo) {
-    const uint32_t micros = midi::get_be(data, 0, 3);
+    const uint32_t micros = midi::tempo_micros(data);
     if (data.size() < 3 || micros == 0) return MidiResult::kBarOrTempo;
     sink.tempo(static_cast<int32_t>(micros));
     ++counted;
@@ -57,7 +58,7 @@ MidiResult later_event(const midi::SongEvent& event, std::string_view data, Midi
     if (event.data1 == midi::kMetaTimeSignature && data.size() >= 2) {
       return sink.later_time_signature(event.tick, byte(data, 0), byte(data, 1));
     }
-    const uint32_t micros = midi::get_be(data, 0, 3);
+    const uint32_t micros = midi::tempo_micros(data);
     if (event.data1 == midi::kMetaTempo && data.size() >= 3 && micros > 0) {
       sink.later_tempo(event.tick, static_cast<int32_t>(micros));
     }

@@ -7,6 +7,7 @@
 #include "midi/bytes.h"
 #include "midi/codec.h"
 #include "midi/file_layout.h"
+#include "midi/timeline.h"
 #include "midi/write.h"
 
 namespace zelvo::intake {
@@ -66,9 +67,9 @@ void read_track(const midi::SongTrack& in, uint32_t track, std::vector<Event>& e
     if (event.status == midi::kMetaEvent) {
       const uint8_t type = event.data1;
       if (type == midi::kMetaTempo && length == 3 && tick == 0 && !tempo) {
-        tempo = midi::get_be(data, 0, 3);
-      } else if (type == midi::kMetaTempo && length == 3 && tick > 0 && midi::get_be(data, 0, 3) != 0) {
-        later_tempos.push_back({tick, midi::get_be(data, 0, 3)});
+        tempo = midi::tempo_micros(data);
+      } else if (type == midi::kMetaTempo && length == 3 && tick > 0 && midi::tempo_micros(data) != 0) {
+        later_tempos.push_back({tick, midi::tempo_micros(data)});
       }
       if (type == midi::kMetaTimeSignature && length >= 2) {
         Meter meter{{static_cast<uint8_t>(data[0]), static_cast<uint8_t>(data[1]), 24, 8}};

@@ -52,8 +52,9 @@ bool read_timeline(std::string_view bytes, Timeline& song, std::string& error);
 // The same from a file; the error then begins with the file's name.
 bool read_timeline_file(const std::string& path, Timeline& song, std::string& error);
 
-// The microseconds per quarter note of a tempo meta event's data.
-// REQUIRES: data.size() >= 3.
+// The microseconds per quarter note of a tempo meta event's data: its
+// first three bytes, big-endian (bytes it lacks are left out, as get_be
+// leaves them). Every reader of MIDI decodes tempo through it.
 uint32_t tempo_micros(std::string_view data);
 
 }  // namespace zelvo::midi

@@ -3,6 +3,7 @@
 #include "midi/bytes.h"
 #include "midi/codec.h"
 #include "midi/file_layout.h"
+#include "midi/timeline.h"
 #include "notation/midi_notation.h"
 
 namespace zelvo::notation {
@@ -33,7 +34,7 @@ void read_track(const midi::SongTrack& track, MidiNotes& midi) {
   for (const midi::SongEvent& event : track.events) {
     if (event.status == midi::kMetaEvent) {
       const std::string_view data = track.data(event);
-      const uint32_t micros = midi::get_be(data, 0, 3);
+      const uint32_t micros = midi::tempo_micros(data);
       if (event.data1 == midi::kMetaTempo && data.size() == 3 && micros > 0) {
         midi.tempos.push_back({event.tick, static_cast<int>(60000000 / micros)});
       } else if (event.data1 == 0x03 && name.empty()) {

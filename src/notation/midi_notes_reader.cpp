@@ -3,6 +3,7 @@
 #include "midi/bytes.h"
 #include "midi/codec.h"
 #include "midi/file_layout.h"
+#include "midi/timeline.h"
 #include "midi/write.h"
 #include "notation/midi_notation.h"
 
@@ -49,7 +50,7 @@ MidiNotes notes_of(const midi::Song& song, bool cut) {
         if (!midi.keys.empty() && midi.keys.back().tick == event.tick) midi.keys.pop_back();
         midi.keys.push_back({event.tick, Key{std::clamp(fifths, -7, 7), byte(1) == 1}});
       } else if (type == midi::kMetaTempo && data.size() == 3 && !tempo_seen) {
-        const uint32_t tempo = midi::get_be(data, 0, 3);
+        const uint32_t tempo = midi::tempo_micros(data);
         midi.tempo = tempo == 0 ? 120 : static_cast<int>(60000000 / tempo);
         tempo_seen = true;
       }
