@@ -1,10 +1,11 @@
 #pragma once
 
+#include "midi/general_midi.h"
+
 namespace zelvo::notation {
 
-// The General MIDI name of a program (0 to 127; anything else reads as 0,
-// the piano every General MIDI device starts with).
-const char* instrument_name(int program);
+// Program names are General MIDI's own (midi/general_midi.h).
+using midi::instrument_name;
 
 // Where General MIDI's drum map puts a key (35 to 81) on a percussion staff.
 struct DrumPlace {
