@@ -102,7 +102,12 @@ class SourceFinder {
     cursor_ = tag + 1;
     const size_t content = tag_end(html_, tag);
     if (content == std::string_view::npos) return kNoSource;
-    return cell_text_span(html_, content);
+    const TextSpan span = cell_text_span(html_, content);
+    // A cell whose text would start inside the one before has no place the
+    // scan can vouch for (markup the parser mends otherwise).
+    if (span.begin < last_end_) return kNoSource;
+    last_end_ = span.end;
+    return span;
   }
 
  private:
@@ -110,6 +115,7 @@ class SourceFinder {
   bool usable_;
   std::vector<size_t> line_starts_;  // of lines 2, 3, ...
   size_t cursor_ = 0;
+  size_t last_end_ = 0;  // of the last span given
 };
 
 // The cells of a row, looking through anything an editor wrapped them in.
