@@ -1,0 +1,40 @@
+// The decoded timeline over the table of cases in data/midi/timeline_cases.txt:
+// each file (as hex) and its timeline, one event a line, or the error the
+// roll and the player print.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "midi/timeline.h"
+#include "support/cases.h"
+
+namespace zelvo::midi {
+namespace {
+
+constexpr const char* kKindNames[] = {"on", "off", "key-pressure", "controller", "program",
+                                      "channel-pressure", "bend", "tempo", "meter"};
+
+std::string record(const std::string& bytes) {
+  Timeline timeline;
+  std::string error;
+  if (!read_timeline(bytes, timeline, error)) return "error: " + error + "\n";
+  std::string out = "division " + std::to_string(timeline.division) + " end " + std::to_string(timeline.end_tick) + "\n";
+  for (const TimelineEvent& event : timeline.events) {
+    char line[120];
+    std::snprintf(line, sizeof line, "%lld %s ch%d %d %d %d\n", static_cast<long long>(event.tick),
+                  kKindNames[static_cast<int>(event.kind)], event.channel + 1, event.data1, event.data2, event.value);
+    out += line;
+  }
+  return out;
+}
+
+TEST(TimelineCasesTest, EveryFileDecodesAsRecorded) {
+  test::check_cases(std::string(ZELVO_TEST_DATA) + "/midi/timeline_cases.txt", [](const test::Case& c) {
+    EXPECT_EQ(c.files.size(), 1u) << c.name;
+    return c.files.empty() ? std::string() : record(c.files.front().second);
+  });
+}
+
+}  // namespace
+}  // namespace zelvo::midi
