@@ -1,5 +1,6 @@
 #include "composition/document.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "intake/cell_source.h"
@@ -93,13 +94,16 @@ std::string reader_text(std::string_view raw) {
   return text;
 }
 
-// The text the model shows for a cell read from `raw`.
+// The text the model shows for a cell read from `raw`: with markup inside
+// the cell (between its opening tag and the `</td>` that closes it for the
+// composer), the composer's reading of it; else the text as written.
 std::string model_text(std::string_view raw) {
-  const std::string plain = cell_text(raw);
   const size_t open = raw.find('<');
   const size_t body = open == std::string_view::npos ? open : raw.find('>', open);
-  if (body == std::string_view::npos || !has_tag(raw.substr(body + 1))) return plain;
-  return reader_text(raw);
+  if (body == std::string_view::npos) return cell_text(raw);
+  std::string_view inside = raw.substr(body + 1);
+  inside = inside.substr(0, std::min(inside.find("</td>"), inside.find("</TD>")));
+  return has_tag(inside) ? reader_text(raw) : cell_text(raw);
 }
 
 // One line with its end, or the rest of the text.

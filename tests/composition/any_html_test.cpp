@@ -1,5 +1,6 @@
 // Compositions written by HTML editors, edited through the tables model:
-// each edit against the file it gives (tests/data/composition/any_html.txt),
+// each edit against the file it gives, and what some files show
+// (tests/data/composition/any_html.txt),
 // and a round trip for each editor's file of the intake scenarios: the
 // tables read as the hand-written composition's, a set keeps the file's
 // markup, and the edited file reads as the hand-written one edited alike.
@@ -23,6 +24,7 @@ using composition::EditResult;
 
 std::string run_edit(const Case& c) {
   Document document = composition::read_any_html(c.files.at(0).second);
+  if (c.call.at(0) == "show") return composition::grid_text(document);
   std::string text = c.call.size() > 4 ? c.call[4] : "";
   for (char& ch : text) ch = ch == '_' ? ' ' : ch;
   if (composition::set_cell(document, std::stoi(c.call.at(1)), std::stoi(c.call.at(2)), std::stoi(c.call.at(3)),
