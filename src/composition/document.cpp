@@ -10,19 +10,10 @@ namespace zelvo::composition {
 
 namespace {
 
-// The reader ignores what comes before a line's first `<`.
-std::string_view from_first_tag(std::string_view line) {
-  const size_t open = line.find('<');
-  return open == std::string_view::npos ? std::string_view() : line.substr(open);
-}
-
+// A line of the layout begins with the tag `prefix`, as the reader reads it.
 bool line_starts(std::string_view line, const char* prefix) {
-  const std::string tagged(from_first_tag(line));
+  const std::string tagged(tables::from_first_tag(line));
   return tables::starts_with_nocase(prefix, tagged.c_str());
-}
-
-bool closes_cell(std::string_view line) {
-  return line.find("</td>") != std::string_view::npos || line.find("</TD>") != std::string_view::npos;
 }
 
 std::string without_line_end(std::string_view line) {
@@ -214,7 +205,7 @@ Document read_document(std::string_view html) {
     } else if (place == Place::kRow && line_starts(line, "<td")) {
       std::string raw(line);
       // A cell closes within the reader's limit of lines, as it reads them.
-      for (int32_t more = 1; !closes_cell(raw) && more < tables::kCellLines && at < html.size(); ++more) {
+      for (int32_t more = 1; !tables::closes_cell(raw) && more < tables::kCellLines && at < html.size(); ++more) {
         raw += next_line(html, at);
       }
       table.rows.back().cells.push_back(Cell{model_text(raw), raw, std::move(pending), raw});

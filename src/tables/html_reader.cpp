@@ -88,6 +88,15 @@ const char* table_name(const ReaderPosition& position) {
   return kTableNames[position.kind];
 }
 
+std::string_view from_first_tag(std::string_view line) {
+  const size_t open = line.find('<');
+  return open == std::string_view::npos ? std::string_view() : line.substr(open);
+}
+
+bool closes_cell(std::string_view text) {
+  return text.find("</td>") != std::string_view::npos || text.find("</TD>") != std::string_view::npos;
+}
+
 bool starts_with_nocase(const char* prefix, const char* text) {
   for (; *prefix != '\0'; ++prefix, ++text) {
     if (*text == '\0' || fold(*prefix) != fold(*text)) return false;
@@ -142,7 +151,7 @@ CellResult extract_cell(TableReader& reader) {
   bool closed = false;
   for (int32_t attempt = 0; attempt < kCellLines; ++attempt) {
     if (length > 0 && text[length - 1] == '\n') text[--length] = '\0';
-    if (std::strstr(text, "</TD>") != nullptr || std::strstr(text, "</td>") != nullptr) {
+    if (closes_cell(text)) {
       closed = true;
       break;
     }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "console/composition_opener.h"
 #include "console/job_console.h"
@@ -81,6 +82,12 @@ char* take_cell(TableReader& reader);
 bool read_text_line(FILE* file, char* line);
 
 bool starts_with_nocase(const char* prefix, const char* text);
+
+// The rules of the layout, for whoever else walks it as this reader does:
+// a line counts from its first `<` (what comes before is ignored), and a
+// cell closes on the line that holds `</td>` or `</TD>`, no other spelling.
+std::string_view from_first_tag(std::string_view line);
+bool closes_cell(std::string_view text);
 
 // Decodes &amp; &gt; &lt; and removes tags and other entities, in place.
 void strip_markup(char* text);
