@@ -19,6 +19,7 @@
 #include <sstream>
 
 #include "composition/address.h"
+#include "composition/any_html.h"
 #include "composition/operations.h"
 #include "composition/work_file.h"
 #include "editor/table_model.h"
@@ -154,12 +155,18 @@ bool EditorPanel::open(const std::string& path) {
 
 bool EditorPanel::save() {
   if (path_.empty()) return false;
+  // Rows or tables added or removed in a file another HTML editor wrote
+  // cannot go back into its markup: it is then saved in the composer's
+  // layout, and the status says so.
+  std::string in_place;
+  const bool keeps_markup = composition::write_in_place(document_, in_place);
   switch (composition::save_composition(path_, document_)) {
     case composition::FileResult::kDone:
       saved_bytes_ = composition::write_document(document_);
       undo_->setClean();
       watch();
-      set_status(QString::fromStdString("saved " + path_));
+      set_status(QString::fromStdString(keeps_markup ? "saved " + path_
+                                                     : "saved " + path_ + " in the composer's layout: its own formatting was not kept"));
       return true;
     case composition::FileResult::kReadOnly:
       set_status(QString::fromStdString(path_ + " is read-only: not saved"));

@@ -25,6 +25,7 @@
 #include "composition/operations.h"
 #include "shell/gui/roll_panel.h"
 #include "gui/wait_until.h"
+#include "support/scenario_inputs.h"
 
 namespace zelvo::shell::gui {
 namespace {
@@ -134,6 +135,28 @@ TEST_F(EditorTest, TablesRowsAndRenamesAreSingleUndoSteps) {
   while (panel.undo_stack()->canUndo()) panel.undo_stack()->undo();
   EXPECT_EQ(composition::write_document(panel.document()), original);
   EXPECT_EQ(panel.tabs()->count(), 5);
+}
+
+// A file LibreOffice wrote: a cell's new text goes inside its styled
+// paragraph; a row added cannot, and the status says the file was saved in
+// the composer's layout.
+TEST_F(EditorTest, AnotherEditorsFileKeepsItsMarkup) {
+  const std::string writer =
+      test::input_files(test::test_data("scenarios/Intake.LibreOfficeWriterDocument")).at("incom.htm");
+  write_file(work_.file("incom.htm"), writer);
+  editor::EditorPanel panel;
+  ASSERT_TRUE(panel.open(work_.file("incom.htm")));
+  EXPECT_EQ(panel.tabs()->tabText(0), "TCONF");
+  ASSERT_TRUE(panel.set_cell(0, 1, 2, "100"));
+  ASSERT_TRUE(panel.save());
+  std::string expected = writer;
+  expected.replace(expected.find("<p>90</p>"), 9, "<p>100</p>");
+  EXPECT_EQ(read_file(work_.file("incom.htm")), expected);
+  EXPECT_EQ(panel.status().toStdString(), "saved " + work_.file("incom.htm"));
+  panel.select_cell(1, 1, 0);
+  ASSERT_TRUE(panel.insert_row());
+  ASSERT_TRUE(panel.save());
+  EXPECT_NE(panel.status().toStdString().find("in the composer's layout"), std::string::npos);
 }
 
 TEST_F(EditorTest, AnOutsideChangeIsOfferedForReload) {
