@@ -22,17 +22,16 @@ class DocumentOpener : public console::CompositionOpener {
   std::string bytes_;
 };
 
+// The message's lines as one, without the blank lines around it.
 std::string one_line(const std::string& text) {
   std::string line;
   for (char c : text) {
-    if (c == '\n' || c == '\r') {
-      if (!line.empty() && line.back() != ' ') line += ' ';
-    } else {
-      line += c;
-    }
+    const bool end = c == '\n' || c == '\r';
+    if (end && (line.empty() || line.back() == ' ')) continue;
+    line += end ? ' ' : c;
   }
   while (!line.empty() && line.back() == ' ') line.pop_back();
-  return line.substr(line.find_first_not_of(' ') == std::string::npos ? line.size() : line.find_first_not_of(' '));
+  return line;
 }
 
 }  // namespace
