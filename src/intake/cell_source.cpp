@@ -28,6 +28,15 @@ bool starts_tag(std::string_view html, size_t at) {
   return (next >= 'a' && next <= 'z') || next == '/' || next == '!' || next == '?';
 }
 
+// The length of a no-break space written as an entity at `at` (white
+// space to the reader, as browsers' editors pad cells with it), else 0.
+size_t space_entity(std::string_view html, size_t at) {
+  for (std::string_view entity : {"&nbsp;", "&#160;", "&#xa0;", "&#xA0;"}) {
+    if (html.substr(at, entity.size()) == entity) return entity.size();
+  }
+  return 0;
+}
+
 bool is_comment(std::string_view html, size_t at) { return html.substr(at, 4) == "<!--"; }
 
 // Just after the comment starting at `at`, or the end of the text.
@@ -68,6 +77,10 @@ TextSpan cell_text_span(std::string_view html, size_t content) {
   size_t at = content;
   while (at < html.size()) {
     const char c = html[at];
+    if (const size_t length = space_entity(html, at); length > 0) {
+      at += length;
+      continue;
+    }
     if (c != '<' || !starts_tag(html, at)) {
       if (!is_space(c)) {
         if (first == std::string_view::npos) first = at;

@@ -26,8 +26,8 @@ size_t tag_end(std::string_view html, size_t tag);
 // The text of the cell whose content starts at `content` (just after its
 // opening tag) and ends at its closing tag, at the next cell, row or table
 // part, or at the end of `html` (a table inside the cell belongs to it):
-// from its first character that is neither markup nor white space to just
-// after its last. A cell without text gives the empty span where text goes:
+// from its first character that is neither markup nor white space (a
+// no-break space entity counts as white space) to just after its last. A cell without text gives the empty span where text goes:
 // before the first end tag or `<br` inside it, else at its end.
 TextSpan cell_text_span(std::string_view html, size_t content);
 
