@@ -97,6 +97,18 @@ std::string model_text(std::string_view raw) {
   return has_tag(inside) ? reader_text(raw) : cell_text(raw);
 }
 
+// `markup` without the value a spreadsheet stores beside a cell's text
+// (LibreOffice Calc's sdval and sdnum attributes), which it would show
+// again in place of the new text.
+std::string without_stored_value(std::string markup) {
+  for (const char* attribute : {" sdval=\"", " sdnum=\""}) {
+    const size_t at = markup.find(attribute);
+    const size_t end = at == std::string::npos ? at : markup.find('"', at + std::strlen(attribute));
+    if (end != std::string::npos) markup.erase(at, end + 1 - at);
+  }
+  return markup;
+}
+
 // One line with its end, or the rest of the text.
 std::string_view next_line(std::string_view html, size_t& at) {
   const size_t start = at;
@@ -162,7 +174,8 @@ std::string edited_markup(std::string_view markup, std::string_view text, std::s
   if (markup.substr(open, content - open) == "<td>" && !has_tag(markup.substr(content, span.end - content))) {
     return cell_line(text) + std::string(line_end);
   }
-  return std::string(markup.substr(0, span.begin)) + escaped_text(text) + std::string(markup.substr(span.end));
+  return without_stored_value(std::string(markup.substr(0, span.begin))) + escaped_text(text) +
+         std::string(markup.substr(span.end));
 }
 
 Document read_document(std::string_view html) {
