@@ -15,6 +15,7 @@
 #include "console/message_id.h"
 #include "harmonizer/harmony_reader.h"
 #include "harmonizer/music.h"
+#include "harmonizer/other_parts.h"
 #include "harmonizer/output.h"
 #include "harmonizer/tones_file.h"
 
@@ -75,6 +76,7 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   }
   rejoin_notes(state);
   list_result(state);
+  if (settings.KeepOtherParts != 0) or_stop(console, add_other_parts(state, console));
   console_print(console, kGeneratingMidi);
   check_stop(console);
   std::snprintf(state.output_name, kOutputNameSize, "%s", console::kHarmonyMidi);
