@@ -82,6 +82,10 @@ inline constexpr MessagePair kNothingToCheck{
     "Nothing to check: the work folder holds no work (no incom.htm, conar.txt, inmus.xml or inarm.xml).\n",
     "Nada que revisar: la carpeta de trabajo no tiene ning\xFAn trabajo (ni incom.htm, ni conar.txt, ni "
     "inmus.xml, ni inarm.xml).\n"};
+// Follows kNothingToCheck on the command line, which shows no folder else.
+inline constexpr MessagePair kLookedInFolder{
+    "The work folder looked in is %s.\n",
+    "La carpeta de trabajo revisada es %s.\n"};
 inline constexpr MessagePair kNothingFound{
     "No probable mistakes found.\n",
     "No se encontraron errores probables.\n"};

@@ -1,11 +1,10 @@
 #include "harmonizer/harmonize_job.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
+#include <variant>
 
-#include "console/windows1252.h"
+#include "console/work_folder_name.h"
 #include "console/work_files.h"
 #include "engine/harmonize_units.h"
 #include "engine/engine_messages.h"
@@ -27,11 +26,19 @@ namespace {
 
 // A step's error ends the job as the harmonizer's stages always ended:
 // the message, then the stop message if Stop was pressed, else the abort
-// (always the abort after a score file the opener refused).
-void or_stop(console::JobConsole& console, const console::Status& status) {
+// (always the abort after a score file the opener refused). A file that did
+// not open is followed by the folder it was looked for in.
+void or_stop(console::JobConsole& console, const console::Status& status, const std::string& folder) {
   if (status.ok()) return;
-  if (!status.stop_may_win()) console::fail(console, status.error());
-  console::fail_or_stop(console, status.error());
+  const console::Message& error = status.error();
+  console.print(error);
+  if ((error.id() == kErrorOpeningFile || error.id() == kMidiCannotRead) && !error.arguments().empty()) {
+    if (const auto* file = std::get_if<std::string>(&error.arguments()[0])) {
+      console_print(console, kLookedForIn, file->c_str(), console::shown_work_folder(folder).c_str());
+    }
+  }
+  if (status.stop_may_win()) check_stop(console);
+  abort_job(console);
 }
 
 }  // namespace
@@ -49,22 +56,18 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   const ConfigurationRead configuration = read_configuration(settings, state.work_folder);
   if (!configuration.found) {
     console_print(console, kErrorOpeningFile, console::kConfigurationStem);
-    std::error_code error;
-    const std::filesystem::path where =
-        state.work_folder.empty() ? std::filesystem::current_path(error) : std::filesystem::path(state.work_folder);
-    const std::string folder = std::filesystem::weakly_canonical(where, error).string();
-    console_print(console, kNoConfigurationIn, error ? "." : console::from_utf8(folder).c_str());
+    console_print(console, kNoConfigurationIn, console::shown_work_folder(state.work_folder).c_str());
     check_stop(console);
     abort_job(console);
   }
-  or_stop(console, configuration.status);
+  or_stop(console, configuration.status, state.work_folder);
   console_print(console, kReadingMusic);
   check_stop(console);
-  or_stop(console, read_music(state, console, Preparation::kCheckOnly));
+  or_stop(console, read_music(state, console, Preparation::kCheckOnly), state.work_folder);
   console_print(console, kReadingHarmony);
   check_stop(console);
-  or_stop(console, read_harmony(state, console));
-  or_stop(console, read_music(state, console));
+  or_stop(console, read_harmony(state, console), state.work_folder);
+  or_stop(console, read_music(state, console), state.work_folder);
 
   DebugListings listings(state, console);
   ConsoleLines lines(console);
@@ -76,11 +79,11 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   }
   rejoin_notes(state);
   list_result(state);
-  if (settings.KeepOtherParts != 0) or_stop(console, add_other_parts(state, console));
+  if (settings.KeepOtherParts != 0) or_stop(console, add_other_parts(state, console), state.work_folder);
   console_print(console, kGeneratingMidi);
   check_stop(console);
   std::snprintf(state.output_name, kOutputNameSize, "%s", console::kHarmonyMidi);
-  or_stop(console, write_harmony_midi(state));
+  or_stop(console, write_harmony_midi(state), state.work_folder);
   write_tones_file(state);
 }
 
