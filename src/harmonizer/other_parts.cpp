@@ -30,6 +30,19 @@ void other_ranges(const engine::HarmonizerSettings& settings, PartRange ranges[2
                                : PartRange{};
 }
 
+// With inarm.xml as the music (MusicSource 2) its scale and chord parts
+// are the harmony, not parts of the music: they are dropped from `table`.
+void drop_harmony_parts(const engine::HarmonizerSettings& settings, engine::MusicNoteTable& table) {
+  if (settings.MusicSource != 2) return;
+  const int64_t first = settings.FirstHarmIns >= 0 ? settings.FirstHarmIns : int64_t{settings.LastMusicIns} + 1;
+  const int64_t end = first + settings.HarmInsNum;
+  int32_t kept = 0;
+  for (int32_t i = 0; i < table.note_count; ++i) {
+    if (table.notes[i].Inst < first || table.notes[i].Inst >= end) table.notes[kept++] = table.notes[i];
+  }
+  table.note_count = kept;
+}
+
 // Reads each range of other parts into state.other and hands it to `take`.
 // The run's time settings stay as the music's reading left them.
 template <typename Take>
@@ -42,6 +55,7 @@ console::Status each_range(HarmonizerState& state, console::JobConsole& console,
       if (range.count <= 0) continue;
       state.other.time = state.settings.time;
       read_source_parts(state, console, state.other.music, state.other.time, range.first, range.count);
+      drop_harmony_parts(state.settings, state.other.music);
       take(state.other.music);
     }
   });

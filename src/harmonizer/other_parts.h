@@ -2,7 +2,7 @@
 
 // The parts of the music that the harmonizer does not take: those outside
 // FirstMusicIns..LastMusicIns of inmus.xml, outco.rur or inarm.xml (drums,
-// a part left as it is). outco.mid gives every channel to the harmonizer,
+// a part left as it is; never the harmony parts of inarm.xml). outco.mid gives every channel to the harmonizer,
 // so it has none. With KeepOtherParts they go into the result as read.
 #include <cstdint>
 #include <vector>
@@ -13,6 +13,7 @@
 
 namespace zelvo::harmonizer {
 
+// REQUIRES: the harmony was read (FirstHarmIns resolved).
 // Appends the other parts' notes to the music note table, after the
 // harmonized ones, as the source holds them: channel, timing and velocity,
 // never cut, no tone type. Says what is wrong with the source, or that the
