@@ -127,7 +127,8 @@ void compose(ComposerState& state, console::JobConsole& console) {
   if (!tables.ok() && tables.error().id() == kOpenError) {
     // Which files, in which folder: a job run in the wrong folder says so.
     console.print(tables.error());
-    console_print(console, kNoCompositionIn, console::shown_work_folder(state.work_folder).c_str());
+    const std::string& named = state.named_folder.empty() ? state.work_folder : state.named_folder;
+    console_print(console, kNoCompositionIn, console::shown_work_folder(named).c_str());
     abort_job(console);
   }
   or_abort(console, tables);

@@ -24,17 +24,23 @@ using enum console::MessageId;
 
 namespace {
 
+// The folder the messages name: the one the job was given, also when it
+// runs on a copy of the work's files.
+const std::string& named_folder(const HarmonizerState& state) {
+  return state.named_folder.empty() ? state.work_folder : state.named_folder;
+}
+
 // A step's error ends the job as the harmonizer's stages always ended:
 // the message, then the stop message if Stop was pressed, else the abort
 // (always the abort after a score file the opener refused). A file that did
 // not open is followed by the folder it was looked for in.
-void or_stop(console::JobConsole& console, const console::Status& status, const std::string& folder) {
+void or_stop(console::JobConsole& console, const console::Status& status, const HarmonizerState& state) {
   if (status.ok()) return;
   const console::Message& error = status.error();
   console.print(error);
   if ((error.id() == kErrorOpeningFile || error.id() == kMidiCannotRead) && !error.arguments().empty()) {
     if (const auto* file = std::get_if<std::string>(&error.arguments()[0])) {
-      console_print(console, kLookedForIn, file->c_str(), console::shown_work_folder(folder).c_str());
+      console_print(console, kLookedForIn, file->c_str(), console::shown_work_folder(named_folder(state)).c_str());
     }
   }
   if (status.stop_may_win()) check_stop(console);
@@ -56,18 +62,18 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   const ConfigurationRead configuration = read_configuration(settings, state.work_folder);
   if (!configuration.found) {
     console_print(console, kErrorOpeningFile, console::kConfigurationStem);
-    console_print(console, kNoConfigurationIn, console::shown_work_folder(state.work_folder).c_str());
+    console_print(console, kNoConfigurationIn, console::shown_work_folder(named_folder(state)).c_str());
     check_stop(console);
     abort_job(console);
   }
-  or_stop(console, configuration.status, state.work_folder);
+  or_stop(console, configuration.status, state);
   console_print(console, kReadingMusic);
   check_stop(console);
-  or_stop(console, read_music(state, console, Preparation::kCheckOnly), state.work_folder);
+  or_stop(console, read_music(state, console, Preparation::kCheckOnly), state);
   console_print(console, kReadingHarmony);
   check_stop(console);
-  or_stop(console, read_harmony(state, console), state.work_folder);
-  or_stop(console, read_music(state, console), state.work_folder);
+  or_stop(console, read_harmony(state, console), state);
+  or_stop(console, read_music(state, console), state);
 
   DebugListings listings(state, console);
   ConsoleLines lines(console);
@@ -79,11 +85,11 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   }
   rejoin_notes(state);
   list_result(state);
-  if (settings.KeepOtherParts != 0) or_stop(console, add_other_parts(state, console), state.work_folder);
+  if (settings.KeepOtherParts != 0) or_stop(console, add_other_parts(state, console), state);
   console_print(console, kGeneratingMidi);
   check_stop(console);
   std::snprintf(state.output_name, kOutputNameSize, "%s", console::kHarmonyMidi);
-  or_stop(console, write_harmony_midi(state), state.work_folder);
+  or_stop(console, write_harmony_midi(state), state);
   write_tones_file(state);
 }
 
