@@ -28,18 +28,6 @@ void print_utf8(const std::string& text) {
 
 }  // namespace
 
-bool is_check_command(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--work" || arg == "--lang") {
-      ++i;
-      continue;
-    }
-    return arg == "check";
-  }
-  return false;
-}
-
 int run_check_command(int argc, char** argv) {
   std::string work;
   int language = console::kEnglish;
