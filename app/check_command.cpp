@@ -19,7 +19,7 @@ namespace zelvo::app {
 
 namespace {
 
-constexpr const char* kCheckUsage = "usage: zelvo [--lang en|es] check [--work DIR]\n";
+constexpr const char* kCheckUsage = "usage: zelvo check [--work DIR] [--lang en|es]\n";
 
 void print_utf8(const std::string& text) {
   const std::string utf8 = console::to_utf8(text);

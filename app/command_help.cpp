@@ -24,9 +24,9 @@ std::string general_usage() {
   text +=
       "\n"
       "Options of every command, before or after its name:\n"
-      "  --work DIR    the work folder (default: the current directory); the\n"
-      "                files named after chords, notate, render, roll, play are\n"
-      "                taken from it and written to it\n"
+      "  --work DIR    the work folder (default: the current directory); a file\n"
+      "                named after chords, notate, render, play or roll is taken\n"
+      "                from it, and what they write goes there\n"
       "  --lang en|es  the language of the jobs' console (default: en)\n"
       "\n"
       "Exit status: 0 done, 1 aborted by an error (for check: something found),\n"

@@ -163,10 +163,6 @@ int run_job_command(int argc, char** argv, const std::string& usage) {
   bool have_job = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(usage.c_str(), stdout);
-      return kExitFinished;
-    }
     if (arg == "--notation") {
       options.notation = true;
       continue;
@@ -322,14 +318,6 @@ int run_command_line(int argc, char** argv) {
     name = args[1];
     args = {name, "--help"};
   }
-  if (name.empty()) {
-    for (const std::string& arg : args) {
-      if (arg == "--help" || arg == "-h") {
-        std::fputs(general_usage().c_str(), stdout);
-        return kExitFinished;
-      }
-    }
-  }
   // The global options go back in where each command reads them.
   std::vector<std::string> with_global;
   if (!global.work.empty()) with_global.insert(with_global.end(), {"--work", global.work});
@@ -357,12 +345,18 @@ int run_command_line(int argc, char** argv) {
   words.insert(words.end(), args.begin(), args.end());
   words.insert(words.begin(), argv[0]);
   if (name == "check") return run_words(words, run_check_command);
-  for (const std::string& arg : args) {
-    if (arg == "--set") return run_words(words, run_compose_with_settings);
-  }
   const std::string usage = name == "project"                                          ? kProjectUsage
                             : name == "compose" || name == "harmonize" || name == "all" ? job_usage(name)
                                                                                         : general_usage();
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(usage.c_str(), stdout);
+      return kExitFinished;
+    }
+  }
+  for (const std::string& arg : args) {
+    if (arg == "--set") return run_words(words, run_compose_with_settings);
+  }
   return run_words(words, [&usage](int count, char** line) { return run_job_command(count, line, usage); });
 }
 

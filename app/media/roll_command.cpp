@@ -78,13 +78,16 @@ int run_roll_command(int argc, char** argv) {
     }
     input = arg;
   }
-  // With a file named, the work folder is where the file and the picture
-  // are, as for the other commands that take a file.
+  // The work folder is where the file and the picture are, as for the
+  // other commands that take a file.
   if (!work.empty() && !input.empty() && chdir(work.c_str()) != 0) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(errno));
     return kExitUsage;
   }
-  if (!work.empty() && input.empty()) input = work + '/' + console::kHarmonyMidi;
+  if (!work.empty() && input.empty()) {
+    input = work + '/' + console::kHarmonyMidi;
+    if (!output.empty() && output.front() != '/') output = work + '/' + output;
+  }
   if (input.empty()) return roll_usage("no MIDI file given");
   if (output.empty()) output = output_beside(input, ".png");
 
