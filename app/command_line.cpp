@@ -327,6 +327,13 @@ int run_command_line(int argc, char** argv) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", global.work.c_str(), std::strerror(errno));
     return kExitUsage;
   }
+  // A work folder to read from that is not there is a usage error, as for the jobs.
+  if ((name == "tables" || name == "roll") && !global.work.empty()) {
+    if (const int problem = shell::folder_usable(global.work); problem != 0) {
+      std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", global.work.c_str(), std::strerror(problem));
+      return kExitUsage;
+    }
+  }
   if (name == "chords") return run_words(name_first(name, args), run_chords_command);
   if (name == "notate") return run_words(name_first(name, args), run_notate_command);
   if (is_media_command(name)) {
