@@ -323,6 +323,10 @@ int run_command_line(int argc, char** argv) {
   if (!global.work.empty()) with_global.insert(with_global.end(), {"--work", global.work});
   if (!global.language.empty()) with_global.insert(with_global.end(), {"--lang", global.language});
 
+  // Asking for a command's usage needs no work folder.
+  bool asks_help = false;
+  for (const std::string& arg : args) asks_help = asks_help || arg == "--help" || arg == "-h";
+  if (asks_help) global.work.clear();
   if (runs_in_work_folder(name) && !global.work.empty() && chdir(global.work.c_str()) != 0) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", global.work.c_str(), std::strerror(errno));
     return kExitUsage;
