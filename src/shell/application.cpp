@@ -21,7 +21,7 @@ void report_notation(console::JobConsole& console, const console::Status& writte
 
 composer::ComposerState& Application::composer_state() {
   if (composer_ == nullptr) {
-    composer_ = std::make_unique<composer::ComposerState>();
+    composer_ = make_zeroed<composer::ComposerState>();
     composer_->score_opener = &intake_;
     composer_->composition_opener = &composition_intake_;
   }
@@ -30,7 +30,7 @@ composer::ComposerState& Application::composer_state() {
 
 harmonizer::HarmonizerState& Application::harmonizer_state() {
   if (harmonizer_ == nullptr) {
-    harmonizer_ = std::make_unique<harmonizer::HarmonizerState>();
+    harmonizer_ = make_zeroed<harmonizer::HarmonizerState>();
     harmonizer_->progress = &unit_watch_;
     harmonizer_->score_opener = &intake_;
   }

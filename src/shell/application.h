@@ -15,6 +15,7 @@
 #include "intake/score_intake.h"
 #include "notation/notation_grid.h"
 #include "shell/unit_watch.h"
+#include "shell/zeroed_state.h"
 
 namespace zelvo::shell {
 
@@ -67,8 +68,8 @@ class Application {
   console::Console store_;
   console::JobControl control_;
   console::JobConsole console_{store_, control_};
-  std::unique_ptr<composer::ComposerState> composer_;
-  std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
+  ZeroedPtr<composer::ComposerState> composer_;
+  ZeroedPtr<harmonizer::HarmonizerState> harmonizer_;
   intake::ScoreIntake intake_;
   intake::CompositionIntake composition_intake_;
   UnitWatch unit_watch_;
