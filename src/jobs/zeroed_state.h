@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-namespace zelvo::shell {
+namespace zelvo::jobs {
 
 // The engines' states are large (the harmonizer's holds 25 MB of fixed
 // tables) and mostly untouched by a short job. Value-initialising one with
@@ -30,4 +30,4 @@ ZeroedPtr<State> make_zeroed() {
   return ZeroedPtr<State>(new (raw) State);
 }
 
-}  // namespace zelvo::shell
+}  // namespace zelvo::jobs
