@@ -71,7 +71,8 @@ console::Status add_other_parts(HarmonizerState& state, console::JobConsole& con
       console::stop_with(console::Message(console::MessageId::kTooManyResultNotes,
                                           static_cast<int32_t>(total)));
     }
-    std::copy(other.notes, other.notes + other.note_count, music.notes + music.note_count);
+    music.reserve(static_cast<int32_t>(total));
+    std::copy(other.notes.begin(), other.notes.begin() + other.note_count, music.notes.begin() + music.note_count);
     music.note_count = static_cast<int32_t>(total);
   });
 }

@@ -17,6 +17,7 @@ namespace {
 using engine::MusicNote;
 
 static_assert(engine::kMaxMusicNotes <= midi::kMaxTrackEvents, "every record fits the track");
+static_assert(engine::kMaxMusicNotes / 2 == 8388608, "kTooManyResultNotes names this limit in its text");
 static_assert(engine::kMaxMeterChanges <= midi::kMaxMeterEvents, "every meter change fits too");
 
 bool removed(const MusicNote& note) { return note.Cpin == 0; }
