@@ -11,6 +11,7 @@
 #include "composer/variables.h"
 #include "console/composition_opener.h"
 #include "console/score_opener.h"
+#include "files/result_writer.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
 
@@ -51,6 +52,8 @@ struct ComposerState {
   // The folder the job reads and writes its files in; empty for the
   // current directory. Set before each job, read only by the job thread.
   std::string work_folder;
+  // Where the output files go; null: into work_folder. Not owned.
+  files::ResultWriter* results = nullptr;
 };
 
 }  // namespace zelvo::composer

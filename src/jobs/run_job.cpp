@@ -40,6 +40,27 @@ class Recorder : public console::ConsoleView {
   std::string text_;
 };
 
+// Keeps each output, writes it into the scratch folder for the steps after
+// it, and passes it on to the caller's writer, whose answer it gives.
+class RunWriter : public files::ResultWriter {
+ public:
+  RunWriter(const std::string& scratch, files::ResultWriter* next, Files& kept)
+      : scratch_(scratch), next_(next), kept_(kept) {}
+  files::WriteResult write(const std::string& name, std::string_view bytes, files::Replace replace) override {
+    const files::WriteResult result =
+        next_ != nullptr ? next_->write(name, bytes, replace) : files::WriteResult::kWritten;
+    if (result != files::WriteResult::kWritten) return result;
+    kept_[name] = std::string(bytes);
+    files::FolderWriter(scratch_).write(name, bytes, replace);
+    return result;
+  }
+
+ private:
+  std::string scratch_;
+  files::ResultWriter* next_;
+  Files& kept_;
+};
+
 void empty_folder(const fs::path& folder) {
   std::error_code ignored;
   for (const auto& entry : fs::directory_iterator(folder, ignored)) fs::remove_all(entry.path(), ignored);
@@ -114,6 +135,8 @@ JobOutput run_job(Engines& engines, const JobInput& input, JobControl& control) 
   options.notation = input.notation;
   options.grid = input.grid;
   options.progress = control.progress;
+  RunWriter writer(scratch, control.results, output.files);
+  options.results = &writer;
   const bool placed = !scratch.empty() && (empty_folder(scratch), place_inputs(scratch, input.files));
 
   console::JobHooks hooks;
@@ -130,7 +153,12 @@ JobOutput run_job(Engines& engines, const JobInput& input, JobControl& control) 
   engines.store().set_view(nullptr);
   output.console = std::move(recorder.text());
   if (placed) {
-    output.files = written_files(scratch);
+    // What the job wrote by path (the debug listings) goes out last.
+    for (auto& [name, bytes] : written_files(scratch)) {
+      if (output.files.count(name) != 0) continue;
+      if (control.results != nullptr) control.results->write(name, bytes, files::Replace::kInPlace);
+      output.files[name] = std::move(bytes);
+    }
     empty_folder(scratch);
   }
   if (output.outcome == console::JobOutcome::kFinished && input.command != console::JobKind::kCompose) {

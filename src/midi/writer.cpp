@@ -119,14 +119,4 @@ EncodeResult encode_file(const TrackSettings& settings, const TrackEvents& track
   return EncodeResult{result.ok(), result.bad_delta};
 }
 
-WriteStatus write_file(const char* path, const FileImage& image) {
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path, "wb"), &std::fclose);
-  if (!file) return WriteStatus::kNotCreated;
-  const size_t size = image.bytes.size();
-  bool ok = std::fwrite(image.bytes.data(), 1, size, file.get()) == size;
-  ok = ok && std::fflush(file.get()) == 0;
-  const bool closed = std::fclose(file.release()) == 0;
-  return ok && closed ? WriteStatus::kWritten : WriteStatus::kNotWritten;
-}
-
 }  // namespace zelvo::midi

@@ -77,9 +77,4 @@ struct EncodeResult {
 // still 0.
 EncodeResult encode_file(const TrackSettings& settings, const TrackEvents& track, FileImage& image);
 
-enum class WriteStatus : uint8_t { kWritten, kNotCreated, kNotWritten };
-
-// Writes image.bytes as the file `path`.
-WriteStatus write_file(const char* path, const FileImage& image);
-
 }  // namespace zelvo::midi
