@@ -19,6 +19,7 @@
 #include "console/message.h"
 #include "console/windows1252.h"
 #include "console/work_files.h"
+#include "files/paths.h"
 
 namespace zelvo::app {
 
@@ -205,7 +206,7 @@ int run_compose_with_settings(int argc, char** argv) {
   const fs::path work_path = fs::absolute(work.empty() ? "." : work, error);
   const std::string scratch = make_scratch_copy(work);
   if (scratch.empty() ||
-      composition::save_composition(scratch + '/' + console::kCompositionFile, document) !=
+      composition::save_composition(files::join_path(scratch, console::kCompositionFile), document) !=
           composition::FileResult::kDone) {
     std::fprintf(stderr, "zelvo: cannot make a scratch folder for --set\n");
     if (!scratch.empty()) fs::remove_all(scratch, error);

@@ -13,6 +13,7 @@
 #include "midi/timeline.h"
 #include "roll/piano_roll.h"
 #include "roll/tones.h"
+#include "files/paths.h"
 
 namespace zelvo::app {
 
@@ -74,7 +75,7 @@ int run_roll_command(int argc, char** argv) {
     input = arg;
   }
   if (!work.empty() && !input.empty()) return roll_usage("give a MIDI file or --work DIR, not both");
-  if (!work.empty()) input = work + '/' + console::kHarmonyMidi;
+  if (!work.empty()) input = files::join_path(work, console::kHarmonyMidi);
   if (input.empty()) return roll_usage("no MIDI file given");
   if (output.empty()) output = output_beside(input, ".png");
 

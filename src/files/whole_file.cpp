@@ -1,5 +1,6 @@
 #include "files/whole_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -29,10 +30,14 @@ WriteResult write_file(const std::string& path, std::string_view bytes) {
   return ok && closed ? WriteResult::kWritten : WriteResult::kNotWritten;
 }
 
-WriteResult write_whole(const std::string& path, std::string_view bytes) {
+WriteResult write_whole(const std::string& path, std::string_view bytes, std::error_code* rename_error) {
+  if (rename_error != nullptr) rename_error->clear();
   const std::string temporary = path + ".part";
   const WriteResult written = write_file(temporary, bytes);
-  if (written == WriteResult::kWritten && std::rename(temporary.c_str(), path.c_str()) == 0) return written;
+  if (written == WriteResult::kWritten) {
+    if (std::rename(temporary.c_str(), path.c_str()) == 0) return written;
+    if (rename_error != nullptr) *rename_error = std::error_code(errno, std::generic_category());
+  }
   std::remove(temporary.c_str());
   return written == WriteResult::kNotCreated ? written : WriteResult::kNotWritten;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace zelvo::files {
 
@@ -22,7 +23,8 @@ WriteResult write_file(const std::string& path, std::string_view bytes);
 // Writes `bytes` to `path` + ".part" and renames it to `path`, so a reader
 // sees the old file or the whole new one, never a part; the part is removed
 // on any failure. kNotCreated when the part cannot be created, kNotWritten
-// when it cannot be written or renamed.
-WriteResult write_whole(const std::string& path, std::string_view bytes);
+// when it cannot be written or renamed; `rename_error`, when given, says
+// why the renaming failed (and is cleared otherwise).
+WriteResult write_whole(const std::string& path, std::string_view bytes, std::error_code* rename_error = nullptr);
 
 }  // namespace zelvo::files

@@ -1,11 +1,10 @@
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <system_error>
 
 #include "console/job_console.h"
+#include "files/whole_file.h"
 #include "jobs/engines.h"
 #include "jobs/job.h"
 
@@ -83,11 +82,7 @@ bool place_inputs(const fs::path& folder, const Files& files) {
     if (!plain_name(name)) return false;
     const fs::path path = folder / name;
     if (path.has_parent_path()) fs::create_directories(path.parent_path(), error);
-    {
-      std::ofstream out(path, std::ios::binary | std::ios::trunc);
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      if (!out) return false;
-    }
+    if (files::write_file(path.string(), bytes) != files::WriteResult::kWritten) return false;
     fs::last_write_time(path, kInputStamp, error);
     if (error) return false;
   }
@@ -101,9 +96,9 @@ Files written_files(const fs::path& folder) {
   for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
        it.increment(error)) {
     if (!it->is_regular_file(error) || it->last_write_time(error) == kInputStamp) continue;
-    std::ifstream in(it->path(), std::ios::binary);
-    files[fs::relative(it->path(), folder, error).generic_string()] =
-        std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes;
+    if (!files::read_whole(it->path().string(), bytes)) continue;
+    files[fs::relative(it->path(), folder, error).generic_string()] = std::move(bytes);
   }
   return files;
 }

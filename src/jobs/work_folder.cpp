@@ -1,11 +1,9 @@
 #include "jobs/work_folder.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
-#include "console/work_files.h"
+#include "files/whole_file.h"
 
 namespace zelvo::jobs {
 
@@ -19,9 +17,8 @@ bool read_work_inputs(const std::string& folder, Files& files, std::string& prob
     const std::string name = it->path().filename().string();
     // A file that cannot be opened is left out: the job finds it missing,
     // as it would have found it unopenable.
-    std::ifstream in(it->path(), std::ios::binary);
-    if (!in.is_open()) continue;
-    files[name] = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
+    std::string bytes;
+    if (files::read_whole(it->path().string(), bytes)) files[name] = std::move(bytes);
   }
   if (error) {
     problem = "cannot read the folder " + where.string() + ": " + error.message();

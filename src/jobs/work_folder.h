@@ -9,7 +9,7 @@
 namespace zelvo::jobs {
 
 // Every regular file directly in `folder` (empty: the current directory),
-// which is every file a job may read there; a file that cannot be opened is
+// which is every file a job may read there; a file that cannot be read is
 // left out. False, with `problem`, when the folder cannot be read.
 bool read_work_inputs(const std::string& folder, Files& files, std::string& problem);
 
