@@ -20,6 +20,7 @@
 #include "console/windows1252.h"
 #include "console/work_files.h"
 #include "files/paths.h"
+#include "files/run_inputs.h"
 
 namespace zelvo::app {
 
@@ -116,7 +117,7 @@ std::string make_scratch_copy(const std::string& work) {
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(work.empty() ? "." : work, error)) {
     const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file() || name.rfind("out", 0) == 0 || name.rfind("incom.", 0) == 0) continue;
+    if (!entry.is_regular_file() || !files::is_run_input(name)) continue;
     fs::copy_file(entry.path(), fs::path(pattern) / name, error);
   }
   return pattern;

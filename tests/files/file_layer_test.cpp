@@ -7,6 +7,7 @@
 
 #include "files/paths.h"
 #include "files/result_writer.h"
+#include "files/run_inputs.h"
 #include "files/whole_file.h"
 #include "support/files.h"
 
@@ -20,6 +21,15 @@ TEST(JoinPath, OneSeparatorAndTheCurrentDirectory) {
   EXPECT_EQ(join_path("w", "a.txt"), "w/a.txt");
   EXPECT_EQ(join_path("w/", "a.txt"), "w/a.txt");
   EXPECT_EQ(join_path("/", "a"), "/a");
+}
+
+TEST(RunInputs, AllButTheResultsAndTheComposition) {
+  for (const char* name : {"conar.txt", "inmus.xml", "insec.xml", "incom_eng.htm", "infor.rur", "o.txt"}) {
+    EXPECT_TRUE(is_run_input(name)) << name;
+  }
+  for (const char* name : {"outco.mid", "outar.tones", "out", "incom.htm", "incom.htc"}) {
+    EXPECT_FALSE(is_run_input(name)) << name;
+  }
 }
 
 // What each way of writing answers for each kind of place.
