@@ -10,7 +10,7 @@
 #include "engine/settings.h"
 #include "harmonizer/debug_listing_state.h"
 #include "midi/time_sort.h"
-#include "midi/writer.h"
+#include "midi/engine_track.h"
 
 namespace zelvo::harmonizer {
 

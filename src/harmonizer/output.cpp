@@ -4,7 +4,7 @@
 #include "console/message_id.h"
 #include "harmonizer/note_sort.h"
 #include "harmonizer/note_time.h"
-#include "midi/writer.h"
+#include "midi/engine_track.h"
 
 namespace zelvo::harmonizer {
 

@@ -1,4 +1,4 @@
-#include "midi/writer.h"
+#include "midi/engine_track.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -7,6 +7,10 @@
 #include "midi/song.h"
 #include "midi/time_sort.h"
 
+// The engines' notes as the one track of their outco.mid and outar.mid:
+// track events and settings made into a Song and encoded (midi/write.h
+// lays the bytes out).
+
 namespace zelvo::midi {
 
 // One note-on (velocity 0: a note-off) at an absolute tick.
