@@ -11,6 +11,7 @@
 #include "files/whole_file.h"
 #include "grid_option.h"
 #include "media_commands.h"
+#include "missing_file.h"
 #include "intake/midi_merge.h"
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
@@ -71,7 +72,10 @@ int run_notate_command(int argc, char** argv) {
   if (output.empty()) output = output_beside(input, ".musicxml");
 
   std::ifstream in(input, std::ios::binary);
-  if (!in) return fail(input + " cannot be opened");
+  if (!in) {
+    const std::string where = looked_for(input);
+    return fail(input + " cannot be opened" + (where.empty() ? "" : "\nzelvo: " + where));
+  }
   std::ostringstream read;
   read << in.rdbuf();
   const std::string bytes = read.str();

@@ -54,6 +54,9 @@ struct ComposerState {
   std::string work_folder;
   // Where the output files go; null: into work_folder. Not owned.
   files::ResultWriter* results = nullptr;
+  // The folder the "no composition" message names, made absolute there;
+  // empty: work_folder. Set when the job runs on a copy of the work's files.
+  std::string named_folder;
 };
 
 }  // namespace zelvo::composer
