@@ -21,6 +21,9 @@
 #include "global_options.h"
 #include "console/windows1252.h"
 #include "grid_option.h"
+#include "jobs/engines.h"
+#include "jobs/job.h"
+#include "jobs/work_folder.h"
 #include "media_commands.h"
 #include "notate_command.h"
 #include "progress_line.h"
@@ -29,6 +32,7 @@
 #include "shell/folders.h"
 #include "shell/platform.h"
 #include "shell/projects.h"
+#include "shell/unit_watch.h"
 
 namespace zelvo::app {
 
@@ -232,43 +236,44 @@ int run_job_command(int argc, char** argv, const std::string& usage) {
     return kExitUsage;
   }
 
+  // The job runs on the work folder's files as values; each output it
+  // writes goes into the folder at once, as it always has.
+  jobs::JobInput input;
+  input.command = options.kind;
+  input.language = options.language;
+  input.notation = options.notation;
+  input.grid = options.grid;
+  input.folder_name = options.work_folder;
+  std::string problem;
+  if (!jobs::read_work_inputs(options.work_folder, input.files, problem)) {
+    std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
+    return kExitUsage;
+  }
+
   sigset_t interrupt_set;
   sigemptyset(&interrupt_set);
   sigaddset(&interrupt_set, SIGINT);
   pthread_sigmask(SIG_BLOCK, &interrupt_set, nullptr);
 
-  auto application = std::make_unique<shell::Application>();
-  application->set_write_notation(options.notation);
-  application->set_notation_grid(options.grid);
-  application->set_work_folder(options.work_folder);
-  console::JobConsole& console = application->console();
-  ProgressLine progress_line(application->unit_watch());
+  auto engines = std::make_unique<jobs::Engines>();
+  jobs::JobControl control;
+  shell::UnitWatch unit_watch;
+  ProgressLine progress_line(unit_watch);
   StandardOutputView view(&progress_line);
-  console.store().set_view(&view);
-  console.control().set_language(options.language);
-  console.clear_console();
-  progress_line.start([&console] { return console.language(); });
+  control.view = &view;
+  control.progress = &unit_watch;
+  files::FolderWriter work_writer(options.work_folder);
+  control.results = &work_writer;
+  control.flags().set_language(options.language);
+  progress_line.start([&control] { return control.flags().language(); });
 
   std::atomic<bool> done{false};
-  std::thread watcher(watch_interrupts, std::ref(console.control()), interrupt_set, std::cref(done));
-  const bool started = application->runner().start_job(options.kind);
-  application->runner().wait();
+  std::thread watcher(watch_interrupts, std::ref(control.flags()), interrupt_set, std::cref(done));
+  const jobs::JobOutput output = jobs::run_job(*engines, input, control);
   progress_line.stop();
   done.store(true);
   watcher.join();
-  if (!started) {
-    std::fprintf(stderr, "zelvo: cannot start the job thread\n");
-    return kExitAborted;
-  }
-  switch (application->runner().last_outcome()) {
-    case console::JobOutcome::kFinished:
-      return kExitFinished;
-    case console::JobOutcome::kStopped:
-      return kExitStopped;
-    case console::JobOutcome::kAborted:
-      return kExitAborted;
-  }
-  return kExitAborted;
+  return output.exit_status;
 }
 
 // Runs `run` with argv made of `words`.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "command_line.h"
+#include "files/whole_file.h"
 #include "grid_option.h"
 #include "media_commands.h"
 #include "missing_file.h"
@@ -75,10 +76,11 @@ int run_notate_command(int argc, char** argv) {
     const std::string where = looked_for(input);
     return fail(input + " cannot be opened" + (where.empty() ? "" : "\nzelvo: " + where));
   }
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
+  std::ostringstream read;
+  read << in.rdbuf();
+  const std::string bytes = read.str();
   midi::Song merged;
-  switch (intake::merge_any_midi(bytes.str(), merged)) {
+  switch (intake::merge_any_midi(bytes, merged)) {
     case intake::MidiMerge::kMerged: break;
     case intake::MidiMerge::kNotFormat1: return fail(input + " is a format 2 MIDI file, which is not read");
     case intake::MidiMerge::kSmpte: return fail(input + " is timed in SMPTE frames, which is not read");
@@ -86,27 +88,15 @@ int run_notate_command(int argc, char** argv) {
   }
   notation::MidiNotes midi = notation::read_midi_notes(merged);
   merged = midi::Song{};  // its memory serves the layout of the notes
-  notation::read_midi_labels(bytes.str(), midi);
+  notation::read_midi_labels(bytes, midi);
   notation::add_key_from_notes(midi);
   const std::string text = notation::write_notation(midi, {}, grid);
   if (text.empty()) {
     return fail(input + " is longer than " + std::to_string(notation::kMaxMeasures) + " bars, which are not written");
   }
-  // Written whole under a temporary name, then renamed: never half a file.
-  const std::string temporary = output + ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary);
-    out << text;
-    if (!out.flush()) {
-      std::remove(temporary.c_str());
-      return fail("cannot write " + output);
-    }
-  }
   std::error_code error;
-  std::filesystem::rename(temporary, output, error);
-  if (error) {
-    std::remove(temporary.c_str());
-    return fail("cannot write " + output + ": " + error.message());
+  if (files::write_whole(output, text, &error) != files::WriteResult::kWritten) {
+    return fail("cannot write " + output + (error ? ": " + error.message() : std::string()));
   }
   std::printf("zelvo: wrote %s\n", output.c_str());
   return kExitFinished;

@@ -19,6 +19,8 @@
 #include "console/message.h"
 #include "console/windows1252.h"
 #include "console/work_files.h"
+#include "files/paths.h"
+#include "files/run_inputs.h"
 
 namespace zelvo::app {
 
@@ -115,7 +117,7 @@ std::string make_scratch_copy(const std::string& work) {
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(work.empty() ? "." : work, error)) {
     const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file() || name.rfind("out", 0) == 0 || name.rfind("incom.", 0) == 0) continue;
+    if (!entry.is_regular_file() || !files::is_run_input(name)) continue;
     fs::copy_file(entry.path(), fs::path(pattern) / name, error);
   }
   return pattern;
@@ -198,7 +200,7 @@ int run_compose_with_settings(int argc, char** argv) {
   const fs::path work_path = fs::absolute(work.empty() ? "." : work, error);
   const std::string scratch = make_scratch_copy(work);
   if (scratch.empty() ||
-      composition::save_composition(scratch + '/' + console::kCompositionFile, document) !=
+      composition::save_composition(files::join_path(scratch, console::kCompositionFile), document) !=
           composition::FileResult::kDone) {
     std::fprintf(stderr, "zelvo: cannot make a scratch folder for --set\n");
     if (!scratch.empty()) fs::remove_all(scratch, error);

@@ -55,8 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::or_abort(console, composer::generate(*state, console, bars));
 
     if (state->notes.count > kMaxSortedEvents) return;
-    composer::write_listing(console::work_path(state->work_folder, composer::kCompositionListing).c_str(),
-                            state->timing, state->notes);
+    fuzz::or_abort(console, composer::write_listing_file(*state));
     composer::add_note_offs(state->notes);
     composer::compute_times(state->notes, state->timing);
     composer::sort_events(state->notes);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "player/output.h"
+#include "player/output_choice.h"
 
 // The commands that play results in real time: into a MIDI port of the
 // ALSA sequencer or JACK, or through the built-in synthesizer.
@@ -19,10 +20,7 @@ int run_play_command(int argc, char** argv);
 int run_watch_command(int argc, char** argv);
 
 // Where the sound goes, as --port NAME, --synth and --soundfont FILE say.
-struct OutputChoice {
-  std::string port;       // empty: the built-in synthesizer
-  std::string soundfont;  // empty: the installed one
-};
+using player::OutputChoice;
 
 // Takes --port NAME, --synth or --soundfont FILE at argv[i] (moving i past
 // a value). Returns false when argv[i] is none of them; sets `problem` when

@@ -60,14 +60,13 @@ bool take_output_option(int argc, char** argv, int& i, OutputChoice& choice, std
 }
 
 std::unique_ptr<player::Output> open_output(const OutputChoice& choice, std::string& error) {
+  std::string opened;
+  auto output = player::open_output(choice, opened, error);
+  if (output == nullptr) return nullptr;
   if (choice.port.empty()) {
-    auto output = player::open_synth_output(choice.soundfont, error);
-    if (output != nullptr) std::printf("Playing through the built-in synthesizer.\n");
+    std::printf("Playing through the built-in synthesizer.\n");
     return output;
   }
-  std::string opened;
-  auto output = player::open_port_output(choice.port, opened, error);
-  if (output == nullptr) return nullptr;
   std::printf("Playing into %s.\n", opened.c_str());
   if (choice.port == player::kOwnPortName) {
     std::printf("Connect your synthesizer's or DAW's MIDI input to it.\n");

@@ -17,6 +17,7 @@
 #include "midi/timeline.h"
 #include "roll/piano_roll.h"
 #include "roll/tones.h"
+#include "files/paths.h"
 
 namespace zelvo::app {
 
@@ -85,8 +86,8 @@ int run_roll_command(int argc, char** argv) {
     return kExitUsage;
   }
   if (!work.empty() && input.empty()) {
-    input = work + '/' + console::kHarmonyMidi;
-    if (!output.empty() && output.front() != '/') output = work + '/' + output;
+    input = files::join_path(work, console::kHarmonyMidi);
+    if (!output.empty() && output.front() != '/') output = files::join_path(work, output);
   }
   if (input.empty()) return roll_usage("no MIDI file given");
   if (output.empty()) output = output_beside(input, ".png");

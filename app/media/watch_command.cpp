@@ -18,6 +18,7 @@
 #include "player/song.h"
 #include "player_commands.h"
 #include "sibling_program.h"
+#include "files/paths.h"
 
 extern char** environ;
 
@@ -100,7 +101,7 @@ bool job_and_swap(const WatchOptions& options, player::Player& player, bool& hav
   const int status = run_job(options);
   if (status < 0) return false;
   const std::string result =
-      options.work + '/' + (options.harmonize ? console::kHarmonyMidi : console::kCompositionMidi);
+      files::join_path(options.work, options.harmonize ? console::kHarmonyMidi : console::kCompositionMidi);
   player::Song song;
   std::string error;
   if (status == kExitFinished && player::load_song(result, song, error)) {

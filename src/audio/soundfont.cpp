@@ -1,4 +1,5 @@
 #include "audio/soundfont.h"
+#include "files/paths.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -34,7 +35,7 @@ bool find_soundfont(const std::string& given, std::string& path, std::string& er
     return true;
   }
   for (const char* name : {"FluidR3_GM.sf2", "TimGM6mb.sf2", "default-GM.sf2"}) {
-    const std::string candidate = folder + "/" + name;
+    const std::string candidate = files::join_path(folder, name);
     if (readable(candidate)) {
       path = candidate;
       return true;

@@ -10,6 +10,7 @@
 #include "composer/listing.h"
 #include "composer/midi_output.h"
 #include "composer/sequence_reader.h"
+#include "files/result_writer.h"
 #include "machine/builtins.h"
 #include "machine/convert.h"
 #include "tables/table_compiler.h"
@@ -89,20 +90,20 @@ console::Status read_sequences(ComposerState& state, console::JobConsole& consol
 console::Status write_midi_file(ComposerState& state, const char* name) {
   const MidiEncodeResult encoded = encode_midi_file(state.notes, state.timing, state.midi);
   if (!encoded.ok) return console::Message(kTimeTooLarge, static_cast<long long>(encoded.bad_delta), name);
-  switch (midi::write_file(console::work_path(state.work_folder, name).c_str(), state.midi)) {
-    case midi::WriteStatus::kNotCreated: return console::Message(kCannotCreate, name);
-    case midi::WriteStatus::kNotWritten: return console::Message(kCannotWrite, name);
-    case midi::WriteStatus::kWritten: break;
+  switch (files::write_output(state.results, state.work_folder, name, state.midi.bytes, files::Replace::kInPlace)) {
+    case files::WriteResult::kNotCreated: return console::Message(kCannotCreate, name);
+    case files::WriteResult::kNotWritten: return console::Message(kCannotWrite, name);
+    case files::WriteResult::kWritten: break;
   }
   return console::Status();
 }
 
 console::Status write_listing_file(const ComposerState& state) {
-  const std::string listing = console::work_path(state.work_folder, kCompositionListing);
-  switch (write_listing(listing.c_str(), state.timing, state.notes)) {
-    case FileResult::kNotCreated: return console::Message(kCannotCreate, kCompositionListing);
-    case FileResult::kNotWritten: return console::Message(kCannotWrite, kCompositionListing);
-    case FileResult::kWritten: break;
+  switch (files::write_output(state.results, state.work_folder, kCompositionListing,
+                              listing_text(state.timing, state.notes), files::Replace::kInPlace)) {
+    case files::WriteResult::kNotCreated: return console::Message(kCannotCreate, kCompositionListing);
+    case files::WriteResult::kNotWritten: return console::Message(kCannotWrite, kCompositionListing);
+    case files::WriteResult::kWritten: break;
   }
   return console::Status();
 }

@@ -11,6 +11,7 @@
 #include "composer/variables.h"
 #include "console/composition_opener.h"
 #include "console/score_opener.h"
+#include "files/result_writer.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
 
@@ -52,6 +53,8 @@ struct ComposerState {
   // The folder the job reads and writes its files in; empty for the
   // current directory. Set before each job, read only by the job thread.
   std::string work_folder;
+  // Where the output files go; null: into work_folder. Not owned.
+  files::ResultWriter* results = nullptr;
   // The folder the "no composition" message names, made absolute there;
   // empty: work_folder. Set when the job runs on a copy of the work's files.
   std::string named_folder;

@@ -2,7 +2,7 @@
 
 #include "composer/note_events.h"
 #include "composer/timing.h"
-#include "midi/writer.h"
+#include "midi/engine_track.h"
 
 namespace zelvo::composer {
 

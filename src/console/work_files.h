@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "files/paths.h"
+
 // The fixed names of the files of a work folder. Every job is given its work
 // folder and reads and writes them there (never through the process's current
 // directory, so that jobs in two folders may run at once); a saved project
@@ -47,8 +49,7 @@ inline constexpr const char* kWorkFileStems[] = {"infor", "incom", "insec", "out
 // the bare name; only the opening goes through this. An empty folder stands
 // for the current directory, as a relative path does.
 inline std::string work_path(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name;
-  return folder.back() == '/' ? folder + name : folder + '/' + name;
+  return files::join_path(folder, name);
 }
 
 }  // namespace zelvo::console

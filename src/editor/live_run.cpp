@@ -6,6 +6,7 @@
 #include "composition/work_file.h"
 #include "console/windows1252.h"
 #include "console/work_files.h"
+#include "files/run_inputs.h"
 
 namespace zelvo::editor {
 
@@ -19,7 +20,7 @@ void copy_inputs(const std::string& work, const fs::path& run) {
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(work, error)) {
     const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file() || name.rfind("out", 0) == 0 || name.rfind("incom.", 0) == 0) continue;
+    if (!entry.is_regular_file() || !files::is_run_input(name)) continue;
     const fs::path target = run / name;
     if (fs::exists(target, error) && fs::last_write_time(target, error) == entry.last_write_time(error) &&
         fs::file_size(target, error) == entry.file_size(error)) {

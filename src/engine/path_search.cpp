@@ -10,17 +10,6 @@
 
 namespace zelvo::engine {
 
-int32_t take_pool_entry(Engine& engine, int32_t e) {
-  PathPool& pool = engine.state.pool;
-  for (int32_t n = 0; n < kPoolSize; ++n) {
-    if (pool.entries[n].cost != kFreeEntry) continue;
-    std::memcpy(pool.entries[n].notes, pool.entries[e].notes, sizeof(pool.entries[n].notes));
-    pool.entries[n].cost = kEntryInUse;
-    return n;
-  }
-  return -1;
-}
-
 bool same_path(const Engine& engine, int32_t a, int32_t b, int32_t count) {
   const PathNote* pa = engine.state.pool.entries[a].notes;
   const PathNote* pb = engine.state.pool.entries[b].notes;
@@ -59,7 +48,8 @@ void mark_free(PathPool& pool, int32_t n) {
   pool.free_bits[n / 64] |= uint64_t{1} << (n % 64);
 }
 
-// take_pool_entry through the free bits.
+// The first free entry by the free bits, now holding a copy of e's path and
+// marked in use; -1 when the pool is full.
 int32_t take_free_entry(PathPool& pool, int32_t e) {
   for (int32_t w = 0; w < PathPool::kFreeWords; ++w) {
     if (pool.free_bits[w] == 0) continue;

@@ -18,10 +18,6 @@ bool build_candidates(Engine& engine, int32_t s, int32_t l, bool no_lookahead);
 bool extend_path(Engine& engine, int32_t s, int32_t l, int32_t e, int32_t i, int32_t j,
                  const LinkState& previous, bool no_lookahead);
 
-// The first free entry, now holding a copy of e's path and marked in use;
-// -1 when the pool is full.
-int32_t take_pool_entry(Engine& engine, int32_t e);
-
 // Scores entry n, drops it as a duplicate, or lets it replace the costliest
 // scored entry when kMaxScored entries are scored.
 void insert_scored(Engine& engine, int32_t n, double cost, int32_t count);

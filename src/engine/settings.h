@@ -4,6 +4,7 @@
 
 #include "engine/meter_map.h"
 #include "engine/tempo_map.h"
+#include "engine/tone_type.h"
 
 namespace zelvo::engine {
 
@@ -19,6 +20,7 @@ constexpr int32_t kBassRow = 16;            // `BA`
 constexpr int32_t kMelodyRow = 17;          // `ME`
 constexpr int32_t kDefaultRow = 18;         // `DF`, copied into rows 0-17
 constexpr int32_t kToneTypeSwitches = 8;    // fa fd pa pd as ai ea ed
+static_assert(kToneTypeSwitches == kNonHarmonicTypes, "one tone-type switch for each non-harmonic tone type");
 constexpr int32_t kCostWeights = 7;         // w1 .. w7
 
 // Values of `MelIns` and `BassIns`.

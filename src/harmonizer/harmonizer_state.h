@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "console/score_opener.h"
+#include "files/result_writer.h"
 #include "engine/model.h"
 #include "engine/progress_observer.h"
 #include "engine/settings.h"
 #include "harmonizer/debug_listing_state.h"
 #include "midi/time_sort.h"
-#include "midi/writer.h"
+#include "midi/engine_track.h"
 
 namespace zelvo::harmonizer {
 
@@ -52,6 +53,8 @@ struct HarmonizerState {
   // The folder the "no configuration" message names, made absolute there;
   // empty: work_folder. Set when the job runs on a copy of the work's files.
   std::string named_folder;
+  // Where the output files go; null: into work_folder. Not owned.
+  files::ResultWriter* results = nullptr;
   // Shown the unit being harmonized (a front end's "still working" line);
   // may be null. Set by the application, not owned.
   engine::ProgressObserver* progress = nullptr;

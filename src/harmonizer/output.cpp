@@ -6,7 +6,7 @@
 #include "console/message_id.h"
 #include "harmonizer/note_sort.h"
 #include "harmonizer/note_time.h"
-#include "midi/writer.h"
+#include "midi/engine_track.h"
 
 namespace zelvo::harmonizer {
 
@@ -118,13 +118,13 @@ console::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable&
   const midi::EncodeResult encoded = midi::encode_file(settings, track, state.image);
   // The file is created before a delta too long is reported, and keeps the
   // events before it.
-  const midi::WriteStatus written =
-      midi::write_file(console::work_path(state.work_folder, path).c_str(), state.image);
-  if (written == midi::WriteStatus::kNotCreated) return console::Message(kErrorCreatingFile, path);
+  const files::WriteResult written =
+      files::write_output(state.results, state.work_folder, path, state.image.bytes, files::Replace::kInPlace);
+  if (written == files::WriteResult::kNotCreated) return console::Message(kErrorCreatingFile, path);
   if (!encoded.ok) {
     return console::Message(kTimeStepTooLong, path, static_cast<uint32_t>(encoded.bad_delta));
   }
-  if (written == midi::WriteStatus::kNotWritten) return console::Message(kErrorWritingFile, path);
+  if (written == files::WriteResult::kNotWritten) return console::Message(kErrorWritingFile, path);
   return console::Status();
 }
 

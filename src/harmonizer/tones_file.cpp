@@ -4,6 +4,7 @@
 #include <string>
 
 #include "console/work_files.h"
+#include "files/result_writer.h"
 #include "engine/model.h"
 #include "harmonizer/note_time.h"
 
@@ -31,14 +32,7 @@ void write_tones_file(const HarmonizerState& state) {
                   static_cast<int>(tone.chosen), static_cast<int>(tone.given), tone.type);
     text += line;
   }
-  const std::string final_path = console::work_path(state.work_folder, kTonesFileName);
-  const std::string temporary = final_path + ".part";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) return;
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (std::fclose(file) != 0 || !written || std::rename(temporary.c_str(), final_path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-  }
+  files::write_output(state.results, state.work_folder, kTonesFileName, text, files::Replace::kWhole);
 }
 
 }  // namespace zelvo::harmonizer

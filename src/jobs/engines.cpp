@@ -60,12 +60,13 @@ void compose_in_folder(Engines& engines, const FolderJobOptions& options, consol
   engines.intake().begin_job();
   composer::ComposerState& composer = engines.composer_state();
   composer.work_folder = options.folder;
+  composer.results = options.results;
   composer.named_folder = options.folder_name;
   composer::compose(composer, console);
   if (options.notation) {
     report_notation(console,
                     notation::notate_result(options.folder, console::kCompositionMidi, console::kCompositionNotation,
-                                            nullptr, options.grid),
+                                            nullptr, options.grid, options.results),
                     console::kCompositionNotation);
   }
 }
@@ -76,11 +77,12 @@ void harmonize_in_folder(Engines& engines, const FolderJobOptions& options, cons
   harmonizer.work_folder = options.folder;
   harmonizer.named_folder = options.folder_name;
   harmonizer.progress = options.progress;
+  harmonizer.results = options.results;
   harmonizer::harmonize(harmonizer, console);
   if (options.notation) {
     report_notation(console,
                     notation::notate_result(options.folder, console::kHarmonyMidi, console::kHarmonyNotation,
-                                            &harmonizer, options.grid),
+                                            &harmonizer, options.grid, options.results),
                     console::kHarmonyNotation);
   }
 }

@@ -7,6 +7,7 @@
 #include "console/console.h"
 #include "console/job_console.h"
 #include "console/job_runner.h"
+#include "files/result_writer.h"
 #include "harmonizer/harmonizer_state.h"
 #include "intake/composition_intake.h"
 #include "intake/score_intake.h"
@@ -56,6 +57,7 @@ struct FolderJobOptions {
   bool notation = false;
   notation::Grid grid = notation::Grid::kChosen;
   engine::ProgressObserver* progress = nullptr;
+  files::ResultWriter* results = nullptr;  // where outputs go; null: into `folder`
 };
 
 // The compose and harmonize steps of a job in `options.folder`, printing to

@@ -12,12 +12,14 @@
 // gives in a work folder holding the same files: the command line's jobs
 // call run_job and read and write their folder only around it.
 //
-// The engines still open their files by path, so a run takes place in a
-// private scratch folder that Engines owns (made under the system's
-// temporary folder on the first run, emptied after each run, removed with
-// Engines): the inputs are written there, the job runs, and the files it
-// wrote are read back. Callers see none of this; only the speed of a run
-// depends on it.
+// The engines hand their outputs over as bytes (files::ResultWriter), but
+// still open their inputs by path, so a run takes place in a private scratch
+// folder that Engines owns (made under the system's temporary folder on the
+// first run, emptied after each run, removed with Engines): the inputs are
+// written there, each output is kept and written there too for the steps
+// after it to read, and the harmonizer's debug listings, still written by
+// path, are read back at the end. Callers see none of this; only the speed
+// of a run depends on it.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -29,6 +31,7 @@
 #include "console/job_runner.h"
 #include "console/message.h"
 #include "engine/progress_observer.h"
+#include "files/result_writer.h"
 #include "harmonizer/tones_file.h"
 #include "notation/notation_grid.h"
 
@@ -59,7 +62,7 @@ struct JobOutput {
   std::string console;  // every message as appended, Windows-1252
   console::JobOutcome outcome = console::JobOutcome::kFinished;
   int exit_status = 0;  // 0 finished, 1 aborted, 130 stopped
-  Files files;          // every file the job made or changed
+  Files files;          // every file the job wrote (and its writer took)
   std::vector<ResultTone> tones;  // after a harmonization that reached its end
 };
 
@@ -79,6 +82,10 @@ class JobControl {
   console::ConsoleView* view = nullptr;
   // Told each harmonic unit as the engine starts it (may be null).
   engine::ProgressObserver* progress = nullptr;
+  // Given each output file as the job writes it (may be null); its answer
+  // is the job's, so a caller writing into a folder gets the folder's
+  // messages (a file that cannot be created, a full disk) from the job.
+  files::ResultWriter* results = nullptr;
 
  private:
   console::JobControl flags_;

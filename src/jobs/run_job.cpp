@@ -1,11 +1,10 @@
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <system_error>
 
 #include "console/job_console.h"
+#include "files/whole_file.h"
 #include "jobs/engines.h"
 #include "jobs/job.h"
 
@@ -40,6 +39,27 @@ class Recorder : public console::ConsoleView {
   std::string text_;
 };
 
+// Keeps each output, writes it into the scratch folder for the steps after
+// it, and passes it on to the caller's writer, whose answer it gives.
+class RunWriter : public files::ResultWriter {
+ public:
+  RunWriter(const std::string& scratch, files::ResultWriter* next, Files& kept)
+      : scratch_(scratch), next_(next), kept_(kept) {}
+  files::WriteResult write(const std::string& name, std::string_view bytes, files::Replace replace) override {
+    const files::WriteResult result =
+        next_ != nullptr ? next_->write(name, bytes, replace) : files::WriteResult::kWritten;
+    if (result != files::WriteResult::kWritten) return result;
+    kept_[name] = std::string(bytes);
+    files::FolderWriter(scratch_).write(name, bytes, replace);
+    return result;
+  }
+
+ private:
+  std::string scratch_;
+  files::ResultWriter* next_;
+  Files& kept_;
+};
+
 void empty_folder(const fs::path& folder) {
   std::error_code ignored;
   for (const auto& entry : fs::directory_iterator(folder, ignored)) fs::remove_all(entry.path(), ignored);
@@ -62,11 +82,7 @@ bool place_inputs(const fs::path& folder, const Files& files) {
     if (!plain_name(name)) return false;
     const fs::path path = folder / name;
     if (path.has_parent_path()) fs::create_directories(path.parent_path(), error);
-    {
-      std::ofstream out(path, std::ios::binary | std::ios::trunc);
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      if (!out) return false;
-    }
+    if (files::write_file(path.string(), bytes) != files::WriteResult::kWritten) return false;
     fs::last_write_time(path, kInputStamp, error);
     if (error) return false;
   }
@@ -80,9 +96,9 @@ Files written_files(const fs::path& folder) {
   for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
        it.increment(error)) {
     if (!it->is_regular_file(error) || it->last_write_time(error) == kInputStamp) continue;
-    std::ifstream in(it->path(), std::ios::binary);
-    files[fs::relative(it->path(), folder, error).generic_string()] =
-        std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes;
+    if (!files::read_whole(it->path().string(), bytes)) continue;
+    files[fs::relative(it->path(), folder, error).generic_string()] = std::move(bytes);
   }
   return files;
 }
@@ -114,6 +130,8 @@ JobOutput run_job(Engines& engines, const JobInput& input, JobControl& control) 
   options.notation = input.notation;
   options.grid = input.grid;
   options.progress = control.progress;
+  RunWriter writer(scratch, control.results, output.files);
+  options.results = &writer;
   const bool placed = !scratch.empty() && (empty_folder(scratch), place_inputs(scratch, input.files));
 
   console::JobHooks hooks;
@@ -130,7 +148,12 @@ JobOutput run_job(Engines& engines, const JobInput& input, JobControl& control) 
   engines.store().set_view(nullptr);
   output.console = std::move(recorder.text());
   if (placed) {
-    output.files = written_files(scratch);
+    // What the job wrote by path (the debug listings) goes out last.
+    for (auto& [name, bytes] : written_files(scratch)) {
+      if (output.files.count(name) != 0) continue;
+      if (control.results != nullptr) control.results->write(name, bytes, files::Replace::kInPlace);
+      output.files[name] = std::move(bytes);
+    }
     empty_folder(scratch);
   }
   if (output.outcome == console::JobOutcome::kFinished && input.command != console::JobKind::kCompose) {

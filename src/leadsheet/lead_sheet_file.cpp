@@ -7,6 +7,7 @@
 
 #include "console/work_files.h"
 #include "harmonizer/configured_parts.h"
+#include "files/whole_file.h"
 #include "leadsheet/lead_sheet.h"
 #include "intake/score_document.h"
 
@@ -15,25 +16,10 @@ namespace zelvo::leadsheet {
 namespace {
 
 bool write_whole(const std::string& output, const std::string& text, std::string& problem) {
-  // Written whole under a temporary name, then renamed: never half a file.
-  const std::string temporary = output + ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary);
-    out << text;
-    if (!out.flush()) {
-      problem = "cannot write " + output;
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
   std::error_code error;
-  std::filesystem::rename(temporary, output, error);
-  if (error) {
-    problem = "cannot write " + output + ": " + error.message();
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  if (files::write_whole(output, text, &error) == files::WriteResult::kWritten) return true;
+  problem = "cannot write " + output + (error ? ": " + error.message() : std::string());
+  return false;
 }
 
 // A configuration with the program's defaults but for the parts: the score's

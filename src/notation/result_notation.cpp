@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "console/work_files.h"
+#include "files/paths.h"
+#include "files/whole_file.h"
 #include "engine/context.h"
 #include "harmonizer/note_time.h"
 #include "intake/midi_merge.h"
@@ -119,17 +121,15 @@ void take_source_names(const harmonizer::HarmonizerState& state, MidiNotes& midi
 
 }  // namespace
 
-bool write_result_notation(const char* midi_name, const char* xml_name,
-                           const harmonizer::HarmonizerState* harmonizer, Grid grid) {
-  std::ifstream in(midi_name, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
+bool write_result_notation(const std::string& folder, const char* midi_name, const char* xml_name,
+                           const harmonizer::HarmonizerState* harmonizer, Grid grid, files::ResultWriter* results) {
+  std::string bytes;
+  if (!files::read_whole(files::join_path(folder, midi_name), bytes)) return false;
   midi::Song merged;
-  if (intake::merge_any_midi(bytes.str(), merged) != intake::MidiMerge::kMerged) return false;
+  if (intake::merge_any_midi(bytes, merged) != intake::MidiMerge::kMerged) return false;
   MidiNotes midi = read_midi_notes(merged);
   merged = midi::Song{};  // its memory serves the layout of the notes
-  read_midi_labels(bytes.str(), midi);
+  read_midi_labels(bytes, midi);
   if (harmonizer != nullptr) {
     midi.keys = scale_keys(*harmonizer);
     take_source_names(*harmonizer, midi);
@@ -140,26 +140,12 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
       harmonizer != nullptr ? tone_type_lyrics(midi, *harmonizer, held) : std::vector<std::string>{};
   const std::string text = write_notation(midi, lyrics, grid, held);
   if (text.empty()) return false;
-  const std::string temporary = std::string(xml_name) + ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary);
-    out << text;
-    if (!out.flush()) {
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  if (std::rename(temporary.c_str(), xml_name) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  return files::write_output(results, folder, xml_name, text, files::Replace::kWhole) == files::WriteResult::kWritten;
 }
 
 console::Status notate_result(const std::string& folder, const char* midi_name, const char* xml_name,
-                              const harmonizer::HarmonizerState* harmonizer, Grid grid) {
-  if (!write_result_notation(console::work_path(folder, midi_name).c_str(),
-                             console::work_path(folder, xml_name).c_str(), harmonizer, grid)) {
+                              const harmonizer::HarmonizerState* harmonizer, Grid grid, files::ResultWriter* results) {
+  if (!write_result_notation(folder, midi_name, xml_name, harmonizer, grid, results)) {
     return console::Message(kNotationNotWritten, midi_name, xml_name);
   }
   return console::Status();

@@ -99,13 +99,6 @@ std::string last_path_component(std::string_view path) {
   return std::string(path.substr(slash + 1));
 }
 
-std::string join_path(std::string_view folder, std::string_view name) {
-  std::string path(folder);
-  if (!path.empty() && path.back() != kPathSeparator) path += kPathSeparator;
-  path += name;
-  return path;
-}
-
 std::string current_directory() {
   std::error_code error;
   const std::filesystem::path path = std::filesystem::current_path(error);

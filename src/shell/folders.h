@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "console/job_console.h"
+#include "files/paths.h"
 
 namespace zelvo::shell {
 
@@ -26,7 +27,7 @@ struct Folders {
 // The part of `path` after its last separator (trailing separators aside).
 std::string last_path_component(std::string_view path);
 // `folder` and `name` with exactly one separator between them.
-std::string join_path(std::string_view folder, std::string_view name);
+using files::join_path;
 // The current directory, or "" when it cannot be read.
 std::string current_directory();
 // 0 when `folder` is a folder a job may work in (it exists and may be

@@ -17,7 +17,7 @@
 #include "midi/codec.h"
 #include "midi/file_layout.h"
 #include "midi/write.h"
-#include "midi/writer.h"
+#include "midi/engine_track.h"
 #include "support/cases.h"
 #include "support/midi_dump.h"
 

@@ -11,6 +11,7 @@
 #include "shell/folders.h"
 #include "shell/gui/console_widget.h"
 #include "shell/gui/roll_panel.h"
+#include "files/paths.h"
 
 namespace zelvo::shell::gui {
 
@@ -48,7 +49,7 @@ EditorDock::EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& cons
 std::string EditorDock::folder() const { return work_folder ? work_folder() : current_directory(); }
 
 void EditorDock::show_editor() {
-  const std::string path = folder() + '/' + console::kCompositionFile;
+  const std::string path = files::join_path(folder(), console::kCompositionFile);
   if (panel_->path() != path || !panel_->modified()) panel_->open(path);
   dock_->show();
   dock_->raise();

@@ -28,6 +28,7 @@
 #include "shell/folders.h"
 #include "shell/launchers.h"
 #include "shell/shell_messages.h"
+#include "files/paths.h"
 
 namespace zelvo::shell::gui {
 
@@ -157,7 +158,7 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
     // Called on the job thread; the desktop is asked from the window's.
     const std::string name = file_name;
     // Where the desktop has no program for MIDI files the window plays it.
-    const std::string path = work_directory(application_) + "/" + name;
+    const std::string path = files::join_path(work_directory(application_), name);
     QMetaObject::invokeMethod(
         this, [this, name, path] { if (!shell_.open_result(name.c_str())) roll_panel_->play_file(path); },
         Qt::QueuedConnection);
@@ -174,7 +175,7 @@ void MainWindow::chords_from_lead_sheet() {
       this, spanish ? "Partitura con cifrado" : "Lead sheet", to_qt(work_directory(application_)),
       "MusicXML (*.xml *.musicxml *.mxl)");
   if (score.isEmpty()) return;
-  const std::string output = work_directory(application_) + "/" + console::kHarmonyFile;
+  const std::string output = files::join_path(work_directory(application_), console::kHarmonyFile);
   const char* title = spanish ? "Acordes" : "Chords";
   if (std::filesystem::exists(output) &&
       !desktop_.ask_yes_no(title, spanish ? "¿Reemplazar inarm.xml en la carpeta de trabajo?"
@@ -325,7 +326,7 @@ void MainWindow::show_result_after_job(int command) {
   if (result == nullptr || !application_.job_control().job_running()) return;
   roll_panel_->show_after_job([this] { return application_.job_control().job_running(); },
                               [this] { return runner_.last_outcome() == console::JobOutcome::kFinished; },
-                              work_directory(application_) + "/" + result);
+                              files::join_path(work_directory(application_), result));
 }
 
 void MainWindow::refresh_checks() {

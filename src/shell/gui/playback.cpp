@@ -3,6 +3,7 @@
 #include "player/midi_port.h"
 #include "player/song.h"
 #include "player/synth_output.h"
+#include "player/output_choice.h"
 
 namespace zelvo::shell::gui {
 
@@ -37,8 +38,7 @@ void Playback::play(const std::string& midi_file, int from_bar) {
         player_.reset();
         output_.reset();
         std::string opened;
-        output_ = port.empty() ? player::open_synth_output("", error)
-                               : player::open_port_output(port, opened, error);
+        output_ = player::open_output({port, ""}, opened, error);
         output_port_ = port;
         if (output_ != nullptr) player_ = std::make_unique<player::Player>(*output_);
       }

@@ -1,4 +1,4 @@
-#include "midi/writer.h"
+#include "midi/engine_track.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -117,16 +117,6 @@ EncodeResult encode_file(const TrackSettings& settings, const TrackEvents& track
   make_song(settings, track, image.song);
   const WriteResult result = write(image.song, kEngineLayout, image.bytes);
   return EncodeResult{result.ok(), result.bad_delta};
-}
-
-WriteStatus write_file(const char* path, const FileImage& image) {
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path, "wb"), &std::fclose);
-  if (!file) return WriteStatus::kNotCreated;
-  const size_t size = image.bytes.size();
-  bool ok = std::fwrite(image.bytes.data(), 1, size, file.get()) == size;
-  ok = ok && std::fflush(file.get()) == 0;
-  const bool closed = std::fclose(file.release()) == 0;
-  return ok && closed ? WriteStatus::kWritten : WriteStatus::kNotWritten;
 }
 
 }  // namespace zelvo::midi

@@ -9,6 +9,10 @@
 #include "midi/song.h"
 #include "midi/time_sort.h"
 
+// The engines' notes as the one track of their outco.mid and outar.mid:
+// track events and settings made into a Song and encoded (midi/write.h
+// lays the bytes out).
+
 namespace zelvo::midi {
 
 // One note-on (velocity 0: a note-off) at an absolute tick.
@@ -84,10 +88,5 @@ struct EncodeResult {
 // image.bytes then holds the bytes before that event, with the track length
 // still 0.
 EncodeResult encode_file(const TrackSettings& settings, const TrackEvents& track, FileImage& image);
-
-enum class WriteStatus : uint8_t { kWritten, kNotCreated, kNotWritten };
-
-// Writes image.bytes as the file `path`.
-WriteStatus write_file(const char* path, const FileImage& image);
 
 }  // namespace zelvo::midi

@@ -1,0 +1,30 @@
+#pragma once
+
+// Whole files in and out: the one place a file is read into memory or
+// written from it.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace zelvo::files {
+
+// What happened to a file being written.
+enum class WriteResult : uint8_t { kWritten, kNotCreated, kNotWritten };
+
+// The bytes of the file at `path`; false when it cannot be opened or read.
+bool read_whole(const std::string& path, std::string& bytes);
+
+// Creates or empties the file at `path` and writes `bytes` into it:
+// kNotCreated when it cannot be opened, kNotWritten when a write or the
+// closing fails (a full disk), when a reader may see what got through.
+WriteResult write_file(const std::string& path, std::string_view bytes);
+
+// Writes `bytes` to `path` + ".part" and renames it to `path`, so a reader
+// sees the old file or the whole new one, never a part; the part is removed
+// on any failure. kNotCreated when the part cannot be created, kNotWritten
+// when it cannot be written or renamed; `rename_error`, when given, says
+// why the renaming failed (and is cleared otherwise).
+WriteResult write_whole(const std::string& path, std::string_view bytes, std::error_code* rename_error = nullptr);
+
+}  // namespace zelvo::files
