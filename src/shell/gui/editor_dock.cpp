@@ -15,7 +15,7 @@
 namespace zelvo::shell::gui {
 
 EditorDock::EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& console_view,
-                       console::JobConsole& console, std::string program)
+                       console::JobConsole& console)
     : QObject(&window), roll_(roll), console_(console) {
   dock_ = new QDockWidget("Composition", &window);
   dock_->setObjectName("EditorDock");
@@ -23,7 +23,7 @@ EditorDock::EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& cons
   dock_->setWidget(panel_);
   window.addDockWidget(Qt::RightDockWidgetArea, dock_);
   dock_->hide();
-  live_ = new editor::LiveRun(std::move(program), this);
+  live_ = new editor::LiveRun(this);
   panel_->on_changed = [this] { edited(); };
   connect(panel_->live_action(), &QAction::toggled, this, [this](bool on) {
     if (on) edited();
@@ -57,6 +57,7 @@ void EditorDock::show_editor() {
 void EditorDock::edited() {
   last_edit_ = std::chrono::steady_clock::now();
   if (!panel_->live_action()->isChecked() || panel_->path().empty()) return;
+  live_->set_language(console_.language());
   live_->schedule(panel_->document(), folder());
 }
 
