@@ -176,7 +176,9 @@ LiveResult LiveLoop::run(uint64_t number, const LiveRequest& request) {
   // starts from their defaults, and so does each run.
   if (request.harmonize) application.harmonizer_state().settings = engine::HarmonizerSettings{};
   application.console().clear_console();
-  if (run_folder_.empty() || !write_bytes(run / console::kCompositionFile, request.composition)) {
+  if (!request.composition_given) fs::remove(run / console::kCompositionFile, error);
+  if (run_folder_.empty() ||
+      (request.composition_given && !write_bytes(run / console::kCompositionFile, request.composition))) {
     application.job_control().set_job_running(false);
     result.outcome = console::JobOutcome::kAborted;
     result.console_text = capture_->text;
