@@ -35,10 +35,10 @@ class Application;
 
 struct LiveRequest {
   std::string composition;    // incom.htm's bytes (Windows-1252), as saved
-  bool composition_given = true;  // false: the run has no incom.htm, as a work without one
   std::string inputs_folder;  // the other inputs come from here (the work folder)
   bool harmonize = false;     // compose, then harmonize the result (an All job)
   int32_t language = console::kEnglish;
+  bool composition_given = true;  // false: the run has no incom.htm, as a work without one
 };
 
 struct LiveResult {

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QToolButton>
+#include <QComboBox>
 #include <QUndoStack>
 #include <algorithm>
 #include <filesystem>
@@ -191,10 +193,23 @@ TEST_F(EditorTest, ALiveResultTakesOverThePlayingMusic) {
   const bool moved = wait_until([&] { return roll.cursor_tick() > 0; }, 60000);
   unsetenv("ZELVO_AUDIO_DRIVER");
   ASSERT_TRUE(moved) << roll.status_text().toStdString();
+  // One channel muted, another soloed, the swap at once: the choices hold
+  // through the swap, and the player keeps them.
+  ASSERT_NE(roll.mute_button(2), nullptr);
+  ASSERT_EQ(roll.mute_button(5), nullptr);  // the demo has no channel 5
+  roll.mute_button(2)->click();
+  EXPECT_EQ(roll.heard_channels(), 0xFFFD);
+  EXPECT_EQ(roll.playing_channels(), 0xFFFD);
+  roll.swap_box()->setCurrentIndex(2);
+  Q_EMIT roll.swap_box()->activated(2);
   ASSERT_TRUE(dock->panel()->set_cell(2, 3, 6, "24"));
   ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 2 && !dock->live()->busy(); }, 30000));
   EXPECT_TRUE(roll.playing());
   EXPECT_TRUE(roll.status_text().endsWith("live-0.mid: playing")) << roll.status_text().toStdString();
+  EXPECT_TRUE(roll.mute_button(2)->isChecked());
+  EXPECT_EQ(roll.playing_channels(), 0xFFFD);
+  roll.solo_button(1)->click();
+  EXPECT_EQ(roll.playing_channels(), 0x0001);
   roll.stop_button()->click();
   EXPECT_FALSE(roll.playing());
 }

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -20,6 +21,7 @@
 
 #include "picture/roll_painter.h"
 #include "player/midi_port.h"
+#include "player/player.h"
 #include "player/song.h"
 #include "midi/timeline.h"
 #include "roll/tones.h"
@@ -66,10 +68,23 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
   output_->setMinimumWidth(1);
   loop_->setMinimumWidth(1);
   fill_outputs();
+  swap_ = new QComboBox(this);
+  swap_->setToolTip("Where a new Live result takes over the music");
+  swap_->addItem("Swap at bar line", static_cast<int>(player::SwapPoint::kBar));
+  swap_->addItem("Swap at beat", static_cast<int>(player::SwapPoint::kBeat));
+  swap_->addItem("Swap at once", static_cast<int>(player::SwapPoint::kNow));
+  swap_->setMinimumWidth(1);
+  channels_ = new QWidget(this);
+  auto* channel_row = new QHBoxLayout(channels_);
+  channel_row->setContentsMargins(0, 0, 0, 0);
+  channel_row->setSpacing(1);
+  channels_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   row->addWidget(play_);
   row->addWidget(stop_);
   row->addWidget(loop_);
   row->addWidget(output_);
+  row->addWidget(swap_);
+  row->addWidget(channels_, 1);
   row->addWidget(status_, 1);
   layout->addLayout(row);
   layout->addStretch(1);
@@ -80,6 +95,9 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
     const QString port = output_->itemData(index).toString();
     settings().setValue(kOutputSetting, port);
     playback_->set_output(port.toStdString());
+  });
+  connect(swap_, &QComboBox::activated, this, [this](int index) {
+    playback_->set_swap_point(static_cast<player::SwapPoint>(swap_->itemData(index).toInt()));
   });
   cursor_timer_ = new QTimer(this);
   cursor_timer_->setInterval(kCursorMilliseconds);
@@ -109,6 +127,45 @@ void RollPanel::fill_outputs() {
 }
 
 RollPanel::~RollPanel() = default;
+
+void RollPanel::fill_channels() {
+  for (QToolButton* old : channels_->findChildren<QToolButton*>()) delete old;
+  for (int channel = 1; channel <= 16; ++channel) {
+    if ((roll_.channels >> (channel - 1) & 1) == 0) continue;
+    for (const char* kind : {"mute", "solo"}) {
+      const bool mute = kind[0] == 'm';
+      auto* toggle = new QToolButton(channels_);
+      toggle->setObjectName(QString("%1-%2").arg(kind).arg(channel));
+      toggle->setText(QString("%1%2").arg(mute ? 'M' : 'S').arg(channel));
+      toggle->setToolTip(QString(mute ? "Mute channel %1" : "Solo channel %1: only soloed channels sound").arg(channel));
+      toggle->setCheckable(true);
+      toggle->setChecked(((mute ? muted_ : soloed_) >> (channel - 1) & 1) != 0);
+      channels_->layout()->addWidget(toggle);
+      connect(toggle, &QToolButton::toggled, this, [this, mute, channel](bool on) {
+        uint16_t& mask = mute ? muted_ : soloed_;
+        const uint16_t bit = static_cast<uint16_t>(1u << (channel - 1));
+        mask = on ? (mask | bit) : (mask & ~bit);
+        channels_changed();
+      });
+    }
+  }
+}
+
+QToolButton* RollPanel::mute_button(int channel) const {
+  return channels_->findChild<QToolButton*>(QString("mute-%1").arg(channel));
+}
+
+QToolButton* RollPanel::solo_button(int channel) const {
+  return channels_->findChild<QToolButton*>(QString("solo-%1").arg(channel));
+}
+
+uint16_t RollPanel::heard_channels() const {
+  return soloed_ != 0 ? soloed_ : static_cast<uint16_t>(player::kAllChannels & ~muted_);
+}
+
+uint16_t RollPanel::playing_channels() const { return playback_->player_channels(); }
+
+void RollPanel::channels_changed() { playback_->set_channels(heard_channels()); }
 
 void RollPanel::show_after_job(std::function<bool()> job_running, std::function<bool()> finished,
                                std::string midi_file) {
@@ -155,11 +212,13 @@ void RollPanel::load_roll(const std::string& midi_file) {
   has_roll_ = midi::read_timeline_file(midi_file, song, error);
   if (!has_roll_) {
     roll_ = roll::PianoRoll{};
+    fill_channels();
     status_->setText(QString::fromStdString(error));
     update();
     return;
   }
   roll_ = roll::make_piano_roll(song);
+  fill_channels();
   std::ifstream tones(beside(midi_file, ".tones"), std::ios::binary);
   if (tones) {
     roll::apply_tones(std::string((std::istreambuf_iterator<char>(tones)), std::istreambuf_iterator<char>()),

@@ -14,6 +14,7 @@ class QLabel;
 class QMainWindow;
 class QPushButton;
 class QTimer;
+class QToolButton;
 
 namespace zelvo::shell::gui {
 
@@ -24,6 +25,9 @@ class Playback;
 // remembered in the settings). A click in the roll picks the bar Play
 // starts from. The mouse wheel scrolls through time; with Ctrl it zooms
 // around the pointer. While the file plays a cursor follows the music.
+// Each channel of the roll has a mute (M) and a solo (S) toggle: with any
+// channel soloed only the soloed ones sound, else all but the muted ones;
+// the choice holds through new results and Live swaps.
 class RollPanel : public QWidget {
  public:
   static constexpr const char* kStaleNote = " (older than the last job, which did not finish)";
@@ -40,7 +44,7 @@ class RollPanel : public QWidget {
   void play();
   void stop();
   // Shows `midi_file`; while playing, it also takes over the sound at the
-  // next bar line (no gap, no restart).
+  // swap point chosen (swap_box; no gap, no restart).
   void swap_file(const std::string& midi_file);
 
   // Once `job_running` turns false, shows `midi_file` if `finished` holds
@@ -59,6 +63,15 @@ class RollPanel : public QWidget {
   QCheckBox* loop_box() const { return loop_; }
   // Item data: the port's name, empty for the built-in synthesizer.
   QComboBox* output_box() const { return output_; }
+  // Item data: the swap point (player::SwapPoint as an int).
+  QComboBox* swap_box() const { return swap_; }
+  // The toggles of `channel` (1-16), null when the roll has no such channel.
+  QToolButton* mute_button(int channel) const;
+  QToolButton* solo_button(int channel) const;
+  // The channels chosen to sound (bit 0 channel 1), and those the player
+  // lets sound now.
+  uint16_t heard_channels() const;
+  uint16_t playing_channels() const;
 
   // Play starts from the bar holding `tick` (the cursor marks its start).
   void choose_bar_at_tick(int64_t tick);
@@ -85,6 +98,9 @@ class RollPanel : public QWidget {
   QRectF roll_bounds() const;
   int64_t tick_under(double x) const;
   void fill_outputs();
+  // A mute and a solo toggle for each channel of the roll.
+  void fill_channels();
+  void channels_changed();
 
   roll::PianoRoll roll_;
   bool has_roll_ = false;
@@ -101,6 +117,10 @@ class RollPanel : public QWidget {
   bool play_when_shown_ = false;
   QCheckBox* loop_ = nullptr;
   QComboBox* output_ = nullptr;
+  QComboBox* swap_ = nullptr;
+  QWidget* channels_ = nullptr;  // the toggles' row
+  uint16_t muted_ = 0;
+  uint16_t soloed_ = 0;
   std::vector<int64_t> bar_ticks_;  // where each bar begins
   int from_bar_ = 1;
 };
