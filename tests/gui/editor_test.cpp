@@ -200,8 +200,7 @@ TEST_F(EditorTest, ALiveResultTakesOverThePlayingMusic) {
   roll.mute_button(2)->click();
   EXPECT_EQ(roll.heard_channels(), 0xFFFD);
   EXPECT_EQ(roll.playing_channels(), 0xFFFD);
-  roll.swap_box()->setCurrentIndex(2);
-  Q_EMIT roll.swap_box()->activated(2);
+  dock->panel()->swap_box()->setCurrentIndex(2);
   ASSERT_TRUE(dock->panel()->set_cell(2, 3, 6, "24"));
   ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 2 && !dock->live()->busy(); }, 30000));
   EXPECT_TRUE(roll.playing());

@@ -1,6 +1,8 @@
 #include "shell/gui/editor_dock.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <algorithm>
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QTimer>
@@ -72,10 +74,12 @@ void EditorDock::show_result(const std::string& midi_file) {
                          .arg(static_cast<int>(last_latency_ms_)));
 }
 
-// While playing, the new result takes over at the next bar line.
+// While playing, the new result takes over at the point chosen.
 void EditorDock::play_result(const std::string& midi_file, bool was_playing) {
   if (was_playing) {
-    roll_.swap_file(midi_file);
+    constexpr player::SwapPoint kPoints[] = {player::SwapPoint::kBar, player::SwapPoint::kBeat,
+                                             player::SwapPoint::kNow};
+    roll_.swap_file(midi_file, kPoints[std::clamp(panel_->swap_box()->currentIndex(), 0, 2)]);
   } else {
     roll_.show_file(midi_file);
   }

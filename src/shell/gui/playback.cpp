@@ -84,12 +84,12 @@ bool Playback::playing() const { return started_ && player_ != nullptr && player
 
 int64_t Playback::tick() const { return playing() ? player_->position().tick : -1; }
 
-bool Playback::swap(const std::string& midi_file) {
+bool Playback::swap(const std::string& midi_file, player::SwapPoint at) {
   if (!playing()) return false;
   player::Song song;
   std::string error;
   if (!player::load_song(midi_file, song, error)) return false;
-  player_->swap(std::move(song), swap_point_);
+  player_->swap(std::move(song), at);
   return true;
 }
 

@@ -29,8 +29,6 @@ class Playback : public QObject {
   // next play().
   void set_output(const std::string& port) { port_ = port; }
   void set_loop(bool loop);
-  // Where swap() brings a new file in (the next bar line unless told).
-  void set_swap_point(player::SwapPoint at) { swap_point_ = at; }
   // The channels heard (bit 0 channel 1), now and in every later play; a
   // swap keeps them.
   void set_channels(uint16_t mask);
@@ -39,9 +37,9 @@ class Playback : public QObject {
 
   // Does nothing while a start is under way.
   void play(const std::string& midi_file, int from_bar = 1);
-  // While playing: `midi_file` takes over at the swap point, without a
-  // gap. False when nothing plays or the file cannot be read.
-  bool swap(const std::string& midi_file);
+  // While playing: `midi_file` takes over at `at`, without a gap. False
+  // when nothing plays or the file cannot be read.
+  bool swap(const std::string& midi_file, player::SwapPoint at);
   void stop();
   bool starting() const { return starting_.load(); }
   // Sounding now (false while starting, after the end, after stop()).
@@ -54,7 +52,6 @@ class Playback : public QObject {
   std::function<void(const std::string&)> on_started_;
   std::string port_;
   bool loop_ = false;
-  player::SwapPoint swap_point_ = player::SwapPoint::kBar;
   uint16_t channels_ = player::kAllChannels;
   // Made and used by the starting thread while `starting_`, else by the
   // window's thread.

@@ -21,7 +21,6 @@
 
 #include "picture/roll_painter.h"
 #include "player/midi_port.h"
-#include "player/player.h"
 #include "player/song.h"
 #include "midi/timeline.h"
 #include "roll/tones.h"
@@ -68,12 +67,6 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
   output_->setMinimumWidth(1);
   loop_->setMinimumWidth(1);
   fill_outputs();
-  swap_ = new QComboBox(this);
-  swap_->setToolTip("Where a new Live result takes over the music");
-  swap_->addItem("Swap at bar line", static_cast<int>(player::SwapPoint::kBar));
-  swap_->addItem("Swap at beat", static_cast<int>(player::SwapPoint::kBeat));
-  swap_->addItem("Swap at once", static_cast<int>(player::SwapPoint::kNow));
-  swap_->setMinimumWidth(1);
   channels_ = new QWidget(this);
   auto* channel_row = new QHBoxLayout(channels_);
   channel_row->setContentsMargins(0, 0, 0, 0);
@@ -83,7 +76,6 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
   row->addWidget(stop_);
   row->addWidget(loop_);
   row->addWidget(output_);
-  row->addWidget(swap_);
   row->addWidget(channels_, 1);
   row->addWidget(status_, 1);
   layout->addLayout(row);
@@ -95,9 +87,6 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
     const QString port = output_->itemData(index).toString();
     settings().setValue(kOutputSetting, port);
     playback_->set_output(port.toStdString());
-  });
-  connect(swap_, &QComboBox::activated, this, [this](int index) {
-    playback_->set_swap_point(static_cast<player::SwapPoint>(swap_->itemData(index).toInt()));
   });
   cursor_timer_ = new QTimer(this);
   cursor_timer_->setInterval(kCursorMilliseconds);
@@ -130,6 +119,8 @@ RollPanel::~RollPanel() = default;
 
 void RollPanel::fill_channels() {
   for (QToolButton* old : channels_->findChildren<QToolButton*>()) delete old;
+  // Hidden while empty, so that it takes no room from the row.
+  channels_->setVisible(roll_.channels != 0);
   for (int channel = 1; channel <= 16; ++channel) {
     if ((roll_.channels >> (channel - 1) & 1) == 0) continue;
     for (const char* kind : {"mute", "solo"}) {
@@ -195,14 +186,14 @@ void RollPanel::show_file(const std::string& midi_file) {
   load_roll(midi_file);
 }
 
-void RollPanel::swap_file(const std::string& midi_file) {
+void RollPanel::swap_file(const std::string& midi_file, player::SwapPoint at) {
   if (!playing()) return show_file(midi_file);
   const int64_t shown_first = first_tick_;
   const int64_t shown_span = shown_ticks_;
   load_roll(midi_file);
   first_tick_ = shown_first;  // the view stays where the music is
   shown_ticks_ = shown_span;
-  if (playback_->swap(midi_file)) status_->setText(QString::fromStdString(midi_file + ": playing"));
+  if (playback_->swap(midi_file, at)) status_->setText(QString::fromStdString(midi_file + ": playing"));
 }
 
 void RollPanel::load_roll(const std::string& midi_file) {

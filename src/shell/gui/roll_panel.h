@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "player/player.h"
 #include "roll/piano_roll.h"
 
 class QCheckBox;
@@ -43,9 +44,9 @@ class RollPanel : public QWidget {
   void play_file(const std::string& midi_file);
   void play();
   void stop();
-  // Shows `midi_file`; while playing, it also takes over the sound at the
-  // swap point chosen (swap_box; no gap, no restart).
-  void swap_file(const std::string& midi_file);
+  // Shows `midi_file`; while playing, it also takes over the sound at `at`
+  // (no gap, no restart).
+  void swap_file(const std::string& midi_file, player::SwapPoint at = player::SwapPoint::kBar);
 
   // Once `job_running` turns false, shows `midi_file` if `finished` holds
   // (the job ran to its end); otherwise a roll already shown is marked as
@@ -63,8 +64,6 @@ class RollPanel : public QWidget {
   QCheckBox* loop_box() const { return loop_; }
   // Item data: the port's name, empty for the built-in synthesizer.
   QComboBox* output_box() const { return output_; }
-  // Item data: the swap point (player::SwapPoint as an int).
-  QComboBox* swap_box() const { return swap_; }
   // The toggles of `channel` (1-16), null when the roll has no such channel.
   QToolButton* mute_button(int channel) const;
   QToolButton* solo_button(int channel) const;
@@ -117,7 +116,6 @@ class RollPanel : public QWidget {
   bool play_when_shown_ = false;
   QCheckBox* loop_ = nullptr;
   QComboBox* output_ = nullptr;
-  QComboBox* swap_ = nullptr;
   QWidget* channels_ = nullptr;  // the toggles' row
   uint16_t muted_ = 0;
   uint16_t soloed_ = 0;
