@@ -1,14 +1,11 @@
 #include "shell/live_loop.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "console/console_view.h"
 #include "console/work_files.h"
-#include "shell/application.h"
 
 namespace zelvo::shell {
 
@@ -16,56 +13,31 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string read_bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool write_bytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out.flush());
-}
-
 // Job results and the composition are the run's own, never inputs.
 bool input_name(const std::string& name) { return name.rfind("out", 0) != 0 && name.rfind("incom.", 0) != 0; }
 
-// Makes `run`'s inputs those of `work`: a file copied again only when its
-// time or size changed (most edits touch the composition alone), a file
-// gone from `work` removed, so a run sees exactly what a job in `work`
-// would.
-void sync_inputs(const std::string& work, const fs::path& run) {
+// The work folder's files a job may read, as a job there would find them.
+jobs::Files read_inputs(const std::string& work) {
+  jobs::Files files;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(run, error)) {
-    const std::string name = entry.path().filename().string();
-    if (entry.is_regular_file(error) && input_name(name) && !fs::is_regular_file(fs::path(work) / name, error)) {
-      fs::remove(entry.path(), error);
-    }
-  }
-  for (const auto& entry : fs::directory_iterator(work, error)) {
+  for (const auto& entry : fs::directory_iterator(work.empty() ? "." : work, error)) {
     const std::string name = entry.path().filename().string();
     if (!entry.is_regular_file(error) || !input_name(name)) continue;
-    const fs::path target = run / name;
-    if (fs::exists(target, error) && fs::last_write_time(target, error) == entry.last_write_time(error) &&
-        fs::file_size(target, error) == entry.file_size(error)) {
-      continue;
-    }
-    fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing, error);
-    fs::last_write_time(target, entry.last_write_time(error), error);
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[name] = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
+  return files;
 }
 
 }  // namespace
 
-// Keeps what the run prints, as the command line would print it.
+// Hands what the run prints to on_printed as it comes.
 class LiveLoop::Capture : public console::ConsoleView {
  public:
   explicit Capture(LiveLoop& loop) : loop_(loop) {}
   void appended(std::string_view text) override {
-    this->text.append(text);
     if (loop_.on_printed) loop_.on_printed(request, text);
   }
-  std::string text;
   uint64_t request = 0;
 
  private:
@@ -73,15 +45,8 @@ class LiveLoop::Capture : public console::ConsoleView {
 };
 
 LiveLoop::LiveLoop(std::function<void(LiveResult)> on_result) : on_result_(std::move(on_result)) {
-  std::string pattern = (fs::temp_directory_path() / "zelvo-live-XXXXXX").string();
-  if (mkdtemp(pattern.data()) != nullptr) scratch_ = pattern;
-  run_folder_ = scratch_.empty() ? std::string() : (fs::path(scratch_) / "run").string();
-  std::error_code error;
-  if (!run_folder_.empty()) fs::create_directories(run_folder_, error);
-  application_ = std::make_unique<Application>();
-  application_->set_work_folder(run_folder_);
   capture_ = std::make_unique<Capture>(*this);
-  application_->console_store().set_view(capture_.get());
+  control_.view = capture_.get();
   thread_ = std::thread([this] { loop(); });
 }
 
@@ -89,13 +54,10 @@ LiveLoop::~LiveLoop() {
   {
     std::lock_guard<std::mutex> hold(lock_);
     closing_ = true;
-    application_->job_control().request_stop();
+    control_.request_stop();
   }
   wake_.notify_all();
   thread_.join();
-  application_->console_store().set_view(nullptr);
-  std::error_code error;
-  if (!scratch_.empty()) fs::remove_all(scratch_, error);
 }
 
 uint64_t LiveLoop::submit(LiveRequest request) {
@@ -107,7 +69,7 @@ uint64_t LiveLoop::submit(LiveRequest request) {
     pending_number_ = number;
     // Honoured at the run's next stop check; a run that ends first is
     // dropped as overtaken all the same.
-    if (running_number_ != 0) application_->job_control().request_stop();
+    if (running_number_ != 0) control_.request_stop();
   }
   wake_.notify_all();
   return number;
@@ -141,7 +103,7 @@ void LiveLoop::loop() {
       pending_number_ = 0;
       running_number_ = number;
       // Set under the lock, so that a request from now on can stop the run.
-      application_->job_control().set_job_running(true);
+      control_.flags().set_job_running(true);
     }
     LiveResult result = run(number, request);
     {
@@ -161,35 +123,22 @@ LiveResult LiveLoop::run(uint64_t number, const LiveRequest& request) {
   LiveResult result;
   result.request = number;
   result.harmonized = request.harmonize;
-  const fs::path run = run_folder_;
-  std::error_code error;
-  sync_inputs(request.inputs_folder, run);
-  for (const char* made : {console::kCompositionMidi, console::kCompositionListing, console::kHarmonyMidi,
-                           console::kHarmonyTones}) {
-    fs::remove(run / made, error);
-  }
-  Application& application = *application_;
-  capture_->text.clear();
-  capture_->request = number;
-  application.job_control().set_language(request.language);
+  jobs::JobInput input;
+  input.files = read_inputs(request.inputs_folder);
+  if (request.composition_given) input.files[console::kCompositionFile] = request.composition;
+  input.command = request.harmonize ? console::JobKind::kAll : console::JobKind::kCompose;
+  input.language = request.language;
+  input.folder_name = request.inputs_folder;
   // The harmonizer's settings outlive a job by design; a fresh program
   // starts from their defaults, and so does each run.
-  if (request.harmonize) application.harmonizer_state().settings = engine::HarmonizerSettings{};
-  application.console().clear_console();
-  if (!request.composition_given) fs::remove(run / console::kCompositionFile, error);
-  if (run_folder_.empty() ||
-      (request.composition_given && !write_bytes(run / console::kCompositionFile, request.composition))) {
-    application.job_control().set_job_running(false);
-    result.outcome = console::JobOutcome::kAborted;
-    result.console_text = capture_->text;
-    return result;
-  }
-  result.outcome = application.runner().run_body(request.harmonize ? console::JobKind::kAll
-                                                                  : console::JobKind::kCompose);
-  result.console_text = std::move(capture_->text);
+  if (request.harmonize) engines_.harmonizer_state().settings = engine::HarmonizerSettings{};
+  capture_->request = number;
+  jobs::JobOutput output = jobs::run_job(engines_, input, control_);
+  result.outcome = output.outcome;
+  result.console_text = std::move(output.console);
   if (result.outcome == console::JobOutcome::kFinished) {
-    result.midi = read_bytes(run / (request.harmonize ? console::kHarmonyMidi : console::kCompositionMidi));
-    if (request.harmonize) result.tones = read_bytes(run / console::kHarmonyTones);
+    result.midi = std::move(output.files[request.harmonize ? console::kHarmonyMidi : console::kCompositionMidi]);
+    if (request.harmonize) result.tones = std::move(output.files[console::kHarmonyTones]);
   }
   return result;
 }

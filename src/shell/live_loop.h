@@ -5,11 +5,10 @@
 // Application whose engines' states are kept from run to run, so that a
 // run costs the work and not a program start.
 //
-// The runs take their folder: each one runs in a private scratch folder
-// that holds a copy of the work folder's inputs and the edited composition,
-// so the work folder's outco.* and outar.* change only when the user runs a
-// job. (When jobs learn to take their files as values, the scratch folder
-// goes.)
+// A run is a job on values (jobs/job.h): the work folder's inputs are read
+// at its start and given with the edited composition; what it makes comes
+// back as bytes and is never written to the work folder, whose outco.* and
+// outar.* change only when the user runs a job.
 //
 // Newest edit wins: a request made while a run goes asks that run to stop
 // (the job's Stop, honoured at its next stop check, which unwinds it to its
@@ -28,10 +27,10 @@
 
 #include "console/job_end.h"
 #include "console/message.h"
+#include "jobs/engines.h"
+#include "jobs/job.h"
 
 namespace zelvo::shell {
-
-class Application;
 
 struct LiveRequest {
   std::string composition;    // incom.htm's bytes (Windows-1252), as saved
@@ -68,9 +67,6 @@ class LiveLoop {
   // Results reported so far, and runs that a newer request overtook.
   int reported() const;
   int overtaken() const;
-  // Where the runs happen (a job that prints its folder names this one).
-  const std::string& run_folder() const { return run_folder_; }
-
   // Each message a run prints, as it is appended, on the loop's thread
   // (tests stop a run at a chosen message; set before the first submit).
   std::function<void(uint64_t request, std::string_view text)> on_printed;
@@ -81,9 +77,8 @@ class LiveLoop {
   LiveResult run(uint64_t number, const LiveRequest& request);
 
   std::function<void(LiveResult)> on_result_;
-  std::string scratch_;
-  std::string run_folder_;
-  std::unique_ptr<Application> application_;
+  jobs::Engines engines_;
+  jobs::JobControl control_;
   std::unique_ptr<Capture> capture_;
 
   mutable std::mutex lock_;

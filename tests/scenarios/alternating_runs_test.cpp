@@ -146,7 +146,7 @@ TEST(AlternatingRuns, LiveRunsOfEveryRecordedCompositionMatchTheirRecordings) {
     ASSERT_EQ(result.request, runs);
     const std::string status = read_file((scenario / "expected" / "status.txt").string());
     EXPECT_EQ("exit " + std::to_string(job_status(result.outcome)), status.substr(0, status.find('\n')));
-    EXPECT_EQ(replace_all(console::to_utf8(result.console_text), loop.run_folder(), "<work>"),
+    EXPECT_EQ(replace_all(console::to_utf8(result.console_text), given.path(), "<work>"),
               read_file((scenario / "expected" / "console.txt").string()));
     if (result.outcome != console::JobOutcome::kFinished) continue;
     const Files recorded = recorded_files(scenario / "expected");
