@@ -46,9 +46,9 @@ constexpr const char* kWatchUsage =
     "  --synth           the built-in synthesizer (the default)\n"
     "  --soundfont FILE  its soundfont\n"
     "\n"
-    "The jobs run inside watch, each in a scratch folder of its own: the work\n"
-    "folder's outco.* and outar.* stay as the last job run there left them.\n"
-    "A save while a job runs stops it and starts again with the newest text.\n";
+    "The jobs run inside watch and write nothing to the work folder: its\n"
+    "outco.* and outar.* stay as the last job run there left them. A save\n"
+    "while a job runs stops it and starts again with the newest text.\n";
 
 int watch_usage(const std::string& problem) {
   std::fprintf(stderr, "zelvo watch: %s\n%s", problem.c_str(), kWatchUsage);
