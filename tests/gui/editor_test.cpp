@@ -195,9 +195,9 @@ TEST_F(EditorTest, ALiveResultTakesOverThePlayingMusic) {
   ASSERT_TRUE(moved) << roll.status_text().toStdString();
   // One channel muted, another soloed, the swap at once: the choices hold
   // through the swap, and the player keeps them.
-  ASSERT_NE(roll.mute_button(2), nullptr);
-  ASSERT_EQ(roll.mute_button(5), nullptr);  // the demo has no channel 5
-  roll.mute_button(2)->click();
+  ASSERT_NE(roll.mute_action(2), nullptr);
+  ASSERT_EQ(roll.mute_action(5), nullptr);  // the demo has no channel 5
+  roll.mute_action(2)->trigger();
   EXPECT_EQ(roll.heard_channels(), 0xFFFD);
   EXPECT_EQ(roll.playing_channels(), 0xFFFD);
   dock->panel()->swap_box()->setCurrentIndex(2);
@@ -205,9 +205,9 @@ TEST_F(EditorTest, ALiveResultTakesOverThePlayingMusic) {
   ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 2 && !dock->live()->busy(); }, 30000));
   EXPECT_TRUE(roll.playing());
   EXPECT_TRUE(roll.status_text().endsWith("live-0.mid: playing")) << roll.status_text().toStdString();
-  EXPECT_TRUE(roll.mute_button(2)->isChecked());
+  EXPECT_TRUE(roll.mute_action(2)->isChecked());
   EXPECT_EQ(roll.playing_channels(), 0xFFFD);
-  roll.solo_button(1)->click();
+  roll.solo_action(1)->trigger();
   EXPECT_EQ(roll.playing_channels(), 0x0001);
   roll.stop_button()->click();
   EXPECT_FALSE(roll.playing());

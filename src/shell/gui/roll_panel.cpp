@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QMouseEvent>
@@ -68,16 +70,13 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
   output_->setMinimumWidth(1);
   loop_->setMinimumWidth(1);
   fill_outputs();
-  channels_ = new QWidget(this);
-  auto* channel_row = new QHBoxLayout(channels_);
-  channel_row->setContentsMargins(0, 0, 0, 0);
-  channel_row->setSpacing(1);
-  channels_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  // Mute and solo live in the roll's context menu: the row of buttons has
+  // no width to spare.
+  channel_menu_ = new QMenu(this);
   row->addWidget(play_);
   row->addWidget(stop_);
   row->addWidget(loop_);
   row->addWidget(output_);
-  row->addWidget(channels_, 1);
   row->addWidget(status_, 1);
   layout->addLayout(row);
   layout->addStretch(1);
@@ -119,21 +118,15 @@ void RollPanel::fill_outputs() {
 RollPanel::~RollPanel() = default;
 
 void RollPanel::fill_channels() {
-  for (QToolButton* old : channels_->findChildren<QToolButton*>()) delete old;
-  // Hidden while empty, so that it takes no room from the row.
-  channels_->setVisible(roll_.channels != 0);
+  channel_menu_->clear();
   for (int channel = 1; channel <= 16; ++channel) {
     if ((roll_.channels >> (channel - 1) & 1) == 0) continue;
-    for (const char* kind : {"mute", "solo"}) {
-      const bool mute = kind[0] == 'm';
-      auto* toggle = new QToolButton(channels_);
-      toggle->setObjectName(QString("%1-%2").arg(kind).arg(channel));
-      toggle->setText(QString("%1%2").arg(mute ? 'M' : 'S').arg(channel));
-      toggle->setToolTip(QString(mute ? "Mute channel %1" : "Solo channel %1: only soloed channels sound").arg(channel));
+    for (const bool mute : {true, false}) {
+      QAction* toggle = channel_menu_->addAction(QString(mute ? "Mute %1" : "Solo %1").arg(channel));
+      toggle->setObjectName(QString("%1-%2").arg(mute ? "mute" : "solo").arg(channel));
       toggle->setCheckable(true);
       toggle->setChecked(((mute ? muted_ : soloed_) >> (channel - 1) & 1) != 0);
-      channels_->layout()->addWidget(toggle);
-      connect(toggle, &QToolButton::toggled, this, [this, mute, channel](bool on) {
+      connect(toggle, &QAction::toggled, this, [this, mute, channel](bool on) {
         uint16_t& mask = mute ? muted_ : soloed_;
         const uint16_t bit = static_cast<uint16_t>(1u << (channel - 1));
         mask = on ? (mask | bit) : (mask & ~bit);
@@ -143,16 +136,20 @@ void RollPanel::fill_channels() {
   }
 }
 
-QToolButton* RollPanel::mute_button(int channel) const {
-  return channels_->findChild<QToolButton*>(QString("mute-%1").arg(channel));
+QAction* RollPanel::mute_action(int channel) const {
+  return channel_menu_->findChild<QAction*>(QString("mute-%1").arg(channel));
 }
 
-QToolButton* RollPanel::solo_button(int channel) const {
-  return channels_->findChild<QToolButton*>(QString("solo-%1").arg(channel));
+QAction* RollPanel::solo_action(int channel) const {
+  return channel_menu_->findChild<QAction*>(QString("solo-%1").arg(channel));
 }
 
 uint16_t RollPanel::heard_channels() const {
   return soloed_ != 0 ? soloed_ : static_cast<uint16_t>(player::kAllChannels & ~muted_);
+}
+
+void RollPanel::contextMenuEvent(QContextMenuEvent* event) {
+  if (!channel_menu_->isEmpty()) channel_menu_->exec(event->globalPos());
 }
 
 uint16_t RollPanel::playing_channels() const { return playback_->player_channels(); }

@@ -15,6 +15,8 @@ class QLabel;
 class QMainWindow;
 class QPushButton;
 class QTimer;
+class QAction;
+class QMenu;
 class QToolButton;
 
 namespace zelvo::shell::gui {
@@ -26,9 +28,9 @@ class Playback;
 // remembered in the settings). A click in the roll picks the bar Play
 // starts from. The mouse wheel scrolls through time; with Ctrl it zooms
 // around the pointer. While the file plays a cursor follows the music.
-// Each channel of the roll has a mute (M) and a solo (S) toggle: with any
-// channel soloed only the soloed ones sound, else all but the muted ones;
-// the choice holds through new results and Live swaps.
+// The roll's context menu (a right click) has a mute and a solo toggle for
+// each channel of the roll: with any channel soloed only the soloed ones sound, else all but
+// the muted ones; the choice holds through new results and Live swaps.
 class RollPanel : public QWidget {
  public:
   static constexpr const char* kStaleNote = " (older than the last job, which did not finish)";
@@ -70,8 +72,8 @@ class RollPanel : public QWidget {
   // Item data: the port's name, empty for the built-in synthesizer.
   QComboBox* output_box() const { return output_; }
   // The toggles of `channel` (1-16), null when the roll has no such channel.
-  QToolButton* mute_button(int channel) const;
-  QToolButton* solo_button(int channel) const;
+  QAction* mute_action(int channel) const;
+  QAction* solo_action(int channel) const;
   // The channels chosen to sound (bit 0 channel 1), and those the player
   // lets sound now.
   uint16_t heard_channels() const;
@@ -93,6 +95,7 @@ class RollPanel : public QWidget {
   void paintEvent(class QPaintEvent* event) override;
   void wheelEvent(class QWheelEvent* event) override;
   void mousePressEvent(class QMouseEvent* event) override;
+  void contextMenuEvent(class QContextMenuEvent* event) override;
 
  private:
   void started(const std::string& error);
@@ -121,7 +124,7 @@ class RollPanel : public QWidget {
   bool play_when_shown_ = false;
   QCheckBox* loop_ = nullptr;
   QComboBox* output_ = nullptr;
-  QWidget* channels_ = nullptr;  // the toggles' row
+  QMenu* channel_menu_ = nullptr;  // the roll's context menu
   uint16_t muted_ = 0;
   uint16_t soloed_ = 0;
   std::vector<int64_t> bar_ticks_;  // where each bar begins
