@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "command_line.h"
+#include "midi/channel_list.h"
 #include "player/player.h"
 #include "player/song.h"
 #include "player_commands.h"
@@ -14,6 +15,7 @@ namespace {
 
 constexpr const char* kPlayUsage =
     "usage: zelvo play FILE.mid [--port NAME | --synth] [--loop] [--from BAR] [--to BAR]\n"
+    "                  [--channels LIST]\n"
     "\n"
     "Plays a MIDI file in real time. Ctrl-C stops it, with every note released\n"
     "(exit status 130).\n"
@@ -25,7 +27,8 @@ constexpr const char* kPlayUsage =
     "  --soundfont FILE  its soundfont (default as for zelvo render)\n"
     "  --loop            play the bars again and again until Ctrl-C\n"
     "  --from BAR        start at bar BAR (from 1)\n"
-    "  --to BAR          end with bar BAR\n";
+    "  --to BAR          end with bar BAR\n"
+    "  --channels LIST   only these MIDI channels sound, as 1,3 or 1-4,10\n";
 
 int play_usage(const std::string& problem) {
   std::fprintf(stderr, "zelvo play: %s\n%s", problem.c_str(), kPlayUsage);
@@ -46,6 +49,7 @@ int run_play_command(int argc, char** argv) {
   std::string input;
   OutputChoice choice;
   player::PlayRange range;
+  uint16_t channels = player::kAllChannels;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     std::string problem;
@@ -59,6 +63,13 @@ int run_play_command(int argc, char** argv) {
     }
     if (arg == "--loop") {
       range.loop = true;
+      continue;
+    }
+    if (arg == "--channels") {
+      if (i + 1 >= argc || !midi::read_channel_list(argv[i + 1], channels)) {
+        return play_usage("--channels takes MIDI channels from 1 to 16, as 1,3 or 1-4,10");
+      }
+      ++i;
       continue;
     }
     if (arg == "--from" || arg == "--to") {
@@ -93,6 +104,7 @@ int run_play_command(int argc, char** argv) {
     return kExitAborted;
   }
   player::Player player(*output);
+  player.set_channels(channels);
   player.play(std::move(song), range);
   while (player.playing()) {
     if (stop_signal_within(50)) {

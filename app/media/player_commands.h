@@ -13,10 +13,10 @@ namespace zelvo::app {
 // zelvo ports
 int run_ports_command(int argc, char** argv);
 
-// zelvo play FILE.mid [--port NAME | --synth] [--loop] [--from BAR] [--to BAR]
+// zelvo play FILE.mid [--port NAME | --synth] [--loop] [--from BAR] [--to BAR] [--channels LIST]
 int run_play_command(int argc, char** argv);
 
-// zelvo watch [--work DIR] [--harmonize] [--port NAME | --synth]
+// zelvo watch [--work DIR] [--harmonize] [--swap bar|beat|now] [--channels LIST] [--port NAME | --synth]
 int run_watch_command(int argc, char** argv);
 
 // Where the sound goes, as --port NAME, --synth and --soundfont FILE say.

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QTabWidget>
 #include <QTableView>
+#include <QComboBox>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoCommand>
@@ -132,6 +133,10 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
   harmonize_ = bar->addAction("Harmonize");
   harmonize_->setCheckable(true);
   harmonize_->setToolTip("with Live: run the harmonizer after the composer (All)");
+  swap_ = new QComboBox(this);
+  swap_->addItems({"at bar line", "at beat", "at once"});
+  swap_->setToolTip("with Live, while playing: where the new result takes over the music");
+  bar->addWidget(swap_);
   layout->addWidget(bar);
   tabs_ = new QTabWidget(this);
   layout->addWidget(tabs_, 1);

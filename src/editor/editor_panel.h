@@ -16,6 +16,7 @@
 
 class QAction;
 class QFileSystemWatcher;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
@@ -76,6 +77,9 @@ class EditorPanel : public QWidget {
   // Live and Harmonize toggles, read by whoever runs the results.
   QAction* live_action() const { return live_; }
   QAction* harmonize_action() const { return harmonize_; }
+  // With Live, while playing: where a new result takes over (0 at the next
+  // bar line, 1 at the next beat, 2 at once).
+  QComboBox* swap_box() const { return swap_; }
 
   // The file changed on disk: reloads it when the user agrees (always when
   // nothing is edited), else keeps the edits. Called by the file watcher.
@@ -100,6 +104,7 @@ class EditorPanel : public QWidget {
   QLabel* status_ = nullptr;
   QAction* live_ = nullptr;
   QAction* harmonize_ = nullptr;
+  QComboBox* swap_ = nullptr;
   QFileSystemWatcher* watcher_ = nullptr;
 };
 

@@ -1,42 +1,47 @@
 #pragma once
 
-// Live results: a composition run after every edit, once the edits pause.
-// The run is the zelvo program in a child process, on a scratch copy of the
-// work folder, so the window never waits for it and the work folder's
-// outco.* and outar.mid change only when the user runs a job. One run at a
-// time: edits during a run are run once it ends, with the latest text.
+// Live results for the window: the composition as edited now is composed
+// (and harmonized) inside the program by a live loop (shell/live_loop.h)
+// at once, with no pause: an edit made while a run goes stops that run and
+// is run next, edits meanwhile fold into the newest. The results come back
+// on the window's thread, newest last, as files of a scratch folder of
+// their own (the MIDI file and, when harmonized, its tones file beside it),
+// so the work folder's outco.* and outar.* change only when the user runs
+// a job.
 #include <QObject>
 #include <QTemporaryDir>
-#include <QTimer>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "composition/document.h"
+#include "console/message.h"
 
-class QProcess;
+namespace zelvo::shell {
+class LiveLoop;
+struct LiveResult;
+}  // namespace zelvo::shell
 
 namespace zelvo::editor {
 
 class LiveRun : public QObject {
  public:
-  static constexpr int kPauseMs = 150;  // after the last edit
-
-  // `program`: the zelvo command line program.
-  explicit LiveRun(std::string program, QObject* parent = nullptr);
+  explicit LiveRun(QObject* parent = nullptr);
   ~LiveRun() override;
 
   // With the harmonizer: the run is "all" and its result outar.mid.
   void set_harmonize(bool on) { harmonize_ = on; }
   bool harmonize() const { return harmonize_; }
-  void set_program(std::string program) { program_ = std::move(program); }
+  // The language the runs print in (a failure's text is read for its cells).
+  void set_language(int32_t language) { language_ = language; }
 
-  // The document as edited now, composed once the edits pause; the other
-  // inputs come from `work_folder`.
+  // Runs the document as edited now; the other inputs come from
+  // `work_folder`.
   void schedule(const composition::Document& document, const std::string& work_folder);
-  // Runs at once, without the pause.
-  void run_now();
+  // A run waits or goes, or its result is on its way to the window.
   bool busy() const;
+  // Results shown (good or failed).
   int finished_runs() const { return finished_runs_; }
 
   // The scratch folder's copy of a good result (MIDI file), or the console
@@ -45,19 +50,15 @@ class LiveRun : public QObject {
   std::function<void(const std::string& console_text)> on_failure;
 
  private:
-  void start();
-  void finished(int exit_code);
+  void arrived(const shell::LiveResult& result);
 
-  std::string program_;
   QTemporaryDir scratch_;
-  QTimer pause_;
-  QProcess* process_ = nullptr;
-  composition::Document pending_;
-  std::string work_folder_;
-  bool have_pending_ = false;
   bool harmonize_ = false;
-  bool running_harmonize_ = false;
+  int32_t language_ = console::kEnglish;
   int finished_runs_ = 0;
+  uint64_t submitted_ = 0;  // the last request's number
+  uint64_t shown_ = 0;      // the newest result's
+  std::unique_ptr<shell::LiveLoop> loop_;  // last: its thread reports to the above
 };
 
 }  // namespace zelvo::editor

@@ -73,7 +73,7 @@ void Player::play(Song song, PlayRange range) {
   thread_ = std::thread(&Player::run, this);
 }
 
-void Player::swap_at_next_bar(Song song) {
+void Player::swap(Song song, SwapPoint at) {
   std::unique_lock lock(mutex_);
   if (!running_) {
     const PlayRange range{1, 0, range_.loop};
@@ -83,11 +83,33 @@ void Player::swap_at_next_bar(Song song) {
   }
   pending_ = std::make_shared<const Song>(std::move(song));
   const int64_t now = std::chrono::duration_cast<microseconds>(Clock::now() - origin_).count();
-  const auto& lines = song_->bar_lines;
+  const int64_t from = std::max(now, begin_);
   const int64_t end = range_end();
-  auto line = std::lower_bound(lines.begin(), lines.end(), std::max(now, begin_));
-  pending_at_ = line == lines.end() ? end : std::min(*line, end);
+  if (at == SwapPoint::kNow) {
+    pending_at_ = std::min(from, end);
+  } else if (at == SwapPoint::kBeat) {
+    pending_at_ = std::min(song_->next_beat(from), end);
+  } else {
+    const auto& lines = song_->bar_lines;
+    auto line = std::lower_bound(lines.begin(), lines.end(), from);
+    pending_at_ = line == lines.end() ? end : std::min(*line, end);
+  }
   wake_.notify_all();
+}
+
+void Player::set_channels(uint16_t mask) {
+  std::lock_guard lock(mutex_);
+  // The player's thread sends only while it holds the lock, so the
+  // note-offs go out between its messages.
+  for (int channel = 0; channel < 16; ++channel) {
+    if ((channels_ >> channel & 1) != 0 && (mask >> channel & 1) == 0) release_channel(channel);
+  }
+  channels_ = mask;
+}
+
+uint16_t Player::channels() const {
+  std::lock_guard lock(mutex_);
+  return channels_;
 }
 
 void Player::stop() {
@@ -209,8 +231,10 @@ void Player::dispatch(Due due) {
 
 void Player::send(const TimedMessage& message) {
   const uint8_t kind = message.bytes[0] & 0xF0;
-  uint8_t& count = sounding_[message.bytes[0] & 0x0F][message.bytes[1] & 0x7F];
+  const int channel = message.bytes[0] & 0x0F;
+  uint8_t& count = sounding_[channel][message.bytes[1] & 0x7F];
   if (kind == 0x90 && message.bytes[2] > 0) {
+    if ((channels_ >> channel & 1) == 0) return;  // not heard
     if (count < 255) ++count;
   } else if (kind == 0x80 || kind == 0x90) {
     if (count > 0) --count;
@@ -219,12 +243,14 @@ void Player::send(const TimedMessage& message) {
 }
 
 void Player::release_sounding() {
-  for (int channel = 0; channel < 16; ++channel) {
-    for (int pitch = 0; pitch < 128; ++pitch) {
-      for (; sounding_[channel][pitch] > 0; --sounding_[channel][pitch]) {
-        const uint8_t off[3] = {static_cast<uint8_t>(0x80 | channel), static_cast<uint8_t>(pitch), 0};
-        output_.send(off, 3);
-      }
+  for (int channel = 0; channel < 16; ++channel) release_channel(channel);
+}
+
+void Player::release_channel(int channel) {
+  for (int pitch = 0; pitch < 128; ++pitch) {
+    for (; sounding_[channel][pitch] > 0; --sounding_[channel][pitch]) {
+      const uint8_t off[3] = {static_cast<uint8_t>(0x80 | channel), static_cast<uint8_t>(pitch), 0};
+      output_.send(off, 3);
     }
   }
 }

@@ -19,6 +19,8 @@
 //   Player player(output);
 //   player.play(song, {.from_bar = 3, .loop = true});
 //   player.swap_at_next_bar(new_song);   // a new result, no gap
+//   player.swap(new_song, SwapPoint::kBeat);
+//   player.set_channels(0b101);          // channels 1 and 3 heard
 //   player.position();                   // for a play cursor
 //   player.stop();                       // every note released
 // All functions may be called from any one thread (not the player's own).
@@ -29,6 +31,14 @@ struct PlayRange {
   int to_bar = 0;     // the last bar played; 0 for the song's last
   bool loop = false;  // from `to_bar`'s end back to `from_bar`
 };
+
+// Where a new song takes over from the one playing: at its next bar line,
+// at its next beat, or at once. Either way the notes sounding are released
+// (each with its note-off) and the new song plays from its first bar.
+enum class SwapPoint { kBar, kBeat, kNow };
+
+// Channels heard, bit 0 for MIDI channel 1; every channel by default.
+inline constexpr uint16_t kAllChannels = 0xFFFF;
 
 struct Position {
   bool playing = false;
@@ -55,7 +65,16 @@ class Player {
   // released and the new song's first messages leave at that moment. The
   // loop setting is kept. With nothing playing, plays it at once. A second
   // call before the bar line replaces the first one's song.
-  void swap_at_next_bar(Song song);
+  void swap_at_next_bar(Song song) { swap(std::move(song), SwapPoint::kBar); }
+  // The same at the chosen point.
+  void swap(Song song, SwapPoint at);
+
+  // Only the channels in `mask` sound from now on: a channel taken out has
+  // its sounding notes released at once and its note-ons dropped; every
+  // other message (programs, controllers) still goes, so that a channel put
+  // back sounds as it would have. Kept through swaps and plays.
+  void set_channels(uint16_t mask);
+  uint16_t channels() const;
 
   // Releases every sounding note and sends all-notes-off and sustain off on
   // every channel; returns when the thread has ended. Nothing when stopped.
@@ -78,6 +97,7 @@ class Player {
   void dispatch(Due due);
   void send(const TimedMessage& message);
   void release_sounding();
+  void release_channel(int channel);
   void silence_all_channels();
   int64_t range_end() const;
 
@@ -97,6 +117,7 @@ class Player {
   bool running_ = false;
   bool stop_requested_ = false;
   int swaps_ = 0;
+  uint16_t channels_ = kAllChannels;
   uint8_t sounding_[16][128] = {};
 };
 

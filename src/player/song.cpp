@@ -75,6 +75,20 @@ int Song::bar_at(int64_t micros) const {
   return std::clamp(bar, 1, std::max(1, bar_count()));
 }
 
+int64_t Song::next_beat(int64_t micros) const {
+  if (micros <= 0 || bar_beats.empty()) return 0;
+  if (micros > bar_lines.back()) return bar_lines.back();
+  const int bar = bar_at(micros);
+  const int64_t start = bar_ticks[bar - 1];
+  const int64_t length = bar_ticks[bar] - start;
+  const int beats = std::max<int>(1, bar_beats[bar - 1]);
+  for (int beat = 0; beat < beats; ++beat) {
+    const int64_t line = beat == 0 ? bar_lines[bar - 1] : micros_at_tick(start + length * beat / beats);
+    if (line >= micros) return line;
+  }
+  return bar_lines[bar];
+}
+
 Song make_song(const midi::Timeline& file) {
   Song song;
   song.division = file.division > 0 ? file.division : 480;
@@ -89,23 +103,31 @@ Song make_song(const midi::Timeline& file) {
 
   // Bar lines in ticks, then in time; the meter in force at each bar line.
   int64_t bar_ticks = int64_t{4} * song.division;
+  uint8_t beats = 4;
   size_t next_meter = 0;
   int64_t tick = 0;
   song.bar_lines.push_back(0);
+  song.bar_ticks.push_back(0);
   while (tick < file.end_tick && song.bar_lines.size() <= kMaxBars) {
     for (; next_meter < file.events.size(); ++next_meter) {
       const midi::TimelineEvent& event = file.events[next_meter];
       if (event.tick > tick) break;
       if (event.kind != midi::EventKind::kTimeSignature || event.data1 == 0 || event.data2 > 6) continue;
       bar_ticks = std::max<int64_t>(1, int64_t{4} * song.division * event.data1 >> event.data2);
+      beats = static_cast<uint8_t>(event.data1);
     }
     tick += bar_ticks;
     song.bar_lines.push_back(micros_at(song.tempo, song.division, tick));
+    song.bar_ticks.push_back(tick);
+    song.bar_beats.push_back(beats);
   }
   if (song.bar_lines.size() == 1) {
     song.bar_lines.push_back(micros_at(song.tempo, song.division, bar_ticks));  // an empty song: one bar
+    song.bar_ticks.push_back(bar_ticks);
+    song.bar_beats.push_back(beats);
   } else if (tick < file.end_tick) {
     song.bar_lines.back() = song.end_micros;  // cut at kMaxBars: the last bar runs to the end
+    song.bar_ticks.back() = file.end_tick;
   }
   return song;
 }

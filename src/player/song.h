@@ -37,12 +37,20 @@ struct Song {
   // bar_lines[n - 1] to bar_lines[n]; the last entry closes the last bar.
   std::vector<int64_t> bar_lines;
   int64_t end_micros = 0;
+  // Where each bar begins in ticks, and its beats (the meter's numerator),
+  // bar for bar as bar_lines; the last tick entry closes the last bar.
+  std::vector<int64_t> bar_ticks;
+  std::vector<uint8_t> bar_beats;
 
   int bar_count() const { return static_cast<int>(bar_lines.size()) - 1; }
   int64_t tick_at(int64_t micros) const;
   int64_t micros_at_tick(int64_t tick) const;
   // The bar (from 1) sounding at `micros`.
   int bar_at(int64_t micros) const;
+  // The first beat line at or after `micros` (a bar line is one); the last
+  // bar line when none comes before it. A beat is one note of the meter's
+  // denominator: a quarter in 4/4, an eighth in 6/8.
+  int64_t next_beat(int64_t micros) const;
 };
 
 // Builds a song from a file's events. A meter change takes effect at the

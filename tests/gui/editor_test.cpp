@@ -13,7 +13,10 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QToolButton>
+#include <QComboBox>
 #include <QUndoStack>
+#include <algorithm>
 #include <filesystem>
 
 #include "composition/document.h"
@@ -50,7 +53,6 @@ TEST_F(EditorTest, LiveEditsFollowTheRollAndUndoRestoresTheFile) {
   window.start();
   application_.set_work_folder(work_.path());
   EditorDock* dock = window.editor_dock();
-  dock->live()->set_program(ZELVO_BINARY);
   dock->show_editor();
   editor::EditorPanel* panel = dock->panel();
   const std::string original = read_file(work_.file("incom.htm"));
@@ -183,7 +185,6 @@ TEST_F(EditorTest, ALiveResultTakesOverThePlayingMusic) {
   window.start();
   application_.set_work_folder(work_.path());
   EditorDock* dock = window.editor_dock();
-  dock->live()->set_program(ZELVO_BINARY);
   dock->show_editor();
   dock->panel()->live_action()->setChecked(true);
   ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 1 && !dock->live()->busy(); }, 30000));
@@ -192,10 +193,22 @@ TEST_F(EditorTest, ALiveResultTakesOverThePlayingMusic) {
   const bool moved = wait_until([&] { return roll.cursor_tick() > 0; }, 60000);
   unsetenv("ZELVO_AUDIO_DRIVER");
   ASSERT_TRUE(moved) << roll.status_text().toStdString();
+  // One channel muted, another soloed, the swap at once: the choices hold
+  // through the swap, and the player keeps them.
+  ASSERT_NE(roll.mute_action(2), nullptr);
+  ASSERT_EQ(roll.mute_action(5), nullptr);  // the demo has no channel 5
+  roll.mute_action(2)->trigger();
+  EXPECT_EQ(roll.heard_channels(), 0xFFFD);
+  EXPECT_EQ(roll.playing_channels(), 0xFFFD);
+  dock->panel()->swap_box()->setCurrentIndex(2);
   ASSERT_TRUE(dock->panel()->set_cell(2, 3, 6, "24"));
   ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() == 2 && !dock->live()->busy(); }, 30000));
   EXPECT_TRUE(roll.playing());
   EXPECT_TRUE(roll.status_text().endsWith("live-0.mid: playing")) << roll.status_text().toStdString();
+  EXPECT_TRUE(roll.mute_action(2)->isChecked());
+  EXPECT_EQ(roll.playing_channels(), 0xFFFD);
+  roll.solo_action(1)->trigger();
+  EXPECT_EQ(roll.playing_channels(), 0x0001);
   roll.stop_button()->click();
   EXPECT_FALSE(roll.playing());
 }
@@ -221,7 +234,7 @@ TEST_F(EditorTest, ColumnsCarryTheirNumberTitleAndHelp) {
 }
 
 TEST_F(EditorTest, HarmonizeInTheLoopShowsTheHarmonizedResult) {
-  editor::LiveRun live(ZELVO_BINARY);
+  editor::LiveRun live;
   std::string result;
   std::string failure;
   live.on_result = [&](const std::string& midi) { result = midi; };
@@ -234,20 +247,45 @@ TEST_F(EditorTest, HarmonizeInTheLoopShowsTheHarmonizedResult) {
   }
   live.set_harmonize(true);
   live.schedule(document, work_.path());
-  ASSERT_TRUE(wait_until([&] { return live.finished_runs() == 1; }, 30000));
+  ASSERT_TRUE(wait_until([&] { return live.finished_runs() == 1 && !live.busy(); }, 30000));
   ASSERT_FALSE(result.empty()) << failure;
   EXPECT_EQ(read_file(result).substr(0, 4), "MThd");
-  // Two edits in a row while a run is under way: one more run, with the last.
+  EXPECT_TRUE(fs::exists(fs::path(result).replace_extension(".tones")));
+  // Two edits in a row: the last one's outcome is shown last.
   live.set_harmonize(false);
   composition::set_cell(document, 0, 1, 1, "2");
   live.schedule(document, work_.path());
-  live.run_now();
   composition::set_cell(document, 0, 1, 2, "0");
   live.schedule(document, work_.path());
-  ASSERT_TRUE(wait_until([&] { return live.finished_runs() == 3 && !live.busy(); }, 30000));
+  ASSERT_TRUE(wait_until([&] { return !live.busy(); }, 30000));
   EXPECT_FALSE(failure.empty());  // a tempo of 0 is refused
   EXPECT_FALSE(fs::exists(work_.file("outar.mid")));
   EXPECT_FALSE(fs::exists(work_.file("outco.mid")));
+}
+
+// A harmonized Live result is drawn with the tone types that the window's
+// Harmonize job shows for the same text.
+TEST_F(EditorTest, AHarmonizedLiveResultShowsItsToneTypes) {
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  application_.set_work_folder(work_.path());
+  EditorDock* dock = window.editor_dock();
+  dock->show_editor();
+  dock->panel()->harmonize_action()->setChecked(true);
+  dock->panel()->live_action()->setChecked(true);
+  ASSERT_TRUE(wait_until([&] { return dock->live()->finished_runs() >= 1 && !dock->live()->busy(); }, 30000));
+  const auto tones = [](const roll::PianoRoll& roll) {
+    std::vector<std::pair<int, int>> tones;
+    for (const roll::RollNote& note : roll.notes) tones.emplace_back(note.given_pitch, note.tone_type);
+    return tones;
+  };
+  const auto live_tones = tones(window.roll_panel()->piano_roll());
+  ASSERT_TRUE(application_.runner().start_job(console::JobKind::kAll));
+  application_.runner().wait();
+  window.roll_panel()->show_file(work_.file("outar.mid"));
+  const auto job_tones = tones(window.roll_panel()->piano_roll());
+  EXPECT_EQ(live_tones, job_tones);
+  EXPECT_GT(std::count_if(job_tones.begin(), job_tones.end(), [](auto tone) { return tone.first >= 0; }), 100);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 
 #include "app/cli_runner.h"
 #include "jack_harness.h"
@@ -139,6 +140,34 @@ TEST_F(JackPortTest, CtrlCStopsALoopWithNoNoteLeftSounding) {
   int all_notes_off = 0;
   for (const Received& message : got) all_notes_off += message.controller(123);
   EXPECT_EQ(all_notes_off, 16);
+}
+
+TEST_F(JackPortTest, PlayChannelsSoundsOnlyThoseChannels) {
+  compose_fast_demo(folder_.path());
+  Song song;
+  std::string error;
+  ASSERT_TRUE(load_song(folder_.file("outar.mid"), song, error)) << error;
+  std::set<int> used;
+  size_t heard = 0;
+  for (const TimedMessage& message : notes_of(song, song.bar_lines[2])) {
+    used.insert(message.bytes[0] & 0x0F);
+    heard += (message.bytes[0] & 0x0F) == 1 && (message.bytes[0] & 0xF0) == 0x90 && message.bytes[2] > 0;
+  }
+  ASSERT_GE(used.size(), 2u);
+  ASSERT_GT(heard, 0u);
+  Child play({ZELVO_BINARY, "play", folder_.file("outar.mid"), "--port", "zelvo-check", "--to", "2", "--channels",
+              "2"},
+             "/dev/null");
+  EXPECT_EQ(play.wait(60), 0);
+  size_t got = 0;
+  for (const Received& message : listener_->notes()) {
+    if (!message.note_on()) continue;
+    EXPECT_EQ(message.bytes[0] & 0x0F, 1);
+    ++got;
+  }
+  EXPECT_EQ(got, heard);
+  EXPECT_EQ(notes_left_sounding(listener_->received()), 0);
+  EXPECT_EQ(app::run_zelvo({"play", folder_.file("outar.mid"), "--channels", "0,2"}).status, 2);
 }
 
 TEST(AlsaPortTest, PlayDeliversTheNotesThroughTheSequencer) {

@@ -120,6 +120,31 @@ TEST_F(PlayerTest, ASwapWithNothingPlayingPlaysAtOnce) {
   EXPECT_EQ(output.received().size(), 1u + 8u);
 }
 
+TEST_F(PlayerTest, ChannelsLeftOutAreSilencedAtOnceAndStaySoThroughASwap) {
+  const auto note_ons = [&](int from_pitch) {
+    int count = 0;
+    for (const Received& message : output.received()) count += message.note_on() && message.bytes[1] >= from_pitch;
+    return count;
+  };
+  player.set_channels(0b10);  // channel 2 only: the song's channel 1 is not heard
+  player.play(quarters_song(4, kQuarter, 0, 30), {.loop = true});
+  std::this_thread::sleep_for(milliseconds(60));
+  EXPECT_EQ(note_ons(0), 0);
+  ASSERT_FALSE(output.received().empty());
+  EXPECT_EQ(output.received().front().bytes[0], 0xC0);  // its program went all the same
+  player.set_channels(kAllChannels);
+  std::this_thread::sleep_for(milliseconds(60));
+  EXPECT_GT(note_ons(0), 0);
+  player.set_channels(0b10);  // the note sounding is released before this returns
+  EXPECT_EQ(notes_left_sounding(output.received()), 0);
+  player.swap(quarters_song(1, kQuarter, 0, 60), SwapPoint::kNow);
+  std::this_thread::sleep_for(milliseconds(60));
+  EXPECT_EQ(player.position().swaps, 1);
+  EXPECT_EQ(note_ons(60), 0);
+  EXPECT_EQ(player.channels(), 0b10);
+  player.stop();
+}
+
 TEST_F(PlayerTest, PositionFollowsTheSongInBarsAndTicks) {
   EXPECT_FALSE(player.position().playing);
   player.play(quarters_song(4, kQuarter, 0, 60), {.from_bar = 3});

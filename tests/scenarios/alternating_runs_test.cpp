@@ -6,12 +6,16 @@
 // settings are the exception by design (a key that a later configuration
 // file leaves out keeps what an earlier run read, the tempo of the music
 // too), so they are put back to their program-start values before each run.
+#include <condition_variable>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "console/windows1252.h"
 #include "shell/application.h"
+#include "shell/live_loop.h"
 #include "support/files.h"
 #include "support/scenario_run.h"
 
@@ -87,6 +91,74 @@ TEST(AlternatingRuns, AHundredJobsOfDifferentFoldersInOneApplicationRunAsFreshOn
     EXPECT_EQ(outcome_files(work.path(), given.path()), recorded_files(scenario / "expected"));
   }
   app->console_store().set_view(nullptr);
+}
+
+// The results of a live loop, as they come.
+struct LiveResults {
+  void add(shell::LiveResult result) {
+    std::lock_guard<std::mutex> hold(lock);
+    list.push_back(std::move(result));
+    arrived.notify_all();
+  }
+  bool wait_for(size_t count) {
+    std::unique_lock<std::mutex> hold(lock);
+    return arrived.wait_for(hold, std::chrono::minutes(2), [&] { return list.size() >= count; });
+  }
+  std::mutex lock;
+  std::condition_variable arrived;
+  std::vector<shell::LiveResult> list;
+};
+
+// Live runs (the window's Live, zelvo watch) of one loop, each an edit that
+// puts another recorded composition in place, composed or composed and
+// harmonized as its scenario was: each must print and make what the
+// recording holds, though the engines' states go from run to run.
+TEST(AlternatingRuns, LiveRunsOfEveryRecordedCompositionMatchTheirRecordings) {
+  std::vector<JobScenario> compose, harmonize;
+  job_scenarios(compose, harmonize);
+  std::vector<JobScenario> jobs = compose;
+  for (const JobScenario& job : harmonize) {
+    if (job.kind == console::JobKind::kAll) jobs.push_back(job);
+  }
+  LiveResults results;
+  shell::LiveLoop loop([&](shell::LiveResult result) { results.add(std::move(result)); });
+  size_t runs = 0, harmonized = 0;
+  for (const JobScenario& job : jobs) {
+    const fs::path scenario = scenarios_folder() / job.name;
+    TempFolder given;
+    make_inputs(scenario, given.path());
+    // Live edits incom.htm, and its results are never the work folder's:
+    // a work with incom.htc, without incom.htm or with results in the way
+    // (a listing that cannot be written) is not one for it.
+    bool results_given = false;
+    for (const auto& entry : fs::directory_iterator(given.path())) {
+      results_given |= entry.path().filename().string().rfind("out", 0) == 0;
+    }
+    if (results_given || !fs::is_regular_file(given.file("incom.htm")) || fs::exists(given.file("incom.htc"))) {
+      continue;
+    }
+    SCOPED_TRACE(job.name);
+    const bool all = job.kind == console::JobKind::kAll;
+    loop.submit({read_file(given.file("incom.htm")), given.path(), all, job.language});
+    ASSERT_TRUE(results.wait_for(++runs));
+    harmonized += all ? 1 : 0;
+    const shell::LiveResult& result = results.list.back();
+    ASSERT_EQ(result.request, runs);
+    const std::string status = read_file((scenario / "expected" / "status.txt").string());
+    EXPECT_EQ("exit " + std::to_string(job_status(result.outcome)), status.substr(0, status.find('\n')));
+    EXPECT_EQ(replace_all(console::to_utf8(result.console_text), given.path(), "<work>"),
+              read_file((scenario / "expected" / "console.txt").string()));
+    if (result.outcome != console::JobOutcome::kFinished) continue;
+    const Files recorded = recorded_files(scenario / "expected");
+    const auto made = [&](const char* name) { return recorded.count(name) ? recorded.at(name) : "(none)"; };
+    EXPECT_EQ(midi_dump(result.midi), made(all ? "files/outar.mid.dump" : "files/outco.mid.dump"));
+    if (all) {
+      EXPECT_EQ(result.tones, made("files/outar.tones"));
+    }
+  }
+  EXPECT_GE(runs, 100u);
+  EXPECT_GE(harmonized, 3u);
+  EXPECT_EQ(loop.overtaken(), 0);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "shell/gui/editor_dock.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <algorithm>
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QTimer>
@@ -16,7 +18,7 @@
 namespace zelvo::shell::gui {
 
 EditorDock::EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& console_view,
-                       console::JobConsole& console, std::string program)
+                       console::JobConsole& console)
     : QObject(&window), roll_(roll), console_(console) {
   dock_ = new QDockWidget("Composition", &window);
   dock_->setObjectName("EditorDock");
@@ -24,7 +26,7 @@ EditorDock::EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& cons
   dock_->setWidget(panel_);
   window.addDockWidget(Qt::RightDockWidgetArea, dock_);
   dock_->hide();
-  live_ = new editor::LiveRun(std::move(program), this);
+  live_ = new editor::LiveRun(this);
   panel_->on_changed = [this] { edited(); };
   connect(panel_->live_action(), &QAction::toggled, this, [this](bool on) {
     if (on) edited();
@@ -58,6 +60,7 @@ void EditorDock::show_editor() {
 void EditorDock::edited() {
   last_edit_ = std::chrono::steady_clock::now();
   if (!panel_->live_action()->isChecked() || panel_->path().empty()) return;
+  live_->set_language(console_.language());
   live_->schedule(panel_->document(), folder());
 }
 
@@ -72,10 +75,12 @@ void EditorDock::show_result(const std::string& midi_file) {
                          .arg(static_cast<int>(last_latency_ms_)));
 }
 
-// While playing, the new result takes over at the next bar line.
+// While playing, the new result takes over at the point chosen.
 void EditorDock::play_result(const std::string& midi_file, bool was_playing) {
   if (was_playing) {
-    roll_.swap_file(midi_file);
+    constexpr player::SwapPoint kPoints[] = {player::SwapPoint::kBar, player::SwapPoint::kBeat,
+                                             player::SwapPoint::kNow};
+    roll_.swap_file(midi_file, kPoints[std::clamp(panel_->swap_box()->currentIndex(), 0, 2)]);
   } else {
     roll_.show_file(midi_file);
   }

@@ -26,9 +26,7 @@ class RollPanel;
 
 class EditorDock : public QObject {
  public:
-  // `program`: the zelvo command the Live runs start.
-  EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& console_view, console::JobConsole& console,
-             std::string program);
+  EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& console_view, console::JobConsole& console);
 
   // Shows the dock with the work folder's composition (read again when
   // nothing is edited).

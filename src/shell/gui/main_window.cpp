@@ -375,8 +375,7 @@ void MainWindow::save_and_stop_job() {
 
 EditorDock* MainWindow::editor_dock() {
   if (editor_dock_ == nullptr) {
-    editor_dock_ = new EditorDock(*this, *roll_panel_, *console_view_, application_.console(),
-                                  QCoreApplication::applicationDirPath().toStdString() + "/zelvo");
+    editor_dock_ = new EditorDock(*this, *roll_panel_, *console_view_, application_.console());
     editor_dock_->work_folder = [this] { return work_directory(application_); };
   }
   return editor_dock_;

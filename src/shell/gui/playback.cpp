@@ -23,6 +23,15 @@ void Playback::set_loop(bool loop) {
   if (!starting_.load() && player_ != nullptr) player_->set_loop(loop);
 }
 
+void Playback::set_channels(uint16_t mask) {
+  channels_ = mask;
+  if (!starting_.load() && player_ != nullptr) player_->set_channels(mask);
+}
+
+uint16_t Playback::player_channels() const {
+  return !starting_.load() && player_ != nullptr ? player_->channels() : player::kAllChannels;
+}
+
 void Playback::play(const std::string& midi_file, int from_bar) {
   if (starting_.load()) return;
   join();
@@ -30,7 +39,8 @@ void Playback::play(const std::string& midi_file, int from_bar) {
   started_ = false;
   starting_.store(true);
   const int generation = ++generation_;
-  starter_ = std::thread([this, midi_file, from_bar, generation, port = port_, loop = loop_] {
+  starter_ = std::thread([this, midi_file, from_bar, generation, port = port_, loop = loop_,
+                          channels = channels_] {
     std::string error;
     player::Song song;
     if (player::load_song(midi_file, song, error)) {
@@ -42,7 +52,10 @@ void Playback::play(const std::string& midi_file, int from_bar) {
         output_port_ = port;
         if (output_ != nullptr) player_ = std::make_unique<player::Player>(*output_);
       }
-      if (player_ != nullptr) player_->play(std::move(song), {from_bar, 0, loop});
+      if (player_ != nullptr) {
+        player_->set_channels(channels);
+        player_->play(std::move(song), {from_bar, 0, loop});
+      }
     }
     QMetaObject::invokeMethod(
         this,
@@ -51,6 +64,8 @@ void Playback::play(const std::string& midi_file, int from_bar) {
           join();
           starting_.store(false);
           started_ = error.empty();
+          // A choice made while it started.
+          if (player_ != nullptr) player_->set_channels(channels_);
           if (on_started_) on_started_(error);
         },
         Qt::QueuedConnection);
@@ -69,12 +84,12 @@ bool Playback::playing() const { return started_ && player_ != nullptr && player
 
 int64_t Playback::tick() const { return playing() ? player_->position().tick : -1; }
 
-bool Playback::swap(const std::string& midi_file) {
+bool Playback::swap(const std::string& midi_file, player::SwapPoint at) {
   if (!playing()) return false;
   player::Song song;
   std::string error;
   if (!player::load_song(midi_file, song, error)) return false;
-  player_->swap_at_next_bar(std::move(song));
+  player_->swap(std::move(song), at);
   return true;
 }
 

@@ -29,12 +29,17 @@ class Playback : public QObject {
   // next play().
   void set_output(const std::string& port) { port_ = port; }
   void set_loop(bool loop);
+  // The channels heard (bit 0 channel 1), now and in every later play; a
+  // swap keeps them.
+  void set_channels(uint16_t mask);
+  // The channels the player lets sound now (every one before a play).
+  uint16_t player_channels() const;
 
   // Does nothing while a start is under way.
   void play(const std::string& midi_file, int from_bar = 1);
-  // While playing: `midi_file` takes over at the next bar line, without a
-  // gap. False when nothing plays or the file cannot be read.
-  bool swap(const std::string& midi_file);
+  // While playing: `midi_file` takes over at `at`, without a gap. False
+  // when nothing plays or the file cannot be read.
+  bool swap(const std::string& midi_file, player::SwapPoint at);
   void stop();
   bool starting() const { return starting_.load(); }
   // Sounding now (false while starting, after the end, after stop()).
@@ -47,6 +52,7 @@ class Playback : public QObject {
   std::function<void(const std::string&)> on_started_;
   std::string port_;
   bool loop_ = false;
+  uint16_t channels_ = player::kAllChannels;
   // Made and used by the starting thread while `starting_`, else by the
   // window's thread.
   std::unique_ptr<player::Output> output_;

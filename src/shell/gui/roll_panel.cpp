@@ -12,6 +12,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -67,6 +70,9 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
   output_->setMinimumWidth(1);
   loop_->setMinimumWidth(1);
   fill_outputs();
+  // Mute and solo live in the roll's context menu: the row of buttons has
+  // no width to spare.
+  channel_menu_ = new QMenu(this);
   row->addWidget(play_);
   row->addWidget(stop_);
   row->addWidget(loop_);
@@ -111,6 +117,45 @@ void RollPanel::fill_outputs() {
 
 RollPanel::~RollPanel() = default;
 
+void RollPanel::fill_channels() {
+  channel_menu_->clear();
+  for (int channel = 1; channel <= 16; ++channel) {
+    if ((roll_.channels >> (channel - 1) & 1) == 0) continue;
+    for (const bool mute : {true, false}) {
+      QAction* toggle = channel_menu_->addAction(QString(mute ? "Mute %1" : "Solo %1").arg(channel));
+      toggle->setObjectName(QString("%1-%2").arg(mute ? "mute" : "solo").arg(channel));
+      toggle->setCheckable(true);
+      toggle->setChecked(((mute ? muted_ : soloed_) >> (channel - 1) & 1) != 0);
+      connect(toggle, &QAction::toggled, this, [this, mute, channel](bool on) {
+        uint16_t& mask = mute ? muted_ : soloed_;
+        const uint16_t bit = static_cast<uint16_t>(1u << (channel - 1));
+        mask = on ? (mask | bit) : (mask & ~bit);
+        channels_changed();
+      });
+    }
+  }
+}
+
+QAction* RollPanel::mute_action(int channel) const {
+  return channel_menu_->findChild<QAction*>(QString("mute-%1").arg(channel));
+}
+
+QAction* RollPanel::solo_action(int channel) const {
+  return channel_menu_->findChild<QAction*>(QString("solo-%1").arg(channel));
+}
+
+uint16_t RollPanel::heard_channels() const {
+  return soloed_ != 0 ? soloed_ : static_cast<uint16_t>(player::kAllChannels & ~muted_);
+}
+
+void RollPanel::contextMenuEvent(QContextMenuEvent* event) {
+  if (!channel_menu_->isEmpty()) channel_menu_->exec(event->globalPos());
+}
+
+uint16_t RollPanel::playing_channels() const { return playback_->player_channels(); }
+
+void RollPanel::channels_changed() { playback_->set_channels(heard_channels()); }
+
 void RollPanel::show_after_job(std::function<bool()> job_running, std::function<bool()> finished,
                                std::string midi_file) {
   delete job_timer_;
@@ -139,14 +184,14 @@ void RollPanel::show_file(const std::string& midi_file) {
   load_roll(midi_file);
 }
 
-void RollPanel::swap_file(const std::string& midi_file) {
+void RollPanel::swap_file(const std::string& midi_file, player::SwapPoint at) {
   if (!playing()) return show_file(midi_file);
   const int64_t shown_first = first_tick_;
   const int64_t shown_span = shown_ticks_;
   load_roll(midi_file);
   first_tick_ = shown_first;  // the view stays where the music is
   shown_ticks_ = shown_span;
-  if (playback_->swap(midi_file)) status_->setText(QString::fromStdString(midi_file + ": playing"));
+  if (playback_->swap(midi_file, at)) status_->setText(QString::fromStdString(midi_file + ": playing"));
 }
 
 void RollPanel::load_roll(const std::string& midi_file) {
@@ -156,11 +201,13 @@ void RollPanel::load_roll(const std::string& midi_file) {
   has_roll_ = midi::read_timeline_file(midi_file, song, error);
   if (!has_roll_) {
     roll_ = roll::PianoRoll{};
+    fill_channels();
     status_->setText(QString::fromStdString(error));
     update();
     return;
   }
   roll_ = roll::make_piano_roll(song);
+  fill_channels();
   std::ifstream tones(beside(midi_file, ".tones"), std::ios::binary);
   if (tones) {
     roll::apply_tones(std::string((std::istreambuf_iterator<char>(tones)), std::istreambuf_iterator<char>()),

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "player/player.h"
 #include "roll/piano_roll.h"
 
 class QCheckBox;
@@ -14,6 +15,9 @@ class QLabel;
 class QMainWindow;
 class QPushButton;
 class QTimer;
+class QAction;
+class QMenu;
+class QToolButton;
 
 namespace zelvo::shell::gui {
 
@@ -24,6 +28,9 @@ class Playback;
 // remembered in the settings). A click in the roll picks the bar Play
 // starts from. The mouse wheel scrolls through time; with Ctrl it zooms
 // around the pointer. While the file plays a cursor follows the music.
+// The roll's context menu (a right click) has a mute and a solo toggle for
+// each channel of the roll: with any channel soloed only the soloed ones sound, else all but
+// the muted ones; the choice holds through new results and Live swaps.
 class RollPanel : public QWidget {
  public:
   static constexpr const char* kStaleNote = " (older than the last job, which did not finish)";
@@ -39,9 +46,9 @@ class RollPanel : public QWidget {
   void play_file(const std::string& midi_file);
   void play();
   void stop();
-  // Shows `midi_file`; while playing, it also takes over the sound at the
-  // next bar line (no gap, no restart).
-  void swap_file(const std::string& midi_file);
+  // Shows `midi_file`; while playing, it also takes over the sound at `at`
+  // (no gap, no restart).
+  void swap_file(const std::string& midi_file, player::SwapPoint at = player::SwapPoint::kBar);
 
   // Once `job_running` turns false, shows `midi_file` if `finished` holds
   // (the job ran to its end); otherwise a roll already shown is marked as
@@ -64,6 +71,13 @@ class RollPanel : public QWidget {
   QCheckBox* loop_box() const { return loop_; }
   // Item data: the port's name, empty for the built-in synthesizer.
   QComboBox* output_box() const { return output_; }
+  // The toggles of `channel` (1-16), null when the roll has no such channel.
+  QAction* mute_action(int channel) const;
+  QAction* solo_action(int channel) const;
+  // The channels chosen to sound (bit 0 channel 1), and those the player
+  // lets sound now.
+  uint16_t heard_channels() const;
+  uint16_t playing_channels() const;
 
   // Play starts from the bar holding `tick` (the cursor marks its start).
   void choose_bar_at_tick(int64_t tick);
@@ -81,6 +95,7 @@ class RollPanel : public QWidget {
   void paintEvent(class QPaintEvent* event) override;
   void wheelEvent(class QWheelEvent* event) override;
   void mousePressEvent(class QMouseEvent* event) override;
+  void contextMenuEvent(class QContextMenuEvent* event) override;
 
  private:
   void started(const std::string& error);
@@ -90,6 +105,9 @@ class RollPanel : public QWidget {
   QRectF roll_bounds() const;
   int64_t tick_under(double x) const;
   void fill_outputs();
+  // A mute and a solo toggle for each channel of the roll.
+  void fill_channels();
+  void channels_changed();
 
   roll::PianoRoll roll_;
   bool has_roll_ = false;
@@ -106,6 +124,9 @@ class RollPanel : public QWidget {
   bool play_when_shown_ = false;
   QCheckBox* loop_ = nullptr;
   QComboBox* output_ = nullptr;
+  QMenu* channel_menu_ = nullptr;  // the roll's context menu
+  uint16_t muted_ = 0;
+  uint16_t soloed_ = 0;
   std::vector<int64_t> bar_ticks_;  // where each bar begins
   int from_bar_ = 1;
 };
