@@ -332,6 +332,18 @@
         <source>&amp;About Zelvo</source>
         <translation>&amp;Acerca de Zelvo</translation>
     </message>
+    <message>
+        <source>&amp;WFolder: </source>
+        <translation>T&amp;rabajo: </translation>
+    </message>
+    <message>
+        <source>&amp;PFolder: </source>
+        <translation>Proy&amp;ecto: </translation>
+    </message>
+    <message>
+        <source>(Empty)</source>
+        <translation>(Vacía)</translation>
+    </message>
 </context>
 <context>
     <name>RollPanel</name>

@@ -232,6 +232,7 @@ void MainWindow::apply_language() {
 
 void MainWindow::retranslate() {
   for (const auto& [action, source] : sources_) action->setText(tr(source));
+  for (const auto& [command, text] : std::map<int, std::string>(folder_items_)) set_menu_item_text(command, text);
   if (roll_panel_ != nullptr) roll_panel_->retranslate();
   if (editor_dock_ != nullptr) editor_dock_->retranslate(application_.console().language());
 }
@@ -374,8 +375,15 @@ bool MainWindow::shell_request(ShellAction action, const std::string& target,
   return desktop_.shell_request(action, target, working_folder);
 }
 
+// The shell names the folder items with the labels below; the window shows
+// them in its language.
 void MainWindow::set_menu_item_text(int command, const std::string& text) {
-  if (QAction* item = action(command)) item->setText(to_qt(text));
+  folder_items_[command] = text;
+  QString shown = to_qt(text);
+  for (const char* label : {QT_TR_NOOP("&WFolder: "), QT_TR_NOOP("&PFolder: "), QT_TR_NOOP("(Empty)")}) {
+    if (shown.startsWith(label) || shown.endsWith(label)) shown.replace(label, tr(label));
+  }
+  if (QAction* item = action(command)) item->setText(shown);
 }
 
 void MainWindow::show_folders_dialog() {

@@ -109,6 +109,7 @@ class MainWindow : public QMainWindow, public Platform {
   std::map<int, QAction*> actions_;
   std::vector<std::pair<QAction*, const char*>> sources_;  // what retranslate() sets
   std::unique_ptr<QTranslator> translator_;
+  std::map<int, std::string> folder_items_;  // as the shell names them
   bool spanish_shown_ = false;
   bool saved_ = false;
   bool unit_shown_ = false;
