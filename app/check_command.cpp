@@ -14,12 +14,16 @@
 #include "intake/composition_intake.h"
 #include "intake/score_intake.h"
 #include "shell/folders.h"
+#include "usage.h"
 
 namespace zelvo::app {
 
 namespace {
 
 constexpr const char* kCheckUsage = "usage: zelvo [--lang en|es] check [--work DIR]\n";
+constexpr const char* kCheckUsageSpanish = "uso: zelvo [--lang en|es] check [--work DIR]\n";
+
+const char* check_usage(int language) { return language == console::kSpanish ? kCheckUsageSpanish : kCheckUsage; }
 
 void print_utf8(const std::string& text) {
   const std::string utf8 = console::to_utf8(text);
@@ -42,7 +46,7 @@ bool is_check_command(int argc, char** argv) {
 
 int run_check_command(int argc, char** argv) {
   std::string work;
-  int language = console::kEnglish;
+  int language = language_of_arguments(argc, argv);
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "check") continue;
@@ -53,20 +57,22 @@ int run_check_command(int argc, char** argv) {
       } else if (value == "en" || value == "es") {
         language = value == "es" ? console::kSpanish : console::kEnglish;
       } else {
-        std::fprintf(stderr, "zelvo: --lang takes en or es\n%s", kCheckUsage);
+        std::fprintf(stderr, "zelvo: %s\n%s", refusal(language, "--lang takes en or es").c_str(), check_usage(language));
         return kExitUsage;
       }
       continue;
     }
     if (arg == "--help" || arg == "-h") {
-      std::fputs(kCheckUsage, stdout);
+      std::fputs(check_usage(language), stdout);
       return kExitFinished;
     }
-    std::fprintf(stderr, "zelvo: unexpected argument %s\n%s", argv[i], kCheckUsage);
+    std::fprintf(stderr, "zelvo: %s\n%s", refusal(language, "unexpected argument %s", argv[i]).c_str(),
+                 check_usage(language));
     return kExitUsage;
   }
   if (const int problem = work.empty() ? 0 : shell::folder_usable(work); problem != 0) {
-    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(problem));
+    std::fprintf(stderr, "zelvo: %s: %s\n", refusal(language, "cannot use work folder %s", work).c_str(),
+                 std::strerror(problem));
     return kExitUsage;
   }
   if (!check::has_work_files(work)) {

@@ -1,4 +1,5 @@
 #include "command_line.h"
+#include "usage.h"
 #include "check_command.h"
 
 #include <pthread.h>
@@ -28,48 +29,6 @@
 namespace zelvo::app {
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: zelvo [--work DIR] [--lang en|es] compose|harmonize|all\n"
-    "       zelvo [--work DIR] [--lang en|es] --notation [--grid G] compose|harmonize|all\n"
-    "       zelvo chords SCORE [-o FILE] [--first-part N]\n"
-    "       zelvo notate FILE.mid [-o FILE.musicxml]\n"
-    "       zelvo [--lang en|es] project new --work DIR [--template DIR]\n"
-    "       zelvo [--lang en|es] project save|load --work DIR --project DIR\n"
-    "       zelvo [--lang en|es] check [--work DIR]\n"
-
-    "       zelvo render FILE.mid [-o FILE.wav] [--soundfont FILE.sf2] [--gain G]\n"
-    "       zelvo roll FILE.mid | --work DIR [-o FILE.svg|FILE.png] [--width PX]\n"
-    "       zelvo --help | --version\n"
-    "\n"
-    "Runs one job in the work folder DIR (default: the current directory) and\n"
-    "prints its console. Ctrl-C stops the job; a second Ctrl-C exits at once.\n"
-    "\n"
-    "  compose     compile incom.htm and write outco.rur and outco.mid\n"
-    "  harmonize   harmonize the music named by conar and write outar.mid\n"
-    "  all         compose, then harmonize\n"
-    "  --notation  also write outco.musicxml and outar.musicxml (tone types\n"
-    "              as lyrics) beside the MIDI files; --grid as for notate\n"
-    "  chords      write the harmony file of a lead sheet's chord symbols\n"
-    "  notate      write a MIDI file as MusicXML\n"
-
-    "\n"
-    "  project new   empty the work folder and copy the template folder into it\n"
-    "                (default: ./Template, else the installed one); incom.htm is made from\n"
-    "                incom_eng.htm or incom_spa.htm by the language\n"
-    "  project save  copy the work folder's files into the project folder\n"
-    "                (incom.htm in a project folder Song becomes incom-Song.htm)\n"
-    "  project load  empty the work folder and copy the project's files back\n"
-    "                (incom-Song.htm becomes incom.htm)\n"
-    "\n"
-    "  check       list what in the work folder is accepted but probably a\n"
-    "              mistake (exit 0 nothing found, 1 something found)\n"
-    "\n"
-    "Exit status: 0 the job ran to its end, 1 it was aborted by an error,\n"
-    "130 it was stopped, 2 usage error. A project command exits with 0 when\n"
-    "every file was copied, 1 when a folder could not be read or a file not\n"
-    "copied or deleted, 2 when a folder is missing or the same as the work\n"
-    "folder.\n";
 
 // The console as a terminal shows it: each message as it is appended, in
 // UTF-8, flushed at once.
@@ -118,9 +77,10 @@ class CommandLinePlatform : public shell::Platform {
   }
 };
 
-int usage_error(const char* problem) {
-  if (problem != nullptr) std::fprintf(stderr, "zelvo: %s\n", problem);
-  std::fputs(kUsage, stderr);
+// `problem` (English, with `value` for its %s) in `language`, then the usage.
+int usage_error(int language, const char* problem, const std::string& value = std::string()) {
+  std::fprintf(stderr, "zelvo: %s\n", refusal(language, problem, value).c_str());
+  std::fputs(usage_text(language), stderr);
   return kExitUsage;
 }
 
@@ -154,9 +114,9 @@ std::string project_folder_path(const std::string& given) {
 }
 
 int run_project_command(const Options& options) {
-  if (options.work_folder.empty()) return usage_error("project commands need --work DIR");
+  if (options.work_folder.empty()) return usage_error(options.language, "project commands need --work DIR");
   if (options.project != ProjectCommand::kNew && options.project_folder.empty()) {
-    return usage_error("project save and load need --project DIR");
+    return usage_error(options.language, "project save and load need --project DIR");
   }
   shell::Folders folders;
   folders.work = options.work_folder;
@@ -203,11 +163,12 @@ int run_command_line(int argc, char** argv) {
   if (argc >= 2 && std::string_view(argv[1]) == "tables") return run_tables_command(argc - 1, argv + 1);
   if (has_set_option(argc, argv)) return run_compose_with_settings(argc, argv);
   Options options;
+  const int language = language_of_arguments(argc, argv);
   bool have_job = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
+      std::fputs(usage_text(language), stdout);
       return kExitFinished;
     }
     if (arg == "--notation") {
@@ -215,7 +176,7 @@ int run_command_line(int argc, char** argv) {
       continue;
     }
     if (arg == "--grid") {
-      if (!read_grid_option(argc, argv, i, options.grid)) return usage_error(kGridProblem);
+      if (!read_grid_option(argc, argv, i, options.grid)) return usage_error(language, kGridProblem);
       options.grid_given = true;
       continue;
     }
@@ -224,7 +185,7 @@ int run_command_line(int argc, char** argv) {
       return kExitFinished;
     }
     if (arg == "--work" || arg == "--lang" || arg == "--template" || arg == "--project") {
-      if (i + 1 >= argc) return usage_error(("missing value after " + std::string(arg)).c_str());
+      if (i + 1 >= argc) return usage_error(language, "missing value after %s", std::string(arg));
       const std::string_view value = argv[++i];
       if (arg == "--work") {
         options.work_folder = value;
@@ -237,11 +198,11 @@ int run_command_line(int argc, char** argv) {
       } else if (value == "es") {
         options.language = console::kSpanish;
       } else {
-        return usage_error("--lang takes en or es");
+        return usage_error(language, "--lang takes en or es");
       }
       continue;
     }
-    if (have_job) return usage_error(("unexpected argument " + std::string(arg)).c_str());
+    if (have_job) return usage_error(language, "unexpected argument %s", std::string(arg));
     if (arg == "compose") {
       options.kind = console::JobKind::kCompose;
     } else if (arg == "harmonize") {
@@ -249,7 +210,7 @@ int run_command_line(int argc, char** argv) {
     } else if (arg == "all") {
       options.kind = console::JobKind::kAll;
     } else if (arg == "project") {
-      if (i + 1 >= argc) return usage_error("project takes new, save or load");
+      if (i + 1 >= argc) return usage_error(language, "project takes new, save or load");
       const std::string_view what = argv[++i];
       if (what == "new") {
         options.project = ProjectCommand::kNew;
@@ -258,23 +219,23 @@ int run_command_line(int argc, char** argv) {
       } else if (what == "load") {
         options.project = ProjectCommand::kLoad;
       } else {
-        return usage_error(("unknown project command " + std::string(what)).c_str());
+        return usage_error(language, "unknown project command %s", std::string(what));
       }
     } else {
-      return usage_error(("unknown command " + std::string(arg)).c_str());
+      return usage_error(language, "unknown command %s", std::string(arg));
     }
     have_job = true;
   }
-  if (!have_job) return usage_error("no command given");
+  if (!have_job) return usage_error(language, "no command given");
   if (options.project != ProjectCommand::kNone) return run_project_command(options);
   if (!options.template_folder.empty() || !options.project_folder.empty()) {
-    return usage_error("--template and --project belong to the project commands");
+    return usage_error(language, "--template and --project belong to the project commands");
   }
-  if (options.grid_given && !options.notation) return usage_error("--grid belongs to --notation");
+  if (options.grid_given && !options.notation) return usage_error(language, "--grid belongs to --notation");
 
   if (const int problem = options.work_folder.empty() ? 0 : shell::folder_usable(options.work_folder);
       problem != 0) {
-    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", options.work_folder.c_str(),
+    std::fprintf(stderr, "zelvo: %s: %s\n", refusal(language, "cannot use work folder %s", options.work_folder).c_str(),
                  std::strerror(problem));
     return kExitUsage;
   }
@@ -304,7 +265,7 @@ int run_command_line(int argc, char** argv) {
   done.store(true);
   watcher.join();
   if (!started) {
-    std::fprintf(stderr, "zelvo: cannot start the job thread\n");
+    std::fprintf(stderr, "zelvo: %s\n", refusal(language, "cannot start the job thread").c_str());
     return kExitAborted;
   }
   switch (application->runner().last_outcome()) {
