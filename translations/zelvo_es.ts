@@ -408,4 +408,79 @@
         <translation> (anterior al último trabajo, que no terminó)</translation>
     </message>
 </context>
+<context>
+    <name>ShellMessages</name>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Impossible: There is no Work Folder.
+Select anyone in Options --&gt; Folders.</source>
+        <translation>Imposible: no hay carpeta de trabajo.
+Elija una en Opciones --&gt; Carpetas.</translation>
+    </message>
+    <message>
+        <source>Impossible: Missing Folder (Work or Project)</source>
+        <translation>Imposible: falta una carpeta (de trabajo o de proyecto)</translation>
+    </message>
+    <message>
+        <source>Impossible: The Work Folder and the Template Folder are the same.</source>
+        <translation>Imposible: la carpeta de trabajo y la carpeta plantilla son la misma.</translation>
+    </message>
+    <message>
+        <source>Impossible: The Work Folder and the Project Folder are the same.</source>
+        <translation>Imposible: la carpeta de trabajo y la carpeta del proyecto son la misma.</translation>
+    </message>
+    <message>
+        <source>New Work</source>
+        <translation>Trabajo nuevo</translation>
+    </message>
+    <message>
+        <source>Load New Work?
+Every file of the work folder will be deleted first.</source>
+        <translation>¿Cargar un trabajo nuevo?
+Antes se borrarán todos los archivos de la carpeta de trabajo.</translation>
+    </message>
+    <message>
+        <source>Save Project</source>
+        <translation>Guardar proyecto</translation>
+    </message>
+    <message>
+        <source>Are you sure?</source>
+        <translation>¿Está seguro?</translation>
+    </message>
+    <message>
+        <source>Load Project</source>
+        <translation>Cargar proyecto</translation>
+    </message>
+    <message>
+        <source>About Zelvo</source>
+        <translation>Acerca de Zelvo</translation>
+    </message>
+    <message>
+        <source>A tool for algorithmic music.
+
+The composer turns a composition written as HTML tables into a MIDI file; the harmonizer gives every note of a piece a pitch and a tone type over its chords and writes the harmonized music as a MIDI file.</source>
+        <translation>Una herramienta de música algorítmica.
+
+El compositor convierte una composición escrita como tablas HTML en un archivo MIDI; el armonizador da a cada nota de una pieza una altura y un tipo de nota sobre sus acordes y escribe la música armonizada como un archivo MIDI.</translation>
+    </message>
+    <message>
+        <source>Select Template Folder</source>
+        <translation>Elegir la carpeta plantilla</translation>
+    </message>
+    <message>
+        <source>Select Work Folder</source>
+        <translation>Elegir la carpeta de trabajo</translation>
+    </message>
+    <message>
+        <source>Select Project Folder</source>
+        <translation>Elegir la carpeta del proyecto</translation>
+    </message>
+    <message>
+        <source>Select Proyect Folder</source>
+        <translation>Elegir la carpeta del proyecto</translation>
+    </message>
+</context>
 </TS>

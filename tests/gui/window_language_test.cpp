@@ -23,6 +23,8 @@
 #include "shell/gui/editor_dock.h"
 #include "shell/gui/main_window.h"
 #include "shell/gui/roll_panel.h"
+#include "shell/gui/shell_texts.h"
+#include "shell/shell_messages.h"
 
 namespace zelvo::shell::gui {
 namespace {
@@ -163,6 +165,24 @@ TEST_F(WindowLanguageTest, SpanishWindowWithTheEditorAndTheRoll) {
   EXPECT_EQ(model->headerData(6, Qt::Horizontal, Qt::ToolTipRole).toString(),
             "column 6: pulse\nclicks from one note to the next\nempty: the number in row 1");
   EXPECT_EQ(window.roll_panel()->status_text(), "No result yet: run Composer, Harmonizer or All.");
+}
+
+// The shell's fixed messages reach the message boxes in Spanish: the
+// window's list of them has not drifted from the shell's words.
+TEST_F(WindowLanguageTest, ShellMessagesAreShownInTheWindowsLanguage) {
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  window.action(kCommandSpanish)->trigger();
+  for (const char* text : {kNoWorkFolder, kMissingFolder, kWorkIsTemplate, kWorkIsProject, kNewWorkTitle,
+                           kNewWorkQuestion, kSaveProjectTitle, kSaveProjectQuestion, kLoadProjectTitle, kAboutTitle}) {
+    EXPECT_NE(shell_text(text), QString::fromUtf8(text)) << text;
+  }
+  const QString about = shell_text(about_text());
+  EXPECT_TRUE(about.startsWith(QString::fromStdString(std::string(console::kProductName) + " " + console::kVersion)));
+  EXPECT_TRUE(about.endsWith("escribe la m\u00fasica armonizada como un archivo MIDI.")) << about.toStdString();
+  EXPECT_EQ(shell_text("Impossible: cannot copy /a/b"), "Impossible: cannot copy /a/b");  // names stay as written
+  window.action(kCommandEnglish)->trigger();
+  EXPECT_EQ(shell_text(kNoWorkFolder), QString::fromUtf8(kNoWorkFolder));
 }
 
 }  // namespace

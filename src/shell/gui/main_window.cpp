@@ -26,6 +26,7 @@
 #include "shell/gui/console_widget.h"
 #include "shell/gui/editor_dock.h"
 #include "shell/gui/roll_panel.h"
+#include "shell/gui/shell_texts.h"
 #include "shell/gui/window_language.h"
 #include "shell/folders.h"
 #include "shell/launchers.h"
@@ -93,23 +94,24 @@ std::string work_directory(const Application& application) {
 // The questions and warnings carry folder names, which are shown as they
 // are: never read as markup.
 bool QtDesktop::ask_yes_no(const std::string& title, const std::string& text) {
-  QMessageBox box(QMessageBox::Question, to_qt(title), to_qt(text), QMessageBox::Yes | QMessageBox::No, owner_);
+  QMessageBox box(QMessageBox::Question, shell_text(title), shell_text(text), QMessageBox::Yes | QMessageBox::No,
+                  owner_);
   box.setTextFormat(Qt::PlainText);
   return box.exec() == QMessageBox::Yes;
 }
 
 void QtDesktop::show_message(const std::string& title, const std::string& text) {
   if (title == kErrorTitle) {
-    QMessageBox box(QMessageBox::Warning, to_qt(title), to_qt(text), QMessageBox::Ok, owner_);
+    QMessageBox box(QMessageBox::Warning, shell_text(title), shell_text(text), QMessageBox::Ok, owner_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
   } else {
-    QMessageBox::about(owner_, to_qt(title), to_qt(text));
+    QMessageBox::about(owner_, shell_text(title), shell_text(text));
   }
 }
 
 bool QtDesktop::choose_folder(std::string& folder, const std::string& title) {
-  const QString chosen = QFileDialog::getExistingDirectory(owner_, to_qt(title), to_qt(folder));
+  const QString chosen = QFileDialog::getExistingDirectory(owner_, shell_text(title), to_qt(folder));
   if (chosen.isEmpty()) return false;
   folder = chosen.toStdString();
   return true;
