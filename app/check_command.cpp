@@ -14,16 +14,12 @@
 #include "intake/composition_intake.h"
 #include "intake/score_intake.h"
 #include "shell/folders.h"
-#include "usage.h"
 
 namespace zelvo::app {
 
 namespace {
 
-constexpr const char* kCheckUsage = "usage: zelvo [--lang en|es] check [--work DIR]\n";
-constexpr const char* kCheckUsageSpanish = "uso: zelvo [--lang en|es] check [--work DIR]\n";
-
-const char* check_usage(int language) { return language == console::kSpanish ? kCheckUsageSpanish : kCheckUsage; }
+constexpr const char* kCheckUsage = "usage: zelvo check [--work DIR] [--lang en|es]\n";
 
 void print_utf8(const std::string& text) {
   const std::string utf8 = console::to_utf8(text);
@@ -32,21 +28,9 @@ void print_utf8(const std::string& text) {
 
 }  // namespace
 
-bool is_check_command(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--work" || arg == "--lang") {
-      ++i;
-      continue;
-    }
-    return arg == "check";
-  }
-  return false;
-}
-
 int run_check_command(int argc, char** argv) {
   std::string work;
-  int language = language_of_arguments(argc, argv);
+  int language = console::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "check") continue;
@@ -57,22 +41,20 @@ int run_check_command(int argc, char** argv) {
       } else if (value == "en" || value == "es") {
         language = value == "es" ? console::kSpanish : console::kEnglish;
       } else {
-        std::fprintf(stderr, "zelvo: %s\n%s", refusal(language, "--lang takes en or es").c_str(), check_usage(language));
+        std::fprintf(stderr, "zelvo: --lang takes en or es\n%s", kCheckUsage);
         return kExitUsage;
       }
       continue;
     }
     if (arg == "--help" || arg == "-h") {
-      std::fputs(check_usage(language), stdout);
+      std::fputs(kCheckUsage, stdout);
       return kExitFinished;
     }
-    std::fprintf(stderr, "zelvo: %s\n%s", refusal(language, "unexpected argument %s", argv[i]).c_str(),
-                 check_usage(language));
+    std::fprintf(stderr, "zelvo: unexpected argument %s\n%s", argv[i], kCheckUsage);
     return kExitUsage;
   }
   if (const int problem = work.empty() ? 0 : shell::folder_usable(work); problem != 0) {
-    std::fprintf(stderr, "zelvo: %s: %s\n", refusal(language, "cannot use work folder %s", work).c_str(),
-                 std::strerror(problem));
+    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(problem));
     return kExitUsage;
   }
   if (!check::has_work_files(work)) {

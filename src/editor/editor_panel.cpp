@@ -88,11 +88,13 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
   undo_action_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   connect(undo_action_, &QAction::triggered, undo_, &QUndoStack::undo);
   redo_action_ = bar->addAction(QString());
-  redo_action_->setShortcut(QKeySequence::Redo);
+  redo_action_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
   redo_action_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   connect(redo_action_, &QAction::triggered, undo_, &QUndoStack::redo);
   connect(undo_, &QUndoStack::indexChanged, this, [this] { retranslate(); });
   connect(undo_, &QUndoStack::cleanChanged, this, [this] { retranslate(); });
+  QAction* undo = undo_action_;
+  QAction* redo = redo_action_;
   bar->addSeparator();
   connect(named(bar->addAction(QString()), QT_TR_NOOP("+Row")), &QAction::triggered, this, [this] { insert_row(); });
   connect(named(bar->addAction(QString()), QT_TR_NOOP("-Row")), &QAction::triggered, this, [this] { delete_row(); });
@@ -112,6 +114,16 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
   find_ = new QLineEdit(this);
   find_->setMaximumWidth(130);
   bar->addWidget(find_);
+  auto* find_action = new QAction("Find", this);
+  find_action->setShortcut(QKeySequence::Find);
+  find_action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  connect(find_action, &QAction::triggered, this, [this] {
+    find_->setFocus(Qt::ShortcutFocusReason);
+    find_->selectAll();
+  });
+  // A shortcut of this context works where the focus is inside a widget
+  // the action belongs to: the panel, so in the grids as on the toolbar.
+  addActions({save_action, undo, redo, find_action});
   connect(find_, &QLineEdit::returnPressed, this, [this] {
     if (!find(from_qt(find_->text()))) set_status(tr("no generator or variable %1").arg(find_->text()));
   });

@@ -94,9 +94,14 @@ void EditorDock::watch_jobs() {
   job_seen_running_ = running;
 }
 
-void EditorDock::ask_on_close(Platform& platform) {
-  if (!panel_->modified()) return;
-  if (platform.ask_yes_no("Zelvo", tr("Save the changes to incom.htm before closing?").toStdString())) panel_->save();
+bool EditorDock::ask_on_close(Platform& platform) {
+  if (!panel_->modified()) return true;
+  switch (platform.ask_unsaved("Zelvo", tr("Save the changes to incom.htm before closing?").toStdString())) {
+    case UnsavedChoice::kSave: return panel_->save();
+    case UnsavedChoice::kDiscard: return true;
+    case UnsavedChoice::kCancel: return false;
+  }
+  return false;
 }
 
 void EditorDock::retranslate(int language) {

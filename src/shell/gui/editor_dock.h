@@ -42,8 +42,9 @@ class EditorDock : public QObject {
   // The dock's and the editor's texts in `language` (console::kEnglish or
   // kSpanish), the column help included.
   void retranslate(int language);
-  // Edits not saved are saved or dropped as the user answers.
-  void ask_on_close(Platform& platform);
+  // Edits not saved are saved or dropped as the user answers; false when
+  // the window must stay open (Cancel, or a save that failed).
+  bool ask_on_close(Platform& platform);
 
   // Milliseconds from the last edit to the roll showing its result.
   double last_edit_to_roll_ms() const { return last_latency_ms_; }
