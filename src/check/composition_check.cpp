@@ -69,6 +69,8 @@ void check_tables(Context& context, console::JobConsole& scratch) {
   int32_t table_number = 0;
   bool have_configuration = false;
   double config[tables::kConfigCount] = {};
+  // Which TCONF table gave each value: a later one overwrites.
+  std::string config_table[tables::kConfigCount];
   bool sequence_file = false;
   {
     std::error_code error;
@@ -90,8 +92,9 @@ void check_tables(Context& context, console::JobConsole& scratch) {
       const char* cell = tables::take_cell(reader);
       if (at.column >= 1 && at.column <= kLastConfigColumn) {
         config[at.column] = std::strtod(cell, nullptr);
+        config_table[at.column] = tables::table_name(at);
         if (cell[0] != '\0' && !tables::is_number(cell)) {
-          context.add(say(language, kPlaceCell, "TCONF", at.row, at.column),
+          context.add(say(language, kPlaceCell, config_table[at.column].c_str(), at.row, at.column),
                       say(language, kNotANumber, quoted(cell).c_str(), config[at.column]));
         }
       }
@@ -99,7 +102,7 @@ void check_tables(Context& context, console::JobConsole& scratch) {
     } else if (at.kind >= tables::kKindCalculated && at.row >= 2 && at.column == 0) {
       const char* cell = tables::take_cell(reader);
       if (at.kind == tables::kKindSequence && cell[0] != '\0' && !sequence_file) {
-        context.add(say(language, kPlaceRow, "TGENS", at.row), say(language, kNoSequenceFile, quoted(cell).c_str()));
+        context.add(say(language, kPlaceRow, tables::table_name(at).c_str(), at.row), say(language, kNoSequenceFile, quoted(cell).c_str()));
       }
       ++at.column;
     }
@@ -118,7 +121,8 @@ void check_tables(Context& context, console::JobConsole& scratch) {
   for (const auto& value : positive) {
     if (config[value.index] > 0) continue;
     context.told_nothing_generated = true;
-    context.add(say(language, kPlaceCell, "TCONF", 1, value.index),
+    const std::string& table = config_table[value.index];
+    context.add(say(language, kPlaceCell, table.empty() ? "TCONF" : table.c_str(), 1, value.index),
                 say(language, kNotPositive, say(language, value.name).c_str(), config[value.index]));
   }
 }

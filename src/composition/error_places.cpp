@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "composition/address.h"
+#include "console/message_table.h"
 
 namespace zelvo::composition {
 
@@ -28,9 +29,28 @@ std::string trimmed(std::string_view line) {
   return std::string(line);
 }
 
+// The refusal of a second TCAL table names no place: the table it means is
+// the second one, marked at its first cell.
+bool second_variable_table(const Document& document, std::string_view line, ErrorPlace& place) {
+  const console::MessagePair texts = console::texts_of(console::MessageId::kSecondVariableTable);
+  for (std::string_view text : {texts.english, texts.spanish}) {
+    while (!text.empty() && text.front() == '\n') text.remove_prefix(1);
+    const std::string wanted = trimmed(text);
+    if (trimmed(line) != wanted) continue;
+    int32_t table = -1;
+    int32_t name_row = -1;
+    std::string problem;
+    if (!resolve_table(document, "TCAL#2", table, name_row, problem)) return false;
+    place = ErrorPlace{table, 0, 0, wanted};
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool error_place_in_line(const Document& document, std::string_view line, ErrorPlace& place) {
+  if (second_variable_table(document, line, place)) return true;
   for (const char* word : {"table ", "tabla "}) {
     for (size_t at = line.find(word); at != std::string_view::npos; at = line.find(word, at + 1)) {
       size_t end = at + 6;

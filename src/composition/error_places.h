@@ -2,8 +2,10 @@
 
 // The cells the composer's messages and the check's findings point at.
 // Messages name a place as "table TSAL, row 2, column 3" (or "tabla TSAL,
-// fila 2, columna 3"; the column may be missing); the table is named by
-// kind, so it is taken as the first table of that kind.
+// fila 2, columna 3"; the column may be missing); the table is named as a
+// cell address names it: by kind for the first of its kind, with its count
+// after (TSAL#2) for a later one, "#3" for one whose first cell names no
+// kind. The refusal of a second TCAL table points at that table's first cell.
 #include <cstdint>
 #include <string>
 #include <string_view>

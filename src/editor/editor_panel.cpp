@@ -56,12 +56,12 @@ std::string read_bytes(const std::string& path) {
 constexpr struct {
   int32_t kind;
   const char* title;
-} kAddable[] = {{tables::kKindConfig, "TCONF: the piece"},
-                {tables::kKindVariables, "TCAL: variables"},
-                {tables::kKindCalculated, "TGENC: calculated generators"},
-                {tables::kKindSequence, "TGENS: sequence generators"},
-                {tables::kKindOutputs, "TSAL: output channels"},
-                {4, "libre: notes"}};
+} kAddable[] = {{tables::kKindConfig, QT_TRANSLATE_NOOP("EditorPanel", "TCONF: the piece")},
+                {tables::kKindVariables, QT_TRANSLATE_NOOP("EditorPanel", "TCAL: variables")},
+                {tables::kKindCalculated, QT_TRANSLATE_NOOP("EditorPanel", "TGENC: calculated generators")},
+                {tables::kKindSequence, QT_TRANSLATE_NOOP("EditorPanel", "TGENS: sequence generators")},
+                {tables::kKindOutputs, QT_TRANSLATE_NOOP("EditorPanel", "TSAL: output channels")},
+                {4, QT_TRANSLATE_NOOP("EditorPanel", "libre: notes")}};
 
 }  // namespace
 
@@ -75,35 +75,44 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(2, 2, 2, 2);
   auto* bar = new QToolBar(this);
   bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  QAction* save_action = bar->addAction("Save");
+  const auto named = [this](QAction* action, const char* text) {
+    texts_.emplace_back(action, text);
+    return action;
+  };
+  QAction* save_action = named(bar->addAction(QString()), QT_TR_NOOP("Save"));
   save_action->setShortcut(QKeySequence::Save);
   save_action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   connect(save_action, &QAction::triggered, this, [this] { save(); });
-  QAction* undo = undo_->createUndoAction(this, "Undo");
-  undo->setShortcut(QKeySequence::Undo);
-  undo->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-  QAction* redo = undo_->createRedoAction(this, "Redo");
-  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-  redo->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-  bar->addAction(undo);
-  bar->addAction(redo);
+  // Undo and Redo name the change they take back, in the window's language.
+  undo_action_ = bar->addAction(QString());
+  undo_action_->setShortcut(QKeySequence::Undo);
+  undo_action_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  connect(undo_action_, &QAction::triggered, undo_, &QUndoStack::undo);
+  redo_action_ = bar->addAction(QString());
+  redo_action_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  redo_action_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  connect(redo_action_, &QAction::triggered, undo_, &QUndoStack::redo);
+  connect(undo_, &QUndoStack::indexChanged, this, [this] { retranslate(); });
+  connect(undo_, &QUndoStack::cleanChanged, this, [this] { retranslate(); });
+  QAction* undo = undo_action_;
+  QAction* redo = redo_action_;
   bar->addSeparator();
-  connect(bar->addAction("+Row"), &QAction::triggered, this, [this] { insert_row(); });
-  connect(bar->addAction("-Row"), &QAction::triggered, this, [this] { delete_row(); });
-  auto* add_menu = new QMenu(this);
+  connect(named(bar->addAction(QString()), QT_TR_NOOP("+Row")), &QAction::triggered, this, [this] { insert_row(); });
+  connect(named(bar->addAction(QString()), QT_TR_NOOP("-Row")), &QAction::triggered, this, [this] { delete_row(); });
+  add_menu_ = new QMenu(this);
   for (const auto& entry : kAddable) {
     const int32_t kind = entry.kind;
-    connect(add_menu->addAction(entry.title), &QAction::triggered, this, [this, kind] { add_table(kind); });
+    connect(named(add_menu_->addAction(QString()), entry.title), &QAction::triggered, this,
+            [this, kind] { add_table(kind); });
   }
-  QAction* add = bar->addAction("+Table");
-  add->setMenu(add_menu);
+  QAction* add = named(bar->addAction(QString()), QT_TR_NOOP("+Table"));
+  add->setMenu(add_menu_);
   if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(add))) button->setPopupMode(QToolButton::InstantPopup);
-  connect(bar->addAction("-Table"), &QAction::triggered, this, [this] {
-    if (ask("Delete the table shown?")) delete_table();
+  connect(named(bar->addAction(QString()), QT_TR_NOOP("-Table")), &QAction::triggered, this, [this] {
+    if (ask(tr("Delete the table shown?"))) delete_table();
   });
   bar->addSeparator();
   find_ = new QLineEdit(this);
-  find_->setPlaceholderText("find a name");
   find_->setMaximumWidth(130);
   bar->addWidget(find_);
   auto* find_action = new QAction("Find", this);
@@ -117,26 +126,28 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
   // the action belongs to: the panel, so in the grids as on the toolbar.
   addActions({save_action, undo, redo, find_action});
   connect(find_, &QLineEdit::returnPressed, this, [this] {
-    if (!find(from_qt(find_->text()))) set_status("no generator or variable " + find_->text());
+    if (!find(from_qt(find_->text()))) set_status(tr("no generator or variable %1").arg(find_->text()));
   });
-  connect(bar->addAction("Rename"), &QAction::triggered, this, [this] {
+  connect(named(bar->addAction(QString()), QT_TR_NOOP("Rename")), &QAction::triggered, this, [this] {
     const QString old_name = find_->text();
     bool ok = false;
-    const QString new_name = QInputDialog::getText(this, "Rename", "New name for " + old_name + ":",
+    const QString new_name = QInputDialog::getText(this, tr("Rename"), tr("New name for %1:").arg(old_name),
                                                    QLineEdit::Normal, old_name, &ok);
-    if (ok && !rename(from_qt(old_name), from_qt(new_name))) set_status("cannot rename " + old_name + " to " + new_name);
+    if (ok && !rename(from_qt(old_name), from_qt(new_name))) {
+      set_status(tr("cannot rename %1 to %2").arg(old_name, new_name));
+    }
   });
   bar->addSeparator();
-  live_ = bar->addAction("Live");
+  live_ = named(bar->addAction(QString()), QT_TR_NOOP("Live"));
   live_->setCheckable(true);
-  live_->setToolTip("compose again after every change and show (and play) the result");
-  harmonize_ = bar->addAction("Harmonize");
+  tips_.emplace_back(live_, QT_TR_NOOP("compose again after every change and show (and play) the result"));
+  harmonize_ = named(bar->addAction(QString()), QT_TR_NOOP("Harmonize"));
   harmonize_->setCheckable(true);
-  harmonize_->setToolTip("with Live: run the harmonizer after the composer (All)");
+  tips_.emplace_back(harmonize_, QT_TR_NOOP("with Live: run the harmonizer after the composer (All)"));
   swap_ = new QComboBox(this);
-  swap_->addItems({"at bar line", "at beat", "at once"});
-  swap_->setToolTip("with Live, while playing: where the new result takes over the music");
+  swap_->addItems({QString(), QString(), QString()});
   bar->addWidget(swap_);
+  retranslate();
   layout->addWidget(bar);
   tabs_ = new QTabWidget(this);
   layout->addWidget(tabs_, 1);
@@ -147,12 +158,14 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
   connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this] { file_changed_outside(); });
 }
 
-EditorPanel::~EditorPanel() = default;
+// The undo stack empties itself as it goes and must not relabel actions
+// already gone.
+EditorPanel::~EditorPanel() { QObject::disconnect(undo_, nullptr, this, nullptr); }
 
 bool EditorPanel::open(const std::string& path) {
   composition::Document document;
   if (composition::load_composition(path, document) != composition::FileResult::kDone) {
-    set_status(QString::fromStdString("cannot read " + path));
+    set_status(tr("cannot read %1").arg(QString::fromStdString(path)));
     return false;
   }
   path_ = path;
@@ -180,14 +193,14 @@ bool EditorPanel::save() {
       saved_bytes_ = composition::write_document(document_);
       undo_->setClean();
       watch();
-      set_status(QString::fromStdString(keeps_markup ? "saved " + path_
-                                                     : "saved " + path_ + " in the composer's layout: its own formatting was not kept"));
+      set_status((keeps_markup ? tr("saved %1") : tr("saved %1 in the composer's layout: its own formatting was not kept"))
+                     .arg(QString::fromStdString(path_)));
       return true;
     case composition::FileResult::kReadOnly:
-      set_status(QString::fromStdString(path_ + " is read-only: not saved"));
+      set_status(tr("%1 is read-only: not saved").arg(QString::fromStdString(path_)));
       return false;
     default:
-      set_status(QString::fromStdString("cannot write " + path_ + ": not saved"));
+      set_status(tr("cannot write %1: not saved").arg(QString::fromStdString(path_)));
       return false;
   }
 }
@@ -209,8 +222,8 @@ void EditorPanel::file_changed_outside() {
   watch();  // an editor that replaces the file ends the watch
   const std::string bytes = read_bytes(path_);
   if (bytes == saved_bytes_ || bytes.empty()) return;
-  const QString question = modified() ? "incom.htm was changed by another program. Reload it and lose your edits?"
-                                      : "incom.htm was changed by another program. Reload it?";
+  const QString question = modified() ? tr("incom.htm was changed by another program. Reload it and lose your edits?")
+                                      : tr("incom.htm was changed by another program. Reload it?");
   if (ask(question)) {
     open(path_);
   } else {
@@ -249,6 +262,7 @@ void EditorPanel::rebuild_tabs() {
                                    return set_cell(table, row, column, text);
                                  },
                                  view);
+    model->set_language(language_);
     view->setModel(model);
     view->setObjectName(QString("table%1").arg(t));
     view->resizeColumnsToContents();
@@ -270,7 +284,7 @@ bool EditorPanel::set_cell(int32_t table, int32_t row, int32_t column, const std
   composition::Document after = document_;
   if (composition::set_cell(after, table, row, column, text) != composition::EditResult::kDone) return false;
   if (composition::write_document(after) == composition::write_document(document_)) return true;
-  return push_change(QString("edit cell %1:%2").arg(row).arg(column), after);
+  return push_change(tr("edit cell %1:%2").arg(row).arg(column), after);
 }
 
 bool EditorPanel::insert_row() {
@@ -280,7 +294,7 @@ bool EditorPanel::insert_row() {
   const int32_t row = std::max(1, shown->currentIndex().isValid() ? shown->currentIndex().row() : 1);
   composition::Document after = document_;
   if (composition::insert_row(after, table, row) != composition::EditResult::kDone) return false;
-  push_change("insert row", after);
+  push_change(tr("insert row"), after);
   select_cell(table, row, 0);
   return true;
 }
@@ -291,14 +305,14 @@ bool EditorPanel::delete_row() {
   if (shown == nullptr || !shown->currentIndex().isValid()) return false;
   composition::Document after = document_;
   if (composition::delete_row(after, table, shown->currentIndex().row()) != composition::EditResult::kDone) return false;
-  return push_change("delete row", after);
+  return push_change(tr("delete row"), after);
 }
 
 bool EditorPanel::add_table(int32_t kind) {
   composition::Document after = document_;
   int32_t index = 0;
   if (composition::add_table(after, kind, index) != composition::EditResult::kDone) return false;
-  push_change("add table", after);
+  push_change(tr("add table"), after);
   tabs_->setCurrentIndex(index);
   return true;
 }
@@ -306,15 +320,15 @@ bool EditorPanel::add_table(int32_t kind) {
 bool EditorPanel::delete_table() {
   composition::Document after = document_;
   if (composition::delete_table(after, current_table()) != composition::EditResult::kDone) return false;
-  return push_change("delete table", after);
+  return push_change(tr("delete table"), after);
 }
 
 bool EditorPanel::rename(const std::string& old_name, const std::string& new_name) {
   composition::Document after = document_;
   int32_t changed = 0;
   if (composition::rename_symbol(after, old_name, new_name, changed) != composition::EditResult::kDone) return false;
-  push_change(QString::fromStdString("rename " + old_name), after);
-  set_status(QString("renamed in %1 cells").arg(changed));
+  push_change(tr("rename %1").arg(QString::fromStdString(old_name)), after);
+  set_status(tr("renamed in %1 cells").arg(changed));
   return true;
 }
 
@@ -351,6 +365,29 @@ bool EditorPanel::select_from_message(const std::string& line) {
 }
 
 void EditorPanel::set_status(const QString& text) { status_->setText(text); }
+
+void EditorPanel::set_language(int language) {
+  language_ = language;
+  for (TableModel* model : models_) model->set_language(language);
+  retranslate();
+}
+
+void EditorPanel::retranslate() {
+  for (const auto& [action, text] : texts_) action->setText(tr(text));
+  for (const auto& [action, text] : tips_) action->setToolTip(tr(text));
+  find_->setPlaceholderText(tr("find a name"));
+  // The swap point's choices, in the order of player::SwapPoint.
+  swap_->setItemText(0, tr("at bar line"));
+  swap_->setItemText(1, tr("at beat"));
+  swap_->setItemText(2, tr("at once"));
+  swap_->setToolTip(tr("with Live, while playing: where the new result takes over the music"));
+  const QString undone = undo_->undoText();
+  const QString redone = undo_->redoText();
+  undo_action_->setText(undone.isEmpty() ? tr("Undo") : tr("Undo %1").arg(undone));
+  undo_action_->setEnabled(undo_->canUndo());
+  redo_action_->setText(redone.isEmpty() ? tr("Redo") : tr("Redo %1").arg(redone));
+  redo_action_->setEnabled(undo_->canRedo());
+}
 QString EditorPanel::status() const { return status_->text(); }
 
 }  // namespace zelvo::editor

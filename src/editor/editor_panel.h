@@ -6,6 +6,7 @@
 // Save, and a change made to the file by another program offered for
 // reload. What a change does to the music is the Live run's business
 // (editor/live_run.h); the panel reports each change through `on_changed`.
+#include <QCoreApplication>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -19,6 +20,7 @@ class QFileSystemWatcher;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QTabWidget;
 class QTableView;
 class QUndoStack;
@@ -28,6 +30,8 @@ namespace zelvo::editor {
 class TableModel;
 
 class EditorPanel : public QWidget {
+  Q_DECLARE_TR_FUNCTIONS(EditorPanel)
+
  public:
   explicit EditorPanel(QWidget* parent = nullptr);
   ~EditorPanel() override;
@@ -66,6 +70,11 @@ class EditorPanel : public QWidget {
   // Selects the cell one console line names; false when it names none.
   bool select_from_message(const std::string& line);
 
+  // Every fixed text and the column help in `language` (console::kEnglish
+  // or kSpanish); the texts come from the translation the window loaded.
+  void set_language(int language);
+  int language() const { return language_; }
+
   // A line under the grids: the last run's outcome.
   void set_status(const QString& text);
   QString status() const;
@@ -92,6 +101,7 @@ class EditorPanel : public QWidget {
   void rebuild_tabs();
   void refresh_models();
   void watch();
+  void retranslate();
 
   composition::Document document_;
   std::string path_;
@@ -106,6 +116,13 @@ class EditorPanel : public QWidget {
   QAction* harmonize_ = nullptr;
   QComboBox* swap_ = nullptr;
   QFileSystemWatcher* watcher_ = nullptr;
+  // The toolbar's texts, set again by retranslate().
+  std::vector<std::pair<QAction*, const char*>> texts_;
+  std::vector<std::pair<QAction*, const char*>> tips_;
+  QAction* undo_action_ = nullptr;
+  QAction* redo_action_ = nullptr;
+  QMenu* add_menu_ = nullptr;
+  int language_ = 0;
 };
 
 }  // namespace zelvo::editor

@@ -62,7 +62,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
       if (error != nullptr) return to_qt(error->message);
       return QString::fromStdString(
-          composition::column_tooltip(composition::table_kind(shown()), static_cast<int32_t>(index.column())));
+          composition::column_tooltip(composition::table_kind(shown()), static_cast<int32_t>(index.column()), language_));
     case Qt::BackgroundRole:
       if (error != nullptr) return QBrush(QColor(255, 190, 190));
       if (index.row() == 0) return QBrush(QColor(232, 232, 240));
@@ -81,10 +81,16 @@ Qt::ItemFlags TableModel::flags(const QModelIndex& index) const {
   return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
 }
 
+void TableModel::set_language(int language) {
+  if (language == language_) return;
+  language_ = language;
+  if (columns_ > 0) Q_EMIT headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
+}
+
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation == Qt::Vertical) return role == Qt::DisplayRole ? QVariant(section) : QVariant();
   const int32_t kind = composition::table_kind(shown());
-  if (role == Qt::ToolTipRole) return QString::fromStdString(composition::column_tooltip(kind, section));
+  if (role == Qt::ToolTipRole) return QString::fromStdString(composition::column_tooltip(kind, section, language_));
   if (role != Qt::DisplayRole) return {};
   const std::vector<composition::Cell>& header = shown().rows.empty() ? std::vector<composition::Cell>{} : shown().rows[0].cells;
   const std::string title = section < static_cast<int>(header.size()) ? header[section].text : "";

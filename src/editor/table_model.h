@@ -22,6 +22,8 @@ class TableModel : public QAbstractTableModel {
              int32_t table, CellEdit edit, QObject* parent);
 
   int32_t table() const { return table_; }
+  // The column help's language (console::kEnglish or kSpanish).
+  void set_language(int language);
   // After the document changed: the cells again, and the shape if it moved.
   void refresh();
 
@@ -44,6 +46,7 @@ class TableModel : public QAbstractTableModel {
   CellEdit edit_;
   int rows_ = 0;
   int columns_ = 0;
+  int language_ = 0;
 };
 
 // Windows-1252 text of the file and the widgets' Unicode.

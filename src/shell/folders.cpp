@@ -153,30 +153,22 @@ bool same_folder(const std::string& a, const std::string& b) {
   return !error && same;
 }
 
-namespace {
-// How many folders up from the program the source tree may lie (a window
-// built in build/src/shell/gui).
-constexpr int kSourceTreeDepth = 5;
-}  // namespace
-
-std::string default_template_folder(const std::string& start_folder) {
+std::string default_template_folder(const std::string& start_folder, const std::string& program) {
   const std::string own = join_path(start_folder, kTemplateFolderName);
   // A start folder without a template of its own uses the installed one.
   std::error_code error;
   if (std::filesystem::is_directory(own, error)) return own;
-  const std::string data = installed_data_folder();
+  const std::string data = data_folder_beside(program);
   if (!data.empty()) {
     const std::string installed = join_path(data, kTemplateFolderName);
     if (std::filesystem::is_directory(installed, error)) return installed;
   }
-  // A program run from its build folder: the source tree's examples/Template,
-  // a few folders up from the program.
-  std::filesystem::path folder = program_folder();
-  for (int up = 0; up < kSourceTreeDepth && !folder.empty(); ++up) {
-    const std::filesystem::path beside = folder / "examples" / kTemplateFolderName;
-    if (std::filesystem::is_directory(beside, error)) return beside.lexically_normal().string();
-    if (folder == folder.parent_path()) break;
-    folder = folder.parent_path();
+  // A program that was never installed: the examples/Template of the source
+  // tree it was built from, wherever its build folder is.
+  const std::string source = built_source_folder();
+  if (!source.empty()) {
+    const std::filesystem::path built = std::filesystem::path(source) / "examples" / kTemplateFolderName;
+    if (std::filesystem::is_directory(built, error)) return built.lexically_normal().string();
   }
   return own;
 }

@@ -7,6 +7,7 @@
 
 #include "console/job_console.h"
 #include "files/paths.h"
+#include "shell/install_paths.h"
 
 namespace zelvo::shell {
 
@@ -52,9 +53,11 @@ int for_each_file(console::JobConsole& console, const std::string& folder, const
 bool same_folder(const std::string& a, const std::string& b);
 
 // The start folder's Template sub-folder; without one, the installed
-// template; without that, the examples/Template folder of the source tree
-// the program was built in; else the start folder's Template.
-std::string default_template_folder(const std::string& start_folder);
+// template beside `program` (the program's folder, <prefix>/bin); without
+// that, the examples/Template folder of the source tree the program was
+// built from; else the start folder's Template.
+std::string default_template_folder(const std::string& start_folder,
+                                    const std::string& program = program_folder());
 
 // Reads `folder`/zlvfolders.rur (three lines: template, work, project). No
 // file: the template folder is the Template sub-folder of `folder` and the

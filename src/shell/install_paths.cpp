@@ -14,6 +14,10 @@ std::string under_prefix(const char* relative) {
   return (program.parent_path().parent_path() / relative).lexically_normal().string();
 }
 
+#ifndef ZELVO_BUILT_SOURCE_DIR
+#define ZELVO_BUILT_SOURCE_DIR ""
+#endif
+
 std::string own_folder() {
   std::error_code error;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -25,6 +29,11 @@ std::string own_folder() {
 std::string program_folder() { return own_folder(); }
 
 std::string installed_data_folder() { return under_prefix("share/zelvo"); }
+std::string data_folder_beside(const std::string& program_folder) {
+  if (program_folder.empty()) return std::string();
+  return (std::filesystem::path(program_folder).parent_path() / "share/zelvo").lexically_normal().string();
+}
+std::string built_source_folder() { return ZELVO_BUILT_SOURCE_DIR; }
 std::string installed_documentation_folder() { return under_prefix("share/doc/zelvo"); }
 
 }  // namespace zelvo::shell

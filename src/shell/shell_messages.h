@@ -6,7 +6,8 @@
 
 namespace zelvo::shell {
 
-// Message boxes are English whatever the language flag.
+// Message boxes are worded in English here; the window shows the fixed ones
+// in its own language (shell/gui/shell_texts.h).
 inline constexpr const char* kErrorTitle = "Error";
 inline constexpr const char* kNoWorkFolder =
     "Impossible: There is no Work Folder.\nSelect anyone in Options --> Folders.";

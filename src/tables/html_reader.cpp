@@ -58,7 +58,7 @@ bool read_text_line(FILE* file, char* line) {
 namespace {
 
 [[noreturn]] void fail_read(TableReader& reader) {
-  const char* name = reader.position.kind < 0 ? kOutsideTable : table_name(reader.position);
+  const std::string name = reader.position.kind < 0 ? std::string(kOutsideTable) : table_name(reader.position);
   console::stop_with(console::Message(kReadError, name));
 }
 
@@ -73,7 +73,7 @@ void identify_table(TableReader& reader) {
   int32_t kind = 0;
   while (kTableNames[kind][0] != '\0' && !starts_with_nocase(kTableNames[kind], text)) ++kind;
   reader.position.kind = kind;
-  ++reader.tables_identified[kind];
+  reader.position.count = ++reader.tables_identified[kind];
   const char first = kTableNames[kind][0];
   if (first >= 'A' && first <= 'Z') {
     console_print(reader.console, kProcessingTable, kTableNames[kind]);
@@ -83,9 +83,12 @@ void identify_table(TableReader& reader) {
 
 }  // namespace
 
-const char* table_name(const ReaderPosition& position) {
+std::string table_name(const ReaderPosition& position) {
   if (position.kind < 0 || position.kind >= kTableKinds) return "";
-  return kTableNames[position.kind];
+  if (position.kind == kTableKinds - 1) return "#" + std::to_string(position.table);
+  std::string name = kTableNames[position.kind];
+  if (position.count > 1) name += "#" + std::to_string(position.count);
+  return name;
 }
 
 std::string_view from_first_tag(std::string_view line) {
@@ -119,6 +122,7 @@ void reset_position(TableReader& reader) {
   reader.position.kind = -1;
   reader.position.row = -1;
   reader.position.column = -1;
+  reader.position.table = 0;
   for (int32_t& count : reader.tables_identified) count = 0;
 }
 
@@ -130,6 +134,8 @@ void read_table_line(TableReader& reader) {
   ReaderPosition& at = reader.position;
   if (starts_with_nocase("<table", line)) {
     at.kind = 0;
+    at.count = 0;
+    ++at.table;
     at.column_count = 1;
   }
   if (starts_with_nocase("</table", line)) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "console/composition_opener.h"
@@ -30,6 +31,8 @@ struct ReaderPosition {
   int32_t row = -1;          // 0 = the header row
   int32_t column = -1;       // -1 outside a row
   int32_t column_count = 1;  // raised by the compile pass over the header row
+  int32_t count = 0;         // which table of its kind this is (1: the first)
+  int32_t table = 0;         // which table of the file this is (1: the first)
 };
 
 enum class CellResult { kOk, kEndOfFile, kNotClosed, kTooLong };
@@ -51,8 +54,11 @@ struct TableReader {
   int32_t tables_identified[kTableKinds] = {};  // in the current pass
 };
 
-// The name of the table the position is in, as the messages quote it.
-const char* table_name(const ReaderPosition& position);
+// The name of the table the position is in, as the messages quote it: its
+// kind ("TSAL"), with its count when it is not the first of its kind
+// ("TSAL#2"), or "#3" (the third table of the file) when its first cell
+// names no kind. These are the names a cell address takes.
+std::string table_name(const ReaderPosition& position);
 
 // Opens incom.htc or else incom.htm in `folder` (empty: the current
 // directory), through `opener` when there is one; says why when neither

@@ -10,6 +10,7 @@
 #include "composer/compose.h"
 #include "composition/address.h"
 #include "composition/error_places.h"
+#include "console/message.h"
 #include "composition/kinds.h"
 #include "composition/operations.h"
 #include "composition/work_file.h"
@@ -210,21 +211,25 @@ TEST(CompositionDocument, MessagesPointAtTheirCells) {
 namespace zelvo::test {
 namespace {
 
-// The editor's column help is the manual's own column tables, word for word.
+// The editor's column help is the manual's own column tables, word for
+// word, in each language.
 TEST(CompositionDocument, ColumnHelpIsTheManualsText) {
-  const std::string manual = read_file(std::string(ZELVO_SOURCE_DIR) + "/docs/zelvo_eng.md");
-  int rows = 0;
-  for (int32_t kind : {1, 3, 6, 7}) {
-    for (int32_t column = 0; column < 20; ++column) {
-      const composition::ColumnHelp* help = composition::column_help(kind, column);
-      if (help == nullptr) continue;
-      const std::string note = help->note[0] == '\0' ? std::string(" |") : std::string(" ") + help->note + " |";
-      const std::string row = "| " + std::to_string(column) + " | " + help->meaning + " |" + note;
-      EXPECT_NE(manual.find(row), std::string::npos) << row;
-      ++rows;
+  for (const auto& [language, manual_file] : {std::pair{console::kEnglish, "/docs/zelvo_eng.md"},
+                                              std::pair{console::kSpanish, "/docs/zelvo_spa.md"}}) {
+    const std::string manual = read_file(std::string(ZELVO_SOURCE_DIR) + manual_file);
+    int rows = 0;
+    for (int32_t kind : {1, 3, 6, 7}) {
+      for (int32_t column = 0; column < 20; ++column) {
+        const composition::ColumnHelp* help = composition::column_help(kind, column, language);
+        if (help == nullptr) continue;
+        const std::string note = help->note[0] == '\0' ? std::string(" |") : std::string(" ") + help->note + " |";
+        const std::string row = "| " + std::to_string(column) + " | " + help->meaning + " |" + note;
+        EXPECT_NE(manual.find(row), std::string::npos) << row;
+        ++rows;
+      }
     }
+    EXPECT_EQ(rows, 6 + 6 + 14 + 15);
   }
-  EXPECT_EQ(rows, 6 + 6 + 14 + 15);
 }
 
 }  // namespace

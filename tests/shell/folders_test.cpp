@@ -90,12 +90,25 @@ TEST(FoldersTest, LinksToNothingAreSkippedAndLinksToFilesListed) {
 // The cases of data/shell/folders_cases.txt: a folders file ({work} and
 // {project} scratch folders, {source} the source tree, which holds the
 // default Template) read from a start folder, against the folders it gives
-// and what the console shows.
+// and what the console shows. `call template` asks for the default template
+// of a program in {root}/bin, a folder outside the source tree, with the
+// case's files under {root}.
 TEST(FoldersTest, EveryFoldersFileReadsAsRecorded) {
   test::check_cases(test::test_data("shell/folders_cases.txt"), [](const test::Case& c) {
-    TempFolder start, work, project;
-    const std::pair<std::string, std::string> names[] = {
-        {"{work}", work.path()}, {"{project}", project.path()}, {"{source}", ZELVO_SOURCE_DIR}};
+    TempFolder start, work, project, root;
+    const std::pair<std::string, std::string> names[] = {{"{work}", work.path()},
+                                                         {"{project}", project.path()},
+                                                         {"{root}", root.path()},
+                                                         {"{source}", ZELVO_SOURCE_DIR}};
+    if (c.call.at(0) == "template") {
+      for (const auto& [name, bytes] : c.files) {
+        std::filesystem::create_directories(std::filesystem::path(root.file(name)).parent_path());
+        write_file(root.file(name), bytes);
+      }
+      std::string got = "template " + default_template_folder(start.path(), root.file("bin")) + "\n";
+      for (const auto& [placeholder, path] : names) got = test::replace_all(got, path, placeholder);
+      return got;
+    }
     for (const auto& [name, bytes] : c.files) {
       std::string text = bytes;
       for (const auto& [placeholder, path] : names) text = test::replace_all(text, placeholder, path);

@@ -20,11 +20,12 @@ namespace zelvo::shell::gui {
 EditorDock::EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& console_view,
                        console::JobConsole& console)
     : QObject(&window), roll_(roll), console_(console) {
-  dock_ = new QDockWidget("Composition", &window);
+  dock_ = new QDockWidget(tr("Composition"), &window);
   dock_->setObjectName("EditorDock");
   panel_ = new editor::EditorPanel(dock_);
   dock_->setWidget(panel_);
   window.addDockWidget(Qt::RightDockWidgetArea, dock_);
+  panel_->set_language(console.language());
   dock_->hide();
   live_ = new editor::LiveRun(this);
   panel_->on_changed = [this] { edited(); };
@@ -38,7 +39,7 @@ EditorDock::EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& cons
   live_->on_result = [this](const std::string& midi_file) { show_result(midi_file); };
   live_->on_failure = [this](const std::string& text) {
     // The last good result stays shown and playing.
-    if (panel_->mark_errors(text) == 0) panel_->set_status("Live: the run failed");
+    if (panel_->mark_errors(text) == 0) panel_->set_status(tr("Live: the run failed"));
   };
   console_view.on_line_clicked = [this](const std::string& line) {
     if (dock_->isVisible()) panel_->select_from_message(line);
@@ -70,7 +71,7 @@ void EditorDock::show_result(const std::string& midi_file) {
   play_result(midi_file, was_playing);
   last_latency_ms_ =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - last_edit_).count();
-  panel_->set_status(QString("Live: %1 notes, %2 ms after the last edit")
+  panel_->set_status(tr("Live: %1 notes, %2 ms after the last edit")
                          .arg(roll_.piano_roll().notes.size())
                          .arg(static_cast<int>(last_latency_ms_)));
 }
@@ -101,12 +102,17 @@ void EditorDock::watch_jobs() {
 
 bool EditorDock::ask_on_close(Platform& platform) {
   if (!panel_->modified()) return true;
-  switch (platform.ask_unsaved("Zelvo", "Save the changes to incom.htm before closing?")) {
+  switch (platform.ask_unsaved("Zelvo", tr("Save the changes to incom.htm before closing?").toStdString())) {
     case UnsavedChoice::kSave: return panel_->save();
     case UnsavedChoice::kDiscard: return true;
     case UnsavedChoice::kCancel: return false;
   }
   return false;
+}
+
+void EditorDock::retranslate(int language) {
+  dock_->setWindowTitle(tr("Composition"));
+  panel_->set_language(language);
 }
 
 }  // namespace zelvo::shell::gui

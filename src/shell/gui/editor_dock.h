@@ -3,6 +3,7 @@
 // Options > Edit Composition: the composition editor as a dock beside the
 // console, its Live runs, the roll and the sound following them, the cells
 // the console's messages name, and the question on quit.
+#include <QCoreApplication>
 #include <QObject>
 #include <chrono>
 #include <functional>
@@ -25,6 +26,8 @@ class ConsoleWidget;
 class RollPanel;
 
 class EditorDock : public QObject {
+  Q_DECLARE_TR_FUNCTIONS(EditorDock)
+
  public:
   EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& console_view, console::JobConsole& console);
 
@@ -34,6 +37,9 @@ class EditorDock : public QObject {
   editor::EditorPanel* panel() const { return panel_; }
   editor::LiveRun* live() const { return live_; }
   QDockWidget* dock() const { return dock_; }
+  // The dock's and the editor's texts in `language` (console::kEnglish or
+  // kSpanish), the column help included.
+  void retranslate(int language);
   // Edits not saved are saved or dropped as the user answers; false when
   // the window must stay open (Cancel, or a save that failed).
   bool ask_on_close(Platform& platform);

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <algorithm>
 #include <filesystem>
@@ -25,6 +26,8 @@
 #include "shell/gui/console_widget.h"
 #include "shell/gui/editor_dock.h"
 #include "shell/gui/roll_panel.h"
+#include "shell/gui/shell_texts.h"
+#include "shell/gui/window_language.h"
 #include "shell/folders.h"
 #include "shell/launchers.h"
 #include "shell/shell_messages.h"
@@ -40,16 +43,18 @@ QString to_qt(const std::string& text) { return QString::fromStdString(text); }
 class FoldersDialog : public QDialog {
  public:
   FoldersDialog(Shell& shell, QWidget* parent) : QDialog(parent), shell_(shell) {
-    setWindowTitle("Folders");
+    setWindowTitle(QCoreApplication::translate("FoldersDialog", "Folders"));
     setObjectName("FoldersDialog");
     auto* grid = new QGridLayout(this);
     const struct {
       const char* label;
       int control;
-    } rows[] = {{"Template:", kControlTemplate}, {"Work:", kControlWork}, {"Project:", kControlProject}};
+    } rows[] = {{QT_TRANSLATE_NOOP("FoldersDialog", "Template:"), kControlTemplate},
+                {QT_TRANSLATE_NOOP("FoldersDialog", "Work:"), kControlWork},
+                {QT_TRANSLATE_NOOP("FoldersDialog", "Project:"), kControlProject}};
     int row = 0;
     for (const auto& entry : rows) {
-      grid->addWidget(new QLabel(entry.label, this), row, 0);
+      grid->addWidget(new QLabel(QCoreApplication::translate("FoldersDialog", entry.label), this), row, 0);
       auto* button = new QPushButton(this);
       button->setObjectName(QString("folder%1").arg(entry.control));
       button->setMinimumWidth(360);
@@ -62,7 +67,7 @@ class FoldersDialog : public QDialog {
       buttons_[control] = button;
       ++row;
     }
-    auto* exit = new QPushButton("Exit", this);
+    auto* exit = new QPushButton(QCoreApplication::translate("FoldersDialog", "Exit"), this);
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
     grid->addWidget(exit, row, 1, Qt::AlignRight);
     fill();
@@ -90,7 +95,8 @@ std::string work_directory(const Application& application) {
 // The questions and warnings carry folder names, which are shown as they
 // are: never read as markup.
 bool QtDesktop::ask_yes_no(const std::string& title, const std::string& text) {
-  QMessageBox box(QMessageBox::Question, to_qt(title), to_qt(text), QMessageBox::Yes | QMessageBox::No, owner_);
+  QMessageBox box(QMessageBox::Question, shell_text(title), shell_text(text), QMessageBox::Yes | QMessageBox::No,
+                  owner_);
   box.setTextFormat(Qt::PlainText);
   return box.exec() == QMessageBox::Yes;
 }
@@ -110,16 +116,16 @@ UnsavedChoice QtDesktop::ask_unsaved(const std::string& title, const std::string
 
 void QtDesktop::show_message(const std::string& title, const std::string& text) {
   if (title == kErrorTitle) {
-    QMessageBox box(QMessageBox::Warning, to_qt(title), to_qt(text), QMessageBox::Ok, owner_);
+    QMessageBox box(QMessageBox::Warning, shell_text(title), shell_text(text), QMessageBox::Ok, owner_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
   } else {
-    QMessageBox::about(owner_, to_qt(title), to_qt(text));
+    QMessageBox::about(owner_, shell_text(title), shell_text(text));
   }
 }
 
 bool QtDesktop::choose_folder(std::string& folder, const std::string& title) {
-  const QString chosen = QFileDialog::getExistingDirectory(owner_, to_qt(title), to_qt(folder));
+  const QString chosen = QFileDialog::getExistingDirectory(owner_, shell_text(title), to_qt(folder));
   if (chosen.isEmpty()) return false;
   folder = chosen.toStdString();
   return true;
@@ -143,6 +149,7 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
       desktop_(desktop != nullptr ? *desktop : *own_desktop_),
       shell_(application, *this, std::move(start_folder), &runner_) {
   shell_.load_settings_file();
+  apply_language();
   setWindowTitle(kWindowTitle);
   setWindowIcon(QIcon(make_icon(64)));
   const WindowSettings& settings = shell_.settings();
@@ -171,15 +178,13 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
 void MainWindow::chords_from_lead_sheet() {
   if (application_.job_control().job_running()) return;
   const bool spanish = application_.console().language() == console::kSpanish;
-  const QString score = QFileDialog::getOpenFileName(
-      this, spanish ? "Partitura con cifrado" : "Lead sheet", to_qt(work_directory(application_)),
-      "MusicXML (*.xml *.musicxml *.mxl)");
+  const QString score = QFileDialog::getOpenFileName(this, tr("Lead sheet"), to_qt(work_directory(application_)),
+                                                     "MusicXML (*.xml *.musicxml *.mxl)");
   if (score.isEmpty()) return;
   const std::string output = files::join_path(work_directory(application_), console::kHarmonyFile);
-  const char* title = spanish ? "Acordes" : "Chords";
+  const std::string title = tr("Chords").toStdString();
   if (std::filesystem::exists(output) &&
-      !desktop_.ask_yes_no(title, spanish ? "¿Reemplazar inarm.xml en la carpeta de trabajo?"
-                                          : "Replace inarm.xml in the work folder?")) {
+      !desktop_.ask_yes_no(title, tr("Replace inarm.xml in the work folder?").toStdString())) {
     return;
   }
   int first_part = 0;
@@ -221,9 +226,40 @@ void MainWindow::start() {
   clear_console(application_.console());
 }
 
+QAction* MainWindow::translated(QAction* action, const char* source) {
+  sources_.emplace_back(action, source);
+  action->setText(tr(source));
+  return action;
+}
+
+void MainWindow::apply_language() {
+  const bool spanish = application_.console().language() == console::kSpanish;
+  if (spanish == spanish_shown_) return;
+  if (translator_ == nullptr) translator_ = std::make_unique<QTranslator>();
+  if (spanish) {
+    if (!load_window_translation(*translator_, "es")) return;
+    QCoreApplication::installTranslator(translator_.get());
+  } else {
+    remove_window_translation(*translator_);
+  }
+  spanish_shown_ = spanish;
+  retranslate();
+}
+
+void MainWindow::retranslate() {
+  for (const auto& [action, source] : sources_) action->setText(tr(source));
+  for (const auto& [command, text] : std::map<int, std::string>(folder_items_)) set_menu_item_text(command, text);
+  if (roll_panel_ != nullptr) roll_panel_->retranslate();
+  if (editor_dock_ != nullptr) editor_dock_->retranslate(application_.console().language());
+}
+
 QAction* MainWindow::add_command(QMenu* menu, const char* text, int command) {
-  QAction* action = menu != nullptr ? menu->addAction(QString::fromUtf8(text))
-                                     : menuBar()->addAction(QString::fromUtf8(text));
+  QAction* action = menu != nullptr ? menu->addAction(QString()) : menuBar()->addAction(QString());
+  if (command == kCommandWorkFolder || command == kCommandProjectFolder) {
+    action->setText(QString::fromUtf8(text));  // the shell names the folders
+  } else {
+    translated(action, text);
+  }
   action->setData(command);
   connect(action, &QAction::triggered, this, [this, command] { on_command(command); });
   actions_[command] = action;
@@ -236,55 +272,64 @@ QAction* MainWindow::add_bar_command(const char* text, int command) {
 
 void MainWindow::build_menu() {
   QMenuBar* bar = menuBar();
-  QMenu* project = bar->addMenu("&Project");
-  add_command(project, "&New", kCommandNew);
-  add_command(project, "&Open", kCommandOpen);
-  add_command(project, "&Save", kCommandSave);
+  QMenu* project = bar->addMenu(QString());
+  translated(project->menuAction(), QT_TR_NOOP("&Project"));
+  add_command(project, QT_TR_NOOP("&New"), kCommandNew);
+  add_command(project, QT_TR_NOOP("&Open"), kCommandOpen);
+  add_command(project, QT_TR_NOOP("&Save"), kCommandSave);
   project->addSeparator();
-  add_command(project, "&Exit", kCommandExit);
+  add_command(project, QT_TR_NOOP("&Exit"), kCommandExit);
 
-  QMenu* options = bar->addMenu("&Options");
-  add_command(options, "&Edit Information", kCommandEditInformation);
-  add_command(options, "&Edit Harm. Options", kCommandEditHarmOptions);
-  connect(options->addAction("Edit &Composition"), &QAction::triggered, this, [this] { editor_dock()->show_editor(); });
-  add_command(options, "&Check", kCommandCheck);
-  add_command(options, "&Folders", kCommandFolders);
-  add_command(options, "&Open Midifile", kCommandOpenMidifile)->setCheckable(true);
+  QMenu* options = bar->addMenu(QString());
+  translated(options->menuAction(), QT_TR_NOOP("&Options"));
+  add_command(options, QT_TR_NOOP("&Edit Information"), kCommandEditInformation);
+  add_command(options, QT_TR_NOOP("&Edit Harm. Options"), kCommandEditHarmOptions);
+  connect(translated(options->addAction(QString()), QT_TR_NOOP("Edit &Composition")), &QAction::triggered, this,
+          [this] { editor_dock()->show_editor(); });
+  add_command(options, QT_TR_NOOP("&Check"), kCommandCheck);
+  add_command(options, QT_TR_NOOP("&Folders"), kCommandFolders);
+  add_command(options, QT_TR_NOOP("&Open Midifile"), kCommandOpenMidifile)->setCheckable(true);
   // Jobs also write their results as MusicXML (outco.musicxml, outar.musicxml).
-  QAction* notation = options->addAction(QString::fromUtf8("Write &Notation (MusicXML)"));
+  QAction* notation = translated(options->addAction(QString()), QT_TR_NOOP("Write &Notation (MusicXML)"));
   notation->setCheckable(true);
   notation->setChecked(application_.write_notation());
   connect(notation, &QAction::toggled, this, [this](bool on) { application_.set_write_notation(on); });
   // Where those files place their notes, as --grid chooses on the command line.
-  QMenu* grid = options->addMenu("Notation &Grid");
+  QMenu* grid = options->addMenu(QString());
+  translated(grid->menuAction(), QT_TR_NOOP("Notation &Grid"));
   auto* grids = new QActionGroup(grid);
   const std::pair<const char*, notation::Grid> kGrids[] = {
-      {"&Chosen from the Music", notation::Grid::kChosen}, {"&Sixteenths", notation::Grid::kSixteenth},
-      {"Eighth &Triplets", notation::Grid::kEighthTriplet}, {"T&hirty-seconds", notation::Grid::kThirtySecond},
-      {"&Exact", notation::Grid::kExact}};
+      {QT_TR_NOOP("&Chosen from the Music"), notation::Grid::kChosen},
+      {QT_TR_NOOP("&Sixteenths"), notation::Grid::kSixteenth},
+      {QT_TR_NOOP("Eighth &Triplets"), notation::Grid::kEighthTriplet},
+      {QT_TR_NOOP("T&hirty-seconds"), notation::Grid::kThirtySecond},
+      {QT_TR_NOOP("&Exact"), notation::Grid::kExact}};
   for (const auto& [text, value] : kGrids) {
-    QAction* item = grid->addAction(text);
+    QAction* item = translated(grid->addAction(QString()), text);
     item->setCheckable(true);
     item->setChecked(application_.notation_grid() == value);
     grids->addAction(item);
     connect(item, &QAction::triggered, this, [this, value = value] { application_.set_notation_grid(value); });
   }
-  QAction* chords = options->addAction(QString::fromUtf8("C&hords from Lead Sheet..."));
+  QAction* chords = translated(options->addAction(QString()), QT_TR_NOOP("C&hords from Lead Sheet..."));
   connect(chords, &QAction::triggered, this, [this] { chords_from_lead_sheet(); });
-  QMenu* language = options->addMenu("&Language");
+  QMenu* language = options->addMenu(QString());
+  translated(language->menuAction(), QT_TR_NOOP("&Language"));
+  // Each language is named in its own words, whichever is shown.
   add_command(language, "&English", kCommandEnglish)->setCheckable(true);
   add_command(language, "&Espa\xC3\xB1ol", kCommandSpanish)->setCheckable(true);
 
   for (QMenu* menu : {options, language}) connect(menu, &QMenu::aboutToShow, this, [this] { refresh_checks(); });
 
-  add_bar_command("&Composer", kCommandComposer);
-  add_bar_command("&Harmonizer", kCommandHarmonizer);
-  add_bar_command("&All", kCommandAll);
-  add_bar_command("&Stop", kCommandStop);
-  add_bar_command("&Erase", kCommandErase);
-  QMenu* help = bar->addMenu("&Help");
-  add_command(help, "&Documentation", kCommandDocumentation);
-  add_command(help, "&About Zelvo", kCommandAbout);
+  add_bar_command(QT_TR_NOOP("&Composer"), kCommandComposer);
+  add_bar_command(QT_TR_NOOP("&Harmonizer"), kCommandHarmonizer);
+  add_bar_command(QT_TR_NOOP("&All"), kCommandAll);
+  add_bar_command(QT_TR_NOOP("&Stop"), kCommandStop);
+  add_bar_command(QT_TR_NOOP("&Erase"), kCommandErase);
+  QMenu* help = bar->addMenu(QString());
+  translated(help->menuAction(), QT_TR_NOOP("&Help"));
+  add_command(help, QT_TR_NOOP("&Documentation"), kCommandDocumentation);
+  add_command(help, QT_TR_NOOP("&About Zelvo"), kCommandAbout);
   add_bar_command("&WFolder: (Empty)", kCommandWorkFolder);
   add_bar_command("&Project: (Empty)", kCommandProjectFolder);
   refresh_checks();
@@ -315,6 +360,7 @@ QAction* MainWindow::action(int command) const {
 void MainWindow::on_command(int command) {
   const bool job_was_running = application_.job_control().job_running();
   shell_.execute(command);
+  apply_language();
   refresh_checks();
   if (!job_was_running) show_result_after_job(command);
 }
@@ -352,8 +398,15 @@ bool MainWindow::shell_request(ShellAction action, const std::string& target,
   return desktop_.shell_request(action, target, working_folder);
 }
 
+// The shell names the folder items with the labels below; the window shows
+// them in its language.
 void MainWindow::set_menu_item_text(int command, const std::string& text) {
-  if (QAction* item = action(command)) item->setText(to_qt(text));
+  folder_items_[command] = text;
+  QString shown = to_qt(text);
+  for (const char* label : {QT_TR_NOOP("&WFolder: "), QT_TR_NOOP("&PFolder: "), QT_TR_NOOP("(Empty)")}) {
+    if (shown.startsWith(label) || shown.endsWith(label)) shown.replace(label, tr(label));
+  }
+  if (QAction* item = action(command)) item->setText(shown);
 }
 
 void MainWindow::show_folders_dialog() {

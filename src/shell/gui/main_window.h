@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "console/job_runner.h"
 #include "shell/application.h"
@@ -12,6 +15,7 @@
 
 class QAction;
 class QMenu;
+class QTranslator;
 
 namespace zelvo::shell::gui {
 
@@ -39,6 +43,8 @@ class QtDesktop : public Platform {
 // view as client area, the folders dialog. The shell logic decides; this
 // class shows.
 class MainWindow : public QMainWindow, public Platform {
+  Q_DECLARE_TR_FUNCTIONS(MainWindow)
+
  public:
   // `runner` and `desktop` default to the application's job runner and to
   // QtDesktop; tests pass their own.
@@ -75,6 +81,12 @@ class MainWindow : public QMainWindow, public Platform {
   void closeEvent(class QCloseEvent* event) override;
 
  private:
+  // The window in the console's language: Spanish through the translation
+  // file, English as the sources say it; every text set again at once.
+  void apply_language();
+  void retranslate();
+  // Shows `source` in the window's language now and after every switch.
+  QAction* translated(QAction* action, const char* source);
   QAction* add_command(QMenu* menu, const char* text, int command);
   QAction* add_bar_command(const char* text, int command);
   void build_menu();
@@ -97,6 +109,10 @@ class MainWindow : public QMainWindow, public Platform {
   RollPanel* roll_panel_ = nullptr;
   EditorDock* editor_dock_ = nullptr;
   std::map<int, QAction*> actions_;
+  std::vector<std::pair<QAction*, const char*>> sources_;  // what retranslate() sets
+  std::unique_ptr<QTranslator> translator_;
+  std::map<int, std::string> folder_items_;  // as the shell names them
+  bool spanish_shown_ = false;
   bool saved_ = false;
   bool unit_shown_ = false;
 };

@@ -54,17 +54,16 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 2, 4, 2);
   auto* row = new QHBoxLayout;
-  play_ = new QPushButton("Play", this);
-  stop_ = new QPushButton("Stop", this);
-  status_ = new QLabel("No result yet: run Composer, Harmonizer or All.", this);
+  play_ = new QPushButton(this);
+  stop_ = new QPushButton(this);
+  status_ = new QLabel(this);
   status_->setTextFormat(Qt::PlainText);
   // A long path must not widen the window: the window's size is the user's.
   status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   play_->setMinimumWidth(0);
   stop_->setMinimumWidth(0);
-  loop_ = new QCheckBox("Loop", this);
+  loop_ = new QCheckBox(this);
   output_ = new QComboBox(this);
-  output_->setToolTip("Where Play sends the music");
   // Like the status line, the output's and Loop's names must not widen the
   // window beyond the size the user gave it: they shrink with it.
   output_->setMinimumWidth(1);
@@ -73,6 +72,7 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
   // Mute and solo live in the roll's context menu: the row of buttons has
   // no width to spare.
   channel_menu_ = new QMenu(this);
+  retranslate();
   row->addWidget(play_);
   row->addWidget(stop_);
   row->addWidget(loop_);
@@ -98,18 +98,18 @@ RollPanel::RollPanel(QWidget* parent) : QWidget(parent) {
 // The built-in synthesizer, the window's own port, the ports there are now,
 // and the remembered choice even when its port is not there (yet).
 void RollPanel::fill_outputs() {
-  output_->addItem("Built-in synthesizer", QString());
-  output_->addItem(QString("Port %1 (connect a DAW to it)").arg(player::kOwnPortName), QString(player::kOwnPortName));
+  output_->addItem(QString(), QString());
+  output_->addItem(QString(), QString(player::kOwnPortName));
   for (const player::PortList& list : player::list_output_ports()) {
     for (const std::string& port : list.ports) {
-      output_->addItem(QString("%1 port %2").arg(player::system_name(list.system), QString::fromStdString(port)),
+      output_->addItem(tr("%1 port %2").arg(player::system_name(list.system), QString::fromStdString(port)),
                        QString::fromStdString(port));
     }
   }
   const QString chosen = settings().value(kOutputSetting).toString();
   int index = output_->findData(chosen);
   if (index < 0) {
-    output_->addItem(QString("Port %1").arg(chosen), chosen);
+    output_->addItem(tr("Port %1").arg(chosen), chosen);
     index = output_->count() - 1;
   }
   output_->setCurrentIndex(index);
@@ -122,7 +122,7 @@ void RollPanel::fill_channels() {
   for (int channel = 1; channel <= 16; ++channel) {
     if ((roll_.channels >> (channel - 1) & 1) == 0) continue;
     for (const bool mute : {true, false}) {
-      QAction* toggle = channel_menu_->addAction(QString(mute ? "Mute %1" : "Solo %1").arg(channel));
+      QAction* toggle = channel_menu_->addAction((mute ? tr("Mute %1") : tr("Solo %1")).arg(channel));
       toggle->setObjectName(QString("%1-%2").arg(mute ? "mute" : "solo").arg(channel));
       toggle->setCheckable(true);
       toggle->setChecked(((mute ? muted_ : soloed_) >> (channel - 1) & 1) != 0);
@@ -171,7 +171,7 @@ void RollPanel::show_after_job(std::function<bool()> job_running, std::function<
             } else if (has_roll_) {
               // The roll is of an earlier run: say so rather than pass it off
               // as the failed job's result.
-              status_->setText(QString::fromStdString(file_ + kStaleNote));
+              status_->setText(QString::fromStdString(file_) + tr(kStaleNote));
             }
             if (play_when_shown_) play();
             play_when_shown_ = false;
@@ -191,7 +191,7 @@ void RollPanel::swap_file(const std::string& midi_file, player::SwapPoint at) {
   load_roll(midi_file);
   first_tick_ = shown_first;  // the view stays where the music is
   shown_ticks_ = shown_span;
-  if (playback_->swap(midi_file, at)) status_->setText(QString::fromStdString(midi_file + ": playing"));
+  if (playback_->swap(midi_file, at)) status_->setText(QString::fromStdString(midi_file) + tr(": playing"));
 }
 
 void RollPanel::load_roll(const std::string& midi_file) {
@@ -234,7 +234,7 @@ void RollPanel::play_file(const std::string& midi_file) {
 
 void RollPanel::play() {
   if (!has_roll_ || playback_->starting()) return;
-  status_->setText(QString::fromStdString(file_ + ": starting..."));
+  status_->setText(QString::fromStdString(file_) + tr(": starting..."));
   playback_->play(file_, from_bar_);
 }
 
@@ -265,10 +265,10 @@ int RollPanel::status_width() const { return status_->contentsRect().width(); }
 
 void RollPanel::started(const std::string& error) {
   if (!error.empty()) {
-    status_->setText(QString::fromStdString("Cannot play: " + error));
+    status_->setText(tr("Cannot play: ") + QString::fromStdString(error));
     return;
   }
-  status_->setText(QString::fromStdString(file_ + ": playing"));
+  status_->setText(QString::fromStdString(file_) + tr(": playing"));
   cursor_timer_->start();
 }
 
@@ -306,7 +306,7 @@ void RollPanel::choose_bar_at_tick(int64_t tick) {
   from_bar_ = std::clamp(static_cast<int>(line - bar_ticks_.begin()), 1, static_cast<int>(bar_ticks_.size()) - 1);
   if (!playback_->playing()) {
     cursor_tick_ = from_bar_ > 1 ? bar_ticks_[from_bar_ - 1] : -1;
-    status_->setText(QString::fromStdString(file_ + ": Play starts at bar " + std::to_string(from_bar_)));
+    status_->setText(QString::fromStdString(file_) + tr(": Play starts at bar %1").arg(from_bar_));
   }
   update();
 }
@@ -350,8 +350,19 @@ void RollPanel::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
+void RollPanel::retranslate() {
+  play_->setText(tr("Play"));
+  stop_->setText(tr("Stop"));
+  loop_->setText(tr("Loop"));
+  output_->setToolTip(tr("Where Play sends the music"));
+  output_->setItemText(0, tr("Built-in synthesizer"));
+  output_->setItemText(1, tr("Port %1 (connect a DAW to it)").arg(player::kOwnPortName));
+  if (file_.empty()) status_->setText(tr("No result yet: run Composer, Harmonizer or All."));
+  if (auto* dock = qobject_cast<QDockWidget*>(parentWidget())) dock->setWindowTitle(tr("Piano roll"));
+}
+
 RollPanel* add_roll_panel(QMainWindow& window) {
-  auto* dock = new QDockWidget("Piano roll", &window);
+  auto* dock = new QDockWidget(RollPanel::tr("Piano roll"), &window);
   dock->setObjectName("RollDock");
   dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
   auto* panel = new RollPanel(dock);

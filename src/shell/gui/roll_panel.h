@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -32,8 +33,11 @@ class Playback;
 // each channel of the roll: with any channel soloed only the soloed ones sound, else all but
 // the muted ones; the choice holds through new results and Live swaps.
 class RollPanel : public QWidget {
+  Q_DECLARE_TR_FUNCTIONS(RollPanel)
+
  public:
-  static constexpr const char* kStaleNote = " (older than the last job, which did not finish)";
+  static constexpr const char* kStaleNote =
+      QT_TRANSLATE_NOOP("RollPanel", " (older than the last job, which did not finish)");
 
   explicit RollPanel(QWidget* parent = nullptr);
   ~RollPanel() override;
@@ -90,6 +94,8 @@ class RollPanel : public QWidget {
   void scroll_by(int64_t ticks);
   int64_t cursor_tick() const { return cursor_tick_; }
   QSize sizeHint() const override { return QSize(600, 260); }
+  // Every fixed text again, in the language the window now speaks.
+  void retranslate();
 
  protected:
   void paintEvent(class QPaintEvent* event) override;

@@ -1,0 +1,189 @@
+// The window in the user's language: every text of the translation files
+// translated, the menus in Spanish as recorded and back to today's English
+// word for word, the language kept from one start to the next, and a
+// screenshot of the Spanish window with the editor and the roll.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QUndoStack>
+#include <QXmlStreamReader>
+#include <filesystem>
+
+#include "editor/editor_panel.h"
+#include "shell/commands.h"
+#include "shell/fake_platform.h"
+#include "shell/gui/editor_dock.h"
+#include "shell/gui/main_window.h"
+#include "shell/gui/roll_panel.h"
+#include "shell/gui/shell_texts.h"
+#include "shell/shell_messages.h"
+
+namespace zelvo::shell::gui {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The placeholders (%1, %2) and whether an accelerator (&) is marked.
+QString shape(const QString& text) {
+  QString out;
+  for (const QRegularExpressionMatch& match : QRegularExpression("%\\d").globalMatch(text)) out += match.captured();
+  return out + (text.contains('&') ? "&" : "");
+}
+
+// Every message of every .ts file has a finished translation, not empty,
+// with the placeholders and accelerator of its source.
+TEST(WindowLanguage, EveryTextOfTheTranslationFilesIsTranslated) {
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(std::string(ZELVO_SOURCE_DIR) + "/translations")) {
+    if (entry.path().extension() != ".ts") continue;
+    ++files;
+    QFile file(QString::fromStdString(entry.path().string()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QString context, source;
+    int messages = 0;
+    while (!xml.atEnd()) {
+      if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+      if (xml.name() == u"name") context = xml.readElementText();
+      if (xml.name() == u"source") source = xml.readElementText();
+      if (xml.name() != u"translation") continue;
+      ++messages;
+      const QString kind = xml.attributes().value("type").toString();
+      const QString translation = xml.readElementText();
+      const std::string where = entry.path().filename().string() + " " + context.toStdString() + ": " +
+                                source.toStdString();
+      EXPECT_TRUE(kind.isEmpty()) << where << " is " << kind.toStdString();
+      EXPECT_FALSE(translation.isEmpty()) << where;
+      EXPECT_EQ(shape(translation), shape(source)) << where << " -> " << translation.toStdString();
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_GT(messages, 50) << entry.path();
+  }
+  EXPECT_GE(files, 1);
+}
+
+class WindowLanguageTest : public ::testing::Test {
+ protected:
+  TempFolder start_;
+  TempFolder work_;
+  Application application_;
+  FakePlatform desktop_;
+};
+
+// The menus, a line an item ("--" a separator), a submenu's items indented.
+void list_menu(const QList<QAction*>& actions, const std::string& indent, std::string& out) {
+  for (QAction* action : actions) {
+    out += indent + (action->isSeparator() ? "--" : action->text().toStdString()) + "\n";
+    if (action->menu() != nullptr) list_menu(action->menu()->actions(), indent + "  ", out);
+  }
+}
+
+std::string menus(MainWindow& window) {
+  std::string out;
+  list_menu(window.menuBar()->actions(), "", out);
+  return out;
+}
+
+// Options > Language turns every menu to Spanish (recorded in
+// data/gui/menus_es.txt) and back to today's English, and no item but the
+// languages' own names stays as it was.
+TEST_F(WindowLanguageTest, LanguageSwitchesEveryMenuAndBack) {
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  const std::string english = menus(window);
+  window.action(kCommandSpanish)->trigger();
+  const std::string spanish = menus(window);
+  test::expect_recorded(test::test_data("gui/menus_es.txt"), spanish);
+  const QStringList english_lines = QString::fromStdString(english).split('\n');
+  const QStringList spanish_lines = QString::fromStdString(spanish).split('\n');
+  ASSERT_EQ(english_lines.size(), spanish_lines.size());
+  for (qsizetype i = 0; i < english_lines.size(); ++i) {
+    const QString line = english_lines[i].trimmed();
+    if (line.isEmpty() || line == "--" || line == "&English" || line == "&Espa\u00f1ol") continue;
+    EXPECT_NE(english_lines[i], spanish_lines[i]) << "not translated: " << line.toStdString();
+  }
+  window.action(kCommandEnglish)->trigger();
+  EXPECT_EQ(menus(window), english);
+}
+
+// The language chosen is kept in the settings file: the next window starts in it.
+TEST_F(WindowLanguageTest, TheWindowStartsInTheLanguageLastChosen) {
+  {
+    MainWindow window(application_, start_.path(), nullptr, &desktop_);
+    window.start();
+    window.action(kCommandSpanish)->trigger();
+  }
+  Application again;
+  MainWindow window(again, start_.path(), nullptr, &desktop_);
+  window.start();
+  EXPECT_EQ(window.action(kCommandComposer)->text(), "&Compositor");
+  EXPECT_EQ(window.roll_panel()->play_button()->text(), "Tocar");
+}
+
+// The whole window in Spanish, the editor open on the demo with its column
+// help: a screenshot stays in the test's folder for a person to look at.
+TEST_F(WindowLanguageTest, SpanishWindowWithTheEditorAndTheRoll) {
+  for (const char* name : {"incom.htm", "insec.xml"}) {
+    fs::copy_file(std::string(ZELVO_SOURCE_DIR) + "/examples/demo/" + name, work_.file(name));
+  }
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  application_.set_work_folder(work_.path());
+  window.action(kCommandSpanish)->trigger();
+  EditorDock* dock = window.editor_dock();
+  dock->show_editor();
+  editor::EditorPanel* panel = dock->panel();
+  EXPECT_EQ(dock->dock()->windowTitle(), "Composici\u00f3n");
+  EXPECT_EQ(panel->live_action()->text(), "En vivo");
+  EXPECT_EQ(panel->live_action()->toolTip(),
+            "volver a componer tras cada cambio y mostrar (y tocar) el resultado");
+  // TGENC's column 6 (pulse) in the words of the Spanish manual.
+  QAbstractItemModel* model = panel->view(2)->model();
+  EXPECT_EQ(model->headerData(6, Qt::Horizontal, Qt::ToolTipRole).toString(),
+            "columna 6: pulso\nclicks de una nota a la siguiente\nvac\u00eda: el n\u00famero de la fila 1");
+  EXPECT_EQ(window.roll_panel()->status_text(), "A\u00fan no hay resultado: ejecute Compositor, Armonizador o Todo.");
+  ASSERT_TRUE(panel->set_cell(2, 3, 6, "24"));
+  EXPECT_EQ(panel->undo_stack()->undoText(), "editar la celda 3:6");
+
+  const QString shots = QCoreApplication::applicationDirPath() + "/gui-output";
+  QDir().mkpath(shots);
+  window.resize(1400, 900);
+  QApplication::processEvents();
+  EXPECT_TRUE(window.grab().save(shots + "/window-spanish.png"));
+
+  // Back to English: the editor and its help as before.
+  window.action(kCommandEnglish)->trigger();
+  EXPECT_EQ(panel->live_action()->text(), "Live");
+  EXPECT_EQ(model->headerData(6, Qt::Horizontal, Qt::ToolTipRole).toString(),
+            "column 6: pulse\nclicks from one note to the next\nempty: the number in row 1");
+  EXPECT_EQ(window.roll_panel()->status_text(), "No result yet: run Composer, Harmonizer or All.");
+}
+
+// The shell's fixed messages reach the message boxes in Spanish: the
+// window's list of them has not drifted from the shell's words.
+TEST_F(WindowLanguageTest, ShellMessagesAreShownInTheWindowsLanguage) {
+  MainWindow window(application_, start_.path(), nullptr, &desktop_);
+  window.start();
+  window.action(kCommandSpanish)->trigger();
+  for (const char* text : {kNoWorkFolder, kMissingFolder, kWorkIsTemplate, kWorkIsProject, kNewWorkTitle,
+                           kNewWorkQuestion, kSaveProjectTitle, kSaveProjectQuestion, kLoadProjectTitle, kAboutTitle}) {
+    EXPECT_NE(shell_text(text), QString::fromUtf8(text)) << text;
+  }
+  const QString about = shell_text(about_text());
+  EXPECT_TRUE(about.startsWith(QString::fromStdString(std::string(console::kProductName) + " " + console::kVersion)));
+  EXPECT_TRUE(about.endsWith("escribe la m\u00fasica armonizada como un archivo MIDI.")) << about.toStdString();
+  EXPECT_EQ(shell_text("Impossible: cannot copy /a/b"), "Impossible: cannot copy /a/b");  // names stay as written
+  window.action(kCommandEnglish)->trigger();
+  EXPECT_EQ(shell_text(kNoWorkFolder), QString::fromUtf8(kNoWorkFolder));
+}
+
+}  // namespace
+}  // namespace zelvo::shell::gui
