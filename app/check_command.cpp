@@ -11,6 +11,7 @@
 #include "command_line.h"
 #include "console/job_console.h"
 #include "console/windows1252.h"
+#include "console/work_folder_name.h"
 #include "intake/composition_intake.h"
 #include "intake/score_intake.h"
 #include "shell/folders.h"
@@ -19,7 +20,7 @@ namespace zelvo::app {
 
 namespace {
 
-constexpr const char* kCheckUsage = "usage: zelvo [--lang en|es] check [--work DIR]\n";
+constexpr const char* kCheckUsage = "usage: zelvo check [--work DIR] [--lang en|es]\n";
 
 void print_utf8(const std::string& text) {
   const std::string utf8 = console::to_utf8(text);
@@ -27,18 +28,6 @@ void print_utf8(const std::string& text) {
 }
 
 }  // namespace
-
-bool is_check_command(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--work" || arg == "--lang") {
-      ++i;
-      continue;
-    }
-    return arg == "check";
-  }
-  return false;
-}
 
 int run_check_command(int argc, char** argv) {
   std::string work;
@@ -71,6 +60,7 @@ int run_check_command(int argc, char** argv) {
   }
   if (!check::has_work_files(work)) {
     print_utf8(check::say(language, check::kNothingToCheck));
+    print_utf8(check::say(language, check::kLookedInFolder, console::shown_work_folder(work).c_str()));
     return kExitAborted;
   }
   intake::ScoreIntake intake;
