@@ -117,10 +117,24 @@ int run_job(const JobOptions& options) {
   return kExitAborted;
 }
 
+// Whether the first word that is neither --work, --lang nor their value is
+// "check", as the native command line finds its command.
+bool names_check(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--work" || arg == "--lang") {
+      ++i;
+      continue;
+    }
+    return arg == "check";
+  }
+  return false;
+}
+
 int dispatch(int argc, char** argv) {
   if (argc > 1 && std::string_view(argv[1]) == "chords") return run_chords_command(argc - 1, argv + 1);
   if (argc > 1 && std::string_view(argv[1]) == "notate") return run_notate_command(argc - 1, argv + 1);
-  if (is_check_command(argc, argv)) return run_check_command(argc, argv);
+  if (names_check(argc, argv)) return run_check_command(argc, argv);
   JobOptions options;
   const std::string problem = read_job_options(argc, argv, options);
   if (!problem.empty()) return usage_error(problem);
