@@ -1,0 +1,144 @@
+// The page's pieces that need no browser, under node: the composition's
+// cells read and written, error places, bytes, links, compressed scores.
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { relative } from 'node:path';
+import test from 'node:test';
+import { deflateRawSync } from 'node:zlib';
+import { decode1252, encode1252 } from '../../web/js/bytes.js';
+import { errorPlaces, readTables, writeCell } from '../../web/js/composition.js';
+import { unpackMxl } from '../../web/js/mxl.js';
+import { findFile, mountsOf } from '../../web/serve.mjs';
+import { fragmentToWork, workToFragment } from '../../web/js/share.js';
+import { createHistory } from '../../web/js/history.js';
+
+const here = new URL('.', import.meta.url).pathname;
+const rows = (name) => readFileSync(`${here}cases/${name}`, 'utf8').split('\n')
+  .filter((line) => line && !line.startsWith('#'))
+  .map((line) => line.split(' => ').map((field) => field.replace(/\\n/g, '\n').replace(/\\t/g, '\t')));
+const demo = decode1252(readFileSync(`${here}../../examples/demo/incom.htm`));
+
+test('cells: text shown and text written keep the markup around it', () => {
+  for (const [inner, text, written] of rows('cells.txt')) {
+    const source = `<p>x</p><table border=1><tr><td>${inner}</td></tr></table>`;
+    const tables = readTables(source);
+    assert.equal(tables[0].rows[0][0].text, text, inner);
+    const after = writeCell(source, tables, 0, 0, 0, 'X<1 & Y>2');
+    assert.equal(after, `<p>x</p><table border=1><tr><td>${written}</td></tr></table>`, inner);
+    assert.equal(readTables(after)[0].rows[0][0].text, 'X<1 & Y>2');
+  }
+});
+
+test('the demo: its tables read, one edit changes only its cell', () => {
+  const tables = readTables(demo);
+  assert.deepEqual(tables.map((t) => `${t.label}:${t.rows.length}`), ['TCONF:2', 'TCAL:6', 'TGENC:7', 'TGENS:6', 'TSAL:10']);
+  assert.equal(tables[1].rows[4][1].text, '70+nrand(30)');
+  const after = writeCell(demo, tables, 1, 4, 1, '60+nrand(40)');
+  assert.equal(after, demo.replace('<td>70+nrand(30)</td>', '<td>60+nrand(40)</td>'));
+  assert.throws(() => writeCell(demo, tables, 1, 99, 1, ''), RangeError);
+});
+
+test('error places name the right table', () => {
+  const at = demo.indexOf('<table', demo.lastIndexOf('<td>TSAL</td>') - 200);
+  const twoOutputs = demo.slice(0, at) + '<table><tr><td>TSAL</td><td>channel</td></tr><tr><td></td><td>2</td></tr></table>\n' + demo.slice(at);
+  const tables = readTables(twoOutputs);
+  for (const [text, expected] of rows('places.txt')) {
+    const places = errorPlaces(text, tables).map((p) => `${tables[p.table].label}:${p.row}:${p.column}`);
+    assert.deepEqual(places, expected ? [expected] : [], text);
+  }
+});
+
+test('Windows-1252 both ways, every byte', () => {
+  const all = Uint8Array.from({ length: 256 }, (_, i) => i);
+  assert.deepEqual(encode1252(decode1252(all)), all);
+  assert.equal(decode1252(Uint8Array.of(0x80, 0x93, 0xe9)), '€“é');
+  assert.deepEqual(encode1252('€ ☃'), Uint8Array.of(0x80, 0x20, 0x3f));
+});
+
+test('a shared link carries the work; damaged links say what is wrong', async () => {
+  const work = { 'incom.htm': encode1252(demo), 'conar.txt': Uint8Array.of(65, 10), 'inmus.mxl': Uint8Array.of(0, 255) };
+  const fragment = await workToFragment(work);
+  assert.deepEqual(await fragmentToWork(fragment), work);
+  const damaged = [
+    [fragment.slice(0, fragment.length - 9), /not compressed data|cut short/],
+    ['work=1.@@@', /not compressed data/],
+    ['work=1.' + 'A'.repeat(70000), /too large/],
+    ['other', /not a work link/],
+  ];
+  const packed = async (text) => 'work=1.' + Buffer.from(deflateRawSync(Buffer.from(text))).toString('base64url');
+  damaged.push([await packed('evil.js 2\n\nab'), /bad entry "evil.js 2"/]);
+  damaged.push([await packed('incom.htm 5\n\nab'), /cut short/]);
+  damaged.push([await packed('incom.htm 2\n\nabc'), /bytes after/]);
+  damaged.push([await packed('conar.txt 2\n\nab'), /no incom.htm/]);
+  damaged.push([await packed('incom.htm 1\nincom.htm 1\n\nab'), /bad entry/]);
+  damaged.push(['work=1.' + Buffer.from(deflateRawSync(Buffer.alloc(5e6))).toString('base64url'), /too large/]);
+  for (const [link, problem] of damaged) await assert.rejects(fragmentToWork(link), problem, link.slice(0, 30));
+});
+
+// A zip archive of `entries` ([name, bytes]), deflated.
+function zip(entries) {
+  const locals = [];
+  const central = [];
+  let offset = 0;
+  for (const [name, bytes] of entries) {
+    const data = deflateRawSync(bytes);
+    const head = Buffer.alloc(30);
+    head.writeUInt32LE(0x04034b50, 0);
+    head.writeUInt16LE(8, 8);
+    head.writeUInt32LE(data.length, 18);
+    head.writeUInt32LE(bytes.length, 22);
+    head.writeUInt16LE(name.length, 26);
+    const entry = Buffer.alloc(46);
+    entry.writeUInt32LE(0x02014b50, 0);
+    entry.writeUInt16LE(8, 10);
+    entry.writeUInt32LE(data.length, 20);
+    entry.writeUInt32LE(bytes.length, 24);
+    entry.writeUInt16LE(name.length, 28);
+    entry.writeUInt32LE(offset, 42);
+    locals.push(head, Buffer.from(name), data);
+    central.push(entry, Buffer.from(name));
+    offset += 30 + name.length + data.length;
+  }
+  const directory = Buffer.concat(central);
+  const end = Buffer.alloc(22);
+  end.writeUInt32LE(0x06054b50, 0);
+  end.writeUInt16LE(entries.length, 8);
+  end.writeUInt16LE(entries.length, 10);
+  end.writeUInt32LE(directory.length, 12);
+  end.writeUInt32LE(offset, 16);
+  return new Uint8Array(Buffer.concat([...locals, directory, end]));
+}
+export { zip };
+
+test('compressed MusicXML: the score the container names, or what is wrong', async () => {
+  const score = Buffer.from('<score-partwise/>');
+  const container = Buffer.from('<container><rootfiles><rootfile full-path="a/s.xml"/></rootfiles></container>');
+  assert.deepEqual(await unpackMxl(zip([['META-INF/container.xml', container], ['a/s.xml', score]])), new Uint8Array(score));
+  const broken = [
+    [Uint8Array.of(1, 2, 3), /not a zip/],
+    [zip([['a/s.xml', score]]), /no META-INF/],
+    [zip([['META-INF/container.xml', Buffer.from('<container/>')]]), /names no score/],
+    [zip([['META-INF/container.xml', container]]), /no a\/s.xml/],
+  ];
+  for (const [bytes, problem] of broken) await assert.rejects(unpackMxl(bytes), problem);
+});
+
+test('the server answers only for files inside its folders', async () => {
+  const mounts = mountsOf([`js=${here}`, `${here}../../web`]);
+  const cases = [['/', 'web/index.html'], ['/js/units_test.mjs', 'tests/web/units_test.mjs'], ['/js/main.js', 'web/js/main.js'],
+    ['/js/../../CMakeLists.txt', null], ['/%2e%2e/CMakeLists.txt', null], ['/%E0%A4%A', null], ['/nothing.html', null]];
+  for (const [url, file] of cases) {
+    const found = await findFile(mounts, url);
+    assert.equal(found && relative(`${here}../..`, found), file, url);
+  }
+});
+
+test('undo and redo step through versions', () => {
+  const history = createHistory('a');
+  history.push('b');
+  history.push('c');
+  const steps = [[history.undo, true, 'b'], [history.undo, true, 'a'], [history.undo, false, 'a'], [history.redo, true, 'b']];
+  for (const [step, moved, current] of steps) assert.deepEqual([step(), history.current()], [moved, current]);
+  history.push('d');
+  assert.deepEqual([history.redo(), history.current()], [false, 'd']);
+});
