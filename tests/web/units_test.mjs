@@ -11,6 +11,7 @@ import { unpackMxl } from '../../web/js/mxl.js';
 import { findFile, mountsOf } from '../../web/serve.mjs';
 import { fragmentToWork, workToFragment } from '../../web/js/share.js';
 import { createHistory } from '../../web/js/history.js';
+import { zip } from './zip.mjs';
 
 const here = new URL('.', import.meta.url).pathname;
 const rows = (name) => readFileSync(`${here}cases/${name}`, 'utf8').split('\n')
@@ -75,40 +76,6 @@ test('a shared link carries the work; damaged links say what is wrong', async ()
   for (const [link, problem] of damaged) await assert.rejects(fragmentToWork(link), problem, link.slice(0, 30));
 });
 
-// A zip archive of `entries` ([name, bytes]), deflated.
-function zip(entries) {
-  const locals = [];
-  const central = [];
-  let offset = 0;
-  for (const [name, bytes] of entries) {
-    const data = deflateRawSync(bytes);
-    const head = Buffer.alloc(30);
-    head.writeUInt32LE(0x04034b50, 0);
-    head.writeUInt16LE(8, 8);
-    head.writeUInt32LE(data.length, 18);
-    head.writeUInt32LE(bytes.length, 22);
-    head.writeUInt16LE(name.length, 26);
-    const entry = Buffer.alloc(46);
-    entry.writeUInt32LE(0x02014b50, 0);
-    entry.writeUInt16LE(8, 10);
-    entry.writeUInt32LE(data.length, 20);
-    entry.writeUInt32LE(bytes.length, 24);
-    entry.writeUInt16LE(name.length, 28);
-    entry.writeUInt32LE(offset, 42);
-    locals.push(head, Buffer.from(name), data);
-    central.push(entry, Buffer.from(name));
-    offset += 30 + name.length + data.length;
-  }
-  const directory = Buffer.concat(central);
-  const end = Buffer.alloc(22);
-  end.writeUInt32LE(0x06054b50, 0);
-  end.writeUInt16LE(entries.length, 8);
-  end.writeUInt16LE(entries.length, 10);
-  end.writeUInt32LE(directory.length, 12);
-  end.writeUInt32LE(offset, 16);
-  return new Uint8Array(Buffer.concat([...locals, directory, end]));
-}
-export { zip };
 
 test('compressed MusicXML: the score the container names, or what is wrong', async () => {
   const score = Buffer.from('<score-partwise/>');
