@@ -10,7 +10,7 @@ FUZZ_TARGETS := $(basename $(notdir $(wildcard fuzz/*_fuzz.cpp)))
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build demo demo-build package test test-main test-sanitize test-thread fuzz-build fuzz fuzz-smoke clean
+.PHONY: all deps build demo demo-build package test test-main test-web test-sanitize test-thread fuzz-build fuzz fuzz-smoke clean
 
 all: build
 
@@ -46,7 +46,7 @@ demo: demo-build
 # UndefinedBehaviorSanitizer (both replay the committed fuzz corpora), the
 # test of two jobs at once under ThreadSanitizer, then a short fuzzing run of
 # every fuzz target; last, the size of the tests against the code.
-test: test-main test-sanitize test-thread fuzz-smoke
+test: test-main test-web test-sanitize test-thread fuzz-smoke
 	@scripts/test-ratio
 
 test-main: build
@@ -58,6 +58,14 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The web page in headless Chromium (Debian's, driven by puppeteer-core)
+# against the built page and module, its consoles compared with the native
+# program's; then the page's budgets, printed.
+test-web: build web
+	@scripts/install-web-test-deps
+	WEB=$(BUILD)/web ZELVO=$(BUILD)/zelvo node --test tests/web/
+	WEB=$(BUILD)/web node bench/web_page_bench.mjs
 
 # Jobs running side by side in one process, under ThreadSanitizer: only the
 # libraries that test needs are built this way.
