@@ -30,7 +30,7 @@ export function timbre(program) {
   return { wave, attack, decay, sustain, release, cutoff };
 }
 
-/** Seconds of the note `pitch` sounds at (equal temperament, A4 = 440 Hz) as a frequency. */
+/** The frequency in Hz of MIDI pitch `pitch` (equal temperament, A4 = 440 Hz). */
 export function frequency(pitch) {
   return 440 * 2 ** ((pitch - 69) / 12);
 }
