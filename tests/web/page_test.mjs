@@ -98,6 +98,14 @@ test('Live: an edited cell changes the roll; a bad expression marks its cell and
   assert.match(await text(page, '#console'), /table TCAL, row 4, column 1/);
   assert.equal(await page.$eval('.sheet td.error input', (e) => `${e.dataset.row}:${e.dataset.column}:${e.value}`), '4:1:70+nrand(30');
   assert.deepEqual(await rollOf(page), half);
+  const cell = async (tab, row, column) => {
+    await page.click(`.tabs button:nth-child(${tab})`);
+    return page.$eval(`.sheet input[data-row="${row}"][data-column="${column}"]`, (e) => e.value);
+  };
+  for (const [button, expected] of [['#undo', '8 70+nrand(30)'], ['#undo', '16 70+nrand(30)'], ['#redo', '8 70+nrand(30)']]) {
+    await page.click(button);
+    assert.equal(`${await cell(1, 1, 1)} ${await cell(2, 4, 1)}`, expected, button);
+  }
   assert.deepEqual(page.problems.filter((p) => !p.includes('404')), []);
   await page.close();
 });
