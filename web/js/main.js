@@ -230,6 +230,8 @@ async function start() {
     try {
       state.work = await fragmentToWork(fragment);
       storeWork(state.work);
+      // Kept in storage from now on: a reload opens the work as edited since.
+      history.replaceState(null, '', location.pathname + location.search);
     } catch (error) {
       problem = say(state.lang, 'linkDamaged', error.message);
     }
