@@ -10,7 +10,8 @@ FUZZ_TARGETS := $(basename $(notdir $(wildcard fuzz/*_fuzz.cpp)))
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build demo demo-build package test test-main test-web test-sanitize test-thread fuzz-build fuzz fuzz-smoke clean
+.PHONY: all deps build demo demo-build package test test-main test-web test-sanitize test-thread fuzz-build fuzz fuzz-smoke clean \
+	web web-deps web-serve
 
 all: build
 
@@ -49,7 +50,7 @@ demo: demo-build
 test: test-main test-web test-sanitize test-thread fuzz-smoke
 	@scripts/test-ratio
 
-test-main: build
+test-main: build web
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-sanitize: deps
@@ -59,12 +60,37 @@ test-sanitize: deps
 	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# The page in $(BUILD)/web, a static folder any web server serves: web/'s
+# files and the WebAssembly module (emscripten, scripts/install-web-deps),
+# with zelvo-cli.js, the same module as a command line under node. The
+# module's object files go to $(WEB_BUILD). Emscripten's optimizer finds
+# acorn through NODE_PATH.
+WEB_BUILD ?= $(BUILD)/web-build
+WEB_PORT ?= 8080
+export NODE_PATH := /usr/share/nodejs
+
+web-deps:
+	@scripts/install-web-deps
+
+$(WEB_BUILD)/build.ninja: | web-deps
+	cmake -S app/web -B $(WEB_BUILD) -G Ninja \
+	  -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
+	  -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/node -DZELVO_WEB_OUT=$(abspath $(BUILD)/web)
+
+web: web-deps $(WEB_BUILD)/build.ninja
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# Serves $(BUILD)/web on http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops it).
+web-serve: web
+	@if [ -f web/serve.mjs ]; then node web/serve.mjs --port $(WEB_PORT) $(BUILD)/web; \
+	else python3 -m http.server --bind 127.0.0.1 --directory $(BUILD)/web $(WEB_PORT); fi
+
 # The web page in headless Chromium (Debian's, driven by puppeteer-core)
 # against the built page and module, its consoles compared with the native
 # program's; then the page's budgets, printed.
 test-web: build web
 	@scripts/install-web-test-deps
-	WEB=$(BUILD)/web ZELVO=$(BUILD)/zelvo node --test tests/web/
+	WEB=$(BUILD)/web ZELVO=$(BUILD)/zelvo node --test tests/web/page_test.mjs
 	WEB=$(BUILD)/web node bench/web_page_bench.mjs
 
 # Jobs running side by side in one process, under ThreadSanitizer: only the

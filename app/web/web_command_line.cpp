@@ -1,0 +1,139 @@
+#include "web_command_line.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "check_command.h"
+#include "chords_command.h"
+#include "command_line.h"
+#include "console/console_view.h"
+#include "console/windows1252.h"
+#include "grid_option.h"
+#include "notate_command.h"
+#include "shell/application.h"
+#include "shell/folders.h"
+
+namespace zelvo::app {
+
+namespace {
+
+constexpr const char* kWebUsage =
+    "usage: zelvo [--work DIR] [--lang en|es] [--notation [--grid G]] compose|harmonize|all\n"
+    "       zelvo [--lang en|es] check [--work DIR]\n"
+    "       zelvo chords SCORE [-o FILE] [--first-part N]\n"
+    "       zelvo notate FILE.mid [-o FILE.musicxml]\n";
+
+// The console as the terminal shows it, each message in UTF-8 as it comes.
+class StandardOutputView : public console::ConsoleView {
+ public:
+  void appended(std::string_view text) override {
+    const std::string utf8 = console::to_utf8(text);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+  }
+};
+
+int usage_error(const std::string& problem) {
+  std::fprintf(stderr, "zelvo: %s\n%s", problem.c_str(), kWebUsage);
+  return kExitUsage;
+}
+
+struct JobOptions {
+  std::string work_folder;
+  int language = console::kEnglish;
+  console::JobKind kind = console::JobKind::kCompose;
+  bool have_job = false;
+  bool notation = false;
+  bool grid_given = false;
+  notation::Grid grid = notation::Grid::kChosen;
+};
+
+// The job options as the native command line reads them; an empty string
+// when they are good, else what is wrong.
+std::string read_job_options(int argc, char** argv, JobOptions& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--notation") {
+      options.notation = true;
+    } else if (arg == "--grid") {
+      if (!read_grid_option(argc, argv, i, options.grid)) return kGridProblem;
+      options.grid_given = true;
+    } else if (arg == "--work" || arg == "--lang") {
+      if (i + 1 >= argc) return "missing value after " + std::string(arg);
+      const std::string_view value = argv[++i];
+      if (arg == "--work") {
+        options.work_folder = value;
+      } else if (value == "en" || value == "es") {
+        options.language = value == "es" ? console::kSpanish : console::kEnglish;
+      } else {
+        return "--lang takes en or es";
+      }
+    } else if (options.have_job) {
+      return "unexpected argument " + std::string(arg);
+    } else if (arg == "compose" || arg == "harmonize" || arg == "all") {
+      options.kind = arg == "compose"     ? console::JobKind::kCompose
+                     : arg == "harmonize" ? console::JobKind::kHarmonize
+                                          : console::JobKind::kAll;
+      options.have_job = true;
+    } else {
+      return "unknown command " + std::string(arg);
+    }
+  }
+  if (!options.have_job) return "no command given";
+  if (options.grid_given && !options.notation) return "--grid belongs to --notation";
+  return "";
+}
+
+int run_job(const JobOptions& options) {
+  if (const int problem = options.work_folder.empty() ? 0 : shell::folder_usable(options.work_folder);
+      problem != 0) {
+    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", options.work_folder.c_str(),
+                 std::strerror(problem));
+    return kExitUsage;
+  }
+  auto application = std::make_unique<shell::Application>();
+  application->set_write_notation(options.notation);
+  application->set_notation_grid(options.grid);
+  application->set_work_folder(options.work_folder);
+  console::JobConsole& console = application->console();
+  StandardOutputView view;
+  console.store().set_view(&view);
+  console.control().set_language(options.language);
+  console.clear_console();
+  // The job thread's body, on this thread: the runner is never started.
+  application->job_control().set_job_running(true);
+  const console::JobOutcome outcome = application->runner().run_body(options.kind);
+  console.store().set_view(nullptr);
+  switch (outcome) {
+    case console::JobOutcome::kFinished:
+      return kExitFinished;
+    case console::JobOutcome::kStopped:
+      return kExitStopped;
+    case console::JobOutcome::kAborted:
+      return kExitAborted;
+  }
+  return kExitAborted;
+}
+
+int dispatch(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "chords") return run_chords_command(argc - 1, argv + 1);
+  if (argc > 1 && std::string_view(argv[1]) == "notate") return run_notate_command(argc - 1, argv + 1);
+  if (is_check_command(argc, argv)) return run_check_command(argc, argv);
+  JobOptions options;
+  const std::string problem = read_job_options(argc, argv, options);
+  if (!problem.empty()) return usage_error(problem);
+  return run_job(options);
+}
+
+}  // namespace
+
+int run_web_command_line(int argc, char** argv) {
+  const int status = dispatch(argc, argv);
+  std::fflush(stdout);
+  std::fflush(stderr);
+  return status;
+}
+
+}  // namespace zelvo::app

@@ -1,0 +1,136 @@
+// The WebAssembly module as a command line (zelvo-cli.js under node) against
+// the native program, in the same folder one after the other: for every
+// recorded scenario whose command the module takes (a job with its
+// language, check) and for every bundled example in both languages, the
+// same standard output, error output, exit status and files, to the byte.
+// Skipped only where emscripten is not installed; `make web` builds it.
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "support/files.h"
+#include "support/scenario_run.h"
+
+namespace zelvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  std::string output;
+  std::string errors;
+  int status = -1;
+  std::map<std::string, std::string> files;  // every file in the folder afterwards, by path
+};
+
+std::string quote(const std::string& text) { return "'" + replace_all(text, "'", "'\\''") + "'"; }
+
+Outcome run_in(const fs::path& folder, const std::string& program, const std::vector<std::string>& args) {
+  TempFolder streams;
+  std::string command = "cd " + quote(folder.string()) + " && " + program;
+  for (const std::string& arg : args) command += " " + quote(arg);
+  command += " >" + quote(streams.file("out")) + " 2>" + quote(streams.file("err")) + " </dev/null";
+  const int raw = std::system(command.c_str());
+  Outcome outcome;
+  outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  outcome.output = read_file(streams.file("out"));
+  outcome.errors = read_file(streams.file("err"));
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (!entry.is_symlink() && entry.is_regular_file()) {
+      outcome.files[fs::relative(entry.path(), folder).string()] = read_file(entry.path().string());
+    }
+  }
+  return outcome;
+}
+
+bool have_emscripten() { return std::system("command -v em++ >/dev/null 2>&1") == 0; }
+
+// Runs `args` natively and through the module on the files `make` puts in
+// a fresh folder, and compares.
+template <typename MakeInputs>
+void expect_same(const std::vector<std::string>& args, MakeInputs make) {
+#ifndef ZELVO_WEB_CLI
+  GTEST_SKIP() << "a sanitizer build: the plain build compares the module";
+#define ZELVO_WEB_CLI ""
+#endif
+  if (!have_emscripten()) GTEST_SKIP() << "emscripten is not installed: scripts/install-web-deps, then make web";
+  ASSERT_TRUE(fs::exists(ZELVO_WEB_CLI)) << ZELVO_WEB_CLI << " is missing: make web builds it";
+  TempFolder work;
+  make(work.path());
+  const Outcome native = run_in(work.path(), quote(ZELVO_BINARY), args);
+  make(work.path());
+  const Outcome web = run_in(work.path(), "node " + quote(ZELVO_WEB_CLI), args);
+  EXPECT_EQ(web.output, native.output);
+  EXPECT_EQ(web.errors, native.errors);
+  EXPECT_EQ(web.status, native.status);
+  std::vector<std::string> native_names, web_names;
+  for (const auto& [name, bytes] : native.files) native_names.push_back(name);
+  for (const auto& [name, bytes] : web.files) web_names.push_back(name);
+  EXPECT_EQ(web_names, native_names);
+  for (const auto& [name, bytes] : native.files) {
+    const auto found = web.files.find(name);
+    if (found != web.files.end()) EXPECT_TRUE(found->second == bytes) << name << " differs";
+  }
+}
+
+// The module takes the job commands and check, with the native program's
+// words; usage errors and the other commands are the native program's own.
+bool module_command(const std::vector<std::string>& args) {
+  console::JobKind kind;
+  int language;
+  return job_command(args, kind, language) || std::find(args.begin(), args.end(), "check") != args.end();
+}
+
+std::vector<std::string> module_scenarios() {
+  std::vector<std::string> names;
+  for (const std::string& name : scenario_names()) {
+    if (module_command(words(read_file((scenarios_folder() / name / "cmd").string())))) names.push_back(name);
+  }
+  return names;
+}
+
+class WebScenario : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(WebScenario, GivesTheNativeResults) {
+  const fs::path scenario = scenarios_folder() / GetParam();
+  expect_same(words(read_file((scenario / "cmd").string())),
+              [&scenario](const fs::path& folder) { make_inputs(scenario, folder); });
+}
+
+INSTANTIATE_TEST_SUITE_P(Recorded, WebScenario, ::testing::ValuesIn(module_scenarios()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           std::string name = info.param;
+                           for (char& c : name) if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return name;
+                         });
+
+class WebExample : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(WebExample, GivesTheNativeResultsInBothLanguages) {
+  const fs::path example = fs::path(ZELVO_SOURCE_DIR) / "examples" / GetParam();
+  const auto copy = [&example](const fs::path& folder) {
+    for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
+    fs::copy(example, folder, fs::copy_options::recursive);
+  };
+  for (const char* language : {"en", "es"}) {
+    SCOPED_TRACE(language);
+    expect_same({"--lang", language, "--notation", "all"}, copy);
+    expect_same({"--lang", language, "check"}, copy);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Bundled, WebExample,
+                         ::testing::Values("demo", "first-piece", "canon", "generative", "four-voices", "Template"),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           std::string name = info.param;
+                           for (char& c : name) if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return name;
+                         });
+
+}  // namespace
+}  // namespace zelvo::test
