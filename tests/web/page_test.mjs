@@ -140,7 +140,7 @@ test('the built-in synthesizer renders the song offline: not silent, as long as 
     const { renderSong } = await import('./js/synth.js');
     const engine = await loadEngine();
     const result = engine.run({ files: await loadExample('demo', 'en'), command: 'all', lang: 'en', options: {} });
-    const song = songOf(engine.roll(result.files['outar.mid'], result.files['outar.tones']));
+    const song = songOf(engine.roll(result.files['outar.mid'], result.files['outar.tones']), result.files['outar.mid']);
     const buffer = await renderSong(song.notes, song.length + 1);
     const samples = buffer.getChannelData(0);
     let peak = 0;

@@ -22,7 +22,7 @@ export function createGrid(root, { onEdit, help }) {
   let shown = 0;
   let focus = null;
 
-  const helpOf = (kind, column) => (column > 0 && kind ? help(kind, column) : '');
+  const helpOf = (kind, column) => (kind ? help(kind, column) : '');
   const render = () => {
     tabs.replaceChildren(...tables.map((table, index) => {
       const tab = document.createElement('button');
@@ -59,7 +59,7 @@ export function createGrid(root, { onEdit, help }) {
           }
           field.onfocus = () => {
             focus = { table: shown, row: r, column: c };
-            note.textContent = error ? error.message : columnHelp ? `${table.rows[0][c]?.text ?? ''}: ${columnHelp}` : '';
+            note.textContent = error ? error.message : columnHelp;
           };
           // After the focus has moved on, so that the grid drawn anew keeps it there.
           field.onchange = () => setTimeout(() => onEdit(index, r, c, field.value));

@@ -5,6 +5,7 @@
 // body gets data-ready once the page can be used.
 import { loadEngine } from './engine.js';
 import { decode1252, encode1252 } from './bytes.js';
+import { spanishColumnHelp } from './column_help.js';
 import { errorPlaces, readTables, writeCell } from './composition.js';
 import { download, readPicked, saveFiles } from './files.js';
 import { createGrid } from './grid.js';
@@ -24,7 +25,7 @@ const state = { lang: 'en', work: {}, results: {}, history: null, tables: [], en
 
 const grid = createGrid($('grid'), {
   onEdit: (table, row, column, text) => edit(table, row, column, text),
-  help: (kind, column) => state.engine?.columnHelp(kind, column, state.lang) ?? '',
+  help: (kind, column) => (state.lang === 'es' ? spanishColumnHelp(kind, column) : state.engine?.columnHelp(kind, column, 'en') ?? ''),
 });
 const roll = createRoll($('roll'), $('roll-frame'), $('cursor'));
 let player = null;
@@ -62,7 +63,10 @@ function setComposition(source) {
 function showRoll(file) {
   const bytes = state.results[file];
   $('roll-file').value = file;
-  const song = bytes ? songOf(state.engine.roll(bytes, state.results['outar.tones'])) : { notes: [], bars: [], length: 0 };
+  // The tones file labels the harmonizer's notes, not the composer's.
+  const layout = bytes && state.engine.roll(bytes, file === 'outar.mid' ? state.results['outar.tones'] : undefined);
+  if (layout?.error) tell(`${file}: ${layout.error}`, true);
+  const song = layout && !layout.error ? songOf(layout, bytes) : { notes: [], bars: [], length: 0 };
   roll.show(song, bytes ? file : '');
   return song;
 }
