@@ -7,11 +7,9 @@ import test from 'node:test';
 import { deflateRawSync } from 'node:zlib';
 import { decode1252, encode1252 } from '../../web/js/bytes.js';
 import { errorPlaces, readTables, writeCell } from '../../web/js/composition.js';
-import { unpackMxl } from '../../web/js/mxl.js';
 import { findFile, mountsOf } from '../../web/serve.mjs';
 import { fragmentToWork, workToFragment } from '../../web/js/share.js';
 import { createHistory } from '../../web/js/history.js';
-import { zip } from './zip.mjs';
 
 const here = new URL('.', import.meta.url).pathname;
 const rows = (name) => readFileSync(`${here}cases/${name}`, 'utf8').split('\n')
@@ -76,19 +74,6 @@ test('a shared link carries the work; damaged links say what is wrong', async ()
   for (const [link, problem] of damaged) await assert.rejects(fragmentToWork(link), problem, link.slice(0, 30));
 });
 
-
-test('compressed MusicXML: the score the container names, or what is wrong', async () => {
-  const score = Buffer.from('<score-partwise/>');
-  const container = Buffer.from('<container><rootfiles><rootfile full-path="a/s.xml"/></rootfiles></container>');
-  assert.deepEqual(await unpackMxl(zip([['META-INF/container.xml', container], ['a/s.xml', score]])), new Uint8Array(score));
-  const broken = [
-    [Uint8Array.of(1, 2, 3), /not a zip/],
-    [zip([['a/s.xml', score]]), /no META-INF/],
-    [zip([['META-INF/container.xml', Buffer.from('<container/>')]]), /names no score/],
-    [zip([['META-INF/container.xml', container]]), /no a\/s.xml/],
-  ];
-  for (const [bytes, problem] of broken) await assert.rejects(unpackMxl(bytes), problem);
-});
 
 test('the server answers only for files inside its folders', async () => {
   const mounts = mountsOf([`js=${here}`, `${here}../../web`]);

@@ -12,7 +12,6 @@ import { createGrid } from './grid.js';
 import { createHistory } from './history.js';
 import { browserLanguage, say, translatePage } from './i18n.js';
 import { createMidiSender, midiOutputs } from './midi_out.js';
-import { looksLikeZip, unpackMxl } from './mxl.js';
 import { createPlayer } from './player.js';
 import { createRoll } from './roll.js';
 import { carriesWork, fragmentToWork, kMaxLink, workToFragment } from './share.js';
@@ -33,16 +32,6 @@ let player = null;
 function tell(text, problem = false) {
   $('status').textContent = text;
   $('status').classList.toggle('problem', problem);
-}
-
-// The files a job reads: a compressed score is handed over unpacked.
-async function jobInputs() {
-  const files = { ...state.work };
-  if (files['inmus.mxl'] && looksLikeZip(files['inmus.mxl'])) {
-    files['inmus.xml'] = await unpackMxl(files['inmus.mxl']);
-    delete files['inmus.mxl'];
-  }
-  return files;
 }
 
 function showWork() {
@@ -74,9 +63,8 @@ function showRoll(file) {
 /** Runs `command` on the work; a failed job keeps the last results and marks the cells its console names. */
 async function run(command, options = {}) {
   const started = performance.now();
-  const inputs = await jobInputs();
-  const result = state.engine.run({ files: inputs, command, lang: state.lang, options });
-  $('console').textContent = result.console;
+  const result = state.engine.run({ files: state.work, command, lang: state.lang, options });
+  $('console').textContent = result.errors ? result.console + result.errors : result.console;
   $('console').dataset.status = String(result.status);
   grid.mark(errorPlaces(result.console, state.tables));
   if (result.status !== 0) return result;
@@ -148,7 +136,7 @@ async function downloadResult(name) {
   if (!name) return;
   let bytes = state.results[name];
   if (!bytes && name.endsWith('.musicxml')) {
-    const notated = state.engine.run({ files: await jobInputs(), command: 'all', lang: state.lang, options: { notation: true } });
+    const notated = state.engine.run({ files: state.work, command: 'all', lang: state.lang, options: { notation: true } });
     bytes = notated.files[name];
   }
   if (bytes) download(name, bytes);
