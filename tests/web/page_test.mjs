@@ -41,9 +41,11 @@ function countNotes(bytes) {
     while (i < end) {
       length();
       if (bytes[i] & 0x80) status = bytes[i++];
-      if (status === 0xff) (i += 1), (i += length());
-      else if (status === 0xf0 || status === 0xf7) i += length();
-      else if ((status & 0xf0) === 0xc0 || (status & 0xf0) === 0xd0) i += 1;
+      if (status === 0xff || status === 0xf0 || status === 0xf7) {
+        if (status === 0xff) ++i;
+        const size = length();
+        i += size;
+      } else if ((status & 0xf0) === 0xc0 || (status & 0xf0) === 0xd0) i += 1;
       else {
         if ((status & 0xf0) === 0x90 && bytes[i + 1] > 0) ++notes;
         i += 2;

@@ -19,9 +19,11 @@ export function programsOf(midi) {
       number();
       if (midi[i] & 0x80) status = midi[i++];
       const kind = status & 0xf0;
-      if (status === 0xff) (i += 1), (i += number());
-      else if (status === 0xf0 || status === 0xf7) i += number();
-      else if (kind === 0xc0 || kind === 0xd0) {
+      if (status === 0xff || status === 0xf0 || status === 0xf7) {
+        if (status === 0xff) ++i;
+        const size = number();  // read before i is added to
+        i += size;
+      } else if (kind === 0xc0 || kind === 0xd0) {
         if (kind === 0xc0 && programs[status & 15] < 0) programs[status & 15] = midi[i] & 0x7f;
         i += 1;
       } else i += 2;
