@@ -169,7 +169,8 @@ test('a MusicXML score and an .mxl open and harmonize', async () => {
     await page.waitForFunction((n) => document.querySelector('#status').textContent.includes(n), {}, 'inmus');
     await page.$eval('#console', (e) => delete e.dataset.status);
     await page.click('#harmonize');
-    await consoleDone(page, 0);
+    await page.waitForSelector('#console[data-status]');
+    assert.equal(await page.$eval('#console', (e) => e.dataset.status), '0', await text(page, '#console'));
     assert.equal(await text(page, '#console'), expected.console, name);
     assert.deepEqual(await rollOf(page), { notes: countNotes(expected.file('outar.mid')), file: 'outar.mid' }, name);
   }
