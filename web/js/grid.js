@@ -47,6 +47,7 @@ export function createGrid(root, { onEdit, help }) {
           if (!cells[c]) continue;
           const field = document.createElement('input');
           field.value = cells[c].text;
+          field.size = Math.min(48, Math.max(5, ...table.rows.map((row) => (row[c]?.text.length ?? 0) + 1)));
           field.dataset.row = String(r);
           field.dataset.column = String(c);
           field.setAttribute('aria-label', `${table.label} ${r}:${c}`);
