@@ -49,8 +49,9 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   if (!configuration.found) {
     console_print(console, kErrorOpeningFile, console::kConfigurationStem);
     std::error_code error;
+    const std::string& named = state.named_folder.empty() ? state.work_folder : state.named_folder;
     const std::filesystem::path where =
-        state.work_folder.empty() ? std::filesystem::current_path(error) : std::filesystem::path(state.work_folder);
+        named.empty() ? std::filesystem::current_path(error) : std::filesystem::path(named);
     const std::string folder = std::filesystem::weakly_canonical(where, error).string();
     console_print(console, kNoConfigurationIn, error ? "." : console::from_utf8(folder).c_str());
     check_stop(console);

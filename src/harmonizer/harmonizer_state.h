@@ -40,6 +40,9 @@ struct HarmonizerState {
   // The folder the job reads and writes its files in; empty for the
   // current directory. Set before each job, read only by the job thread.
   std::string work_folder;
+  // The folder the "no configuration" message names, made absolute there;
+  // empty: work_folder. Set when the job runs on a copy of the work's files.
+  std::string named_folder;
   // Shown the unit being harmonized (a front end's "still working" line);
   // may be null. Set by the application, not owned.
   engine::ProgressObserver* progress = nullptr;

@@ -9,19 +9,26 @@
 
 namespace zelvo::harmonizer {
 
-void write_tones_file(const HarmonizerState& state) {
+std::vector<ToneLine> result_tones(const HarmonizerState& state) {
   const engine::EngineState& engine = state.engine;
-  const engine::TimeSettings& time = state.settings.time;
-  std::string text = "# channel tick chosen given type\n";
-  char line[96];
+  std::vector<ToneLine> tones;
   for (int32_t i = 0; i < engine.result_count; ++i) {
     const engine::MusicNote& note = engine.result[i];
     if (note.Cpin == 0) continue;  // removed: not in the MIDI file either
-    const int32_t tick = midi_tick(time, note.Cpin, note.Ckin);
     const engine::ResultTone& tone = engine.result_tones[i];
-    std::snprintf(line, sizeof line, "%d %d %d %d %s\n", static_cast<int>(note.Inst), static_cast<int>(tick),
-                  static_cast<int>(note.Note), static_cast<int>(tone.given_pitch),
-                  engine::tone_type_name(tone.tone_type));
+    tones.push_back({static_cast<int32_t>(note.Inst), midi_tick(state.settings.time, note.Cpin, note.Ckin),
+                     static_cast<int32_t>(note.Note), static_cast<int32_t>(tone.given_pitch),
+                     engine::tone_type_name(tone.tone_type)});
+  }
+  return tones;
+}
+
+void write_tones_file(const HarmonizerState& state) {
+  std::string text = "# channel tick chosen given type\n";
+  char line[96];
+  for (const ToneLine& tone : result_tones(state)) {
+    std::snprintf(line, sizeof line, "%d %d %d %d %s\n", static_cast<int>(tone.channel), static_cast<int>(tone.tick),
+                  static_cast<int>(tone.chosen), static_cast<int>(tone.given), tone.type);
     text += line;
   }
   const std::string final_path = console::work_path(state.work_folder, kTonesFileName);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "console/work_files.h"
 #include "harmonizer/harmonizer_state.h"
 
@@ -16,6 +19,18 @@ namespace zelvo::harmonizer {
 // gave; type fa fd pa pd as ai ea ed (the non-harmonic tone types) or re (a
 // chord tone). A note whose pieces were rejoined appears once per piece.
 inline constexpr const char* kTonesFileName = console::kHarmonyTones;
+
+// One line of that file.
+struct ToneLine {
+  int32_t channel = 0;
+  int32_t tick = 0;
+  int32_t chosen = 0;
+  int32_t given = 0;
+  const char* type = "";  // the tone type's short name (static text)
+};
+
+// The lines of the last harmonize_units result, in the file's order.
+std::vector<ToneLine> result_tones(const HarmonizerState& state);
 
 // Writes the tones file of the last harmonize_units result under a
 // temporary name and renames it. Prints nothing: the file is an extra for

@@ -7,12 +7,10 @@
 #include <mutex>
 #include <string>
 
-#include "composer/composer_state.h"
 #include "console/job_console.h"
 #include "console/job_runner.h"
 #include "harmonizer/harmonizer_state.h"
-#include "intake/composition_intake.h"
-#include "intake/score_intake.h"
+#include "jobs/engines.h"
 #include "notation/notation_grid.h"
 #include "shell/unit_watch.h"
 
@@ -67,10 +65,7 @@ class Application {
   console::Console store_;
   console::JobControl control_;
   console::JobConsole console_{store_, control_};
-  std::unique_ptr<composer::ComposerState> composer_;
-  std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
-  intake::ScoreIntake intake_;
-  intake::CompositionIntake composition_intake_;
+  jobs::Engines engines_;
   UnitWatch unit_watch_;
   std::atomic<int32_t> open_result_{0};
   std::atomic<int32_t> write_notation_{0};
