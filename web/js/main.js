@@ -176,6 +176,8 @@ function setLanguage(lang) {
   localStorage.setItem('zelvo.lang', lang);
   $('language').value = lang;
   translatePage(document, lang);
+  const template = $('examples').querySelector('option[value="Template"]');
+  if (template) template.textContent = say(lang, 'template');
   grid.show(state.tables);
 }
 
@@ -228,14 +230,14 @@ async function start() {
       problem = say(state.lang, 'linkDamaged', error.message);
     }
   }
-  const example = query.get('example');
-  if (example && kExamples.includes(example)) await openExample(example);
+  let example = kExamples.includes(query.get('example')) ? query.get('example') : '';
+  if (example) await openExample(example);
   else if (!state.work['incom.htm']) {
     const kept = storedWork();
     if (kept) state.work = kept;
-    else await openExample('demo');
+    else await openExample((example = 'demo'));
   }
-  $('examples').value = example ?? '';
+  $('examples').value = example;
   showWork();
   tell(problem || say(state.lang, 'ready'), Boolean(problem));
   performance.mark('zelvo-ready');
