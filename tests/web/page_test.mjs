@@ -176,3 +176,25 @@ test('a MusicXML score and an .mxl open and harmonize', async () => {
   }
   await page.close();
 });
+
+test('column help in Spanish for every column the engines explain in English', async () => {
+  const page = await chromium.open('index.html');
+  const mismatched = await page.evaluate(async () => {
+    const { loadEngine } = await import('./js/engine.js');
+    const { spanishColumnHelp } = await import('./js/column_help.js');
+    const engine = await loadEngine();
+    const wrong = [];
+    for (const kind of ['TCONF', 'TCAL', 'TGENC', 'TGENS', 'TSAL']) {
+      for (let column = 0; column < 20; ++column) {
+        // The same lines, the first naming the same column.
+        const shape = (text) => `${text.split('\n').length} ${text.match(/^columna? (\d+)/)?.[1]}`;
+        const english = engine.columnHelp(kind, column, 'en');
+        const spanish = spanishColumnHelp(kind, column);
+        if ((english === '') !== (spanish === '') || shape(english) !== shape(spanish)) wrong.push(`${kind} ${column}`);
+      }
+    }
+    return wrong;
+  });
+  assert.deepEqual(mismatched, []);
+  await page.close();
+});
