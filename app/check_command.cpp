@@ -19,7 +19,7 @@ namespace zelvo::app {
 
 namespace {
 
-constexpr const char* kCheckUsage = "usage: zelvo [--lang en|es] check [--work DIR]\n";
+constexpr const char* kCheckUsage = "usage: zelvo check [--work DIR] [--lang en|es]\n";
 
 void print_utf8(const std::string& text) {
   const std::string utf8 = console::to_utf8(text);
@@ -27,18 +27,6 @@ void print_utf8(const std::string& text) {
 }
 
 }  // namespace
-
-bool is_check_command(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--work" || arg == "--lang") {
-      ++i;
-      continue;
-    }
-    return arg == "check";
-  }
-  return false;
-}
 
 int run_check_command(int argc, char** argv) {
   std::string work;

@@ -7,7 +7,4 @@ namespace zelvo::app {
 // something is, 2 for a usage error or a work folder that cannot be used.
 int run_check_command(int argc, char** argv);
 
-// Whether the command line names the check command.
-bool is_check_command(int argc, char** argv);
-
 }  // namespace zelvo::app

@@ -6,14 +6,19 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "chords_command.h"
+#include "command_help.h"
+#include "global_options.h"
 #include "console/windows1252.h"
 #include "grid_option.h"
 #include "media_commands.h"
@@ -28,48 +33,6 @@
 namespace zelvo::app {
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: zelvo [--work DIR] [--lang en|es] compose|harmonize|all\n"
-    "       zelvo [--work DIR] [--lang en|es] --notation [--grid G] compose|harmonize|all\n"
-    "       zelvo chords SCORE [-o FILE] [--first-part N]\n"
-    "       zelvo notate FILE.mid [-o FILE.musicxml]\n"
-    "       zelvo [--lang en|es] project new --work DIR [--template DIR]\n"
-    "       zelvo [--lang en|es] project save|load --work DIR --project DIR\n"
-    "       zelvo [--lang en|es] check [--work DIR]\n"
-
-    "       zelvo render FILE.mid [-o FILE.wav] [--soundfont FILE.sf2] [--gain G]\n"
-    "       zelvo roll FILE.mid | --work DIR [-o FILE.svg|FILE.png] [--width PX]\n"
-    "       zelvo --help | --version\n"
-    "\n"
-    "Runs one job in the work folder DIR (default: the current directory) and\n"
-    "prints its console. Ctrl-C stops the job; a second Ctrl-C exits at once.\n"
-    "\n"
-    "  compose     compile incom.htm and write outco.rur and outco.mid\n"
-    "  harmonize   harmonize the music named by conar and write outar.mid\n"
-    "  all         compose, then harmonize\n"
-    "  --notation  also write outco.musicxml and outar.musicxml (tone types\n"
-    "              as lyrics) beside the MIDI files; --grid as for notate\n"
-    "  chords      write the harmony file of a lead sheet's chord symbols\n"
-    "  notate      write a MIDI file as MusicXML\n"
-
-    "\n"
-    "  project new   empty the work folder and copy the template folder into it\n"
-    "                (default: ./Template, else the installed one); incom.htm is made from\n"
-    "                incom_eng.htm or incom_spa.htm by the language\n"
-    "  project save  copy the work folder's files into the project folder\n"
-    "                (incom.htm in a project folder Song becomes incom-Song.htm)\n"
-    "  project load  empty the work folder and copy the project's files back\n"
-    "                (incom-Song.htm becomes incom.htm)\n"
-    "\n"
-    "  check       list what in the work folder is accepted but probably a\n"
-    "              mistake (exit 0 nothing found, 1 something found)\n"
-    "\n"
-    "Exit status: 0 the job ran to its end, 1 it was aborted by an error,\n"
-    "130 it was stopped, 2 usage error. A project command exits with 0 when\n"
-    "every file was copied, 1 when a folder could not be read or a file not\n"
-    "copied or deleted, 2 when a folder is missing or the same as the work\n"
-    "folder.\n";
 
 // The console as a terminal shows it: each message as it is appended, in
 // UTF-8, flushed at once.
@@ -118,9 +81,9 @@ class CommandLinePlatform : public shell::Platform {
   }
 };
 
-int usage_error(const char* problem) {
-  if (problem != nullptr) std::fprintf(stderr, "zelvo: %s\n", problem);
-  std::fputs(kUsage, stderr);
+int usage_error(const std::string& problem, const std::string& usage) {
+  if (!problem.empty()) std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
+  std::fputs(usage.c_str(), stderr);
   return kExitUsage;
 }
 
@@ -154,9 +117,9 @@ std::string project_folder_path(const std::string& given) {
 }
 
 int run_project_command(const Options& options) {
-  if (options.work_folder.empty()) return usage_error("project commands need --work DIR");
+  if (options.work_folder.empty()) return usage_error("project commands need --work DIR", kProjectUsage);
   if (options.project != ProjectCommand::kNew && options.project_folder.empty()) {
-    return usage_error("project save and load need --project DIR");
+    return usage_error("project save and load need --project DIR", kProjectUsage);
   }
   shell::Folders folders;
   folders.work = options.work_folder;
@@ -193,29 +156,19 @@ int run_project_command(const Options& options) {
   return kExitAborted;
 }
 
-}  // namespace
-
-int run_command_line(int argc, char** argv) {
-  if (argc > 1 && std::string_view(argv[1]) == "chords") return run_chords_command(argc - 1, argv + 1);
-  if (argc > 1 && std::string_view(argv[1]) == "notate") return run_notate_command(argc - 1, argv + 1);
-  if (argc >= 2 && is_media_command(argv[1])) return run_media_program(argc, argv);
-  if (is_check_command(argc, argv)) return run_check_command(argc, argv);
-  if (argc >= 2 && std::string_view(argv[1]) == "tables") return run_tables_command(argc - 1, argv + 1);
-  if (has_set_option(argc, argv)) return run_compose_with_settings(argc, argv);
+// compose, harmonize, all and project: argv[0] is the program's name, the
+// global options are among the arguments.
+int run_job_command(int argc, char** argv, const std::string& usage) {
   Options options;
   bool have_job = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
-      return kExitFinished;
-    }
     if (arg == "--notation") {
       options.notation = true;
       continue;
     }
     if (arg == "--grid") {
-      if (!read_grid_option(argc, argv, i, options.grid)) return usage_error(kGridProblem);
+      if (!read_grid_option(argc, argv, i, options.grid)) return usage_error(kGridProblem, usage);
       options.grid_given = true;
       continue;
     }
@@ -224,7 +177,7 @@ int run_command_line(int argc, char** argv) {
       return kExitFinished;
     }
     if (arg == "--work" || arg == "--lang" || arg == "--template" || arg == "--project") {
-      if (i + 1 >= argc) return usage_error(("missing value after " + std::string(arg)).c_str());
+      if (i + 1 >= argc) return usage_error("missing value after " + std::string(arg), usage);
       const std::string_view value = argv[++i];
       if (arg == "--work") {
         options.work_folder = value;
@@ -237,11 +190,11 @@ int run_command_line(int argc, char** argv) {
       } else if (value == "es") {
         options.language = console::kSpanish;
       } else {
-        return usage_error("--lang takes en or es");
+        return usage_error("--lang takes en or es", usage);
       }
       continue;
     }
-    if (have_job) return usage_error(("unexpected argument " + std::string(arg)).c_str());
+    if (have_job) return usage_error("unexpected argument " + std::string(arg), usage);
     if (arg == "compose") {
       options.kind = console::JobKind::kCompose;
     } else if (arg == "harmonize") {
@@ -249,7 +202,7 @@ int run_command_line(int argc, char** argv) {
     } else if (arg == "all") {
       options.kind = console::JobKind::kAll;
     } else if (arg == "project") {
-      if (i + 1 >= argc) return usage_error("project takes new, save or load");
+      if (i + 1 >= argc) return usage_error("project takes new, save or load", usage);
       const std::string_view what = argv[++i];
       if (what == "new") {
         options.project = ProjectCommand::kNew;
@@ -258,19 +211,19 @@ int run_command_line(int argc, char** argv) {
       } else if (what == "load") {
         options.project = ProjectCommand::kLoad;
       } else {
-        return usage_error(("unknown project command " + std::string(what)).c_str());
+        return usage_error("unknown project command " + std::string(what), usage);
       }
     } else {
-      return usage_error(("unknown command " + std::string(arg)).c_str());
+      return usage_error("unknown command " + std::string(arg), usage);
     }
     have_job = true;
   }
-  if (!have_job) return usage_error("no command given");
+  if (!have_job) return usage_error("no command given", usage);
   if (options.project != ProjectCommand::kNone) return run_project_command(options);
   if (!options.template_folder.empty() || !options.project_folder.empty()) {
-    return usage_error("--template and --project belong to the project commands");
+    return usage_error("--template and --project belong to the project commands", usage);
   }
-  if (options.grid_given && !options.notation) return usage_error("--grid belongs to --notation");
+  if (options.grid_given && !options.notation) return usage_error("--grid belongs to --notation", usage);
 
   if (const int problem = options.work_folder.empty() ? 0 : shell::folder_usable(options.work_folder);
       problem != 0) {
@@ -316,6 +269,106 @@ int run_command_line(int argc, char** argv) {
       return kExitAborted;
   }
   return kExitAborted;
+}
+
+// Runs `run` with argv made of `words`.
+int run_words(std::vector<std::string> words, const std::function<int(int, char**)>& run) {
+  std::vector<char*> pointers;
+  for (std::string& word : words) pointers.push_back(word.data());
+  pointers.push_back(nullptr);
+  return run(static_cast<int>(words.size()), pointers.data());
+}
+
+// The commands that read and write files named on the line run in the work
+// folder, as if started there.
+bool runs_in_work_folder(std::string_view name) {
+  return name == "chords" || name == "notate" || name == "render" || name == "play" || name == "ports";
+}
+
+// `args` with `name` first (it is where each command's own reader looks for
+// it), the rest in their order.
+std::vector<std::string> name_first(const std::string& name, std::vector<std::string> args) {
+  for (auto at = args.begin(); at != args.end(); ++at) {
+    if (*at == name) {
+      args.erase(at);
+      break;
+    }
+  }
+  args.insert(args.begin(), name);
+  return args;
+}
+
+}  // namespace
+
+int run_command_line(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  GlobalOptions global;
+  std::string problem;
+  if (!take_global_options(args, global, problem)) return usage_error(problem, general_usage());
+  std::string name = command_word(args);
+  if (name == "help") {
+    args = name_first(name, args);
+    if (args.size() == 1) {
+      std::fputs(general_usage().c_str(), stdout);
+      return kExitFinished;
+    }
+    if (args.size() > 2 || find_command(args[1]) == nullptr || args[1] == "help") {
+      return usage_error("help takes the name of one command", general_usage());
+    }
+    name = args[1];
+    args = {name, "--help"};
+  }
+  // The global options go back in where each command reads them.
+  std::vector<std::string> with_global;
+  if (!global.work.empty()) with_global.insert(with_global.end(), {"--work", global.work});
+  if (!global.language.empty()) with_global.insert(with_global.end(), {"--lang", global.language});
+
+  // Asking for a command's usage needs no work folder.
+  bool asks_help = false;
+  for (const std::string& arg : args) asks_help = asks_help || arg == "--help" || arg == "-h";
+  if (asks_help) global.work.clear();
+  if (runs_in_work_folder(name) && !global.work.empty() && chdir(global.work.c_str()) != 0) {
+    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", global.work.c_str(), std::strerror(errno));
+    return kExitUsage;
+  }
+  // A work folder to read from that is not there is a usage error, as for the jobs.
+  if ((name == "tables" || name == "roll") && !global.work.empty()) {
+    if (const int problem = shell::folder_usable(global.work); problem != 0) {
+      std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", global.work.c_str(), std::strerror(problem));
+      return kExitUsage;
+    }
+  }
+  if (name == "chords") return run_words(name_first(name, args), run_chords_command);
+  if (name == "notate") return run_words(name_first(name, args), run_notate_command);
+  if (is_media_command(name)) {
+    std::vector<std::string> words = name_first(name, args);
+    if (name == "watch") words.insert(words.end(), with_global.begin(), with_global.end());
+    if (name == "roll" && !global.work.empty()) words.insert(words.end(), {"--work", global.work});
+    words.insert(words.begin(), argv[0]);
+    return run_words(words, run_media_program);
+  }
+  if (name == "tables") {
+    std::vector<std::string> words = name_first(name, args);
+    if (!global.work.empty()) words.insert(words.end(), {"--work", global.work});
+    return run_words(words, run_tables_command);
+  }
+  std::vector<std::string> words = with_global;
+  words.insert(words.end(), args.begin(), args.end());
+  words.insert(words.begin(), argv[0]);
+  if (name == "check") return run_words(words, run_check_command);
+  const std::string usage = name == "project"                                          ? kProjectUsage
+                            : name == "compose" || name == "harmonize" || name == "all" ? job_usage(name)
+                                                                                        : general_usage();
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(usage.c_str(), stdout);
+      return kExitFinished;
+    }
+  }
+  for (const std::string& arg : args) {
+    if (arg == "--set") return run_words(words, run_compose_with_settings);
+  }
+  return run_words(words, [&usage](int count, char** line) { return run_job_command(count, line, usage); });
 }
 
 }  // namespace zelvo::app

@@ -8,7 +8,8 @@ constexpr int kExitAborted = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitStopped = 130;
 
-// zelvo [--work DIR] [--lang en|es] compose|harmonize|all
+// zelvo [--work DIR] [--lang en|es] COMMAND [ARGUMENTS]: the global options
+// wherever they stand, then the command (command_help.h lists them).
 int run_command_line(int argc, char** argv);
 
 }  // namespace zelvo::app

@@ -164,13 +164,6 @@ int run_tables_command(int argc, char** argv) {
   return tables_usage("unknown tables command " + what);
 }
 
-bool has_set_option(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::string_view(argv[i]) == "--set") return true;
-  }
-  return false;
-}
-
 int run_compose_with_settings(int argc, char** argv) {
   std::string work;
   std::vector<std::string> settings;

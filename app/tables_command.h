@@ -12,7 +12,6 @@ int run_tables_command(int argc, char** argv);
 // zelvo [--work DIR] [...] compose --set TABLE:ROW:COL=VALUE...: the job
 // composes the work folder's composition with the cells changed, leaving
 // incom.htm as it is; the results land in the work folder as usual.
-bool has_set_option(int argc, char** argv);
 int run_compose_with_settings(int argc, char** argv);
 
 }  // namespace zelvo::app

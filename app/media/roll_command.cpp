@@ -1,6 +1,10 @@
 #include <QGuiApplication>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -24,8 +28,9 @@ constexpr const char* kRollUsage =
     "\n"
     "Draws a MIDI file as a piano roll: time left to right with bar lines and\n"
     "bar numbers, pitch bottom to top with a line at every C, one colour per\n"
-    "channel, velocity as opacity. With --work DIR the file is DIR/outar.mid,\n"
-    "the harmonizer's result; where a tones file lies beside the MIDI file\n"
+    "channel, velocity as opacity. With --work DIR alone the file is\n"
+    "DIR/outar.mid, the harmonizer's result (with FILE.mid, the file and the\n"
+    "picture are in DIR); where a tones file lies beside the MIDI file\n"
     "(outar.tones beside outar.mid) each note's given pitch is drawn faintly and\n"
     "its non-harmonic tone type written on it.\n"
     "\n"
@@ -73,8 +78,16 @@ int run_roll_command(int argc, char** argv) {
     }
     input = arg;
   }
-  if (!work.empty() && !input.empty()) return roll_usage("give a MIDI file or --work DIR, not both");
-  if (!work.empty()) input = work + '/' + console::kHarmonyMidi;
+  // The work folder is where the file and the picture are, as for the
+  // other commands that take a file.
+  if (!work.empty() && !input.empty() && chdir(work.c_str()) != 0) {
+    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(errno));
+    return kExitUsage;
+  }
+  if (!work.empty() && input.empty()) {
+    input = work + '/' + console::kHarmonyMidi;
+    if (!output.empty() && output.front() != '/') output = work + '/' + output;
+  }
   if (input.empty()) return roll_usage("no MIDI file given");
   if (output.empty()) output = output_beside(input, ".png");
 

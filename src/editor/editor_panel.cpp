@@ -82,7 +82,7 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
   undo->setShortcut(QKeySequence::Undo);
   undo->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   QAction* redo = undo_->createRedoAction(this, "Redo");
-  redo->setShortcut(QKeySequence::Redo);
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
   redo->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   bar->addAction(undo);
   bar->addAction(redo);
@@ -105,6 +105,16 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
   find_->setPlaceholderText("find a name");
   find_->setMaximumWidth(130);
   bar->addWidget(find_);
+  auto* find_action = new QAction("Find", this);
+  find_action->setShortcut(QKeySequence::Find);
+  find_action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  connect(find_action, &QAction::triggered, this, [this] {
+    find_->setFocus(Qt::ShortcutFocusReason);
+    find_->selectAll();
+  });
+  // A shortcut of this context works where the focus is inside a widget
+  // the action belongs to: the panel, so in the grids as on the toolbar.
+  addActions({save_action, undo, redo, find_action});
   connect(find_, &QLineEdit::returnPressed, this, [this] {
     if (!find(from_qt(find_->text()))) set_status("no generator or variable " + find_->text());
   });

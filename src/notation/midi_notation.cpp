@@ -57,7 +57,7 @@ std::string write_score(const MidiNotes& midi, const std::vector<std::string>& l
     }
     xml_node part = list.append_child("score-part");
     part.append_attribute("id").set_value(("P" + std::to_string(c + 1)).c_str());
-    part.append_child("part-name").text().set(("Instrument " + std::to_string(c + 1)).c_str());
+    part.append_child("part-name").text().set(part_name(midi, c).c_str());
   }
   bool first_part = true;
   for (int c = 0; c < 16; ++c) {

@@ -73,7 +73,8 @@ void add_key_from_notes(MidiNotes& midi);
 // At most this many measures are written.
 constexpr int64_t kMaxMeasures = 20000;
 
-// MusicXML (laid out, UTF-8) of the notes: one part per channel, voices
+// MusicXML (laid out, UTF-8) of the notes: one part per channel, named as
+// part_names.h names it, voices
 // where a channel's notes overlap, chords where they start and end
 // together, durations as note types with dots and ties across bar lines,
 // rests filling every bar, the time signatures, key signatures and tempo,

@@ -1,6 +1,8 @@
 #include "notation/part_names.h"
 
+#include <array>
 #include <set>
+#include <string_view>
 
 #include "notation/general_midi.h"
 
@@ -43,13 +45,46 @@ std::string as_utf8(const std::string& bytes) {
   return text;
 }
 
+std::string own_name(const MidiNotes& midi, int channel) { return as_utf8(midi.names[static_cast<size_t>(channel & 15)]); }
+
+// Whether another channel with notes has the name `name` of its own.
+bool name_shared(const MidiNotes& midi, int channel, const std::string& name) {
+  std::array<bool, 16> used{};
+  for (const SoundingNote& note : midi.notes) used[static_cast<size_t>(note.channel & 15)] = true;
+  for (int other = 0; other < 16; ++other) {
+    if (other != (channel & 15) && used[static_cast<size_t>(other)] && own_name(midi, other) == name) return true;
+  }
+  return false;
+}
+
+// The first number in `id` ("P3" -> 3), 0 for none, as the harmonizer reads
+// a part's number from its id.
+int id_number(std::string_view id) {
+  size_t at = id.find_first_of("0123456789");
+  int number = 0;
+  for (; at < id.size() && id[at] >= '0' && id[at] <= '9' && number <= 16; ++at) number = number * 10 + (id[at] - '0');
+  return number;
+}
+
 }  // namespace
 
 std::string part_name(const MidiNotes& midi, int channel) {
-  const std::string named = as_utf8(midi.names[static_cast<size_t>(channel & 15)]);
-  if (!named.empty()) return named;
-  if (channel == kDrumChannel) return "Drums";
-  return instrument_name(midi.programs[static_cast<size_t>(channel & 15)]);
+  const std::string channel_mark = "Ch. " + std::to_string((channel & 15) + 1) + " ";
+  const std::string named = own_name(midi, channel);
+  if (!named.empty()) return name_shared(midi, channel, named) ? channel_mark + named : named;
+  if (channel == kDrumChannel) return channel_mark + "Drums";
+  return channel_mark + instrument_name(midi.programs[static_cast<size_t>(channel & 15)]);
+}
+
+void read_score_part_names(const pugi::xml_document& score, MidiNotes& midi) {
+  pugi::xml_node root = score.child("score-partwise");
+  if (!root) root = score.child("score-timewise");
+  for (const pugi::xml_node part : root.child("part-list").children("score-part")) {
+    const int number = id_number(part.attribute("id").value());
+    const std::string name = part.child("part-name").text().get();
+    if (number < 1 || number > 16 || as_utf8(name).empty()) continue;
+    midi.names[static_cast<size_t>(number - 1)] = name;
+  }
 }
 
 std::string drum_id(int channel, int key) {

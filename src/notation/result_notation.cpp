@@ -13,8 +13,10 @@
 #include "engine/context.h"
 #include "harmonizer/note_time.h"
 #include "intake/midi_merge.h"
+#include "intake/score_document.h"
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
+#include "notation/part_names.h"
 #include "console/message_id.h"
 
 namespace zelvo::notation {
@@ -89,6 +91,32 @@ std::vector<KeySignature> scale_keys(const harmonizer::HarmonizerState& state) {
   return keys;
 }
 
+// The part names of the score the harmonizer read its music from, as
+// each part's channel: a score's part names, the composer's MIDI file's
+// track names; the composer's listing names none.
+void take_source_names(const harmonizer::HarmonizerState& state, MidiNotes& midi) {
+  const auto path = [&](const char* name) { return console::work_path(state.work_folder, name); };
+  const int source = state.settings.MusicSource;
+  if (source == 0 || source == 2) {
+    const char* file = source == 0 ? console::kMusicFile : console::kHarmonyFile;
+    const char* archive = source == 0 ? console::kMusicArchive : console::kHarmonyArchive;
+    pugi::xml_document score;
+    std::string problem;
+    if (intake::load_score(path(file), score, problem) || intake::load_score(path(archive), score, problem)) {
+      read_score_part_names(score, midi);
+    }
+  } else if (source == 3) {
+    std::ifstream in(path(console::kCompositionMidi), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    MidiNotes labels;
+    read_midi_labels(bytes.str(), labels);
+    for (size_t c = 0; c < labels.names.size(); ++c) {
+      if (!labels.names[c].empty()) midi.names[c] = labels.names[c];
+    }
+  }
+}
+
 }  // namespace
 
 bool write_result_notation(const char* midi_name, const char* xml_name,
@@ -102,7 +130,10 @@ bool write_result_notation(const char* midi_name, const char* xml_name,
   MidiNotes midi = read_midi_notes(merged);
   merged = midi::Song{};  // its memory serves the layout of the notes
   read_midi_labels(bytes.str(), midi);
-  if (harmonizer != nullptr) midi.keys = scale_keys(*harmonizer);
+  if (harmonizer != nullptr) {
+    midi.keys = scale_keys(*harmonizer);
+    take_source_names(*harmonizer, midi);
+  }
   add_key_from_notes(midi);
   std::vector<HeldLyric> held;
   const std::vector<std::string> lyrics =

@@ -12,12 +12,20 @@ enum class ShellAction { kOpen, kEdit, kExplore };
 // chooser, the menu bar, and handing files to the programs the desktop
 // associates with them. The window implements it; tests and the command
 // line supply their own.
+// The answers to "save the changes?" when closing.
+enum class UnsavedChoice { kSave, kDiscard, kCancel };
+
 class Platform {
  public:
   virtual ~Platform() = default;
 
   // A Yes/No question; true for Yes.
   virtual bool ask_yes_no(const std::string& title, const std::string& text) = 0;
+  // Save, Discard or Cancel for changes not saved yet. Without a dialog of
+  // three answers it is the Yes/No question: Yes saves, No discards.
+  virtual UnsavedChoice ask_unsaved(const std::string& title, const std::string& text) {
+    return ask_yes_no(title, text) ? UnsavedChoice::kSave : UnsavedChoice::kDiscard;
+  }
   // An information or warning box.
   virtual void show_message(const std::string& title, const std::string& text) = 0;
   // The folder chooser, preselecting `folder`. On a confirmed choice writes

@@ -61,6 +61,14 @@ bool readable(console::JobConsole& console, const std::string& folder) {
   return for_each_file(console, folder, [](const std::string&) { return 1; }) == 0;
 }
 
+// A folder to copy from that cannot be read: missing altogether is a
+// refusal (nothing was there to do), an existing one that cannot be listed
+// leaves the command incomplete.
+CommandResult unreadable(const std::string& folder) {
+  std::error_code error;
+  return fs::exists(folder, error) ? CommandResult::kIncomplete : CommandResult::kRefused;
+}
+
 std::string file_name_of(const std::string& path) { return fs::path(path).filename().string(); }
 
 // A file of a folder and the name its copy takes.
@@ -161,7 +169,7 @@ CommandResult new_work(console::JobConsole& console, const Folders& folders, Pla
     return CommandResult::kRefused;
   }
   if (!platform.ask_yes_no(kNewWorkTitle, kNewWorkQuestion)) return CommandResult::kCancelled;
-  if (!readable(console, folders.template_folder)) return CommandResult::kIncomplete;
+  if (!readable(console, folders.template_folder)) return unreadable(folders.template_folder);
   // A work folder that cannot be listed (gone, or never made) would take no
   // file: nothing is done, and no success line follows the folder error.
   if (!readable(console, folders.work)) return CommandResult::kRefused;
@@ -190,9 +198,11 @@ CommandResult save_project(console::JobConsole& console, const Folders& folders,
     platform.show_message(kErrorTitle, kMissingFolder);
     return CommandResult::kRefused;
   }
-  if (!readable(console, folders.work) || !readable(console, folders.project)) {
-    return CommandResult::kRefused;
-  }
+  if (!readable(console, folders.work)) return CommandResult::kRefused;
+  // A project folder is made the first time a work is saved into it.
+  std::error_code made;
+  fs::create_directories(folders.project, made);
+  if (!readable(console, folders.project)) return CommandResult::kRefused;
   console_print(console, kSavingProject);
   const std::string project_name = last_path_component(folders.project);
   std::vector<Copy> copies;
@@ -222,7 +232,7 @@ CommandResult load_project(console::JobConsole& console, const Folders& folders,
   if (!platform.ask_yes_no(kLoadProjectTitle, question)) return CommandResult::kCancelled;
 
   console_print(console, kLoadingProject);
-  if (!readable(console, folders.project)) return CommandResult::kIncomplete;
+  if (!readable(console, folders.project)) return unreadable(folders.project);
   if (!readable(console, folders.work)) return CommandResult::kRefused;
   const std::string project_name = last_path_component(folders.project);
   std::vector<Copy> copies;

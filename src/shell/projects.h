@@ -35,15 +35,15 @@ std::string work_file_name(std::string_view name, std::string_view project_name)
 enum class CommandResult {
   kDone,        // every step ran and every copy succeeded
   kCancelled,   // the user answered No
-  kRefused,     // a folder was missing (a message box said so)
-  kIncomplete,  // it ran, but a folder could not be listed or a file not copied
+  kRefused,     // a folder was missing (a message box or the console said so)
+  kIncomplete,  // it ran, but an existing folder could not be listed or a file not copied
 };
 
 // New work: empties the work folder, copies the template folder into it and
 // makes incom.htm from incom_eng.htm or incom_spa.htm by the language flag.
 CommandResult new_work(console::JobConsole& console, const Folders& folders, Platform& platform);
-// Save project: copies every work file into the project folder under its
-// project name, printing each target's name. Two files that would take one
+// Save project: copies every work file into the project folder (made when
+// it does not exist yet) under its project name, printing each target's name. Two files that would take one
 // name are refused (a message box names both) and nothing is copied.
 CommandResult save_project(console::JobConsole& console, const Folders& folders, Platform& platform);
 // Load project: empties the work folder and copies every project file into

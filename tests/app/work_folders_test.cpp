@@ -93,10 +93,13 @@ TEST(ProjectCommandExitTest, MissingWorkFolderIsRefusedWithoutSuccessLine) {
   EXPECT_NE(made.output.find("Error reading files in folder " + root.file("gone")), std::string::npos);
   EXPECT_FALSE(fs::exists(root.file("gone")));
 
+  // Save makes a project folder that is not there yet, but not from a work
+  // folder that is not there either.
   const CliResult saved =
-      run_zelvo({"project", "save", "--work", root.file("Template"), "--project", root.file("gone")});
+      run_zelvo({"project", "save", "--work", root.file("gone"), "--project", root.file("Song")});
   EXPECT_EQ(saved.status, 2);
   EXPECT_EQ(saved.output.find("SAVING PROYECT"), std::string::npos);
+  EXPECT_FALSE(fs::exists(root.file("Song")));
 }
 
 }  // namespace

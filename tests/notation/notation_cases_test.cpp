@@ -4,7 +4,8 @@
 // line of the "queries" block: an XPath's values (texts, attributes, or a
 // number), or with "text SNIPPET" how often the snippet is in the written
 // text. "call labels CHANNEL..." reads the labels of the file song.mid
-// over the music's programs: the part name of each channel, every tempo.
+// (and the part names of the score score.xml, when there is one) over the
+// music: the part name of each channel, every tempo.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -95,6 +96,8 @@ TEST(NotationCases, EveryCaseWritesAsRecorded) {
     std::string got;
     if (c.call.at(0) == "labels") {
       read_midi_labels(blocks["song.mid"], music.midi);
+      pugi::xml_document score;
+      if (score.load_string(blocks["score.xml"].c_str())) read_score_part_names(score, music.midi);
       for (size_t i = 1; i < c.call.size(); ++i) {
         got += "channel " + c.call[i] + ": " + part_name(music.midi, std::stoi(c.call[i])) + "\n";
       }

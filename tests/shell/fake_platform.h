@@ -21,6 +21,13 @@ class FakePlatform : public Platform {
     questions.push_back(title + "|" + text);
     return answer;
   }
+  // Save, Discard or Cancel: `unsaved` when a test chose one, else as the
+  // Yes/No question answers.
+  UnsavedChoice ask_unsaved(const std::string& title, const std::string& text) override {
+    if (!unsaved_given) return Platform::ask_unsaved(title, text);
+    questions.push_back(title + "|" + text);
+    return unsaved;
+  }
   void show_message(const std::string& title, const std::string& text) override {
     messages.push_back(title + "|" + text);
   }
@@ -42,6 +49,8 @@ class FakePlatform : public Platform {
   void note_failure(const std::string& text) override { failures.push_back(text); }
 
   bool answer = true;
+  bool unsaved_given = false;
+  UnsavedChoice unsaved = UnsavedChoice::kCancel;
   std::string chosen;
   std::set<std::string> failing;
   std::vector<std::string> questions;

@@ -93,9 +93,14 @@ void EditorDock::watch_jobs() {
   job_seen_running_ = running;
 }
 
-void EditorDock::ask_on_close(Platform& platform) {
-  if (!panel_->modified()) return;
-  if (platform.ask_yes_no("Zelvo", "Save the changes to incom.htm before closing?")) panel_->save();
+bool EditorDock::ask_on_close(Platform& platform) {
+  if (!panel_->modified()) return true;
+  switch (platform.ask_unsaved("Zelvo", "Save the changes to incom.htm before closing?")) {
+    case UnsavedChoice::kSave: return panel_->save();
+    case UnsavedChoice::kDiscard: return true;
+    case UnsavedChoice::kCancel: return false;
+  }
+  return false;
 }
 
 }  // namespace zelvo::shell::gui

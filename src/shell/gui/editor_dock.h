@@ -36,8 +36,9 @@ class EditorDock : public QObject {
   editor::EditorPanel* panel() const { return panel_; }
   editor::LiveRun* live() const { return live_; }
   QDockWidget* dock() const { return dock_; }
-  // Edits not saved are saved or dropped as the user answers.
-  void ask_on_close(Platform& platform);
+  // Edits not saved are saved or dropped as the user answers; false when
+  // the window must stay open (Cancel, or a save that failed).
+  bool ask_on_close(Platform& platform);
 
   // Milliseconds from the last edit to the roll showing its result.
   double last_edit_to_roll_ms() const { return last_latency_ms_; }

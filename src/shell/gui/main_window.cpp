@@ -94,6 +94,19 @@ bool QtDesktop::ask_yes_no(const std::string& title, const std::string& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
+UnsavedChoice QtDesktop::ask_unsaved(const std::string& title, const std::string& text) {
+  QMessageBox box(QMessageBox::Warning, to_qt(title), to_qt(text),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner_);
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save: return UnsavedChoice::kSave;
+    case QMessageBox::Discard: return UnsavedChoice::kDiscard;
+    default: return UnsavedChoice::kCancel;  // Cancel, Escape, the title bar's close
+  }
+}
+
 void QtDesktop::show_message(const std::string& title, const std::string& text) {
   if (title == kErrorTitle) {
     QMessageBox box(QMessageBox::Warning, to_qt(title), to_qt(text), QMessageBox::Ok, owner_);
@@ -278,10 +291,14 @@ void MainWindow::build_menu() {
 
 // Without a settings file the window opens wide enough for the whole menu
 // bar, folder names included, at the desktop's font size (a narrower bar
-// hides its last items behind an extension button), within the screen.
+// hides its last items behind an extension button), and for the roll's
+// status line as it reads while the work folder's result plays from a
+// chosen bar, within the screen.
 void MainWindow::fit_default_size() {
   QSize wanted(width(), height());
-  wanted.setWidth(std::max(wanted.width(), menuBar()->sizeHint().width() + 24));
+  const std::string status = work_directory(application_) + "/" + console::kHarmonyMidi + ": Play starts at bar 100";
+  wanted.setWidth(std::max({wanted.width(), menuBar()->sizeHint().width() + 24,
+                            roll_panel_->width_to_show(to_qt(status)) + 24}));
   wanted.setHeight(std::max(wanted.height(), wanted.width() * 3 / 4));
   if (const QScreen* screen = this->screen()) {
     wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
@@ -319,6 +336,9 @@ void MainWindow::refresh_checks() {
 
 bool MainWindow::ask_yes_no(const std::string& title, const std::string& text) {
   return desktop_.ask_yes_no(title, text);
+}
+UnsavedChoice MainWindow::ask_unsaved(const std::string& title, const std::string& text) {
+  return desktop_.ask_unsaved(title, text);
 }
 void MainWindow::show_message(const std::string& title, const std::string& text) {
   desktop_.show_message(title, text);
@@ -362,7 +382,11 @@ EditorDock* MainWindow::editor_dock() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (editor_dock_ != nullptr && !saved_) editor_dock_->ask_on_close(desktop_);
+  // Cancel, or a save that failed, keeps the window and the edits.
+  if (editor_dock_ != nullptr && !saved_ && !editor_dock_->ask_on_close(desktop_)) {
+    event->ignore();
+    return;
+  }
   save_and_stop_job();
   event->accept();
 }

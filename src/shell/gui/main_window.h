@@ -25,6 +25,7 @@ class QtDesktop : public Platform {
  public:
   explicit QtDesktop(QWidget* owner) : owner_(owner) {}
   bool ask_yes_no(const std::string& title, const std::string& text) override;
+  UnsavedChoice ask_unsaved(const std::string& title, const std::string& text) override;
   void show_message(const std::string& title, const std::string& text) override;
   bool choose_folder(std::string& folder, const std::string& title) override;
   bool shell_request(ShellAction action, const std::string& target,
@@ -61,6 +62,7 @@ class MainWindow : public QMainWindow, public Platform {
   // Platform: dialogs go to the desktop; the menu bar and the folders
   // dialog are this window's.
   bool ask_yes_no(const std::string& title, const std::string& text) override;
+  UnsavedChoice ask_unsaved(const std::string& title, const std::string& text) override;
   void show_message(const std::string& title, const std::string& text) override;
   bool choose_folder(std::string& folder, const std::string& title) override;
   bool shell_request(ShellAction action, const std::string& target,

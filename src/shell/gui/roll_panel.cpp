@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QLabel>
+#include <QStyle>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
@@ -201,6 +202,19 @@ void RollPanel::stop() {
 bool RollPanel::playing() const { return playback_->playing(); }
 
 QString RollPanel::status_text() const { return status_->text(); }
+
+int RollPanel::width_to_show(const QString& text) const {
+  const QMargins margins = layout()->contentsMargins();
+  const int gap = style()->layoutSpacing(QSizePolicy::PushButton, QSizePolicy::PushButton, Qt::Horizontal);
+  int width = margins.left() + margins.right() + status_->fontMetrics().horizontalAdvance(text);
+  for (const QWidget* item : {static_cast<const QWidget*>(play_), static_cast<const QWidget*>(stop_),
+                              static_cast<const QWidget*>(loop_), static_cast<const QWidget*>(output_)}) {
+    width += item->sizeHint().width() + std::max(gap, 6);
+  }
+  return width;
+}
+
+int RollPanel::status_width() const { return status_->contentsRect().width(); }
 
 void RollPanel::started(const std::string& error) {
   if (!error.empty()) {

@@ -53,6 +53,11 @@ class RollPanel : public QWidget {
   const std::string& file() const { return file_; }
   // The line under the roll: the file, or why nothing plays.
   QString status_text() const;
+  // The width the panel needs for the status line `text` to show whole
+  // beside the buttons.
+  int width_to_show(const QString& text) const;
+  // The status line's own width as laid out now.
+  int status_width() const;
   bool playing() const;
   QPushButton* play_button() const { return play_; }
   QPushButton* stop_button() const { return stop_; }

@@ -1,0 +1,61 @@
+#include "global_options.h"
+
+#include <string_view>
+
+namespace zelvo::app {
+
+namespace {
+
+// Options of the job and project commands that take a value and may come
+// before the command's name, as they always could.
+constexpr std::string_view kValueOptions[] = {"--grid", "--set", "--template", "--project"};
+
+bool takes_value(std::string_view option) {
+  for (const std::string_view name : kValueOptions) {
+    if (name == option) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool take_global_options(std::vector<std::string>& args, GlobalOptions& options, std::string& problem) {
+  std::vector<std::string> rest;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg != "--work" && arg != "--lang") {
+      rest.push_back(arg);
+      // A job option's value is never read as a global option.
+      if (takes_value(arg) && i + 1 < args.size()) rest.push_back(args[++i]);
+      continue;
+    }
+    if (i + 1 >= args.size()) {
+      problem = "missing value after " + arg;
+      return false;
+    }
+    const std::string& value = args[++i];
+    if (arg == "--work") {
+      options.work = value;
+    } else if (value == "en" || value == "es") {
+      options.language = value;
+    } else {
+      problem = "--lang takes en or es";
+      return false;
+    }
+  }
+  args.swap(rest);
+  return true;
+}
+
+std::string command_word(const std::vector<std::string>& args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (takes_value(args[i])) {
+      ++i;
+    } else if (args[i].empty() || args[i][0] != '-') {
+      return args[i];
+    }
+  }
+  return "";
+}
+
+}  // namespace zelvo::app
