@@ -117,6 +117,20 @@ int run_job(const JobOptions& options) {
   return kExitAborted;
 }
 
+// Whether the command line names the check command (its options may come
+// before it).
+bool is_check_command(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--work" || arg == "--lang") {
+      ++i;
+      continue;
+    }
+    return arg == "check";
+  }
+  return false;
+}
+
 int dispatch(int argc, char** argv) {
   if (argc > 1 && std::string_view(argv[1]) == "chords") return run_chords_command(argc - 1, argv + 1);
   if (argc > 1 && std::string_view(argv[1]) == "notate") return run_notate_command(argc - 1, argv + 1);
