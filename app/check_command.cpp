@@ -11,6 +11,7 @@
 #include "command_line.h"
 #include "console/job_console.h"
 #include "console/windows1252.h"
+#include "console/work_folder_name.h"
 #include "intake/composition_intake.h"
 #include "intake/score_intake.h"
 #include "shell/folders.h"
@@ -59,6 +60,7 @@ int run_check_command(int argc, char** argv) {
   }
   if (!check::has_work_files(work)) {
     print_utf8(check::say(language, check::kNothingToCheck));
+    print_utf8(check::say(language, check::kLookedInFolder, console::shown_work_folder(work).c_str()));
     return kExitAborted;
   }
   intake::ScoreIntake intake;

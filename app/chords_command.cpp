@@ -8,6 +8,7 @@
 #include "command_line.h"
 #include "console/work_files.h"
 #include "leadsheet/lead_sheet_file.h"
+#include "missing_file.h"
 
 namespace zelvo::app {
 
@@ -60,6 +61,9 @@ int run_chords_command(int argc, char** argv) {
   leadsheet::HarmonyPartsFrom from = leadsheet::HarmonyPartsFrom::kGiven;
   if (!leadsheet::write_lead_sheet_harmony(score_path, output, first_part, problem, &from)) {
     std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
+    if (const std::string where = looked_for(score_path); !where.empty()) {
+      std::fprintf(stderr, "zelvo: %s\n", where.c_str());
+    }
     return kExitAborted;
   }
   std::printf("zelvo: %s\n", leadsheet::harmony_parts_note(output, first_part, from, false).c_str());

@@ -10,6 +10,7 @@
 #include "command_line.h"
 #include "grid_option.h"
 #include "media_commands.h"
+#include "missing_file.h"
 #include "intake/midi_merge.h"
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
@@ -70,7 +71,10 @@ int run_notate_command(int argc, char** argv) {
   if (output.empty()) output = output_beside(input, ".musicxml");
 
   std::ifstream in(input, std::ios::binary);
-  if (!in) return fail(input + " cannot be opened");
+  if (!in) {
+    const std::string where = looked_for(input);
+    return fail(input + " cannot be opened" + (where.empty() ? "" : "\nzelvo: " + where));
+  }
   std::ostringstream bytes;
   bytes << in.rdbuf();
   midi::Song merged;

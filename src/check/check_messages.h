@@ -50,6 +50,11 @@ inline constexpr MessagePair kHarmonyEndsEarly{
     "the harmony ends in bar %d but the music goes on until bar %d: the last chord and scale hold to the end",
     "la armon\xED" "a termina en el comp\xE1s %d pero la m\xFAsica sigue hasta el comp\xE1s %d: el \xFAltimo "
     "acorde y la \xFAltima escala duran hasta el final"};
+inline constexpr MessagePair kPartsLeftOut{
+    "%s has notes outside FirstMusicIns to LastMusicIns (%d to %d), on channels %s: the result leaves them "
+    "out; KeepOtherParts = 1 keeps them as they are",
+    "%s tiene notas fuera de FirstMusicIns a LastMusicIns (%d a %d), en los canales %s: el resultado las "
+    "omite; KeepOtherParts = 1 las conserva tal como est\xE1n"};
 inline constexpr MessagePair kFewerCells{
     "%d cells where the header has %d: the cells after a missing one move one column to the left, "
     "and column %d (%s) gets none",
@@ -77,6 +82,10 @@ inline constexpr MessagePair kNothingToCheck{
     "Nothing to check: the work folder holds no work (no incom.htm, conar.txt, inmus.xml or inarm.xml).\n",
     "Nada que revisar: la carpeta de trabajo no tiene ning\xFAn trabajo (ni incom.htm, ni conar.txt, ni "
     "inmus.xml, ni inarm.xml).\n"};
+// Follows kNothingToCheck on the command line, which shows no folder else.
+inline constexpr MessagePair kLookedInFolder{
+    "The work folder looked in is %s.\n",
+    "La carpeta de trabajo revisada es %s.\n"};
 inline constexpr MessagePair kNothingFound{
     "No probable mistakes found.\n",
     "No se encontraron errores probables.\n"};

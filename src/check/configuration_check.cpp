@@ -54,6 +54,7 @@ constexpr SettingRange kRanges[] = {
     {&HarmonizerSettings::LimitNotesThirdBM, 0, 100, &kWhyLook},
     {&HarmonizerSettings::NoLinkAct, 0, 1, &kWhySwitch},
     {&HarmonizerSettings::LimitOneLink, 0, 1, &kWhySwitch},
+    {&HarmonizerSettings::KeepOtherParts, 0, 1, &kWhySwitch},
 };
 
 constexpr const SettingRange* range_of(int32_t HarmonizerSettings::*setting) {

@@ -13,6 +13,7 @@
 #include "harmonizer/harmonizer_state.h"
 #include "harmonizer/harmony_reader.h"
 #include "harmonizer/music.h"
+#include "harmonizer/other_parts.h"
 
 namespace zelvo::check {
 
@@ -42,6 +43,34 @@ bool music_file_present(const std::string& folder, int32_t source) {
   std::error_code error;
   return std::filesystem::exists(console::work_path(folder, console::kMusicSourceFiles[source]), error) ||
          (source == 0 && std::filesystem::exists(console::work_path(folder, console::kMusicArchive), error));
+}
+
+// The configuration file the harmonizer reads.
+const char* configuration_name(const std::string& folder) {
+  std::error_code error;
+  return std::filesystem::exists(console::work_path(folder, console::kConfigurationFile), error)
+             ? console::kConfigurationFile
+             : console::kConfigurationText;
+}
+
+// Parts of the music that the result will not have: those outside the
+// configured range, unless KeepOtherParts keeps them.
+void check_parts_left_out(harmonizer::HarmonizerState& state, const std::string& folder,
+                          console::JobConsole& scratch, int language, Findings& findings) {
+  const engine::HarmonizerSettings& settings = state.settings;
+  if (settings.KeepOtherParts != 0) return;
+  std::vector<int32_t> parts;
+  std::string error;
+  if (!run_step(scratch, [&] { return harmonizer::find_other_parts(state, scratch, parts); }, error) ||
+      parts.empty()) {
+    return;
+  }
+  std::string list;
+  for (const int32_t part : parts) list += (list.empty() ? "" : ", ") + std::to_string(part);
+  findings.push_back({configuration_name(folder), std::string(),
+                      say(language, kPartsLeftOut, console::kMusicSourceFiles[settings.MusicSource],
+                          static_cast<int>(settings.FirstMusicIns), static_cast<int>(settings.LastMusicIns),
+                          list.c_str())});
 }
 
 }  // namespace
@@ -86,6 +115,7 @@ void check_harmony(const std::string& folder, console::JobConsole& scratch, int 
   if (harmony_end < music_end) {
     findings.push_back({console::kHarmonyFile, std::string(), say(language, kHarmonyEndsEarly, harmony_end, music_end)});
   }
+  check_parts_left_out(*state, folder, scratch, language, findings);
 }
 
 }  // namespace zelvo::check

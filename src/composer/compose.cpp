@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "console/message_id.h"
+#include "console/work_folder_name.h"
 #include "composer/generation_loop.h"
 #include "composer/listing.h"
 #include "composer/midi_output.h"
@@ -121,8 +122,16 @@ void compose(ComposerState& state, console::JobConsole& console) {
   console_print(console, kComposerStartMessage);
   check_stop(console);
 
-  or_abort(console, tables::compile_tables(state.composition, state.machine, console, state.work_folder.c_str(),
-                                           state.composition_opener));
+  const console::Status tables = tables::compile_tables(state.composition, state.machine, console,
+                                                         state.work_folder.c_str(), state.composition_opener);
+  if (!tables.ok() && tables.error().id() == kOpenError) {
+    // Which files, in which folder: a job run in the wrong folder says so.
+    console.print(tables.error());
+    const std::string& named = state.named_folder.empty() ? state.work_folder : state.named_folder;
+    console_print(console, kNoCompositionIn, console::shown_work_folder(named).c_str());
+    abort_job(console);
+  }
+  or_abort(console, tables);
   collect_variable_programs(state);
   or_abort(console, compose_timing(state, console));
   or_abort(console, read_sequences(state, console));

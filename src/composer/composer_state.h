@@ -51,6 +51,9 @@ struct ComposerState {
   // The folder the job reads and writes its files in; empty for the
   // current directory. Set before each job, read only by the job thread.
   std::string work_folder;
+  // The folder the "no composition" message names, made absolute there;
+  // empty: work_folder. Set when the job runs on a copy of the work's files.
+  std::string named_folder;
 };
 
 }  // namespace zelvo::composer

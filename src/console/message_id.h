@@ -14,6 +14,7 @@ enum class MessageId : int32_t {
   // tables
   kProcessingTable,
   kOpenError,
+  kNoCompositionIn,
   kReadError,
   kCellTooLong,
   kCellNotClosed,
@@ -88,6 +89,7 @@ enum class MessageId : int32_t {
   kGeneratingMidi,
   kErrorOpeningFile,
   kNoConfigurationIn,
+  kLookedForIn,
   kBadConfigurationLine,
   kBadMusicSource,
   kNoMusic,

@@ -25,6 +25,10 @@ constexpr MessageText kMessageTable[] = {
     {MessageId::kOpenError,
      "\nImpossible to open HTML entry file",
      "\nImposible abrir el archivo de entrada HTML"},
+    // Follows kOpenError in the Compose job: which files, in which folder.
+    {MessageId::kNoCompositionIn,
+     "\nThe work folder %s has neither incom.htm nor incom.htc: choose a work folder that holds a work, " "or start one from the template (Project > New, or zelvo project new).",
+     "\nLa carpeta de trabajo %s no tiene incom.htm ni incom.htc: elija una carpeta que tenga un trabajo, " "o empiece uno desde la plantilla (Proyecto > Nuevo, o zelvo project new)."},
     {MessageId::kReadError,
      "\nError reading HTML entry file, in table %s",
      "\nError de lectura en el archivo de entrada HTML, en la tabla %s"},
@@ -240,6 +244,11 @@ constexpr MessageText kMessageTable[] = {
     {MessageId::kNoConfigurationIn,
      "The work folder %s has neither conar.txt nor conar.rur: choose a work folder that holds a work, " "or start one from the template (Project > New, or zelvo project new).\n",
      "La carpeta de trabajo %s no tiene conar.txt ni conar.rur: elija una carpeta que tenga un trabajo, " "o empiece uno desde la plantilla (Proyecto > Nuevo, o zelvo project new).\n"},
+    // Follows the harmonizer's message on a music or harmony file that did
+    // not open: the folder it was looked for in.
+    {MessageId::kLookedForIn,
+     "%s was looked for in the work folder %s.\n",
+     "%s se busc\xF3 en la carpeta de trabajo %s.\n"},
     {MessageId::kBadConfigurationLine,
      "\nError in Harmony Configuration file, in line:\n\n\t\t%s\n",
      "\nError en el archivo de Configuracion de Armonia, en la linea:\n\n\t\t%s\n"},

@@ -65,6 +65,7 @@ struct HarmonizerSettings {
   int32_t LimitNotesThirdBM = 1;
   int32_t NoLinkAct = 1;
   int32_t LimitOneLink = 1;
+  int32_t KeepOtherParts = 0;       // not 0: the music's other parts go into the result as read
 
   // Tone-type switches per profile row (1 allows the type), and the seven
   // cost weights per profile row (`NonHarmTonesCoef` = `ThemtContourCoef`).

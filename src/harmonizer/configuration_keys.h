@@ -43,6 +43,7 @@ inline constexpr IntegerKey kIntegerKeys[] = {
     {"LimitNotesThirdBM", &engine::HarmonizerSettings::LimitNotesThirdBM},
     {"NoLinkAct", &engine::HarmonizerSettings::NoLinkAct},
     {"LimitOneLink", &engine::HarmonizerSettings::LimitOneLink},
+    {"KeepOtherParts", &engine::HarmonizerSettings::KeepOtherParts},
 };
 inline constexpr size_t kIntegerKeyCount = sizeof kIntegerKeys / sizeof kIntegerKeys[0];
 

@@ -1,11 +1,10 @@
 #include "harmonizer/harmonize_job.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
+#include <variant>
 
-#include "console/windows1252.h"
+#include "console/work_folder_name.h"
 #include "console/work_files.h"
 #include "engine/harmonize_units.h"
 #include "engine/engine_messages.h"
@@ -15,6 +14,7 @@
 #include "console/message_id.h"
 #include "harmonizer/harmony_reader.h"
 #include "harmonizer/music.h"
+#include "harmonizer/other_parts.h"
 #include "harmonizer/output.h"
 #include "harmonizer/tones_file.h"
 
@@ -24,13 +24,27 @@ using enum console::MessageId;
 
 namespace {
 
+// The folder the messages name: the one the job was given, also when it
+// runs on a copy of the work's files.
+const std::string& named_folder(const HarmonizerState& state) {
+  return state.named_folder.empty() ? state.work_folder : state.named_folder;
+}
+
 // A step's error ends the job as the harmonizer's stages always ended:
 // the message, then the stop message if Stop was pressed, else the abort
-// (always the abort after a score file the opener refused).
-void or_stop(console::JobConsole& console, const console::Status& status) {
+// (always the abort after a score file the opener refused). A file that did
+// not open is followed by the folder it was looked for in.
+void or_stop(console::JobConsole& console, const console::Status& status, const HarmonizerState& state) {
   if (status.ok()) return;
-  if (!status.stop_may_win()) console::fail(console, status.error());
-  console::fail_or_stop(console, status.error());
+  const console::Message& error = status.error();
+  console.print(error);
+  if ((error.id() == kErrorOpeningFile || error.id() == kMidiCannotRead) && !error.arguments().empty()) {
+    if (const auto* file = std::get_if<std::string>(&error.arguments()[0])) {
+      console_print(console, kLookedForIn, file->c_str(), console::shown_work_folder(named_folder(state)).c_str());
+    }
+  }
+  if (status.stop_may_win()) check_stop(console);
+  abort_job(console);
 }
 
 }  // namespace
@@ -48,23 +62,18 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   const ConfigurationRead configuration = read_configuration(settings, state.work_folder);
   if (!configuration.found) {
     console_print(console, kErrorOpeningFile, console::kConfigurationStem);
-    std::error_code error;
-    const std::string& named = state.named_folder.empty() ? state.work_folder : state.named_folder;
-    const std::filesystem::path where =
-        named.empty() ? std::filesystem::current_path(error) : std::filesystem::path(named);
-    const std::string folder = std::filesystem::weakly_canonical(where, error).string();
-    console_print(console, kNoConfigurationIn, error ? "." : console::from_utf8(folder).c_str());
+    console_print(console, kNoConfigurationIn, console::shown_work_folder(named_folder(state)).c_str());
     check_stop(console);
     abort_job(console);
   }
-  or_stop(console, configuration.status);
+  or_stop(console, configuration.status, state);
   console_print(console, kReadingMusic);
   check_stop(console);
-  or_stop(console, read_music(state, console, Preparation::kCheckOnly));
+  or_stop(console, read_music(state, console, Preparation::kCheckOnly), state);
   console_print(console, kReadingHarmony);
   check_stop(console);
-  or_stop(console, read_harmony(state, console));
-  or_stop(console, read_music(state, console));
+  or_stop(console, read_harmony(state, console), state);
+  or_stop(console, read_music(state, console), state);
 
   DebugListings listings(state, console);
   ConsoleLines lines(console);
@@ -76,10 +85,11 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   }
   rejoin_notes(state);
   list_result(state);
+  if (settings.KeepOtherParts != 0) or_stop(console, add_other_parts(state, console), state);
   console_print(console, kGeneratingMidi);
   check_stop(console);
   std::snprintf(state.output_name, kOutputNameSize, "%s", console::kHarmonyMidi);
-  or_stop(console, write_harmony_midi(state));
+  or_stop(console, write_harmony_midi(state), state);
   write_tones_file(state);
 }
 

@@ -15,6 +15,13 @@ namespace zelvo::harmonizer {
 
 constexpr int32_t kOutputNameSize = 300;
 
+// The music's parts outside FirstMusicIns..LastMusicIns, read one range at
+// a time (harmonizer/other_parts.h), with the time settings that reading set.
+struct OtherParts {
+  engine::MusicNoteTable music;
+  engine::TimeSettings time;
+};
+
 // The harmonizer's settings (which outlive a job) and its tables. Allocated
 // once by the application; each stage re-initialises the tables it fills.
 struct HarmonizerState {
@@ -33,6 +40,7 @@ struct HarmonizerState {
   // The name under which write_harmony_midi writes, set by each run to
   // console::kHarmonyMidi just before the writing.
   char output_name[kOutputNameSize] = {};
+  OtherParts other;
   // The debug listings' append state, reset by every run.
   DebugListingState debug;
   // Set by the application to read scores of any layout; not owned.

@@ -41,26 +41,26 @@ void report_midi_result(MidiResult result, int32_t bar) {
   }
 }
 
-void read_source(HarmonizerState& state, console::JobConsole& console) {
-  engine::HarmonizerSettings& settings = state.settings;
-  engine::MusicNoteTable& music = state.engine.music;
-  const int32_t first = settings.FirstMusicIns;
-  const int32_t count = static_cast<int32_t>(int64_t{settings.LastMusicIns} - first + 1);
-  settings.time.tempos.count = 0;
+}  // namespace
+
+void read_source_parts(HarmonizerState& state, console::JobConsole& console, engine::MusicNoteTable& music,
+                       engine::TimeSettings& time, int32_t first, int32_t count) {
+  const engine::HarmonizerSettings& settings = state.settings;
+  time.tempos.count = 0;
   switch (settings.MusicSource) {
     case 0:
     case 2: {
       const char* name = console::kMusicSourceFiles[settings.MusicSource];
       const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, name, "r");
       MeterFollowing meters{follows_meter_changes(state.score_opener)};
-      const XmlResult read = read_musicxml(music, settings.time, first, count, file.get(), &meters);
+      const XmlResult read = read_musicxml(music, time, first, count, file.get(), &meters);
       report_xml_result(read, name, meters.problem_place);
       return;
     }
     case 1:
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
-      settings.time.meters.count = 0;
-      switch (read_composer_listing(music, settings.time, first, count,
+      time.meters.count = 0;
+      switch (read_composer_listing(music, time, first, count,
                                     console::work_path(state.work_folder, kListingFile).c_str())) {
         case ListingResult::kRead:
           return;
@@ -74,13 +74,21 @@ void read_source(HarmonizerState& state, console::JobConsole& console) {
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
       const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, kMidiFile, "rb");
       MeterFollowing meters{follows_meter_changes(state.score_opener)};
-      const MidiResult read = read_midi(music, settings.time, file.get(), &meters);
+      const MidiResult read = read_midi(music, time, file.get(), &meters);
       report_midi_result(read, meters.problem_place);
       return;
     }
     default:
       console::stop_with(console::Message(kBadMusicSource));
   }
+}
+
+namespace {
+
+void read_source(HarmonizerState& state, console::JobConsole& console) {
+  const int32_t first = state.settings.FirstMusicIns;
+  const int32_t count = static_cast<int32_t>(int64_t{state.settings.LastMusicIns} - first + 1);
+  read_source_parts(state, console, state.engine.music, state.settings.time, first, count);
 }
 
 // Harmony read in the music's meters: a harmony file that changes meter

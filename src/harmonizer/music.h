@@ -20,6 +20,12 @@ enum class Preparation { kFull, kCheckOnly };
 console::Status read_music(HarmonizerState& state, console::JobConsole& console,
                 Preparation preparation = Preparation::kFull);
 
+// Reads the parts p with first <= p < first + count of the source that
+// MusicSource names into `music`, setting `time` from it (outco.mid: every
+// channel). Ends the step (console::stop_with) with what is wrong with it.
+void read_source_parts(HarmonizerState& state, console::JobConsole& console, engine::MusicNoteTable& music,
+                       engine::TimeSettings& time, int32_t first, int32_t count);
+
 // Cuts every record that straddles a start of an entry of `table` into
 // pieces, one boundary per visit; appended pieces are visited in turn. The
 // head gets tie bit 0, the piece its head's flags with bit 1. False when the

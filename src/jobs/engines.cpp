@@ -60,6 +60,7 @@ void compose_in_folder(Engines& engines, const FolderJobOptions& options, consol
   engines.intake().begin_job();
   composer::ComposerState& composer = engines.composer_state();
   composer.work_folder = options.folder;
+  composer.named_folder = options.folder_name;
   composer::compose(composer, console);
   if (options.notation) {
     report_notation(console,

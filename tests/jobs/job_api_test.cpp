@@ -78,6 +78,7 @@ TEST_P(ExampleJob, MatchesTheJobInAFolder) {
   input.files = folder_files(folder.path());
   input.command = console::JobKind::kAll;
   input.notation = true;
+  input.folder_name = folder.path();  // the folder a missing file's message names
   jobs::JobControl control;
   const jobs::JobOutput output = jobs::run_job(*std::make_unique<jobs::Engines>(), input, control);
 

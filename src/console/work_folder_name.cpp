@@ -1,0 +1,18 @@
+#include "console/work_folder_name.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "console/windows1252.h"
+
+namespace zelvo::console {
+
+std::string shown_work_folder(const std::string& folder) {
+  std::error_code error;
+  const std::filesystem::path where =
+      folder.empty() ? std::filesystem::current_path(error) : std::filesystem::path(folder);
+  const std::string absolute = std::filesystem::weakly_canonical(where, error).string();
+  return error ? "." : from_utf8(absolute);
+}
+
+}  // namespace zelvo::console
