@@ -49,7 +49,7 @@ BENCHMARK(BM_SortNotes)->Arg(15000)->Arg(30000)->Unit(benchmark::kMillisecond);
 
 void BM_CutNotes(benchmark::State& bench) {
   auto state = std::make_unique<HarmonizerState>();
-  for (int32_t k = 0; k < zelvo::engine::kMaxHarmonyEntries; ++k) {
+  for (int32_t k = 0; k < zelvo::engine::kStartHarmonyEntries; ++k) {
     state->engine.chords.entries[k].bar = 1 + k;
     state->engine.chords.entries[k].click = 2048;
     state->engine.scales.entries[k].bar = 1 + k;

@@ -102,13 +102,13 @@ void check_harmony(const std::string& folder, console::JobConsole& scratch, int 
   const engine::MusicNoteTable& table = state->engine.music;
   // Kept for a second count in the music's meters, which a harmony file
   // follows when the music changes meter.
-  const std::vector<engine::MusicNote> harmony(table.notes, table.notes + table.note_count);
-  int32_t harmony_end = last_bar(table.notes, table.note_count, state->settings.time, true);
+  const std::vector<engine::MusicNote> harmony(table.notes.data(), table.notes.data() + table.note_count);
+  int32_t harmony_end = last_bar(table.notes.data(), table.note_count, state->settings.time, true);
   if (!run_step(scratch, [&] { return harmonizer::read_music(*state, scratch); }, error)) {
     findings.push_back({console::kMusicSourceFiles[state->settings.MusicSource], std::string(), say(language, kBadConfigLine, error.c_str())});
     return;
   }
-  const int32_t music_end = last_bar(table.notes, table.note_count, state->settings.time, false);
+  const int32_t music_end = last_bar(table.notes.data(), table.note_count, state->settings.time, false);
   if (engine::has_meter_changes(state->settings.time)) {
     harmony_end = last_bar(harmony.data(), static_cast<int32_t>(harmony.size()), state->settings.time, true);
   }

@@ -19,10 +19,11 @@ namespace zelvo::composer {
 using enum console::MessageId;
 
 void compose_init(ComposerState& state) {
-  std::memset(&state.notes, 0, sizeof state.notes);
+  clear_events(state.notes);
   std::memset(&state.sequences, 0, sizeof state.sequences);
   state.current_bar = 0;
   state.current_click = 0;
+  state.bar_first_event = 0;
   state.range_warning = false;
   state.pass_flag = 0;
   state.done.fill(0);
@@ -63,7 +64,7 @@ console::Status read_sequences(ComposerState& state, console::JobConsole& consol
       check_stop(console);
       return console::Status();
     case SequenceReadStatus::kTooManyNotes:
-      return console::Message(kSequenceTooManyNotes, kSequenceFile, kMaxEvents);
+      return console::Message(kSequenceTooManyNotes, kSequenceFile, kMaxSequenceFileNotes);
     case SequenceReadStatus::kTooManyBoundaries:
       return console::Message(kSequenceTooManyBoundaries, kSequenceFile, result.line, kMaxBarStyleLines);
     case SequenceReadStatus::kMissingNumber:

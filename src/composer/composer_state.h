@@ -32,6 +32,7 @@ struct ComposerState {
 
   int32_t current_bar;    // counted from 1
   int32_t current_click;  // counted from 0
+  int32_t bar_first_event;  // events that existed when the current bar began
   bool range_warning;     // the out-of-range warning was printed in this run
 
   // The generation loop's pass flag (1 preview, 0 full) and its done marks.

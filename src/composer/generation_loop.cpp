@@ -37,10 +37,14 @@ void run_outputs(ComposerState& state, console::JobConsole& console) {
     const double* const out = state.composition.outputs[channel].slot;
     machine::run_program(state.machine, tables::slot_word(out[tables::kOutCode]));
     if (!(out[tables::kOutChannel] >= 1 && out[tables::kOutChannel] <= 16) || out[tables::kOutGate] == 0) continue;
+    if (notes.count - state.bar_first_event >= kMaxBarEvents) {
+      console::stop_with(console::Message(kTooManyBarEvents, kMaxBarEvents, state.current_bar));
+    }
     // Half the table is kept for the note-off copies.
     if (notes.count >= kMaxGeneratedEvents) {
       console::stop_with(console::Message(kTooManyNoteEvents, kMaxGeneratedEvents, state.current_bar));
     }
+    reserve_events(notes, notes.count + 1);
     NoteEvent& e = notes.events[notes.count];
     bool clamped = false;
     e.Inst = truncate_to_int32(out[tables::kOutChannel]);
@@ -134,6 +138,7 @@ void generate_bars(ComposerState& state, console::JobConsole& console, int32_t b
     console_print(console, kEachBar, bar);
     check_stop(console);
     if (state.notes.count >= kGenerationStopEvents) break;
+    state.bar_first_event = state.notes.count;
     for (int32_t click = 0; click < clicks_per_bar; ++click) {
       state.current_click = click;
       state.done.fill(0);

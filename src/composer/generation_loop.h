@@ -17,8 +17,9 @@ void recompute_variables(ComposerState& state);
 // In the full pass: runs the 50 output channels and adds a note event for
 // every channel whose number is 1 to 16 and whose play gate is open. Note
 // and velocity are clamped to 0-127 with one warning per run. An event
-// beyond kMaxGeneratedEvents (no room left for the note-offs) unwinds to
-// generate with its message (console::stop_with).
+// beyond kMaxBarEvents in its bar, or beyond kMaxGeneratedEvents (no memory
+// left for the note-offs), unwinds to generate with its message
+// (console::stop_with).
 void run_outputs(ComposerState& state, console::JobConsole& console);
 
 // The next generator of this pass: the lowest order value, ties to the lower

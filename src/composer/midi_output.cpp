@@ -3,6 +3,7 @@
 namespace zelvo::composer {
 
 MidiEncodeResult encode_midi_file(const NoteTable& table, const ComposerTiming& timing, MidiImage& image) {
+  image.track.reserve(table.count);
   for (int32_t i = 0; i < table.count; ++i) {
     const NoteEvent& e = table.events[i];
     image.track.events[i] = midi::TrackEvent{table.times[i], e.Inst - 1, e.Note, e.Vel};

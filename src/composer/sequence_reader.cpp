@@ -183,7 +183,8 @@ SequenceReadResult read_sequence_file(std::FILE* stream, const ComposerTiming& t
         r.position += clicks;
       } else {
         if (!r.rest && r.pitch_pending) {
-          if (table.count >= kMaxEvents) return {SequenceReadStatus::kTooManyNotes, line_number};
+          if (table.count >= kMaxSequenceFileNotes) return {SequenceReadStatus::kTooManyNotes, line_number};
+          reserve_events(table, table.count + 1);
           r.pending.Dur = clicks;
           r.pending.Vel = 100;
           table.events[table.count] = r.pending;

@@ -36,14 +36,14 @@ struct SequenceTables {
   int32_t stored_boundaries;  // bar-style lines stored while reading
   int32_t sequence_count;     // sequences made by make_sequences
   // Tie marks of the notes being read, parallel to the event table.
-  std::array<uint8_t, kMaxEvents> tie_start;
-  std::array<uint8_t, kMaxEvents> tie_stop;
+  std::array<uint8_t, kMaxSequenceFileNotes> tie_start;
+  std::array<uint8_t, kMaxSequenceFileNotes> tie_stop;
 };
 
 enum class SequenceReadStatus {
   kRead,
   kNotOpened,
-  kTooManyNotes,        // more than kMaxEvents notes
+  kTooManyNotes,        // more than kMaxSequenceFileNotes notes
   kTooManyBoundaries,   // more than kMaxBarStyleLines bar-style lines in part 1
   kMissingNumber,       // a part, measure or divisions line without digits
   kNoDivisions,         // a duration while divisions are 0

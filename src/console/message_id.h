@@ -50,6 +50,7 @@ enum class MessageId : int32_t {
   kBadDenominator,
   kComposerBadTempo,
   kTooManyNoteEvents,
+  kTooManyBarEvents,
   kCannotCreate,
   kCannotWrite,
   kTimeTooLarge,

@@ -33,7 +33,7 @@ void clear_line(UnitSlot& slot, int32_t l) {
 
 int32_t entry_in_force(const Engine& engine, const HarmonyTable& table, int64_t time) {
   int32_t k = 0;
-  while (k < kMaxHarmonyEntries && table.entries[k].bar != 0 &&
+  while (k < table.size() && table.entries[k].bar != 0 &&
          engine.start_of(table.entries[k]) <= time) {
     ++k;
   }
@@ -45,7 +45,7 @@ namespace {
 // The start of the first entry after `time`, if earlier than `end`.
 int64_t earlier_change(const Engine& engine, const HarmonyTable& table, int64_t time,
                        int64_t end) {
-  for (int32_t k = 0; k < kMaxHarmonyEntries && table.entries[k].bar != 0; ++k) {
+  for (int32_t k = 0; k < table.size() && table.entries[k].bar != 0; ++k) {
     const int64_t start = engine.start_of(table.entries[k]);
     if (start > time) return start < end ? start : end;
   }
@@ -56,7 +56,7 @@ int64_t earlier_change(const Engine& engine, const HarmonyTable& table, int64_t 
 
 int32_t form_unit(Engine& engine, int32_t s, int32_t first) {
   EngineState& st = engine.state;
-  const MusicNote* notes = st.music.notes;
+  const MusicNote* notes = st.music.notes.data();
   const int32_t count = st.music.note_count;
   UnitSlot& slot = engine.slot(s);
   clear_slot(slot);
@@ -71,7 +71,7 @@ int32_t form_unit(Engine& engine, int32_t s, int32_t first) {
 
   // The chord change may come first; a scale change replaces it only when earlier.
   int64_t end = engine.start_of(notes[count - 1]) + 1;
-  for (int32_t k = 0; k < kMaxHarmonyEntries && st.chords.entries[k].bar != 0; ++k) {
+  for (int32_t k = 0; k < st.chords.size() && st.chords.entries[k].bar != 0; ++k) {
     if (engine.start_of(st.chords.entries[k]) > first_start) {
       end = engine.start_of(st.chords.entries[k]);
       break;

@@ -82,6 +82,8 @@ void harmonize_slot_zero(Engine& engine, ProgressObserver* progress) {
     const Line& line = unit.lines[l];
     const Candidate& chosen = unit.candidates[l][line.Arn];
     for (int32_t k = 0; k < line.Tmno && st.result_count < kMaxMusicNotes; ++k) {
+      grow_to(st.result, st.result_count + 1, kMaxMusicNotes);
+      grow_to(st.result_tones, st.result_count + 1, kMaxMusicNotes);
       const LineNote& n = line.notes[k];
       st.result_tones[st.result_count] = ResultTone{n.given_pitch, chosen.notes[k].type};
       st.result[st.result_count++] =
@@ -144,7 +146,8 @@ void harmonize_all(Engine& engine, ProgressObserver* progress) {
     }
   }
 
-  std::memcpy(state.music.notes, state.result, sizeof(MusicNote) * state.result_count);
+  state.music.reserve(state.result_count);
+  std::copy(state.result.begin(), state.result.begin() + state.result_count, state.music.notes.begin());
   state.music.note_count = state.result_count;
 }
 

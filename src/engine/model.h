@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "engine/assignment.h"
 #include "engine/tone_type.h"
@@ -14,8 +16,13 @@
 
 namespace zelvo::engine {
 
-constexpr int32_t kMaxMusicNotes = 30000;   // music note table and result list
-constexpr int32_t kMaxHarmonyEntries = 500; // chord table, scale table
+// The music note table, the result list and the chord and scale tables grow
+// with the piece, from room for a piece of usual length up to a bound on the
+// memory they may take.
+constexpr int32_t kMaxMusicNotes = int32_t{1} << 24;   // music note table and result list
+constexpr int32_t kMaxHarmonyEntries = int32_t{1} << 20; // chord table, scale table
+constexpr int32_t kStartMusicNotes = 30000;
+constexpr int32_t kStartHarmonyEntries = 500;
 constexpr int32_t kMarksSize = 16;          // 12 pitch-class marks + terminator
 constexpr int32_t kPitchClasses = 12;
 constexpr int32_t kUnitSlots = 4;           // slot 0 and three units of look-ahead
@@ -53,10 +60,22 @@ struct MusicNote {
   uint32_t tie_flags = 0;  // kTieContinues | kTieContinued
 };
 
+// Grows `table` to hold at least n records, new ones value-initialised.
+// Doubling keeps a table filled record by record from copying itself often.
+template <typename Record>
+void grow_to(std::vector<Record>& table, int32_t n, int32_t most) {
+  const auto room = static_cast<size_t>(n);
+  if (table.size() >= room) return;
+  table.resize(std::min(std::max(room, 2 * table.size()), static_cast<size_t>(most)));
+}
+
 // Records 0 .. note_count - 1 are in use, in order of absolute time.
 struct MusicNoteTable {
-  MusicNote notes[kMaxMusicNotes];
+  std::vector<MusicNote> notes = std::vector<MusicNote>(kStartMusicNotes);
   int32_t note_count = 0;
+
+  // Room for n records. REQUIRES: n <= kMaxMusicNotes.
+  void reserve(int32_t n) { grow_to(notes, n, kMaxMusicNotes); }
 };
 
 // A chord or a scale: where it begins and which pitch classes it holds.
@@ -69,8 +88,13 @@ struct HarmonyEntry {
   char marks[kMarksSize] = {};
 };
 
+// The entries in use, then at least one with bar 0.
 struct HarmonyTable {
-  HarmonyEntry entries[kMaxHarmonyEntries];
+  std::vector<HarmonyEntry> entries = std::vector<HarmonyEntry>(kStartHarmonyEntries);
+
+  int32_t size() const { return static_cast<int32_t>(entries.size()); }
+  // Room for entry k and the end mark after it. REQUIRES: k < kMaxHarmonyEntries.
+  void reserve_entry(int32_t k) { grow_to(entries, k + 2, kMaxHarmonyEntries + 1); }
 };
 
 struct ResultTone {
@@ -271,11 +295,11 @@ struct EngineState {
   WorkList work;
   LinkSearch links;
 
-  MusicNote result[kMaxMusicNotes];
+  std::vector<MusicNote> result = std::vector<MusicNote>(kStartMusicNotes);
   int32_t result_count = 0;
   // Beside each result record: the pitch the music gave and the tone type
   // chosen (kept for the tones file; the MIDI file has no room for them).
-  ResultTone result_tones[kMaxMusicNotes];
+  std::vector<ResultTone> result_tones = std::vector<ResultTone>(kStartMusicNotes);
 
   // Line 0 of slot 0 begins in bar 2: its searches are listed (debug).
   bool tracing = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/model.h"
 
@@ -16,7 +17,7 @@ struct DebugListingState {
   int32_t last_chord_bar = -1;   // ver_concatenacion.rur: negative creates it anew
 
   engine::MusicNoteTable notes;
-  int32_t note_times[engine::kMaxMusicNotes] = {};
+  std::vector<int32_t> note_times = std::vector<int32_t>(engine::kStartMusicNotes);
   bool listed[engine::kPoolSize] = {};  // pool entries already listed
 };
 

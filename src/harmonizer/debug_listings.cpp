@@ -13,6 +13,10 @@ namespace zelvo::harmonizer {
 
 namespace {
 
+// The notes the listings of paths put into their MIDI files: those files
+// show the first paths of a search, not a whole piece.
+constexpr int32_t kDebugNoteRoom = 30000;
+
 constexpr int32_t kListingNameSize = 64;
 
 using engine::Candidate;
@@ -42,7 +46,7 @@ FilePtr open_listing(const std::string& folder, const char* name, const char* mo
 // an index outside the table, which the engine never leaves).
 engine::HarmonyEntry chord_of(const EngineState& engine, int32_t slot) {
   const int32_t index = engine::unit_slot(engine, slot).chord_index;
-  if (index < 0 || index >= engine::kMaxHarmonyEntries) return engine::HarmonyEntry{};
+  if (index < 0 || index >= engine.chords.size()) return engine::HarmonyEntry{};
   return engine.chords.entries[index];
 }
 
@@ -84,7 +88,7 @@ void print_type_names(std::FILE* file, const PathNote* notes, int32_t count) {
 void add_path_records(std::FILE* file, engine::MusicNoteTable& music, const Line& line,
                       const PathNote* notes, int32_t rank, int32_t chord_bar) {
   const int32_t count = notes_of(line);
-  const bool room = music.note_count + count <= engine::kMaxMusicNotes / 2;
+  const bool room = music.note_count + count <= kDebugNoteRoom / 2;
   for (int32_t k = 0; k < count; ++k) {
     const engine::LineNote& n = line.notes[k];
     if (room) {
@@ -118,7 +122,7 @@ void list_result(HarmonizerState& state) {
   std::fputs("ZAVIR Output Data\n\n", f);
   std::fputs("Inst\tCpin\tCkin\tDur\tNote\tVel\tDiv\n\n", f);
   const engine::MusicNoteTable& music = state.engine.music;
-  for (int32_t i = 0; i < music.note_count && i < engine::kMaxMusicNotes; ++i) {
+  for (int32_t i = 0; i < music.note_count; ++i) {
     const MusicNote& n = music.notes[i];
     std::fprintf(f, "%d\t%d\t%d\t%d\t%d\t%d\t%d\t\n", n.Inst, n.Cpin, n.Ckin, n.Dur, n.Note, n.Vel,
                  static_cast<int32_t>(n.tie_flags));

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "console/score_opener.h"
 #include "engine/model.h"
@@ -32,7 +33,7 @@ struct HarmonizerState {
   engine::TimeSettings harmony_time;
   // Absolute time of each music note record, filled by sort_notes and read
   // by the MIDI writer.
-  int32_t note_times[engine::kMaxMusicNotes] = {};
+  std::vector<int32_t> note_times = std::vector<int32_t>(engine::kStartMusicNotes);
   // The work areas of the time sort and of the MIDI files being written.
   midi::SortWork sort;
   midi::TrackEvents track;

@@ -64,6 +64,7 @@ bool build_scales(HarmonizerState& state) {
     any = true;
     if (open_group) {
       if (k >= engine::kMaxHarmonyEntries) console::stop_with(console::Message(kTooManyScales, kHarmonyFile));
+      scales.reserve_entry(k);
       open_entry(scales.entries[k], note);
       open_group = false;
     }
@@ -87,6 +88,7 @@ void build_chords(HarmonizerState& state) {
     const MusicNote& note = music.notes[i];
     if (open_group) {
       if (k >= engine::kMaxHarmonyEntries) console::stop_with(console::Message(kTooManyChords, kHarmonyFile));
+      chords.reserve_entry(k);
       open_entry(chords.entries[k], note);
       open_group = false;
     }
@@ -120,7 +122,7 @@ void mark_top(char* marks, int32_t note) { mark_digit_bit(marks, note, 4); }
 bool ends_group(const MusicNoteTable& music, int32_t i) {
   const int32_t n = music.note_count;
   if (i == 0 || i >= n - 2) return false;
-  const MusicNote* t = music.notes;
+  const MusicNote* t = music.notes.data();
   if (same_time(t[i + 1], t[i + 2]) && !same_time(t[i], t[i + 1])) return true;
   if (same_time(t[i - 1], t[i]) && !same_time(t[i], t[i + 1])) return true;
   if (same_time(t[i], t[i - 1]) || same_time(t[i], t[i + 1])) return false;

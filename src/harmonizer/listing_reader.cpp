@@ -70,6 +70,7 @@ ListingResult read_composer_listing(engine::MusicNoteTable& table, engine::TimeS
     const int32_t inst = listing_integer(line);
     if (inst < first || inst >= last) continue;
     if (table.note_count >= engine::kMaxMusicNotes) return ListingResult::kTooManyNotes;
+    table.reserve(table.note_count + 1);
     engine::MusicNote& note = table.notes[table.note_count];
     note.Inst = inst;
     note.Cpin = listing_integer(after_nth(line, '\t', 1));

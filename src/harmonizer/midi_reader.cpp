@@ -83,6 +83,7 @@ class MusicFromMidi final : public MidiEventSink {
 
   void note_on(int64_t tick, int32_t channel, int32_t note, int32_t velocity) override {
     if (table_.note_count >= kMaxMidiNotes) return;
+    table_.reserve(table_.note_count + 1);
     MusicNote& record = table_.notes[table_.note_count];
     record.Inst = channel;
     if (engine::has_meter_changes(time_)) {

@@ -10,7 +10,8 @@
 
 namespace zelvo::harmonizer {
 
-constexpr int32_t kMaxMidiNotes = 29998;  // note-ons beyond are ignored
+// Note-ons beyond are ignored: the music note table grows to its memory bound.
+constexpr int32_t kMaxMidiNotes = engine::kMaxMusicNotes - 2;
 
 // Reads a format 0 Standard MIDI File whose track begins with its tempo and
 // time-signature events (the composer's outco.mid) into `table`, one record

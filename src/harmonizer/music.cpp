@@ -129,6 +129,7 @@ bool cut_notes(engine::MusicNoteTable& music, const engine::HarmonyTable& table,
       const int64_t b = absolute_time(time, entry.bar, entry.click);
       if (!(s < b && b < e)) continue;
       if (music.note_count >= engine::kMaxMusicNotes) return false;
+      music.reserve(music.note_count + 1);
       engine::MusicNote& head = music.notes[i];
       engine::MusicNote& piece = music.notes[music.note_count];
       piece.Inst = head.Inst;

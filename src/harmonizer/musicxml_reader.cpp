@@ -167,6 +167,7 @@ class XmlReading {
   XmlResult step(const char* text) {
     if (measure_ == 0) return XmlResult::kPickupMeasure;
     if (table_.note_count >= engine::kMaxMusicNotes) return XmlResult::kTooManyNotes;
+    table_.reserve(table_.note_count + 1);
     const char letter = text[6];
     char next[kPitchBuffer];
     read_pitch_line(next);

@@ -1,5 +1,7 @@
 #include "harmonizer/output.h"
 
+#include <algorithm>
+
 #include "console/work_files.h"
 #include "console/message_id.h"
 #include "harmonizer/note_sort.h"
@@ -60,11 +62,13 @@ void rejoin_notes(HarmonizerState& state) {
   sort_notes(state);
 }
 
-console::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, int32_t* times,
+console::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, std::vector<int32_t>& times,
                                  const char* path) {
   const engine::TimeSettings& time = state.settings.time;
   const int32_t n = music.note_count;
   if (n > engine::kMaxMusicNotes / 2) return console::Message(kTooManyResultNotes, n);
+  music.reserve(2 * n);
+  times.resize(std::max(times.size(), static_cast<size_t>(2 * n)));
   if (time.tempo <= 0) return console::Message(kHarmonizerBadTempo, time.tempo);
   for (int32_t i = 0; i < n; ++i) {
     const MusicNote& note = music.notes[i];
@@ -80,9 +84,10 @@ console::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable&
     off.tie_flags = 0;
   }
   music.note_count = 2 * n;
-  sort_note_table(music, times, time, state.sort);
+  sort_note_table(music, times.data(), time, state.sort);
 
   midi::TrackEvents& track = state.track;
+  track.reserve(music.note_count);
   for (int32_t i = 0; i < music.note_count; ++i) {
     const MusicNote& note = music.notes[i];
     track.events[i] = midi::TrackEvent{times[i], note.Inst - 1, note.Note, note.Vel};

@@ -10,6 +10,7 @@
 #include "harmonizer/harmonizer_state.h"
 #include "intake/composition_intake.h"
 #include "intake/score_intake.h"
+#include "jobs/zeroed_state.h"
 #include "notation/notation_grid.h"
 
 namespace zelvo::jobs {
@@ -40,8 +41,8 @@ class Engines {
   const std::string& scratch_folder();
 
  private:
-  std::unique_ptr<composer::ComposerState> composer_;
-  std::unique_ptr<harmonizer::HarmonizerState> harmonizer_;
+  ZeroedPtr<composer::ComposerState> composer_;
+  ZeroedPtr<harmonizer::HarmonizerState> harmonizer_;
   intake::ScoreIntake intake_;
   intake::CompositionIntake composition_intake_;
   console::Console store_;

@@ -6,7 +6,7 @@ namespace zelvo::midi {
 
 namespace {
 
-constexpr int32_t kIndexBits = 15;
+constexpr int32_t kIndexBits = 24;
 static_assert(kMaxSortRecords <= (1 << kIndexBits));
 
 // kNoteOffFirst keys a record as 2 * time + (0 for velocity 0, else 1), so a
@@ -53,6 +53,22 @@ void rotate(SortWork::Group& group, int32_t* slots, int32_t turns) {
 }
 
 }  // namespace
+
+void SortWork::reserve(int32_t n) {
+  // Never empty: the Fenwick tree of an empty table still has its root.
+  const size_t room = static_cast<size_t>(std::max(n, 1));
+  if (order.size() >= room) return;
+  // Doubling keeps a piece that grows bar by bar from copying its tables
+  // over and over.
+  const size_t size = std::min(std::max(room, 2 * order.size()), static_cast<size_t>(kMaxSortRecords));
+  note_off.resize(size);
+  order.resize(size);
+  keyed.resize(size);
+  group.resize(size);
+  slots.resize(size);
+  counted.resize(size + 1);
+  groups.resize(size);
+}
 
 void sort_times(int32_t* times, int32_t n, TieRule rule, SortWork& work) {
   int64_t* keyed = work.keyed.data();

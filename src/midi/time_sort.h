@@ -1,7 +1,7 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <vector>
 
 namespace zelvo::midi {
 
@@ -21,7 +21,8 @@ namespace zelvo::midi {
 // kNoteOffFirst only groups of note-ons do; a group of note-offs keeps its
 // order). The rotations are counted lazily per group.
 
-constexpr int32_t kMaxSortRecords = 30000;
+// A table of any length sorts, up to this bound on the memory it may take.
+constexpr int32_t kMaxSortRecords = int32_t{1} << 24;
 
 // Which records at equal times are exchanged into i.
 enum class TieRule : uint8_t {
@@ -31,18 +32,20 @@ enum class TieRule : uint8_t {
   kTimeOnly,
 };
 
-// The sort's work areas, allocated once with the engine's state.
+// The sort's work areas, kept with the engine's state. They start empty and
+// grow with the longest table sorted (reserve), so a short piece pays only
+// for what it sorts.
 struct SortWork {
   // Per record: nonzero for a velocity-0 record, read by kNoteOffFirst.
-  std::array<uint8_t, kMaxSortRecords> note_off;
+  std::vector<uint8_t> note_off;
   // After sort_times: order[i] is the original index of the record now at i.
-  std::array<int32_t, kMaxSortRecords> order;
+  std::vector<int32_t> order;
 
   // The rest is sort_times' own.
-  std::array<int64_t, kMaxSortRecords> keyed;   // key and index, sorted
-  std::array<int32_t, kMaxSortRecords> group;   // each record's group
-  std::array<int32_t, kMaxSortRecords> slots;   // the groups' ring buffers
-  std::array<int32_t, kMaxSortRecords + 1> counted;  // Fenwick tree of inserted keys
+  std::vector<int64_t> keyed;   // key and index, sorted
+  std::vector<int32_t> group;   // each record's group
+  std::vector<int32_t> slots;   // the groups' ring buffers
+  std::vector<int32_t> counted; // Fenwick tree of inserted keys, n + 1
   struct Group {
     int64_t key;
     int32_t start;     // first slot
@@ -51,13 +54,16 @@ struct SortWork {
     int32_t size;      // records inserted so far
     int32_t rotated;   // rotations applied so far
   };
-  std::array<Group, kMaxSortRecords> groups;
+  std::vector<Group> groups;
+
+  // Room for n records. REQUIRES: 0 <= n <= kMaxSortRecords.
+  void reserve(int32_t n);
 };
 
 // Sorts times[0 .. n) in place as the exchange procedure does, taking
 // work.note_off as the velocity-0 marks, and leaves in work.order the
 // permutation that the same procedure applies to the records.
-// REQUIRES: 0 <= n <= kMaxSortRecords.
+// REQUIRES: work.reserve(m) with m >= n was called before note_off was filled.
 void sort_times(int32_t* times, int32_t n, TieRule rule, SortWork& work);
 
 // Moves records[work.order[i]] to records[i] for i < n, in place by

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "midi/song.h"
 #include "midi/time_sort.h"
@@ -19,10 +21,16 @@ struct TrackEvent {
 
 constexpr int32_t kMaxTrackEvents = kMaxSortRecords;
 
-// The events of a track in time order; the first `count` are in use.
+// The events of a track in time order; the first `count` are in use. The
+// table grows with the longest track written (reserve).
 struct TrackEvents {
-  std::array<TrackEvent, kMaxTrackEvents> events;
+  std::vector<TrackEvent> events;
   int32_t count;
+
+  // Room for n events. REQUIRES: 0 <= n <= kMaxTrackEvents.
+  void reserve(int32_t n) {
+    if (events.size() < static_cast<size_t>(n)) events.resize(std::max(static_cast<size_t>(n), 2 * events.size()));
+  }
 };
 
 // A later time signature: music whose meter changes carries one at the

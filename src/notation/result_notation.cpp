@@ -71,7 +71,7 @@ int64_t scale_start_tick(const harmonizer::HarmonizerState& state, const engine:
 // which tells a minor key from its relative major.
 std::vector<KeySignature> scale_keys(const harmonizer::HarmonizerState& state) {
   std::vector<KeySignature> keys;
-  for (int32_t k = 0; k < engine::kMaxHarmonyEntries; ++k) {
+  for (int32_t k = 0; k < state.engine.scales.size(); ++k) {
     const engine::HarmonyEntry& scale = state.engine.scales.entries[k];
     if (scale.bar == 0) break;
     bool present[12] = {};

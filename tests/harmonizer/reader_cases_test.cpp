@@ -69,7 +69,7 @@ std::string settings_text(const HarmonizerSettings& s) {
 
 std::string table_text(const char* title, const engine::HarmonyTable& table) {
   std::string text;
-  for (int32_t k = 0; k < engine::kMaxHarmonyEntries && table.entries[k].bar != 0; ++k) {
+  for (int32_t k = 0; k < table.size() && table.entries[k].bar != 0; ++k) {
     text += std::string(title) + " " + std::to_string(table.entries[k].bar) + " " +
             std::to_string(table.entries[k].click) + " " + table.entries[k].marks + "\n";
   }

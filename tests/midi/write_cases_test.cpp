@@ -109,6 +109,7 @@ std::string encode(const std::string& text) {
     words >> word;
     if (word == "settings") words >> settings.division >> settings.numerator >> settings.denominator_exponent >> settings.micros_per_quarter;
     if (word == "note") {
+      track->reserve(track->count + 1);
       TrackEvent& e = track->events[static_cast<size_t>(track->count++)];
       words >> e.time >> e.channel >> e.note >> e.velocity;
     }

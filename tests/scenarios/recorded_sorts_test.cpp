@@ -27,6 +27,7 @@ TEST(RecordedSortsTest, ComposerEvents) {
   for (int round = 0; round < 20; ++round) {
     const int n = 50 + next(32768) % 400;
     table->count = n;
+    composer::reserve_events(*table, n);
     for (int i = 0; i < n; ++i) {
       const int inst = 1 + next(32768) % 16, bar = 1 + next(32768) % 3, click = next(32768) % 20,
                 dur = next(32768) % 30, vel = next(32768) % 3 == 0 ? 0 : 100;

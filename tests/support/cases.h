@@ -12,6 +12,7 @@
 // A file's bytes are its lines, with CRLF line ends when marked crlf and
 // without the last line end when marked noeol; other bytes go as hex.
 // ZELVO_UPDATE=1 rewrites every expected block from the run.
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -34,20 +35,38 @@ struct Case {
 // A line "@@repeat N TEXT" stands for N copies of TEXT, its "\n" read as
 // line ends, so that tables of thousands of notes stay short; a line
 // "@@count FIRST LAST TEXT" for one copy for each number from FIRST to LAST,
-// every "@@" in TEXT replaced by the number (numbered names, rows).
+// every "@@" in TEXT replaced by the number (numbered names, rows); with
+// "@@count FIRST LAST by STEP TEXT" the numbers go up by STEP and "@@+K"
+// stands for the number plus K (a group of numbered rows in each copy).
 inline std::string expand_repeats(const std::string& lines) {
   std::string out;
   std::istringstream in(lines);
   for (std::string line; std::getline(in, line);) {
     if (line.rfind("@@count ", 0) == 0) {
       std::istringstream words(line.substr(8));
-      int first = 0, last = -1;
+      int first = 0, last = -1, step = 1;
       words >> first >> last;
       words.get();
       std::string text;
       std::getline(words, text);
+      if (text.rfind("by ", 0) == 0) {
+        std::istringstream by(text.substr(3));
+        by >> step;
+        by.get();
+        std::getline(by, text);
+      }
       const std::string unit = expand_repeats("@@repeat 1 " + text);
-      for (int n = first; n <= last; ++n) out += replace_all(unit, "@@", std::to_string(n));
+      for (int n = first; n <= last; n += step) {
+        std::string copy = unit;
+        for (size_t at = copy.find("@@+"); at != std::string::npos; at = copy.find("@@+", at)) {
+          size_t end = at + 3;
+          while (end < copy.size() && std::isdigit(static_cast<unsigned char>(copy[end]))) ++end;
+          const std::string number = std::to_string(n + std::stoi(copy.substr(at + 3, end - at - 3)));
+          copy.replace(at, end - at, number);
+          at += number.size();
+        }
+        out += replace_all(copy, "@@", std::to_string(n));
+      }
       continue;
     }
     if (line.rfind("@@repeat ", 0) != 0) {
