@@ -10,7 +10,7 @@ FUZZ_TARGETS := $(basename $(notdir $(wildcard fuzz/*_fuzz.cpp)))
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build demo demo-build package test test-main test-sanitize test-thread fuzz-build fuzz fuzz-smoke clean \
+.PHONY: all deps build demo demo-build package test test-main test-web test-sanitize test-thread fuzz-build fuzz fuzz-smoke clean \
 	web web-deps web-serve
 
 all: build
@@ -47,7 +47,7 @@ demo: demo-build
 # UndefinedBehaviorSanitizer (both replay the committed fuzz corpora), the
 # test of two jobs at once under ThreadSanitizer, then a short fuzzing run of
 # every fuzz target; last, the size of the tests against the code.
-test: test-main test-sanitize test-thread fuzz-smoke
+test: test-main test-web test-sanitize test-thread fuzz-smoke
 	@scripts/test-ratio
 
 test-main: build web
@@ -84,6 +84,14 @@ web: web-deps $(WEB_BUILD)/build.ninja
 web-serve: web
 	@if [ -f web/serve.mjs ]; then node web/serve.mjs --port $(WEB_PORT) $(BUILD)/web; \
 	else python3 -m http.server --bind 127.0.0.1 --directory $(BUILD)/web $(WEB_PORT); fi
+
+# The web page in headless Chromium (Debian's, driven by puppeteer-core)
+# against the built page and module, its consoles compared with the native
+# program's; then the page's budgets, printed.
+test-web: build web
+	@scripts/install-web-test-deps
+	WEB=$(BUILD)/web ZELVO=$(BUILD)/zelvo node --test tests/web/page_test.mjs
+	WEB=$(BUILD)/web node bench/web_page_bench.mjs
 
 # Jobs running side by side in one process, under ThreadSanitizer: only the
 # libraries that test needs are built this way.

@@ -1,0 +1,108 @@
+// The page's pieces that need no browser, under node: the composition's
+// cells read and written, error places, bytes, links, compressed scores.
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { relative } from 'node:path';
+import test from 'node:test';
+import { deflateRawSync } from 'node:zlib';
+import { decode1252, encode1252 } from '../../web/js/bytes.js';
+import { errorPlaces, readTables, writeCell } from '../../web/js/composition.js';
+import { findFile, mountsOf } from '../../web/serve.mjs';
+import { fragmentToWork, workToFragment } from '../../web/js/share.js';
+import { createHistory } from '../../web/js/history.js';
+import { programsOf } from '../../web/js/song.js';
+
+const here = new URL('.', import.meta.url).pathname;
+const rows = (name) => readFileSync(`${here}cases/${name}`, 'utf8').split('\n')
+  .filter((line) => line && !line.startsWith('#'))
+  .map((line) => line.split(' => ').map((field) => field.replace(/\\n/g, '\n').replace(/\\t/g, '\t')));
+const demo = decode1252(readFileSync(`${here}../../examples/demo/incom.htm`));
+
+test('cells: text shown and text written keep the markup around it', () => {
+  for (const [inner, text, written] of rows('cells.txt')) {
+    const source = `<p>x</p><table border=1><tr><td>${inner}</td></tr></table>`;
+    const tables = readTables(source);
+    assert.equal(tables[0].rows[0][0].text, text, inner);
+    const after = writeCell(source, tables, 0, 0, 0, 'X<1 & Y>2');
+    assert.equal(after, `<p>x</p><table border=1><tr><td>${written}</td></tr></table>`, inner);
+    assert.equal(readTables(after)[0].rows[0][0].text, 'X<1 & Y>2');
+  }
+});
+
+test('the demo: its tables read, one edit changes only its cell', () => {
+  const tables = readTables(demo);
+  assert.deepEqual(tables.map((t) => `${t.label}:${t.rows.length}`), ['TCONF:2', 'TCAL:6', 'TGENC:7', 'TGENS:6', 'TSAL:10']);
+  assert.equal(tables[1].rows[4][1].text, '70+nrand(30)');
+  const after = writeCell(demo, tables, 1, 4, 1, '60+nrand(40)');
+  assert.equal(after, demo.replace('<td>70+nrand(30)</td>', '<td>60+nrand(40)</td>'));
+  assert.throws(() => writeCell(demo, tables, 1, 99, 1, ''), RangeError);
+});
+
+test('error places name the right table', () => {
+  const at = demo.indexOf('<table', demo.lastIndexOf('<td>TSAL</td>') - 200);
+  const twoOutputs = demo.slice(0, at) + '<table><tr><td>TSAL</td><td>channel</td></tr><tr><td></td><td>2</td></tr></table>\n' + demo.slice(at);
+  const tables = readTables(twoOutputs);
+  for (const [text, expected] of rows('places.txt')) {
+    const places = errorPlaces(text, tables).map((p) => `${tables[p.table].label}:${p.row}:${p.column}`);
+    assert.deepEqual(places, expected ? [expected] : [], text);
+  }
+});
+
+test('Windows-1252 both ways, every byte', () => {
+  const all = Uint8Array.from({ length: 256 }, (_, i) => i);
+  assert.deepEqual(encode1252(decode1252(all)), all);
+  assert.equal(decode1252(Uint8Array.of(0x80, 0x93, 0xe9)), '€“é');
+  assert.deepEqual(encode1252('€ ☃'), Uint8Array.of(0x80, 0x20, 0x3f));
+});
+
+test('a shared link carries the work; damaged links say what is wrong', async () => {
+  const work = { 'incom.htm': encode1252(demo), 'conar.txt': Uint8Array.of(65, 10), 'inmus.mxl': Uint8Array.of(0, 255) };
+  const fragment = await workToFragment(work);
+  assert.deepEqual(await fragmentToWork(fragment), work);
+  const damaged = [
+    [fragment.slice(0, fragment.length - 9), /not compressed data|cut short/],
+    ['work=1.@@@', /not compressed data/],
+    ['work=1.' + 'A'.repeat(70000), /too large/],
+    ['other', /not a work link/],
+  ];
+  const packed = async (text) => 'work=1.' + Buffer.from(deflateRawSync(Buffer.from(text))).toString('base64url');
+  damaged.push([await packed('evil.js 2\n\nab'), /bad entry "evil.js 2"/]);
+  damaged.push([await packed('incom.htm 5\n\nab'), /cut short/]);
+  damaged.push([await packed('incom.htm 2\n\nabc'), /bytes after/]);
+  damaged.push([await packed('conar.txt 2\n\nab'), /no incom.htm/]);
+  damaged.push([await packed('incom.htm 1\nincom.htm 1\n\nab'), /bad entry/]);
+  damaged.push(['work=1.' + Buffer.from(deflateRawSync(Buffer.alloc(5e6))).toString('base64url'), /too large/]);
+  for (const [link, problem] of damaged) await assert.rejects(fragmentToWork(link), problem, link.slice(0, 30));
+});
+
+
+test('the server answers only for files inside its folders', async () => {
+  const mounts = mountsOf([`js=${here}`, `${here}../../web`]);
+  const cases = [['/', 'web/index.html'], ['/js/units_test.mjs', 'tests/web/units_test.mjs'], ['/js/main.js', 'web/js/main.js'],
+    ['/js/../../CMakeLists.txt', null], ['/%2e%2e/CMakeLists.txt', null], ['/%E0%A4%A', null], ['/nothing.html', null]];
+  for (const [url, file] of cases) {
+    const found = await findFile(mounts, url);
+    assert.equal(found && relative(`${here}../..`, found), file, url);
+  }
+});
+
+test('undo and redo step through versions', () => {
+  const history = createHistory('a');
+  history.push('b');
+  history.push('c');
+  const steps = [[history.undo, true, 'b'], [history.undo, true, 'a'], [history.undo, false, 'a'], [history.redo, true, 'b']];
+  for (const [step, moved, current] of steps) assert.deepEqual([step(), history.current()], [moved, current]);
+  history.push('d');
+  assert.deepEqual([history.redo(), history.current()], [false, 'd']);
+});
+
+test('programs: the first program change of each channel, past meta events and sysex', () => {
+  const track = (hex) => Buffer.concat([Buffer.from('MTrk'), Buffer.from([0, 0, 0, hex.length / 2]), Buffer.from(hex, 'hex')]);
+  const header = Buffer.from('4d546864000000060001000200c0', 'hex');
+  const midi = Buffer.concat([header,
+    track('00ff030461626364' + '00f00343123f' + '00c118' + '00ff2f00'),
+    track('00ff51030f4240' + '0092404000c24a' + '00c905' + '00c12a' + '00ff2f00')]);
+  const expected = new Array(16).fill(0);
+  Object.assign(expected, { 1: 0x18, 2: 0x4a, 9: 5 });
+  assert.deepEqual(programsOf(new Uint8Array(midi)), expected);
+});
