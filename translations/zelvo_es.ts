@@ -178,6 +178,22 @@
         <source>Redo %1</source>
         <translation>Rehacer %1</translation>
     </message>
+    <message>
+        <source>at bar line</source>
+        <translation>en la barra de compás</translation>
+    </message>
+    <message>
+        <source>at beat</source>
+        <translation>en el pulso</translation>
+    </message>
+    <message>
+        <source>at once</source>
+        <translation>en el acto</translation>
+    </message>
+    <message>
+        <source>with Live, while playing: where the new result takes over the music</source>
+        <translation>con Live, mientras suena: dónde toma el relevo el nuevo resultado</translation>
+    </message>
 </context>
 <context>
     <name>FoldersDialog</name>
@@ -406,6 +422,14 @@
     <message>
         <source> (older than the last job, which did not finish)</source>
         <translation> (anterior al último trabajo, que no terminó)</translation>
+    </message>
+    <message>
+        <source>Mute %1</source>
+        <translation>Silenciar %1</translation>
+    </message>
+    <message>
+        <source>Solo %1</source>
+        <translation>Solo %1</translation>
     </message>
 </context>
 <context>
