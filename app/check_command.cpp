@@ -8,6 +8,7 @@
 
 #include "check/check_messages.h"
 #include "check/check_work.h"
+#include "command_help.h"
 #include "command_line.h"
 #include "console/job_console.h"
 #include "console/windows1252.h"
@@ -19,8 +20,6 @@
 namespace zelvo::app {
 
 namespace {
-
-constexpr const char* kCheckUsage = "usage: zelvo check [--work DIR] [--lang en|es]\n";
 
 void print_utf8(const std::string& text) {
   const std::string utf8 = console::to_utf8(text);
@@ -42,16 +41,19 @@ int run_check_command(int argc, char** argv) {
       } else if (value == "en" || value == "es") {
         language = value == "es" ? console::kSpanish : console::kEnglish;
       } else {
-        std::fprintf(stderr, "zelvo: --lang takes en or es\n%s", kCheckUsage);
+        std::fprintf(stderr, "zelvo: %s\n%s", usage_problem(UsageProblem::kLanguageValue, language).c_str(),
+                     console::to_utf8(command_usage("check", language)).c_str());
         return kExitUsage;
       }
       continue;
     }
     if (arg == "--help" || arg == "-h") {
-      std::fputs(kCheckUsage, stdout);
+      print_utf8(command_usage("check", language));
       return kExitFinished;
     }
-    std::fprintf(stderr, "zelvo: unexpected argument %s\n%s", argv[i], kCheckUsage);
+    const std::string problem = usage_problem(UsageProblem::kUnexpectedArgument, language, arg);
+    std::fprintf(stderr, "zelvo: %s\n%s", console::to_utf8(problem).c_str(),
+                 console::to_utf8(command_usage("check", language)).c_str());
     return kExitUsage;
   }
   if (const int problem = work.empty() ? 0 : shell::folder_usable(work); problem != 0) {

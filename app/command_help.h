@@ -1,43 +1,62 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
 namespace zelvo::app {
 
-// One command of zelvo, as `zelvo --help` lists it.
+// A text of the command line in both languages of the console, as
+// Windows-1252 bytes (printed as UTF-8).
+struct Wording {
+  std::string_view english;
+  std::string_view spanish;
+};
+
+// The wording in `language` (console::kEnglish or console::kSpanish).
+std::string_view in_language(const Wording& wording, int language);
+
+// One command of zelvo, as `zelvo --help` lists it and `zelvo help NAME`
+// explains it.
 struct CommandHelp {
   std::string_view name;
-  std::string_view summary;  // one line
+  Wording summary;  // one line
+  Wording usage;    // empty where it is made: compose, harmonize, all, help
 };
 
 // Every command, in the order `zelvo --help` lists them.
-constexpr CommandHelp kCommandHelp[] = {
-    {"compose", "compile incom.htm and write outco.rur and outco.mid"},
-    {"harmonize", "harmonize the music named by conar.txt and write outar.mid"},
-    {"all", "compose, then harmonize"},
-    {"project", "new, save or load: fill the work folder, or keep it in a project folder"},
-    {"check", "list what in the work folder is accepted but probably a mistake"},
-    {"tables", "show the composition's tables, or set one cell"},
-    {"chords", "write the harmony file of a lead sheet's chord symbols"},
-    {"notate", "write a MIDI file as MusicXML"},
-    {"render", "render a MIDI file into a WAV file"},
-    {"roll", "draw a MIDI file as a piano roll (SVG or PNG)"},
-    {"ports", "list the MIDI ports that play and watch can send to"},
-    {"play", "play a MIDI file in real time"},
-    {"watch", "compose on every save of the work folder and loop the result"},
-    {"help", "print a command's usage"},
-};
+extern const std::array<CommandHelp, 14> kCommandHelp;
 
 // Null when `name` is no command.
 const CommandHelp* find_command(std::string_view name);
 
 // What `zelvo --help` prints: the line's shape, every command with its
 // summary, the global options and the exit statuses.
-std::string general_usage();
+std::string general_usage(int language);
 
-// The usage of compose, harmonize or all (`name`), and of project.
-std::string job_usage(std::string_view name);
-extern const char* const kProjectUsage;
+// The usage of compose, harmonize or all (`name`).
+std::string job_usage(std::string_view name, int language);
+
+// The usage of any command of the list, and of none (the general usage).
+std::string command_usage(std::string_view name, int language);
+
+// The usage errors of the command line; those with a word take it (the
+// option or argument in question).
+enum class UsageProblem {
+  kMissingValue,
+  kLanguageValue,
+  kHelpTakesOneCommand,
+  kUnknownCommand,
+  kUnexpectedArgument,
+  kNoCommand,
+  kProjectTakesWhat,
+  kUnknownProjectCommand,
+  kProjectOptionsAlone,
+  kGridWithNotation,
+  kGridValue,
+  kProjectNeedsWork,
+  kProjectNeedsProject,
+};
+std::string usage_problem(UsageProblem problem, int language, std::string_view word = {});
 
 }  // namespace zelvo::app

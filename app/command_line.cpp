@@ -85,10 +85,16 @@ class CommandLinePlatform : public shell::Platform {
   }
 };
 
+// The command line's texts are Windows-1252, as the consoles' are.
 int usage_error(const std::string& problem, const std::string& usage) {
-  if (!problem.empty()) std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
-  std::fputs(usage.c_str(), stderr);
+  if (!problem.empty()) std::fprintf(stderr, "zelvo: %s\n", console::to_utf8(problem).c_str());
+  std::fputs(console::to_utf8(usage).c_str(), stderr);
   return kExitUsage;
+}
+
+int print_usage(const std::string& usage) {
+  std::fputs(console::to_utf8(usage).c_str(), stdout);
+  return kExitFinished;
 }
 
 // Ctrl-C is the Stop command. SIGINT is blocked in every thread and taken
@@ -121,9 +127,12 @@ std::string project_folder_path(const std::string& given) {
 }
 
 int run_project_command(const Options& options) {
-  if (options.work_folder.empty()) return usage_error("project commands need --work DIR", kProjectUsage);
+  const std::string usage = command_usage("project", options.language);
+  if (options.work_folder.empty()) {
+    return usage_error(usage_problem(UsageProblem::kProjectNeedsWork, options.language), usage);
+  }
   if (options.project != ProjectCommand::kNew && options.project_folder.empty()) {
-    return usage_error("project save and load need --project DIR", kProjectUsage);
+    return usage_error(usage_problem(UsageProblem::kProjectNeedsProject, options.language), usage);
   }
   shell::Folders folders;
   folders.work = options.work_folder;
@@ -172,7 +181,9 @@ int run_job_command(int argc, char** argv, const std::string& usage) {
       continue;
     }
     if (arg == "--grid") {
-      if (!read_grid_option(argc, argv, i, options.grid)) return usage_error(kGridProblem, usage);
+      if (!read_grid_option(argc, argv, i, options.grid)) {
+        return usage_error(usage_problem(UsageProblem::kGridValue, options.language), usage);
+      }
       options.grid_given = true;
       continue;
     }
@@ -181,7 +192,7 @@ int run_job_command(int argc, char** argv, const std::string& usage) {
       return kExitFinished;
     }
     if (arg == "--work" || arg == "--lang" || arg == "--template" || arg == "--project") {
-      if (i + 1 >= argc) return usage_error("missing value after " + std::string(arg), usage);
+      if (i + 1 >= argc) return usage_error(usage_problem(UsageProblem::kMissingValue, options.language, arg), usage);
       const std::string_view value = argv[++i];
       if (arg == "--work") {
         options.work_folder = value;
@@ -194,11 +205,11 @@ int run_job_command(int argc, char** argv, const std::string& usage) {
       } else if (value == "es") {
         options.language = console::kSpanish;
       } else {
-        return usage_error("--lang takes en or es", usage);
+        return usage_error(usage_problem(UsageProblem::kLanguageValue, options.language), usage);
       }
       continue;
     }
-    if (have_job) return usage_error("unexpected argument " + std::string(arg), usage);
+    if (have_job) return usage_error(usage_problem(UsageProblem::kUnexpectedArgument, options.language, arg), usage);
     if (arg == "compose") {
       options.kind = console::JobKind::kCompose;
     } else if (arg == "harmonize") {
@@ -206,7 +217,7 @@ int run_job_command(int argc, char** argv, const std::string& usage) {
     } else if (arg == "all") {
       options.kind = console::JobKind::kAll;
     } else if (arg == "project") {
-      if (i + 1 >= argc) return usage_error("project takes new, save or load", usage);
+      if (i + 1 >= argc) return usage_error(usage_problem(UsageProblem::kProjectTakesWhat, options.language), usage);
       const std::string_view what = argv[++i];
       if (what == "new") {
         options.project = ProjectCommand::kNew;
@@ -215,19 +226,21 @@ int run_job_command(int argc, char** argv, const std::string& usage) {
       } else if (what == "load") {
         options.project = ProjectCommand::kLoad;
       } else {
-        return usage_error("unknown project command " + std::string(what), usage);
+        return usage_error(usage_problem(UsageProblem::kUnknownProjectCommand, options.language, what), usage);
       }
     } else {
-      return usage_error("unknown command " + std::string(arg), usage);
+      return usage_error(usage_problem(UsageProblem::kUnknownCommand, options.language, arg), usage);
     }
     have_job = true;
   }
-  if (!have_job) return usage_error("no command given", usage);
+  if (!have_job) return usage_error(usage_problem(UsageProblem::kNoCommand, options.language), usage);
   if (options.project != ProjectCommand::kNone) return run_project_command(options);
   if (!options.template_folder.empty() || !options.project_folder.empty()) {
-    return usage_error("--template and --project belong to the project commands", usage);
+    return usage_error(usage_problem(UsageProblem::kProjectOptionsAlone, options.language), usage);
   }
-  if (options.grid_given && !options.notation) return usage_error("--grid belongs to --notation", usage);
+  if (options.grid_given && !options.notation) {
+    return usage_error(usage_problem(UsageProblem::kGridWithNotation, options.language), usage);
+  }
 
   if (const int problem = options.work_folder.empty() ? 0 : shell::folder_usable(options.work_folder);
       problem != 0) {
@@ -309,16 +322,15 @@ int run_command_line(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   GlobalOptions global;
   std::string problem;
-  if (!take_global_options(args, global, problem)) return usage_error(problem, general_usage());
+  const bool read = take_global_options(args, global, problem);
+  const int language = global.language == "es" ? console::kSpanish : console::kEnglish;
+  if (!read) return usage_error(problem, general_usage(language));
   std::string name = command_word(args);
   if (name == "help") {
     args = name_first(name, args);
-    if (args.size() == 1) {
-      std::fputs(general_usage().c_str(), stdout);
-      return kExitFinished;
-    }
+    if (args.size() == 1) return print_usage(general_usage(language));
     if (args.size() > 2 || find_command(args[1]) == nullptr || args[1] == "help") {
-      return usage_error("help takes the name of one command", general_usage());
+      return usage_error(usage_problem(UsageProblem::kHelpTakesOneCommand, language), general_usage(language));
     }
     name = args[1];
     args = {name, "--help"};
@@ -332,6 +344,9 @@ int run_command_line(int argc, char** argv) {
   bool asks_help = false;
   for (const std::string& arg : args) asks_help = asks_help || arg == "--help" || arg == "-h";
   if (asks_help) global.work.clear();
+  // The commands' own readers speak English; in another language their
+  // usage is given here.
+  if (asks_help && language != console::kEnglish) return print_usage(command_usage(name, language));
   if (runs_in_work_folder(name) && !global.work.empty() && chdir(global.work.c_str()) != 0) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", global.work.c_str(), std::strerror(errno));
     return kExitUsage;
@@ -361,15 +376,8 @@ int run_command_line(int argc, char** argv) {
   words.insert(words.end(), args.begin(), args.end());
   words.insert(words.begin(), argv[0]);
   if (name == "check") return run_words(words, run_check_command);
-  const std::string usage = name == "project"                                          ? kProjectUsage
-                            : name == "compose" || name == "harmonize" || name == "all" ? job_usage(name)
-                                                                                        : general_usage();
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(usage.c_str(), stdout);
-      return kExitFinished;
-    }
-  }
+  const std::string usage = command_usage(name, language);
+  if (asks_help) return print_usage(usage);
   for (const std::string& arg : args) {
     if (arg == "--set") return run_words(words, run_compose_with_settings);
   }

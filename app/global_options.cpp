@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+#include "command_help.h"
+#include "console/message.h"
+
 namespace zelvo::app {
 
 namespace {
@@ -29,8 +32,10 @@ bool take_global_options(std::vector<std::string>& args, GlobalOptions& options,
       if (takes_value(arg) && i + 1 < args.size()) rest.push_back(args[++i]);
       continue;
     }
+    // A problem is told in the language given before it, if any.
+    const int language = options.language == "es" ? console::kSpanish : console::kEnglish;
     if (i + 1 >= args.size()) {
-      problem = "missing value after " + arg;
+      problem = usage_problem(UsageProblem::kMissingValue, language, arg);
       return false;
     }
     const std::string& value = args[++i];
@@ -39,7 +44,7 @@ bool take_global_options(std::vector<std::string>& args, GlobalOptions& options,
     } else if (value == "en" || value == "es") {
       options.language = value;
     } else {
-      problem = "--lang takes en or es";
+      problem = usage_problem(UsageProblem::kLanguageValue, language);
       return false;
     }
   }
