@@ -5,27 +5,20 @@
 #include <string>
 #include <string_view>
 
+#include "command_help.h"
 #include "command_line.h"
+#include "console/message.h"
 #include "console/work_files.h"
 #include "leadsheet/lead_sheet_file.h"
 #include "missing_file.h"
+#include "usage_output.h"
 
 namespace zelvo::app {
 
 namespace {
 
-constexpr const char* kChordsUsage =
-    "usage: zelvo chords SCORE [-o FILE] [--first-part N]\n"
-    "\n"
-    "Writes the harmony file (default inarm.xml) of the chord symbols and key\n"
-    "signatures of SCORE (MusicXML, compressed or not): part N holds the scales\n"
-    "and part N+1 the chords (default N: where the conar.txt of the current\n"
-    "folder reads them; without one, the number of parts of SCORE + 1, and a\n"
-    "conar.txt that reads them there is written too).\n";
-
-int chords_usage(const std::string& problem) {
-  std::fprintf(stderr, "zelvo: %s\n%s", problem.c_str(), kChordsUsage);
-  return kExitUsage;
+int chords_usage(int language, const std::string& problem) {
+  return command_usage_error("zelvo", "chords", language, problem);
 }
 
 }  // namespace
@@ -34,28 +27,30 @@ int run_chords_command(int argc, char** argv) {
   std::string score_path;
   std::string output = console::kHarmonyFile;
   int first_part = 0;
+  int language = console::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "-h" || arg == "--help") {
-      std::fputs(kChordsUsage, stdout);
-      return kExitFinished;
+    if (std::string problem; take_language_option(argc, argv, i, language, problem)) {
+      if (!problem.empty()) return chords_usage(language, problem);
+      continue;
     }
+    if (arg == "-h" || arg == "--help") return print_command_usage("chords", language);
     if (arg == "-o" || arg == "--first-part") {
-      if (i + 1 >= argc) return chords_usage("missing value after " + std::string(arg));
+      if (i + 1 >= argc) return chords_usage(language, usage_problem(UsageProblem::kMissingValue, language, arg));
       const std::string value = argv[++i];
       if (arg == "-o") {
         output = value;
       } else {
         first_part = std::atoi(value.c_str());
-        if (first_part < 1 || first_part > 15) return chords_usage("--first-part takes 1 to 15");
+        if (first_part < 1 || first_part > 15) return chords_usage(language, usage_problem(UsageProblem::kFirstPartRange, language));
       }
     } else if (score_path.empty()) {
       score_path = arg;
     } else {
-      return chords_usage("unexpected argument " + std::string(arg));
+      return chords_usage(language, usage_problem(UsageProblem::kUnexpectedArgument, language, arg));
     }
   }
-  if (score_path.empty()) return chords_usage("no score given");
+  if (score_path.empty()) return chords_usage(language, usage_problem(UsageProblem::kNoScore, language));
 
   std::string problem;
   leadsheet::HarmonyPartsFrom from = leadsheet::HarmonyPartsFrom::kGiven;

@@ -384,8 +384,23 @@ constexpr Wording kUsageProblems[] = {
     {"--grid takes 16, 8t, 32 or exact", "--grid admite 16, 8t, 32 o exact"},
     {"project commands need --work DIR", "las \xF3rdenes de project necesitan --work CARPETA"},
     {"project save and load need --project DIR", "project save y load necesitan --project CARPETA"},
+    {"no score given", "no se ha dado ninguna partitura"},
+    {"--first-part takes 1 to 15", "--first-part admite de 1 a 15"},
+    {"no MIDI file given", "no se ha dado ning\xFAn archivo MIDI"},
+    {"tables takes show or set", "tables admite show o set"},
+    {"--json belongs to tables show", "--json va con tables show"},
+    {"tables set takes TABLE ROW COL VALUE", "tables set admite TABLA FILA COL VALOR"},
+    {"unknown tables command %s", "orden de tables desconocida %s"},
+    {"--set goes with compose", "--set va con compose"},
+    {"--channels takes MIDI channels from 1 to 16, as 1,3 or 1-4,10",
+     "--channels admite canales MIDI de 1 a 16, como 1,3 o 1-4,10"},
+    {"%s takes a bar number from 1", "%s admite un n\xFAmero de comp\xE1s desde 1"},
+    {"--to comes before --from", "--to va antes que --from"},
+    {"--gain takes a number from 0 to 10", "--gain admite un n\xFAmero de 0 a 10"},
+    {"--width takes a number of pixels from 200 to 30000", "--width admite un n\xFAmero de p\xEDxeles de 200 a 30000"},
+    {"--swap takes bar, beat or now", "--swap admite bar, beat o now"},
 };
-static_assert(std::size(kUsageProblems) == static_cast<size_t>(UsageProblem::kProjectNeedsProject) + 1);
+static_assert(std::size(kUsageProblems) == kUsageProblemCount);
 
 }  // namespace
 

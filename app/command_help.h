@@ -56,7 +56,22 @@ enum class UsageProblem {
   kGridValue,
   kProjectNeedsWork,
   kProjectNeedsProject,
+  kNoScore,
+  kFirstPartRange,
+  kNoMidiFile,
+  kTablesTakesWhat,
+  kJsonWithShow,
+  kTablesSetTakes,
+  kUnknownTablesCommand,
+  kSetWithCompose,
+  kChannelList,
+  kBarNumber,
+  kToBeforeFrom,
+  kGainRange,
+  kWidthRange,
+  kSwapPoint,
 };
+constexpr int kUsageProblemCount = static_cast<int>(UsageProblem::kSwapPoint) + 1;
 std::string usage_problem(UsageProblem problem, int language, std::string_view word = {});
 
 }  // namespace zelvo::app

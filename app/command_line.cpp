@@ -316,6 +316,13 @@ std::vector<std::string> name_first(const std::string& name, std::vector<std::st
   return args;
 }
 
+// `words` (the command's name first) with the language given, if any, right
+// after the name, where the command reads it before anything it may refuse.
+std::vector<std::string> told_language(std::vector<std::string> words, const GlobalOptions& global) {
+  if (!global.language.empty()) words.insert(words.begin() + 1, {"--lang", global.language});
+  return words;
+}
+
 }  // namespace
 
 int run_command_line(int argc, char** argv) {
@@ -344,9 +351,6 @@ int run_command_line(int argc, char** argv) {
   bool asks_help = false;
   for (const std::string& arg : args) asks_help = asks_help || arg == "--help" || arg == "-h";
   if (asks_help) global.work.clear();
-  // The commands' own readers speak English; in another language their
-  // usage is given here.
-  if (asks_help && language != console::kEnglish) return print_usage(command_usage(name, language));
   if (runs_in_work_folder(name) && !global.work.empty() && chdir(global.work.c_str()) != 0) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", global.work.c_str(), std::strerror(errno));
     return kExitUsage;
@@ -358,17 +362,17 @@ int run_command_line(int argc, char** argv) {
       return kExitUsage;
     }
   }
-  if (name == "chords") return run_words(name_first(name, args), run_chords_command);
-  if (name == "notate") return run_words(name_first(name, args), run_notate_command);
+  if (name == "chords") return run_words(told_language(name_first(name, args), global), run_chords_command);
+  if (name == "notate") return run_words(told_language(name_first(name, args), global), run_notate_command);
   if (is_media_command(name)) {
-    std::vector<std::string> words = name_first(name, args);
-    if (name == "watch") words.insert(words.end(), with_global.begin(), with_global.end());
+    std::vector<std::string> words = told_language(name_first(name, args), global);
+    if (name == "watch" && !global.work.empty()) words.insert(words.end(), {"--work", global.work});
     if (name == "roll" && !global.work.empty()) words.insert(words.end(), {"--work", global.work});
     words.insert(words.begin(), argv[0]);
     return run_words(words, run_media_program);
   }
   if (name == "tables") {
-    std::vector<std::string> words = name_first(name, args);
+    std::vector<std::string> words = told_language(name_first(name, args), global);
     if (!global.work.empty()) words.insert(words.end(), {"--work", global.work});
     return run_words(words, run_tables_command);
   }

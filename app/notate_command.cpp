@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "command_help.h"
 #include "command_line.h"
+#include "console/message.h"
 #include "files/whole_file.h"
 #include "grid_option.h"
 #include "media_commands.h"
@@ -15,20 +17,15 @@
 #include "intake/midi_merge.h"
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
+#include "usage_output.h"
 
 namespace zelvo::app {
 
 namespace {
 
-constexpr const char* kNotateUsage =
-    "usage: zelvo notate FILE.mid [-o FILE.musicxml] [--grid 16|8t|32|exact]\n"
-    "\n"
-    "Writes the MIDI file as MusicXML (default: its name with .musicxml): one\n"
-    "part per channel, named from its track or instrument, voices, ties across\n"
-    "bar lines, rests, time and key signatures (the file's, else the key its\n"
-    "notes fit best) and tempo changes. Notes are placed on a grid of\n"
-    "sixteenths or eighth-note triplets, whichever the music's onsets fit;\n"
-    "--grid picks one (32: thirty-second notes; exact: every tick as played).\n";
+int notate_usage(int language, const std::string& problem) {
+  return command_usage_error("zelvo", "notate", language, problem);
+}
 
 int fail(const std::string& problem) {
   std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
@@ -41,34 +38,28 @@ int run_notate_command(int argc, char** argv) {
   std::string input;
   std::string output;
   notation::Grid grid = notation::Grid::kChosen;
+  int language = console::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "-h" || arg == "--help") {
-      std::fputs(kNotateUsage, stdout);
-      return kExitFinished;
+    if (std::string problem; take_language_option(argc, argv, i, language, problem)) {
+      if (!problem.empty()) return notate_usage(language, problem);
+      continue;
     }
+    if (arg == "-h" || arg == "--help") return print_command_usage("notate", language);
     if (arg == "-o") {
-      if (i + 1 >= argc) {
-        std::fprintf(stderr, "zelvo: missing value after -o\n%s", kNotateUsage);
-        return kExitUsage;
-      }
+      if (i + 1 >= argc) return notate_usage(language, usage_problem(UsageProblem::kMissingValue, language, arg));
       output = argv[++i];
     } else if (arg == "--grid") {
       if (!read_grid_option(argc, argv, i, grid)) {
-        std::fprintf(stderr, "zelvo: %s\n%s", kGridProblem, kNotateUsage);
-        return kExitUsage;
+        return notate_usage(language, usage_problem(UsageProblem::kGridValue, language));
       }
     } else if (input.empty()) {
       input = arg;
     } else {
-      std::fprintf(stderr, "zelvo: unexpected argument %s\n%s", argv[i], kNotateUsage);
-      return kExitUsage;
+      return notate_usage(language, usage_problem(UsageProblem::kUnexpectedArgument, language, arg));
     }
   }
-  if (input.empty()) {
-    std::fprintf(stderr, "zelvo: no MIDI file given\n%s", kNotateUsage);
-    return kExitUsage;
-  }
+  if (input.empty()) return notate_usage(language, usage_problem(UsageProblem::kNoMidiFile, language));
   if (output.empty()) output = output_beside(input, ".musicxml");
 
   std::ifstream in(input, std::ios::binary);

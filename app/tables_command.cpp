@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "command_help.h"
 #include "command_line.h"
 #include "composition/address.h"
 #include "composition/any_html.h"
@@ -21,6 +22,7 @@
 #include "console/work_files.h"
 #include "files/paths.h"
 #include "files/run_inputs.h"
+#include "usage_output.h"
 
 namespace zelvo::app {
 
@@ -29,25 +31,13 @@ namespace {
 namespace fs = std::filesystem;
 using composition::Document;
 
-constexpr const char* kTablesUsage =
-    "usage: zelvo tables show [--work DIR] [--json]\n"
-    "       zelvo tables set TABLE ROW COL VALUE [--work DIR] [--force]\n"
-    "       zelvo tables set NAME COL VALUE [--work DIR] [--force]\n"
-    "TABLE: TCONF, TCAL, TSAL, TGENC, TGENS or libre (the first such table),\n"
-    "TGENC#2 (the second), #3 (the third table of the file); NAME: a generator\n"
-    "or variable, for its row. Rows and columns count from 0 as the composer's\n"
-    "messages do (row 0 is the header). A value the composer cannot compile is\n"
-    "refused unless --force is given.\n";
-
 int refuse(const std::string& problem, int status) {
   std::fprintf(stderr, "zelvo: %s\n", console::to_utf8(problem).c_str());
   return status;
 }
 
-int tables_usage(const std::string& problem) {
-  if (!problem.empty()) std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
-  std::fputs(kTablesUsage, stderr);
-  return kExitUsage;
+int tables_usage(int language, UsageProblem problem, std::string_view word = {}) {
+  return command_usage_error("zelvo", "tables", language, usage_problem(problem, language, word));
 }
 
 bool load(const std::string& path, Document& document) {
@@ -129,28 +119,32 @@ int run_tables_command(int argc, char** argv) {
   std::string work;
   bool json = false, force = false;
   std::vector<std::string> words;
+  int language = console::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
+    if (std::string problem; take_language_option(argc, argv, i, language, problem)) {
+      if (!problem.empty()) return command_usage_error("zelvo", "tables", language, problem);
+      continue;
+    }
     if (arg == "--work") {
-      if (i + 1 >= argc) return tables_usage("missing value after --work");
+      if (i + 1 >= argc) return tables_usage(language, UsageProblem::kMissingValue, arg);
       work = argv[++i];
     } else if (arg == "--json") {
       json = true;
     } else if (arg == "--force") {
       force = true;
     } else if (arg == "--help" || arg == "-h") {
-      std::fputs(kTablesUsage, stdout);
-      return kExitFinished;
+      return print_command_usage("tables", language);
     } else {
       words.emplace_back(arg);
     }
   }
-  if (words.empty()) return tables_usage("tables takes show or set");
+  if (words.empty()) return tables_usage(language, UsageProblem::kTablesTakesWhat);
   const std::string what = words.front();
   words.erase(words.begin());
   const std::string path = composition::composition_path(work);
   if (what == "show") {
-    if (!words.empty()) return tables_usage("unexpected argument " + words.front());
+    if (!words.empty()) return tables_usage(language, UsageProblem::kUnexpectedArgument, words.front());
     Document document;
     if (!load(path, document)) return kExitAborted;
     if (document.tables.empty()) return refuse(path + " has no tables", kExitAborted);
@@ -159,11 +153,11 @@ int run_tables_command(int argc, char** argv) {
     return kExitFinished;
   }
   if (what == "set") {
-    if (json) return tables_usage("--json belongs to tables show");
-    if (words.size() != 3 && words.size() != 4) return tables_usage("tables set takes TABLE ROW COL VALUE");
+    if (json) return tables_usage(language, UsageProblem::kJsonWithShow);
+    if (words.size() != 3 && words.size() != 4) return tables_usage(language, UsageProblem::kTablesSetTakes);
     return run_set(path, words, force);
   }
-  return tables_usage("unknown tables command " + what);
+  return tables_usage(language, UsageProblem::kUnknownTablesCommand, what);
 }
 
 int run_compose_with_settings(int argc, char** argv) {
@@ -171,21 +165,29 @@ int run_compose_with_settings(int argc, char** argv) {
   std::vector<std::string> settings;
   std::vector<std::string> rest;  // the command line without --work and --set
   bool compose = false, force = false;
+  int language = console::kEnglish;
+  std::string problem;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
+    // The language stays on the line for the compose that follows, which
+    // tells what is wrong with it.
+    if (const int at = i; take_language_option(argc, argv, i, language, problem)) {
+      rest.insert(rest.end(), argv + at, argv + i + 1);
+      continue;
+    }
     if (arg == "--force") {
       force = true;
       continue;
     }
     if (arg == "--set" || arg == "--work") {
-      if (i + 1 >= argc) return tables_usage("missing value after " + std::string(arg));
+      if (i + 1 >= argc) return tables_usage(language, UsageProblem::kMissingValue, arg);
       (arg == "--set" ? settings.emplace_back(argv[++i]) : work = argv[++i]);
       continue;
     }
     compose = compose || arg == "compose";
     rest.emplace_back(arg);
   }
-  if (!compose) return tables_usage("--set goes with compose");
+  if (!compose) return tables_usage(language, UsageProblem::kSetWithCompose);
   std::error_code error;
   if (!work.empty() && !fs::is_directory(work, error)) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s\n", work.c_str());

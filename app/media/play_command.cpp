@@ -3,7 +3,10 @@
 #include <string>
 #include <string_view>
 
+#include "command_help.h"
 #include "command_line.h"
+#include "console/message.h"
+#include "usage_output.h"
 #include "midi/channel_list.h"
 #include "player/player.h"
 #include "player/song.h"
@@ -13,26 +16,8 @@ namespace zelvo::app {
 
 namespace {
 
-constexpr const char* kPlayUsage =
-    "usage: zelvo play FILE.mid [--port NAME | --synth] [--loop] [--from BAR] [--to BAR]\n"
-    "                  [--channels LIST]\n"
-    "\n"
-    "Plays a MIDI file in real time. Ctrl-C stops it, with every note released\n"
-    "(exit status 130).\n"
-    "\n"
-    "  --port NAME       send to the MIDI port whose name contains NAME (zelvo\n"
-    "                    ports lists them); --port Zelvo registers a port named\n"
-    "                    Zelvo for a synthesizer or DAW to connect to\n"
-    "  --synth           the built-in synthesizer (the default)\n"
-    "  --soundfont FILE  its soundfont (default as for zelvo render)\n"
-    "  --loop            play the bars again and again until Ctrl-C\n"
-    "  --from BAR        start at bar BAR (from 1)\n"
-    "  --to BAR          end with bar BAR\n"
-    "  --channels LIST   only these MIDI channels sound, as 1,3 or 1-4,10\n";
-
-int play_usage(const std::string& problem) {
-  std::fprintf(stderr, "zelvo play: %s\n%s", problem.c_str(), kPlayUsage);
-  return kExitUsage;
+int play_usage(int language, UsageProblem problem, std::string_view word = {}) {
+  return command_usage_error("zelvo play", "play", language, usage_problem(problem, language, word));
 }
 
 bool parse_bar(const char* text, int& bar) {
@@ -50,15 +35,17 @@ int run_play_command(int argc, char** argv) {
   OutputChoice choice;
   player::PlayRange range;
   uint16_t channels = player::kAllChannels;
+  int language = console::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     std::string problem;
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kPlayUsage, stdout);
-      return kExitFinished;
+    if (take_language_option(argc, argv, i, language, problem)) {
+      if (!problem.empty()) return command_usage_error("zelvo play", "play", language, problem);
+      continue;
     }
-    if (take_output_option(argc, argv, i, choice, problem)) {
-      if (!problem.empty()) return play_usage(problem);
+    if (arg == "--help" || arg == "-h") return print_command_usage("play", language);
+    if (take_output_option(argc, argv, i, choice, problem, language)) {
+      if (!problem.empty()) return command_usage_error("zelvo play", "play", language, problem);
       continue;
     }
     if (arg == "--loop") {
@@ -67,25 +54,25 @@ int run_play_command(int argc, char** argv) {
     }
     if (arg == "--channels") {
       if (i + 1 >= argc || !midi::read_channel_list(argv[i + 1], channels)) {
-        return play_usage("--channels takes MIDI channels from 1 to 16, as 1,3 or 1-4,10");
+        return play_usage(language, UsageProblem::kChannelList);
       }
       ++i;
       continue;
     }
     if (arg == "--from" || arg == "--to") {
       if (i + 1 >= argc || !parse_bar(argv[i + 1], arg == "--from" ? range.from_bar : range.to_bar)) {
-        return play_usage(std::string(arg) + " takes a bar number from 1");
+        return play_usage(language, UsageProblem::kBarNumber, arg);
       }
       ++i;
       continue;
     }
     if (!input.empty() || (arg.size() > 1 && arg[0] == '-')) {
-      return play_usage("unexpected argument " + std::string(arg));
+      return play_usage(language, UsageProblem::kUnexpectedArgument, arg);
     }
     input = arg;
   }
-  if (input.empty()) return play_usage("no MIDI file given");
-  if (range.to_bar > 0 && range.to_bar < range.from_bar) return play_usage("--to comes before --from");
+  if (input.empty()) return play_usage(language, UsageProblem::kNoMidiFile);
+  if (range.to_bar > 0 && range.to_bar < range.from_bar) return play_usage(language, UsageProblem::kToBeforeFrom);
 
   player::Song song;
   std::string error;

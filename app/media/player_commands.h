@@ -24,8 +24,8 @@ using player::OutputChoice;
 
 // Takes --port NAME, --synth or --soundfont FILE at argv[i] (moving i past
 // a value). Returns false when argv[i] is none of them; sets `problem` when
-// it is one but wrong.
-bool take_output_option(int argc, char** argv, int& i, OutputChoice& choice, std::string& problem);
+// it is one but wrong (in `language`).
+bool take_output_option(int argc, char** argv, int& i, OutputChoice& choice, std::string& problem, int language);
 
 // Opens the chosen output and says on the standard output where it plays.
 std::unique_ptr<player::Output> open_output(const OutputChoice& choice, std::string& error);

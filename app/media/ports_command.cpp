@@ -4,32 +4,28 @@
 #include <cstdio>
 #include <string_view>
 
+#include "command_help.h"
 #include "command_line.h"
+#include "console/message.h"
+#include "usage_output.h"
 #include "player/midi_port.h"
 #include "player/synth_output.h"
 #include "player_commands.h"
 
 namespace zelvo::app {
 
-namespace {
-
-constexpr const char* kPortsUsage =
-    "usage: zelvo ports\n"
-    "\n"
-    "Lists the MIDI ports of the ALSA sequencer and of JACK that zelvo play and\n"
-    "zelvo watch can send to (--port takes any part of a name).\n";
-
-}  // namespace
-
 int run_ports_command(int argc, char** argv) {
+  int language = console::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kPortsUsage, stdout);
-      return kExitFinished;
+    std::string problem;
+    if (take_language_option(argc, argv, i, language, problem)) {
+      if (!problem.empty()) return command_usage_error("zelvo ports", "ports", language, problem);
+      continue;
     }
-    std::fprintf(stderr, "zelvo ports: unexpected argument %s\n%s", argv[i], kPortsUsage);
-    return kExitUsage;
+    if (arg == "--help" || arg == "-h") return print_command_usage("ports", language);
+    return command_usage_error("zelvo ports", "ports", language,
+                               usage_problem(UsageProblem::kUnexpectedArgument, language, arg));
   }
   for (const player::PortList& list : player::list_output_ports()) {
     const char* system = player::system_name(list.system);
@@ -44,7 +40,7 @@ int run_ports_command(int argc, char** argv) {
   return kExitFinished;
 }
 
-bool take_output_option(int argc, char** argv, int& i, OutputChoice& choice, std::string& problem) {
+bool take_output_option(int argc, char** argv, int& i, OutputChoice& choice, std::string& problem, int language) {
   const std::string_view arg = argv[i];
   if (arg == "--synth") {
     choice.port.clear();
@@ -52,7 +48,7 @@ bool take_output_option(int argc, char** argv, int& i, OutputChoice& choice, std
   }
   if (arg != "--port" && arg != "--soundfont") return false;
   if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-    problem = "missing value after " + std::string(arg);
+    problem = usage_problem(UsageProblem::kMissingValue, language, arg);
     return true;
   }
   (arg == "--port" ? choice.port : choice.soundfont) = argv[++i];

@@ -12,7 +12,10 @@
 
 #include "audio/soundfont.h"
 #include "audio/wav_render.h"
+#include "command_help.h"
 #include "command_line.h"
+#include "console/message.h"
+#include "usage_output.h"
 #include "media_commands.h"
 #include "midi/timeline.h"
 
@@ -20,22 +23,8 @@ namespace zelvo::app {
 
 namespace {
 
-constexpr const char* kRenderUsage =
-    "usage: zelvo render FILE.mid [-o FILE.wav] [--soundfont FILE.sf2] [--gain G]\n"
-    "\n"
-    "Renders a MIDI file to a WAV file (16-bit stereo, 44100 Hz) with FluidSynth,\n"
-    "faster than real time; the same file always gives the same bytes. The sound\n"
-    "goes on for 2 seconds after the last event, for the reverb to ring out.\n"
-    "Channel 10 plays drums.\n"
-    "\n"
-    "  -o FILE.wav          output (default: the MIDI file's name with .wav)\n"
-    "  --soundfont FILE     General MIDI soundfont (default: $ZELVO_SOUNDFONT, else\n"
-    "                       FluidR3_GM.sf2 or TimGM6mb.sf2 in /usr/share/sounds/sf2)\n"
-    "  --gain G             master gain, 0 to 10 (default 0.7)\n";
-
-int render_usage(const std::string& problem) {
-  std::fprintf(stderr, "zelvo render: %s\n%s", problem.c_str(), kRenderUsage);
-  return kExitUsage;
+int render_usage(int language, UsageProblem problem, std::string_view word = {}) {
+  return command_usage_error("zelvo render", "render", language, usage_problem(problem, language, word));
 }
 
 }  // namespace
@@ -43,14 +32,16 @@ int render_usage(const std::string& problem) {
 int run_render_command(int argc, char** argv) {
   std::string input, output, soundfont;
   audio::RenderOptions options;
+  int language = console::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kRenderUsage, stdout);
-      return kExitFinished;
+    if (std::string problem; take_language_option(argc, argv, i, language, problem)) {
+      if (!problem.empty()) return command_usage_error("zelvo render", "render", language, problem);
+      continue;
     }
+    if (arg == "--help" || arg == "-h") return print_command_usage("render", language);
     if (arg == "-o" || arg == "--soundfont" || arg == "--gain") {
-      if (i + 1 >= argc) return render_usage("missing value after " + std::string(arg));
+      if (i + 1 >= argc) return render_usage(language, UsageProblem::kMissingValue, arg);
       const std::string value = argv[++i];
       if (arg == "-o") {
         output = value;
@@ -60,17 +51,17 @@ int run_render_command(int argc, char** argv) {
         char* end = nullptr;
         options.gain = std::strtod(value.c_str(), &end);
         if (value.empty() || *end != '\0' || !(options.gain >= 0.0 && options.gain <= 10.0)) {
-          return render_usage("--gain takes a number from 0 to 10");
+          return render_usage(language, UsageProblem::kGainRange);
         }
       }
       continue;
     }
     if (!input.empty() || (arg.size() > 1 && arg[0] == '-')) {
-      return render_usage("unexpected argument " + std::string(arg));
+      return render_usage(language, UsageProblem::kUnexpectedArgument, arg);
     }
     input = arg;
   }
-  if (input.empty()) return render_usage("no MIDI file given");
+  if (input.empty()) return render_usage(language, UsageProblem::kNoMidiFile);
   if (output.empty()) output = output_beside(input, ".wav");
 
   std::string error;

@@ -10,7 +10,10 @@
 #include <string>
 #include <string_view>
 
+#include "command_help.h"
 #include "command_line.h"
+#include "console/message.h"
+#include "usage_output.h"
 #include "console/work_files.h"
 #include "media_commands.h"
 #include "picture/roll_painter.h"
@@ -23,27 +26,10 @@ namespace zelvo::app {
 
 namespace {
 
-constexpr const char* kRollUsage =
-    "usage: zelvo roll FILE.mid [-o FILE.svg|FILE.png] [--width PX]\n"
-    "       zelvo roll --work DIR [-o FILE.svg|FILE.png] [--width PX]\n"
-    "\n"
-    "Draws a MIDI file as a piano roll: time left to right with bar lines and\n"
-    "bar numbers, pitch bottom to top with a line at every C, one colour per\n"
-    "channel, velocity as opacity. With --work DIR alone the file is\n"
-    "DIR/outar.mid, the harmonizer's result (with FILE.mid, the file and the\n"
-    "picture are in DIR); where a tones file lies beside the MIDI file\n"
-    "(outar.tones beside outar.mid) each note's given pitch is drawn faintly and\n"
-    "its non-harmonic tone type written on it.\n"
-    "\n"
-    "  -o FILE      SVG for a name ending in .svg, else PNG (default: the MIDI\n"
-    "               file's name with .png)\n"
-    "  --width PX   picture width, 200 to 30000 (default 1600)\n";
-
 constexpr int kDefaultWidth = 1600;
 
-int roll_usage(const std::string& problem) {
-  std::fprintf(stderr, "zelvo roll: %s\n%s", problem.c_str(), kRollUsage);
-  return kExitUsage;
+int roll_usage(int language, UsageProblem problem, std::string_view word = {}) {
+  return command_usage_error("zelvo roll", "roll", language, usage_problem(problem, language, word));
 }
 
 }  // namespace
@@ -51,14 +37,16 @@ int roll_usage(const std::string& problem) {
 int run_roll_command(int argc, char** argv) {
   std::string input, output, work;
   int width = kDefaultWidth;
+  int language = console::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kRollUsage, stdout);
-      return kExitFinished;
+    if (std::string problem; take_language_option(argc, argv, i, language, problem)) {
+      if (!problem.empty()) return command_usage_error("zelvo roll", "roll", language, problem);
+      continue;
     }
+    if (arg == "--help" || arg == "-h") return print_command_usage("roll", language);
     if (arg == "-o" || arg == "--width" || arg == "--work") {
-      if (i + 1 >= argc) return roll_usage("missing value after " + std::string(arg));
+      if (i + 1 >= argc) return roll_usage(language, UsageProblem::kMissingValue, arg);
       const std::string value = argv[++i];
       if (arg == "-o") {
         output = value;
@@ -68,14 +56,14 @@ int run_roll_command(int argc, char** argv) {
         char* end = nullptr;
         const long given = std::strtol(value.c_str(), &end, 10);
         if (value.empty() || *end != '\0' || given < 200 || given > 30000) {
-          return roll_usage("--width takes a number of pixels from 200 to 30000");
+          return roll_usage(language, UsageProblem::kWidthRange);
         }
         width = static_cast<int>(given);
       }
       continue;
     }
     if (!input.empty() || (arg.size() > 1 && arg[0] == '-')) {
-      return roll_usage("unexpected argument " + std::string(arg));
+      return roll_usage(language, UsageProblem::kUnexpectedArgument, arg);
     }
     input = arg;
   }
@@ -89,7 +77,7 @@ int run_roll_command(int argc, char** argv) {
     input = files::join_path(work, console::kHarmonyMidi);
     if (!output.empty() && output.front() != '/') output = files::join_path(work, output);
   }
-  if (input.empty()) return roll_usage("no MIDI file given");
+  if (input.empty()) return roll_usage(language, UsageProblem::kNoMidiFile);
   if (output.empty()) output = output_beside(input, ".png");
 
   std::string error;

@@ -14,7 +14,10 @@
 #include <string>
 #include <string_view>
 
+#include "command_help.h"
 #include "command_line.h"
+#include "console/message.h"
+#include "usage_output.h"
 #include "console/windows1252.h"
 #include "console/work_files.h"
 #include "midi/channel_list.h"
@@ -28,36 +31,13 @@ namespace zelvo::app {
 
 namespace {
 
-constexpr const char* kWatchUsage =
-    "usage: zelvo watch [--work DIR] [--lang en|es] [--harmonize] [--swap bar|beat|now]\n"
-    "                   [--channels LIST] [--port NAME | --synth]\n"
-    "\n"
-    "Composes the work folder DIR (default: the current directory) now and on\n"
-    "every save of incom.htm, prints the job's console, and plays the result\n"
-    "in a loop; a new result takes over at the next bar line. When a job fails\n"
-    "the last good result plays on. Ctrl-C stops (exit status 130).\n"
-    "\n"
-    "  --harmonize       compose and harmonize (also on saves of conar.txt,\n"
-    "                    inarm.xml and inmus.xml) and play outar.mid\n"
-    "  --swap POINT      where a new result takes over: bar (the next bar line,\n"
-    "                    the default), beat (the next beat) or now (at once)\n"
-    "  --channels LIST   only these MIDI channels sound, as 1,3 or 1-4,10\n"
-    "  --port NAME       send to a MIDI port, as for zelvo play\n"
-    "  --synth           the built-in synthesizer (the default)\n"
-    "  --soundfont FILE  its soundfont\n"
-    "\n"
-    "The jobs run inside watch and write nothing to the work folder: its\n"
-    "outco.* and outar.* stay as the last job run there left them. A save\n"
-    "while a job runs stops it and starts again with the newest text.\n";
-
-int watch_usage(const std::string& problem) {
-  std::fprintf(stderr, "zelvo watch: %s\n%s", problem.c_str(), kWatchUsage);
-  return kExitUsage;
+int watch_usage(int language, const std::string& problem) {
+  return command_usage_error("zelvo watch", "watch", language, problem);
 }
 
 struct WatchOptions {
   std::string work = ".";
-  std::string language = "en";
+  int language = console::kEnglish;
   bool harmonize = false;
   player::SwapPoint swap = player::SwapPoint::kBar;
   uint16_t channels = player::kAllChannels;
@@ -89,7 +69,7 @@ shell::LiveRequest request_of(const WatchOptions& options) {
   request.composition_given = in.is_open();
   request.inputs_folder = options.work;
   request.harmonize = options.harmonize;
-  request.language = options.language == "es" ? console::kSpanish : console::kEnglish;
+  request.language = options.language;
   return request;
 }
 
@@ -150,12 +130,14 @@ int run_watch_command(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     std::string problem;
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kWatchUsage, stdout);
-      return kExitFinished;
+    const int language = options.language;
+    if (take_language_option(argc, argv, i, options.language, problem)) {
+      if (!problem.empty()) return watch_usage(options.language, problem);
+      continue;
     }
-    if (take_output_option(argc, argv, i, options.output, problem)) {
-      if (!problem.empty()) return watch_usage(problem);
+    if (arg == "--help" || arg == "-h") return print_command_usage("watch", language);
+    if (take_output_option(argc, argv, i, options.output, problem, language)) {
+      if (!problem.empty()) return watch_usage(language, problem);
       continue;
     }
     if (arg == "--harmonize") {
@@ -163,23 +145,22 @@ int run_watch_command(int argc, char** argv) {
       continue;
     }
     if (arg == "--swap" || arg == "--channels") {
-      if (i + 1 >= argc) return watch_usage("missing value after " + std::string(arg));
+      if (i + 1 >= argc) return watch_usage(language, usage_problem(UsageProblem::kMissingValue, language, arg));
       const std::string_view value = argv[++i];
-      if (arg == "--swap" && !read_swap(value, options.swap)) return watch_usage("--swap takes bar, beat or now");
+      if (arg == "--swap" && !read_swap(value, options.swap)) {
+        return watch_usage(language, usage_problem(UsageProblem::kSwapPoint, language));
+      }
       if (arg == "--channels" && !midi::read_channel_list(value, options.channels)) {
-        return watch_usage("--channels takes MIDI channels from 1 to 16, as 1,3 or 1-4,10");
+        return watch_usage(language, usage_problem(UsageProblem::kChannelList, language));
       }
       continue;
     }
-    if (arg == "--work" || arg == "--lang") {
-      if (i + 1 >= argc) return watch_usage("missing value after " + std::string(arg));
-      (arg == "--work" ? options.work : options.language) = argv[++i];
-      if (arg == "--lang" && options.language != "en" && options.language != "es") {
-        return watch_usage("--lang takes en or es");
-      }
+    if (arg == "--work") {
+      if (i + 1 >= argc) return watch_usage(language, usage_problem(UsageProblem::kMissingValue, language, arg));
+      options.work = argv[++i];
       continue;
     }
-    return watch_usage("unexpected argument " + std::string(arg));
+    return watch_usage(language, usage_problem(UsageProblem::kUnexpectedArgument, language, arg));
   }
   struct stat folder {};
   if (stat(options.work.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {

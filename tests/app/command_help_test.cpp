@@ -54,7 +54,7 @@ TEST(Help, EveryTextHasItsSpanish) {
     EXPECT_NE(spanish, command_usage(name, console::kEnglish));
     EXPECT_EQ(spanish.rfind(name == "help" ? "uso: zelvo " : "uso: zelvo " + name, 0), 0u) << spanish;
   }
-  for (int problem = 0; problem <= static_cast<int>(UsageProblem::kProjectNeedsProject); ++problem) {
+  for (int problem = 0; problem < kUsageProblemCount; ++problem) {
     SCOPED_TRACE(problem);
     const auto id = static_cast<UsageProblem>(problem);
     const std::string english = usage_problem(id, console::kEnglish, "WORD");
