@@ -16,6 +16,7 @@
 #include "intake/composition_intake.h"
 #include "intake/score_intake.h"
 #include "shell/folders.h"
+#include "usage_output.h"
 
 namespace zelvo::app {
 
@@ -34,27 +35,17 @@ int run_check_command(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "check") continue;
-    if ((arg == "--work" || arg == "--lang") && i + 1 < argc) {
-      const std::string_view value = argv[++i];
-      if (arg == "--work") {
-        work = value;
-      } else if (value == "en" || value == "es") {
-        language = value == "es" ? console::kSpanish : console::kEnglish;
-      } else {
-        std::fprintf(stderr, "zelvo: %s\n%s", usage_problem(UsageProblem::kLanguageValue, language).c_str(),
-                     console::to_utf8(command_usage("check", language)).c_str());
-        return kExitUsage;
-      }
+    if (arg == "--work" && i + 1 < argc) {
+      work = argv[++i];
       continue;
     }
-    if (arg == "--help" || arg == "-h") {
-      print_utf8(command_usage("check", language));
-      return kExitFinished;
+    if (std::string problem; i + 1 < argc && take_language_option(argc, argv, i, language, problem)) {
+      if (!problem.empty()) return command_usage_error("zelvo", "check", language, problem);
+      continue;
     }
-    const std::string problem = usage_problem(UsageProblem::kUnexpectedArgument, language, arg);
-    std::fprintf(stderr, "zelvo: %s\n%s", console::to_utf8(problem).c_str(),
-                 console::to_utf8(command_usage("check", language)).c_str());
-    return kExitUsage;
+    if (arg == "--help" || arg == "-h") return print_command_usage("check", language);
+    return command_usage_error("zelvo", "check", language,
+                               usage_problem(UsageProblem::kUnexpectedArgument, language, arg));
   }
   if (const int problem = work.empty() ? 0 : shell::folder_usable(work); problem != 0) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(problem));
