@@ -17,8 +17,8 @@ namespace zelvo::app {
 
 namespace {
 
-int chords_usage(int language, const std::string& problem) {
-  return command_usage_error("zelvo", "chords", language, problem);
+int chords_usage(int language, UsageProblem problem, std::string_view word = {}) {
+  return command_usage_error("zelvo", "chords", language, usage_problem(problem, language, word));
 }
 
 }  // namespace
@@ -31,26 +31,26 @@ int run_chords_command(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (std::string problem; take_language_option(argc, argv, i, language, problem)) {
-      if (!problem.empty()) return chords_usage(language, problem);
+      if (!problem.empty()) return command_usage_error("zelvo", "chords", language, problem);
       continue;
     }
     if (arg == "-h" || arg == "--help") return print_command_usage("chords", language);
     if (arg == "-o" || arg == "--first-part") {
-      if (i + 1 >= argc) return chords_usage(language, usage_problem(UsageProblem::kMissingValue, language, arg));
+      if (i + 1 >= argc) return chords_usage(language, UsageProblem::kMissingValue, arg);
       const std::string value = argv[++i];
       if (arg == "-o") {
         output = value;
       } else {
         first_part = std::atoi(value.c_str());
-        if (first_part < 1 || first_part > 15) return chords_usage(language, usage_problem(UsageProblem::kFirstPartRange, language));
+        if (first_part < 1 || first_part > 15) return chords_usage(language, UsageProblem::kFirstPartRange);
       }
     } else if (score_path.empty()) {
       score_path = arg;
     } else {
-      return chords_usage(language, usage_problem(UsageProblem::kUnexpectedArgument, language, arg));
+      return chords_usage(language, UsageProblem::kUnexpectedArgument, arg);
     }
   }
-  if (score_path.empty()) return chords_usage(language, usage_problem(UsageProblem::kNoScore, language));
+  if (score_path.empty()) return chords_usage(language, UsageProblem::kNoScore);
 
   std::string problem;
   leadsheet::HarmonyPartsFrom from = leadsheet::HarmonyPartsFrom::kGiven;

@@ -4,9 +4,6 @@
 
 namespace zelvo::app {
 
-// What `--grid` takes, for the refusal both commands print.
-inline constexpr const char* kGridProblem = "--grid takes 16, 8t, 32 or exact";
-
 // `--grid VALUE` at argv[i]: reads VALUE into `grid` and moves i onto it.
 // False (i and grid untouched) when VALUE is missing or not a grid.
 inline bool read_grid_option(int argc, char** argv, int& i, notation::Grid& grid) {

@@ -23,8 +23,8 @@ namespace zelvo::app {
 
 namespace {
 
-int notate_usage(int language, const std::string& problem) {
-  return command_usage_error("zelvo", "notate", language, problem);
+int notate_usage(int language, UsageProblem problem, std::string_view word = {}) {
+  return command_usage_error("zelvo", "notate", language, usage_problem(problem, language, word));
 }
 
 int fail(const std::string& problem) {
@@ -42,24 +42,24 @@ int run_notate_command(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (std::string problem; take_language_option(argc, argv, i, language, problem)) {
-      if (!problem.empty()) return notate_usage(language, problem);
+      if (!problem.empty()) return command_usage_error("zelvo", "notate", language, problem);
       continue;
     }
     if (arg == "-h" || arg == "--help") return print_command_usage("notate", language);
     if (arg == "-o") {
-      if (i + 1 >= argc) return notate_usage(language, usage_problem(UsageProblem::kMissingValue, language, arg));
+      if (i + 1 >= argc) return notate_usage(language, UsageProblem::kMissingValue, arg);
       output = argv[++i];
     } else if (arg == "--grid") {
       if (!read_grid_option(argc, argv, i, grid)) {
-        return notate_usage(language, usage_problem(UsageProblem::kGridValue, language));
+        return notate_usage(language, UsageProblem::kGridValue);
       }
     } else if (input.empty()) {
       input = arg;
     } else {
-      return notate_usage(language, usage_problem(UsageProblem::kUnexpectedArgument, language, arg));
+      return notate_usage(language, UsageProblem::kUnexpectedArgument, arg);
     }
   }
-  if (input.empty()) return notate_usage(language, usage_problem(UsageProblem::kNoMidiFile, language));
+  if (input.empty()) return notate_usage(language, UsageProblem::kNoMidiFile);
   if (output.empty()) output = output_beside(input, ".musicxml");
 
   std::ifstream in(input, std::ios::binary);

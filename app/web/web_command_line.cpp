@@ -8,6 +8,7 @@
 
 #include "check_command.h"
 #include "chords_command.h"
+#include "command_help.h"
 #include "command_line.h"
 #include "console/console_view.h"
 #include "console/windows1252.h"
@@ -58,7 +59,9 @@ std::string read_job_options(int argc, char** argv, JobOptions& options) {
     if (arg == "--notation") {
       options.notation = true;
     } else if (arg == "--grid") {
-      if (!read_grid_option(argc, argv, i, options.grid)) return kGridProblem;
+      if (!read_grid_option(argc, argv, i, options.grid)) {
+        return usage_problem(UsageProblem::kGridValue, console::kEnglish);
+      }
       options.grid_given = true;
     } else if (arg == "--work" || arg == "--lang") {
       if (i + 1 >= argc) return "missing value after " + std::string(arg);
