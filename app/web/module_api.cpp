@@ -38,15 +38,15 @@ EMSCRIPTEN_KEEPALIVE char* zelvo_roll(const char* midi, int midi_size, const cha
 }
 
 // The tooltip of column `column` (from 0) of a table named `kind` (TCONF,
-// TCAL, TSAL, TGENC, TGENS), in UTF-8 as the manual words it; empty where
-// there is none.
-EMSCRIPTEN_KEEPALIVE char* zelvo_column_help(const char* kind, int column) {
+// TCAL, TSAL, TGENC, TGENS) in `language` (0 English, 1 Spanish), in UTF-8
+// as the window's editor shows it; empty where there is none.
+EMSCRIPTEN_KEEPALIVE char* zelvo_column_help(const char* kind, int column, int language) {
   int32_t found = -1;
   for (int32_t index = 1; index < zelvo::tables::kTableKinds - 1; ++index) {
     if (std::strcmp(zelvo::tables::kTableNames[index], kind) == 0) found = index;
   }
   if (found < 0) return handed_back("");
-  return handed_back(zelvo::composition::column_tooltip(found, column));
+  return handed_back(zelvo::composition::column_tooltip(found, column, language));
 }
 
 }  // extern "C"

@@ -97,6 +97,6 @@ test('notate and chords write what the native commands write', () => {
 
 test('column help: the manual\'s words for a known column, nothing for an unknown kind', () => {
   assert.match(engine.columnHelp('TGENC', 1, 'en'), /\S/);
-  assert.equal(engine.columnHelp('TGENC', 1, 'es'), engine.columnHelp('TGENC', 1, 'en'));
+  assert.match(engine.columnHelp('TGENC', 1, 'es'), /^columna 1: /);
   assert.equal(engine.columnHelp('NOSUCH', 1, 'en'), '');
 });

@@ -171,15 +171,14 @@ class Engine {
   }
 
   // columnHelp(kind, column, lang) -> what column `column` (from 0) of a
-  // table of kind TCONF, TCAL, TSAL, TGENC or TGENS means ('' for none); the
-  // manual's English words in either language, as the desktop shows them.
+  // table of kind TCONF, TCAL, TSAL, TGENC or TGENS means ('' for none), in
+  // English or Spanish, as the desktop's editor shows it.
   columnHelp(kind, column, lang = 'en') {
-    void lang;
     const m = this.#ready();
     const size = m.lengthBytesUTF8(kind) + 1;
     const name = m._malloc(size);
     m.stringToUTF8(kind, name, size);
-    const text = m._zelvo_column_help(name, column);
+    const text = m._zelvo_column_help(name, column, lang === 'es' ? 1 : 0);
     m._free(name);
     const help = m.UTF8ToString(text);
     m._free(text);

@@ -5,7 +5,6 @@
 // body gets data-ready once the page can be used.
 import { loadEngine } from './engine.js';
 import { decode1252, encode1252 } from './bytes.js';
-import { spanishColumnHelp } from './column_help.js';
 import { errorPlaces, readTables, writeCell } from './composition.js';
 import { download, readPicked, saveFiles } from './files.js';
 import { createGrid } from './grid.js';
@@ -24,7 +23,7 @@ const state = { lang: 'en', work: {}, results: {}, history: null, tables: [], en
 
 const grid = createGrid($('grid'), {
   onEdit: (table, row, column, text) => edit(table, row, column, text),
-  help: (kind, column) => (state.lang === 'es' ? spanishColumnHelp(kind, column) : state.engine?.columnHelp(kind, column, 'en') ?? ''),
+  help: (kind, column) => state.engine?.columnHelp(kind, column, state.lang) ?? '',
 });
 const roll = createRoll($('roll'), $('roll-frame'), $('cursor'));
 let player = null;
