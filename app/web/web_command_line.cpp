@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "check_command.h"
 #include "chords_command.h"
@@ -12,6 +13,7 @@
 #include "command_line.h"
 #include "console/console_view.h"
 #include "console/windows1252.h"
+#include "global_options.h"
 #include "grid_option.h"
 #include "notate_command.h"
 #include "shell/application.h"
@@ -120,18 +122,14 @@ int run_job(const JobOptions& options) {
   return kExitAborted;
 }
 
-// Whether the first word that is neither --work, --lang nor their value is
-// "check", as the native command line finds its command.
+// Whether the command line names the check command, found as the native
+// command line finds its command (global options may stand anywhere).
 bool names_check(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--work" || arg == "--lang") {
-      ++i;
-      continue;
-    }
-    return arg == "check";
-  }
-  return false;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  GlobalOptions global;
+  std::string problem;
+  take_global_options(args, global, problem);  // a bad option is the check's to report
+  return command_word(args) == "check";
 }
 
 int dispatch(int argc, char** argv) {
