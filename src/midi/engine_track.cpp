@@ -45,7 +45,10 @@ void add_tempo(Events& events, int64_t tick, uint32_t micros_per_quarter) {
 }
 
 void add_note(Events& events, const TrackEvent& note) {
-  const char bytes[3] = {static_cast<char>(kNoteOn + note.channel), static_cast<char>(note.note),
+  // Unsigned: a channel read from a score may be any int; only the low
+  // byte of the status is written.
+  const uint32_t status = static_cast<uint32_t>(kNoteOn) + static_cast<uint32_t>(note.channel);
+  const char bytes[3] = {static_cast<char>(status), static_cast<char>(note.note),
                          static_cast<char>(note.velocity)};
   if (note.channel >= 0 && note.channel <= 0x0F) {
     events.add(note.time, static_cast<uint8_t>(bytes[0]), static_cast<uint8_t>(bytes[1]),
