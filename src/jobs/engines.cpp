@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "composer/compose.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "harmonizer/harmonize_job.h"
 #include "harmonizer/tones_file.h"
 #include "notation/result_notation.h"
@@ -39,9 +39,9 @@ class KeepingWriter : public files::ResultWriter {
 
 // The notation step of a job that asked for it: says where the score went,
 // or ends the job with the message naming the files.
-void report_notation(console::JobConsole& console, const console::Status& written, const char* xml_name) {
+void report_notation(console::JobConsole& console, const base::Status& written, const char* xml_name) {
   if (!written.ok()) console::fail(console, written.error());
-  console_print(console, console::MessageId::kNotationWritten, xml_name);
+  console_print(console, base::MessageId::kNotationWritten, xml_name);
   check_stop(console);
 }
 
@@ -83,15 +83,15 @@ void compose_in_folder(Engines& engines, const FolderJobOptions& options, consol
   engines.intake().begin_job();
   composer::ComposerState& composer = engines.composer_state();
   composer.work_folder = options.folder;
-  KeepingWriter results(options, console::kCompositionMidi);
+  KeepingWriter results(options, base::kCompositionMidi);
   composer.results = &results;
   composer.named_folder = options.folder_name;
   composer::compose(composer, console);
   if (options.notation) {
     report_notation(console,
-                    notation::notate_result(results.kept(), console::kCompositionMidi, console::kCompositionNotation,
+                    notation::notate_result(results.kept(), base::kCompositionMidi, base::kCompositionNotation,
                                             nullptr, options.grid, options.folder, options.results),
-                    console::kCompositionNotation);
+                    base::kCompositionNotation);
   }
 }
 
@@ -101,7 +101,7 @@ void harmonize_in_folder(Engines& engines, const FolderJobOptions& options, cons
   harmonizer.work_folder = options.folder;
   harmonizer.named_folder = options.folder_name;
   harmonizer.progress = options.progress;
-  KeepingWriter results(options, console::kHarmonyMidi);
+  KeepingWriter results(options, base::kHarmonyMidi);
   harmonizer.results = &results;
   harmonizer::harmonize(harmonizer, console);
   if (options.notation) {
@@ -110,9 +110,9 @@ void harmonize_in_folder(Engines& engines, const FolderJobOptions& options, cons
     labels.scales = harmonizer::result_scales(harmonizer);
     labels.names = notation::source_part_names(options.folder, harmonizer.settings.MusicSource);
     report_notation(console,
-                    notation::notate_result(results.kept(), console::kHarmonyMidi, console::kHarmonyNotation,
+                    notation::notate_result(results.kept(), base::kHarmonyMidi, base::kHarmonyNotation,
                                             &labels, options.grid, options.folder, options.results),
-                    console::kHarmonyNotation);
+                    base::kHarmonyNotation);
   }
 }
 

@@ -6,14 +6,14 @@
 #include <tuple>
 #include <vector>
 
-#include "console/message_id.h"
+#include "base/message_id.h"
 #include "intake/midi_merge.h"
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
 
 namespace zelvo::notation {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -81,15 +81,15 @@ std::string result_notation(std::string_view bytes, const HarmonyLabels* labels,
   return write_notation(midi, lyrics, grid, held);
 }
 
-console::Status notate_result(const std::string* midi, const char* midi_name, const char* xml_name,
+base::Status notate_result(const std::string* midi, const char* midi_name, const char* xml_name,
                               const HarmonyLabels* labels, Grid grid, const std::string& folder,
                               files::ResultWriter* results) {
   const std::string text = midi != nullptr ? result_notation(*midi, labels, grid) : std::string();
   if (text.empty() ||
       files::write_output(results, folder, xml_name, text, files::Replace::kWhole) != files::WriteResult::kWritten) {
-    return console::Message(kNotationNotWritten, midi_name, xml_name);
+    return base::Message(kNotationNotWritten, midi_name, xml_name);
   }
-  return console::Status();
+  return base::Status();
 }
 
 }  // namespace zelvo::notation

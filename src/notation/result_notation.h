@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "console/status.h"
+#include "base/status.h"
 #include "files/result_writer.h"
 #include "harmonizer/result_labels.h"
 #include "notation/notation_grid.h"
@@ -33,7 +33,7 @@ std::string result_notation(std::string_view midi, const HarmonyLabels* labels, 
 // output `midi_name` (null: the job wrote none), written as `xml_name`
 // whole or not at all through `results` (null: into `folder`); the message
 // naming both files when the notation is not written.
-console::Status notate_result(const std::string* midi, const char* midi_name, const char* xml_name,
+base::Status notate_result(const std::string* midi, const char* midi_name, const char* xml_name,
                               const HarmonyLabels* labels, Grid grid, const std::string& folder,
                               files::ResultWriter* results);
 
