@@ -82,7 +82,7 @@ done
 for v in 0 1 2 3 4; do
   for side in old new; do
     mkdir -p "$work/$side/fugue-$v"
-    (cd "$work/$side/fugue-$v" && "$work/fugue_$side" "$new_tree/tests/data/engine/fugue_prepared.txt" $v > result.txt)
+    (cd "$work/$side/fugue-$v" && "$work/fugue_$side" "$new_tree/bench/fugue/fugue_prepared.txt" $v > result.txt)
   done
   cases=$((cases + 1))
   diff -r "$work/old/fugue-$v" "$work/new/fugue-$v" > /dev/null || { differ=$((differ + 1)); echo "DIFFERS: fugue-$v"; }
