@@ -28,11 +28,13 @@ all_types() {  # conar with every tone type allowed, listings on
 run() {
   name=$1 command=$2 setup=$3
   for side in old new; do
-    d=$work/$side/$name
-    mkdir -p "$d"
+    # Both sides run in the same folder, which some messages name.
+    d=$work/case/$name
+    mkdir -p "$d" "$work/$side"
     (cd "$d" && eval "$setup")
     build=$old_build; [ $side = new ] && build=$new_build
     (cd "$d" && "$build/zelvo" --work . "$command" > console.txt 2>&1; echo "exit $?" >> console.txt) || true
+    mv "$d" "$work/$side/$name"
   done
   cases=$((cases + 1))
   if ! diff -r "$work/old/$name" "$work/new/$name" > /dev/null; then
@@ -82,7 +84,7 @@ done
 for v in 0 1 2 3 4; do
   for side in old new; do
     mkdir -p "$work/$side/fugue-$v"
-    (cd "$work/$side/fugue-$v" && "$work/fugue_$side" "$new_tree/tests/data/engine/fugue_prepared.txt" $v > result.txt)
+    (cd "$work/$side/fugue-$v" && "$work/fugue_$side" "$new_tree/bench/fugue/fugue_prepared.txt" $v > result.txt)
   done
   cases=$((cases + 1))
   diff -r "$work/old/fugue-$v" "$work/new/fugue-$v" > /dev/null || { differ=$((differ + 1)); echo "DIFFERS: fugue-$v"; }

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <vector>
 
+#include "base/work_files.h"
 #include "check/check_messages.h"
 #include "check/scratch_run.h"
-#include "base/work_files.h"
+#include "console/zeroed_state.h"
 #include "engine/bar_time.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/harmonizer_state.h"
@@ -77,7 +77,7 @@ void check_parts_left_out(harmonizer::HarmonizerState& state, const std::string&
 
 void check_harmony(const std::string& folder, console::JobConsole& scratch, int language, Findings& findings,
                    console::ScoreOpener* opener) {
-  auto state = std::make_unique<harmonizer::HarmonizerState>();
+  auto state = console::make_zeroed<harmonizer::HarmonizerState>();
   state->score_opener = opener;
   state->work_folder = folder;
   std::string error;

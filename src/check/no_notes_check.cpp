@@ -1,10 +1,9 @@
 #include "check/no_notes_check.h"
 
-#include <memory>
-
 #include "composer/compose.h"
 #include "composer/composer_state.h"
 #include "composer/generation_loop.h"
+#include "console/zeroed_state.h"
 #include "tables/table_compiler.h"
 
 namespace zelvo::check {
@@ -12,7 +11,7 @@ namespace zelvo::check {
 base::Status composition_makes_notes(const std::string& folder, console::JobConsole& scratch,
                                         console::CompositionOpener* opener, console::ScoreOpener* score_opener,
                                         bool& makes_notes) {
-  auto state = std::make_unique<composer::ComposerState>();
+  auto state = console::make_zeroed<composer::ComposerState>();
   state->composition_opener = opener;
   state->score_opener = score_opener;
   state->work_folder = folder;

@@ -27,8 +27,8 @@ void clear_line(UnitSlot& slot, int32_t l) {
   line.Lh = -1;
   line.Arn = -1;
   line.npadre.bar = -1;
-  std::memset(static_cast<void*>(slot.candidates[l]), 0, sizeof(slot.candidates[l]));
-  for (Candidate& candidate : slot.candidates[l]) candidate.notes[0].pitch = -1;
+  // The line's candidate list is left as it is: Yarm 0 says it is not yet
+  // built, and the search writes all of it before anything reads it.
 }
 
 int32_t entry_in_force(const Engine& engine, const HarmonyTable& table, int64_t time) {

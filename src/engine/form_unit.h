@@ -19,8 +19,8 @@ int32_t form_unit(Engine& engine, int32_t s, int32_t first);
 // line new before it is used.
 void clear_slot(UnitSlot& slot);
 
-// Makes line `l` of a slot new: unused, no links, no entry state, every
-// candidate empty.
+// Makes line `l` of a slot new: unused, no links, no entry state, no
+// candidates built (its candidate list is not written: see CandidateLists).
 void clear_line(UnitSlot& slot, int32_t l);
 
 // The entry of `table` in force at `time`: the entry before the first one

@@ -165,6 +165,30 @@ struct UnitSlot {
   int32_t last_note = 0;
 };
 
+// The window's four unit slots, 19 MB of lines and candidate lists. Building
+// the state writes none of it: a run reads a slot only after form_unit
+// filled it (clear_slot, then clear_line for every line the division takes),
+// and a line's candidate list only after select_candidates or
+// recall_candidates wrote all of it for the line's present entry state (its
+// Yarm). The defaults a new slot or line would start with are never seen, so
+// a job pays only for the pages of the slots and lines its units use.
+class UnitSlots {
+ public:
+  UnitSlots() {}  // leaves the slots unwritten
+  UnitSlots(const UnitSlots&) = delete;
+  UnitSlots& operator=(const UnitSlots&) = delete;
+
+  UnitSlot& operator[](int32_t s) { return slots_[s]; }
+  const UnitSlot& operator[](int32_t s) const { return slots_[s]; }
+
+ private:
+  // A member of a union is not constructed with it: the bytes stay as the
+  // allocation left them until a run fills the slot.
+  union {
+    UnitSlot slots_[kUnitSlots];
+  };
+};
+
 // Path pool costs.
 constexpr double kFreeEntry = -1.0;
 constexpr double kEntryInUse = -2.0;
@@ -243,8 +267,10 @@ struct KeptCandidates {
   List lists[kLists];
   int32_t list_count = 0;
   int32_t notes_used = 0;
-  float costs[kLists][kMaxCandidates] = {};
-  KeptNote notes[kNotes] = {};
+  // Written by keep_candidates before recall_candidates reads them, so not
+  // cleared when the state is built (2 MB).
+  float costs[kLists][kMaxCandidates];
+  KeptNote notes[kNotes];
 };
 
 // Line division of one instrument in one unit. tag: 0 not yet placed, -1
@@ -285,7 +311,7 @@ struct EngineState {
   HarmonyTable chords;
   HarmonyTable scales;
 
-  UnitSlot slots[kUnitSlots];
+  UnitSlots slots;
   int32_t slot_map[kUnitSlots] = {0, 1, 2, 3};
   int32_t window_top = 0;
 

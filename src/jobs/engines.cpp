@@ -55,7 +55,7 @@ Engines::~Engines() {
 
 composer::ComposerState& Engines::composer_state() {
   if (composer_ == nullptr) {
-    composer_ = make_zeroed<composer::ComposerState>();
+    composer_ = console::make_zeroed<composer::ComposerState>();
     composer_->score_opener = &intake_;
     composer_->composition_opener = &composition_intake_;
   }
@@ -64,7 +64,7 @@ composer::ComposerState& Engines::composer_state() {
 
 harmonizer::HarmonizerState& Engines::harmonizer_state() {
   if (harmonizer_ == nullptr) {
-    harmonizer_ = make_zeroed<harmonizer::HarmonizerState>();
+    harmonizer_ = console::make_zeroed<harmonizer::HarmonizerState>();
     harmonizer_->score_opener = &intake_;
   }
   return *harmonizer_;

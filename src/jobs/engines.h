@@ -7,11 +7,11 @@
 #include "console/console.h"
 #include "console/job_console.h"
 #include "console/job_runner.h"
+#include "console/zeroed_state.h"
 #include "files/result_writer.h"
 #include "harmonizer/harmonizer_state.h"
 #include "intake/composition_intake.h"
 #include "intake/score_intake.h"
-#include "jobs/zeroed_state.h"
 #include "notation/notation_grid.h"
 
 namespace zelvo::jobs {
@@ -42,8 +42,8 @@ class Engines {
   const std::string& scratch_folder();
 
  private:
-  ZeroedPtr<composer::ComposerState> composer_;
-  ZeroedPtr<harmonizer::HarmonizerState> harmonizer_;
+  console::ZeroedPtr<composer::ComposerState> composer_;
+  console::ZeroedPtr<harmonizer::HarmonizerState> harmonizer_;
   intake::ScoreIntake intake_;
   intake::CompositionIntake composition_intake_;
   console::Console store_;

@@ -4,10 +4,11 @@
 #include <memory>
 #include <new>
 
-namespace zelvo::jobs {
+namespace zelvo::console {
 
 // The engines' states are large (the harmonizer's holds 25 MB of fixed
-// tables) and mostly untouched by a short job. Value-initialising one with
+// tables) and mostly untouched by a short job; the jobs and the check's
+// scratch runs build them here. Value-initialising one with
 // new zeroes every byte by hand; memory from calloc is already zero (fresh
 // pages from the operating system), so a job pays only for the pages it
 // touches. The constructor then writes just the members that have default
@@ -30,4 +31,4 @@ ZeroedPtr<State> make_zeroed() {
   return ZeroedPtr<State>(new (raw) State);
 }
 
-}  // namespace zelvo::jobs
+}  // namespace zelvo::console
