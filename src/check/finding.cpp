@@ -7,7 +7,7 @@ namespace zelvo::check {
 std::string say(int language, const base::Message& message) {
   std::string text = base::render(message, language);
   // Up to the first NUL, as the fixed buffer it was once printed into held it.
-  text.resize(std::min(text.find('\0'), kMaxFindingText));
+  text.resize(std::min({text.find('\0'), text.size(), kMaxFindingText}));
   return text;
 }
 
