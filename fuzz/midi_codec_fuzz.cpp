@@ -1,7 +1,7 @@
 // The MIDI codec on any bytes, strict and lenient: every event it keeps
 // lies inside the file and in time order; then the piano roll's reading of
-// the same song, notes and bars, the tempo map; the same bytes as a tones
-// file. A song read strictly is written again and reads back the same.
+// the same song, notes and bars, the tempo map; every track decoded as
+// written; the same bytes as a tones file. A song read strictly is written again and reads back the same.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +14,21 @@
 #include "roll/tones.h"
 
 namespace {
+
+// Each track decoded as written keeps at most one event for each of its
+// own, in time order, and its end.
+void check_decoded(const zelvo::midi::Song& song) {
+  using namespace zelvo;
+  for (const midi::SongTrack& track : song.tracks) {
+    const midi::Timeline decoded = midi::decode_track(track, static_cast<int32_t>(song.division));
+    if (decoded.events.size() > track.events.size() || decoded.end_tick != track.end_tick) __builtin_trap();
+    int64_t tick = 0;
+    for (const midi::TimelineEvent& event : decoded.events) {
+      if (event.tick < tick || event.channel > 15) __builtin_trap();
+      tick = event.tick;
+    }
+  }
+}
 
 // Every event kept lies inside the file and in time order, strictly read
 // or with departures accepted.
@@ -62,6 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Every departure, then a set chosen by the input's last bytes.
   midi::ParseOptions lenient{(1u << midi::kDepartures) - 1};
   check_song(bytes, lenient, result, parsed);
+  check_decoded(parsed);
   lenient.accepted = size < 2 ? 0 : (data[size - 1] | data[size - 2] << 8) & lenient.accepted;
   check_song(bytes, lenient, result, parsed);
   check_song(bytes, midi::ParseOptions{}, result, parsed);

@@ -69,7 +69,9 @@ void Synth::send(const midi::TimelineEvent& event) {
     case midi::EventKind::kChannelPressure: fluid_synth_channel_pressure(synth_, channel, event.data1); break;
     case midi::EventKind::kPitchBend: fluid_synth_pitch_bend(synth_, channel, event.value); break;
     case midi::EventKind::kTempo:
-    case midi::EventKind::kTimeSignature: break;
+    case midi::EventKind::kTimeSignature:
+    case midi::EventKind::kKeySignature:
+    case midi::EventKind::kSystem: break;
   }
 }
 

@@ -104,13 +104,13 @@ void check_cells(const std::string& folder, console::JobConsole& scratch, int la
   for (;;) {
     const int32_t kind_before = at.kind;
     tables::read_table_line(reader);
-    if (tables::starts_with_nocase("</html>", reader.buffer)) break;
+    if (tables::tag_at_start(reader.buffer) == tables::LineTag::kHtmlEnd) break;
     if (!is_checked_kind(at.kind) || at.row < 0) continue;
     if (at.row == 0) {
       // The line that named the table holds its first cell's text.
       if (kind_before != at.kind) {
         tables_read.push_back({tables::table_name(at), {reader.buffer}, {}});
-      } else if (tables::starts_with_nocase("<td", reader.buffer) && !tables_read.empty()) {
+      } else if (tables::tag_at_start(reader.buffer) == tables::LineTag::kCell && !tables_read.empty()) {
         tables_read.back().titles.push_back(tables::take_cell(reader));
       }
       continue;

@@ -80,8 +80,8 @@ void check_tables(Context& context, console::JobConsole& scratch) {
   for (;;) {
     const int32_t kind_before = at.kind;
     tables::read_table_line(reader);
-    if (tables::starts_with_nocase("</html>", reader.buffer)) break;
-    if (tables::starts_with_nocase("<table", reader.buffer)) ++table_number;
+    if (tables::tag_at_start(reader.buffer) == tables::LineTag::kHtmlEnd) break;
+    if (tables::tag_at_start(reader.buffer) == tables::LineTag::kTable) ++table_number;
     if (kind_before == tables::kKindUnidentified && at.kind != tables::kKindUnidentified) {
       if (at.kind == tables::kKindUnnamed) {
         context.add(say(language, base::MessageId::kCheckPlaceTable, table_number), say(language, base::MessageId::kCheckUnknownTable, quoted(reader.buffer).c_str()));

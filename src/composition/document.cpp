@@ -10,11 +10,7 @@ namespace zelvo::composition {
 
 namespace {
 
-// A line of the layout begins with the tag `prefix`, as the reader reads it.
-bool line_starts(std::string_view line, const char* prefix) {
-  const std::string tagged(tables::from_first_tag(line));
-  return tables::starts_with_nocase(prefix, tagged.c_str());
-}
+using tables::LineTag;
 
 std::string without_line_end(std::string_view line) {
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
@@ -189,8 +185,9 @@ Document read_document(std::string_view html) {
   size_t at = 0;
   while (at < html.size()) {
     const std::string_view line = next_line(html, at);
+    const LineTag tag = tables::line_tag(line);
     if (place == Place::kOutside) {
-      if (!line_starts(line, "<table")) {
+      if (tag != LineTag::kTable) {
         pending += line;
         continue;
       }
@@ -200,22 +197,22 @@ Document read_document(std::string_view html) {
       continue;
     }
     Table& table = document.tables.back();
-    if (place == Place::kRow && (line_starts(line, "</tr>") || line_starts(line, "<tr>") || line_starts(line, "</table"))) {
-      const bool closing = line_starts(line, "</tr>");
+    if (place == Place::kRow && (tag == LineTag::kRowEnd || tag == LineTag::kRow || tag == LineTag::kTableEnd)) {
+      const bool closing = tag == LineTag::kRowEnd;
       table.rows.back().close = std::move(pending) + (closing ? std::string(line) : std::string());
       pending.clear();
       place = Place::kTable;
       if (closing) continue;
     }
-    if (line_starts(line, "</table")) {
+    if (tag == LineTag::kTableEnd) {
       table.close = std::move(pending) + std::string(line);
       pending.clear();
       place = Place::kOutside;
-    } else if (line_starts(line, "<tr>")) {
+    } else if (tag == LineTag::kRow) {
       table.rows.push_back(Row{std::move(pending) + std::string(line), {}, {}});
       pending.clear();
       place = Place::kRow;
-    } else if (place == Place::kRow && line_starts(line, "<td")) {
+    } else if (place == Place::kRow && tag == LineTag::kCell) {
       std::string raw(line);
       // A cell closes within the reader's limit of lines, as it reads them.
       for (int32_t more = 1; !tables::closes_cell(raw) && more < tables::kCellLines && at < html.size(); ++more) {

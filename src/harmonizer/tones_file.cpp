@@ -5,6 +5,7 @@
 
 #include "base/work_files.h"
 #include "files/result_writer.h"
+#include "engine/context.h"
 #include "engine/model.h"
 #include "harmonizer/note_time.h"
 
@@ -22,6 +23,27 @@ std::vector<ToneLine> result_tones(const HarmonizerState& state) {
                      engine::tone_type_name(tone.tone_type)});
   }
   return tones;
+}
+
+std::vector<ResultScale> result_scales(const HarmonizerState& state) {
+  std::vector<ResultScale> scales;
+  for (int32_t k = 0; k < state.engine.scales.size(); ++k) {
+    const engine::HarmonyEntry& entry = state.engine.scales.entries[k];
+    if (entry.bar == 0) break;
+    ResultScale scale;
+    scale.tick = midi_tick(state.settings.time, entry.bar, entry.click);
+    int digits = 0;
+    for (int pc = 0; pc < engine::kPitchClasses; ++pc) {
+      scale.marked[static_cast<size_t>(pc)] = engine::is_pitch_class_marked(entry.marks[pc]);
+      if (entry.marks[pc] >= '0' && entry.marks[pc] <= '9') {
+        scale.tonic = pc;
+        ++digits;
+      }
+    }
+    if (digits != 1) scale.tonic = -1;
+    scales.push_back(scale);
+  }
+  return scales;
 }
 
 void write_tones_file(const HarmonizerState& state) {

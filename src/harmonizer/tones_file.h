@@ -5,6 +5,7 @@
 
 #include "base/work_files.h"
 #include "harmonizer/harmonizer_state.h"
+#include "harmonizer/result_labels.h"
 
 namespace zelvo::harmonizer {
 
@@ -20,17 +21,11 @@ namespace zelvo::harmonizer {
 // chord tone). A note whose pieces were rejoined appears once per piece.
 inline constexpr const char* kTonesFileName = base::kHarmonyTones;
 
-// One line of that file.
-struct ToneLine {
-  int32_t channel = 0;
-  int32_t tick = 0;
-  int32_t chosen = 0;
-  int32_t given = 0;
-  const char* type = "";  // the tone type's short name (static text)
-};
-
 // The lines of the last harmonize_units result, in the file's order.
 std::vector<ToneLine> result_tones(const HarmonizerState& state);
+
+// The scales of the last harmony read, in its order, up to its end marker.
+std::vector<ResultScale> result_scales(const HarmonizerState& state);
 
 // Writes the tones file of the last harmonize_units result under a
 // temporary name and renames it. Prints nothing: the file is an extra for

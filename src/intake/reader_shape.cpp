@@ -26,8 +26,8 @@ TableShape walk(tables::TableReader& reader) {
     const int32_t kind_before = at.kind;
     tables::read_table_line(reader);
     const char* line = reader.buffer;
-    if (tables::starts_with_nocase("</html>", line)) break;
-    if (tables::starts_with_nocase("<table", line)) shape.emplace_back();
+    if (tables::tag_at_start(line) == tables::LineTag::kHtmlEnd) break;
+    if (tables::tag_at_start(line) == tables::LineTag::kTable) shape.emplace_back();
     if (shape.empty() || at.kind < 1 || at.row < 0) continue;
     std::vector<int32_t>& rows = shape.back();
     if (rows.size() <= static_cast<size_t>(at.row)) rows.resize(static_cast<size_t>(at.row) + 1, 0);
@@ -35,7 +35,7 @@ TableShape walk(tables::TableReader& reader) {
       // The line that named the table holds its first cell's text.
       if (kind_before < 1) {
         rows[0] = 1;
-      } else if (tables::starts_with_nocase("<td", line)) {
+      } else if (tables::tag_at_start(line) == tables::LineTag::kCell) {
         ++rows[0];
       }
     } else if (at.column >= 0) {

@@ -8,11 +8,34 @@
 #include "composer/compose.h"
 #include "base/work_files.h"
 #include "harmonizer/harmonize_job.h"
+#include "harmonizer/tones_file.h"
 #include "notation/result_notation.h"
+#include "notation/source_names.h"
 
 namespace zelvo::jobs {
 
 namespace {
+
+// Passes every output on as the job's writer would take it, and keeps the
+// bytes of one: the MIDI file the notation is made from, as the job made it.
+class KeepingWriter : public files::ResultWriter {
+ public:
+  KeepingWriter(const FolderJobOptions& options, const char* kept)
+      : folder_(options.folder), next_(options.results), kept_name_(kept) {}
+  files::WriteResult write(const std::string& name, std::string_view bytes, files::Replace replace) override {
+    if (name == kept_name_) kept_.assign(bytes), has_kept_ = true;
+    return files::write_output(next_, folder_, name, bytes, replace);
+  }
+  // The kept file's bytes; null when the job wrote none.
+  const std::string* kept() const { return has_kept_ ? &kept_ : nullptr; }
+
+ private:
+  const std::string& folder_;
+  files::ResultWriter* next_;
+  std::string kept_name_;
+  std::string kept_;
+  bool has_kept_ = false;
+};
 
 // The notation step of a job that asked for it: says where the score went,
 // or ends the job with the message naming the files.
@@ -60,13 +83,14 @@ void compose_in_folder(Engines& engines, const FolderJobOptions& options, consol
   engines.intake().begin_job();
   composer::ComposerState& composer = engines.composer_state();
   composer.work_folder = options.folder;
-  composer.results = options.results;
+  KeepingWriter results(options, base::kCompositionMidi);
+  composer.results = &results;
   composer.named_folder = options.folder_name;
   composer::compose(composer, console);
   if (options.notation) {
     report_notation(console,
-                    notation::notate_result(options.folder, base::kCompositionMidi, base::kCompositionNotation,
-                                            nullptr, options.grid, options.results),
+                    notation::notate_result(results.kept(), base::kCompositionMidi, base::kCompositionNotation,
+                                            nullptr, options.grid, options.folder, options.results),
                     base::kCompositionNotation);
   }
 }
@@ -77,12 +101,17 @@ void harmonize_in_folder(Engines& engines, const FolderJobOptions& options, cons
   harmonizer.work_folder = options.folder;
   harmonizer.named_folder = options.folder_name;
   harmonizer.progress = options.progress;
-  harmonizer.results = options.results;
+  KeepingWriter results(options, base::kHarmonyMidi);
+  harmonizer.results = &results;
   harmonizer::harmonize(harmonizer, console);
   if (options.notation) {
+    notation::HarmonyLabels labels;
+    labels.tones = harmonizer::result_tones(harmonizer);
+    labels.scales = harmonizer::result_scales(harmonizer);
+    labels.names = notation::source_part_names(options.folder, harmonizer.settings.MusicSource);
     report_notation(console,
-                    notation::notate_result(options.folder, base::kHarmonyMidi, base::kHarmonyNotation,
-                                            &harmonizer, options.grid, options.results),
+                    notation::notate_result(results.kept(), base::kHarmonyMidi, base::kHarmonyNotation,
+                                            &labels, options.grid, options.folder, options.results),
                     base::kHarmonyNotation);
   }
 }

@@ -27,6 +27,7 @@ constexpr int32_t kTrackDataStart = kHeaderChunkSize + 8;
 constexpr uint8_t kMetaEvent = 0xFF;
 constexpr uint8_t kMetaTempo = 0x51;
 constexpr uint8_t kMetaTimeSignature = 0x58;
+constexpr uint8_t kMetaKeySignature = 0x59;
 constexpr uint8_t kMetaEndOfTrack = 0x2F;
 constexpr uint8_t kSystemExclusive = 0xF0;
 constexpr uint8_t kEndOfExclusive = 0xF7;

@@ -38,28 +38,34 @@ std::string describe(const ParseResult& result, const Song& song) {
   return {};
 }
 
-// The event as the timeline keeps it; false for those it passes over.
-bool timeline_event(const SongTrack& track, const SongEvent& in, TimelineEvent& event) {
+// The event as a decoded track holds it; false for the meta events no
+// reader takes. `as_written`: data bytes as the file has them (top bit and
+// all), else as seven-bit values.
+bool decode_event(const SongTrack& track, const SongEvent& in, bool as_written, TimelineEvent& event) {
   event.tick = in.tick;
   if (in.status == kMetaEvent) {
     const std::string_view data = track.data(in);
     if (in.data1 == kMetaTempo && data.size() == 3) {
       event.kind = EventKind::kTempo;
       event.value = static_cast<int32_t>(tempo_micros(data));
-      return event.value != 0;
+      return true;
     }
-    if (in.data1 == kMetaTimeSignature && data.size() >= 2) {
-      event.kind = EventKind::kTimeSignature;
+    if ((in.data1 == kMetaTimeSignature || in.data1 == kMetaKeySignature) && data.size() >= 2) {
+      event.kind = in.data1 == kMetaTimeSignature ? EventKind::kTimeSignature : EventKind::kKeySignature;
       event.data1 = static_cast<uint8_t>(data[0]);
       event.data2 = static_cast<uint8_t>(data[1]);
-      return event.data1 != 0 && event.data2 <= 6;
+      return true;
     }
     return false;
   }
-  if (in.status == kSystemExclusive || in.status == kEndOfExclusive) return false;
+  if (in.status >= kSystemExclusive) {
+    event.kind = EventKind::kSystem;
+    return true;
+  }
   event.channel = in.status & 0x0F;
-  event.data1 = in.data1 & 0x7F;
-  event.data2 = in.data2 & 0x7F;
+  const uint8_t mask = as_written ? 0xFF : 0x7F;
+  event.data1 = in.data1 & mask;
+  event.data2 = in.data2 & mask;
   switch (in.status & 0xF0) {
     case 0x80: event.kind = EventKind::kNoteOff; break;
     case 0x90: event.kind = event.data2 == 0 ? EventKind::kNoteOff : EventKind::kNoteOn; break;
@@ -73,6 +79,19 @@ bool timeline_event(const SongTrack& track, const SongEvent& in, TimelineEvent& 
       break;
   }
   return true;
+}
+
+// Whether the timeline a listener hears keeps the decoded event: not a
+// tempo of 0, a meter of no beats or of a unit below a sixty-fourth, a key
+// signature or a system message.
+bool heard(const TimelineEvent& event) {
+  switch (event.kind) {
+    case EventKind::kTempo: return event.value != 0;
+    case EventKind::kTimeSignature: return event.data1 != 0 && event.data2 <= 6;
+    case EventKind::kKeySignature:
+    case EventKind::kSystem: return false;
+    default: return true;
+  }
 }
 
 }  // namespace
@@ -89,7 +108,7 @@ bool read_timeline(std::string_view bytes, Timeline& song, std::string& error) {
     song.end_tick = std::max(song.end_tick, track.end_tick);
     for (const SongEvent& in : track.events) {
       TimelineEvent event;
-      if (!timeline_event(track, in, event)) continue;
+      if (!decode_event(track, in, false, event) || !heard(event)) continue;
       if (song.events.size() >= kMaxTimelineEvents) {
         error = "too many events";
         return false;
@@ -107,6 +126,17 @@ bool read_timeline(std::string_view bytes, Timeline& song, std::string& error) {
   std::stable_sort(song.events.begin(), song.events.end(),
                    [](const TimelineEvent& a, const TimelineEvent& b) { return a.tick < b.tick; });
   return true;
+}
+
+Timeline decode_track(const SongTrack& track, int32_t division) {
+  Timeline decoded;
+  decoded.division = division;
+  decoded.end_tick = track.end_tick;
+  for (const SongEvent& in : track.events) {
+    TimelineEvent event;
+    if (decode_event(track, in, true, event)) decoded.events.push_back(event);
+  }
+  return decoded;
 }
 
 bool read_timeline_file(const std::string& path, Timeline& song, std::string& error) {

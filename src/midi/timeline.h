@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "midi/codec.h"
+#include "midi/song.h"
 
 // The decoded timeline of a Standard MIDI File (format 0 or 1): the events
 // a listener hears or a picture shows, the tracks merged into one list in
 // time order, taken from what the codec (midi/codec.h) reads. The piano
-// roll, the player and the renderer read MIDI through it.
+// roll, the player and the renderer read MIDI through it, and notation reads
+// its merged track decoded by decode_track.
 namespace zelvo::midi {
 
 enum class EventKind : uint8_t {
@@ -23,6 +25,9 @@ enum class EventKind : uint8_t {
   kPitchBend,        // value 0-16383, 8192 the centre
   kTempo,            // value microseconds per quarter note
   kTimeSignature,    // data1 numerator, data2 denominator exponent
+  // Only in a track decoded as written (decode_track):
+  kKeySignature,     // data1 the sharps (a signed byte: flats below 0), data2 1 for minor
+  kSystem,           // a system exclusive or other system message
 };
 
 struct TimelineEvent {
@@ -51,6 +56,15 @@ bool read_timeline(std::string_view bytes, Timeline& song, std::string& error);
 
 // The same from a file; the error then begins with the file's name.
 bool read_timeline_file(const std::string& path, Timeline& song, std::string& error);
+
+// Every event of `track` that has a kind above, in file order, decoded as
+// the file writes it: a tempo of 0, a meter of no beats or of any unit, key
+// signatures and system messages are kept (a reader that follows such a
+// file's every quirk, as notation does, needs them), data bytes keep their
+// top bit, and nothing is sorted or bounded. A tempo needs its three bytes,
+// a meter and a key two.
+// `division` is the header's; the end is the track's.
+Timeline decode_track(const SongTrack& track, int32_t division);
 
 // The microseconds per quarter note of a tempo meta event's data: its
 // first three bytes, big-endian (bytes it lacks are left out, as get_be

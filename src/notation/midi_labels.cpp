@@ -29,18 +29,18 @@ constexpr midi::ParseOptions kLabelReading = midi::ParseOptions{}
 
 // One track: its tempo changes, and its name with the first channel it plays on.
 void read_track(const midi::SongTrack& track, MidiNotes& midi) {
+  for (const midi::TimelineEvent& event : midi::decode_track(track, 0).events) {
+    if (event.kind == midi::EventKind::kTempo && event.value > 0) {
+      midi.tempos.push_back({event.tick, static_cast<int>(60000000 / static_cast<uint32_t>(event.value))});
+    }
+  }
   std::string name;
   int channel = -1;
   for (const midi::SongEvent& event : track.events) {
     if (event.status == midi::kMetaEvent) {
-      const std::string_view data = track.data(event);
-      const uint32_t micros = midi::tempo_micros(data);
-      if (event.data1 == midi::kMetaTempo && data.size() == 3 && micros > 0) {
-        midi.tempos.push_back({event.tick, static_cast<int>(60000000 / micros)});
-      } else if (event.data1 == 0x03 && name.empty()) {
-        name = data;
-      }
+      if (event.data1 == 0x03 && name.empty()) name = track.data(event);
     } else if (event.status != midi::kSystemExclusive && event.status != midi::kEndOfExclusive && channel < 0) {
+      // Any other status, a system one among them, is taken as a channel's.
       channel = event.status & 0x0F;
     }
   }

@@ -12,6 +12,7 @@ namespace zelvo::notation {
 namespace {
 
 using midi::Departure;
+using midi::EventKind;
 
 // The merged track as the notation has always read it: a delta of more
 // than four bytes (a long silence) read as its first four, a fault ending
@@ -23,65 +24,74 @@ constexpr midi::ParseOptions kNotesReading = midi::ParseOptions{}
                                                  .accept(Departure::kLongTrack)
                                                  .accept(Departure::kDamagedTrack);
 
-// The notes of the song's first track; `cut`: its last event is a channel
-// event cut short by the end, and not a note.
-MidiNotes notes_of(const midi::Song& song, bool cut) {
+// The notes of the merged track, decoded as written (midi::decode_track).
+MidiNotes notes_of(const midi::Timeline& track) {
   MidiNotes midi;
   // A division of 0 (no tick is any length) is read as one tick a quarter note.
-  midi.division = std::max(1, static_cast<int>(song.division));
+  midi.division = std::max(1, static_cast<int>(track.division));
   midi.meters.clear();
   bool tempo_seen = false;
-  const midi::SongTrack none;
-  const midi::SongTrack& track = song.tracks.empty() ? none : song.tracks.front();
-  const std::vector<midi::SongEvent>& events = track.events;
   int64_t tick = track.end_tick;
   std::vector<size_t> open;
-  for (size_t e = 0; e + (cut ? 1 : 0) < events.size(); ++e) {
-    const midi::SongEvent& event = events[e];
-    const std::string_view data = track.data(event);
-    const auto byte = [&](size_t i) { return static_cast<uint8_t>(data[i]); };
-    if (event.status == midi::kMetaEvent) {
-      const uint8_t type = event.data1;
-      if (type == midi::kMetaTimeSignature && data.size() >= 2 && byte(0) > 0) {
+  for (const midi::TimelineEvent& event : track.events) {
+    const int channel = event.channel;
+    switch (event.kind) {
+      case EventKind::kTimeSignature:
+        if (event.data1 == 0) break;
         if (!midi.meters.empty() && midi.meters.back().tick == event.tick) midi.meters.pop_back();
-        midi.meters.push_back({event.tick, byte(0), 1 << std::min<int>(byte(1), 6)});
-      } else if (type == 0x59 && data.size() >= 2) {
-        const int fifths = static_cast<int8_t>(byte(0));
+        midi.meters.push_back({event.tick, event.data1, 1 << std::min<int>(event.data2, 6)});
+        break;
+      case EventKind::kKeySignature: {
+        const int fifths = static_cast<int8_t>(event.data1);
         if (!midi.keys.empty() && midi.keys.back().tick == event.tick) midi.keys.pop_back();
-        midi.keys.push_back({event.tick, Key{std::clamp(fifths, -7, 7), byte(1) == 1}});
-      } else if (type == midi::kMetaTempo && data.size() == 3 && !tempo_seen) {
-        const uint32_t tempo = midi::tempo_micros(data);
-        midi.tempo = tempo == 0 ? 120 : static_cast<int>(60000000 / tempo);
-        tempo_seen = true;
-      }
-      continue;
-    }
-    if (event.status >= midi::kSystemExclusive) {  // the merged track holds no system messages
-      tick = event.tick;
-      break;
-    }
-    const uint8_t kind = event.status & 0xF0;
-    const int channel = event.status & 0x0F;
-    const int pitch = event.data1;
-    if (kind == midi::kProgramChange && midi.programs[static_cast<size_t>(channel)] < 0) {
-      midi.programs[static_cast<size_t>(channel)] = pitch & 0x7F;
-    }
-    if (kind == midi::kNoteOn && event.data2 > 0) {
-      open.push_back(midi.notes.size());
-      midi.notes.push_back(SoundingNote{channel, event.tick, -1, pitch});
-    } else if (kind == midi::kNoteOff || kind == midi::kNoteOn) {
-      for (auto it = open.begin(); it != open.end(); ++it) {
-        SoundingNote& note = midi.notes[*it];
-        if (note.channel != channel || note.pitch != pitch) continue;
-        note.length = event.tick - note.start;
-        open.erase(it);
+        midi.keys.push_back({event.tick, Key{std::clamp(fifths, -7, 7), event.data2 == 1}});
         break;
       }
+      case EventKind::kTempo:
+        if (tempo_seen) break;
+        midi.tempo = event.value == 0 ? 120 : static_cast<int>(60000000 / static_cast<uint32_t>(event.value));
+        tempo_seen = true;
+        break;
+      case EventKind::kProgram:
+        if (midi.programs[static_cast<size_t>(channel)] < 0) midi.programs[static_cast<size_t>(channel)] = event.data1 & 0x7F;
+        break;
+      case EventKind::kNoteOn:
+        open.push_back(midi.notes.size());
+        midi.notes.push_back(SoundingNote{channel, event.tick, -1, event.data1});
+        break;
+      case EventKind::kNoteOff:
+        for (auto it = open.begin(); it != open.end(); ++it) {
+          SoundingNote& note = midi.notes[*it];
+          if (note.channel != channel || note.pitch != event.data1) continue;
+          note.length = event.tick - note.start;
+          open.erase(it);
+          break;
+        }
+        break;
+      case EventKind::kSystem:  // the merged track holds none: the notes end there
+        tick = event.tick;
+        goto ended;
+      case EventKind::kKeyPressure:
+      case EventKind::kController:
+      case EventKind::kChannelPressure:
+      case EventKind::kPitchBend: break;
     }
   }
+ended:
   for (const size_t index : open) midi.notes[index].length = tick - midi.notes[index].start;
   if (midi.meters.empty() || midi.meters.front().tick != 0) midi.meters.insert(midi.meters.begin(), {0, 4, 4});
   return midi;
+}
+
+// The song's first track decoded; `cut`: its last event is a channel event
+// cut short by the end, and not a note.
+MidiNotes notes_of(const midi::Song& song, bool cut) {
+  const int32_t division = static_cast<int32_t>(song.division);
+  if (song.tracks.empty()) return notes_of(midi::decode_track(midi::SongTrack{}, division));
+  if (!cut || song.tracks.front().events.empty()) return notes_of(midi::decode_track(song.tracks.front(), division));
+  midi::SongTrack whole = song.tracks.front();
+  whole.events.pop_back();
+  return notes_of(midi::decode_track(whole, division));
 }
 
 }  // namespace

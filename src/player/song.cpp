@@ -52,7 +52,9 @@ bool message_of(const midi::TimelineEvent& event, TimedMessage& message) {
     case midi::EventKind::kPitchBend:
       return set(0xE0, static_cast<uint8_t>(event.value & 0x7F), static_cast<uint8_t>(event.value >> 7), 3);
     case midi::EventKind::kTempo:
-    case midi::EventKind::kTimeSignature: return false;
+    case midi::EventKind::kTimeSignature:
+    case midi::EventKind::kKeySignature:
+    case midi::EventKind::kSystem: return false;
   }
   return false;
 }

@@ -107,6 +107,22 @@ bool starts_with_nocase(const char* prefix, const char* text) {
   return true;
 }
 
+LineTag tag_at_start(std::string_view text) {
+  struct Named {
+    const char* prefix;
+    LineTag tag;
+  };
+  static constexpr Named kTags[] = {{"<table", LineTag::kTable}, {"</table", LineTag::kTableEnd},
+                                    {"<tr>", LineTag::kRow},     {"</tr>", LineTag::kRowEnd},
+                                    {"<td", LineTag::kCell},     {"</html>", LineTag::kHtmlEnd}};
+  for (const Named& named : kTags) {
+    size_t i = 0;
+    while (named.prefix[i] != '\0' && i < text.size() && fold(named.prefix[i]) == fold(text[i])) ++i;
+    if (named.prefix[i] == '\0') return named.tag;
+  }
+  return LineTag::kOther;
+}
+
 base::Status open_table_input(TableReader& reader, const char* folder, console::CompositionOpener* opener) {
   const std::string base = (folder != nullptr && folder[0] != '\0') ? std::string(folder) + "/" : "";
   const auto open = [opener](const std::string& path) {
@@ -132,22 +148,28 @@ void read_table_line(TableReader& reader) {
   if (char* open = std::strchr(line, '<'); open != nullptr && open != line) erase(line, 0, open - line);
 
   ReaderPosition& at = reader.position;
-  if (starts_with_nocase("<table", line)) {
-    at.kind = 0;
-    at.count = 0;
-    ++at.table;
-    at.column_count = 1;
+  switch (tag_at_start(line)) {
+    case LineTag::kTable:
+      at.kind = 0;
+      at.count = 0;
+      ++at.table;
+      at.column_count = 1;
+      break;
+    case LineTag::kTableEnd:
+      at.kind = -1;
+      at.row = -1;
+      at.column = -1;
+      break;
+    case LineTag::kRow:
+      if (at.kind < 0) break;
+      ++at.row;
+      at.column = 0;
+      break;
+    case LineTag::kRowEnd: at.column = -1; break;
+    case LineTag::kOther:
+    case LineTag::kCell:
+    case LineTag::kHtmlEnd: break;
   }
-  if (starts_with_nocase("</table", line)) {
-    at.kind = -1;
-    at.row = -1;
-    at.column = -1;
-  }
-  if (starts_with_nocase("<tr>", line) && at.kind >= 0) {
-    ++at.row;
-    at.column = 0;
-  }
-  if (starts_with_nocase("</tr>", line)) at.column = -1;
   if (at.row == 0 && at.column == 0 && at.kind == 0) identify_table(reader);
 }
 

@@ -6,6 +6,17 @@
 // `</TD>` on that line or one of the next nine. It tracks which table, row
 // and column the current line belongs to and turns a cell into plain text;
 // what the cells mean is the table compiler's business.
+//
+// It is the one reader of that layout: the table compiler, the check, the
+// composition model (composition/document.h) and the intake's count of
+// what the composer reads (intake/reader_shape.h) tell its lines apart by
+// line_tag and close its cells by closes_cell. A file in any other layout
+// is first laid out in this one (intake/composition_layout.h) from what a
+// browser's parser makes of it (intake/html_tables.h): the composer's
+// results depend on the layout byte for byte (the text before a line's
+// first `<` ignored, 799-character lines, a cell closing within ten
+// lines), which no parser of HTML as a tree reproduces, and the engines
+// use the standard library alone.
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -89,11 +100,20 @@ bool read_text_line(FILE* file, char* line);
 
 bool starts_with_nocase(const char* prefix, const char* text);
 
+// What a line of the layout begins with, case aside: `<table`, `</table`,
+// `<tr>`, `</tr>`, `<td` or `</html>` (each tells a different line).
+enum class LineTag : uint8_t { kOther, kTable, kTableEnd, kRow, kRowEnd, kCell, kHtmlEnd };
+
+// The tag `text` begins with, up to its end or a NUL byte.
+LineTag tag_at_start(std::string_view text);
+
 // The rules of the layout, for whoever else walks it as this reader does:
 // a line counts from its first `<` (what comes before is ignored), and a
 // cell closes on the line that holds `</td>` or `</TD>`, no other spelling.
 std::string_view from_first_tag(std::string_view line);
 bool closes_cell(std::string_view text);
+// The tag a line of the layout begins with, read from its first `<`.
+inline LineTag line_tag(std::string_view line) { return tag_at_start(from_first_tag(line)); }
 
 // Decodes &amp; &gt; &lt; and removes tags and other entities, in place.
 void strip_markup(char* text);

@@ -101,7 +101,7 @@ void reading_pass(TableReader& reader, Composition& composition, machine::Machin
   ReaderPosition& at = reader.position;
   for (;;) {
     read_table_line(reader);
-    if (starts_with_nocase("</html>", reader.buffer)) break;
+    if (tag_at_start(reader.buffer) == LineTag::kHtmlEnd) break;
     // Variables are found by table kind and row, so a second TCAL table
     // would attach its expressions to the first table's variables.
     if (reader.tables_identified[kKindVariables] > 1) base::stop_with(base::Message(kSecondVariableTable));
@@ -244,9 +244,9 @@ void compile_pass(TableReader& reader, CompileContext& context) {
       if (pending.state == GeneratorRow::State::kOpen) finish_generator_row(context, pending);
       pending.state = GeneratorRow::State::kNone;
     }
-    if (starts_with_nocase("</html>", reader.buffer)) break;
+    if (tag_at_start(reader.buffer) == LineTag::kHtmlEnd) break;
     if (at.row == 0 && at.kind >= 1) {
-      if (starts_with_nocase("<td", reader.buffer)) ++at.column_count;
+      if (tag_at_start(reader.buffer) == LineTag::kCell) ++at.column_count;
     } else if (at.row >= 1 && at.kind >= 1 && at.column >= 0) {
       char* cell = take_cell(reader);
       if (at.kind == kKindVariables) {

@@ -5,7 +5,10 @@
 // number), or with "text SNIPPET" how often the snippet is in the written
 // text. "call labels CHANNEL..." reads the labels of the file song.mid
 // (and the part names of the score score.xml, when there is one) over the
-// music: the part name of each channel, every tempo.
+// music: the part name of each channel, every tempo. "call result GRID"
+// writes the file song.mid as a job's result on GRID with the values a
+// harmonization hands over (the "labels" block, see read_labels), and
+// answers the queries.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -17,6 +20,7 @@
 
 #include "notation/notation_grid.h"
 #include "notation/part_names.h"
+#include "notation/result_notation.h"
 #include "support/cases.h"
 
 namespace {
@@ -73,6 +77,34 @@ Music read_music(const std::string& text) {
   return music;
 }
 
+// What a harmonization hands over, one fact a line: "tone CHANNEL TICK
+// PITCH TYPE", "scale TICK TONIC PITCH-CLASS..." (TONIC -1 for none) and
+// "name CHANNEL TEXT" (channel from 1).
+HarmonyLabels read_labels(const std::string& text) {
+  static constexpr const char* kTypes[] = {"fa", "fd", "pa", "pd", "as", "ai", "ea", "ed", "re"};
+  HarmonyLabels labels;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::string what, type;
+    words >> what;
+    if (what == "tone") {
+      zelvo::harmonizer::ToneLine& tone = labels.tones.emplace_back();
+      words >> tone.channel >> tone.tick >> tone.chosen >> type;
+      for (const char* name : kTypes) tone.type = type == name ? name : tone.type;
+    } else if (what == "scale") {
+      zelvo::harmonizer::ResultScale& scale = labels.scales.emplace_back();
+      words >> scale.tick >> scale.tonic;
+      for (size_t pc = 0; words >> pc;) scale.marked.at(pc) = true;
+    } else if (what == "name") {
+      size_t channel = 0;
+      words >> channel >> std::ws;
+      std::getline(words, labels.names.at(channel - 1));
+    }
+  }
+  return labels;
+}
+
 std::string answer(const pugi::xml_document& document, const std::string& xml, const std::string& query) {
   std::string out = query + "\n";
   if (query.rfind("text ", 0) == 0) {
@@ -108,8 +140,14 @@ TEST(NotationCases, EveryCaseWritesAsRecorded) {
     }
     Grid grid = Grid::kExact;
     EXPECT_TRUE(c.call.at(0) == "exact" || parse_grid(c.call.at(1), grid)) << c.name;
-    const std::string xml = c.call.at(0) == "exact" ? write_musicxml(music.midi, music.lyrics)
-                                                    : write_notation(music.midi, music.lyrics, grid, music.held);
+    std::string xml;
+    if (c.call.at(0) == "result") {
+      const HarmonyLabels labels = read_labels(blocks["labels"]);
+      xml = result_notation(blocks["song.mid"], &labels, grid);
+    } else {
+      xml = c.call.at(0) == "exact" ? write_musicxml(music.midi, music.lyrics)
+                                    : write_notation(music.midi, music.lyrics, grid, music.held);
+    }
     pugi::xml_document document;
     EXPECT_TRUE(document.load_string(xml.c_str())) << c.name;
     std::istringstream queries(blocks["queries"]);

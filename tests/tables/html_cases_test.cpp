@@ -1,6 +1,9 @@
 // The table reader over the table of cases in data/tables/html_cases.txt:
 // every cell a compile pass would take ("kind/row/column:text"), the
-// console text, the tables identified, and whether the reading aborted.
+// console text, the tables identified, and whether the reading aborted
+// ("call read"); or each line's tag as the layout's readers tell it, from
+// the line's first `<` and from its first byte ("call tags").
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -11,7 +14,20 @@
 namespace zelvo::tables {
 namespace {
 
+std::string line_tags(const std::string& file) {
+  constexpr const char* kNames[] = {"other", "table", "table-end", "row", "row-end", "cell", "html-end"};
+  std::string out;
+  for (size_t start = 0; start < file.size();) {
+    const size_t end = std::min(file.find('\n', start), file.size());
+    const std::string_view line = std::string_view(file).substr(start, end - start);
+    out += std::string(kNames[static_cast<int>(line_tag(line))]) + " " + kNames[static_cast<int>(tag_at_start(line))] + "\n";
+    start = end + 1;
+  }
+  return out;
+}
+
 std::string run_case(const test::Case& c) {
+  if (!c.call.empty() && c.call.front() == "tags") return c.files.empty() ? "" : line_tags(c.files.front().second);
   test::TempFolder folder;
   for (const auto& [name, bytes] : c.files) test::write_file(folder.file(name), bytes);
   console::StandaloneConsole console;

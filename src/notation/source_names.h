@@ -1,0 +1,15 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace zelvo::notation {
+
+// The part names of the music a harmonization read (`music_source`, the
+// configuration's choice: 0 the score, 2 the harmony's score, 3 the
+// composer's MIDI file; the composer's listing names none) from the work
+// folder `folder`, by channel: a score's part names, a MIDI file's track
+// names. Empty where the source names no part or cannot be read.
+std::array<std::string, 16> source_part_names(const std::string& folder, int music_source);
+
+}  // namespace zelvo::notation
