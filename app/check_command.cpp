@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "check/check_messages.h"
+#include "base/message_id.h"
 #include "check/check_work.h"
 #include "command_help.h"
 #include "command_line.h"
@@ -52,8 +52,8 @@ int run_check_command(int argc, char** argv) {
     return kExitUsage;
   }
   if (!check::has_work_files(work)) {
-    print_utf8(check::say(language, check::kNothingToCheck));
-    print_utf8(check::say(language, check::kLookedInFolder, base::shown_work_folder(work).c_str()));
+    print_utf8(check::say(language, base::MessageId::kCheckNothingToCheck));
+    print_utf8(check::say(language, base::MessageId::kCheckLookedInFolder, base::shown_work_folder(work).c_str()));
     return kExitAborted;
   }
   intake::ScoreIntake intake;
@@ -61,10 +61,10 @@ int run_check_command(int argc, char** argv) {
   const check::Findings findings = check::check_work(work, language, &intake, &composition_intake);
   for (const check::Finding& finding : findings) print_utf8(check::format_finding(finding) + "\n");
   if (findings.empty()) {
-    print_utf8(check::say(language, check::kNothingFound));
+    print_utf8(check::say(language, base::MessageId::kCheckNothingFound));
     return kExitFinished;
   }
-  print_utf8(check::say(language, check::kFoundCount, static_cast<int>(findings.size())));
+  print_utf8(check::say(language, base::MessageId::kCheckFoundCount, static_cast<int>(findings.size())));
   return kExitAborted;
 }
 

@@ -15,7 +15,4 @@ struct MessagePair {
   const char* spanish;
 };
 
-// A pair whose two texts are the same, for literals such as "%s".
-constexpr MessagePair same_text(const char* text) { return MessagePair{text, text}; }
-
 }  // namespace zelvo::base

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "check/check_messages.h"
+#include "base/message_id.h"
 #include "tables/html_reader.h"
 #include "tables/table_compiler.h"
 
@@ -56,12 +56,12 @@ void report_rows(const Table& table, int language, const std::string& file, Find
   const auto header = static_cast<int32_t>(table.titles.size());
   for (const Row& row : table.rows) {
     if (row.cells == header) continue;
-    const std::string place = say(language, kPlaceRow, table.name.c_str(), row.row);
+    const std::string place = say(language, base::MessageId::kCheckPlaceRow, table.name.c_str(), row.row);
     if (row.cells < header) {
-      findings.push_back({file, place, say(language, kFewerCells, row.cells, header, row.cells,
+      findings.push_back({file, place, say(language, base::MessageId::kCheckFewerCells, row.cells, header, row.cells,
                                            quoted(table.titles[static_cast<size_t>(row.cells)]).c_str())});
     } else {
-      findings.push_back({file, place, say(language, kMoreCells, row.cells, header, header)});
+      findings.push_back({file, place, say(language, base::MessageId::kCheckMoreCells, row.cells, header, header)});
     }
   }
 }
@@ -121,8 +121,8 @@ void check_cells(const std::string& folder, console::JobConsole& scratch, int la
     tables::take_cell(reader);
     const std::string dropped = dropped_as_tag(reader.raw_cell);
     if (!dropped.empty()) {
-      findings.push_back({file, say(language, kPlaceCell, table.name.c_str(), at.row, at.column),
-                          say(language, kDroppedAsTag, quoted(dropped).c_str())});
+      findings.push_back({file, say(language, base::MessageId::kCheckPlaceCell, table.name.c_str(), at.row, at.column),
+                          say(language, base::MessageId::kCheckDroppedAsTag, quoted(dropped).c_str())});
     }
     ++table.rows.back().cells;
     ++at.column;

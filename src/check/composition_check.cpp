@@ -6,7 +6,7 @@
 #include <string>
 
 #include "check/cell_check.h"
-#include "check/check_messages.h"
+#include "base/message_id.h"
 #include "check/no_notes_check.h"
 #include "check/scratch_run.h"
 #include "base/work_files.h"
@@ -84,7 +84,7 @@ void check_tables(Context& context, console::JobConsole& scratch) {
     if (tables::tag_at_start(reader.buffer) == tables::LineTag::kTable) ++table_number;
     if (kind_before == tables::kKindUnidentified && at.kind != tables::kKindUnidentified) {
       if (at.kind == tables::kKindUnnamed) {
-        context.add(say(language, kPlaceTable, table_number), say(language, kUnknownTable, quoted(reader.buffer).c_str()));
+        context.add(say(language, base::MessageId::kCheckPlaceTable, table_number), say(language, base::MessageId::kCheckUnknownTable, quoted(reader.buffer).c_str()));
       }
       if (at.kind == tables::kKindConfig && !have_configuration) have_configuration = true;
     }
@@ -94,36 +94,36 @@ void check_tables(Context& context, console::JobConsole& scratch) {
         config[at.column] = std::strtod(cell, nullptr);
         config_table[at.column] = tables::table_name(at);
         if (cell[0] != '\0' && !tables::is_number(cell)) {
-          context.add(say(language, kPlaceCell, config_table[at.column].c_str(), at.row, at.column),
-                      say(language, kNotANumber, quoted(cell).c_str(), config[at.column]));
+          context.add(say(language, base::MessageId::kCheckPlaceCell, config_table[at.column].c_str(), at.row, at.column),
+                      say(language, base::MessageId::kCheckNotANumber, quoted(cell).c_str(), config[at.column]));
         }
       }
       ++at.column;
     } else if (at.kind >= tables::kKindCalculated && at.row >= 2 && at.column == 0) {
       const char* cell = tables::take_cell(reader);
       if (at.kind == tables::kKindSequence && cell[0] != '\0' && !sequence_file) {
-        context.add(say(language, kPlaceRow, tables::table_name(at).c_str(), at.row), say(language, kNoSequenceFile, quoted(cell).c_str()));
+        context.add(say(language, base::MessageId::kCheckPlaceRow, tables::table_name(at).c_str(), at.row), say(language, base::MessageId::kCheckNoSequenceFile, quoted(cell).c_str()));
       }
       ++at.column;
     }
   }
   if (!have_configuration) {
-    context.add(std::string(), say(language, kNoConfiguration));
+    context.add(std::string(), say(language, base::MessageId::kCheckNoConfiguration));
     context.told_nothing_generated = true;
     return;
   }
   const struct {
     int32_t index;
-    MessagePair name;
-  } positive[] = {{tables::kConfigBars, {"bars", "compases"}},
-                  {tables::kConfigTempo, {"tempo", "tempo"}},
-                  {tables::kConfigBeats, {"beats", "pulsos"}}};
+    base::MessageId name;
+  } positive[] = {{tables::kConfigBars, base::MessageId::kCheckBars},
+                  {tables::kConfigTempo, base::MessageId::kCheckTempo},
+                  {tables::kConfigBeats, base::MessageId::kCheckBeats}};
   for (const auto& value : positive) {
     if (config[value.index] > 0) continue;
     context.told_nothing_generated = true;
     const std::string& table = config_table[value.index];
-    context.add(say(language, kPlaceCell, table.empty() ? "TCONF" : table.c_str(), 1, value.index),
-                say(language, kNotPositive, say(language, value.name).c_str(), config[value.index]));
+    context.add(say(language, base::MessageId::kCheckPlaceCell, table.empty() ? "TCONF" : table.c_str(), 1, value.index),
+                say(language, base::MessageId::kCheckNotPositive, say(language, value.name).c_str(), config[value.index]));
   }
 }
 
@@ -146,8 +146,8 @@ base::Status check_unused_variables(Context& context, console::JobConsole& scrat
   for (int32_t i = 0; i < composition->symbol_count && i < tables::kMaxSymbols; ++i) {
     const tables::Symbol& symbol = composition->symbols[i];
     if (symbol.kind != tables::kKindVariables || symbol.name[0] == '\0' || read[i]) continue;
-    context.add(say(context.language, kPlaceRow, "TCAL", static_cast<int>(symbol.row)),
-                say(context.language, kUnusedVariable, symbol.name));
+    context.add(say(context.language, base::MessageId::kCheckPlaceRow, "TCAL", static_cast<int>(symbol.row)),
+                say(context.language, base::MessageId::kCheckUnusedVariable, symbol.name));
   }
   return base::Status();
 }
@@ -173,10 +173,10 @@ void check_composition(const std::string& folder, console::JobConsole& scratch, 
   const auto notes = [&] { return composition_makes_notes(folder, scratch, opener, score_opener, makes_notes); };
   if (!run_step(scratch, tables, error) || !run_step(scratch, cells, error) || !run_step(scratch, unused, error) ||
       !run_step(scratch, notes, error)) {
-    context.add(std::string(), say(language, kUnreadable, error.c_str()));
+    context.add(std::string(), say(language, base::MessageId::kCheckUnreadable, error.c_str()));
     return;
   }
-  if (!makes_notes && !context.told_nothing_generated) context.add(std::string(), say(language, kNoNotes));
+  if (!makes_notes && !context.told_nothing_generated) context.add(std::string(), say(language, base::MessageId::kCheckNoNotes));
 }
 
 }  // namespace zelvo::check

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "check/check_messages.h"
+#include "base/message_id.h"
 #include "check/scratch_run.h"
 #include "base/work_files.h"
 #include "engine/settings.h"
@@ -27,34 +27,34 @@ struct SettingRange {
   int32_t HarmonizerSettings::*setting;
   int32_t low;
   int32_t high;
-  const MessagePair* why;
+  base::MessageId why;
 };
 
 constexpr int32_t kAny = 2147483647;
 
 constexpr SettingRange kRanges[] = {
-    {&HarmonizerSettings::FirstHarmIns, -1, 99, &kWhyHarmonyParts},
-    {&HarmonizerSettings::HarmInsNum, 2, 99, &kWhyHarmonyParts},
-    {&HarmonizerSettings::FirstMusicIns, 1, 15, &kWhyInstrument},
-    {&HarmonizerSettings::LastMusicIns, 1, 15, &kWhyInstrument},
-    {&HarmonizerSettings::DivideNotes, 0, 1, &kWhySwitch},
-    {&HarmonizerSettings::HoleForLine, 0, 64, &kWhySixteenths},
-    {&HarmonizerSettings::MinNotesInLine, 1, 100, &kWhyNotes},
-    {&HarmonizerSettings::HarmUnitNoteLimit, 2, 100, &kWhyNotes},
-    {&HarmonizerSettings::MelIns, -2, 15, &kWhyLineInstrument},
-    {&HarmonizerSettings::BassIns, -2, 15, &kWhyLineInstrument},
-    {&HarmonizerSettings::OpeningInt, 0, 24, &kWhySemitones},
-    {&HarmonizerSettings::NonHarmToneDur, 0, 64, &kWhySixteenths},
-    {&HarmonizerSettings::Debug, 0, 1, &kWhySwitch},
-    {&HarmonizerSettings::ShowLineInfo, 0, 1, &kWhySwitch},
-    {&HarmonizerSettings::MusicSource, 0, 3, &kWhySource},
-    {&HarmonizerSettings::ClicksQuarter, 4, kAny, &kWhyClicks},
-    {&HarmonizerSettings::LinkLimit, 0, kAny, &kWhyLook},
-    {&HarmonizerSettings::LimitNotesThirdIn, 0, 100, &kWhyLook},
-    {&HarmonizerSettings::LimitNotesThirdBM, 0, 100, &kWhyLook},
-    {&HarmonizerSettings::NoLinkAct, 0, 1, &kWhySwitch},
-    {&HarmonizerSettings::LimitOneLink, 0, 1, &kWhySwitch},
-    {&HarmonizerSettings::KeepOtherParts, 0, 1, &kWhySwitch},
+    {&HarmonizerSettings::FirstHarmIns, -1, 99, base::MessageId::kCheckWhyHarmonyParts},
+    {&HarmonizerSettings::HarmInsNum, 2, 99, base::MessageId::kCheckWhyHarmonyParts},
+    {&HarmonizerSettings::FirstMusicIns, 1, 15, base::MessageId::kCheckWhyInstrument},
+    {&HarmonizerSettings::LastMusicIns, 1, 15, base::MessageId::kCheckWhyInstrument},
+    {&HarmonizerSettings::DivideNotes, 0, 1, base::MessageId::kCheckWhySwitch},
+    {&HarmonizerSettings::HoleForLine, 0, 64, base::MessageId::kCheckWhySixteenths},
+    {&HarmonizerSettings::MinNotesInLine, 1, 100, base::MessageId::kCheckWhyNotes},
+    {&HarmonizerSettings::HarmUnitNoteLimit, 2, 100, base::MessageId::kCheckWhyNotes},
+    {&HarmonizerSettings::MelIns, -2, 15, base::MessageId::kCheckWhyLineInstrument},
+    {&HarmonizerSettings::BassIns, -2, 15, base::MessageId::kCheckWhyLineInstrument},
+    {&HarmonizerSettings::OpeningInt, 0, 24, base::MessageId::kCheckWhySemitones},
+    {&HarmonizerSettings::NonHarmToneDur, 0, 64, base::MessageId::kCheckWhySixteenths},
+    {&HarmonizerSettings::Debug, 0, 1, base::MessageId::kCheckWhySwitch},
+    {&HarmonizerSettings::ShowLineInfo, 0, 1, base::MessageId::kCheckWhySwitch},
+    {&HarmonizerSettings::MusicSource, 0, 3, base::MessageId::kCheckWhySource},
+    {&HarmonizerSettings::ClicksQuarter, 4, kAny, base::MessageId::kCheckWhyClicks},
+    {&HarmonizerSettings::LinkLimit, 0, kAny, base::MessageId::kCheckWhyLook},
+    {&HarmonizerSettings::LimitNotesThirdIn, 0, 100, base::MessageId::kCheckWhyLook},
+    {&HarmonizerSettings::LimitNotesThirdBM, 0, 100, base::MessageId::kCheckWhyLook},
+    {&HarmonizerSettings::NoLinkAct, 0, 1, base::MessageId::kCheckWhySwitch},
+    {&HarmonizerSettings::LimitOneLink, 0, 1, base::MessageId::kCheckWhySwitch},
+    {&HarmonizerSettings::KeepOtherParts, 0, 1, base::MessageId::kCheckWhySwitch},
 };
 
 constexpr const SettingRange* range_of(int32_t HarmonizerSettings::*setting) {
@@ -109,20 +109,20 @@ void check_row_line(const std::string& line, int32_t number, int language, const
                     Findings& findings) {
   const std::string key = line.substr(0, line.find_first_of("=,"));
   const std::vector<std::string> values = values_of(line);
-  const std::string place = say(language, kPlaceLine, number);
+  const std::string place = say(language, base::MessageId::kCheckPlaceLine, number);
   const harmonizer::RowKey* row_key = harmonizer::find_row_key(line.c_str());
   if (row_key != nullptr && row_key->table == harmonizer::RowTable::kToneTypes) {
     for (int32_t k = 0; k < kSwitches && k < static_cast<int32_t>(values.size()); ++k) {
       const int32_t value = harmonizer::config_integer(values[k].c_str());
       if (value != 0 && value != 1) {
-        findings.push_back({file, place, say(language, kSwitchValue, key.c_str(), value, k + 1)});
+        findings.push_back({file, place, say(language, base::MessageId::kCheckSwitchValue, key.c_str(), value, k + 1)});
       }
     }
     return;
   }
   for (int32_t k = 0; k < kWeights && k < static_cast<int32_t>(values.size()); ++k) {
     const double weight = std::strtod(values[k].c_str(), nullptr);
-    if (weight < 0) findings.push_back({file, place, say(language, kNegativeWeight, key.c_str(), k + 1, weight)});
+    if (weight < 0) findings.push_back({file, place, say(language, base::MessageId::kCheckNegativeWeight, key.c_str(), k + 1, weight)});
   }
 }
 
@@ -136,7 +136,7 @@ void check_configuration(const std::string& folder, int language,
   if (file.empty()) return;
   auto settings = std::make_unique<HarmonizerSettings>();
   if (const base::Status read = harmonizer::read_configuration(*settings, folder).status; !read.ok()) {
-    all_findings.push_back({file, std::string(), say(language, kBadConfigLine, error_line(read, language).c_str())});
+    all_findings.push_back({file, std::string(), say(language, base::MessageId::kCheckBadConfigLine, error_line(read, language).c_str())});
     return;
   }
   // The line that last set each setting is where its value comes from
@@ -163,9 +163,9 @@ void check_configuration(const std::string& folder, int language,
     const SettingRange* range = range_of(keys[i].setting);
     const int32_t value = (*settings).*(keys[i].setting);
     if (line_of[i] == 0 || (value >= range->low && value <= range->high)) continue;
-    findings.push_back({file, say(language, kPlaceLine, line_of[i]),
-                        say(language, kOutOfRange, keys[i].name, value, range->low, range->high,
-                            say(language, *range->why).c_str())});
+    findings.push_back({file, say(language, base::MessageId::kCheckPlaceLine, line_of[i]),
+                        say(language, base::MessageId::kCheckOutOfRange, keys[i].name, value, range->low, range->high,
+                            say(language, range->why).c_str())});
   }
   int32_t first_line = 0;
   int32_t last_line = 0;
@@ -174,8 +174,8 @@ void check_configuration(const std::string& folder, int language,
     if (keys[i].setting == &HarmonizerSettings::LastMusicIns) last_line = line_of[i];
   }
   if (settings->LastMusicIns < settings->FirstMusicIns && (first_line != 0 || last_line != 0)) {
-    findings.push_back({file, say(language, kPlaceLine, last_line != 0 ? last_line : first_line),
-                        say(language, kLastBeforeFirst, settings->LastMusicIns, settings->FirstMusicIns)});
+    findings.push_back({file, say(language, base::MessageId::kCheckPlaceLine, last_line != 0 ? last_line : first_line),
+                        say(language, base::MessageId::kCheckLastBeforeFirst, settings->LastMusicIns, settings->FirstMusicIns)});
   }
   std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
     return std::atoi(a.place.c_str() + a.place.find(' ') + 1) < std::atoi(b.place.c_str() + b.place.find(' ') + 1);

@@ -1,18 +1,13 @@
 #include "check/finding.h"
 
-#include <cstdarg>
-#include <cstdio>
-
-#include "console/job_console.h"
+#include <algorithm>
 
 namespace zelvo::check {
 
-std::string say(int language, base::MessagePair pair, ...) {
-  char text[1000];
-  va_list args;
-  va_start(args, pair);
-  std::vsnprintf(text, sizeof text, language == base::kSpanish ? pair.spanish : pair.english, args);
-  va_end(args);
+std::string say(int language, const base::Message& message) {
+  std::string text = base::render(message, language);
+  // Up to the first NUL, as the fixed buffer it was once printed into held it.
+  text.resize(std::min({text.find('\0'), text.size(), kMaxFindingText}));
   return text;
 }
 

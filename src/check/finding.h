@@ -2,10 +2,11 @@
 
 // One thing in a work folder that the jobs accept but that is probably a
 // mistake, with the file and the place in it.
+#include <cstddef>
 #include <string>
 #include <vector>
 
-#include "base/message.h"
+#include "base/status.h"
 
 namespace zelvo::check {
 
@@ -17,8 +18,15 @@ struct Finding {
 
 using Findings = std::vector<Finding>;
 
-// Formats `pair` (English or Spanish by `language`) into a finding's text.
-std::string say(int language, base::MessagePair pair, ...);
+constexpr size_t kMaxFindingText = 999;  // longer texts are cut, as they always were
+
+// `message` worded in `language` (kEnglish or kSpanish) as a finding's text.
+std::string say(int language, const base::Message& message);
+// The message of this name with these values, worded so.
+template <typename... Args>
+std::string say(int language, base::MessageId id, const Args&... args) {
+  return say(language, base::Message(id, args...));
+}
 
 // "file: place: text" (or "file: text" without a place), one line.
 std::string format_finding(const Finding& finding);

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/message_id.h"
 #include "base/work_files.h"
-#include "check/check_messages.h"
 #include "check/scratch_run.h"
 #include "console/zeroed_state.h"
 #include "engine/bar_time.h"
@@ -68,7 +68,7 @@ void check_parts_left_out(harmonizer::HarmonizerState& state, const std::string&
   std::string list;
   for (const int32_t part : parts) list += (list.empty() ? "" : ", ") + std::to_string(part);
   findings.push_back({configuration_name(folder), std::string(),
-                      say(language, kPartsLeftOut, base::kMusicSourceFiles[settings.MusicSource],
+                      say(language, base::MessageId::kCheckPartsLeftOut, base::kMusicSourceFiles[settings.MusicSource],
                           static_cast<int>(settings.FirstMusicIns), static_cast<int>(settings.LastMusicIns),
                           list.c_str())});
 }
@@ -96,7 +96,7 @@ void check_harmony(const std::string& folder, console::JobConsole& scratch, int 
         scratch, [&] { return harmonizer::read_music(*state, scratch, harmonizer::Preparation::kCheckOnly); }, error);
   }
   if (!run_step(scratch, [&] { return harmonizer::read_harmony(*state, scratch); }, error)) {
-    findings.push_back({base::kHarmonyFile, std::string(), say(language, kBadConfigLine, error.c_str())});
+    findings.push_back({base::kHarmonyFile, std::string(), say(language, base::MessageId::kCheckBadConfigLine, error.c_str())});
     return;
   }
   const engine::MusicNoteTable& table = state->engine.music;
@@ -105,7 +105,7 @@ void check_harmony(const std::string& folder, console::JobConsole& scratch, int 
   const std::vector<engine::MusicNote> harmony(table.notes.data(), table.notes.data() + table.note_count);
   int32_t harmony_end = last_bar(table.notes.data(), table.note_count, state->settings.time, true);
   if (!run_step(scratch, [&] { return harmonizer::read_music(*state, scratch); }, error)) {
-    findings.push_back({base::kMusicSourceFiles[state->settings.MusicSource], std::string(), say(language, kBadConfigLine, error.c_str())});
+    findings.push_back({base::kMusicSourceFiles[state->settings.MusicSource], std::string(), say(language, base::MessageId::kCheckBadConfigLine, error.c_str())});
     return;
   }
   const int32_t music_end = last_bar(table.notes.data(), table.note_count, state->settings.time, false);
@@ -113,7 +113,7 @@ void check_harmony(const std::string& folder, console::JobConsole& scratch, int 
     harmony_end = last_bar(harmony.data(), static_cast<int32_t>(harmony.size()), state->settings.time, true);
   }
   if (harmony_end < music_end) {
-    findings.push_back({base::kHarmonyFile, std::string(), say(language, kHarmonyEndsEarly, harmony_end, music_end)});
+    findings.push_back({base::kHarmonyFile, std::string(), say(language, base::MessageId::kCheckHarmonyEndsEarly, harmony_end, music_end)});
   }
   check_parts_left_out(*state, folder, scratch, language, findings);
 }

@@ -1,9 +1,8 @@
 #include "console/job_console.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstring>
 #include <string>
-
-#include "base/message_table.h"
 
 namespace zelvo::console {
 
@@ -25,30 +24,14 @@ JobConsole::JobConsole(Console& store, JobControl& control) : store_(store), con
   print_buffer_[0] = '\0';
 }
 
-void JobConsole::print(base::MessagePair pair, ...) {
-  va_list args;
-  va_start(args, pair);
-  vprint(pair, args);
-  va_end(args);
-}
+void JobConsole::print(const base::Message& message) { print_text(base::render(message, language())); }
 
-void JobConsole::vprint(base::MessagePair pair, va_list args) {
-  const char* format = language() == base::kSpanish ? pair.spanish : pair.english;
-  // A message longer than the buffer is cut, never written beyond it.
-  std::vsnprintf(print_buffer_, sizeof print_buffer_, format, args);
-  append_print_buffer();
-}
-
-void JobConsole::print(base::MessageId id, ...) {
-  va_list args;
-  va_start(args, id);
-  vprint(texts_of(id), args);
-  va_end(args);
-}
-
-void JobConsole::print(const base::Message& message) {
-  // Cut as a formatted message is cut.
-  std::snprintf(print_buffer_, sizeof print_buffer_, "%s", render(message, language()).c_str());
+void JobConsole::print_text(std::string_view text) {
+  // A message longer than the buffer is cut, never written beyond it; the
+  // store takes text up to its first NUL, as it took printf's output.
+  const size_t kept = std::min(text.size(), sizeof print_buffer_ - 1);
+  std::memcpy(print_buffer_, text.data(), kept);
+  print_buffer_[kept] = '\0';
   append_print_buffer();
 }
 
@@ -98,37 +81,12 @@ void JobConsole::finish_job() {
 
 void JobConsole::clear_console() {
   store_.clear();
-  std::snprintf(print_buffer_, sizeof print_buffer_, "%s", banner_text().c_str());
-  append_print_buffer();
+  print_text(banner_text());
   if (store_.view() != nullptr) store_.view()->recompute_scroll(!control_.job_running());
-}
-
-void console_print(JobConsole& console, base::MessageId id, ...) {
-  va_list args;
-  va_start(args, id);
-  console.vprint(texts_of(id), args);
-  va_end(args);
-}
-
-void fail(JobConsole& console, base::MessageId id, ...) {
-  va_list args;
-  va_start(args, id);
-  console.vprint(texts_of(id), args);
-  va_end(args);
-  console.abort_job();
 }
 
 void fail(JobConsole& console, const base::Message& message) {
   console.print(message);
-  console.abort_job();
-}
-
-void fail_or_stop(JobConsole& console, base::MessageId id, ...) {
-  va_list args;
-  va_start(args, id);
-  console.vprint(texts_of(id), args);
-  va_end(args);
-  console.check_stop();
   console.abort_job();
 }
 

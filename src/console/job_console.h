@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdarg>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "console/console.h"
@@ -27,13 +27,17 @@ class JobConsole {
   JobControl& control() { return control_; }
   int32_t language() const { return control_.language(); }
 
-  // Formats the text of `pair` chosen by the job's language now and appends it.
-  void print(base::MessagePair pair, ...);
-  void vprint(base::MessagePair pair, va_list args);
-  // The same for the message of this name.
-  void print(base::MessageId id, ...);
+  // Appends the message of this name with these values, in the job's
+  // language of the moment.
+  template <typename... Args>
+  void print(base::MessageId id, const Args&... args) {
+    print(base::Message(id, args...));
+  }
   // Appends `message` in the job's language.
   void print(const base::Message& message);
+  // Appends `text` (Windows-1252) as it is: text a step has already worded,
+  // such as the check's findings. Cut as a message is cut.
+  void print_text(std::string_view text);
   // Prints `note`, what a step tells on its way besides the progress of its
   // tables and bars (the seed, the sequence file read or missing, the
   // generation starting, a warning, a pickup placed), and keeps it in the
@@ -76,26 +80,21 @@ class StandaloneConsole : private StandaloneParts, public JobConsole {
 };
 
 // The free operations every job calls.
-inline void console_print(JobConsole& console, base::MessagePair pair, ...) {
-  va_list args;
-  va_start(args, pair);
-  console.vprint(pair, args);
-  va_end(args);
+template <typename... Args>
+void console_print(JobConsole& console, base::MessageId id, const Args&... args) {
+  console.print(base::Message(id, args...));
 }
-void console_print(JobConsole& console, base::MessageId id, ...);
 inline void check_stop(JobConsole& console) { console.check_stop(); }
 [[noreturn]] inline void abort_job(JobConsole& console) { console.abort_job(); }
 inline void finish_job(JobConsole& console) { console.finish_job(); }
 inline void refresh_console(JobConsole& console) { console.refresh_console(); }
 inline void clear_console(JobConsole& console) { console.clear_console(); }
 
-// Prints the message of `id` and aborts: the pattern of every fatal error.
-[[noreturn]] void fail(JobConsole& console, base::MessageId id, ...);
-// Prints the message a step stopped with, and aborts.
+// Prints the message a step stopped with, and aborts: the pattern of every
+// fatal error.
 [[noreturn]] void fail(JobConsole& console, const base::Message& message);
 // The same, but a stop request pending after the message wins over the
 // abort (the harmonizer's stages end this way).
-[[noreturn]] void fail_or_stop(JobConsole& console, base::MessageId id, ...);
 [[noreturn]] void fail_or_stop(JobConsole& console, const base::Message& message);
 
 }  // namespace zelvo::console

@@ -31,14 +31,14 @@ TEST(ConsoleTest, BannerBytesAndLineCount) {
 TEST(ConsoleTest, EraseLeavesOnlyTheBanner) {
   StandaloneConsole console;
   console.clear_console();
-  console_print(console, base::same_text("hello\n"));
+  console.print_text("hello\n");
   console.clear_console();
   EXPECT_EQ(console.store().contents(), banner());
 }
 
 TEST(ConsoleTest, TabAndLettersCountCharactersAndOneLine) {
   StandaloneConsole console;
-  console_print(console, base::same_text("a\tb\n"));
+  console.print_text("a\tb\n");
   EXPECT_EQ(console.store().length(), 4);
   EXPECT_EQ(console.store().line_count(), 1);
   EXPECT_EQ(console.store().text()[3], kLineEnd);
@@ -46,28 +46,27 @@ TEST(ConsoleTest, TabAndLettersCountCharactersAndOneLine) {
 
 TEST(ConsoleTest, MessageWithoutNewlineLeavesLineOpen) {
   StandaloneConsole console;
-  console_print(console, base::same_text("ab"));
-  console_print(console, base::same_text("cd\n"));
+  console.print_text("ab");
+  console.print_text("cd\n");
   EXPECT_EQ(console.store().contents(), "abcd\n");
   EXPECT_EQ(console.store().line_count(), 1);
 }
 
 TEST(ConsoleTest, LanguageIsChosenAtPrintTime) {
   StandaloneConsole console;
-  const base::MessagePair pair{"one %d\n", "uno %d\n"};
-  console_print(console, pair, 1);
+  console_print(console, base::MessageId::kEachBar, 1);
   console.control().set_language(base::kSpanish);
-  console_print(console, pair, 2);
+  console_print(console, base::MessageId::kEachBar, 2);
   console.control().set_language(base::kEnglish);
-  console_print(console, pair, 3);
-  EXPECT_EQ(console.store().contents(), "one 1\nuno 2\none 3\n");
+  console_print(console, base::MessageId::kEachBar, 3);
+  EXPECT_EQ(console.store().contents(), "\tProcesing bar 1\n\tProcesando compas 2\n\tProcesing bar 3\n");
 }
 
 TEST(ConsoleTest, NoTrimAtThreshold) {
   StandaloneConsole console;
   fill(console.store(), kTrimThreshold, 99);
   const int lines = console.store().line_count();
-  console_print(console, base::same_text("z\n"));
+  console.print_text("z\n");
   EXPECT_EQ(console.store().length(), kTrimThreshold + 2);
   EXPECT_EQ(console.store().line_count(), lines + 1);
 }
@@ -77,7 +76,7 @@ TEST(ConsoleTest, TrimJustAboveThresholdDropsWholeLinesBeyond800) {
   // Lines of 99 characters and a terminator: terminators at 99, 199, ... 899.
   fill(console.store(), kTrimThreshold + 1, 99);
   const int lines = console.store().line_count();
-  console_print(console, base::same_text("z\n"));
+  console.print_text("z\n");
   // Everything up to and including the terminator at 899 leaves: 900 characters, 9 lines.
   EXPECT_EQ(console.store().length(), kTrimThreshold + 1 - 900 + 2);
   EXPECT_EQ(console.store().line_count(), lines - 9 + 1);
@@ -87,7 +86,7 @@ TEST(ConsoleTest, TrimJustAboveThresholdDropsWholeLinesBeyond800) {
 TEST(ConsoleTest, TrimWithoutLineEndAfter801RemovesEverything) {
   StandaloneConsole console;
   fill(console.store(), kTrimThreshold + 1, 0);  // one open line, no terminator
-  console_print(console, base::same_text("z\n"));
+  console.print_text("z\n");
   EXPECT_EQ(console.store().contents(), "z\n");
   EXPECT_EQ(console.store().line_count(), 1);
 }
@@ -96,7 +95,7 @@ TEST(ConsoleTest, TrimKeepsLineCountAtLeastOne) {
   StandaloneConsole console;
   fill(console.store(), kTrimThreshold + 1, 99);
   fill(console.store(), kTrimThreshold + 1, 0);
-  console_print(console, base::same_text("z"));
+  console.print_text("z");
   EXPECT_GE(console.store().line_count(), 0);
 }
 
@@ -104,7 +103,7 @@ TEST(ConsoleTest, LongMessageNearTheEndNeverOverflows) {
   StandaloneConsole console;
   fill(console.store(), kTrimThreshold, 99);
   const std::string long_text(1990, 'y');
-  for (int i = 0; i < 50; ++i) console_print(console, base::same_text("%s\n"), long_text.c_str());
+  for (int i = 0; i < 50; ++i) console.print_text(long_text + "\n");
   EXPECT_LT(console.store().length(), kConsoleSize);
   EXPECT_EQ(console.store().text()[console.store().length()], kLineEnd);
 }
@@ -112,7 +111,7 @@ TEST(ConsoleTest, LongMessageNearTheEndNeverOverflows) {
 TEST(ConsoleTest, OverlongMessageIsCutToThePrintBuffer) {
   StandaloneConsole console;
   const std::string huge(5000, 'q');
-  console_print(console, base::same_text("%s"), huge.c_str());
+  console.print_text(huge);
   EXPECT_EQ(console.store().length(), kPrintBufferSize - 1);
 }
 
@@ -156,8 +155,8 @@ TEST(ConsoleTest, ViewSeesEachMessageAndPaintsInFollowMode) {
   StandaloneConsole console;
   RecordingView view;
   console.store().set_view(&view);
-  console_print(console, base::same_text("a%d\n"), 7);
-  console_print(console, base::same_text("b"));
+  console.print_text("a7\n");
+  console.print_text("b");
   EXPECT_EQ(view.seen, "a7\nb");
   EXPECT_EQ(view.paints, 2);
   EXPECT_FALSE(console.control().job_running());

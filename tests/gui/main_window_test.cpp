@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, LongJobFollowsTheEndAndStopsFromTheMenu) {
   console::JobHooks hooks;
   hooks.compose = [&] {
     for (int bar = 1; bar < 1000000; ++bar) {
-      console_print(console, base::MessagePair{"\tProcesing bar %d\n", "\tProcesando compas %d\n"}, bar);
+      console_print(console, base::MessageId::kEachBar, bar);
       ++printed;
       check_stop(console);
       std::this_thread::sleep_for(std::chrono::microseconds(200));
@@ -357,7 +357,7 @@ TEST_F(ConsoleWidgetTest, PrintWithoutAJobEndsWithANormalPaint) {
   size_for_lines(view, 10);
   QApplication::processEvents();
   PaintCounter counter(view.viewport());
-  console_print(console_, base::same_text("one line\n"));
+  console_.print_text("one line\n");
   EXPECT_EQ(counter.paints, 1);  // the synchronous one
   QApplication::processEvents();
   EXPECT_GE(counter.paints, 2);  // the normal one that follows
@@ -371,7 +371,7 @@ TEST_F(ConsoleWidgetTest, PrintWithoutAJobEndsWithANormalPaint) {
 
 TEST_F(ConsoleWidgetTest, TabsExpandToFifteenPixelsFromTheMargin) {
   ConsoleWidget view(console_.store(), console_.control());
-  console_print(console_, base::same_text("\tW\n"));
+  console_.print_text("\tW\n");
   size_for_lines(view, 10);
   view.recompute_scroll(false);
   const QImage image = view.viewport()->grab().toImage();
