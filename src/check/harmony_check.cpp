@@ -8,6 +8,7 @@
 #include "check/check_messages.h"
 #include "check/scratch_run.h"
 #include "console/work_files.h"
+#include "files/first_present.h"
 #include "engine/bar_time.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/harmonizer_state.h"
@@ -47,10 +48,7 @@ bool music_file_present(const std::string& folder, int32_t source) {
 
 // The configuration file the harmonizer reads.
 const char* configuration_name(const std::string& folder) {
-  std::error_code error;
-  return std::filesystem::exists(console::work_path(folder, console::kConfigurationFile), error)
-             ? console::kConfigurationFile
-             : console::kConfigurationText;
+  return files::name_to_read(folder, console::kConfigurationFiles, files::Presence::kExists);
 }
 
 // Parts of the music that the result will not have: those outside the

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "console/work_files.h"
+#include "files/first_present.h"
 #include "harmonizer/configuration_keys.h"
 #include "console/message_id.h"
 
@@ -185,9 +186,10 @@ int32_t config_integer(const char* text) {
 }
 
 ConfigurationRead read_configuration(HarmonizerSettings& settings, const std::string& folder) {
-  const std::string preferred = console::work_path(folder, console::kConfigurationFile);
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(preferred.c_str(), "r"), &std::fclose);
-  if (!file) file.reset(std::fopen(console::work_path(folder, console::kConfigurationText).c_str(), "r"));
+  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
+      files::open_first(console::kConfigurationFiles,
+                        [&](const char* name) { return std::fopen(console::work_path(folder, name).c_str(), "r"); }),
+      &std::fclose);
   if (!file) return ConfigurationRead{false, console::Status()};
   char read[kLineBuffer];
   char line[kLineBuffer];

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "console/work_files.h"
+#include "files/first_present.h"
 #include "console/message_id.h"
 
 namespace zelvo::tables {
@@ -112,8 +113,7 @@ console::Status open_table_input(TableReader& reader, const char* folder, consol
   const auto open = [opener](const std::string& path) {
     return opener != nullptr ? opener->open_composition(path.c_str()) : std::fopen(path.c_str(), "rb");
   };
-  reader.file.reset(open(base + console::kCompositionCopyFile));
-  if (!reader.file) reader.file.reset(open(base + console::kCompositionFile));
+  reader.file.reset(files::open_first(console::kCompositionFiles, [&](const char* name) { return open(base + name); }));
   if (!reader.file) return console::Message(kOpenError);
   return console::Status();
 }
