@@ -186,9 +186,12 @@ int32_t config_integer(const char* text) {
 }
 
 ConfigurationRead read_configuration(HarmonizerSettings& settings, const std::string& folder) {
+  return read_configuration(settings, files::FolderReader(folder));
+}
+
+ConfigurationRead read_configuration(HarmonizerSettings& settings, const files::WorkReader& reader) {
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
-      files::open_first(console::kConfigurationFiles,
-                        [&](const char* name) { return std::fopen(console::work_path(folder, name).c_str(), "r"); }),
+      files::open_first(console::kConfigurationFiles, [&](const char* name) { return reader.open(name); }),
       &std::fclose);
   if (!file) return ConfigurationRead{false, console::Status()};
   char read[kLineBuffer];

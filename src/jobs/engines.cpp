@@ -47,6 +47,12 @@ harmonizer::HarmonizerState& Engines::harmonizer_state() {
   return *harmonizer_;
 }
 
+void Engines::set_inputs(const files::WorkReader* inputs) {
+  intake_.set_reader(inputs);
+  composition_intake_.set_reader(inputs);
+  if (harmonizer_ != nullptr) harmonizer_->inputs = inputs;
+}
+
 const std::string& Engines::scratch_folder() {
   if (!scratch_.empty()) return scratch_;
   std::error_code error;
@@ -57,6 +63,7 @@ const std::string& Engines::scratch_folder() {
 }
 
 void compose_in_folder(Engines& engines, const FolderJobOptions& options, console::JobConsole& console) {
+  engines.set_inputs(options.inputs);
   engines.intake().begin_job();
   composer::ComposerState& composer = engines.composer_state();
   composer.work_folder = options.folder;
@@ -65,15 +72,17 @@ void compose_in_folder(Engines& engines, const FolderJobOptions& options, consol
   composer::compose(composer, console);
   if (options.notation) {
     report_notation(console,
-                    notation::notate_result(options.folder, console::kCompositionMidi, console::kCompositionNotation,
-                                            nullptr, options.grid, options.results),
+                    notation::notate_result(*files::ReaderOrFolder(options.inputs, options.folder), options.folder,
+                                            console::kCompositionMidi, console::kCompositionNotation, nullptr,
+                                            options.grid, options.results),
                     console::kCompositionNotation);
   }
 }
 
 void harmonize_in_folder(Engines& engines, const FolderJobOptions& options, console::JobConsole& console) {
-  engines.intake().begin_job();
   harmonizer::HarmonizerState& harmonizer = engines.harmonizer_state();
+  engines.set_inputs(options.inputs);
+  engines.intake().begin_job();
   harmonizer.work_folder = options.folder;
   harmonizer.named_folder = options.folder_name;
   harmonizer.progress = options.progress;
@@ -81,8 +90,9 @@ void harmonize_in_folder(Engines& engines, const FolderJobOptions& options, cons
   harmonizer::harmonize(harmonizer, console);
   if (options.notation) {
     report_notation(console,
-                    notation::notate_result(options.folder, console::kHarmonyMidi, console::kHarmonyNotation,
-                                            &harmonizer, options.grid, options.results),
+                    notation::notate_result(*files::ReaderOrFolder(options.inputs, options.folder), options.folder,
+                                            console::kHarmonyMidi, console::kHarmonyNotation, &harmonizer,
+                                            options.grid, options.results),
                     console::kHarmonyNotation);
   }
 }

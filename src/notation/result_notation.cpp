@@ -2,16 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "console/work_files.h"
-#include "files/paths.h"
-#include "files/whole_file.h"
+#include "files/work_reader.h"
 #include "engine/context.h"
 #include "harmonizer/note_time.h"
 #include "intake/midi_merge.h"
@@ -96,23 +93,23 @@ std::vector<KeySignature> scale_keys(const harmonizer::HarmonizerState& state) {
 // The part names of the score the harmonizer read its music from, as
 // each part's channel: a score's part names, the composer's MIDI file's
 // track names; the composer's listing names none.
-void take_source_names(const harmonizer::HarmonizerState& state, MidiNotes& midi) {
-  const auto path = [&](const char* name) { return console::work_path(state.work_folder, name); };
+void take_source_names(const harmonizer::HarmonizerState& state, const files::WorkReader& inputs, MidiNotes& midi) {
   const int source = state.settings.MusicSource;
   if (source == 0 || source == 2) {
     const char* file = source == 0 ? console::kMusicFile : console::kHarmonyFile;
     const char* archive = source == 0 ? console::kMusicArchive : console::kHarmonyArchive;
     pugi::xml_document score;
     std::string problem;
-    if (intake::load_score(path(file), score, problem) || intake::load_score(path(archive), score, problem)) {
-      read_score_part_names(score, midi);
-    }
+    const auto load = [&](const char* name) {
+      std::string bytes;
+      return inputs.read(name, bytes) && intake::read_score(std::move(bytes), score, problem);
+    };
+    if (load(file) || load(archive)) read_score_part_names(score, midi);
   } else if (source == 3) {
-    std::ifstream in(path(console::kCompositionMidi), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
+    std::string bytes;
+    inputs.read(console::kCompositionMidi, bytes);
     MidiNotes labels;
-    read_midi_labels(bytes.str(), labels);
+    read_midi_labels(bytes, labels);
     for (size_t c = 0; c < labels.names.size(); ++c) {
       if (!labels.names[c].empty()) midi.names[c] = labels.names[c];
     }
@@ -121,10 +118,11 @@ void take_source_names(const harmonizer::HarmonizerState& state, MidiNotes& midi
 
 }  // namespace
 
-bool write_result_notation(const std::string& folder, const char* midi_name, const char* xml_name,
-                           const harmonizer::HarmonizerState* harmonizer, Grid grid, files::ResultWriter* results) {
+bool write_result_notation(const files::WorkReader& inputs, const std::string& folder, const char* midi_name,
+                           const char* xml_name, const harmonizer::HarmonizerState* harmonizer, Grid grid,
+                           files::ResultWriter* results) {
   std::string bytes;
-  if (!files::read_whole(files::join_path(folder, midi_name), bytes)) return false;
+  if (!inputs.read(midi_name, bytes)) return false;
   midi::Song merged;
   if (intake::merge_any_midi(bytes, merged) != intake::MidiMerge::kMerged) return false;
   MidiNotes midi = read_midi_notes(merged);
@@ -132,7 +130,7 @@ bool write_result_notation(const std::string& folder, const char* midi_name, con
   read_midi_labels(bytes, midi);
   if (harmonizer != nullptr) {
     midi.keys = scale_keys(*harmonizer);
-    take_source_names(*harmonizer, midi);
+    take_source_names(*harmonizer, inputs, midi);
   }
   add_key_from_notes(midi);
   std::vector<HeldLyric> held;
@@ -143,9 +141,10 @@ bool write_result_notation(const std::string& folder, const char* midi_name, con
   return files::write_output(results, folder, xml_name, text, files::Replace::kWhole) == files::WriteResult::kWritten;
 }
 
-console::Status notate_result(const std::string& folder, const char* midi_name, const char* xml_name,
-                              const harmonizer::HarmonizerState* harmonizer, Grid grid, files::ResultWriter* results) {
-  if (!write_result_notation(folder, midi_name, xml_name, harmonizer, grid, results)) {
+console::Status notate_result(const files::WorkReader& inputs, const std::string& folder, const char* midi_name,
+                              const char* xml_name, const harmonizer::HarmonizerState* harmonizer, Grid grid,
+                              files::ResultWriter* results) {
+  if (!write_result_notation(inputs, folder, midi_name, xml_name, harmonizer, grid, results)) {
     return console::Message(kNotationNotWritten, midi_name, xml_name);
   }
   return console::Status();

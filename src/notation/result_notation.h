@@ -4,28 +4,29 @@
 
 #include "console/status.h"
 #include "files/result_writer.h"
+#include "files/work_reader.h"
 #include "harmonizer/harmonizer_state.h"
 #include "notation/notation_grid.h"
 
 namespace zelvo::notation {
 
-// Writes the file `midi_name` of `folder` (a job's result) as MusicXML
+// Writes the file `midi_name` of `inputs` (a job's result) as MusicXML
 // under `xml_name`, whole or not at all, through `results` (null: into
-// `folder`). With `harmonizer` (after a
+// `folder`); the score the harmonizer read its music from comes from
+// `inputs` too. With `harmonizer` (after a
 // Harmonize job) each note carries its tone type as a lyric, chord tones
 // unlabelled, and its key signatures come from the harmony's scales (else
 // from the file's, else from its notes). Notes go on the grid that fits
 // the music (notation_grid.h). Returns false when the MIDI file cannot be
 // read or the MusicXML not written.
-bool write_result_notation(const std::string& folder, const char* midi_name, const char* xml_name,
-                           const harmonizer::HarmonizerState* harmonizer, Grid grid,
+bool write_result_notation(const files::WorkReader& inputs, const std::string& folder, const char* midi_name,
+                           const char* xml_name, const harmonizer::HarmonizerState* harmonizer, Grid grid,
                            files::ResultWriter* results = nullptr);
 
-// The same at the end of a job that asked for notation, both files in the
-// work folder `folder`, on `grid`; the message naming both files when the
-// notation is not written.
-console::Status notate_result(const std::string& folder, const char* midi_name, const char* xml_name,
-                              const harmonizer::HarmonizerState* harmonizer, Grid grid = Grid::kChosen,
-                              files::ResultWriter* results = nullptr);
+// The same at the end of a job that asked for notation, on `grid`; the
+// message naming both files when the notation is not written.
+console::Status notate_result(const files::WorkReader& inputs, const std::string& folder, const char* midi_name,
+                              const char* xml_name, const harmonizer::HarmonizerState* harmonizer,
+                              Grid grid = Grid::kChosen, files::ResultWriter* results = nullptr);
 
 }  // namespace zelvo::notation

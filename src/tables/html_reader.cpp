@@ -109,11 +109,11 @@ bool starts_with_nocase(const char* prefix, const char* text) {
 }
 
 console::Status open_table_input(TableReader& reader, const char* folder, console::CompositionOpener* opener) {
-  const std::string base = (folder != nullptr && folder[0] != '\0') ? std::string(folder) + "/" : "";
-  const auto open = [opener](const std::string& path) {
-    return opener != nullptr ? opener->open_composition(path.c_str()) : std::fopen(path.c_str(), "rb");
-  };
-  reader.file.reset(files::open_first(console::kCompositionFiles, [&](const char* name) { return open(base + name); }));
+  const std::string given = folder != nullptr ? folder : "";
+  const std::string base = given.empty() ? "" : given + "/";
+  reader.file.reset(files::open_first(console::kCompositionFiles, [&](const char* name) {
+    return opener != nullptr ? opener->open_composition(given, name) : std::fopen((base + name).c_str(), "rb");
+  }));
   if (!reader.file) return console::Message(kOpenError);
   return console::Status();
 }
