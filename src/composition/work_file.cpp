@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "composition/any_html.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "files/first_present.h"
 #include "intake/composition_layout.h"
 
@@ -17,7 +17,7 @@ namespace zelvo::composition {
 
 std::string composition_path(const std::string& folder) {
   const std::string base = folder.empty() ? std::string() : folder + "/";
-  return base + files::name_to_read(folder, console::kCompositionFiles, files::Presence::kExists);
+  return base + files::name_to_read(folder, base::kCompositionFiles, files::Presence::kExists);
 }
 
 std::string layout_html(const std::string& html) { return intake::lay_out_composition(html); }

@@ -7,14 +7,14 @@
 #include <system_error>
 #include <memory>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "files/first_present.h"
 #include "harmonizer/configuration_keys.h"
-#include "console/message_id.h"
+#include "base/message_id.h"
 
 namespace zelvo::harmonizer {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -191,9 +191,9 @@ ConfigurationRead read_configuration(HarmonizerSettings& settings, const std::st
 
 ConfigurationRead read_configuration(HarmonizerSettings& settings, const files::WorkReader& reader) {
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
-      files::open_first(console::kConfigurationFiles, [&](const char* name) { return reader.open(name); }),
+      files::open_first(base::kConfigurationFiles, [&](const char* name) { return reader.open(name); }),
       &std::fclose);
-  if (!file) return ConfigurationRead{false, console::Status()};
+  if (!file) return ConfigurationRead{false, base::Status()};
   char read[kLineBuffer];
   char line[kLineBuffer];
   while (std::fgets(read, kLineBuffer, file.get()) != nullptr) {
@@ -206,9 +206,9 @@ ConfigurationRead read_configuration(HarmonizerSettings& settings, const files::
       read[length - 2] = '\n';
       read[length - 1] = '\0';
     }
-    return ConfigurationRead{true, console::Message(kBadConfigurationLine, read)};
+    return ConfigurationRead{true, base::Message(kBadConfigurationLine, read)};
   }
-  return ConfigurationRead{true, console::Status()};
+  return ConfigurationRead{true, base::Status()};
 }
 
 }  // namespace zelvo::harmonizer

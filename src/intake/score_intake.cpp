@@ -3,18 +3,18 @@
 #include <pugixml.hpp>
 #include <string_view>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "files/memory_stream.h"
 #include "intake/layout_check.h"
 #include "intake/midi_merge.h"
 #include "intake/mxl_archive.h"
-#include "console/message_id.h"
+#include "base/message_id.h"
 #include "intake/score_edits.h"
 #include "intake/xml_layout.h"
 
 namespace zelvo::intake {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -50,16 +50,16 @@ int line_of(std::string_view bytes, ptrdiff_t offset, bool utf16) {
 }
 
 console::OpenedScore open_as_is(const files::WorkReader& reader, const std::string& name) {
-  return console::OpenedScore{reader.open(name), console::Status()};
+  return console::OpenedScore{reader.open(name), base::Status()};
 }
 
 console::OpenedScore open_memory(std::string bytes) {
-  return console::OpenedScore{files::open_memory_stream(std::move(bytes)), console::Status()};
+  return console::OpenedScore{files::open_memory_stream(std::move(bytes)), base::Status()};
 }
 
 template <typename... Args>
-console::OpenedScore refused(console::MessageId id, const Args&... args) {
-  return console::OpenedScore{nullptr, console::Status::ending_in_abort(console::Message(id, args...))};
+console::OpenedScore refused(base::MessageId id, const Args&... args) {
+  return console::OpenedScore{nullptr, base::Status::ending_in_abort(base::Message(id, args...))};
 }
 
 }  // namespace
@@ -76,8 +76,8 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
   const files::ReaderOrFolder reader(reader_, folder);
   if (given.ends_with(".mid")) return open_midi(*reader, given);
   const std::string path = resolve(*reader, given);  // as messages name it
-  const bool harmonizer_file = given != console::kSequenceFile;
-  const bool is_music = given == console::kMusicFile;
+  const bool harmonizer_file = given != base::kSequenceFile;
+  const bool is_music = given == base::kMusicFile;
   const std::optional<std::string> bytes = read_whole(*reader, path);
   if (!bytes) return open_as_is(*reader, path);
 
@@ -126,7 +126,7 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
   bool edited = false;
   if (harmonizer_file) {
     const bool pickup = has_pickup(score);
-    const bool follows_music = given == console::kHarmonyFile && music_pickup_.has_value();
+    const bool follows_music = given == base::kHarmonyFile && music_pickup_.has_value();
     if (is_music) music_pickup_ = pickup;
     if (follows_music && *music_pickup_ && !pickup) {
       add_pickup_bar(score);
@@ -139,7 +139,7 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
       edited = true;
       if (!pickup_told_) {
         pickup_told_ = true;
-        console.note(console::Message(kPickup, path));
+        console.note(base::Message(kPickup, path));
         check_stop(console);
       }
     }

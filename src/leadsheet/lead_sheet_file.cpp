@@ -5,7 +5,7 @@
 #include <fstream>
 #include <optional>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "files/first_present.h"
 #include "harmonizer/configured_parts.h"
 #include "files/whole_file.h"
@@ -70,7 +70,7 @@ bool write_lead_sheet_harmony(const std::string& score_path, const std::string& 
   // The work's configuration sits beside the harmony file it reads.
   const std::string folder = std::filesystem::path(output).parent_path().string();
   const bool configured =
-      files::first_present(folder, console::kConfigurationFiles, files::Presence::kExists) != nullptr;
+      files::first_present(folder, base::kConfigurationFiles, files::Presence::kExists) != nullptr;
   if (first_part == 0) {
     const std::optional<int32_t> part = harmonizer::configured_scale_part(folder);
     chosen = part && *part > 0 ? HarmonyPartsFrom::kConfiguration
@@ -85,7 +85,7 @@ bool write_lead_sheet_harmony(const std::string& score_path, const std::string& 
   }
   if (!write_whole(output, harmony, problem)) return false;
   if (chosen == HarmonyPartsFrom::kNewConfiguration &&
-      !write_whole(console::work_path(folder, console::kConfigurationText), configuration_for(score_parts), problem)) {
+      !write_whole(base::work_path(folder, base::kConfigurationText), configuration_for(score_parts), problem)) {
     return false;
   }
   if (from != nullptr) *from = chosen;

@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "files/work_reader.h"
 #include "engine/context.h"
 #include "harmonizer/note_time.h"
@@ -16,11 +16,11 @@
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
 #include "notation/part_names.h"
-#include "console/message_id.h"
+#include "base/message_id.h"
 
 namespace zelvo::notation {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -96,8 +96,8 @@ std::vector<KeySignature> scale_keys(const harmonizer::HarmonizerState& state) {
 void take_source_names(const harmonizer::HarmonizerState& state, const files::WorkReader& inputs, MidiNotes& midi) {
   const int source = state.settings.MusicSource;
   if (source == 0 || source == 2) {
-    const char* file = source == 0 ? console::kMusicFile : console::kHarmonyFile;
-    const char* archive = source == 0 ? console::kMusicArchive : console::kHarmonyArchive;
+    const char* file = source == 0 ? base::kMusicFile : base::kHarmonyFile;
+    const char* archive = source == 0 ? base::kMusicArchive : base::kHarmonyArchive;
     pugi::xml_document score;
     std::string problem;
     const auto load = [&](const char* name) {
@@ -107,7 +107,7 @@ void take_source_names(const harmonizer::HarmonizerState& state, const files::Wo
     if (load(file) || load(archive)) read_score_part_names(score, midi);
   } else if (source == 3) {
     std::string bytes;
-    inputs.read(console::kCompositionMidi, bytes);
+    inputs.read(base::kCompositionMidi, bytes);
     MidiNotes labels;
     read_midi_labels(bytes, labels);
     for (size_t c = 0; c < labels.names.size(); ++c) {
@@ -141,13 +141,13 @@ bool write_result_notation(const files::WorkReader& inputs, const std::string& f
   return files::write_output(results, folder, xml_name, text, files::Replace::kWhole) == files::WriteResult::kWritten;
 }
 
-console::Status notate_result(const files::WorkReader& inputs, const std::string& folder, const char* midi_name,
+base::Status notate_result(const files::WorkReader& inputs, const std::string& folder, const char* midi_name,
                               const char* xml_name, const harmonizer::HarmonizerState* harmonizer, Grid grid,
                               files::ResultWriter* results) {
   if (!write_result_notation(inputs, folder, midi_name, xml_name, harmonizer, grid, results)) {
-    return console::Message(kNotationNotWritten, midi_name, xml_name);
+    return base::Message(kNotationNotWritten, midi_name, xml_name);
   }
-  return console::Status();
+  return base::Status();
 }
 
 }  // namespace zelvo::notation

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "console/status.h"
+#include "base/status.h"
 #include "files/result_writer.h"
 #include "files/work_reader.h"
 #include "harmonizer/harmonizer_state.h"
@@ -25,7 +25,7 @@ bool write_result_notation(const files::WorkReader& inputs, const std::string& f
 
 // The same at the end of a job that asked for notation, on `grid`; the
 // message naming both files when the notation is not written.
-console::Status notate_result(const files::WorkReader& inputs, const std::string& folder, const char* midi_name,
+base::Status notate_result(const files::WorkReader& inputs, const std::string& folder, const char* midi_name,
                               const char* xml_name, const harmonizer::HarmonizerState* harmonizer,
                               Grid grid = Grid::kChosen, files::ResultWriter* results = nullptr);
 

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "console/job_console.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "shell/install_paths.h"
 #include "shell/shell_messages.h"
 
@@ -36,11 +36,11 @@ void edit_with_fallback(const Folders& folders, Platform& platform, files::FileP
 }  // namespace
 
 void edit_information(const Folders& folders, Platform& platform) {
-  edit_with_fallback(folders, platform, console::kInformationFiles);
+  edit_with_fallback(folders, platform, base::kInformationFiles);
 }
 
 void edit_harmonizer_options(const Folders& folders, Platform& platform) {
-  edit_with_fallback(folders, platform, console::kConfigurationFiles);
+  edit_with_fallback(folders, platform, base::kConfigurationFiles);
 }
 
 void explore_work_folder(const Folders& folders, Platform& platform) {
@@ -52,7 +52,7 @@ void explore_work_folder(const Folders& folders, Platform& platform) {
 }
 
 void open_documentation(const std::string& start_folder, int32_t language, Platform& platform) {
-  const char* file = language == console::kSpanish ? kDocumentationSpanish : kDocumentationEnglish;
+  const char* file = language == base::kSpanish ? kDocumentationSpanish : kDocumentationEnglish;
   if (platform.shell_request(ShellAction::kOpen, file, start_folder)) return;
   // The start folder has no copy: the installed documentation, else a word
   // that it is missing (a click that does nothing helps nobody).
