@@ -16,7 +16,10 @@
 #include "global_options.h"
 #include "grid_option.h"
 #include "notate_command.h"
-#include "shell/application.h"
+#include "files/result_writer.h"
+#include "jobs/engines.h"
+#include "jobs/job.h"
+#include "jobs/work_folder.h"
 #include "shell/folders.h"
 
 namespace zelvo::app {
@@ -98,28 +101,26 @@ int run_job(const JobOptions& options) {
                  std::strerror(problem));
     return kExitUsage;
   }
-  auto application = std::make_unique<shell::Application>();
-  application->set_write_notation(options.notation);
-  application->set_notation_grid(options.grid);
-  application->set_work_folder(options.work_folder);
-  console::JobConsole& console = application->console();
-  StandardOutputView view;
-  console.store().set_view(&view);
-  console.control().set_language(options.language);
-  console.clear_console();
-  // The job thread's body, on this thread: the runner is never started.
-  application->job_control().set_job_running(true);
-  const console::JobOutcome outcome = application->runner().run_body(options.kind);
-  console.store().set_view(nullptr);
-  switch (outcome) {
-    case console::JobOutcome::kFinished:
-      return kExitFinished;
-    case console::JobOutcome::kStopped:
-      return kExitStopped;
-    case console::JobOutcome::kAborted:
-      return kExitAborted;
+  // As the native command line runs a job: the folder's files as values,
+  // each output written into the folder as the job makes it.
+  jobs::JobInput input;
+  input.command = options.kind;
+  input.language = options.language;
+  input.notation = options.notation;
+  input.grid = options.grid;
+  input.folder_name = options.work_folder;
+  std::string problem;
+  if (!jobs::read_work_inputs(options.work_folder, input.files, problem)) {
+    std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
+    return kExitUsage;
   }
-  return kExitAborted;
+  auto engines = std::make_unique<jobs::Engines>();
+  jobs::JobControl control;
+  StandardOutputView view;
+  control.view = &view;
+  files::FolderWriter writer(options.work_folder);
+  control.results = &writer;
+  return jobs::run_job(*engines, input, control).exit_status;
 }
 
 // Whether the command line names the check command, found as the native

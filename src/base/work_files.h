@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "files/first_present.h"
 #include "files/paths.h"
 
 // The fixed names of the files of a work folder. Every job is given its work
@@ -33,6 +34,12 @@ inline constexpr char kHarmonyNotation[] = "outar.musicxml";
 inline constexpr char kSequenceArchive[] = "insec.mxl";
 inline constexpr char kMusicArchive[] = "inmus.mxl";
 inline constexpr char kHarmonyArchive[] = "inarm.mxl";
+
+// The files a work may hold in two copies, the one read first first
+// (files::first_present).
+inline constexpr files::FilePair kCompositionFiles{kCompositionCopyFile, kCompositionFile};
+inline constexpr files::FilePair kConfigurationFiles{kConfigurationFile, kConfigurationText};
+inline constexpr files::FilePair kInformationFiles{kInformationFile, kInformationText};
 
 // The music each value 0 to 3 of the configuration's MusicSource names:
 // a score, the composer's listing, the harmony file's own parts, the

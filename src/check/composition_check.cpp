@@ -10,6 +10,7 @@
 #include "check/no_notes_check.h"
 #include "check/scratch_run.h"
 #include "base/work_files.h"
+#include "files/first_present.h"
 #include "machine/machine_state.h"
 #include "machine/opcodes.h"
 #include "machine/program_walk.h"
@@ -33,11 +34,8 @@ std::string quoted(const char* cell) {
 }
 
 std::string existing_composition(const std::string& folder) {
-  std::error_code error;
-  for (const char* name : {base::kCompositionCopyFile, base::kCompositionFile}) {
-    if (std::filesystem::exists(base::work_path(folder, name), error)) return name;
-  }
-  return std::string();
+  const char* name = files::first_present(folder, base::kCompositionFiles, files::Presence::kExists);
+  return name != nullptr ? name : std::string();
 }
 
 struct Context {

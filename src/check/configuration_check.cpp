@@ -12,6 +12,7 @@
 #include "base/message_id.h"
 #include "check/scratch_run.h"
 #include "base/work_files.h"
+#include "files/first_present.h"
 #include "engine/settings.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/configuration_keys.h"
@@ -96,13 +97,8 @@ std::vector<std::string> values_of(const std::string& line) {
 }
 
 std::string existing_configuration(const std::string& folder) {
-  for (const char* name : {base::kConfigurationFile, base::kConfigurationText}) {
-    if (std::FILE* file = std::fopen(base::work_path(folder, name).c_str(), "r")) {
-      std::fclose(file);
-      return name;
-    }
-  }
-  return std::string();
+  const char* name = files::first_present(folder, base::kConfigurationFiles, files::Presence::kOpens);
+  return name != nullptr ? name : std::string();
 }
 
 void check_row_line(const std::string& line, int32_t number, int language, const std::string& file,

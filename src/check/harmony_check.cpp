@@ -8,6 +8,7 @@
 #include "base/work_files.h"
 #include "check/scratch_run.h"
 #include "console/zeroed_state.h"
+#include "files/first_present.h"
 #include "engine/bar_time.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/harmonizer_state.h"
@@ -47,10 +48,7 @@ bool music_file_present(const std::string& folder, int32_t source) {
 
 // The configuration file the harmonizer reads.
 const char* configuration_name(const std::string& folder) {
-  std::error_code error;
-  return std::filesystem::exists(base::work_path(folder, base::kConfigurationFile), error)
-             ? base::kConfigurationFile
-             : base::kConfigurationText;
+  return files::name_to_read(folder, base::kConfigurationFiles, files::Presence::kExists);
 }
 
 // Parts of the music that the result will not have: those outside the

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "console/job_console.h"
-#include "intake/memory_stream.h"
+#include "files/memory_stream.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
 #include "tables/table_compiler.h"
@@ -16,7 +16,7 @@ namespace {
 class DocumentOpener : public console::CompositionOpener {
  public:
   explicit DocumentOpener(std::string bytes) : bytes_(std::move(bytes)) {}
-  std::FILE* open_composition(const char*) override { return intake::open_memory_stream(bytes_); }
+  std::FILE* open_composition(const std::string&, const char*) override { return files::open_memory_stream(bytes_); }
 
  private:
   std::string bytes_;

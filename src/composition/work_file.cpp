@@ -10,15 +10,14 @@
 
 #include "composition/any_html.h"
 #include "base/work_files.h"
+#include "files/first_present.h"
 #include "intake/composition_layout.h"
 
 namespace zelvo::composition {
 
 std::string composition_path(const std::string& folder) {
   const std::string base = folder.empty() ? std::string() : folder + "/";
-  std::error_code error;
-  if (std::filesystem::exists(base + base::kCompositionCopyFile, error)) return base + base::kCompositionCopyFile;
-  return base + base::kCompositionFile;
+  return base + files::name_to_read(folder, base::kCompositionFiles, files::Presence::kExists);
 }
 
 std::string layout_html(const std::string& html) { return intake::lay_out_composition(html); }

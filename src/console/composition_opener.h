@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 namespace zelvo::console {
 
@@ -11,9 +12,10 @@ namespace zelvo::console {
 class CompositionOpener {
  public:
   virtual ~CompositionOpener() = default;
-  // A stream of the file at `path`, ready to be read from its start; the
-  // caller closes it. nullptr when the file does not open.
-  virtual std::FILE* open_composition(const char* path) = 0;
+  // A stream of the file `name` of the work folder `folder` (empty: the
+  // current directory), ready to be read from its start; the caller closes
+  // it. nullptr when the file does not open.
+  virtual std::FILE* open_composition(const std::string& folder, const char* name) = 0;
 };
 
 }  // namespace zelvo::console

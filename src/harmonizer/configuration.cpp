@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "base/work_files.h"
+#include "files/first_present.h"
 #include "harmonizer/configuration_keys.h"
 #include "base/message_id.h"
 
@@ -185,9 +186,13 @@ int32_t config_integer(const char* text) {
 }
 
 ConfigurationRead read_configuration(HarmonizerSettings& settings, const std::string& folder) {
-  const std::string preferred = base::work_path(folder, base::kConfigurationFile);
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(preferred.c_str(), "r"), &std::fclose);
-  if (!file) file.reset(std::fopen(base::work_path(folder, base::kConfigurationText).c_str(), "r"));
+  return read_configuration(settings, files::FolderReader(folder));
+}
+
+ConfigurationRead read_configuration(HarmonizerSettings& settings, const files::WorkReader& reader) {
+  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
+      files::open_first(base::kConfigurationFiles, [&](const char* name) { return reader.open(name); }),
+      &std::fclose);
   if (!file) return ConfigurationRead{false, base::Status()};
   char read[kLineBuffer];
   char line[kLineBuffer];

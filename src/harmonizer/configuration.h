@@ -5,6 +5,7 @@
 
 #include "base/status.h"
 #include "engine/settings.h"
+#include "files/work_reader.h"
 
 namespace zelvo::harmonizer {
 
@@ -18,6 +19,8 @@ struct ConfigurationRead {
 // current directory) into `settings`, to the file's end or its first bad
 // line. Settings stored from lines before a bad one keep their new values.
 ConfigurationRead read_configuration(engine::HarmonizerSettings& settings, const std::string& folder);
+// The same from the files `reader` holds.
+ConfigurationRead read_configuration(engine::HarmonizerSettings& settings, const files::WorkReader& reader);
 
 // The value of a configuration line's integer: an optional '-' and the
 // decimal digits after it, up to the first other character ("12x" is 12, a

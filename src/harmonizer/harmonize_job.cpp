@@ -59,7 +59,7 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
 
   console_print(console, kHarmonizerStartMessage);
   check_stop(console);
-  const ConfigurationRead configuration = read_configuration(settings, state.work_folder);
+  const ConfigurationRead configuration = read_configuration(settings, *files::ReaderOrFolder(state.inputs, state.work_folder));
   if (!configuration.found) {
     console_print(console, kErrorOpeningFile, base::kConfigurationStem);
     console_print(console, kNoConfigurationIn, base::shown_work_folder(named_folder(state)).c_str());

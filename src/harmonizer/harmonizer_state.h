@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "console/score_opener.h"
+#include "files/work_reader.h"
 #include "files/result_writer.h"
 #include "engine/model.h"
 #include "engine/progress_observer.h"
@@ -53,6 +54,9 @@ struct HarmonizerState {
   // The folder the "no configuration" message names, made absolute there;
   // empty: work_folder. Set when the job runs on a copy of the work's files.
   std::string named_folder;
+  // Where the job reads the work's files (the configuration, the listing;
+  // the scores through score_opener); null: from work_folder. Not owned.
+  const files::WorkReader* inputs = nullptr;
   // Where the output files go; null: into work_folder. Not owned.
   files::ResultWriter* results = nullptr;
   // Shown the unit being harmonized (a front end's "still working" line);

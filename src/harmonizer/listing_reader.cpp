@@ -47,15 +47,19 @@ int32_t listing_integer(const char* text) {
 
 ListingResult read_composer_listing(engine::MusicNoteTable& table, engine::TimeSettings& time,
                                     int32_t first, int32_t count, const char* file_name) {
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(file_name, "r"),
-                                                         &std::fclose);
-  if (!file) return ListingResult::kNotOpened;
+  const std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(file_name, "r"), &std::fclose);
+  return read_composer_listing(table, time, first, count, file.get());
+}
+
+ListingResult read_composer_listing(engine::MusicNoteTable& table, engine::TimeSettings& time,
+                                    int32_t first, int32_t count, std::FILE* stream) {
+  if (stream == nullptr) return ListingResult::kNotOpened;
   table.note_count = 0;
   char line[kLineBuffer];
   for (int32_t skip = 0; skip < 2; ++skip) {
-    if (!read_line(line, file.get())) return ListingResult::kRead;
+    if (!read_line(line, stream)) return ListingResult::kRead;
   }
-  if (!read_line(line, file.get())) return ListingResult::kRead;
+  if (!read_line(line, stream)) return ListingResult::kRead;
   time.tempo = listing_integer(line);
   time.beats_per_bar = listing_integer(after_nth(line, ',', 1));
   time.beat_unit = listing_integer(after_nth(line, ',', 2));
@@ -63,10 +67,10 @@ ListingResult read_composer_listing(engine::MusicNoteTable& table, engine::TimeS
   time.clicks_per_sixteenth = listing_integer(after_nth(line, ',', 4));
   time.den_exponent = denominator_exponent(time.beat_unit);
   for (int32_t skip = 0; skip < 3; ++skip) {
-    if (!read_line(line, file.get())) return ListingResult::kRead;
+    if (!read_line(line, stream)) return ListingResult::kRead;
   }
   const int64_t last = int64_t{first} + count;
-  while (read_line(line, file.get())) {
+  while (read_line(line, stream)) {
     const int32_t inst = listing_integer(line);
     if (inst < first || inst >= last) continue;
     if (table.note_count >= engine::kMaxMusicNotes) return ListingResult::kTooManyNotes;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 #include "engine/model.h"
 #include "engine/settings.h"
@@ -20,6 +21,9 @@ enum class ListingResult : int32_t {
 // order, and sets every time setting from the timing line.
 ListingResult read_composer_listing(engine::MusicNoteTable& table, engine::TimeSettings& time,
                                     int32_t first, int32_t count, const char* file_name);
+// The same from an open stream (null: kNotOpened); the caller closes it.
+ListingResult read_composer_listing(engine::MusicNoteTable& table, engine::TimeSettings& time,
+                                    int32_t first, int32_t count, std::FILE* file);
 
 // An integer of the listing: optional blanks, an optional '-', decimal
 // digits. 0 when there are no digits; saturates at the int32 limits.

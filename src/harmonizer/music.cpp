@@ -57,11 +57,11 @@ void read_source_parts(HarmonizerState& state, console::JobConsole& console, eng
       report_xml_result(read, name, meters.problem_place);
       return;
     }
-    case 1:
+    case 1: {
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
       time.meters.count = 0;
-      switch (read_composer_listing(music, time, first, count,
-                                    base::work_path(state.work_folder, kListingFile).c_str())) {
+      const ScoreFile listing(files::ReaderOrFolder(state.inputs, state.work_folder)->open(kListingFile), &std::fclose);
+      switch (read_composer_listing(music, time, first, count, listing.get())) {
         case ListingResult::kRead:
           return;
         case ListingResult::kNotOpened:
@@ -70,6 +70,7 @@ void read_source_parts(HarmonizerState& state, console::JobConsole& console, eng
           base::stop_with(base::Message(kTooManyNotes, kListingFile));
       }
       return;
+    }
     case 3: {
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
       const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, kMidiFile, "rb");

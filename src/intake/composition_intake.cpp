@@ -1,21 +1,26 @@
 #include "intake/composition_intake.h"
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "files/memory_stream.h"
 #include "intake/composition_layout.h"
-#include "intake/memory_stream.h"
 
 namespace zelvo::intake {
 
-std::FILE* CompositionIntake::open_composition(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return nullptr;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+std::FILE* CompositionIntake::open_composition(const std::string& folder, const char* name) {
+  std::FILE* file = files::ReaderOrFolder(reader_, folder)->open(name);
+  if (file == nullptr) return nullptr;
+  // What reads of it, as the table reader would read it.
+  std::string bytes;
+  char buffer[1 << 16];
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, got);
   std::string laid_out = lay_out_composition(bytes);
-  if (laid_out == bytes) return std::fopen(path, "rb");
-  return intake::open_memory_stream(std::move(laid_out));
+  if (laid_out == bytes) {
+    std::rewind(file);
+    return file;
+  }
+  std::fclose(file);
+  return files::open_memory_stream(std::move(laid_out));
 }
 
 }  // namespace zelvo::intake

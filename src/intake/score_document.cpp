@@ -15,7 +15,10 @@ bool load_score(const std::string& path, pugi::xml_document& score, std::string&
   }
   std::ostringstream whole;
   whole << in.rdbuf();
-  std::string text = whole.str();
+  return read_score(whole.str(), score, problem);
+}
+
+bool read_score(std::string text, pugi::xml_document& score, std::string& problem) {
   if (looks_like_zip(text)) {
     std::string unpacked;
     switch (unpack_mxl(text, unpacked)) {

@@ -1,14 +1,11 @@
 #include "intake/score_intake.h"
 
-#include <fstream>
-#include <iterator>
 #include <pugixml.hpp>
 #include <string_view>
-#include <sys/stat.h>
 
 #include "base/work_files.h"
+#include "files/memory_stream.h"
 #include "intake/layout_check.h"
-#include "intake/memory_stream.h"
 #include "intake/midi_merge.h"
 #include "intake/mxl_archive.h"
 #include "base/message_id.h"
@@ -22,31 +19,20 @@ using enum base::MessageId;
 namespace {
 
 // Files beyond this size are handed on as they are, unexamined.
-constexpr std::streamoff kMaxExamined = 256 * 1024 * 1024;
+constexpr size_t kMaxExamined = 256 * 1024 * 1024;
 
-bool file_exists(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-// The name to open in `folder`: the file itself, or its compressed stand-in.
-std::string resolve(const std::string& folder, const std::string& name) {
-  if (file_exists(base::work_path(folder, name)) || !name.ends_with(".xml")) return name;
+// The name to open: the file itself, or its compressed stand-in.
+std::string resolve(const files::WorkReader& reader, const std::string& name) {
+  if (reader.has_file(name) || !name.ends_with(".xml")) return name;
   const std::string compressed = name.substr(0, name.size() - 4) + ".mxl";
-  return file_exists(base::work_path(folder, compressed)) ? compressed : name;
+  return reader.has_file(compressed) ? compressed : name;
 }
 
 // The whole file, or nothing when it cannot be read or is too large to
 // examine.
-std::optional<std::string> read_whole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0 || size > kMaxExamined) return std::nullopt;
-  in.seekg(0, std::ios::beg);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  if (!in.read(bytes.data(), size)) return std::nullopt;
+std::optional<std::string> read_whole(const files::WorkReader& reader, const std::string& name) {
+  std::string bytes;
+  if (!reader.read(name, bytes) || bytes.size() > kMaxExamined) return std::nullopt;
   return bytes;
 }
 
@@ -63,12 +49,12 @@ int line_of(std::string_view bytes, ptrdiff_t offset, bool utf16) {
   return line;
 }
 
-console::OpenedScore open_as_is(const std::string& path, const char* mode) {
-  return console::OpenedScore{std::fopen(path.c_str(), mode), base::Status()};
+console::OpenedScore open_as_is(const files::WorkReader& reader, const std::string& name) {
+  return console::OpenedScore{reader.open(name), base::Status()};
 }
 
 console::OpenedScore open_memory(std::string bytes) {
-  return console::OpenedScore{open_memory_stream(std::move(bytes)), base::Status()};
+  return console::OpenedScore{files::open_memory_stream(std::move(bytes)), base::Status()};
 }
 
 template <typename... Args>
@@ -87,13 +73,13 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
                                              console::JobConsole& console) {
   const std::string given = name;
   sound_ = false;
-  if (given.ends_with(".mid")) return open_midi(folder, given);
-  const std::string path = resolve(folder, given);  // as messages name it
-  const std::string full = base::work_path(folder, path);
+  const files::ReaderOrFolder reader(reader_, folder);
+  if (given.ends_with(".mid")) return open_midi(*reader, given);
+  const std::string path = resolve(*reader, given);  // as messages name it
   const bool harmonizer_file = given != base::kSequenceFile;
   const bool is_music = given == base::kMusicFile;
-  const std::optional<std::string> bytes = read_whole(full);
-  if (!bytes) return open_as_is(full, "r");
+  const std::optional<std::string> bytes = read_whole(*reader, path);
+  if (!bytes) return open_as_is(*reader, path);
 
   if (bytes->starts_with("MThd")) return refused(kMidiNotMusicXml, path);
   std::string text = *bytes;
@@ -119,7 +105,7 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
                                             must_lay_out);
   if (!must_lay_out && !may_edit) {
     if (is_music) music_pickup_ = false;
-    return open_as_is(full, "r");
+    return open_as_is(*reader, path);
   }
 
   pugi::xml_document score;
@@ -132,7 +118,7 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
                        text.find("<score-timewise") != std::string::npos;
     if (!zipped && !utf16 && (mostly_laid_out(check) || !score)) {
       if (is_music) music_pickup_ = false;
-      return open_as_is(full, "r");
+      return open_as_is(*reader, path);
     }
     return refused(kMalformedXml, path, line_of(text, parsed.offset, utf16));
   }
@@ -158,14 +144,13 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
       }
     }
   }
-  if (!must_lay_out && !edited) return open_as_is(full, "r");
+  if (!must_lay_out && !edited) return open_as_is(*reader, path);
   return open_memory(lay_out(score));
 }
 
-console::OpenedScore ScoreIntake::open_midi(const std::string& folder, const std::string& path) {
-  const std::string full = base::work_path(folder, path);
-  const std::optional<std::string> bytes = read_whole(full);
-  if (!bytes) return open_as_is(full, "rb");
+console::OpenedScore ScoreIntake::open_midi(const files::WorkReader& reader, const std::string& path) {
+  const std::optional<std::string> bytes = read_whole(reader, path);
+  if (!bytes) return open_as_is(reader, path);
   std::string format0;
   bool any_merges = false;
   switch (merge_midi_tracks(*bytes, format0, any_merges)) {
@@ -173,14 +158,14 @@ console::OpenedScore ScoreIntake::open_midi(const std::string& folder, const std
       // A format 0 file is read as it is; that it would merge cleanly
       // shows it sound.
       sound_ = any_merges;
-      return open_as_is(full, "rb");
+      return open_as_is(reader, path);
     case MidiMerge::kMerged:
       sound_ = true;
       return open_memory(std::move(format0));
     case MidiMerge::kSmpte: return refused(kSmpteDivision, path);
     case MidiMerge::kDamaged: return refused(kDamagedMidi, path);
   }
-  return open_as_is(full, "rb");
+  return open_as_is(reader, path);
 }
 
 }  // namespace zelvo::intake

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "console/score_opener.h"
+#include "files/work_reader.h"
 
 namespace zelvo::intake {
 
@@ -16,17 +17,21 @@ namespace zelvo::intake {
 // layout are parsed and laid out first. For the harmonizer's files a pickup
 // is placed at the end of bar 1 and a change of time signature is refused;
 // a format 1 outco.mid is merged into one track. One object serves every
-// job of the application; begin_job is called before each.
+// job of the application; begin_job is called before each. The files come
+// from the reader a job sets, else from the folder each call names.
 class ScoreIntake : public console::ScoreOpener {
  public:
   void begin_job();
+  // The work's files for the jobs to come (null: each call's folder).
+  void set_reader(const files::WorkReader* reader) { reader_ = reader; }
   console::OpenedScore open_score(const std::string& folder, const char* name, console::JobConsole& console) override;
   bool last_score_is_sound() const override { return sound_; }
   void music_has_no_pickup() override { music_pickup_ = false; }
 
  private:
-  console::OpenedScore open_midi(const std::string& folder, const std::string& name);
+  console::OpenedScore open_midi(const files::WorkReader& reader, const std::string& name);
 
+  const files::WorkReader* reader_ = nullptr;
   // Whether inmus.xml, read in this job, has a pickup: inarm.xml follows it.
   std::optional<bool> music_pickup_;
   bool pickup_told_ = false;

@@ -70,6 +70,12 @@ harmonizer::HarmonizerState& Engines::harmonizer_state() {
   return *harmonizer_;
 }
 
+void Engines::set_inputs(const files::WorkReader* inputs) {
+  intake_.set_reader(inputs);
+  composition_intake_.set_reader(inputs);
+  if (harmonizer_ != nullptr) harmonizer_->inputs = inputs;
+}
+
 const std::string& Engines::scratch_folder() {
   if (!scratch_.empty()) return scratch_;
   std::error_code error;
@@ -80,6 +86,7 @@ const std::string& Engines::scratch_folder() {
 }
 
 void compose_in_folder(Engines& engines, const FolderJobOptions& options, console::JobConsole& console) {
+  engines.set_inputs(options.inputs);
   engines.intake().begin_job();
   composer::ComposerState& composer = engines.composer_state();
   composer.work_folder = options.folder;
@@ -96,8 +103,9 @@ void compose_in_folder(Engines& engines, const FolderJobOptions& options, consol
 }
 
 void harmonize_in_folder(Engines& engines, const FolderJobOptions& options, console::JobConsole& console) {
-  engines.intake().begin_job();
   harmonizer::HarmonizerState& harmonizer = engines.harmonizer_state();
+  engines.set_inputs(options.inputs);
+  engines.intake().begin_job();
   harmonizer.work_folder = options.folder;
   harmonizer.named_folder = options.folder_name;
   harmonizer.progress = options.progress;
@@ -108,7 +116,8 @@ void harmonize_in_folder(Engines& engines, const FolderJobOptions& options, cons
     notation::HarmonyLabels labels;
     labels.tones = harmonizer::result_tones(harmonizer);
     labels.scales = harmonizer::result_scales(harmonizer);
-    labels.names = notation::source_part_names(options.folder, harmonizer.settings.MusicSource);
+    labels.names = notation::source_part_names(*files::ReaderOrFolder(options.inputs, options.folder),
+                                               harmonizer.settings.MusicSource);
     report_notation(console,
                     notation::notate_result(results.kept(), base::kHarmonyMidi, base::kHarmonyNotation,
                                             &labels, options.grid, options.folder, options.results),

@@ -9,6 +9,7 @@
 #include "console/job_runner.h"
 #include "console/zeroed_state.h"
 #include "files/result_writer.h"
+#include "files/work_reader.h"
 #include "harmonizer/harmonizer_state.h"
 #include "intake/composition_intake.h"
 #include "intake/score_intake.h"
@@ -35,10 +36,13 @@ class Engines {
 
   // The intake that opens scores for both engines; begin_job before each job.
   intake::ScoreIntake& intake() { return intake_; }
+  // Where both engines read the work's files for the jobs to come (null:
+  // each job's folder); the reader is the caller's.
+  void set_inputs(const files::WorkReader* inputs);
   // The console store run_job prints into.
   console::Console& store() { return store_; }
-  // run_job's private folder (see job.h), made on first use; empty when it
-  // cannot be made.
+  // run_job's private folder for what the harmonizer still writes by path
+  // (see job.h), made on first use; empty when it cannot be made.
   const std::string& scratch_folder();
 
  private:
@@ -54,6 +58,8 @@ class Engines {
 struct FolderJobOptions {
   std::string folder;       // where the files are read and written (empty: the current directory)
   std::string folder_name;  // the folder the messages name (empty: the current directory)
+  // Where the work's files are read (null: from `folder`); not owned.
+  const files::WorkReader* inputs = nullptr;
   bool notation = false;
   notation::Grid grid = notation::Grid::kChosen;
   engine::ProgressObserver* progress = nullptr;

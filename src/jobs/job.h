@@ -12,14 +12,15 @@
 // gives in a work folder holding the same files: the command line's jobs
 // call run_job and read and write their folder only around it.
 //
-// The engines hand their outputs over as bytes (files::ResultWriter), but
-// still open their inputs by path, so a run takes place in a private scratch
-// folder that Engines owns (made under the system's temporary folder on the
-// first run, emptied after each run, removed with Engines): the inputs are
-// written there, each output is kept and written there too for the steps
-// after it to read, and the harmonizer's debug listings, still written by
-// path, are read back at the end. Callers see none of this; only the speed
-// of a run depends on it.
+// The engines read the work's files through a files::WorkReader and hand
+// their outputs over as bytes (files::ResultWriter), so a run reads its
+// inputs from JobInput::files, with each output it has made standing in
+// front of them for the steps after it. Only the harmonizer's debug
+// listings are still written by path, into a private scratch folder that
+// Engines owns (made under the system's temporary folder on the first run,
+// emptied after each run, removed with Engines): the inputs in subfolders
+// (the debug folder, without which no listing is written) are placed there,
+// and the listings are read back at the end. Callers see none of this.
 #include <cstdint>
 #include <map>
 #include <string>

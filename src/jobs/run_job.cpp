@@ -39,23 +39,20 @@ class Recorder : public console::ConsoleView {
   std::string text_;
 };
 
-// Keeps each output, writes it into the scratch folder for the steps after
-// it, and passes it on to the caller's writer, whose answer it gives.
+// Keeps each output, where the steps after it read it, and passes it on to
+// the caller's writer, whose answer it gives.
 class RunWriter : public files::ResultWriter {
  public:
-  RunWriter(const std::string& scratch, files::ResultWriter* next, Files& kept)
-      : scratch_(scratch), next_(next), kept_(kept) {}
+  RunWriter(files::ResultWriter* next, Files& kept) : next_(next), kept_(kept) {}
   files::WriteResult write(const std::string& name, std::string_view bytes, files::Replace replace) override {
     const files::WriteResult result =
         next_ != nullptr ? next_->write(name, bytes, replace) : files::WriteResult::kWritten;
     if (result != files::WriteResult::kWritten) return result;
     kept_[name] = std::string(bytes);
-    files::FolderWriter(scratch_).write(name, bytes, replace);
     return result;
   }
 
  private:
-  std::string scratch_;
   files::ResultWriter* next_;
   Files& kept_;
 };
@@ -75,11 +72,14 @@ bool plain_name(const std::string& name) {
   return true;
 }
 
-// Writes the inputs into the empty `folder`; false when one cannot be.
+// Writes the inputs in subfolders (the harmonizer's debug folder, where its
+// listings go by path only when it is there) into the empty `folder`; false
+// when one cannot be, or when a name leaves the folder.
 bool place_inputs(const fs::path& folder, const Files& files) {
   std::error_code error;
   for (const auto& [name, bytes] : files) {
     if (!plain_name(name)) return false;
+    if (name.find('/') == std::string::npos) continue;  // read from memory
     const fs::path path = folder / name;
     if (path.has_parent_path()) fs::create_directories(path.parent_path(), error);
     if (files::write_file(path.string(), bytes) != files::WriteResult::kWritten) return false;
@@ -130,8 +130,11 @@ JobOutput run_job(Engines& engines, const JobInput& input, JobControl& control) 
   options.notation = input.notation;
   options.grid = input.grid;
   options.progress = control.progress;
-  RunWriter writer(scratch, control.results, output.files);
+  RunWriter writer(control.results, output.files);
   options.results = &writer;
+  // The job's outputs so far stand in front of its inputs, as in a folder.
+  const files::MemoryReader inputs(output.files, input.files);
+  options.inputs = &inputs;
   const bool placed = !scratch.empty() && (empty_folder(scratch), place_inputs(scratch, input.files));
 
   console::JobHooks hooks;
@@ -146,6 +149,7 @@ JobOutput run_job(Engines& engines, const JobInput& input, JobControl& control) 
   output.outcome = runner.run_body(input.command);
   output.exit_status = exit_status(output.outcome);
   engines.store().set_view(nullptr);
+  engines.set_inputs(nullptr);
   output.console = std::move(recorder.text());
   if (placed) {
     // What the job wrote by path (the debug listings) goes out last.

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "base/work_files.h"
+#include "files/first_present.h"
 #include "harmonizer/configured_parts.h"
 #include "files/whole_file.h"
 #include "leadsheet/lead_sheet.h"
@@ -68,10 +69,8 @@ bool write_lead_sheet_harmony(const std::string& score_path, const std::string& 
   }
   // The work's configuration sits beside the harmony file it reads.
   const std::string folder = std::filesystem::path(output).parent_path().string();
-  std::error_code exists_error;
   const bool configured =
-      std::filesystem::exists(base::work_path(folder, base::kConfigurationFile), exists_error) ||
-      std::filesystem::exists(base::work_path(folder, base::kConfigurationText), exists_error);
+      files::first_present(folder, base::kConfigurationFiles, files::Presence::kExists) != nullptr;
   if (first_part == 0) {
     const std::optional<int32_t> part = harmonizer::configured_scale_part(folder);
     chosen = part && *part > 0 ? HarmonyPartsFrom::kConfiguration

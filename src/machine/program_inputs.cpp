@@ -13,13 +13,14 @@ ProgramInputs inspect_program(const MachineState& state, uint32_t start) {
   for (const Instruction& instruction : ProgramWalk(state, start, kProgramSize)) {
     if (!instruction.is_instruction()) return ProgramInputs{};
     const Op op = instruction.op();
-    if (op == Op::kEnd) {
+    const Effect effect = effect_of(op);
+    if (effect == Effect::kEnds) {
       inputs.repeatable = stored;
       return inputs;
     }
     // Nothing may follow the store but the fcode.
-    if (stored || op == Op::kNrand) return ProgramInputs{};
-    if (op == Op::kLi || op == Op::kLv || op == Op::kLr) inputs.uses_lists = true;
+    if (stored || effect == Effect::kDraws) return ProgramInputs{};
+    if (effect == Effect::kLists) inputs.uses_lists = true;
     if (!has_operand(op)) continue;
     if (instruction.operand_missing()) return ProgramInputs{};
     const uint32_t operand = instruction.operand;

@@ -12,8 +12,11 @@ namespace zelvo::shell {
 
 namespace {
 
-void edit_with_fallback(const Folders& folders, Platform& platform, const char* first,
-                        const char* second) {
+// The desktop is asked for each copy in turn (files::FilePair's order):
+// whether a copy is present is the desktop's to say, by opening it.
+void edit_with_fallback(const Folders& folders, Platform& platform, files::FilePair pair) {
+  const char* first = pair.first;
+  const char* second = pair.second;
   if (folders.work.empty()) {
     platform.show_message(kErrorTitle, kNoWorkFolder);
     return;
@@ -33,11 +36,11 @@ void edit_with_fallback(const Folders& folders, Platform& platform, const char* 
 }  // namespace
 
 void edit_information(const Folders& folders, Platform& platform) {
-  edit_with_fallback(folders, platform, base::kInformationFile, base::kInformationText);
+  edit_with_fallback(folders, platform, base::kInformationFiles);
 }
 
 void edit_harmonizer_options(const Folders& folders, Platform& platform) {
-  edit_with_fallback(folders, platform, base::kConfigurationFile, base::kConfigurationText);
+  edit_with_fallback(folders, platform, base::kConfigurationFiles);
 }
 
 void explore_work_folder(const Folders& folders, Platform& platform) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/work_files.h"
+#include "files/first_present.h"
 #include "base/message_id.h"
 
 namespace zelvo::tables {
@@ -124,12 +125,11 @@ LineTag tag_at_start(std::string_view text) {
 }
 
 base::Status open_table_input(TableReader& reader, const char* folder, console::CompositionOpener* opener) {
-  const std::string base = (folder != nullptr && folder[0] != '\0') ? std::string(folder) + "/" : "";
-  const auto open = [opener](const std::string& path) {
-    return opener != nullptr ? opener->open_composition(path.c_str()) : std::fopen(path.c_str(), "rb");
-  };
-  reader.file.reset(open(base + base::kCompositionCopyFile));
-  if (!reader.file) reader.file.reset(open(base + base::kCompositionFile));
+  const std::string given = folder != nullptr ? folder : "";
+  const std::string base = given.empty() ? "" : given + "/";
+  reader.file.reset(files::open_first(base::kCompositionFiles, [&](const char* name) {
+    return opener != nullptr ? opener->open_composition(given, name) : std::fopen((base + name).c_str(), "rb");
+  }));
   if (!reader.file) return base::Message(kOpenError);
   return base::Status();
 }

@@ -9,7 +9,7 @@ namespace {
 
 std::string banner() {
   return "\n  - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -\n"
-         "  Zelvo 1.160611\n\n";
+         "  Zelvo " + std::string(kVersion) + "\n\n";
 }
 
 // The store filled to `length` characters of 'x' through the public API, a

@@ -28,16 +28,27 @@ std::string read_stream(std::FILE* file) {
 TEST(CompositionIntakeTest, OpensTheFileAsItIsOrLaidOut) {
   test::TempFolder folder;
   CompositionIntake intake;
-  EXPECT_EQ(intake.open_composition(folder.file("incom.htm").c_str()), nullptr);
+  EXPECT_EQ(intake.open_composition(folder.path(), "incom.htm"), nullptr);
   const std::string layout = "<html>\n<table>\n<tr>\n<td>TCAL</td>\n<td>x</td>\n</tr>\n</table>\n</html>\n";
   const std::string compact = "<table><tr><th>TCAL<th>x</table>";
-  for (const std::string& bytes : {layout, compact}) {
-    test::write_file(folder.file("incom.htm"), bytes);
-    const std::unique_ptr<std::FILE, Closer> file(intake.open_composition(folder.file("incom.htm").c_str()));
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(read_stream(file.get()), layout);
-    std::rewind(file.get());  // the table compiler reads the document twice
-    EXPECT_EQ(read_stream(file.get()), layout);
+  // From the folder, then from the same bytes given in memory.
+  files::FileMap outputs, inputs;
+  const files::MemoryReader memory(outputs, inputs);
+  for (const files::WorkReader* reader : {static_cast<const files::WorkReader*>(nullptr),
+                                          static_cast<const files::WorkReader*>(&memory)}) {
+    intake.set_reader(reader);
+    EXPECT_EQ(intake.open_composition(folder.path(), "incom.htm"), nullptr);
+    for (const std::string& bytes : {layout, compact}) {
+      test::write_file(folder.file("incom.htm"), bytes);
+      inputs["incom.htm"] = bytes;
+      const std::unique_ptr<std::FILE, Closer> file(intake.open_composition(folder.path(), "incom.htm"));
+      ASSERT_NE(file, nullptr);
+      EXPECT_EQ(read_stream(file.get()), layout);
+      std::rewind(file.get());  // the table compiler reads the document twice
+      EXPECT_EQ(read_stream(file.get()), layout);
+    }
+    std::remove(folder.file("incom.htm").c_str());
+    inputs.clear();
   }
 }
 

@@ -51,10 +51,10 @@ TEST_P(RecordedJob, GivesTheRecordedBytes) {
 
   const fs::path expected = scenario / "expected";
   EXPECT_EQ(replace_all(base::to_utf8(output.console), work.path(), "<work>"),
-            read_file((expected / "console.txt").string()));
+            read_recorded((expected / "console.txt").string()));
   EXPECT_EQ("exit " + std::to_string(output.exit_status) + "\n", read_file((expected / "status.txt").string()));
   const Files left = outcome_files(work.path(), given.path());
-  for (const auto& [name, text] : left) EXPECT_EQ(text, read_file((expected / name).string())) << name;
+  for (const auto& [name, text] : left) EXPECT_EQ(text, read_recorded((expected / name).string())) << name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, RecordedJob, ::testing::ValuesIn(scenario_names()),

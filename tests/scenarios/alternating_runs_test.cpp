@@ -48,7 +48,7 @@ Files recorded_files(const fs::path& expected) {
   for (const auto& entry : fs::recursive_directory_iterator(expected)) {
     const std::string name = fs::relative(entry.path(), expected).string();
     if (!entry.is_regular_file() || name == "console.txt" || name == "status.txt") continue;
-    files[name] = read_file(entry.path().string());
+    files[name] = read_recorded(entry.path().string());
   }
   return files;
 }
@@ -87,7 +87,7 @@ TEST(AlternatingRuns, AHundredJobsOfDifferentFoldersInOneApplicationRunAsFreshOn
     const std::string status = read_file((scenario / "expected" / "status.txt").string());
     EXPECT_EQ("exit " + std::to_string(job_status(app->runner().last_outcome())), status.substr(0, status.find('\n')));
     EXPECT_EQ(replace_all(recorder.text, work.path(), "<work>"),
-              read_file((scenario / "expected" / "console.txt").string()));
+              read_recorded((scenario / "expected" / "console.txt").string()));
     EXPECT_EQ(outcome_files(work.path(), given.path()), recorded_files(scenario / "expected"));
   }
   app->console_store().set_view(nullptr);
@@ -147,7 +147,7 @@ TEST(AlternatingRuns, LiveRunsOfEveryRecordedCompositionMatchTheirRecordings) {
     const std::string status = read_file((scenario / "expected" / "status.txt").string());
     EXPECT_EQ("exit " + std::to_string(job_status(result.outcome)), status.substr(0, status.find('\n')));
     EXPECT_EQ(replace_all(base::to_utf8(result.console_text), given.path(), "<work>"),
-              read_file((scenario / "expected" / "console.txt").string()));
+              read_recorded((scenario / "expected" / "console.txt").string()));
     if (result.outcome != console::JobOutcome::kFinished) continue;
     const Files recorded = recorded_files(scenario / "expected");
     const auto made = [&](const char* name) { return recorded.count(name) ? recorded.at(name) : "(none)"; };

@@ -57,7 +57,8 @@ TEST(LaunchersTest, NoWorkFolderShowsTheMessageAndRequestsNothing) {
 }
 
 TEST(LaunchersTest, AboutNamesTheProgramAndItsVersion) {
-  EXPECT_EQ(about_text().substr(0, 47), "Zelvo 1.160611\n\nA tool for algorithmic music.\n\n");
+  const std::string first = "Zelvo " + std::string(console::kVersion) + "\n\nA tool for algorithmic music.\n\n";
+  EXPECT_EQ(about_text().substr(0, first.size()), first);
 }
 
 TEST(LaunchersTest, ExploreAndDocumentationByLanguage) {

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "console/console.h"
+
 namespace zelvo::test {
 
 inline std::string read_file(const std::string& path) {
@@ -51,6 +53,21 @@ class TempFolder {
   std::string path_;
 };
 
+// Recordings name the program's version by a placeholder, so a new version
+// is one line of the program and changes no recording.
+inline std::string versioned_name() { return std::string(console::kProductName) + " " + console::kVersion; }
+inline std::string placeholder_name() { return std::string(console::kProductName) + " <version>"; }
+
+// A recording's text as the program prints it today.
+inline std::string with_version(const std::string& recorded) {
+  return replace_all(recorded, placeholder_name(), versioned_name());
+}
+// What the program printed, as a recording holds it.
+inline std::string without_version(const std::string& printed) {
+  return replace_all(printed, versioned_name(), placeholder_name());
+}
+inline std::string read_recorded(const std::string& path) { return with_version(read_file(path)); }
+
 inline bool updating() {
   const char* update = std::getenv("ZELVO_UPDATE");
   return update != nullptr && *update != '\0' && *update != '0';
@@ -61,10 +78,10 @@ inline bool updating() {
 inline void expect_recorded(const std::string& path, const std::string& actual) {
   if (updating()) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    write_file(path, actual);
+    write_file(path, without_version(actual));
     return;
   }
-  const std::string expected = read_file(path);
+  const std::string expected = read_recorded(path);
   if (expected == actual) return;
   size_t at = 0;
   while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;

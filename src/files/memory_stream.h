@@ -3,11 +3,12 @@
 #include <cstdio>
 #include <string>
 
-namespace zelvo::intake {
+namespace zelvo::files {
 
 // A read-only stream over `text`, which it owns until it is closed, so the
-// line readers read a laid-out score as they read a file. nullptr when the
+// line readers read a laid-out score, or a file a job was given as bytes,
+// as they read a file. nullptr when the
 // system refuses the stream.
 std::FILE* open_memory_stream(std::string text);
 
-}  // namespace zelvo::intake
+}  // namespace zelvo::files

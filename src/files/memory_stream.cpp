@@ -1,11 +1,11 @@
-#include "intake/memory_stream.h"
+#include "files/memory_stream.h"
 
 #include <sys/types.h>
 
 #include <algorithm>
 #include <cstring>
 
-namespace zelvo::intake {
+namespace zelvo::files {
 
 namespace {
 
@@ -52,4 +52,4 @@ std::FILE* open_memory_stream(std::string text) {
   return stream;
 }
 
-}  // namespace zelvo::intake
+}  // namespace zelvo::files
