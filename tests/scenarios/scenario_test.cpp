@@ -1,8 +1,9 @@
 // Recorded scenarios: every folder under data/scenarios holds the files a
 // command starts from (in/ and the lines of in.list, as
 // support/scenario_inputs.h reads them), its command line (cmd), what it
-// printed, returned and wrote (expected/) and, for variants named .2, .3...,
-// a one-line note of what they check. The runner runs the zelvo program in
+// printed, returned and wrote (expected/, and in expected.list the records
+// that are files of the tree, as support/scenario_run.h reads them) and,
+// for variants named .2, .3..., a one-line note of what they check. The runner runs the zelvo program in
 // a folder of those files and compares: standard output, exit status and
 // standard error, the list of files afterwards, and every file made or
 // changed (MIDI files as dumps). A job command also runs in this process,
@@ -59,15 +60,19 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
   got["status.txt"] = "exit " + std::to_string(status) + "\n" +
                       replace_all(read_file(streams.file("err")), work.path(), "<work>");
 
+  // A record that expected.list names is compared with its file, never rewritten.
+  const Files listed = listed_records(scenario);
+  const Files recorded = recorded_files(scenario);
   if (updating()) fs::remove_all(expected);
-  for (const auto& [name, text] : got) expect_recorded((expected / name).string(), text);
-  if (!updating() && fs::exists(expected)) {
-    for (const auto& entry : fs::recursive_directory_iterator(expected)) {
-      const std::string name = fs::relative(entry.path(), expected).string();
-      if (entry.is_regular_file()) {
-        EXPECT_TRUE(got.count(name)) << name << " was not made";
-      }
+  for (const auto& [name, text] : got) {
+    if (!listed.count(name)) {
+      expect_recorded((expected / name).string(), text);
+    } else {
+      EXPECT_TRUE(recorded.at(name) == text) << name << " is not " << listed.at(name);
     }
+  }
+  for (const auto& [name, text] : recorded) {
+    EXPECT_TRUE(got.count(name) || (updating() && !listed.count(name))) << name << " was not made";
   }
 
   // A job command again, in this process.
