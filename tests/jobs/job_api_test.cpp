@@ -59,12 +59,7 @@ TEST_P(RecordedJob, GivesTheRecordedBytes) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenarios, RecordedJob, ::testing::ValuesIn(scenario_names()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                           std::string name = info.param;
-                           for (char& c : name) if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Scenarios, RecordedJob, ::testing::ValuesIn(scenario_names()), scenario_test_name);
 
 // Every example's full job with notation, through run_job and in a folder.
 class ExampleJob : public ::testing::TestWithParam<const char*> {};

@@ -11,8 +11,6 @@
 // must give the same console text, outcome and files each time (the last
 // run in the folder as the run before left it).
 // ZELVO_UPDATE=1 rewrites the expectations.
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -23,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/cli_runner.h"
 #include "console/console_view.h"
 #include "console/windows1252.h"
 #include "shell/application.h"
@@ -36,29 +35,23 @@ namespace fs = std::filesystem;
 
 const fs::path kScenarios = scenarios_folder();
 
-std::string quote(const std::string& text) { return "'" + replace_all(text, "'", "'\\''") + "'"; }
-
 class ScenarioTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ScenarioTest, RunsAsRecorded) {
   const fs::path scenario = kScenarios / GetParam();
   const fs::path expected = scenario / "expected";
   const std::vector<std::string> args = words(read_file((scenario / "cmd").string()));
-  TempFolder given, work, streams;
+  TempFolder given, work;
   make_inputs(scenario, given.path());
   const fs::path in = given.path();
   reset_folder(work.path(), in);
 
-  std::string command = "cd " + quote(work.path()) + " && " + quote(ZELVO_BINARY);
-  for (const std::string& arg : args) command += " " + quote(arg);
-  command += " >" + quote(streams.file("out")) + " 2>" + quote(streams.file("err")) + " </dev/null";
-  const int raw = std::system(command.c_str());
-  const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  const app::CliResult run = app::run_zelvo(args, work.path());
+  const int status = run.status;
   Files got = outcome_files(work.path(), in);
-  const std::string console = replace_all(read_file(streams.file("out")), work.path(), "<work>");
+  const std::string console = replace_all(run.output, work.path(), "<work>");
   got["console.txt"] = console;
-  got["status.txt"] = "exit " + std::to_string(status) + "\n" +
-                      replace_all(read_file(streams.file("err")), work.path(), "<work>");
+  got["status.txt"] = "exit " + std::to_string(status) + "\n" + replace_all(run.errors, work.path(), "<work>");
 
   // A record that expected.list names is compared with its file, never rewritten.
   const Files listed = listed_records(scenario);
@@ -108,12 +101,7 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
   app->console_store().set_view(nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Recorded, ScenarioTest, ::testing::ValuesIn(scenario_names()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                           std::string name = info.param;
-                           for (char& c : name) if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Recorded, ScenarioTest, ::testing::ValuesIn(scenario_names()), scenario_test_name);
 
 }  // namespace
 }  // namespace zelvo::test

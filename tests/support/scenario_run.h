@@ -3,7 +3,10 @@
 // The recorded scenarios' folders as the tests read them: a scenario's
 // command line, the work folder made from its in/ folder, and what a command
 // left there, in the form its expected/ folder records.
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -92,6 +95,13 @@ inline Files recorded_files(const std::filesystem::path& scenario) {
   }
   for (const auto& [name, path] : listed_records(scenario)) files[name] = read_file(path);
   return files;
+}
+
+// A scenario's name as a test's: letters and digits, the rest "_".
+inline std::string scenario_test_name(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = info.param;
+  for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name;
 }
 
 // The names of the recorded scenarios, in order.
