@@ -33,13 +33,13 @@ std::string run_script(const test::Case& c) {
     if (op == "clear") {
       console.clear_console();
     } else if (op == "print") {
-      console_print(console, same_text("%s"), unescaped(text).c_str());
+      console_print(console, base::same_text("%s"), unescaped(text).c_str());
     } else if (op == "pair") {
       const std::string both = unescaped(text.substr(0, text.rfind(' ')));
       const std::string english = both.substr(0, both.find('|')), spanish = both.substr(both.find('|') + 1);
-      console_print(console, MessagePair{english.c_str(), spanish.c_str()}, std::stoi(text.substr(text.rfind(' '))));
+      console_print(console, base::MessagePair{english.c_str(), spanish.c_str()}, std::stoi(text.substr(text.rfind(' '))));
     } else if (op == "spanish" || op == "english") {
-      console.control().set_language(op == "spanish" ? kSpanish : kEnglish);
+      console.control().set_language(op == "spanish" ? base::kSpanish : base::kEnglish);
     } else if (op == "fill") {
       int32_t length = 0, line_length = 0;
       std::istringstream(text) >> length >> line_length;
@@ -52,7 +52,7 @@ std::string run_script(const test::Case& c) {
       char letter = 0;
       std::istringstream(text) >> count >> letter >> size;
       const std::string message(static_cast<size_t>(size), letter);
-      for (int i = 0; i < count; ++i) console_print(console, same_text("%s\n"), message.c_str());
+      for (int i = 0; i < count; ++i) console_print(console, base::same_text("%s\n"), message.c_str());
     } else if (op == "show") {
       answer = "\"" + escaped(store.contents()) + "\"";
     } else if (op == "first" || op == "last" || op == "end") {
@@ -92,7 +92,7 @@ TEST(ConsoleTest, StopTakesEffectOnlyWhileAJobRuns) {
 
 TEST(ConsoleTest, AbortPrintsInSpanishWithoutAccent) {
   StandaloneConsole console;
-  console.control().set_language(kSpanish);
+  console.control().set_language(base::kSpanish);
   console.control().set_job_running(true);
   EXPECT_THROW(console.abort_job(), JobEnded);
   EXPECT_EQ(console.store().contents(), "\n\nERROR: ABORTANDO COMPILACION\n\n\n\n\n");
@@ -111,8 +111,8 @@ TEST(ConsoleTest, ViewSeesEachMessageAndPaintsInFollowMode) {
   StandaloneConsole console;
   RecordingView view;
   console.store().set_view(&view);
-  console_print(console, same_text("a%d\n"), 7);
-  console_print(console, same_text("b"));
+  console_print(console, base::same_text("a%d\n"), 7);
+  console_print(console, base::same_text("b"));
   EXPECT_EQ(view.seen, "a7\nb");
   EXPECT_EQ(view.paints, 2);
   EXPECT_FALSE(console.control().job_running());
