@@ -1,9 +1,7 @@
 #pragma once
 
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -15,36 +13,30 @@ namespace zelvo::app {
 
 struct CliResult {
   int status = -1;
-  std::string output;  // standard output only
+  std::string output;  // standard output
+  std::string errors;  // standard error
 };
 
 using test::TempFolder;
 
-inline std::string shell_quote(const std::string& text) {
-  std::string out = "'";
-  for (char c : text) {
-    if (c == '\'') out += "'\\''";
-    else out += c;
-  }
-  return out + "'";
+inline std::string shell_quote(const std::string& text) { return "'" + test::replace_all(text, "'", "'\\''") + "'"; }
+
+// Runs `program` (a shell word) with `args` in folder `cwd` (empty: this
+// one), with no input.
+inline CliResult run_command(const std::string& program, const std::vector<std::string>& args,
+                             const std::string& cwd = "") {
+  TempFolder streams;
+  std::string command = cwd.empty() ? "" : "cd " + shell_quote(cwd) + " && ";
+  command += program;
+  for (const std::string& arg : args) command += " " + shell_quote(arg);
+  command += " >" + shell_quote(streams.file("out")) + " 2>" + shell_quote(streams.file("err")) + " </dev/null";
+  const int raw = std::system(command.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::read_file(streams.file("out")),
+          test::read_file(streams.file("err"))};
 }
 
-// Runs the zelvo binary with `args` in folder `cwd` (empty: this one).
 inline CliResult run_zelvo(const std::vector<std::string>& args, const std::string& cwd = "") {
-  std::string command;
-  if (!cwd.empty()) command += "cd " + shell_quote(cwd) + " && ";
-  command += shell_quote(ZELVO_BINARY);
-  for (const std::string& arg : args) command += " " + shell_quote(arg);
-  command += " 2>/dev/null";
-  CliResult result;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  size_t got = 0;
-  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, got);
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+  return run_command(shell_quote(ZELVO_BINARY), args, cwd);
 }
 
 }  // namespace zelvo::app

@@ -4,8 +4,6 @@
 // language, check) and for every bundled example in both languages, the
 // same standard output, error output, exit status and files, to the byte.
 // Skipped only where emscripten is not installed; `make web` builds it.
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli_runner.h"
 #include "support/files.h"
 #include "support/scenario_run.h"
 
@@ -21,31 +20,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  std::string output;
-  std::string errors;
-  int status = -1;
-  std::map<std::string, std::string> files;  // every file in the folder afterwards, by path
-};
+using Outcome = app::CliResult;
+using Folder = std::map<std::string, std::string>;  // every file in a folder, by path
 
-std::string quote(const std::string& text) { return "'" + replace_all(text, "'", "'\\''") + "'"; }
-
-Outcome run_in(const fs::path& folder, const std::string& program, const std::vector<std::string>& args) {
-  TempFolder streams;
-  std::string command = "cd " + quote(folder.string()) + " && " + program;
-  for (const std::string& arg : args) command += " " + quote(arg);
-  command += " >" + quote(streams.file("out")) + " 2>" + quote(streams.file("err")) + " </dev/null";
-  const int raw = std::system(command.c_str());
-  Outcome outcome;
-  outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  outcome.output = read_file(streams.file("out"));
-  outcome.errors = read_file(streams.file("err"));
+Folder folder_files(const fs::path& folder) {
+  Folder files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     if (!entry.is_symlink() && entry.is_regular_file()) {
-      outcome.files[fs::relative(entry.path(), folder).string()] = read_file(entry.path().string());
+      files[fs::relative(entry.path(), folder).string()] = read_file(entry.path().string());
     }
   }
-  return outcome;
+  return files;
 }
 
 bool have_emscripten() { return std::system("command -v em++ >/dev/null 2>&1") == 0; }
@@ -62,19 +47,21 @@ void expect_same(const std::vector<std::string>& args, MakeInputs make) {
   ASSERT_TRUE(fs::exists(ZELVO_WEB_CLI)) << ZELVO_WEB_CLI << " is missing: make web builds it";
   TempFolder work;
   make(work.path());
-  const Outcome native = run_in(work.path(), quote(ZELVO_BINARY), args);
+  const Outcome native = app::run_zelvo(args, work.path());
+  const Folder native_files = folder_files(work.path());
   make(work.path());
-  const Outcome web = run_in(work.path(), "node " + quote(ZELVO_WEB_CLI), args);
+  const Outcome web = app::run_command("node " + app::shell_quote(ZELVO_WEB_CLI), args, work.path());
+  const Folder web_files = folder_files(work.path());
   EXPECT_EQ(web.output, native.output);
   EXPECT_EQ(web.errors, native.errors);
   EXPECT_EQ(web.status, native.status);
   std::vector<std::string> native_names, web_names;
-  for (const auto& [name, bytes] : native.files) native_names.push_back(name);
-  for (const auto& [name, bytes] : web.files) web_names.push_back(name);
+  for (const auto& [name, bytes] : native_files) native_names.push_back(name);
+  for (const auto& [name, bytes] : web_files) web_names.push_back(name);
   EXPECT_EQ(web_names, native_names);
-  for (const auto& [name, bytes] : native.files) {
-    const auto found = web.files.find(name);
-    if (found != web.files.end()) EXPECT_TRUE(found->second == bytes) << name << " differs";
+  for (const auto& [name, bytes] : native_files) {
+    const auto found = web_files.find(name);
+    if (found != web_files.end()) EXPECT_TRUE(found->second == bytes) << name << " differs";
   }
 }
 
@@ -102,12 +89,7 @@ TEST_P(WebScenario, GivesTheNativeResults) {
               [&scenario](const fs::path& folder) { make_inputs(scenario, folder); });
 }
 
-INSTANTIATE_TEST_SUITE_P(Recorded, WebScenario, ::testing::ValuesIn(module_scenarios()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                           std::string name = info.param;
-                           for (char& c : name) if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Recorded, WebScenario, ::testing::ValuesIn(module_scenarios()), scenario_test_name);
 
 class WebExample : public ::testing::TestWithParam<std::string> {};
 
@@ -125,12 +107,7 @@ TEST_P(WebExample, GivesTheNativeResultsInBothLanguages) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bundled, WebExample,
-                         ::testing::Values("demo", "first-piece", "canon", "generative", "four-voices", "Template"),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                           std::string name = info.param;
-                           for (char& c : name) if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           return name;
-                         });
+                         ::testing::Values("demo", "first-piece", "canon", "generative", "four-voices", "Template"), scenario_test_name);
 
 }  // namespace
 }  // namespace zelvo::test

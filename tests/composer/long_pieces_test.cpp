@@ -11,15 +11,13 @@
 // the harmonized ones.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/cli_runner.h"
 #include "support/cases.h"
 #include "support/files.h"
 
@@ -67,15 +65,9 @@ struct Piece {
   Bars harmonized;
 };
 
-int run(const fs::path& work, const std::string& command) {
-  const std::string line = "'" + std::string(ZELVO_BINARY) + "' --work '" + work.string() + "' " + command + " > /dev/null 2>&1";
-  const int raw = std::system(line.c_str());
-  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
-
 Piece make_piece(const test::Case& c, const std::string& bars, bool draw) {
   test::TempFolder folder;
-  const fs::path work = folder.path();
+  const std::string work = folder.path();
   for (auto [name, bytes] : c.files) {
     // The bar count is TCONF's first value.
     if (name == "incom.htm") {
@@ -83,19 +75,18 @@ Piece make_piece(const test::Case& c, const std::string& bars, bool draw) {
       const size_t at = bytes.find(cell) + cell.size();
       bytes.replace(at, bytes.find('<', at) - at, bars);
     }
-    test::write_file((work / name).string(), bytes);
+    test::write_file(work + "/" + name, bytes);
   }
   Piece piece;
-  piece.exit_compose = run(work, "compose");
-  piece.exit_harmonize = run(work, "harmonize");
+  piece.exit_compose = app::run_zelvo({"--work", work, "compose"}).status;
+  piece.exit_harmonize = app::run_zelvo({"--work", work, "harmonize"}).status;
   if (draw) {
-    const std::string roll = "'" + std::string(ZELVO_BINARY) + "' roll '" + (work / "outar.mid").string() + "' > /dev/null 2>&1";
-    const int raw = std::system(roll.c_str());
-    piece.exit_roll = WIFEXITED(raw) && fs::exists(work / "outar.png") ? WEXITSTATUS(raw) : -1;
+    const int status = app::run_zelvo({"roll", work + "/outar.mid"}).status;
+    piece.exit_roll = fs::exists(work + "/outar.png") ? status : -1;
   }
-  piece.composed = listing_bars(test::read_file((work / "outco.rur").string()));
+  piece.composed = listing_bars(test::read_file(work + "/outco.rur"));
   // The demo's bar: 4 beats of 48 clicks.
-  piece.harmonized = tones_bars(test::read_file((work / "outar.tones").string()), 4 * 48);
+  piece.harmonized = tones_bars(test::read_file(work + "/outar.tones"), 4 * 48);
   return piece;
 }
 

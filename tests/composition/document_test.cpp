@@ -187,12 +187,6 @@ TEST(CompositionDocument, SavingKeepsTheModeAndRefusesAReadOnlyFile) {
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
-}  // namespace
-}  // namespace zelvo::test
-
-namespace zelvo::test {
-namespace {
-
 TEST(CompositionDocument, MessagesPointAtTheirCells) {
   check_cases(test_data("composition/error_places.txt"), [](const Case& c) {
     const Document document = composition::read_document(c.files.at(0).second);
@@ -204,12 +198,6 @@ TEST(CompositionDocument, MessagesPointAtTheirCells) {
     return got;
   });
 }
-
-}  // namespace
-}  // namespace zelvo::test
-
-namespace zelvo::test {
-namespace {
 
 // The editor's column help is the manual's own column tables, word for
 // word, in each language.

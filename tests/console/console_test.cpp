@@ -2,117 +2,72 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
+
+#include "support/cases.h"
+#include "support/files.h"
 
 namespace zelvo::console {
 namespace {
 
-std::string banner() {
-  return "\n  - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -\n"
-         "  Zelvo " + std::string(kVersion) + "\n\n";
+// Line ends and tabs as written in the table.
+std::string unescaped(const std::string& text) {
+  return test::replace_all(test::replace_all(text, "\\n", "\n"), "\\t", "\t");
+}
+std::string escaped(const std::string& text) {
+  return test::replace_all(test::replace_all(text, "\n", "\\n"), "\t", "\\t");
 }
 
-// The store filled to `length` characters of 'x' through the public API, a
-// line end after every `line_length` characters (none when 0).
-void fill(Console& store, int32_t length, int32_t line_length) {
-  std::string text(static_cast<size_t>(length), 'x');
-  for (int32_t i = line_length; line_length > 0 && i < length; i += line_length + 1) text[static_cast<size_t>(i)] = '\n';
-  store.clear();
-  store.append(text.c_str());
-}
-
-TEST(ConsoleTest, BannerBytesAndLineCount) {
+// One script of data/console/store_cases.txt, each line answered.
+std::string run_script(const test::Case& c) {
   StandaloneConsole console;
-  console.clear_console();
-  EXPECT_EQ(console.store().contents(), banner());
-  EXPECT_EQ(console.store().line_count(), 4);
+  Console& store = console.store();
+  std::string out;
+  std::istringstream script(c.files.at(0).second);
+  for (std::string line; std::getline(script, line);) {
+    std::istringstream words(line);
+    std::string op, text;
+    words >> op;
+    std::getline(words >> std::ws, text);
+    std::string answer;
+    if (op == "clear") {
+      console.clear_console();
+    } else if (op == "print") {
+      console.print_text(unescaped(text));
+    } else if (op == "bar") {
+      console_print(console, base::MessageId::kEachBar, std::stoi(text));
+    } else if (op == "spanish" || op == "english") {
+      console.control().set_language(op == "spanish" ? base::kSpanish : base::kEnglish);
+    } else if (op == "fill") {
+      int32_t length = 0, line_length = 0;
+      std::istringstream(text) >> length >> line_length;
+      std::string filled(static_cast<size_t>(length), 'x');
+      for (int32_t i = line_length; line_length > 0 && i < length; i += line_length + 1) filled[static_cast<size_t>(i)] = '\n';
+      store.clear();
+      store.append(filled.c_str());
+    } else if (op == "many") {
+      int count = 0, size = 0;
+      char letter = 0;
+      std::istringstream(text) >> count >> letter >> size;
+      const std::string message(static_cast<size_t>(size), letter);
+      for (int i = 0; i < count; ++i) console.print_text(message + "\n");
+    } else if (op == "show") {
+      answer = "\"" + escaped(test::without_version(store.contents())) + "\"";
+    } else if (op == "first" || op == "last" || op == "end") {
+      const char at = store.text()[op == "first" ? 0 : op == "last" ? store.length() - 1 : store.length()];
+      answer = at == kLineEnd ? "line end" : std::string(1, at);
+    } else {
+      answer = "unknown operation";
+    }
+    out += line + " -> " + (answer.empty() ? "" : answer + "; ") + std::to_string(store.length()) + " characters, " +
+           std::to_string(store.line_count()) + " lines\n";
+  }
+  return out;
 }
 
-TEST(ConsoleTest, EraseLeavesOnlyTheBanner) {
-  StandaloneConsole console;
-  console.clear_console();
-  console.print_text("hello\n");
-  console.clear_console();
-  EXPECT_EQ(console.store().contents(), banner());
-}
-
-TEST(ConsoleTest, TabAndLettersCountCharactersAndOneLine) {
-  StandaloneConsole console;
-  console.print_text("a\tb\n");
-  EXPECT_EQ(console.store().length(), 4);
-  EXPECT_EQ(console.store().line_count(), 1);
-  EXPECT_EQ(console.store().text()[3], kLineEnd);
-}
-
-TEST(ConsoleTest, MessageWithoutNewlineLeavesLineOpen) {
-  StandaloneConsole console;
-  console.print_text("ab");
-  console.print_text("cd\n");
-  EXPECT_EQ(console.store().contents(), "abcd\n");
-  EXPECT_EQ(console.store().line_count(), 1);
-}
-
-TEST(ConsoleTest, LanguageIsChosenAtPrintTime) {
-  StandaloneConsole console;
-  console_print(console, base::MessageId::kEachBar, 1);
-  console.control().set_language(base::kSpanish);
-  console_print(console, base::MessageId::kEachBar, 2);
-  console.control().set_language(base::kEnglish);
-  console_print(console, base::MessageId::kEachBar, 3);
-  EXPECT_EQ(console.store().contents(), "\tProcesing bar 1\n\tProcesando compas 2\n\tProcesing bar 3\n");
-}
-
-TEST(ConsoleTest, NoTrimAtThreshold) {
-  StandaloneConsole console;
-  fill(console.store(), kTrimThreshold, 99);
-  const int lines = console.store().line_count();
-  console.print_text("z\n");
-  EXPECT_EQ(console.store().length(), kTrimThreshold + 2);
-  EXPECT_EQ(console.store().line_count(), lines + 1);
-}
-
-TEST(ConsoleTest, TrimJustAboveThresholdDropsWholeLinesBeyond800) {
-  StandaloneConsole console;
-  // Lines of 99 characters and a terminator: terminators at 99, 199, ... 899.
-  fill(console.store(), kTrimThreshold + 1, 99);
-  const int lines = console.store().line_count();
-  console.print_text("z\n");
-  // Everything up to and including the terminator at 899 leaves: 900 characters, 9 lines.
-  EXPECT_EQ(console.store().length(), kTrimThreshold + 1 - 900 + 2);
-  EXPECT_EQ(console.store().line_count(), lines - 9 + 1);
-  EXPECT_EQ(console.store().text()[0], 'x');
-}
-
-TEST(ConsoleTest, TrimWithoutLineEndAfter801RemovesEverything) {
-  StandaloneConsole console;
-  fill(console.store(), kTrimThreshold + 1, 0);  // one open line, no terminator
-  console.print_text("z\n");
-  EXPECT_EQ(console.store().contents(), "z\n");
-  EXPECT_EQ(console.store().line_count(), 1);
-}
-
-TEST(ConsoleTest, TrimKeepsLineCountAtLeastOne) {
-  StandaloneConsole console;
-  fill(console.store(), kTrimThreshold + 1, 99);
-  fill(console.store(), kTrimThreshold + 1, 0);
-  console.print_text("z");
-  EXPECT_GE(console.store().line_count(), 0);
-}
-
-TEST(ConsoleTest, LongMessageNearTheEndNeverOverflows) {
-  StandaloneConsole console;
-  fill(console.store(), kTrimThreshold, 99);
-  const std::string long_text(1990, 'y');
-  for (int i = 0; i < 50; ++i) console.print_text(long_text + "\n");
-  EXPECT_LT(console.store().length(), kConsoleSize);
-  EXPECT_EQ(console.store().text()[console.store().length()], kLineEnd);
-}
-
-TEST(ConsoleTest, OverlongMessageIsCutToThePrintBuffer) {
-  StandaloneConsole console;
-  const std::string huge(5000, 'q');
-  console.print_text(huge);
-  EXPECT_EQ(console.store().length(), kPrintBufferSize - 1);
+TEST(ConsoleTest, StoreScriptsAsRecorded) {
+  test::check_cases(test::test_data("console/store_cases.txt"), run_script);
 }
 
 TEST(ConsoleTest, StopTakesEffectOnlyWhileAJobRuns) {

@@ -1,6 +1,5 @@
 #include "engine/links.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -143,44 +142,6 @@ TEST_F(LinksTest, SameLinksAsTryingEveryAssignment) {
     }
   }
   EXPECT_GT(linked, 25000);
-}
-
-TEST_F(LinksTest, BestAssignmentAmongManyLines) {
-  // Previous lines end at 60, 64, 67, 72; current lines start at 72, 65, 62, 68:
-  // the cheapest assignment is 60-62, 64-65, 67-68, 72-72 (total 4).
-  add_note(2, 1, 0, kQuarter, 30);
-  for (int32_t p : {60, 64, 67, 72}) add_note(1, 1, kQuarter, kQuarter, p);
-  add_note(2, 1, 2 * kQuarter, kQuarter, 30);
-  for (int32_t p : {72, 65, 62, 68}) add_note(1, 1, 2 * kQuarter, kQuarter, p);
-  fill_two_units();
-  for (int32_t l = 0; l < 4; ++l) {
-    const int32_t next = line(0, l).Lh;
-    ASSERT_GE(next, 0);
-    const int32_t from = line(0, l).notes[0].given_pitch;
-    const int32_t to = line(1, next).notes[0].given_pitch;
-    EXPECT_LE(std::abs(to - from), 2) << from << " -> " << to;
-  }
-}
-
-TEST_F(LinksTest, LongRestBeforeTheBoundaryLeavesLinesUnlinked) {
-  set_chord(1, 2, 0, {65, 69, 72});
-  add_note(1, 1, 0, kQuarter, 60);
-  add_note(1, 1, kQuarter, kQuarter, 62);
-  add_note(1, 2, 0, kQuarter, 62);
-  add_note(1, 2, kQuarter, kQuarter, 64);
-  fill_two_units();
-  EXPECT_EQ(line(0, 0).Lh, -1);
-  EXPECT_EQ(line(1, 0).Lp, -1);
-}
-
-TEST_F(LinksTest, RestOfExactlyTheHoleStillLinks) {
-  set_chord(1, 2, 0, {65, 69, 72});
-  add_note(1, 1, 0, kQuarter, 60);
-  add_note(1, 1, 2 * kQuarter, kQuarter, 62);  // ends 1024 clicks before bar 2
-  add_note(1, 2, 0, kQuarter, 62);
-  add_note(1, 2, kQuarter, kQuarter, 64);
-  fill_two_units();
-  EXPECT_EQ(line(0, 0).Lh, 0);
 }
 
 TEST_F(LinksTest, UnitStartingInsideAChordMeasuresFromTheChordStart) {

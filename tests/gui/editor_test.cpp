@@ -28,6 +28,7 @@
 #include "composition/operations.h"
 #include "shell/gui/roll_panel.h"
 #include "gui/wait_until.h"
+#include "gui/window_test.h"
 #include "support/scenario_inputs.h"
 
 namespace zelvo::shell::gui {
@@ -35,17 +36,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public WindowTest {
  protected:
-  void SetUp() override {
-    for (const char* name : {"incom.htm", "insec.xml", "conar.txt", "inarm.xml", "inmus.xml"}) {
-      fs::copy_file(std::string(ZELVO_SOURCE_DIR) + "/examples/demo/" + name, work_.file(name));
-    }
-  }
-  TempFolder start_;
-  TempFolder work_;
-  Application application_;
-  FakePlatform desktop_;
+  void SetUp() override { copy_demo(); }
 };
 
 TEST_F(EditorTest, LiveEditsFollowTheRollAndUndoRestoresTheFile) {

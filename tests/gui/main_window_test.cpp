@@ -18,6 +18,7 @@
 #include "shell/gui/console_widget.h"
 #include "shell/shell_messages.h"
 #include "gui/wait_until.h"
+#include "gui/window_test.h"
 
 namespace zelvo::shell::gui {
 namespace {
@@ -42,31 +43,14 @@ class ModalCloser {
   QTimer timer_;
 };
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WindowTest {
  protected:
   void trigger(MainWindow& window, int command) {
     QAction* item = window.action(command);
     ASSERT_NE(item, nullptr) << command;
     item->trigger();
   }
-
-  TempFolder start_;
-  Application application_;
-  FakePlatform desktop_;
 };
-
-// The menus, a line an item ("--" a separator), a submenu's items indented
-// under it, with the command number an item sends.
-void list_menu(MainWindow& window, const QList<QAction*>& actions, const std::string& indent, std::string& out) {
-  for (QAction* action : actions) {
-    out += indent + (action->isSeparator() ? "--" : action->text().toStdString());
-    for (int command = kCommandNew; command <= kCommandProjectFolder; ++command) {
-      if (window.action(command) == action) out += " = " + std::to_string(command);
-    }
-    out += "\n";
-    if (action->menu() != nullptr) list_menu(window, action->menu()->actions(), indent + "  ", out);
-  }
-}
 
 // The menu bar carries the jobs and the folder items directly; the menus
 // are recorded in data/gui/menus.txt.
@@ -74,9 +58,7 @@ TEST_F(MainWindowTest, TitleAndMenusAfterStart) {
   MainWindow window(application_, start_.path(), nullptr, &desktop_);
   window.start();
   EXPECT_EQ(window.windowTitle(), " Zelvo: TONARKA - BRIN");
-  std::string menus;
-  list_menu(window, window.menuBar()->actions(), "", menus);
-  test::expect_recorded(test::test_data("gui/menus.txt"), menus);
+  test::expect_recorded(test::test_data("gui/menus.txt"), menus(window, true));
   EXPECT_EQ(application_.console_store().contents().rfind("\n  - - - -", 0), 0u);  // the banner
 }
 
@@ -192,16 +174,12 @@ TEST_F(MainWindowTest, LongJobFollowsTheEndAndStopsFromTheMenu) {
 }
 
 TEST_F(MainWindowTest, OpenMidifileOpensTheResultInTheWorkFolder) {
-  TempFolder work;
-  // A work that composes to its end: the example.
-  for (const auto& entry : std::filesystem::directory_iterator(ZELVO_SOURCE_DIR "/examples/demo")) {
-    std::filesystem::copy_file(entry.path(), work.file(entry.path().filename().string()));
-  }
-  write_file(start_.file("zlvfolders.rur"), "\n" + work.path() + "\n\n");
+  copy_demo();  // a work that composes to its end
+  write_file(start_.file("zlvfolders.rur"), "\n" + work_.path() + "\n\n");
   MainWindow window(application_, start_.path(), nullptr, &desktop_);
   window.start();
   EXPECT_EQ(window.action(kCommandWorkFolder)->text(),
-            QString::fromStdString("&WFolder: " + last_path_component(work.path())));
+            QString::fromStdString("&WFolder: " + last_path_component(work_.path())));
   trigger(window, kCommandComposer);
   ASSERT_TRUE(wait_until([&] { return !application_.job_control().job_running(); }));
   application_.runner().wait();
@@ -215,7 +193,7 @@ TEST_F(MainWindowTest, OpenMidifileOpensTheResultInTheWorkFolder) {
   ASSERT_TRUE(wait_until([&] { return !desktop_.requests.empty(); }));
   application_.runner().wait();
   EXPECT_EQ(application_.runner().last_outcome(), console::JobOutcome::kFinished);
-  EXPECT_EQ(desktop_.requests, (std::vector<std::string>{"open outco.mid in " + work.path()}));
+  EXPECT_EQ(desktop_.requests, (std::vector<std::string>{"open outco.mid in " + work_.path()}));
 }
 
 TEST_F(MainWindowTest, FoldersDialogShowsTheFoldersAndChoosesOne) {

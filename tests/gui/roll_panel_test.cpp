@@ -15,6 +15,7 @@
 #include "shell/folders.h"
 #include "shell/gui/main_window.h"
 #include "gui/wait_until.h"
+#include "gui/window_test.h"
 
 namespace zelvo::shell::gui {
 namespace {
@@ -44,12 +45,10 @@ void play_then_stop(RollPanel& panel) {
   }
 }
 
-class RollPanelTest : public ::testing::Test {
+class RollPanelTest : public WindowTest {
  protected:
   void SetUp() override {
-    for (const auto& entry : std::filesystem::directory_iterator(ZELVO_SOURCE_DIR "/examples/demo")) {
-      std::filesystem::copy_file(entry.path(), work_.file(entry.path().filename().string()));
-    }
+    copy_demo();
     write_file(start_.file("zlvfolders.rur"), "\n" + work_.path() + "\n\n");
   }
 
@@ -61,10 +60,6 @@ class RollPanelTest : public ::testing::Test {
         << application_.console_store().contents();
   }
 
-  app::TempFolder start_;
-  app::TempFolder work_;
-  Application application_;
-  FakePlatform desktop_;
 };
 
 TEST_F(RollPanelTest, AfterAllThePanelShowsTheResultPlaysAndAJobDuringPlayWritesTheSameFiles) {

@@ -19,18 +19,17 @@
 #include "shell/gui/main_window.h"
 #include "shell/gui/roll_panel.h"
 #include "gui/wait_until.h"
+#include "gui/window_test.h"
 
 namespace zelvo::shell::gui {
 namespace {
 
-class RollPlaybackTest : public ::testing::Test {
+class RollPlaybackTest : public WindowTest {
  protected:
   void SetUp() override {
     QStandardPaths::setTestModeEnabled(true);  // the user's settings are left alone
     QSettings("Zelvo", "zelvo-gui").clear();
-    for (const auto& entry : std::filesystem::directory_iterator(ZELVO_SOURCE_DIR "/examples/demo")) {
-      std::filesystem::copy_file(entry.path(), work_.file(entry.path().filename().string()));
-    }
+    copy_demo();
     write_file(start_.file("zlvfolders.rur"), "\n" + work_.path() + "\n\n");
     setenv("ZELVO_AUDIO_DRIVER", "file", 1);  // real time, into nothing
   }
@@ -39,10 +38,6 @@ class RollPlaybackTest : public ::testing::Test {
     QSettings("Zelvo", "zelvo-gui").clear();
   }
 
-  app::TempFolder start_;
-  app::TempFolder work_;
-  Application application_;
-  FakePlatform desktop_;
 };
 
 TEST_F(RollPlaybackTest, TheOutputChosenIsRemembered) {

@@ -20,18 +20,17 @@
 #include "shell/gui/editor_dock.h"
 #include "shell/gui/main_window.h"
 #include "shell/gui/roll_panel.h"
+#include "gui/window_test.h"
 
 namespace zelvo::shell::gui {
 namespace {
 
 namespace fs = std::filesystem;
 
-class WindowKeysTest : public ::testing::Test {
+class WindowKeysTest : public WindowTest {
  protected:
   void SetUp() override {
-    for (const char* name : {"incom.htm", "insec.xml", "conar.txt", "inarm.xml", "inmus.xml"}) {
-      fs::copy_file(std::string(ZELVO_SOURCE_DIR) + "/examples/demo/" + name, work_.file(name));
-    }
+    copy_demo();
     application_.set_work_folder(work_.path());
   }
   // The editor shown in an active window, a grid holding the focus.
@@ -44,10 +43,6 @@ class WindowKeysTest : public ::testing::Test {
     panel->view(0)->setFocus();
     return panel;
   }
-  TempFolder start_;
-  TempFolder work_;
-  Application application_;
-  FakePlatform desktop_;
 };
 
 TEST_F(WindowKeysTest, StandardShortcutsWorkInTheGrid) {

@@ -25,6 +25,7 @@
 #include "shell/gui/roll_panel.h"
 #include "shell/gui/shell_texts.h"
 #include "shell/shell_messages.h"
+#include "gui/window_test.h"
 
 namespace zelvo::shell::gui {
 namespace {
@@ -70,27 +71,7 @@ TEST(WindowLanguage, EveryTextOfTheTranslationFilesIsTranslated) {
   EXPECT_GE(files, 1);
 }
 
-class WindowLanguageTest : public ::testing::Test {
- protected:
-  TempFolder start_;
-  TempFolder work_;
-  Application application_;
-  FakePlatform desktop_;
-};
-
-// The menus, a line an item ("--" a separator), a submenu's items indented.
-void list_menu(const QList<QAction*>& actions, const std::string& indent, std::string& out) {
-  for (QAction* action : actions) {
-    out += indent + (action->isSeparator() ? "--" : action->text().toStdString()) + "\n";
-    if (action->menu() != nullptr) list_menu(action->menu()->actions(), indent + "  ", out);
-  }
-}
-
-std::string menus(MainWindow& window) {
-  std::string out;
-  list_menu(window.menuBar()->actions(), "", out);
-  return out;
-}
+using WindowLanguageTest = WindowTest;
 
 // Options > Language turns every menu to Spanish (recorded in
 // data/gui/menus_es.txt) and back to today's English, and no item but the
@@ -98,9 +79,9 @@ std::string menus(MainWindow& window) {
 TEST_F(WindowLanguageTest, LanguageSwitchesEveryMenuAndBack) {
   MainWindow window(application_, start_.path(), nullptr, &desktop_);
   window.start();
-  const std::string english = menus(window);
+  const std::string english = menus(window, false);
   window.action(kCommandSpanish)->trigger();
-  const std::string spanish = menus(window);
+  const std::string spanish = menus(window, false);
   test::expect_recorded(test::test_data("gui/menus_es.txt"), spanish);
   const QStringList english_lines = QString::fromStdString(english).split('\n');
   const QStringList spanish_lines = QString::fromStdString(spanish).split('\n');
@@ -111,7 +92,7 @@ TEST_F(WindowLanguageTest, LanguageSwitchesEveryMenuAndBack) {
     EXPECT_NE(english_lines[i], spanish_lines[i]) << "not translated: " << line.toStdString();
   }
   window.action(kCommandEnglish)->trigger();
-  EXPECT_EQ(menus(window), english);
+  EXPECT_EQ(menus(window, false), english);
 }
 
 // The language chosen is kept in the settings file: the next window starts in it.
@@ -131,9 +112,7 @@ TEST_F(WindowLanguageTest, TheWindowStartsInTheLanguageLastChosen) {
 // The whole window in Spanish, the editor open on the demo with its column
 // help: a screenshot stays in the test's folder for a person to look at.
 TEST_F(WindowLanguageTest, SpanishWindowWithTheEditorAndTheRoll) {
-  for (const char* name : {"incom.htm", "insec.xml"}) {
-    fs::copy_file(std::string(ZELVO_SOURCE_DIR) + "/examples/demo/" + name, work_.file(name));
-  }
+  copy_demo();
   MainWindow window(application_, start_.path(), nullptr, &desktop_);
   window.start();
   application_.set_work_folder(work_.path());

@@ -1,7 +1,6 @@
 // zelvo render and zelvo roll: the files they write and the errors they
 // report, from the recorded cases in tests/data/roll.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <QGuiApplication>
 #include <cmath>
@@ -51,12 +50,9 @@ std::vector<std::vector<std::string>> rows(const std::string& file) {
 // Runs zelvo with a shell command line; returns the exit status and the
 // first line of standard error.
 int run_zelvo(const std::string& arguments, std::string& first_error_line) {
-  app::TempFolder scratch;
-  const std::string command = app::shell_quote(ZELVO_BINARY) + " " + arguments + " 2>" + scratch.file("err");
-  const int status = std::system(command.c_str());
-  const std::string error = test::read_file(scratch.file("err"));
-  first_error_line = error.substr(0, error.find('\n'));
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const app::CliResult run = app::run_command(app::shell_quote(ZELVO_BINARY) + " " + arguments, {});
+  first_error_line = run.errors.substr(0, run.errors.find('\n'));
+  return run.status;
 }
 
 QGuiApplication& offscreen_application() {

@@ -6,10 +6,8 @@
 // settings are the exception by design (a key that a later configuration
 // file leaves out keeps what an earlier run read, the tempo of the music
 // too), so they are put back to their program-start values before each run.
-#include <condition_variable>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,7 @@
 #include "shell/application.h"
 #include "shell/live_loop.h"
 #include "support/files.h"
+#include "support/live_results.h"
 #include "support/scenario_run.h"
 
 namespace zelvo::test {
@@ -42,14 +41,11 @@ void job_scenarios(std::vector<JobScenario>& compose, std::vector<JobScenario>& 
   }
 }
 
-// What the scenario recorded: the files it made and its exit status.
-Files recorded_files(const fs::path& expected) {
-  Files files;
-  for (const auto& entry : fs::recursive_directory_iterator(expected)) {
-    const std::string name = fs::relative(entry.path(), expected).string();
-    if (!entry.is_regular_file() || name == "console.txt" || name == "status.txt") continue;
-    files[name] = read_recorded(entry.path().string());
-  }
+// What the scenario recorded: the files it made.
+Files made_files(const fs::path& scenario) {
+  Files files = recorded_files(scenario);
+  files.erase("console.txt");
+  files.erase("status.txt");
   return files;
 }
 
@@ -88,26 +84,10 @@ TEST(AlternatingRuns, AHundredJobsOfDifferentFoldersInOneApplicationRunAsFreshOn
     EXPECT_EQ("exit " + std::to_string(job_status(app->runner().last_outcome())), status.substr(0, status.find('\n')));
     EXPECT_EQ(replace_all(recorder.text, work.path(), "<work>"),
               read_recorded((scenario / "expected" / "console.txt").string()));
-    EXPECT_EQ(outcome_files(work.path(), given.path()), recorded_files(scenario / "expected"));
+    EXPECT_EQ(outcome_files(work.path(), given.path()), made_files(scenario));
   }
   app->console_store().set_view(nullptr);
 }
-
-// The results of a live loop, as they come.
-struct LiveResults {
-  void add(shell::LiveResult result) {
-    std::lock_guard<std::mutex> hold(lock);
-    list.push_back(std::move(result));
-    arrived.notify_all();
-  }
-  bool wait_for(size_t count) {
-    std::unique_lock<std::mutex> hold(lock);
-    return arrived.wait_for(hold, std::chrono::minutes(2), [&] { return list.size() >= count; });
-  }
-  std::mutex lock;
-  std::condition_variable arrived;
-  std::vector<shell::LiveResult> list;
-};
 
 // Live runs (the window's Live, zelvo watch) of one loop, each an edit that
 // puts another recorded composition in place, composed or composed and
@@ -149,7 +129,7 @@ TEST(AlternatingRuns, LiveRunsOfEveryRecordedCompositionMatchTheirRecordings) {
     EXPECT_EQ(replace_all(base::to_utf8(result.console_text), given.path(), "<work>"),
               read_recorded((scenario / "expected" / "console.txt").string()));
     if (result.outcome != console::JobOutcome::kFinished) continue;
-    const Files recorded = recorded_files(scenario / "expected");
+    const Files recorded = made_files(scenario);
     const auto made = [&](const char* name) { return recorded.count(name) ? recorded.at(name) : "(none)"; };
     EXPECT_EQ(midi_dump(result.midi), made(all ? "files/outar.mid.dump" : "files/outco.mid.dump"));
     if (all) {

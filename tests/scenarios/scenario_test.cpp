@@ -1,8 +1,9 @@
 // Recorded scenarios: every folder under data/scenarios holds the files a
 // command starts from (in/ and the lines of in.list, as
 // support/scenario_inputs.h reads them), its command line (cmd), what it
-// printed, returned and wrote (expected/) and, for variants named .2, .3...,
-// a one-line note of what they check. The runner runs the zelvo program in
+// printed, returned and wrote (expected/, and in expected.list the records
+// that are files of the tree, as support/scenario_run.h reads them) and,
+// for variants named .2, .3..., a one-line note of what they check. The runner runs the zelvo program in
 // a folder of those files and compares: standard output, exit status and
 // standard error, the list of files afterwards, and every file made or
 // changed (MIDI files as dumps). A job command also runs in this process,
@@ -10,8 +11,6 @@
 // must give the same console text, outcome and files each time (the last
 // run in the folder as the run before left it).
 // ZELVO_UPDATE=1 rewrites the expectations.
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -22,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/cli_runner.h"
 #include "console/console_view.h"
 #include "base/windows1252.h"
 #include "shell/application.h"
@@ -35,39 +35,37 @@ namespace fs = std::filesystem;
 
 const fs::path kScenarios = scenarios_folder();
 
-std::string quote(const std::string& text) { return "'" + replace_all(text, "'", "'\\''") + "'"; }
-
 class ScenarioTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ScenarioTest, RunsAsRecorded) {
   const fs::path scenario = kScenarios / GetParam();
   const fs::path expected = scenario / "expected";
   const std::vector<std::string> args = words(read_file((scenario / "cmd").string()));
-  TempFolder given, work, streams;
+  TempFolder given, work;
   make_inputs(scenario, given.path());
   const fs::path in = given.path();
   reset_folder(work.path(), in);
 
-  std::string command = "cd " + quote(work.path()) + " && " + quote(ZELVO_BINARY);
-  for (const std::string& arg : args) command += " " + quote(arg);
-  command += " >" + quote(streams.file("out")) + " 2>" + quote(streams.file("err")) + " </dev/null";
-  const int raw = std::system(command.c_str());
-  const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  const app::CliResult run = app::run_zelvo(args, work.path());
+  const int status = run.status;
   Files got = outcome_files(work.path(), in);
-  const std::string console = replace_all(read_file(streams.file("out")), work.path(), "<work>");
+  const std::string console = replace_all(run.output, work.path(), "<work>");
   got["console.txt"] = console;
-  got["status.txt"] = "exit " + std::to_string(status) + "\n" +
-                      replace_all(read_file(streams.file("err")), work.path(), "<work>");
+  got["status.txt"] = "exit " + std::to_string(status) + "\n" + replace_all(run.errors, work.path(), "<work>");
 
+  // A record that expected.list names is compared with its file, never rewritten.
+  const Files listed = listed_records(scenario);
+  const Files recorded = recorded_files(scenario);
   if (updating()) fs::remove_all(expected);
-  for (const auto& [name, text] : got) expect_recorded((expected / name).string(), text);
-  if (!updating() && fs::exists(expected)) {
-    for (const auto& entry : fs::recursive_directory_iterator(expected)) {
-      const std::string name = fs::relative(entry.path(), expected).string();
-      if (entry.is_regular_file()) {
-        EXPECT_TRUE(got.count(name)) << name << " was not made";
-      }
+  for (const auto& [name, text] : got) {
+    if (!listed.count(name)) {
+      expect_recorded((expected / name).string(), text);
+    } else {
+      EXPECT_TRUE(recorded.at(name) == text) << name << " is not " << listed.at(name);
     }
+  }
+  for (const auto& [name, text] : recorded) {
+    EXPECT_TRUE(got.count(name) || (updating() && !listed.count(name))) << name << " was not made";
   }
 
   // A job command again, in this process.
@@ -103,12 +101,7 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
   app->console_store().set_view(nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Recorded, ScenarioTest, ::testing::ValuesIn(scenario_names()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                           std::string name = info.param;
-                           for (char& c : name) if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Recorded, ScenarioTest, ::testing::ValuesIn(scenario_names()), scenario_test_name);
 
 }  // namespace
 }  // namespace zelvo::test

@@ -4,37 +4,21 @@
 // older run (at a message it prints), so the test needs no timing.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "base/work_files.h"
 #include "shell/live_loop.h"
 #include "support/files.h"
+#include "support/live_results.h"
 
 namespace zelvo::shell {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Results {
-  void add(LiveResult result) {
-    std::lock_guard<std::mutex> hold(lock);
-    list.push_back(std::move(result));
-    arrived.notify_all();
-  }
-  bool wait_idle(const LiveLoop& loop) {
-    std::unique_lock<std::mutex> hold(lock);
-    for (int i = 0; i < 1200 && loop.busy(); ++i) arrived.wait_for(hold, std::chrono::milliseconds(100));
-    return !loop.busy();
-  }
-  std::mutex lock;
-  std::condition_variable arrived;
-  std::vector<LiveResult> list;
-};
+using Results = test::LiveResults;
 
 class LiveLoopTest : public ::testing::Test {
  protected:

@@ -3,7 +3,10 @@
 // The recorded scenarios' folders as the tests read them: a scenario's
 // command line, the work folder made from its in/ folder, and what a command
 // left there, in the form its expected/ folder records.
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -62,6 +65,43 @@ inline Files outcome_files(const std::filesystem::path& folder, const std::files
     }
   }
   return files;
+}
+
+// The records of `scenario` that are files of the source tree as they stand,
+// by record name: the lines "NAME <- PATH" of its expected.list, PATH under
+// tests/data as in.list has it (a project made from the bundled template
+// holds the template's own files, which examples/ keeps once).
+inline Files listed_records(const std::filesystem::path& scenario) {
+  Files listed;
+  std::istringstream list(read_file((scenario / "expected.list").string()));
+  for (std::string line; std::getline(list, line);) {
+    std::istringstream words(line);
+    std::string name, arrow, path;
+    if (words >> name >> arrow >> path && name[0] != '#' && arrow == "<-") listed[name] = test_data(path);
+  }
+  return listed;
+}
+
+// Everything `scenario` recorded, by record name: its expected/ folder and
+// the files its expected.list names.
+inline Files recorded_files(const std::filesystem::path& scenario) {
+  namespace fs = std::filesystem;
+  Files files;
+  const fs::path expected = scenario / "expected";
+  if (fs::exists(expected)) {
+    for (const auto& entry : fs::recursive_directory_iterator(expected)) {
+      if (entry.is_regular_file()) files[fs::relative(entry.path(), expected).string()] = read_recorded(entry.path().string());
+    }
+  }
+  for (const auto& [name, path] : listed_records(scenario)) files[name] = read_file(path);
+  return files;
+}
+
+// A scenario's name as a test's: letters and digits, the rest "_".
+inline std::string scenario_test_name(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = info.param;
+  for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name;
 }
 
 // The names of the recorded scenarios, in order.
