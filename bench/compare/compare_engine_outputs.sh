@@ -53,6 +53,12 @@ for v in plain debug; do
   done
 done
 
+# Negative weights: costs below zero, which the pool keeps by scans and
+# exchanges.
+for w in "10, -100, 20, -10, 5, 50, -50" "-1, -1, -1, -1, -1, -1, -1"; do
+  run "demo-weights-$(echo "$w" | tr -d ' ,')" harmonize "cp $demo/inarm.xml .; cp $data/harmonizer/composer_outco.rur outco.rur; all_types $demo/conar.txt | sed 's/^NonHarmTonesCoefDF.*/NonHarmTonesCoefDF = $w/' > conar.txt"
+done
+
 for f in "$corpus"/harmonizer_fuzz/* "$corpus"/listing_fuzz/*; do
   b=$(basename "$f") k=$(basename "$(dirname "$f")")
   run $k-$b harmonize "cp $demo/inarm.xml .; cp $f outco.rur; all_types $demo/conar.txt > conar.txt"
@@ -82,7 +88,7 @@ done
 for v in 0 1 2 3 4; do
   for side in old new; do
     mkdir -p "$work/$side/fugue-$v"
-    (cd "$work/$side/fugue-$v" && "$work/fugue_$side" "$new_tree/tests/data/engine/fugue_prepared.txt" $v > result.txt)
+    (cd "$work/$side/fugue-$v" && "$work/fugue_$side" "$new_tree/bench/fugue/fugue_prepared.txt" $v > result.txt)
   done
   cases=$((cases + 1))
   diff -r "$work/old/fugue-$v" "$work/new/fugue-$v" > /dev/null || { differ=$((differ + 1)); echo "DIFFERS: fugue-$v"; }

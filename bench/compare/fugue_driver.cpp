@@ -1,4 +1,4 @@
-// Harmonizes the prepared fugue (tests/data/engine/fugue_prepared.txt) in the
+// Harmonizes the prepared fugue (bench/fugue/fugue_prepared.txt) in the
 // current folder under one of a few settings, with the debug listings on,
 // and prints the console text and the harmonized note table. Built against
 // two source trees by compare_engine_outputs.sh to compare their outputs.

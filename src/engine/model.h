@@ -185,6 +185,9 @@ struct PathPool {
   double scored_costs[kMaxScored];
   uint32_t scored_keys[kMaxScored];
   int32_t worst_position = -1;  // in `scored`; -1 not known
+  // The positions in `scored` as a heap, the costliest path on top (the
+  // lowest entry among equal costs): the one a cheaper path replaces.
+  int16_t heap[kMaxScored];
   int32_t process_count = 0;  // paths scored by the last build_candidates
   // The scored entries by digest, so that a new path is compared with the
   // few of its digest only: bucket heads and chains hold a position in
