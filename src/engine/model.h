@@ -218,6 +218,9 @@ struct ChoiceMemo {
   int32_t used[kStageNotes] = {};
   PathNote notes[kStageNotes][kRoom];
   PathNote scratch[kStageNotes][kMaxChoices];  // lists not kept
+  // Beside each choice, what it adds to a path's cost tally (path_cost.h).
+  uint64_t steps[kStageNotes][kRoom];
+  uint64_t scratch_steps[kStageNotes][kMaxChoices];
 };
 
 // Candidate lists already built while the window stands still, by slot,

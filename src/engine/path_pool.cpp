@@ -72,17 +72,6 @@ void mark_free(PathPool& pool, int32_t n) {
   pool.free_bits[n / 64] |= uint64_t{1} << (n % 64);
 }
 
-int32_t take_free_entry(PathPool& pool) {
-  for (int32_t w = 0; w < PathPool::kFreeWords; ++w) {
-    if (pool.free_bits[w] == 0) continue;
-    const int32_t n = w * 64 + __builtin_ctzll(pool.free_bits[w]);
-    pool.free_bits[w] &= pool.free_bits[w] - 1;
-    pool.entries[n].cost = kEntryInUse;
-    return n;
-  }
-  return -1;
-}
-
 void find_free_entries(PathPool& pool) {
   for (uint64_t& word : pool.free_bits) word = 0;
   for (int32_t n = 0; n < kPoolSize; ++n) {
@@ -107,6 +96,13 @@ bool same_notes(const PathNote* a, const PathNote* b, int32_t count) {
 
 void keep_scored(PathPool& pool, int32_t n, const PathNote* path, int32_t count, double cost,
                  uint32_t key, int32_t serial) {
+  // A full stage keeps only a path cheaper than its costliest: any other is
+  // dropped whether or not it was scored before.
+  const bool full = pool.scored_count >= kMaxScored;
+  if (full && !(cost < pool.scored_costs[pool.heap[0]])) {
+    mark_free(pool, n);
+    return;
+  }
   for (int32_t p = pool.bucket[bucket_of(key)]; p != 0; p = pool.chain[p - 1]) {
     const int32_t i = p - 1;
     if (pool.scored_keys[i] == key && same_notes(pool.entries[pool.scored[i]].notes, path, count)) {
@@ -114,19 +110,17 @@ void keep_scored(PathPool& pool, int32_t n, const PathNote* path, int32_t count,
       return;
     }
   }
-  if (pool.scored_count >= kMaxScored) {
+  if (full) {
     const int32_t w = pool.heap[0];
-    if (cost < pool.scored_costs[w]) {
-      PoolEntry& target = pool.entries[pool.scored[w]];
-      std::memcpy(target.notes, path, sizeof(target.notes));
-      target.serial = serial;
-      target.cost = cost;
-      pool.scored_costs[w] = cost;
-      unlink_scored(pool, w);
-      pool.scored_keys[w] = key;
-      link_scored(pool, w);
-      sift_down(pool, 0);
-    }
+    PoolEntry& target = pool.entries[pool.scored[w]];
+    std::memcpy(target.notes, path, sizeof(target.notes));
+    target.serial = serial;
+    target.cost = cost;
+    pool.scored_costs[w] = cost;
+    unlink_scored(pool, w);
+    pool.scored_keys[w] = key;
+    link_scored(pool, w);
+    sift_down(pool, 0);
     mark_free(pool, n);
     return;
   }

@@ -34,7 +34,16 @@ void rebuild_buckets(PathPool& pool);
 
 void mark_free(PathPool& pool, int32_t n);
 // The lowest free entry, now marked in use; -1 when the pool is full.
-int32_t take_free_entry(PathPool& pool);
+inline int32_t take_free_entry(PathPool& pool) {
+  for (int32_t w = 0; w < PathPool::kFreeWords; ++w) {
+    if (pool.free_bits[w] == 0) continue;
+    const int32_t n = w * 64 + __builtin_ctzll(pool.free_bits[w]);
+    pool.free_bits[w] &= pool.free_bits[w] - 1;
+    pool.entries[n].cost = kEntryInUse;
+    return n;
+  }
+  return -1;
+}
 // The free bits from the costs.
 void find_free_entries(PathPool& pool);
 // No path scored in the stage.

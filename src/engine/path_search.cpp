@@ -35,16 +35,19 @@ struct Search {
 };
 
 // The tally of the path's notes 0 .. i - 1.
-PathTally tally_of(const Search& search, int32_t i) {
+uint64_t tally_of(const Search& search, int32_t i) {
   PathTally tally;
-  for (int32_t k = 0; k < i; ++k) tally_note(tally, search.line, search.path, k, search.cost.top);
-  return tally;
+  for (int32_t k = 0; k < i; ++k) {
+    tally_note(tally, search.line, search.path, k, search.cost.top);
+    count_outer(tally, search.cost, k, search.path[k].pitch);
+  }
+  return pack_tally(tally);
 }
 
 // Scores the path ending at note i as entry n.
-void score(Search& search, int32_t n, int32_t i, uint32_t digest, const PathTally& tally) {
+void score(Search& search, int32_t n, int32_t i, uint32_t digest, uint64_t tally) {
   PathPool& pool = search.engine.state.pool;
-  const double cost = path_cost(search.cost, search.path, i + 1, tally);
+  const double cost = path_cost(search.cost, search.path, i + 1, unpack_tally(tally));
   const int32_t serial = pool.process_count++;
   const uint32_t key = path_key(digest, search.path[i].type);
   if (search.keyed) {
@@ -64,7 +67,7 @@ void score(Search& search, int32_t n, int32_t i, uint32_t digest, const PathTall
 // land in the entries the search has always given them. True when some
 // path reached the end.
 bool extend(Search& search, int32_t e, int32_t i, int32_t j, const LinkState& previous,
-            uint32_t digest, const PathTally& tally) {
+            uint32_t digest, uint64_t tally) {
   Engine& engine = search.engine;
   PathPool& pool = engine.state.pool;
   const Line& line = search.line;
@@ -82,8 +85,7 @@ bool extend(Search& search, int32_t e, int32_t i, int32_t j, const LinkState& pr
     if (n < 0) continue;
     search.path[i] = choice;
     const uint32_t next = digest_step(digest, choice.pitch);
-    PathTally counted = tally;
-    tally_note(counted, line, search.path, i, search.cost.top);
+    const uint64_t counted = tally + choices.steps[c];
     if (last || i == j) {
       score(search, n, i, next, counted);
       success = true;
@@ -126,7 +128,7 @@ bool build_candidates(Engine& engine, int32_t s, int32_t l, bool no_lookahead) {
       sort_pool(engine);
     }
   };
-  if (!extend(search, 0, 0, kStageNotes - 1, previous, kDigestStart, PathTally{})) return false;
+  if (!extend(search, 0, 0, kStageNotes - 1, previous, kDigestStart, 0)) return false;
   if (settings.LinkLimit == 1 && settings.LimitOneLink == 1 && s == 1) {
     finish();
     return true;
