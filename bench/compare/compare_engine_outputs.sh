@@ -33,6 +33,8 @@ run() {
     (cd "$d" && eval "$setup")
     build=$old_build; [ $side = new ] && build=$new_build
     (cd "$d" && "$build/zelvo" --work . "$command" > console.txt 2>&1; echo "exit $?" >> console.txt) || true
+    # Messages that name the work folder name each side's own.
+    sed -i "s|$d|WORK|g" "$d/console.txt"
   done
   cases=$((cases + 1))
   if ! diff -r "$work/old/$name" "$work/new/$name" > /dev/null; then
@@ -83,7 +85,8 @@ for side in old new; do
   tree=$old_tree build=$old_build
   [ $side = new ] && tree=$new_tree build=$new_build
   g++ -std=c++20 -O2 -I"$tree/src" "$here/fugue_driver.cpp" -o "$work/fugue_$side" \
-    "$build/libzelvo_harmonizer.a" "$build/libzelvo_engine.a" "$build/libzelvo_console.a" -lpthread
+    "$build/libzelvo_harmonizer.a" "$build/libzelvo_engine.a" "$build/libzelvo_midi.a" \
+    "$build/libzelvo_files.a" "$build/libzelvo_console.a" $(ls "$build/libzelvo_base.a" 2> /dev/null) -lpthread
 done
 for v in 0 1 2 3 4; do
   for side in old new; do
