@@ -11,8 +11,8 @@
 #include "command_help.h"
 #include "command_line.h"
 #include "console/job_console.h"
-#include "console/windows1252.h"
-#include "console/work_folder_name.h"
+#include "base/windows1252.h"
+#include "base/work_folder_name.h"
 #include "intake/composition_intake.h"
 #include "intake/score_intake.h"
 #include "shell/folders.h"
@@ -23,7 +23,7 @@ namespace zelvo::app {
 namespace {
 
 void print_utf8(const std::string& text) {
-  const std::string utf8 = console::to_utf8(text);
+  const std::string utf8 = base::to_utf8(text);
   std::fwrite(utf8.data(), 1, utf8.size(), stdout);
 }
 
@@ -31,7 +31,7 @@ void print_utf8(const std::string& text) {
 
 int run_check_command(int argc, char** argv) {
   std::string work;
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "check") continue;
@@ -53,7 +53,7 @@ int run_check_command(int argc, char** argv) {
   }
   if (!check::has_work_files(work)) {
     print_utf8(check::say(language, check::kNothingToCheck));
-    print_utf8(check::say(language, check::kLookedInFolder, console::shown_work_folder(work).c_str()));
+    print_utf8(check::say(language, check::kLookedInFolder, base::shown_work_folder(work).c_str()));
     return kExitAborted;
   }
   intake::ScoreIntake intake;

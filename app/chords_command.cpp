@@ -7,8 +7,8 @@
 
 #include "command_help.h"
 #include "command_line.h"
-#include "console/message.h"
-#include "console/work_files.h"
+#include "base/message.h"
+#include "base/work_files.h"
 #include "leadsheet/lead_sheet_file.h"
 #include "missing_file.h"
 #include "usage_output.h"
@@ -25,9 +25,9 @@ int chords_usage(int language, UsageProblem problem, std::string_view word = {})
 
 int run_chords_command(int argc, char** argv) {
   std::string score_path;
-  std::string output = console::kHarmonyFile;
+  std::string output = base::kHarmonyFile;
   int first_part = 0;
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (std::string problem; take_language_option(argc, argv, i, language, problem)) {

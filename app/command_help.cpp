@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "console/message.h"
+#include "base/message.h"
 
 namespace zelvo::app {
 
@@ -286,7 +286,7 @@ const std::array<CommandHelp, 14> kCommandHelp = {{
 }};
 
 std::string_view in_language(const Wording& wording, int language) {
-  return language == console::kSpanish ? wording.spanish : wording.english;
+  return language == base::kSpanish ? wording.spanish : wording.english;
 }
 
 const CommandHelp* find_command(std::string_view name) {

@@ -13,7 +13,7 @@ struct Wording {
   std::string_view spanish;
 };
 
-// The wording in `language` (console::kEnglish or console::kSpanish).
+// The wording in `language` (base::kEnglish or base::kSpanish).
 std::string_view in_language(const Wording& wording, int language);
 
 // One command of zelvo, as `zelvo --help` lists it and `zelvo help NAME`

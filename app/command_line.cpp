@@ -19,7 +19,7 @@
 #include "chords_command.h"
 #include "command_help.h"
 #include "global_options.h"
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 #include "grid_option.h"
 #include "jobs/engines.h"
 #include "jobs/job.h"
@@ -44,7 +44,7 @@ class StandardOutputView : public console::ConsoleView {
  public:
   explicit StandardOutputView(ProgressLine* progress = nullptr) : progress_(progress) {}
   void appended(std::string_view text) override {
-    const std::string utf8 = console::to_utf8(text);
+    const std::string utf8 = base::to_utf8(text);
     if (progress_ != nullptr) return progress_->print(utf8);
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
     std::fflush(stdout);
@@ -60,7 +60,7 @@ struct Options {
   std::string work_folder;
   std::string template_folder;
   std::string project_folder;
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   console::JobKind kind = console::JobKind::kCompose;
   ProjectCommand project = ProjectCommand::kNone;
   bool notation = false;  // also write the results as MusicXML
@@ -87,13 +87,13 @@ class CommandLinePlatform : public shell::Platform {
 
 // The command line's texts are Windows-1252, as the consoles' are.
 int usage_error(const std::string& problem, const std::string& usage) {
-  if (!problem.empty()) std::fprintf(stderr, "zelvo: %s\n", console::to_utf8(problem).c_str());
-  std::fputs(console::to_utf8(usage).c_str(), stderr);
+  if (!problem.empty()) std::fprintf(stderr, "zelvo: %s\n", base::to_utf8(problem).c_str());
+  std::fputs(base::to_utf8(usage).c_str(), stderr);
   return kExitUsage;
 }
 
 int print_usage(const std::string& usage) {
-  std::fputs(console::to_utf8(usage).c_str(), stdout);
+  std::fputs(base::to_utf8(usage).c_str(), stdout);
   return kExitFinished;
 }
 
@@ -201,9 +201,9 @@ int run_job_command(int argc, char** argv, const std::string& usage) {
       } else if (arg == "--project") {
         options.project_folder = value;
       } else if (value == "en") {
-        options.language = console::kEnglish;
+        options.language = base::kEnglish;
       } else if (value == "es") {
-        options.language = console::kSpanish;
+        options.language = base::kSpanish;
       } else {
         return usage_error(usage_problem(UsageProblem::kLanguageValue, options.language), usage);
       }
@@ -330,7 +330,7 @@ int run_command_line(int argc, char** argv) {
   GlobalOptions global;
   std::string problem;
   const bool read = take_global_options(args, global, problem);
-  const int language = global.language == "es" ? console::kSpanish : console::kEnglish;
+  const int language = global.language == "es" ? base::kSpanish : base::kEnglish;
   if (!read) return usage_error(problem, general_usage(language));
   std::string name = command_word(args);
   if (name == "help") {

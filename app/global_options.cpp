@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "command_help.h"
-#include "console/message.h"
+#include "base/message.h"
 
 namespace zelvo::app {
 
@@ -33,7 +33,7 @@ bool take_global_options(std::vector<std::string>& args, GlobalOptions& options,
       continue;
     }
     // A problem is told in the language given before it, if any.
-    const int language = options.language == "es" ? console::kSpanish : console::kEnglish;
+    const int language = options.language == "es" ? base::kSpanish : base::kEnglish;
     if (i + 1 >= args.size()) {
       problem = usage_problem(UsageProblem::kMissingValue, language, arg);
       return false;

@@ -9,7 +9,7 @@
 
 #include "command_help.h"
 #include "command_line.h"
-#include "console/message.h"
+#include "base/message.h"
 #include "files/whole_file.h"
 #include "grid_option.h"
 #include "media_commands.h"
@@ -38,7 +38,7 @@ int run_notate_command(int argc, char** argv) {
   std::string input;
   std::string output;
   notation::Grid grid = notation::Grid::kChosen;
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (std::string problem; take_language_option(argc, argv, i, language, problem)) {

@@ -17,9 +17,9 @@
 #include "composition/grid.h"
 #include "composition/operations.h"
 #include "composition/work_file.h"
-#include "console/message.h"
-#include "console/windows1252.h"
-#include "console/work_files.h"
+#include "base/message.h"
+#include "base/windows1252.h"
+#include "base/work_files.h"
 #include "files/paths.h"
 #include "files/run_inputs.h"
 #include "usage_output.h"
@@ -32,7 +32,7 @@ namespace fs = std::filesystem;
 using composition::Document;
 
 int refuse(const std::string& problem, int status) {
-  std::fprintf(stderr, "zelvo: %s\n", console::to_utf8(problem).c_str());
+  std::fprintf(stderr, "zelvo: %s\n", base::to_utf8(problem).c_str());
   return status;
 }
 
@@ -51,7 +51,7 @@ bool apply_settings(Document& document, const std::vector<std::string>& settings
   for (const std::string& typed : settings) {
     composition::CellAddress at;
     std::string value, problem;
-    if (!composition::parse_setting(document, console::from_utf8(typed), at, value, problem)) {
+    if (!composition::parse_setting(document, base::from_utf8(typed), at, value, problem)) {
       refuse(problem, kExitUsage);
       return false;
     }
@@ -64,7 +64,7 @@ bool apply_settings(Document& document, const std::vector<std::string>& settings
 // cannot compile out of one it could.
 bool compiles_after(const Document& before, const Document& after) {
   std::string error;
-  if (!composition::edit_breaks_piece(before, after, console::kEnglish, error)) return true;
+  if (!composition::edit_breaks_piece(before, after, base::kEnglish, error)) return true;
   refuse(error, kExitAborted);
   refuse("nothing was changed (--force writes it anyway)", kExitAborted);
   return false;
@@ -119,7 +119,7 @@ int run_tables_command(int argc, char** argv) {
   std::string work;
   bool json = false, force = false;
   std::vector<std::string> words;
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (std::string problem; take_language_option(argc, argv, i, language, problem)) {
@@ -165,7 +165,7 @@ int run_compose_with_settings(int argc, char** argv) {
   std::vector<std::string> settings;
   std::vector<std::string> rest;  // the command line without --work and --set
   bool compose = false, force = false;
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   std::string problem;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -202,7 +202,7 @@ int run_compose_with_settings(int argc, char** argv) {
   const fs::path work_path = fs::absolute(work.empty() ? "." : work, error);
   const std::string scratch = make_scratch_copy(work);
   if (scratch.empty() ||
-      composition::save_composition(files::join_path(scratch, console::kCompositionFile), document) !=
+      composition::save_composition(files::join_path(scratch, base::kCompositionFile), document) !=
           composition::FileResult::kDone) {
     std::fprintf(stderr, "zelvo: cannot make a scratch folder for --set\n");
     if (!scratch.empty()) fs::remove_all(scratch, error);

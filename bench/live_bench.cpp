@@ -106,7 +106,7 @@ roll::PianoRoll edit_to_roll(Scratch& scratch, Loop& loop, int64_t iteration, bo
                              midi::Timeline& song) {
   scratch.edit(iteration);
   const shell::LiveResult result =
-      loop.run({composition::write_any_html(scratch.document), scratch.folder, harmonize, console::kEnglish});
+      loop.run({composition::write_any_html(scratch.document), scratch.folder, harmonize, base::kEnglish});
   if (result.outcome != console::JobOutcome::kFinished) std::abort();
   const std::string stem = scratch.folder + "/live-" + std::to_string(iteration % 2);
   write_bytes(stem + ".mid", result.midi);

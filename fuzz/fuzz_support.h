@@ -62,7 +62,7 @@ inline console::JobConsole& fuzz_console() {
 // Runs `stage` as a job would: an abort or a stop ends it through JobEnded,
 // which is an expected outcome for malformed input.
 // A step that stops with a message ends the job as the composer ends it.
-inline void or_abort(console::JobConsole& console, const console::Status& status) {
+inline void or_abort(console::JobConsole& console, const base::Status& status) {
   if (!status.ok()) console::fail(console, status.error());
 }
 
@@ -74,7 +74,7 @@ void run_job(console::JobConsole& console, Stage&& stage) {
   try {
     try {
       stage();
-    } catch (const console::StepFailed& failed) {
+    } catch (const base::StepFailed& failed) {
       // A step run on its own, outside the entry point that would hand its
       // message on, still ends as the job ends.
       console::fail(console, failed.message);

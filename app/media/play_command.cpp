@@ -5,7 +5,7 @@
 
 #include "command_help.h"
 #include "command_line.h"
-#include "console/message.h"
+#include "base/message.h"
 #include "usage_output.h"
 #include "midi/channel_list.h"
 #include "player/player.h"
@@ -35,7 +35,7 @@ int run_play_command(int argc, char** argv) {
   OutputChoice choice;
   player::PlayRange range;
   uint16_t channels = player::kAllChannels;
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     std::string problem;

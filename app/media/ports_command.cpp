@@ -6,7 +6,7 @@
 
 #include "command_help.h"
 #include "command_line.h"
-#include "console/message.h"
+#include "base/message.h"
 #include "usage_output.h"
 #include "player/midi_port.h"
 #include "player/synth_output.h"
@@ -15,7 +15,7 @@
 namespace zelvo::app {
 
 int run_ports_command(int argc, char** argv) {
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     std::string problem;

@@ -14,7 +14,7 @@
 #include "audio/wav_render.h"
 #include "command_help.h"
 #include "command_line.h"
-#include "console/message.h"
+#include "base/message.h"
 #include "usage_output.h"
 #include "media_commands.h"
 #include "midi/timeline.h"
@@ -32,7 +32,7 @@ int render_usage(int language, UsageProblem problem, std::string_view word = {})
 int run_render_command(int argc, char** argv) {
   std::string input, output, soundfont;
   audio::RenderOptions options;
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (std::string problem; take_language_option(argc, argv, i, language, problem)) {

@@ -12,9 +12,9 @@
 
 #include "command_help.h"
 #include "command_line.h"
-#include "console/message.h"
+#include "base/message.h"
 #include "usage_output.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "media_commands.h"
 #include "picture/roll_painter.h"
 #include "midi/timeline.h"
@@ -37,7 +37,7 @@ int roll_usage(int language, UsageProblem problem, std::string_view word = {}) {
 int run_roll_command(int argc, char** argv) {
   std::string input, output, work;
   int width = kDefaultWidth;
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (std::string problem; take_language_option(argc, argv, i, language, problem)) {
@@ -74,7 +74,7 @@ int run_roll_command(int argc, char** argv) {
     return kExitUsage;
   }
   if (!work.empty() && input.empty()) {
-    input = files::join_path(work, console::kHarmonyMidi);
+    input = files::join_path(work, base::kHarmonyMidi);
     if (!output.empty() && output.front() != '/') output = files::join_path(work, output);
   }
   if (input.empty()) return roll_usage(language, UsageProblem::kNoMidiFile);

@@ -16,10 +16,10 @@
 
 #include "command_help.h"
 #include "command_line.h"
-#include "console/message.h"
+#include "base/message.h"
 #include "usage_output.h"
-#include "console/windows1252.h"
-#include "console/work_files.h"
+#include "base/windows1252.h"
+#include "base/work_files.h"
 #include "midi/channel_list.h"
 #include "midi/timeline.h"
 #include "player/player.h"
@@ -37,7 +37,7 @@ int watch_usage(int language, const std::string& problem) {
 
 struct WatchOptions {
   std::string work = ".";
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   bool harmonize = false;
   player::SwapPoint swap = player::SwapPoint::kBar;
   uint16_t channels = player::kAllChannels;
@@ -45,9 +45,9 @@ struct WatchOptions {
 };
 
 bool watched(std::string_view name, bool harmonize) {
-  if (name == console::kCompositionFile) return true;
-  return harmonize && (name == console::kConfigurationText || name == console::kHarmonyFile ||
-                       name == console::kMusicFile);
+  if (name == base::kCompositionFile) return true;
+  return harmonize && (name == base::kConfigurationText || name == base::kHarmonyFile ||
+                       name == base::kMusicFile);
 }
 
 // The loop's results, handed from its thread to the command's, which the
@@ -64,7 +64,7 @@ shell::LiveRequest request_of(const WatchOptions& options) {
   shell::LiveRequest request;
   const std::string folder = options.work + '/';
   std::ifstream in(folder + "incom.htc", std::ios::binary);
-  if (!in) in.open(folder + console::kCompositionFile, std::ios::binary);
+  if (!in) in.open(folder + base::kCompositionFile, std::ios::binary);
   request.composition.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   request.composition_given = in.is_open();
   request.inputs_folder = options.work;
@@ -85,9 +85,9 @@ const char* swap_words(player::SwapPoint swap) {
 // Prints the job's console and swaps its result in.
 void show_result(const WatchOptions& options, const shell::LiveResult& result, player::Player& player,
                  bool& have_result) {
-  const std::string text = console::to_utf8(result.console_text);
+  const std::string text = base::to_utf8(result.console_text);
   std::fwrite(text.data(), 1, text.size(), stdout);
-  const char* made = options.harmonize ? console::kHarmonyMidi : console::kCompositionMidi;
+  const char* made = options.harmonize ? base::kHarmonyMidi : base::kCompositionMidi;
   midi::Timeline timeline;
   std::string error;
   if (result.outcome == console::JobOutcome::kFinished && midi::read_timeline(result.midi, timeline, error)) {

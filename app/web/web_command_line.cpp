@@ -12,7 +12,7 @@
 #include "command_help.h"
 #include "command_line.h"
 #include "console/console_view.h"
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 #include "global_options.h"
 #include "grid_option.h"
 #include "notate_command.h"
@@ -33,7 +33,7 @@ constexpr const char* kWebUsage =
 class StandardOutputView : public console::ConsoleView {
  public:
   void appended(std::string_view text) override {
-    const std::string utf8 = console::to_utf8(text);
+    const std::string utf8 = base::to_utf8(text);
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
   }
 };
@@ -45,7 +45,7 @@ int usage_error(const std::string& problem) {
 
 struct JobOptions {
   std::string work_folder;
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   console::JobKind kind = console::JobKind::kCompose;
   bool have_job = false;
   bool notation = false;
@@ -62,7 +62,7 @@ std::string read_job_options(int argc, char** argv, JobOptions& options) {
       options.notation = true;
     } else if (arg == "--grid") {
       if (!read_grid_option(argc, argv, i, options.grid)) {
-        return usage_problem(UsageProblem::kGridValue, console::kEnglish);
+        return usage_problem(UsageProblem::kGridValue, base::kEnglish);
       }
       options.grid_given = true;
     } else if (arg == "--work" || arg == "--lang") {
@@ -71,7 +71,7 @@ std::string read_job_options(int argc, char** argv, JobOptions& options) {
       if (arg == "--work") {
         options.work_folder = value;
       } else if (value == "en" || value == "es") {
-        options.language = value == "es" ? console::kSpanish : console::kEnglish;
+        options.language = value == "es" ? base::kSpanish : base::kEnglish;
       } else {
         return "--lang takes en or es";
       }

@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   int32_t result = -1;
   harmonizer::ConsoleLines lines(console);
   try {
-    const console::Status harmonized = engine::harmonize_units(st, set, lines, &listings);
+    const base::Status harmonized = engine::harmonize_units(st, set, lines, &listings);
     if (!harmonized.ok()) console::fail(console, harmonized.error());
     result = st.music.note_count;
   } catch (...) {

@@ -95,8 +95,8 @@ std::string dropped_as_tag(std::string_view raw) {
 void check_cells(const std::string& folder, console::JobConsole& scratch, int language, const std::string& file,
                  console::CompositionOpener* opener, Findings& findings) {
   tables::TableReader reader(scratch);
-  if (console::Status opened = tables::open_table_input(reader, folder.c_str(), opener); !opened.ok()) {
-    console::stop_with(opened.error());
+  if (base::Status opened = tables::open_table_input(reader, folder.c_str(), opener); !opened.ok()) {
+    base::stop_with(opened.error());
   }
   tables::reset_position(reader);
   tables::ReaderPosition& at = reader.position;

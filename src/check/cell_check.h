@@ -15,7 +15,7 @@ namespace zelvo::check {
 // move to other columns), and a `<` the reader takes for a tag and drops
 // with the text up to the next `>` (`(a<b?1:0)+(c>d?1:0)`). Reads with
 // the composer's own reader on `scratch`; a reading error unwinds with its
-// message (console::stop_with): call inside console::attempt.
+// message (base::stop_with): call inside base::attempt.
 void check_cells(const std::string& folder, console::JobConsole& scratch, int language, const std::string& file,
                  console::CompositionOpener* opener, Findings& findings);
 

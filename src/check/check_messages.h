@@ -2,11 +2,11 @@
 
 // The texts of `zelvo check` and Options > Check, English and Spanish
 // (Windows-1252, like every console text).
-#include "console/message.h"
+#include "base/message.h"
 
 namespace zelvo::check {
 
-using console::MessagePair;
+using base::MessagePair;
 
 inline constexpr MessagePair kUnreadable{
     "the composer stops here:%s",

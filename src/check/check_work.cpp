@@ -7,17 +7,17 @@
 #include "check/composition_check.h"
 #include "check/configuration_check.h"
 #include "check/harmony_check.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 
 namespace zelvo::check {
 
 bool has_work_files(const std::string& folder) {
   std::error_code error;
-  for (const char* name : {console::kCompositionFile, console::kCompositionCopyFile, console::kSequenceFile,
-                           console::kConfigurationText, console::kConfigurationFile, console::kMusicFile,
-                           console::kMusicArchive, console::kHarmonyFile, console::kHarmonyArchive,
-                           console::kCompositionListing, console::kCompositionMidi}) {
-    if (std::filesystem::exists(console::work_path(folder, name), error)) return true;
+  for (const char* name : {base::kCompositionFile, base::kCompositionCopyFile, base::kSequenceFile,
+                           base::kConfigurationText, base::kConfigurationFile, base::kMusicFile,
+                           base::kMusicArchive, base::kHarmonyFile, base::kHarmonyArchive,
+                           base::kCompositionListing, base::kCompositionMidi}) {
+    if (std::filesystem::exists(base::work_path(folder, name), error)) return true;
   }
   return false;
 }

@@ -9,7 +9,7 @@
 #include "check/check_messages.h"
 #include "check/no_notes_check.h"
 #include "check/scratch_run.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "machine/machine_state.h"
 #include "machine/opcodes.h"
 #include "machine/program_walk.h"
@@ -34,8 +34,8 @@ std::string quoted(const char* cell) {
 
 std::string existing_composition(const std::string& folder) {
   std::error_code error;
-  for (const char* name : {console::kCompositionCopyFile, console::kCompositionFile}) {
-    if (std::filesystem::exists(console::work_path(folder, name), error)) return name;
+  for (const char* name : {base::kCompositionCopyFile, base::kCompositionFile}) {
+    if (std::filesystem::exists(base::work_path(folder, name), error)) return name;
   }
   return std::string();
 }
@@ -59,9 +59,9 @@ struct Context {
 // sequence generators' names.
 void check_tables(Context& context, console::JobConsole& scratch) {
   tables::TableReader reader(scratch);
-  if (console::Status opened = tables::open_table_input(reader, context.folder.c_str(), context.opener);
+  if (base::Status opened = tables::open_table_input(reader, context.folder.c_str(), context.opener);
       !opened.ok()) {
-    console::stop_with(opened.error());
+    base::stop_with(opened.error());
   }
   tables::reset_position(reader);
   ReaderPosition& at = reader.position;
@@ -74,8 +74,8 @@ void check_tables(Context& context, console::JobConsole& scratch) {
   bool sequence_file = false;
   {
     std::error_code error;
-    sequence_file = std::filesystem::exists(console::work_path(context.folder, console::kSequenceFile), error) ||
-                    std::filesystem::exists(console::work_path(context.folder, console::kSequenceArchive), error);
+    sequence_file = std::filesystem::exists(base::work_path(context.folder, base::kSequenceFile), error) ||
+                    std::filesystem::exists(base::work_path(context.folder, base::kSequenceArchive), error);
   }
   for (;;) {
     const int32_t kind_before = at.kind;
@@ -128,10 +128,10 @@ void check_tables(Context& context, console::JobConsole& scratch) {
 }
 
 // Variables whose value no program ever reads: no `push` of their symbol.
-console::Status check_unused_variables(Context& context, console::JobConsole& scratch) {
+base::Status check_unused_variables(Context& context, console::JobConsole& scratch) {
   auto composition = std::make_unique<tables::Composition>();
   auto machine = std::make_unique<machine::MachineState>();
-  if (console::Status compiled = tables::compile_tables(*composition, *machine, scratch, context.folder.c_str(),
+  if (base::Status compiled = tables::compile_tables(*composition, *machine, scratch, context.folder.c_str(),
                                                         context.opener);
       !compiled.ok()) {
     return compiled;
@@ -149,7 +149,7 @@ console::Status check_unused_variables(Context& context, console::JobConsole& sc
     context.add(say(context.language, kPlaceRow, "TCAL", static_cast<int>(symbol.row)),
                 say(context.language, kUnusedVariable, symbol.name));
   }
-  return console::Status();
+  return base::Status();
 }
 
 }  // namespace
@@ -165,9 +165,9 @@ void check_composition(const std::string& folder, console::JobConsole& scratch, 
   bool makes_notes = true;
   // The cells are looked at before the compiler runs, so that a `<` it
   // misread is named even when that makes the compiler stop.
-  const auto tables = [&] { return console::attempt([&] { check_tables(context, scratch); }); };
+  const auto tables = [&] { return base::attempt([&] { check_tables(context, scratch); }); };
   const auto cells = [&] {
-    return console::attempt([&] { check_cells(folder, scratch, language, context.file, opener, findings); });
+    return base::attempt([&] { check_cells(folder, scratch, language, context.file, opener, findings); });
   };
   const auto unused = [&] { return check_unused_variables(context, scratch); };
   const auto notes = [&] { return composition_makes_notes(folder, scratch, opener, score_opener, makes_notes); };

@@ -11,7 +11,7 @@
 
 #include "check/check_messages.h"
 #include "check/scratch_run.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "engine/settings.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/configuration_keys.h"
@@ -96,8 +96,8 @@ std::vector<std::string> values_of(const std::string& line) {
 }
 
 std::string existing_configuration(const std::string& folder) {
-  for (const char* name : {console::kConfigurationFile, console::kConfigurationText}) {
-    if (std::FILE* file = std::fopen(console::work_path(folder, name).c_str(), "r")) {
+  for (const char* name : {base::kConfigurationFile, base::kConfigurationText}) {
+    if (std::FILE* file = std::fopen(base::work_path(folder, name).c_str(), "r")) {
       std::fclose(file);
       return name;
     }
@@ -135,7 +135,7 @@ void check_configuration(const std::string& folder, int language,
   const std::string file = existing_configuration(folder);
   if (file.empty()) return;
   auto settings = std::make_unique<HarmonizerSettings>();
-  if (const console::Status read = harmonizer::read_configuration(*settings, folder).status; !read.ok()) {
+  if (const base::Status read = harmonizer::read_configuration(*settings, folder).status; !read.ok()) {
     all_findings.push_back({file, std::string(), say(language, kBadConfigLine, error_line(read, language).c_str())});
     return;
   }
@@ -144,7 +144,7 @@ void check_configuration(const std::string& folder, int language,
   constexpr size_t kKeyCount = harmonizer::kIntegerKeyCount;
   const harmonizer::IntegerKey* const keys = harmonizer::kIntegerKeys;
   int32_t line_of[kKeyCount] = {};
-  std::ifstream in(console::work_path(folder, file), std::ios::binary);
+  std::ifstream in(base::work_path(folder, file), std::ios::binary);
   std::string read;
   for (int32_t number = 1; std::getline(in, read); ++number) {
     const std::string line = normalised(read);

@@ -7,11 +7,11 @@
 
 namespace zelvo::check {
 
-std::string say(int language, console::MessagePair pair, ...) {
+std::string say(int language, base::MessagePair pair, ...) {
   char text[1000];
   va_list args;
   va_start(args, pair);
-  std::vsnprintf(text, sizeof text, language == console::kSpanish ? pair.spanish : pair.english, args);
+  std::vsnprintf(text, sizeof text, language == base::kSpanish ? pair.spanish : pair.english, args);
   va_end(args);
   return text;
 }

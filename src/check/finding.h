@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "console/message.h"
+#include "base/message.h"
 
 namespace zelvo::check {
 
@@ -18,7 +18,7 @@ struct Finding {
 using Findings = std::vector<Finding>;
 
 // Formats `pair` (English or Spanish by `language`) into a finding's text.
-std::string say(int language, console::MessagePair pair, ...);
+std::string say(int language, base::MessagePair pair, ...);
 
 // "file: place: text" (or "file: text" without a place), one line.
 std::string format_finding(const Finding& finding);

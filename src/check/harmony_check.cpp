@@ -7,7 +7,7 @@
 
 #include "check/check_messages.h"
 #include "check/scratch_run.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "engine/bar_time.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/harmonizer_state.h"
@@ -39,18 +39,18 @@ int32_t last_bar(const engine::MusicNote* notes, int32_t count, const engine::Ti
 }
 
 bool music_file_present(const std::string& folder, int32_t source) {
-  if (source < 0 || source >= console::kMusicSourceCount) return true;  // the harmonizer reports it
+  if (source < 0 || source >= base::kMusicSourceCount) return true;  // the harmonizer reports it
   std::error_code error;
-  return std::filesystem::exists(console::work_path(folder, console::kMusicSourceFiles[source]), error) ||
-         (source == 0 && std::filesystem::exists(console::work_path(folder, console::kMusicArchive), error));
+  return std::filesystem::exists(base::work_path(folder, base::kMusicSourceFiles[source]), error) ||
+         (source == 0 && std::filesystem::exists(base::work_path(folder, base::kMusicArchive), error));
 }
 
 // The configuration file the harmonizer reads.
 const char* configuration_name(const std::string& folder) {
   std::error_code error;
-  return std::filesystem::exists(console::work_path(folder, console::kConfigurationFile), error)
-             ? console::kConfigurationFile
-             : console::kConfigurationText;
+  return std::filesystem::exists(base::work_path(folder, base::kConfigurationFile), error)
+             ? base::kConfigurationFile
+             : base::kConfigurationText;
 }
 
 // Parts of the music that the result will not have: those outside the
@@ -68,7 +68,7 @@ void check_parts_left_out(harmonizer::HarmonizerState& state, const std::string&
   std::string list;
   for (const int32_t part : parts) list += (list.empty() ? "" : ", ") + std::to_string(part);
   findings.push_back({configuration_name(folder), std::string(),
-                      say(language, kPartsLeftOut, console::kMusicSourceFiles[settings.MusicSource],
+                      say(language, kPartsLeftOut, base::kMusicSourceFiles[settings.MusicSource],
                           static_cast<int>(settings.FirstMusicIns), static_cast<int>(settings.LastMusicIns),
                           list.c_str())});
 }
@@ -85,8 +85,8 @@ void check_harmony(const std::string& folder, console::JobConsole& scratch, int 
   if (!harmonizer::read_configuration(state->settings, folder).status.ok()) return;
   std::error_code exists_error;
   const bool harmony_present =
-      std::filesystem::exists(console::work_path(folder, console::kHarmonyFile), exists_error) ||
-      (opener != nullptr && std::filesystem::exists(console::work_path(folder, console::kHarmonyArchive), exists_error));
+      std::filesystem::exists(base::work_path(folder, base::kHarmonyFile), exists_error) ||
+      (opener != nullptr && std::filesystem::exists(base::work_path(folder, base::kHarmonyArchive), exists_error));
   if (!harmony_present || !music_file_present(folder, state->settings.MusicSource)) return;
   if (opener != nullptr) {
     // As the job does: the music is opened first, so that the harmony file
@@ -96,7 +96,7 @@ void check_harmony(const std::string& folder, console::JobConsole& scratch, int 
         scratch, [&] { return harmonizer::read_music(*state, scratch, harmonizer::Preparation::kCheckOnly); }, error);
   }
   if (!run_step(scratch, [&] { return harmonizer::read_harmony(*state, scratch); }, error)) {
-    findings.push_back({console::kHarmonyFile, std::string(), say(language, kBadConfigLine, error.c_str())});
+    findings.push_back({base::kHarmonyFile, std::string(), say(language, kBadConfigLine, error.c_str())});
     return;
   }
   const engine::MusicNoteTable& table = state->engine.music;
@@ -105,7 +105,7 @@ void check_harmony(const std::string& folder, console::JobConsole& scratch, int 
   const std::vector<engine::MusicNote> harmony(table.notes.data(), table.notes.data() + table.note_count);
   int32_t harmony_end = last_bar(table.notes.data(), table.note_count, state->settings.time, true);
   if (!run_step(scratch, [&] { return harmonizer::read_music(*state, scratch); }, error)) {
-    findings.push_back({console::kMusicSourceFiles[state->settings.MusicSource], std::string(), say(language, kBadConfigLine, error.c_str())});
+    findings.push_back({base::kMusicSourceFiles[state->settings.MusicSource], std::string(), say(language, kBadConfigLine, error.c_str())});
     return;
   }
   const int32_t music_end = last_bar(table.notes.data(), table.note_count, state->settings.time, false);
@@ -113,7 +113,7 @@ void check_harmony(const std::string& folder, console::JobConsole& scratch, int 
     harmony_end = last_bar(harmony.data(), static_cast<int32_t>(harmony.size()), state->settings.time, true);
   }
   if (harmony_end < music_end) {
-    findings.push_back({console::kHarmonyFile, std::string(), say(language, kHarmonyEndsEarly, harmony_end, music_end)});
+    findings.push_back({base::kHarmonyFile, std::string(), say(language, kHarmonyEndsEarly, harmony_end, music_end)});
   }
   check_parts_left_out(*state, folder, scratch, language, findings);
 }

@@ -9,7 +9,7 @@
 
 namespace zelvo::check {
 
-console::Status composition_makes_notes(const std::string& folder, console::JobConsole& scratch,
+base::Status composition_makes_notes(const std::string& folder, console::JobConsole& scratch,
                                         console::CompositionOpener* opener, console::ScoreOpener* score_opener,
                                         bool& makes_notes) {
   auto state = std::make_unique<composer::ComposerState>();
@@ -17,19 +17,19 @@ console::Status composition_makes_notes(const std::string& folder, console::JobC
   state->score_opener = score_opener;
   state->work_folder = folder;
   composer::compose_init(*state);
-  if (console::Status compiled = tables::compile_tables(state->composition, state->machine, scratch, folder.c_str(),
+  if (base::Status compiled = tables::compile_tables(state->composition, state->machine, scratch, folder.c_str(),
                                                         opener);
       !compiled.ok()) {
     return compiled;
   }
   composer::collect_variable_programs(*state);
-  if (console::Status timed = composer::compose_timing(*state, scratch); !timed.ok()) return timed;
-  if (console::Status read = composer::read_sequences(*state, scratch); !read.ok()) return read;
-  if (console::Status generated = composer::generate(*state, scratch, state->timing.bar_count); !generated.ok()) {
+  if (base::Status timed = composer::compose_timing(*state, scratch); !timed.ok()) return timed;
+  if (base::Status read = composer::read_sequences(*state, scratch); !read.ok()) return read;
+  if (base::Status generated = composer::generate(*state, scratch, state->timing.bar_count); !generated.ok()) {
     return generated;
   }
   makes_notes = state->notes.count > 0;
-  return console::Status();
+  return base::Status();
 }
 
 }  // namespace zelvo::check

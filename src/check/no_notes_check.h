@@ -12,7 +12,7 @@ namespace zelvo::check {
 // composer's own run (tables, timing, sequences, every bar) in memory, its
 // files not written. Progress goes to `scratch`; the first error comes back
 // unprinted.
-console::Status composition_makes_notes(const std::string& folder, console::JobConsole& scratch,
+base::Status composition_makes_notes(const std::string& folder, console::JobConsole& scratch,
                                         console::CompositionOpener* opener, console::ScoreOpener* score_opener,
                                         bool& makes_notes);
 

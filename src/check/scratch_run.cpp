@@ -20,19 +20,19 @@ std::string one_line(const std::string& text) {
 
 }  // namespace
 
-std::string error_line(const console::Status& status, int32_t language) {
-  return one_line(console::render(status.error(), language));
+std::string error_line(const base::Status& status, int32_t language) {
+  return one_line(base::render(status.error(), language));
 }
 
-bool run_step(console::JobConsole& scratch, const std::function<console::Status()>& step, std::string& error) {
-  std::vector<console::Message> notes;
+bool run_step(console::JobConsole& scratch, const std::function<base::Status()>& step, std::string& error) {
+  std::vector<base::Message> notes;
   scratch.keep_notes(&notes);
-  const console::Status status = step();
+  const base::Status status = step();
   scratch.keep_notes(nullptr);
   if (status.ok()) return true;
   std::string text;
-  for (const console::Message& note : notes) text += console::render(note, scratch.language());
-  error = one_line(text + console::render(status.error(), scratch.language()));
+  for (const base::Message& note : notes) text += base::render(note, scratch.language());
+  error = one_line(text + base::render(status.error(), scratch.language()));
   return false;
 }
 

@@ -6,18 +6,18 @@
 #include <string>
 
 #include "console/job_console.h"
-#include "console/status.h"
+#include "base/status.h"
 
 namespace zelvo::check {
 
 // The message of a failed step on one line, as a finding quotes it.
 // REQUIRES: !status.ok().
-std::string error_line(const console::Status& status, int32_t language);
+std::string error_line(const base::Status& status, int32_t language);
 
 // True when `step` went through. Otherwise `error` holds, on one line as
 // error_line gives it, the notes the step told on its way (JobConsole::note:
 // a seed, a warning, a pickup placed) and then its message: a finding quotes
 // what the job's console would show before the error, its progress left out.
-bool run_step(console::JobConsole& scratch, const std::function<console::Status()>& step, std::string& error);
+bool run_step(console::JobConsole& scratch, const std::function<base::Status()>& step, std::string& error);
 
 }  // namespace zelvo::check

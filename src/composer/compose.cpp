@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "console/message_id.h"
-#include "console/work_folder_name.h"
+#include "base/message_id.h"
+#include "base/work_folder_name.h"
 #include "composer/generation_loop.h"
 #include "composer/listing.h"
 #include "composer/midi_output.h"
@@ -17,7 +17,7 @@
 
 namespace zelvo::composer {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 void compose_init(ComposerState& state) {
   clear_events(state.notes);
@@ -31,88 +31,88 @@ void compose_init(ComposerState& state) {
   state.variable_program_count = 0;
 }
 
-console::Status compose_timing(ComposerState& state, console::JobConsole& console) {
+base::Status compose_timing(ComposerState& state, console::JobConsole& console) {
   const double* values = state.composition.config;
   switch (take_timing_values(values, state.timing)) {
     case TimingProblem::kBadDenominator:
-      return console::Message(kBadDenominator);
+      return base::Message(kBadDenominator);
     case TimingProblem::kBadTempo:
-      return console::Message(kComposerBadTempo);
+      return base::Message(kComposerBadTempo);
     case TimingProblem::kNone:
       break;
   }
   derive_clicks(values, state.timing);
   const auto seed = static_cast<uint32_t>(machine::truncate_to_int32(values[tables::kConfigSeed]));
   const uint32_t used = machine::seed_random(state.machine, seed);
-  console.note(console::Message(kSeedMessage, static_cast<unsigned>(used)));
+  console.note(base::Message(kSeedMessage, static_cast<unsigned>(used)));
   check_stop(console);
-  return console::Status();
+  return base::Status();
 }
 
-console::Status read_sequences(ComposerState& state, console::JobConsole& console) {
+base::Status read_sequences(ComposerState& state, console::JobConsole& console) {
   console::OpenedScore opened;
   if (state.score_opener != nullptr) {
     opened = state.score_opener->open_score(state.work_folder, kSequenceFile, console);
     if (!opened.status.ok()) return opened.status;
   } else {
-    opened.file = std::fopen(console::work_path(state.work_folder, kSequenceFile).c_str(), "rb");
+    opened.file = std::fopen(base::work_path(state.work_folder, kSequenceFile).c_str(), "rb");
   }
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(opened.file, &std::fclose);
   const SequenceReadResult result = read_sequence_file(file.get(), state.timing, state.notes, state.sequences);
   switch (result.status) {
     case SequenceReadStatus::kNotOpened:
-      console.note(console::Message(kNoSequenceFile));
+      console.note(base::Message(kNoSequenceFile));
       check_stop(console);
-      return console::Status();
+      return base::Status();
     case SequenceReadStatus::kTooManyNotes:
-      return console::Message(kSequenceTooManyNotes, kSequenceFile, kMaxSequenceFileNotes);
+      return base::Message(kSequenceTooManyNotes, kSequenceFile, kMaxSequenceFileNotes);
     case SequenceReadStatus::kTooManyBoundaries:
-      return console::Message(kSequenceTooManyBoundaries, kSequenceFile, result.line, kMaxBarStyleLines);
+      return base::Message(kSequenceTooManyBoundaries, kSequenceFile, result.line, kMaxBarStyleLines);
     case SequenceReadStatus::kMissingNumber:
-      return console::Message(kSequenceMissingNumber, kSequenceFile, result.line);
+      return base::Message(kSequenceMissingNumber, kSequenceFile, result.line);
     case SequenceReadStatus::kNoDivisions:
-      return console::Message(kSequenceNoDivisions, kSequenceFile, result.line);
+      return base::Message(kSequenceNoDivisions, kSequenceFile, result.line);
     case SequenceReadStatus::kRead:
       break;
   }
-  console.note(console::Message(kSequenceFileRead));
+  console.note(base::Message(kSequenceFileRead));
   check_stop(console);
   compute_times(state.notes, state.timing);
   sort_events(state.notes);
   if (!make_sequences(state.notes, state.sequences)) {
-    return console::Message(kSequenceTooManySequenceNotes, kSequenceFile, kMaxSequenceNotes);
+    return base::Message(kSequenceTooManySequenceNotes, kSequenceFile, kMaxSequenceNotes);
   }
   // The sequences' own notes never reach the output.
   state.notes.count = 0;
-  return console::Status();
+  return base::Status();
 }
 
-console::Status write_midi_file(ComposerState& state, const char* name) {
+base::Status write_midi_file(ComposerState& state, const char* name) {
   const MidiEncodeResult encoded = encode_midi_file(state.notes, state.timing, state.midi);
-  if (!encoded.ok) return console::Message(kTimeTooLarge, static_cast<long long>(encoded.bad_delta), name);
+  if (!encoded.ok) return base::Message(kTimeTooLarge, static_cast<long long>(encoded.bad_delta), name);
   switch (files::write_output(state.results, state.work_folder, name, state.midi.bytes, files::Replace::kInPlace)) {
-    case files::WriteResult::kNotCreated: return console::Message(kCannotCreate, name);
-    case files::WriteResult::kNotWritten: return console::Message(kCannotWrite, name);
+    case files::WriteResult::kNotCreated: return base::Message(kCannotCreate, name);
+    case files::WriteResult::kNotWritten: return base::Message(kCannotWrite, name);
     case files::WriteResult::kWritten: break;
   }
-  return console::Status();
+  return base::Status();
 }
 
-console::Status write_listing_file(const ComposerState& state) {
+base::Status write_listing_file(const ComposerState& state) {
   switch (files::write_output(state.results, state.work_folder, kCompositionListing,
                               listing_text(state.timing, state.notes), files::Replace::kInPlace)) {
-    case files::WriteResult::kNotCreated: return console::Message(kCannotCreate, kCompositionListing);
-    case files::WriteResult::kNotWritten: return console::Message(kCannotWrite, kCompositionListing);
+    case files::WriteResult::kNotCreated: return base::Message(kCannotCreate, kCompositionListing);
+    case files::WriteResult::kNotWritten: return base::Message(kCannotWrite, kCompositionListing);
     case files::WriteResult::kWritten: break;
   }
-  return console::Status();
+  return base::Status();
 }
 
 namespace {
 
 // Every step's error ends the Compose job the one way: its message, then
 // the abort.
-void or_abort(console::JobConsole& console, const console::Status& status) {
+void or_abort(console::JobConsole& console, const base::Status& status) {
   if (!status.ok()) console::fail(console, status.error());
 }
 
@@ -124,13 +124,13 @@ void compose(ComposerState& state, console::JobConsole& console) {
   console_print(console, kComposerStartMessage);
   check_stop(console);
 
-  const console::Status tables = tables::compile_tables(state.composition, state.machine, console,
+  const base::Status tables = tables::compile_tables(state.composition, state.machine, console,
                                                          state.work_folder.c_str(), state.composition_opener);
   if (!tables.ok() && tables.error().id() == kOpenError) {
     // Which files, in which folder: a job run in the wrong folder says so.
     console.print(tables.error());
     const std::string& named = state.named_folder.empty() ? state.work_folder : state.named_folder;
-    console_print(console, kNoCompositionIn, console::shown_work_folder(named).c_str());
+    console_print(console, kNoCompositionIn, base::shown_work_folder(named).c_str());
     abort_job(console);
   }
   or_abort(console, tables);

@@ -2,14 +2,14 @@
 
 #include "composer/composer_state.h"
 #include "console/job_console.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 
 namespace zelvo::composer {
 
 // The output files, in the job's work folder.
-inline constexpr const char* kCompositionListing = console::kCompositionListing;
-inline constexpr const char* kCompositionMidi = console::kCompositionMidi;
-inline constexpr const char* kSequenceFile = console::kSequenceFile;
+inline constexpr const char* kCompositionListing = base::kCompositionListing;
+inline constexpr const char* kCompositionMidi = base::kCompositionMidi;
+inline constexpr const char* kSequenceFile = base::kSequenceFile;
 
 // The Compose job: compiles incom.htm, generates the bars and writes
 // outco.rur and outco.mid in state.work_folder. A stop or an error ends
@@ -22,19 +22,19 @@ void compose_init(ComposerState& state);
 
 // Derives the timing values from the configuration and seeds the random
 // numbers; says why a denominator or tempo cannot be used.
-console::Status compose_timing(ComposerState& state, console::JobConsole& console);
+base::Status compose_timing(ComposerState& state, console::JobConsole& console);
 
 // Reads insec.xml (in state.work_folder) into the sequence tables, or
 // prints that there is none; says what is wrong with a file it cannot use.
-console::Status read_sequences(ComposerState& state, console::JobConsole& console);
+base::Status read_sequences(ComposerState& state, console::JobConsole& console);
 
 // Encodes the sorted events and writes them to `name` in state.work_folder;
 // says why when a time does not fit or the file cannot be created or fully
 // written.
-console::Status write_midi_file(ComposerState& state, const char* name);
+base::Status write_midi_file(ComposerState& state, const char* name);
 
 // Writes the note listing outco.rur in state.work_folder; says why when it
 // cannot be created or fully written.
-console::Status write_listing_file(const ComposerState& state);
+base::Status write_listing_file(const ComposerState& state);
 
 }  // namespace zelvo::composer

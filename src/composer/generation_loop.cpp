@@ -1,13 +1,13 @@
 #include "composer/generation_loop.h"
 
-#include "console/message_id.h"
+#include "base/message_id.h"
 #include "composer/calculated_generator.h"
 #include "composer/sequence_generator.h"
 #include "machine/convert.h"
 
 namespace zelvo::composer {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 using machine::truncate_to_int32;
 
@@ -38,11 +38,11 @@ void run_outputs(ComposerState& state, console::JobConsole& console) {
     machine::run_program(state.machine, tables::slot_word(out[tables::kOutCode]));
     if (!(out[tables::kOutChannel] >= 1 && out[tables::kOutChannel] <= 16) || out[tables::kOutGate] == 0) continue;
     if (notes.count - state.bar_first_event >= kMaxBarEvents) {
-      console::stop_with(console::Message(kTooManyBarEvents, kMaxBarEvents, state.current_bar));
+      base::stop_with(base::Message(kTooManyBarEvents, kMaxBarEvents, state.current_bar));
     }
     // Half the table is kept for the note-off copies.
     if (notes.count >= kMaxGeneratedEvents) {
-      console::stop_with(console::Message(kTooManyNoteEvents, kMaxGeneratedEvents, state.current_bar));
+      base::stop_with(base::Message(kTooManyNoteEvents, kMaxGeneratedEvents, state.current_bar));
     }
     reserve_events(notes, notes.count + 1);
     NoteEvent& e = notes.events[notes.count];
@@ -55,7 +55,7 @@ void run_outputs(ComposerState& state, console::JobConsole& console) {
     e.Vel = clamp_midi(truncate_to_int32(out[tables::kOutVelocity]), clamped);
     if (clamped && !state.range_warning) {
       state.range_warning = true;
-      console.note(console::Message(kRangeWarning));
+      console.note(base::Message(kRangeWarning));
       check_stop(console);
     }
     ++notes.count;
@@ -128,7 +128,7 @@ void run_generator(ComposerState& state, console::JobConsole& console, int32_t g
 }
 
 void generate_bars(ComposerState& state, console::JobConsole& console, int32_t bar_count) {
-  console.note(console::Message(kGenerationStarts));
+  console.note(base::Message(kGenerationStarts));
   check_stop(console);
   const int32_t clicks_per_bar = state.timing.clicks_per_bar();
   std::array<uint8_t, tables::kGeneratorRecords> order;
@@ -165,8 +165,8 @@ void generate_bars(ComposerState& state, console::JobConsole& console, int32_t b
 
 }  // namespace
 
-console::Status generate(ComposerState& state, console::JobConsole& console, int32_t bar_count) {
-  return console::attempt([&] { generate_bars(state, console, bar_count); });
+base::Status generate(ComposerState& state, console::JobConsole& console, int32_t bar_count) {
+  return base::attempt([&] { generate_bars(state, console, bar_count); });
 }
 
 bool within_window(const ComposerState& state, double start_bar, double start_click, double length_bars,

@@ -19,7 +19,7 @@ void recompute_variables(ComposerState& state);
 // and velocity are clamped to 0-127 with one warning per run. An event
 // beyond kMaxBarEvents in its bar, or beyond kMaxGeneratedEvents (no memory
 // left for the note-offs), unwinds to generate with its message
-// (console::stop_with).
+// (base::stop_with).
 void run_outputs(ComposerState& state, console::JobConsole& console);
 
 // The next generator of this pass: the lowest order value, ties to the lower
@@ -35,6 +35,6 @@ bool within_window(const ComposerState& state, double start_bar, double start_cl
 // Walks `bar_count` bars click by click, evaluating every generator in a
 // preview pass and a full pass. Stops before a bar once
 // kGenerationStopEvents events exist. Says why when the events overflow.
-console::Status generate(ComposerState& state, console::JobConsole& console, int32_t bar_count);
+base::Status generate(ComposerState& state, console::JobConsole& console, int32_t bar_count);
 
 }  // namespace zelvo::composer

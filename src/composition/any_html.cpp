@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 #include "intake/composition_layout.h"
 
 namespace zelvo::composition {
@@ -64,7 +64,7 @@ bool write_in_place(const Document& document, std::string& bytes) {
         if (!cell.raw.empty()) continue;  // not edited
         if (cell.source_begin == std::string::npos || cell.source_end > document.source.size()) return false;
         const std::string text = escaped_text(cell.text);
-        replacements.push_back({cell.source_begin, cell.source_end, document.source_utf8 ? console::to_utf8(text) : text});
+        replacements.push_back({cell.source_begin, cell.source_end, document.source_utf8 ? base::to_utf8(text) : text});
       }
     }
   }

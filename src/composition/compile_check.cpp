@@ -36,7 +36,7 @@ std::string one_line(const std::string& text) {
 
 }  // namespace
 
-console::Status compile_document(const Document& document) {
+base::Status compile_document(const Document& document) {
   auto composition = std::make_unique<tables::Composition>();
   auto machine = std::make_unique<machine::MachineState>();
   console::StandaloneConsole scratch;
@@ -45,11 +45,11 @@ console::Status compile_document(const Document& document) {
 }
 
 bool edit_breaks_piece(const Document& before, const Document& after, int32_t language, std::string& error) {
-  const console::Status edited = compile_document(after);
+  const base::Status edited = compile_document(after);
   if (edited.ok()) return false;
-  const std::string message = one_line(console::render(edited.error(), language));
-  const console::Status original = compile_document(before);
-  if (!original.ok() && one_line(console::render(original.error(), language)) == message) return false;
+  const std::string message = one_line(base::render(edited.error(), language));
+  const base::Status original = compile_document(before);
+  if (!original.ok() && one_line(base::render(original.error(), language)) == message) return false;
   error = message;
   return true;
 }

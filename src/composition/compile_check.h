@@ -6,13 +6,13 @@
 #include <string>
 
 #include "composition/document.h"
-#include "console/status.h"
+#include "base/status.h"
 
 namespace zelvo::composition {
 
 // The first error the composer's table compiler finds in the document (the
 // bytes write_document gives, which is what the composer reads), or ok.
-console::Status compile_document(const Document& document);
+base::Status compile_document(const Document& document);
 
 // Whether an edit that turns `before` into `after` breaks the piece: the
 // edited document does not compile, and the error is not one the document

@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "composition/address.h"
-#include "console/message_table.h"
+#include "base/message_table.h"
 
 namespace zelvo::composition {
 
@@ -32,7 +32,7 @@ std::string trimmed(std::string_view line) {
 // The refusal of a second TCAL table names no place: the table it means is
 // the second one, marked at its first cell.
 bool second_variable_table(const Document& document, std::string_view line, ErrorPlace& place) {
-  const console::MessagePair texts = console::texts_of(console::MessageId::kSecondVariableTable);
+  const base::MessagePair texts = base::texts_of(base::MessageId::kSecondVariableTable);
   for (std::string_view text : {texts.english, texts.spanish}) {
     while (!text.empty() && text.front() == '\n') text.remove_prefix(1);
     const std::string wanted = trimmed(text);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "composition/address.h"
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 
 namespace zelvo::composition {
 
@@ -18,7 +18,7 @@ std::string padded(const std::string& text, size_t width) {
 
 std::string json_string(const std::string& windows1252) {
   std::string out = "\"";
-  for (char c : console::to_utf8(windows1252)) {
+  for (char c : base::to_utf8(windows1252)) {
     if (c == '"' || c == '\\') {
       out += '\\';
       out += c;
@@ -62,7 +62,7 @@ std::string grid_text(const Document& document) {
       out += line + "\n";
     }
   }
-  return console::to_utf8(out);
+  return base::to_utf8(out);
 }
 
 std::string grid_json(const Document& document) {

@@ -1,6 +1,6 @@
 #include "composition/kinds.h"
 
-#include "console/message.h"
+#include "base/message.h"
 #include "tables/composition.h"
 
 namespace zelvo::composition {
@@ -23,7 +23,7 @@ struct ColumnHelpPair {
 template <size_t N>
 const ColumnHelp* pick(const ColumnHelpPair (&help)[N], int32_t index, int language) {
   if (index < 0 || index >= static_cast<int32_t>(N)) return nullptr;
-  return language == console::kSpanish ? &help[index].spanish : &help[index].english;
+  return language == base::kSpanish ? &help[index].spanish : &help[index].english;
 }
 
 constexpr ColumnHelpPair kConfigHelp[] = {
@@ -179,7 +179,7 @@ const ColumnHelp* column_help(int32_t kind, int32_t column, int language) {
 }
 
 std::string column_tooltip(int32_t kind, int32_t column, int language) {
-  const bool spanish = language == console::kSpanish;
+  const bool spanish = language == base::kSpanish;
   const ColumnHelp* help = column_help(kind, column, language);
   if (help == nullptr) {
     if (kind == kKindVariables) {

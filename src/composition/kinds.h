@@ -22,7 +22,7 @@ std::vector<std::string> new_table_header(int32_t kind);
 std::vector<std::string> new_table_first_row(int32_t kind);
 
 // Help for column `column` of a table of `kind` in `language`
-// (console::kEnglish or kSpanish, from the manual of that language); null
+// (base::kEnglish or kSpanish, from the manual of that language); null
 // where the manual says nothing (the name column, a remark column).
 const ColumnHelp* column_help(int32_t kind, int32_t column, int language = 0);
 

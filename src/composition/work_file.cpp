@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "composition/any_html.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "intake/composition_layout.h"
 
 namespace zelvo::composition {
@@ -17,8 +17,8 @@ namespace zelvo::composition {
 std::string composition_path(const std::string& folder) {
   const std::string base = folder.empty() ? std::string() : folder + "/";
   std::error_code error;
-  if (std::filesystem::exists(base + console::kCompositionCopyFile, error)) return base + console::kCompositionCopyFile;
-  return base + console::kCompositionFile;
+  if (std::filesystem::exists(base + base::kCompositionCopyFile, error)) return base + base::kCompositionCopyFile;
+  return base + base::kCompositionFile;
 }
 
 std::string layout_html(const std::string& html) { return intake::lay_out_composition(html); }

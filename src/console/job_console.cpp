@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "console/message_table.h"
+#include "base/message_table.h"
 
 namespace zelvo::console {
 
@@ -25,34 +25,34 @@ JobConsole::JobConsole(Console& store, JobControl& control) : store_(store), con
   print_buffer_[0] = '\0';
 }
 
-void JobConsole::print(MessagePair pair, ...) {
+void JobConsole::print(base::MessagePair pair, ...) {
   va_list args;
   va_start(args, pair);
   vprint(pair, args);
   va_end(args);
 }
 
-void JobConsole::vprint(MessagePair pair, va_list args) {
-  const char* format = language() == kSpanish ? pair.spanish : pair.english;
+void JobConsole::vprint(base::MessagePair pair, va_list args) {
+  const char* format = language() == base::kSpanish ? pair.spanish : pair.english;
   // A message longer than the buffer is cut, never written beyond it.
   std::vsnprintf(print_buffer_, sizeof print_buffer_, format, args);
   append_print_buffer();
 }
 
-void JobConsole::print(MessageId id, ...) {
+void JobConsole::print(base::MessageId id, ...) {
   va_list args;
   va_start(args, id);
   vprint(texts_of(id), args);
   va_end(args);
 }
 
-void JobConsole::print(const Message& message) {
+void JobConsole::print(const base::Message& message) {
   // Cut as a formatted message is cut.
   std::snprintf(print_buffer_, sizeof print_buffer_, "%s", render(message, language()).c_str());
   append_print_buffer();
 }
 
-void JobConsole::note(const Message& note) {
+void JobConsole::note(const base::Message& note) {
   if (kept_notes_ != nullptr) kept_notes_->push_back(note);
   print(note);
 }
@@ -76,14 +76,14 @@ void JobConsole::refresh_console() {
 
 void JobConsole::check_stop() {
   if (!control_.stop_requested()) return;
-  print(MessageId::kStopMessage);
+  print(base::MessageId::kStopMessage);
   finish_job();
   control_.clear_stop_request();
   throw JobEnded{JobOutcome::kStopped};
 }
 
 void JobConsole::abort_job() {
-  print(MessageId::kAbortMessage);
+  print(base::MessageId::kAbortMessage);
   finish_job();
   control_.clear_stop_request();
   // Unwinding closes every file the job holds open.
@@ -103,14 +103,14 @@ void JobConsole::clear_console() {
   if (store_.view() != nullptr) store_.view()->recompute_scroll(!control_.job_running());
 }
 
-void console_print(JobConsole& console, MessageId id, ...) {
+void console_print(JobConsole& console, base::MessageId id, ...) {
   va_list args;
   va_start(args, id);
   console.vprint(texts_of(id), args);
   va_end(args);
 }
 
-void fail(JobConsole& console, MessageId id, ...) {
+void fail(JobConsole& console, base::MessageId id, ...) {
   va_list args;
   va_start(args, id);
   console.vprint(texts_of(id), args);
@@ -118,12 +118,12 @@ void fail(JobConsole& console, MessageId id, ...) {
   console.abort_job();
 }
 
-void fail(JobConsole& console, const Message& message) {
+void fail(JobConsole& console, const base::Message& message) {
   console.print(message);
   console.abort_job();
 }
 
-void fail_or_stop(JobConsole& console, MessageId id, ...) {
+void fail_or_stop(JobConsole& console, base::MessageId id, ...) {
   va_list args;
   va_start(args, id);
   console.vprint(texts_of(id), args);
@@ -132,7 +132,7 @@ void fail_or_stop(JobConsole& console, MessageId id, ...) {
   console.abort_job();
 }
 
-void fail_or_stop(JobConsole& console, const Message& message) {
+void fail_or_stop(JobConsole& console, const base::Message& message) {
   console.print(message);
   console.check_stop();
   console.abort_job();

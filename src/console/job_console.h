@@ -7,9 +7,9 @@
 #include "console/console.h"
 #include "console/job_control.h"
 #include "console/job_end.h"
-#include "console/message.h"
-#include "console/message_id.h"
-#include "console/status.h"
+#include "base/message.h"
+#include "base/message_id.h"
+#include "base/status.h"
 
 namespace zelvo::console {
 
@@ -28,20 +28,20 @@ class JobConsole {
   int32_t language() const { return control_.language(); }
 
   // Formats the text of `pair` chosen by the job's language now and appends it.
-  void print(MessagePair pair, ...);
-  void vprint(MessagePair pair, va_list args);
+  void print(base::MessagePair pair, ...);
+  void vprint(base::MessagePair pair, va_list args);
   // The same for the message of this name.
-  void print(MessageId id, ...);
+  void print(base::MessageId id, ...);
   // Appends `message` in the job's language.
-  void print(const Message& message);
+  void print(const base::Message& message);
   // Prints `note`, what a step tells on its way besides the progress of its
   // tables and bars (the seed, the sequence file read or missing, the
   // generation starting, a warning, a pickup placed), and keeps it in the
   // list keep_notes gave, if any: the check quotes a step's notes before the
   // message the step stopped with.
-  void note(const Message& note);
+  void note(const base::Message& note);
   // Where note keeps the notes from now on; nullptr keeps none.
-  void keep_notes(std::vector<Message>* notes) { kept_notes_ = notes; }
+  void keep_notes(std::vector<base::Message>* notes) { kept_notes_ = notes; }
 
   // Ends the job with the stop message when Stop was pressed; else returns.
   void check_stop();
@@ -58,7 +58,7 @@ class JobConsole {
 
   Console& store_;
   JobControl& control_;
-  std::vector<Message>* kept_notes_ = nullptr;
+  std::vector<base::Message>* kept_notes_ = nullptr;
   char print_buffer_[kPrintBufferSize];
 };
 
@@ -76,13 +76,13 @@ class StandaloneConsole : private StandaloneParts, public JobConsole {
 };
 
 // The free operations every job calls.
-inline void console_print(JobConsole& console, MessagePair pair, ...) {
+inline void console_print(JobConsole& console, base::MessagePair pair, ...) {
   va_list args;
   va_start(args, pair);
   console.vprint(pair, args);
   va_end(args);
 }
-void console_print(JobConsole& console, MessageId id, ...);
+void console_print(JobConsole& console, base::MessageId id, ...);
 inline void check_stop(JobConsole& console) { console.check_stop(); }
 [[noreturn]] inline void abort_job(JobConsole& console) { console.abort_job(); }
 inline void finish_job(JobConsole& console) { console.finish_job(); }
@@ -90,12 +90,12 @@ inline void refresh_console(JobConsole& console) { console.refresh_console(); }
 inline void clear_console(JobConsole& console) { console.clear_console(); }
 
 // Prints the message of `id` and aborts: the pattern of every fatal error.
-[[noreturn]] void fail(JobConsole& console, MessageId id, ...);
+[[noreturn]] void fail(JobConsole& console, base::MessageId id, ...);
 // Prints the message a step stopped with, and aborts.
-[[noreturn]] void fail(JobConsole& console, const Message& message);
+[[noreturn]] void fail(JobConsole& console, const base::Message& message);
 // The same, but a stop request pending after the message wins over the
 // abort (the harmonizer's stages end this way).
-[[noreturn]] void fail_or_stop(JobConsole& console, MessageId id, ...);
-[[noreturn]] void fail_or_stop(JobConsole& console, const Message& message);
+[[noreturn]] void fail_or_stop(JobConsole& console, base::MessageId id, ...);
+[[noreturn]] void fail_or_stop(JobConsole& console, const base::Message& message);
 
 }  // namespace zelvo::console

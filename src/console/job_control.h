@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "console/message.h"
+#include "base/message.h"
 
 namespace zelvo::console {
 
@@ -33,7 +33,7 @@ class JobControl {
   void clear_stop_request() { stop_request_.store(0); }
 
  private:
-  std::atomic<int32_t> language_{kEnglish};
+  std::atomic<int32_t> language_{base::kEnglish};
   std::atomic<int32_t> job_running_{0};
   std::atomic<int32_t> stop_request_{0};
 };

@@ -3,7 +3,7 @@
 #include <exception>
 #include <system_error>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 
 namespace zelvo::console {
 
@@ -33,7 +33,7 @@ JobOutcome JobRunner::run_body(JobKind kind) {
     } catch (const std::exception& error) {
       // Nothing in the drivers throws on its own; should a library call fail
       // (memory, threads), the job still ends the way an abort does.
-      console_.print(MessageId::kInternalError, error.what());
+      console_.print(base::MessageId::kInternalError, error.what());
       console_.abort_job();
     }
     console_.finish_job();
@@ -49,7 +49,7 @@ JobOutcome JobRunner::run_body(JobKind kind) {
   }
   if (outcome == JobOutcome::kFinished && hooks_.open_result && hooks_.open_result_wanted &&
       hooks_.open_result_wanted()) {
-    hooks_.open_result(kind == JobKind::kCompose ? kCompositionMidi : kHarmonyMidi);
+    hooks_.open_result(kind == JobKind::kCompose ? base::kCompositionMidi : base::kHarmonyMidi);
   }
   return outcome;
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "console/job_console.h"
-#include "console/status.h"
+#include "base/status.h"
 
 namespace zelvo::console {
 
@@ -13,7 +13,7 @@ struct OpenedScore {
   std::FILE* file = nullptr;  // the caller closes it; nullptr when there is no such file
   // A file that exists but cannot be used: the message naming it, after
   // which the job ends in the abort (Status::ending_in_abort).
-  Status status;
+  base::Status status;
 };
 
 // How the readers of score files (insec.xml, inmus.xml, inarm.xml, outco.mid)

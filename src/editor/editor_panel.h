@@ -70,7 +70,7 @@ class EditorPanel : public QWidget {
   // Selects the cell one console line names; false when it names none.
   bool select_from_message(const std::string& line);
 
-  // Every fixed text and the column help in `language` (console::kEnglish
+  // Every fixed text and the column help in `language` (base::kEnglish
   // or kSpanish); the texts come from the translation the window loaded.
   void set_language(int language);
   int language() const { return language_; }

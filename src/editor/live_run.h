@@ -16,7 +16,7 @@
 #include <string>
 
 #include "composition/document.h"
-#include "console/message.h"
+#include "base/message.h"
 
 namespace zelvo::shell {
 class LiveLoop;
@@ -54,7 +54,7 @@ class LiveRun : public QObject {
 
   QTemporaryDir scratch_;
   bool harmonize_ = false;
-  int32_t language_ = console::kEnglish;
+  int32_t language_ = base::kEnglish;
   int finished_runs_ = 0;
   uint64_t submitted_ = 0;  // the last request's number
   uint64_t shown_ = 0;      // the newest result's

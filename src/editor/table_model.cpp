@@ -6,12 +6,12 @@
 
 #include "composition/kinds.h"
 #include "composition/operations.h"
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 
 namespace zelvo::editor {
 
-QString to_qt(const std::string& windows1252) { return QString::fromStdString(console::to_utf8(windows1252)); }
-std::string from_qt(const QString& text) { return console::from_utf8(text.toStdString()); }
+QString to_qt(const std::string& windows1252) { return QString::fromStdString(base::to_utf8(windows1252)); }
+std::string from_qt(const QString& text) { return base::from_utf8(text.toStdString()); }
 
 TableModel::TableModel(const composition::Document& document, const std::vector<composition::ErrorPlace>& errors,
                        int32_t table, CellEdit edit, QObject* parent)

@@ -22,7 +22,7 @@ class TableModel : public QAbstractTableModel {
              int32_t table, CellEdit edit, QObject* parent);
 
   int32_t table() const { return table_; }
-  // The column help's language (console::kEnglish or kSpanish).
+  // The column help's language (base::kEnglish or kSpanish).
   void set_language(int language);
   // After the document changed: the cells again, and the shape if it moved.
   void refresh();

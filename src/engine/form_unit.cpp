@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "console/status.h"
+#include "base/status.h"
 
 namespace zelvo::engine {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 void clear_slot(UnitSlot& slot) {
   // Only the terminators: a line is cleared when divide_lines takes it, so a
@@ -66,7 +66,7 @@ int32_t form_unit(Engine& engine, int32_t s, int32_t first) {
   slot.chord_index = entry_in_force(engine, st.chords, first_start);
   slot.scale_index = entry_in_force(engine, st.scales, first_start);
   if (slot.chord_index < 0 || slot.scale_index < 0) {
-    console::stop_with(console::Message(kNoHarmonyInForce, notes[first].Cpin));
+    base::stop_with(base::Message(kNoHarmonyInForce, notes[first].Cpin));
   }
 
   // The chord change may come first; a scale change replaces it only when earlier.

@@ -10,7 +10,7 @@ namespace zelvo::engine {
 // `first` and returns the index of its last note. The unit ends before the
 // next chord or scale change, or earlier, before the group of simultaneous
 // notes at which one instrument (0-15) reaches HarmUnitNoteLimit or 100
-// notes. A unit always holds at least its first note. Gives up (console::stop_with)
+// notes. A unit always holds at least its first note. Gives up (base::stop_with)
 // when no chord or no scale is in force at the first note.
 int32_t form_unit(Engine& engine, int32_t s, int32_t first);
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "console/status.h"
+#include "base/status.h"
 #include "engine/context.h"
 #include "engine/form_unit.h"
 #include "engine/kept_candidates.h"
@@ -13,7 +13,7 @@
 
 namespace zelvo::engine {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -27,12 +27,12 @@ int32_t fill_slot(Engine& engine, int32_t s, int32_t first) {
 }
 
 void print_value(Engine& engine, const char* text) {
-  engine.lines.show(console::Message(kSummaryValue, text));
+  engine.lines.show(base::Message(kSummaryValue, text));
   engine.lines.check_stop();
 }
 
 void print_row_start(Engine& engine) {
-  engine.lines.show(console::Message(kSummaryRow));
+  engine.lines.show(base::Message(kSummaryRow));
   engine.lines.check_stop();
 }
 
@@ -58,20 +58,20 @@ void harmonize_slot_zero(Engine& engine, ProgressObserver* progress) {
     while (lines < kMaxLines && unit.lines[lines].Ins != -1) ++lines;
     progress->unit_started(first.Cpin, lines);
   }
-  engine.lines.show(console::Message(settings.ShowLineInfo != 0 ? kProgressLineInfo : kProgress, first.Cpin,
+  engine.lines.show(base::Message(settings.ShowLineInfo != 0 ? kProgressLineInfo : kProgress, first.Cpin,
                                      first.Ckin / engine.clicks_per_sixteenth));
   engine.lines.check_stop();
 
   for (int32_t l = 0; l < kMaxLines && unit.lines[l].Ins != -1; ++l) {
     Line& line = unit.lines[l];
     if (settings.ShowLineInfo != 0) {
-      engine.lines.show(console::Message(kLineInfo, line.Ins, l));
+      engine.lines.show(base::Message(kLineInfo, line.Ins, l));
       engine.lines.check_stop();
     }
     st.tracing = l == 0 && line.notes[0].bar == 2;
     const float cost = search_line(engine, 0, l);
     if (cost < 0.0f) {
-      console::stop_with(console::Message(kImpossible));
+      base::stop_with(base::Message(kImpossible));
     }
     if (st.tracing && engine.listener != nullptr) engine.listener->list_candidates(st, 0, 0);
     st.tracing = false;
@@ -119,7 +119,7 @@ void harmonize_all(Engine& engine, ProgressObserver* progress) {
   const int32_t count = state.music.note_count;
   if (count <= 0) return;
   if (engine.clicks_per_sixteenth <= 0 || engine.clicks_per_beat <= 0) {
-    console::stop_with(console::Message(kBadClicks, engine.clicks_per_sixteenth, engine.clicks_per_beat));
+    base::stop_with(base::Message(kBadClicks, engine.clicks_per_sixteenth, engine.clicks_per_beat));
   }
 
   int32_t next = 0;
@@ -153,11 +153,11 @@ void harmonize_all(Engine& engine, ProgressObserver* progress) {
 
 }  // namespace
 
-console::Status harmonize_units(EngineState& state, const HarmonizerSettings& settings, ProgressLines& lines,
+base::Status harmonize_units(EngineState& state, const HarmonizerSettings& settings, ProgressLines& lines,
                                 DebugListener* listener, ProgressObserver* progress) {
   Engine engine(state, settings, lines, listener);
   const UnitsEnded units_ended(progress);
-  return console::attempt([&] { harmonize_all(engine, progress); });
+  return base::attempt([&] { harmonize_all(engine, progress); });
 }
 
 }  // namespace zelvo::engine

@@ -1,11 +1,11 @@
 #include "engine/line_division.h"
 
-#include "console/status.h"
+#include "base/status.h"
 #include "engine/form_unit.h"
 
 namespace zelvo::engine {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -205,7 +205,7 @@ void add_line(Engine& engine, int32_t s, int32_t& next_line, int32_t instrument,
   const WorkList& work = engine.state.work;
   UnitSlot& slot = engine.slot(s);
   if (next_line >= kMaxLines) {
-    console::stop_with(console::Message(kTooManyLines, engine.state.music.notes[slot.first_note].Cpin));
+    base::stop_with(base::Message(kTooManyLines, engine.state.music.notes[slot.first_note].Cpin));
   }
   clear_line(slot, next_line);
   Line& line = slot.lines[next_line++];

@@ -8,7 +8,7 @@ namespace zelvo::engine {
 
 // Builds the lines of the unit in slot `s`: each instrument 1-15 in turn is
 // divided into lines, which take consecutive line indices. Gives up
-// (console::stop_with) when the unit needs more than kMaxLines lines.
+// (base::stop_with) when the unit needs more than kMaxLines lines.
 void divide_lines(Engine& engine, int32_t s);
 
 // Fills the work list with the unit's notes of one instrument and tags each

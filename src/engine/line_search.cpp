@@ -3,13 +3,13 @@
 #include <cstring>
 #include <utility>
 
-#include "console/status.h"
+#include "base/status.h"
 #include "engine/kept_candidates.h"
 #include "engine/path_search.h"
 
 namespace zelvo::engine {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -146,9 +146,9 @@ float search_line(Engine& engine, int32_t s, int32_t l) {
 
   if (settings.ShowLineInfo != 0) {
     if (s == 0) {
-      engine.lines.show(console::Message(kLookAheadFirst));
+      engine.lines.show(base::Message(kLookAheadFirst));
     } else {
-      engine.lines.show(console::Message(kLookAheadDeeper, s + 1));
+      engine.lines.show(base::Message(kLookAheadDeeper, s + 1));
     }
     engine.lines.check_stop();
   }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/status.h"
+#include "base/status.h"
 
 namespace zelvo::engine {
 
@@ -12,7 +12,7 @@ class ProgressLines {
  public:
   virtual ~ProgressLines() = default;
   // One piece of progress text, shown after every piece shown before.
-  virtual void show(const console::Message& line) = 0;
+  virtual void show(const base::Message& line) = 0;
   // Ends the job by unwinding to its runner when Stop was pressed; else
   // returns at once.
   virtual void check_stop() = 0;
@@ -22,7 +22,7 @@ class ProgressLines {
 // callers that only want the result.
 class QuietLines final : public ProgressLines {
  public:
-  void show(const console::Message&) override {}
+  void show(const base::Message&) override {}
   void check_stop() override {}
 };
 

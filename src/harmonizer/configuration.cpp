@@ -7,13 +7,13 @@
 #include <system_error>
 #include <memory>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "harmonizer/configuration_keys.h"
-#include "console/message_id.h"
+#include "base/message_id.h"
 
 namespace zelvo::harmonizer {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -185,10 +185,10 @@ int32_t config_integer(const char* text) {
 }
 
 ConfigurationRead read_configuration(HarmonizerSettings& settings, const std::string& folder) {
-  const std::string preferred = console::work_path(folder, console::kConfigurationFile);
+  const std::string preferred = base::work_path(folder, base::kConfigurationFile);
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(preferred.c_str(), "r"), &std::fclose);
-  if (!file) file.reset(std::fopen(console::work_path(folder, console::kConfigurationText).c_str(), "r"));
-  if (!file) return ConfigurationRead{false, console::Status()};
+  if (!file) file.reset(std::fopen(base::work_path(folder, base::kConfigurationText).c_str(), "r"));
+  if (!file) return ConfigurationRead{false, base::Status()};
   char read[kLineBuffer];
   char line[kLineBuffer];
   while (std::fgets(read, kLineBuffer, file.get()) != nullptr) {
@@ -201,9 +201,9 @@ ConfigurationRead read_configuration(HarmonizerSettings& settings, const std::st
       read[length - 2] = '\n';
       read[length - 1] = '\0';
     }
-    return ConfigurationRead{true, console::Message(kBadConfigurationLine, read)};
+    return ConfigurationRead{true, base::Message(kBadConfigurationLine, read)};
   }
-  return ConfigurationRead{true, console::Status()};
+  return ConfigurationRead{true, base::Status()};
 }
 
 }  // namespace zelvo::harmonizer

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "console/status.h"
+#include "base/status.h"
 #include "engine/settings.h"
 
 namespace zelvo::harmonizer {
@@ -11,7 +11,7 @@ namespace zelvo::harmonizer {
 // What reading the configuration came to.
 struct ConfigurationRead {
   bool found = false;      // conar.rur or conar.txt opened (else the caller reports it)
-  console::Status status;  // a bad line: the bad-line message with the line as read
+  base::Status status;  // a bad line: the bad-line message with the line as read
 };
 
 // Reads conar.rur, else conar.txt, of the work folder `folder` (empty: the

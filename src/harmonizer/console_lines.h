@@ -10,7 +10,7 @@ namespace zelvo::harmonizer {
 class ConsoleLines final : public engine::ProgressLines {
  public:
   explicit ConsoleLines(console::JobConsole& console) : console_(console) {}
-  void show(const console::Message& line) override { console_.print(line); }
+  void show(const base::Message& line) override { console_.print(line); }
   void check_stop() override { console_.check_stop(); }
 
  private:

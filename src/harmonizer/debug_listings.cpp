@@ -39,7 +39,7 @@ void listing_path(const char* name, char (&path)[kListingNameSize]) {
 FilePtr open_listing(const std::string& folder, const char* name, const char* mode) {
   char path[kListingNameSize];
   listing_path(name, path);
-  return FilePtr(std::fopen(console::work_path(folder, path).c_str(), mode), &std::fclose);
+  return FilePtr(std::fopen(base::work_path(folder, path).c_str(), mode), &std::fclose);
 }
 
 // The chord table entry in force at a unit's first note (an empty entry for
@@ -110,7 +110,7 @@ void add_path_records(std::FILE* file, engine::MusicNoteTable& music, const Line
 bool debug_enabled(const engine::HarmonizerSettings& settings, const std::string& folder) {
   if (settings.Debug == 0) return false;
   std::error_code ignored;  // a folder that cannot be made shows in the listings' opens
-  std::filesystem::create_directory(console::work_path(folder, kDebugFolder), ignored);
+  std::filesystem::create_directory(base::work_path(folder, kDebugFolder), ignored);
   return true;
 }
 
@@ -134,10 +134,10 @@ void DebugListings::write_midi(const char* name) {
   listing_path(name, path);
   // The writer ends the job when it cannot create its file; a listing must
   // not, so a file that cannot be created is skipped here.
-  if (!FilePtr(std::fopen(console::work_path(state_.work_folder, path).c_str(), "wb"), &std::fclose)) return;
+  if (!FilePtr(std::fopen(base::work_path(state_.work_folder, path).c_str(), "wb"), &std::fclose)) return;
   // Called from inside the engine's run, which still ends the job where it
   // stands: a listing that cannot be written ends it the same way.
-  const console::Status written = write_notes_midi(state_, state_.debug.notes, state_.debug.note_times, path);
+  const base::Status written = write_notes_midi(state_, state_.debug.notes, state_.debug.note_times, path);
   if (!written.ok()) console::fail_or_stop(console_, written.error());
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "console/job_console.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "engine/debug_listener.h"
 #include "engine/model.h"
 #include "engine/settings.h"
@@ -19,7 +19,7 @@ namespace zelvo::harmonizer {
 // tables (their MIDI files are made of notes of their own), so outar.mid
 // does not depend on Debug.
 
-using console::kDebugFolder;
+using base::kDebugFolder;
 
 // No when Debug is 0. Otherwise makes sure the folder _brindebug exists in
 // the work folder `folder` (it may already) and answers yes.

@@ -4,14 +4,14 @@
 #include <string>
 #include <variant>
 
-#include "console/work_folder_name.h"
-#include "console/work_files.h"
+#include "base/work_folder_name.h"
+#include "base/work_files.h"
 #include "engine/harmonize_units.h"
 #include "engine/engine_messages.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/console_lines.h"
 #include "harmonizer/debug_listings.h"
-#include "console/message_id.h"
+#include "base/message_id.h"
 #include "harmonizer/harmony_reader.h"
 #include "harmonizer/music.h"
 #include "harmonizer/other_parts.h"
@@ -20,7 +20,7 @@
 
 namespace zelvo::harmonizer {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -34,13 +34,13 @@ const std::string& named_folder(const HarmonizerState& state) {
 // the message, then the stop message if Stop was pressed, else the abort
 // (always the abort after a score file the opener refused). A file that did
 // not open is followed by the folder it was looked for in.
-void or_stop(console::JobConsole& console, const console::Status& status, const HarmonizerState& state) {
+void or_stop(console::JobConsole& console, const base::Status& status, const HarmonizerState& state) {
   if (status.ok()) return;
-  const console::Message& error = status.error();
+  const base::Message& error = status.error();
   console.print(error);
   if ((error.id() == kErrorOpeningFile || error.id() == kMidiCannotRead) && !error.arguments().empty()) {
     if (const auto* file = std::get_if<std::string>(&error.arguments()[0])) {
-      console_print(console, kLookedForIn, file->c_str(), console::shown_work_folder(named_folder(state)).c_str());
+      console_print(console, kLookedForIn, file->c_str(), base::shown_work_folder(named_folder(state)).c_str());
     }
   }
   if (status.stop_may_win()) check_stop(console);
@@ -61,8 +61,8 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   check_stop(console);
   const ConfigurationRead configuration = read_configuration(settings, state.work_folder);
   if (!configuration.found) {
-    console_print(console, kErrorOpeningFile, console::kConfigurationStem);
-    console_print(console, kNoConfigurationIn, console::shown_work_folder(named_folder(state)).c_str());
+    console_print(console, kErrorOpeningFile, base::kConfigurationStem);
+    console_print(console, kNoConfigurationIn, base::shown_work_folder(named_folder(state)).c_str());
     check_stop(console);
     abort_job(console);
   }
@@ -77,7 +77,7 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
 
   DebugListings listings(state, console);
   ConsoleLines lines(console);
-  if (const console::Status harmonized =
+  if (const base::Status harmonized =
           engine::harmonize_units(state.engine, settings, lines, &listings, state.progress);
       !harmonized.ok()) {
     if (engine::stop_wins_over(harmonized.error())) console::fail_or_stop(console, harmonized.error());
@@ -88,7 +88,7 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   if (settings.KeepOtherParts != 0) or_stop(console, add_other_parts(state, console), state);
   console_print(console, kGeneratingMidi);
   check_stop(console);
-  std::snprintf(state.output_name, kOutputNameSize, "%s", console::kHarmonyMidi);
+  std::snprintf(state.output_name, kOutputNameSize, "%s", base::kHarmonyMidi);
   or_stop(console, write_harmony_midi(state), state);
   write_tones_file(state);
 }

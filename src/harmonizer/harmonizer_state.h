@@ -40,7 +40,7 @@ struct HarmonizerState {
   midi::TrackEvents track;
   midi::FileImage image;
   // The name under which write_harmony_midi writes, set by each run to
-  // console::kHarmonyMidi just before the writing.
+  // base::kHarmonyMidi just before the writing.
   char output_name[kOutputNameSize] = {};
   OtherParts other;
   // The debug listings' append state, reset by every run.

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "console/work_files.h"
-#include "console/message_id.h"
+#include "base/work_files.h"
+#include "base/message_id.h"
 
 namespace zelvo::harmonizer {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -43,11 +43,11 @@ std::string score_part_ids(std::FILE* file) {
 
 void refuse_missing_harmony(console::JobConsole& console, const engine::HarmonizerSettings& settings,
                             std::FILE* file) {
-  console.note(console::Message(kNoHarmony));
+  console.note(base::Message(kNoHarmony));
   const int64_t scale = settings.FirstHarmIns;
   const int64_t last_chord = scale + settings.HarmInsNum - 1;
   const std::string ids = score_part_ids(file);
-  console::stop_with(console::Message(kHarmonyPartsLookedFor, console::kHarmonyFile, static_cast<long long>(scale), static_cast<long long>(scale + 1), static_cast<long long>(last_chord), ids.c_str()));
+  base::stop_with(base::Message(kHarmonyPartsLookedFor, base::kHarmonyFile, static_cast<long long>(scale), static_cast<long long>(scale + 1), static_cast<long long>(last_chord), ids.c_str()));
 }
 
 }  // namespace zelvo::harmonizer

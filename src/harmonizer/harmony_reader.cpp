@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "console/work_files.h"
-#include "console/message_id.h"
+#include "base/work_files.h"
+#include "base/message_id.h"
 #include "harmonizer/harmony_parts.h"
 #include "harmonizer/musicxml_reader.h"
 #include "harmonizer/note_sort.h"
@@ -12,7 +12,7 @@
 
 namespace zelvo::harmonizer {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -21,7 +21,7 @@ using engine::HarmonyTable;
 using engine::MusicNote;
 using engine::MusicNoteTable;
 
-using console::kHarmonyFile;
+using base::kHarmonyFile;
 
 int32_t pitch_class(int32_t note) { return ((note % 12) + 12) % 12; }
 
@@ -63,7 +63,7 @@ bool build_scales(HarmonizerState& state) {
     if (note.Inst != part) continue;
     any = true;
     if (open_group) {
-      if (k >= engine::kMaxHarmonyEntries) console::stop_with(console::Message(kTooManyScales, kHarmonyFile));
+      if (k >= engine::kMaxHarmonyEntries) base::stop_with(base::Message(kTooManyScales, kHarmonyFile));
       scales.reserve_entry(k);
       open_entry(scales.entries[k], note);
       open_group = false;
@@ -87,7 +87,7 @@ void build_chords(HarmonizerState& state) {
   for (int32_t i = 0; i < music.note_count; ++i) {
     const MusicNote& note = music.notes[i];
     if (open_group) {
-      if (k >= engine::kMaxHarmonyEntries) console::stop_with(console::Message(kTooManyChords, kHarmonyFile));
+      if (k >= engine::kMaxHarmonyEntries) base::stop_with(base::Message(kTooManyChords, kHarmonyFile));
       chords.reserve_entry(k);
       open_entry(chords.entries[k], note);
       open_group = false;
@@ -133,8 +133,8 @@ namespace {
 void read_harmony_file(HarmonizerState& state, console::JobConsole& console);
 }  // namespace
 
-console::Status read_harmony(HarmonizerState& state, console::JobConsole& console) {
-  return console::attempt([&] { read_harmony_file(state, console); });
+base::Status read_harmony(HarmonizerState& state, console::JobConsole& console) {
+  return base::attempt([&] { read_harmony_file(state, console); });
 }
 
 namespace {

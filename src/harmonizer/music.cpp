@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "console/work_files.h"
-#include "console/message_id.h"
+#include "base/work_files.h"
+#include "base/message_id.h"
 #include "harmonizer/listing_reader.h"
 #include "harmonizer/midi_reader.h"
 #include "harmonizer/musicxml_reader.h"
@@ -14,30 +14,30 @@
 
 namespace zelvo::harmonizer {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
-using console::kHarmonyFile;
-constexpr const char* kListingFile = console::kCompositionListing;
-constexpr const char* kMidiFile = console::kCompositionMidi;
+using base::kHarmonyFile;
+constexpr const char* kListingFile = base::kCompositionListing;
+constexpr const char* kMidiFile = base::kCompositionMidi;
 
 void report_midi_result(MidiResult result, int32_t bar) {
   switch (result) {
     case MidiResult::kRead:
       return;
     case MidiResult::kCannotOpen:
-      console::stop_with(console::Message(kMidiCannotRead, kMidiFile));
+      base::stop_with(base::Message(kMidiCannotRead, kMidiFile));
     case MidiResult::kNotMidi:
-      console::stop_with(console::Message(kMidiNotMidi, kMidiFile));
+      base::stop_with(base::Message(kMidiNotMidi, kMidiFile));
     case MidiResult::kNotFormat0:
-      console::stop_with(console::Message(kMidiNotFormat0, kMidiFile));
+      base::stop_with(base::Message(kMidiNotFormat0, kMidiFile));
     case MidiResult::kBarOrTempo:
-      console::stop_with(console::Message(kMidiBarOrTempo, kMidiFile));
+      base::stop_with(base::Message(kMidiBarOrTempo, kMidiFile));
     case MidiResult::kUnexpectedEnd:
-      console::stop_with(console::Message(kMidiUnexpectedEnd, kMidiFile));
+      base::stop_with(base::Message(kMidiUnexpectedEnd, kMidiFile));
     case MidiResult::kMeterNotFollowed:
-      console::stop_with(console::Message(kMidiMeterNotFollowed, kMidiFile, bar));
+      base::stop_with(base::Message(kMidiMeterNotFollowed, kMidiFile, bar));
   }
 }
 
@@ -50,7 +50,7 @@ void read_source_parts(HarmonizerState& state, console::JobConsole& console, eng
   switch (settings.MusicSource) {
     case 0:
     case 2: {
-      const char* name = console::kMusicSourceFiles[settings.MusicSource];
+      const char* name = base::kMusicSourceFiles[settings.MusicSource];
       const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, name, "r");
       MeterFollowing meters{follows_meter_changes(state.score_opener)};
       const XmlResult read = read_musicxml(music, time, first, count, file.get(), &meters);
@@ -61,13 +61,13 @@ void read_source_parts(HarmonizerState& state, console::JobConsole& console, eng
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
       time.meters.count = 0;
       switch (read_composer_listing(music, time, first, count,
-                                    console::work_path(state.work_folder, kListingFile).c_str())) {
+                                    base::work_path(state.work_folder, kListingFile).c_str())) {
         case ListingResult::kRead:
           return;
         case ListingResult::kNotOpened:
-          console::stop_with(console::Message(kErrorOpeningFile, kListingFile));
+          base::stop_with(base::Message(kErrorOpeningFile, kListingFile));
         case ListingResult::kTooManyNotes:
-          console::stop_with(console::Message(kTooManyNotes, kListingFile));
+          base::stop_with(base::Message(kTooManyNotes, kListingFile));
       }
       return;
     case 3: {
@@ -79,7 +79,7 @@ void read_source_parts(HarmonizerState& state, console::JobConsole& console, eng
       return;
     }
     default:
-      console::stop_with(console::Message(kBadMusicSource));
+      base::stop_with(base::Message(kBadMusicSource));
   }
 }
 
@@ -98,7 +98,7 @@ void check_harmony_meters(const HarmonizerState& state) {
   if (!engine::has_meter_changes(harmony)) return;
   const int64_t bar = engine::first_meter_difference(harmony, state.settings.time);
   if (bar != 0) {
-    console::stop_with(console::Message(kHarmonyMeterDiffers, kHarmonyFile, static_cast<int>(bar)));
+    base::stop_with(base::Message(kHarmonyMeterDiffers, kHarmonyFile, static_cast<int>(bar)));
   }
 }
 
@@ -153,7 +153,7 @@ namespace {
 void read_and_prepare(HarmonizerState& state, console::JobConsole& console, Preparation preparation) {
   read_source(state, console);
   engine::MusicNoteTable& music = state.engine.music;
-  if (music.note_count == 0) console::stop_with(console::Message(kNoMusic));
+  if (music.note_count == 0) base::stop_with(base::Message(kNoMusic));
   if (preparation == Preparation::kCheckOnly) return;
   check_harmony_meters(state);
   if (engine::has_meter_changes(state.settings.time)) {
@@ -164,7 +164,7 @@ void read_and_prepare(HarmonizerState& state, console::JobConsole& console, Prep
     const engine::TimeSettings& time = state.settings.time;
     if (!cut_notes(music, state.engine.chords, time) ||
         !cut_notes(music, state.engine.scales, time)) {
-      console::stop_with(console::Message(kTooManyPieces));
+      base::stop_with(base::Message(kTooManyPieces));
     }
   }
   sort_notes(state);
@@ -172,8 +172,8 @@ void read_and_prepare(HarmonizerState& state, console::JobConsole& console, Prep
 
 }  // namespace
 
-console::Status read_music(HarmonizerState& state, console::JobConsole& console, Preparation preparation) {
-  return console::attempt([&] { read_and_prepare(state, console, preparation); });
+base::Status read_music(HarmonizerState& state, console::JobConsole& console, Preparation preparation) {
+  return base::attempt([&] { read_and_prepare(state, console, preparation); });
 }
 
 }  // namespace zelvo::harmonizer

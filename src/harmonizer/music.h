@@ -17,12 +17,12 @@ enum class Preparation { kFull, kCheckOnly };
 // LastMusicIns; rejects empty music; with DivideNotes cuts the notes at the
 // chord and then the scale boundaries; sorts. Says what is wrong with a
 // source it cannot use; a stop request still ends the job.
-console::Status read_music(HarmonizerState& state, console::JobConsole& console,
+base::Status read_music(HarmonizerState& state, console::JobConsole& console,
                 Preparation preparation = Preparation::kFull);
 
 // Reads the parts p with first <= p < first + count of the source that
 // MusicSource names into `music`, setting `time` from it (outco.mid: every
-// channel). Ends the step (console::stop_with) with what is wrong with it.
+// channel). Ends the step (base::stop_with) with what is wrong with it.
 void read_source_parts(HarmonizerState& state, console::JobConsole& console, engine::MusicNoteTable& music,
                        engine::TimeSettings& time, int32_t first, int32_t count);
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "console/message_id.h"
+#include "base/message_id.h"
 #include "harmonizer/music.h"
 
 namespace zelvo::harmonizer {
@@ -46,11 +46,11 @@ void drop_harmony_parts(const engine::HarmonizerSettings& settings, engine::Musi
 // Reads each range of other parts into state.other and hands it to `take`.
 // The run's time settings stay as the music's reading left them.
 template <typename Take>
-console::Status each_range(HarmonizerState& state, console::JobConsole& console, Take&& take) {
-  if (state.settings.MusicSource == 3) return console::Status();
+base::Status each_range(HarmonizerState& state, console::JobConsole& console, Take&& take) {
+  if (state.settings.MusicSource == 3) return base::Status();
   PartRange ranges[2];
   other_ranges(state.settings, ranges);
-  return console::attempt([&] {
+  return base::attempt([&] {
     for (const PartRange& range : ranges) {
       if (range.count <= 0) continue;
       state.other.time = state.settings.time;
@@ -63,12 +63,12 @@ console::Status each_range(HarmonizerState& state, console::JobConsole& console,
 
 }  // namespace
 
-console::Status add_other_parts(HarmonizerState& state, console::JobConsole& console) {
+base::Status add_other_parts(HarmonizerState& state, console::JobConsole& console) {
   engine::MusicNoteTable& music = state.engine.music;
   return each_range(state, console, [&](const engine::MusicNoteTable& other) {
     const int64_t total = int64_t{music.note_count} + other.note_count;
     if (total > engine::kMaxMusicNotes / 2) {
-      console::stop_with(console::Message(console::MessageId::kTooManyResultNotes,
+      base::stop_with(base::Message(base::MessageId::kTooManyResultNotes,
                                           static_cast<int32_t>(total)));
     }
     music.reserve(static_cast<int32_t>(total));
@@ -77,10 +77,10 @@ console::Status add_other_parts(HarmonizerState& state, console::JobConsole& con
   });
 }
 
-console::Status find_other_parts(HarmonizerState& state, console::JobConsole& console,
+base::Status find_other_parts(HarmonizerState& state, console::JobConsole& console,
                                  std::vector<int32_t>& parts) {
   parts.clear();
-  const console::Status read = each_range(state, console, [&](const engine::MusicNoteTable& other) {
+  const base::Status read = each_range(state, console, [&](const engine::MusicNoteTable& other) {
     for (int32_t i = 0; i < other.note_count; ++i) parts.push_back(other.notes[i].Inst);
   });
   std::sort(parts.begin(), parts.end());

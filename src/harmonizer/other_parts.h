@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "console/job_console.h"
-#include "console/status.h"
+#include "base/status.h"
 #include "harmonizer/harmonizer_state.h"
 
 namespace zelvo::harmonizer {
@@ -18,11 +18,11 @@ namespace zelvo::harmonizer {
 // harmonized ones, as the source holds them: channel, timing and velocity,
 // never cut, no tone type. Says what is wrong with the source, or that the
 // result would not fit the MIDI writer's table.
-console::Status add_other_parts(HarmonizerState& state, console::JobConsole& console);
+base::Status add_other_parts(HarmonizerState& state, console::JobConsole& console);
 
 // The part (channel) numbers with notes outside FirstMusicIns..LastMusicIns,
 // ascending, into `parts`.
-console::Status find_other_parts(HarmonizerState& state, console::JobConsole& console,
+base::Status find_other_parts(HarmonizerState& state, console::JobConsole& console,
                                  std::vector<int32_t>& parts);
 
 }  // namespace zelvo::harmonizer

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "console/work_files.h"
-#include "console/message_id.h"
+#include "base/work_files.h"
+#include "base/message_id.h"
 #include "harmonizer/note_sort.h"
 #include "harmonizer/note_time.h"
 #include "midi/engine_track.h"
 
 namespace zelvo::harmonizer {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -63,14 +63,14 @@ void rejoin_notes(HarmonizerState& state) {
   sort_notes(state);
 }
 
-console::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, std::vector<int32_t>& times,
+base::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, std::vector<int32_t>& times,
                                  const char* path) {
   const engine::TimeSettings& time = state.settings.time;
   const int32_t n = music.note_count;
-  if (n > engine::kMaxMusicNotes / 2) return console::Message(kTooManyResultNotes, n);
+  if (n > engine::kMaxMusicNotes / 2) return base::Message(kTooManyResultNotes, n);
   music.reserve(2 * n);
   times.resize(std::max(times.size(), static_cast<size_t>(2 * n)));
-  if (time.tempo <= 0) return console::Message(kHarmonizerBadTempo, time.tempo);
+  if (time.tempo <= 0) return base::Message(kHarmonizerBadTempo, time.tempo);
   for (int32_t i = 0; i < n; ++i) {
     const MusicNote& note = music.notes[i];
     MusicNote& off = music.notes[n + i];
@@ -120,15 +120,15 @@ console::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable&
   // events before it.
   const files::WriteResult written =
       files::write_output(state.results, state.work_folder, path, state.image.bytes, files::Replace::kInPlace);
-  if (written == files::WriteResult::kNotCreated) return console::Message(kErrorCreatingFile, path);
+  if (written == files::WriteResult::kNotCreated) return base::Message(kErrorCreatingFile, path);
   if (!encoded.ok) {
-    return console::Message(kTimeStepTooLong, path, static_cast<uint32_t>(encoded.bad_delta));
+    return base::Message(kTimeStepTooLong, path, static_cast<uint32_t>(encoded.bad_delta));
   }
-  if (written == files::WriteResult::kNotWritten) return console::Message(kErrorWritingFile, path);
-  return console::Status();
+  if (written == files::WriteResult::kNotWritten) return base::Message(kErrorWritingFile, path);
+  return base::Status();
 }
 
-console::Status write_harmony_midi(HarmonizerState& state) {
+base::Status write_harmony_midi(HarmonizerState& state) {
   return write_notes_midi(state, state.engine.music, state.note_times, state.output_name);
 }
 

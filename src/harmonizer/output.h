@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "console/status.h"
+#include "base/status.h"
 #include "harmonizer/harmonizer_state.h"
 
 namespace zelvo::harmonizer {
@@ -19,10 +19,10 @@ void rejoin_notes(HarmonizerState& state);
 // settings and the state's work areas. Says why for a table that cannot
 // hold its note-offs, a tempo of 0 or less, a file that cannot be created
 // or fully written, a time step too long for MIDI.
-console::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, std::vector<int32_t>& times,
+base::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, std::vector<int32_t>& times,
                                  const char* path);
 
 // write_notes_midi on the music note table, as state.output_name.
-console::Status write_harmony_midi(HarmonizerState& state);
+base::Status write_harmony_midi(HarmonizerState& state);
 
 }  // namespace zelvo::harmonizer

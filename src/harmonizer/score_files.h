@@ -6,7 +6,7 @@
 
 #include "console/job_console.h"
 #include "console/score_opener.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 
 namespace zelvo::harmonizer {
 
@@ -15,12 +15,12 @@ using ScoreFile = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 // Opens a music or harmony file of the work folder `folder` through the
 // application's opener when it gave one, else as it is; empty when there is
 // no such file. A file the opener refuses ends the reading step with the
-// opener's status (console::stop_with).
+// opener's status (base::stop_with).
 inline ScoreFile open_score_file(console::ScoreOpener* opener, console::JobConsole& console,
                                  const std::string& folder, const char* name, const char* mode) {
-  if (opener == nullptr) return ScoreFile(std::fopen(console::work_path(folder, name).c_str(), mode), &std::fclose);
+  if (opener == nullptr) return ScoreFile(std::fopen(base::work_path(folder, name).c_str(), mode), &std::fclose);
   console::OpenedScore opened = opener->open_score(folder, name, console);
-  if (!opened.status.ok()) console::stop_with(opened.status);
+  if (!opened.status.ok()) base::stop_with(opened.status);
   return ScoreFile(opened.file, &std::fclose);
 }
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "files/result_writer.h"
 #include "engine/model.h"
 #include "harmonizer/note_time.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "harmonizer/harmonizer_state.h"
 
 namespace zelvo::harmonizer {
@@ -18,7 +18,7 @@ namespace zelvo::harmonizer {
 // clicks and origin); chosen the pitch written; given the pitch the music
 // gave; type fa fd pa pd as ai ea ed (the non-harmonic tone types) or re (a
 // chord tone). A note whose pieces were rejoined appears once per piece.
-inline constexpr const char* kTonesFileName = console::kHarmonyTones;
+inline constexpr const char* kTonesFileName = base::kHarmonyTones;
 
 // One line of that file.
 struct ToneLine {

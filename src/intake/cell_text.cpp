@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 
 namespace zelvo::intake {
 
@@ -44,7 +44,7 @@ char32_t next_code_point(std::string_view text, size_t& at, bool& is_byte) {
 
 void put_character(std::string& out, char32_t c) {
   char byte = 0;
-  if (console::to_windows1252(c, byte)) {
+  if (base::to_windows1252(c, byte)) {
     out += byte;
   } else {
     out += "&#" + std::to_string(static_cast<uint32_t>(c)) + ";";

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 #include "intake/cell_text.h"
 
 namespace zelvo::intake {
@@ -196,7 +196,7 @@ std::vector<HtmlTable> read_html_tables(std::string_view html) {
     // Windows-1252, converted here: every byte has a character, where the
     // system's converter refuses the five bytes the code page leaves unused
     // and the parse would end there.
-    utf8 = console::to_utf8(html);
+    utf8 = base::to_utf8(html);
     html = utf8;
     encoding = "UTF-8";
   }

@@ -6,7 +6,7 @@
 
 #include "console/job_console.h"
 #include "tables/html_reader.h"
-#include "console/message_id.h"
+#include "base/message_id.h"
 
 namespace zelvo::intake {
 
@@ -56,13 +56,13 @@ ReaderReading reader_shape(std::string_view document) {
   ReaderReading reading;
   if (bytes.empty()) return reading;
   auto console = std::make_unique<console::StandaloneConsole>();
-  console->control().set_language(console::kEnglish);
+  console->control().set_language(base::kEnglish);
   auto reader = std::make_unique<tables::TableReader>(*console);
   reader->file.reset(fmemopen(bytes.data(), bytes.size(), "rb"));
   if (!reader->file) return reading;
   console->control().set_job_running(true);
-  const console::Status walked = console::attempt([&] { reading.shape = walk(*reader); });
-  if (!walked.ok()) reading.cell_too_long = walked.error().id() == console::MessageId::kCellTooLong;
+  const base::Status walked = base::attempt([&] { reading.shape = walk(*reader); });
+  if (!walked.ok()) reading.cell_too_long = walked.error().id() == base::MessageId::kCellTooLong;
   return reading;
 }
 

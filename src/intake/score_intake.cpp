@@ -6,18 +6,18 @@
 #include <string_view>
 #include <sys/stat.h>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "intake/layout_check.h"
 #include "intake/memory_stream.h"
 #include "intake/midi_merge.h"
 #include "intake/mxl_archive.h"
-#include "console/message_id.h"
+#include "base/message_id.h"
 #include "intake/score_edits.h"
 #include "intake/xml_layout.h"
 
 namespace zelvo::intake {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -31,9 +31,9 @@ bool file_exists(const std::string& path) {
 
 // The name to open in `folder`: the file itself, or its compressed stand-in.
 std::string resolve(const std::string& folder, const std::string& name) {
-  if (file_exists(console::work_path(folder, name)) || !name.ends_with(".xml")) return name;
+  if (file_exists(base::work_path(folder, name)) || !name.ends_with(".xml")) return name;
   const std::string compressed = name.substr(0, name.size() - 4) + ".mxl";
-  return file_exists(console::work_path(folder, compressed)) ? compressed : name;
+  return file_exists(base::work_path(folder, compressed)) ? compressed : name;
 }
 
 // The whole file, or nothing when it cannot be read or is too large to
@@ -64,16 +64,16 @@ int line_of(std::string_view bytes, ptrdiff_t offset, bool utf16) {
 }
 
 console::OpenedScore open_as_is(const std::string& path, const char* mode) {
-  return console::OpenedScore{std::fopen(path.c_str(), mode), console::Status()};
+  return console::OpenedScore{std::fopen(path.c_str(), mode), base::Status()};
 }
 
 console::OpenedScore open_memory(std::string bytes) {
-  return console::OpenedScore{open_memory_stream(std::move(bytes)), console::Status()};
+  return console::OpenedScore{open_memory_stream(std::move(bytes)), base::Status()};
 }
 
 template <typename... Args>
-console::OpenedScore refused(console::MessageId id, const Args&... args) {
-  return console::OpenedScore{nullptr, console::Status::ending_in_abort(console::Message(id, args...))};
+console::OpenedScore refused(base::MessageId id, const Args&... args) {
+  return console::OpenedScore{nullptr, base::Status::ending_in_abort(base::Message(id, args...))};
 }
 
 }  // namespace
@@ -89,9 +89,9 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
   sound_ = false;
   if (given.ends_with(".mid")) return open_midi(folder, given);
   const std::string path = resolve(folder, given);  // as messages name it
-  const std::string full = console::work_path(folder, path);
-  const bool harmonizer_file = given != console::kSequenceFile;
-  const bool is_music = given == console::kMusicFile;
+  const std::string full = base::work_path(folder, path);
+  const bool harmonizer_file = given != base::kSequenceFile;
+  const bool is_music = given == base::kMusicFile;
   const std::optional<std::string> bytes = read_whole(full);
   if (!bytes) return open_as_is(full, "r");
 
@@ -140,7 +140,7 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
   bool edited = false;
   if (harmonizer_file) {
     const bool pickup = has_pickup(score);
-    const bool follows_music = given == console::kHarmonyFile && music_pickup_.has_value();
+    const bool follows_music = given == base::kHarmonyFile && music_pickup_.has_value();
     if (is_music) music_pickup_ = pickup;
     if (follows_music && *music_pickup_ && !pickup) {
       add_pickup_bar(score);
@@ -153,7 +153,7 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
       edited = true;
       if (!pickup_told_) {
         pickup_told_ = true;
-        console.note(console::Message(kPickup, path));
+        console.note(base::Message(kPickup, path));
         check_stop(console);
       }
     }
@@ -163,7 +163,7 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
 }
 
 console::OpenedScore ScoreIntake::open_midi(const std::string& folder, const std::string& path) {
-  const std::string full = console::work_path(folder, path);
+  const std::string full = base::work_path(folder, path);
   const std::optional<std::string> bytes = read_whole(full);
   if (!bytes) return open_as_is(full, "rb");
   std::string format0;

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "composer/compose.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "harmonizer/harmonize_job.h"
 #include "notation/result_notation.h"
 
@@ -16,9 +16,9 @@ namespace {
 
 // The notation step of a job that asked for it: says where the score went,
 // or ends the job with the message naming the files.
-void report_notation(console::JobConsole& console, const console::Status& written, const char* xml_name) {
+void report_notation(console::JobConsole& console, const base::Status& written, const char* xml_name) {
   if (!written.ok()) console::fail(console, written.error());
-  console_print(console, console::MessageId::kNotationWritten, xml_name);
+  console_print(console, base::MessageId::kNotationWritten, xml_name);
   check_stop(console);
 }
 
@@ -65,9 +65,9 @@ void compose_in_folder(Engines& engines, const FolderJobOptions& options, consol
   composer::compose(composer, console);
   if (options.notation) {
     report_notation(console,
-                    notation::notate_result(options.folder, console::kCompositionMidi, console::kCompositionNotation,
+                    notation::notate_result(options.folder, base::kCompositionMidi, base::kCompositionNotation,
                                             nullptr, options.grid, options.results),
-                    console::kCompositionNotation);
+                    base::kCompositionNotation);
   }
 }
 
@@ -81,9 +81,9 @@ void harmonize_in_folder(Engines& engines, const FolderJobOptions& options, cons
   harmonizer::harmonize(harmonizer, console);
   if (options.notation) {
     report_notation(console,
-                    notation::notate_result(options.folder, console::kHarmonyMidi, console::kHarmonyNotation,
+                    notation::notate_result(options.folder, base::kHarmonyMidi, base::kHarmonyNotation,
                                             &harmonizer, options.grid, options.results),
-                    console::kHarmonyNotation);
+                    base::kHarmonyNotation);
   }
 }
 

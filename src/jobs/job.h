@@ -29,7 +29,7 @@
 #include "console/job_control.h"
 #include "console/job_end.h"
 #include "console/job_runner.h"
-#include "console/message.h"
+#include "base/message.h"
 #include "engine/progress_observer.h"
 #include "files/result_writer.h"
 #include "harmonizer/tones_file.h"
@@ -46,7 +46,7 @@ using Files = std::map<std::string, std::string>;
 struct JobInput {
   Files files;  // the work folder's files the job may read
   console::JobKind command = console::JobKind::kCompose;  // compose, harmonize or all
-  int32_t language = console::kEnglish;
+  int32_t language = base::kEnglish;
   bool notation = false;  // also write outco.musicxml / outar.musicxml
   notation::Grid grid = notation::Grid::kChosen;
   // The work folder as the harmonizer's "no configuration" message names it

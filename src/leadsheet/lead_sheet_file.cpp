@@ -5,7 +5,7 @@
 #include <fstream>
 #include <optional>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "harmonizer/configured_parts.h"
 #include "files/whole_file.h"
 #include "leadsheet/lead_sheet.h"
@@ -70,8 +70,8 @@ bool write_lead_sheet_harmony(const std::string& score_path, const std::string& 
   const std::string folder = std::filesystem::path(output).parent_path().string();
   std::error_code exists_error;
   const bool configured =
-      std::filesystem::exists(console::work_path(folder, console::kConfigurationFile), exists_error) ||
-      std::filesystem::exists(console::work_path(folder, console::kConfigurationText), exists_error);
+      std::filesystem::exists(base::work_path(folder, base::kConfigurationFile), exists_error) ||
+      std::filesystem::exists(base::work_path(folder, base::kConfigurationText), exists_error);
   if (first_part == 0) {
     const std::optional<int32_t> part = harmonizer::configured_scale_part(folder);
     chosen = part && *part > 0 ? HarmonyPartsFrom::kConfiguration
@@ -86,7 +86,7 @@ bool write_lead_sheet_harmony(const std::string& score_path, const std::string& 
   }
   if (!write_whole(output, harmony, problem)) return false;
   if (chosen == HarmonyPartsFrom::kNewConfiguration &&
-      !write_whole(console::work_path(folder, console::kConfigurationText), configuration_for(score_parts), problem)) {
+      !write_whole(base::work_path(folder, base::kConfigurationText), configuration_for(score_parts), problem)) {
     return false;
   }
   if (from != nullptr) *from = chosen;

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "files/paths.h"
 #include "files/whole_file.h"
 #include "engine/context.h"
@@ -19,11 +19,11 @@
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
 #include "notation/part_names.h"
-#include "console/message_id.h"
+#include "base/message_id.h"
 
 namespace zelvo::notation {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -97,18 +97,18 @@ std::vector<KeySignature> scale_keys(const harmonizer::HarmonizerState& state) {
 // each part's channel: a score's part names, the composer's MIDI file's
 // track names; the composer's listing names none.
 void take_source_names(const harmonizer::HarmonizerState& state, MidiNotes& midi) {
-  const auto path = [&](const char* name) { return console::work_path(state.work_folder, name); };
+  const auto path = [&](const char* name) { return base::work_path(state.work_folder, name); };
   const int source = state.settings.MusicSource;
   if (source == 0 || source == 2) {
-    const char* file = source == 0 ? console::kMusicFile : console::kHarmonyFile;
-    const char* archive = source == 0 ? console::kMusicArchive : console::kHarmonyArchive;
+    const char* file = source == 0 ? base::kMusicFile : base::kHarmonyFile;
+    const char* archive = source == 0 ? base::kMusicArchive : base::kHarmonyArchive;
     pugi::xml_document score;
     std::string problem;
     if (intake::load_score(path(file), score, problem) || intake::load_score(path(archive), score, problem)) {
       read_score_part_names(score, midi);
     }
   } else if (source == 3) {
-    std::ifstream in(path(console::kCompositionMidi), std::ios::binary);
+    std::ifstream in(path(base::kCompositionMidi), std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     MidiNotes labels;
@@ -143,12 +143,12 @@ bool write_result_notation(const std::string& folder, const char* midi_name, con
   return files::write_output(results, folder, xml_name, text, files::Replace::kWhole) == files::WriteResult::kWritten;
 }
 
-console::Status notate_result(const std::string& folder, const char* midi_name, const char* xml_name,
+base::Status notate_result(const std::string& folder, const char* midi_name, const char* xml_name,
                               const harmonizer::HarmonizerState* harmonizer, Grid grid, files::ResultWriter* results) {
   if (!write_result_notation(folder, midi_name, xml_name, harmonizer, grid, results)) {
-    return console::Message(kNotationNotWritten, midi_name, xml_name);
+    return base::Message(kNotationNotWritten, midi_name, xml_name);
   }
-  return console::Status();
+  return base::Status();
 }
 
 }  // namespace zelvo::notation

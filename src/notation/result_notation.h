@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "console/status.h"
+#include "base/status.h"
 #include "files/result_writer.h"
 #include "harmonizer/harmonizer_state.h"
 #include "notation/notation_grid.h"
@@ -24,7 +24,7 @@ bool write_result_notation(const std::string& folder, const char* midi_name, con
 // The same at the end of a job that asked for notation, both files in the
 // work folder `folder`, on `grid`; the message naming both files when the
 // notation is not written.
-console::Status notate_result(const std::string& folder, const char* midi_name, const char* xml_name,
+base::Status notate_result(const std::string& folder, const char* midi_name, const char* xml_name,
                               const harmonizer::HarmonizerState* harmonizer, Grid grid = Grid::kChosen,
                               files::ResultWriter* results = nullptr);
 

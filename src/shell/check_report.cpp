@@ -10,8 +10,8 @@ namespace zelvo::shell {
 
 namespace {
 
-constexpr console::MessagePair kChecking{"\n\nCHECKING %s:\n\n", "\n\nREVISANDO %s:\n\n"};
-constexpr console::MessagePair kLine = console::same_text("%s\n");
+constexpr base::MessagePair kChecking{"\n\nCHECKING %s:\n\n", "\n\nREVISANDO %s:\n\n"};
+constexpr base::MessagePair kLine = base::same_text("%s\n");
 
 }  // namespace
 
@@ -24,7 +24,7 @@ void print_check(console::JobConsole& console, const std::string& work_folder, c
   console_print(console, kChecking, console_name(last_path_component(folders.work)).c_str());
   const int language = console.language();
   if (!check::has_work_files(work_folder)) {
-    console_print(console, console::same_text("%s"), check::say(language, check::kNothingToCheck).c_str());
+    console_print(console, base::same_text("%s"), check::say(language, check::kNothingToCheck).c_str());
     return;
   }
   intake::ScoreIntake intake;
@@ -36,7 +36,7 @@ void print_check(console::JobConsole& console, const std::string& work_folder, c
   const std::string total = findings.empty() ? check::say(language, check::kNothingFound)
                                              : check::say(language, check::kFoundCount,
                                                           static_cast<int>(findings.size()));
-  console_print(console, console::same_text("%s"), total.c_str());
+  console_print(console, base::same_text("%s"), total.c_str());
 }
 
 }  // namespace zelvo::shell

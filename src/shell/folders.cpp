@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "console/job_console.h"
-#include "console/message_id.h"
-#include "console/windows1252.h"
+#include "base/message_id.h"
+#include "base/windows1252.h"
 
 namespace zelvo::shell {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace {
 
@@ -113,7 +113,7 @@ int folder_usable(const std::string& folder) {
 }
 
 std::string console_name(std::string_view file_system_name) {
-  return valid_utf8(file_system_name) ? console::from_utf8(file_system_name)
+  return valid_utf8(file_system_name) ? base::from_utf8(file_system_name)
                                        : std::string(file_system_name);
 }
 

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "console/job_console.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "shell/install_paths.h"
 #include "shell/shell_messages.h"
 
@@ -33,11 +33,11 @@ void edit_with_fallback(const Folders& folders, Platform& platform, const char* 
 }  // namespace
 
 void edit_information(const Folders& folders, Platform& platform) {
-  edit_with_fallback(folders, platform, console::kInformationFile, console::kInformationText);
+  edit_with_fallback(folders, platform, base::kInformationFile, base::kInformationText);
 }
 
 void edit_harmonizer_options(const Folders& folders, Platform& platform) {
-  edit_with_fallback(folders, platform, console::kConfigurationFile, console::kConfigurationText);
+  edit_with_fallback(folders, platform, base::kConfigurationFile, base::kConfigurationText);
 }
 
 void explore_work_folder(const Folders& folders, Platform& platform) {
@@ -49,7 +49,7 @@ void explore_work_folder(const Folders& folders, Platform& platform) {
 }
 
 void open_documentation(const std::string& start_folder, int32_t language, Platform& platform) {
-  const char* file = language == console::kSpanish ? kDocumentationSpanish : kDocumentationEnglish;
+  const char* file = language == base::kSpanish ? kDocumentationSpanish : kDocumentationEnglish;
   if (platform.shell_request(ShellAction::kOpen, file, start_folder)) return;
   // The start folder has no copy: the installed documentation, else a word
   // that it is missing (a click that does nothing helps nobody).

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "console/console_view.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "files/run_inputs.h"
 #include "jobs/work_folder.h"
 
@@ -118,7 +118,7 @@ LiveResult LiveLoop::run(uint64_t number, const LiveRequest& request) {
   result.harmonized = request.harmonize;
   jobs::JobInput input;
   input.files = read_inputs(request.inputs_folder);
-  if (request.composition_given) input.files[console::kCompositionFile] = request.composition;
+  if (request.composition_given) input.files[base::kCompositionFile] = request.composition;
   input.command = request.harmonize ? console::JobKind::kAll : console::JobKind::kCompose;
   input.language = request.language;
   input.folder_name = request.inputs_folder;
@@ -130,8 +130,8 @@ LiveResult LiveLoop::run(uint64_t number, const LiveRequest& request) {
   result.outcome = output.outcome;
   result.console_text = std::move(output.console);
   if (result.outcome == console::JobOutcome::kFinished) {
-    result.midi = std::move(output.files[request.harmonize ? console::kHarmonyMidi : console::kCompositionMidi]);
-    if (request.harmonize) result.tones = std::move(output.files[console::kHarmonyTones]);
+    result.midi = std::move(output.files[request.harmonize ? base::kHarmonyMidi : base::kCompositionMidi]);
+    if (request.harmonize) result.tones = std::move(output.files[base::kHarmonyTones]);
   }
   return result;
 }

@@ -26,7 +26,7 @@
 #include <thread>
 
 #include "console/job_end.h"
-#include "console/message.h"
+#include "base/message.h"
 #include "jobs/engines.h"
 #include "jobs/job.h"
 
@@ -36,7 +36,7 @@ struct LiveRequest {
   std::string composition;    // incom.htm's bytes (Windows-1252), as saved
   std::string inputs_folder;  // the other inputs come from here (the work folder)
   bool harmonize = false;     // compose, then harmonize the result (an All job)
-  int32_t language = console::kEnglish;
+  int32_t language = base::kEnglish;
   bool composition_given = true;  // false: the run has no incom.htm, as a work without one
 };
 

@@ -7,13 +7,13 @@
 #include <system_error>
 #include <vector>
 
-#include "console/message_id.h"
-#include "console/work_files.h"
+#include "base/message_id.h"
+#include "base/work_files.h"
 #include "shell/shell_messages.h"
 
 namespace zelvo::shell {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 namespace fs = std::filesystem;
 
@@ -181,13 +181,13 @@ CommandResult new_work(console::JobConsole& console, const Folders& folders, Pla
     return 0;
   });
   const char* composition =
-      console.language() == console::kSpanish ? console::kSpanishTemplateFile : console::kEnglishTemplateFile;
+      console.language() == base::kSpanish ? base::kSpanishTemplateFile : base::kEnglishTemplateFile;
   // A template without the two language versions simply keeps its incom.htm.
   const std::string source = join_path(folders.work, composition);
   std::error_code error;
-  if (fs::exists(source, error)) copy_replacing(source, join_path(folders.work, console::kCompositionFile), failures);
-  remove_file(join_path(folders.work, console::kEnglishTemplateFile), failures);
-  remove_file(join_path(folders.work, console::kSpanishTemplateFile), failures);
+  if (fs::exists(source, error)) copy_replacing(source, join_path(folders.work, base::kCompositionFile), failures);
+  remove_file(join_path(folders.work, base::kEnglishTemplateFile), failures);
+  remove_file(join_path(folders.work, base::kSpanishTemplateFile), failures);
   console_print(console, kNewProjectLoaded);
   return result_of(failures);
 }

@@ -6,14 +6,14 @@
 #include <string_view>
 
 #include "console/job_console.h"
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "shell/folders.h"
 #include "shell/platform.h"
 
 namespace zelvo::shell {
 
 // The fixed file stems of a work, in the order the project scheme lists them.
-inline constexpr std::array<const char*, 8> kProjectPrefixes = std::to_array(console::kWorkFileStems);
+inline constexpr std::array<const char*, 8> kProjectPrefixes = std::to_array(base::kWorkFileStems);
 constexpr size_t kPrefixLength = 5;
 
 // Whether the first five characters of `name` are one of the prefixes.

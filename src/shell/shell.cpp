@@ -77,8 +77,8 @@ void Shell::run_command(int command) {
     case kCommandCheck: print_check(out, application_.work_folder(), folders_, platform_); break;
     case kCommandFolders: platform_.show_folders_dialog(); break;
     case kCommandOpenMidifile: application_.set_open_result(!application_.open_result()); break;
-    case kCommandEnglish: out.control().set_language(console::kEnglish); break;
-    case kCommandSpanish: out.control().set_language(console::kSpanish); break;
+    case kCommandEnglish: out.control().set_language(base::kEnglish); break;
+    case kCommandSpanish: out.control().set_language(base::kSpanish); break;
     case kCommandComposer: runner_.start_job(console::JobKind::kCompose); break;
     case kCommandHarmonizer: runner_.start_job(console::JobKind::kHarmonize); break;
     case kCommandAll: runner_.start_job(console::JobKind::kAll); break;
@@ -95,8 +95,8 @@ void Shell::run_command(int command) {
 bool Shell::is_checked(int command) const {
   switch (command) {
     case kCommandOpenMidifile: return application_.open_result();
-    case kCommandEnglish: return application_.console().language() == console::kEnglish;
-    case kCommandSpanish: return application_.console().language() == console::kSpanish;
+    case kCommandEnglish: return application_.console().language() == base::kEnglish;
+    case kCommandSpanish: return application_.console().language() == base::kSpanish;
     default: return false;
   }
 }

@@ -30,7 +30,7 @@ bool UnitWatch::long_unit(std::chrono::steady_clock::time_point now, LongUnit& u
 
 std::string long_unit_text(const LongUnit& unit, int32_t language) {
   char text[120];
-  if (language == console::kSpanish) {
+  if (language == base::kSpanish) {
     std::snprintf(text, sizeof text, "Armonizando el compás %d: una unidad de %d líneas (%lld s)",
                   unit.bar, unit.lines, static_cast<long long>(unit.seconds));
   } else {

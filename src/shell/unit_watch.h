@@ -41,7 +41,7 @@ class UnitWatch : public engine::ProgressObserver {
 };
 
 // "Still harmonizing bar 12: a unit of 35 lines (4 s)", in the console's
-// language (console::kEnglish or kSpanish), UTF-8.
+// language (base::kEnglish or kSpanish), UTF-8.
 std::string long_unit_text(const LongUnit& unit, int32_t language);
 
 }  // namespace zelvo::shell

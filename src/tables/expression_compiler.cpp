@@ -3,11 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "console/message_id.h"
+#include "base/message_id.h"
 
 namespace zelvo::tables {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 using machine::Op;
 
@@ -19,14 +19,14 @@ bool is_letter_or_digit(char c) {
 }
 char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-[[noreturn]] void fail_here(CompileContext& context, console::MessageId pair) {
+[[noreturn]] void fail_here(CompileContext& context, base::MessageId pair) {
   const ReaderPosition& at = context.position;
-  console::stop_with(console::Message(pair, table_name(at), at.row, at.column));
+  base::stop_with(base::Message(pair, table_name(at), at.row, at.column));
 }
 
 // Inside a cell the refusal waits for the end of the cell's scan; outside
 // one (the stores and fcode the table compiler adds) it is immediate.
-void refuse(CompileContext& context, console::MessageId pair) {
+void refuse(CompileContext& context, base::MessageId pair) {
   if (!context.in_cell) fail_here(context, pair);
   if (!context.refusal) context.refusal = pair;
 }
@@ -121,8 +121,8 @@ class ExpressionCompiler {
 
   void push_constant(double value) {
     machine::MachineState& m = context_.machine;
-    if (m.constant_count >= machine::kMaxConstants) console::stop_with(console::Message(kTooManyConstants));
-    if (m.program_length >= kPushLimit) console::stop_with(console::Message(kProgramMemory));
+    if (m.constant_count >= machine::kMaxConstants) base::stop_with(base::Message(kTooManyConstants));
+    if (m.program_length >= kPushLimit) base::stop_with(base::Message(kProgramMemory));
     const auto index = static_cast<uint32_t>(m.constant_count);
     m.constants[m.constant_count++] = value;
     emit_instruction(context_, Op::kPushConstant, index);
@@ -165,13 +165,13 @@ class ExpressionCompiler {
     for (int32_t i = 0; i < c.symbol_count && i < kMaxSymbols; ++i) {
       const char* declared = c.symbols[i].name;
       if (length > 0 && std::strlen(declared) == length && same_nocase(declared, name)) {
-        if (context_.machine.program_length >= kPushLimit) console::stop_with(console::Message(kProgramMemory));
+        if (context_.machine.program_length >= kPushLimit) base::stop_with(base::Message(kProgramMemory));
         emit_instruction(context_, Op::kPush, static_cast<uint32_t>(i));
         return length;
       }
     }
     const ReaderPosition& at = context_.position;
-    console::stop_with(console::Message(kUndeclaredVariable, name, table_name(at), at.row));
+    base::stop_with(base::Message(kUndeclaredVariable, name, table_name(at), at.row));
   }
 
   static bool same_nocase(const char* a, const char* b) {
@@ -248,7 +248,7 @@ void end_program(CompileContext& context) {
 
 void emit(CompileContext& context, uint32_t word) {
   machine::MachineState& m = context.machine;
-  if (m.program_length > kEmitLimit) console::stop_with(console::Message(kProgramMemory));
+  if (m.program_length > kEmitLimit) base::stop_with(base::Message(kProgramMemory));
   m.program[m.program_length++] = word;
   m.prepared = false;
 }
@@ -271,7 +271,7 @@ uint32_t add_target(CompileContext& context, double* slot) {
   machine::MachineState& m = context.machine;
   // Each target's cell takes at least four words, so the program store
   // fills first; this guards the table all the same.
-  if (m.target_count >= machine::kMaxTargets) console::stop_with(console::Message(kProgramMemory));
+  if (m.target_count >= machine::kMaxTargets) base::stop_with(base::Message(kProgramMemory));
   m.targets[m.target_count] = slot;
   return static_cast<uint32_t>(m.target_count++);
 }
@@ -304,7 +304,7 @@ void compile_cell(CompileContext& context, char* text) {
   context.in_cell = true;
   ExpressionCompiler(context, text).compile_expr(text, false);
   context.in_cell = false;
-  if (context.machine.program_length > kCellLimit) console::stop_with(console::Message(kProgramMemory));
+  if (context.machine.program_length > kCellLimit) base::stop_with(base::Message(kProgramMemory));
   if (context.refusal) fail_here(context, *context.refusal);
 }
 

@@ -39,7 +39,7 @@ struct CompileContext {
   // scan goes on as if it were sound, so that every error of the language
   // itself is still reported first; the cell is refused at its end.
   bool in_cell = false;
-  std::optional<console::MessageId> refusal = std::nullopt;
+  std::optional<base::MessageId> refusal = std::nullopt;
 };
 
 // A new program starts at the current program length, which it returns:

@@ -3,12 +3,12 @@
 #include <cstring>
 #include <string>
 
-#include "console/work_files.h"
-#include "console/message_id.h"
+#include "base/work_files.h"
+#include "base/message_id.h"
 
 namespace zelvo::tables {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 // The place a message names for a cell outside every table.
 constexpr const char* kOutsideTable = "fuera de tabla";
@@ -59,7 +59,7 @@ namespace {
 
 [[noreturn]] void fail_read(TableReader& reader) {
   const std::string name = reader.position.kind < 0 ? std::string(kOutsideTable) : table_name(reader.position);
-  console::stop_with(console::Message(kReadError, name));
+  base::stop_with(base::Message(kReadError, name));
 }
 
 void erase(char* text, size_t from, size_t count) {
@@ -107,15 +107,15 @@ bool starts_with_nocase(const char* prefix, const char* text) {
   return true;
 }
 
-console::Status open_table_input(TableReader& reader, const char* folder, console::CompositionOpener* opener) {
+base::Status open_table_input(TableReader& reader, const char* folder, console::CompositionOpener* opener) {
   const std::string base = (folder != nullptr && folder[0] != '\0') ? std::string(folder) + "/" : "";
   const auto open = [opener](const std::string& path) {
     return opener != nullptr ? opener->open_composition(path.c_str()) : std::fopen(path.c_str(), "rb");
   };
-  reader.file.reset(open(base + console::kCompositionCopyFile));
-  if (!reader.file) reader.file.reset(open(base + console::kCompositionFile));
-  if (!reader.file) return console::Message(kOpenError);
-  return console::Status();
+  reader.file.reset(open(base + base::kCompositionCopyFile));
+  if (!reader.file) reader.file.reset(open(base + base::kCompositionFile));
+  if (!reader.file) return base::Message(kOpenError);
+  return base::Status();
 }
 
 void reset_position(TableReader& reader) {
@@ -187,9 +187,9 @@ char* take_cell(TableReader& reader) {
     case CellResult::kEndOfFile:
       fail_read(reader);
     case CellResult::kNotClosed:
-      console::stop_with(console::Message(kCellNotClosed, table_name(at), at.row, at.column));
+      base::stop_with(base::Message(kCellNotClosed, table_name(at), at.row, at.column));
     case CellResult::kTooLong:
-      console::stop_with(console::Message(kCellTooLong, table_name(at), at.row, at.column));
+      base::stop_with(base::Message(kCellTooLong, table_name(at), at.row, at.column));
   }
   return reader.buffer;
 }

@@ -63,7 +63,7 @@ std::string table_name(const ReaderPosition& position);
 // Opens incom.htc or else incom.htm in `folder` (empty: the current
 // directory), through `opener` when there is one; says why when neither
 // opens.
-console::Status open_table_input(TableReader& reader, const char* folder = "",
+base::Status open_table_input(TableReader& reader, const char* folder = "",
                       console::CompositionOpener* opener = nullptr);
 
 // Starts a pass: position back to outside any table.
@@ -72,7 +72,7 @@ void reset_position(TableReader& reader);
 // Reads the next line into reader.buffer and moves the position; at the
 // first cell of a table, identifies and announces the table (the buffer
 // then holds that cell's text). A read failure unwinds with its message
-// (console::stop_with): walk the tables inside console::attempt.
+// (base::stop_with): walk the tables inside base::attempt.
 void read_table_line(TableReader& reader);
 
 // Turns the cell that starts with the line in the buffer into plain text

@@ -5,11 +5,11 @@
 
 #include "tables/expression_compiler.h"
 #include "tables/html_reader.h"
-#include "console/message_id.h"
+#include "base/message_id.h"
 
 namespace zelvo::tables {
 
-using enum console::MessageId;
+using enum base::MessageId;
 
 using machine::Op;
 
@@ -46,13 +46,13 @@ void clear_composition(Composition& composition) {
   std::memset(composition.outputs, 0, sizeof composition.outputs);
 }
 
-[[noreturn]] void fail_at_row(TableReader& reader, console::MessageId pair) {
-  console::stop_with(console::Message(pair, table_name(reader.position), reader.position.row));
+[[noreturn]] void fail_at_row(TableReader& reader, base::MessageId pair) {
+  base::stop_with(base::Message(pair, table_name(reader.position), reader.position.row));
 }
 
-[[noreturn]] void fail_at_cell(TableReader& reader, console::MessageId pair) {
+[[noreturn]] void fail_at_cell(TableReader& reader, base::MessageId pair) {
   const ReaderPosition& at = reader.position;
-  console::stop_with(console::Message(pair, table_name(at), at.row, at.column));
+  base::stop_with(base::Message(pair, table_name(at), at.row, at.column));
 }
 
 void declare(Composition& composition, machine::MachineState& machine, const char* name,
@@ -104,7 +104,7 @@ void reading_pass(TableReader& reader, Composition& composition, machine::Machin
     if (starts_with_nocase("</html>", reader.buffer)) break;
     // Variables are found by table kind and row, so a second TCAL table
     // would attach its expressions to the first table's variables.
-    if (reader.tables_identified[kKindVariables] > 1) console::stop_with(console::Message(kSecondVariableTable));
+    if (reader.tables_identified[kKindVariables] > 1) base::stop_with(base::Message(kSecondVariableTable));
     if (at.kind == kKindConfig && at.row == 1 && at.column != -1) {
       const char* cell = take_cell(reader);
       if (at.column > kLastConfigColumn) {
@@ -128,7 +128,7 @@ void reading_pass(TableReader& reader, Composition& composition, machine::Machin
       }
       ++at.column;
     }
-    if (composition.symbol_count >= kSymbolLimit) console::stop_with(console::Message(kTooManySymbols));
+    if (composition.symbol_count >= kSymbolLimit) base::stop_with(base::Message(kTooManySymbols));
   }
 }
 
@@ -270,19 +270,19 @@ void compile_both_passes(TableReader& reader, Composition& composition, machine:
                          console::JobConsole& console);
 }  // namespace
 
-console::Status compile_tables(Composition& composition, machine::MachineState& machine,
+base::Status compile_tables(Composition& composition, machine::MachineState& machine,
                                console::JobConsole& console) {
   return compile_tables(composition, machine, console, "");
 }
 
-console::Status compile_tables(Composition& composition, machine::MachineState& machine,
+base::Status compile_tables(Composition& composition, machine::MachineState& machine,
                                console::JobConsole& console, const char* folder,
                                console::CompositionOpener* opener) {
   clear_composition(composition);
   machine::reset_program_tables(machine);
   TableReader reader(console);
-  if (console::Status opened = open_table_input(reader, folder, opener); !opened.ok()) return opened;
-  return console::attempt([&] { compile_both_passes(reader, composition, machine, console); });
+  if (base::Status opened = open_table_input(reader, folder, opener); !opened.ok()) return opened;
+  return base::attempt([&] { compile_both_passes(reader, composition, machine, console); });
 }
 
 namespace {

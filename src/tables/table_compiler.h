@@ -16,11 +16,11 @@ namespace zelvo::tables {
 // compiles the document, printing the progress messages; returns the first
 // error's message unprinted. A stop request still ends the job (JobEnded).
 // Leaves the random state and list registers of `machine` untouched.
-console::Status compile_tables(Composition& composition, machine::MachineState& machine,
+base::Status compile_tables(Composition& composition, machine::MachineState& machine,
                                console::JobConsole& console);
 // The same with the document in `folder` instead of the current directory,
 // read through `opener` when there is one.
-console::Status compile_tables(Composition& composition, machine::MachineState& machine,
+base::Status compile_tables(Composition& composition, machine::MachineState& machine,
                                console::JobConsole& console, const char* folder,
                     console::CompositionOpener* opener = nullptr);
 

@@ -7,21 +7,21 @@
 
 #include "app/cli_runner.h"
 #include "app/command_help.h"
-#include "console/message.h"
-#include "console/windows1252.h"
+#include "base/message.h"
+#include "base/windows1252.h"
 
 namespace zelvo::app {
 namespace {
 
 std::string usage_as_printed(const std::string& name, int language) {
-  return console::to_utf8(command_usage(name, language));
+  return base::to_utf8(command_usage(name, language));
 }
 
 TEST(Help, EveryListedCommandIsListedAndGivesItsUsage) {
   const CliResult general = run_zelvo({"--help"});
   EXPECT_EQ(general.status, 0);
   const CliResult spanish = run_zelvo({"--help", "--lang", "es"});
-  EXPECT_EQ(spanish.output, usage_as_printed("help", console::kSpanish));
+  EXPECT_EQ(spanish.output, usage_as_printed("help", base::kSpanish));
   for (const CommandHelp& command : kCommandHelp) {
     const std::string name(command.name);
     SCOPED_TRACE(name);
@@ -33,10 +33,10 @@ TEST(Help, EveryListedCommandIsListedAndGivesItsUsage) {
     const std::string usage = "usage: zelvo " + name;
     EXPECT_TRUE(help.output.rfind(usage + " ", 0) == 0 || help.output.rfind(usage + "\n", 0) == 0) << help.output;
     // What the command's own reader prints is the catalogue's English.
-    EXPECT_EQ(help.output, usage_as_printed(name, console::kEnglish));
+    EXPECT_EQ(help.output, usage_as_printed(name, base::kEnglish));
     const CliResult own = run_zelvo({"--lang", "es", name, "--work", ".", "--help"});
     EXPECT_EQ(own.status, 0);
-    EXPECT_EQ(own.output, usage_as_printed(name, console::kSpanish));
+    EXPECT_EQ(own.output, usage_as_printed(name, base::kSpanish));
     EXPECT_EQ(own.output, run_zelvo({"help", name, "--lang", "es"}).output);
   }
 }
@@ -50,15 +50,15 @@ TEST(Help, EveryTextHasItsSpanish) {
     EXPECT_FALSE(command.summary.spanish.empty());
     EXPECT_NE(command.summary.spanish, command.summary.english);
     EXPECT_EQ(command.usage.english.empty(), command.usage.spanish.empty());
-    const std::string spanish = command_usage(name, console::kSpanish);
-    EXPECT_NE(spanish, command_usage(name, console::kEnglish));
+    const std::string spanish = command_usage(name, base::kSpanish);
+    EXPECT_NE(spanish, command_usage(name, base::kEnglish));
     EXPECT_EQ(spanish.rfind(name == "help" ? "uso: zelvo " : "uso: zelvo " + name, 0), 0u) << spanish;
   }
   for (int problem = 0; problem < kUsageProblemCount; ++problem) {
     SCOPED_TRACE(problem);
     const auto id = static_cast<UsageProblem>(problem);
-    const std::string english = usage_problem(id, console::kEnglish, "WORD");
-    const std::string spanish = usage_problem(id, console::kSpanish, "WORD");
+    const std::string english = usage_problem(id, base::kEnglish, "WORD");
+    const std::string spanish = usage_problem(id, base::kSpanish, "WORD");
     EXPECT_NE(spanish, english);
     EXPECT_EQ(english.find("WORD") == std::string::npos, spanish.find("WORD") == std::string::npos) << spanish;
   }

@@ -10,7 +10,7 @@
 #include "composer/compose.h"
 #include "composition/address.h"
 #include "composition/error_places.h"
-#include "console/message.h"
+#include "base/message.h"
 #include "composition/kinds.h"
 #include "composition/operations.h"
 #include "composition/work_file.h"
@@ -214,8 +214,8 @@ namespace {
 // The editor's column help is the manual's own column tables, word for
 // word, in each language.
 TEST(CompositionDocument, ColumnHelpIsTheManualsText) {
-  for (const auto& [language, manual_file] : {std::pair{console::kEnglish, "/docs/zelvo_eng.md"},
-                                              std::pair{console::kSpanish, "/docs/zelvo_spa.md"}}) {
+  for (const auto& [language, manual_file] : {std::pair{base::kEnglish, "/docs/zelvo_eng.md"},
+                                              std::pair{base::kSpanish, "/docs/zelvo_spa.md"}}) {
     const std::string manual = read_file(std::string(ZELVO_SOURCE_DIR) + manual_file);
     int rows = 0;
     for (int32_t kind : {1, 3, 6, 7}) {

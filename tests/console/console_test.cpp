@@ -31,14 +31,14 @@ TEST(ConsoleTest, BannerBytesAndLineCount) {
 TEST(ConsoleTest, EraseLeavesOnlyTheBanner) {
   StandaloneConsole console;
   console.clear_console();
-  console_print(console, same_text("hello\n"));
+  console_print(console, base::same_text("hello\n"));
   console.clear_console();
   EXPECT_EQ(console.store().contents(), banner());
 }
 
 TEST(ConsoleTest, TabAndLettersCountCharactersAndOneLine) {
   StandaloneConsole console;
-  console_print(console, same_text("a\tb\n"));
+  console_print(console, base::same_text("a\tb\n"));
   EXPECT_EQ(console.store().length(), 4);
   EXPECT_EQ(console.store().line_count(), 1);
   EXPECT_EQ(console.store().text()[3], kLineEnd);
@@ -46,19 +46,19 @@ TEST(ConsoleTest, TabAndLettersCountCharactersAndOneLine) {
 
 TEST(ConsoleTest, MessageWithoutNewlineLeavesLineOpen) {
   StandaloneConsole console;
-  console_print(console, same_text("ab"));
-  console_print(console, same_text("cd\n"));
+  console_print(console, base::same_text("ab"));
+  console_print(console, base::same_text("cd\n"));
   EXPECT_EQ(console.store().contents(), "abcd\n");
   EXPECT_EQ(console.store().line_count(), 1);
 }
 
 TEST(ConsoleTest, LanguageIsChosenAtPrintTime) {
   StandaloneConsole console;
-  const MessagePair pair{"one %d\n", "uno %d\n"};
+  const base::MessagePair pair{"one %d\n", "uno %d\n"};
   console_print(console, pair, 1);
-  console.control().set_language(kSpanish);
+  console.control().set_language(base::kSpanish);
   console_print(console, pair, 2);
-  console.control().set_language(kEnglish);
+  console.control().set_language(base::kEnglish);
   console_print(console, pair, 3);
   EXPECT_EQ(console.store().contents(), "one 1\nuno 2\none 3\n");
 }
@@ -67,7 +67,7 @@ TEST(ConsoleTest, NoTrimAtThreshold) {
   StandaloneConsole console;
   fill(console.store(), kTrimThreshold, 99);
   const int lines = console.store().line_count();
-  console_print(console, same_text("z\n"));
+  console_print(console, base::same_text("z\n"));
   EXPECT_EQ(console.store().length(), kTrimThreshold + 2);
   EXPECT_EQ(console.store().line_count(), lines + 1);
 }
@@ -77,7 +77,7 @@ TEST(ConsoleTest, TrimJustAboveThresholdDropsWholeLinesBeyond800) {
   // Lines of 99 characters and a terminator: terminators at 99, 199, ... 899.
   fill(console.store(), kTrimThreshold + 1, 99);
   const int lines = console.store().line_count();
-  console_print(console, same_text("z\n"));
+  console_print(console, base::same_text("z\n"));
   // Everything up to and including the terminator at 899 leaves: 900 characters, 9 lines.
   EXPECT_EQ(console.store().length(), kTrimThreshold + 1 - 900 + 2);
   EXPECT_EQ(console.store().line_count(), lines - 9 + 1);
@@ -87,7 +87,7 @@ TEST(ConsoleTest, TrimJustAboveThresholdDropsWholeLinesBeyond800) {
 TEST(ConsoleTest, TrimWithoutLineEndAfter801RemovesEverything) {
   StandaloneConsole console;
   fill(console.store(), kTrimThreshold + 1, 0);  // one open line, no terminator
-  console_print(console, same_text("z\n"));
+  console_print(console, base::same_text("z\n"));
   EXPECT_EQ(console.store().contents(), "z\n");
   EXPECT_EQ(console.store().line_count(), 1);
 }
@@ -96,7 +96,7 @@ TEST(ConsoleTest, TrimKeepsLineCountAtLeastOne) {
   StandaloneConsole console;
   fill(console.store(), kTrimThreshold + 1, 99);
   fill(console.store(), kTrimThreshold + 1, 0);
-  console_print(console, same_text("z"));
+  console_print(console, base::same_text("z"));
   EXPECT_GE(console.store().line_count(), 0);
 }
 
@@ -104,7 +104,7 @@ TEST(ConsoleTest, LongMessageNearTheEndNeverOverflows) {
   StandaloneConsole console;
   fill(console.store(), kTrimThreshold, 99);
   const std::string long_text(1990, 'y');
-  for (int i = 0; i < 50; ++i) console_print(console, same_text("%s\n"), long_text.c_str());
+  for (int i = 0; i < 50; ++i) console_print(console, base::same_text("%s\n"), long_text.c_str());
   EXPECT_LT(console.store().length(), kConsoleSize);
   EXPECT_EQ(console.store().text()[console.store().length()], kLineEnd);
 }
@@ -112,7 +112,7 @@ TEST(ConsoleTest, LongMessageNearTheEndNeverOverflows) {
 TEST(ConsoleTest, OverlongMessageIsCutToThePrintBuffer) {
   StandaloneConsole console;
   const std::string huge(5000, 'q');
-  console_print(console, same_text("%s"), huge.c_str());
+  console_print(console, base::same_text("%s"), huge.c_str());
   EXPECT_EQ(console.store().length(), kPrintBufferSize - 1);
 }
 
@@ -137,7 +137,7 @@ TEST(ConsoleTest, StopTakesEffectOnlyWhileAJobRuns) {
 
 TEST(ConsoleTest, AbortPrintsInSpanishWithoutAccent) {
   StandaloneConsole console;
-  console.control().set_language(kSpanish);
+  console.control().set_language(base::kSpanish);
   console.control().set_job_running(true);
   EXPECT_THROW(console.abort_job(), JobEnded);
   EXPECT_EQ(console.store().contents(), "\n\nERROR: ABORTANDO COMPILACION\n\n\n\n\n");
@@ -156,8 +156,8 @@ TEST(ConsoleTest, ViewSeesEachMessageAndPaintsInFollowMode) {
   StandaloneConsole console;
   RecordingView view;
   console.store().set_view(&view);
-  console_print(console, same_text("a%d\n"), 7);
-  console_print(console, same_text("b"));
+  console_print(console, base::same_text("a%d\n"), 7);
+  console_print(console, base::same_text("b"));
   EXPECT_EQ(view.seen, "a7\nb");
   EXPECT_EQ(view.paints, 2);
   EXPECT_FALSE(console.control().job_running());

@@ -13,7 +13,7 @@ using testing_support::kQuarter;
 
 class EngineFailuresTest : public testing_support::EngineTest {
  protected:
-  console::Status run() { return harmonize_units(st(), settings_, lines_, nullptr); }
+  base::Status run() { return harmonize_units(st(), settings_, lines_, nullptr); }
 };
 
 TEST_F(EngineFailuresTest, ImpossibleLineLetsAStopWin) {
@@ -21,9 +21,9 @@ TEST_F(EngineFailuresTest, ImpossibleLineLetsAStopWin) {
   settings_.BassIns = kNoInstrument;
   settings_.OpeningInt = 1;
   add_note(1, 1, 0, kQuarter, 62);
-  const console::Status status = run();
+  const base::Status status = run();
   ASSERT_FALSE(status.ok());
-  EXPECT_EQ(status.error().id(), console::MessageId::kImpossible);
+  EXPECT_EQ(status.error().id(), base::MessageId::kImpossible);
   EXPECT_TRUE(stop_wins_over(status.error()));
   EXPECT_EQ(console_text(), "\n** Harmonizing bar 1 sixteenth 0");
 }
@@ -32,9 +32,9 @@ TEST_F(EngineFailuresTest, MusicBeforeTheHarmonyNamesTheBar) {
   set_chord(0, 2, 0, {60, 64, 67});
   set_scale(0, 2, 0, {60, 62, 64, 65, 67, 69, 71});
   add_note(1, 1, 0, kQuarter, 60);
-  const console::Status status = run();
+  const base::Status status = run();
   ASSERT_FALSE(status.ok());
-  EXPECT_EQ(console::render(status.error(), console::kEnglish),
+  EXPECT_EQ(base::render(status.error(), base::kEnglish),
             "\nError: the music begins before the first chord or scale of the harmony information (bar 1). "
             "The harmony must begin no later than the music\n");
   EXPECT_FALSE(stop_wins_over(status.error()));

@@ -158,7 +158,7 @@ TEST(RandomPiecesTest, HarmonizeAsRecorded) {
     const int32_t count = st->music.note_count;
     console::StandaloneConsole console;
     testing_support::ConsoleLines lines(console);
-    const console::Status harmonized = harmonize_units(*st, set, lines, nullptr);
+    const base::Status harmonized = harmonize_units(*st, set, lines, nullptr);
     const bool aborted = !harmonized.ok();
     // Printed and ended as the harmonizer job ends on it.
     if (aborted) {

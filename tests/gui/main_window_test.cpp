@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, CheckMarksFollowTheCommands) {
   EXPECT_FALSE(window.action(kCommandEnglish)->isChecked());
   EXPECT_TRUE(window.action(kCommandSpanish)->isChecked());
   EXPECT_TRUE(window.action(kCommandOpenMidifile)->isChecked());
-  EXPECT_EQ(application_.console().language(), console::kSpanish);
+  EXPECT_EQ(application_.console().language(), base::kSpanish);
   EXPECT_TRUE(application_.open_result());
   trigger(window, kCommandSpanish);  // choosing it again keeps it chosen
   EXPECT_TRUE(window.action(kCommandSpanish)->isChecked());
@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, WhileAJobRunsOnlyStopActs) {
                       kCommandFolders, kCommandComposer, kCommandEditInformation, kCommandExit}) {
     trigger(window, command);
   }
-  EXPECT_EQ(console.language(), console::kEnglish);
+  EXPECT_EQ(console.language(), base::kEnglish);
   EXPECT_TRUE(window.action(kCommandEnglish)->isChecked());
   EXPECT_FALSE(window.action(kCommandSpanish)->isChecked());
   EXPECT_FALSE(window.action(kCommandOpenMidifile)->isChecked());
@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, LongJobFollowsTheEndAndStopsFromTheMenu) {
   console::JobHooks hooks;
   hooks.compose = [&] {
     for (int bar = 1; bar < 1000000; ++bar) {
-      console_print(console, console::MessagePair{"\tProcesing bar %d\n", "\tProcesando compas %d\n"}, bar);
+      console_print(console, base::MessagePair{"\tProcesing bar %d\n", "\tProcesando compas %d\n"}, bar);
       ++printed;
       check_stop(console);
       std::this_thread::sleep_for(std::chrono::microseconds(200));
@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, LongJobFollowsTheEndAndStopsFromTheMenu) {
   const ScrollState& scroll = window.console_view()->scroll_state();
   EXPECT_EQ(scroll.position, scroll.maximum);
   trigger(window, kCommandSpanish);  // ignored while the job runs
-  EXPECT_EQ(console.language(), console::kEnglish);
+  EXPECT_EQ(console.language(), base::kEnglish);
   trigger(window, kCommandStop);
   ASSERT_TRUE(wait_until([&] { return !console.control().job_running(); }));
   runner.wait();
@@ -357,7 +357,7 @@ TEST_F(ConsoleWidgetTest, PrintWithoutAJobEndsWithANormalPaint) {
   size_for_lines(view, 10);
   QApplication::processEvents();
   PaintCounter counter(view.viewport());
-  console_print(console_, console::same_text("one line\n"));
+  console_print(console_, base::same_text("one line\n"));
   EXPECT_EQ(counter.paints, 1);  // the synchronous one
   QApplication::processEvents();
   EXPECT_GE(counter.paints, 2);  // the normal one that follows
@@ -371,7 +371,7 @@ TEST_F(ConsoleWidgetTest, PrintWithoutAJobEndsWithANormalPaint) {
 
 TEST_F(ConsoleWidgetTest, TabsExpandToFifteenPixelsFromTheMargin) {
   ConsoleWidget view(console_.store(), console_.control());
-  console_print(console_, console::same_text("\tW\n"));
+  console_print(console_, base::same_text("\tW\n"));
   size_for_lines(view, 10);
   view.recompute_scroll(false);
   const QImage image = view.viewport()->grab().toImage();

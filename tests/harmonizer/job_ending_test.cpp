@@ -19,7 +19,7 @@ class StoppingOpener : public console::ScoreOpener {
   console::OpenedScore open_score(const std::string&, const char* name, console::JobConsole& console) override {
     console.control().request_stop();
     if (!refuse_) return {};
-    return {nullptr, console::Status::ending_in_abort(console::Message(console::MessageId::kMidiNotMusicXml, name))};
+    return {nullptr, base::Status::ending_in_abort(base::Message(base::MessageId::kMidiNotMusicXml, name))};
   }
 
  private:

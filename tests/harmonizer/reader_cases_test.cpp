@@ -116,9 +116,9 @@ std::string run_case(const test::Case& c) {
       result = static_cast<int32_t>(read_midi(music, s.time, file));
     } else if (what == "harmony") {
       // Printed as the harmonizer prints it.
-      if (const console::Status read = read_harmony(*state, console); !read.ok()) console::fail_or_stop(console, read.error());
+      if (const base::Status read = read_harmony(*state, console); !read.ok()) console::fail_or_stop(console, read.error());
     } else if (what == "music") {
-      if (const console::Status read = read_music(*state, console); !read.ok()) console::fail_or_stop(console, read.error());
+      if (const base::Status read = read_music(*state, console); !read.ok()) console::fail_or_stop(console, read.error());
     } else if (what == "configuration") {
       const ConfigurationRead read = read_configuration(s, folder.path());
       result = read.found ? 1 : 0;

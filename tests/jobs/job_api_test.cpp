@@ -50,7 +50,7 @@ TEST_P(RecordedJob, GivesTheRecordedBytes) {
   const jobs::JobOutput output = jobs::run_job(*std::make_unique<jobs::Engines>(), input, control);
 
   const fs::path expected = scenario / "expected";
-  EXPECT_EQ(replace_all(console::to_utf8(output.console), work.path(), "<work>"),
+  EXPECT_EQ(replace_all(base::to_utf8(output.console), work.path(), "<work>"),
             read_file((expected / "console.txt").string()));
   EXPECT_EQ("exit " + std::to_string(output.exit_status) + "\n", read_file((expected / "status.txt").string()));
   const Files left = outcome_files(work.path(), given.path());
@@ -89,7 +89,7 @@ TEST_P(ExampleJob, MatchesTheJobInAFolder) {
   application->runner().wait();
   application->console_store().set_view(nullptr);
 
-  EXPECT_EQ(console::to_utf8(output.console), recorder.text);
+  EXPECT_EQ(base::to_utf8(output.console), recorder.text);
   EXPECT_EQ(output.outcome, application->runner().last_outcome());
   const jobs::Files left = folder_files(folder.path());
   for (const auto& [name, bytes] : output.files) {

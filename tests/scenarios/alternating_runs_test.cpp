@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 #include "shell/application.h"
 #include "shell/live_loop.h"
 #include "support/files.h"
@@ -34,7 +34,7 @@ struct JobScenario {
 // `compose`, harmonizing ones (harmonize, all) in `harmonize`.
 void job_scenarios(std::vector<JobScenario>& compose, std::vector<JobScenario>& harmonize) {
   for (const std::string& name : scenario_names()) {
-    JobScenario job{name, console::JobKind::kCompose, console::kEnglish};
+    JobScenario job{name, console::JobKind::kCompose, base::kEnglish};
     if (!job_command(words(read_file((scenarios_folder() / name / "cmd").string())), job.kind, job.language)) {
       continue;
     }
@@ -146,7 +146,7 @@ TEST(AlternatingRuns, LiveRunsOfEveryRecordedCompositionMatchTheirRecordings) {
     ASSERT_EQ(result.request, runs);
     const std::string status = read_file((scenario / "expected" / "status.txt").string());
     EXPECT_EQ("exit " + std::to_string(job_status(result.outcome)), status.substr(0, status.find('\n')));
-    EXPECT_EQ(replace_all(console::to_utf8(result.console_text), given.path(), "<work>"),
+    EXPECT_EQ(replace_all(base::to_utf8(result.console_text), given.path(), "<work>"),
               read_file((scenario / "expected" / "console.txt").string()));
     if (result.outcome != console::JobOutcome::kFinished) continue;
     const Files recorded = recorded_files(scenario / "expected");

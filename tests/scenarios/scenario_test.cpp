@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "console/console_view.h"
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 #include "shell/application.h"
 #include "support/files.h"
 #include "support/scenario_run.h"
@@ -71,7 +71,7 @@ TEST_P(ScenarioTest, RunsAsRecorded) {
   }
 
   // A job command again, in this process.
-  int language = console::kEnglish;
+  int language = base::kEnglish;
   console::JobKind kind = console::JobKind::kCompose;
   if (!job_command(args, kind, language)) return;
   TempFolder again;

@@ -66,7 +66,7 @@ TEST(FoldersTest, UnlistableFolderPrintsTheFolderError) {
   console::StandaloneConsole console;
   EXPECT_EQ(for_each_file(console, "/no/such/folder", [](const std::string&) { return 0; }), -1);
   EXPECT_EQ(console.store().contents(), "\n\n Error reading files in folder /no/such/folder\n");
-  console.control().set_language(console::kSpanish);
+  console.control().set_language(base::kSpanish);
   for_each_file(console, "/no/such", [](const std::string&) { return 0; });
   EXPECT_NE(console.store().contents().find("\n\n Error al leer archivos de la carpeta /no/such\n"), std::string::npos);
 }

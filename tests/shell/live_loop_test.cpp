@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "shell/live_loop.h"
 #include "support/files.h"
 
@@ -40,7 +40,7 @@ class LiveLoopTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::copy(ZELVO_SOURCE_DIR "/examples/demo", work_.path(), fs::copy_options::recursive);
-    page_ = test::read_file(work_.file(console::kCompositionFile));
+    page_ = test::read_file(work_.file(base::kCompositionFile));
   }
   // The demo with its first bass root changed: another text, another result.
   std::string edited(const char* root) const {
@@ -49,7 +49,7 @@ class LiveLoopTest : public ::testing::Test {
     return page;
   }
   LiveRequest request(const char* root, bool harmonize = true) const {
-    return {edited(root), work_.path(), harmonize, console::kEnglish};
+    return {edited(root), work_.path(), harmonize, base::kEnglish};
   }
 
   test::TempFolder work_;
@@ -102,7 +102,7 @@ TEST_F(LiveLoopTest, EditsInARowReportInOrderAndEndWithTheLast) {
 }
 
 TEST_F(LiveLoopTest, RunsNeverTouchTheWorkFolderAndAFailureKeepsItsMessage) {
-  const fs::file_time_type before = fs::last_write_time(work_.file(console::kCompositionFile));
+  const fs::file_time_type before = fs::last_write_time(work_.file(base::kCompositionFile));
   Results results;
   LiveLoop loop([&](LiveResult result) { results.add(std::move(result)); });
   loop.submit(request("lv(0,36)"));
@@ -113,11 +113,11 @@ TEST_F(LiveLoopTest, RunsNeverTouchTheWorkFolderAndAFailureKeepsItsMessage) {
   EXPECT_EQ(results.list[1].outcome, console::JobOutcome::kAborted);
   EXPECT_TRUE(results.list[1].midi.empty());
   EXPECT_NE(results.list[1].console_text.find("ABORTING COMPILATION"), std::string::npos);
-  for (const char* made : {console::kCompositionMidi, console::kCompositionListing, console::kHarmonyMidi,
-                           console::kHarmonyTones}) {
+  for (const char* made : {base::kCompositionMidi, base::kCompositionListing, base::kHarmonyMidi,
+                           base::kHarmonyTones}) {
     EXPECT_FALSE(fs::exists(work_.file(made))) << made;
   }
-  EXPECT_EQ(fs::last_write_time(work_.file(console::kCompositionFile)), before);
+  EXPECT_EQ(fs::last_write_time(work_.file(base::kCompositionFile)), before);
 }
 
 }  // namespace

@@ -26,8 +26,8 @@ TEST(UnitWatchTest, AUnitIsLongAfterASecondUntilTheUnitsEnd) {
   EXPECT_FALSE(watch.long_unit(start + milliseconds(60000), unit));
 
   unit.seconds = 4;
-  EXPECT_EQ(long_unit_text(unit, console::kEnglish), "Still harmonizing bar 12: a unit of 35 lines (4 s)");
-  EXPECT_EQ(long_unit_text(unit, console::kSpanish),
+  EXPECT_EQ(long_unit_text(unit, base::kEnglish), "Still harmonizing bar 12: a unit of 35 lines (4 s)");
+  EXPECT_EQ(long_unit_text(unit, base::kSpanish),
             "Armonizando el compás 12: una unidad de 35 líneas (4 s)");
 }
 

@@ -14,7 +14,7 @@
 #include "console/job_console.h"
 #include "console/console_view.h"
 #include "console/job_runner.h"
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 #include "support/files.h"
 #include "support/midi_dump.h"
 #include "support/scenario_inputs.h"
@@ -84,12 +84,12 @@ inline std::vector<std::string> words(const std::string& line) {
 // A command line that is one job (compose, harmonize or all, with an
 // optional --lang): its kind and language. False for any other command.
 inline bool job_command(const std::vector<std::string>& args, console::JobKind& kind, int& language) {
-  language = console::kEnglish;
+  language = base::kEnglish;
   kind = console::JobKind::kCompose;
   bool job = false;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--lang" && i + 1 < args.size() && (args[i + 1] == "en" || args[i + 1] == "es")) {
-      language = args[++i] == "es" ? console::kSpanish : console::kEnglish;
+      language = args[++i] == "es" ? base::kSpanish : base::kEnglish;
     } else if (!job && (args[i] == "compose" || args[i] == "harmonize" || args[i] == "all")) {
       kind = args[i] == "compose" ? console::JobKind::kCompose
              : args[i] == "harmonize" ? console::JobKind::kHarmonize : console::JobKind::kAll;
@@ -107,7 +107,7 @@ class Recorder : public console::ConsoleView {
  public:
   explicit Recorder(console::JobConsole& console) : console_(console) {}
   void appended(std::string_view text) override {
-    this->text += console::to_utf8(text);
+    this->text += base::to_utf8(text);
     if (stop_after > 0 && --stop_after == 0) console_.control().request_stop();
   }
   std::string text;

@@ -110,7 +110,7 @@ std::string run_case(const test::Case& c) {
     char value[64];
     std::snprintf(value, sizeof value, "value %.17g constants %d\n", result, machine->constant_count);
     text += value;
-  } catch (const console::StepFailed& failed) {
+  } catch (const base::StepFailed& failed) {
     text += "aborted\n";
     // Printed as the composer prints it.
     try {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 #include "support/files.h"
 #include "support/scenario_inputs.h"
 
@@ -94,7 +94,7 @@ Shown shown_in(const std::string& document) {
 
 TEST(GuidePieceTest, EveryTableAndHtmlTheGuideShowsIsThePiece) {
   for (const auto& [document, file] : {std::pair{"zelvo_eng.md", "incom.htm"}, std::pair{"zelvo_spa.md", "incom_spa.htm"}}) {
-    const std::string html = console::to_utf8(read_file((kPiece / file).string()));
+    const std::string html = base::to_utf8(read_file((kPiece / file).string()));
     ASSERT_FALSE(html.empty()) << file;
     const std::map<std::string, Grid> tables = piece_tables(html);
     const Shown shown = shown_in(document);

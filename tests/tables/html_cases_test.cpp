@@ -17,9 +17,9 @@ std::string run_case(const test::Case& c) {
   console::StandaloneConsole console;
   auto reader = std::make_unique<TableReader>(console);
   std::string text;
-  const console::Status read = console::attempt([&] {
-    if (console::Status opened = open_table_input(*reader, folder.path().c_str()); !opened.ok()) {
-      console::stop_with(opened.error());
+  const base::Status read = base::attempt([&] {
+    if (base::Status opened = open_table_input(*reader, folder.path().c_str()); !opened.ok()) {
+      base::stop_with(opened.error());
     }
     reset_position(*reader);
     ReaderPosition& at = reader->position;

@@ -52,7 +52,7 @@ struct CompileRun {
 
 inline void compile_in_folder(CompileRun& run, const std::string& folder) {
   try {
-    const console::Status compiled = compile_tables(*run.composition, *run.machine, *run.console, folder.c_str());
+    const base::Status compiled = compile_tables(*run.composition, *run.machine, *run.console, folder.c_str());
     // Printed as the composer prints it, so the console reads as a job's.
     if (!compiled.ok()) console::fail(*run.console, compiled.error());
   } catch (const console::JobEnded&) {
@@ -60,7 +60,7 @@ inline void compile_in_folder(CompileRun& run, const std::string& folder) {
   }
 }
 
-inline CompileRun compile_document(const std::string& document, int32_t language = console::kEnglish) {
+inline CompileRun compile_document(const std::string& document, int32_t language = base::kEnglish) {
   const test::TempFolder folder;
   test::write_file(folder.file("incom.htm"), document);
   CompileRun run;

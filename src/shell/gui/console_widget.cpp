@@ -12,7 +12,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 
 namespace zelvo::shell::gui {
 
@@ -164,7 +164,7 @@ void ConsoleWidget::draw_line(QPainter& painter, const char* begin, const char* 
     if (at == end || *at == '\t') {
       if (at != segment && char_width_ + x < right) {
         const QString text =
-            QString::fromStdString(console::to_utf8(std::string_view(segment, static_cast<size_t>(at - segment))));
+            QString::fromStdString(base::to_utf8(std::string_view(segment, static_cast<size_t>(at - segment))));
         painter.drawText(char_width_ + x, top + ascent_, text);
         x += metrics.horizontalAdvance(text);
       }

@@ -7,7 +7,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "editor/editor_panel.h"
 #include "editor/live_run.h"
 #include "shell/folders.h"
@@ -52,7 +52,7 @@ EditorDock::EditorDock(QMainWindow& window, RollPanel& roll, ConsoleWidget& cons
 std::string EditorDock::folder() const { return work_folder ? work_folder() : current_directory(); }
 
 void EditorDock::show_editor() {
-  const std::string path = files::join_path(folder(), console::kCompositionFile);
+  const std::string path = files::join_path(folder(), base::kCompositionFile);
   if (panel_->path() != path || !panel_->modified()) panel_->open(path);
   dock_->show();
   dock_->raise();

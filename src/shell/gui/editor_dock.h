@@ -37,7 +37,7 @@ class EditorDock : public QObject {
   editor::EditorPanel* panel() const { return panel_; }
   editor::LiveRun* live() const { return live_; }
   QDockWidget* dock() const { return dock_; }
-  // The dock's and the editor's texts in `language` (console::kEnglish or
+  // The dock's and the editor's texts in `language` (base::kEnglish or
   // kSpanish), the column help included.
   void retranslate(int language);
   // Edits not saved are saved or dropped as the user answers; false when

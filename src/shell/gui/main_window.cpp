@@ -20,7 +20,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "console/work_files.h"
+#include "base/work_files.h"
 #include "leadsheet/lead_sheet_file.h"
 #include "shell/commands.h"
 #include "shell/gui/console_widget.h"
@@ -177,11 +177,11 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
 
 void MainWindow::chords_from_lead_sheet() {
   if (application_.job_control().job_running()) return;
-  const bool spanish = application_.console().language() == console::kSpanish;
+  const bool spanish = application_.console().language() == base::kSpanish;
   const QString score = QFileDialog::getOpenFileName(this, tr("Lead sheet"), to_qt(work_directory(application_)),
                                                      "MusicXML (*.xml *.musicxml *.mxl)");
   if (score.isEmpty()) return;
-  const std::string output = files::join_path(work_directory(application_), console::kHarmonyFile);
+  const std::string output = files::join_path(work_directory(application_), base::kHarmonyFile);
   const std::string title = tr("Chords").toStdString();
   if (std::filesystem::exists(output) &&
       !desktop_.ask_yes_no(title, tr("Replace inarm.xml in the work folder?").toStdString())) {
@@ -191,7 +191,7 @@ void MainWindow::chords_from_lead_sheet() {
   std::string problem;
   leadsheet::HarmonyPartsFrom from = leadsheet::HarmonyPartsFrom::kGiven;
   if (leadsheet::write_lead_sheet_harmony(score.toStdString(), output, first_part, problem, &from)) {
-    desktop_.show_message(title, leadsheet::harmony_parts_note(console::kHarmonyFile, first_part, from, spanish));
+    desktop_.show_message(title, leadsheet::harmony_parts_note(base::kHarmonyFile, first_part, from, spanish));
   } else {
     desktop_.show_message(title, problem);
   }
@@ -233,7 +233,7 @@ QAction* MainWindow::translated(QAction* action, const char* source) {
 }
 
 void MainWindow::apply_language() {
-  const bool spanish = application_.console().language() == console::kSpanish;
+  const bool spanish = application_.console().language() == base::kSpanish;
   if (spanish == spanish_shown_) return;
   if (translator_ == nullptr) translator_ = std::make_unique<QTranslator>();
   if (spanish) {
@@ -342,7 +342,7 @@ void MainWindow::build_menu() {
 // chosen bar, within the screen.
 void MainWindow::fit_default_size() {
   QSize wanted(width(), height());
-  const std::string status = work_directory(application_) + "/" + console::kHarmonyMidi + ": Play starts at bar 100";
+  const std::string status = work_directory(application_) + "/" + base::kHarmonyMidi + ": Play starts at bar 100";
   wanted.setWidth(std::max({wanted.width(), menuBar()->sizeHint().width() + 24,
                             roll_panel_->width_to_show(to_qt(status)) + 24}));
   wanted.setHeight(std::max(wanted.height(), wanted.width() * 3 / 4));
@@ -366,8 +366,8 @@ void MainWindow::on_command(int command) {
 }
 
 void MainWindow::show_result_after_job(int command) {
-  const char* result = command == kCommandComposer                                  ? console::kCompositionMidi
-                       : command == kCommandHarmonizer || command == kCommandAll ? console::kHarmonyMidi
+  const char* result = command == kCommandComposer                                  ? base::kCompositionMidi
+                       : command == kCommandHarmonizer || command == kCommandAll ? base::kHarmonyMidi
                                                                                  : nullptr;
   if (result == nullptr || !application_.job_control().job_running()) return;
   roll_panel_->show_after_job([this] { return application_.job_control().job_running(); },

@@ -7,9 +7,9 @@
 #include <variant>
 #include <vector>
 
-#include "console/message_id.h"
+#include "base/message_id.h"
 
-namespace zelvo::console {
+namespace zelvo::base {
 
 // What a reader, the compiler or the engine has to say when it cannot go on:
 // the message's name and the values its text shows, in the order of the
@@ -103,4 +103,4 @@ Status attempt(Body&& body) {
   return Status();
 }
 
-}  // namespace zelvo::console
+}  // namespace zelvo::base

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace zelvo::console {
+namespace zelvo::base {
 
 // The work folder `folder` (empty: the current directory) as a message
 // names it: its absolute path in Windows-1252, or "." when that cannot be
@@ -10,4 +10,4 @@ namespace zelvo::console {
 // so that a job run in the wrong folder says where it looked.
 std::string shown_work_folder(const std::string& folder);
 
-}  // namespace zelvo::console
+}  // namespace zelvo::base

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace zelvo::console {
+namespace zelvo::base {
 
 constexpr int32_t kEnglish = 0;
 constexpr int32_t kSpanish = 1;
@@ -18,4 +18,4 @@ struct MessagePair {
 // A pair whose two texts are the same, for literals such as "%s".
 constexpr MessagePair same_text(const char* text) { return MessagePair{text, text}; }
 
-}  // namespace zelvo::console
+}  // namespace zelvo::base

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "console/message.h"
-#include "console/message_id.h"
+#include "base/message.h"
+#include "base/message_id.h"
 
-namespace zelvo::console {
+namespace zelvo::base {
 
 // A row of the message table: a message's name and its text in each language.
 struct MessageText {
@@ -17,4 +17,4 @@ struct MessageText {
 // The two texts of `id`. REQUIRES: id < MessageId::kCount.
 MessagePair texts_of(MessageId id);
 
-}  // namespace zelvo::console
+}  // namespace zelvo::base

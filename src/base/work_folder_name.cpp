@@ -1,11 +1,11 @@
-#include "console/work_folder_name.h"
+#include "base/work_folder_name.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 
-namespace zelvo::console {
+namespace zelvo::base {
 
 std::string shown_work_folder(const std::string& folder) {
   std::error_code error;
@@ -15,4 +15,4 @@ std::string shown_work_folder(const std::string& folder) {
   return error ? "." : from_utf8(absolute);
 }
 
-}  // namespace zelvo::console
+}  // namespace zelvo::base

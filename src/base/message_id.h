@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace zelvo::console {
+namespace zelvo::base {
 
 // Every message a job prints, by name. The texts of both languages are in
 // the one table of message_table.cpp, in this order.
@@ -128,4 +128,4 @@ enum class MessageId : int32_t {
   kCount
 };
 
-}  // namespace zelvo::console
+}  // namespace zelvo::base

@@ -8,7 +8,7 @@
 // folder and reads and writes them there (never through the process's current
 // directory, so that jobs in two folders may run at once); a saved project
 // renames them by their stems.
-namespace zelvo::console {
+namespace zelvo::base {
 
 inline constexpr char kCompositionFile[] = "incom.htm";
 inline constexpr char kCompositionCopyFile[] = "incom.htc";  // read first when present
@@ -52,4 +52,4 @@ inline std::string work_path(const std::string& folder, const std::string& name)
   return files::join_path(folder, name);
 }
 
-}  // namespace zelvo::console
+}  // namespace zelvo::base

@@ -1,12 +1,12 @@
-#include "console/status.h"
+#include "base/status.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "console/message_table.h"
+#include "base/message_table.h"
 
-namespace zelvo::console {
+namespace zelvo::base {
 
 namespace {
 
@@ -96,4 +96,4 @@ std::string render(const Message& message, int32_t language) {
   return out;
 }
 
-}  // namespace zelvo::console
+}  // namespace zelvo::base

@@ -1,12 +1,12 @@
-#include "console/message_table.h"
+#include "base/message_table.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "console/status.h"
+#include "base/status.h"
 
-namespace zelvo::console {
+namespace zelvo::base {
 namespace {
 
 // The conversions of a format in order ("%s%d%d"), "%%" left out.
@@ -78,4 +78,4 @@ TEST(MessageTableTest, ArgumentsFormatAsPrintfFormatsThem) {
 }
 
 }  // namespace
-}  // namespace zelvo::console
+}  // namespace zelvo::base

@@ -1,6 +1,6 @@
-#include "console/message_table.h"
+#include "base/message_table.h"
 
-namespace zelvo::console {
+namespace zelvo::base {
 
 // One row per MessageId, in the order of the enumeration (checked below).
 // Texts are Windows-1252 printf formats; both languages take the same
@@ -369,4 +369,4 @@ MessagePair texts_of(MessageId id) {
   return MessagePair{row.english, row.spanish};
 }
 
-}  // namespace zelvo::console
+}  // namespace zelvo::base

@@ -1,8 +1,8 @@
-#include "console/windows1252.h"
+#include "base/windows1252.h"
 
 #include <cstdint>
 
-namespace zelvo::console {
+namespace zelvo::base {
 
 namespace {
 
@@ -81,4 +81,4 @@ bool to_windows1252(char32_t c, char& byte) {
   return false;
 }
 
-}  // namespace zelvo::console
+}  // namespace zelvo::base
