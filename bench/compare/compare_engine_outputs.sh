@@ -55,6 +55,12 @@ for v in plain debug; do
   done
 done
 
+# Negative weights: costs below zero, which the pool keeps by scans and
+# exchanges.
+for w in "10, -100, 20, -10, 5, 50, -50" "-1, -1, -1, -1, -1, -1, -1"; do
+  run "demo-weights-$(echo "$w" | tr -d ' ,')" harmonize "cp $demo/inarm.xml .; cp $data/harmonizer/composer_outco.rur outco.rur; all_types $demo/conar.txt | sed 's/^NonHarmTonesCoefDF.*/NonHarmTonesCoefDF = $w/' > conar.txt"
+done
+
 for f in "$corpus"/harmonizer_fuzz/* "$corpus"/listing_fuzz/*; do
   b=$(basename "$f") k=$(basename "$(dirname "$f")")
   run $k-$b harmonize "cp $demo/inarm.xml .; cp $f outco.rur; all_types $demo/conar.txt > conar.txt"
@@ -79,7 +85,8 @@ for side in old new; do
   tree=$old_tree build=$old_build
   [ $side = new ] && tree=$new_tree build=$new_build
   g++ -std=c++20 -O2 -I"$tree/src" "$here/fugue_driver.cpp" -o "$work/fugue_$side" \
-    "$build/libzelvo_harmonizer.a" "$build/libzelvo_engine.a" "$build/libzelvo_console.a" -lpthread
+    "$build/libzelvo_harmonizer.a" "$build/libzelvo_engine.a" "$build/libzelvo_midi.a" \
+    "$build/libzelvo_files.a" "$build/libzelvo_console.a" $(ls "$build/libzelvo_base.a" 2> /dev/null) -lpthread
 done
 for v in 0 1 2 3 4; do
   for side in old new; do

@@ -1,4 +1,4 @@
-// Harmonizes the prepared fugue (tests/data/engine/fugue_prepared.txt) in the
+// Harmonizes the prepared fugue (bench/fugue/fugue_prepared.txt) in the
 // current folder under one of a few settings, with the debug listings on,
 // and prints the console text and the harmonized note table. Built against
 // two source trees by compare_engine_outputs.sh to compare their outputs.
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   if (variant == 4) { set.Debug = 0; set.MelIns = -2; set.BassIns = -2; set.NonHarmTonesCoef[2][2] = 0.3f; }
   console::StandaloneConsole console;
   harmonizer::DebugListings listings(*state, console);
-  if (set.Debug) harmonizer::debug_enabled(set);
+  if (set.Debug) harmonizer::debug_enabled(set, ".");
   int32_t result = -1;
   harmonizer::ConsoleLines lines(console);
   try {

@@ -209,6 +209,9 @@ struct PathPool {
   double scored_costs[kMaxScored];
   uint32_t scored_keys[kMaxScored];
   int32_t worst_position = -1;  // in `scored`; -1 not known
+  // The positions in `scored` as a heap, the costliest path on top (the
+  // lowest entry among equal costs): the one a cheaper path replaces.
+  int16_t heap[kMaxScored];
   int32_t process_count = 0;  // paths scored by the last build_candidates
   // The scored entries by digest, so that a new path is compared with the
   // few of its digest only: bucket heads and chains hold a position in
@@ -239,6 +242,9 @@ struct ChoiceMemo {
   int32_t used[kStageNotes] = {};
   PathNote notes[kStageNotes][kRoom];
   PathNote scratch[kStageNotes][kMaxChoices];  // lists not kept
+  // Beside each choice, what it adds to a path's cost tally (path_cost.h).
+  uint64_t steps[kStageNotes][kRoom];
+  uint64_t scratch_steps[kStageNotes][kMaxChoices];
 };
 
 // Candidate lists already built while the window stands still, by slot,

@@ -96,15 +96,19 @@ int32_t outer_score(const Line& line, const PathNote* path, int32_t n, int32_t t
 
 }  // namespace
 
-void tally_note(PathTally& tally, const Line& line, const PathNote* path, int32_t k,
-                int32_t top) {
-  auto given = [&](int32_t x) { return line.notes[x].given_pitch; };
-  auto chosen = [&](int32_t x) { return static_cast<int32_t>(path[x].pitch); };
-  tally.distance += std::abs(chosen(k) - given(k));
-  if (pitch_class(path[k].pitch) != top) ++tally.off_top;
-  if (k == 0) return;
-  const int32_t move_c = chosen(k) - chosen(k - 1);
-  const int32_t move_g = given(k) - given(k - 1);
+namespace {
+
+// Note k's own counts.
+void count_note(PathTally& tally, int32_t given, int8_t chosen, int32_t top) {
+  tally.distance += std::abs(static_cast<int32_t>(chosen) - given);
+  if (pitch_class(chosen) != top) ++tally.off_top;
+}
+
+// The move into note k from note k - 1.
+void count_move(PathTally& tally, int32_t given_before, int32_t given, int32_t chosen_before,
+                int32_t chosen) {
+  const int32_t move_c = chosen - chosen_before;
+  const int32_t move_g = given - given_before;
   const bool c_repeats = move_c == 0;
   const bool g_repeats = move_g == 0;
   if (c_repeats != g_repeats) {
@@ -112,18 +116,64 @@ void tally_note(PathTally& tally, const Line& line, const PathNote* path, int32_
     ++tally.shape;
   } else if (!c_repeats) {
     if ((move_c < 0) != (move_g < 0)) ++tally.direction;
-    if (step_class(chosen(k - 1), chosen(k)) != step_class(given(k - 1), given(k))) {
-      ++tally.shape;
-    }
+    if (step_class(chosen_before, chosen) != step_class(given_before, given)) ++tally.shape;
   }
+}
+
+}  // namespace
+
+void tally_note(PathTally& tally, const Line& line, const PathNote* path, int32_t k,
+                int32_t top) {
+  count_note(tally, line.notes[k].given_pitch, path[k].pitch, top);
+  if (k == 0) return;
+  count_move(tally, line.notes[k - 1].given_pitch, line.notes[k].given_pitch, path[k - 1].pitch,
+             path[k].pitch);
 }
 
 CostSetting cost_setting(const Engine& engine, int32_t s, int32_t l) {
   const UnitSlot& slot = engine.state.slots[engine.state.slot_map[s]];
   const Line& line = slot.lines[l];
   const HarmonyEntry& chord = engine.state.chords.entries[slot.chord_index];
-  return CostSetting{&line, engine.settings.NonHarmTonesCoef[profile_row(engine, line)],
-                     marked_pitch_class(chord, 2), marked_pitch_class(chord, 4)};
+  CostSetting setting{&line, engine.settings.NonHarmTonesCoef[profile_row(engine, line)],
+                      marked_pitch_class(chord, 2), marked_pitch_class(chord, 4), -1, 0, {}, {}};
+  if (line.Tipo != kBassLine && line.Tipo != kMelodyLine) return setting;
+  setting.outer_class = line.Tipo == kBassLine ? setting.bass : setting.top;
+  // outer_score's points, for paths of three notes or more (or all the
+  // line's notes).
+  const int32_t m = line.Tmno < 3 ? line.Tmno : 3;
+  setting.outer_count = m;
+  for (int32_t r = 0; r < m; ++r) {
+    setting.outer_index[r] = line.ranking[r].note_index;
+    if (r == 0) {
+      setting.outer_points[r] = line.Tipo == kBassLine ? 10 : 5;
+      continue;
+    }
+    const int64_t divisor = int64_t{line.ranking[r].importance} + 1;
+    setting.outer_points[r] = (5 / m) * (1 - (divisor != 0 ? static_cast<int32_t>(1 / divisor) : 0));
+  }
+  return setting;
+}
+
+void count_outer(PathTally& tally, const CostSetting& setting, int32_t k, int8_t pitch) {
+  if (setting.outer_class < 0) return;
+  for (int32_t r = 0; r < setting.outer_count; ++r) {
+    if (setting.outer_index[r] == k && pitch_class(pitch) == setting.outer_class) {
+      tally.outer += setting.outer_points[r];
+    }
+  }
+}
+
+uint64_t tally_step(const CostSetting& setting, int32_t k, int32_t previous_pitch,
+                    PathNote chosen) {
+  const Line& line = *setting.line;
+  PathTally tally;
+  count_note(tally, line.notes[k].given_pitch, chosen.pitch, setting.top);
+  if (k > 0) {
+    count_move(tally, line.notes[k - 1].given_pitch, line.notes[k].given_pitch, previous_pitch,
+               chosen.pitch);
+  }
+  count_outer(tally, setting, k, chosen.pitch);
+  return pack_tally(tally);
 }
 
 double path_cost(const CostSetting& setting, const PathNote* path, int32_t n,
@@ -156,12 +206,10 @@ double path_cost(const CostSetting& setting, const PathNote* path, int32_t n,
   const float e_term = static_cast<float>(tally.shape) / count * 5.0f;
 
   float f = 0.0f;
-  if (line.Tipo == kBassLine) {
-    f = 15.0f - static_cast<float>(outer_score(line, path, n, setting.bass, 10));
-  }
+  if (line.Tipo == kBassLine) f = 15.0f - static_cast<float>(tally.outer);
   float g = 0.0f;
   if (line.Tipo == kMelodyLine) {
-    const float g_prime = static_cast<float>(outer_score(line, path, n, setting.top, 5)) +
+    const float g_prime = static_cast<float>(tally.outer) +
                           single(static_cast<float>(tally.off_top) / count * 5.0f);
     g = 15.0f - g_prime;
   }
@@ -180,6 +228,9 @@ double path_cost(const Engine& engine, const PathNote* path, int32_t s, int32_t 
   const CostSetting setting = cost_setting(engine, s, l);
   PathTally tally;
   for (int32_t k = 0; k < n; ++k) tally_note(tally, *setting.line, path, k, setting.top);
+  const Line& line = *setting.line;
+  if (line.Tipo == kBassLine) tally.outer = outer_score(line, path, n, setting.bass, 10);
+  if (line.Tipo == kMelodyLine) tally.outer = outer_score(line, path, n, setting.top, 5);
   return path_cost(setting, path, n, tally);
 }
 

@@ -24,6 +24,7 @@ struct PathTally {
   int32_t direction = 0;  // moves against the given contour's direction
   int32_t shape = 0;      // moves of another step shape
   int32_t off_top = 0;    // notes off the chord's top pitch class
+  int32_t outer = 0;      // outer-note points (count_outer)
 };
 
 // What the cost reads of a line that no path changes: looked up once per
@@ -33,13 +34,55 @@ struct CostSetting {
   const float* weights;  // the line's coefficient row
   int32_t bass;
   int32_t top;
+  // The outer-note score of a bass or melody line: its first ranked notes
+  // (three, or as many as the line has) earn their points when they sit on
+  // pitch class `outer_class` (-1: no score).
+  int32_t outer_class;
+  int32_t outer_count;
+  int32_t outer_index[3];
+  int32_t outer_points[3];
 };
+// REQUIRES: the outer-note ranking built for a bass or melody line.
 CostSetting cost_setting(const Engine& engine, int32_t s, int32_t l);
 
 // Adds note k (the move from note k - 1 when k > 0); `top` is the setting's.
 void tally_note(PathTally& tally, const Line& line, const PathNote* path, int32_t k, int32_t top);
 
-// path_cost with the tally of the path's first n notes already counted.
+// Adds the outer-note points of note k on `pitch`. Counted over notes
+// 0 .. n - 1 they are the score of a path of n notes whenever n is at least
+// 3 or the line's note count: the lengths the search costs.
+void count_outer(PathTally& tally, const CostSetting& setting, int32_t k, int8_t pitch);
+
+// A tally in one word, so that a step adds what a choice counts in one
+// addition: the distance in the low 32 bits, then 8 bits each for the
+// direction and shape moves, the notes off the top and the outer points.
+// A line's counts stay below 256 (at most kMaxLineNotes notes, 18 outer
+// points) and its distance below 2^31 (an int's sum), so no field carries
+// into the next.
+inline uint64_t pack_tally(const PathTally& tally) {
+  return uint64_t{static_cast<uint32_t>(tally.distance)} |
+         uint64_t{static_cast<uint8_t>(tally.direction)} << 32 |
+         uint64_t{static_cast<uint8_t>(tally.shape)} << 40 |
+         uint64_t{static_cast<uint8_t>(tally.off_top)} << 48 |
+         uint64_t{static_cast<uint8_t>(tally.outer)} << 56;
+}
+inline PathTally unpack_tally(uint64_t packed) {
+  PathTally tally;
+  tally.distance = static_cast<int32_t>(static_cast<uint32_t>(packed));
+  tally.direction = static_cast<int32_t>((packed >> 32) & 0xff);
+  tally.shape = static_cast<int32_t>((packed >> 40) & 0xff);
+  tally.off_top = static_cast<int32_t>((packed >> 48) & 0xff);
+  tally.outer = static_cast<int32_t>(packed >> 56);
+  return tally;
+}
+
+// What choosing `chosen` for note k adds to a path's tally after the
+// previous note's chosen pitch `previous_pitch` (unused for note 0).
+uint64_t tally_step(const CostSetting& setting, int32_t k, int32_t previous_pitch,
+                    PathNote chosen);
+
+// path_cost with the tally of the path's first n notes already counted,
+// outer-note points included.
 double path_cost(const CostSetting& setting, const PathNote* path, int32_t n,
                  const PathTally& tally);
 

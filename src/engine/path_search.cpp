@@ -1,213 +1,28 @@
 #include "engine/path_search.h"
 
 #include <cstring>
-#include <limits>
-#include <utility>
 
 #include "engine/path_cost.h"
+#include "engine/path_pool.h"
 #include "engine/tone_choices.h"
-#include "engine/tone_rules.h"
 
 namespace zelvo::engine {
 
-bool same_path(const Engine& engine, int32_t a, int32_t b, int32_t count) {
-  const PathNote* pa = engine.state.pool.entries[a].notes;
-  const PathNote* pb = engine.state.pool.entries[b].notes;
-  if (pa[count - 1].type != pb[count - 1].type) return false;
-  // Paths of one stage share their source's notes: the last ones differ first.
-  for (int32_t k = count - 1; k >= 0; --k) {
-    if (pa[k].pitch != pb[k].pitch) return false;
+namespace {
+
+// Costs from weights that are all finite and not negative are never
+// negative nor NaN: the keyed pool holds them. Other rows keep the pool of
+// scans and exchanges (path_pool.h).
+bool keyed_weights(const float* weights) {
+  for (int32_t k = 0; k < kCostWeights; ++k) {
+    if (!(weights[k] >= 0.0f && weights[k] <= 3.4028235e38f)) return false;
   }
   return true;
 }
 
-namespace {
-
-// A digest of a path's pitches, built note by note as the search extends
-// the path, and of its last tone type: equal paths have equal keys, so
-// same_path runs only where the keys agree.
-constexpr uint32_t kDigestStart = 2166136261u;
-uint32_t digest_step(uint32_t digest, int8_t pitch) {
-  return (digest ^ static_cast<uint8_t>(pitch)) * 16777619u;
-}
-uint32_t digest_of(const PathNote* notes, int32_t count) {
-  uint32_t digest = kDigestStart;
-  for (int32_t k = 0; k < count; ++k) digest = digest_step(digest, notes[k].pitch);
-  return digest;
-}
-uint32_t path_key(uint32_t digest, int8_t last_type) {
-  return (digest ^ (0x100u | static_cast<uint8_t>(last_type))) * 16777619u;
-}
-int32_t bucket_of(uint32_t key) {
-  return static_cast<int32_t>((key ^ (key >> 8) ^ (key >> 16) ^ (key >> 24)) %
-                              PathPool::kBuckets);
-}
-
-void mark_free(PathPool& pool, int32_t n) {
-  pool.entries[n].cost = kFreeEntry;
-  pool.free_bits[n / 64] |= uint64_t{1} << (n % 64);
-}
-
-// The first free entry by the free bits, now holding a copy of e's path and
-// marked in use; -1 when the pool is full.
-int32_t take_free_entry(PathPool& pool, int32_t e) {
-  for (int32_t w = 0; w < PathPool::kFreeWords; ++w) {
-    if (pool.free_bits[w] == 0) continue;
-    const int32_t n = w * 64 + __builtin_ctzll(pool.free_bits[w]);
-    pool.free_bits[w] &= pool.free_bits[w] - 1;
-    std::memcpy(pool.entries[n].notes, pool.entries[e].notes, sizeof(pool.entries[n].notes));
-    pool.entries[n].cost = kEntryInUse;
-    return n;
-  }
-  return -1;
-}
-
-// The free bits from the costs.
-void find_free_entries(PathPool& pool) {
-  for (uint64_t& word : pool.free_bits) word = 0;
-  for (int32_t n = 0; n < kPoolSize; ++n) {
-    if (pool.entries[n].cost == kFreeEntry) pool.free_bits[n / 64] |= uint64_t{1} << (n % 64);
-  }
-}
-
-void link_scored(PathPool& pool, int32_t position) {
-  const int32_t b = bucket_of(pool.scored_keys[position]);
-  pool.chain[position] = pool.bucket[b];
-  pool.bucket[b] = static_cast<int16_t>(position + 1);
-}
-
-void unlink_scored(PathPool& pool, int32_t position) {
-  int16_t* link = &pool.bucket[bucket_of(pool.scored_keys[position])];
-  while (*link != position + 1) link = &pool.chain[*link - 1];
-  *link = pool.chain[position];
-}
-
-void rebuild_buckets(PathPool& pool) {
-  for (int16_t& head : pool.bucket) head = 0;
-  for (int32_t i = 0; i < pool.scored_count; ++i) link_scored(pool, i);
-  pool.hashed_count = pool.scored_count;
-}
-
-void clear_scored(PathPool& pool) {
-  pool.scored_count = 0;
-  pool.worst_position = -1;
-  rebuild_buckets(pool);
-}
-
-// insert_scored with the path's key worked out.
-void insert_keyed(Engine& engine, int32_t n, double cost, int32_t count, uint32_t key) {
-  PathPool& pool = engine.state.pool;
-  PoolEntry& entry = pool.entries[n];
-  if (pool.hashed_count != pool.scored_count) rebuild_buckets(pool);
-  for (int32_t p = pool.bucket[bucket_of(key)]; p != 0; p = pool.chain[p - 1]) {
-    const int32_t i = p - 1;
-    if (pool.scored_keys[i] == key && pool.scored[i] != n &&
-        same_path(engine, pool.scored[i], n, count)) {
-      mark_free(pool, n);
-      return;
-    }
-  }
-  if (pool.scored_count >= kMaxScored) {
-    if (pool.worst_position < 0) {
-      // The costliest entry, the lowest pool index among equal costs.
-      int32_t worst = 0;
-      for (int32_t i = 1; i < pool.scored_count; ++i) {
-        if (pool.scored_costs[i] > pool.scored_costs[worst] ||
-            (pool.scored_costs[i] == pool.scored_costs[worst] &&
-             pool.scored[i] < pool.scored[worst])) {
-          worst = i;
-        }
-      }
-      pool.worst_position = worst;
-    }
-    const int32_t w = pool.worst_position;
-    if (cost < pool.scored_costs[w]) {
-      PoolEntry& target = pool.entries[pool.scored[w]];
-      std::memcpy(target.notes, entry.notes, sizeof(entry.notes));
-      target.serial = entry.serial;
-      target.cost = cost;
-      pool.scored_costs[w] = cost;
-      unlink_scored(pool, w);
-      pool.scored_keys[w] = key;
-      link_scored(pool, w);
-      pool.worst_position = -1;
-    }
-    mark_free(pool, n);
-    return;
-  }
-  entry.cost = cost;
-  const int32_t position = pool.scored_count;
-  pool.scored[position] = n;
-  pool.scored_costs[position] = cost;
-  pool.scored_keys[position] = key;
-  link_scored(pool, position);
-  ++pool.scored_count;
-  ++pool.hashed_count;
-  pool.worst_position = -1;
-}
-
-}  // namespace
-
-// The scored entries are exactly those listed in pool.scored, so the search
-// for a duplicate visits only the scored entries of the new path's digest.
-void insert_scored(Engine& engine, int32_t n, double cost, int32_t count) {
-  const PathNote* notes = engine.state.pool.entries[n].notes;
-  insert_keyed(engine, n, cost, count, path_key(digest_of(notes, count), notes[count - 1].type));
-}
-
-// The exchange sort (for each i, every later entry cheaper than entry i is
-// exchanged with it) runs on the costs and an index table; the entries are
-// moved once at the end, cycle by cycle, into the order it gives. A step
-// whose entry holds the lowest cost of the pool can exchange nothing more,
-// so it ends there: the free entries (all -1) are placed without scanning
-// the rest. A step keeps the cost it holds in a register.
-void sort_pool(Engine& engine) {
-  PathPool& pool = engine.state.pool;
-  double costs[kPoolSize];
-  int16_t order[kPoolSize];
-  bool have_lowest = false;
-  double lowest = 0.0;
-  for (int32_t i = 0; i < kPoolSize; ++i) {
-    costs[i] = pool.entries[i].cost;
-    order[i] = static_cast<int16_t>(i);
-    if (costs[i] == costs[i] && (!have_lowest || costs[i] < lowest)) {
-      lowest = costs[i];
-      have_lowest = true;
-    }
-  }
-  // No cost equals a NaN floor: without a lowest cost no step ends early.
-  const double floor = have_lowest ? lowest : std::numeric_limits<double>::quiet_NaN();
-  for (int32_t i = 0; i < kPoolSize; ++i) {
-    double held = costs[i];
-    if (held == floor) continue;
-    for (int32_t j = i + 1; j < kPoolSize; ++j) {
-      if (!(costs[j] < held)) continue;
-      std::swap(costs[i], costs[j]);
-      std::swap(order[i], order[j]);
-      held = costs[i];
-      if (held == floor) break;
-    }
-  }
-  // Entry i takes entry order[i]: each cycle of the permutation is followed
-  // from its first position with one entry set aside.
-  bool placed[kPoolSize] = {};
-  for (int32_t i = 0; i < kPoolSize; ++i) {
-    if (placed[i] || order[i] == i) continue;
-    const PoolEntry first = pool.entries[i];
-    int32_t k = i;
-    while (order[k] != i) {
-      pool.entries[k] = pool.entries[order[k]];
-      placed[k] = true;
-      k = order[k];
-    }
-    pool.entries[k] = first;
-    placed[k] = true;
-  }
-}
-
-namespace {
-
-// One path search: what stays fixed while extend_path recurses.
+// One path search: what stays fixed while extend recurses, and the path
+// being extended. The path's notes after those chosen are its source's
+// ({0, 0} after the stage): a scored path is copied whole.
 struct Search {
   Engine& engine;
   int32_t s;
@@ -215,18 +30,44 @@ struct Search {
   const Line& line;
   bool no_lookahead;
   CostSetting cost;
+  bool keyed;
+  PathNote path[kMaxLineNotes];
 };
 
-// The tally of a source's notes 0 .. i - 1.
-PathTally tally_of(const Search& search, const PathNote* notes, int32_t i) {
+// The tally of the path's notes 0 .. i - 1.
+uint64_t tally_of(const Search& search, int32_t i) {
   PathTally tally;
-  for (int32_t k = 0; k < i; ++k) tally_note(tally, search.line, notes, k, search.cost.top);
-  return tally;
+  for (int32_t k = 0; k < i; ++k) {
+    tally_note(tally, search.line, search.path, k, search.cost.top);
+    count_outer(tally, search.cost, k, search.path[k].pitch);
+  }
+  return pack_tally(tally);
 }
 
-// extend_path, with `digest` and `tally` those of the source's notes 0 .. i - 1.
+// Scores the path ending at note i as entry n.
+void score(Search& search, int32_t n, int32_t i, uint32_t digest, uint64_t tally) {
+  PathPool& pool = search.engine.state.pool;
+  const double cost = path_cost(search.cost, search.path, i + 1, unpack_tally(tally));
+  const int32_t serial = pool.process_count++;
+  const uint32_t key = path_key(digest, search.path[i].type);
+  if (search.keyed) {
+    keep_scored(pool, n, search.path, i + 1, cost, key, serial);
+    return;
+  }
+  PoolEntry& entry = pool.entries[n];
+  std::memcpy(entry.notes, search.path, sizeof(entry.notes));
+  entry.serial = serial;
+  insert_exchange(pool, n, cost, i + 1, key);
+}
+
+// Extends the path from note i to the stage end j (or the line's end) after
+// previous state `previous`, with `digest` and `tally` those of notes
+// 0 .. i - 1; the path is held by entry e, freed at the end. Every choice
+// holds an entry of its own while it is extended, so that the scored paths
+// land in the entries the search has always given them. True when some
+// path reached the end.
 bool extend(Search& search, int32_t e, int32_t i, int32_t j, const LinkState& previous,
-            uint32_t digest, const PathTally& tally) {
+            uint32_t digest, uint64_t tally) {
   Engine& engine = search.engine;
   PathPool& pool = engine.state.pool;
   const Line& line = search.line;
@@ -240,16 +81,13 @@ bool extend(Search& search, int32_t e, int32_t i, int32_t j, const LinkState& pr
   for (int32_t c = 0; c < choices.count; ++c) {
     const PathNote choice = choices.notes[c];
     // A full pool stays full until an extension ends: the rest are dropped.
-    const int32_t n = take_free_entry(pool, e);
+    const int32_t n = take_free_entry(pool);
     if (n < 0) continue;
-    pool.entries[n].notes[i] = choice;
+    search.path[i] = choice;
     const uint32_t next = digest_step(digest, choice.pitch);
-    PathTally counted = tally;
-    tally_note(counted, line, pool.entries[n].notes, i, search.cost.top);
+    const uint64_t counted = tally + choices.steps[c];
     if (last || i == j) {
-      const double cost = path_cost(search.cost, pool.entries[n].notes, i + 1, counted);
-      pool.entries[n].serial = pool.process_count++;
-      insert_keyed(engine, n, cost, i + 1, path_key(next, choice.type));
+      score(search, n, i, next, counted);
       success = true;
     } else {
       current.chosen_pitch = choice.pitch;
@@ -263,22 +101,11 @@ bool extend(Search& search, int32_t e, int32_t i, int32_t j, const LinkState& pr
 
 }  // namespace
 
-bool extend_path(Engine& engine, int32_t s, int32_t l, int32_t e, int32_t i, int32_t j,
-                 const LinkState& previous, bool no_lookahead) {
-  Search search{engine, s, l, engine.slot(s).lines[l], no_lookahead, cost_setting(engine, s, l)};
-  find_free_entries(engine.state.pool);
-  new_choice_stage(engine.state);
-  const PathNote* notes = engine.state.pool.entries[e].notes;
-  return extend(search, e, i, j, previous, digest_of(notes, i), tally_of(search, notes, i));
-}
-
 bool build_candidates(Engine& engine, int32_t s, int32_t l, bool no_lookahead) {
   PathPool& pool = engine.state.pool;
   const HarmonizerSettings& settings = engine.settings;
   pool.process_count = 0;
   pool.entries[0].cost = kEntryInUse;
-  // Notes a stage has not reached yet hold what entry 0 held: keep that fixed.
-  for (PathNote& note : pool.entries[0].notes) note = PathNote{0, 0};
   for (int32_t x = 1; x < kPoolSize; ++x) pool.entries[x].cost = kFreeEntry;
   clear_scored(pool);
   find_free_entries(pool);
@@ -289,11 +116,21 @@ bool build_candidates(Engine& engine, int32_t s, int32_t l, bool no_lookahead) {
   LinkState previous = line.npadre;
   if (settings.LinkLimit == 0 && settings.NoLinkAct == 0) previous.bar = -1;
 
-  Search search{engine, s, l, line, no_lookahead, cost_setting(engine, s, l)};
+  Search search{engine, s, l, line, no_lookahead, cost_setting(engine, s, l), false, {}};
+  search.keyed = keyed_weights(search.cost.weights);
+  // Notes a stage has not reached yet are {0, 0}.
+  for (PathNote& note : search.path) note = PathNote{0, 0};
   new_choice_stage(engine.state);
-  if (!extend(search, 0, 0, kStageNotes - 1, previous, kDigestStart, PathTally{})) return false;
+  auto finish = [&] {
+    if (search.keyed) {
+      lay_out_scored(pool);
+    } else {
+      sort_pool(engine);
+    }
+  };
+  if (!extend(search, 0, 0, kStageNotes - 1, previous, kDigestStart, 0)) return false;
   if (settings.LinkLimit == 1 && settings.LimitOneLink == 1 && s == 1) {
-    sort_pool(engine);
+    finish();
     return true;
   }
 
@@ -311,18 +148,18 @@ bool build_candidates(Engine& engine, int32_t s, int32_t l, bool no_lookahead) {
     bool any = false;
     const LineNote& before = line.notes[k - 1];
     for (int32_t t = 0; t < taken_count; ++t) {
-      const PathNote* notes = pool.entries[taken[t]].notes;
-      const PathNote& end = notes[k - 1];
+      std::memcpy(search.path, pool.entries[taken[t]].notes, sizeof(search.path));
+      const PathNote& end = search.path[k - 1];
       const LinkState from{before.bar,      before.click, before.duration, before.given_pitch,
                            before.tie_flags, end.pitch,   end.type};
-      if (extend(search, taken[t], k, k + kStageNotes - 1, from, digest_of(notes, k),
-                 tally_of(search, notes, k))) {
+      if (extend(search, taken[t], k, k + kStageNotes - 1, from, digest_of(search.path, k),
+                 tally_of(search, k))) {
         any = true;
       }
     }
     if (!any) return false;
   }
-  sort_pool(engine);
+  finish();
   return true;
 }
 

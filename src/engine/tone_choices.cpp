@@ -25,9 +25,11 @@ int32_t choice_key(const LinkState& previous) {
   return type * ChoiceMemo::kPitches + pitch;
 }
 
-// Fills `out` (room for kMaxChoices) with the choices; returns their count.
+// Fills `out` (room for kMaxChoices) with the choices and `steps` with
+// what they add to a tally; returns their count.
 int32_t work_out_choices(const Engine& engine, int32_t s, int32_t l, int32_t i,
-                         const LinkState& previous, bool no_lookahead, PathNote* out) {
+                         const LinkState& previous, bool no_lookahead, PathNote* out,
+                         uint64_t* steps) {
   const Line& line = unit_slot(engine.state, s).lines[l];
   const LineNote& note = line.notes[i];
   const LinkState current{note.bar, note.click, note.duration, note.given_pitch, note.tie_flags,
@@ -56,6 +58,8 @@ int32_t work_out_choices(const Engine& engine, int32_t s, int32_t l, int32_t i,
       out[count++] = PathNote{static_cast<int8_t>(pitch), static_cast<int8_t>(type)};
     }
   }
+  const CostSetting setting = cost_setting(engine, s, l);
+  for (int32_t c = 0; c < count; ++c) steps[c] = tally_step(setting, i, previous.chosen_pitch, out[c]);
   return count;
 }
 
@@ -75,18 +79,25 @@ ChoiceList tone_choices(Engine& engine, int32_t s, int32_t l, int32_t i, int32_t
   ChoiceMemo& memo = engine.state.choices;
   const int32_t key = choice_key(previous);
   if (key >= 0 && memo.stamp[q][key] == memo.generation) {
-    return ChoiceList{memo.notes[q] + memo.begin[q][key], memo.count[q][key]};
+    const int32_t begin = memo.begin[q][key];
+    return ChoiceList{memo.notes[q] + begin, memo.steps[q] + begin, memo.count[q][key]};
   }
   PathNote* scratch = memo.scratch[q];
-  const int32_t count = work_out_choices(engine, s, l, i, previous, no_lookahead, scratch);
-  if (key < 0 || memo.used[q] + count > ChoiceMemo::kRoom) return ChoiceList{scratch, count};
+  uint64_t* scratch_steps = memo.scratch_steps[q];
+  const int32_t count =
+      work_out_choices(engine, s, l, i, previous, no_lookahead, scratch, scratch_steps);
+  if (key < 0 || memo.used[q] + count > ChoiceMemo::kRoom) {
+    return ChoiceList{scratch, scratch_steps, count};
+  }
   PathNote* kept = memo.notes[q] + memo.used[q];
+  uint64_t* kept_steps = memo.steps[q] + memo.used[q];
   std::memcpy(kept, scratch, sizeof(PathNote) * static_cast<size_t>(count));
+  std::memcpy(kept_steps, scratch_steps, sizeof(uint64_t) * static_cast<size_t>(count));
   memo.stamp[q][key] = memo.generation;
   memo.begin[q][key] = memo.used[q];
   memo.count[q][key] = count;
   memo.used[q] += count;
-  return ChoiceList{kept, count};
+  return ChoiceList{kept, kept_steps, count};
 }
 
 }  // namespace zelvo::engine

@@ -13,8 +13,11 @@ namespace zelvo::engine {
 // its previous note's chosen pitch and tone type (the note's place, the
 // previous note's place, chord, scale and profile are fixed), so they are
 // worked out once per previous pitch and type instead of once per path.
+// Beside each choice, what it adds to a path's cost tally (tally_step of
+// path_cost.h), worked out with the list.
 struct ChoiceList {
   const PathNote* notes;
+  const uint64_t* steps;
   int32_t count;
 };
 

@@ -7,6 +7,7 @@
 
 #include "engine/form_unit.h"
 #include "engine/line_division.h"
+#include "engine/path_pool.h"
 #include "engine/path_search.h"
 #include "engine/tone_choices.h"
 #include "engine/tone_rules.h"
