@@ -18,12 +18,12 @@
 
 #include "chords_command.h"
 #include "command_help.h"
+#include "folder_job.h"
 #include "global_options.h"
 #include "base/windows1252.h"
 #include "grid_option.h"
 #include "jobs/engines.h"
 #include "jobs/job.h"
-#include "jobs/work_folder.h"
 #include "media_commands.h"
 #include "notate_command.h"
 #include "progress_line.h"
@@ -242,13 +242,6 @@ int run_job_command(int argc, char** argv, const std::string& usage) {
     return usage_error(usage_problem(UsageProblem::kGridWithNotation, options.language), usage);
   }
 
-  if (const int problem = options.work_folder.empty() ? 0 : shell::folder_usable(options.work_folder);
-      problem != 0) {
-    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", options.work_folder.c_str(),
-                 std::strerror(problem));
-    return kExitUsage;
-  }
-
   // The job runs on the work folder's files as values; each output it
   // writes goes into the folder at once, as it always has.
   jobs::JobInput input;
@@ -256,12 +249,7 @@ int run_job_command(int argc, char** argv, const std::string& usage) {
   input.language = options.language;
   input.notation = options.notation;
   input.grid = options.grid;
-  input.folder_name = options.work_folder;
-  std::string problem;
-  if (!jobs::read_work_inputs(options.work_folder, input.files, problem)) {
-    std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
-    return kExitUsage;
-  }
+  if (!read_folder_job(options.work_folder, input)) return kExitUsage;
 
   sigset_t interrupt_set;
   sigemptyset(&interrupt_set);

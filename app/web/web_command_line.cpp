@@ -1,7 +1,6 @@
 #include "web_command_line.h"
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -11,6 +10,7 @@
 #include "chords_command.h"
 #include "command_help.h"
 #include "command_line.h"
+#include "folder_job.h"
 #include "console/console_view.h"
 #include "base/windows1252.h"
 #include "global_options.h"
@@ -19,8 +19,6 @@
 #include "files/result_writer.h"
 #include "jobs/engines.h"
 #include "jobs/job.h"
-#include "jobs/work_folder.h"
-#include "shell/folders.h"
 
 namespace zelvo::app {
 
@@ -95,12 +93,6 @@ std::string read_job_options(int argc, char** argv, JobOptions& options) {
 }
 
 int run_job(const JobOptions& options) {
-  if (const int problem = options.work_folder.empty() ? 0 : shell::folder_usable(options.work_folder);
-      problem != 0) {
-    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", options.work_folder.c_str(),
-                 std::strerror(problem));
-    return kExitUsage;
-  }
   // As the native command line runs a job: the folder's files as values,
   // each output written into the folder as the job makes it.
   jobs::JobInput input;
@@ -108,12 +100,7 @@ int run_job(const JobOptions& options) {
   input.language = options.language;
   input.notation = options.notation;
   input.grid = options.grid;
-  input.folder_name = options.work_folder;
-  std::string problem;
-  if (!jobs::read_work_inputs(options.work_folder, input.files, problem)) {
-    std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
-    return kExitUsage;
-  }
+  if (!read_folder_job(options.work_folder, input)) return kExitUsage;
   auto engines = std::make_unique<jobs::Engines>();
   jobs::JobControl control;
   StandardOutputView view;
