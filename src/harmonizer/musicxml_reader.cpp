@@ -168,14 +168,15 @@ class XmlReading {
     if (measure_ == 0) return XmlResult::kPickupMeasure;
     if (table_.note_count >= engine::kMaxMusicNotes) return XmlResult::kTooManyNotes;
     table_.reserve(table_.note_count + 1);
-    const char letter = text[6];
+    // A line cut by the buffer may end right after the tag's name.
+    const char letter = text[5] != '\0' ? text[6] : '\0';
     char next[kPitchBuffer];
     read_pitch_line(next);
     const char* held = from_tag(next);
     int32_t alter = 0;
     if (starts_with(held, "<alter")) {
       alter = tag_number(held);
-      if (held[7] == '-') alter = -alter;
+      if (held[6] != '\0' && held[7] == '-') alter = -alter;
       read_pitch_line(next);
       held = from_tag(next);
     }
