@@ -56,8 +56,11 @@ CompositionLayout read_composition_layout(std::string_view html) {
   if (read.cell_too_long) return as_is(document);
   std::string laid_out = write_layout(tables);
   // A document the reader refuses either way keeps its own refusal, rather
-  // than one about a document nobody wrote.
-  if (!read.shape && !reader_shape(laid_out).shape) return as_is(document);
+  // than one about a document nobody wrote. So does a layout the reader
+  // cannot walk for any reason but a cell too long for it (a cell line of
+  // exactly the reader's line length leaves its line end for the next cell).
+  const ReaderReading laid_read = reader_shape(laid_out);
+  if (!laid_read.shape && (!read.shape || !laid_read.cell_too_long)) return as_is(document);
   return CompositionLayout{std::move(laid_out), true, std::move(tables)};
 }
 
