@@ -4,9 +4,9 @@
 #include <rtmidi/RtMidi.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <thread>
 #include <vector>
+
+#include "player/jack_output.h"
 
 namespace zelvo::player {
 
@@ -24,15 +24,11 @@ RtMidi::Api api_of(PortSystem system) {
   return system == PortSystem::kAlsa ? RtMidi::LINUX_ALSA : RtMidi::UNIX_JACK;
 }
 
-class PortOutput : public Output {
+// An ALSA sequencer port: RtMidi sends each event at once.
+class AlsaOutput : public Output {
  public:
-  explicit PortOutput(std::unique_ptr<RtMidiOut> out, std::unique_ptr<std::string> errors)
+  explicit AlsaOutput(std::unique_ptr<RtMidiOut> out, std::unique_ptr<std::string> errors)
       : out_(std::move(out)), errors_(std::move(errors)) {}
-  ~PortOutput() override {
-    // JACK sends in its next cycles what was queued: the last note-offs
-    // must leave before the port closes.
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
   void send(const uint8_t* bytes, size_t size) override {
     try {
       out_->sendMessage(bytes, size);
@@ -107,6 +103,14 @@ std::unique_ptr<Output> open_port_output(const std::string& name, std::string& o
                                own ? PortSystem::kAlsa : PortSystem::kJack};
   bool any_running = false;
   for (PortSystem system : order) {
+    if (system == PortSystem::kJack) {
+      if (!system_running(system)) continue;
+      any_running = true;
+      std::string jack_error;
+      auto output = open_jack_output(kClientName, kOwnPortName, own ? std::string() : name, opened, jack_error);
+      if (output != nullptr) return output;
+      continue;
+    }
     auto errors = std::make_unique<std::string>();
     std::unique_ptr<RtMidiOut> out = client(system, *errors);
     if (out == nullptr) continue;
@@ -116,7 +120,7 @@ std::unique_ptr<Output> open_port_output(const std::string& name, std::string& o
       out->openVirtualPort(kOwnPortName);
       if (!errors->empty()) continue;
       opened = std::string(system_name(system)) + " port " + kOwnPortName;
-      return std::make_unique<PortOutput>(std::move(out), std::move(errors));
+      return std::make_unique<AlsaOutput>(std::move(out), std::move(errors));
     }
     const unsigned count = out->getPortCount();
     for (unsigned i = 0; i < count; ++i) {
@@ -125,7 +129,7 @@ std::unique_ptr<Output> open_port_output(const std::string& name, std::string& o
       out->openPort(i, kOwnPortName);
       if (!errors->empty()) break;
       opened = std::string(system_name(system)) + " port " + port;
-      return std::make_unique<PortOutput>(std::move(out), std::move(errors));
+      return std::make_unique<AlsaOutput>(std::move(out), std::move(errors));
     }
   }
   if (!any_running) {

@@ -6,8 +6,8 @@
 
 #include "player/output.h"
 
-// MIDI ports of the ALSA sequencer and of JACK (PipeWire offers both), by
-// RtMidi.
+// MIDI ports of the ALSA sequencer (through RtMidi) and of JACK (through
+// libjack); PipeWire offers both.
 namespace zelvo::player {
 
 // The name of the port this program registers for others to connect to.

@@ -142,6 +142,37 @@ TEST_F(JackPortTest, CtrlCStopsALoopWithNoNoteLeftSounding) {
   EXPECT_EQ(all_notes_off, 16);
 }
 
+// An output closed right after a burst of notes, again and again: every
+// note queued before the close reaches the listener, and closing while the
+// client's cycle is running never touches freed memory (a crash here; under
+// the sanitizers, a report).
+TEST_F(JackPortTest, AnOutputClosedRightAfterABurstDeliversItAll) {
+  constexpr int kRounds = 12;
+  constexpr int kNotesPerRound = 40;
+  for (int round = 0; round < kRounds; ++round) {
+    std::string opened;
+    std::string error;
+    std::unique_ptr<Output> output = open_port_output("zelvo-check", opened, error);
+    ASSERT_NE(output, nullptr) << error;
+    ASSERT_EQ(opened, "JACK port zelvo-check:in");
+    for (int i = 0; i < kNotesPerRound; ++i) {
+      const uint8_t on[3] = {0x90, static_cast<uint8_t>(40 + i), 100};
+      const uint8_t off[3] = {0x80, static_cast<uint8_t>(40 + i), 0};
+      output->send(on, 3);
+      output->send(off, 3);
+    }
+    output.reset();
+    const size_t expected = 2u * kNotesPerRound * (round + 1);
+    EXPECT_TRUE(listener_->wait_for_notes(expected, 5)) << "round " << round;
+  }
+  EXPECT_EQ(listener_->notes().size(), 2u * kNotesPerRound * kRounds);
+  EXPECT_EQ(notes_left_sounding(listener_->received()), 0);
+  std::string opened;
+  std::string error;
+  EXPECT_EQ(open_port_output("no-such-port", opened, error), nullptr);
+  EXPECT_EQ(error, "no MIDI port named no-such-port (zelvo ports lists them)");
+}
+
 TEST_F(JackPortTest, PlayChannelsSoundsOnlyThoseChannels) {
   compose_fast_demo(folder_.path());
   Song song;
