@@ -166,6 +166,19 @@ enum class MessageId : int32_t {
   kCheckBars,
   kCheckTempo,
   kCheckBeats,
+  // What zelvo chords and the window say after writing the lead sheet's
+  // harmony, and where the scales and chords are read from.
+  kLeadSheetWrote,
+  kLeadSheetConfigurationReads,
+  kLeadSheetWroteConfiguration,
+  kLeadSheetConfigurationUnread,
+  // The composition editor's column tips.
+  kTipVariableName,
+  kTipExpression,
+  kTipGeneratorName,
+  kTipColumn,
+  kTipWhenEmpty,
+  kTipEmptyTakesRowOne,
   kCount
 };
 

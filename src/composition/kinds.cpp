@@ -1,6 +1,8 @@
 #include "composition/kinds.h"
 
 #include "base/message.h"
+#include "base/status.h"
+#include "base/windows1252.h"
 #include "tables/composition.h"
 
 namespace zelvo::composition {
@@ -179,23 +181,23 @@ const ColumnHelp* column_help(int32_t kind, int32_t column, int language) {
 }
 
 std::string column_tooltip(int32_t kind, int32_t column, int language) {
-  const bool spanish = language == base::kSpanish;
+  // The catalogue's texts are Windows-1252; the tips go to the window and
+  // the page as UTF-8, like the help tables'.
+  const auto text_of = [language](base::MessageId id, int32_t number = 0) {
+    return base::to_utf8(base::render(base::Message(id, number), language));
+  };
   const ColumnHelp* help = column_help(kind, column, language);
   if (help == nullptr) {
-    if (kind == kKindVariables) {
-      if (column == 0) return spanish ? "nombre de la variable" : "variable name";
-      return spanish ? "expresión // comentario" : "expression // comment";
-    }
+    if (kind == kKindVariables) return text_of(column == 0 ? base::MessageId::kTipVariableName : base::MessageId::kTipExpression);
     if ((kind == kKindCalculated || kind == kKindSequence) && column == 0) {
-      return spanish ? "nombre del generador; la fila 1 lleva los valores por defecto"
-                     : "generator name; row 1 holds the defaults";
+      return text_of(base::MessageId::kTipGeneratorName);
     }
     return "";
   }
-  std::string text = std::string(spanish ? "columna " : "column ") + std::to_string(column) + ": " + help->meaning;
+  std::string text = text_of(base::MessageId::kTipColumn, column) + help->meaning;
   if (help->note[0] == '\0') return text;
-  if (kind == kKindConfig || kind == kKindOutputs) return text + (spanish ? "\nsi está vacía: " : "\nwhen empty: ") + help->note;
-  return text + "\n" + help->note + (spanish ? "\nvacía: el número de la fila 1" : "\nempty: the number in row 1");
+  if (kind == kKindConfig || kind == kKindOutputs) return text + text_of(base::MessageId::kTipWhenEmpty) + help->note;
+  return text + "\n" + help->note + text_of(base::MessageId::kTipEmptyTakesRowOne);
 }
 
 bool is_read_cell(int32_t kind, int32_t row, int32_t column, int32_t header_cells) {

@@ -5,6 +5,9 @@
 #include <fstream>
 #include <optional>
 
+#include "base/message.h"
+#include "base/status.h"
+#include "base/windows1252.h"
 #include "base/work_files.h"
 #include "files/first_present.h"
 #include "harmonizer/configured_parts.h"
@@ -36,22 +39,22 @@ std::string configuration_for(int music_parts) {
 }  // namespace
 
 std::string harmony_parts_note(const std::string& output, int first_part, HarmonyPartsFrom from, bool spanish) {
-  std::string note = (spanish ? "escrito " : "wrote ") + output +
-                     (spanish ? ": escalas en la parte " : ": scales in part ") + std::to_string(first_part) +
-                     (spanish ? ", acordes en la parte " : ", chords in part ") + std::to_string(first_part + 1);
+  const int32_t language = spanish ? base::kSpanish : base::kEnglish;
+  std::string note = base::render(
+      base::Message(base::MessageId::kLeadSheetWrote, base::from_utf8(output), first_part, first_part + 1), language);
   switch (from) {
     case HarmonyPartsFrom::kGiven: break;
     case HarmonyPartsFrom::kConfiguration:
-      note += spanish ? ", donde los lee conar.txt" : ", where conar.txt reads them";
+      note += base::render(base::Message(base::MessageId::kLeadSheetConfigurationReads), language);
       break;
     case HarmonyPartsFrom::kNewConfiguration:
-      note += spanish ? "; escrito conar.txt, que los lee ah\xC3\xAD" : "; wrote conar.txt, which reads them there";
+      note += base::render(base::Message(base::MessageId::kLeadSheetWroteConfiguration), language);
       break;
     case HarmonyPartsFrom::kScoreParts:
-      note += spanish ? " (conar.txt no se pudo leer)" : " (conar.txt could not be read)";
+      note += base::render(base::Message(base::MessageId::kLeadSheetConfigurationUnread), language);
       break;
   }
-  return note;
+  return base::to_utf8(note);
 }
 
 bool write_lead_sheet_harmony(const std::string& score_path, const std::string& output,
