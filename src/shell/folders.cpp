@@ -86,8 +86,11 @@ struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
 };
 
+// Prints the folder error when it is not.
 bool listable(console::JobConsole& console, const std::string& folder) {
-  return for_each_file(console, folder, [](const std::string&) { return 1; }) == 0;
+  const base::Status listed = for_each_file(folder, [](const std::string&) { return 1; });
+  if (!listed.ok()) console.print(listed.error());
+  return listed.ok();
 }
 
 }  // namespace
@@ -117,12 +120,10 @@ std::string console_name(std::string_view file_system_name) {
                                        : std::string(file_system_name);
 }
 
-int for_each_file(console::JobConsole& console, const std::string& folder, const FileAction& action) {
+base::Status for_each_file(const std::string& folder, const FileAction& action) {
+  const base::Message unreadable(base::MessageId::kFolderError, console_name(folder));
   std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
-  if (!dir) {
-    console_print(console, kFolderError, console_name(folder).c_str());
-    return -1;
-  }
+  if (!dir) return unreadable;
   std::vector<std::string> names;
   while (const dirent* entry = readdir(dir.get())) {
     const std::string_view name = entry->d_name;
@@ -137,13 +138,12 @@ int for_each_file(console::JobConsole& console, const std::string& folder, const
       // A link to nothing is no file to copy; any other entry that cannot be
       // read ends the walk.
       if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) continue;
-      console_print(console, kFolderError, console_name(folder).c_str());
-      return -2;
+      return unreadable;
     }
     if (!S_ISREG(info.st_mode)) continue;
     if (action(path) != 0) break;
   }
-  return 0;
+  return {};
 }
 
 bool same_folder(const std::string& a, const std::string& b) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
 #include "console/job_console.h"
 #include "files/paths.h"
 #include "shell/install_paths.h"
@@ -42,12 +43,11 @@ int folder_usable(const std::string& folder);
 std::string console_name(std::string_view file_system_name);
 
 // Calls `action` with the full path of every file (not sub-folder) of
-// `folder`, in name order ignoring case, until it returns non-zero.
-// Returns 0; -1 when the folder cannot be listed, -2 when an entry's
-// attributes cannot be read (the walk stops there). Both errors print the
-// folder error message.
+// `folder`, in name order ignoring case, until it returns non-zero. Fails
+// with the folder error when the folder cannot be listed or an entry's
+// attributes cannot be read (the walk stops there); the caller prints it.
 using FileAction = std::function<int(const std::string& path)>;
-int for_each_file(console::JobConsole& console, const std::string& folder, const FileAction& action);
+base::Status for_each_file(const std::string& folder, const FileAction& action);
 
 // Whether `a` and `b` name the same existing folder.
 bool same_folder(const std::string& a, const std::string& b);

@@ -42,9 +42,17 @@ void remove_file(const std::string& path, Failures& failures) {
   if (!fs::remove(path, error) && error) failures.note("cannot delete " + path + ": " + error.message());
 }
 
+// Whether every file of `folder` was walked; prints the folder error when
+// not.
+bool walk_all(console::JobConsole& console, const std::string& folder, const FileAction& action) {
+  const base::Status walked = for_each_file(folder, action);
+  if (!walked.ok()) console.print(walked.error());
+  return walked.ok();
+}
+
 void walk(console::JobConsole& console, const std::string& folder, Failures& failures,
           const FileAction& action) {
-  if (for_each_file(console, folder, action) != 0) ++failures.count;
+  if (!walk_all(console, folder, action)) ++failures.count;
 }
 
 void empty_folder(console::JobConsole& console, const std::string& folder, Failures& failures) {
@@ -58,7 +66,7 @@ void empty_folder(console::JobConsole& console, const std::string& folder, Failu
 // can be read; otherwise the work would be lost for nothing. Prints the
 // folder error when it cannot.
 bool readable(console::JobConsole& console, const std::string& folder) {
-  return for_each_file(console, folder, [](const std::string&) { return 1; }) == 0;
+  return walk_all(console, folder, [](const std::string&) { return 1; });
 }
 
 // A folder to copy from that cannot be read: missing altogether is a
@@ -84,10 +92,10 @@ enum class Plan { kReady, kUnlisted, kCollision };
 // both: one copy would be lost under the other.
 Plan plan_copies(console::JobConsole& console, const std::string& folder, Platform& platform,
                  const std::function<std::string(const std::string&)>& rename, std::vector<Copy>& copies) {
-  if (for_each_file(console, folder, [&](const std::string& path) {
+  if (!walk_all(console, folder, [&](const std::string& path) {
         copies.push_back(Copy{path, rename(file_name_of(path))});
         return 0;
-      }) != 0) {
+      })) {
     return Plan::kUnlisted;
   }
   std::map<std::string, std::string> taken;  // target -> source name

@@ -44,29 +44,26 @@ TEST(FoldersTest, ForEachFileListsFilesOnlyInNameOrderIgnoringCase) {
   write_file(folder.file("_x"), "");
   write_file(folder.file("c.txt"), "");
   std::filesystem::create_directory(folder.file("sub"));
-  console::StandaloneConsole console;
   std::vector<std::string> seen;
-  EXPECT_EQ(for_each_file(console, folder.path() + "/", [&](const std::string& path) {
-              seen.push_back(path);
-              return 0;
-            }),
-            0);
+  EXPECT_TRUE(for_each_file(folder.path() + "/", [&](const std::string& path) {
+                seen.push_back(path);
+                return 0;
+              }).ok());
   const std::string base = folder.path() + "/";
   EXPECT_EQ(seen, (std::vector<std::string>{base + "A.txt", base + "b.txt", base + "c.txt", base + "_x"}));
-  EXPECT_EQ(console.store().contents(), "");
 
   int calls = 0;
-  for_each_file(console, folder.path(), [&](const std::string&) { return ++calls == 2 ? 1 : 0; });
+  EXPECT_TRUE(for_each_file(folder.path(), [&](const std::string&) { return ++calls == 2 ? 1 : 0; }).ok());
   EXPECT_EQ(calls, 2);  // stops at the first non-zero answer
 }
 
-TEST(FoldersTest, UnlistableFolderPrintsTheFolderError) {
-  console::StandaloneConsole console;
-  EXPECT_EQ(for_each_file(console, "/no/such/folder", [](const std::string&) { return 0; }), -1);
-  EXPECT_EQ(console.store().contents(), "\n\n Error reading files in folder /no/such/folder\n");
-  console.control().set_language(base::kSpanish);
-  for_each_file(console, "/no/such", [](const std::string&) { return 0; });
-  EXPECT_NE(console.store().contents().find("\n\n Error al leer archivos de la carpeta /no/such\n"), std::string::npos);
+TEST(FoldersTest, AnUnlistableFolderFailsWithTheFolderError) {
+  int calls = 0;
+  const base::Status walked = for_each_file("/no/such/folder", [&](const std::string&) { return ++calls; });
+  ASSERT_FALSE(walked.ok());
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(base::render(walked.error(), base::kEnglish), "\n\n Error reading files in folder /no/such/folder\n");
+  EXPECT_EQ(base::render(walked.error(), base::kSpanish), "\n\n Error al leer archivos de la carpeta /no/such/folder\n");
 }
 
 TEST(FoldersTest, LinksToNothingAreSkippedAndLinksToFilesListed) {
@@ -74,15 +71,12 @@ TEST(FoldersTest, LinksToNothingAreSkippedAndLinksToFilesListed) {
   write_file(folder.file("a.txt"), "");
   std::filesystem::create_symlink(folder.file("gone"), folder.file("b-link"));
   std::filesystem::create_symlink(folder.file("a.txt"), folder.file("c-link"));
-  console::StandaloneConsole console;
   std::vector<std::string> seen;
-  EXPECT_EQ(for_each_file(console, folder.path(), [&](const std::string& path) {
-              seen.push_back(last_path_component(path));
-              return 0;
-            }),
-            0);
+  EXPECT_TRUE(for_each_file(folder.path(), [&](const std::string& path) {
+                seen.push_back(last_path_component(path));
+                return 0;
+              }).ok());
   EXPECT_EQ(seen, (std::vector<std::string>{"a.txt", "c-link"}));
-  EXPECT_EQ(console.store().contents(), "");
 }
 
 // The cases of data/shell/folders_cases.txt: a folders file ({work} and
