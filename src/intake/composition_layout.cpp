@@ -49,18 +49,22 @@ CompositionLayout read_composition_layout(std::string_view html) {
   }
   std::vector<HtmlTable> tables = read_html_tables(html);
   if (tables.empty()) return as_is(document);
+  const TableShape shown = shape_of(tables);
   const ReaderReading read = reader_shape(document);
-  if (read.shape && *read.shape == shape_of(tables)) return as_is(document);
+  if (read.shape && *read.shape == shown) return as_is(document);
   // The reader's refusal of a cell too long for it stands as it is: laid
   // out, its spaces would shrink and the limit would move.
   if (read.cell_too_long) return as_is(document);
   std::string laid_out = write_layout(tables);
   // A document the reader refuses either way keeps its own refusal, rather
   // than one about a document nobody wrote. So does a layout the reader
-  // cannot walk for any reason but a cell too long for it (a cell line of
-  // exactly the reader's line length leaves its line end for the next cell).
+  // does not walk as shown for any reason but a cell too long for it: a
+  // cell line of exactly the reader's line length leaves its line end for
+  // the next cell, which then runs on through the row and table ends after
+  // it, or to the end of the document.
   const ReaderReading laid_read = reader_shape(laid_out);
-  if (!laid_read.shape && (!read.shape || !laid_read.cell_too_long)) return as_is(document);
+  const bool laid_out_as_shown = laid_read.shape && *laid_read.shape == shown;
+  if (!laid_out_as_shown && (!read.shape || !laid_read.cell_too_long)) return as_is(document);
   return CompositionLayout{std::move(laid_out), true, std::move(tables)};
 }
 
