@@ -56,16 +56,10 @@ class StandardOutputView : public console::ConsoleView {
 
 enum class ProjectCommand { kNone, kNew, kSave, kLoad };
 
-struct Options {
-  std::string work_folder;
+struct Options : JobCommandOptions {
   std::string template_folder;
   std::string project_folder;
-  int language = base::kEnglish;
-  console::JobKind kind = console::JobKind::kCompose;
   ProjectCommand project = ProjectCommand::kNone;
-  bool notation = false;  // also write the results as MusicXML
-  bool grid_given = false;
-  notation::Grid grid = notation::Grid::kChosen;  // where those notes go
 };
 
 // The project commands answer Yes to every question: the command line is
@@ -245,11 +239,7 @@ int run_job_command(int argc, char** argv, const std::string& usage) {
   // The job runs on the work folder's files as values; each output it
   // writes goes into the folder at once, as it always has.
   jobs::JobInput input;
-  input.command = options.kind;
-  input.language = options.language;
-  input.notation = options.notation;
-  input.grid = options.grid;
-  if (!read_folder_job(options.work_folder, input)) return kExitUsage;
+  if (!read_folder_job(options, input)) return kExitUsage;
 
   sigset_t interrupt_set;
   sigemptyset(&interrupt_set);

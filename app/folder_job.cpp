@@ -8,7 +8,12 @@
 
 namespace zelvo::app {
 
-bool read_folder_job(const std::string& folder, jobs::JobInput& input) {
+bool read_folder_job(const JobCommandOptions& options, jobs::JobInput& input) {
+  const std::string& folder = options.work_folder;
+  input.command = options.kind;
+  input.language = options.language;
+  input.notation = options.notation;
+  input.grid = options.grid;
   if (const int problem = folder.empty() ? 0 : shell::folder_usable(folder); problem != 0) {
     std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", folder.c_str(), std::strerror(problem));
     return false;

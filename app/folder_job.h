@@ -5,13 +5,24 @@
 // values, the folder named for the messages that name it.
 #include <string>
 
+#include "base/message.h"
 #include "jobs/job.h"
 
 namespace zelvo::app {
 
-// Fills `input` with the files of the work folder `folder` (empty: the
-// current directory). When the folder cannot be used or read, says why on
-// standard error and returns false: the caller exits with the usage status.
-bool read_folder_job(const std::string& folder, jobs::JobInput& input);
+// What both command lines read for a job run on a work folder.
+struct JobCommandOptions {
+  std::string work_folder;  // empty: the current directory
+  int language = base::kEnglish;
+  console::JobKind kind = console::JobKind::kCompose;
+  bool notation = false;  // also write the results as MusicXML
+  bool grid_given = false;
+  notation::Grid grid = notation::Grid::kChosen;  // where those notes go
+};
+
+// Fills `input` with the job `options` ask for and the files of its work
+// folder. When the folder cannot be used or read, says why on standard
+// error and returns false: the caller exits with the usage status.
+bool read_folder_job(const JobCommandOptions& options, jobs::JobInput& input);
 
 }  // namespace zelvo::app

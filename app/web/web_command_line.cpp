@@ -44,14 +44,8 @@ int usage_error(const std::string& problem) {
   return kExitUsage;
 }
 
-struct JobOptions {
-  std::string work_folder;
-  int language = base::kEnglish;
-  console::JobKind kind = console::JobKind::kCompose;
+struct JobOptions : JobCommandOptions {
   bool have_job = false;
-  bool notation = false;
-  bool grid_given = false;
-  notation::Grid grid = notation::Grid::kChosen;
 };
 
 // The job options as the native command line reads them; an empty string
@@ -96,11 +90,7 @@ int run_job(const JobOptions& options) {
   // As the native command line runs a job: the folder's files as values,
   // each output written into the folder as the job makes it.
   jobs::JobInput input;
-  input.command = options.kind;
-  input.language = options.language;
-  input.notation = options.notation;
-  input.grid = options.grid;
-  if (!read_folder_job(options.work_folder, input)) return kExitUsage;
+  if (!read_folder_job(options, input)) return kExitUsage;
   auto engines = std::make_unique<jobs::Engines>();
   jobs::JobControl control;
   StandardOutputView view;
