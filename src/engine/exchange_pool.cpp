@@ -48,13 +48,7 @@ void insert_exchange(PathPool& pool, int32_t n, double cost, int32_t count, uint
     return;
   }
   entry.cost = cost;
-  const int32_t position = pool.scored_count;
-  pool.scored[position] = n;
-  pool.scored_costs[position] = cost;
-  pool.scored_keys[position] = key;
-  link_scored(pool, position);
-  ++pool.scored_count;
-  ++pool.hashed_count;
+  append_scored(pool, n, cost, key);
   pool.worst_position = -1;
 }
 

@@ -61,6 +61,17 @@ void unlink_scored(PathPool& pool, int32_t position) {
   *link = pool.chain[position];
 }
 
+int32_t append_scored(PathPool& pool, int32_t n, double cost, uint32_t key) {
+  const int32_t position = pool.scored_count;
+  pool.scored[position] = n;
+  pool.scored_costs[position] = cost;
+  pool.scored_keys[position] = key;
+  link_scored(pool, position);
+  ++pool.scored_count;
+  ++pool.hashed_count;
+  return position;
+}
+
 void rebuild_buckets(PathPool& pool) {
   for (int16_t& head : pool.bucket) head = 0;
   for (int32_t i = 0; i < pool.scored_count; ++i) link_scored(pool, i);
@@ -128,14 +139,8 @@ void keep_scored(PathPool& pool, int32_t n, const PathNote* path, int32_t count,
   std::memcpy(entry.notes, path, sizeof(entry.notes));
   entry.serial = serial;
   entry.cost = cost;
-  const int32_t position = pool.scored_count;
-  pool.scored[position] = n;
-  pool.scored_costs[position] = cost;
-  pool.scored_keys[position] = key;
-  link_scored(pool, position);
+  const int32_t position = append_scored(pool, n, cost, key);
   pool.heap[position] = static_cast<int16_t>(position);
-  ++pool.scored_count;
-  ++pool.hashed_count;
   sift_up(pool, position);
 }
 

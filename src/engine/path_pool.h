@@ -31,6 +31,9 @@ inline int32_t bucket_of(uint32_t key) {
 void link_scored(PathPool& pool, int32_t position);
 void unlink_scored(PathPool& pool, int32_t position);
 void rebuild_buckets(PathPool& pool);
+// Puts entry `n` with `cost` and `key` at the end of the scored paths, in
+// its bucket; returns its position there.
+int32_t append_scored(PathPool& pool, int32_t n, double cost, uint32_t key);
 
 void mark_free(PathPool& pool, int32_t n);
 // The lowest free entry, now marked in use; -1 when the pool is full.
