@@ -51,8 +51,10 @@ int32_t work_out_choices(const Engine& engine, int32_t s, int32_t l, int32_t i,
   int32_t count = 0;
   for (int64_t o = lowest; o <= highest; ++o) {
     const int32_t pitch = static_cast<int32_t>(note.given_pitch + o);
+    const uint32_t accepted = rules.accepted_types(pitch);
+    if (accepted == 0) continue;
     for (const int32_t type : kRuleOrder) {
-      if (!rules.accepts(type, pitch)) continue;
+      if ((accepted & ToneRules::type_bit(type)) == 0) continue;
       if (no_lookahead && last && type != kRe) continue;
       if (last && (type == kAs || type == kAi)) continue;
       out[count++] = PathNote{static_cast<int8_t>(pitch), static_cast<int8_t>(type)};

@@ -4,6 +4,18 @@
 
 namespace zelvo::engine {
 
+namespace {
+
+uint32_t pitch_classes(const HarmonyEntry& entry) {
+  uint32_t classes = 0;
+  for (int32_t pc = 0; pc < kPitchClasses; ++pc) {
+    if (is_pitch_class_marked(entry.marks[pc])) classes |= 1u << pc;
+  }
+  return classes;
+}
+
+}  // namespace
+
 int32_t step_class(int32_t a, int32_t b) {
   const int32_t d = b - a;
   if (d == 1 || d == 2) return 1;
@@ -39,7 +51,10 @@ ToneRules::ToneRules(const Engine& engine, int32_t s, const LinkState& p, const 
                         metric_weight(engine, c.bar, c.click) <= metric_weight(engine, p.bar, p.click)),
       on_beat_(metric_weight(engine, c.bar, c.click) != 1),
       sixteenths_(c.duration / engine.clicks_per_sixteenth),
-      nhd_(engine.settings.NonHarmToneDur) {}
+      nhd_(engine.settings.NonHarmToneDur),
+      chord_classes_(pitch_classes(chord_)),
+      scale_classes_(pitch_classes(scale_)),
+      open_types_(open_types()) {}
 
 // A non-harmonic tone before a chord tone must resolve into it.
 bool ToneRules::resolves(int32_t pitch) const {
@@ -106,6 +121,51 @@ bool ToneRules::accepts(int32_t type, int32_t pitch) const {
     default:
       return false;
   }
+}
+
+// The conditions of accepts that hold or fail whatever the pitch, one bit
+// per non-harmonic type.
+uint32_t ToneRules::open_types() const {
+  uint32_t open = 0;
+  const auto open_if = [&](int32_t type, bool holds) {
+    if (row_[type] == 1 && holds) open |= type_bit(type);
+  };
+  const bool short_enough = sixteenths_ <= nhd_;
+  const bool very_short = sixteenths_ <= nhd_ / 2;
+  open_if(kFa, from_chord_tone() && short_enough);
+  open_if(kFd, from_chord_tone() && short_enough);
+  const bool may_pass = has_previous_ && !gap_ && short_enough;
+  open_if(kPa, may_pass && (p_.tone_type == kRe || p_.tone_type == kPa));
+  open_if(kPd, may_pass && (p_.tone_type == kRe || p_.tone_type == kPd));
+  const bool may_accent =
+      (!has_previous_ || p_.tone_type == kRe) && sixteenths_ <= 2 * int64_t{nhd_} && on_beat_;
+  open_if(kAs, may_accent);
+  open_if(kAi, may_accent);
+  open_if(kEa, from_chord_tone() && very_short && weight_not_above_);
+  open_if(kEd, from_chord_tone() && very_short && weight_not_above_);
+  return open;
+}
+
+uint32_t ToneRules::accepted_types(int32_t pitch) const {
+  if (pitch < 0 || pitch > 127) return 0;
+  const uint32_t pc = 1u << (pitch % kPitchClasses);
+  const bool in_chord = (chord_classes_ & pc) != 0;
+  uint32_t types = in_chord && resolves(pitch) ? type_bit(kRe) : 0;
+  if ((scale_classes_ & pc) == 0 || open_types_ == 0) return types;
+  // Every open type but the accented ones moves by a step from the previous
+  // note, which every open type of them has.
+  const int32_t step = has_previous_ ? step_class(p_.chosen_pitch, pitch) : 0;
+  constexpr uint32_t kUp = type_bit(kFa) | type_bit(kPa) | type_bit(kEa);
+  constexpr uint32_t kDown = type_bit(kFd) | type_bit(kPd) | type_bit(kEd);
+  if (step == 1) types |= open_types_ & kUp;
+  if (step == -1) types |= open_types_ & kDown;
+  constexpr uint32_t kAccented = type_bit(kAs) | type_bit(kAi);
+  if ((open_types_ & kAccented) != 0 &&
+      (!has_previous_ || std::abs(pitch - p_.chosen_pitch) >= 3 ||
+       (pitch == p_.chosen_pitch && !in_chord && !gap_))) {
+    types |= open_types_ & kAccented;
+  }
+  return types;
 }
 
 bool apply_tone_rule(const Engine& engine, int32_t type, int32_t s, const LinkState& p,

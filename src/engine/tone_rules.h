@@ -32,10 +32,21 @@ class ToneRules {
   // Pitches outside 0-127 are refused.
   bool accepts(int32_t type, int32_t pitch) const;
 
+  // Every type whose rule accepts `pitch`, as bit type_bit(type): the same
+  // answers as accepts, for all nine rules at once. The search asks this
+  // for each offset; what does not depend on the pitch (the line's
+  // switches, the chord's and scale's pitch classes, the durations and the
+  // previous note) is worked out once, in the constructor.
+  uint32_t accepted_types(int32_t pitch) const;
+  static constexpr uint32_t type_bit(int32_t type) {
+    return type == kRe ? 1u << kNonHarmonicTypes : 1u << type;
+  }
+
  private:
   bool resolves(int32_t pitch) const;
   bool accented(int32_t pitch) const;
   bool passing(int32_t own_type, int32_t direction, int32_t pitch) const;
+  uint32_t open_types() const;
   bool from_chord_tone() const { return has_previous_ && p_.tone_type == kRe && !gap_; }
 
   const LinkState& p_;
@@ -48,6 +59,9 @@ class ToneRules {
   bool on_beat_;             // metric weight of C is not 1
   int32_t sixteenths_;       // C's duration in whole sixteenths
   int32_t nhd_;
+  uint32_t chord_classes_;   // bit pc: pitch class pc is in the chord
+  uint32_t scale_classes_;   // bit pc: pitch class pc is in the scale
+  uint32_t open_types_;      // the non-harmonic types whose pitch-free conditions hold
 };
 
 // Tries the rule of tone type `type` on note `c` at offset `o` from its

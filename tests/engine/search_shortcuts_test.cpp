@@ -1,5 +1,6 @@
 // The path search's shortcuts against the plain procedures they stand for:
-// the pool sort that ends a step early, and the memo of tone-rule choices.
+// the pool sort that ends a step early, the memo of tone-rule choices and
+// the rules answered for all types at once.
 #include <cmath>
 #include <random>
 #include <utility>
@@ -18,6 +19,7 @@ namespace {
 
 using testing_support::EngineTest;
 using testing_support::kQuarter;
+using testing_support::kSixteenth;
 
 using ShortcutTest = EngineTest;
 
@@ -101,6 +103,50 @@ TEST_F(ShortcutTest, RememberedChoicesAreTheToneRules) {
             }
           }
         }
+      }
+    }
+  }
+}
+
+// All nine rules at once give what each rule gives alone, over random
+// chords, scales, switches, durations, positions and previous notes,
+// including switches other than 0 and 1, odd and negative note lengths for
+// non-harmonic tones, previous types no path makes and pitches out of range.
+TEST_F(ShortcutTest, AllRulesAtOnceAreEachRuleAlone) {
+  std::mt19937 rng(11);
+  const char marks[] = "CDEFGAB#0123456789cdefgab_x ";
+  const int32_t lengths[] = {-3, -1, 0, 1, 2, 3, 4, 7};
+  const int32_t previous_types[] = {kRe, kFa, kFd, kPa, kPd, kAs, kAi, kEa, kEd, 8, -1};
+  UnitSlot& slot = unit_slot(st(), 0);
+  slot.chord_index = 0;
+  slot.scale_index = 1;
+  for (int32_t round = 0; round < 3000; ++round) {
+    for (int32_t pc = 0; pc < 12; ++pc) {
+      st().chords.entries[0].marks[pc] = marks[rng() % (sizeof(marks) - 1)];
+      st().scales.entries[1].marks[pc] = marks[rng() % (sizeof(marks) - 1)];
+    }
+    settings_.NonHarmToneDur = lengths[rng() % 8];
+    settings_.HoleForLine = static_cast<int32_t>(rng() % 5);
+    int32_t row[kNonHarmonicTypes];
+    for (int32_t& on : row) on = rng() % 4 == 0 ? 0 : rng() % 6 == 0 ? 2 : 1;
+    Engine& e = engine();
+    const bool first = rng() % 8 == 0;
+    const LinkState p{first ? -1 : static_cast<int32_t>(1 + rng() % 3),
+                      static_cast<int32_t>(rng() % 16) * kSixteenth / (1 + rng() % 2),
+                      static_cast<int32_t>(1 + rng() % 8) * kSixteenth,
+                      60, 0,
+                      static_cast<int32_t>(50 + rng() % 30),
+                      previous_types[rng() % 11]};
+    const LinkState c{p.bar == -1 ? 1 : p.bar + static_cast<int32_t>(rng() % 2),
+                      static_cast<int32_t>(rng() % 16) * kSixteenth,
+                      static_cast<int32_t>(1 + rng() % 10) * kSixteenth / (1 + rng() % 3),
+                      60, 0, 0, 0};
+    const ToneRules rules(e, 0, p, c, row);
+    for (int32_t pitch = -2; pitch < 131; ++pitch) {
+      const uint32_t all = rules.accepted_types(pitch);
+      for (const int32_t type : kRuleOrder) {
+        ASSERT_EQ((all & ToneRules::type_bit(type)) != 0, rules.accepts(type, pitch))
+            << "round " << round << " type " << type << " pitch " << pitch;
       }
     }
   }
