@@ -61,7 +61,6 @@ int main(int argc, char** argv) {
   if (variant == 4) { set.Debug = 0; set.MelIns = -2; set.BassIns = -2; set.NonHarmTonesCoef[2][2] = 0.3f; }
   console::StandaloneConsole console;
   harmonizer::DebugListings listings(*state, console);
-  if (set.Debug) harmonizer::debug_enabled(set, ".");
   int32_t result = -1;
   harmonizer::ConsoleLines lines(console);
   try {

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace zelvo::files {
@@ -50,6 +51,24 @@ std::FILE* open_memory_stream(std::string text) {
   std::FILE* stream = fopencookie(cookie, "r", functions);
   if (stream == nullptr) delete cookie;
   return stream;
+}
+
+MemoryOutput::MemoryOutput() : file_(open_memstream(&data_, &size_)) {}
+
+MemoryOutput::~MemoryOutput() {
+  if (file_ != nullptr) std::fclose(file_);
+  std::free(data_);
+}
+
+std::string MemoryOutput::take() {
+  if (file_ == nullptr) return std::string();
+  std::fclose(file_);
+  file_ = nullptr;
+  std::string text = data_ != nullptr ? std::string(data_, size_) : std::string();
+  std::free(data_);
+  data_ = nullptr;
+  size_ = 0;
+  return text;
 }
 
 }  // namespace zelvo::files

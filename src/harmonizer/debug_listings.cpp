@@ -1,12 +1,12 @@
 #include "harmonizer/debug_listings.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <string>
-#include <system_error>
+#include <string_view>
 
 #include "engine/note_name.h"
+#include "files/memory_stream.h"
+#include "files/result_writer.h"
 #include "harmonizer/output.h"
 
 namespace zelvo::harmonizer {
@@ -25,7 +25,6 @@ using engine::Line;
 using engine::LinkState;
 using engine::MusicNote;
 using engine::PathNote;
-using FilePtr = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 
 // A pool path is picked only below this cost.
 constexpr double kUnpickable = 999999.0;
@@ -35,11 +34,27 @@ void listing_path(const char* name, char (&path)[kListingNameSize]) {
   std::snprintf(path, kListingNameSize, "%s/%s", kDebugFolder, name);
 }
 
-// Null when the file cannot be opened: the listing is then skipped.
-FilePtr open_listing(const std::string& folder, const char* name, const char* mode) {
+constexpr const char* kGrowingNames[kGrowingListings] = {"ver_concatenacion.rur", "ver_ods.rur",
+                                                         "ver_todaslineas.rur"};
+
+bool debug_enabled(const engine::HarmonizerSettings& settings) { return settings.Debug != 0; }
+
+// A listing goes out through the job's writer as every output does; one
+// that cannot be created is skipped without a word.
+void write_listing(HarmonizerState& state, const char* name, std::string_view text) {
   char path[kListingNameSize];
   listing_path(name, path);
-  return FilePtr(std::fopen(base::work_path(folder, path).c_str(), mode), &std::fclose);
+  static_cast<void>(files::write_output(state.results, state.work_folder, path, text, files::Replace::kInPlace));
+}
+
+// A growing listing's text: `text` starts it anew (the first write of a
+// run) or is added to it.
+void grow_listing(DebugListingState& debug, GrowingListing listing, bool anew, std::string text) {
+  if (anew) {
+    debug.grown[listing] = std::move(text);
+  } else {
+    debug.grown[listing] += text;
+  }
 }
 
 // The chord table entry in force at a unit's first note (an empty entry for
@@ -107,18 +122,11 @@ void add_path_records(std::FILE* file, engine::MusicNoteTable& music, const Line
 
 }  // namespace
 
-bool debug_enabled(const engine::HarmonizerSettings& settings, const std::string& folder) {
-  if (settings.Debug == 0) return false;
-  std::error_code ignored;  // a folder that cannot be made shows in the listings' opens
-  std::filesystem::create_directory(base::work_path(folder, kDebugFolder), ignored);
-  return true;
-}
-
 void list_result(HarmonizerState& state) {
-  if (!debug_enabled(state.settings, state.work_folder)) return;
-  FilePtr file = open_listing(state.work_folder, "ver_ev_zavir.rur", "w");
-  if (!file) return;
-  std::FILE* f = file.get();
+  if (!debug_enabled(state.settings)) return;
+  files::MemoryOutput text;
+  std::FILE* f = text.file();
+  if (f == nullptr) return;
   std::fputs("ZAVIR Output Data\n\n", f);
   std::fputs("Inst\tCpin\tCkin\tDur\tNote\tVel\tDiv\n\n", f);
   const engine::MusicNoteTable& music = state.engine.music;
@@ -127,6 +135,18 @@ void list_result(HarmonizerState& state) {
     std::fprintf(f, "%d\t%d\t%d\t%d\t%d\t%d\t%d\t\n", n.Inst, n.Cpin, n.Ckin, n.Dur, n.Note, n.Vel,
                  static_cast<int32_t>(n.tie_flags));
   }
+  write_listing(state, "ver_ev_zavir.rur", text.take());
+}
+
+DebugListings::~DebugListings() {
+  // Written once, when the run ends however it ends: a listing never stops
+  // the job, so nothing of its writing may escape.
+  try {
+    for (int32_t k = 0; k < kGrowingListings; ++k) {
+      if (!state_.debug.grown[k].empty()) write_listing(state_, kGrowingNames[k], state_.debug.grown[k]);
+    }
+  } catch (...) {
+  }
 }
 
 void DebugListings::write_midi(const char* name) {
@@ -134,7 +154,10 @@ void DebugListings::write_midi(const char* name) {
   listing_path(name, path);
   // The writer ends the job when it cannot create its file; a listing must
   // not, so a file that cannot be created is skipped here.
-  if (!FilePtr(std::fopen(base::work_path(state_.work_folder, path).c_str(), "wb"), &std::fclose)) return;
+  if (files::write_output(state_.results, state_.work_folder, path, "", files::Replace::kInPlace) ==
+      files::WriteResult::kNotCreated) {
+    return;
+  }
   // Called from inside the engine's run, which still ends the job where it
   // stands: a listing that cannot be written ends it the same way.
   const base::Status written = write_notes_midi(state_, state_.debug.notes, state_.debug.note_times, path);
@@ -143,10 +166,10 @@ void DebugListings::write_midi(const char* name) {
 
 void DebugListings::list_paths(EngineState& engine, int32_t slot, int32_t line,
                                int32_t searched_line) {
-  if (!debug_enabled(state_.settings, state_.work_folder)) return;
-  FilePtr file = open_listing(state_.work_folder, "Vlt_zavir.rur", "w");
-  if (!file) return;
-  std::FILE* f = file.get();
+  if (!debug_enabled(state_.settings)) return;
+  files::MemoryOutput text;
+  std::FILE* f = text.file();
+  if (f == nullptr) return;
   DebugListingState& debug = state_.debug;
   const engine::PoolEntry* pool = engine.pool.entries;
   debug.notes.note_count = 0;
@@ -177,16 +200,16 @@ void DebugListings::list_paths(EngineState& engine, int32_t slot, int32_t line,
     debug.listed[best] = true;
   }
   std::fputc('\n', f);
-  file.reset();
+  write_listing(state_, "Vlt_zavir.rur", text.take());
 
   write_midi("Vlt_zavir.mid");
 }
 
 void DebugListings::list_candidates(EngineState& engine, int32_t slot, int32_t line) {
-  if (!debug_enabled(state_.settings, state_.work_folder)) return;
-  FilePtr file = open_listing(state_.work_folder, "Vline_zavir.rur", "w");
-  if (!file) return;
-  std::FILE* f = file.get();
+  if (!debug_enabled(state_.settings)) return;
+  files::MemoryOutput text;
+  std::FILE* f = text.file();
+  if (f == nullptr) return;
   DebugListingState& debug = state_.debug;
   debug.notes.note_count = 0;
 
@@ -206,18 +229,18 @@ void DebugListings::list_candidates(EngineState& engine, int32_t slot, int32_t l
     add_path_records(f, debug.notes, ln, candidate.notes, k, chord_bar);
   }
   std::fputc('\n', f);
-  file.reset();
+  write_listing(state_, "Vline_zavir.rur", text.take());
 
   write_midi("Vline_zavir.mid");
 }
 
 void DebugListings::list_link(EngineState& engine, int32_t slot, int32_t line) {
-  if (!debug_enabled(state_.settings, state_.work_folder)) return;
+  if (!debug_enabled(state_.settings)) return;
   DebugListingState& debug = state_.debug;
   const bool fresh = debug.last_chord_bar < 0;
-  FilePtr file = open_listing(state_.work_folder, "ver_concatenacion.rur", fresh ? "w" : "a");
-  if (!file) return;
-  std::FILE* f = file.get();
+  files::MemoryOutput text;
+  std::FILE* f = text.file();
+  if (f == nullptr) return;
   if (fresh) std::fputs("ZAVIR Output Data\nConcatenaciones\n\n", f);
   const int32_t chord_bar = chord_of(engine, 0).bar;
   if (slot == 0 && chord_bar != debug.last_chord_bar) {
@@ -229,14 +252,16 @@ void DebugListings::list_link(EngineState& engine, int32_t slot, int32_t line) {
   std::fprintf(f, "Lin:%d (np:%d,%d) ", line, entry.chosen_pitch, entry.tone_type);
   if (slot > 0) std::fprintf(f, "(cc:%d)", chord_of(engine, slot).bar);
   std::fputc('\n', f);
+  grow_listing(debug, kLinksListing, fresh, text.take());
 }
 
 void DebugListings::list_units(EngineState& engine) {
-  if (!debug_enabled(state_.settings, state_.work_folder)) return;
+  if (!debug_enabled(state_.settings)) return;
   DebugListingState& debug = state_.debug;
-  FilePtr file = open_listing(state_.work_folder, "ver_ods.rur", debug.summary_writes == 0 ? "w" : "a");
-  if (!file) return;
-  std::FILE* f = file.get();
+  const bool fresh = debug.summary_writes == 0;
+  files::MemoryOutput text;
+  std::FILE* f = text.file();
+  if (f == nullptr) return;
   if (debug.summary_writes == 0) std::fputs("ZAVIR Output Data\nOds Contens\n\n", f);
   const engine::HarmonyEntry chord = chord_of(engine, 0);
   std::fprintf(f, "\nCc:%d  kk:%d", chord.bar, chord.click);
@@ -248,15 +273,17 @@ void DebugListings::list_units(EngineState& engine) {
                  ln.Arn, ln.Lh, ln.Lp, ln.Tipo, ln.Tmno, ln.Yarm);
     for (int32_t k = 0; k < notes_of(ln); ++k) std::fprintf(f, "%d, ", ln.notes[k].given_pitch);
   }
+  grow_listing(debug, kUnitsListing, fresh, text.take());
   ++debug.summary_writes;
 }
 
 void DebugListings::list_all_lines(EngineState& engine) {
-  if (!debug_enabled(state_.settings, state_.work_folder)) return;
+  if (!debug_enabled(state_.settings)) return;
   DebugListingState& debug = state_.debug;
-  FilePtr file = open_listing(state_.work_folder, "ver_todaslineas.rur", debug.all_lines_writes == 0 ? "w" : "a");
-  if (!file) return;
-  std::FILE* f = file.get();
+  const bool fresh = debug.all_lines_writes == 0;
+  files::MemoryOutput text;
+  std::FILE* f = text.file();
+  if (f == nullptr) return;
   if (debug.all_lines_writes == 0) {
     std::fputs("ZAVIR Output Data\nContenidos de todas las lineas\n\n", f);
     debug.all_lines_writes = 1;
@@ -289,6 +316,7 @@ void DebugListings::list_all_lines(EngineState& engine) {
     }
     std::fputc('\n', f);
   }
+  grow_listing(debug, kAllLinesListing, fresh, text.take());
 }
 
 }  // namespace zelvo::harmonizer

@@ -13,17 +13,15 @@
 namespace zelvo::harmonizer {
 
 // The listings of the harmonizer's intermediate state, written into the
-// folder _brindebug of the work folder when Debug is not 0. Nothing reads
-// them back. A listing file that cannot be created is skipped without a
-// word: a listing never stops the job. The listings only read the engine's
-// tables (their MIDI files are made of notes of their own), so outar.mid
-// does not depend on Debug.
+// folder _brindebug of the work folder when Debug is not 0. They go out
+// through the job's writer (HarmonizerState::results) like every other
+// output, so a job run on bytes gets them as bytes. Nothing reads them
+// back. A listing that cannot be created is skipped without a word: a
+// listing never stops the job. The listings only read the engine's tables
+// (their MIDI files are made of notes of their own), so outar.mid does not
+// depend on Debug.
 
 using base::kDebugFolder;
-
-// No when Debug is 0. Otherwise makes sure the folder _brindebug exists in
-// the work folder `folder` (it may already) and answers yes.
-bool debug_enabled(const engine::HarmonizerSettings& settings, const std::string& folder);
 
 // ver_ev_zavir.rur: every record of the music note table below the note
 // count. REQUIRES: the cut notes rejoined, the note-offs not yet added.
@@ -34,6 +32,11 @@ class DebugListings final : public engine::DebugListener {
  public:
   DebugListings(HarmonizerState& state, console::JobConsole& console)
       : state_(state), console_(console) {}
+  // Writes the listings that grow with every unit, which are kept in memory
+  // while the run goes on.
+  ~DebugListings() override;
+  DebugListings(const DebugListings&) = delete;
+  DebugListings& operator=(const DebugListings&) = delete;
 
   // Vlt_zavir.rur and Vlt_zavir.mid: the scored paths of the pool, cheapest
   // first. The label shows `line`; the notes are those of `searched_line`,

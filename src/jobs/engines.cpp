@@ -1,10 +1,5 @@
 #include "jobs/engines.h"
 
-#include <stdlib.h>
-
-#include <filesystem>
-#include <system_error>
-
 #include "composer/compose.h"
 #include "base/work_files.h"
 #include "harmonizer/harmonize_job.h"
@@ -47,12 +42,6 @@ void report_notation(console::JobConsole& console, const base::Status& written, 
 
 }  // namespace
 
-Engines::~Engines() {
-  if (scratch_.empty()) return;
-  std::error_code ignored;
-  std::filesystem::remove_all(scratch_, ignored);
-}
-
 composer::ComposerState& Engines::composer_state() {
   if (composer_ == nullptr) {
     composer_ = console::make_zeroed<composer::ComposerState>();
@@ -74,15 +63,6 @@ void Engines::set_inputs(const files::WorkReader* inputs) {
   intake_.set_reader(inputs);
   composition_intake_.set_reader(inputs);
   if (harmonizer_ != nullptr) harmonizer_->inputs = inputs;
-}
-
-const std::string& Engines::scratch_folder() {
-  if (!scratch_.empty()) return scratch_;
-  std::error_code error;
-  std::string pattern = (std::filesystem::temp_directory_path(error) / "zelvo-job-XXXXXX").string();
-  if (error) pattern = "/tmp/zelvo-job-XXXXXX";
-  if (mkdtemp(pattern.data()) != nullptr) scratch_ = pattern;
-  return scratch_;
 }
 
 void compose_in_folder(Engines& engines, const FolderJobOptions& options, console::JobConsole& console) {

@@ -25,7 +25,7 @@ namespace zelvo::jobs {
 class Engines {
  public:
   Engines() = default;
-  ~Engines();
+  ~Engines() = default;
   Engines(const Engines&) = delete;
   Engines& operator=(const Engines&) = delete;
 
@@ -41,9 +41,6 @@ class Engines {
   void set_inputs(const files::WorkReader* inputs);
   // The console store run_job prints into.
   console::Console& store() { return store_; }
-  // run_job's private folder for what the harmonizer still writes by path
-  // (see job.h), made on first use; empty when it cannot be made.
-  const std::string& scratch_folder();
 
  private:
   console::ZeroedPtr<composer::ComposerState> composer_;
@@ -51,7 +48,6 @@ class Engines {
   intake::ScoreIntake intake_;
   intake::CompositionIntake composition_intake_;
   console::Console store_;
-  std::string scratch_;
 };
 
 // How a job runs in a work folder, as the window's jobs and run_job do.

@@ -15,12 +15,9 @@
 // The engines read the work's files through a files::WorkReader and hand
 // their outputs over as bytes (files::ResultWriter), so a run reads its
 // inputs from JobInput::files, with each output it has made standing in
-// front of them for the steps after it. Only the harmonizer's debug
-// listings are still written by path, into a private scratch folder that
-// Engines owns (made under the system's temporary folder on the first run,
-// emptied after each run, removed with Engines): the inputs in subfolders
-// (the debug folder, without which no listing is written) are placed there,
-// and the listings are read back at the end. Callers see none of this.
+// front of them for the steps after it. Nothing is read or written by path,
+// the harmonizer's debug listings included: callers that keep a work folder
+// read it before and write it after.
 #include <cstdint>
 #include <map>
 #include <string>
