@@ -77,5 +77,13 @@ inline int32_t marked_pitch_class(const HarmonyEntry& entry, int bit) {
 inline bool pitch_in(const HarmonyEntry& entry, int32_t pitch) {
   return is_pitch_class_marked(entry.marks[pitch % kPitchClasses]);
 }
+// The entry's pitch classes, bit pc for pitch class pc.
+inline uint32_t pitch_classes(const HarmonyEntry& entry) {
+  uint32_t classes = 0;
+  for (int32_t pc = 0; pc < kPitchClasses; ++pc) {
+    if (is_pitch_class_marked(entry.marks[pc])) classes |= 1u << pc;
+  }
+  return classes;
+}
 
 }  // namespace zelvo::engine

@@ -14,6 +14,8 @@ void clear_slot(UnitSlot& slot) {
   for (Line& line : slot.lines) line.Ins = -1;
   slot.chord_index = 0;
   slot.scale_index = 0;
+  slot.chord_classes = 0;
+  slot.scale_classes = 0;
   slot.first_note = 0;
   slot.last_note = 0;
 }
@@ -68,6 +70,9 @@ int32_t form_unit(Engine& engine, int32_t s, int32_t first) {
   if (slot.chord_index < 0 || slot.scale_index < 0) {
     base::stop_with(base::Message(kNoHarmonyInForce, notes[first].Cpin));
   }
+  // The tone rules of every note of the unit ask these.
+  slot.chord_classes = pitch_classes(st.chords.entries[slot.chord_index]);
+  slot.scale_classes = pitch_classes(st.scales.entries[slot.scale_index]);
 
   // The chord change may come first; a scale change replaces it only when earlier.
   int64_t end = engine.start_of(notes[count - 1]) + 1;

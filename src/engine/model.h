@@ -161,6 +161,8 @@ struct UnitSlot {
   Candidate candidates[kMaxLines][kMaxCandidates];
   int32_t chord_index = 0;  // chord table entry in force at the first note
   int32_t scale_index = 0;  // scale table entry in force at the first note
+  uint32_t chord_classes = 0;  // bit pc: pitch class pc is in that chord
+  uint32_t scale_classes = 0;  // bit pc: pitch class pc is in that scale
   int32_t first_note = 0;   // music note table indices, inclusive
   int32_t last_note = 0;
 };

@@ -4,18 +4,6 @@
 
 namespace zelvo::engine {
 
-namespace {
-
-uint32_t pitch_classes(const HarmonyEntry& entry) {
-  uint32_t classes = 0;
-  for (int32_t pc = 0; pc < kPitchClasses; ++pc) {
-    if (is_pitch_class_marked(entry.marks[pc])) classes |= 1u << pc;
-  }
-  return classes;
-}
-
-}  // namespace
-
 int32_t step_class(int32_t a, int32_t b) {
   const int32_t d = b - a;
   if (d == 1 || d == 2) return 1;
@@ -52,8 +40,8 @@ ToneRules::ToneRules(const Engine& engine, int32_t s, const LinkState& p, const 
       on_beat_(metric_weight(engine, c.bar, c.click) != 1),
       sixteenths_(c.duration / engine.clicks_per_sixteenth),
       nhd_(engine.settings.NonHarmToneDur),
-      chord_classes_(pitch_classes(chord_)),
-      scale_classes_(pitch_classes(scale_)),
+      chord_classes_(unit_slot(engine.state, s).chord_classes),
+      scale_classes_(unit_slot(engine.state, s).scale_classes),
       open_types_(open_types()) {}
 
 // A non-harmonic tone before a chord tone must resolve into it.

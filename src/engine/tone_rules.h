@@ -34,9 +34,10 @@ class ToneRules {
 
   // Every type whose rule accepts `pitch`, as bit type_bit(type): the same
   // answers as accepts, for all nine rules at once. The search asks this
-  // for each offset; what does not depend on the pitch (the line's
-  // switches, the chord's and scale's pitch classes, the durations and the
-  // previous note) is worked out once, in the constructor.
+  // for each offset. The chord's and scale's pitch classes come from the
+  // unit (form_unit works them out once); what else does not depend on the
+  // pitch (the line's switches, the durations, the previous note) is worked
+  // out once here, in the constructor.
   uint32_t accepted_types(int32_t pitch) const;
   static constexpr uint32_t type_bit(int32_t type) {
     return type == kRe ? 1u << kNonHarmonicTypes : 1u << type;

@@ -125,6 +125,8 @@ TEST_F(ShortcutTest, AllRulesAtOnceAreEachRuleAlone) {
       st().chords.entries[0].marks[pc] = marks[rng() % (sizeof(marks) - 1)];
       st().scales.entries[1].marks[pc] = marks[rng() % (sizeof(marks) - 1)];
     }
+    slot.chord_classes = pitch_classes(st().chords.entries[0]);
+    slot.scale_classes = pitch_classes(st().scales.entries[1]);
     settings_.NonHarmToneDur = lengths[rng() % 8];
     settings_.HoleForLine = static_cast<int32_t>(rng() % 5);
     int32_t row[kNonHarmonicTypes];
