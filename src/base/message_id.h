@@ -179,6 +179,24 @@ enum class MessageId : int32_t {
   kTipColumn,
   kTipWhenEmpty,
   kTipEmptyTakesRowOne,
+  // The fixed titles and messages of the window's boxes and folder choosers
+  // and of the project commands.
+  kShellErrorTitle,
+  kShellNoWorkFolder,
+  kShellMissingFolder,
+  kShellWorkIsTemplate,
+  kShellWorkIsProject,
+  kShellNewWorkTitle,
+  kShellNewWorkQuestion,
+  kShellSaveProjectTitle,
+  kShellSaveProjectQuestion,
+  kShellLoadProjectTitle,
+  kShellAboutTitle,
+  kShellAboutBody,
+  kShellSelectTemplateFolder,
+  kShellSelectWorkFolder,
+  kShellSelectProjectFolder,
+  kShellSelectProyectFolder,
   kCount
 };
 

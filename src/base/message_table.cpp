@@ -509,6 +509,62 @@ constexpr MessageText kMessageTable[] = {
     {MessageId::kTipEmptyTakesRowOne,
      "\nempty: the number in row 1",
      "\nvac\xED" "a: el n\xFAmero de la fila 1"},
+    {MessageId::kShellErrorTitle,
+     "Error",
+     "Error"},
+    {MessageId::kShellNoWorkFolder,
+     "Impossible: There is no Work Folder.\nSelect anyone in Options --> Folders.",
+     "Imposible: no hay carpeta de trabajo.\nElija una en Opciones --> Carpetas."},
+    {MessageId::kShellMissingFolder,
+     "Impossible: Missing Folder (Work or Project)",
+     "Imposible: falta una carpeta (de trabajo o de proyecto)"},
+    // Emptying the work folder would also empty the folder it is about to copy from.
+    {MessageId::kShellWorkIsTemplate,
+     "Impossible: The Work Folder and the Template Folder are the same.",
+     "Imposible: la carpeta de trabajo y la carpeta plantilla son la misma."},
+    {MessageId::kShellWorkIsProject,
+     "Impossible: The Work Folder and the Project Folder are the same.",
+     "Imposible: la carpeta de trabajo y la carpeta del proyecto son la misma."},
+    {MessageId::kShellNewWorkTitle,
+     "New Work",
+     "Trabajo nuevo"},
+    {MessageId::kShellNewWorkQuestion,
+     "Load New Work?\nEvery file of the work folder will be deleted first.",
+     "\xBF" "Cargar un trabajo nuevo?\nAntes se borrar\xE1n todos los archivos de la carpeta de trabajo."},
+    {MessageId::kShellSaveProjectTitle,
+     "Save Project",
+     "Guardar proyecto"},
+    {MessageId::kShellSaveProjectQuestion,
+     "Are you sure?",
+     "\xBF" "Est\xE1 seguro?"},
+    {MessageId::kShellLoadProjectTitle,
+     "Load Project",
+     "Cargar proyecto"},
+    {MessageId::kShellAboutTitle,
+     "About Zelvo",
+     "Acerca de Zelvo"},
+    {MessageId::kShellAboutBody,
+     "A tool for algorithmic music.\n\n"
+     "The composer turns a composition written as HTML tables into a MIDI file; "
+     "the harmonizer gives every note of a piece a pitch and a tone type over its "
+     "chords and writes the harmonized music as a MIDI file.",
+     "Una herramienta de m\xFAsica algor\xEDtmica.\n\n"
+     "El compositor convierte una composici\xF3n escrita como tablas HTML en un archivo MIDI; "
+     "el armonizador da a cada nota de una pieza una altura y un tipo de nota sobre sus "
+     "acordes y escribe la m\xFAsica armonizada como un archivo MIDI."},
+    {MessageId::kShellSelectTemplateFolder,
+     "Select Template Folder",
+     "Elegir la carpeta plantilla"},
+    {MessageId::kShellSelectWorkFolder,
+     "Select Work Folder",
+     "Elegir la carpeta de trabajo"},
+    {MessageId::kShellSelectProjectFolder,
+     "Select Project Folder",
+     "Elegir la carpeta del proyecto"},
+    // Load Project's first chooser has always been titled so.
+    {MessageId::kShellSelectProyectFolder,
+     "Select Proyect Folder",
+     "Elegir la carpeta del proyecto"},
 };
 
 constexpr bool rows_in_order() {

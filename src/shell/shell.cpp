@@ -15,7 +15,7 @@ std::string item_text(const char* label, const std::string& folder) {
 }
 
 // The chooser's answer, unless it is longer than a folder path may be.
-bool choose_into(Platform& platform, std::string& folder, const char* title) {
+bool choose_into(Platform& platform, std::string& folder, const std::string& title) {
   std::string chosen = folder;
   if (!platform.choose_folder(chosen, title) || chosen.size() > kMaxFolderPath) return false;
   folder = chosen;
@@ -103,9 +103,9 @@ bool Shell::is_checked(int command) const {
 
 void Shell::choose_dialog_folder(int control) {
   switch (control) {
-    case kControlTemplate: choose_into(platform_, folders_.template_folder, "Select Template Folder"); break;
-    case kControlWork: choose_into(platform_, folders_.work, "Select Work Folder"); break;
-    case kControlProject: choose_into(platform_, folders_.project, "Select Project Folder"); break;
+    case kControlTemplate: choose_into(platform_, folders_.template_folder, kSelectTemplateFolder); break;
+    case kControlWork: choose_into(platform_, folders_.work, kSelectWorkFolder); break;
+    case kControlProject: choose_into(platform_, folders_.project, kSelectProjectFolder); break;
     default: return;
   }
   refresh_folder_items();
@@ -128,7 +128,7 @@ std::string Shell::dialog_button_text(int control) const {
 }
 
 void Shell::update_work_item(bool choose_first) {
-  if (choose_first) choose_into(platform_, folders_.work, "Select Work Folder");
+  if (choose_first) choose_into(platform_, folders_.work, kSelectWorkFolder);
   // Jobs read and write their files in the work folder; one that cannot be
   // entered leaves them where they were.
   if (!folders_.work.empty()) {
@@ -143,7 +143,7 @@ void Shell::update_work_item(bool choose_first) {
 }
 
 void Shell::update_project_item(bool choose_first) {
-  if (choose_first) choose_into(platform_, folders_.project, "Select Proyect Folder");
+  if (choose_first) choose_into(platform_, folders_.project, kSelectProyectFolder);
   platform_.set_menu_item_text(kCommandProjectFolder, project_item_text(folders_));
   save_folders(start_folder_, folders_);
 }

@@ -94,8 +94,12 @@ std::string work_directory(const Application& application) {
 
 // The questions and warnings carry folder names, which are shown as they
 // are: never read as markup.
+QString QtDesktop::shown(const std::string& text) const {
+  return shell_text(text, language_ ? language_() : base::kEnglish);
+}
+
 bool QtDesktop::ask_yes_no(const std::string& title, const std::string& text) {
-  QMessageBox box(QMessageBox::Question, shell_text(title), shell_text(text), QMessageBox::Yes | QMessageBox::No,
+  QMessageBox box(QMessageBox::Question, shown(title), shown(text), QMessageBox::Yes | QMessageBox::No,
                   owner_);
   box.setTextFormat(Qt::PlainText);
   return box.exec() == QMessageBox::Yes;
@@ -116,16 +120,16 @@ UnsavedChoice QtDesktop::ask_unsaved(const std::string& title, const std::string
 
 void QtDesktop::show_message(const std::string& title, const std::string& text) {
   if (title == kErrorTitle) {
-    QMessageBox box(QMessageBox::Warning, shell_text(title), shell_text(text), QMessageBox::Ok, owner_);
+    QMessageBox box(QMessageBox::Warning, shown(title), shown(text), QMessageBox::Ok, owner_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
   } else {
-    QMessageBox::about(owner_, shell_text(title), shell_text(text));
+    QMessageBox::about(owner_, shown(title), shown(text));
   }
 }
 
 bool QtDesktop::choose_folder(std::string& folder, const std::string& title) {
-  const QString chosen = QFileDialog::getExistingDirectory(owner_, shell_text(title), to_qt(folder));
+  const QString chosen = QFileDialog::getExistingDirectory(owner_, shown(title), to_qt(folder));
   if (chosen.isEmpty()) return false;
   folder = chosen.toStdString();
   return true;
@@ -145,7 +149,7 @@ MainWindow::MainWindow(Application& application, std::string start_folder, conso
                        Platform* desktop)
     : application_(application),
       runner_(runner != nullptr ? *runner : application.runner()),
-      own_desktop_(desktop == nullptr ? std::make_unique<QtDesktop>(this) : nullptr),
+      own_desktop_(desktop == nullptr ? std::make_unique<QtDesktop>(this, [this] { return application_.console().language(); }) : nullptr),
       desktop_(desktop != nullptr ? *desktop : *own_desktop_),
       shell_(application, *this, std::move(start_folder), &runner_) {
   shell_.load_settings_file();

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -27,7 +28,9 @@ class RollPanel;
 // the desktop's associated programs (xdg-open and the like).
 class QtDesktop : public Platform {
  public:
-  explicit QtDesktop(QWidget* owner) : owner_(owner) {}
+  // `language` tells the window's language when a box is shown (none: English).
+  explicit QtDesktop(QWidget* owner, std::function<int32_t()> language = {})
+      : owner_(owner), language_(std::move(language)) {}
   bool ask_yes_no(const std::string& title, const std::string& text) override;
   UnsavedChoice ask_unsaved(const std::string& title, const std::string& text) override;
   void show_message(const std::string& title, const std::string& text) override;
@@ -36,7 +39,10 @@ class QtDesktop : public Platform {
                      const std::string& working_folder) override;
 
  private:
+  QString shown(const std::string& text) const;
+
   QWidget* owner_;
+  std::function<int32_t()> language_;
 };
 
 // The program's one window: the menu bar with every command, the console
