@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/status.h"
+#include "support/cases.h"
 
 namespace zelvo::base {
 namespace {
@@ -44,37 +45,22 @@ TEST(MessageTableTest, TextWithoutConversionsRendersAsItIs) {
   }
 }
 
-struct RenderCase {
-  Message message;
-  const char* english;
-  const char* spanish;
-};
-
+// Messages of each kind of argument, rendered in both languages, against
+// data/base/rendered_messages.txt.
 TEST(MessageTableTest, ArgumentsFormatAsPrintfFormatsThem) {
-  const RenderCase cases[] = {
-      {Message(MessageId::kCellTooLong, "TGEN", 3, 12), "\nError: cell too long in table TGEN, row 3, column 12",
-       "\nError: celda demasiado larga en tabla TGEN, fila 3, columna 12"},
-      {Message(MessageId::kUndeclaredVariable, std::string("pitch"), "TCAL", -4),
-       "\nError: variable pitch not declared, referenced in table TCAL, row -4",
-       "\nError: variable pitch no declarada referenciada en tabla TCAL, fila -4"},
-      {Message(MessageId::kHarmonyPartsLookedFor, "inarm.xml", 4LL, 5LL, 6LL, "P1, P2"),
-       "The scale is read from part 4 of inarm.xml and the chords from parts 5 to 6 (FirstHarmIns and HarmInsNum in "
-       "conar.txt), a part by the digits of its id; inarm.xml has parts P1, P2.\n",
-       "La escala se lee de la parte 4 de inarm.xml y los acordes de las partes 5 a 6 (FirstHarmIns y HarmInsNum en "
-       "conar.txt), cada parte por las cifras de su id; inarm.xml tiene las partes P1, P2.\n"},
-      {Message(MessageId::kInternalError, "out of memory"), "\nInternal error: out of memory\n",
-       "\nError interno: out of memory\n"},
-      {Message(MessageId::kSeedMessage, 4000000000u), "\n\tIn. Aleatory Numb... [ Seed: 4000000000 ]\n",
-       "\n\tIn. Nos Aleat... [ Semilla: 4000000000 ]\n"},
-      {Message(MessageId::kTimeTooLarge, int64_t{1} << 40, "outco.mid"),
-       "\nError: a distance of 1099511627776 clicks between two events cannot be written in MIDI file outco.mid\n",
-       "\nError: una distancia de 1099511627776 clicks entre dos eventos no se puede escribir en el MidiFile "
-       "outco.mid\n"},
+  const Message messages[] = {
+      Message(MessageId::kCellTooLong, "TGEN", 3, 12),
+      Message(MessageId::kUndeclaredVariable, std::string("pitch"), "TCAL", -4),
+      Message(MessageId::kHarmonyPartsLookedFor, "inarm.xml", 4LL, 5LL, 6LL, "P1, P2"),
+      Message(MessageId::kInternalError, "out of memory"),
+      Message(MessageId::kSeedMessage, 4000000000u),
+      Message(MessageId::kTimeTooLarge, int64_t{1} << 40, "outco.mid"),
   };
-  for (const RenderCase& c : cases) {
-    EXPECT_EQ(render(c.message, kEnglish), c.english);
-    EXPECT_EQ(render(c.message, kSpanish), c.spanish);
+  std::string got;
+  for (const Message& message : messages) {
+    got += "english\n" + test::quoted(render(message, kEnglish)) + "spanish\n" + test::quoted(render(message, kSpanish));
   }
+  test::expect_recorded(test::test_data("base/rendered_messages.txt"), got);
 }
 
 }  // namespace
