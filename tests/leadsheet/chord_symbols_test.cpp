@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/files.h"
+
 namespace {
 
 using zelvo::leadsheet::ChordDegree;
@@ -83,36 +85,20 @@ TEST(ChordSymbols, TableOfSymbolsAndKeys) {
 
 // The note zelvo chords prints and the window shows after writing the
 // harmony file, for each place the parts come from, in both languages; a
-// file name outside ASCII comes through as it was given.
+// file name outside ASCII comes through as it was given. Recorded in
+// data/leadsheet/harmony_parts_notes.txt.
 namespace {
 
 TEST(HarmonyPartsNote, SaysWhereTheScalesAndChordsAreReadInBothLanguages) {
   using zelvo::leadsheet::HarmonyPartsFrom;
-  struct Row {
-    HarmonyPartsFrom from;
-    bool spanish;
-    const char* expected;
-  };
-  const Row rows[] = {
-      {HarmonyPartsFrom::kGiven, false, "wrote can\u00e7\u00e3o.xml: scales in part 3, chords in part 4"},
-      {HarmonyPartsFrom::kConfiguration, false,
-       "wrote can\u00e7\u00e3o.xml: scales in part 3, chords in part 4, where conar.txt reads them"},
-      {HarmonyPartsFrom::kNewConfiguration, false,
-       "wrote can\u00e7\u00e3o.xml: scales in part 3, chords in part 4; wrote conar.txt, which reads them there"},
-      {HarmonyPartsFrom::kScoreParts, false,
-       "wrote can\u00e7\u00e3o.xml: scales in part 3, chords in part 4 (conar.txt could not be read)"},
-      {HarmonyPartsFrom::kGiven, true, "escrito can\u00e7\u00e3o.xml: escalas en la parte 3, acordes en la parte 4"},
-      {HarmonyPartsFrom::kConfiguration, true,
-       "escrito can\u00e7\u00e3o.xml: escalas en la parte 3, acordes en la parte 4, donde los lee conar.txt"},
-      {HarmonyPartsFrom::kNewConfiguration, true,
-       "escrito can\u00e7\u00e3o.xml: escalas en la parte 3, acordes en la parte 4; escrito conar.txt, que los lee "
-       "ah\u00ed"},
-      {HarmonyPartsFrom::kScoreParts, true,
-       "escrito can\u00e7\u00e3o.xml: escalas en la parte 3, acordes en la parte 4 (conar.txt no se pudo leer)"},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(zelvo::leadsheet::harmony_parts_note("can\u00e7\u00e3o.xml", 3, row.from, row.spanish), row.expected);
+  std::string got;
+  for (const bool spanish : {false, true}) {
+    for (const HarmonyPartsFrom from : {HarmonyPartsFrom::kGiven, HarmonyPartsFrom::kConfiguration,
+                                        HarmonyPartsFrom::kNewConfiguration, HarmonyPartsFrom::kScoreParts}) {
+      got += zelvo::leadsheet::harmony_parts_note("can\u00e7\u00e3o.xml", 3, from, spanish) + "\n";
+    }
   }
+  zelvo::test::expect_recorded(zelvo::test::test_data("leadsheet/harmony_parts_notes.txt"), got);
 }
 
 }  // namespace
