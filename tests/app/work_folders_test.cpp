@@ -81,26 +81,5 @@ TEST(ExamplesTest, TemplateCommentsChangeNothingThatIsRead) {
   EXPECT_EQ(results[3], results[0]);
 }
 
-// A project command that cannot use its work folder stops after the
-// folder error: no success line, exit 2 as --help says.
-TEST(ProjectCommandExitTest, MissingWorkFolderIsRefusedWithoutSuccessLine) {
-  TempFolder root;
-  fs::create_directory(root.file("Template"));
-  write_file(root.file("Template/incom_eng.htm"), "t");
-  const CliResult made = run_zelvo({"project", "new", "--work", root.file("gone")}, root.path());
-  EXPECT_EQ(made.status, 2);
-  EXPECT_EQ(made.output.find("NEW PROYECT LOADED"), std::string::npos);
-  EXPECT_NE(made.output.find("Error reading files in folder " + root.file("gone")), std::string::npos);
-  EXPECT_FALSE(fs::exists(root.file("gone")));
-
-  // Save makes a project folder that is not there yet, but not from a work
-  // folder that is not there either.
-  const CliResult saved =
-      run_zelvo({"project", "save", "--work", root.file("gone"), "--project", root.file("Song")});
-  EXPECT_EQ(saved.status, 2);
-  EXPECT_EQ(saved.output.find("SAVING PROYECT"), std::string::npos);
-  EXPECT_FALSE(fs::exists(root.file("Song")));
-}
-
 }  // namespace
 }  // namespace zelvo::app
