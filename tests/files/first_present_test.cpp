@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "support/files.h"
@@ -41,38 +42,26 @@ void make_entry(const std::string& path, char kind) {
   if (kind == 'l') fs::create_symlink(path + ".gone", path);
 }
 
+// The rows of data/files/first_present.txt.
+// The rows of data/files/first_present.txt.
 TEST(FirstPresent, ByEntryAndRule) {
-  struct Case {
-    const char* entries;  // the first copy's and the second's
-    const char* exists;   // the first present by kExists ("" none)
-    const char* opens;    // the first present by kOpens
-  };
-  const Case cases[] = {
-      {"--", "", ""},
-      {"f-", "a.rur", "a.rur"},
-      {"-f", "a.txt", "a.txt"},
-      {"ff", "a.rur", "a.rur"},
-      {"sf", "a.rur", "a.txt"},  // there but unreadable: the readers go on
-      {"s-", "a.rur", ""},
-      {"lf", "a.txt", "a.txt"},  // a link to nothing is no copy
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.entries);
+  for (const std::string& row : test::table_rows("files/first_present.txt", 7)) {
+    SCOPED_TRACE(row);
+    std::string entries, want_exists, want_opens;  // "-" for none
+    std::istringstream(row) >> entries >> want_exists >> want_opens;
+    if (want_exists == "-") want_exists.clear();
+    if (want_opens == "-") want_opens.clear();
     test::TempFolder folder;
-    make_entry(folder.file(kPair.first), c.entries[0]);
-    make_entry(folder.file(kPair.second), c.entries[1]);
+    make_entry(folder.file(kPair.first), entries[0]);
+    make_entry(folder.file(kPair.second), entries[1]);
     const char* exists = first_present(folder.path(), kPair, Presence::kExists);
     const char* opens = first_present(folder.path(), kPair, Presence::kOpens);
-    EXPECT_STREQ(exists != nullptr ? exists : "", c.exists);
-    EXPECT_STREQ(opens != nullptr ? opens : "", c.opens);
-    EXPECT_STREQ(name_to_read(folder.path(), kPair, Presence::kExists), *c.exists != '\0' ? c.exists : "a.txt");
+    EXPECT_EQ(exists != nullptr ? exists : "", want_exists);
+    EXPECT_EQ(opens != nullptr ? opens : "", want_opens);
+    EXPECT_STREQ(name_to_read(folder.path(), kPair, Presence::kExists), want_exists.empty() ? "a.txt" : want_exists.c_str());
     std::FILE* file = open_first(kPair, [&](const char* name) { return std::fopen(folder.file(name).c_str(), "r"); });
-    std::string opened;  // each copy holds its own name
-    if (file != nullptr) {
-      for (int got = std::getc(file); got != EOF; got = std::getc(file)) opened += static_cast<char>(got);
-      std::fclose(file);
-    }
-    EXPECT_EQ(opened, c.opens);
+    EXPECT_EQ(file != nullptr ? test::read_stream(file) : "", want_opens);  // each copy holds its own name
+    if (file != nullptr) std::fclose(file);
   }
 }
 

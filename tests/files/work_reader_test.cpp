@@ -15,12 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string read_stream(std::FILE* file) {
-  std::string bytes;
-  for (int c = std::getc(file); c != EOF; c = std::getc(file)) bytes += static_cast<char>(c);
-  return bytes;
-}
-
 TEST(WorkReader, AFolderAndTheSameFilesInMemory) {
   test::TempFolder folder;
   const FileMap given = {{"conar.txt", "given"}, {"outco.rur", "old"}, {"empty", ""}, {"crlf", "a\r\nb\r\n"}};
@@ -48,9 +42,9 @@ TEST(WorkReader, AFolderAndTheSameFilesInMemory) {
       const std::unique_ptr<std::FILE, decltype(&std::fclose)> file(reader->open(c.name), &std::fclose);
       if (there) {
         ASSERT_NE(file, nullptr);
-        EXPECT_EQ(read_stream(file.get()), c.bytes);
+        EXPECT_EQ(test::read_stream(file.get()), c.bytes);
         std::rewind(file.get());  // the table reader reads twice
-        EXPECT_EQ(read_stream(file.get()), c.bytes);
+        EXPECT_EQ(test::read_stream(file.get()), c.bytes);
       }
     }
   }

@@ -19,12 +19,6 @@ struct Closer {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-std::string read_stream(std::FILE* file) {
-  std::string bytes;
-  for (int c = std::getc(file); c != EOF; c = std::getc(file)) bytes += static_cast<char>(c);
-  return bytes;
-}
-
 TEST(CompositionIntakeTest, OpensTheFileAsItIsOrLaidOut) {
   test::TempFolder folder;
   CompositionIntake intake;
@@ -43,9 +37,9 @@ TEST(CompositionIntakeTest, OpensTheFileAsItIsOrLaidOut) {
       inputs["incom.htm"] = bytes;
       const std::unique_ptr<std::FILE, Closer> file(intake.open_composition(folder.path(), "incom.htm"));
       ASSERT_NE(file, nullptr);
-      EXPECT_EQ(read_stream(file.get()), layout);
+      EXPECT_EQ(test::read_stream(file.get()), layout);
       std::rewind(file.get());  // the table compiler reads the document twice
-      EXPECT_EQ(read_stream(file.get()), layout);
+      EXPECT_EQ(test::read_stream(file.get()), layout);
     }
     std::remove(folder.file("incom.htm").c_str());
     inputs.clear();

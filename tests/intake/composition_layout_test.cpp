@@ -37,13 +37,9 @@ struct EditorScenario {
 
 std::vector<EditorScenario> editor_scenarios() {
   std::vector<EditorScenario> list;
-  std::istringstream in(test::read_file(test::test_data("intake/editor_scenarios.txt")));
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
+  for (const std::string& line : test::table_rows("intake/editor_scenarios.txt", 4)) {
     std::istringstream words(line);
-    EditorScenario scenario;
-    words >> scenario.name >> scenario.hand >> scenario.reading;
-    list.push_back(scenario);
+    words >> list.emplace_back().name >> list.back().hand >> list.back().reading;
   }
   return list;
 }
@@ -51,9 +47,7 @@ std::vector<EditorScenario> editor_scenarios() {
 const fs::path kScenarios = fs::path(ZELVO_TEST_DATA) / "scenarios";
 
 TEST(CompositionLayoutTest, EditorsTablesComposeLikeTheHandWrittenOnes) {
-  const std::vector<EditorScenario> list = editor_scenarios();
-  ASSERT_GE(list.size(), 4u);
-  for (const EditorScenario& scenario : list) {
+  for (const EditorScenario& scenario : editor_scenarios()) {
     const std::string html = test::input_files(kScenarios / scenario.name).at("incom.htm");
     EXPECT_EQ(lay_out_composition(html) == html, scenario.reading == "as-is") << scenario.name;
     for (const char* result : {"outco.mid.dump", "outco.rur"}) {

@@ -40,10 +40,7 @@ std::vector<std::string> split(const std::string& text, char separator) {
 // The table's rows, without comments.
 std::vector<std::vector<std::string>> rows(const std::string& file) {
   std::vector<std::vector<std::string>> table;
-  std::stringstream in(test::read_file(kData + "/" + file));
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line[0] != '#') table.push_back(split(line, '|'));
-  }
+  for (const std::string& line : test::table_rows("roll/" + file, 1)) table.push_back(split(line, '|'));
   return table;
 }
 

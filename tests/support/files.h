@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "console/console.h"
 
@@ -22,6 +24,13 @@ inline std::string read_file(const std::string& path) {
   return text.str();
 }
 
+// The bytes from `file`'s position to its end.
+inline std::string read_stream(std::FILE* file) {
+  std::string bytes;
+  for (int c = std::getc(file); c != EOF; c = std::getc(file)) bytes += static_cast<char>(c);
+  return bytes;
+}
+
 inline void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
@@ -32,6 +41,18 @@ inline std::string replace_all(std::string text, const std::string& from, const 
 }
 
 inline std::string test_data(const std::string& name) { return std::string(ZELVO_TEST_DATA) + "/" + name; }
+
+// The rows of the table of cases `name` under tests/data: its lines but
+// blank ones and "#" comments, at least `fewest` of them.
+inline std::vector<std::string> table_rows(const std::string& name, size_t fewest) {
+  std::vector<std::string> rows;
+  std::istringstream in(read_file(test_data(name)));
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line[0] != '#') rows.push_back(line);
+  }
+  EXPECT_GE(rows.size(), fewest) << name;
+  return rows;
+}
 
 // A scratch folder removed with its contents at the end of a test.
 class TempFolder {
