@@ -23,16 +23,6 @@ namespace fs = std::filesystem;
 using Outcome = app::CliResult;
 using Folder = std::map<std::string, std::string>;  // every file in a folder, by path
 
-Folder folder_files(const fs::path& folder) {
-  Folder files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (!entry.is_symlink() && entry.is_regular_file()) {
-      files[fs::relative(entry.path(), folder).string()] = read_file(entry.path().string());
-    }
-  }
-  return files;
-}
-
 bool have_emscripten() { return std::system("command -v em++ >/dev/null 2>&1") == 0; }
 
 // Runs `args` natively and through the module on the files `make` puts in

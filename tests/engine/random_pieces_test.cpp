@@ -16,7 +16,7 @@
 #include "engine/line_division.h"
 #include "engine/path_search.h"
 #include "engine_fixture.h"
-#include "support/files.h"
+#include "support/cases.h"
 
 namespace zelvo::engine {
 namespace {
@@ -140,13 +140,6 @@ std::string record(const MusicNote& n) {
          std::to_string(n.Dur) + "/" + std::to_string(n.Note) + "/" + std::to_string(n.tie_flags) + "\n";
 }
 
-// Console text one line per "| " line, so the record reads as text.
-std::string quoted(const std::string& text) {
-  std::string out = "| ";
-  for (char c : text) out += c == '\n' ? std::string("\n| ") : std::string(1, c);
-  return out + "\n";
-}
-
 // Bytes no run should read before it writes them: the unit slots (lines and
 // candidate lists) and the kept lists' notes and costs, which building the
 // state leaves unwritten.
@@ -175,7 +168,7 @@ std::string harmonize_random_pieces(bool scribbled) {
     if (aborted) {
       EXPECT_THROW(console::fail(console, harmonized.error()), console::JobEnded);
     }
-    got += "seed " + std::to_string(seed) + (aborted ? " aborted\n" : "\n") + quoted(console.store().contents());
+    got += "seed " + std::to_string(seed) + (aborted ? " aborted\n" : "\n") + test::quoted(console.store().contents());
     if (aborted) continue;
     for (int32_t i = 0; i < count; ++i) got += record(st->music.notes[i]);
   }

@@ -67,13 +67,4 @@ using test::read_file;
 using test::TempFolder;
 using test::write_file;
 
-// The names of the files in `folder`, sorted.
-inline std::set<std::string> file_names(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
 }  // namespace zelvo::shell

@@ -48,18 +48,23 @@ inline void make_inputs(const std::filesystem::path& scenario, const std::filesy
   }
 }
 
-// The bytes of every regular file `scenario` starts from, by path.
-inline std::map<std::string, std::string> input_files(const std::filesystem::path& scenario) {
+// The bytes of every regular file in `folder` and below it, by path.
+inline std::map<std::string, std::string> folder_files(const std::filesystem::path& folder) {
   namespace fs = std::filesystem;
-  TempFolder folder;
-  make_inputs(scenario, folder.path());
   std::map<std::string, std::string> files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder.path())) {
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     if (!entry.is_symlink() && entry.is_regular_file()) {
-      files[fs::relative(entry.path(), folder.path()).string()] = read_file(entry.path().string());
+      files[fs::relative(entry.path(), folder).string()] = read_file(entry.path().string());
     }
   }
   return files;
+}
+
+// The bytes of every regular file `scenario` starts from, by path.
+inline std::map<std::string, std::string> input_files(const std::filesystem::path& scenario) {
+  TempFolder folder;
+  make_inputs(scenario, folder.path());
+  return folder_files(folder.path());
 }
 
 }  // namespace zelvo::test

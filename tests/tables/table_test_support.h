@@ -69,9 +69,4 @@ inline CompileRun compile_document(const std::string& document, int32_t language
   return run;
 }
 
-// The console text an aborted compile ends with.
-inline std::string aborted_with(const std::string& message) {
-  return message + "\n\nERROR: ABORTING COMPILATION\n\n\n\n\n";
-}
-
 }  // namespace zelvo::tables::testing
