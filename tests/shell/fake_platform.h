@@ -43,10 +43,6 @@ class FakePlatform : public Platform {
     requests.push_back(std::string(word) + " " + target + " in " + working_folder);
     return failing.count(target) == 0;
   }
-  void set_menu_item_text(int command, const std::string& text) override { items[command] = text; }
-  void show_folders_dialog() override { ++folders_dialogs; }
-  void end_program() override { ++ends; }
-  void note_failure(const std::string& text) override { failures.push_back(text); }
 
   bool answer = true;
   bool unsaved_given = false;
@@ -57,10 +53,6 @@ class FakePlatform : public Platform {
   std::vector<std::string> messages;
   std::vector<std::string> chooser_titles;
   std::vector<std::string> requests;
-  std::vector<std::string> failures;
-  std::map<int, std::string> items;
-  int folders_dialogs = 0;
-  int ends = 0;
 };
 
 using test::read_file;

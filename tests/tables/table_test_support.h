@@ -46,26 +46,20 @@ struct CompileRun {
   bool aborted = false;
 
   std::string output() const { return console->store().contents(); }
-  const Symbol& symbol(int32_t index) const { return composition->symbols[index]; }
   double value_of(int32_t symbol_index) const { return *machine->symbol_values[symbol_index]; }
 };
 
-inline void compile_in_folder(CompileRun& run, const std::string& folder) {
+inline CompileRun compile_document(const std::string& document) {
+  const test::TempFolder folder;
+  test::write_file(folder.file("incom.htm"), document);
+  CompileRun run;
   try {
-    const base::Status compiled = compile_tables(*run.composition, *run.machine, *run.console, folder.c_str());
+    const base::Status compiled = compile_tables(*run.composition, *run.machine, *run.console, folder.path().c_str());
     // Printed as the composer prints it, so the console reads as a job's.
     if (!compiled.ok()) console::fail(*run.console, compiled.error());
   } catch (const console::JobEnded&) {
     run.aborted = true;
   }
-}
-
-inline CompileRun compile_document(const std::string& document, int32_t language = base::kEnglish) {
-  const test::TempFolder folder;
-  test::write_file(folder.file("incom.htm"), document);
-  CompileRun run;
-  run.console->control().set_language(language);
-  compile_in_folder(run, folder.path());
   return run;
 }
 
