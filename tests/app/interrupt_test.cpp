@@ -17,9 +17,7 @@ using test::TempFolder;
 // A composition of many empty bars: the job prints a line per bar for long
 // enough to be interrupted.
 void write_long_composition(const TempFolder& work) {
-  std::ofstream out(work.file("incom.htm"));
-  out << "<table border=1>\n<tr>\n<td>TCONF</td>\n<td>bars</td>\n</tr>\n<tr>\n<td>v</td>\n"
-         "<td>2000000</td>\n<td>120</td>\n<td>4</td>\n<td>4</td>\n</tr>\n</table>\n</html>\n";
+  test::write_file(work.file("incom.htm"), test::read_file(test::test_data("app/two_million_bars.htm")));
 }
 
 struct Interrupted {
