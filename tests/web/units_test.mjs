@@ -97,11 +97,7 @@ test('undo and redo step through versions', () => {
 });
 
 test('programs: the first program change of each channel, past meta events and sysex', () => {
-  const track = (hex) => Buffer.concat([Buffer.from('MTrk'), Buffer.from([0, 0, 0, hex.length / 2]), Buffer.from(hex, 'hex')]);
-  const header = Buffer.from('4d546864000000060001000200c0', 'hex');
-  const midi = Buffer.concat([header,
-    track('00ff030461626364' + '00f00343123f' + '00c118' + '00ff2f00'),
-    track('00ff51030f4240' + '0092404000c24a' + '00c905' + '00c12a' + '00ff2f00')]);
+  const midi = Buffer.from(readFileSync(`${here}cases/programs.hex`, 'utf8').replace(/#.*|\s/g, ''), 'hex');
   const expected = new Array(16).fill(0);
   Object.assign(expected, { 1: 0x18, 2: 0x4a, 9: 5 });
   assert.deepEqual(programsOf(new Uint8Array(midi)), expected);
