@@ -118,9 +118,7 @@ TEST_F(RollPanelTest, AfterAllThePanelShowsTheResultPlaysAndAJobDuringPlayWrites
 TEST(RollPanelStale, AFailedJobMarksTheRollShown) {
   app::TempFolder work;
   const std::string midi = work.file("outar.mid");
-  const std::string bytes("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x30MTrk\x00\x00\x00\x0C"
-                          "\x00\x90\x3C\x64\x30\x90\x3C\x00\x00\xFF\x2F\x00", 34);
-  write_file(midi, bytes);
+  write_file(midi, read_file(ZELVO_TEST_DATA "/gui/one_note.mid"));  // one middle C
   RollPanel panel;
   panel.show_file(midi);
   ASSERT_TRUE(panel.has_roll()) << panel.status_text().toStdString();

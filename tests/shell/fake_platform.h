@@ -1,8 +1,6 @@
 #pragma once
 
-#include <filesystem>
 #include <fstream>
-#include <map>
 #include <set>
 #include <sstream>
 #include <string>
