@@ -6,6 +6,7 @@
 
 #include "engine/assignment.h"
 #include "engine/tone_type.h"
+#include "engine/zeroed_table.h"
 
 // The harmonization engine's tables. The readers fill the music note table
 // and the chord and scale tables; the engine cuts the music into harmonic
@@ -62,8 +63,8 @@ struct MusicNote {
 
 // Grows `table` to hold at least n records, new ones value-initialised.
 // Doubling keeps a table filled record by record from copying itself often.
-template <typename Record>
-void grow_to(std::vector<Record>& table, int32_t n, int32_t most) {
+template <typename Record, typename Allocator>
+void grow_to(std::vector<Record, Allocator>& table, int32_t n, int32_t most) {
   const auto room = static_cast<size_t>(n);
   if (table.size() >= room) return;
   table.resize(std::min(std::max(room, 2 * table.size()), static_cast<size_t>(most)));
@@ -71,7 +72,7 @@ void grow_to(std::vector<Record>& table, int32_t n, int32_t most) {
 
 // Records 0 .. note_count - 1 are in use, in order of absolute time.
 struct MusicNoteTable {
-  std::vector<MusicNote> notes = std::vector<MusicNote>(kStartMusicNotes);
+  ZeroedTable<MusicNote> notes = ZeroedTable<MusicNote>(kStartMusicNotes);
   int32_t note_count = 0;
 
   // Room for n records. REQUIRES: n <= kMaxMusicNotes.
@@ -329,7 +330,7 @@ struct EngineState {
   WorkList work;
   LinkSearch links;
 
-  std::vector<MusicNote> result = std::vector<MusicNote>(kStartMusicNotes);
+  ZeroedTable<MusicNote> result = ZeroedTable<MusicNote>(kStartMusicNotes);
   int32_t result_count = 0;
   // Beside each result record: the pitch the music gave and the tone type
   // chosen (kept for the tones file; the MIDI file has no room for them).

@@ -25,7 +25,7 @@ struct DebugListingState {
   std::string grown[kGrowingListings];
 
   engine::MusicNoteTable notes;
-  std::vector<int32_t> note_times = std::vector<int32_t>(engine::kStartMusicNotes);
+  engine::ZeroedTable<int32_t> note_times = engine::ZeroedTable<int32_t>(engine::kStartMusicNotes);
   bool listed[engine::kPoolSize] = {};  // pool entries already listed
 };
 

@@ -35,7 +35,7 @@ struct HarmonizerState {
   engine::TimeSettings harmony_time;
   // Absolute time of each music note record, filled by sort_notes and read
   // by the MIDI writer.
-  std::vector<int32_t> note_times = std::vector<int32_t>(engine::kStartMusicNotes);
+  engine::ZeroedTable<int32_t> note_times = engine::ZeroedTable<int32_t>(engine::kStartMusicNotes);
   // The work areas of the time sort and of the MIDI files being written.
   midi::SortWork sort;
   midi::TrackEvents track;

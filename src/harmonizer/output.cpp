@@ -63,7 +63,7 @@ void rejoin_notes(HarmonizerState& state) {
   sort_notes(state);
 }
 
-base::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, std::vector<int32_t>& times,
+base::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, engine::ZeroedTable<int32_t>& times,
                                  const char* path) {
   const engine::TimeSettings& time = state.settings.time;
   const int32_t n = music.note_count;

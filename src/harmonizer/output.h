@@ -19,7 +19,7 @@ void rejoin_notes(HarmonizerState& state);
 // settings and the state's work areas. Says why for a table that cannot
 // hold its note-offs, a tempo of 0 or less, a file that cannot be created
 // or fully written, a time step too long for MIDI.
-base::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, std::vector<int32_t>& times,
+base::Status write_notes_midi(HarmonizerState& state, engine::MusicNoteTable& music, engine::ZeroedTable<int32_t>& times,
                                  const char* path);
 
 // write_notes_midi on the music note table, as state.output_name.

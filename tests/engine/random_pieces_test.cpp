@@ -186,6 +186,24 @@ TEST(RandomPiecesTest, UnwrittenTablesAreNeverRead) {
   test::expect_recorded(test::test_data("engine/random_pieces.txt"), harmonize_random_pieces(true));
 }
 
+// The tables of notes and times that come from zero pages hold default
+// records, as value-initialised tables did, however they grew; a record
+// written before the table grew keeps its value.
+TEST(ZeroedTableTest, NewRecordsAreDefaultRecords) {
+  const MusicNote none{};
+  const unsigned char zero[sizeof(MusicNote)] = {};
+  ASSERT_EQ(std::memcmp(&none, zero, sizeof zero), 0) << "a default note is zero bytes";
+  ZeroedTable<MusicNote> notes(3);
+  notes[2].Note = 60;
+  for (const int32_t room : {3, 40, 1000, 70000}) {
+    grow_to(notes, room, kMaxMusicNotes);
+    for (size_t k = 0; k < notes.size(); ++k) {
+      if (k != 2) ASSERT_EQ(std::memcmp(&notes[k], &none, sizeof none), 0) << k << " of " << room;
+    }
+    ASSERT_EQ(notes[2].Note, 60);
+  }
+}
+
 // Every line of a random unit, given a random entry state: whether its
 // candidates could be built and the pool they leave.
 TEST(RandomPiecesTest, LinesLeaveTheRecordedPool) {
