@@ -1,8 +1,9 @@
 // The file layer's answers, as the jobs' messages depend on them: a table
-// of paths and what writing there gives, and the path joins.
+// of paths and what writing there gives, the path joins and a job's inputs.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "files/paths.h"
@@ -16,55 +17,35 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(JoinPath, OneSeparatorAndTheCurrentDirectory) {
-  EXPECT_EQ(join_path("", "a.txt"), "a.txt");
-  EXPECT_EQ(join_path("w", "a.txt"), "w/a.txt");
-  EXPECT_EQ(join_path("w/", "a.txt"), "w/a.txt");
-  EXPECT_EQ(join_path("/", "a"), "/a");
+const char* result_name(WriteResult result) {
+  return result == WriteResult::kWritten ? "written" : result == WriteResult::kNotCreated ? "not-created" : "not-written";
 }
 
-TEST(RunInputs, AllButTheResultsAndTheComposition) {
-  for (const char* name : {"conar.txt", "inmus.xml", "insec.xml", "incom_eng.htm", "infor.rur", "o.txt"}) {
-    EXPECT_TRUE(is_run_input(name)) << name;
-  }
-  for (const char* name : {"outco.mid", "outar.tones", "out", "incom.htm", "incom.htc"}) {
-    EXPECT_FALSE(is_run_input(name)) << name;
-  }
-}
-
-// What each way of writing answers for each kind of place.
-TEST(WriteResults, AsTheFolderAnswers) {
+// The rows of data/files/layer_cases.txt: path joins, a job's inputs, and
+// what each way of writing answers for each kind of place.
+TEST(FileLayer, EveryCaseOfTheTable) {
   test::TempFolder folder;
   fs::create_directory(folder.file("dir"));
   fs::create_symlink("/dev/full", folder.file("full"));
-  struct Case {
-    const char* name;
-    WriteResult in_place;
-    WriteResult whole;
-    bool rename_error;  // write_whole tells why the renaming failed
-  };
-  const Case cases[] = {
-      {"new.txt", WriteResult::kWritten, WriteResult::kWritten, false},
-      {"dir", WriteResult::kNotCreated, WriteResult::kNotWritten, true},  // the part is made, the rename refused
-      {"full", WriteResult::kNotWritten, WriteResult::kWritten, false},   // the rename replaces the link
-      {"missing/x.txt", WriteResult::kNotCreated, WriteResult::kNotCreated, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string path = folder.file(c.name);
-    EXPECT_EQ(write_file(path, "bytes"), c.in_place);
-    std::error_code error;
-    EXPECT_EQ(write_whole(path, "whole", &error), c.whole);
-    EXPECT_EQ(static_cast<bool>(error), c.rename_error);
-    EXPECT_FALSE(fs::exists(path + ".part"));
-    std::string bytes;
-    if (c.whole == WriteResult::kWritten) {
-      EXPECT_TRUE(read_whole(path, bytes));
-      EXPECT_EQ(bytes, "whole");
+  for (const std::string& row : test::table_rows("files/layer_cases.txt", 20)) {
+    SCOPED_TRACE(row);
+    std::istringstream words(row.substr(0, row.find(" | ")));
+    std::string kind, first, second, got, bytes = "left";
+    words >> kind >> first >> second;
+    const std::string path = folder.file(first);
+    if (kind == "join") got = join_path(first == "-" ? "" : first, second);
+    if (kind == "input") got = is_run_input(first) ? "yes" : "no";
+    if (kind == "read") got = read_whole(path, bytes) ? bytes : "fails";
+    if (kind == "write") {
+      std::error_code error;
+      got = result_name(write_file(path, "bytes"));
+      got += std::string(" ") + result_name(write_whole(path, "whole", &error));
+      if (error) got += " rename error";
+      EXPECT_FALSE(fs::exists(path + ".part"));
+      if (read_whole(path, bytes)) got += " reads " + bytes;
     }
+    EXPECT_EQ(got, row.substr(row.find(" | ") + 3));
   }
-  std::string bytes = "left";
-  EXPECT_FALSE(read_whole(folder.file("none"), bytes));
 }
 
 TEST(FolderWriter, MakesTheSubfolderOfAnOutput) {
