@@ -4,28 +4,13 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <sstream>
 
 #include "fake_platform.h"
 #include "support/cases.h"
 
 namespace zelvo::shell {
 namespace {
-
-TEST(FoldersTest, LastPathComponent) {
-  EXPECT_EQ(last_path_component("/home/ana/Song"), "Song");
-  EXPECT_EQ(last_path_component("/home/ana/Song/"), "Song");
-  EXPECT_EQ(last_path_component("Song"), "Song");
-  EXPECT_EQ(last_path_component(""), "");
-}
-
-TEST(FoldersTest, FolderUsableSaysWhyAJobCannotWorkThere) {
-  TempFolder folder;
-  write_file(folder.file("incom.htm"), "x");
-  EXPECT_EQ(folder_usable(folder.path()), 0);
-  EXPECT_EQ(folder_usable(folder.file("missing")), ENOENT);
-  EXPECT_EQ(folder_usable(folder.file("incom.htm")), ENOTDIR);
-  EXPECT_EQ(folder_usable(folder.file("incom.htm/below")), ENOTDIR);
-}
 
 TEST(FoldersTest, ConsoleNamesAreWindows1252) {
   EXPECT_EQ(console_name("canci\xC3\xB3n.txt"), "canci\xF3n.txt");
@@ -37,46 +22,41 @@ TEST(FoldersTest, ConsoleNamesAreWindows1252) {
   EXPECT_EQ(console_name("\xC0\xAF"), "\xC0\xAF");
 }
 
-TEST(FoldersTest, ForEachFileListsFilesOnlyInNameOrderIgnoringCase) {
-  TempFolder folder;
-  write_file(folder.file("b.txt"), "");
-  write_file(folder.file("A.txt"), "");
-  write_file(folder.file("_x"), "");
-  write_file(folder.file("c.txt"), "");
-  std::filesystem::create_directory(folder.file("sub"));
-  std::vector<std::string> seen;
-  EXPECT_TRUE(for_each_file(folder.path() + "/", [&](const std::string& path) {
-                seen.push_back(path);
-                return 0;
-              }).ok());
-  const std::string base = folder.path() + "/";
-  EXPECT_EQ(seen, (std::vector<std::string>{base + "A.txt", base + "b.txt", base + "c.txt", base + "_x"}));
-
-  int calls = 0;
-  EXPECT_TRUE(for_each_file(folder.path(), [&](const std::string&) { return ++calls == 2 ? 1 : 0; }).ok());
-  EXPECT_EQ(calls, 2);  // stops at the first non-zero answer
-}
-
-TEST(FoldersTest, AnUnlistableFolderFailsWithTheFolderError) {
-  int calls = 0;
-  const base::Status walked = for_each_file("/no/such/folder", [&](const std::string&) { return ++calls; });
-  ASSERT_FALSE(walked.ok());
-  EXPECT_EQ(calls, 0);
-  EXPECT_EQ(base::render(walked.error(), base::kEnglish), "\n\n Error reading files in folder /no/such/folder\n");
-  EXPECT_EQ(base::render(walked.error(), base::kSpanish), "\n\n Error al leer archivos de la carpeta /no/such/folder\n");
-}
-
-TEST(FoldersTest, LinksToNothingAreSkippedAndLinksToFilesListed) {
-  TempFolder folder;
-  write_file(folder.file("a.txt"), "");
-  std::filesystem::create_symlink(folder.file("gone"), folder.file("b-link"));
-  std::filesystem::create_symlink(folder.file("a.txt"), folder.file("c-link"));
-  std::vector<std::string> seen;
-  EXPECT_TRUE(for_each_file(folder.path(), [&](const std::string& path) {
-                seen.push_back(last_path_component(path));
-                return 0;
-              }).ok());
-  EXPECT_EQ(seen, (std::vector<std::string>{"a.txt", "c-link"}));
+// The cases of data/shell/folder_steps.txt, a step a line, each answered:
+// "file NAME", "folder NAME" and "link NAME TARGET" make an entry in a
+// scratch folder ({folder}); "last PATH", "usable FOLDER", "same A B" (- an
+// empty path) and "each FOLDER [N]" (every file for_each_file gives, the
+// walk answering 1 at the Nth) ask the folder functions.
+TEST(FoldersTest, EveryStepAsRecorded) {
+  test::check_cases(test::test_data("shell/folder_steps.txt"), [](const test::Case& c) {
+    TempFolder folder;
+    const auto fill = [&](const std::string& text) { return text == "-" ? "" : test::replace_all(text, "{folder}", folder.path()); };
+    std::string got;
+    std::istringstream steps(c.files.at(0).second);
+    for (std::string line; std::getline(steps, line);) {
+      std::istringstream words(line);
+      std::string what, first, second;
+      words >> what >> first >> second;
+      got += line + "\n";
+      if (what == "file") write_file(folder.file(first), "x");
+      if (what == "folder") std::filesystem::create_directory(folder.file(first));
+      if (what == "link") std::filesystem::create_symlink(fill(second), folder.file(first));
+      if (what == "last") got += "  \"" + last_path_component(fill(first)) + "\"\n";
+      if (what == "same") got += same_folder(fill(first), fill(second)) ? "  same\n" : "  not the same\n";
+      if (what == "usable") {
+        const int error = folder_usable(fill(first));
+        got += error == 0 ? "  usable\n" : error == ENOENT ? "  ENOENT\n" : error == ENOTDIR ? "  ENOTDIR\n" : "  other\n";
+      }
+      if (what != "each") continue;
+      int calls = 0;
+      const base::Status walked = for_each_file(fill(first), [&](const std::string& path) {
+        got += "  " + path + "\n";
+        return ++calls == std::atoi(second.c_str()) ? 1 : 0;
+      });
+      if (!walked.ok()) got += base::render(walked.error(), base::kEnglish) + base::render(walked.error(), base::kSpanish);
+    }
+    return test::replace_all(got, folder.path(), "{folder}");
+  });
 }
 
 // The cases of data/shell/folders_cases.txt: a folders file ({work} and
@@ -127,16 +107,6 @@ TEST(FoldersTest, FoldersFileRoundTripsAndDropsFoldersThatCannotBeListed) {
   EXPECT_EQ(back.work, work.path());
   EXPECT_EQ(back.project, "");
   EXPECT_NE(console.store().contents().find("folder /no/project"), std::string::npos);
-}
-
-TEST(FoldersTest, SameFolderFollowsLinksAndIgnoresEmptyPaths) {
-  TempFolder a;
-  std::filesystem::create_symlink(a.path(), a.path() + "-link");
-  EXPECT_TRUE(same_folder(a.path(), a.path() + "-link"));
-  EXPECT_TRUE(same_folder(a.path(), a.path() + "/"));
-  EXPECT_FALSE(same_folder(a.path(), "/tmp"));
-  EXPECT_FALSE(same_folder("", ""));
-  std::filesystem::remove(a.path() + "-link");
 }
 
 }  // namespace
