@@ -19,10 +19,22 @@ std::string escaped(const std::string& text) {
   return test::replace_all(test::replace_all(text, "\n", "\\n"), "\t", "\\t");
 }
 
-// One script of data/console/store_cases.txt, each line answered.
+class RecordingView : public ConsoleView {
+ public:
+  void appended(std::string_view text) override { seen += text; }
+  void paint(bool follow_end) override { paints += follow_end ? 1 : 0; }
+  std::string seen;
+  int paints = 0;
+};
+
+// One script of data/console/store_cases.txt, each line answered: "job",
+// "stop", "check" and "abort" run a job's stop and abort and answer with the
+// job's state after; "view" shows the store in a RecordingView, and "seen"
+// answers what it saw.
 std::string run_script(const test::Case& c) {
   StandaloneConsole console;
   Console& store = console.store();
+  RecordingView view;
   std::string out;
   std::istringstream script(c.files.at(0).second);
   for (std::string line; std::getline(script, line);) {
@@ -57,64 +69,37 @@ std::string run_script(const test::Case& c) {
     } else if (op == "first" || op == "last" || op == "end") {
       const char at = store.text()[op == "first" ? 0 : op == "last" ? store.length() - 1 : store.length()];
       answer = at == kLineEnd ? "line end" : std::string(1, at);
+    } else if (op == "view") {
+      store.set_view(&view);
+    } else if (op == "seen") {
+      answer = "\"" + escaped(view.seen) + "\", " + std::to_string(view.paints) + " paints in follow mode";
+    } else if (op == "job") {
+      console.control().set_job_running(true);
+    } else if (op == "stop") {
+      console.control().request_stop();
+    } else if (op == "check" || op == "abort") {
+      try {
+        op == "check" ? console.check_stop() : console.abort_job();
+        answer = "goes on";
+      } catch (const JobEnded& ended) {
+        answer = ended.outcome == JobOutcome::kStopped ? "ended stopped" : ended.outcome == JobOutcome::kAborted ? "ended aborted" : "ended";
+      }
     } else {
       answer = "unknown operation";
+    }
+    if (op == "job" || op == "stop" || op == "check" || op == "abort") {
+      answer += std::string(answer.empty() ? "" : ", ") + (console.control().job_running() ? "job running" : "no job") +
+                (console.control().stop_requested() ? ", stop requested" : "");
     }
     out += line + " -> " + (answer.empty() ? "" : answer + "; ") + std::to_string(store.length()) + " characters, " +
            std::to_string(store.line_count()) + " lines\n";
   }
+  store.set_view(nullptr);
   return out;
 }
 
 TEST(ConsoleTest, StoreScriptsAsRecorded) {
   test::check_cases(test::test_data("console/store_cases.txt"), run_script);
-}
-
-TEST(ConsoleTest, StopTakesEffectOnlyWhileAJobRuns) {
-  StandaloneConsole console;
-  console.control().request_stop();
-  EXPECT_FALSE(console.control().stop_requested());
-  EXPECT_NO_THROW(console.check_stop());
-  console.control().set_job_running(true);
-  console.control().request_stop();
-  EXPECT_TRUE(console.control().stop_requested());
-  try {
-    console.check_stop();
-    FAIL() << "check_stop returned";
-  } catch (const JobEnded& ended) {
-    EXPECT_EQ(ended.outcome, JobOutcome::kStopped);
-  }
-  EXPECT_FALSE(console.control().stop_requested());
-  EXPECT_FALSE(console.control().job_running());
-  EXPECT_EQ(console.store().contents(), "\n\nCOMPILATION STOPPED BY USER\n\n");
-}
-
-TEST(ConsoleTest, AbortPrintsInSpanishWithoutAccent) {
-  StandaloneConsole console;
-  console.control().set_language(base::kSpanish);
-  console.control().set_job_running(true);
-  EXPECT_THROW(console.abort_job(), JobEnded);
-  EXPECT_EQ(console.store().contents(), "\n\nERROR: ABORTANDO COMPILACION\n\n\n\n\n");
-  EXPECT_FALSE(console.control().job_running());
-}
-
-class RecordingView : public ConsoleView {
- public:
-  void appended(std::string_view text) override { seen += text; }
-  void paint(bool follow_end) override { paints += follow_end ? 1 : 0; }
-  std::string seen;
-  int paints = 0;
-};
-
-TEST(ConsoleTest, ViewSeesEachMessageAndPaintsInFollowMode) {
-  StandaloneConsole console;
-  RecordingView view;
-  console.store().set_view(&view);
-  console.print_text("a7\n");
-  console.print_text("b");
-  EXPECT_EQ(view.seen, "a7\nb");
-  EXPECT_EQ(view.paints, 2);
-  EXPECT_FALSE(console.control().job_running());
 }
 
 }  // namespace
