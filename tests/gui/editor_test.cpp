@@ -42,8 +42,7 @@ class EditorTest : public WindowTest {
 };
 
 TEST_F(EditorTest, LiveEditsFollowTheRollAndUndoRestoresTheFile) {
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   application_.set_work_folder(work_.path());
   EditorDock* dock = window.editor_dock();
   dock->show_editor();
@@ -174,8 +173,7 @@ TEST_F(EditorTest, AnOutsideChangeIsOfferedForReload) {
 TEST_F(EditorTest, ALiveResultTakesOverThePlayingMusic) {
   // FluidSynth's file driver plays in real time without a sound device.
   setenv("ZELVO_AUDIO_DRIVER", "file", 1);
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   application_.set_work_folder(work_.path());
   EditorDock* dock = window.editor_dock();
   dock->show_editor();
@@ -259,8 +257,7 @@ TEST_F(EditorTest, HarmonizeInTheLoopShowsTheHarmonizedResult) {
 // A harmonized Live result is drawn with the tone types that the window's
 // Harmonize job shows for the same text.
 TEST_F(EditorTest, AHarmonizedLiveResultShowsItsToneTypes) {
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   application_.set_work_folder(work_.path());
   EditorDock* dock = window.editor_dock();
   dock->show_editor();

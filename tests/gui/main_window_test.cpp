@@ -55,8 +55,7 @@ class MainWindowTest : public WindowTest {
 // The menu bar carries the jobs and the folder items directly; the menus
 // are recorded in data/gui/menus.txt.
 TEST_F(MainWindowTest, TitleAndMenusAfterStart) {
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   EXPECT_EQ(window.windowTitle(), " Zelvo: TONARKA - BRIN");
   test::expect_recorded(test::test_data("gui/menus.txt"), menus(window, true));
   EXPECT_EQ(application_.console_store().contents().rfind("\n  - - - -", 0), 0u);  // the banner
@@ -65,8 +64,7 @@ TEST_F(MainWindowTest, TitleAndMenusAfterStart) {
 // Options > Notation Grid sets the grid of the MusicXML the jobs write, one
 // choice checked at a time, the grid chosen from the music to begin with.
 TEST_F(MainWindowTest, NotationGridMenuChoosesTheGrid) {
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   const QList<QAction*> options = window.menuBar()->actions()[1]->menu()->actions();
   QMenu* grid = options[7]->menu();
   ASSERT_NE(grid, nullptr);
@@ -80,8 +78,7 @@ TEST_F(MainWindowTest, NotationGridMenuChoosesTheGrid) {
 }
 
 TEST_F(MainWindowTest, CheckMarksFollowTheCommands) {
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   EXPECT_TRUE(window.action(kCommandEnglish)->isChecked());
   EXPECT_FALSE(window.action(kCommandSpanish)->isChecked());
   EXPECT_FALSE(window.action(kCommandOpenMidifile)->isChecked());
@@ -97,8 +94,7 @@ TEST_F(MainWindowTest, CheckMarksFollowTheCommands) {
 }
 
 TEST_F(MainWindowTest, WhileAJobRunsOnlyStopActs) {
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   console::JobConsole& console = application_.console();
   const std::string before = console.store().contents();
   console.control().set_job_running(true);
@@ -125,8 +121,7 @@ TEST_F(MainWindowTest, WhileAJobRunsOnlyStopActs) {
 }
 
 TEST_F(MainWindowTest, ComposeFromTheMenuFillsTheConsoleAndClearsTheFlag) {
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   trigger(window, kCommandComposer);
   ASSERT_TRUE(wait_until([&] { return !application_.job_control().job_running(); }));
   application_.runner().wait();
@@ -176,8 +171,7 @@ TEST_F(MainWindowTest, LongJobFollowsTheEndAndStopsFromTheMenu) {
 TEST_F(MainWindowTest, OpenMidifileOpensTheResultInTheWorkFolder) {
   copy_demo();  // a work that composes to its end
   write_file(start_.file("zlvfolders.rur"), "\n" + work_.path() + "\n\n");
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   EXPECT_EQ(window.action(kCommandWorkFolder)->text(),
             QString::fromStdString("&WFolder: " + last_path_component(work_.path())));
   trigger(window, kCommandComposer);
@@ -198,8 +192,7 @@ TEST_F(MainWindowTest, OpenMidifileOpensTheResultInTheWorkFolder) {
 
 TEST_F(MainWindowTest, FoldersDialogShowsTheFoldersAndChoosesOne) {
   TempFolder project;
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   desktop_.chosen = project.path();
   QStringList seen;
   QTimer poll;
@@ -232,8 +225,7 @@ TEST_F(MainWindowTest, FoldersDialogShowsTheFoldersAndChoosesOne) {
 TEST_F(MainWindowTest, ClosingWritesBothSettingsFiles) {
   write_file(start_.file("zlvconf.rur"), "30,40,50,500,1,1\n");
   {
-    MainWindow window(application_, start_.path(), nullptr, &desktop_);
-    window.start();
+    StartedWindow window(*this);
     EXPECT_EQ(window.width(), 200);
     EXPECT_EQ(window.height(), 500);
     EXPECT_TRUE(window.action(kCommandSpanish)->isChecked());

@@ -130,8 +130,7 @@ TEST(RollPanelStale, AFailedJobMarksTheRollShown) {
 
 TEST_F(RollPanelTest, OpenMidifilePlaysInTheWindowWhereTheDesktopHasNoProgram) {
   desktop_.failing.insert("outco.mid");
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   window.action(kCommandOpenMidifile)->trigger();
   run(window, kCommandComposer);
   RollPanel& panel = *window.roll_panel();
@@ -146,8 +145,7 @@ TEST_F(RollPanelTest, OpenMidifilePlaysInTheWindowWhereTheDesktopHasNoProgram) {
 TEST_F(RollPanelTest, PlayMovesTheCursorAndStopSilences) {
   // FluidSynth's file driver plays in real time without a sound device.
   setenv("ZELVO_AUDIO_DRIVER", "file", 1);
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   run(window, kCommandComposer);
   RollPanel& panel = *window.roll_panel();
   ASSERT_TRUE(wait_until([&] { return panel.has_roll(); }, 5000));

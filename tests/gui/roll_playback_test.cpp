@@ -54,8 +54,7 @@ TEST_F(RollPlaybackTest, TheOutputChosenIsRemembered) {
 }
 
 TEST_F(RollPlaybackTest, PlayStartsAtTheClickedBarAndLoops) {
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   window.action(kCommandComposer)->trigger();
   ASSERT_TRUE(wait_until([&] { return !application_.job_control().job_running(); }, 300000));
   application_.runner().wait();

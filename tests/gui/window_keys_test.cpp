@@ -113,8 +113,7 @@ TEST_F(WindowKeysTest, QuittingWithEditsOffersSaveDiscardAndCancel) {
 TEST_F(WindowKeysTest, DefaultSizeShowsTheRollsStatusAndIsRemembered) {
   QSize left;
   {
-    MainWindow window(application_, start_.path(), nullptr, &desktop_);
-    window.start();
+    StartedWindow window(*this);
     const QString status = QString::fromStdString(work_.path() + "/outar.mid: Play starts at bar 100");
     QApplication::processEvents();
     RollPanel* roll = window.roll_panel();
@@ -130,8 +129,7 @@ TEST_F(WindowKeysTest, DefaultSizeShowsTheRollsStatusAndIsRemembered) {
     left = window.size();
     EXPECT_TRUE(window.close());
   }
-  MainWindow again(application_, start_.path(), nullptr, &desktop_);
-  again.start();
+  StartedWindow again(*this);
   EXPECT_EQ(again.size(), left);
 }
 

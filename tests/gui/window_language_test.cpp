@@ -77,8 +77,7 @@ using WindowLanguageTest = WindowTest;
 // data/gui/menus_es.txt) and back to today's English, and no item but the
 // languages' own names stays as it was.
 TEST_F(WindowLanguageTest, LanguageSwitchesEveryMenuAndBack) {
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   const std::string english = menus(window, false);
   window.action(kCommandSpanish)->trigger();
   const std::string spanish = menus(window, false);
@@ -98,8 +97,7 @@ TEST_F(WindowLanguageTest, LanguageSwitchesEveryMenuAndBack) {
 // The language chosen is kept in the settings file: the next window starts in it.
 TEST_F(WindowLanguageTest, TheWindowStartsInTheLanguageLastChosen) {
   {
-    MainWindow window(application_, start_.path(), nullptr, &desktop_);
-    window.start();
+    StartedWindow window(*this);
     window.action(kCommandSpanish)->trigger();
   }
   Application again;
@@ -113,8 +111,7 @@ TEST_F(WindowLanguageTest, TheWindowStartsInTheLanguageLastChosen) {
 // help: a screenshot stays in the test's folder for a person to look at.
 TEST_F(WindowLanguageTest, SpanishWindowWithTheEditorAndTheRoll) {
   copy_demo();
-  MainWindow window(application_, start_.path(), nullptr, &desktop_);
-  window.start();
+  StartedWindow window(*this);
   application_.set_work_folder(work_.path());
   window.action(kCommandSpanish)->trigger();
   EditorDock* dock = window.editor_dock();

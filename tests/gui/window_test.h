@@ -39,6 +39,11 @@ inline std::string menus(MainWindow& window, bool numbers) {
 
 class WindowTest : public ::testing::Test {
  protected:
+  // The window over the test's application, start folder and desktop, started.
+  struct StartedWindow : MainWindow {
+    explicit StartedWindow(WindowTest& t) : MainWindow(t.application_, t.start_.path(), nullptr, &t.desktop_) { start(); }
+  };
+
   // The demo's files in the work folder.
   void copy_demo() {
     std::filesystem::copy(ZELVO_SOURCE_DIR "/examples/demo", work_.path(), std::filesystem::copy_options::recursive);
