@@ -68,6 +68,11 @@ TEST(NotationGrid, EveryCaseOfTheTable) {
     }
     std::string expected;
     std::getline(fields >> std::ws, expected);
+    if (grid_name == "choose") {
+      const Grid chosen = choose_grid(midi);
+      EXPECT_EQ(chosen == Grid::kEighthTriplet ? "8t" : chosen == Grid::kSixteenth ? "16" : "another", expected);
+      continue;
+    }
     Grid grid = Grid::kChosen;
     if (grid_name != "chosen") {
       ASSERT_TRUE(parse_grid(grid_name, grid));
@@ -81,19 +86,6 @@ TEST(NotationGrid, EveryCaseOfTheTable) {
       EXPECT_LE(shortest, finest);
     }
   }
-}
-
-TEST(NotationGrid, TheGridFromTheOnsets) {
-  MidiNotes swung;
-  swung.division = 96;
-  for (int64_t beat = 0; beat < 8; ++beat) {
-    swung.notes.push_back(SoundingNote{0, beat * 96, 60, 60});
-    swung.notes.push_back(SoundingNote{0, beat * 96 + 64, 30, 62});
-  }
-  EXPECT_EQ(choose_grid(swung), Grid::kEighthTriplet);
-  swung.notes.push_back(SoundingNote{0, 24, 24, 60});
-  for (int64_t beat = 0; beat < 8; ++beat) swung.notes.push_back(SoundingNote{0, beat * 96 + 72, 24, 60});
-  EXPECT_EQ(choose_grid(swung), Grid::kSixteenth);
 }
 
 }  // namespace
