@@ -3,10 +3,16 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "machine/machine_state.h"
-#include "tables/table_test_support.h"
+#include "console/job_console.h"
+#include "support/files.h"
+#include "tables/composition.h"
+#include "tables/table_compiler.h"
 
 // Every table-language example of both documents compiles, and every
 // expression that states its value ("x+1 // = 7") computes that value. The
@@ -15,10 +21,50 @@
 namespace zelvo::tables {
 namespace {
 
-using testing::compile_document;
-using testing::html_document;
-using testing::html_table;
-using testing::Rows;
+// Documents built from rows of cells, written into a scratch folder and
+// compiled with a fresh composition and machine.
+using Rows = std::vector<std::vector<std::string>>;
+
+// A table the way HTML editors write it: tags on their own lines, one cell
+// per line.
+inline std::string html_table(const Rows& rows) {
+  std::string text = "<table border=1>\n";
+  for (const auto& row : rows) {
+    text += "<tr>\n";
+    for (const std::string& cell : row) text += "<td>" + cell + "</td>\n";
+    text += "</tr>\n";
+  }
+  return text + "</table>\n";
+}
+
+inline std::string html_document(const std::string& tables) {
+  return "<html>\n<head><title>piece</title></head>\n<body>\n" + tables + "</body>\n</html>\n";
+}
+
+// One compile of a document, with everything it filled.
+struct CompileRun {
+  std::unique_ptr<Composition> composition = std::make_unique<Composition>();
+  std::unique_ptr<machine::MachineState> machine = std::make_unique<machine::MachineState>();
+  std::unique_ptr<console::StandaloneConsole> console = std::make_unique<console::StandaloneConsole>();
+  bool aborted = false;
+
+  std::string output() const { return console->store().contents(); }
+  double value_of(int32_t symbol_index) const { return *machine->symbol_values[symbol_index]; }
+};
+
+inline CompileRun compile_document(const std::string& document) {
+  const test::TempFolder folder;
+  test::write_file(folder.file("incom.htm"), document);
+  CompileRun run;
+  try {
+    const base::Status compiled = compile_tables(*run.composition, *run.machine, *run.console, folder.path().c_str());
+    // Printed as the composer prints it, so the console reads as a job's.
+    if (!compiled.ok()) console::fail(*run.console, compiled.error());
+  } catch (const console::JobEnded&) {
+    run.aborted = true;
+  }
+  return run;
+}
 
 struct Example {
   std::string text;   // the expression, or a whole set of tables
@@ -66,7 +112,7 @@ TEST(DocumentationExamplesTest, EveryExampleCompilesAndComputesItsStatedValue) {
   for (size_t i = 0; i < expressions.size(); ++i) {
     variables.push_back({"e" + std::to_string(i), expressions[i].text});
   }
-  const testing::CompileRun run = compile_document(html_document(html_table(variables)));
+  const CompileRun run = compile_document(html_document(html_table(variables)));
   ASSERT_FALSE(run.aborted) << run.output();
   for (int32_t i = 0; i < run.composition->symbol_count; ++i) {
     machine::run_program(*run.machine, run.composition->symbols[i].code_start);
@@ -79,7 +125,7 @@ TEST(DocumentationExamplesTest, EveryExampleCompilesAndComputesItsStatedValue) {
   }
 
   for (const Example& example : documents) {
-    const testing::CompileRun tables = compile_document(html_document(example.text));
+    const CompileRun tables = compile_document(html_document(example.text));
     EXPECT_FALSE(tables.aborted) << example.where << "\n" << tables.output();
     EXPECT_GE(tables.composition->generator_counter, 2) << example.where;
   }
