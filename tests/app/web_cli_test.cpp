@@ -85,10 +85,7 @@ class WebExample : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(WebExample, GivesTheNativeResultsInBothLanguages) {
   const fs::path example = fs::path(ZELVO_SOURCE_DIR) / "examples" / GetParam();
-  const auto copy = [&example](const fs::path& folder) {
-    for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
-    fs::copy(example, folder, fs::copy_options::recursive);
-  };
+  const auto copy = [&example](const fs::path& folder) { reset_folder(folder, example); };
   for (const char* language : {"en", "es"}) {
     SCOPED_TRACE(language);
     expect_same({"--lang", language, "--notation", "all"}, copy);

@@ -11,6 +11,7 @@
 
 #include "shell/application.h"
 #include "support/files.h"
+#include "support/scenario_inputs.h"
 
 namespace zelvo {
 namespace {
@@ -24,17 +25,9 @@ struct Outcome {
   console::JobOutcome end = console::JobOutcome::kAborted;
 };
 
-void copy_example(const std::string& example, const std::string& folder) {
-  for (const auto& entry : fs::directory_iterator(fs::path(ZELVO_SOURCE_DIR) / "examples" / example)) {
-    fs::copy_file(entry.path(), fs::path(folder) / entry.path().filename());
-  }
-}
-
 Outcome collect(shell::Application& application, const std::string& folder) {
   Outcome outcome;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    outcome.files[entry.path().filename().string()] = test::read_file(entry.path().string());
-  }
+  outcome.files = test::folder_files(folder);
   outcome.console = application.console_store().contents();
   outcome.end = application.runner().last_outcome();
   return outcome;
@@ -45,7 +38,7 @@ Outcome collect(shell::Application& application, const std::string& folder) {
 class ExampleJob {
  public:
   explicit ExampleJob(const std::string& example) : application_(std::make_unique<shell::Application>()) {
-    copy_example(example, folder_.path());
+    fs::copy(fs::path(ZELVO_SOURCE_DIR) / "examples" / example, folder_.path(), fs::copy_options::recursive);
     application_->set_work_folder(folder_.path());
     application_->set_write_notation(true);
   }

@@ -25,12 +25,17 @@
 
 namespace zelvo::test {
 
+// Empties `folder` and copies there what the folder `in` holds, if it exists.
+inline void reset_folder(const std::filesystem::path& folder, const std::filesystem::path& in) {
+  namespace fs = std::filesystem;
+  for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
+  if (fs::exists(in)) fs::copy(in, folder, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+}
+
 // Empties `folder` and puts there the files `scenario` starts from.
 inline void make_inputs(const std::filesystem::path& scenario, const std::filesystem::path& folder) {
   namespace fs = std::filesystem;
-  for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
-  const fs::path in = scenario / "in";
-  if (fs::exists(in)) fs::copy(in, folder, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+  reset_folder(folder, scenario / "in");
   std::istringstream list(read_file((scenario / "in.list").string()));
   for (std::string line; std::getline(list, line);) {
     std::istringstream words(line);

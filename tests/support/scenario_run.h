@@ -31,12 +31,6 @@ inline const std::filesystem::path& scenarios_folder() {
   return folder;
 }
 
-inline void reset_folder(const std::filesystem::path& folder, const std::filesystem::path& in) {
-  namespace fs = std::filesystem;
-  for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
-  if (fs::exists(in)) fs::copy(in, folder, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
-}
-
 // What a command left in `folder`: the list of its files and the text of
 // every file it made or changed.
 inline Files outcome_files(const std::filesystem::path& folder, const std::filesystem::path& in) {
