@@ -16,18 +16,6 @@ class EngineFailuresTest : public testing_support::EngineTest {
   base::Status run() { return harmonize_units(st(), settings_, lines_, nullptr); }
 };
 
-TEST_F(EngineFailuresTest, ImpossibleLineLetsAStopWin) {
-  c_major_from_bar_one();
-  settings_.BassIns = kNoInstrument;
-  settings_.OpeningInt = 1;
-  add_note(1, 1, 0, kQuarter, 62);
-  const base::Status status = run();
-  ASSERT_FALSE(status.ok());
-  EXPECT_EQ(status.error().id(), base::MessageId::kImpossible);
-  EXPECT_TRUE(stop_wins_over(status.error()));
-  EXPECT_EQ(console_text(), "\n** Harmonizing bar 1 sixteenth 0");
-}
-
 TEST_F(EngineFailuresTest, MusicBeforeTheHarmonyNamesTheBar) {
   set_chord(0, 2, 0, {60, 64, 67});
   set_scale(0, 2, 0, {60, 62, 64, 65, 67, 69, 71});

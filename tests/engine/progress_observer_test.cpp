@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/engine_messages.h"
 #include "engine/harmonize_units.h"
 #include "engine_fixture.h"
 
@@ -37,10 +38,16 @@ TEST_F(ProgressObserverTest, EveryUnitThenTheEnd) {
   EXPECT_EQ(recorder.calls, "bar 1 lines 2; bar 2 lines 1; ended");
 }
 
-TEST_F(ProgressObserverTest, TheEndAlsoWhenTheJobAborts) {
+// An impossible line: the failure comes back as a value a stop wins over,
+// after the progress shown so far, and the observer still hears the end.
+TEST_F(ProgressObserverTest, AnImpossibleLineFailsLettingAStopWinAndTheEndIsHeard) {
   settings_.OpeningInt = 1;
   add_note(1, 1, 0, kQuarter, 62);
-  EXPECT_FALSE(harmonize_units(st(), settings_, lines_, nullptr, &recorder).ok());
+  const base::Status status = harmonize_units(st(), settings_, lines_, nullptr, &recorder);
+  ASSERT_FALSE(status.ok());
+  EXPECT_EQ(status.error().id(), base::MessageId::kImpossible);
+  EXPECT_TRUE(stop_wins_over(status.error()));
+  EXPECT_EQ(console_text(), "\n** Harmonizing bar 1 sixteenth 0");
   EXPECT_EQ(recorder.calls, "bar 1 lines 1; ended");
 }
 
