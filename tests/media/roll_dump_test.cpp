@@ -4,14 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "midi/timeline.h"
 #include "roll/piano_roll.h"
 #include "roll/tones.h"
+#include "support/files.h"
 
 namespace zelvo::roll {
 namespace {
@@ -21,8 +19,7 @@ std::string dump(const std::filesystem::path& midi) {
   std::string error;
   if (!midi::read_timeline_file(midi.string(), song, error)) return "error: " + error.substr(midi.string().size() + 2) + "\n";
   PianoRoll roll = make_piano_roll(song);
-  std::ifstream tones(std::filesystem::path(midi).replace_extension(".tones"));
-  apply_tones(std::string((std::istreambuf_iterator<char>(tones)), std::istreambuf_iterator<char>()), roll);
+  apply_tones(test::read_file(std::filesystem::path(midi).replace_extension(".tones")), roll);
   const TempoMap tempo(song);
   char line[160];
   std::snprintf(line, sizeof line, "division %d, end %lld = %.6f s, %zu events, channels %04x, pitches %d-%d\n",
@@ -50,7 +47,6 @@ std::string dump(const std::filesystem::path& midi) {
 }
 
 TEST(RollDumpTest, EveryRecordedFileReadsAsRecorded) {
-  const bool update = std::getenv("ZELVO_UPDATE") != nullptr;
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(ZELVO_TEST_DATA "/roll")) {
     const std::filesystem::path path = entry.path();
@@ -59,11 +55,7 @@ TEST(RollDumpTest, EveryRecordedFileReadsAsRecorded) {
       continue;
     }
     ++files;
-    const std::string record = path.string() + ".roll.txt";
-    const std::string got = dump(path);
-    if (update) std::ofstream(record, std::ios::binary) << got;
-    std::ifstream in(record, std::ios::binary);
-    EXPECT_EQ(got, std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>())) << record;
+    test::expect_recorded(path.string() + ".roll.txt", dump(path));
   }
   EXPECT_GE(files, 10);
 }
