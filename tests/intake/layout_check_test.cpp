@@ -14,8 +14,6 @@ using zelvo::intake::check_layout;
 
 namespace {
 
-std::string read_file(const fs::path& path) { return zelvo::test::read_file(path.string()); }
-
 // The cases of data/intake/layout_check_cases.txt: what one look at each
 // score.xml tells.
 TEST(LayoutCheck, EveryCaseAsRecorded) {
@@ -32,7 +30,7 @@ TEST(LayoutCheck, ExamplesAndTestScoresPassAsTheyAre) {
   const fs::path source(ZELVO_SOURCE_DIR);
   std::map<std::string, std::string> scores;  // where -> bytes
   for (const fs::path& folder : {source / "examples", source / "tests" / "data" / "harmonizer"}) {
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) scores[entry.path()] = read_file(entry.path());
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) scores[entry.path()] = zelvo::test::read_file(entry.path());
   }
   for (const std::string scenario : {"musescore_laid_out", "pickup"}) {
     for (const auto& [name, bytes] : zelvo::test::input_files(fs::path(ZELVO_TEST_DATA) / "notation" / scenario)) {
