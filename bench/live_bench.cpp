@@ -111,8 +111,7 @@ roll::PianoRoll edit_to_roll(Scratch& scratch, Loop& loop, int64_t iteration, bo
   const std::string stem = scratch.folder + "/live-" + std::to_string(iteration % 2);
   write_bytes(stem + ".mid", result.midi);
   write_bytes(stem + ".tones", result.tones);
-  std::string error;
-  if (!midi::read_timeline_file(stem + ".mid", song, error)) std::abort();
+  if (!midi::read_timeline_file(stem + ".mid", song).ok()) std::abort();
   roll::PianoRoll roll = roll::make_piano_roll(song);
   roll::apply_tones(read_bytes(stem + ".tones"), roll);
   return roll;
@@ -142,8 +141,7 @@ void BM_EditToRollByChildProcess(benchmark::State& state) {
                                 (harmonize ? " all" : " compose") + " >/dev/null";
     if (std::system(command.c_str()) != 0) std::abort();
     midi::Timeline song;
-    std::string error;
-    if (!midi::read_timeline_file(scratch.folder + (harmonize ? "/outar.mid" : "/outco.mid"), song, error)) {
+    if (!midi::read_timeline_file(scratch.folder + (harmonize ? "/outar.mid" : "/outco.mid"), song).ok()) {
       std::abort();
     }
     benchmark::DoNotOptimize(roll::make_piano_roll(song).notes.size());
@@ -216,10 +214,11 @@ void BM_JackNoteToListener(benchmark::State& state) {
     return;
   }
   bench::NoteListener listener;
-  std::string opened, error;
-  std::unique_ptr<player::Output> output = player::open_port_output("zelvo-bench", opened, error);
-  if (output == nullptr) {
-    state.SkipWithError(error.c_str());
+  std::string opened;
+  std::unique_ptr<player::Output> output;
+  const base::Status status = player::open_port_output("zelvo-bench", output, opened);
+  if (!status.ok()) {
+    state.SkipWithError(base::render(status.error(), base::kEnglish).c_str());
     return;
   }
   for (auto _ : state) {
@@ -239,8 +238,9 @@ void BM_JackNoteToListener(benchmark::State& state) {
 BENCHMARK(BM_JackNoteToListener)->Iterations(50)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 std::string soundfont_or_skip(benchmark::State& state) {
-  std::string path, error;
-  if (!audio::find_soundfont("", path, error)) state.SkipWithError(error.c_str());
+  std::string path;
+  const base::Status found = audio::find_soundfont("", path);
+  if (!found.ok()) state.SkipWithError(base::render(found.error(), base::kEnglish).c_str());
   return path;
 }
 

@@ -41,13 +41,13 @@ void BM_Render(benchmark::State& state) {
   // 120 a minute: 240 eighths a minute on each of four channels.
   const midi::Timeline song = song_of(960 * state.range(0));
   audio::RenderOptions options;
-  std::string error;
-  if (!audio::find_soundfont("", options.soundfont, error)) {
-    state.SkipWithError(error.c_str());
+  if (const base::Status found = audio::find_soundfont("", options.soundfont); !found.ok()) {
+    state.SkipWithError(base::render(found.error(), base::kEnglish).c_str());
     return;
   }
   for (auto _ : state) {
-    if (!audio::render_wav(song, options, "/tmp/zelvo-bench.wav", {}, error)) state.SkipWithError(error.c_str());
+    const base::Status rendered = audio::render_wav(song, options, "/tmp/zelvo-bench.wav", {});
+    if (!rendered.ok()) state.SkipWithError(base::render(rendered.error(), base::kEnglish).c_str());
   }
   std::remove("/tmp/zelvo-bench.wav");
   state.counters["minutes"] = static_cast<double>(state.range(0));
@@ -61,10 +61,10 @@ void roll_to(benchmark::State& state, const char* path) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   static QGuiApplication application(argc, argv);
   const midi::Timeline song = song_of(15000);
-  std::string error;
   for (auto _ : state) {
     const roll::PianoRoll piano_roll = roll::make_piano_roll(song);
-    if (!picture::save_roll(piano_roll, path, 1600, error)) state.SkipWithError(error.c_str());
+    const base::Status saved = picture::save_roll(piano_roll, path, 1600);
+    if (!saved.ok()) state.SkipWithError(base::render(saved.error(), base::kEnglish).c_str());
   }
   std::remove(path);
 }

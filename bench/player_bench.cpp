@@ -64,8 +64,7 @@ int run(const std::string& period) {
   test::write_file(work.file("incom.htm"), page);
   if (app::run_zelvo({"--work", work.path(), "compose"}).status != 0) return 1;
   Song song;
-  std::string error;
-  if (!load_song(work.file("outco.mid"), song, error)) return 1;
+  if (!load_song(work.file("outco.mid"), song).ok()) return 1;
 
   {
     RecordingOutput output;
@@ -83,8 +82,8 @@ int run(const std::string& period) {
   Listener listener;
   {
     std::string opened;
-    std::unique_ptr<Output> output = open_port_output("zelvo-check", opened, error);
-    if (output == nullptr) return 1;
+    std::unique_ptr<Output> output;
+    if (!open_port_output("zelvo-check", output, opened).ok()) return 1;
     Player player(*output);
     player.play(song);
     wait_while_playing(player);

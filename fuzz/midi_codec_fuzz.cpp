@@ -83,8 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   check_song(bytes, midi::ParseOptions{}, result, parsed);
   if (result.ok()) check_round_trip(parsed, size % 2 == 1);
   midi::Timeline song;
-  std::string error;
-  if (!midi::read_timeline(bytes, song, error)) return 0;
+  if (!midi::read_timeline(bytes, song).ok()) return 0;
   if (!result.ok()) __builtin_trap();
   roll::PianoRoll piano_roll = roll::make_piano_roll(song);
   const roll::TempoMap tempo(song);

@@ -10,6 +10,7 @@
 #include "midi/channel_list.h"
 #include "player/player.h"
 #include "player/song.h"
+#include "media_commands.h"
 #include "player_commands.h"
 
 namespace zelvo::app {
@@ -75,9 +76,8 @@ int run_play_command(int argc, char** argv) {
   if (range.to_bar > 0 && range.to_bar < range.from_bar) return play_usage(language, UsageProblem::kToBeforeFrom);
 
   player::Song song;
-  std::string error;
-  if (!player::load_song(input, song, error)) {
-    std::fprintf(stderr, "zelvo play: %s\n", error.c_str());
+  if (const base::Status loaded = player::load_song(input, song); !loaded.ok()) {
+    print_failure("zelvo play", loaded);
     return kExitAborted;
   }
   if (range.from_bar > song.bar_count()) {
@@ -85,9 +85,9 @@ int run_play_command(int argc, char** argv) {
     return kExitUsage;
   }
   block_stop_signals();
-  std::unique_ptr<player::Output> output = open_output(choice, error);
-  if (output == nullptr) {
-    std::fprintf(stderr, "zelvo play: %s\n", error.c_str());
+  std::unique_ptr<player::Output> output;
+  if (const base::Status opened = open_output(choice, output); !opened.ok()) {
+    print_failure("zelvo play", opened);
     return kExitAborted;
   }
   player::Player player(*output);

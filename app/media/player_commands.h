@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "base/status.h"
 #include "player/output.h"
 #include "player/output_choice.h"
 
@@ -28,7 +29,7 @@ using player::OutputChoice;
 bool take_output_option(int argc, char** argv, int& i, OutputChoice& choice, std::string& problem, int language);
 
 // Opens the chosen output and says on the standard output where it plays.
-std::unique_ptr<player::Output> open_output(const OutputChoice& choice, std::string& error);
+base::Status open_output(const OutputChoice& choice, std::unique_ptr<player::Output>& output);
 
 // Blocks SIGINT and SIGTERM in every thread made from now on; the command
 // takes them itself, as its Stop.

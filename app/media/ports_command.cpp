@@ -55,20 +55,20 @@ bool take_output_option(int argc, char** argv, int& i, OutputChoice& choice, std
   return true;
 }
 
-std::unique_ptr<player::Output> open_output(const OutputChoice& choice, std::string& error) {
+base::Status open_output(const OutputChoice& choice, std::unique_ptr<player::Output>& output) {
   std::string opened;
-  auto output = player::open_output(choice, opened, error);
-  if (output == nullptr) return nullptr;
+  base::Status status = player::open_output(choice, output, opened);
+  if (!status.ok()) return status;
   if (choice.port.empty()) {
     std::printf("Playing through the built-in synthesizer.\n");
-    return output;
+    return status;
   }
   std::printf("Playing into %s.\n", opened.c_str());
   if (choice.port == player::kOwnPortName) {
     std::printf("Connect your synthesizer's or DAW's MIDI input to it.\n");
   }
   std::fflush(stdout);
-  return output;
+  return status;
 }
 
 void block_stop_signals() {

@@ -64,14 +64,13 @@ int run_render_command(int argc, char** argv) {
   if (input.empty()) return render_usage(language, UsageProblem::kNoMidiFile);
   if (output.empty()) output = output_beside(input, ".wav");
 
-  std::string error;
   midi::Timeline song;
-  if (!midi::read_timeline_file(input, song, error)) {
-    std::fprintf(stderr, "zelvo: %s\n", error.c_str());
+  if (const base::Status read = midi::read_timeline_file(input, song); !read.ok()) {
+    print_failure("zelvo", read);
     return kExitAborted;
   }
-  if (!audio::find_soundfont(soundfont, options.soundfont, error)) {
-    std::fprintf(stderr, "zelvo: %s\n", error.c_str());
+  if (const base::Status found = audio::find_soundfont(soundfont, options.soundfont); !found.ok()) {
+    print_failure("zelvo", found);
     return kExitAborted;
   }
   // Ctrl-C (or a TERM) stops the render, which then removes its temporary
@@ -110,16 +109,16 @@ int run_render_command(int argc, char** argv) {
     std::fflush(stderr);
     return true;
   };
-  const bool rendered = audio::render_wav(song, options, output, progress, error);
+  const base::Status rendered = audio::render_wav(song, options, output, progress);
   done.store(true);
   watcher.join();
   if (shown) std::fputc('\n', stderr);
-  if (!rendered && stop.load()) {
+  if (!rendered.ok() && stop.load()) {
     std::fprintf(stderr, "zelvo: stopped; %s was not written\n", output.c_str());
     return kExitStopped;
   }
-  if (!rendered) {
-    std::fprintf(stderr, "zelvo: %s\n", error.c_str());
+  if (!rendered.ok()) {
+    print_failure("zelvo", rendered);
     return kExitAborted;
   }
   return kExitFinished;

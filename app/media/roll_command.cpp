@@ -80,10 +80,9 @@ int run_roll_command(int argc, char** argv) {
   if (input.empty()) return roll_usage(language, UsageProblem::kNoMidiFile);
   if (output.empty()) output = output_beside(input, ".png");
 
-  std::string error;
   midi::Timeline song;
-  if (!midi::read_timeline_file(input, song, error)) {
-    std::fprintf(stderr, "zelvo: %s\n", error.c_str());
+  if (const base::Status read = midi::read_timeline_file(input, song); !read.ok()) {
+    print_failure("zelvo", read);
     return kExitAborted;
   }
   roll::PianoRoll piano_roll = roll::make_piano_roll(song);
@@ -100,8 +99,8 @@ int run_roll_command(int argc, char** argv) {
   int qt_argc = 1;
   char* qt_argv[] = {argv[0], nullptr};
   QGuiApplication application(qt_argc, qt_argv);
-  if (!picture::save_roll(piano_roll, output, width, error)) {
-    std::fprintf(stderr, "zelvo: %s\n", error.c_str());
+  if (const base::Status saved = picture::save_roll(piano_roll, output, width); !saved.ok()) {
+    print_failure("zelvo", saved);
     return kExitAborted;
   }
   return kExitFinished;

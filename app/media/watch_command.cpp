@@ -24,6 +24,7 @@
 #include "midi/timeline.h"
 #include "player/player.h"
 #include "player/song.h"
+#include "media_commands.h"
 #include "player_commands.h"
 #include "shell/live_loop.h"
 
@@ -89,8 +90,7 @@ void show_result(const WatchOptions& options, const shell::LiveResult& result, p
   std::fwrite(text.data(), 1, text.size(), stdout);
   const char* made = options.harmonize ? base::kHarmonyMidi : base::kCompositionMidi;
   midi::Timeline timeline;
-  std::string error;
-  if (result.outcome == console::JobOutcome::kFinished && midi::read_timeline(result.midi, timeline, error)) {
+  if (result.outcome == console::JobOutcome::kFinished && midi::read_timeline(result.midi, timeline).ok()) {
     player.swap(player::make_song(timeline), options.swap);
     have_result = true;
     std::printf("zelvo watch: playing the new %s %s.\n", made, swap_words(options.swap));
@@ -174,10 +174,9 @@ int run_watch_command(int argc, char** argv) {
     std::fprintf(stderr, "zelvo watch: cannot watch %s: %s\n", options.work.c_str(), std::strerror(errno));
     return kExitAborted;
   }
-  std::string error;
-  std::unique_ptr<player::Output> output = open_output(options.output, error);
-  if (output == nullptr) {
-    std::fprintf(stderr, "zelvo watch: %s\n", error.c_str());
+  std::unique_ptr<player::Output> output;
+  if (const base::Status opened = open_output(options.output, output); !opened.ok()) {
+    print_failure("zelvo watch", opened);
     close(changes);
     return kExitAborted;
   }

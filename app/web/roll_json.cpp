@@ -40,8 +40,8 @@ std::string seconds(double value) {
 
 std::string roll_json(std::string_view midi, std::string_view tones) {
   midi::Timeline song;
-  std::string error;
-  if (!midi::read_timeline(midi, song, error)) return "{\"error\":" + quoted(error) + "}";
+  const base::Status read = midi::read_timeline(midi, song);
+  if (!read.ok()) return "{\"error\":" + quoted(base::render(read.error(), base::kEnglish)) + "}";
   roll::PianoRoll roll = roll::make_piano_roll(song);
   if (!tones.empty()) roll::apply_tones(tones, roll);
   const roll::TempoMap clock(song);

@@ -9,7 +9,7 @@
 
 namespace zelvo::audio {
 
-fluid_audio_driver_t* open_sound_device(Synth& synth, std::string& error) {
+base::Status open_sound_device(Synth& synth, fluid_audio_driver_t*& driver) {
   // JACK is left out: opening it may start a sound server of its own.
   // "file" plays in real time into nothing, for machines without sound.
   std::vector<std::string> drivers = {"pipewire", "pulseaudio", "alsa"};
@@ -19,13 +19,11 @@ fluid_audio_driver_t* open_sound_device(Synth& synth, std::string& error) {
   fluid_settings_setstr(synth.settings(), "audio.file.type", "raw");
   for (const std::string& name : drivers) {
     if (fluid_settings_setstr(synth.settings(), "audio.driver", name.c_str()) != FLUID_OK) continue;
-    fluid_audio_driver_t* driver = new_fluid_audio_driver(synth.settings(), synth.synth());
-    if (driver != nullptr) return driver;
+    driver = new_fluid_audio_driver(synth.settings(), synth.synth());
+    if (driver != nullptr) return base::Status();
   }
-  error = forced != nullptr && *forced != '\0'
-              ? std::string("no sound device could be opened (ZELVO_AUDIO_DRIVER=") + forced + ")"
-              : "no sound device could be opened (tried PipeWire, PulseAudio and ALSA)";
-  return nullptr;
+  if (forced != nullptr && *forced != '\0') return base::Message(base::MessageId::kNoForcedSoundDevice, forced);
+  return base::Message(base::MessageId::kNoSoundDevice);
 }
 
 }  // namespace zelvo::audio

@@ -16,7 +16,7 @@ bool readable(const std::string& path) {
 
 }  // namespace
 
-bool find_soundfont(const std::string& given, std::string& path, std::string& error, const std::string& folder) {
+base::Status find_soundfont(const std::string& given, std::string& path, const std::string& folder) {
   std::string chosen = given;
   const char* from = "--soundfont";
   if (chosen.empty()) {
@@ -27,23 +27,18 @@ bool find_soundfont(const std::string& given, std::string& path, std::string& er
     }
   }
   if (!chosen.empty()) {
-    if (!readable(chosen)) {
-      error = "the soundfont " + chosen + " (" + from + ") cannot be read";
-      return false;
-    }
+    if (!readable(chosen)) return base::Message(base::MessageId::kSoundfontUnreadable, chosen, from);
     path = chosen;
-    return true;
+    return base::Status();
   }
   for (const char* name : {"FluidR3_GM.sf2", "TimGM6mb.sf2", "default-GM.sf2"}) {
     const std::string candidate = files::join_path(folder, name);
     if (readable(candidate)) {
       path = candidate;
-      return true;
+      return base::Status();
     }
   }
-  error = "no General MIDI soundfont in " + folder + ": install " + kSoundfontPackages +
-          " (apt install fluid-soundfont-gm), or name one with --soundfont or ZELVO_SOUNDFONT";
-  return false;
+  return base::Message(base::MessageId::kNoSoundfont, folder, kSoundfontPackages);
 }
 
 }  // namespace zelvo::audio

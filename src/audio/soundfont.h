@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/status.h"
+
 namespace zelvo::audio {
 
 // Where General MIDI soundfonts are installed on Debian, and the packages
@@ -12,9 +14,9 @@ inline constexpr const char* kSoundfontPackages = "fluid-soundfont-gm or timgm6m
 // The soundfont to use: `given` (a --soundfont option) when not empty, else
 // $ZELVO_SOUNDFONT when set and not empty, else the best one found in
 // `folder` (FluidR3_GM.sf2, then TimGM6mb.sf2, then default-GM.sf2). The
-// file chosen must be readable. On failure returns false with `error` set
-// (for the folder, naming the packages to install).
-bool find_soundfont(const std::string& given, std::string& path, std::string& error,
-                    const std::string& folder = kSoundfontFolder);
+// file chosen must be readable; when none is, the message names the
+// packages to install.
+base::Status find_soundfont(const std::string& given, std::string& path,
+                            const std::string& folder = kSoundfontFolder);
 
 }  // namespace zelvo::audio

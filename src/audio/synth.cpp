@@ -28,7 +28,7 @@ Synth::Synth(const std::string& soundfont, double gain) {
   quiet_fluidsynth_log();
   settings_ = new_fluid_settings();
   if (settings_ == nullptr) {
-    error_ = "the synthesizer cannot be set up";
+    status_ = base::Message(base::MessageId::kSynthNotSetUp);
     return;
   }
   fluid_settings_setnum(settings_, "synth.sample-rate", kSampleRate);
@@ -39,7 +39,7 @@ Synth::Synth(const std::string& soundfont, double gain) {
   fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 0);
   synth_ = new_fluid_synth(settings_);
   if (synth_ == nullptr) {
-    error_ = "the synthesizer cannot be set up";
+    status_ = base::Message(base::MessageId::kSynthNotSetUp);
     return;
   }
   // FluidSynth hands files it does not know to other loaders, which complain
@@ -47,7 +47,7 @@ Synth::Synth(const std::string& soundfont, double gain) {
   if (!is_soundfont(soundfont) || fluid_synth_sfload(synth_, soundfont.c_str(), 1) == FLUID_FAILED) {
     delete_fluid_synth(synth_);
     synth_ = nullptr;
-    error_ = soundfont + ": not a soundfont FluidSynth can load";
+    status_ = base::Message(base::MessageId::kNotASoundfont, soundfont);
   }
 }
 

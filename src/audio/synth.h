@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "base/status.h"
 #include "midi/timeline.h"
 
 typedef struct _fluid_hashtable_t fluid_settings_t;
@@ -19,14 +20,14 @@ inline constexpr double kDefaultGain = 0.7;
 
 class Synth {
  public:
-  // On failure `ok()` is false and `error()` says why.
+  // On failure `ok()` is false and `status()` says why.
   Synth(const std::string& soundfont, double gain);
   ~Synth();
   Synth(const Synth&) = delete;
   Synth& operator=(const Synth&) = delete;
 
   bool ok() const { return synth_ != nullptr; }
-  const std::string& error() const { return error_; }
+  const base::Status& status() const { return status_; }
   fluid_settings_t* settings() { return settings_; }
   fluid_synth_t* synth() { return synth_; }
 
@@ -36,7 +37,7 @@ class Synth {
  private:
   fluid_settings_t* settings_ = nullptr;
   fluid_synth_t* synth_ = nullptr;
-  std::string error_;
+  base::Status status_;
 };
 
 // FluidSynth writes its own log lines to the terminal; this program reports

@@ -126,46 +126,38 @@ int64_t render_frames(const midi::Timeline& song) {
   return frame_of(tempo, song.end_tick) + static_cast<int64_t>(std::llround(kTailSeconds * kSampleRate));
 }
 
-bool render_wav(const midi::Timeline& song, const RenderOptions& options, const std::string& output,
-                const RenderProgress& progress, std::string& error) {
+base::Status render_wav(const midi::Timeline& song, const RenderOptions& options, const std::string& output,
+                        const RenderProgress& progress) {
+  using enum base::MessageId;
   // Beyond 4 GiB a WAV file's sizes do not fit its header.
-  if (render_frames(song) > (int64_t{0xFFFFFFFF} - 36) / (kChannels * 2)) {
-    error = "the song is too long for a WAV file";
-    return false;
-  }
+  if (render_frames(song) > (int64_t{0xFFFFFFFF} - 36) / (kChannels * 2)) return base::Message(kSongTooLongForWav);
   Synth synth(options.soundfont, options.gain);
-  if (!synth.ok()) {
-    error = synth.error();
-    return false;
-  }
+  if (!synth.ok()) return synth.status();
   std::string temporary = output + ".XXXXXX";
   const int descriptor = mkstemp(temporary.data());
-  if (descriptor < 0) {
-    error = output + ": cannot be written (" + std::strerror(errno) + ")";
-    return false;
-  }
+  if (descriptor < 0) return base::Message(kCannotWriteBecause, output, std::string(std::strerror(errno)));
   std::FILE* file = fdopen(descriptor, "wb");
   if (file == nullptr) {
     close(descriptor);
     std::remove(temporary.c_str());
-    error = output + ": cannot be written";
-    return false;
+    return base::Message(kFileNotWritten, output);
   }
   fchmod(descriptor, 0644);  // mkstemp makes it private; a render is an ordinary file
   bool stopped = false;
   const bool written = write_all(song, synth, file, progress, stopped);
   const int saved_errno = errno;
   if (std::fclose(file) != 0 || !written) {
+    const int reason = written ? errno : saved_errno;
     std::remove(temporary.c_str());
-    error = stopped ? "stopped" : output + ": cannot be written (" + std::strerror(written ? errno : saved_errno) + ")";
-    return false;
+    if (stopped) return base::Message(kRenderStopped);
+    return base::Message(kCannotWriteBecause, output, std::string(std::strerror(reason)));
   }
   if (std::rename(temporary.c_str(), output.c_str()) != 0) {
-    error = output + ": cannot be written (" + std::strerror(errno) + ")";
+    base::Message failed(kCannotWriteBecause, output, std::string(std::strerror(errno)));
     std::remove(temporary.c_str());
-    return false;
+    return failed;
   }
-  return true;
+  return base::Status();
 }
 
 }  // namespace zelvo::audio

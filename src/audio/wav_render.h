@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "base/status.h"
 #include "midi/timeline.h"
 
 // Rendering a song to a WAV file (16-bit PCM, stereo, 44100 Hz), faster
@@ -28,9 +29,8 @@ using RenderProgress = std::function<bool(double done)>;
 int64_t render_frames(const midi::Timeline& song);
 
 // Writes the render of `song` to `output` through a temporary file beside
-// it, renamed when complete; on failure nothing is left under either name,
-// `error` says why and false is returned.
-bool render_wav(const midi::Timeline& song, const RenderOptions& options, const std::string& output,
-                const RenderProgress& progress, std::string& error);
+// it, renamed when complete; on failure nothing is left under either name.
+base::Status render_wav(const midi::Timeline& song, const RenderOptions& options, const std::string& output,
+                        const RenderProgress& progress);
 
 }  // namespace zelvo::audio

@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/message.h"
 #include "base/message_id.h"
 
 namespace zelvo::base {

@@ -12,30 +12,30 @@ namespace zelvo::midi {
 
 namespace {
 
-// Today's wording of each fault, as the roll and the player print it.
-std::string describe(const ParseResult& result, const Song& song) {
-  const std::string where = "track " + std::to_string(result.track);
+// The fault as the roll, the player and the renders tell it, after `where`
+// (a file's name and a colon, or nothing).
+base::Message describe(const ParseResult& result, const Song& song, const std::string& where) {
+  using enum base::MessageId;
+  const int64_t track = result.track;
   switch (result.code) {
-    case ParseCode::kRead: return {};
-    case ParseCode::kNotMidi: return "not a MIDI file";
-    case ParseCode::kDamagedHeader: return "not a MIDI file (damaged header)";
-    case ParseCode::kUnsupportedFormat:
-      return "MIDI format " + std::to_string(song.format) + " is not supported (only 0 and 1)";
-    case ParseCode::kTimeCode: return "time code divisions are not supported (only ticks per quarter note)";
-    case ParseCode::kFileEndsInsideTrack: return "the file ends inside track " + std::to_string(result.track);
+    case ParseCode::kRead: break;
+    case ParseCode::kNotMidi: return base::Message(kNotAMidiFile, where);
+    case ParseCode::kDamagedHeader: return base::Message(kMidiDamagedHeader, where);
+    case ParseCode::kUnsupportedFormat: return base::Message(kMidiUnsupportedFormat, where, int64_t{song.format});
+    case ParseCode::kTimeCode: return base::Message(kMidiTimeCode, where);
+    case ParseCode::kFileEndsInsideTrack: return base::Message(kMidiEndsInsideTrack, where, track);
     case ParseCode::kFileEndsBeforeTrack:
-      return "the file ends before track " + std::to_string(result.track) + " of " +
-             std::to_string(song.declared_tracks);
-    case ParseCode::kEndsInsideDelta: return where + " ends inside a delta time";
-    case ParseCode::kEndsAfterDelta: return where + " ends after a delta time";
-    case ParseCode::kTooLong: return where + " lasts too long";
-    case ParseCode::kEndsInsideMeta: return where + " ends inside a meta event";
-    case ParseCode::kEndsInsideExclusive: return where + " ends inside a system exclusive message";
-    case ParseCode::kNoStatus: return where + " has data without a status byte";
-    case ParseCode::kUnknownStatus: return where + " has an unknown status byte";
-    case ParseCode::kEndsInsideEvent: return where + " ends inside an event";
+      return base::Message(kMidiEndsBeforeTrack, where, track, int64_t{song.declared_tracks});
+    case ParseCode::kEndsInsideDelta: return base::Message(kMidiEndsInsideDelta, where, track);
+    case ParseCode::kEndsAfterDelta: return base::Message(kMidiEndsAfterDelta, where, track);
+    case ParseCode::kTooLong: return base::Message(kMidiTrackTooLong, where, track);
+    case ParseCode::kEndsInsideMeta: return base::Message(kMidiEndsInsideMeta, where, track);
+    case ParseCode::kEndsInsideExclusive: return base::Message(kMidiEndsInsideExclusive, where, track);
+    case ParseCode::kNoStatus: return base::Message(kMidiNoStatus, where, track);
+    case ParseCode::kUnknownStatus: return base::Message(kMidiUnknownStatus, where, track);
+    case ParseCode::kEndsInsideEvent: return base::Message(kMidiEndsInsideEvent, where, track);
   }
-  return {};
+  return base::Message(kInternalError, "a MIDI file read without a fault has none to tell");
 }
 
 // The event as a decoded track holds it; false for the meta events no
@@ -98,7 +98,8 @@ bool heard(const TimelineEvent& event) {
 
 uint32_t tempo_micros(std::string_view data) { return static_cast<uint32_t>(get_be(data, 0, 3)); }
 
-bool read_timeline(std::string_view bytes, Timeline& song, std::string& error) {
+base::Status read_timeline(std::string_view bytes, Timeline& song, const std::string& source) {
+  const std::string where = source.empty() ? std::string() : source + ": ";
   song = Timeline{};
   Song parsed;
   const ParseResult result = parse(bytes, parsed);
@@ -109,23 +110,17 @@ bool read_timeline(std::string_view bytes, Timeline& song, std::string& error) {
     for (const SongEvent& in : track.events) {
       TimelineEvent event;
       if (!decode_event(track, in, false, event) || !heard(event)) continue;
-      if (song.events.size() >= kMaxTimelineEvents) {
-        error = "too many events";
-        return false;
-      }
+      if (song.events.size() >= kMaxTimelineEvents) return base::Message(base::MessageId::kMidiTooManyEvents, where);
       song.events.push_back(event);
     }
   }
-  if (!result.ok()) {
-    error = describe(result, parsed);
-    return false;
-  }
+  if (!result.ok()) return describe(result, parsed, where);
   song.division = static_cast<int32_t>(parsed.division);
   // Tracks were read one after another: a stable sort keeps each tick's
   // events in track order and file order.
   std::stable_sort(song.events.begin(), song.events.end(),
                    [](const TimelineEvent& a, const TimelineEvent& b) { return a.tick < b.tick; });
-  return true;
+  return base::Status();
 }
 
 Timeline decode_track(const SongTrack& track, int32_t division) {
@@ -139,18 +134,11 @@ Timeline decode_track(const SongTrack& track, int32_t division) {
   return decoded;
 }
 
-bool read_timeline_file(const std::string& path, Timeline& song, std::string& error) {
+base::Status read_timeline_file(const std::string& path, Timeline& song) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = path + ": cannot be read";
-    return false;
-  }
+  if (!in) return base::Message(base::MessageId::kMidiFileUnreadable, path);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!read_timeline(bytes, song, error)) {
-    error = path + ": " + error;
-    return false;
-  }
-  return true;
+  return read_timeline(bytes, song, path);
 }
 
 }  // namespace zelvo::midi

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
+
 #include "midi/codec.h"
 #include "midi/song.h"
 
@@ -48,14 +50,15 @@ struct Timeline {
 // Limits that keep any file's cost bounded: a file beyond them is refused.
 inline constexpr size_t kMaxTimelineEvents = 4'000'000;
 
-// Reads `bytes`; on failure returns false and sets `error` to a short
-// description ("not a MIDI file", "track 2 ends inside an event", ...).
-// Chunks other than MThd and MTrk are skipped; system exclusive and meta
-// events other than tempo and time signature are passed over.
-bool read_timeline(std::string_view bytes, Timeline& song, std::string& error);
+// Reads `bytes`; on failure the message says the fault in a few words ("not
+// a MIDI file", "track 2 ends inside an event", ...), after `source` and a
+// colon when `source` is not empty. Chunks other than MThd and MTrk are
+// skipped; system exclusive and meta events other than tempo and time
+// signature are passed over.
+base::Status read_timeline(std::string_view bytes, Timeline& song, const std::string& source = {});
 
-// The same from a file; the error then begins with the file's name.
-bool read_timeline_file(const std::string& path, Timeline& song, std::string& error);
+// The same from a file, whose name begins the message.
+base::Status read_timeline_file(const std::string& path, Timeline& song);
 
 // Every event of `track` that has a kind above, in file order, decoded as
 // the file writes it: a tempo of 0, a meter of no beats or of any unit, key

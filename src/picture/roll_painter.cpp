@@ -163,7 +163,7 @@ void paint_roll(QPainter& painter, const roll::PianoRoll& roll, const RollFrame&
   painter.restore();
 }
 
-bool save_roll(const roll::PianoRoll& roll, const std::string& path, int width, std::string& error) {
+base::Status save_roll(const roll::PianoRoll& roll, const std::string& path, int width) {
   int32_t lowest = 0, highest = 0;
   pitch_rows(roll, lowest, highest);
   const int height =
@@ -196,10 +196,9 @@ bool save_roll(const roll::PianoRoll& roll, const std::string& path, int width, 
   }
   if (!written || std::rename(temporary.toLocal8Bit().constData(), path.c_str()) != 0) {
     QFile::remove(temporary);
-    error = path + ": cannot be written";
-    return false;
+    return base::Message(base::MessageId::kFileNotWritten, path);
   }
-  return true;
+  return base::Status();
 }
 
 }  // namespace zelvo::picture

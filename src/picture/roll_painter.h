@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/status.h"
 #include "roll/piano_roll.h"
 
 class QPainter;
@@ -46,7 +47,7 @@ uint32_t channel_rgb(int channel);
 
 // Writes the whole song `width` pixels wide as SVG (a name ending in .svg)
 // or PNG (any other name), under a temporary name renamed at the end.
-// Needs a QGuiApplication. On failure returns false with `error` set.
-bool save_roll(const roll::PianoRoll& roll, const std::string& path, int width, std::string& error);
+// Needs a QGuiApplication.
+base::Status save_roll(const roll::PianoRoll& roll, const std::string& path, int width);
 
 }  // namespace zelvo::picture

@@ -80,41 +80,36 @@ std::string find_input_port(jack_client_t* client, const std::string& target) {
 
 }  // namespace
 
-std::unique_ptr<Output> open_jack_output(const std::string& client_name, const std::string& port_name,
-                                         const std::string& target, std::string& opened, std::string& error) {
+base::Status open_jack_output(const std::string& client_name, const std::string& port_name,
+                              const std::string& target, std::unique_ptr<Output>& output, std::string& opened) {
+  using enum base::MessageId;
   jack_status_t status{};
   jack_client_t* client = jack_client_open(client_name.c_str(), JackNoStartServer, &status);
-  if (client == nullptr) {
-    error = "the JACK server is not running";
-    return nullptr;
-  }
+  if (client == nullptr) return base::Message(kJackNotRunning);
   std::string connect_to;
   if (!target.empty()) {
     connect_to = find_input_port(client, target);
     if (connect_to.empty()) {
       jack_client_close(client);
-      return nullptr;
+      return base::Message(kNoPortNamed, target);
     }
   }
   jack_port_t* port = jack_port_register(client, port_name.c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
   jack_ringbuffer_t* ring = port == nullptr ? nullptr : jack_ringbuffer_create(kRingBytes);
   if (ring == nullptr) {
     jack_client_close(client);
-    error = "cannot register the port " + port_name;
-    return nullptr;
+    return base::Message(kCannotRegisterPort, port_name);
   }
-  auto output = std::make_unique<JackOutput>(client, port, ring);
-  jack_set_process_callback(client, &JackOutput::process, output.get());
-  if (jack_activate(client) != 0) {
-    error = "cannot start the JACK client " + client_name;
-    return nullptr;  // the output's destructor closes the client
-  }
+  // Until it is handed out, the output's destructor closes the client.
+  auto made = std::make_unique<JackOutput>(client, port, ring);
+  jack_set_process_callback(client, &JackOutput::process, made.get());
+  if (jack_activate(client) != 0) return base::Message(kCannotStartJackClient, client_name);
   if (!connect_to.empty() && jack_connect(client, jack_port_name(port), connect_to.c_str()) != 0) {
-    error = "cannot connect to the JACK port " + connect_to;
-    return nullptr;
+    return base::Message(kCannotConnectJackPort, connect_to);
   }
   opened = "JACK port " + (connect_to.empty() ? port_name : connect_to);
-  return output;
+  output = std::move(made);
+  return base::Status();
 }
 
 }  // namespace zelvo::player

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "base/status.h"
 #include "player/output.h"
 
 namespace zelvo::player {
@@ -15,11 +16,10 @@ namespace zelvo::player {
 // anything the callback reads is freed.
 //
 // `target` empty: the port waits for others to connect to it. Otherwise it
-// connects to the first input port whose name contains `target`; with none,
-// returns null and leaves `error` empty. Returns null with `error` set when
-// no server runs or the port cannot be made. `opened` gets the port's
-// name as the user should read it.
-std::unique_ptr<Output> open_jack_output(const std::string& client_name, const std::string& port_name,
-                                         const std::string& target, std::string& opened, std::string& error);
+// connects to the first input port whose name contains `target`. Fails
+// when no server runs, no port has that name, or the port cannot be made.
+// `opened` gets the port's name as the user should read it.
+base::Status open_jack_output(const std::string& client_name, const std::string& port_name,
+                              const std::string& target, std::unique_ptr<Output>& output, std::string& opened);
 
 }  // namespace zelvo::player

@@ -96,7 +96,7 @@ std::vector<PortList> list_output_ports() {
   return lists;
 }
 
-std::unique_ptr<Output> open_port_output(const std::string& name, std::string& opened, std::string& error) {
+base::Status open_port_output(const std::string& name, std::unique_ptr<Output>& output, std::string& opened) {
   const bool own = name == kOwnPortName;
   // Our own port goes where a DAW most likely is: JACK when it runs.
   const PortSystem order[2] = {own ? PortSystem::kJack : PortSystem::kAlsa,
@@ -106,9 +106,10 @@ std::unique_ptr<Output> open_port_output(const std::string& name, std::string& o
     if (system == PortSystem::kJack) {
       if (!system_running(system)) continue;
       any_running = true;
-      std::string jack_error;
-      auto output = open_jack_output(kClientName, kOwnPortName, own ? std::string() : name, opened, jack_error);
-      if (output != nullptr) return output;
+      // A JACK port that cannot be had leaves the ALSA sequencer to try.
+      if (open_jack_output(kClientName, kOwnPortName, own ? std::string() : name, output, opened).ok()) {
+        return base::Status();
+      }
       continue;
     }
     auto errors = std::make_unique<std::string>();
@@ -120,7 +121,8 @@ std::unique_ptr<Output> open_port_output(const std::string& name, std::string& o
       out->openVirtualPort(kOwnPortName);
       if (!errors->empty()) continue;
       opened = std::string(system_name(system)) + " port " + kOwnPortName;
-      return std::make_unique<AlsaOutput>(std::move(out), std::move(errors));
+      output = std::make_unique<AlsaOutput>(std::move(out), std::move(errors));
+      return base::Status();
     }
     const unsigned count = out->getPortCount();
     for (unsigned i = 0; i < count; ++i) {
@@ -129,17 +131,13 @@ std::unique_ptr<Output> open_port_output(const std::string& name, std::string& o
       out->openPort(i, kOwnPortName);
       if (!errors->empty()) break;
       opened = std::string(system_name(system)) + " port " + port;
-      return std::make_unique<AlsaOutput>(std::move(out), std::move(errors));
+      output = std::make_unique<AlsaOutput>(std::move(out), std::move(errors));
+      return base::Status();
     }
   }
-  if (!any_running) {
-    error = "neither the ALSA sequencer nor a JACK server is running";
-  } else if (own) {
-    error = std::string("cannot register the port ") + kOwnPortName;
-  } else {
-    error = "no MIDI port named " + name + " (zelvo ports lists them)";
-  }
-  return nullptr;
+  if (!any_running) return base::Message(base::MessageId::kNoPortSystem);
+  if (own) return base::Message(base::MessageId::kCannotRegisterPort, kOwnPortName);
+  return base::Message(base::MessageId::kNoPortNamed, name);
 }
 
 }  // namespace zelvo::player

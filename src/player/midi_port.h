@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "player/output.h"
 
 // MIDI ports of the ALSA sequencer (through RtMidi) and of JACK (through
@@ -28,9 +29,9 @@ const char* system_name(PortSystem system);
 
 // Opens an output: `name` kOwnPortName registers the program's own port
 // (JACK where a server runs, else the ALSA sequencer); any other name
-// connects to the first port whose name contains it, ALSA first. On
-// failure returns null and sets `error`; `opened` says what was opened
-// ("JACK port Zelvo", "ALSA port FLUID Synth (1234):Synth input port").
-std::unique_ptr<Output> open_port_output(const std::string& name, std::string& opened, std::string& error);
+// connects to the first port whose name contains it, ALSA first, as
+// `output`; `opened` says what was opened ("JACK port Zelvo", "ALSA port
+// FLUID Synth (1234):Synth input port").
+base::Status open_port_output(const std::string& name, std::unique_ptr<Output>& output, std::string& opened);
 
 }  // namespace zelvo::player

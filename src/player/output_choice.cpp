@@ -5,10 +5,10 @@
 
 namespace zelvo::player {
 
-std::unique_ptr<Output> open_output(const OutputChoice& choice, std::string& opened, std::string& error) {
+base::Status open_output(const OutputChoice& choice, std::unique_ptr<Output>& output, std::string& opened) {
   opened.clear();
-  if (choice.port.empty()) return open_synth_output(choice.soundfont, error);
-  return open_port_output(choice.port, opened, error);
+  if (choice.port.empty()) return open_synth_output(choice.soundfont, output);
+  return open_port_output(choice.port, output, opened);
 }
 
 }  // namespace zelvo::player

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "base/status.h"
 #include "player/output.h"
 
 namespace zelvo::player {
@@ -13,8 +14,8 @@ struct OutputChoice {
   std::string soundfont;  // empty: the installed one
 };
 
-// Opens the chosen output; `opened` names the port opened (empty for the
-// synthesizer). On failure returns null and sets `error`.
-std::unique_ptr<Output> open_output(const OutputChoice& choice, std::string& opened, std::string& error);
+// Opens the chosen output as `output`; `opened` names the port opened
+// (empty for the synthesizer).
+base::Status open_output(const OutputChoice& choice, std::unique_ptr<Output>& output, std::string& opened);
 
 }  // namespace zelvo::player

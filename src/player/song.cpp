@@ -134,11 +134,11 @@ Song make_song(const midi::Timeline& file) {
   return song;
 }
 
-bool load_song(const std::string& path, Song& song, std::string& error) {
+base::Status load_song(const std::string& path, Song& song) {
   midi::Timeline file;
-  if (!midi::read_timeline_file(path, file, error)) return false;
-  song = make_song(file);
-  return true;
+  base::Status read = midi::read_timeline_file(path, file);
+  if (read.ok()) song = make_song(file);
+  return read;
 }
 
 }  // namespace zelvo::player

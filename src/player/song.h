@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "midi/timeline.h"
 
 // A MIDI file made ready for playing in real time: its channel messages as
@@ -60,6 +61,6 @@ Song make_song(const midi::Timeline& file);
 
 // Reads a MIDI file (format 0 or 1) into a song: the one place where the
 // player reads files, so that it can move to another reader in one edit.
-bool load_song(const std::string& path, Song& song, std::string& error);
+base::Status load_song(const std::string& path, Song& song);
 
 }  // namespace zelvo::player

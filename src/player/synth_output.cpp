@@ -17,10 +17,7 @@ class SynthOutput : public Output {
     // The driver first: it is what calls into the synthesizer.
     if (driver_ != nullptr) delete_fluid_audio_driver(driver_);
   }
-  bool open(std::string& error) {
-    driver_ = audio::open_sound_device(*synth_, error);
-    return driver_ != nullptr;
-  }
+  base::Status open() { return audio::open_sound_device(*synth_, driver_); }
   void send(const uint8_t* bytes, size_t size) override {
     // FluidSynth takes whole channel messages as events.
     fluid_synth_t* synth = synth_->synth();
@@ -46,17 +43,17 @@ class SynthOutput : public Output {
 
 }  // namespace
 
-std::unique_ptr<Output> open_synth_output(const std::string& soundfont, std::string& error) {
+base::Status open_synth_output(const std::string& soundfont, std::unique_ptr<Output>& opened) {
   std::string path;
-  if (!audio::find_soundfont(soundfont, path, error)) return nullptr;
+  base::Status found = audio::find_soundfont(soundfont, path);
+  if (!found.ok()) return found;
   auto synth = std::make_unique<audio::Synth>(path, audio::kDefaultGain);
-  if (!synth->ok()) {
-    error = synth->error();
-    return nullptr;
-  }
+  if (!synth->ok()) return synth->status();
   auto output = std::make_unique<SynthOutput>(std::move(synth));
-  if (!output->open(error)) return nullptr;
-  return output;
+  base::Status sounding = output->open();
+  if (!sounding.ok()) return sounding;
+  opened = std::move(output);
+  return base::Status();
 }
 
 }  // namespace zelvo::player

@@ -20,6 +20,7 @@
 #include "shell/gui/roll_panel.h"
 #include "gui/wait_until.h"
 #include "gui/window_test.h"
+#include "support/status_text.h"
 
 namespace zelvo::shell::gui {
 namespace {
@@ -62,8 +63,7 @@ TEST_F(RollPlaybackTest, PlayStartsAtTheClickedBarAndLoops) {
   ASSERT_TRUE(wait_until([&] { return panel.has_roll(); }, 5000));
 
   player::Song song;
-  std::string error;
-  ASSERT_TRUE(player::load_song(work_.file("outco.mid"), song, error)) << error;
+  ASSERT_EQ(test::english(player::load_song(work_.file("outco.mid"), song)), "");
   const int64_t bar3 = song.tick_at(song.bar_lines[2]);
   const int64_t bar4 = song.tick_at(song.bar_lines[3]);
   panel.choose_bar_at_tick(bar3 + 10);

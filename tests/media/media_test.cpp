@@ -19,6 +19,7 @@
 #include "midi/timeline.h"
 #include "roll/piano_roll.h"
 #include "roll/tones.h"
+#include "support/status_text.h"
 
 namespace zelvo {
 namespace {
@@ -77,12 +78,12 @@ TEST(MediaCommandsTest, EveryRefusalSaysWhyExitsAndLeavesNoFile) {
 
 TEST(MediaCommandsTest, NoSoundfontNamesThePackages) {
   unsetenv("ZELVO_SOUNDFONT");
-  std::string path, error;
-  EXPECT_FALSE(audio::find_soundfont("", path, error, "/nonexistent"));
+  std::string path;
+  const std::string error = test::english(audio::find_soundfont("", path, "/nonexistent"));
   EXPECT_NE(error.find("fluid-soundfont-gm or timgm6mb-soundfont"), std::string::npos) << error;
   setenv("ZELVO_SOUNDFONT", (kData + "/none.sf2").c_str(), 1);
-  EXPECT_FALSE(audio::find_soundfont("", path, error));
-  EXPECT_EQ(error, "the soundfont " + kData + "/none.sf2 (ZELVO_SOUNDFONT) cannot be read");
+  EXPECT_EQ(test::english(audio::find_soundfont("", path)),
+            "the soundfont " + kData + "/none.sf2 (ZELVO_SOUNDFONT) cannot be read");
   unsetenv("ZELVO_SOUNDFONT");
 }
 
@@ -120,7 +121,7 @@ TEST(MediaCommandsTest, RenderIsRepeatableLastsTheSongAndTheTailAndSoundsOnlyWit
   ASSERT_EQ(run_zelvo("render " + out.file("outco.mid"), error), 0) << error;
   EXPECT_EQ(test::read_file(out.file("outco.wav")), first);
   midi::Timeline song;
-  ASSERT_TRUE(midi::read_timeline_file(out.file("outco.mid"), song, error));
+  ASSERT_EQ(test::english(midi::read_timeline_file(out.file("outco.mid"), song)), "");
   const double seconds = roll::TempoMap(song).seconds(song.end_tick) + audio::kTailSeconds;
   EXPECT_NEAR((first.size() - 44) / 4.0 / audio::kSampleRate, seconds, 1.0 / audio::kSampleRate);
 }
@@ -134,14 +135,13 @@ TEST(MediaCommandsTest, RollShowsEachNoteBarLineChannelAndToneLabel) {
   const std::regex text(R"(>([^<>]+)</text>)");
   for (const auto& row : rows("cases.txt")) {
     ASSERT_EQ(row.size(), 6u);
-    std::string error;
     midi::Timeline song;
-    ASSERT_TRUE(midi::read_timeline_file(kData + "/" + row[0], song, error)) << error;
+    ASSERT_EQ(test::english(midi::read_timeline_file(kData + "/" + row[0], song)), "");
     roll::PianoRoll piano_roll = roll::make_piano_roll(song);
     const std::string tones = test::read_file(kData + "/" + row[0].substr(0, row[0].size() - 4) + ".tones");
     roll::apply_tones(tones, piano_roll);
     app::TempFolder out;
-    ASSERT_TRUE(picture::save_roll(piano_roll, out.file("roll.svg"), 1000, error)) << error;
+    ASSERT_EQ(test::english(picture::save_roll(piano_roll, out.file("roll.svg"), 1000)), "");
     const std::string svg = test::read_file(out.file("roll.svg"));
 
     // Filled shapes in a channel's colour: the notes and the legend's swatches.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "midi/timeline.h"
+#include "support/status_text.h"
 
 namespace zelvo::roll {
 namespace {
@@ -26,8 +27,7 @@ struct Placed {
 // Notes and time signatures, ticks scaled to `division` and moved by `offset`.
 Placed placed(const std::string& path, int32_t division, int64_t offset) {
   midi::Timeline song;
-  std::string error;
-  EXPECT_TRUE(midi::read_timeline_file(path, song, error)) << error;
+  EXPECT_EQ(test::english(midi::read_timeline_file(path, song)), "");
   Placed out;
   std::map<std::pair<int, int>, int64_t> sounding;
   // MuseScore ends a note a tick or two early: round every time to the
@@ -53,8 +53,7 @@ Placed placed(const std::string& path, int32_t division, int64_t offset) {
 int check_score(const std::string& reference, const std::string& result, int64_t pickup_quarters) {
   SCOPED_TRACE(result);
   midi::Timeline song;
-  std::string error;
-  EXPECT_TRUE(midi::read_timeline_file(kData + result, song, error)) << error;
+  EXPECT_EQ(test::english(midi::read_timeline_file(kData + result, song)), "");
   const Placed out = placed(kData + result, song.division, 0);
   // A pickup sounds at the end of a silent bar 1: everything moves by the
   // missing part of that bar, and the pickup's own short meter goes.

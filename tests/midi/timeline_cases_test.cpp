@@ -36,8 +36,8 @@ std::string record(const std::string& call, const std::string& bytes) {
     return out;
   }
   Timeline timeline;
-  std::string error;
-  if (!read_timeline(bytes, timeline, error)) return "error: " + error + "\n";
+  const base::Status read = read_timeline(bytes, timeline);
+  if (!read.ok()) return "error: " + base::render(read.error(), base::kEnglish) + "\n";
   return record(timeline);
 }
 

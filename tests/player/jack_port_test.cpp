@@ -12,6 +12,7 @@
 #include "player/midi_port.h"
 #include "player/player.h"
 #include "support/files.h"
+#include "support/status_text.h"
 
 namespace zelvo::player {
 namespace {
@@ -85,8 +86,7 @@ void expect_play(Listener& listener, const app::TempFolder& folder, const std::s
   EXPECT_EQ(play.wait(60), 0);
   if (jack) { EXPECT_EQ(test::read_file(folder.file("out.txt")), "Playing into JACK port zelvo-check:in.\n"); }
   Song song;
-  std::string error;
-  ASSERT_TRUE(load_song(folder.file(file), song, error)) << error;
+  ASSERT_EQ(test::english(load_song(folder.file(file), song)), "");
   std::vector<TimedMessage> expected;
   for (const TimedMessage& message : notes_of(song, to > 0 ? song.bar_lines[to] : song.end_micros + 1)) {
     if (message.micros >= song.bar_lines[from - 1] && (!expected.empty() || (message.bytes[0] & 0xF0) == 0x90)) {
@@ -117,8 +117,7 @@ TEST_F(JackPortTest, PlayFromToPlaysTheBarsOfTheHarmonizedResult) {
 TEST_F(JackPortTest, CtrlCStopsALoopWithNoNoteLeftSounding) {
   compose_fast_demo(folder_.path());
   Song song;
-  std::string error;
-  ASSERT_TRUE(load_song(folder_.file("outco.mid"), song, error)) << error;
+  ASSERT_EQ(test::english(load_song(folder_.file("outco.mid"), song)), "");
   size_t bar_onsets = 0;
   for (const TimedMessage& message : notes_of(song, song.bar_lines[2])) {
     bar_onsets += message.micros >= song.bar_lines[1] && (message.bytes[0] & 0xF0) == 0x90;
@@ -151,9 +150,8 @@ TEST_F(JackPortTest, AnOutputClosedRightAfterABurstDeliversItAll) {
   constexpr int kNotesPerRound = 40;
   for (int round = 0; round < kRounds; ++round) {
     std::string opened;
-    std::string error;
-    std::unique_ptr<Output> output = open_port_output("zelvo-check", opened, error);
-    ASSERT_NE(output, nullptr) << error;
+    std::unique_ptr<Output> output;
+    ASSERT_EQ(test::english(open_port_output("zelvo-check", output, opened)), "");
     ASSERT_EQ(opened, "JACK port zelvo-check:in");
     for (int i = 0; i < kNotesPerRound; ++i) {
       const uint8_t on[3] = {0x90, static_cast<uint8_t>(40 + i), 100};
@@ -168,16 +166,16 @@ TEST_F(JackPortTest, AnOutputClosedRightAfterABurstDeliversItAll) {
   EXPECT_EQ(listener_->notes().size(), 2u * kNotesPerRound * kRounds);
   EXPECT_EQ(notes_left_sounding(listener_->received()), 0);
   std::string opened;
-  std::string error;
-  EXPECT_EQ(open_port_output("no-such-port", opened, error), nullptr);
-  EXPECT_EQ(error, "no MIDI port named no-such-port (zelvo ports lists them)");
+  std::unique_ptr<Output> output;
+  EXPECT_EQ(test::english(open_port_output("no-such-port", output, opened)),
+            "no MIDI port named no-such-port (zelvo ports lists them)");
+  EXPECT_EQ(output, nullptr);
 }
 
 TEST_F(JackPortTest, PlayChannelsSoundsOnlyThoseChannels) {
   compose_fast_demo(folder_.path());
   Song song;
-  std::string error;
-  ASSERT_TRUE(load_song(folder_.file("outar.mid"), song, error)) << error;
+  ASSERT_EQ(test::english(load_song(folder_.file("outar.mid"), song)), "");
   std::set<int> used;
   size_t heard = 0;
   for (const TimedMessage& message : notes_of(song, song.bar_lines[2])) {

@@ -8,6 +8,7 @@
 
 #include "player/song.h"
 #include "support/cases.h"
+#include "support/status_text.h"
 
 namespace zelvo::player {
 namespace {
@@ -82,8 +83,7 @@ TEST(SongTest, TimesBarsAndLookupsFollowTheTable) {
 
 TEST(SongTest, AFileThatIsNotMidiIsRefusedWithItsName) {
   Song song;
-  std::string error;
-  EXPECT_FALSE(load_song(ZELVO_TEST_DATA "/player/songs.txt", song, error));
+  const std::string error = test::english(load_song(ZELVO_TEST_DATA "/player/songs.txt", song));
   EXPECT_NE(error.find("songs.txt"), std::string::npos) << error;
 }
 

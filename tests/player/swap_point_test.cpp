@@ -10,6 +10,7 @@
 #include "jack_harness.h"
 #include "player/midi_port.h"
 #include "player/player.h"
+#include "support/status_text.h"
 
 namespace zelvo::player {
 namespace {
@@ -54,9 +55,9 @@ TEST(SwapPointTest, EachPointLandsWhereItSaysAndNoNoteIsLeftSounding) {
                                SwapCase{SwapPoint::kBeat, "beat", kQuarter}, SwapCase{SwapPoint::kNow, "now", 0}}) {
     SCOPED_TRACE(swap.name);
     const size_t from = listener.received().size();
-    std::string opened, error;
-    std::unique_ptr<Output> output = open_port_output("zelvo-check", opened, error);
-    ASSERT_NE(output, nullptr) << error;
+    std::string opened;
+    std::unique_ptr<Output> output;
+    ASSERT_EQ(test::english(open_port_output("zelvo-check", output, opened)), "");
     Player player(*output);
     player.play(held_song(4, 30), {.loop = true});
     // Into bar 2, past its first beat and short of the second.

@@ -41,14 +41,14 @@ void Playback::play(const std::string& midi_file, int from_bar) {
   const int generation = ++generation_;
   starter_ = std::thread([this, midi_file, from_bar, generation, port = port_, loop = loop_,
                           channels = channels_] {
-    std::string error;
     player::Song song;
-    if (player::load_song(midi_file, song, error)) {
+    base::Status status = player::load_song(midi_file, song);
+    if (status.ok()) {
       if (output_ == nullptr || output_port_ != port) {
         player_.reset();
         output_.reset();
         std::string opened;
-        output_ = player::open_output({port, ""}, opened, error);
+        status = player::open_output({port, ""}, output_, opened);
         output_port_ = port;
         if (output_ != nullptr) player_ = std::make_unique<player::Player>(*output_);
       }
@@ -57,6 +57,8 @@ void Playback::play(const std::string& midi_file, int from_bar) {
         player_->play(std::move(song), {from_bar, 0, loop});
       }
     }
+    // The window tells what went wrong in English, as the player always has.
+    const std::string error = status.ok() ? std::string() : base::render(status.error(), base::kEnglish);
     QMetaObject::invokeMethod(
         this,
         [this, error, generation] {
@@ -87,8 +89,7 @@ int64_t Playback::tick() const { return playing() ? player_->position().tick : -
 bool Playback::swap(const std::string& midi_file, player::SwapPoint at) {
   if (!playing()) return false;
   player::Song song;
-  std::string error;
-  if (!player::load_song(midi_file, song, error)) return false;
+  if (!player::load_song(midi_file, song).ok()) return false;
   player_->swap(std::move(song), at);
   return true;
 }

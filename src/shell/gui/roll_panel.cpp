@@ -197,12 +197,13 @@ void RollPanel::swap_file(const std::string& midi_file, player::SwapPoint at) {
 void RollPanel::load_roll(const std::string& midi_file) {
   file_ = midi_file;
   midi::Timeline song;
-  std::string error;
-  has_roll_ = midi::read_timeline_file(midi_file, song, error);
+  const base::Status read = midi::read_timeline_file(midi_file, song);
+  has_roll_ = read.ok();
   if (!has_roll_) {
     roll_ = roll::PianoRoll{};
     fill_channels();
-    status_->setText(QString::fromStdString(error));
+    // Said in English, as the player's and the media commands' faults are.
+    status_->setText(QString::fromStdString(base::render(read.error(), base::kEnglish)));
     update();
     return;
   }
