@@ -9,6 +9,7 @@
 #include "base/message_id.h"
 #include "check/check_work.h"
 #include "command_help.h"
+#include "failure_line.h"
 #include "command_line.h"
 #include "console/job_console.h"
 #include "base/windows1252.h"
@@ -47,8 +48,8 @@ int run_check_command(int argc, char** argv) {
     return command_usage_error("zelvo", "check", language,
                                usage_problem(UsageProblem::kUnexpectedArgument, language, arg));
   }
-  if (const int problem = work.empty() ? 0 : shell::folder_usable(work); problem != 0) {
-    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(problem));
+  if (const base::Status usable = work.empty() ? base::Status() : shell::folder_usable(work); !usable.ok()) {
+    print_failure("zelvo", usable);
     return kExitUsage;
   }
   if (!check::has_work_files(work)) {

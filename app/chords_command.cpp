@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "command_help.h"
+#include "failure_line.h"
 #include "command_line.h"
 #include "base/message.h"
 #include "base/work_files.h"
@@ -52,10 +53,11 @@ int run_chords_command(int argc, char** argv) {
   }
   if (score_path.empty()) return chords_usage(language, UsageProblem::kNoScore);
 
-  std::string problem;
   leadsheet::HarmonyPartsFrom from = leadsheet::HarmonyPartsFrom::kGiven;
-  if (!leadsheet::write_lead_sheet_harmony(score_path, output, first_part, problem, &from)) {
-    std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
+  const base::Status written = leadsheet::write_lead_sheet_harmony(score_path, output, first_part, &from);
+  if (!written.ok()) {
+    // Said in English, whatever --lang says, as it always was.
+    print_failure("zelvo", written);
     if (const std::string where = looked_for(score_path); !where.empty()) {
       std::fprintf(stderr, "zelvo: %s\n", where.c_str());
     }

@@ -1,4 +1,5 @@
 #include "command_line.h"
+#include "failure_line.h"
 #include "check_command.h"
 
 #include <pthread.h>
@@ -330,13 +331,13 @@ int run_command_line(int argc, char** argv) {
   for (const std::string& arg : args) asks_help = asks_help || arg == "--help" || arg == "-h";
   if (asks_help) global.work.clear();
   if (runs_in_work_folder(name) && !global.work.empty() && chdir(global.work.c_str()) != 0) {
-    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", global.work.c_str(), std::strerror(errno));
+    print_failure("zelvo", shell::unusable_work_folder(global.work, errno));
     return kExitUsage;
   }
   // A work folder to read from that is not there is a usage error, as for the jobs.
   if ((name == "tables" || name == "roll") && !global.work.empty()) {
-    if (const int problem = shell::folder_usable(global.work); problem != 0) {
-      std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", global.work.c_str(), std::strerror(problem));
+    if (const base::Status usable = shell::folder_usable(global.work); !usable.ok()) {
+      print_failure("zelvo", usable);
       return kExitUsage;
     }
   }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "failure_line.h"
 #include "jobs/work_folder.h"
 #include "shell/folders.h"
 
@@ -14,14 +15,13 @@ bool read_folder_job(const JobCommandOptions& options, jobs::JobInput& input) {
   input.language = options.language;
   input.notation = options.notation;
   input.grid = options.grid;
-  if (const int problem = folder.empty() ? 0 : shell::folder_usable(folder); problem != 0) {
-    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", folder.c_str(), std::strerror(problem));
+  if (const base::Status usable = folder.empty() ? base::Status() : shell::folder_usable(folder); !usable.ok()) {
+    print_failure("zelvo", usable);
     return false;
   }
   input.folder_name = folder;
-  std::string problem;
-  if (!jobs::read_work_inputs(folder, input.files, problem)) {
-    std::fprintf(stderr, "zelvo: %s\n", problem.c_str());
+  if (const base::Status read = jobs::read_work_inputs(folder, input.files); !read.ok()) {
+    print_failure("zelvo", read);
     return false;
   }
   return true;

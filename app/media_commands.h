@@ -3,8 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "base/status.h"
-
 namespace zelvo::app {
 
 // The commands that draw or sound link Qt and FluidSynth. They live in a
@@ -26,10 +24,6 @@ int run_render_command(int argc, char** argv);
 // zelvo roll FILE.mid | --work DIR [-o FILE.svg|FILE.png] [--width PX]
 // argv[0] is "roll".
 int run_roll_command(int argc, char** argv);
-
-// Prints "`who`: " and the failed step's message to the error stream, in
-// English as every media command speaks.
-void print_failure(const char* who, const base::Status& status);
 
 // `path` with its extension (if any) replaced by `extension` (".wav").
 std::string output_beside(const std::string& path, const char* extension);

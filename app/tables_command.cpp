@@ -50,9 +50,10 @@ bool load(const std::string& path, Document& document) {
 bool apply_settings(Document& document, const std::vector<std::string>& settings) {
   for (const std::string& typed : settings) {
     composition::CellAddress at;
-    std::string value, problem;
-    if (!composition::parse_setting(document, base::from_utf8(typed), at, value, problem)) {
-      refuse(problem, kExitUsage);
+    std::string value;
+    if (const base::Status parsed = composition::parse_setting(document, base::from_utf8(typed), at, value);
+        !parsed.ok()) {
+      refuse(base::render(parsed.error(), base::kEnglish), kExitUsage);
       return false;
     }
     composition::set_cell(document, at.table, at.row, at.column, value);

@@ -23,9 +23,8 @@ using namespace zelvo;
 
 jobs::JobInput demo_input(console::JobKind command) {
   jobs::JobInput input;
-  std::string problem;
   const std::string demo = (std::filesystem::path(ZELVO_SOURCE_DIR) / "examples" / "demo").string();
-  if (!jobs::read_work_inputs(demo, input.files, problem)) std::abort();
+  if (!jobs::read_work_inputs(demo, input.files).ok()) std::abort();
   input.command = command;
   return input;
 }

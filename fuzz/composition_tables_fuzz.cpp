@@ -21,12 +21,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   grid_text(document);
   grid_json(document);
   CellAddress at;
-  std::string value, problem;
+  std::string value;
   const std::string setting = bytes.substr(0, bytes.find('\n'));
-  if (parse_setting(document, setting, at, value, problem)) {
+  const zelvo::base::Status parsed = parse_setting(document, setting, at, value);
+  if (parsed.ok()) {
     if (set_cell(document, at.table, at.row, at.column, value) != EditResult::kDone) std::abort();
     const Document again = read_document(write_document(document));
     if (again.tables.size() != document.tables.size()) std::abort();
+  } else if (zelvo::base::render(parsed.error(), zelvo::base::kSpanish).empty()) {
+    std::abort();  // every refusal says why
   }
   int32_t changed = 0;
   rename_symbol(document, "a", "b", changed);

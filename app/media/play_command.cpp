@@ -4,13 +4,13 @@
 #include <string_view>
 
 #include "command_help.h"
+#include "failure_line.h"
 #include "command_line.h"
 #include "base/message.h"
 #include "usage_output.h"
 #include "midi/channel_list.h"
 #include "player/player.h"
 #include "player/song.h"
-#include "media_commands.h"
 #include "player_commands.h"
 
 namespace zelvo::app {

@@ -13,6 +13,7 @@
 #include "audio/soundfont.h"
 #include "audio/wav_render.h"
 #include "command_help.h"
+#include "failure_line.h"
 #include "command_line.h"
 #include "base/message.h"
 #include "usage_output.h"

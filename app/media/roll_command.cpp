@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "command_help.h"
+#include "failure_line.h"
 #include "command_line.h"
 #include "base/message.h"
 #include "usage_output.h"
@@ -20,6 +21,7 @@
 #include "midi/timeline.h"
 #include "roll/piano_roll.h"
 #include "roll/tones.h"
+#include "shell/folders.h"
 #include "files/paths.h"
 
 namespace zelvo::app {
@@ -70,7 +72,7 @@ int run_roll_command(int argc, char** argv) {
   // The work folder is where the file and the picture are, as for the
   // other commands that take a file.
   if (!work.empty() && !input.empty() && chdir(work.c_str()) != 0) {
-    std::fprintf(stderr, "zelvo: cannot use work folder %s: %s\n", work.c_str(), std::strerror(errno));
+    print_failure("zelvo", shell::unusable_work_folder(work, errno));
     return kExitUsage;
   }
   if (!work.empty() && input.empty()) {

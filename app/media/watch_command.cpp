@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "command_help.h"
+#include "failure_line.h"
 #include "command_line.h"
 #include "base/message.h"
 #include "usage_output.h"
@@ -24,7 +25,6 @@
 #include "midi/timeline.h"
 #include "player/player.h"
 #include "player/song.h"
-#include "media_commands.h"
 #include "player_commands.h"
 #include "shell/live_loop.h"
 

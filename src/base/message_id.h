@@ -197,9 +197,11 @@ enum class MessageId : int32_t {
   kShellSelectWorkFolder,
   kShellSelectProjectFolder,
   kShellSelectProyectFolder,
-  // media: MIDI files read to be heard or drawn, sound, ports and renders
-  // (media_messages.cpp). The MIDI file's faults begin with where they were
-  // met: the file's name and a colon, or nothing for bytes without a name.
+  // The tools around the jobs (tool_messages.cpp): MIDI files read to be
+  // heard or drawn, sound, ports and renders; scores read for a lead sheet,
+  // its files and the work folder. The MIDI file's faults begin with where
+  // they were met: the file's name and a colon, or nothing for bytes
+  // without a name.
   kMidiFileUnreadable,
   kMidiTooManyEvents,
   kNotAMidiFile,
@@ -232,6 +234,34 @@ enum class MessageId : int32_t {
   kCannotStartJackClient,
   kCannotConnectJackPort,
   kNoPortNamed,
+  kScoreCannotOpen,
+  kScoreNotZip,
+  kScoreNoContainer,
+  kScoreNoRootFile,
+  kScoreTooLarge,
+  kScoreNotWellFormed,
+  kScoreNotPartwise,
+  kLeadSheetNoSymbols,
+  kLeadSheetNoMeasures,
+  kCannotWriteFor,
+  kCannotWriteNamed,
+  kCannotReadFolder,
+  kCannotUseWorkFolder,
+  // Cell addresses typed to zelvo tables.
+  kBadTableCount,
+  kNoTableNumbered,
+  kNoTableNamed,
+  kNoTableOfKind,
+  kOnlyOneTableOfKind,
+  kNoRowInTable,
+  kNoColumnInTable,
+  kValueOfOneLine,
+  kValueTooLong,
+  kValueNotANumber,
+  kBadSetting,
+  kSettingWithoutRow,
+  kBadRowInSetting,
+  kBadColumnInSetting,
   kCount
 };
 

@@ -572,12 +572,12 @@ constexpr bool rows_in_order() {
   for (const MessageText& row : kMessageTable) {
     if (static_cast<int>(row.id) != index++) return false;
   }
-  return index == static_cast<int>(kFirstMediaMessage);
+  return index == static_cast<int>(kFirstToolMessage);
 }
 static_assert(rows_in_order(), "one row per message id, in the order of the enumeration");
 
 MessagePair texts_of(MessageId id) {
-  if (id >= kFirstMediaMessage) return media_texts_of(id);
+  if (id >= kFirstToolMessage) return tool_texts_of(id);
   const MessageText& row = kMessageTable[static_cast<int>(id)];
   return MessagePair{row.english, row.spanish};
 }

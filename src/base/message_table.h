@@ -14,13 +14,13 @@ struct MessageText {
   const char* spanish;
 };
 
-// The media's rows (media_messages.cpp) follow the jobs' rows
-// (message_table.cpp) from this id on.
-inline constexpr MessageId kFirstMediaMessage = MessageId::kMidiFileUnreadable;
+// The rows of the tools around the jobs (tool_messages.cpp) follow the
+// jobs' rows (message_table.cpp) from this id on.
+inline constexpr MessageId kFirstToolMessage = MessageId::kMidiFileUnreadable;
 
 // The two texts of `id`. REQUIRES: id < MessageId::kCount.
 MessagePair texts_of(MessageId id);
-// REQUIRES: kFirstMediaMessage <= id < MessageId::kCount.
-MessagePair media_texts_of(MessageId id);
+// REQUIRES: kFirstToolMessage <= id < MessageId::kCount.
+MessagePair tool_texts_of(MessageId id);
 
 }  // namespace zelvo::base

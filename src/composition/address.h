@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
 #include "composition/document.h"
 
 namespace zelvo::composition {
@@ -23,9 +24,8 @@ struct CellAddress {
 };
 
 // The table TABLE names; for a generator's or variable's name, `name_row`
-// is its row (else -1). False with `problem` set when nothing matches.
-bool resolve_table(const Document& document, std::string_view wanted, int32_t& table, int32_t& name_row,
-                   std::string& problem);
+// is its row (else -1). Fails when nothing matches.
+base::Status resolve_table(const Document& document, std::string_view wanted, int32_t& table, int32_t& name_row);
 
 // How addresses and the grid call table `table`: its kind ("TSAL"), with
 // "#n" when the file has more than one of that kind, or "#n" alone for a
@@ -36,11 +36,10 @@ std::string table_label(const Document& document, int32_t table);
 // `value` fits the cell: one line the composer can read, and a plain
 // number where the composer wants one (TCONF row 1, a generator table's
 // row 1).
-bool check_cell(const Document& document, const CellAddress& at, std::string_view value, std::string& problem);
+base::Status check_cell(const Document& document, const CellAddress& at, std::string_view value);
 
 // TABLE:ROW:COL=VALUE or NAME:COL=VALUE, checked.
-bool parse_setting(const Document& document, std::string_view setting, CellAddress& at, std::string& value,
-                   std::string& problem);
+base::Status parse_setting(const Document& document, std::string_view setting, CellAddress& at, std::string& value);
 
 // A whole number of decimal digits only.
 bool parse_count(std::string_view text, int32_t& number);

@@ -39,8 +39,7 @@ bool second_variable_table(const Document& document, std::string_view line, Erro
     if (trimmed(line) != wanted) continue;
     int32_t table = -1;
     int32_t name_row = -1;
-    std::string problem;
-    if (!resolve_table(document, "TCAL#2", table, name_row, problem)) return false;
+    if (!resolve_table(document, "TCAL#2", table, name_row).ok()) return false;
     place = ErrorPlace{table, 0, 0, wanted};
     return true;
   }
@@ -67,8 +66,7 @@ bool error_place_in_line(const Document& document, std::string_view line, ErrorP
       }
       int32_t table = -1;
       int32_t name_row = -1;
-      std::string problem;
-      if (!resolve_table(document, name, table, name_row, problem) || name_row >= 0) continue;
+      if (!resolve_table(document, name, table, name_row).ok() || name_row >= 0) continue;
       place = ErrorPlace{table, row, column, trimmed(line)};
       return true;
     }

@@ -7,26 +7,25 @@
 
 namespace zelvo::intake {
 
-bool load_score(const std::string& path, pugi::xml_document& score, std::string& problem) {
+using enum base::MessageId;
+
+base::Status load_score(const std::string& path, pugi::xml_document& score) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    problem = "cannot be opened";
-    return false;
-  }
+  if (!in) return base::Message(kScoreCannotOpen, path);
   std::ostringstream whole;
   whole << in.rdbuf();
-  return read_score(whole.str(), score, problem);
+  return read_score(whole.str(), score, path);
 }
 
-bool read_score(std::string text, pugi::xml_document& score, std::string& problem) {
+base::Status read_score(std::string text, pugi::xml_document& score, const std::string& name) {
   if (looks_like_zip(text)) {
     std::string unpacked;
     switch (unpack_mxl(text, unpacked)) {
       case MxlResult::kRead: break;
-      case MxlResult::kBrokenArchive: problem = "is not a readable zip archive"; return false;
-      case MxlResult::kNoContainer: problem = "has no META-INF/container.xml naming its score"; return false;
-      case MxlResult::kNoRootFile: problem = "lacks the score its container names"; return false;
-      case MxlResult::kTooLarge: problem = "unpacks to more than 64 MB"; return false;
+      case MxlResult::kBrokenArchive: return base::Message(kScoreNotZip, name);
+      case MxlResult::kNoContainer: return base::Message(kScoreNoContainer, name);
+      case MxlResult::kNoRootFile: return base::Message(kScoreNoRootFile, name);
+      case MxlResult::kTooLarge: return base::Message(kScoreTooLarge, name);
     }
     text = std::move(unpacked);
   }
@@ -36,15 +35,10 @@ bool read_score(std::string text, pugi::xml_document& score, std::string& proble
     for (ptrdiff_t i = 0; i < parsed.offset && i < static_cast<ptrdiff_t>(text.size()); ++i) {
       line += text[static_cast<size_t>(i)] == '\n' ? 1 : 0;
     }
-    problem = "is not well-formed XML (line " + std::to_string(line) + ": " +
-              parsed.description() + ")";
-    return false;
+    return base::Message(kScoreNotWellFormed, name, line, parsed.description());
   }
-  if (!score.child("score-partwise")) {
-    problem = "is not a part-wise MusicXML score";
-    return false;
-  }
-  return true;
+  if (!score.child("score-partwise")) return base::Message(kScoreNotPartwise, name);
+  return base::Status();
 }
 
 }  // namespace zelvo::intake

@@ -9,7 +9,7 @@ namespace zelvo::jobs {
 
 namespace fs = std::filesystem;
 
-bool read_work_inputs(const std::string& folder, Files& files, std::string& problem) {
+base::Status read_work_inputs(const std::string& folder, Files& files) {
   std::error_code error;
   const fs::path where = folder.empty() ? fs::path(".") : fs::path(folder);
   for (auto it = fs::directory_iterator(where, error); !error && it != fs::directory_iterator(); it.increment(error)) {
@@ -20,11 +20,8 @@ bool read_work_inputs(const std::string& folder, Files& files, std::string& prob
     std::string bytes;
     if (files::read_whole(it->path().string(), bytes)) files[name] = std::move(bytes);
   }
-  if (error) {
-    problem = "cannot read the folder " + where.string() + ": " + error.message();
-    return false;
-  }
-  return true;
+  if (error) return base::Message(base::MessageId::kCannotReadFolder, where.string(), error.message());
+  return base::Status();
 }
 
 }  // namespace zelvo::jobs

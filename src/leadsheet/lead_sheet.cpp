@@ -248,22 +248,16 @@ void write_part(xml_node part, const std::vector<Measure>& measures, bool scale,
 
 }  // namespace
 
-std::string make_harmony_file(const pugi::xml_document& score, int first_part,
-                              std::string& problem) {
+base::Status make_harmony_file(const pugi::xml_document& score, int first_part, const std::string& score_name,
+                               std::string& harmony_file) {
   const xml_node part = first_part_with_symbols(score.child("score-partwise"));
-  if (!part) {
-    problem = "holds no chord symbols";
-    return {};
-  }
+  if (!part) return base::Message(base::MessageId::kLeadSheetNoSymbols, score_name);
   const int64_t divisions =
       std::max<int64_t>(1, part.select_node("measure/attributes/divisions").node().text().as_llong());
   const int64_t harmony_divisions = divisions * kSubdivision;
   std::vector<Measure> measures;
   read_part(part, harmony_divisions, measures);
-  if (measures.empty()) {
-    problem = "holds no measures";
-    return {};
-  }
+  if (measures.empty()) return base::Message(base::MessageId::kLeadSheetNoMeasures, score_name);
   hold_from_start(measures, false);
   hold_from_start(measures, true);
   bool has_scale = false;
@@ -289,7 +283,8 @@ std::string make_harmony_file(const pugi::xml_document& score, int first_part,
     out.append_attribute("id").set_value(("P" + std::to_string(first_part + i)).c_str());
     write_part(out, measures, i == 0, harmony_divisions);
   }
-  return intake::lay_out(harmony);
+  harmony_file = intake::lay_out(harmony);
+  return base::Status();
 }
 
 }  // namespace zelvo::leadsheet

@@ -4,6 +4,8 @@
 
 #include <pugixml.hpp>
 
+#include "base/status.h"
+
 namespace zelvo::leadsheet {
 
 // Turns the chord symbols (<harmony>) and key signatures of a score's first
@@ -13,9 +15,9 @@ namespace zelvo::leadsheet {
 // holds until the next. Measures keep the score's numbers, lengths, time
 // signatures (a change is written in every part where the score makes it)
 // and pickup mark; the first chord and scale also hold from the very start.
-// Returns the file laid out one element per line, or empty with `problem`
-// set (no chord symbols, no measures).
-std::string make_harmony_file(const pugi::xml_document& score, int first_part,
-                              std::string& problem);
+// Sets `harmony` to the file laid out one element per line; fails, naming
+// the score as `score_name`, when it has no chord symbols or no measures.
+base::Status make_harmony_file(const pugi::xml_document& score, int first_part, const std::string& score_name,
+                               std::string& harmony);
 
 }  // namespace zelvo::leadsheet

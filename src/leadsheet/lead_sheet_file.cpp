@@ -19,11 +19,11 @@ namespace zelvo::leadsheet {
 
 namespace {
 
-bool write_whole(const std::string& output, const std::string& text, std::string& problem) {
+base::Status write_whole(const std::string& output, const std::string& text) {
   std::error_code error;
-  if (files::write_whole(output, text, &error) == files::WriteResult::kWritten) return true;
-  problem = "cannot write " + output + (error ? ": " + error.message() : std::string());
-  return false;
+  if (files::write_whole(output, text, &error) == files::WriteResult::kWritten) return base::Status();
+  if (!error) return base::Message(base::MessageId::kCannotWriteNamed, output);
+  return base::Message(base::MessageId::kCannotWriteFor, output, error.message());
 }
 
 // A configuration with the program's defaults but for the parts: the score's
@@ -57,14 +57,11 @@ std::string harmony_parts_note(const std::string& output, int first_part, Harmon
   return base::to_utf8(note);
 }
 
-bool write_lead_sheet_harmony(const std::string& score_path, const std::string& output,
-                              int& first_part, std::string& problem, HarmonyPartsFrom* from) {
+base::Status write_lead_sheet_harmony(const std::string& score_path, const std::string& output, int& first_part,
+                                      HarmonyPartsFrom* from) {
   HarmonyPartsFrom chosen = HarmonyPartsFrom::kGiven;
   pugi::xml_document score;
-  if (!intake::load_score(score_path, score, problem)) {
-    problem = score_path + " " + problem;
-    return false;
-  }
+  if (base::Status loaded = intake::load_score(score_path, score); !loaded.ok()) return loaded;
   int score_parts = 0;
   for (const pugi::xml_node& part : score.child("score-partwise").children("part")) {
     (void)part;
@@ -81,18 +78,15 @@ bool write_lead_sheet_harmony(const std::string& score_path, const std::string& 
                                : HarmonyPartsFrom::kNewConfiguration;
     first_part = chosen == HarmonyPartsFrom::kConfiguration ? *part : score_parts + 1;
   }
-  const std::string harmony = make_harmony_file(score, first_part, problem);
-  if (harmony.empty()) {
-    problem = score_path + " " + problem;
-    return false;
-  }
-  if (!write_whole(output, harmony, problem)) return false;
-  if (chosen == HarmonyPartsFrom::kNewConfiguration &&
-      !write_whole(base::work_path(folder, base::kConfigurationText), configuration_for(score_parts), problem)) {
-    return false;
+  std::string harmony;
+  if (base::Status made = make_harmony_file(score, first_part, score_path, harmony); !made.ok()) return made;
+  if (base::Status written = write_whole(output, harmony); !written.ok()) return written;
+  if (chosen == HarmonyPartsFrom::kNewConfiguration) {
+    base::Status written = write_whole(base::work_path(folder, base::kConfigurationText), configuration_for(score_parts));
+    if (!written.ok()) return written;
   }
   if (from != nullptr) *from = chosen;
-  return true;
+  return base::Status();
 }
 
 }  // namespace zelvo::leadsheet

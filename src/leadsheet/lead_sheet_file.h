@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/status.h"
+
 namespace zelvo::leadsheet {
 
 // Where a harmony file's scale part was put, when not given.
@@ -18,11 +20,10 @@ enum class HarmonyPartsFrom {
 // of the current directory reads them; with no configuration there, after
 // the score's own parts, and a conar.txt reading them so is written too.
 // `first_part` is set to the part used and `from` says how it was chosen.
-// On failure `problem` is the line to show (the score or the output named
-// first) and nothing is left under `output`.
-bool write_lead_sheet_harmony(const std::string& score_path, const std::string& output,
-                              int& first_part, std::string& problem,
-                              HarmonyPartsFrom* from = nullptr);
+// A failure names the score or the output, and leaves nothing under
+// `output`.
+base::Status write_lead_sheet_harmony(const std::string& score_path, const std::string& output, int& first_part,
+                                      HarmonyPartsFrom* from = nullptr);
 
 // The sentence that says where the parts went, for the console or a dialog.
 std::string harmony_parts_note(const std::string& output, int first_part, HarmonyPartsFrom from, bool spanish);

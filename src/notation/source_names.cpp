@@ -15,10 +15,9 @@ std::array<std::string, 16> source_part_names(const files::WorkReader& inputs, i
     const char* file = music_source == 0 ? base::kMusicFile : base::kHarmonyFile;
     const char* archive = music_source == 0 ? base::kMusicArchive : base::kHarmonyArchive;
     pugi::xml_document score;
-    std::string problem;
     const auto load = [&](const char* name) {
       std::string bytes;
-      return inputs.read(name, bytes) && intake::read_score(std::move(bytes), score, problem);
+      return inputs.read(name, bytes) && intake::read_score(std::move(bytes), score, name).ok();
     };
     if (load(file) || load(archive)) {
       read_score_part_names(score, labels);

@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -108,11 +109,16 @@ std::string current_directory() {
   return error ? std::string() : path.string();
 }
 
-int folder_usable(const std::string& folder) {
+base::Message unusable_work_folder(const std::string& folder, int error) {
+  return base::Message(base::MessageId::kCannotUseWorkFolder, folder, std::string(std::strerror(error)));
+}
+
+base::Status folder_usable(const std::string& folder) {
   struct stat info {};
-  if (::stat(folder.c_str(), &info) != 0) return errno;
-  if (!S_ISDIR(info.st_mode)) return ENOTDIR;
-  return ::access(folder.c_str(), X_OK) == 0 ? 0 : errno;
+  if (::stat(folder.c_str(), &info) != 0) return unusable_work_folder(folder, errno);
+  if (!S_ISDIR(info.st_mode)) return unusable_work_folder(folder, ENOTDIR);
+  if (::access(folder.c_str(), X_OK) != 0) return unusable_work_folder(folder, errno);
+  return base::Status();
 }
 
 std::string console_name(std::string_view file_system_name) {

@@ -32,9 +32,12 @@ std::string last_path_component(std::string_view path);
 using files::join_path;
 // The current directory, or "" when it cannot be read.
 std::string current_directory();
-// 0 when `folder` is a folder a job may work in (it exists and may be
-// searched), else the errno value that says why not. Nothing is entered.
-int folder_usable(const std::string& folder);
+// Whether `folder` is a folder a job may work in (it exists and may be
+// searched); a failure says why not. Nothing is entered.
+base::Status folder_usable(const std::string& folder);
+// The failure of a work folder that cannot be used for the reason `error`
+// (an errno value).
+base::Message unusable_work_folder(const std::string& folder, int error);
 
 // A file or folder name as the console shows it. Names on disk are UTF-8
 // while the console holds Windows-1252, so a valid UTF-8 name is converted

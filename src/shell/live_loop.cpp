@@ -16,8 +16,8 @@ namespace {
 // the run is given.
 jobs::Files read_inputs(const std::string& work) {
   jobs::Files files;
-  std::string problem;
-  jobs::read_work_inputs(work, files, problem);
+  // A folder that cannot be read gives no files: the run then says what is missing.
+  (void)jobs::read_work_inputs(work, files);
   std::erase_if(files, [](const auto& file) { return !files::is_run_input(file.first); });
   return files;
 }

@@ -132,7 +132,7 @@ void Shell::update_work_item(bool choose_first) {
   // Jobs read and write their files in the work folder; one that cannot be
   // entered leaves them where they were.
   if (!folders_.work.empty()) {
-    if (folder_usable(folders_.work) == 0) {
+    if (folder_usable(folders_.work).ok()) {
       application_.set_work_folder(folders_.work);
     } else {
       platform_.note_failure("cannot enter the work folder " + folders_.work);

@@ -101,13 +101,14 @@ std::string apply(Document& document, const std::vector<std::string>& call) {
   }
   if (what == "setting") {
     composition::CellAddress at;
-    std::string value, problem;
-    if (!composition::parse_setting(document, call.at(1), at, value, problem)) return problem;
+    std::string value;
+    const base::Status parsed = composition::parse_setting(document, call.at(1), at, value);
+    if (!parsed.ok()) return base::render(parsed.error(), base::kEnglish);
     return result_name(composition::set_cell(document, at.table, at.row, at.column, value)) == "done" ? "" : "set failed";
   }
   int32_t table = 0, name_row = 0;
-  std::string problem;
-  if (!composition::resolve_table(document, call.at(1), table, name_row, problem)) return problem;
+  const base::Status found = composition::resolve_table(document, call.at(1), table, name_row);
+  if (!found.ok()) return base::render(found.error(), base::kEnglish);
   EditResult result = EditResult::kDone;
   if (what == "set") {
     std::string text = call.size() > 4 ? call[4] : "";
@@ -144,8 +145,8 @@ TEST(CompositionDocument, EditedFileComposesLikeTheHandEdit) {
   ASSERT_EQ(composition::rename_symbol(document, "Wave", "Swell", changed), EditResult::kDone);
   EXPECT_EQ(changed, 3);
   composition::CellAddress at;
-  std::string value, problem;
-  ASSERT_TRUE(composition::parse_setting(document, "Swell:6=24", at, value, problem)) << problem;
+  std::string value;
+  ASSERT_TRUE(composition::parse_setting(document, "Swell:6=24", at, value).ok());
   ASSERT_EQ(composition::set_cell(document, at.table, at.row, at.column, value), EditResult::kDone);
 
   const std::string hand = read_file(test_data("composition/demo-hand-edit.htm"));

@@ -16,6 +16,7 @@
 #include "shell/application.h"
 #include "support/files.h"
 #include "support/scenario_run.h"
+#include "support/status_text.h"
 
 namespace zelvo::test {
 namespace {
@@ -24,8 +25,7 @@ namespace fs = std::filesystem;
 
 jobs::Files folder_files(const std::string& folder) {
   jobs::Files files;
-  std::string problem;
-  EXPECT_TRUE(jobs::read_work_inputs(folder, files, problem)) << problem;
+  EXPECT_EQ(test::english(jobs::read_work_inputs(folder, files)), "");
   return files;
 }
 

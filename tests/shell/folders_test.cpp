@@ -44,8 +44,8 @@ TEST(FoldersTest, EveryStepAsRecorded) {
       if (what == "last") got += "  \"" + last_path_component(fill(first)) + "\"\n";
       if (what == "same") got += same_folder(fill(first), fill(second)) ? "  same\n" : "  not the same\n";
       if (what == "usable") {
-        const int error = folder_usable(fill(first));
-        got += error == 0 ? "  usable\n" : error == ENOENT ? "  ENOENT\n" : error == ENOTDIR ? "  ENOTDIR\n" : "  other\n";
+        const base::Status usable = folder_usable(fill(first));
+        got += usable.ok() ? "  usable\n" : "  " + base::render(usable.error(), base::kEnglish) + "\n";
       }
       if (what != "each") continue;
       int calls = 0;

@@ -192,12 +192,12 @@ void MainWindow::chords_from_lead_sheet() {
     return;
   }
   int first_part = 0;
-  std::string problem;
   leadsheet::HarmonyPartsFrom from = leadsheet::HarmonyPartsFrom::kGiven;
-  if (leadsheet::write_lead_sheet_harmony(score.toStdString(), output, first_part, problem, &from)) {
+  const base::Status written = leadsheet::write_lead_sheet_harmony(score.toStdString(), output, first_part, &from);
+  if (written.ok()) {
     desktop_.show_message(title, leadsheet::harmony_parts_note(base::kHarmonyFile, first_part, from, spanish));
   } else {
-    desktop_.show_message(title, problem);
+    desktop_.show_message(title, base::render(written.error(), base::kEnglish));
   }
 }
 

@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "media_commands.h"
+#include "failure_line.h"
 
 namespace zelvo::app {
 

@@ -4,9 +4,12 @@ namespace zelvo::base {
 
 namespace {
 
-// The media commands and the window's player and roll say these; the rows
-// follow the job's messages in the enumeration (message_table.cpp).
-constexpr MessageText kMediaMessages[] = {
+// What the commands and the window's parts around the jobs say: the media
+// (MIDI files heard or drawn, sound, ports, renders), scores read for a lead
+// sheet, the lead sheet's files and the work folder. They speak English on
+// every front end today; the Spanish is ready. The rows follow the jobs'
+// messages in the enumeration (message_table.cpp).
+constexpr MessageText kToolMessages[] = {
     {MessageId::kMidiFileUnreadable,
      "%s: cannot be read",
      "%s: no se puede leer"},
@@ -109,21 +112,112 @@ constexpr MessageText kMediaMessages[] = {
     {MessageId::kNoPortNamed,
      "no MIDI port named %s (zelvo ports lists them)",
      "no hay ning\xFAn puerto MIDI llamado %s (zelvo ports los lista)"},
+    // A score's faults begin with the score's name.
+    {MessageId::kScoreCannotOpen,
+     "%s cannot be opened",
+     "%s no se puede abrir"},
+    {MessageId::kScoreNotZip,
+     "%s is not a readable zip archive",
+     "%s no es un archivo zip legible"},
+    {MessageId::kScoreNoContainer,
+     "%s has no META-INF/container.xml naming its score",
+     "%s no tiene un META-INF/container.xml que nombre su partitura"},
+    {MessageId::kScoreNoRootFile,
+     "%s lacks the score its container names",
+     "a %s le falta la partitura que nombra su contenedor"},
+    {MessageId::kScoreTooLarge,
+     "%s unpacks to more than 64 MB",
+     "%s ocupa m\xE1s de 64 MB al descomprimirlo"},
+    // The score, then the line and the XML reader's words.
+    {MessageId::kScoreNotWellFormed,
+     "%s is not well-formed XML (line %d: %s)",
+     "%s no es XML bien formado (l\xEDnea %d: %s)"},
+    {MessageId::kScoreNotPartwise,
+     "%s is not a part-wise MusicXML score",
+     "%s no es una partitura MusicXML por partes"},
+    {MessageId::kLeadSheetNoSymbols,
+     "%s holds no chord symbols",
+     "%s no tiene cifrados de acordes"},
+    {MessageId::kLeadSheetNoMeasures,
+     "%s holds no measures",
+     "%s no tiene compases"},
+    // The file, then the system's reason.
+    {MessageId::kCannotWriteFor,
+     "cannot write %s: %s",
+     "no se puede escribir %s: %s"},
+    {MessageId::kCannotWriteNamed,
+     "cannot write %s",
+     "no se puede escribir %s"},
+    {MessageId::kCannotReadFolder,
+     "cannot read the folder %s: %s",
+     "no se puede leer la carpeta %s: %s"},
+    {MessageId::kCannotUseWorkFolder,
+     "cannot use work folder %s: %s",
+     "no se puede usar la carpeta de trabajo %s: %s"},
+    // A cell address typed to zelvo tables: the table as typed first.
+    {MessageId::kBadTableCount,
+     "bad table %s: the count after # is not a number",
+     "tabla incorrecta %s: lo que sigue a # no es un n\xFAmero"},
+    // The table as typed, then how many tables the file has.
+    {MessageId::kNoTableNumbered,
+     "no table %s: the file has %d tables",
+     "no hay tabla %s: el archivo tiene %d tablas"},
+    {MessageId::kNoTableNamed,
+     "no table or generator or variable named %s",
+     "no hay tabla, generador ni variable llamados %s"},
+    // The table as typed, then how many of its kind the file has, and the kind.
+    {MessageId::kNoTableOfKind,
+     "no table %s: the file has %d %s tables",
+     "no hay tabla %s: el archivo tiene %d tablas %s"},
+    {MessageId::kOnlyOneTableOfKind,
+     "no table %s: the file has 1 %s table",
+     "no hay tabla %s: el archivo tiene 1 tabla %s"},
+    // The row, the table, the last row.
+    {MessageId::kNoRowInTable,
+     "no row %d in table %s (rows 0 to %d)",
+     "no hay fila %d en la tabla %s (filas 0 a %d)"},
+    {MessageId::kNoColumnInTable,
+     "no column %d in table %s (columns 0 to %d)",
+     "no hay columna %d en la tabla %s (columnas 0 a %d)"},
+    // The cell as TABLE:ROW:COL.
+    {MessageId::kValueOfOneLine,
+     "bad value for %s: a cell holds one line",
+     "valor incorrecto para %s: una celda tiene una sola l\xEDnea"},
+    {MessageId::kValueTooLong,
+     "bad value for %s: longer than a cell can be",
+     "valor incorrecto para %s: m\xE1s largo de lo que cabe en una celda"},
+    // The value, then the cell.
+    {MessageId::kValueNotANumber,
+     "bad value %s for %s: row 1 of this table holds plain numbers",
+     "valor incorrecto %s para %s: la fila 1 de esta tabla solo tiene n\xFAmeros"},
+    {MessageId::kBadSetting,
+     "bad setting %s: expected TABLE:ROW:COL=VALUE",
+     "ajuste incorrecto %s: se esperaba TABLA:FILA:COL=VALOR"},
+    {MessageId::kSettingWithoutRow,
+     "bad setting %s: a table needs a row and a column (TABLE:ROW:COL=VALUE)",
+     "ajuste incorrecto %s: una tabla necesita una fila y una columna (TABLA:FILA:COL=VALOR)"},
+    // The row or column as typed, then the whole setting.
+    {MessageId::kBadRowInSetting,
+     "bad row %s in %s",
+     "fila incorrecta %s en %s"},
+    {MessageId::kBadColumnInSetting,
+     "bad column %s in %s",
+     "columna incorrecta %s en %s"},
 };
 
 constexpr bool rows_in_order() {
-  int index = static_cast<int>(kFirstMediaMessage);
-  for (const MessageText& row : kMediaMessages) {
+  int index = static_cast<int>(kFirstToolMessage);
+  for (const MessageText& row : kToolMessages) {
     if (static_cast<int>(row.id) != index++) return false;
   }
   return index == static_cast<int>(MessageId::kCount);
 }
-static_assert(rows_in_order(), "one row per media message id, in the order of the enumeration");
+static_assert(rows_in_order(), "one row per tool message id, in the order of the enumeration");
 
 }  // namespace
 
-MessagePair media_texts_of(MessageId id) {
-  const MessageText& row = kMediaMessages[static_cast<int>(id) - static_cast<int>(kFirstMediaMessage)];
+MessagePair tool_texts_of(MessageId id) {
+  const MessageText& row = kToolMessages[static_cast<int>(id) - static_cast<int>(kFirstToolMessage)];
   return MessagePair{row.english, row.spanish};
 }
 
