@@ -4,6 +4,7 @@
 #include <jack/midiport.h>
 #include <jack/ringbuffer.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -16,6 +17,8 @@ namespace {
 // does not fit is dropped rather than waited for, like a full MIDI cable.
 constexpr size_t kRingBytes = 16384;
 constexpr size_t kLargestMessage = 3;
+// The longest wait for the server's cycles, when closing or connecting.
+constexpr std::chrono::seconds kLongestWait{2};
 
 // The ring holds each message as one byte of size and its bytes.
 class JackOutput : public Output {
@@ -24,13 +27,30 @@ class JackOutput : public Output {
       : client_(client), port_(port), ring_(ring) {}
 
   ~JackOutput() override {
-    // What was queued leaves in the next cycles: the last note-offs must
-    // go out before the port closes. Then the callback is stopped for good
-    // before the ring it reads is freed.
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // What was queued must go out before the port closes, the last
+    // note-offs above all. A fixed pause is not enough on a busy machine:
+    // the ring is waited for until it is empty, then two more cycles, so
+    // that the cycle that took its last message has ended and the clients
+    // after us have read it. Then the callback is stopped for good before
+    // the ring it reads is freed.
+    const auto give_up = std::chrono::steady_clock::now() + kLongestWait;
+    while (sent_.load() && jack_ringbuffer_read_space(ring_) > 0 && std::chrono::steady_clock::now() < give_up) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (sent_.load()) wait_cycles(2);
     jack_deactivate(client_);
     jack_client_close(client_);
     jack_ringbuffer_free(ring_);
+  }
+
+  // Waits until `count` more cycles have ended (a server that stopped
+  // running is not waited for long).
+  void wait_cycles(uint64_t count) const {
+    const auto give_up = std::chrono::steady_clock::now() + kLongestWait;
+    const uint64_t until = cycles_.load(std::memory_order_acquire) + count;
+    while (cycles_.load(std::memory_order_acquire) < until && std::chrono::steady_clock::now() < give_up) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
   }
 
   void send(const uint8_t* bytes, size_t size) override {
@@ -38,6 +58,7 @@ class JackOutput : public Output {
     const char length = static_cast<char>(size);
     jack_ringbuffer_write(ring_, &length, 1);
     jack_ringbuffer_write(ring_, reinterpret_cast<const char*>(bytes), size);
+    sent_.store(true);
   }
 
   // The process callback, on JACK's thread: every queued message at the
@@ -58,6 +79,7 @@ class JackOutput : public Output {
       }
       jack_ringbuffer_read(output.ring_, reinterpret_cast<char*>(event), size);
     }
+    output.cycles_.fetch_add(1, std::memory_order_release);
     return 0;
   }
 
@@ -65,6 +87,8 @@ class JackOutput : public Output {
   jack_client_t* client_;
   jack_port_t* port_;
   jack_ringbuffer_t* ring_;
+  std::atomic<uint64_t> cycles_{0};  // process calls ended
+  std::atomic<bool> sent_{false};     // anything queued: else nothing to wait for
 };
 
 // The first input MIDI port whose name contains `target`, or empty.
@@ -104,8 +128,13 @@ base::Status open_jack_output(const std::string& client_name, const std::string&
   auto made = std::make_unique<JackOutput>(client, port, ring);
   jack_set_process_callback(client, &JackOutput::process, made.get());
   if (jack_activate(client) != 0) return base::Message(kCannotStartJackClient, client_name);
-  if (!connect_to.empty() && jack_connect(client, jack_port_name(port), connect_to.c_str()) != 0) {
-    return base::Message(kCannotConnectJackPort, connect_to);
+  if (!connect_to.empty()) {
+    if (jack_connect(client, jack_port_name(port), connect_to.c_str()) != 0) {
+      return base::Message(kCannotConnectJackPort, connect_to);
+    }
+    // The connection carries messages from the cycle after the server takes
+    // it in: sent sooner, they would go nowhere.
+    made->wait_cycles(2);
   }
   opened = "JACK port " + (connect_to.empty() ? port_name : connect_to);
   output = std::move(made);
