@@ -51,7 +51,9 @@ void expect_same(const std::vector<std::string>& args, MakeInputs make) {
   EXPECT_EQ(web_names, native_names);
   for (const auto& [name, bytes] : native_files) {
     const auto found = web_files.find(name);
-    if (found != web_files.end()) EXPECT_TRUE(found->second == bytes) << name << " differs";
+    if (found != web_files.end()) {
+      EXPECT_TRUE(found->second == bytes) << name << " differs";
+    }
   }
 }
 

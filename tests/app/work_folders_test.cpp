@@ -74,7 +74,9 @@ TEST(ExamplesTest, TemplateCommentsChangeNothingThatIsRead) {
     write_file(work.file("conar.txt"), configuration);
     ASSERT_EQ(run_zelvo({"all"}, work.path()).status, 0);
     results[i] = read_file(work.file("outco.mid")) + read_file(work.file("outar.mid"));
-    if (i >= 2) EXPECT_EQ(composition.find("//"), std::string::npos);
+    if (i >= 2) {
+      EXPECT_EQ(composition.find("//"), std::string::npos);
+    }
   }
   EXPECT_EQ(results[1], results[0]);
   EXPECT_EQ(results[2], results[0]);

@@ -134,14 +134,14 @@ TEST_F(ShortcutTest, AllRulesAtOnceAreEachRuleAlone) {
     Engine& e = engine();
     const bool first = rng() % 8 == 0;
     const LinkState p{first ? -1 : static_cast<int32_t>(1 + rng() % 3),
-                      static_cast<int32_t>(rng() % 16) * kSixteenth / (1 + rng() % 2),
+                      static_cast<int32_t>(rng() % 16) * kSixteenth / static_cast<int32_t>(1 + rng() % 2),
                       static_cast<int32_t>(1 + rng() % 8) * kSixteenth,
                       60, 0,
                       static_cast<int32_t>(50 + rng() % 30),
                       previous_types[rng() % 11]};
     const LinkState c{p.bar == -1 ? 1 : p.bar + static_cast<int32_t>(rng() % 2),
                       static_cast<int32_t>(rng() % 16) * kSixteenth,
-                      static_cast<int32_t>(1 + rng() % 10) * kSixteenth / (1 + rng() % 3),
+                      static_cast<int32_t>(1 + rng() % 10) * kSixteenth / static_cast<int32_t>(1 + rng() % 3),
                       60, 0, 0, 0};
     const ToneRules rules(e, 0, p, c, row);
     for (int32_t pitch = -2; pitch < 131; ++pitch) {

@@ -37,7 +37,9 @@ TEST(WorkReader, AFolderAndTheSameFilesInMemory) {
     for (const WorkReader* reader : {static_cast<const WorkReader*>(&on_disk), static_cast<const WorkReader*>(&in_memory)}) {
       std::string bytes = "left";
       EXPECT_EQ(reader->read(c.name, bytes), there);
-      if (there) EXPECT_EQ(bytes, c.bytes);
+      if (there) {
+        EXPECT_EQ(bytes, c.bytes);
+      }
       EXPECT_EQ(reader->has_file(c.name), there);
       const std::unique_ptr<std::FILE, decltype(&std::fclose)> file(reader->open(c.name), &std::fclose);
       if (there) {

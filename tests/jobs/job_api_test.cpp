@@ -94,7 +94,9 @@ TEST_P(ExampleJob, MatchesTheJobInAFolder) {
     EXPECT_TRUE(found != left.end() && found->second == bytes) << name;
   }
   for (const auto& [name, bytes] : left) {
-    if (!input.files.count(name) || input.files.at(name) != bytes) EXPECT_TRUE(output.files.count(name)) << name;
+    if (!input.files.count(name) || input.files.at(name) != bytes) {
+      EXPECT_TRUE(output.files.count(name)) << name;
+    }
   }
   if (output.outcome == console::JobOutcome::kFinished) {
     EXPECT_FALSE(output.tones.empty());

@@ -107,7 +107,9 @@ TEST_F(PlayerTest, ASwapLandsOnTheNextBarLineWithoutAGap) {
   ASSERT_LT(fourth, got.size());
   EXPECT_NEAR(ms_between(got[first_new].at, got[fourth].at), 75.0, kToleranceMs);
   for (size_t i = 0; i < first_new; ++i) {
-    if (got[i].note_on()) EXPECT_LT(got[i].bytes[1], 30 + 8) << i;
+    if (got[i].note_on()) {
+      EXPECT_LT(got[i].bytes[1], 30 + 8) << i;
+    }
   }
   EXPECT_EQ(notes_left_sounding({got.begin(), got.begin() + static_cast<long>(first_new)}), 0);
   EXPECT_EQ(got[first_new - 1].bytes[0], 0xC1);  // the new song's program, at the same moment

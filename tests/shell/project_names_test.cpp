@@ -15,7 +15,9 @@ TEST(ProjectNames, SaveAndLoadFollowTheTable) {
     std::istringstream words(line);
     std::string work, project, saved, loaded;
     ASSERT_TRUE(words >> work >> project >> saved >> loaded) << line;
-    if (work != "-") EXPECT_EQ(project_file_name(work, project), saved) << line;
+    if (work != "-") {
+      EXPECT_EQ(project_file_name(work, project), saved) << line;
+    }
     EXPECT_EQ(work_file_name(saved, project), loaded) << line;
   }
 }

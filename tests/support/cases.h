@@ -161,7 +161,8 @@ inline std::vector<Case> read_cases(const std::string& path) {
   while (std::getline(in, line)) {
     if (line.rfind("=== ", 0) == 0) {
       flush();
-      cases.push_back({line.substr(4), {}, {}, {}});
+      cases.emplace_back();
+      cases.back().name = line.substr(4);
     } else if (line.rfind("--- ", 0) == 0) {
       flush();
       header = line.substr(4);
@@ -198,7 +199,9 @@ void check_cases(const std::string& path, Run run) {
   std::string rewritten;
   for (Case& c : cases) {
     const std::string got = run(c);
-    if (!updating()) EXPECT_EQ(got, c.expected) << "case " << c.name << " of " << path;
+    if (!updating()) {
+      EXPECT_EQ(got, c.expected) << "case " << c.name << " of " << path;
+    }
     c.expected = got;
     rewritten += write_case(c);
   }
