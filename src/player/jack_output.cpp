@@ -33,24 +33,19 @@ class JackOutput : public Output {
     // that the cycle that took its last message has ended and the clients
     // after us have read it. Then the callback is stopped for good before
     // the ring it reads is freed.
-    const auto give_up = std::chrono::steady_clock::now() + kLongestWait;
-    while (sent_.load() && jack_ringbuffer_read_space(ring_) > 0 && std::chrono::steady_clock::now() < give_up) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (sent_.load()) {
+      wait_until([this] { return jack_ringbuffer_read_space(ring_) == 0; });
+      wait_cycles(2);
     }
-    if (sent_.load()) wait_cycles(2);
     jack_deactivate(client_);
     jack_client_close(client_);
     jack_ringbuffer_free(ring_);
   }
 
-  // Waits until `count` more cycles have ended (a server that stopped
-  // running is not waited for long).
+  // Waits until `count` more cycles have ended.
   void wait_cycles(uint64_t count) const {
-    const auto give_up = std::chrono::steady_clock::now() + kLongestWait;
     const uint64_t until = cycles_.load(std::memory_order_acquire) + count;
-    while (cycles_.load(std::memory_order_acquire) < until && std::chrono::steady_clock::now() < give_up) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    wait_until([this, until] { return cycles_.load(std::memory_order_acquire) >= until; });
   }
 
   void send(const uint8_t* bytes, size_t size) override {
@@ -86,6 +81,16 @@ class JackOutput : public Output {
  private:
   jack_client_t* client_;
   jack_port_t* port_;
+  // Polls `done` until it holds; a server that stopped running is not
+  // waited for longer than kLongestWait.
+  template <typename Done>
+  static void wait_until(Done done) {
+    const auto give_up = std::chrono::steady_clock::now() + kLongestWait;
+    while (!done() && std::chrono::steady_clock::now() < give_up) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+
   jack_ringbuffer_t* ring_;
   std::atomic<uint64_t> cycles_{0};  // process calls ended
   std::atomic<bool> sent_{false};     // anything queued: else nothing to wait for
