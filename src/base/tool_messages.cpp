@@ -128,6 +128,9 @@ constexpr MessageText kToolMessages[] = {
     {MessageId::kScoreTooLarge,
      "%s unpacks to more than 64 MB",
      "%s ocupa m\xE1s de 64 MB al descomprimirlo"},
+    {MessageId::kScoreNoArchiveLibrary,
+     "%s needs %s to unpack, and it cannot be loaded",
+     "%s necesita %s para descomprimirse, y no se puede cargar"},
     // The score, then the line and the XML reader's words.
     {MessageId::kScoreNotWellFormed,
      "%s is not well-formed XML (line %d: %s)",

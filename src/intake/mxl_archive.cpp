@@ -1,7 +1,5 @@
 #include "intake/mxl_archive.h"
 
-#include <zip.h>
-
 #include <algorithm>
 #include <memory>
 #include <pugixml.hpp>
@@ -17,21 +15,21 @@ enum class EntryRead { kRead, kMissing, kTooLarge };
 
 // Reads one entry by name, stopping past `limit` bytes whatever the
 // directory claims.
-EntryRead read_entry(zip_t* archive, const char* name, int64_t limit, std::string& out) {
-  Entry entry(zip_fopen(archive, name, 0), &zip_fclose);
+EntryRead read_entry(const ZipLibrary& zip, zip_t* archive, const char* name, int64_t limit, std::string& out) {
+  Entry entry(zip.fopen(archive, name, 0), zip.fclose);
   if (!entry) return EntryRead::kMissing;
   out.clear();
   // Room for what the directory announces, within the limit, so that a
   // growing string never holds twice the limit.
   zip_stat_t stat;
-  zip_stat_init(&stat);
-  if (zip_stat(archive, name, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) != 0) {
+  zip.stat_init(&stat);
+  if (zip.stat(archive, name, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) != 0) {
     if (stat.size > static_cast<zip_uint64_t>(limit)) return EntryRead::kTooLarge;
     out.reserve(static_cast<size_t>(std::min<zip_uint64_t>(stat.size, limit + 1)));
   }
   char buffer[65536];
   while (true) {
-    const zip_int64_t got = zip_fread(entry.get(), buffer, sizeof buffer);
+    const zip_int64_t got = zip.fread(entry.get(), buffer, sizeof buffer);
     if (got < 0) return EntryRead::kMissing;
     if (got == 0) return EntryRead::kRead;
     if (static_cast<int64_t>(out.size()) + got > limit) return EntryRead::kTooLarge;
@@ -44,22 +42,27 @@ EntryRead read_entry(zip_t* archive, const char* name, int64_t limit, std::strin
 bool looks_like_zip(std::string_view bytes) { return bytes.starts_with("PK\x03\x04"); }
 
 MxlResult unpack_mxl(std::string_view bytes, std::string& score) {
+  return unpack_mxl(zip_library(), bytes, score);
+}
+
+MxlResult unpack_mxl(const ZipLibrary& zip, std::string_view bytes, std::string& score) {
+  if (!zip.loaded) return MxlResult::kNoLibrary;
   zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+  zip.error_init(&error);
+  zip_source_t* source = zip.source_buffer_create(bytes.data(), bytes.size(), 0, &error);
   if (source == nullptr) {
-    zip_error_fini(&error);
+    zip.error_fini(&error);
     return MxlResult::kBrokenArchive;
   }
-  Archive archive(zip_open_from_source(source, ZIP_RDONLY, &error), &zip_discard);
-  zip_error_fini(&error);
+  Archive archive(zip.open_from_source(source, ZIP_RDONLY, &error), zip.discard);
+  zip.error_fini(&error);
   if (!archive) {
-    zip_source_free(source);
+    zip.source_free(source);
     return MxlResult::kBrokenArchive;
   }
   std::string container;
   constexpr int64_t kMaxContainer = 1024 * 1024;
-  if (read_entry(archive.get(), "META-INF/container.xml", kMaxContainer, container) !=
+  if (read_entry(zip, archive.get(), "META-INF/container.xml", kMaxContainer, container) !=
       EntryRead::kRead) {
     return MxlResult::kNoContainer;
   }
@@ -68,7 +71,7 @@ MxlResult unpack_mxl(std::string_view bytes, std::string& score) {
   const pugi::xml_node rootfile = document.select_node("//rootfile[@full-path]").node();
   const std::string path = rootfile.attribute("full-path").value();
   if (path.empty()) return MxlResult::kNoContainer;
-  switch (read_entry(archive.get(), path.c_str(), kMaxUnpackedScore, score)) {
+  switch (read_entry(zip, archive.get(), path.c_str(), kMaxUnpackedScore, score)) {
     case EntryRead::kRead: return MxlResult::kRead;
     case EntryRead::kMissing: return MxlResult::kNoRootFile;
     case EntryRead::kTooLarge: return MxlResult::kTooLarge;

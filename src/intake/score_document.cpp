@@ -26,6 +26,7 @@ base::Status read_score(std::string text, pugi::xml_document& score, const std::
       case MxlResult::kNoContainer: return base::Message(kScoreNoContainer, name);
       case MxlResult::kNoRootFile: return base::Message(kScoreNoRootFile, name);
       case MxlResult::kTooLarge: return base::Message(kScoreTooLarge, name);
+      case MxlResult::kNoLibrary: return base::Message(kScoreNoArchiveLibrary, name, zip_library_file());
     }
     text = std::move(unpacked);
   }

@@ -93,6 +93,7 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
       case MxlResult::kNoRootFile: return refused(kNoRootFile, path);
       case MxlResult::kTooLarge:
         return refused(kTooLarge, path, static_cast<int>(kMaxUnpackedScore / (1024 * 1024)));
+      case MxlResult::kNoLibrary: return refused(kNoArchiveLibrary, path, zip_library_file());
     }
   }
   const bool utf16 = is_utf16(text);

@@ -1,0 +1,60 @@
+#include "intake/zip_library.h"
+
+#ifndef __EMSCRIPTEN__
+#include <dlfcn.h>
+#endif
+
+namespace zelvo::intake {
+
+#ifdef __EMSCRIPTEN__
+
+const char* zip_library_file() { return "libzip.a"; }
+
+// The module is one static program: the functions are simply linked.
+ZipLibrary load_zip_library(const char*) {
+  return {true,      &zip_source_buffer_create, &zip_source_free, &zip_open_from_source,
+          &zip_discard, &zip_fopen,             &zip_fread,       &zip_fclose,
+          &zip_stat,    &zip_stat_init,         &zip_error_init,  &zip_error_fini};
+}
+
+#else
+
+const char* zip_library_file() { return ZELVO_LIBZIP_FILE; }
+
+namespace {
+
+template <typename Function>
+bool look_up(void* library, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(dlsym(library, name));
+  return function != nullptr;
+}
+
+}  // namespace
+
+ZipLibrary load_zip_library(const char* file) {
+  ZipLibrary zip;
+  // RTLD_LOCAL keeps libzip's and libcrypto's names out of the program's
+  // own lookups; the handle is never closed, as a loaded library is kept.
+  void* library = dlopen(file, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) return zip;
+  zip.loaded = look_up(library, "zip_source_buffer_create", zip.source_buffer_create) &&
+               look_up(library, "zip_source_free", zip.source_free) &&
+               look_up(library, "zip_open_from_source", zip.open_from_source) &&
+               look_up(library, "zip_discard", zip.discard) && look_up(library, "zip_fopen", zip.fopen) &&
+               look_up(library, "zip_fread", zip.fread) && look_up(library, "zip_fclose", zip.fclose) &&
+               look_up(library, "zip_stat", zip.stat) && look_up(library, "zip_stat_init", zip.stat_init) &&
+               look_up(library, "zip_error_init", zip.error_init) &&
+               look_up(library, "zip_error_fini", zip.error_fini);
+  if (!zip.loaded) dlclose(library);
+  return zip;
+}
+
+#endif
+
+const ZipLibrary& zip_library() {
+  // Loaded once, then only read: the same for every job and thread.
+  static const ZipLibrary zip = load_zip_library(zip_library_file());
+  return zip;
+}
+
+}  // namespace zelvo::intake
