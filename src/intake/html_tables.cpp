@@ -1,14 +1,12 @@
 #include "intake/html_tables.h"
 
-#include <libxml/HTMLparser.h>
-#include <libxml/tree.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
 
 #include "base/windows1252.h"
 #include "intake/cell_text.h"
+#include "intake/xml_library.h"
 
 namespace zelvo::intake {
 
@@ -18,7 +16,7 @@ constexpr int32_t kMaxColumnSpan = 1000;  // as browsers cap colspan
 constexpr size_t kCharsetLookAhead = 4096;
 
 struct DocumentFree {
-  void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
+  void operator()(xmlDoc* document) const { xml_library().free_document(document); }
 };
 
 void ignore_message(void*, const char*, ...) {}
@@ -28,10 +26,10 @@ void ignore_message(void*, const char*, ...) {}
 // options say; the parse is silent for as long as this lives.
 class QuietParse {
  public:
-  QuietParse() : handler_(xmlGenericError), context_(xmlGenericErrorContext) {
-    xmlSetGenericErrorFunc(nullptr, ignore_message);
+  QuietParse() : handler_(*xml_library().error_handler()), context_(*xml_library().error_context()) {
+    xml_library().set_error_handler(nullptr, ignore_message);
   }
-  ~QuietParse() { xmlSetGenericErrorFunc(context_, handler_); }
+  ~QuietParse() { xml_library().set_error_handler(context_, handler_); }
   QuietParse(const QuietParse&) = delete;
   QuietParse& operator=(const QuietParse&) = delete;
 
@@ -41,7 +39,7 @@ class QuietParse {
 };
 
 bool is_named(const xmlNode* node, const char* name) {
-  return node->type == XML_ELEMENT_NODE && xmlStrcasecmp(node->name, BAD_CAST name) == 0;
+  return node->type == XML_ELEMENT_NODE && xml_library().compare_names(node->name, BAD_CAST name) == 0;
 }
 
 bool is_cell(const xmlNode* node) { return is_named(node, "td") || is_named(node, "th"); }
@@ -71,10 +69,10 @@ void gather_text(const xmlNode* node, std::string& utf8) {
 }
 
 int32_t column_span(const xmlNode* cell) {
-  xmlChar* value = xmlGetProp(cell, BAD_CAST "colspan");
+  xmlChar* value = xml_library().property(cell, BAD_CAST "colspan");
   if (value == nullptr) return 1;
   const long span = std::strtol(reinterpret_cast<const char*>(value), nullptr, 10);
-  xmlFree(value);
+  (*xml_library().free_function)(value);
   return static_cast<int32_t>(std::clamp<long>(span, 1, kMaxColumnSpan));
 }
 
@@ -91,7 +89,7 @@ class SourceFinder {
 
   TextSpan find(const xmlNode* cell) {
     if (!usable_) return kNoSource;
-    const long line = xmlGetLineNo(cell);
+    const long line = xml_library().line_of(cell);
     size_t from = cursor_;
     // The parser counts lines up to 65535 only; past that the cursor alone leads.
     if (line >= 2 && line < 65535 && static_cast<size_t>(line - 2) < line_starts_.size()) {
@@ -201,9 +199,10 @@ std::vector<HtmlTable> read_html_tables(std::string_view html) {
     encoding = "UTF-8";
   }
   if (encoding != nullptr) options |= HTML_PARSE_IGNORE_ENC;
+  if (!xml_library().loaded) return {};
   const QuietParse quiet;
   const std::unique_ptr<xmlDoc, DocumentFree> document(
-      htmlReadMemory(html.data(), static_cast<int>(std::min<size_t>(html.size(), INT32_MAX)), nullptr,
+      xml_library().read_html(html.data(), static_cast<int>(std::min<size_t>(html.size(), INT32_MAX)), nullptr,
                      encoding, options));
   std::vector<HtmlTable> tables;
   if (document) collect_tables(reinterpret_cast<const xmlNode*>(document.get()), tables, finder);

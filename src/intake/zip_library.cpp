@@ -1,7 +1,7 @@
 #include "intake/zip_library.h"
 
 #ifndef __EMSCRIPTEN__
-#include <dlfcn.h>
+#include "intake/shared_library.h"
 #endif
 
 namespace zelvo::intake {
@@ -21,21 +21,9 @@ ZipLibrary load_zip_library(const char*) {
 
 const char* zip_library_file() { return ZELVO_LIBZIP_FILE; }
 
-namespace {
-
-template <typename Function>
-bool look_up(void* library, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(dlsym(library, name));
-  return function != nullptr;
-}
-
-}  // namespace
-
 ZipLibrary load_zip_library(const char* file) {
   ZipLibrary zip;
-  // RTLD_LOCAL keeps libzip's and libcrypto's names out of the program's
-  // own lookups; the handle is never closed, as a loaded library is kept.
-  void* library = dlopen(file, RTLD_NOW | RTLD_LOCAL);
+  void* library = open_shared_library(file);
   if (library == nullptr) return zip;
   zip.loaded = look_up(library, "zip_source_buffer_create", zip.source_buffer_create) &&
                look_up(library, "zip_source_free", zip.source_free) &&

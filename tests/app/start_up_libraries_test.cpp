@@ -1,5 +1,7 @@
 // The job commands start without Qt or FluidSynth: only the commands that
 // draw or sound load them, through the second program zelvo runs for them.
+// Nor do they bind libzip (with libcrypto) or libxml2 (with ICU) before a
+// compressed score or a document from another editor asks for them.
 // The dynamic loader's own report (LD_DEBUG=files) names every library a run
 // maps, those opened on demand included.
 #include <gtest/gtest.h>
@@ -47,6 +49,14 @@ bool loads_media_libraries(const std::string& libraries) {
          libraries.find("file=libfluidsynth") != std::string::npos;
 }
 
+// Libraries a job binds only when a document needs them.
+bool loads_reader_libraries(const std::string& libraries) {
+  for (const char* name : {"file=libzip", "file=libcrypto", "file=libxml2", "file=libicu"}) {
+    if (libraries.find(name) != std::string::npos) return true;
+  }
+  return false;
+}
+
 TEST(StartUpLibraries, JobCommandsMapNeitherQtNorFluidSynth) {
   TempFolder work;
   for (const std::string args : {"--version", "--help", "compose", "harmonize", "all", "check",
@@ -54,9 +64,20 @@ TEST(StartUpLibraries, JobCommandsMapNeitherQtNorFluidSynth) {
     SCOPED_TRACE(args);
     const LoadedRun run = run_traced(args, work.path());
     EXPECT_NE(run.status, -1);
-    EXPECT_NE(run.libraries.find("file=libstdc++"), std::string::npos) << "no loader report";
+    EXPECT_NE(run.libraries.find("file=libc.so"), std::string::npos) << "no loader report";
     EXPECT_FALSE(loads_media_libraries(run.libraries)) << run.libraries;
+    EXPECT_FALSE(loads_reader_libraries(run.libraries)) << run.libraries;
   }
+}
+
+// A whole run of the example, its composition and score read, binds no more.
+TEST(StartUpLibraries, TheExampleComposesAndHarmonizesWithoutTheReaderLibraries) {
+  TempFolder work;
+  std::filesystem::copy(std::filesystem::path(ZELVO_SOURCE_DIR) / "examples" / "demo", work.path());
+  const LoadedRun run = run_traced("all", work.path());
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(std::filesystem::exists(work.file("outar.mid")));
+  EXPECT_FALSE(loads_reader_libraries(run.libraries)) << run.libraries;
 }
 
 TEST(StartUpLibraries, EveryMediaCommandRunsFromTheJobProgramAndLoadsItsLibraries) {
