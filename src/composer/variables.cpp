@@ -1,5 +1,4 @@
 #include <bit>
-#include <cstring>
 
 #include "composer/generation_loop.h"
 #include "composer/composer_state.h"
@@ -12,17 +11,18 @@ namespace {
 // a NaN equals itself.
 uint64_t bits(double value) { return std::bit_cast<uint64_t>(value); }
 
-bool same_inputs(const machine::MachineState& machine, const VariableProgram& program, uint64_t* now) {
+// Every value is read, without an early way out: the loop stays short and
+// free of branches, and most checks find nothing changed.
+bool unchanged(const machine::MachineState& machine, const VariableProgram& program) {
   bool same = program.recorded;
-  for (int32_t i = 0; i < program.inputs.symbol_count; ++i) {
-    now[i] = bits(*machine.symbol_values[program.inputs.symbols[i]]);
-    same = same && now[i] == program.input_bits[i];
+  for (int32_t i = 0; i < program.watched_count; ++i) {
+    same &= bits(*program.watched[i].place) == program.watched[i].bits;
   }
   if (program.inputs.uses_lists) {
     same = same && bits(machine.list_selector) == program.lists_before[0] &&
            bits(machine.list_switch) == program.lists_before[1];
   }
-  return same && bits(*program.inputs.destination) == program.result_bits;
+  return same;
 }
 
 }  // namespace
@@ -38,6 +38,10 @@ void collect_variable_programs(ComposerState& state) {
     program.start = symbol.code_start;
     program.inputs = machine::inspect_program(state.machine, symbol.code_start);
     program.recorded = false;
+    const int32_t inputs = program.inputs.symbol_count;
+    for (int32_t k = 0; k < inputs; ++k) program.watched[k].place = state.machine.symbol_values[program.inputs.symbols[k]];
+    program.watched[inputs].place = program.inputs.destination;
+    program.watched_count = inputs + 1;
   }
   state.variable_program_count = count;
 }
@@ -50,21 +54,22 @@ void recompute_variables(ComposerState& state) {
       machine::run_program(machine, program.start);
       continue;
     }
-    uint64_t now[machine::kMaxProgramInputs];
-    if (same_inputs(machine, program, now)) {
+    if (unchanged(machine, program)) {
       if (program.inputs.uses_lists) {
         machine.list_selector = std::bit_cast<double>(program.lists_after[0]);
         machine.list_switch = std::bit_cast<double>(program.lists_after[1]);
       }
       continue;
     }
+    // The inputs are taken before the run: its store may be one of them.
+    const int32_t inputs = program.watched_count - 1;
+    for (int32_t k = 0; k < inputs; ++k) program.watched[k].bits = bits(*program.watched[k].place);
     program.lists_before[0] = bits(machine.list_selector);
     program.lists_before[1] = bits(machine.list_switch);
     machine::run_program(machine, program.start);
-    std::memcpy(program.input_bits, now, sizeof(uint64_t) * program.inputs.symbol_count);
     program.lists_after[0] = bits(machine.list_selector);
     program.lists_after[1] = bits(machine.list_switch);
-    program.result_bits = bits(*program.inputs.destination);
+    program.watched[inputs].bits = bits(*program.inputs.destination);
     program.recorded = true;
   }
 }

@@ -11,14 +11,24 @@
 
 namespace zelvo::composer {
 
+// A value a skipped run depends on, and its bits as the last run left them.
+// The compiler fixes where each symbol's value lives, so the place is kept
+// rather than looked up at each check.
+struct WatchedValue {
+  const double* place;
+  uint64_t bits;
+};
+
 struct VariableProgram {
   uint32_t start;                 // code start, in table order
   machine::ProgramInputs inputs;  // from machine::inspect_program
   bool recorded;                  // the fields below hold a run since the compile
-  uint64_t input_bits[machine::kMaxProgramInputs];
+  // The inputs as the last run read them, then its result as it stored it:
+  // the program is skipped while all of them hold those bits.
+  WatchedValue watched[machine::kMaxProgramInputs + 1];
+  int32_t watched_count;          // inputs.symbol_count + 1
   uint64_t lists_before[2];       // list selector and switch before the run
   uint64_t lists_after[2];        // and after it
-  uint64_t result_bits;
 };
 
 }  // namespace zelvo::composer
