@@ -17,4 +17,16 @@ bool look_up(void* library, const char* name, Function& function) {
   return function != nullptr;
 }
 
+// A table of a library's functions with a `loaded` flag: filled by
+// `look_up_all(library, table)`, and loaded only when every one is found.
+template <typename Table, typename LookUpAll>
+Table load_table(const char* file, LookUpAll look_up_all) {
+  Table table;
+  void* library = open_shared_library(file);
+  if (library == nullptr) return table;
+  table.loaded = look_up_all(library, table);
+  if (!table.loaded) dlclose(library);
+  return table;
+}
+
 }  // namespace zelvo::intake

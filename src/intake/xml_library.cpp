@@ -21,17 +21,14 @@ XmlLibrary load_xml_library(const char*) {
 const char* xml_library_file() { return ZELVO_LIBXML2_FILE; }
 
 XmlLibrary load_xml_library(const char* file) {
-  XmlLibrary xml;
-  void* library = open_shared_library(file);
-  if (library == nullptr) return xml;
-  xml.loaded = look_up(library, "htmlReadMemory", xml.read_html) && look_up(library, "xmlFreeDoc", xml.free_document) &&
-               look_up(library, "xmlGetProp", xml.property) && look_up(library, "xmlFree", xml.free_function) &&
-               look_up(library, "xmlStrcasecmp", xml.compare_names) && look_up(library, "xmlGetLineNo", xml.line_of) &&
-               look_up(library, "xmlSetGenericErrorFunc", xml.set_error_handler) &&
-               look_up(library, "__xmlGenericError", xml.error_handler) &&
-               look_up(library, "__xmlGenericErrorContext", xml.error_context);
-  if (!xml.loaded) dlclose(library);
-  return xml;
+  return load_table<XmlLibrary>(file, [](void* library, XmlLibrary& xml) {
+    return look_up(library, "htmlReadMemory", xml.read_html) && look_up(library, "xmlFreeDoc", xml.free_document) &&
+           look_up(library, "xmlGetProp", xml.property) && look_up(library, "xmlFree", xml.free_function) &&
+           look_up(library, "xmlStrcasecmp", xml.compare_names) && look_up(library, "xmlGetLineNo", xml.line_of) &&
+           look_up(library, "xmlSetGenericErrorFunc", xml.set_error_handler) &&
+           look_up(library, "__xmlGenericError", xml.error_handler) &&
+           look_up(library, "__xmlGenericErrorContext", xml.error_context);
+  });
 }
 
 #endif

@@ -22,19 +22,15 @@ ZipLibrary load_zip_library(const char*) {
 const char* zip_library_file() { return ZELVO_LIBZIP_FILE; }
 
 ZipLibrary load_zip_library(const char* file) {
-  ZipLibrary zip;
-  void* library = open_shared_library(file);
-  if (library == nullptr) return zip;
-  zip.loaded = look_up(library, "zip_source_buffer_create", zip.source_buffer_create) &&
-               look_up(library, "zip_source_free", zip.source_free) &&
-               look_up(library, "zip_open_from_source", zip.open_from_source) &&
-               look_up(library, "zip_discard", zip.discard) && look_up(library, "zip_fopen", zip.fopen) &&
-               look_up(library, "zip_fread", zip.fread) && look_up(library, "zip_fclose", zip.fclose) &&
-               look_up(library, "zip_stat", zip.stat) && look_up(library, "zip_stat_init", zip.stat_init) &&
-               look_up(library, "zip_error_init", zip.error_init) &&
-               look_up(library, "zip_error_fini", zip.error_fini);
-  if (!zip.loaded) dlclose(library);
-  return zip;
+  return load_table<ZipLibrary>(file, [](void* library, ZipLibrary& zip) {
+    return look_up(library, "zip_source_buffer_create", zip.source_buffer_create) &&
+           look_up(library, "zip_source_free", zip.source_free) &&
+           look_up(library, "zip_open_from_source", zip.open_from_source) &&
+           look_up(library, "zip_discard", zip.discard) && look_up(library, "zip_fopen", zip.fopen) &&
+           look_up(library, "zip_fread", zip.fread) && look_up(library, "zip_fclose", zip.fclose) &&
+           look_up(library, "zip_stat", zip.stat) && look_up(library, "zip_stat_init", zip.stat_init) &&
+           look_up(library, "zip_error_init", zip.error_init) && look_up(library, "zip_error_fini", zip.error_fini);
+  });
 }
 
 #endif
