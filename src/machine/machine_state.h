@@ -34,26 +34,28 @@ constexpr int32_t kMaxSymbols = 1000;     // value pointers, one per symbol reco
 constexpr int32_t kStackSize = 300;       // doubles on the value stack
 constexpr uint32_t kInitialRandomState = 1;
 
+// The arrays have no initializer, for the reason tables::Composition gives:
+// a machine is made value-initialized or from zeroed memory.
 struct MachineState {
-  uint32_t program[kProgramSize] = {};
+  uint32_t program[kProgramSize];
   // Next free address of the program store while compiling.
   uint32_t program_length = 0;
 
-  double constants[kMaxConstants] = {};
+  double constants[kMaxConstants];
   int32_t constant_count = 0;
 
-  double* targets[kMaxTargets] = {};
+  double* targets[kMaxTargets];
   int32_t target_count = 0;
 
-  double* symbol_values[kMaxSymbols] = {};
+  double* symbol_values[kMaxSymbols];
 
-  double stack[kStackSize] = {};
+  double stack[kStackSize];
   int32_t stack_pointer = 0;        // values on the stack after the last run
   uint32_t program_counter = 0;     // address after the last fcode run
 
   // The program store decoded for running (machine/prepared.h); used while
   // `prepared` holds.
-  PreparedStep steps[kProgramSize] = {};
+  PreparedStep steps[kProgramSize];
   bool prepared = false;
 
   uint32_t random_state = kInitialRandomState;

@@ -92,14 +92,18 @@ struct OutputRecord {
   double slot[kOutputSlots];
 };
 
+// The arrays have no initializer: they start as zeros because a composition
+// is made value-initialized (make_unique, new T()) or inside a state from
+// zeroed memory (console/zeroed_state.h), and an initializer would write
+// the zeros again at every start.
 struct Composition {
-  double config[kConfigCount] = {};
-  Symbol symbols[kMaxSymbols] = {};
+  double config[kConfigCount];
+  Symbol symbols[kMaxSymbols];
   int32_t symbol_count = 0;
-  GeneratorRecord generators[kGeneratorRecords] = {};
+  GeneratorRecord generators[kGeneratorRecords];
   // Next generator number; after a compile, 1 + the generators compiled.
   int32_t generator_counter = 1;
-  OutputRecord outputs[kOutputRecords] = {};
+  OutputRecord outputs[kOutputRecords];
 };
 
 inline uint32_t slot_word(double slot) { return static_cast<uint32_t>(slot); }
