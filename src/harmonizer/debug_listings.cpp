@@ -107,6 +107,7 @@ void add_path_records(std::FILE* file, engine::MusicNoteTable& music, const Line
   for (int32_t k = 0; k < count; ++k) {
     const engine::LineNote& n = line.notes[k];
     if (room) {
+      music.reserve(music.note_count + 1);
       MusicNote& record = music.notes[music.note_count++];
       record.Inst = 1;
       record.Cpin = static_cast<int32_t>(int64_t{n.bar} + 2 * rank + 1 - chord_bar);

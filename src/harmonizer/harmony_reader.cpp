@@ -142,8 +142,7 @@ namespace {
 void read_harmony_file(HarmonizerState& state, console::JobConsole& console) {
   engine::HarmonizerSettings& settings = state.settings;
   MusicNoteTable& music = state.engine.music;
-  music.note_count = 0;
-  for (MusicNote& note : music.notes) note = MusicNote{};
+  music.empty();
   if (settings.FirstHarmIns < 0) {
     // LastMusicIns + 1 in 32 bits: the largest value wraps round, never overflows.
     settings.FirstHarmIns = static_cast<int32_t>(int64_t{settings.LastMusicIns} + 1);
