@@ -205,6 +205,27 @@ TEST(ZeroedTableTest, NewRecordsAreDefaultRecords) {
   }
 }
 
+// Emptying a music table leaves every record a default one, whether it was
+// written below the table's first size, past it, or read from a file that
+// ended inside a note (the record after the last one, reserved and half
+// written).
+TEST(ZeroedTableTest, AnEmptiedMusicTableHoldsOnlyDefaultRecords) {
+  const MusicNote none{};
+  MusicNoteTable music;
+  for (const int32_t written : {5, kStartMusicNotes + 7}) {
+    for (int32_t k = 0; k <= written; ++k) {
+      music.reserve(k + 1);
+      music.notes[static_cast<size_t>(k)] = MusicNote{1, 2, 3, 4, 60, 90, 1};
+      music.note_count = k;
+    }
+    music.empty();
+    ASSERT_EQ(music.note_count, 0);
+    for (size_t k = 0; k < music.notes.size(); ++k) {
+      ASSERT_EQ(std::memcmp(&music.notes[k], &none, sizeof none), 0) << k << " after " << written;
+    }
+  }
+}
+
 // Every line of a random unit, given a random entry state: whether its
 // candidates could be built and the pool they leave.
 TEST(RandomPiecesTest, LinesLeaveTheRecordedPool) {
