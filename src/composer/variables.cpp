@@ -15,7 +15,7 @@ uint64_t bits(double value) { return std::bit_cast<uint64_t>(value); }
 // free of branches, and most checks find nothing changed.
 bool unchanged(const machine::MachineState& machine, const VariableProgram& program) {
   bool same = program.recorded;
-  for (int32_t i = 0; i < program.watched_count; ++i) {
+  for (int32_t i = 0; i <= program.inputs.symbol_count; ++i) {
     same &= bits(*program.watched[i].place) == program.watched[i].bits;
   }
   if (program.inputs.uses_lists) {
@@ -41,7 +41,6 @@ void collect_variable_programs(ComposerState& state) {
     const int32_t inputs = program.inputs.symbol_count;
     for (int32_t k = 0; k < inputs; ++k) program.watched[k].place = state.machine.symbol_values[program.inputs.symbols[k]];
     program.watched[inputs].place = program.inputs.destination;
-    program.watched_count = inputs + 1;
   }
   state.variable_program_count = count;
 }
@@ -62,7 +61,7 @@ void recompute_variables(ComposerState& state) {
       continue;
     }
     // The inputs are taken before the run: its store may be one of them.
-    const int32_t inputs = program.watched_count - 1;
+    const int32_t inputs = program.inputs.symbol_count;
     for (int32_t k = 0; k < inputs; ++k) program.watched[k].bits = bits(*program.watched[k].place);
     program.lists_before[0] = bits(machine.list_selector);
     program.lists_before[1] = bits(machine.list_switch);

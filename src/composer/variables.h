@@ -25,8 +25,8 @@ struct VariableProgram {
   bool recorded;                  // the fields below hold a run since the compile
   // The inputs as the last run read them, then its result as it stored it:
   // the program is skipped while all of them hold those bits.
+  // (inputs.symbol_count of them, then one).
   WatchedValue watched[machine::kMaxProgramInputs + 1];
-  int32_t watched_count;          // inputs.symbol_count + 1
   uint64_t lists_before[2];       // list selector and switch before the run
   uint64_t lists_after[2];        // and after it
 };
