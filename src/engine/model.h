@@ -246,6 +246,20 @@ struct PathPool {
   uint64_t free_bits[kFreeWords] = {};
 };
 
+// The paths of one stage that continue a path through the same choices of
+// its next notes, up to the stage's last note: how many there are, and what
+// their notes add to a path's cost tally, at least (distance, moves against
+// the contour or the step shape) and at most (notes off the top pitch class,
+// outer-note points, which lower the cost). See subtree_summary.h.
+struct SubtreeSummary {
+  int64_t paths;
+  int32_t distance;
+  int32_t direction;
+  int32_t shape;
+  int32_t off_top;
+  int32_t outer;
+};
+
 // The memo of the choices of tone_choices.h: per position in the stage and
 // per previous chosen pitch and tone type, a slice of `notes`, valid while
 // its stamp equals the generation.
@@ -264,6 +278,10 @@ struct ChoiceMemo {
   // Beside each choice, what it adds to a path's cost tally (path_cost.h).
   uint64_t steps[kStageNotes][kRoom];
   uint64_t scratch_steps[kStageNotes][kMaxChoices];
+  // The subtree after each previous note, under stamps of their own (zero
+  // as the state is made: from calloc, or value-initialized).
+  uint32_t summary_stamp[kStageNotes][kKeys];
+  SubtreeSummary summary[kStageNotes][kKeys];
 };
 
 // Candidate lists already built while the window stands still, by slot,

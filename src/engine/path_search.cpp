@@ -4,6 +4,7 @@
 
 #include "engine/path_cost.h"
 #include "engine/path_pool.h"
+#include "engine/subtree_summary.h"
 #include "engine/tone_choices.h"
 
 namespace zelvo::engine {
@@ -60,6 +61,35 @@ void score(Search& search, int32_t n, int32_t i, uint32_t digest, uint64_t tally
   insert_exchange(pool, n, cost, i + 1, key);
 }
 
+// Whether the paths that continue the path from note i (after `previous`,
+// with `tally` that of notes 0 .. i - 1) up to the stage end j can be
+// passed over: none of them reaches the end, or the stage keeps a full
+// hundred and none of them could be kept (subtree_summary.h). Their count
+// is added to the scored paths, and `reached` tells whether there were any.
+// Only the keyed pool is passed over: the pool of scans and exchanges takes
+// every path. The pool has room for the sources, the kept paths and a
+// whole chain of a stage's notes, so that no path of the subtree would
+// have found it full.
+static_assert(kPoolSize >= 2 * kMaxScored + kStageNotes);
+bool pass_over(Search& search, int32_t i, int32_t j, const LinkState& previous, uint64_t tally,
+               bool& reached) {
+  PathPool& pool = search.engine.state.pool;
+  if (!search.keyed || pool.scored_count < kMaxScored) return false;
+  const int32_t leaf = j < search.line.Tmno - 1 ? j : search.line.Tmno - 1;
+  const SubtreeSummary rest = summarize_subtree(search.engine, search.s, search.l, i,
+                                                i - (j - (kStageNotes - 1)), leaf, previous,
+                                                search.no_lookahead);
+  if (rest.paths != 0) {
+    const double least = least_cost(search.cost, search.path, leaf + 1, unpack_tally(tally), rest);
+    if (least < pool.scored_costs[pool.heap[0]]) return false;
+  }
+  // Counted as the scoring would, one by one in an int.
+  pool.process_count = static_cast<int32_t>(static_cast<uint32_t>(pool.process_count) +
+                                            static_cast<uint32_t>(rest.paths));
+  reached = rest.paths != 0;
+  return true;
+}
+
 // Extends the path from note i to the stage end j (or the line's end) after
 // previous state `previous`, with `digest` and `tally` those of notes
 // 0 .. i - 1; the path is held by entry e, freed at the end. Every choice
@@ -92,6 +122,12 @@ bool extend(Search& search, int32_t e, int32_t i, int32_t j, const LinkState& pr
     } else {
       current.chosen_pitch = choice.pitch;
       current.tone_type = choice.type;
+      bool reached = false;
+      if (pass_over(search, i + 1, j, current, counted, reached)) {
+        mark_free(pool, n);
+        if (reached) success = true;
+        continue;
+      }
       if (extend(search, n, i + 1, j, current, next, counted)) success = true;
     }
   }
@@ -152,8 +188,15 @@ bool build_candidates(Engine& engine, int32_t s, int32_t l, bool no_lookahead) {
       const PathNote& end = search.path[k - 1];
       const LinkState from{before.bar,      before.click, before.duration, before.given_pitch,
                            before.tie_flags, end.pitch,   end.type};
+      const uint64_t tally = tally_of(search, k);
+      bool reached = false;
+      if (pass_over(search, k, k + kStageNotes - 1, from, tally, reached)) {
+        mark_free(pool, taken[t]);
+        if (reached) any = true;
+        continue;
+      }
       if (extend(search, taken[t], k, k + kStageNotes - 1, from, digest_of(search.path, k),
-                 tally_of(search, k))) {
+                 tally)) {
         any = true;
       }
     }

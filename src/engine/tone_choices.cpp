@@ -7,11 +7,6 @@
 
 namespace zelvo::engine {
 
-namespace {
-
-// The memo key of a previous note: its type (0-7, or 8 for a chord tone)
-// and pitch; one key for no previous note; -1 for a state no path makes,
-// which is worked out every time.
 int32_t choice_key(const LinkState& previous) {
   if (previous.bar == -1) return ChoiceMemo::kKeys - 1;
   const int32_t pitch = previous.chosen_pitch;
@@ -24,6 +19,8 @@ int32_t choice_key(const LinkState& previous) {
   }
   return type * ChoiceMemo::kPitches + pitch;
 }
+
+namespace {
 
 // Fills `out` (room for kMaxChoices) with the choices and `steps` with
 // what they add to a tally; returns their count.
@@ -71,6 +68,7 @@ void new_choice_stage(EngineState& state) {
   ChoiceMemo& memo = state.choices;
   if (++memo.generation == 0) {
     std::memset(memo.stamp, 0, sizeof(memo.stamp));
+    std::memset(memo.summary_stamp, 0, sizeof(memo.summary_stamp));
     memo.generation = 1;
   }
   for (int32_t& used : memo.used) used = 0;

@@ -21,6 +21,11 @@ struct ChoiceList {
   int32_t count;
 };
 
+// The memo key of a previous note: its type (0-7, or 8 for a chord tone)
+// and pitch; one key for no previous note; -1 for a state no path makes,
+// which is worked out every time.
+int32_t choice_key(const LinkState& previous);
+
 // Forgets every list: the next stage or search has other notes.
 void new_choice_stage(EngineState& state);
 
