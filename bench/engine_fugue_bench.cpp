@@ -7,6 +7,9 @@
 //      valgrind --tool=callgrind
 //        --toggle-collect='zelvo::engine::harmonize_units*'
 //        build/bench/engine_fugue_bench --benchmark_filter=Once
+//  - BM_HarmonizeFugueOpening/N: a single run with OpeningInt = N, to see
+//    how the search grows as the notes may open further from the given
+//    pitch (the same callgrind command, filter 'Opening/N$').
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -96,7 +99,21 @@ void BM_HarmonizeFugue(benchmark::State& bench) {
   bench.counters["notes"] = original->note_count;
 }
 
+void BM_HarmonizeFugueOpening(benchmark::State& bench) {
+  auto state = std::make_unique<engine::EngineState>();
+  engine::HarmonizerSettings settings;
+  load_fugue(*state, settings);
+  configure(settings);
+  settings.OpeningInt = static_cast<int32_t>(bench.range(0));
+  console::StandaloneConsole console;
+  harmonizer::ConsoleLines lines(console);
+  for (auto _ : bench) {
+    benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, lines, nullptr));
+  }
+}
+
 BENCHMARK(BM_HarmonizeFugue)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HarmonizeFugue)->Name("BM_HarmonizeFugueOnce")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HarmonizeFugueOpening)->Arg(3)->Arg(4)->Arg(6)->Arg(8)->Arg(12)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
