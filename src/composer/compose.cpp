@@ -58,22 +58,14 @@ base::Status read_sequences(ComposerState& state, console::JobConsole& console) 
     opened.file = std::fopen(base::work_path(state.work_folder, kSequenceFile).c_str(), "rb");
   }
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(opened.file, &std::fclose);
-  const SequenceReadResult result = read_sequence_file(file.get(), state.timing, state.notes, state.sequences);
-  switch (result.status) {
-    case SequenceReadStatus::kNotOpened:
-      console.note(base::Message(kNoSequenceFile));
-      check_stop(console);
-      return base::Status();
-    case SequenceReadStatus::kTooManyNotes:
-      return base::Message(kSequenceTooManyNotes, kSequenceFile, kMaxSequenceFileNotes);
-    case SequenceReadStatus::kTooManyBoundaries:
-      return base::Message(kSequenceTooManyBoundaries, kSequenceFile, result.line, kMaxBarStyleLines);
-    case SequenceReadStatus::kMissingNumber:
-      return base::Message(kSequenceMissingNumber, kSequenceFile, result.line);
-    case SequenceReadStatus::kNoDivisions:
-      return base::Message(kSequenceNoDivisions, kSequenceFile, result.line);
-    case SequenceReadStatus::kRead:
-      break;
+  if (file == nullptr) {
+    console.note(base::Message(kNoSequenceFile));
+    check_stop(console);
+    return base::Status();
+  }
+  if (base::Status read = read_sequence_file(file.get(), kSequenceFile, state.timing, state.notes, state.sequences);
+      !read.ok()) {
+    return read;
   }
   console.note(base::Message(kSequenceFileRead));
   check_stop(console);

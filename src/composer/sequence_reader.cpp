@@ -2,15 +2,15 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
+#include "base/message_id.h"
 #include "music/note_letters.h"
 
 namespace zelvo::composer {
 
-namespace {
+using enum base::MessageId;
 
-using FilePtr = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
+namespace {
 
 // Reads one line, LF or CRLF ended, keeping at most `limit` characters (the
 // rest of a longer line is skipped). Returns false at the end of the file.
@@ -105,16 +105,8 @@ bool merge_tied_note(NoteTable& table, SequenceTables& sequences, const Composer
 
 }  // namespace
 
-SequenceReadResult read_sequence_file(const char* path, const ComposerTiming& timing, NoteTable& table,
-                                      SequenceTables& sequences) {
-  FilePtr file(std::fopen(path, "rb"), &std::fclose);
-  return read_sequence_file(file.get(), timing, table, sequences);
-}
-
-SequenceReadResult read_sequence_file(std::FILE* stream, const ComposerTiming& timing, NoteTable& table,
-                                      SequenceTables& sequences) {
-  if (stream == nullptr) return {SequenceReadStatus::kNotOpened, 0};
-
+base::Status read_sequence_file(std::FILE* stream, const char* name, const ComposerTiming& timing, NoteTable& table,
+                                SequenceTables& sequences) {
   table.count = 0;
   sequences.boundaries.fill(0);
   sequences.stored_boundaries = 0;
@@ -131,14 +123,14 @@ SequenceReadResult read_sequence_file(std::FILE* stream, const ComposerTiming& t
     const char* line = from_first_tag(buffer);
 
     if (starts_with_nocase(line, "<part id=")) {
-      if (!take_number(line, r.part)) return {SequenceReadStatus::kMissingNumber, line_number};
+      if (!take_number(line, r.part)) return base::Message(kSequenceMissingNumber, name, line_number);
     }
     if (starts_with_nocase(line, "<measure number=")) {
-      if (!take_number(line, r.measure)) return {SequenceReadStatus::kMissingNumber, line_number};
+      if (!take_number(line, r.measure)) return base::Message(kSequenceMissingNumber, name, line_number);
       r.position = 0;
     }
     if (starts_with_nocase(line, "<divisions")) {
-      if (!take_number(line, r.divisions)) return {SequenceReadStatus::kMissingNumber, line_number};
+      if (!take_number(line, r.divisions)) return base::Message(kSequenceMissingNumber, name, line_number);
     }
     if (starts_with_nocase(line, "<note>") || starts_with_nocase(line, "<note ")) {
       r.in_note = true;
@@ -173,7 +165,7 @@ SequenceReadResult read_sequence_file(std::FILE* stream, const ComposerTiming& t
       r.pitch_pending = true;
     }
     if (starts_with_nocase(line, "<duration")) {
-      if (r.divisions == 0) return {SequenceReadStatus::kNoDivisions, line_number};
+      if (r.divisions == 0) return base::Message(kSequenceNoDivisions, name, line_number);
       const int64_t wide = int64_t{number_or_zero(line)} * clicks_per_quarter / r.divisions;
       const int32_t clicks = saturate(wide);
       if (r.backup) {
@@ -183,7 +175,7 @@ SequenceReadResult read_sequence_file(std::FILE* stream, const ComposerTiming& t
         r.position += clicks;
       } else {
         if (!r.rest && r.pitch_pending) {
-          if (table.count >= kMaxSequenceFileNotes) return {SequenceReadStatus::kTooManyNotes, line_number};
+          if (table.count >= kMaxSequenceFileNotes) return base::Message(kSequenceTooManyNotes, name, kMaxSequenceFileNotes);
           reserve_events(table, table.count + 1);
           r.pending.Dur = clicks;
           r.pending.Vel = 100;
@@ -215,12 +207,12 @@ SequenceReadResult read_sequence_file(std::FILE* stream, const ComposerTiming& t
     }
     if (std::strncmp(line, "<bar-st", 7) == 0 && r.part == 1) {
       if (sequences.stored_boundaries >= kMaxBarStyleLines) {
-        return {SequenceReadStatus::kTooManyBoundaries, line_number};
+        return base::Message(kSequenceTooManyBoundaries, name, line_number, kMaxBarStyleLines);
       }
       sequences.boundaries[++sequences.stored_boundaries] = r.measure + 1;
     }
   }
-  return {SequenceReadStatus::kRead, line_number};
+  return base::Status();
 }
 
 bool make_sequences(const NoteTable& table, SequenceTables& sequences) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "base/status.h"
 #include "composer/note_events.h"
 #include "composer/timing.h"
 
@@ -40,31 +41,16 @@ struct SequenceTables {
   std::array<uint8_t, kMaxSequenceFileNotes> tie_stop;
 };
 
-enum class SequenceReadStatus {
-  kRead,
-  kNotOpened,
-  kTooManyNotes,        // more than kMaxSequenceFileNotes notes
-  kTooManyBoundaries,   // more than kMaxBarStyleLines bar-style lines in part 1
-  kMissingNumber,       // a part, measure or divisions line without digits
-  kNoDivisions,         // a duration while divisions are 0
-};
-
-struct SequenceReadResult {
-  SequenceReadStatus status;
-  int32_t line;  // line number of the fault, counted from 1
-};
-
-// Reads the MusicXML sequence file line by line into the event table as
-// Inst = part, Cpin = measure, Ckin = click in the measure, Dur, Note, Vel 100,
-// merging tied notes and storing the bars after part 1's bar-style lines.
-// Relies on one element per line, each at the start of its line.
-// On kNotOpened nothing is changed.
-SequenceReadResult read_sequence_file(const char* path, const ComposerTiming& timing, NoteTable& table,
-                                      SequenceTables& sequences);
-// The same from an open stream (kNotOpened when it is null); the caller
-// closes it.
-SequenceReadResult read_sequence_file(std::FILE* stream, const ComposerTiming& timing, NoteTable& table,
-                                      SequenceTables& sequences);
+// Reads the MusicXML sequence file from an open stream, line by line, into
+// the event table as Inst = part, Cpin = measure, Ckin = click in the
+// measure, Dur, Note, Vel 100, merging tied notes and storing the bars after
+// part 1's bar-style lines. Relies on one element per line, each at the
+// start of its line. Refuses, naming the file as `name` and the line (from
+// 1): a part, measure or divisions line without digits, a duration while
+// divisions are 0, more than kMaxSequenceFileNotes notes, more than
+// kMaxBarStyleLines bar-style lines in part 1.
+base::Status read_sequence_file(std::FILE* stream, const char* name, const ComposerTiming& timing, NoteTable& table,
+                                SequenceTables& sequences);
 
 // Turns the bar boundaries into note-index boundaries and fills the sequence
 // note table from the events, which must be sorted by time. Notes after the

@@ -8,7 +8,6 @@
 #include "harmonizer/musicxml_reader.h"
 #include "harmonizer/note_sort.h"
 #include "harmonizer/score_files.h"
-#include "harmonizer/xml_errors.h"
 
 namespace zelvo::harmonizer {
 
@@ -148,10 +147,11 @@ void read_harmony_file(HarmonizerState& state, console::JobConsole& console) {
     settings.FirstHarmIns = static_cast<int32_t>(int64_t{settings.LastMusicIns} + 1);
   }
   const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, kHarmonyFile, "r");
-  MeterFollowing meters{follows_meter_changes(state.score_opener)};
-  const XmlResult read = read_musicxml(music, settings.time, settings.FirstHarmIns,
-                                       settings.HarmInsNum, file.get(), &meters);
-  report_xml_result(read, kHarmonyFile, meters.problem_place);
+  if (base::Status read = read_musicxml(music, settings.time, settings.FirstHarmIns, settings.HarmInsNum, file.get(),
+                                       kHarmonyFile, follows_meter_changes(state.score_opener));
+      !read.ok()) {
+    base::stop_with(read);
+  }
   state.harmony_time = settings.time;
   state.engine.scales = HarmonyTable{};
   state.engine.chords = HarmonyTable{};

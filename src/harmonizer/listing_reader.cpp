@@ -2,11 +2,13 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
+#include "base/message_id.h"
 #include "harmonizer/note_time.h"
 
 namespace zelvo::harmonizer {
+
+using enum base::MessageId;
 
 namespace {
 
@@ -45,21 +47,15 @@ int32_t listing_integer(const char* text) {
   return static_cast<int32_t>(value);
 }
 
-ListingResult read_composer_listing(engine::MusicNoteTable& table, engine::TimeSettings& time,
-                                    int32_t first, int32_t count, const char* file_name) {
-  const std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(file_name, "r"), &std::fclose);
-  return read_composer_listing(table, time, first, count, file.get());
-}
-
-ListingResult read_composer_listing(engine::MusicNoteTable& table, engine::TimeSettings& time,
-                                    int32_t first, int32_t count, std::FILE* stream) {
-  if (stream == nullptr) return ListingResult::kNotOpened;
+base::Status read_composer_listing(engine::MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
+                                   int32_t count, std::FILE* stream, const char* name) {
+  if (stream == nullptr) return base::Message(kErrorOpeningFile, name);
   table.note_count = 0;
   char line[kLineBuffer];
   for (int32_t skip = 0; skip < 2; ++skip) {
-    if (!read_line(line, stream)) return ListingResult::kRead;
+    if (!read_line(line, stream)) return base::Status();
   }
-  if (!read_line(line, stream)) return ListingResult::kRead;
+  if (!read_line(line, stream)) return base::Status();
   time.tempo = listing_integer(line);
   time.beats_per_bar = listing_integer(after_nth(line, ',', 1));
   time.beat_unit = listing_integer(after_nth(line, ',', 2));
@@ -67,13 +63,13 @@ ListingResult read_composer_listing(engine::MusicNoteTable& table, engine::TimeS
   time.clicks_per_sixteenth = listing_integer(after_nth(line, ',', 4));
   time.den_exponent = denominator_exponent(time.beat_unit);
   for (int32_t skip = 0; skip < 3; ++skip) {
-    if (!read_line(line, stream)) return ListingResult::kRead;
+    if (!read_line(line, stream)) return base::Status();
   }
   const int64_t last = int64_t{first} + count;
   while (read_line(line, stream)) {
     const int32_t inst = listing_integer(line);
     if (inst < first || inst >= last) continue;
-    if (table.note_count >= engine::kMaxMusicNotes) return ListingResult::kTooManyNotes;
+    if (table.note_count >= engine::kMaxMusicNotes) return base::Message(kTooManyNotes, name);
     table.reserve(table.note_count + 1);
     engine::MusicNote& note = table.notes[table.note_count];
     note.Inst = inst;
@@ -85,7 +81,7 @@ ListingResult read_composer_listing(engine::MusicNoteTable& table, engine::TimeS
     note.tie_flags = 0;
     ++table.note_count;
   }
-  return ListingResult::kRead;
+  return base::Status();
 }
 
 }  // namespace zelvo::harmonizer

@@ -7,15 +7,6 @@
 
 namespace zelvo::harmonizer {
 
-// Whether a reader follows the changes of meter of the file it reads, and
-// where it found one it cannot follow. Only files known to be sound (well
-// formed XML, MIDI whose chunks all read) are followed; any other is read as
-// it always was, the last time signature stated holding for the whole.
-struct MeterFollowing {
-  bool follow = false;
-  int32_t problem_place = 0;  // the measure or bar of a change not followed
-};
-
 // The time signatures a MusicXML file states, part by part. When some part
 // changes meter, every part must change it where the first part that states
 // one does, and once the file is read the first part's meters become the

@@ -1,11 +1,14 @@
 #include "harmonizer/midi_events.h"
 
+#include "base/message_id.h"
 #include "midi/bytes.h"
 #include "midi/codec.h"
 #include "midi/file_layout.h"
 #include "midi/timeline.h"
 
 namespace zelvo::harmonizer {
+
+using enum base::MessageId;
 
 namespace {
 
@@ -33,27 +36,26 @@ constexpr midi::ParseOptions kOutcoReading = midi::ParseOptions{}
 
 uint8_t byte(std::string_view data, size_t i) { return static_cast<uint8_t>(data[i]); }
 
-// A tempo or time signature among the leading meta events, counted; one
-// that gives no tempo or bar length stops the reading.
-MidiResult leading_event(const midi::SongEvent& event, std::string_view data, MidiEventSink& sink,
-                         int32_t& counted) {
+// A tempo or time signature among the leading meta events, counted; false
+// for one that gives no tempo or bar length.
+bool leading_event(const midi::SongEvent& event, std::string_view data, MidiEventSink& sink, int32_t& counted) {
   if (event.data1 == midi::kMetaTempo) {
     const uint32_t micros = midi::tempo_micros(data);
-    if (data.size() < 3 || micros == 0) return MidiResult::kBarOrTempo;
+    if (data.size() < 3 || micros == 0) return false;
     sink.tempo(static_cast<int32_t>(micros));
     ++counted;
   } else if (event.data1 == midi::kMetaTimeSignature) {
     // 2 to the power of the exponent must fit a 32-bit beat unit.
-    if (data.size() < 2 || byte(data, 1) > 30) return MidiResult::kBarOrTempo;
+    if (data.size() < 2 || byte(data, 1) > 30) return false;
     sink.time_signature(byte(data, 0), byte(data, 1));
     ++counted;
   }
-  return MidiResult::kRead;
+  return true;
 }
 
 // An event after the leading ones: notes, and a time signature or tempo
 // whose first bytes are there.
-MidiResult later_event(const midi::SongEvent& event, std::string_view data, MidiEventSink& sink) {
+base::Status later_event(const midi::SongEvent& event, std::string_view data, MidiEventSink& sink) {
   if (event.status == midi::kMetaEvent) {
     if (event.data1 == midi::kMetaTimeSignature && data.size() >= 2) {
       return sink.later_time_signature(event.tick, byte(data, 0), byte(data, 1));
@@ -62,7 +64,7 @@ MidiResult later_event(const midi::SongEvent& event, std::string_view data, Midi
     if (event.data1 == midi::kMetaTempo && data.size() >= 3 && micros > 0) {
       sink.later_tempo(event.tick, static_cast<int32_t>(micros));
     }
-    return MidiResult::kRead;
+    return base::Status();
   }
   const uint8_t kind = event.status & 0xF0;
   const int32_t channel = (event.status & 0x0F) + 1;
@@ -71,7 +73,7 @@ MidiResult later_event(const midi::SongEvent& event, std::string_view data, Midi
   } else if (kind == midi::kNoteOn || kind == midi::kNoteOff) {
     sink.note_off(event.tick, channel, event.data1);
   }
-  return MidiResult::kRead;
+  return base::Status();
 }
 
 // Where the leading meta events end; none when the file ends among them.
@@ -84,35 +86,35 @@ const midi::DepartureMet* leading_end(const midi::ParseResult& read) {
 
 }  // namespace
 
-MidiResult read_midi_events(std::string_view bytes, MidiEventSink& sink) {
-  if (bytes.size() < sizeof midi::kHeaderId) return MidiResult::kCannotOpen;
+base::Status read_midi_events(std::string_view bytes, MidiEventSink& sink, const char* name) {
+  if (bytes.size() < sizeof midi::kHeaderId) return base::Message(kMidiCannotRead, name);
+  const auto cut_short = [name] { return base::Message(kMidiUnexpectedEnd, name); };
   midi::Song song;
   const midi::ParseResult read = midi::parse(bytes, song, kOutcoReading);
-  if (read.code == ParseCode::kNotMidi) return MidiResult::kNotMidi;
+  if (read.code == ParseCode::kNotMidi) return base::Message(kMidiNotMidi, name);
   // A header cut short: its format is checked when it is there.
   const bool cut = read.code == ParseCode::kDamagedHeader;
-  if (cut && read.offset <= midi::kFormatAt) return MidiResult::kUnexpectedEnd;
-  if ((song.format & 0xFF) != midi::kFormat0) return MidiResult::kNotFormat0;
-  if (cut) return MidiResult::kUnexpectedEnd;
+  if (cut && read.offset <= midi::kFormatAt) return cut_short();
+  if ((song.format & 0xFF) != midi::kFormat0) return base::Message(kMidiNotFormat0, name);
+  if (cut) return cut_short();
   sink.division(static_cast<int32_t>(song.division));
-  if (song.tracks.empty()) return MidiResult::kUnexpectedEnd;
+  if (song.tracks.empty()) return cut_short();
   const midi::SongTrack& track = song.tracks.front();
   const std::vector<midi::SongEvent>& events = track.events;
   const midi::DepartureMet* lead = leading_end(read);
   size_t e = 0;
   int32_t counted = 0;
   for (; e < events.size() && (lead == nullptr || events[e].offset < lead->offset); ++e) {
-    const MidiResult r = leading_event(events[e], track.data(events[e]), sink, counted);
-    if (r != MidiResult::kRead) return r;
+    if (!leading_event(events[e], track.data(events[e]), sink, counted)) return base::Message(kMidiBarOrTempo, name);
   }
-  if (lead == nullptr) return MidiResult::kUnexpectedEnd;
-  if (const MidiResult r = sink.leading_events_read(counted); r != MidiResult::kRead) return r;
+  if (lead == nullptr) return cut_short();
+  if (base::Status timed = sink.leading_events_read(counted); !timed.ok()) return timed;
   for (; e < events.size(); ++e) {
-    const MidiResult r = later_event(events[e], track.data(events[e]), sink);
-    if (r != MidiResult::kRead) return r;
+    if (base::Status later = later_event(events[e], track.data(events[e]), sink); !later.ok()) return later;
   }
-  if (read.code == ParseCode::kNoStatus) return MidiResult::kNotMidi;
-  return read.ok() ? MidiResult::kRead : MidiResult::kUnexpectedEnd;
+  if (read.code == ParseCode::kNoStatus) return base::Message(kMidiNotMidi, name);
+  if (!read.ok()) return cut_short();
+  return base::Status();
 }
 
 }  // namespace zelvo::harmonizer

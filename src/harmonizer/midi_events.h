@@ -3,23 +3,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/status.h"
+
 // The harmonizer's reading of a format 0 MIDI file (outco.mid, what the
 // composer writes, or what the merge of tracks makes of a score): the MIDI
 // codec reads the bytes, this checks the layout the harmonizer requires and
 // hands what it takes, in file order, to an event sink.
 namespace zelvo::harmonizer {
-
-// Result codes of the reading; the caller prints the message of each.
-enum class MidiResult : int32_t {
-  kRead = 0,
-  kCannotOpen = 1,     // cannot be opened, or fewer than four bytes
-  kNotMidi = 2,        // no "MThd", or a data byte before any status byte
-  kNotFormat0 = 3,
-  kBarOrTempo = 4,     // leading tempo or time-signature events that the
-                       // file cannot be timed by
-  kUnexpectedEnd = 5,  // the file ends before the end-of-track event
-  kMeterNotFollowed = 6,  // a later time signature the sink cannot follow
-};
 
 // What the reading finds, in file order.
 class MidiEventSink {
@@ -32,16 +22,16 @@ class MidiEventSink {
   // A time signature among them; exponent <= 30.
   virtual void time_signature(int32_t numerator, int32_t exponent) = 0;
   // The leading meta events are read, `timing_events` of them tempo or
-  // time signature. Anything but kRead ends the reading with that result.
-  virtual MidiResult leading_events_read(int32_t timing_events) = 0;
+  // time signature. A failure ends the reading with its message.
+  virtual base::Status leading_events_read(int32_t timing_events) = 0;
   // A note-on with a velocity above 0 at an absolute tick; channel counted
   // from 1.
   virtual void note_on(int64_t tick, int32_t channel, int32_t note, int32_t velocity) = 0;
   // A note-off, or a note-on with velocity 0.
   virtual void note_off(int64_t tick, int32_t channel, int32_t note) = 0;
   // A time signature after the leading meta events, at an absolute tick.
-  // Anything but kRead ends the reading with that result.
-  virtual MidiResult later_time_signature(int64_t tick, int32_t numerator, int32_t exponent) = 0;
+  // A failure ends the reading with its message.
+  virtual base::Status later_time_signature(int64_t tick, int32_t numerator, int32_t exponent) = 0;
   // A tempo after the leading meta events, at an absolute tick;
   // micros_per_quarter > 0.
   virtual void later_tempo(int64_t tick, int32_t micros_per_quarter) = 0;
@@ -52,7 +42,11 @@ class MidiEventSink {
 // writes it. Running status is followed; system exclusive messages and
 // other meta events are skipped, a time signature or a tempo after the
 // leading events is shown to the sink even when the file ends inside it,
-// other channel events are skipped.
-MidiResult read_midi_events(std::string_view bytes, MidiEventSink& sink);
+// other channel events are skipped. The file, named `name` in the messages,
+// is refused when it has fewer than four bytes ("cannot be read"), no
+// "MThd" or a data byte before any status byte, a format other than 0,
+// leading tempo or time-signature events that cannot time it, or an end
+// before its end-of-track event.
+base::Status read_midi_events(std::string_view bytes, MidiEventSink& sink, const char* name);
 
 }  // namespace zelvo::harmonizer

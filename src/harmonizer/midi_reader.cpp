@@ -1,11 +1,13 @@
 #include "harmonizer/midi_reader.h"
 
-#include <memory>
 #include <string>
 
+#include "base/message_id.h"
 #include "engine/bar_time.h"
 
 namespace zelvo::harmonizer {
+
+using enum base::MessageId;
 
 namespace {
 
@@ -14,8 +16,8 @@ using engine::MusicNote;
 // The file's events as music note records and time settings.
 class MusicFromMidi final : public MidiEventSink {
  public:
-  MusicFromMidi(engine::MusicNoteTable& table, engine::TimeSettings& time, bool follow)
-      : table_(table), time_(time), follow_(follow) {}
+  MusicFromMidi(engine::MusicNoteTable& table, engine::TimeSettings& time, const char* name, bool follow)
+      : table_(table), time_(time), name_(name), follow_(follow) {}
 
   void division(int32_t ticks) override {
     division_ = ticks;
@@ -30,41 +32,38 @@ class MusicFromMidi final : public MidiEventSink {
     time_.den_exponent = exponent;
     time_.beat_unit = 1 << exponent;
   }
-  MidiResult leading_events_read(int32_t timing_events) override {
+  base::Status leading_events_read(int32_t timing_events) override {
     time_.clicks_per_beat = division_ * 4 / time_.beat_unit;
-    if (timing_events != 2) return MidiResult::kBarOrTempo;
+    if (timing_events != 2) return base::Message(kMidiBarOrTempo, name_);
     clicks_per_bar_ = int64_t{time_.beats_per_bar} * time_.clicks_per_beat;
-    if (clicks_per_bar_ <= 0) return MidiResult::kBarOrTempo;
-    return MidiResult::kRead;
+    if (clicks_per_bar_ <= 0) return base::Message(kMidiBarOrTempo, name_);
+    return base::Status();
   }
 
   // A change of meter must come at the start of a bar; the bars after it
   // take its length.
-  MidiResult later_time_signature(int64_t tick, int32_t numerator, int32_t exponent) override {
-    if (!follow_) return MidiResult::kRead;
+  base::Status later_time_signature(int64_t tick, int32_t numerator, int32_t exponent) override {
+    if (!follow_) return base::Status();
     const engine::MeterMap& map = time_.meters;
     const int32_t beats = map.count == 0 ? time_.beats_per_bar : map.changes[map.count - 1].beats;
     const int32_t exponent_now =
         map.count == 0 ? time_.den_exponent : map.changes[map.count - 1].den_exponent;
-    if (numerator == beats && exponent == exponent_now) return MidiResult::kRead;
+    if (numerator == beats && exponent == exponent_now) return base::Status();
     const int64_t whole = int64_t{division_} * 4;
     if (map.count == 0 &&
         engine::set_first_meter(time_, time_.beats_per_bar, time_.beat_unit, whole) !=
             engine::MeterProblem::kNone) {
-      problem_bar_ = 1;
-      return MidiResult::kMeterNotFollowed;
+      return base::Message(kMidiMeterNotFollowed, name_, 1);
     }
     const engine::BarPosition at = engine::position_at(time_, tick);
-    problem_bar_ = static_cast<int32_t>(at.bar);
-    if (at.click != 0 || at.bar > INT32_MAX || exponent > 30) return MidiResult::kMeterNotFollowed;
-    if (engine::add_meter_change(time_, static_cast<int32_t>(at.bar), numerator, 1 << exponent,
-                                 whole) != engine::MeterProblem::kNone) {
-      return MidiResult::kMeterNotFollowed;
+    // The bar as the message has always shown it: its low 32 bits.
+    const auto bar = static_cast<int32_t>(at.bar);
+    if (at.click != 0 || at.bar > INT32_MAX || exponent > 30) return base::Message(kMidiMeterNotFollowed, name_, bar);
+    if (engine::add_meter_change(time_, bar, numerator, 1 << exponent, whole) != engine::MeterProblem::kNone) {
+      return base::Message(kMidiMeterNotFollowed, name_, bar);
     }
-    return MidiResult::kRead;
+    return base::Status();
   }
-
-  int32_t problem_bar() const { return problem_bar_; }
 
   // Kept for the result, at its bar and click.
   void later_tempo(int64_t tick, int32_t micros_per_quarter) override {
@@ -116,10 +115,10 @@ class MusicFromMidi final : public MidiEventSink {
  private:
   engine::MusicNoteTable& table_;
   engine::TimeSettings& time_;
+  const char* name_;  // the file's name in messages
   int32_t division_ = 0;
   int64_t clicks_per_bar_ = 0;
   bool follow_;
-  int32_t problem_bar_ = 0;
   uint32_t leading_micros_ = 0;
 };
 
@@ -132,21 +131,14 @@ std::string file_bytes(std::FILE* file) {
 
 }  // namespace
 
-MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time,
-                     const char* file_name) {
-  const std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(file_name, "rb"), &std::fclose);
-  return read_midi(table, time, file.get());
-}
-
-MidiResult read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, std::FILE* file,
-                     MeterFollowing* meters) {
+base::Status read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, std::FILE* file, const char* name,
+                       bool follow_meter_changes) {
   table.note_count = 0;
   time.meters.count = 0;
   time.tempos.count = 0;
-  MusicFromMidi music(table, time, meters != nullptr && meters->follow);
-  const MidiResult result = file == nullptr ? MidiResult::kCannotOpen : read_midi_events(file_bytes(file), music);
-  if (meters != nullptr) meters->problem_place = music.problem_bar();
-  return result;
+  if (file == nullptr) return base::Message(kMidiCannotRead, name);
+  MusicFromMidi music(table, time, name, follow_meter_changes);
+  return read_midi_events(file_bytes(file), music, name);
 }
 
 }  // namespace zelvo::harmonizer

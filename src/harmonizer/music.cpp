@@ -10,7 +10,6 @@
 #include "harmonizer/note_sort.h"
 #include "harmonizer/note_time.h"
 #include "harmonizer/score_files.h"
-#include "harmonizer/xml_errors.h"
 
 namespace zelvo::harmonizer {
 
@@ -21,25 +20,6 @@ namespace {
 using base::kHarmonyFile;
 constexpr const char* kListingFile = base::kCompositionListing;
 constexpr const char* kMidiFile = base::kCompositionMidi;
-
-void report_midi_result(MidiResult result, int32_t bar) {
-  switch (result) {
-    case MidiResult::kRead:
-      return;
-    case MidiResult::kCannotOpen:
-      base::stop_with(base::Message(kMidiCannotRead, kMidiFile));
-    case MidiResult::kNotMidi:
-      base::stop_with(base::Message(kMidiNotMidi, kMidiFile));
-    case MidiResult::kNotFormat0:
-      base::stop_with(base::Message(kMidiNotFormat0, kMidiFile));
-    case MidiResult::kBarOrTempo:
-      base::stop_with(base::Message(kMidiBarOrTempo, kMidiFile));
-    case MidiResult::kUnexpectedEnd:
-      base::stop_with(base::Message(kMidiUnexpectedEnd, kMidiFile));
-    case MidiResult::kMeterNotFollowed:
-      base::stop_with(base::Message(kMidiMeterNotFollowed, kMidiFile, bar));
-  }
-}
 
 }  // namespace
 
@@ -52,31 +32,27 @@ void read_source_parts(HarmonizerState& state, console::JobConsole& console, eng
     case 2: {
       const char* name = base::kMusicSourceFiles[settings.MusicSource];
       const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, name, "r");
-      MeterFollowing meters{follows_meter_changes(state.score_opener)};
-      const XmlResult read = read_musicxml(music, time, first, count, file.get(), &meters);
-      report_xml_result(read, name, meters.problem_place);
+      const bool follow = follows_meter_changes(state.score_opener);
+      if (base::Status read = read_musicxml(music, time, first, count, file.get(), name, follow); !read.ok()) {
+        base::stop_with(read);
+      }
       return;
     }
     case 1: {
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
       time.meters.count = 0;
       const ScoreFile listing(files::ReaderOrFolder(state.inputs, state.work_folder)->open(kListingFile), &std::fclose);
-      switch (read_composer_listing(music, time, first, count, listing.get())) {
-        case ListingResult::kRead:
-          return;
-        case ListingResult::kNotOpened:
-          base::stop_with(base::Message(kErrorOpeningFile, kListingFile));
-        case ListingResult::kTooManyNotes:
-          base::stop_with(base::Message(kTooManyNotes, kListingFile));
+      if (base::Status read = read_composer_listing(music, time, first, count, listing.get(), kListingFile);
+          !read.ok()) {
+        base::stop_with(read);
       }
       return;
     }
     case 3: {
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
       const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, kMidiFile, "rb");
-      MeterFollowing meters{follows_meter_changes(state.score_opener)};
-      const MidiResult read = read_midi(music, time, file.get(), &meters);
-      report_midi_result(read, meters.problem_place);
+      const bool follow = follows_meter_changes(state.score_opener);
+      if (base::Status read = read_midi(music, time, file.get(), kMidiFile, follow); !read.ok()) base::stop_with(read);
       return;
     }
     default:

@@ -3,13 +3,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 
+#include "base/message_id.h"
 #include "harmonizer/meter_reading.h"
 #include "harmonizer/note_time.h"
 #include "music/note_letters.h"
 
 namespace zelvo::harmonizer {
+
+using enum base::MessageId;
 
 namespace {
 
@@ -43,38 +45,41 @@ int32_t saturate(int64_t value) {
   return static_cast<int32_t>(value);
 }
 
-// The reading of one file: the state that the tag lines change.
+// The reading of one file: the state that the tag lines change. A fault
+// ends the reading at once, unwinding with its message (base::stop_with).
 class XmlReading {
  public:
   XmlReading(MusicNoteTable& table, engine::TimeSettings& time, int32_t first, int32_t count,
-             std::FILE* file)
-      : table_(table), time_(time), first_(first), last_(int64_t{first} + count), file_(file) {}
+             std::FILE* file, const char* name)
+      : table_(table), time_(time), first_(first), last_(int64_t{first} + count), file_(file), name_(name) {}
 
-  XmlResult run(MeterFollowing& following) {
+  void run(bool follow_meter_changes) {
     table_.note_count = 0;
     time_.meters.count = 0;
     // The music's own tempo, never an earlier reading's.
     time_.tempo = engine::kDefaultTempo;
     time_.tempos.count = 0;
     char buffer[kLineBuffer];
-    while (std::fgets(buffer, kLineBuffer, file_) != nullptr) {
-      const XmlResult result = line(from_tag(buffer));
-      if (result != XmlResult::kRead) return result;
+    while (std::fgets(buffer, kLineBuffer, file_) != nullptr) line(from_tag(buffer));
+    int32_t measure = 0;
+    switch (meters_.finish(time_, follow_meter_changes, measure)) {
+      case MeterReading::Problem::kNone:
+        return;
+      case MeterReading::Problem::kPartsDiffer:
+        base::stop_with(base::Message(kPartsInOtherMeters, name_, measure));
+      case MeterReading::Problem::kTooMany:
+        base::stop_with(base::Message(kTooManyMeterChanges, name_, engine::kMaxMeterChanges, measure));
+      case MeterReading::Problem::kOutOfOrder:
+        base::stop_with(base::Message(kMeterOutOfOrder, name_, measure));
+      case MeterReading::Problem::kUnusual:
+        base::stop_with(base::Message(kUnusualMeter, name_, measure));
     }
-    switch (meters_.finish(time_, following.follow, following.problem_place)) {
-      case MeterReading::Problem::kNone: return XmlResult::kRead;
-      case MeterReading::Problem::kPartsDiffer: return XmlResult::kPartsInOtherMeters;
-      case MeterReading::Problem::kTooMany: return XmlResult::kTooManyMeterChanges;
-      case MeterReading::Problem::kOutOfOrder: return XmlResult::kMeterOutOfOrder;
-      case MeterReading::Problem::kUnusual: return XmlResult::kUnusualMeter;
-    }
-    return XmlResult::kRead;
   }
 
  private:
   bool in_range() const { return part_ >= first_ && part_ < last_; }
 
-  XmlResult line(const char* text) {
+  void line(const char* text) {
     if (starts_with(text, "<part id=")) {
       part_ = tag_number(text);
       meters_.start_part();
@@ -88,7 +93,7 @@ class XmlReading {
     if (starts_with(text, "<beats>")) time_.beats_per_bar = tag_number(text);
     if (starts_with(text, "<beat-type")) {
       const int32_t den = tag_number(text);
-      if (den == 0) return XmlResult::kZeroBeatType;
+      if (den == 0) base::stop_with(base::Message(kZeroBeatType, name_));
       time_.beat_unit = den;
       time_.den_exponent = denominator_exponent(den);
       // A whole note in clicks, kept to 32 bits as it always was: an absurd
@@ -104,16 +109,10 @@ class XmlReading {
     }
     if (!in_range()) {
       if (starts_with(text, "</note")) end_note();
-      return XmlResult::kRead;
+      return;
     }
-    if (starts_with(text, "<step")) {
-      const XmlResult result = step(text);
-      if (result != XmlResult::kRead) return result;
-    }
-    if (starts_with(text, "<duration")) {
-      const XmlResult result = duration(text);
-      if (result != XmlResult::kRead) return result;
-    }
+    if (starts_with(text, "<step")) step(text);
+    if (starts_with(text, "<duration")) duration(text);
     if (starts_with(text, "<tie type=\"start") && table_.note_count > 0) {
       table_.notes[table_.note_count - 1].tie_flags |= engine::kTieContinues;
     }
@@ -131,7 +130,6 @@ class XmlReading {
         join_tie();
       }
     }
-    return XmlResult::kRead;
   }
 
   // A tempo mark: the first sets the tempo, later ones of the same part
@@ -164,9 +162,9 @@ class XmlReading {
   }
 
   // A pitch line: fills the record at index note count except its duration.
-  XmlResult step(const char* text) {
-    if (measure_ == 0) return XmlResult::kPickupMeasure;
-    if (table_.note_count >= engine::kMaxMusicNotes) return XmlResult::kTooManyNotes;
+  void step(const char* text) {
+    if (measure_ == 0) base::stop_with(base::Message(kPickupMeasure, name_));
+    if (table_.note_count >= engine::kMaxMusicNotes) base::stop_with(base::Message(kTooManyNotes, name_));
     table_.reserve(table_.note_count + 1);
     // A line cut by the buffer may end right after the tag's name.
     const char letter = text[5] != '\0' ? text[6] : '\0';
@@ -190,15 +188,14 @@ class XmlReading {
     if (!in_chord_) chord_start_ = position_;
     note.tie_flags = 0;
     has_pitch_ = true;
-    return XmlResult::kRead;
   }
 
   void read_pitch_line(char* next) {
     if (std::fgets(next, kPitchBuffer, file_) == nullptr) next[0] = '\0';
   }
 
-  XmlResult duration(const char* text) {
-    if (divisions_ <= 0) return XmlResult::kNoDivisions;
+  void duration(const char* text) {
+    if (divisions_ <= 0) base::stop_with(base::Message(kNoDivisions, name_));
     // d * clicks-semic * 4 / divisions in 64 bits; a product beyond them
     // could only saturate the 32-bit result anyway.
     const int64_t per_division = int64_t{time_.clicks_per_sixteenth} * 4;
@@ -212,7 +209,7 @@ class XmlReading {
     }
     if (in_backup_) {
       position_ -= clicks;
-      return XmlResult::kRead;
+      return;
     }
     // A duration outside a note (a <forward>) or of a note without a pitch
     // moves the position and completes no record.
@@ -224,7 +221,6 @@ class XmlReading {
       has_pitch_ = false;
     }
     if (!in_chord_) position_ += clicks;
-    return XmlResult::kRead;
   }
 
   // The last record ends a tie: add it to the nearest earlier record of the
@@ -251,6 +247,7 @@ class XmlReading {
   const int64_t first_;
   const int64_t last_;  // one past the last part read
   std::FILE* file_;
+  const char* name_;  // the work file's name, as messages give it
   MeterReading meters_;
   int32_t part_ = 0;
   int32_t measure_ = 0;
@@ -280,19 +277,10 @@ int32_t tag_number(const char* line) {
   return static_cast<int32_t>(value);
 }
 
-XmlResult read_musicxml(MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
-                        int32_t count, const char* file_name, MeterFollowing* meters) {
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(file_name, "r"),
-                                                         &std::fclose);
-  return read_musicxml(table, time, first, count, file.get(), meters);
-}
-
-XmlResult read_musicxml(MusicNoteTable& table, engine::TimeSettings& time, int32_t first,
-                        int32_t count, std::FILE* file, MeterFollowing* meters) {
-  if (file == nullptr) return XmlResult::kNotOpened;
-  MeterFollowing unfollowed;
-  XmlReading reading(table, time, first, count, file);
-  return reading.run(meters != nullptr ? *meters : unfollowed);
+base::Status read_musicxml(MusicNoteTable& table, engine::TimeSettings& time, int32_t first, int32_t count,
+                           std::FILE* file, const char* name, bool follow_meter_changes) {
+  if (file == nullptr) return base::Message(kErrorOpeningFile, name);
+  return base::attempt([&] { XmlReading(table, time, first, count, file, name).run(follow_meter_changes); });
 }
 
 }  // namespace zelvo::harmonizer

@@ -24,7 +24,10 @@ inline ScoreFile open_score_file(console::ScoreOpener* opener, console::JobConso
   return ScoreFile(opened.file, &std::fclose);
 }
 
-// Whether the score just opened may change meter (see MeterFollowing).
+// Whether the readers follow the changes of meter of the score just opened.
+// Only files known to be sound (well formed XML, MIDI whose chunks all read)
+// are followed; any other is read as it always was, the last time signature
+// stated holding for the whole.
 inline bool follows_meter_changes(const console::ScoreOpener* opener) {
   return opener != nullptr && opener->last_score_is_sound();
 }

@@ -173,7 +173,8 @@ void read_table_line(TableReader& reader) {
   if (at.row == 0 && at.column == 0 && at.kind == 0) identify_table(reader);
 }
 
-CellResult extract_cell(TableReader& reader) {
+char* take_cell(TableReader& reader) {
+  const ReaderPosition& at = reader.position;
   char* text = reader.buffer;
   size_t length = std::strlen(text);
   bool closed = false;
@@ -185,35 +186,22 @@ CellResult extract_cell(TableReader& reader) {
     }
     if (attempt == kCellLines - 1) break;
     char line[kLineBufferSize];
-    if (!read_text_line(reader.file.get(), line)) return CellResult::kEndOfFile;
+    if (!read_text_line(reader.file.get(), line)) fail_read(reader);
     const size_t added = std::strlen(line);
     // The gathered lines share the line buffer; a cell that does not fit is
     // refused rather than cut.
-    if (length + added >= static_cast<size_t>(kLineBufferSize)) return CellResult::kTooLong;
+    if (length + added >= static_cast<size_t>(kLineBufferSize)) {
+      base::stop_with(base::Message(kCellTooLong, table_name(at), at.row, at.column));
+    }
     std::memcpy(text + length, line, added + 1);
     length += added;
   }
-  if (!closed) return CellResult::kNotClosed;
+  if (!closed) base::stop_with(base::Message(kCellNotClosed, table_name(at), at.row, at.column));
   std::memcpy(reader.raw_cell, text, length + 1);
   strip_markup(text);
   normalise_spaces(text);
   if (char* comment = std::strstr(text, "//"); comment != nullptr) *comment = '\0';
-  return CellResult::kOk;
-}
-
-char* take_cell(TableReader& reader) {
-  const ReaderPosition& at = reader.position;
-  switch (extract_cell(reader)) {
-    case CellResult::kOk:
-      return reader.buffer;
-    case CellResult::kEndOfFile:
-      fail_read(reader);
-    case CellResult::kNotClosed:
-      base::stop_with(base::Message(kCellNotClosed, table_name(at), at.row, at.column));
-    case CellResult::kTooLong:
-      base::stop_with(base::Message(kCellTooLong, table_name(at), at.row, at.column));
-  }
-  return reader.buffer;
+  return text;
 }
 
 // One scan with a mark at the last `<` or `&`: a `>` or `;` deletes back to

@@ -46,8 +46,6 @@ struct ReaderPosition {
   int32_t table = 0;         // which table of the file this is (1: the first)
 };
 
-enum class CellResult { kOk, kEndOfFile, kNotClosed, kTooLong };
-
 struct FileCloser {
   void operator()(FILE* file) const { std::fclose(file); }
 };
@@ -58,7 +56,7 @@ struct TableReader {
   console::JobConsole& console;
   std::unique_ptr<FILE, FileCloser> file;
   char buffer[kLineBufferSize] = {};
-  // The last cell extract_cell read, as the file writes it (its lines
+  // The last cell take_cell read, as the file writes it (its lines
   // joined, markup and all), for the checks that look at what it dropped.
   char raw_cell[kLineBufferSize] = {};
   ReaderPosition position;
@@ -87,10 +85,9 @@ void reset_position(TableReader& reader);
 void read_table_line(TableReader& reader);
 
 // Turns the cell that starts with the line in the buffer into plain text
-// in the buffer, reading further lines as needed.
-CellResult extract_cell(TableReader& reader);
-
-// extract_cell, or the cell's error message and an abort.
+// in the buffer, reading further lines as needed, and returns the buffer. A
+// cell the file ends in, that its lines do not close or that does not fit
+// the buffer unwinds with its message (base::stop_with).
 char* take_cell(TableReader& reader);
 
 // Reads one line of at most 799 characters (with its newline, when it fits)

@@ -2,12 +2,14 @@
 // data/composer/sequence_cases.txt (4/4, 48 clicks a beat): the result and
 // the events read, then, after a good read, the sorted events and the
 // sequence boundaries that the composer makes of them.
+#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "composer/note_events.h"
 #include "composer/sequence_reader.h"
 #include "support/cases.h"
+#include "support/status_text.h"
 
 namespace zelvo::composer {
 namespace {
@@ -32,10 +34,13 @@ std::string run_case(const test::Case& c) {
   const ComposerTiming timing{1, 120, 4, 4, 48, 12, 2};
   auto table = std::make_unique<NoteTable>();
   auto sequences = std::make_unique<SequenceTables>();
-  const SequenceReadResult read = read_sequence_file(folder.file("insec.xml").c_str(), timing, *table, *sequences);
-  std::string text = "result " + std::to_string(static_cast<int>(read.status)) + " line " + std::to_string(read.line) +
-                     "\n" + events_text(*table);
-  if (read.status != SequenceReadStatus::kRead) return text;
+  const std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(folder.file("insec.xml").c_str(), "rb"),
+                                                                &std::fclose);
+  if (file == nullptr) return "not opened\n";
+  const base::Status read = read_sequence_file(file.get(), "insec.xml", timing, *table, *sequences);
+  std::string text = (read.ok() ? "read" : "refused: " + test::english_line(read)) + "\n" +
+                     events_text(*table);
+  if (!read.ok()) return text;
   compute_times(*table, timing);
   sort_events(*table);
   text += "made " + std::to_string(make_sequences(*table, *sequences)) + "\n" + events_text(*table) + "boundaries";

@@ -91,8 +91,9 @@ TEST_F(EngineTest, SubtreeSummaryIsItsPathsWalkedOneByOne) {
         PathNote path[kMaxLineNotes] = {};
         PathTally before;
         for (int32_t k = 0; k < i; ++k) {
-          path[k] = PathNote{static_cast<int8_t>(line.notes[k].given_pitch + rng() % 5 - 2),
-                             static_cast<int8_t>(from % 2 == 0 ? kRe : rng() % kNonHarmonicTypes)};
+          const auto pitch = static_cast<int8_t>(line.notes[k].given_pitch + rng() % 5 - 2);
+          const auto type = from % 2 == 0 ? int32_t{kRe} : static_cast<int32_t>(rng() % kNonHarmonicTypes);
+          path[k] = PathNote{pitch, static_cast<int8_t>(type)};
           tally_note(before, line, path, k, setting.top);
           count_outer(before, setting, k, path[k].pitch);
         }

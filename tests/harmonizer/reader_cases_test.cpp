@@ -1,7 +1,8 @@
 // The harmonizer's readers over the table of cases in
 // data/harmonizer/reader_cases.txt: each case writes its files into a fresh
 // work folder, sets the settings it names, runs one reader and records the
-// result, the console text, the music note table, the chords and scales and
+// result (for a reader called alone: 1 read, 0 refused, with its message),
+// the console text, the music note table, the chords and scales and
 // the settings the readers set.
 #include <cstring>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "harmonizer/music.h"
 #include "harmonizer/musicxml_reader.h"
 #include "support/cases.h"
+#include "support/status_text.h"
 
 namespace zelvo::harmonizer {
 namespace {
@@ -48,6 +50,15 @@ std::string settings_text(const HarmonizerSettings& s) {
       const engine::TempoChange& change = t.tempos.changes[k];
       text += " " + std::to_string(change.bar) + ":" + std::to_string(change.click) + ":" +
               std::to_string(change.micros_per_quarter);
+    }
+    text += "\n";
+  }
+  if (t.meters.count > 0) {
+    text += "meters";
+    for (int32_t k = 0; k < t.meters.count; ++k) {
+      const engine::MeterChange& change = t.meters.changes[k];
+      text += " " + std::to_string(change.bar) + ":" + std::to_string(change.beats) + "/" +
+              std::to_string(change.beat_type);
     }
     text += "\n";
   }
@@ -104,16 +115,22 @@ std::string run_case(const test::Case& c) {
   for (const std::string& word : c.call) {
     if (word.rfind("file=", 0) == 0) named = word.substr(5);
   }
-  const std::string path = folder.file(named);
-  const char* file = path.c_str();
+  const std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
+      std::fopen(folder.file(named).c_str(), what == "midi" ? "rb" : "r"), &std::fclose);
+  const char* name = named.c_str();
+  const bool follow = arg("follow", 0) != 0;  // the changes of meter, as for a sound score
   int32_t result = -1;
+  base::Status read;
   try {
     if (what == "musicxml") {
-      result = static_cast<int32_t>(read_musicxml(music, s.time, arg("first", 1), arg("count", 1), file));
+      read = read_musicxml(music, s.time, arg("first", 1), arg("count", 1), file.get(), name, follow);
+      result = read.ok();
     } else if (what == "listing") {
-      result = static_cast<int32_t>(read_composer_listing(music, s.time, arg("first", 1), arg("count", 2), file));
+      read = read_composer_listing(music, s.time, arg("first", 1), arg("count", 2), file.get(), name);
+      result = read.ok();
     } else if (what == "midi") {
-      result = static_cast<int32_t>(read_midi(music, s.time, file));
+      read = read_midi(music, s.time, file.get(), name, follow);
+      result = read.ok();
     } else if (what == "harmony") {
       // Printed as the harmonizer prints it.
       if (const base::Status read = read_harmony(*state, console); !read.ok()) console::fail_or_stop(console, read.error());
@@ -127,7 +144,9 @@ std::string run_case(const test::Case& c) {
   } catch (const console::JobEnded&) {
     result = -2;
   }
-  std::string text = "result " + std::to_string(result) + "\n" + test::quoted(console.store().contents());
+  std::string text = "result " + std::to_string(result) + "\n";
+  if (!read.ok()) text += "refused: " + test::english_line(read) + "\n";
+  text += test::quoted(console.store().contents());
   for (int32_t i = 0; i < music.note_count; ++i) {
     if (music.note_count > 64 && i == 32) {  // a full table: its ends
       text += "... " + std::to_string(music.note_count - 64) + " notes\n";
