@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string setting = bytes.substr(0, bytes.find('\n'));
   const zelvo::base::Status parsed = parse_setting(document, setting, at, value);
   if (parsed.ok()) {
-    if (set_cell(document, at.table, at.row, at.column, value) != EditResult::kDone) std::abort();
+    if (!set_cell(document, at.table, at.row, at.column, value).ok()) std::abort();
     const Document again = read_document(write_document(document));
     if (again.tables.size() != document.tables.size()) std::abort();
   } else if (zelvo::base::render(parsed.error(), zelvo::base::kSpanish).empty()) {

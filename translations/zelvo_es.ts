@@ -83,8 +83,8 @@
         <translation>Nuevo nombre para %1:</translation>
     </message>
     <message>
-        <source>cannot rename %1 to %2</source>
-        <translation>no se puede renombrar %1 como %2</translation>
+        <source>cannot rename %1 to %2: %3</source>
+        <translation>no se puede renombrar %1 como %2: %3</translation>
     </message>
     <message>
         <source>Live</source>

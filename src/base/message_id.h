@@ -264,6 +264,12 @@ enum class MessageId : int32_t {
   kSettingWithoutRow,
   kBadRowInSetting,
   kBadColumnInSetting,
+  // Edits of a composition (the window's grid, rename).
+  kNoRowForEdit,
+  kNoTableKindToAdd,
+  kRenameNotDeclared,
+  kRenameBadName,
+  kRenameNameTaken,
   kCount
 };
 

@@ -206,6 +206,23 @@ constexpr MessageText kToolMessages[] = {
     {MessageId::kBadColumnInSetting,
      "bad column %s in %s",
      "columna incorrecta %s en %s"},
+    // The row, the table, the first and last rows the edit can take.
+    {MessageId::kNoRowForEdit,
+     "no row %d in table %s for this edit (rows %d to %d)",
+     "no hay fila %d en la tabla %s para esta edici\xF3n (filas %d a %d)"},
+    {MessageId::kNoTableKindToAdd,
+     "no kind of table numbered %d can be added",
+     "no se puede a\xF1" "adir ninguna clase de tabla con el n\xFAmero %d"},
+    // The names as typed; then the longest a name may be.
+    {MessageId::kRenameNotDeclared,
+     "no table declares a generator or variable named %s",
+     "ninguna tabla declara un generador o variable llamado %s"},
+    {MessageId::kRenameBadName,
+     "%s cannot be a name: a letter, then letters and digits, %d characters at most",
+     "%s no puede ser un nombre: una letra, luego letras y cifras, %d caracteres como mucho"},
+    {MessageId::kRenameNameTaken,
+     "%s is already declared",
+     "%s ya est\xE1 declarado"},
 };
 
 constexpr bool rows_in_order() {

@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/message_id.h"
+#include "composition/address.h"
 #include "composition/kinds.h"
 #include "tables/composition.h"
 
 namespace zelvo::composition {
+
+using enum base::MessageId;
 
 namespace {
 
@@ -20,6 +24,17 @@ bool same_name(std::string_view a, std::string_view b) {
 
 bool has_table(const Document& document, int32_t table) {
   return table >= 0 && table < static_cast<int32_t>(document.tables.size());
+}
+
+// The refusal of a table index the document does not have, as an address
+// names it (#N counts from 1).
+base::Message no_table(const Document& document, int32_t table) {
+  return base::Message(kNoTableNumbered, "#" + std::to_string(int64_t{table} + 1), document.tables.size());
+}
+
+// The refusal of a data row outside first..last.
+base::Message no_row(const Document& document, int32_t table, int32_t row, int32_t first, int32_t last) {
+  return base::Message(kNoRowForEdit, row, table_label(document, table), first, last);
 }
 
 bool is_generator_table(int32_t kind) { return kind >= tables::kKindCalculated; }
@@ -94,52 +109,58 @@ int32_t column_count(const Table& table) {
   return table.rows.empty() ? 0 : static_cast<int32_t>(table.rows[0].cells.size());
 }
 
-EditResult set_cell(Document& document, int32_t table, int32_t row, int32_t column, std::string_view text) {
-  if (!has_table(document, table)) return EditResult::kNoTable;
+base::Status set_cell(Document& document, int32_t table, int32_t row, int32_t column, std::string_view text) {
+  if (!has_table(document, table)) return no_table(document, table);
   Table& target = document.tables[table];
-  if (row < 0 || row >= static_cast<int32_t>(target.rows.size())) return EditResult::kNoRow;
+  const auto rows = static_cast<int32_t>(target.rows.size());
+  if (row < 0 || row >= rows) return base::Message(kNoRowInTable, row, table_label(document, table), rows - 1);
   std::vector<Cell>& cells = target.rows[row].cells;
   const int32_t limit = std::max(column_count(target), static_cast<int32_t>(cells.size()));
-  if (column < 0 || column >= limit) return EditResult::kNoColumn;
+  if (column < 0 || column >= limit) {
+    return base::Message(kNoColumnInTable, column, table_label(document, table), limit - 1);
+  }
   while (static_cast<int32_t>(cells.size()) <= column) cells.push_back(Cell{});
   Cell& cell = cells[column];
-  if (!cell.raw.empty() && cell.text == text) return EditResult::kDone;  // keeps the bytes
+  if (!cell.raw.empty() && cell.text == text) return base::Status();  // keeps the bytes
   cell.text = std::string(text);
   cell.raw.clear();
-  return EditResult::kDone;
+  return base::Status();
 }
 
-EditResult insert_row(Document& document, int32_t table, int32_t row) {
-  if (!has_table(document, table)) return EditResult::kNoTable;
+base::Status insert_row(Document& document, int32_t table, int32_t row) {
+  if (!has_table(document, table)) return no_table(document, table);
   Table& target = document.tables[table];
-  if (row < 1 || row > static_cast<int32_t>(target.rows.size())) return EditResult::kNoRow;
+  const auto rows = static_cast<int32_t>(target.rows.size());
+  if (row < 1 || row > rows) return no_row(document, table, row, 1, rows);
   target.rows.insert(target.rows.begin() + row,
                      new_row(document, std::vector<std::string>(static_cast<size_t>(column_count(target)))));
-  return EditResult::kDone;
+  return base::Status();
 }
 
-EditResult delete_row(Document& document, int32_t table, int32_t row) {
-  if (!has_table(document, table)) return EditResult::kNoTable;
+base::Status delete_row(Document& document, int32_t table, int32_t row) {
+  if (!has_table(document, table)) return no_table(document, table);
   Table& target = document.tables[table];
-  if (row < 1 || row >= static_cast<int32_t>(target.rows.size())) return EditResult::kNoRow;
+  const auto rows = static_cast<int32_t>(target.rows.size());
+  if (row < 1 || row >= rows) return no_row(document, table, row, 1, rows - 1);
   target.rows.erase(target.rows.begin() + row);
-  return EditResult::kDone;
+  return base::Status();
 }
 
-EditResult move_row(Document& document, int32_t table, int32_t from, int32_t to) {
-  if (!has_table(document, table)) return EditResult::kNoTable;
+base::Status move_row(Document& document, int32_t table, int32_t from, int32_t to) {
+  if (!has_table(document, table)) return no_table(document, table);
   std::vector<Row>& rows = document.tables[table].rows;
   const auto count = static_cast<int32_t>(rows.size());
-  if (from < 1 || from >= count || to < 1 || to >= count) return EditResult::kNoRow;
+  if (from < 1 || from >= count) return no_row(document, table, from, 1, count - 1);
+  if (to < 1 || to >= count) return no_row(document, table, to, 1, count - 1);
   Row moving = std::move(rows[from]);
   rows.erase(rows.begin() + from);
   rows.insert(rows.begin() + to, std::move(moving));
-  return EditResult::kDone;
+  return base::Status();
 }
 
-EditResult add_table(Document& document, int32_t kind, int32_t& index) {
+base::Status add_table(Document& document, int32_t kind, int32_t& index) {
   const std::vector<std::string> header = new_table_header(kind);
-  if (header.empty()) return EditResult::kNoKind;
+  if (header.empty()) return base::Message(kNoTableKindToAdd, kind);
   Table table;
   table.open = "<table border=1 cellpadding=4>" + document.line_end;
   table.rows.push_back(new_row(document, header));
@@ -156,11 +177,11 @@ EditResult add_table(Document& document, int32_t kind, int32_t& index) {
   }
   document.tables.push_back(std::move(table));
   index = static_cast<int32_t>(document.tables.size()) - 1;
-  return EditResult::kDone;
+  return base::Status();
 }
 
-EditResult delete_table(Document& document, int32_t table) {
-  if (!has_table(document, table)) return EditResult::kNoTable;
+base::Status delete_table(Document& document, int32_t table) {
+  if (!has_table(document, table)) return no_table(document, table);
   // The text before it stays, before whatever follows.
   std::string before = std::move(document.tables[table].before);
   document.tables.erase(document.tables.begin() + table);
@@ -169,7 +190,7 @@ EditResult delete_table(Document& document, int32_t table) {
   } else {
     document.tail = before + document.tail;
   }
-  return EditResult::kDone;
+  return base::Status();
 }
 
 bool find_symbol(const Document& document, std::string_view name, int32_t& table, int32_t& row) {
@@ -190,20 +211,22 @@ bool find_symbol(const Document& document, std::string_view name, int32_t& table
   return false;
 }
 
-EditResult rename_symbol(Document& document, std::string_view old_name, std::string_view new_name, int32_t& changed) {
+base::Status rename_symbol(Document& document, std::string_view old_name, std::string_view new_name,
+                           int32_t& changed) {
   changed = 0;
   int32_t table = 0;
   int32_t row = 0;
-  if (!find_symbol(document, old_name, table, row)) return EditResult::kUnknownName;
-  if (new_name.empty() || !is_letter(new_name[0]) || new_name.size() > static_cast<size_t>(tables::kMaxNameLength) ||
-      !std::all_of(new_name.begin(), new_name.end(), is_name_char)) {
-    return EditResult::kBadName;
-  }
+  if (!find_symbol(document, old_name, table, row)) return base::Message(kRenameNotDeclared, std::string(old_name));
   const bool generator = is_generator_table(table_kind(document.tables[table]));
+  // A generator's derived names take one letter more.
+  const int32_t longest = generator ? tables::kMaxNameLength - 1 : tables::kMaxNameLength;
+  if (new_name.empty() || !is_letter(new_name[0]) || new_name.size() > static_cast<size_t>(longest) ||
+      !std::all_of(new_name.begin(), new_name.end(), is_name_char)) {
+    return base::Message(kRenameBadName, std::string(new_name), longest);
+  }
   std::vector<std::string> from{std::string(old_name)};
   std::vector<std::string> to{std::string(new_name)};
   if (generator) {
-    if (new_name.size() + 1 > static_cast<size_t>(tables::kMaxNameLength)) return EditResult::kBadName;
     for (const char* suffix : {"u", "i", "k"}) {
       from.push_back(std::string(old_name) + suffix);
       to.push_back(std::string(new_name) + suffix);
@@ -211,7 +234,7 @@ EditResult rename_symbol(Document& document, std::string_view old_name, std::str
   }
   if (!same_name(old_name, new_name)) {
     for (const std::string& name : to) {
-      if (declared_anywhere(document, name)) return EditResult::kNameTaken;
+      if (declared_anywhere(document, name)) return base::Message(kRenameNameTaken, name);
     }
   }
   for (Table& each : document.tables) {
@@ -228,7 +251,7 @@ EditResult rename_symbol(Document& document, std::string_view old_name, std::str
       }
     }
   }
-  return EditResult::kDone;
+  return base::Status();
 }
 
 }  // namespace zelvo::composition

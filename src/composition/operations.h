@@ -7,41 +7,36 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
 #include "composition/document.h"
 
 namespace zelvo::composition {
 
-enum class EditResult {
-  kDone,
-  kNoTable,      // no table with that index
-  kNoRow,        // no such row (or the header row, where a data row is meant)
-  kNoColumn,     // beyond the header's cells
-  kNoKind,       // a kind of table that cannot be added
-  kBadName,      // not letters and digits starting with a letter, or too long
-  kNameTaken,    // the new name (or one it derives) is already declared
-  kUnknownName,  // the old name is declared nowhere
-};
+// An edit that cannot be made (a table, row, column or kind that does not
+// exist; a rename's old name declared nowhere, its new name malformed or
+// taken) changes nothing and says why.
 
 // Sets the cell's text; a row shorter than the header grows with empty cells.
-EditResult set_cell(Document& document, int32_t table, int32_t row, int32_t column, std::string_view text);
+base::Status set_cell(Document& document, int32_t table, int32_t row, int32_t column, std::string_view text);
 
 // A row of empty cells (as many as the header's) before `row` (1 to the row
 // count: the end).
-EditResult insert_row(Document& document, int32_t table, int32_t row);
-EditResult delete_row(Document& document, int32_t table, int32_t row);
+base::Status insert_row(Document& document, int32_t table, int32_t row);
+base::Status delete_row(Document& document, int32_t table, int32_t row);
 // Moves data row `from` so that it becomes row `to`.
-EditResult move_row(Document& document, int32_t table, int32_t from, int32_t to);
+base::Status move_row(Document& document, int32_t table, int32_t from, int32_t to);
 
 // A new table of `kind` after the last table, with the header and row 1 a
 // new table starts with (composition/kinds.h); `index` is set to its index.
-EditResult add_table(Document& document, int32_t kind, int32_t& index);
-EditResult delete_table(Document& document, int32_t table);
+base::Status add_table(Document& document, int32_t kind, int32_t& index);
+base::Status delete_table(Document& document, int32_t table);
 
 // Renames a generator or variable in every cell the composer reads: its
 // name cell and every expression that uses it (for a generator also the
 // derived names G+u, G+i, G+k). Case does not matter in the old name, as
 // in the composer. `changed` counts the cells rewritten.
-EditResult rename_symbol(Document& document, std::string_view old_name, std::string_view new_name, int32_t& changed);
+base::Status rename_symbol(Document& document, std::string_view old_name, std::string_view new_name,
+                           int32_t& changed);
 
 // Where a generator or variable is declared: its table and row; false when
 // no table declares it.

@@ -133,9 +133,7 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent) {
     bool ok = false;
     const QString new_name = QInputDialog::getText(this, tr("Rename"), tr("New name for %1:").arg(old_name),
                                                    QLineEdit::Normal, old_name, &ok);
-    if (ok && !rename(from_qt(old_name), from_qt(new_name))) {
-      set_status(tr("cannot rename %1 to %2").arg(old_name, new_name));
-    }
+    if (ok) rename(from_qt(old_name), from_qt(new_name));
   });
   bar->addSeparator();
   live_ = named(bar->addAction(QString()), QT_TR_NOOP("Live"));
@@ -282,7 +280,7 @@ void EditorPanel::refresh_models() {
 
 bool EditorPanel::set_cell(int32_t table, int32_t row, int32_t column, const std::string& text) {
   composition::Document after = document_;
-  if (composition::set_cell(after, table, row, column, text) != composition::EditResult::kDone) return false;
+  if (!composition::set_cell(after, table, row, column, text).ok()) return false;
   if (composition::write_document(after) == composition::write_document(document_)) return true;
   return push_change(tr("edit cell %1:%2").arg(row).arg(column), after);
 }
@@ -293,7 +291,7 @@ bool EditorPanel::insert_row() {
   if (shown == nullptr) return false;
   const int32_t row = std::max(1, shown->currentIndex().isValid() ? shown->currentIndex().row() : 1);
   composition::Document after = document_;
-  if (composition::insert_row(after, table, row) != composition::EditResult::kDone) return false;
+  if (!composition::insert_row(after, table, row).ok()) return false;
   push_change(tr("insert row"), after);
   select_cell(table, row, 0);
   return true;
@@ -304,14 +302,14 @@ bool EditorPanel::delete_row() {
   QTableView* shown = view(table);
   if (shown == nullptr || !shown->currentIndex().isValid()) return false;
   composition::Document after = document_;
-  if (composition::delete_row(after, table, shown->currentIndex().row()) != composition::EditResult::kDone) return false;
+  if (!composition::delete_row(after, table, shown->currentIndex().row()).ok()) return false;
   return push_change(tr("delete row"), after);
 }
 
 bool EditorPanel::add_table(int32_t kind) {
   composition::Document after = document_;
   int32_t index = 0;
-  if (composition::add_table(after, kind, index) != composition::EditResult::kDone) return false;
+  if (!composition::add_table(after, kind, index).ok()) return false;
   push_change(tr("add table"), after);
   tabs_->setCurrentIndex(index);
   return true;
@@ -319,14 +317,18 @@ bool EditorPanel::add_table(int32_t kind) {
 
 bool EditorPanel::delete_table() {
   composition::Document after = document_;
-  if (composition::delete_table(after, current_table()) != composition::EditResult::kDone) return false;
+  if (!composition::delete_table(after, current_table()).ok()) return false;
   return push_change(tr("delete table"), after);
 }
 
 bool EditorPanel::rename(const std::string& old_name, const std::string& new_name) {
   composition::Document after = document_;
   int32_t changed = 0;
-  if (composition::rename_symbol(after, old_name, new_name, changed) != composition::EditResult::kDone) return false;
+  if (const base::Status renamed = composition::rename_symbol(after, old_name, new_name, changed); !renamed.ok()) {
+    set_status(tr("cannot rename %1 to %2: %3")
+                   .arg(to_qt(old_name), to_qt(new_name), to_qt(base::render(renamed.error(), language_))));
+    return false;
+  }
   push_change(tr("rename %1").arg(QString::fromStdString(old_name)), after);
   set_status(tr("renamed in %1 cells").arg(changed));
   return true;

@@ -16,6 +16,7 @@
 #include "composition/work_file.h"
 #include "console/job_console.h"
 #include "support/cases.h"
+#include "support/status_text.h"
 #include "support/files.h"
 #include "support/scenario_inputs.h"
 
@@ -24,7 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using composition::Document;
-using composition::EditResult;
 
 std::vector<std::string> composition_files() {
   std::vector<std::string> paths;
@@ -76,14 +76,6 @@ TEST(CompositionDocument, ExamplesAreInTheLayoutTheWriterWrites) {
   }
 }
 
-std::string result_name(EditResult result) {
-  static const std::map<EditResult, std::string> names{
-      {EditResult::kDone, "done"},         {EditResult::kNoTable, "no table"},   {EditResult::kNoRow, "no row"},
-      {EditResult::kNoColumn, "no column"}, {EditResult::kNoKind, "no kind"},    {EditResult::kBadName, "bad name"},
-      {EditResult::kNameTaken, "name taken"}, {EditResult::kUnknownName, "unknown name"}};
-  return names.at(result);
-}
-
 int32_t number(const std::string& word) { return std::stoi(word); }
 
 // One call of the case table on the document; "" when it was done.
@@ -91,25 +83,23 @@ std::string apply(Document& document, const std::vector<std::string>& call) {
   const std::string& what = call.at(0);
   if (what == "rename") {
     int32_t changed = 0;
-    const EditResult result = composition::rename_symbol(document, call.at(1), call.at(2), changed);
-    return result == EditResult::kDone ? "" : result_name(result);
+    return test::english_line(composition::rename_symbol(document, call.at(1), call.at(2), changed));
   }
   if (what == "add") {
     int32_t index = 0;
-    const EditResult result = composition::add_table(document, number(call.at(1)), index);
-    return result == EditResult::kDone ? "" : result_name(result);
+    return test::english_line(composition::add_table(document, number(call.at(1)), index));
   }
   if (what == "setting") {
     composition::CellAddress at;
     std::string value;
     const base::Status parsed = composition::parse_setting(document, call.at(1), at, value);
     if (!parsed.ok()) return base::render(parsed.error(), base::kEnglish);
-    return result_name(composition::set_cell(document, at.table, at.row, at.column, value)) == "done" ? "" : "set failed";
+    return composition::set_cell(document, at.table, at.row, at.column, value).ok() ? "" : "set failed";
   }
   int32_t table = 0, name_row = 0;
   const base::Status found = composition::resolve_table(document, call.at(1), table, name_row);
   if (!found.ok()) return base::render(found.error(), base::kEnglish);
-  EditResult result = EditResult::kDone;
+  base::Status result;
   if (what == "set") {
     std::string text = call.size() > 4 ? call[4] : "";
     for (char& c : text) c = c == '_' ? ' ' : c;
@@ -125,7 +115,7 @@ std::string apply(Document& document, const std::vector<std::string>& call) {
   } else {
     return "unknown call " + what;
   }
-  return result == EditResult::kDone ? "" : result_name(result);
+  return test::english_line(result);
 }
 
 TEST(CompositionDocument, EditsGiveTheFileAHandEditGives) {
@@ -142,12 +132,12 @@ TEST(CompositionDocument, EditedFileComposesLikeTheHandEdit) {
   const std::string demo = read_file(std::string(ZELVO_SOURCE_DIR) + "/examples/demo/incom.htm");
   Document document = composition::read_document(demo);
   int32_t changed = 0;
-  ASSERT_EQ(composition::rename_symbol(document, "Wave", "Swell", changed), EditResult::kDone);
+  ASSERT_TRUE(composition::rename_symbol(document, "Wave", "Swell", changed).ok());
   EXPECT_EQ(changed, 3);
   composition::CellAddress at;
   std::string value;
   ASSERT_TRUE(composition::parse_setting(document, "Swell:6=24", at, value).ok());
-  ASSERT_EQ(composition::set_cell(document, at.table, at.row, at.column, value), EditResult::kDone);
+  ASSERT_TRUE(composition::set_cell(document, at.table, at.row, at.column, value).ok());
 
   const std::string hand = read_file(test_data("composition/demo-hand-edit.htm"));
   EXPECT_EQ(composition::write_document(document), hand);

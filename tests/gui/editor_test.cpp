@@ -125,6 +125,10 @@ TEST_F(EditorTest, TablesRowsAndRenamesAreSingleUndoSteps) {
   ASSERT_TRUE(panel.delete_row());
   ASSERT_TRUE(panel.rename("Accent", "Punch"));
   EXPECT_FALSE(panel.rename("Punch", "Tone"));
+  EXPECT_EQ(panel.status().toStdString(), "cannot rename Punch to Tone: Tone is already declared");
+  EXPECT_FALSE(panel.rename("Punch", "2nd"));
+  EXPECT_EQ(panel.status().toStdString(),
+            "cannot rename Punch to 2nd: 2nd cannot be a name: a letter, then letters and digits, 29 characters at most");
   EXPECT_EQ(panel.undo_stack()->count(), 4);
   while (panel.undo_stack()->canUndo()) panel.undo_stack()->undo();
   EXPECT_EQ(composition::write_document(panel.document()), original);
