@@ -44,24 +44,22 @@ std::string settings_text(const HarmonizerSettings& s) {
   text += "\ntime " + std::to_string(t.tempo) + " " + std::to_string(t.beats_per_bar) + "/" + std::to_string(t.beat_unit) +
           " exp " + std::to_string(t.den_exponent) + " clicks " + std::to_string(t.clicks_per_beat) + " " +
           std::to_string(t.clicks_per_sixteenth) + "\n";
-  if (t.tempos.count > 0) {
-    text += "tempos";
-    for (int32_t k = 0; k < t.tempos.count; ++k) {
-      const engine::TempoChange& change = t.tempos.changes[k];
-      text += " " + std::to_string(change.bar) + ":" + std::to_string(change.click) + ":" +
-              std::to_string(change.micros_per_quarter);
-    }
+  // A line of the changes a map holds, when it holds any.
+  auto changes_line = [&text](const char* title, int32_t count, auto change_text) {
+    if (count == 0) return;
+    text += title;
+    for (int32_t k = 0; k < count; ++k) text += " " + change_text(k);
     text += "\n";
-  }
-  if (t.meters.count > 0) {
-    text += "meters";
-    for (int32_t k = 0; k < t.meters.count; ++k) {
-      const engine::MeterChange& change = t.meters.changes[k];
-      text += " " + std::to_string(change.bar) + ":" + std::to_string(change.beats) + "/" +
-              std::to_string(change.beat_type);
-    }
-    text += "\n";
-  }
+  };
+  changes_line("tempos", t.tempos.count, [&t](int32_t k) {
+    const engine::TempoChange& change = t.tempos.changes[k];
+    return std::to_string(change.bar) + ":" + std::to_string(change.click) + ":" +
+           std::to_string(change.micros_per_quarter);
+  });
+  changes_line("meters", t.meters.count, [&t](int32_t k) {
+    const engine::MeterChange& change = t.meters.changes[k];
+    return std::to_string(change.bar) + ":" + std::to_string(change.beats) + "/" + std::to_string(change.beat_type);
+  });
   char row[160];
   const HarmonizerSettings start;
   for (int32_t r = 0; r < engine::kProfileRows; ++r) {
