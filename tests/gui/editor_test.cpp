@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "base/message.h"
 #include "composition/document.h"
 #include "editor/editor_panel.h"
 #include "editor/live_run.h"
@@ -129,6 +130,9 @@ TEST_F(EditorTest, TablesRowsAndRenamesAreSingleUndoSteps) {
   EXPECT_FALSE(panel.rename("Punch", "2nd"));
   EXPECT_EQ(panel.status().toStdString(),
             "cannot rename Punch to 2nd: 2nd cannot be a name: a letter, then letters and digits, 29 characters at most");
+  panel.set_language(base::kSpanish);  // the reason in the window's language, as UTF-8
+  EXPECT_FALSE(panel.rename("Punch", "Tone"));
+  EXPECT_NE(panel.status().toStdString().find("Tone ya est\u00e1 declarado"), std::string::npos);
   EXPECT_EQ(panel.undo_stack()->count(), 4);
   while (panel.undo_stack()->canUndo()) panel.undo_stack()->undo();
   EXPECT_EQ(composition::write_document(panel.document()), original);
