@@ -16,8 +16,7 @@
 namespace zelvo::composition {
 
 std::string composition_path(const std::string& folder) {
-  const std::string base = folder.empty() ? std::string() : folder + "/";
-  return base + files::name_to_read(folder, base::kCompositionFiles, files::Presence::kExists);
+  return base::work_path(folder, files::name_to_read(folder, base::kCompositionFiles, files::Presence::kExists));
 }
 
 std::string layout_html(const std::string& html) { return intake::lay_out_composition(html); }

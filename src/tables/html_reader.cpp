@@ -126,9 +126,9 @@ LineTag tag_at_start(std::string_view text) {
 
 base::Status open_table_input(TableReader& reader, const char* folder, console::CompositionOpener* opener) {
   const std::string given = folder != nullptr ? folder : "";
-  const std::string base = given.empty() ? "" : given + "/";
   reader.file.reset(files::open_first(base::kCompositionFiles, [&](const char* name) {
-    return opener != nullptr ? opener->open_composition(given, name) : std::fopen((base + name).c_str(), "rb");
+    return opener != nullptr ? opener->open_composition(given, name)
+                             : std::fopen(base::work_path(given, name).c_str(), "rb");
   }));
   if (!reader.file) return base::Message(kOpenError);
   return base::Status();

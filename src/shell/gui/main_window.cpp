@@ -346,7 +346,8 @@ void MainWindow::build_menu() {
 // chosen bar, within the screen.
 void MainWindow::fit_default_size() {
   QSize wanted(width(), height());
-  const std::string status = work_directory(application_) + "/" + base::kHarmonyMidi + ": Play starts at bar 100";
+  const std::string status =
+      base::work_path(work_directory(application_), base::kHarmonyMidi) + ": Play starts at bar 100";
   wanted.setWidth(std::max({wanted.width(), menuBar()->sizeHint().width() + 24,
                             roll_panel_->width_to_show(to_qt(status)) + 24}));
   wanted.setHeight(std::max(wanted.height(), wanted.width() * 3 / 4));
