@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -62,14 +60,11 @@ int run_notate_command(int argc, char** argv) {
   if (input.empty()) return notate_usage(language, UsageProblem::kNoMidiFile);
   if (output.empty()) output = output_beside(input, ".musicxml");
 
-  std::ifstream in(input, std::ios::binary);
-  if (!in) {
+  std::string bytes;
+  if (!files::read_whole(input, bytes)) {
     const std::string where = looked_for(input);
     return fail(input + " cannot be opened" + (where.empty() ? "" : "\nzelvo: " + where));
   }
-  std::ostringstream read;
-  read << in.rdbuf();
-  const std::string bytes = read.str();
   midi::Song merged;
   switch (intake::merge_any_midi(bytes, merged)) {
     case intake::MidiMerge::kMerged: break;

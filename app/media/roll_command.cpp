@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -23,6 +21,7 @@
 #include "roll/tones.h"
 #include "shell/folders.h"
 #include "files/paths.h"
+#include "files/whole_file.h"
 
 namespace zelvo::app {
 
@@ -88,11 +87,7 @@ int run_roll_command(int argc, char** argv) {
     return kExitAborted;
   }
   roll::PianoRoll piano_roll = roll::make_piano_roll(song);
-  std::ifstream tones(output_beside(input, ".tones"), std::ios::binary);
-  if (tones) {
-    const std::string text((std::istreambuf_iterator<char>(tones)), std::istreambuf_iterator<char>());
-    roll::apply_tones(text, piano_roll);
-  }
+  if (std::string tones; files::read_whole(output_beside(input, ".tones"), tones)) roll::apply_tones(tones, piano_roll);
 
   // Drawing into files needs no display, and Qt's notes about the
   // desktop (no runtime folder and the like) are no concern of this command.

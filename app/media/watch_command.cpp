@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -21,6 +19,8 @@
 #include "usage_output.h"
 #include "base/windows1252.h"
 #include "base/work_files.h"
+#include "files/whole_file.h"
+#include "files/first_present.h"
 #include "midi/channel_list.h"
 #include "midi/timeline.h"
 #include "player/player.h"
@@ -63,11 +63,8 @@ struct Arrivals {
 // and the other inputs from the folder itself.
 shell::LiveRequest request_of(const WatchOptions& options) {
   shell::LiveRequest request;
-  const std::string folder = options.work + '/';
-  std::ifstream in(folder + "incom.htc", std::ios::binary);
-  if (!in) in.open(folder + base::kCompositionFile, std::ios::binary);
-  request.composition.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  request.composition_given = in.is_open();
+  const char* name = files::name_to_read(options.work, base::kCompositionFiles, files::Presence::kOpens);
+  request.composition_given = files::read_whole(base::work_path(options.work, name), request.composition);
   request.inputs_folder = options.work;
   request.harmonize = options.harmonize;
   request.language = options.language;

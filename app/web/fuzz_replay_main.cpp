@@ -8,9 +8,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <string>
 #include <vector>
+
+#include "files/whole_file.h"
 
 #define ZELVO_FUZZ_TARGET(name) extern "C" int zelvo_fuzz_##name(const uint8_t* data, size_t size);
 #include "fuzz_targets.inc"
@@ -30,12 +31,11 @@ constexpr Target kTargets[] = {
 };
 
 bool replay_file(const Target& target, const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  std::string bytes;
+  if (!zelvo::files::read_whole(path.string(), bytes)) {
     std::fprintf(stderr, "cannot read %s\n", path.c_str());
     return false;
   }
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   target.run(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   return true;
 }

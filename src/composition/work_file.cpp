@@ -5,12 +5,11 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "composition/any_html.h"
 #include "base/work_files.h"
 #include "files/first_present.h"
+#include "files/whole_file.h"
 #include "intake/composition_layout.h"
 
 namespace zelvo::composition {
@@ -22,12 +21,9 @@ std::string composition_path(const std::string& folder) {
 std::string layout_html(const std::string& html) { return intake::lay_out_composition(html); }
 
 FileResult load_composition(const std::string& path, Document& document) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return FileResult::kCannotRead;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) return FileResult::kCannotRead;
-  document = read_any_html(bytes.str());
+  std::string bytes;
+  if (!files::read_whole(path, bytes)) return FileResult::kCannotRead;
+  document = read_any_html(bytes);
   return FileResult::kDone;
 }
 

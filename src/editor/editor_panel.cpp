@@ -16,14 +16,13 @@
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <QVBoxLayout>
-#include <fstream>
-#include <sstream>
 
 #include "composition/address.h"
 #include "composition/any_html.h"
 #include "composition/operations.h"
 #include "composition/work_file.h"
 #include "editor/table_model.h"
+#include "files/whole_file.h"
 #include "tables/composition.h"
 
 namespace zelvo::editor {
@@ -47,10 +46,9 @@ class SnapshotCommand : public QUndoCommand {
 namespace {
 
 std::string read_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  std::string bytes;
+  files::read_whole(path, bytes);  // a file that cannot be read differs from any document
+  return bytes;
 }
 
 constexpr struct {

@@ -15,10 +15,14 @@ using FilePtr = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 bool read_whole(const std::string& path, std::string& bytes) {
   FilePtr file(std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!file) return false;
+  return read_whole(file.get(), bytes);
+}
+
+bool read_whole(std::FILE* file, std::string& bytes) {
   bytes.clear();
   char buffer[1 << 16];
-  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.append(buffer, got);
-  return std::ferror(file.get()) == 0;
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, got);
+  return std::ferror(file) == 0;
 }
 
 WriteResult write_file(const std::string& path, std::string_view bytes) {

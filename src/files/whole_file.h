@@ -3,6 +3,7 @@
 // Whole files in and out: the one place a file is read into memory or
 // written from it.
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -12,8 +13,11 @@ namespace zelvo::files {
 // What happened to a file being written.
 enum class WriteResult : uint8_t { kWritten, kNotCreated, kNotWritten };
 
-// The bytes of the file at `path`; false when it cannot be opened or read.
+// The bytes of the file at `path`; false when it cannot be opened or read
+// (a folder is opened but not read), `bytes` then holding what was read.
 bool read_whole(const std::string& path, std::string& bytes);
+// What is left of an open file, from where it stands; false on a read error.
+bool read_whole(std::FILE* file, std::string& bytes);
 
 // Creates or empties the file at `path` and writes `bytes` into it:
 // kNotCreated when it cannot be opened, kNotWritten when a write or the

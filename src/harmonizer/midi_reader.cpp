@@ -4,6 +4,7 @@
 
 #include "base/message_id.h"
 #include "engine/bar_time.h"
+#include "files/whole_file.h"
 
 namespace zelvo::harmonizer {
 
@@ -122,13 +123,6 @@ class MusicFromMidi final : public MidiEventSink {
   uint32_t leading_micros_ = 0;
 };
 
-std::string file_bytes(std::FILE* file) {
-  std::string bytes;
-  char block[1 << 16];
-  for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) bytes.append(block, got);
-  return bytes;
-}
-
 }  // namespace
 
 base::Status read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, std::FILE* file, const char* name,
@@ -138,7 +132,9 @@ base::Status read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time
   time.tempos.count = 0;
   if (file == nullptr) return base::Message(kMidiCannotRead, name);
   MusicFromMidi music(table, time, name, follow_meter_changes);
-  return read_midi_events(file_bytes(file), music, name);
+  std::string bytes;
+  files::read_whole(file, bytes);  // what a failing read gave is read as the file
+  return read_midi_events(bytes, music, name);
 }
 
 }  // namespace zelvo::harmonizer

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "files/memory_stream.h"
+#include "files/whole_file.h"
 #include "intake/composition_layout.h"
 
 namespace zelvo::intake {
@@ -12,8 +13,7 @@ std::FILE* CompositionIntake::open_composition(const std::string& folder, const 
   if (file == nullptr) return nullptr;
   // What reads of it, as the table reader would read it.
   std::string bytes;
-  char buffer[1 << 16];
-  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, got);
+  files::read_whole(file, bytes);
   std::string laid_out = lay_out_composition(bytes);
   if (laid_out == bytes) {
     std::rewind(file);

@@ -1,8 +1,8 @@
 #include "intake/score_document.h"
 
-#include <fstream>
-#include <sstream>
+#include <utility>
 
+#include "files/whole_file.h"
 #include "intake/mxl_archive.h"
 
 namespace zelvo::intake {
@@ -10,11 +10,9 @@ namespace zelvo::intake {
 using enum base::MessageId;
 
 base::Status load_score(const std::string& path, pugi::xml_document& score) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return base::Message(kScoreCannotOpen, path);
-  std::ostringstream whole;
-  whole << in.rdbuf();
-  return read_score(whole.str(), score, path);
+  std::string whole;
+  if (!files::read_whole(path, whole)) return base::Message(kScoreCannotOpen, path);
+  return read_score(std::move(whole), score, path);
 }
 
 base::Status read_score(std::string text, pugi::xml_document& score, const std::string& name) {

@@ -1,9 +1,8 @@
 #include "midi/timeline.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
+#include "files/whole_file.h"
 #include "midi/bytes.h"
 #include "midi/codec.h"
 #include "midi/file_layout.h"
@@ -135,9 +134,8 @@ Timeline decode_track(const SongTrack& track, int32_t division) {
 }
 
 base::Status read_timeline_file(const std::string& path, Timeline& song) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return base::Message(base::MessageId::kMidiFileUnreadable, path);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  if (!files::read_whole(path, bytes)) return base::Message(base::MessageId::kMidiFileUnreadable, path);
   return read_timeline(bytes, song, path);
 }
 

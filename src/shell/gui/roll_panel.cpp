@@ -19,12 +19,11 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "picture/roll_painter.h"
 #include "player/midi_port.h"
 #include "player/song.h"
+#include "files/whole_file.h"
 #include "midi/timeline.h"
 #include "roll/tones.h"
 #include "shell/gui/playback.h"
@@ -209,11 +208,7 @@ void RollPanel::load_roll(const std::string& midi_file) {
   }
   roll_ = roll::make_piano_roll(song);
   fill_channels();
-  std::ifstream tones(beside(midi_file, ".tones"), std::ios::binary);
-  if (tones) {
-    roll::apply_tones(std::string((std::istreambuf_iterator<char>(tones)), std::istreambuf_iterator<char>()),
-                      roll_);
-  }
+  if (std::string tones; files::read_whole(beside(midi_file, ".tones"), tones)) roll::apply_tones(tones, roll_);
   first_tick_ = 0;
   shown_ticks_ = std::max<int64_t>(1, roll_.end_tick);
   const player::Song timed = player::make_song(song);
