@@ -80,13 +80,23 @@ base::Status resolve_table(const Document& document, std::string_view wanted, in
   return base::Message(kNoTableOfKind, typed, seen, tables::kTableNames[kind]);
 }
 
+base::Status check_place(const Document& document, const CellAddress& at) {
+  const Table& table = document.tables[at.table];
+  const auto rows = static_cast<int32_t>(table.rows.size());
+  if (at.row < 0 || at.row >= rows) {
+    return base::Message(kNoRowInTable, at.row, table_label(document, at.table), rows - 1);
+  }
+  const int32_t columns = std::max(column_count(table), static_cast<int32_t>(table.rows[at.row].cells.size()));
+  if (at.column < 0 || at.column >= columns) {
+    return base::Message(kNoColumnInTable, at.column, table_label(document, at.table), columns - 1);
+  }
+  return base::Status();
+}
+
 base::Status check_cell(const Document& document, const CellAddress& at, std::string_view value) {
+  if (base::Status place = check_place(document, at); !place.ok()) return place;
   const Table& table = document.tables[at.table];
   const std::string label = table_label(document, at.table);
-  const auto rows = static_cast<int32_t>(table.rows.size());
-  if (at.row < 0 || at.row >= rows) return base::Message(kNoRowInTable, at.row, label, rows - 1);
-  const int32_t columns = std::max(column_count(table), static_cast<int32_t>(table.rows[at.row].cells.size()));
-  if (at.column < 0 || at.column >= columns) return base::Message(kNoColumnInTable, at.column, label, columns - 1);
   const std::string where = label + ":" + std::to_string(at.row) + ":" + std::to_string(at.column);
   if (value.find_first_of("\r\n") != std::string_view::npos) return base::Message(kValueOfOneLine, where);
   if (cell_line(value).size() >= static_cast<size_t>(tables::kLineBufferSize) - 2) {

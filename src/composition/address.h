@@ -32,6 +32,10 @@ base::Status resolve_table(const Document& document, std::string_view wanted, in
 // table of no known kind.
 std::string table_label(const Document& document, int32_t table);
 
+// Checks that the row and column of an existing table exist (the header
+// row included; a row longer than the header has its extra cells).
+base::Status check_place(const Document& document, const CellAddress& at);
+
 // Checks that the row and column exist (the header row included) and that
 // `value` fits the cell: one line the composer can read, and a plain
 // number where the composer wants one (TCONF row 1, a generator table's

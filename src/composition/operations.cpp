@@ -111,14 +111,8 @@ int32_t column_count(const Table& table) {
 
 base::Status set_cell(Document& document, int32_t table, int32_t row, int32_t column, std::string_view text) {
   if (!has_table(document, table)) return no_table(document, table);
-  Table& target = document.tables[table];
-  const auto rows = static_cast<int32_t>(target.rows.size());
-  if (row < 0 || row >= rows) return base::Message(kNoRowInTable, row, table_label(document, table), rows - 1);
-  std::vector<Cell>& cells = target.rows[row].cells;
-  const int32_t limit = std::max(column_count(target), static_cast<int32_t>(cells.size()));
-  if (column < 0 || column >= limit) {
-    return base::Message(kNoColumnInTable, column, table_label(document, table), limit - 1);
-  }
+  if (base::Status place = check_place(document, {table, row, column}); !place.ok()) return place;
+  std::vector<Cell>& cells = document.tables[table].rows[row].cells;
   while (static_cast<int32_t>(cells.size()) <= column) cells.push_back(Cell{});
   Cell& cell = cells[column];
   if (!cell.raw.empty() && cell.text == text) return base::Status();  // keeps the bytes
