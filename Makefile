@@ -115,11 +115,11 @@ fuzz-build: deps
 fuzz: fuzz-build
 	fuzz/run_fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_WORK)
 
-# About 30 seconds per target from the committed corpora, in a fresh folder
-# (a loaded machine gets a generous per-input time).
+# About 30 seconds per target from the committed corpora, in a fresh folder,
+# one target per core (a loaded machine gets a generous per-input time).
 fuzz-smoke: fuzz-build
 	rm -rf $(FUZZ_BUILD)/smoke
-	FUZZ_TIMEOUT=60 fuzz/run_fuzz.sh $(FUZZ_BUILD) 30 $(FUZZ_BUILD)/smoke
+	FUZZ_JOBS=$(JOBS) FUZZ_TIMEOUT=60 fuzz/run_fuzz.sh $(FUZZ_BUILD) 30 $(FUZZ_BUILD)/smoke
 
 # A Debian package of the programs, the template, the examples and the
 # documentation (build/zelvo_*.deb).
