@@ -65,16 +65,13 @@ int run_notate_command(int argc, char** argv) {
     const std::string where = looked_for(input);
     return fail(input + " cannot be opened" + (where.empty() ? "" : "\nzelvo: " + where));
   }
-  midi::Song merged;
-  switch (intake::merge_any_midi(bytes, merged)) {
+  notation::MidiNotes midi;
+  switch (notation::read_midi_with_labels(bytes, midi)) {
     case intake::MidiMerge::kMerged: break;
     case intake::MidiMerge::kNotFormat1: return fail(input + " is a format 2 MIDI file, which is not read");
     case intake::MidiMerge::kSmpte: return fail(input + " is timed in SMPTE frames, which is not read");
     case intake::MidiMerge::kDamaged: return fail(input + " is not a readable MIDI file");
   }
-  notation::MidiNotes midi = notation::read_midi_notes(merged);
-  merged = midi::Song{};  // its memory serves the layout of the notes
-  notation::read_midi_labels(bytes, midi);
   notation::add_key_from_notes(midi);
   const std::string text = notation::write_notation(midi, {}, grid);
   if (text.empty()) {

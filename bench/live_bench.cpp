@@ -61,7 +61,7 @@ struct Scratch {
   }
   // The pulse of generator Wave (TGENC row 3, column 6) alternates.
   void edit(int64_t iteration) {
-    composition::set_cell(document, 2, 3, 6, iteration % 2 == 0 ? "24" : "48");
+    if (!composition::set_cell(document, 2, 3, 6, iteration % 2 == 0 ? "24" : "48").ok()) std::abort();
   }
   std::string folder;
   composition::Document document;
@@ -182,7 +182,7 @@ void save_to_sound(benchmark::State& state, bool time_result) {
     // kept by the harmonizer) tells the new result's notes from the old
     // one's: a save swaps 121 for 122 and back.
     const int marker = 121 + iteration++ % 2;
-    composition::set_cell(scratch.document, 4, 5, 5, std::to_string(marker));
+    if (!composition::set_cell(scratch.document, 4, 5, 5, std::to_string(marker)).ok()) std::abort();
     const std::string page = composition::write_any_html(scratch.document);
     const std::string path = scratch.folder + "/incom.htm";
     write_bytes(path + ".new", page);

@@ -1,7 +1,8 @@
 // Any MIDI file as `zelvo notate` writes it: merged into one track with
 // every time and key signature, read as notes, laid out in measures, spelled
 // and written as MusicXML, exact and on a grid; its tempos and track names
-// read from the file as it is.
+// read from the file as it is. The file is parsed once for both, and that
+// must give what the merge's own reading and the labels' own reading give.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,13 +19,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zelvo::intake;
   if (size > 4096) return 0;  // enough for every kind of event; keeps the MusicXML small
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  MidiNotes midi;
+  const MidiMerge answer = read_midi_with_labels(bytes, midi);
   zelvo::midi::Song merged;
-  if (merge_any_midi(bytes, merged) != MidiMerge::kMerged) return 0;
-  MidiNotes midi = read_midi_notes(merged);
+  if (merge_any_midi(bytes, merged) != answer) __builtin_trap();
+  if (answer != MidiMerge::kMerged) return 0;
+  MidiNotes apart = read_midi_notes(merged);
   // The merged track reads as the file written of it does.
   std::string format0;
-  if (merge_any_midi(bytes, format0) != MidiMerge::kMerged || !(read_midi_notes(format0) == midi)) __builtin_trap();
-  read_midi_labels(bytes, midi);
+  if (merge_any_midi(bytes, format0) != MidiMerge::kMerged || !(read_midi_notes(format0) == apart)) __builtin_trap();
+  read_midi_labels(bytes, apart);
+  if (!(apart == midi)) __builtin_trap();
   add_key_from_notes(midi);
   int64_t end = 0;
   for (const SoundingNote& note : midi.notes) {

@@ -154,8 +154,7 @@ struct Reading {
   bool format1;
 };
 
-Reading read(std::string_view bytes, midi::Song& song) {
-  const midi::ParseResult read = midi::parse(bytes, song, kMergeReading);
+Reading judge(const midi::ParseResult& read, const midi::Song& song) {
   const bool format1 = read.code != midi::ParseCode::kNotMidi && song.format == 1;
   if (read.code == midi::ParseCode::kNotMidi) return {MidiMerge::kDamaged, format1};
   if (song.format > 1) return {MidiMerge::kNotFormat1, format1};
@@ -163,6 +162,8 @@ Reading read(std::string_view bytes, midi::Song& song) {
   if (!read.ok()) return {MidiMerge::kDamaged, format1};
   return {MidiMerge::kMerged, format1};
 }
+
+Reading read(std::string_view bytes, midi::Song& song) { return judge(midi::parse(bytes, song, kMergeReading), song); }
 
 // The tracks of `song`, read without fault, as one.
 void merge(midi::Song& song, midi::Song& one_track) {
@@ -239,6 +240,22 @@ MidiMerge merge_any_midi(std::string_view bytes, std::string& format0) {
 MidiMerge merge_any_midi(std::string_view bytes, midi::Song& merged) {
   midi::Song song;
   const MidiMerge answer = read(bytes, song).any;
+  if (answer == MidiMerge::kMerged) merge(song, merged);
+  return answer;
+}
+
+MidiMerge merge_parsed_midi(std::string_view bytes, midi::Song& song, const midi::ParseResult& read,
+                            midi::Song& merged) {
+  // A departure the merge would not accept is a fault in its reading, and
+  // the song may hold what that reading would not (a damaged track's
+  // remains, events past an end marker): the merge reads for itself then.
+  // Without one, each step of the two readings was the same.
+  const bool as_merge_reads = read.ok() && std::all_of(read.departures.begin(), read.departures.end(),
+                                                       [](const midi::DepartureMet& met) {
+                                                         return kMergeReading.accepts(met.departure);
+                                                       });
+  if (!as_merge_reads) return merge_any_midi(bytes, merged);
+  const MidiMerge answer = judge(read, song).any;
   if (answer == MidiMerge::kMerged) merge(song, merged);
   return answer;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "midi/codec.h"
 #include "midi/song.h"
 
 namespace zelvo::intake {
@@ -31,5 +32,13 @@ MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, bool& 
 MidiMerge merge_any_midi(std::string_view bytes, std::string& format0);
 // The same, the one track left unwritten, for a reader in this program.
 MidiMerge merge_any_midi(std::string_view bytes, midi::Song& merged);
+// The same from `song`, which the caller parsed from `bytes` (into `read`)
+// accepting at least the departures the merge accepts, for ends of its own:
+// when it met no other departure, the merge's own reading would give the
+// same song, and `song` is merged (its memory is taken); otherwise `bytes`
+// are read again as the merge reads them. Either way the answer and
+// `merged` are merge_any_midi's.
+MidiMerge merge_parsed_midi(std::string_view bytes, midi::Song& song, const midi::ParseResult& read,
+                            midi::Song& merged);
 
 }  // namespace zelvo::intake

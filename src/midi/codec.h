@@ -58,6 +58,7 @@ enum class Departure : uint8_t {
   kUnknownStatus,     // a system common or real-time status (F1-FE but F7 and FF),
                       // read as a status with two data bytes
   kPastEndOfTrack,    // events after an end-of-track event are read, to the chunk's end
+                      // (met when bytes follow the marker in its chunk)
   kDamagedTrack,      // a track ending in a fault keeps what was read (a channel
                       // event cut short too, and a delta cut short in its end tick)
                       // and reading goes on with the next chunk

@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <utility>
 
+#include "intake/midi_merge.h"
 #include "midi/bytes.h"
 #include "midi/codec.h"
 #include "midi/file_layout.h"
@@ -49,15 +51,37 @@ void read_track(const midi::SongTrack& track, MidiNotes& midi) {
   }
 }
 
+void read_labels(const midi::Song& song, MidiNotes& midi) {
+  midi.tempos.clear();
+  for (const midi::SongTrack& track : song.tracks) read_track(track, midi);
+  std::stable_sort(midi.tempos.begin(), midi.tempos.end(),
+                   [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+}
+
 }  // namespace
 
 void read_midi_labels(std::string_view file, MidiNotes& midi) {
   midi::Song song;
   if (midi::parse(file, song, kLabelReading).code == midi::ParseCode::kNotMidi) return;
-  midi.tempos.clear();
-  for (const midi::SongTrack& track : song.tracks) read_track(track, midi);
-  std::stable_sort(midi.tempos.begin(), midi.tempos.end(),
-                   [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+  read_labels(song, midi);
+}
+
+intake::MidiMerge read_midi_with_labels(std::string_view file, MidiNotes& midi) {
+  midi::Song song;
+  const midi::ParseResult read = midi::parse(file, song, kLabelReading);
+  // The labels first: the merge takes the song's memory.
+  MidiNotes labels;
+  read_labels(song, labels);
+  midi::Song merged;
+  const intake::MidiMerge answer = intake::merge_parsed_midi(file, song, read, merged);
+  if (answer != intake::MidiMerge::kMerged) return answer;
+  midi = read_midi_notes(merged);
+  merged = midi::Song{};  // its memory serves the layout of the notes
+  midi.tempos = std::move(labels.tempos);
+  for (size_t c = 0; c < midi.names.size(); ++c) {
+    if (midi.names[c].empty()) midi.names[c] = std::move(labels.names[c]);
+  }
+  return answer;
 }
 
 }  // namespace zelvo::notation

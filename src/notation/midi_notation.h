@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "intake/midi_merge.h"
 #include "midi/song.h"
 #include "notation/key_spelling.h"
 
@@ -65,6 +66,12 @@ MidiNotes read_midi_notes(const midi::Song& merged);
 // change with its tick, and the name of each track that plays on one
 // channel as that channel's name (the first such track's).
 void read_midi_labels(std::string_view file, MidiNotes& midi);
+
+// Both at once, the file parsed once: its notes as read_midi_notes reads
+// the merge of its tracks (intake::merge_any_midi, whose answer this is),
+// then its labels as read_midi_labels reads them. `midi` is filled only
+// when the tracks are merged.
+intake::MidiMerge read_midi_with_labels(std::string_view file, MidiNotes& midi);
 
 // When the file has no key signature: the key that best fits its notes,
 // weighted by their lengths, from the start.

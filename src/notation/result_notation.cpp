@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/message_id.h"
-#include "intake/midi_merge.h"
 #include "notation/midi_notation.h"
 #include "notation/notation_grid.h"
 
@@ -63,11 +62,8 @@ std::vector<KeySignature> scale_keys(const std::vector<harmonizer::ResultScale>&
 }  // namespace
 
 std::string result_notation(std::string_view bytes, const HarmonyLabels* labels, Grid grid) {
-  midi::Song merged;
-  if (intake::merge_any_midi(bytes, merged) != intake::MidiMerge::kMerged) return "";
-  MidiNotes midi = read_midi_notes(merged);
-  merged = midi::Song{};  // its memory serves the layout of the notes
-  read_midi_labels(bytes, midi);
+  MidiNotes midi;
+  if (read_midi_with_labels(bytes, midi) != intake::MidiMerge::kMerged) return "";
   if (labels != nullptr) {
     midi.keys = scale_keys(labels->scales);
     for (size_t c = 0; c < labels->names.size(); ++c) {

@@ -252,9 +252,9 @@ TEST_F(EditorTest, HarmonizeInTheLoopShowsTheHarmonizedResult) {
   EXPECT_TRUE(fs::exists(fs::path(result).replace_extension(".tones")));
   // Two edits in a row: the last one's outcome is shown last.
   live.set_harmonize(false);
-  composition::set_cell(document, 0, 1, 1, "2");
+  ASSERT_TRUE(composition::set_cell(document, 0, 1, 1, "2").ok());
   live.schedule(document, work_.path());
-  composition::set_cell(document, 0, 1, 2, "0");
+  ASSERT_TRUE(composition::set_cell(document, 0, 1, 2, "0").ok());
   live.schedule(document, work_.path());
   ASSERT_TRUE(wait_until([&] { return !live.busy(); }, 30000));
   EXPECT_FALSE(failure.empty());  // a tempo of 0 is refused
