@@ -56,7 +56,11 @@ bool apply_settings(Document& document, const std::vector<std::string>& settings
       refuse(base::render(parsed.error(), base::kEnglish), kExitUsage);
       return false;
     }
-    composition::set_cell(document, at.table, at.row, at.column, value);
+    // The address was checked as it was parsed, with the same refusals.
+    if (const base::Status set = composition::set_cell(document, at.table, at.row, at.column, value); !set.ok()) {
+      refuse(base::render(set.error(), base::kEnglish), kExitUsage);
+      return false;
+    }
   }
   return true;
 }

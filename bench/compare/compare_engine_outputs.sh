@@ -4,9 +4,10 @@
 # outar.mid, outco.*, _brindebug/*) byte for byte:
 #   compare_engine_outputs.sh OLD_TREE OLD_BUILD NEW_TREE NEW_BUILD [RANDOM_COUNT]
 # The inputs: examples/demo under several settings, the harmonizer's test
-# data, the fuzz corpora of the harmonizer and its readers replayed as work
-# folders, the prepared fugue (through fugue_driver.cpp) and RANDOM_COUNT
-# random four-voice pieces with every tone type allowed (random_listing.py).
+# data, the fuzz corpora of the harmonizer and its readers (MIDI files of
+# every format among them) replayed as work folders, the prepared fugue
+# (through fugue_driver.cpp) and RANDOM_COUNT random four-voice pieces with
+# every tone type allowed (random_listing.py).
 set -eu
 absolute() { (cd "$1" && pwd); }
 old_tree=$(absolute "$1") old_build=$(absolute "$2") randoms=${5:-300}
@@ -65,9 +66,11 @@ for f in "$corpus"/harmonizer_fuzz/* "$corpus"/listing_fuzz/*; do
   b=$(basename "$f") k=$(basename "$(dirname "$f")")
   run $k-$b harmonize "cp $demo/inarm.xml .; cp $f outco.rur; all_types $demo/conar.txt > conar.txt"
 done
-for f in "$corpus"/midi_fuzz/*; do
-  b=$(basename "$f")
-  run midi-$b harmonize "cp $demo/inarm.xml .; cp $f outco.mid; all_types $demo/conar.txt > conar.txt; sed -i 's/^MusicSource.*/MusicSource = 3/' conar.txt"
+for f in "$corpus"/midi_fuzz/* "$corpus"/midi_merge_fuzz/* "$corpus"/midi_codec_fuzz/* "$corpus"/notate_fuzz/* \
+         $(find "$data" "$new_tree/examples" -type f -name '*.mid'); do
+  # Test data repeats names: the case counter keeps the folders apart.
+  b=$(basename "$f") k=$(basename "$(dirname "$f")")
+  run $k-$cases-$b harmonize "cp $demo/inarm.xml .; cp $f outco.mid; all_types $demo/conar.txt > conar.txt; sed -i 's/^MusicSource.*/MusicSource = 3/' conar.txt"
 done
 for f in "$corpus"/musicxml_fuzz/*; do
   b=$(basename "$f")

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "console/job_console.h"
 #include "base/status.h"
+#include "midi/song.h"
 
 namespace zelvo::console {
 
@@ -14,6 +16,9 @@ struct OpenedScore {
   // A file that exists but cannot be used: the message naming it, after
   // which the job ends in the abort (Status::ending_in_abort).
   base::Status status;
+  // A MIDI file of several tracks merged into one, handed over as it is
+  // rather than written for the reader to parse again; `file` is then null.
+  std::optional<midi::Song> merged_midi;
 };
 
 // How the readers of score files (insec.xml, inmus.xml, inarm.xml, outco.mid)
@@ -25,7 +30,8 @@ class ScoreOpener {
  public:
   virtual ~ScoreOpener() = default;
   // A stream of the file `name` in the work folder `folder` (empty: the
-  // current directory) ready to be read from its start; no stream when
+  // current directory) ready to be read from its start, or the merged track
+  // of a multi-track MIDI file (OpenedScore::merged_midi); no stream when
   // there is no such file (nor a compressed one in its place), nor when the
   // file exists but cannot be used (then the status says why). `console`
   // receives what the opener tells on its way (a pickup it placed).

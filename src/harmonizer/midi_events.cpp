@@ -1,10 +1,15 @@
 #include "harmonizer/midi_events.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "base/message_id.h"
 #include "midi/bytes.h"
 #include "midi/codec.h"
 #include "midi/file_layout.h"
 #include "midi/timeline.h"
+#include "midi/write.h"
 
 namespace zelvo::harmonizer {
 
@@ -76,6 +81,41 @@ base::Status later_event(const midi::SongEvent& event, std::string_view data, Mi
   return base::Status();
 }
 
+// Where the leading meta events of `merged` end when it is written in the
+// merged layout and those bytes are read as above; none when that reading
+// would not read its events as they are, and the bytes must be read: an
+// event other than a channel message or a meta event that does not end the
+// track, a silence past four bytes, a leading meta event after a silence
+// (the one-byte delta of a leading event adds nothing to the time), or so
+// long a silence before the first later event (or the end) that the
+// second byte of its delta could read as a meta event's status.
+std::optional<size_t> leading_end_as_written(const midi::Song& merged) {
+  if (merged.format != midi::kFormat0 || merged.tracks.size() != 1 || merged.division > 0xFFFF) return std::nullopt;
+  const midi::SongTrack& track = merged.tracks.front();
+  int64_t previous = 0;
+  for (const midi::SongEvent& event : track.events) {
+    const bool meta = event.status == midi::kMetaEvent && event.data1 != midi::kMetaEndOfTrack;
+    const bool channel = event.status >= midi::kStatusBit && event.status < midi::kSystemExclusive;
+    const int64_t delta = event.tick - previous;
+    if ((!meta && !channel) || delta < 0 || delta > midi::kMaxVarLength) return std::nullopt;
+    previous = event.tick;
+  }
+  if (track.end_tick < previous || track.end_tick - previous > midi::kMaxVarLength) return std::nullopt;
+  const std::vector<midi::SongEvent>& events = track.events;
+  size_t e = 0;
+  for (; e < events.size(); ++e) {
+    const midi::SongEvent& event = events[e];
+    // The writer widens the delta of a later change of time signature or
+    // tempo among the opening meta events, so that it reads as a change.
+    const bool widened = e >= 2 && (event.data1 == midi::kMetaTempo || event.data1 == midi::kMetaTimeSignature);
+    if (event.status != midi::kMetaEvent || widened || event.tick >= 0x80) break;
+    if (event.tick != 0) return std::nullopt;
+  }
+  const int64_t first_later = e < events.size() ? events[e].tick : track.end_tick;
+  if (first_later >= 1 << 14) return std::nullopt;
+  return e;
+}
+
 // Where the leading meta events end; none when the file ends among them.
 const midi::DepartureMet* leading_end(const midi::ParseResult& read) {
   for (const midi::DepartureMet& met : read.departures) {
@@ -114,6 +154,28 @@ base::Status read_midi_events(std::string_view bytes, MidiEventSink& sink, const
   }
   if (read.code == ParseCode::kNoStatus) return base::Message(kMidiNotMidi, name);
   if (!read.ok()) return cut_short();
+  return base::Status();
+}
+
+base::Status read_midi_events(const midi::Song& merged, MidiEventSink& sink, const char* name) {
+  const std::optional<size_t> lead_end = leading_end_as_written(merged);
+  if (!lead_end) {
+    std::string bytes;
+    (void)midi::write(merged, midi::kMergedLayout, bytes);  // what it wrote is read, as ever
+    return read_midi_events(bytes, sink, name);
+  }
+  sink.division(static_cast<int32_t>(merged.division));
+  const midi::SongTrack& track = merged.tracks.front();
+  const std::vector<midi::SongEvent>& events = track.events;
+  size_t e = 0;
+  int32_t counted = 0;
+  for (; e < *lead_end; ++e) {
+    if (!leading_event(events[e], track.data(events[e]), sink, counted)) return base::Message(kMidiBarOrTempo, name);
+  }
+  if (base::Status timed = sink.leading_events_read(counted); !timed.ok()) return timed;
+  for (; e < events.size(); ++e) {
+    if (base::Status later = later_event(events[e], track.data(events[e]), sink); !later.ok()) return later;
+  }
   return base::Status();
 }
 

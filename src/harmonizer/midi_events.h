@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/status.h"
+#include "midi/song.h"
 
 // The harmonizer's reading of a format 0 MIDI file (outco.mid, what the
 // composer writes, or what the merge of tracks makes of a score): the MIDI
@@ -48,5 +49,13 @@ class MidiEventSink {
 // leading tempo or time-signature events that cannot time it, or an end
 // before its end-of-track event.
 base::Status read_midi_events(std::string_view bytes, MidiEventSink& sink, const char* name);
+
+// The same for the one track the score intake merges a multi-track file
+// into (intake::merge_midi_tracks), before it is written: what the sink is
+// shown, and the answer, are those of reading the track written in the
+// merged layout (midi::kMergedLayout). The events are read as they are
+// where those bytes would read as them; otherwise the bytes are written and
+// read.
+base::Status read_midi_events(const midi::Song& merged, MidiEventSink& sink, const char* name);
 
 }  // namespace zelvo::harmonizer

@@ -137,4 +137,13 @@ base::Status read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time
   return read_midi_events(bytes, music, name);
 }
 
+base::Status read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, const midi::Song& merged,
+                       const char* name, bool follow_meter_changes) {
+  table.note_count = 0;
+  time.meters.count = 0;
+  time.tempos.count = 0;
+  MusicFromMidi music(table, time, name, follow_meter_changes);
+  return read_midi_events(merged, music, name);
+}
+
 }  // namespace zelvo::harmonizer

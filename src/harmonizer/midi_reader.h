@@ -28,5 +28,9 @@ constexpr int32_t kMaxMidiNotes = engine::kMaxMusicNotes - 2;
 // as `name`.
 base::Status read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, std::FILE* file, const char* name,
                        bool follow_meter_changes = false);
+// The same from the one track the score intake merged a multi-track file
+// into, as if it had been written and read (read_midi_events).
+base::Status read_midi(engine::MusicNoteTable& table, engine::TimeSettings& time, const midi::Song& merged,
+                       const char* name, bool follow_meter_changes);
 
 }  // namespace zelvo::harmonizer

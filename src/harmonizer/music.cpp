@@ -50,9 +50,11 @@ void read_source_parts(HarmonizerState& state, console::JobConsole& console, eng
     }
     case 3: {
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
-      const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, kMidiFile, "rb");
+      const MidiMusic file = open_midi_music(state.score_opener, console, state.work_folder, kMidiFile);
       const bool follow = follows_meter_changes(state.score_opener);
-      if (base::Status read = read_midi(music, time, file.get(), kMidiFile, follow); !read.ok()) base::stop_with(read);
+      const base::Status read = file.merged ? read_midi(music, time, *file.merged, kMidiFile, follow)
+                                            : read_midi(music, time, file.file.get(), kMidiFile, follow);
+      if (!read.ok()) base::stop_with(read);
       return;
     }
     default:

@@ -2,11 +2,14 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "console/job_console.h"
 #include "console/score_opener.h"
 #include "base/work_files.h"
+#include "midi/song.h"
 
 namespace zelvo::harmonizer {
 
@@ -22,6 +25,28 @@ inline ScoreFile open_score_file(console::ScoreOpener* opener, console::JobConso
   console::OpenedScore opened = opener->open_score(folder, name, console);
   if (!opened.status.ok()) base::stop_with(opened.status);
   return ScoreFile(opened.file, &std::fclose);
+}
+
+// outco.mid as the opener hands it over: the file, or the one track it
+// merged a multi-track file into (then `file` is empty).
+struct MidiMusic {
+  ScoreFile file{nullptr, &std::fclose};
+  std::optional<midi::Song> merged;
+};
+
+// The same as open_score_file for outco.mid.
+inline MidiMusic open_midi_music(console::ScoreOpener* opener, console::JobConsole& console,
+                                 const std::string& folder, const char* name) {
+  MidiMusic music;
+  if (opener == nullptr) {
+    music.file.reset(std::fopen(base::work_path(folder, name).c_str(), "rb"));
+    return music;
+  }
+  console::OpenedScore opened = opener->open_score(folder, name, console);
+  if (!opened.status.ok()) base::stop_with(opened.status);
+  music.file.reset(opened.file);
+  music.merged = std::move(opened.merged_midi);
+  return music;
 }
 
 // Whether the readers follow the changes of meter of the score just opened.

@@ -213,35 +213,42 @@ void merge(midi::Song& song, midi::Song& one_track) {
   out.end_tick = merged.back().tick;
 }
 
-MidiMerge merge_to_bytes(std::string_view bytes, std::string& format0, bool format1_only, bool& any_merges) {
+MidiMerge merge_to_song(std::string_view bytes, midi::Song& one_track, bool format1_only, bool& any_merges) {
   midi::Song song;
   const Reading reading = read(bytes, song);
   any_merges = reading.any == MidiMerge::kMerged;
   if (format1_only && !reading.format1) return MidiMerge::kNotFormat1;
   if (reading.any != MidiMerge::kMerged) return reading.any;
-  midi::Song one_track;
   merge(song, one_track);
-  // In time order, deltas of any length: nothing to refuse.
-  (void)midi::write(one_track, midi::kMergedLayout, format0);
   return MidiMerge::kMerged;
+}
+
+// The answer for `song` as `read` left it, merged into `merged` when it merges.
+MidiMerge merge_song(const midi::ParseResult& read, midi::Song& song, midi::Song& merged) {
+  const MidiMerge answer = judge(read, song).any;
+  if (answer == MidiMerge::kMerged) merge(song, merged);
+  return answer;
 }
 
 }  // namespace
 
-MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, bool& any_merges) {
-  return merge_to_bytes(bytes, format0, true, any_merges);
+MidiMerge merge_midi_tracks(std::string_view bytes, midi::Song& merged, bool& any_merges) {
+  return merge_to_song(bytes, merged, true, any_merges);
 }
 
 MidiMerge merge_any_midi(std::string_view bytes, std::string& format0) {
+  midi::Song one_track;
   bool any_merges = false;
-  return merge_to_bytes(bytes, format0, false, any_merges);
+  const MidiMerge answer = merge_to_song(bytes, one_track, false, any_merges);
+  // In time order, deltas of any length: nothing to refuse.
+  if (answer == MidiMerge::kMerged) (void)midi::write(one_track, midi::kMergedLayout, format0);
+  return answer;
 }
 
 MidiMerge merge_any_midi(std::string_view bytes, midi::Song& merged) {
   midi::Song song;
-  const MidiMerge answer = read(bytes, song).any;
-  if (answer == MidiMerge::kMerged) merge(song, merged);
-  return answer;
+  const midi::ParseResult read = midi::parse(bytes, song, kMergeReading);
+  return merge_song(read, song, merged);
 }
 
 MidiMerge merge_parsed_midi(std::string_view bytes, midi::Song& song, const midi::ParseResult& read,
@@ -255,9 +262,7 @@ MidiMerge merge_parsed_midi(std::string_view bytes, midi::Song& song, const midi
                                                          return kMergeReading.accepts(met.departure);
                                                        });
   if (!as_merge_reads) return merge_any_midi(bytes, merged);
-  const MidiMerge answer = judge(read, song).any;
-  if (answer == MidiMerge::kMerged) merge(song, merged);
-  return answer;
+  return merge_song(read, song, merged);
 }
 
 }  // namespace zelvo::intake

@@ -16,16 +16,18 @@ enum class MidiMerge {
   kDamaged,      // a chunk or an event runs past the file's end, or is not MIDI
 };
 
-// A format 1 Standard MIDI File made into the format 0 file the MIDI reader
-// takes: one track starting with one time signature and one tempo (those in
-// force at tick 0, else 4/4 and 120), then every channel event of every
-// track in time order (at equal times, track by track, each in its order),
-// each with its own status byte; every later change of time signature or
-// tempo and every key signature go in where they happen, before the channel
-// events of their tick. Other meta events and system exclusive messages are left out.
+// A format 1 Standard MIDI File made into the one track of a format 0
+// file, as the harmonizer's MIDI reader takes it (read_midi_events of a
+// song reads it as if it were written in the merged layout): one track
+// starting with one time signature and one tempo (those in force at tick 0,
+// else 4/4 and 120), then every channel event of every track in time order
+// (at equal times, track by track, each in its order), each with its own
+// status byte; every later change of time signature or tempo and every key
+// signature go in where they happen, before the channel events of their
+// tick. Other meta events and system exclusive messages are left out.
 // `any_merges` tells too whether merge_any_midi would merge the file, from
 // the same one reading of it.
-MidiMerge merge_midi_tracks(std::string_view bytes, std::string& format0, bool& any_merges);
+MidiMerge merge_midi_tracks(std::string_view bytes, midi::Song& merged, bool& any_merges);
 
 // The same for a format 0 file as well (a file in that form comes out of it
 // whatever it held); kNotFormat1 for format 2, kDamaged for no MIDI file.

@@ -50,16 +50,22 @@ int line_of(std::string_view bytes, ptrdiff_t offset, bool utf16) {
 }
 
 console::OpenedScore open_as_is(const files::WorkReader& reader, const std::string& name) {
-  return console::OpenedScore{reader.open(name), base::Status()};
+  console::OpenedScore opened;
+  opened.file = reader.open(name);
+  return opened;
 }
 
 console::OpenedScore open_memory(std::string bytes) {
-  return console::OpenedScore{files::open_memory_stream(std::move(bytes)), base::Status()};
+  console::OpenedScore opened;
+  opened.file = files::open_memory_stream(std::move(bytes));
+  return opened;
 }
 
 template <typename... Args>
 console::OpenedScore refused(base::MessageId id, const Args&... args) {
-  return console::OpenedScore{nullptr, base::Status::ending_in_abort(base::Message(id, args...))};
+  console::OpenedScore opened;
+  opened.status = base::Status::ending_in_abort(base::Message(id, args...));
+  return opened;
 }
 
 }  // namespace
@@ -152,17 +158,22 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
 console::OpenedScore ScoreIntake::open_midi(const files::WorkReader& reader, const std::string& path) {
   const std::optional<std::string> bytes = read_whole(reader, path);
   if (!bytes) return open_as_is(reader, path);
-  std::string format0;
+  midi::Song merged;
   bool any_merges = false;
-  switch (merge_midi_tracks(*bytes, format0, any_merges)) {
+  switch (merge_midi_tracks(*bytes, merged, any_merges)) {
     case MidiMerge::kNotFormat1:
       // A format 0 file is read as it is; that it would merge cleanly
       // shows it sound.
       sound_ = any_merges;
       return open_as_is(reader, path);
-    case MidiMerge::kMerged:
+    case MidiMerge::kMerged: {
       sound_ = true;
-      return open_memory(std::move(format0));
+      // Handed over unwritten: the harmonizer reads the track as it would
+      // have read its bytes, without parsing them again.
+      console::OpenedScore opened;
+      opened.merged_midi = std::move(merged);
+      return opened;
+    }
     case MidiMerge::kSmpte: return refused(kSmpteDivision, path);
     case MidiMerge::kDamaged: return refused(kDamagedMidi, path);
   }

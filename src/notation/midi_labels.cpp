@@ -77,10 +77,9 @@ intake::MidiMerge read_midi_with_labels(std::string_view file, MidiNotes& midi) 
   if (answer != intake::MidiMerge::kMerged) return answer;
   midi = read_midi_notes(merged);
   merged = midi::Song{};  // its memory serves the layout of the notes
+  // The notes carry neither tempo changes nor names: the labels give both.
   midi.tempos = std::move(labels.tempos);
-  for (size_t c = 0; c < midi.names.size(); ++c) {
-    if (midi.names[c].empty()) midi.names[c] = std::move(labels.names[c]);
-  }
+  midi.names = std::move(labels.names);
   return answer;
 }
 

@@ -19,7 +19,9 @@ class StoppingOpener : public console::ScoreOpener {
   console::OpenedScore open_score(const std::string&, const char* name, console::JobConsole& console) override {
     console.control().request_stop();
     if (!refuse_) return {};
-    return {nullptr, base::Status::ending_in_abort(base::Message(base::MessageId::kMidiNotMusicXml, name))};
+    console::OpenedScore refused;
+    refused.status = base::Status::ending_in_abort(base::Message(base::MessageId::kMidiNotMusicXml, name));
+    return refused;
   }
 
  private:
