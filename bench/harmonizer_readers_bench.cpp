@@ -1,7 +1,8 @@
 // Measures the harmonizer's file stages on full tables: sort_notes on 15000
 // and 30000 records (the quadratic exchange sort), cutting 15000 notes at
 // 500 chord and 500 scale boundaries, reading a 30000-note MusicXML file,
-// and writing outar.mid for 15000 notes.
+// reading outco.mid's merged track of 10000 to 90000 notes, and writing
+// outar.mid for 15000 notes.
 
 #include <benchmark/benchmark.h>
 
@@ -12,10 +13,13 @@
 #include <string>
 
 #include "console/job_console.h"
+#include "harmonizer/midi_reader.h"
 #include "harmonizer/music.h"
 #include "harmonizer/musicxml_reader.h"
 #include "harmonizer/note_sort.h"
 #include "harmonizer/output.h"
+#include "midi/file_layout.h"
+#include "midi/song.h"
 
 namespace {
 
@@ -98,6 +102,49 @@ void BM_ReadMusicXml(benchmark::State& bench) {
   std::filesystem::remove(name);
 }
 BENCHMARK(BM_ReadMusicXml)->Unit(benchmark::kMillisecond);
+
+// A merged track as the score intake hands it over: a tempo, a meter and
+// `count` notes on three channels, each sounding over the next two starts,
+// so that notes of one pitch are open at once.
+zelvo::midi::Song merged_track(int32_t count) {
+  zelvo::midi::Song song;
+  song.format = zelvo::midi::kFormat0;
+  song.declared_tracks = 1;
+  song.division = 480;
+  zelvo::midi::SongTrack& track = song.tracks.emplace_back();
+  const auto meta = [&track](uint8_t type, std::string_view data) {
+    zelvo::midi::SongEvent& event = track.events.emplace_back();
+    event.status = zelvo::midi::kMetaEvent;
+    event.data1 = type;
+    track.set_data(event, data);
+  };
+  meta(zelvo::midi::kMetaTempo, std::string_view("\x07\xA1\x20", 3));
+  meta(zelvo::midi::kMetaTimeSignature, std::string_view("\x04\x02\x18\x08", 4));
+  const auto note = [&track](int64_t tick, int32_t i, uint8_t velocity) {
+    track.events.push_back({.tick = tick,
+                            .status = static_cast<uint8_t>(0x90 | i % 3),
+                            .data1 = static_cast<uint8_t>(60 + i % 5),
+                            .data2 = velocity});
+  };
+  for (int32_t i = 0; i < count + 2; ++i) {
+    if (i < count) note(int64_t{i} * 120, i, 100);
+    if (i >= 2) note(int64_t{i} * 120, i - 2, 0);
+  }
+  track.end_tick = int64_t{count + 2} * 120;
+  return song;
+}
+
+void BM_ReadMergedMidi(benchmark::State& bench) {
+  const zelvo::midi::Song song = merged_track(static_cast<int32_t>(bench.range(0)));
+  auto state = std::make_unique<HarmonizerState>();
+  for (auto _ : bench) {
+    if (!zelvo::harmonizer::read_midi(state->engine.music, state->settings.time, song, "outco.mid", false).ok() ||
+        state->engine.music.note_count != bench.range(0)) {
+      bench.SkipWithError("outco.mid not read");
+    }
+  }
+}
+BENCHMARK(BM_ReadMergedMidi)->Arg(10000)->Arg(30000)->Arg(90000)->Unit(benchmark::kMillisecond);
 
 void BM_WriteHarmonyMidi(benchmark::State& bench) {
   auto state = std::make_unique<HarmonizerState>();

@@ -124,6 +124,25 @@ const midi::DepartureMet* leading_end(const midi::ParseResult& read) {
   return nullptr;
 }
 
+// The track's events to the sink: those before `lead_end` as the leading
+// ones, the rest as later ones. A file cut short among its leading events
+// (`cut_among_leading`) ends once they are read.
+base::Status send_events(const midi::SongTrack& track, size_t lead_end, bool cut_among_leading, MidiEventSink& sink,
+                         const char* name) {
+  const std::vector<midi::SongEvent>& events = track.events;
+  size_t e = 0;
+  int32_t counted = 0;
+  for (; e < lead_end; ++e) {
+    if (!leading_event(events[e], track.data(events[e]), sink, counted)) return base::Message(kMidiBarOrTempo, name);
+  }
+  if (cut_among_leading) return base::Message(kMidiUnexpectedEnd, name);
+  if (base::Status timed = sink.leading_events_read(counted); !timed.ok()) return timed;
+  for (; e < events.size(); ++e) {
+    if (base::Status later = later_event(events[e], track.data(events[e]), sink); !later.ok()) return later;
+  }
+  return base::Status();
+}
+
 }  // namespace
 
 base::Status read_midi_events(std::string_view bytes, MidiEventSink& sink, const char* name) {
@@ -142,16 +161,9 @@ base::Status read_midi_events(std::string_view bytes, MidiEventSink& sink, const
   const midi::SongTrack& track = song.tracks.front();
   const std::vector<midi::SongEvent>& events = track.events;
   const midi::DepartureMet* lead = leading_end(read);
-  size_t e = 0;
-  int32_t counted = 0;
-  for (; e < events.size() && (lead == nullptr || events[e].offset < lead->offset); ++e) {
-    if (!leading_event(events[e], track.data(events[e]), sink, counted)) return base::Message(kMidiBarOrTempo, name);
-  }
-  if (lead == nullptr) return cut_short();
-  if (base::Status timed = sink.leading_events_read(counted); !timed.ok()) return timed;
-  for (; e < events.size(); ++e) {
-    if (base::Status later = later_event(events[e], track.data(events[e]), sink); !later.ok()) return later;
-  }
+  size_t lead_end = 0;
+  while (lead_end < events.size() && (lead == nullptr || events[lead_end].offset < lead->offset)) ++lead_end;
+  if (base::Status sent = send_events(track, lead_end, lead == nullptr, sink, name); !sent.ok()) return sent;
   if (read.code == ParseCode::kNoStatus) return base::Message(kMidiNotMidi, name);
   if (!read.ok()) return cut_short();
   return base::Status();
@@ -165,18 +177,7 @@ base::Status read_midi_events(const midi::Song& merged, MidiEventSink& sink, con
     return read_midi_events(bytes, sink, name);
   }
   sink.division(static_cast<int32_t>(merged.division));
-  const midi::SongTrack& track = merged.tracks.front();
-  const std::vector<midi::SongEvent>& events = track.events;
-  size_t e = 0;
-  int32_t counted = 0;
-  for (; e < *lead_end; ++e) {
-    if (!leading_event(events[e], track.data(events[e]), sink, counted)) return base::Message(kMidiBarOrTempo, name);
-  }
-  if (base::Status timed = sink.leading_events_read(counted); !timed.ok()) return timed;
-  for (; e < events.size(); ++e) {
-    if (base::Status later = later_event(events[e], track.data(events[e]), sink); !later.ok()) return later;
-  }
-  return base::Status();
+  return send_events(merged.tracks.front(), *lead_end, false, sink, name);
 }
 
 }  // namespace zelvo::harmonizer

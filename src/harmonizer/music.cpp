@@ -50,7 +50,7 @@ void read_source_parts(HarmonizerState& state, console::JobConsole& console, eng
     }
     case 3: {
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
-      const MidiMusic file = open_midi_music(state.score_opener, console, state.work_folder, kMidiFile);
+      const ScoreInput file = open_score_input(state.score_opener, console, state.work_folder, kMidiFile, "rb");
       const bool follow = follows_meter_changes(state.score_opener);
       const base::Status read = file.merged ? read_midi(music, time, *file.merged, kMidiFile, follow)
                                             : read_midi(music, time, file.file.get(), kMidiFile, follow);

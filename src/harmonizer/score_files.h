@@ -15,38 +15,36 @@ namespace zelvo::harmonizer {
 
 using ScoreFile = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 
-// Opens a music or harmony file of the work folder `folder` through the
-// application's opener when it gave one, else as it is; empty when there is
-// no such file. A file the opener refuses ends the reading step with the
-// opener's status (base::stop_with).
-inline ScoreFile open_score_file(console::ScoreOpener* opener, console::JobConsole& console,
-                                 const std::string& folder, const char* name, const char* mode) {
-  if (opener == nullptr) return ScoreFile(std::fopen(base::work_path(folder, name).c_str(), mode), &std::fclose);
-  console::OpenedScore opened = opener->open_score(folder, name, console);
-  if (!opened.status.ok()) base::stop_with(opened.status);
-  return ScoreFile(opened.file, &std::fclose);
-}
-
-// outco.mid as the opener hands it over: the file, or the one track it
-// merged a multi-track file into (then `file` is empty).
-struct MidiMusic {
+// A music or harmony file of the work folder as it is handed over: the
+// file, or for a multi-track outco.mid the one track the opener merged it
+// into (then `file` is empty).
+struct ScoreInput {
   ScoreFile file{nullptr, &std::fclose};
   std::optional<midi::Song> merged;
 };
 
-// The same as open_score_file for outco.mid.
-inline MidiMusic open_midi_music(console::ScoreOpener* opener, console::JobConsole& console,
-                                 const std::string& folder, const char* name) {
-  MidiMusic music;
+// Opens a music or harmony file of the work folder `folder` through the
+// application's opener when it gave one, else as it is; empty when there is
+// no such file. A file the opener refuses ends the reading step with the
+// opener's status (base::stop_with).
+inline ScoreInput open_score_input(console::ScoreOpener* opener, console::JobConsole& console,
+                                   const std::string& folder, const char* name, const char* mode) {
+  ScoreInput input;
   if (opener == nullptr) {
-    music.file.reset(std::fopen(base::work_path(folder, name).c_str(), "rb"));
-    return music;
+    input.file.reset(std::fopen(base::work_path(folder, name).c_str(), mode));
+    return input;
   }
   console::OpenedScore opened = opener->open_score(folder, name, console);
   if (!opened.status.ok()) base::stop_with(opened.status);
-  music.file.reset(opened.file);
-  music.merged = std::move(opened.merged_midi);
-  return music;
+  input.file.reset(opened.file);
+  input.merged = std::move(opened.merged_midi);
+  return input;
+}
+
+// The same for a file the opener hands over only as a file.
+inline ScoreFile open_score_file(console::ScoreOpener* opener, console::JobConsole& console,
+                                 const std::string& folder, const char* name, const char* mode) {
+  return std::move(open_score_input(opener, console, folder, name, mode).file);
 }
 
 // Whether the readers follow the changes of meter of the score just opened.
