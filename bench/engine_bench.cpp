@@ -10,7 +10,6 @@
 #include <memory>
 
 #include "console/job_console.h"
-#include "harmonizer/console_lines.h"
 #include "engine/harmonize_units.h"
 
 namespace {
@@ -70,7 +69,7 @@ void run(benchmark::State& bench, bool all_types) {
     }
   }
   console::StandaloneConsole console;
-  harmonizer::ConsoleLines lines(console);
+  base::ProgressLines& lines = console;
   int32_t notes = 0;
   for (auto _ : bench) {
     make_piece(*state);

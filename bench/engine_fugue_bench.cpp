@@ -21,7 +21,6 @@
 #include <string>
 
 #include "console/job_console.h"
-#include "harmonizer/console_lines.h"
 #include "engine/harmonize_units.h"
 
 namespace {
@@ -91,7 +90,7 @@ void BM_HarmonizeFugue(benchmark::State& bench) {
   configure(settings);
   *original = state->music;
   console::StandaloneConsole console;
-  harmonizer::ConsoleLines lines(console);
+  base::ProgressLines& lines = console;
   for (auto _ : bench) {
     state->music = *original;
     benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, lines, nullptr));
@@ -106,7 +105,7 @@ void BM_HarmonizeFugueOpening(benchmark::State& bench) {
   configure(settings);
   settings.OpeningInt = static_cast<int32_t>(bench.range(0));
   console::StandaloneConsole console;
-  harmonizer::ConsoleLines lines(console);
+  base::ProgressLines& lines = console;
   for (auto _ : bench) {
     benchmark::DoNotOptimize(engine::harmonize_units(*state, settings, lines, nullptr));
   }

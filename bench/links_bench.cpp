@@ -20,7 +20,6 @@
 #include <memory>
 
 #include "console/job_console.h"
-#include "harmonizer/console_lines.h"
 #include "engine/form_unit.h"
 #include "engine/harmonize_units.h"
 #include "engine/line_division.h"
@@ -78,7 +77,7 @@ void make_piece(EngineState& state, int32_t shape, int32_t voices, int32_t bars)
 struct TwoUnits {
   std::unique_ptr<EngineState> state = std::make_unique<EngineState>();
   engine::HarmonizerSettings settings;
-  engine::QuietLines lines;
+  base::QuietLines lines;
   engine::Engine engine{*state, settings, lines, nullptr};
 
   TwoUnits(int32_t shape, int32_t voices) {
@@ -160,7 +159,7 @@ void harmonize(benchmark::State& bench, int32_t shape, int32_t voices, int32_t b
   auto state = std::make_unique<EngineState>();
   engine::HarmonizerSettings settings;
   console::StandaloneConsole console;
-  harmonizer::ConsoleLines lines(console);
+  base::ProgressLines& lines = console;
   UnitCount count;
   for (auto _ : bench) {
     make_piece(*state, shape, voices, bars);

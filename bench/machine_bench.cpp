@@ -22,7 +22,7 @@ struct Bench {
   std::unique_ptr<machine::MachineState> machine = std::make_unique<machine::MachineState>();
   std::unique_ptr<console::StandaloneConsole> console = std::make_unique<console::StandaloneConsole>();
   tables::ReaderPosition position;
-  tables::CompileContext context{*composition, *machine, *console, position};
+  tables::CompileContext context{*composition, *machine, position};
   double results[4] = {};
 
   Bench() {

@@ -123,7 +123,7 @@ struct ZelvoEvaluator {
   std::unique_ptr<machine::MachineState> machine = std::make_unique<machine::MachineState>();
   std::unique_ptr<console::StandaloneConsole> console = std::make_unique<console::StandaloneConsole>();
   tables::ReaderPosition position;
-  tables::CompileContext context{*composition, *machine, *console, position};
+  tables::CompileContext context{*composition, *machine, position};
   double result = 0;
   uint32_t start = 0;
 

@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   position.row = 1;
   position.column = 1;
   fuzz::run_job(console, [&] {
-    tables::CompileContext context{compiled->composition, state->machine, console, position};
+    tables::CompileContext context{compiled->composition, state->machine, position};
     const uint32_t start = tables::begin_program(context);
     tables::compile_cell(context, text);
     tables::end_program(context);

@@ -13,7 +13,6 @@
 #include "console/job_console.h"
 #include "console/job_end.h"
 #include "engine/harmonize_units.h"
-#include "harmonizer/console_lines.h"
 #include "harmonizer/debug_listings.h"
 #include "harmonizer/harmonizer_state.h"
 
@@ -62,7 +61,7 @@ int main(int argc, char** argv) {
   console::StandaloneConsole console;
   harmonizer::DebugListings listings(*state, console);
   int32_t result = -1;
-  harmonizer::ConsoleLines lines(console);
+  base::ProgressLines& lines = console;
   try {
     const base::Status harmonized = engine::harmonize_units(st, set, lines, &listings);
     if (!harmonized.ok()) console::fail(console, harmonized.error());

@@ -9,6 +9,7 @@
 #include "console/job_end.h"
 #include "base/message.h"
 #include "base/message_id.h"
+#include "base/progress_lines.h"
 #include "base/status.h"
 
 namespace zelvo::console {
@@ -16,8 +17,9 @@ namespace zelvo::console {
 constexpr int32_t kPrintBufferSize = 2000;  // one formatted message, terminator included
 
 // A job's way to the console: prints into the store in the job's language
-// and ends the job on Stop or on an error, as its JobControl says.
-class JobConsole {
+// and ends the job on Stop or on an error, as its JobControl says. It is the
+// progress the readers, the compilers and the engine are given.
+class JobConsole : public base::ProgressLines {
  public:
   JobConsole(Console& store, JobControl& control);
   JobConsole(const JobConsole&) = delete;
@@ -47,8 +49,10 @@ class JobConsole {
   // Where note keeps the notes from now on; nullptr keeps none.
   void keep_notes(std::vector<base::Message>* notes) { kept_notes_ = notes; }
 
+  // A line of progress: printed as a message.
+  void show(const base::Message& line) final { print(line); }
   // Ends the job with the stop message when Stop was pressed; else returns.
-  void check_stop();
+  void check_stop() final;
   // Prints the abort message and ends the job. Never returns.
   [[noreturn]] void abort_job();
   // Invalidates and repaints the view and clears the job-running flag.

@@ -5,7 +5,7 @@
 #include "engine/bar_time.h"
 #include "engine/debug_listener.h"
 #include "engine/model.h"
-#include "engine/progress_lines.h"
+#include "base/progress_lines.h"
 #include "engine/settings.h"
 
 namespace zelvo::engine {
@@ -14,7 +14,7 @@ namespace zelvo::engine {
 // the tables, the settings (read only), where the progress goes and the
 // optional listener, plus the time values the operations divide by.
 struct Engine {
-  Engine(EngineState& state, const HarmonizerSettings& settings, ProgressLines& lines,
+  Engine(EngineState& state, const HarmonizerSettings& settings, base::ProgressLines& lines,
          DebugListener* listener)
       : state(state),
         settings(settings),
@@ -28,7 +28,7 @@ struct Engine {
 
   EngineState& state;
   const HarmonizerSettings& settings;
-  ProgressLines& lines;
+  base::ProgressLines& lines;
   DebugListener* listener;  // null unless Debug is on
   int64_t clicks_per_bar;
   int32_t clicks_per_beat;     // > 0 while the engine runs

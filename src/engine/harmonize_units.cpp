@@ -153,7 +153,7 @@ void harmonize_all(Engine& engine, ProgressObserver* progress) {
 
 }  // namespace
 
-base::Status harmonize_units(EngineState& state, const HarmonizerSettings& settings, ProgressLines& lines,
+base::Status harmonize_units(EngineState& state, const HarmonizerSettings& settings, base::ProgressLines& lines,
                                 DebugListener* listener, ProgressObserver* progress) {
   Engine engine(state, settings, lines, listener);
   const UnitsEnded units_ended(progress);

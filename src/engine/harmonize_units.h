@@ -5,7 +5,7 @@
 #include "base/status.h"
 #include "engine/debug_listener.h"
 #include "engine/model.h"
-#include "engine/progress_lines.h"
+#include "base/progress_lines.h"
 #include "engine/progress_observer.h"
 #include "engine/settings.h"
 
@@ -23,7 +23,7 @@ namespace zelvo::engine {
 // the progress lines go to `lines`, whose check_stop may end the job by
 // unwinding. `listener` may be null; it is called only when settings.Debug
 // is not 0. `progress` may be null.
-base::Status harmonize_units(EngineState& state, const HarmonizerSettings& settings, ProgressLines& lines,
+base::Status harmonize_units(EngineState& state, const HarmonizerSettings& settings, base::ProgressLines& lines,
                                 DebugListener* listener, ProgressObserver* progress = nullptr);
 
 }  // namespace zelvo::engine

@@ -9,7 +9,6 @@
 #include "engine/harmonize_units.h"
 #include "engine/engine_messages.h"
 #include "harmonizer/configuration.h"
-#include "harmonizer/console_lines.h"
 #include "harmonizer/debug_listings.h"
 #include "base/message_id.h"
 #include "harmonizer/harmony_reader.h"
@@ -76,9 +75,8 @@ void harmonize(HarmonizerState& state, console::JobConsole& console) {
   or_stop(console, read_music(state, console), state);
 
   DebugListings listings(state, console);
-  ConsoleLines lines(console);
   if (const base::Status harmonized =
-          engine::harmonize_units(state.engine, settings, lines, &listings, state.progress);
+          engine::harmonize_units(state.engine, settings, console, &listings, state.progress);
       !harmonized.ok()) {
     if (engine::stop_wins_over(harmonized.error())) console::fail_or_stop(console, harmonized.error());
     console::fail(console, harmonized.error());

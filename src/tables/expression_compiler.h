@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <optional>
 
-#include "console/job_console.h"
 #include "machine/machine_state.h"
 #include "machine/opcodes.h"
 #include "tables/composition.h"
@@ -28,7 +27,6 @@ constexpr int32_t kMaxNumberLength = 12;
 struct CompileContext {
   Composition& composition;
   machine::MachineState& machine;
-  console::JobConsole& console;
   const ReaderPosition& position;  // quoted by the messages
   int32_t depth = 0;               // values the program has on the stack so far
   int32_t floor = 0;               // depth when the current cell began

@@ -77,8 +77,8 @@ void identify_table(TableReader& reader) {
   reader.position.count = ++reader.tables_identified[kind];
   const char first = kTableNames[kind][0];
   if (first >= 'A' && first <= 'Z') {
-    console_print(reader.console, kProcessingTable, kTableNames[kind]);
-    check_stop(reader.console);
+    reader.progress.show(base::Message(kProcessingTable, kTableNames[kind]));
+    reader.progress.check_stop();
   }
 }
 

@@ -24,7 +24,7 @@
 #include <string_view>
 
 #include "console/composition_opener.h"
-#include "console/job_console.h"
+#include "base/progress_lines.h"
 
 namespace zelvo::tables {
 
@@ -51,9 +51,9 @@ struct FileCloser {
 };
 
 struct TableReader {
-  explicit TableReader(console::JobConsole& console_ref) : console(console_ref) {}
+  explicit TableReader(base::ProgressLines& progress_to) : progress(progress_to) {}
 
-  console::JobConsole& console;
+  base::ProgressLines& progress;  // where "processing table" goes, and Stop
   std::unique_ptr<FILE, FileCloser> file;
   char buffer[kLineBufferSize] = {};
   // The last cell take_cell read, as the file writes it (its lines

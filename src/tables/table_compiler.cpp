@@ -266,37 +266,35 @@ void compile_pass(TableReader& reader, CompileContext& context) {
 }  // namespace
 
 namespace {
-void compile_both_passes(TableReader& reader, Composition& composition, machine::MachineState& machine,
-                         console::JobConsole& console);
+void compile_both_passes(TableReader& reader, Composition& composition, machine::MachineState& machine);
 }  // namespace
 
 base::Status compile_tables(Composition& composition, machine::MachineState& machine,
-                               console::JobConsole& console) {
-  return compile_tables(composition, machine, console, "");
+                            base::ProgressLines& progress) {
+  return compile_tables(composition, machine, progress, "");
 }
 
 base::Status compile_tables(Composition& composition, machine::MachineState& machine,
-                               console::JobConsole& console, const char* folder,
-                               console::CompositionOpener* opener) {
+                            base::ProgressLines& progress, const char* folder,
+                            console::CompositionOpener* opener) {
   clear_composition(composition);
   machine::reset_program_tables(machine);
-  TableReader reader(console);
+  TableReader reader(progress);
   if (base::Status opened = open_table_input(reader, folder, opener); !opened.ok()) return opened;
-  return base::attempt([&] { compile_both_passes(reader, composition, machine, console); });
+  return base::attempt([&] { compile_both_passes(reader, composition, machine); });
 }
 
 namespace {
 
-void compile_both_passes(TableReader& reader, Composition& composition, machine::MachineState& machine,
-                         console::JobConsole& console) {
-  console_print(console, kReadingVariables);
-  check_stop(console);
+void compile_both_passes(TableReader& reader, Composition& composition, machine::MachineState& machine) {
+  reader.progress.show(base::Message(kReadingVariables));
+  reader.progress.check_stop();
   reading_pass(reader, composition, machine);
   std::rewind(reader.file.get());
-  CompileContext context{composition, machine, console, reader.position};
+  CompileContext context{composition, machine, reader.position};
   emit_instruction(context, Op::kEnd);
-  console_print(console, kCompilingTables);
-  check_stop(console);
+  reader.progress.show(base::Message(kCompilingTables));
+  reader.progress.check_stop();
   compile_pass(reader, context);
   reader.file.reset();
   machine::prepare_programs(machine);

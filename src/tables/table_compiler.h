@@ -6,23 +6,24 @@
 #include <cstdint>
 
 #include "console/composition_opener.h"
-#include "console/job_console.h"
+#include "base/progress_lines.h"
 #include "machine/machine_state.h"
 #include "tables/composition.h"
 
 namespace zelvo::tables {
 
 // Clears `composition` and the machine's program tables, then reads and
-// compiles the document, printing the progress messages; returns the first
-// error's message unprinted. A stop request still ends the job (JobEnded).
+// compiles the document, showing its progress on `progress`; returns the
+// first error's message unshown. A stop request still ends the job (through
+// progress.check_stop).
 // Leaves the random state and list registers of `machine` untouched.
 base::Status compile_tables(Composition& composition, machine::MachineState& machine,
-                               console::JobConsole& console);
+                            base::ProgressLines& progress);
 // The same with the document in `folder` instead of the current directory,
 // read through `opener` when there is one.
 base::Status compile_tables(Composition& composition, machine::MachineState& machine,
-                               console::JobConsole& console, const char* folder,
-                    console::CompositionOpener* opener = nullptr);
+                            base::ProgressLines& progress, const char* folder,
+                            console::CompositionOpener* opener = nullptr);
 
 // The first symbol record whose kind and row are these; kNoSymbol if none.
 uint32_t find_symbol_by_place(const Composition& composition, uint32_t kind, uint32_t row);

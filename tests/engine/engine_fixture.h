@@ -10,9 +10,8 @@
 #include "console/job_console.h"
 #include "engine/context.h"
 #include "engine/model.h"
-#include "engine/progress_lines.h"
+#include "base/progress_lines.h"
 #include "engine/settings.h"
-#include "harmonizer/console_lines.h"
 
 namespace zelvo::engine::testing_support {
 
@@ -44,15 +43,12 @@ inline void chord_marks(char (&marks)[kMarksSize], std::initializer_list<int32_t
   t = static_cast<char>(t | 4);
 }
 
-// The engine's progress printed on a console by the harmonizer job's own lines.
-using harmonizer::ConsoleLines;
-
 class EngineTest : public ::testing::Test {
  protected:
   std::unique_ptr<EngineState> state_ = std::make_unique<EngineState>();
   HarmonizerSettings settings_;
   console::StandaloneConsole console_;
-  ConsoleLines lines_{console_};
+  base::ProgressLines& lines_ = console_;  // the progress printed on the console
   std::unique_ptr<Engine> engine_;
 
   EngineState& st() { return *state_; }

@@ -161,8 +161,7 @@ std::string harmonize_random_pieces(bool scribbled) {
     piece.music(*st, set);
     const int32_t count = st->music.note_count;
     console::StandaloneConsole console;
-    testing_support::ConsoleLines lines(console);
-    const base::Status harmonized = harmonize_units(*st, set, lines, nullptr);
+    const base::Status harmonized = harmonize_units(*st, set, console, nullptr);
     const bool aborted = !harmonized.ok();
     // Printed and ended as the harmonizer job ends on it.
     if (aborted) {
@@ -236,7 +235,7 @@ TEST(RandomPiecesTest, LinesLeaveTheRecordedPool) {
     HarmonizerSettings set;
     piece.settings(set);
     piece.music(*st, set);
-    QuietLines lines;
+    base::QuietLines lines;
     Engine engine(*st, set, lines, nullptr);
     form_unit(engine, 0, 0);
     divide_lines(engine, 0);

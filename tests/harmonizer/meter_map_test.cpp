@@ -95,7 +95,7 @@ std::string run_case(const test::Case& c) {
       answer = std::to_string(change != nullptr ? change->beats : time.beats_per_bar) + " beats of " +
                std::to_string(change != nullptr ? change->beat_clicks : time.clicks_per_beat);
     } else if (op == "weight") {
-      engine::QuietLines lines;
+      base::QuietLines lines;
       const engine::Engine engine(*state, settings, lines, nullptr);
       answer = std::to_string(engine::metric_weight(engine, static_cast<int32_t>(a), static_cast<int32_t>(b)));
     } else if (op == "keep") {

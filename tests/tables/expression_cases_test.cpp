@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "console/job_console.h"
 #include "console/job_end.h"
 #include "machine/disassemble.h"
 #include "machine/machine_state.h"
@@ -90,7 +91,7 @@ std::string run_case(const test::Case& c) {
     composition->symbols[index].value = std::stod(word.substr(eq + 1));
     machine->symbol_values[index] = &composition->symbols[index].value;
   }
-  CompileContext context{*composition, *machine, console, position};
+  CompileContext context{*composition, *machine, position};
   char cell[kLineBufferSize] = {};
   std::strncpy(cell, c.files.at(0).second.c_str(), sizeof cell - 1);
   if (c.files.at(0).first == "line") {

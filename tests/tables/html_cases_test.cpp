@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "console/job_console.h"
 #include "console/job_end.h"
 #include "support/cases.h"
 #include "tables/html_reader.h"

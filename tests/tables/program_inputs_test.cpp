@@ -24,7 +24,7 @@ TEST(ProgramInputsTest, CellsAsTheVariablesRecomputationSeesThem) {
   auto machine = std::make_unique<machine::MachineState>();
   auto console = std::make_unique<console::StandaloneConsole>();
   ReaderPosition position;
-  CompileContext context{*composition, *machine, *console, position};
+  CompileContext context{*composition, *machine, position};
   emit_instruction(context, machine::Op::kEnd);
   double values[17] = {};
   for (int32_t i = 0; i < 17; ++i) {

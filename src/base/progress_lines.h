@@ -2,12 +2,12 @@
 
 #include "base/status.h"
 
-namespace zelvo::engine {
+namespace zelvo::base {
 
-// Where the engine's progress goes: the lines a harmonizing job shows on its
-// console as each unit and line is searched (in the order shown), and the
-// points where a pending Stop ends the job. The job that runs the engine
-// implements it; the engine itself never prints and knows no console.
+// Where the progress of a reader, a compiler or the engine goes: the lines a
+// job shows on its console as it goes (in the order shown), and the points
+// where a pending Stop ends the job. The job's console implements it; the
+// steps that take it never print and know no console.
 class ProgressLines {
  public:
   virtual ~ProgressLines() = default;
@@ -26,4 +26,4 @@ class QuietLines final : public ProgressLines {
   void check_stop() override {}
 };
 
-}  // namespace zelvo::engine
+}  // namespace zelvo::base
