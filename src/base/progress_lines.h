@@ -13,6 +13,9 @@ class ProgressLines {
   virtual ~ProgressLines() = default;
   // One piece of progress text, shown after every piece shown before.
   virtual void show(const base::Message& line) = 0;
+  // What a step tells on its way besides its progress (a pickup placed, a
+  // harmony part not found), shown as a line unless the console keeps it.
+  virtual void note(const base::Message& line) { show(line); }
   // Ends the job by unwinding to its runner when Stop was pressed; else
   // returns at once.
   virtual void check_stop() = 0;

@@ -11,7 +11,7 @@ namespace zelvo::composer {
 
 using machine::truncate_to_int32;
 
-void run_calculated_generator(ComposerState& state, console::JobConsole& console, int32_t number) {
+void run_calculated_generator(ComposerState& state, base::ProgressLines& progress, int32_t number) {
   using namespace calc;
   double* const record = state.composition.generators[number].slot;
   const bool preview = state.pass_flag > 0;
@@ -60,7 +60,7 @@ void run_calculated_generator(ComposerState& state, console::JobConsole& console
       return;
     }
     std::memcpy(record, c, sizeof c);
-    run_outputs(state, console);
+    run_outputs(state, progress);
     c[tables::kSlotOnset] = 0;
   }
 

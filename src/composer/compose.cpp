@@ -31,7 +31,7 @@ void compose_init(ComposerState& state) {
   state.variable_program_count = 0;
 }
 
-base::Status compose_timing(ComposerState& state, console::JobConsole& console) {
+base::Status compose_timing(ComposerState& state, base::ProgressLines& progress) {
   const double* values = state.composition.config;
   switch (take_timing_values(values, state.timing)) {
     case TimingProblem::kBadDenominator:
@@ -44,31 +44,31 @@ base::Status compose_timing(ComposerState& state, console::JobConsole& console) 
   derive_clicks(values, state.timing);
   const auto seed = static_cast<uint32_t>(machine::truncate_to_int32(values[tables::kConfigSeed]));
   const uint32_t used = machine::seed_random(state.machine, seed);
-  console.note(base::Message(kSeedMessage, static_cast<unsigned>(used)));
-  check_stop(console);
+  progress.note(base::Message(kSeedMessage, static_cast<unsigned>(used)));
+  progress.check_stop();
   return base::Status();
 }
 
-base::Status read_sequences(ComposerState& state, console::JobConsole& console) {
+base::Status read_sequences(ComposerState& state, base::ProgressLines& progress) {
   console::OpenedScore opened;
   if (state.score_opener != nullptr) {
-    opened = state.score_opener->open_score(state.work_folder, kSequenceFile, console);
+    opened = state.score_opener->open_score(state.work_folder, kSequenceFile, progress);
     if (!opened.status.ok()) return opened.status;
   } else {
     opened.file = std::fopen(base::work_path(state.work_folder, kSequenceFile).c_str(), "rb");
   }
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(opened.file, &std::fclose);
   if (file == nullptr) {
-    console.note(base::Message(kNoSequenceFile));
-    check_stop(console);
+    progress.note(base::Message(kNoSequenceFile));
+    progress.check_stop();
     return base::Status();
   }
   if (base::Status read = read_sequence_file(file.get(), kSequenceFile, state.timing, state.notes, state.sequences);
       !read.ok()) {
     return read;
   }
-  console.note(base::Message(kSequenceFileRead));
-  check_stop(console);
+  progress.note(base::Message(kSequenceFileRead));
+  progress.check_stop();
   compute_times(state.notes, state.timing);
   sort_events(state.notes);
   if (!make_sequences(state.notes, state.sequences)) {

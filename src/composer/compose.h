@@ -1,6 +1,7 @@
 #pragma once
 
 #include "composer/composer_state.h"
+#include "base/progress_lines.h"
 #include "console/job_console.h"
 #include "base/work_files.h"
 
@@ -22,11 +23,11 @@ void compose_init(ComposerState& state);
 
 // Derives the timing values from the configuration and seeds the random
 // numbers; says why a denominator or tempo cannot be used.
-base::Status compose_timing(ComposerState& state, console::JobConsole& console);
+base::Status compose_timing(ComposerState& state, base::ProgressLines& progress);
 
 // Reads insec.xml (in state.work_folder) into the sequence tables, or
 // prints that there is none; says what is wrong with a file it cannot use.
-base::Status read_sequences(ComposerState& state, console::JobConsole& console);
+base::Status read_sequences(ComposerState& state, base::ProgressLines& progress);
 
 // Encodes the sorted events and writes them to `name` in state.work_folder;
 // says why when a time does not fit or the file cannot be created or fully

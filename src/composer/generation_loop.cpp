@@ -29,7 +29,7 @@ int32_t clamp_midi(int32_t value, bool& clamped) {
 
 }  // namespace
 
-void run_outputs(ComposerState& state, console::JobConsole& console) {
+void run_outputs(ComposerState& state, base::ProgressLines& progress) {
   if (state.pass_flag >= 1) return;
   recompute_variables(state);
   NoteTable& notes = state.notes;
@@ -55,8 +55,8 @@ void run_outputs(ComposerState& state, console::JobConsole& console) {
     e.Vel = clamp_midi(truncate_to_int32(out[tables::kOutVelocity]), clamped);
     if (clamped && !state.range_warning) {
       state.range_warning = true;
-      console.note(base::Message(kRangeWarning));
-      check_stop(console);
+      progress.note(base::Message(kRangeWarning));
+      progress.check_stop();
     }
     ++notes.count;
   }
@@ -118,25 +118,25 @@ int32_t pass_order(ComposerState& state, std::array<uint8_t, tables::kGeneratorR
   return count;
 }
 
-void run_generator(ComposerState& state, console::JobConsole& console, int32_t g) {
+void run_generator(ComposerState& state, base::ProgressLines& progress, int32_t g) {
   const uint32_t kind = tables::slot_word(state.composition.generators[g].slot[tables::kSlotKind]);
   if (kind == tables::kKindCalculated) {
-    run_calculated_generator(state, console, g);
+    run_calculated_generator(state, progress, g);
   } else {
-    run_sequence_generator(state, console, g);
+    run_sequence_generator(state, progress, g);
   }
 }
 
-void generate_bars(ComposerState& state, console::JobConsole& console, int32_t bar_count) {
-  console.note(base::Message(kGenerationStarts));
-  check_stop(console);
+void generate_bars(ComposerState& state, base::ProgressLines& progress, int32_t bar_count) {
+  progress.note(base::Message(kGenerationStarts));
+  progress.check_stop();
   const int32_t clicks_per_bar = state.timing.clicks_per_bar();
   std::array<uint8_t, tables::kGeneratorRecords> order;
   const int32_t fixed_count = orders_can_change(state) ? -1 : pass_order(state, order);
   for (int32_t bar = 1; bar <= bar_count; ++bar) {
     state.current_bar = bar;
-    console_print(console, kEachBar, bar);
-    check_stop(console);
+    progress.show(base::Message(kEachBar, bar));
+    progress.check_stop();
     if (state.notes.count >= kGenerationStopEvents) break;
     state.bar_first_event = state.notes.count;
     for (int32_t click = 0; click < clicks_per_bar; ++click) {
@@ -144,7 +144,7 @@ void generate_bars(ComposerState& state, console::JobConsole& console, int32_t b
       state.done.fill(0);
       if (fixed_count >= 0) {
         for (state.pass_flag = 1; state.pass_flag >= 0; --state.pass_flag) {
-          for (int32_t i = 0; i < fixed_count; ++i) run_generator(state, console, order[i]);
+          for (int32_t i = 0; i < fixed_count; ++i) run_generator(state, progress, order[i]);
         }
         continue;
       }
@@ -156,7 +156,7 @@ void generate_bars(ComposerState& state, console::JobConsole& console, int32_t b
           state.done.fill(0);
           continue;
         }
-        run_generator(state, console, g);
+        run_generator(state, progress, g);
         state.done[g] = 1;
       }
     }
@@ -165,8 +165,8 @@ void generate_bars(ComposerState& state, console::JobConsole& console, int32_t b
 
 }  // namespace
 
-base::Status generate(ComposerState& state, console::JobConsole& console, int32_t bar_count) {
-  return base::attempt([&] { generate_bars(state, console, bar_count); });
+base::Status generate(ComposerState& state, base::ProgressLines& progress, int32_t bar_count) {
+  return base::attempt([&] { generate_bars(state, progress, bar_count); });
 }
 
 bool within_window(const ComposerState& state, double start_bar, double start_click, double length_bars,

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "composer/composer_state.h"
-#include "console/job_console.h"
+#include "base/progress_lines.h"
 
 namespace zelvo::composer {
 
@@ -20,7 +20,7 @@ void recompute_variables(ComposerState& state);
 // beyond kMaxBarEvents in its bar, or beyond kMaxGeneratedEvents (no memory
 // left for the note-offs), unwinds to generate with its message
 // (base::stop_with).
-void run_outputs(ComposerState& state, console::JobConsole& console);
+void run_outputs(ComposerState& state, base::ProgressLines& progress);
 
 // The next generator of this pass: the lowest order value, ties to the lower
 // record number, compared against an unsigned bound. 0 when none is left.
@@ -35,6 +35,6 @@ bool within_window(const ComposerState& state, double start_bar, double start_cl
 // Walks `bar_count` bars click by click, evaluating every generator in a
 // preview pass and a full pass. Stops before a bar once
 // kGenerationStopEvents events exist. Says why when the events overflow.
-base::Status generate(ComposerState& state, console::JobConsole& console, int32_t bar_count);
+base::Status generate(ComposerState& state, base::ProgressLines& progress, int32_t bar_count);
 
 }  // namespace zelvo::composer

@@ -41,7 +41,7 @@ double stretch_factor(const ComposerState& state, double stretch_beats, int64_t 
 
 }  // namespace
 
-void run_sequence_generator(ComposerState& state, console::JobConsole& console, int32_t number) {
+void run_sequence_generator(ComposerState& state, base::ProgressLines& progress, int32_t number) {
   using namespace seq;
   double* const record = state.composition.generators[number].slot;
   const bool preview = state.pass_flag > 0;
@@ -147,7 +147,7 @@ void run_sequence_generator(ComposerState& state, console::JobConsole& console, 
         return;
       }
       std::memcpy(record, c, sizeof c);
-      run_outputs(state, console);
+      run_outputs(state, progress);
       if (!forward) position -= 1;
       // Chord notes (same bar and click) are all emitted in this click.
       const int64_t n = lo + static_cast<int64_t>(position);

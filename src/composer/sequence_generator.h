@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "composer/composer_state.h"
-#include "console/job_console.h"
+#include "base/progress_lines.h"
 
 namespace zelvo::composer {
 
@@ -38,6 +38,6 @@ double map_pitch(double p, int32_t lowest, int32_t highest, double top_shift, do
 
 // One evaluation of generator `number` (1 to 99) at the current bar and
 // click, in the pass that state.pass_flag names.
-void run_sequence_generator(ComposerState& state, console::JobConsole& console, int32_t number);
+void run_sequence_generator(ComposerState& state, base::ProgressLines& progress, int32_t number);
 
 }  // namespace zelvo::composer

@@ -45,7 +45,7 @@ class JobConsole : public base::ProgressLines {
   // generation starting, a warning, a pickup placed), and keeps it in the
   // list keep_notes gave, if any: the check quotes a step's notes before the
   // message the step stopped with.
-  void note(const base::Message& note);
+  void note(const base::Message& note) final;
   // Where note keeps the notes from now on; nullptr keeps none.
   void keep_notes(std::vector<base::Message>* notes) { kept_notes_ = notes; }
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "console/job_console.h"
+#include "base/progress_lines.h"
 #include "base/status.h"
 #include "midi/song.h"
 
@@ -33,9 +33,10 @@ class ScoreOpener {
   // current directory) ready to be read from its start, or the merged track
   // of a multi-track MIDI file (OpenedScore::merged_midi); no stream when
   // there is no such file (nor a compressed one in its place), nor when the
-  // file exists but cannot be used (then the status says why). `console`
-  // receives what the opener tells on its way (a pickup it placed).
-  virtual OpenedScore open_score(const std::string& folder, const char* name, JobConsole& console) = 0;
+  // file exists but cannot be used (then the status says why). `progress`
+  // receives what the opener tells on its way (a pickup it placed), and
+  // may end the job on Stop.
+  virtual OpenedScore open_score(const std::string& folder, const char* name, base::ProgressLines& progress) = 0;
   // Whether the file last opened was found sound: XML that is well formed,
   // or MIDI whose chunks all read. Its readers may then follow what only a
   // sound file is trusted with, such as changes of meter.

@@ -41,9 +41,9 @@ std::string score_part_ids(std::FILE* file) {
   return ids.empty() ? std::string("none") : ids;
 }
 
-void refuse_missing_harmony(console::JobConsole& console, const engine::HarmonizerSettings& settings,
+void refuse_missing_harmony(base::ProgressLines& progress, const engine::HarmonizerSettings& settings,
                             std::FILE* file) {
-  console.note(base::Message(kNoHarmony));
+  progress.note(base::Message(kNoHarmony));
   const int64_t scale = settings.FirstHarmIns;
   const int64_t last_chord = scale + settings.HarmInsNum - 1;
   const std::string ids = score_part_ids(file);

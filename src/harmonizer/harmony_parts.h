@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "console/job_console.h"
+#include "base/progress_lines.h"
 #include "engine/settings.h"
 
 namespace zelvo::harmonizer {
@@ -18,7 +18,7 @@ std::string score_part_ids(std::FILE* file);
 // Refuses a harmony file without a scale or without chords where the
 // configuration looks for them: the usual message, then the parts looked
 // for (by the digits of their ids) and the ids the file has.
-[[noreturn]] void refuse_missing_harmony(console::JobConsole& console, const engine::HarmonizerSettings& settings,
+[[noreturn]] void refuse_missing_harmony(base::ProgressLines& progress, const engine::HarmonizerSettings& settings,
                                          std::FILE* file);
 
 }  // namespace zelvo::harmonizer

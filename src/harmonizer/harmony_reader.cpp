@@ -129,16 +129,16 @@ bool ends_group(const MusicNoteTable& music, int32_t i) {
 }
 
 namespace {
-void read_harmony_file(HarmonizerState& state, console::JobConsole& console);
+void read_harmony_file(HarmonizerState& state, base::ProgressLines& progress);
 }  // namespace
 
-base::Status read_harmony(HarmonizerState& state, console::JobConsole& console) {
-  return base::attempt([&] { read_harmony_file(state, console); });
+base::Status read_harmony(HarmonizerState& state, base::ProgressLines& progress) {
+  return base::attempt([&] { read_harmony_file(state, progress); });
 }
 
 namespace {
 
-void read_harmony_file(HarmonizerState& state, console::JobConsole& console) {
+void read_harmony_file(HarmonizerState& state, base::ProgressLines& progress) {
   engine::HarmonizerSettings& settings = state.settings;
   MusicNoteTable& music = state.engine.music;
   music.empty();
@@ -146,7 +146,7 @@ void read_harmony_file(HarmonizerState& state, console::JobConsole& console) {
     // LastMusicIns + 1 in 32 bits: the largest value wraps round, never overflows.
     settings.FirstHarmIns = static_cast<int32_t>(int64_t{settings.LastMusicIns} + 1);
   }
-  const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, kHarmonyFile, "r");
+  const ScoreFile file = open_score_file(state.score_opener, progress, state.work_folder, kHarmonyFile, "r");
   if (base::Status read = read_musicxml(music, settings.time, settings.FirstHarmIns, settings.HarmInsNum, file.get(),
                                        kHarmonyFile, follows_meter_changes(state.score_opener));
       !read.ok()) {
@@ -155,7 +155,7 @@ void read_harmony_file(HarmonizerState& state, console::JobConsole& console) {
   state.harmony_time = settings.time;
   state.engine.scales = HarmonyTable{};
   state.engine.chords = HarmonyTable{};
-  if (!build_scales(state)) refuse_missing_harmony(console, settings, file.get());
+  if (!build_scales(state)) refuse_missing_harmony(progress, settings, file.get());
   // Only the chord parts stay, moved down in order.
   const int64_t first_chord_part = int64_t{settings.FirstHarmIns} + 1;
   const int64_t end_part = int64_t{settings.FirstHarmIns} + settings.HarmInsNum;
@@ -165,7 +165,7 @@ void read_harmony_file(HarmonizerState& state, console::JobConsole& console) {
     if (inst >= first_chord_part && inst < end_part) music.notes[kept++] = music.notes[i];
   }
   music.note_count = kept;
-  if (kept == 0) refuse_missing_harmony(console, settings, file.get());
+  if (kept == 0) refuse_missing_harmony(progress, settings, file.get());
   sort_notes(state);
   build_chords(state);
 }

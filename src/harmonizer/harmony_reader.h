@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "console/job_console.h"
+#include "base/progress_lines.h"
 #include "harmonizer/harmonizer_state.h"
 
 namespace zelvo::harmonizer {
@@ -12,7 +12,7 @@ namespace zelvo::harmonizer {
 // LastMusicIns + 1 for good. Leaves the music note table holding the chord
 // notes, sorted. Says what is wrong with a file it cannot use; a stop
 // request still ends the job.
-base::Status read_harmony(HarmonizerState& state, console::JobConsole& console);
+base::Status read_harmony(HarmonizerState& state, base::ProgressLines& progress);
 
 // The grouping rule: whether record i of the music note table ends a scale
 // or chord (the next record starts a new one).

@@ -23,7 +23,7 @@ constexpr const char* kMidiFile = base::kCompositionMidi;
 
 }  // namespace
 
-void read_source_parts(HarmonizerState& state, console::JobConsole& console, engine::MusicNoteTable& music,
+void read_source_parts(HarmonizerState& state, base::ProgressLines& progress, engine::MusicNoteTable& music,
                        engine::TimeSettings& time, int32_t first, int32_t count) {
   const engine::HarmonizerSettings& settings = state.settings;
   time.tempos.count = 0;
@@ -31,7 +31,7 @@ void read_source_parts(HarmonizerState& state, console::JobConsole& console, eng
     case 0:
     case 2: {
       const char* name = base::kMusicSourceFiles[settings.MusicSource];
-      const ScoreFile file = open_score_file(state.score_opener, console, state.work_folder, name, "r");
+      const ScoreFile file = open_score_file(state.score_opener, progress, state.work_folder, name, "r");
       const bool follow = follows_meter_changes(state.score_opener);
       if (base::Status read = read_musicxml(music, time, first, count, file.get(), name, follow); !read.ok()) {
         base::stop_with(read);
@@ -50,7 +50,7 @@ void read_source_parts(HarmonizerState& state, console::JobConsole& console, eng
     }
     case 3: {
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
-      const ScoreInput file = open_score_input(state.score_opener, console, state.work_folder, kMidiFile, "rb");
+      const ScoreInput file = open_score_input(state.score_opener, progress, state.work_folder, kMidiFile, "rb");
       const bool follow = follows_meter_changes(state.score_opener);
       const base::Status read = file.merged ? read_midi(music, time, *file.merged, kMidiFile, follow)
                                             : read_midi(music, time, file.file.get(), kMidiFile, follow);
@@ -64,10 +64,10 @@ void read_source_parts(HarmonizerState& state, console::JobConsole& console, eng
 
 namespace {
 
-void read_source(HarmonizerState& state, console::JobConsole& console) {
+void read_source(HarmonizerState& state, base::ProgressLines& progress) {
   const int32_t first = state.settings.FirstMusicIns;
   const int32_t count = static_cast<int32_t>(int64_t{state.settings.LastMusicIns} - first + 1);
-  read_source_parts(state, console, state.engine.music, state.settings.time, first, count);
+  read_source_parts(state, progress, state.engine.music, state.settings.time, first, count);
 }
 
 // Harmony read in the music's meters: a harmony file that changes meter
@@ -129,8 +129,8 @@ bool cut_notes(engine::MusicNoteTable& music, const engine::HarmonyTable& table,
 
 namespace {
 
-void read_and_prepare(HarmonizerState& state, console::JobConsole& console, Preparation preparation) {
-  read_source(state, console);
+void read_and_prepare(HarmonizerState& state, base::ProgressLines& progress, Preparation preparation) {
+  read_source(state, progress);
   engine::MusicNoteTable& music = state.engine.music;
   if (music.note_count == 0) base::stop_with(base::Message(kNoMusic));
   if (preparation == Preparation::kCheckOnly) return;
@@ -151,8 +151,8 @@ void read_and_prepare(HarmonizerState& state, console::JobConsole& console, Prep
 
 }  // namespace
 
-base::Status read_music(HarmonizerState& state, console::JobConsole& console, Preparation preparation) {
-  return base::attempt([&] { read_and_prepare(state, console, preparation); });
+base::Status read_music(HarmonizerState& state, base::ProgressLines& progress, Preparation preparation) {
+  return base::attempt([&] { read_and_prepare(state, progress, preparation); });
 }
 
 }  // namespace zelvo::harmonizer

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "console/job_console.h"
+#include "base/progress_lines.h"
 #include "harmonizer/harmonizer_state.h"
 
 namespace zelvo::harmonizer {
@@ -17,13 +17,13 @@ enum class Preparation { kFull, kCheckOnly };
 // LastMusicIns; rejects empty music; with DivideNotes cuts the notes at the
 // chord and then the scale boundaries; sorts. Says what is wrong with a
 // source it cannot use; a stop request still ends the job.
-base::Status read_music(HarmonizerState& state, console::JobConsole& console,
+base::Status read_music(HarmonizerState& state, base::ProgressLines& progress,
                 Preparation preparation = Preparation::kFull);
 
 // Reads the parts p with first <= p < first + count of the source that
 // MusicSource names into `music`, setting `time` from it (outco.mid: every
 // channel). Ends the step (base::stop_with) with what is wrong with it.
-void read_source_parts(HarmonizerState& state, console::JobConsole& console, engine::MusicNoteTable& music,
+void read_source_parts(HarmonizerState& state, base::ProgressLines& progress, engine::MusicNoteTable& music,
                        engine::TimeSettings& time, int32_t first, int32_t count);
 
 // Cuts every record that straddles a start of an entry of `table` into

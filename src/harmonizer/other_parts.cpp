@@ -46,7 +46,7 @@ void drop_harmony_parts(const engine::HarmonizerSettings& settings, engine::Musi
 // Reads each range of other parts into state.other and hands it to `take`.
 // The run's time settings stay as the music's reading left them.
 template <typename Take>
-base::Status each_range(HarmonizerState& state, console::JobConsole& console, Take&& take) {
+base::Status each_range(HarmonizerState& state, base::ProgressLines& progress, Take&& take) {
   if (state.settings.MusicSource == 3) return base::Status();
   PartRange ranges[2];
   other_ranges(state.settings, ranges);
@@ -54,7 +54,7 @@ base::Status each_range(HarmonizerState& state, console::JobConsole& console, Ta
     for (const PartRange& range : ranges) {
       if (range.count <= 0) continue;
       state.other.time = state.settings.time;
-      read_source_parts(state, console, state.other.music, state.other.time, range.first, range.count);
+      read_source_parts(state, progress, state.other.music, state.other.time, range.first, range.count);
       drop_harmony_parts(state.settings, state.other.music);
       take(state.other.music);
     }
@@ -63,9 +63,9 @@ base::Status each_range(HarmonizerState& state, console::JobConsole& console, Ta
 
 }  // namespace
 
-base::Status add_other_parts(HarmonizerState& state, console::JobConsole& console) {
+base::Status add_other_parts(HarmonizerState& state, base::ProgressLines& progress) {
   engine::MusicNoteTable& music = state.engine.music;
-  return each_range(state, console, [&](const engine::MusicNoteTable& other) {
+  return each_range(state, progress, [&](const engine::MusicNoteTable& other) {
     const int64_t total = int64_t{music.note_count} + other.note_count;
     if (total > engine::kMaxMusicNotes / 2) {
       base::stop_with(base::Message(base::MessageId::kTooManyResultNotes,
@@ -77,10 +77,10 @@ base::Status add_other_parts(HarmonizerState& state, console::JobConsole& consol
   });
 }
 
-base::Status find_other_parts(HarmonizerState& state, console::JobConsole& console,
+base::Status find_other_parts(HarmonizerState& state, base::ProgressLines& progress,
                                  std::vector<int32_t>& parts) {
   parts.clear();
-  const base::Status read = each_range(state, console, [&](const engine::MusicNoteTable& other) {
+  const base::Status read = each_range(state, progress, [&](const engine::MusicNoteTable& other) {
     for (int32_t i = 0; i < other.note_count; ++i) parts.push_back(other.notes[i].Inst);
   });
   std::sort(parts.begin(), parts.end());

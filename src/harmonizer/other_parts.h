@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "console/job_console.h"
+#include "base/progress_lines.h"
 #include "base/status.h"
 #include "harmonizer/harmonizer_state.h"
 
@@ -18,11 +18,11 @@ namespace zelvo::harmonizer {
 // harmonized ones, as the source holds them: channel, timing and velocity,
 // never cut, no tone type. Says what is wrong with the source, or that the
 // result would not fit the MIDI writer's table.
-base::Status add_other_parts(HarmonizerState& state, console::JobConsole& console);
+base::Status add_other_parts(HarmonizerState& state, base::ProgressLines& progress);
 
 // The part (channel) numbers with notes outside FirstMusicIns..LastMusicIns,
 // ascending, into `parts`.
-base::Status find_other_parts(HarmonizerState& state, console::JobConsole& console,
+base::Status find_other_parts(HarmonizerState& state, base::ProgressLines& progress,
                                  std::vector<int32_t>& parts);
 
 }  // namespace zelvo::harmonizer

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "console/job_console.h"
+#include "base/progress_lines.h"
 #include "console/score_opener.h"
 #include "base/work_files.h"
 #include "midi/song.h"
@@ -27,14 +27,14 @@ struct ScoreInput {
 // application's opener when it gave one, else as it is; empty when there is
 // no such file. A file the opener refuses ends the reading step with the
 // opener's status (base::stop_with).
-inline ScoreInput open_score_input(console::ScoreOpener* opener, console::JobConsole& console,
+inline ScoreInput open_score_input(console::ScoreOpener* opener, base::ProgressLines& progress,
                                    const std::string& folder, const char* name, const char* mode) {
   ScoreInput input;
   if (opener == nullptr) {
     input.file.reset(std::fopen(base::work_path(folder, name).c_str(), mode));
     return input;
   }
-  console::OpenedScore opened = opener->open_score(folder, name, console);
+  console::OpenedScore opened = opener->open_score(folder, name, progress);
   if (!opened.status.ok()) base::stop_with(opened.status);
   input.file.reset(opened.file);
   input.merged = std::move(opened.merged_midi);
@@ -42,9 +42,9 @@ inline ScoreInput open_score_input(console::ScoreOpener* opener, console::JobCon
 }
 
 // The same for a file the opener hands over only as a file.
-inline ScoreFile open_score_file(console::ScoreOpener* opener, console::JobConsole& console,
+inline ScoreFile open_score_file(console::ScoreOpener* opener, base::ProgressLines& progress,
                                  const std::string& folder, const char* name, const char* mode) {
-  return std::move(open_score_input(opener, console, folder, name, mode).file);
+  return std::move(open_score_input(opener, progress, folder, name, mode).file);
 }
 
 // Whether the readers follow the changes of meter of the score just opened.

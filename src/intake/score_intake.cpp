@@ -76,7 +76,7 @@ void ScoreIntake::begin_job() {
 }
 
 console::OpenedScore ScoreIntake::open_score(const std::string& folder, const char* name,
-                                             console::JobConsole& console) {
+                                             base::ProgressLines& progress) {
   const std::string given = name;
   sound_ = false;
   const files::ReaderOrFolder reader(reader_, folder);
@@ -146,8 +146,8 @@ console::OpenedScore ScoreIntake::open_score(const std::string& folder, const ch
       edited = true;
       if (!pickup_told_) {
         pickup_told_ = true;
-        console.note(base::Message(kPickup, path));
-        check_stop(console);
+        progress.note(base::Message(kPickup, path));
+        progress.check_stop();
       }
     }
   }

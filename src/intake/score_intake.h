@@ -24,7 +24,7 @@ class ScoreIntake : public console::ScoreOpener {
   void begin_job();
   // The work's files for the jobs to come (null: each call's folder).
   void set_reader(const files::WorkReader* reader) { reader_ = reader; }
-  console::OpenedScore open_score(const std::string& folder, const char* name, console::JobConsole& console) override;
+  console::OpenedScore open_score(const std::string& folder, const char* name, base::ProgressLines& progress) override;
   bool last_score_is_sound() const override { return sound_; }
   void music_has_no_pickup() override { music_pickup_ = false; }
 

@@ -15,9 +15,9 @@ namespace {
 
 class StoppingOpener : public console::ScoreOpener {
  public:
-  explicit StoppingOpener(bool refuse) : refuse_(refuse) {}
-  console::OpenedScore open_score(const std::string&, const char* name, console::JobConsole& console) override {
-    console.control().request_stop();
+  StoppingOpener(bool refuse, console::JobControl& control) : refuse_(refuse), control_(control) {}
+  console::OpenedScore open_score(const std::string&, const char* name, base::ProgressLines&) override {
+    control_.request_stop();
     if (!refuse_) return {};
     console::OpenedScore refused;
     refused.status = base::Status::ending_in_abort(base::Message(base::MessageId::kMidiNotMusicXml, name));
@@ -26,6 +26,7 @@ class StoppingOpener : public console::ScoreOpener {
 
  private:
   bool refuse_;
+  console::JobControl& control_;
 };
 
 console::JobOutcome harmonize_pressing_stop(bool refuse) {
@@ -33,9 +34,9 @@ console::JobOutcome harmonize_pressing_stop(bool refuse) {
   test::write_file(folder.file("conar.txt"), "MusicSource = 0\n");
   auto state = std::make_unique<HarmonizerState>();
   state->work_folder = folder.path();
-  StoppingOpener opener(refuse);
-  state->score_opener = &opener;
   console::StandaloneConsole console;
+  StoppingOpener opener(refuse, console.control());
+  state->score_opener = &opener;
   console.control().set_job_running(true);
   try {
     harmonize(*state, console);

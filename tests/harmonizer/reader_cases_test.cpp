@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "console/job_console.h"
 #include "console/job_end.h"
 #include "harmonizer/configuration.h"
 #include "harmonizer/harmony_reader.h"
