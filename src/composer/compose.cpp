@@ -11,6 +11,7 @@
 #include "composer/midi_output.h"
 #include "composer/sequence_reader.h"
 #include "files/result_writer.h"
+#include "files/work_reader.h"
 #include "machine/builtins.h"
 #include "machine/convert.h"
 #include "tables/table_compiler.h"
@@ -55,7 +56,7 @@ base::Status read_sequences(ComposerState& state, base::ProgressLines& progress)
     opened = state.score_opener->open_score(state.work_folder, kSequenceFile, progress);
     if (!opened.status.ok()) return opened.status;
   } else {
-    opened.file = std::fopen(base::work_path(state.work_folder, kSequenceFile).c_str(), "rb");
+    opened.file = files::FolderReader(state.work_folder).open(kSequenceFile);
   }
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(opened.file, &std::fclose);
   if (file == nullptr) {

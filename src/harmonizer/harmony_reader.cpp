@@ -146,7 +146,7 @@ void read_harmony_file(HarmonizerState& state, base::ProgressLines& progress) {
     // LastMusicIns + 1 in 32 bits: the largest value wraps round, never overflows.
     settings.FirstHarmIns = static_cast<int32_t>(int64_t{settings.LastMusicIns} + 1);
   }
-  const ScoreFile file = open_score_file(state.score_opener, progress, state.work_folder, kHarmonyFile, "r");
+  const ScoreFile file = open_score_file(state.score_opener, progress, state.work_folder, kHarmonyFile);
   if (base::Status read = read_musicxml(music, settings.time, settings.FirstHarmIns, settings.HarmInsNum, file.get(),
                                        kHarmonyFile, follows_meter_changes(state.score_opener));
       !read.ok()) {

@@ -31,7 +31,7 @@ void read_source_parts(HarmonizerState& state, base::ProgressLines& progress, en
     case 0:
     case 2: {
       const char* name = base::kMusicSourceFiles[settings.MusicSource];
-      const ScoreFile file = open_score_file(state.score_opener, progress, state.work_folder, name, "r");
+      const ScoreFile file = open_score_file(state.score_opener, progress, state.work_folder, name);
       const bool follow = follows_meter_changes(state.score_opener);
       if (base::Status read = read_musicxml(music, time, first, count, file.get(), name, follow); !read.ok()) {
         base::stop_with(read);
@@ -50,7 +50,7 @@ void read_source_parts(HarmonizerState& state, base::ProgressLines& progress, en
     }
     case 3: {
       if (state.score_opener != nullptr) state.score_opener->music_has_no_pickup();
-      const ScoreInput file = open_score_input(state.score_opener, progress, state.work_folder, kMidiFile, "rb");
+      const ScoreInput file = open_score_input(state.score_opener, progress, state.work_folder, kMidiFile);
       const bool follow = follows_meter_changes(state.score_opener);
       const base::Status read = file.merged ? read_midi(music, time, *file.merged, kMidiFile, follow)
                                             : read_midi(music, time, file.file.get(), kMidiFile, follow);

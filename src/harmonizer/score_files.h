@@ -8,7 +8,7 @@
 
 #include "base/progress_lines.h"
 #include "console/score_opener.h"
-#include "base/work_files.h"
+#include "files/work_reader.h"
 #include "midi/song.h"
 
 namespace zelvo::harmonizer {
@@ -28,10 +28,10 @@ struct ScoreInput {
 // no such file. A file the opener refuses ends the reading step with the
 // opener's status (base::stop_with).
 inline ScoreInput open_score_input(console::ScoreOpener* opener, base::ProgressLines& progress,
-                                   const std::string& folder, const char* name, const char* mode) {
+                                   const std::string& folder, const char* name) {
   ScoreInput input;
   if (opener == nullptr) {
-    input.file.reset(std::fopen(base::work_path(folder, name).c_str(), mode));
+    input.file.reset(files::FolderReader(folder).open(name));
     return input;
   }
   console::OpenedScore opened = opener->open_score(folder, name, progress);
@@ -43,8 +43,8 @@ inline ScoreInput open_score_input(console::ScoreOpener* opener, base::ProgressL
 
 // The same for a file the opener hands over only as a file.
 inline ScoreFile open_score_file(console::ScoreOpener* opener, base::ProgressLines& progress,
-                                 const std::string& folder, const char* name, const char* mode) {
-  return std::move(open_score_input(opener, progress, folder, name, mode).file);
+                                 const std::string& folder, const char* name) {
+  return std::move(open_score_input(opener, progress, folder, name).file);
 }
 
 // Whether the readers follow the changes of meter of the score just opened.

@@ -18,6 +18,7 @@
 #include "console/job_console.h"
 #include "base/message_id.h"
 #include "base/windows1252.h"
+#include "files/whole_file.h"
 
 namespace zelvo::shell {
 
@@ -200,12 +201,8 @@ Folders load_folders(console::JobConsole& console, const std::string& folder) {
 }
 
 bool save_folders(const std::string& folder, const Folders& folders) {
-  std::unique_ptr<FILE, decltype(&std::fclose)> file(
-      std::fopen(join_path(folder, kFoldersFileName).c_str(), "wb"), &std::fclose);
-  if (!file) return false;
-  std::fprintf(file.get(), "%s\n%s\n%s\n", folders.template_folder.c_str(), folders.work.c_str(),
-               folders.project.c_str());
-  return std::fflush(file.get()) == 0;
+  const std::string lines = folders.template_folder + "\n" + folders.work + "\n" + folders.project + "\n";
+  return files::write_whole(join_path(folder, kFoldersFileName), lines) == files::WriteResult::kWritten;
 }
 
 }  // namespace zelvo::shell

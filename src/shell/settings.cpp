@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 
+#include "files/whole_file.h"
 #include "shell/folders.h"
 
 namespace zelvo::shell {
@@ -57,14 +58,12 @@ bool load_settings(const std::string& folder, WindowSettings& settings) {
 }
 
 bool save_settings(const std::string& folder, const WindowSettings& settings) {
-  std::unique_ptr<FILE, decltype(&std::fclose)> file(
-      std::fopen(join_path(folder, kSettingsFileName).c_str(), "wb"), &std::fclose);
-  if (!file) return false;
-  std::fprintf(file.get(), "%ld,%ld,%ld,%ld,%ld,%ld\n", static_cast<long>(settings.left),
-               static_cast<long>(settings.top), static_cast<long>(settings.width),
-               static_cast<long>(settings.height), static_cast<long>(settings.open_result),
-               static_cast<long>(settings.language));
-  return std::fflush(file.get()) == 0;
+  std::string line;
+  for (const int64_t value : {int64_t{settings.left}, int64_t{settings.top}, int64_t{settings.width},
+                              int64_t{settings.height}, int64_t{settings.open_result}, int64_t{settings.language}}) {
+    line += (line.empty() ? "" : ",") + std::to_string(value);
+  }
+  return files::write_whole(join_path(folder, kSettingsFileName), line + "\n") == files::WriteResult::kWritten;
 }
 
 }  // namespace zelvo::shell

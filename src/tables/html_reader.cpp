@@ -5,6 +5,7 @@
 
 #include "base/work_files.h"
 #include "files/first_present.h"
+#include "files/work_reader.h"
 #include "base/message_id.h"
 
 namespace zelvo::tables {
@@ -127,8 +128,7 @@ LineTag tag_at_start(std::string_view text) {
 base::Status open_table_input(TableReader& reader, const char* folder, console::CompositionOpener* opener) {
   const std::string given = folder != nullptr ? folder : "";
   reader.file.reset(files::open_first(base::kCompositionFiles, [&](const char* name) {
-    return opener != nullptr ? opener->open_composition(given, name)
-                             : std::fopen(base::work_path(given, name).c_str(), "rb");
+    return opener != nullptr ? opener->open_composition(given, name) : files::FolderReader(given).open(name);
   }));
   if (!reader.file) return base::Message(kOpenError);
   return base::Status();
