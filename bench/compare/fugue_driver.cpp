@@ -18,6 +18,26 @@
 
 using namespace zelvo;
 
+// The engine's progress on the console. The driver is built against an
+// older tree too, so the interface is taken from harmonize_units itself.
+template <typename Function>
+struct ProgressOf;
+template <typename Result, typename State, typename Settings, typename Lines, typename... Rest>
+struct ProgressOf<Result (*)(State, Settings, Lines&, Rest...)> {
+  using type = Lines;
+};
+using Progress = ProgressOf<decltype(&engine::harmonize_units)>::type;
+
+class ConsoleLines final : public Progress {
+ public:
+  explicit ConsoleLines(console::JobConsole& console) : console_(console) {}
+  void show(const base::Message& line) override { console_.print(line); }
+  void check_stop() override { console_.check_stop(); }
+
+ private:
+  console::JobConsole& console_;
+};
+
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
   auto state = std::make_unique<harmonizer::HarmonizerState>();
@@ -61,7 +81,7 @@ int main(int argc, char** argv) {
   console::StandaloneConsole console;
   harmonizer::DebugListings listings(*state, console);
   int32_t result = -1;
-  base::ProgressLines& lines = console;
+  ConsoleLines lines(console);
   try {
     const base::Status harmonized = engine::harmonize_units(st, set, lines, &listings);
     if (!harmonized.ok()) console::fail(console, harmonized.error());

@@ -31,19 +31,9 @@ FileResult save_composition(const std::string& path, const Document& document) {
   struct stat status {};
   const bool exists = ::stat(path.c_str(), &status) == 0;
   if (exists && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return FileResult::kReadOnly;
-  const std::string temporary = path + ".new~";
-  const std::string bytes = write_any_html(document);
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) return FileResult::kCannotWrite;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const bool flushed = std::fflush(file) == 0 && ::fsync(fileno(file)) == 0;
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !flushed || !closed || (exists && ::chmod(temporary.c_str(), status.st_mode & 07777) != 0) ||
-      std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return FileResult::kCannotWrite;
-  }
-  return FileResult::kDone;
+  const files::WriteResult written =
+      files::write_whole(path, write_any_html(document), nullptr, {.permissions = true, .on_disk = true});
+  return written == files::WriteResult::kWritten ? FileResult::kDone : FileResult::kCannotWrite;
 }
 
 }  // namespace zelvo::composition

@@ -1,5 +1,8 @@
 #include "files/whole_file.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -9,6 +12,16 @@ namespace zelvo::files {
 namespace {
 
 using FilePtr = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
+
+WriteResult write_file(const std::string& path, std::string_view bytes, bool on_disk) {
+  FilePtr file(std::fopen(path.c_str(), "wb"), &std::fclose);
+  if (!file) return WriteResult::kNotCreated;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+  ok = ok && std::fflush(file.get()) == 0;
+  ok = ok && (!on_disk || ::fsync(fileno(file.get())) == 0);
+  const bool closed = std::fclose(file.release()) == 0;
+  return ok && closed ? WriteResult::kWritten : WriteResult::kNotWritten;
+}
 
 }  // namespace
 
@@ -25,19 +38,18 @@ bool read_whole(std::FILE* file, std::string& bytes) {
   return std::ferror(file) == 0;
 }
 
-WriteResult write_file(const std::string& path, std::string_view bytes) {
-  FilePtr file(std::fopen(path.c_str(), "wb"), &std::fclose);
-  if (!file) return WriteResult::kNotCreated;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-  ok = ok && std::fflush(file.get()) == 0;
-  const bool closed = std::fclose(file.release()) == 0;
-  return ok && closed ? WriteResult::kWritten : WriteResult::kNotWritten;
-}
+WriteResult write_file(const std::string& path, std::string_view bytes) { return write_file(path, bytes, false); }
 
-WriteResult write_whole(const std::string& path, std::string_view bytes, std::error_code* rename_error) {
+WriteResult write_whole(const std::string& path, std::string_view bytes, std::error_code* rename_error,
+                        Keeping keeping) {
   if (rename_error != nullptr) rename_error->clear();
+  struct stat replaced {};
+  const bool keep_mode = keeping.permissions && ::stat(path.c_str(), &replaced) == 0;
   const std::string temporary = path + ".part";
-  const WriteResult written = write_file(temporary, bytes);
+  WriteResult written = write_file(temporary, bytes, keeping.on_disk);
+  if (written == WriteResult::kWritten && keep_mode && ::chmod(temporary.c_str(), replaced.st_mode & 07777) != 0) {
+    written = WriteResult::kNotWritten;
+  }
   if (written == WriteResult::kWritten) {
     if (std::rename(temporary.c_str(), path.c_str()) == 0) return written;
     if (rename_error != nullptr) *rename_error = std::error_code(errno, std::generic_category());

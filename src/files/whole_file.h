@@ -24,11 +24,18 @@ bool read_whole(std::FILE* file, std::string& bytes);
 // closing fails (a full disk), when a reader may see what got through.
 WriteResult write_file(const std::string& path, std::string_view bytes);
 
+// What write_whole does besides, for a file a user keeps (the composition).
+struct Keeping {
+  bool permissions = false;  // the new file takes the permission bits of the one it replaces
+  bool on_disk = false;      // the part reaches the disk before it is renamed
+};
+
 // Writes `bytes` to `path` + ".part" and renames it to `path`, so a reader
 // sees the old file or the whole new one, never a part; the part is removed
 // on any failure. kNotCreated when the part cannot be created, kNotWritten
 // when it cannot be written or renamed; `rename_error`, when given, says
 // why the renaming failed (and is cleared otherwise).
-WriteResult write_whole(const std::string& path, std::string_view bytes, std::error_code* rename_error = nullptr);
+WriteResult write_whole(const std::string& path, std::string_view bytes, std::error_code* rename_error = nullptr,
+                        Keeping keeping = {});
 
 }  // namespace zelvo::files
