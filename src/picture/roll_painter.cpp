@@ -1,6 +1,6 @@
 #include "picture/roll_painter.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "files/whole_file.h"
 #include "roll/tones.h"
 
 namespace zelvo::picture {
@@ -170,32 +171,35 @@ base::Status save_roll(const roll::PianoRoll& roll, const std::string& path, int
       static_cast<int>(kBarNumberHeight + (highest - lowest + 1) * kRowHeightInFile + kLegendHeight);
   const QRectF bounds(0, 0, width, height);
   const RollFrame frame = whole_song_frame(roll, bounds);
-  const QString temporary = QString::fromStdString(path + ".part");
   const bool svg = path.size() >= 4 && QString::fromStdString(path.substr(path.size() - 4)).toLower() == ".svg";
-  bool written = false;
+  // Drawn into memory, then written whole by the file layer.
+  QBuffer drawn;
+  drawn.open(QIODevice::WriteOnly);
+  bool made = false;
   if (svg) {
     QSvgGenerator generator;
-    generator.setFileName(temporary);
+    generator.setOutputDevice(&drawn);
     generator.setSize(QSize(width, height));
     generator.setViewBox(bounds);
     generator.setTitle("Piano roll");
     QPainter painter;
     if (painter.begin(&generator)) {
       paint_roll(painter, roll, frame, bounds);
-      written = painter.end();
+      made = painter.end();
     }
-    // The generator reports no write errors: the file must be there, whole.
-    written = written && QFile(temporary).size() > 0;
+    // The generator reports no errors of its own: the drawing must be there.
+    made = made && drawn.size() > 0;
   } else {
     QImage image(width, height, QImage::Format_RGB32);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     paint_roll(painter, roll, frame, bounds);
     painter.end();
-    written = image.save(temporary, "PNG");
+    made = image.save(&drawn, "PNG");
   }
-  if (!written || std::rename(temporary.toLocal8Bit().constData(), path.c_str()) != 0) {
-    QFile::remove(temporary);
+  const QByteArray& bytes = drawn.data();
+  if (!made || files::write_whole(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) !=
+                   files::WriteResult::kWritten) {
     return base::Message(base::MessageId::kFileNotWritten, path);
   }
   return base::Status();
