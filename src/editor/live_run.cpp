@@ -2,22 +2,12 @@
 
 #include <QMetaObject>
 #include <cstdio>
-#include <fstream>
 
 #include "composition/any_html.h"
+#include "files/whole_file.h"
 #include "shell/live_loop.h"
 
 namespace zelvo::editor {
-
-namespace {
-
-bool write_bytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out.flush());
-}
-
-}  // namespace
 
 LiveRun::LiveRun(QObject* parent) : QObject(parent) {
   loop_ = std::make_unique<shell::LiveLoop>([this](shell::LiveResult result) {
@@ -49,8 +39,10 @@ void LiveRun::arrived(const shell::LiveResult& result) {
   // file goes beside the MIDI file, where the roll looks for it.
   const std::string stem = scratch_.path().toStdString() + "/live-" + std::to_string(finished_runs_ % 2);
   std::remove((stem + ".tones").c_str());
-  if (!write_bytes(stem + ".mid", result.midi) ||
-      (!result.tones.empty() && !write_bytes(stem + ".tones", result.tones))) {
+  const auto written = [](const std::string& path, const std::string& bytes) {
+    return files::write_file(path, bytes) == files::WriteResult::kWritten;
+  };
+  if (!written(stem + ".mid", result.midi) || (!result.tones.empty() && !written(stem + ".tones", result.tones))) {
     if (on_failure) on_failure("cannot write the scratch copy of the result");
     return;
   }
