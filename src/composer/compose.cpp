@@ -11,7 +11,6 @@
 #include "composer/midi_output.h"
 #include "composer/sequence_reader.h"
 #include "files/result_writer.h"
-#include "files/work_reader.h"
 #include "machine/builtins.h"
 #include "machine/convert.h"
 #include "tables/table_compiler.h"
@@ -51,13 +50,9 @@ base::Status compose_timing(ComposerState& state, base::ProgressLines& progress)
 }
 
 base::Status read_sequences(ComposerState& state, base::ProgressLines& progress) {
-  console::OpenedScore opened;
-  if (state.score_opener != nullptr) {
-    opened = state.score_opener->open_score(state.work_folder, kSequenceFile, progress);
-    if (!opened.status.ok()) return opened.status;
-  } else {
-    opened.file = files::FolderReader(state.work_folder).open(kSequenceFile);
-  }
+  const console::OpenedScore opened =
+      console::open_score(state.score_opener, state.work_folder, kSequenceFile, progress);
+  if (!opened.status.ok()) return opened.status;
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(opened.file, &std::fclose);
   if (file == nullptr) {
     progress.note(base::Message(kNoSequenceFile));

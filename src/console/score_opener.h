@@ -6,6 +6,7 @@
 
 #include "base/progress_lines.h"
 #include "base/status.h"
+#include "files/work_reader.h"
 #include "midi/song.h"
 
 namespace zelvo::console {
@@ -45,5 +46,15 @@ class ScoreOpener {
   // file), which has no pickup measure: a harmony file's pickup is left out.
   virtual void music_has_no_pickup() {}
 };
+
+// The file `name` of the work folder `folder` through `opener` when the
+// application gave one, else as it is in the folder.
+inline OpenedScore open_score(ScoreOpener* opener, const std::string& folder, const char* name,
+                              base::ProgressLines& progress) {
+  if (opener != nullptr) return opener->open_score(folder, name, progress);
+  OpenedScore opened;
+  opened.file = files::FolderReader(folder).open(name);
+  return opened;
+}
 
 }  // namespace zelvo::console

@@ -8,7 +8,6 @@
 
 #include "base/progress_lines.h"
 #include "console/score_opener.h"
-#include "files/work_reader.h"
 #include "midi/song.h"
 
 namespace zelvo::harmonizer {
@@ -29,13 +28,9 @@ struct ScoreInput {
 // opener's status (base::stop_with).
 inline ScoreInput open_score_input(console::ScoreOpener* opener, base::ProgressLines& progress,
                                    const std::string& folder, const char* name) {
-  ScoreInput input;
-  if (opener == nullptr) {
-    input.file.reset(files::FolderReader(folder).open(name));
-    return input;
-  }
-  console::OpenedScore opened = opener->open_score(folder, name, progress);
+  console::OpenedScore opened = console::open_score(opener, folder, name, progress);
   if (!opened.status.ok()) base::stop_with(opened.status);
+  ScoreInput input;
   input.file.reset(opened.file);
   input.merged = std::move(opened.merged_midi);
   return input;
